@@ -1,0 +1,50 @@
+#pragma once
+// An ordered list of colours with the sampling numbers used to pick a colour
+// for a fraction of a data range. The default is 32 colours ramped in HSL from
+// blue to red.
+
+#include "platform/cgcolor.h"
+#include "platform/cnumberformat.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CLLColourTable {
+public:
+    enum Kind : int32_t { KindNone = -1, KindRamp = 0, KindLUT = 2, KindLegend = 3 };
+
+    CLLColourTable();
+    CLLColourTable(const CLLColourTable&) = default;
+    CLLColourTable& operator=(const CLLColourTable&) = default;
+    virtual ~CLLColourTable() = default;
+
+    virtual void SetDefault();
+    virtual void Clear();
+    // Reads a colour look-up table file; an unreadable file leaves the table empty.
+    virtual void ReadLUT(const std::string& path);
+    virtual int RampRGB(const CGColor& from, const CGColor& to, int n);
+    virtual int RampHSL(const CGColor& from, const CGColor& to, int n);
+    virtual int SetLevels(int32_t levels);
+    virtual int32_t GetLevels() const { return m_Levels; }
+    virtual int32_t IndexOf(double fraction) const;
+    virtual CGColor GetColour(double fraction) const;
+    virtual CGColor& GetColourRef(double fraction);
+    virtual bool IsValid() const { return m_Count > 1; }
+
+    void RemoveAt(int i);
+    void InsertAt(int i, uint32_t packedColour);
+
+    std::vector<CGColor> m_Colours;
+    int32_t m_Kind = KindNone;
+    std::string m_FileName;
+    int32_t m_Count = 0;
+    int32_t m_LastIndex = -1;
+    int32_t m_Levels = 0;
+    int32_t m_LastLevel = -1;
+    int32_t m_Resampled = 0;
+    double m_Ratio = 1.0;
+
+private:
+    template <typename Mix> int Ramp(const CGColor& from, const CGColor& to, int n, Mix mix);
+};

@@ -1,0 +1,105 @@
+#pragma once
+// The legend document: a header and parallel per-row lists. Row i of the legend
+// is entry i of every list. Plain value; the editor owns one, conversions make
+// temporary ones.
+
+#include "legend/cllcolourtable.h"
+#include "platform/cnumberformat.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum LegendDataType : int32_t {
+    DataNumericContinuous = 0,
+    DataNumericDiscrete = 1,
+    DataText = 2,
+};
+
+// One legend row, as handed out by GetRow and taken by AddRow.
+struct CLLRow {
+    std::string label;
+    std::string text;
+    double value = 0.0;
+    double from = 0.0;
+    double to = 0.0;
+    CGColor fillColour;
+    CGColor backColour;
+    bool fillTransparent = false;
+    bool backTransparent = false;
+    int32_t pattern = 0;
+    CGColor lineColour;
+    int32_t lineStyle = 0;
+    float thickness = 1.0f;
+    std::string comment;
+};
+
+class CLLLegend {
+public:
+    // The number every transparent fill or background is written as.
+    static constexpr uint32_t TransparentColour = 0xFF000000u;
+    static constexpr uint32_t White = 0x00FFFFFFu;
+
+    CLLLegend() = default;
+    CLLLegend(const CLLLegend&) = default;
+    CLLLegend& operator=(const CLLLegend&) = default;
+    virtual ~CLLLegend() = default;
+
+    virtual void SetDefault();
+    virtual void Clear();
+    virtual void ReadLEG(const std::string& path);
+    // Reads a colour look-up table file as a legend; data values are read with
+    // the given separators (the user's, in the editor).
+    virtual void ReadColourTable(const std::string& path,
+                                 CNumberSeparators separators = CNumberSeparators::User());
+    // Fills the legend from a TAB legend table (one legend, chosen by name).
+    virtual void ImportTAB(const std::string& tabPath, const std::string& legendName,
+                           int32_t localeNumbers,
+                           CNumberSeparators separators = CNumberSeparators::User());
+    // 1 on success, 0 when the file cannot be created (an existing file is then untouched).
+    virtual int WriteLEG(const std::string& path) const;
+    // Writes the legend as a TAB table; false when the table cannot be created.
+    virtual bool ExportTAB(const std::string& path) const;
+    virtual int GetRowCount() const { return static_cast<int>(m_FillColours.m_Colours.size()); }
+
+    bool GetRow(int i, CLLRow& row) const;
+    void AddRow(const CLLRow& row);
+    void InsertRow(int i);
+    void DeleteRow(int i);
+
+    // Colour-in rule shared by every reader: a number above 0xFFFFFF is a
+    // transparent white; anything else an opaque colour.
+    static void ColourIn(uint32_t number, CGColor& colour, int32_t& transparent);
+    // Colour-out rule: the packed colour, or 0xFF000000 when transparent.
+    static uint32_t ColourOut(const CGColor& colour, int32_t transparent);
+
+    // Gives every per-row list the row count, padding with neutral values, so a
+    // legend assembled by a partial reader can be shown and written.
+    void PadRowLists();
+
+    CLLColourTable m_FillColours;
+    CLLColourTable m_BackColours;
+    std::vector<int32_t> m_BackTransparent;
+    std::vector<int32_t> m_FillTransparent;
+    CLLColourTable m_LineColours;
+    std::vector<std::string> m_Labels;
+    std::vector<int32_t> m_Patterns;
+    std::vector<int32_t> m_LineStyles;
+    std::vector<float> m_LineThickness;
+    std::string m_FileTitle;
+    std::string m_FilePath;
+    std::string m_Description;
+    std::vector<std::string> m_StringValues;
+    std::vector<double> m_Values;
+    std::vector<double> m_From;
+    std::vector<double> m_To;
+    std::vector<std::string> m_HeaderComments;
+    std::vector<std::string> m_RowComments;
+    std::string m_Name;
+    int32_t m_DataType = DataNumericContinuous;
+    float m_DefaultThickness = 1.0f;
+
+    // Sets m_FileTitle and m_FilePath from a path, and gives the three colour
+    // tables the legend kind, that path and as many levels as entries.
+    void FinishRead(const std::string& path);
+};

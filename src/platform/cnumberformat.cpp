@@ -1,0 +1,114 @@
+#include "platform/cnumberformat.h"
+
+#include <clocale>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <langinfo.h>
+#include <limits>
+#include <locale.h>
+
+namespace {
+
+locale_t CLocale()
+{
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+} // namespace
+
+CNumberSeparators CNumberSeparators::User()
+{
+    CNumberSeparators result;
+    locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+    if (!user)
+        return result;
+    const char* dec = nl_langinfo_l(RADIXCHAR, user);
+    const char* thou = nl_langinfo_l(THOUSEP, user);
+    // Multi-byte separators (a narrow no-break space, say) cannot be used by the
+    // single-character rule; keep the defaults for those.
+    if (dec && dec[0] && !dec[1])
+        result.decimal = dec[0];
+    if (thou && thou[0] && !thou[1])
+        result.thousands = thou[0];
+    else if (result.decimal == ',')
+        result.thousands = '.';
+    freelocale(user);
+    return result;
+}
+
+double CNumberFormat::ParseDouble(const char* text, const char** end)
+{
+    char* stop = nullptr;
+    const double value = strtod_l(text, &stop, CLocale());
+    if (end)
+        *end = stop;
+    return value;
+}
+
+int32_t CNumberFormat::ParseInt32(const char* text, const char** end)
+{
+    char* stop = nullptr;
+    const long long value = strtoll_l(text, &stop, 10, CLocale());
+    if (end)
+        *end = stop;
+    if (value > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (value < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(value);
+}
+
+std::string CNumberFormat::Format(const char* format, ...)
+{
+    CCLocaleScope scope;
+    char buffer[256];
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    std::string result;
+    if (n < 0) {
+        va_end(copy);
+        return result;
+    }
+    if (static_cast<size_t>(n) < sizeof buffer) {
+        result.assign(buffer, static_cast<size_t>(n));
+    } else {
+        result.resize(static_cast<size_t>(n) + 1);
+        std::vsnprintf(result.data(), result.size(), format, copy);
+        result.resize(static_cast<size_t>(n));
+    }
+    va_end(copy);
+    return result;
+}
+
+std::string CNumberFormat::Delocalise(std::string_view text, CNumberSeparators separators)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (char c : text)
+        if (c != separators.thousands)
+            result += c;
+    const size_t lastDecimal = result.rfind(separators.decimal);
+    if (lastDecimal != std::string::npos)
+        result[lastDecimal] = '.';
+    return result;
+}
+
+double CNumberFormat::ParseLocaleDouble(std::string_view text, CNumberSeparators separators)
+{
+    return ParseDouble(Delocalise(text, separators));
+}
+
+CCLocaleScope::CCLocaleScope() : m_Previous(uselocale(CLocale()))
+{
+}
+
+CCLocaleScope::~CCLocaleScope()
+{
+    uselocale(static_cast<locale_t>(m_Previous));
+}

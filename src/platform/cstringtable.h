@@ -1,0 +1,60 @@
+#pragma once
+// The program's string table: every user-visible text keyed by its number, and
+// the "%1!s!" / "%1!d!" placeholder formatting of the messages.
+
+#include <string>
+#include <vector>
+
+namespace Str {
+enum Id : int {
+    AboutMenu = 101,
+    CouldNotOpen = 104,
+    NotAColourMapTable = 105,
+    ChooseInputTab = 106,
+    SelectLegendName = 107,
+    EnterOutputFile = 108,
+    CouldNotLoad = 109,
+    ProjectHeading = 111,
+    ProjectHeader = 112,
+    SystemHeading = 113,
+    SystemHeader = 114,
+    Custom = 115,
+    TypeText = 116,
+    TypeNumericDiscrete = 117,
+    TypeNumericContinuous = 118,
+    SaveChanges = 134,
+    NoConnectQuarvex3D = 135,
+    NoConnectStrativ3D = 136,
+    NoConnectQuarvexVyrn = 137,
+    DeleteLegend = 138,
+    NoWritePermission = 139,
+    SelectSingleColumn = 140,
+    SelectColourColumn = 141,
+    NoRowSelected = 142,
+    DeleteRowsTitle = 143,
+    DeleteRowsMany = 144,
+    DeleteRowsOne = 145,
+    SelectPatternColumn = 146,
+    PatternTwoRows = 147,
+    AppTitle = 148,
+    NonStandardFolder = 149,
+    NothingSelected = 150,
+    DuplicateUnsupported = 151,
+    InvalidPenFile = 152,
+    Transparent = 171,
+    InsertNeedsRowSort = 174,
+};
+}
+
+class CStringTable {
+public:
+    // The text of a string number; empty for an unknown number.
+    static const std::string& Load(int id);
+    // Replaces "%n!s!" and "%n!d!" (n counted from 1) with the arguments; the
+    // caller formats numbers itself, so both kinds take text.
+    static std::string Format(const std::string& pattern, const std::vector<std::string>& args);
+    static std::string FormatId(int id, const std::vector<std::string>& args)
+    {
+        return Format(Load(id), args);
+    }
+};

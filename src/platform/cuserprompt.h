@@ -1,0 +1,54 @@
+#pragma once
+// How core code talks to the user: a message or a question, answered by
+// whatever front end is installed (message boxes in the editor, stderr in the
+// command-line tool, a script in tests). Core code never opens a window itself.
+
+#include <string>
+#include <vector>
+
+class CUserPrompt {
+public:
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    struct Message {
+        int stringId = 0; // 0 for the fixed texts of the file code
+        std::string text;
+        std::string title;
+        Buttons buttons = Buttons::Ok;
+    };
+
+    virtual ~CUserPrompt() = default;
+    virtual Answer Ask(const Message& message) = 0;
+
+    // The prompt in use; a stderr prompt until a front end installs its own.
+    static CUserPrompt& Current();
+    // Installs a prompt (nullptr restores the stderr one); returns the previous one.
+    static CUserPrompt* Install(CUserPrompt* prompt);
+
+    // A string-table message with its arguments.
+    static Answer Show(int stringId, const std::vector<std::string>& args = {},
+                       Buttons buttons = Buttons::Ok, const std::string& title = {});
+    // A fixed text, such as "Could not open " followed by a path.
+    static void ShowText(const std::string& text);
+};
+
+// Writes messages to stderr and answers every question with its first button.
+class CStderrPrompt : public CUserPrompt {
+public:
+    Answer Ask(const Message& message) override;
+};
+
+// Records every message and answers from a script; for tests.
+class CRecordingPrompt : public CUserPrompt {
+public:
+    CRecordingPrompt();
+    ~CRecordingPrompt() override;
+    Answer Ask(const Message& message) override;
+
+    std::vector<Message> m_Messages;
+    std::vector<Answer> m_Answers; // consumed front first; Yes/Ok when empty
+
+private:
+    CUserPrompt* m_Previous;
+};
