@@ -1,0 +1,76 @@
+#include "platform/cnumberformat.h"
+
+#include <clocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Switches the process to a decimal-comma locale for one test, as a GUI
+// process would be; skipped where no such locale is installed.
+class DecimalCommaLocale {
+public:
+    DecimalCommaLocale()
+    {
+        const char* old = std::setlocale(LC_ALL, nullptr);
+        m_Old = old ? old : "C";
+        m_Active = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    }
+    ~DecimalCommaLocale() { std::setlocale(LC_ALL, m_Old.c_str()); }
+    bool Active() const { return m_Active; }
+
+private:
+    std::string m_Old;
+    bool m_Active = false;
+};
+
+} // namespace
+
+TEST(CNumberFormatParse, FollowsTheStrtodRules)
+{
+    const char* end = nullptr;
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("  -1.5e3xyz", &end), -1500.0);
+    EXPECT_STREQ(end, "xyz");
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("1,5"), 1.0);
+    EXPECT_EQ(CNumberFormat::ParseInt32(" +42abc"), 42);
+    EXPECT_EQ(CNumberFormat::ParseInt32("12.9"), 12);
+    EXPECT_EQ(CNumberFormat::ParseInt32("none"), 0);
+}
+
+TEST(CNumberFormatParse, IntegersClampToThe32BitRange)
+{
+    EXPECT_EQ(CNumberFormat::ParseInt32("4278190080"), 2147483647);
+    EXPECT_EQ(CNumberFormat::ParseInt32("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(CNumberFormat::ParseInt32("99999999999999999999999"), 2147483647);
+}
+
+TEST(CNumberFormatLocale, FileNumbersIgnoreTheUsersDecimalComma)
+{
+    DecimalCommaLocale locale;
+    if (!locale.Active())
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("2.5"), 2.5);
+    EXPECT_EQ(CNumberFormat::Format("%g|%.10g", 1234567.0, 0.25), "1.23457e+06|0.25");
+    const CNumberSeparators user = CNumberSeparators::User();
+    EXPECT_EQ(user.decimal, ',');
+    EXPECT_EQ(user.thousands, '.');
+}
+
+TEST(CNumberFormatLocale, UserSeparatorsAreReplacedByTheFixedRule)
+{
+    const CNumberSeparators european{'.', ','};
+    EXPECT_EQ(CNumberFormat::Delocalise("1.234,5", european), "1234.5");
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseLocaleDouble("1.234,5", european), 1234.5);
+    // Only the last decimal separator becomes the point.
+    EXPECT_EQ(CNumberFormat::Delocalise("1,2,3", european), "1,2.3");
+    const CNumberSeparators english{',', '.'};
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseLocaleDouble("1,234.5", english), 1234.5);
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("1.234,5"), 1.234);
+}
+
+TEST(CNumberFormatFormat, LongResultsAreNotCut)
+{
+    const std::string big = CNumberFormat::Format("%300.1f", 1.0);
+    EXPECT_EQ(big.size(), 300u);
+    EXPECT_EQ(big.substr(296), " 1.0");
+}

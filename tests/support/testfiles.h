@@ -1,0 +1,52 @@
+#pragma once
+// Temporary folders and small file helpers shared by the tests.
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+class CTempDir {
+public:
+    CTempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tessarin-test-XXXXXX").string();
+        if (char* made = ::mkdtemp(pattern.data()))
+            m_Path = made;
+    }
+    ~CTempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_Path, ec);
+    }
+    CTempDir(const CTempDir&) = delete;
+    CTempDir& operator=(const CTempDir&) = delete;
+
+    const std::string& Path() const { return m_Path; }
+    std::string File(const std::string& name) const { return m_Path + "/" + name; }
+
+private:
+    std::string m_Path;
+};
+
+inline void WriteTextFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+inline std::string ReadTextFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+// Where a test leaves pictures and files for a person to look at.
+inline std::string TestOutputDir()
+{
+    const char* dir = std::getenv("TESSARIN_TEST_OUTPUT");
+    return dir && *dir ? dir : std::filesystem::temp_directory_path().string();
+}
