@@ -1,6 +1,7 @@
 #include "platform/cnumberformat.h"
 
 #include <clocale>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,9 +52,27 @@ TEST(CNumberFormatLocale, FileNumbersIgnoreTheUsersDecimalComma)
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
     EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("2.5"), 2.5);
     EXPECT_EQ(CNumberFormat::Format("%g|%.10g", 1234567.0, 0.25), "1.23457e+06|0.25");
-    const CNumberSeparators user = CNumberSeparators::User();
-    EXPECT_EQ(user.decimal, ',');
-    EXPECT_EQ(user.thousands, '.');
+}
+
+TEST(CNumberFormatLocale, UserSeparatorsComeFromTheEnvironment)
+{
+    DecimalCommaLocale probe; // only to learn whether the locale exists
+    if (!probe.Active())
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const char* old = std::getenv("LC_ALL");
+    const std::string saved = old ? old : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    const CNumberSeparators german = CNumberSeparators::User();
+    setenv("LC_ALL", "C", 1);
+    const CNumberSeparators plain = CNumberSeparators::User();
+    if (old)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+    EXPECT_EQ(german.decimal, ',');
+    EXPECT_EQ(german.thousands, '.');
+    EXPECT_EQ(plain.decimal, '.');
+    EXPECT_EQ(plain.thousands, ',');
 }
 
 TEST(CNumberFormatLocale, UserSeparatorsAreReplacedByTheFixedRule)
