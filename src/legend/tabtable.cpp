@@ -1,0 +1,252 @@
+// TAB legend tables: one feature per legend row, no geometry, the style in
+// attribute fields. Colours travel as 0xRRGGBB there, the reverse byte order
+// of a legend colour.
+
+#include "legend/cllegend.h"
+#include "legend/tabtable.h"
+#include "platform/cnumberformat.h"
+#include "platform/cuserprompt.h"
+#include "platform/tabkit.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace {
+
+bool EqualNoCase(const char* a, const char* b)
+{
+    return a && b && strcasecmp(a, b) == 0;
+}
+
+bool EndsWithNoCase(const std::string& s, const char* suffix)
+{
+    const size_t n = std::strlen(suffix);
+    return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, suffix) == 0;
+}
+
+std::string TitleOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+// Field indices of one table, -1 where the table lacks the field.
+struct CFieldIndex {
+    int std[TabField::StandardCount];
+    int comments = -1;
+    bool mapCode = false;
+    int map[TabMapField::Count];
+
+    CFieldIndex()
+    {
+        std::fill(std::begin(std), std::end(std), -1);
+        std::fill(std::begin(map), std::end(map), -1);
+    }
+};
+
+CFieldIndex IndexFields(TabKitTable* table)
+{
+    CFieldIndex ix;
+    const int count = tabkit_c_get_field_count(table);
+    for (int i = 0; i < count && !ix.mapCode; ++i) {
+        const char* name = tabkit_c_get_field_name(table, i);
+        if (EqualNoCase(name, TabMapField::Names[TabMapField::MapCode])) {
+            ix.mapCode = true;
+            break;
+        }
+        for (int f = 0; f < TabField::StandardCount; ++f)
+            if (EqualNoCase(name, TabField::Names[f]))
+                ix.std[f] = i;
+        if (EqualNoCase(name, TabField::Names[TabField::Comments]))
+            ix.comments = i;
+    }
+    if (ix.mapCode) {
+        for (int i = 0; i < count; ++i) {
+            const char* name = tabkit_c_get_field_name(table, i);
+            for (int f = 0; f < TabMapField::Count; ++f)
+                if (EqualNoCase(name, TabMapField::Names[f]))
+                    ix.map[f] = i;
+        }
+    }
+    return ix;
+}
+
+bool AllFound(const int* indices, int from, int to)
+{
+    for (int f = from; f <= to; ++f)
+        if (indices[f] < 0)
+            return false;
+    return true;
+}
+
+// A missing field (index -1) reads as empty text.
+std::string Text(TabKitFeature* feature, int field)
+{
+    return tabkit_c_get_field_as_string(feature, field);
+}
+
+int32_t Int(TabKitFeature* feature, int field)
+{
+    return CNumberFormat::ParseInt32(tabkit_c_get_field_as_string(feature, field));
+}
+
+int32_t PatternIn(int32_t stored)
+{
+    // Pattern 0 cannot be stored (the hosts read 0 as "no pattern field"), so
+    // the table holds 1 for it and 1 comes back as 0.
+    return stored == 1 ? 0 : stored;
+}
+
+uint32_t Components(TabKitFeature* feature, const int* map, int red)
+{
+    return static_cast<uint32_t>(Int(feature, map[red])) +
+           256u * static_cast<uint32_t>(Int(feature, map[red + 1])) +
+           65536u * static_cast<uint32_t>(Int(feature, map[red + 2]));
+}
+
+} // namespace
+
+TabKitTable* CreateLegendTable(const std::string& path)
+{
+    TabKitTable* table = tabkit_c_create(path.c_str(), "tab", 0, 0.0, 0.0, 0.0, 0.0, 1);
+    if (!table)
+        return nullptr;
+    for (int f = 0; f < TabField::Count; ++f)
+        tabkit_c_add_field(table, TabField::Names[f], TabField::Types[f], TabField::Widths[f], 0, 0,
+                           0);
+    if (!tabkit_c_commit_fields(table)) {
+        tabkit_c_close(table);
+        return nullptr;
+    }
+    return table;
+}
+
+bool WriteLegendFeature(TabKitTable* table, const std::string (&values)[TabField::Count])
+{
+    TabKitFeature* feature = tabkit_c_create_feature(table, 0);
+    if (!feature)
+        return false;
+    for (int f = 0; f < TabField::Count; ++f)
+        tabkit_c_set_field(feature, f, values[f].c_str());
+    const bool ok = tabkit_c_write_feature(table, feature) != 0;
+    tabkit_c_destroy_feature(feature);
+    return ok;
+}
+
+void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendName,
+                          int32_t localeNumbers, CNumberSeparators separators)
+{
+    Clear();
+    TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
+    if (!table) {
+        CUserPrompt::ShowText("Could not open " + tabPath);
+        return;
+    }
+    const CFieldIndex ix = IndexFields(table);
+    if (ix.mapCode ? !AllFound(ix.map, TabMapField::ForeRed, TabMapField::PenThick)
+                   : !AllFound(ix.std, TabField::Name, TabField::LineColour))
+        CUserPrompt::ShowText("Could not find all the standard fields in " + tabPath);
+
+    auto number = [&](TabKitFeature* f, int field) {
+        const char* text = tabkit_c_get_field_as_string(f, field);
+        return localeNumbers ? CNumberFormat::ParseLocaleDouble(text, separators)
+                             : CNumberFormat::ParseDouble(text);
+    };
+
+    m_DataType = ix.mapCode ? DataText : DataNumericContinuous;
+    const int count = tabkit_c_get_feature_count(table);
+    for (int id = 1; id <= count; ++id) {
+        TabKitFeature* f = tabkit_c_read_feature(table, id);
+        if (tabkit_c_get_type(f) == -1 ||
+            (!legendName.empty() &&
+             strcasecmp(Text(f, ix.std[TabField::Name]).c_str(), legendName.c_str()) != 0)) {
+            tabkit_c_destroy_feature(f);
+            continue;
+        }
+        CLLRow row;
+        if (ix.mapCode) {
+            const int* m = ix.map;
+            row.text = Text(f, m[TabMapField::MapCode]);
+            row.fillColour = CGColor(Components(f, m, TabMapField::ForeRed));
+            row.pattern = PatternIn(Int(f, m[TabMapField::Pattern]));
+            row.backColour = CGColor(Components(f, m, TabMapField::BackRed));
+            row.lineColour = CGColor(Components(f, m, TabMapField::PenRed));
+            row.lineStyle = Int(f, m[TabMapField::PenStyle]);
+            row.thickness = static_cast<float>(
+                CNumberFormat::ParseDouble(Text(f, m[TabMapField::PenThick])));
+            row.comment = Text(f, m[TabMapField::Desc1]);
+        } else {
+            const int* s = ix.std;
+            row.from = number(f, s[TabField::From]);
+            row.to = number(f, s[TabField::To]);
+            row.text = Text(f, s[TabField::Value]);
+            if (!row.text.empty())
+                m_DataType = DataText;
+            row.fillColour = CGColor(SwapRedBlue(static_cast<uint32_t>(Int(f, s[TabField::FillColour]))));
+            const int32_t back = Int(f, s[TabField::BackColour]);
+            if (back == -1) {
+                row.backColour = CGColor(0u);
+                row.backTransparent = true;
+            } else {
+                row.backColour = CGColor(SwapRedBlue(static_cast<uint32_t>(back)));
+            }
+            row.pattern = PatternIn(Int(f, s[TabField::Pattern]));
+            row.lineColour = CGColor(SwapRedBlue(static_cast<uint32_t>(Int(f, s[TabField::LineColour]))));
+            row.lineStyle = Int(f, s[TabField::LineStyle]);
+            row.thickness = static_cast<float>(
+                CNumberFormat::ParseDouble(Text(f, s[TabField::Thickness])));
+            row.comment = Text(f, ix.comments);
+        }
+        AddRow(row);
+        tabkit_c_destroy_feature(f);
+    }
+
+    FinishRead(tabPath);
+    m_Name = ix.mapCode ? TitleOf(tabPath) : legendName;
+    m_Description.clear();
+    tabkit_c_close(table);
+}
+
+bool CLLLegend::ExportTAB(const std::string& path) const
+{
+    std::string target = path;
+    if (target.size() > 4 && !EndsWithNoCase(target, ".tab"))
+        target += ".tab";
+    TabKitTable* table = CreateLegendTable(target);
+    if (!table) {
+        CUserPrompt::ShowText("Could not create " + target);
+        return false;
+    }
+    const bool text = m_DataType == DataText;
+    bool ok = true;
+    CCLocaleScope cLocale;
+    for (int i = 0; i < GetRowCount(); ++i) {
+        CLLRow row;
+        GetRow(i, row);
+        std::string comment = row.comment;
+        if (comment.size() > TabField::CommentChars)
+            comment.resize(TabField::CommentChars);
+        const std::string values[TabField::Count] = {
+            row.label,
+            CNumberFormat::Format("%g", row.from),
+            CNumberFormat::Format("%g", row.to),
+            text ? row.text : std::string(),
+            CNumberFormat::Format("%d", row.pattern == 0 ? 1 : row.pattern),
+            CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(row.fillColour.GetPacked()))),
+            row.backTransparent ? std::string("-1")
+                                : CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(
+                                                                   row.backColour.GetPacked()))),
+            CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)),
+            CNumberFormat::Format("%d", row.lineStyle),
+            CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(row.lineColour.GetPacked()))),
+            comment,
+        };
+        ok = WriteLegendFeature(table, values) && ok;
+    }
+    return tabkit_c_close(table) != 0 && ok;
+}

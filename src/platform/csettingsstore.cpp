@@ -1,0 +1,302 @@
+#include "platform/csettingsstore.h"
+
+#include <QByteArray>
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <cctype>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+constexpr const char* Organisation = "Ferrolin";
+constexpr const char* OwnProduct = "Tessarin";
+
+std::mutex g_ProfileMutex;
+std::string g_ProfileProduct = OwnProduct;
+
+bool EqualNoCase(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString FromBytes(const std::string& s)
+{
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Qt places machine-wide settings in its own folder; the XDG rule (first folder
+// of XDG_CONFIG_DIRS) is what users and packagers of this program expect.
+void InitSystemPath()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        const QByteArray dirs = qgetenv("XDG_CONFIG_DIRS");
+        if (dirs.isEmpty())
+            return;
+        const QString first = QString::fromLocal8Bit(dirs).split(u':', Qt::SkipEmptyParts).value(0);
+        if (!first.isEmpty())
+            QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, first);
+    });
+}
+
+std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore::Location& at)
+{
+    InitSystemPath();
+    const QSettings::Scope scope = hive == CSettingsStore::Hive::CurrentUser
+                                       ? QSettings::UserScope
+                                       : QSettings::SystemScope;
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, scope,
+                                                FromBytes(at.organisation),
+                                                FromBytes(at.application));
+    // A registry key of the current user never shows the machine's values, nor
+    // those of another key of the same organisation.
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
+
+// Enters the group path, matching each part without regard to case; false when
+// a part does not exist (for reading) .
+bool EnterExistingGroup(QSettings& s, const std::string& group)
+{
+    for (const QString& part : FromBytes(group).split(u'/', Qt::SkipEmptyParts)) {
+        QString found;
+        for (const QString& g : s.childGroups())
+            if (EqualNoCase(g, part)) {
+                found = g;
+                break;
+            }
+        if (found.isEmpty())
+            return false;
+        s.beginGroup(found);
+    }
+    return true;
+}
+
+// Enters the group path for writing, reusing parts that exist in another case.
+void EnterGroupForWrite(QSettings& s, const std::string& group)
+{
+    for (const QString& part : FromBytes(group).split(u'/', Qt::SkipEmptyParts)) {
+        QString use = part;
+        for (const QString& g : s.childGroups())
+            if (EqualNoCase(g, part)) {
+                use = g;
+                break;
+            }
+        s.beginGroup(use);
+    }
+}
+
+QString FindKey(QSettings& s, const std::string& name)
+{
+    const QString wanted = FromBytes(name);
+    if (s.contains(wanted))
+        return wanted;
+    for (const QString& k : s.childKeys())
+        if (EqualNoCase(k, wanted))
+            return k;
+    return {};
+}
+
+std::string ToBytes(const QVariant& v)
+{
+    // Text that is not valid UTF-8 is stored as a byte array so that it comes
+    // back byte for byte.
+    if (v.typeId() == QMetaType::QByteArray)
+        return v.toByteArray().toStdString();
+    // An unquoted hand-written value with commas reads as a list.
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(u", ").toStdString();
+    return v.toString().toStdString();
+}
+
+QVariant FromString(const std::string& value)
+{
+    const QByteArray bytes(value.data(), static_cast<qsizetype>(value.size()));
+    const QString text = QString::fromUtf8(bytes);
+    if (text.toUtf8() == bytes)
+        return text;
+    return bytes;
+}
+
+std::optional<std::string> ReadValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
+                                     const std::string& name)
+{
+    auto s = Open(hive, at);
+    if (!EnterExistingGroup(*s, at.group))
+        return std::nullopt;
+    const QString key = FindKey(*s, name);
+    if (key.isEmpty())
+        return std::nullopt;
+    return ToBytes(s->value(key));
+}
+
+bool WriteValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
+                const std::string& name, const QVariant& value)
+{
+    auto s = Open(hive, at);
+    EnterGroupForWrite(*s, at.group);
+    QString key = FindKey(*s, name);
+    if (key.isEmpty())
+        key = FromBytes(name);
+    s->setValue(key, value);
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+CSettingsStore::Location ProfileLocation(const std::string& section)
+{
+    CSettingsStore::Location at;
+    at.organisation = Organisation;
+    at.application = CSettingsStore::ProfileProduct();
+    at.group = section;
+    return at;
+}
+
+} // namespace
+
+std::optional<CSettingsStore::Location> CSettingsStore::ParseKey(const std::string& registryKey)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : registryKey + '\\') {
+        if (c == '\\' || c == '/') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    size_t first = 0;
+    if (!parts.empty() && EqualNoCase(FromBytes(parts[0]), QStringLiteral("Software")))
+        first = 1;
+    if (parts.size() < first + 2)
+        return std::nullopt;
+    Location at;
+    at.organisation = parts[first];
+    at.application = parts[first + 1];
+    for (size_t i = first + 2; i < parts.size(); ++i)
+        at.group += (at.group.empty() ? "" : "/") + parts[i];
+    return at;
+}
+
+std::optional<std::string> CSettingsStore::GetString(Hive hive, const std::string& registryKey,
+                                                     const std::string& name)
+{
+    const auto at = ParseKey(registryKey);
+    if (!at)
+        return std::nullopt;
+    return ReadValue(hive, *at, name);
+}
+
+bool CSettingsStore::SetString(Hive hive, const std::string& registryKey, const std::string& name,
+                               const std::string& value)
+{
+    const auto at = ParseKey(registryKey);
+    return at && WriteValue(hive, *at, name, FromString(value));
+}
+
+bool CSettingsStore::RemoveValue(Hive hive, const std::string& registryKey,
+                                 const std::string& name)
+{
+    const auto at = ParseKey(registryKey);
+    if (!at)
+        return false;
+    auto s = Open(hive, *at);
+    if (!EnterExistingGroup(*s, at->group))
+        return true;
+    const QString key = FindKey(*s, name);
+    if (!key.isEmpty())
+        s->remove(key);
+    s->sync();
+    return s->status() == QSettings::NoError;
+}
+
+void CSettingsStore::SetProfileProduct(const std::string& product)
+{
+    std::lock_guard<std::mutex> lock(g_ProfileMutex);
+    g_ProfileProduct = product.empty() ? OwnProduct : product;
+}
+
+std::string CSettingsStore::ProfileProduct()
+{
+    std::lock_guard<std::mutex> lock(g_ProfileMutex);
+    return g_ProfileProduct;
+}
+
+std::string CSettingsStore::GetProfileString(const std::string& section, const std::string& entry,
+                                             const std::string& defaultValue)
+{
+    return ReadValue(Hive::CurrentUser, ProfileLocation(section), entry).value_or(defaultValue);
+}
+
+bool CSettingsStore::WriteProfileString(const std::string& section, const std::string& entry,
+                                        const std::string& value)
+{
+    return WriteValue(Hive::CurrentUser, ProfileLocation(section), entry, FromString(value));
+}
+
+uint32_t CSettingsStore::GetProfileInt(const std::string& section, const std::string& entry,
+                                       uint32_t defaultValue)
+{
+    const auto text = ReadValue(Hive::CurrentUser, ProfileLocation(section), entry);
+    if (!text)
+        return defaultValue;
+    bool ok = false;
+    const qlonglong n = QString::fromStdString(*text).trimmed().toLongLong(&ok);
+    return ok ? static_cast<uint32_t>(n) : defaultValue;
+}
+
+bool CSettingsStore::WriteProfileInt(const std::string& section, const std::string& entry,
+                                     int32_t value)
+{
+    return WriteValue(Hive::CurrentUser, ProfileLocation(section), entry, QVariant(value));
+}
+
+std::optional<std::string> CSettingsStore::GetProfileBinary(const std::string& section,
+                                                            const std::string& entry)
+{
+    auto s = Open(Hive::CurrentUser, ProfileLocation(section));
+    if (!EnterExistingGroup(*s, section))
+        return std::nullopt;
+    const QString key = FindKey(*s, entry);
+    if (key.isEmpty())
+        return std::nullopt;
+    return s->value(key).toByteArray().toStdString();
+}
+
+bool CSettingsStore::WriteProfileBinary(const std::string& section, const std::string& entry,
+                                        const std::string& bytes)
+{
+    return WriteValue(Hive::CurrentUser, ProfileLocation(section), entry,
+                      QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+std::optional<std::string> GetCommonSetting(const std::string& name)
+{
+    if (auto v = CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, CommonSettingsKey,
+                                           name))
+        return v;
+    return CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, name);
+}
+
+bool SetCommonSetting(const std::string& name, const std::string& value)
+{
+    return CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, name,
+                                     value);
+}
+
+std::optional<std::string> GetProjectFolder(const std::string& product)
+{
+    const std::string key = std::string("Software\\") + Organisation + "\\" +
+                            (product.empty() ? OwnProduct : product) + "\\Settings";
+    auto folder = CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, key,
+                                            "PROJECT_FOLDER");
+    if (folder && !folder->empty() && folder->back() != '/')
+        *folder += '/';
+    return folder;
+}

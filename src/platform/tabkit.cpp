@@ -1,0 +1,511 @@
+#include "platform/tabkit.h"
+
+#include <cpl_conv.h>
+#include <cpl_error.h>
+#include <cpl_string.h>
+#include <cpl_vsi.h>
+#include <gdal.h>
+#include <ogr_api.h>
+
+#include <algorithm>
+#include <cctype>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+// GDAL reports problems on stderr by default; TabKit's callers expect a null
+// handle or a 0 instead and show their own message, so every call runs quiet.
+class CQuietGdal {
+public:
+    CQuietGdal()
+    {
+        static std::once_flag registered;
+        std::call_once(registered, [] { GDALAllRegister(); });
+        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLErrorReset();
+    }
+    ~CQuietGdal() { CPLPopErrorHandler(); }
+    CQuietGdal(const CQuietGdal&) = delete;
+    CQuietGdal& operator=(const CQuietGdal&) = delete;
+};
+
+bool EqualNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+bool DriverHasExtension(GDALDriverH driver, const std::string& extension)
+{
+    // Most drivers list every extension they handle in one space-separated item;
+    // older ones only name their main extension.
+    for (const char* item : {GDAL_DMD_EXTENSIONS, GDAL_DMD_EXTENSION}) {
+        const char* list = GDALGetMetadataItem(driver, item, nullptr);
+        if (!list)
+            continue;
+        char** words = CSLTokenizeString2(list, " ", 0);
+        bool found = false;
+        for (char** w = words; w && *w && !found; ++w)
+            found = EqualNoCase(*w, extension);
+        CSLDestroy(words);
+        if (found)
+            return true;
+    }
+    return false;
+}
+
+bool DriverSays(GDALDriverH driver, const char* capability)
+{
+    const char* value = GDALGetMetadataItem(driver, capability, nullptr);
+    return value && EqualNoCase(value, "YES");
+}
+
+// The first vector driver that can create files with this extension.
+GDALDriverH FindWriterByExtension(const std::string& extension)
+{
+    const int count = GDALGetDriverCount();
+    for (int i = 0; i < count; ++i) {
+        GDALDriverH driver = GDALGetDriver(i);
+        if (DriverSays(driver, GDAL_DCAP_VECTOR) && DriverSays(driver, GDAL_DCAP_CREATE) &&
+            DriverHasExtension(driver, extension))
+            return driver;
+    }
+    return nullptr;
+}
+
+struct CPendingField {
+    std::string name;
+    int type = TABKIT_FIELD_CHAR;
+    int width = 0;
+    int precision = 0;
+    bool indexed = false;
+    bool unique = false;
+};
+
+int TypeCodeOf(OGRFieldDefnH field)
+{
+    switch (OGR_Fld_GetType(field)) {
+    case OFTString:
+    case OFTWideString:
+    case OFTStringList:
+    case OFTWideStringList:
+    case OFTIntegerList:
+    case OFTInteger64List:
+    case OFTRealList:
+        // Lists come back as their text form, so the caller sees characters.
+        return TABKIT_FIELD_CHAR;
+    case OFTInteger:
+        switch (OGR_Fld_GetSubType(field)) {
+        case OFSTBoolean:
+            return TABKIT_FIELD_LOGICAL;
+        case OFSTInt16:
+            return TABKIT_FIELD_SMALLINT;
+        default:
+            return TABKIT_FIELD_INTEGER;
+        }
+    case OFTInteger64:
+        return TABKIT_FIELD_LARGEINT;
+    case OFTReal:
+        // A fixed width is what tells a decimal column from a float one.
+        return OGR_Fld_GetWidth(field) > 0 ? TABKIT_FIELD_DECIMAL : TABKIT_FIELD_FLOAT;
+    case OFTDate:
+        return TABKIT_FIELD_DATE;
+    case OFTTime:
+        return TABKIT_FIELD_TIME;
+    case OFTDateTime:
+        return TABKIT_FIELD_DATETIME;
+    default:
+        return TABKIT_FIELD_UNKNOWN;
+    }
+}
+
+OGRFieldDefnH MakeFieldDefn(const CPendingField& f)
+{
+    OGRFieldType type = OFTString;
+    OGRFieldSubType subType = OFSTNone;
+    int width = 0;
+    int precision = 0;
+    switch (f.type) {
+    case TABKIT_FIELD_INTEGER:
+        type = OFTInteger;
+        break;
+    case TABKIT_FIELD_SMALLINT:
+        type = OFTInteger;
+        subType = OFSTInt16;
+        break;
+    case TABKIT_FIELD_LARGEINT:
+        type = OFTInteger64;
+        break;
+    case TABKIT_FIELD_DECIMAL:
+        type = OFTReal;
+        width = f.width > 0 ? f.width : 20;
+        precision = std::clamp(f.precision, 0, std::max(width - 1, 0));
+        break;
+    case TABKIT_FIELD_FLOAT:
+        // A width would turn the column into a fixed-point decimal one.
+        type = OFTReal;
+        break;
+    case TABKIT_FIELD_DATE:
+        type = OFTDate;
+        break;
+    case TABKIT_FIELD_TIME:
+        type = OFTTime;
+        break;
+    case TABKIT_FIELD_DATETIME:
+        type = OFTDateTime;
+        break;
+    case TABKIT_FIELD_LOGICAL:
+        // The table format has no way in through OGR for its logical columns;
+        // one character "T"/"F" is what they read back as anyway.
+        type = OFTString;
+        width = 1;
+        break;
+    default:
+        // Character, and any code we do not know: text keeps whatever is set.
+        type = OFTString;
+        width = f.width > 0 ? f.width : 254;
+        break;
+    }
+    OGRFieldDefnH defn = OGR_Fld_Create(f.name.c_str(), type);
+    OGR_Fld_SetSubType(defn, subType);
+    OGR_Fld_SetWidth(defn, width);
+    OGR_Fld_SetPrecision(defn, precision);
+    OGR_Fld_SetUnique(defn, f.unique ? TRUE : FALSE);
+    return defn;
+}
+
+} // namespace
+
+struct TabKitTable {
+    GDALDatasetH dataset = nullptr;
+    OGRLayerH layer = nullptr;
+    bool writing = false;
+    bool committed = false;
+    std::vector<std::string> names;
+    std::vector<int> types;
+    std::vector<CPendingField> pending;
+    // Feature n (counted from 1) is entry n - 1; drivers number their own ids
+    // from 0 or 1 and skip deleted records, so the file's ids are not ours.
+    std::vector<GIntBig> fids;
+    // Filled instead of using the ids when the driver cannot seek to a feature.
+    std::vector<OGRFeatureH> cached;
+    int written = 0;
+
+    void ReadFieldList()
+    {
+        names.clear();
+        types.clear();
+        OGRFeatureDefnH defn = OGR_L_GetLayerDefn(layer);
+        const int n = OGR_FD_GetFieldCount(defn);
+        for (int i = 0; i < n; ++i) {
+            OGRFieldDefnH field = OGR_FD_GetFieldDefn(defn, i);
+            names.emplace_back(OGR_Fld_GetNameRef(field));
+            types.push_back(TypeCodeOf(field));
+        }
+    }
+};
+
+struct TabKitFeature {
+    OGRFeatureH feature = nullptr;
+    // Texts handed out, one slot per field, so that each stays valid while the
+    // feature lives (GDAL reuses one buffer for every formatted number).
+    std::vector<std::string> texts;
+    std::vector<char> formatted;
+};
+
+extern "C" {
+
+TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
+{
+    if (!fileName || !*fileName)
+        return nullptr;
+    CQuietGdal quiet;
+    GDALDatasetH ds = GDALOpenEx(fileName, GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr,
+                                 nullptr);
+    if (!ds)
+        return nullptr;
+    OGRLayerH layer = GDALDatasetGetLayerCount(ds) > 0 ? GDALDatasetGetLayer(ds, 0) : nullptr;
+    if (!layer) {
+        GDALClose(ds);
+        return nullptr;
+    }
+    auto* table = new TabKitTable;
+    table->dataset = ds;
+    table->layer = layer;
+    table->ReadFieldList();
+
+    const bool seekable = OGR_L_TestCapability(layer, OLCRandomRead) != 0;
+    OGR_L_ResetReading(layer);
+    while (OGRFeatureH f = OGR_L_GetNextFeature(layer)) {
+        if (seekable) {
+            table->fids.push_back(OGR_F_GetFID(f));
+            OGR_F_Destroy(f);
+        } else {
+            table->cached.push_back(f);
+        }
+    }
+    if (!seekable)
+        table->fids.assign(table->cached.size(), OGRNullFID);
+    return table;
+}
+
+TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*projection*/,
+                             double minX, double minY, double maxX, double maxY, int replace)
+{
+    if (!fileName || !*fileName || !format)
+        return nullptr;
+    CQuietGdal quiet;
+    GDALDriverH driver = FindWriterByExtension(format);
+    if (!driver)
+        return nullptr;
+
+    VSIStatBufL st;
+    if (VSIStatL(fileName, &st) == 0) {
+        if (!replace)
+            return nullptr;
+        // The driver knows the side files that belong to the table.
+        if (GDALDeleteDataset(driver, fileName) != CE_None && VSIUnlink(fileName) != 0)
+            return nullptr;
+    }
+
+    GDALDatasetH ds = GDALCreate(driver, fileName, 0, 0, 0, GDT_Unknown, nullptr);
+    if (!ds)
+        return nullptr;
+
+    char** options = nullptr;
+    if (minX < maxX && minY < maxY) {
+        const std::string bounds = std::string(CPLSPrintf("%.17g,%.17g,%.17g,%.17g", minX, minY,
+                                                          maxX, maxY));
+        options = CSLSetNameValue(options, "BOUNDS", bounds.c_str());
+    }
+    const std::string layerName = CPLGetBasename(fileName);
+    OGRLayerH layer = GDALDatasetCreateLayer(ds, layerName.c_str(), nullptr, wkbNone, options);
+    CSLDestroy(options);
+    if (!layer) {
+        GDALClose(ds);
+        VSIUnlink(fileName);
+        return nullptr;
+    }
+    auto* table = new TabKitTable;
+    table->dataset = ds;
+    table->layer = layer;
+    table->writing = true;
+    return table;
+}
+
+int tabkit_c_close(TabKitTable* table)
+{
+    if (!table)
+        return 0;
+    CQuietGdal quiet;
+    if (table->writing && !table->committed)
+        tabkit_c_commit_fields(table);
+    for (OGRFeatureH f : table->cached)
+        OGR_F_Destroy(f);
+    GDALClose(table->dataset);
+    const bool ok = CPLGetLastErrorType() != CE_Failure && CPLGetLastErrorType() != CE_Fatal;
+    delete table;
+    return ok ? 1 : 0;
+}
+
+int tabkit_c_get_field_count(TabKitTable* table)
+{
+    return table ? static_cast<int>(table->names.size()) : 0;
+}
+
+const char* tabkit_c_get_field_name(TabKitTable* table, int field)
+{
+    if (!table || field < 0 || field >= static_cast<int>(table->names.size()))
+        return nullptr;
+    return table->names[static_cast<size_t>(field)].c_str();
+}
+
+int tabkit_c_get_field_type(TabKitTable* table, int field)
+{
+    if (!table || field < 0 || field >= static_cast<int>(table->types.size()))
+        return -1;
+    return table->types[static_cast<size_t>(field)];
+}
+
+int tabkit_c_get_feature_count(TabKitTable* table)
+{
+    if (!table)
+        return 0;
+    return table->writing ? table->written : static_cast<int>(table->fids.size());
+}
+
+int tabkit_c_next_feature_id(TabKitTable* table, int previousId)
+{
+    const int count = tabkit_c_get_feature_count(table);
+    if (previousId < 0)
+        return count > 0 ? 1 : -1;
+    return previousId < count ? previousId + 1 : -1;
+}
+
+TabKitFeature* tabkit_c_read_feature(TabKitTable* table, int id)
+{
+    if (!table || table->writing || id < 1 || id > static_cast<int>(table->fids.size()))
+        return nullptr;
+    CQuietGdal quiet;
+    const size_t index = static_cast<size_t>(id - 1);
+    OGRFeatureH f = table->cached.empty() ? OGR_L_GetFeature(table->layer, table->fids[index])
+                                          : OGR_F_Clone(table->cached[index]);
+    if (!f)
+        return nullptr;
+    auto* feature = new TabKitFeature;
+    feature->feature = f;
+    const size_t fields = static_cast<size_t>(OGR_F_GetFieldCount(f));
+    feature->texts.resize(fields);
+    feature->formatted.assign(fields, 0);
+    return feature;
+}
+
+int tabkit_c_get_type(TabKitFeature* feature)
+{
+    if (!feature || !feature->feature)
+        return TABKIT_GEOMETRY_INVALID;
+    OGRGeometryH g = OGR_F_GetGeometryRef(feature->feature);
+    if (!g)
+        return TABKIT_GEOMETRY_NONE;
+    return static_cast<int>(wkbFlatten(OGR_G_GetGeometryType(g)));
+}
+
+const char* tabkit_c_get_field_as_string(TabKitFeature* feature, int field)
+{
+    if (!feature || !feature->feature || field < 0 ||
+        field >= static_cast<int>(feature->texts.size()))
+        return "";
+    const size_t i = static_cast<size_t>(field);
+    if (!feature->formatted[i]) {
+        std::string& text = feature->texts[i];
+        if (OGR_F_IsFieldSetAndNotNull(feature->feature, field)) {
+            OGRFieldDefnH defn = OGR_F_GetFieldDefnRef(feature->feature, field);
+            if (OGR_Fld_GetType(defn) == OFTInteger && OGR_Fld_GetSubType(defn) == OFSTBoolean)
+                text = OGR_F_GetFieldAsInteger(feature->feature, field) ? "T" : "F";
+            else
+                text = OGR_F_GetFieldAsString(feature->feature, field);
+        }
+        feature->formatted[i] = 1;
+    }
+    return feature->texts[i].c_str();
+}
+
+void tabkit_c_destroy_feature(TabKitFeature* feature)
+{
+    if (!feature)
+        return;
+    if (feature->feature)
+        OGR_F_Destroy(feature->feature);
+    delete feature;
+}
+
+int tabkit_c_add_field(TabKitTable* table, const char* name, int type, int width, int precision,
+                       int indexed, int unique)
+{
+    if (!table || !table->writing || table->committed || !name || !*name)
+        return 0;
+    CPendingField f;
+    f.name = name;
+    f.type = type;
+    f.width = width;
+    f.precision = precision;
+    f.indexed = indexed != 0;
+    f.unique = unique != 0;
+    table->pending.push_back(f);
+    table->names.push_back(f.name);
+    table->types.push_back(type);
+    return 1;
+}
+
+int tabkit_c_commit_fields(TabKitTable* table)
+{
+    if (!table || !table->writing || table->committed)
+        return 0;
+    CQuietGdal quiet;
+    table->committed = true;
+    bool ok = true;
+    for (const CPendingField& f : table->pending) {
+        OGRFieldDefnH defn = MakeFieldDefn(f);
+        bool created = OGR_L_CreateField(table->layer, defn, TRUE) == OGRERR_NONE;
+        OGR_Fld_Destroy(defn);
+        if (!created) {
+            // Callers address fields by position, so a column the format cannot
+            // hold (64-bit integers in older TAB writers) still has to exist:
+            // as text it keeps every digit.
+            CPendingField asText = f;
+            asText.type = TABKIT_FIELD_CHAR;
+            asText.width = f.width > 0 ? f.width : 20;
+            defn = MakeFieldDefn(asText);
+            created = OGR_L_CreateField(table->layer, defn, TRUE) == OGRERR_NONE;
+            OGR_Fld_Destroy(defn);
+        }
+        ok = created && ok;
+    }
+    // The driver may have adjusted names; callers address fields by index, but
+    // the names they read back should be the stored ones.
+    table->ReadFieldList();
+    for (const CPendingField& f : table->pending) {
+        if (!f.indexed)
+            continue;
+        const std::string sql = std::string("CREATE INDEX ON \"") +
+                                OGR_L_GetName(table->layer) + "\" USING \"" + f.name + "\"";
+        OGRLayerH result = GDALDatasetExecuteSQL(table->dataset, sql.c_str(), nullptr, nullptr);
+        if (result)
+            GDALDatasetReleaseResultSet(table->dataset, result);
+    }
+    return ok ? 1 : 0;
+}
+
+TabKitFeature* tabkit_c_create_feature(TabKitTable* table, int /*geometryType*/)
+{
+    if (!table || !table->writing)
+        return nullptr;
+    if (!table->committed)
+        tabkit_c_commit_fields(table);
+    CQuietGdal quiet;
+    auto* feature = new TabKitFeature;
+    feature->feature = OGR_F_Create(OGR_L_GetLayerDefn(table->layer));
+    const size_t fields = static_cast<size_t>(OGR_F_GetFieldCount(feature->feature));
+    feature->texts.resize(fields);
+    feature->formatted.assign(fields, 0);
+    return feature;
+}
+
+int tabkit_c_set_field(TabKitFeature* feature, int field, const char* text)
+{
+    if (!feature || !feature->feature || field < 0 ||
+        field >= OGR_F_GetFieldCount(feature->feature))
+        return 0;
+    CQuietGdal quiet;
+    const char* value = text ? text : "";
+    OGRFieldDefnH defn = OGR_F_GetFieldDefnRef(feature->feature, field);
+    const OGRFieldType type = OGR_Fld_GetType(defn);
+    if (type != OFTString && !*value) {
+        // An empty text is no number; a format that knows nulls keeps it unset
+        // instead of storing 0.
+        OGR_F_SetFieldNull(feature->feature, field);
+    } else {
+        OGR_F_SetFieldString(feature->feature, field, value);
+    }
+    feature->formatted[static_cast<size_t>(field)] = 0;
+    return 1;
+}
+
+int tabkit_c_write_feature(TabKitTable* table, TabKitFeature* feature)
+{
+    if (!table || !table->writing || !feature || !feature->feature)
+        return 0;
+    CQuietGdal quiet;
+    // The same feature may be written again as a new record.
+    OGR_F_SetFID(feature->feature, OGRNullFID);
+    if (OGR_L_CreateFeature(table->layer, feature->feature) != OGRERR_NONE)
+        return 0;
+    ++table->written;
+    return 1;
+}
+
+} // extern "C"
