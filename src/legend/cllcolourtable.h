@@ -46,5 +46,5 @@ public:
     double m_Ratio = 1.0;
 
 private:
-    template <typename Mix> int Ramp(const CGColor& from, const CGColor& to, int n, Mix mix);
+    template <typename Mix> int Ramp(int n, Mix mix);
 };

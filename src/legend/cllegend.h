@@ -73,9 +73,10 @@ public:
     // Colour-out rule: the packed colour, or 0xFF000000 when transparent.
     static uint32_t ColourOut(const CGColor& colour, int32_t transparent);
 
-    // Gives every per-row list the row count, padding with neutral values, so a
-    // legend assembled by a partial reader can be shown and written.
-    void PadRowLists();
+    // Gives every per-row list exactly the row count (padding with empty text,
+    // zeros, opaque black and the default thickness), so that a legend assembled
+    // by a partial reader can be shown and written.
+    void FitRowLists();
 
     CLLColourTable m_FillColours;
     CLLColourTable m_BackColours;

@@ -84,7 +84,14 @@ void CGColor::SetRGBA(float red, float green, float blue, float alpha)
 
 void CGColor::Pack()
 {
-    m_Packed = Byte(m_Red) | (Byte(m_Green) << 8) | (Byte(m_Blue) << 16);
+    // The components are snapped to the packed bytes, so that a colour is exactly
+    // what it shows and writes: a red made from HSL is pure red, whose hue is 0
+    // and not a hair below a full turn.
+    const uint32_t r = Byte(m_Red), g = Byte(m_Green), b = Byte(m_Blue);
+    m_Packed = r | (g << 8) | (b << 16);
+    m_Red = static_cast<float>(r) / 255.0f;
+    m_Green = static_cast<float>(g) / 255.0f;
+    m_Blue = static_cast<float>(b) / 255.0f;
 }
 
 void CGColor::RGB2HSL(float red, float green, float blue, float& hue, float& saturation,

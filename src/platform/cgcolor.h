@@ -1,6 +1,7 @@
 #pragma once
 // Colour value of the graphics layer: four float components in 0..1 and the
 // same colour packed as 0x00BBGGRR (red in the low byte), always kept in step.
+// Red, green and blue are held at the 8-bit steps of the packed value.
 
 #include <cstdint>
 

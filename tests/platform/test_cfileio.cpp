@@ -3,26 +3,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
-
-// Lowers the file size limit so that writes past it fail, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_Old);
-        rlimit lowered = m_Old;
-        lowered.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lowered);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_Old); }
-
-private:
-    rlimit m_Old{};
-};
 
 size_t EntriesIn(const std::string& dir)
 {
@@ -54,7 +37,7 @@ TEST(CFileIOWrite, FailedWriteLeavesTheOldFileAndNoLeftovers)
     const std::string path = dir.File("a.leg");
     WriteTextFile(path, "the old legend");
     {
-        FileSizeLimit limit(1024);
+        CFileSizeLimit limit(1024);
         EXPECT_FALSE(CFileIO::WriteAtomically(path, std::string(64 * 1024, 'x')));
     }
     EXPECT_EQ(ReadTextFile(path), "the old legend");

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 
 class CTempDir {
 public:
@@ -50,3 +51,22 @@ inline std::string TestOutputDir()
     const char* dir = std::getenv("TESSARIN_TEST_OUTPUT");
     return dir && *dir ? dir : std::filesystem::temp_directory_path().string();
 }
+
+// Lowers the file size limit while it lives, so that writes past it fail as
+// they would on a full disk.
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_Old);
+        rlimit lowered = m_Old;
+        lowered.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lowered);
+    }
+    ~CFileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_Old); }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    rlimit m_Old{};
+};

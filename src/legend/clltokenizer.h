@@ -1,0 +1,36 @@
+#pragma once
+// Splits a line into tokens at a set of delimiter characters. Runs of
+// delimiters are skipped; a double quote (when it is a delimiter) opens a token
+// that runs to the next quote and may hold any other delimiter.
+
+#include <bitset>
+#include <string_view>
+
+class CLLTokenizer {
+public:
+    // Delimiters of legend files: space, comma, '=', '|', tab, line feed, '"'.
+    static const char* const LegendDelimiters;
+    // Delimiters of colour look-up table files.
+    static const char* const LutDelimiters;
+
+    CLLTokenizer(std::string_view line, const char* delimiters);
+
+    // Moves to the next token and returns it; empty when the line is used up
+    // (a quoted token may also be empty).
+    std::string_view Next();
+    std::string_view Token() const { return m_Token; }
+    // False when the last Next() ran out of line instead of finding a token;
+    // tells trailing delimiters apart from a quoted empty token.
+    bool Found() const { return m_Found; }
+    std::string_view Rest() const { return m_Rest; }
+
+    // '~', '!', '#', '*', '/', '\' start a comment in legend files.
+    static bool IsCommentMarker(std::string_view token);
+    static bool EqualsNoCase(std::string_view a, std::string_view b);
+
+private:
+    std::string_view m_Token;
+    std::string_view m_Rest;
+    bool m_Found = false;
+    std::bitset<256> m_Delimiters;
+};

@@ -1,0 +1,276 @@
+// The .leg text format: a lenient reader that keeps what it understands, and
+// the writer whose exact layout the hosts expect.
+
+#include "legend/cllegend.h"
+#include "legend/clltokenizer.h"
+#include "platform/cfileio.h"
+
+#include <cinttypes>
+#include <cstdio>
+
+namespace {
+
+enum ReadState { OutsideTable = 0, InHeader = 1, InRows = 2 };
+
+// Values a row line leaves out are taken from the last row line that had them.
+struct RowRegisters {
+    int32_t fill = 0;
+    int32_t back = 0;
+    int32_t pattern = 0;
+    int32_t lineColour = 0;
+    int32_t lineStyle = 0;
+    float thickness = 1.0f;
+};
+
+// Tokens point into the whole file's buffer, where a number is always followed
+// by a delimiter, a line end or the terminating zero, so the C parsers can read
+// them in place.
+double TokenDouble(std::string_view token)
+{
+    return CNumberFormat::ParseDouble(token.data());
+}
+
+int32_t TokenInt(std::string_view token)
+{
+    return CNumberFormat::ParseInt32(token.data());
+}
+
+const char* TypeKeyword(int32_t dataType)
+{
+    if (dataType == DataText)
+        return "TEXT";
+    if (dataType == DataNumericContinuous)
+        return "NUMERICCONTINUOUS";
+    return "NUMERICDISCRETE";
+}
+
+int32_t TypeFromKeyword(std::string_view keyword)
+{
+    if (CLLTokenizer::EqualsNoCase(keyword, "NUMERICDISCRETE"))
+        return DataNumericDiscrete;
+    if (CLLTokenizer::EqualsNoCase(keyword, "TEXT"))
+        return DataText;
+    return DataNumericContinuous;
+}
+
+class CLegReader {
+public:
+    explicit CLegReader(CLLLegend& legend) : m_Legend(legend)
+    {
+        m_Registers.thickness = legend.m_DefaultThickness;
+    }
+
+    void ReadLine(std::string_view line)
+    {
+        CLLTokenizer tok(line, CLLTokenizer::LegendDelimiters);
+        const std::string_view first = tok.Next();
+        if (CLLTokenizer::IsCommentMarker(first)) {
+            std::string comment(first);
+            comment += ' ';
+            comment += tok.Rest();
+            m_Legend.m_HeaderComments.push_back(std::move(comment));
+        } else if (CLLTokenizer::EqualsNoCase(first, "LegendTable")) {
+            const std::string_view next = tok.Next();
+            if (CLLTokenizer::EqualsNoCase(next, "Begin"))
+                m_State = InHeader;
+            else if (CLLTokenizer::EqualsNoCase(next, "End"))
+                m_State = OutsideTable;
+        } else if (CLLTokenizer::EqualsNoCase(first, "LEG")) {
+            const std::string_view next = tok.Next();
+            if (next == "{")
+                m_State = InRows;
+            else if (next == "}")
+                m_State = InHeader;
+        } else if (m_State == InHeader) {
+            if (CLLTokenizer::EqualsNoCase(first, "NAME"))
+                m_Legend.m_Name = tok.Next();
+            else if (CLLTokenizer::EqualsNoCase(first, "DESCRIPTION"))
+                m_Description = tok.Next();
+            else if (CLLTokenizer::EqualsNoCase(first, "DATATYPE"))
+                m_Legend.m_DataType = TypeFromKeyword(tok.Next());
+        } else if (m_State == InRows) {
+            ReadRow(line);
+        }
+    }
+
+    const std::string& Description() const { return m_Description; }
+
+private:
+    void ReadRow(std::string_view line)
+    {
+        const bool text = m_Legend.m_DataType == DataText;
+        // Text rows have no To column: shift them onto the numeric column numbers.
+        const int shift = text ? 1 : 0;
+        CLLTokenizer tok(line, CLLTokenizer::LegendDelimiters);
+        int column = 0;
+        std::string comment;
+        std::string_view label, value;
+        double from = 0.0, to = 0.0;
+        while (!tok.Rest().empty()) {
+            const std::string_view token = tok.Next();
+            if (!tok.Found())
+                break; // only delimiters were left
+            if (CLLTokenizer::IsCommentMarker(token)) {
+                std::string whole(token);
+                whole += tok.Rest();
+                comment = whole.substr(1);
+                break;
+            }
+            if (!token.empty() && token.front() == '}')
+                break;
+            const int c = column + (text && column > 0 ? shift : 0);
+            switch (c) {
+            case 0:
+                if (text)
+                    value = token;
+                else
+                    from = TokenDouble(token);
+                break;
+            case 1:
+                to = TokenDouble(token);
+                break;
+            case 2: label = token; break;
+            case 3: m_Registers.fill = TokenInt(token); break;
+            case 4: m_Registers.back = TokenInt(token); break;
+            case 5: m_Registers.pattern = TokenInt(token); break;
+            case 6: m_Registers.lineColour = TokenInt(token); break;
+            case 7: m_Registers.lineStyle = TokenInt(token); break;
+            case 8: m_Registers.thickness = static_cast<float>(TokenDouble(token)); break;
+            default: break;
+            }
+            ++column;
+        }
+        if (column < (text ? 5 : 6))
+            return;
+        CLLLegend& l = m_Legend;
+        CGColor colour;
+        int32_t transparent = 0;
+        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.fill), colour, transparent);
+        AppendColour(l.m_FillColours, colour);
+        l.m_FillTransparent.push_back(transparent);
+        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.back), colour, transparent);
+        AppendColour(l.m_BackColours, colour);
+        l.m_BackTransparent.push_back(transparent);
+        AppendColour(l.m_LineColours, CGColor(static_cast<uint32_t>(m_Registers.lineColour)));
+        l.m_Labels.emplace_back(label);
+        l.m_Patterns.push_back(m_Registers.pattern);
+        l.m_LineStyles.push_back(m_Registers.lineStyle);
+        l.m_LineThickness.push_back(m_Registers.thickness < 1.0f ? l.m_DefaultThickness
+                                                                 : m_Registers.thickness);
+        l.m_RowComments.push_back(std::move(comment));
+        if (text) {
+            l.m_StringValues.emplace_back(value);
+        } else {
+            l.m_From.push_back(from);
+            l.m_To.push_back(to);
+        }
+    }
+
+    static void AppendColour(CLLColourTable& table, const CGColor& colour)
+    {
+        // Counts are brought up to date once, when the file is finished.
+        table.m_Colours.push_back(colour);
+    }
+
+    CLLLegend& m_Legend;
+    RowRegisters m_Registers;
+    int m_State = OutsideTable;
+    std::string m_Description;
+};
+
+} // namespace
+
+void CLLLegend::ReadLEG(const std::string& path)
+{
+    Clear();
+    m_DataType = DataNumericContinuous;
+    std::string data;
+    if (!CFileIO::ReadAll(path, data)) {
+        SetDefault();
+        FinishRead(path);
+        m_Description.clear();
+        return;
+    }
+    CLegReader reader(*this);
+    std::string_view rest(data);
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        reader.ReadLine(line);
+    }
+    FinishRead(path);
+    m_Description = reader.Description();
+}
+
+int CLLLegend::WriteLEG(const std::string& path) const
+{
+    std::string out;
+    out.reserve(256 + m_Patterns.size() * 96);
+    for (const std::string& comment : m_HeaderComments) {
+        out += comment;
+        out += '\n';
+    }
+    if (!m_HeaderComments.empty())
+        out += '\n';
+    out += "LegendTable Begin\n";
+    out += "\tVersion\t= \"1.0\"\n";
+    out += "\tName\t\t= \"" + m_Name + "\"\n";
+    out += "\tDescription = \"" + m_Description + "\"\n";
+    out += "\tDataType\t= ";
+    out += TypeKeyword(m_DataType);
+    out += "\n\tLEG\t\t= {\n";
+
+    const bool text = m_DataType == DataText;
+    const auto colourAt = [](const CLLColourTable& table, size_t i) {
+        return i < table.m_Colours.size() ? table.m_Colours[i] : CGColor();
+    };
+    const auto flagAt = [](const std::vector<int32_t>& list, size_t i) {
+        return i < list.size() ? list[i] : 0;
+    };
+    const std::string empty;
+    const auto textAt = [&empty](const std::vector<std::string>& list, size_t i) -> const std::string& {
+        return i < list.size() ? list[i] : empty;
+    };
+
+    CCLocaleScope cLocale;
+    char numbers[160];
+    for (size_t i = 0; i < m_Patterns.size(); ++i) {
+        const unsigned long fill =
+            CLLLegend::ColourOut(colourAt(m_FillColours, i), flagAt(m_FillTransparent, i));
+        const unsigned long back =
+            CLLLegend::ColourOut(colourAt(m_BackColours, i), flagAt(m_BackTransparent, i));
+        const unsigned long line = colourAt(m_LineColours, i).GetPacked();
+        const int pattern = m_Patterns[i];
+        const int style = i < m_LineStyles.size() ? m_LineStyles[i] : 0;
+        const double thickness = i < m_LineThickness.size() ? m_LineThickness[i] : 1.0;
+        if (text) {
+            out += "\t\t\"";
+            out += textAt(m_StringValues, i);
+            out += "\"\t\"";
+            out += textAt(m_Labels, i);
+            out += "\"\t";
+        } else {
+            const double from = i < m_From.size() ? m_From[i] : 0.0;
+            const double to = i < m_To.size() ? m_To[i] : 0.0;
+            std::snprintf(numbers, sizeof numbers, "\t\t%g\t%g\t\"", from, to);
+            out += numbers;
+            out += textAt(m_Labels, i);
+            out += "\"\t\t";
+        }
+        std::snprintf(numbers, sizeof numbers, "%lu\t%lu\t%d\t%lu\t%d\t%.10g", fill, back, pattern,
+                      line, style, thickness);
+        out += numbers;
+        const std::string& comment = textAt(m_RowComments, i);
+        if (!comment.empty()) {
+            out += " # ";
+            out += comment;
+        }
+        out += '\n';
+    }
+    out += "\t}\n";
+    out += "LegendTable End\n";
+    return CFileIO::WriteAtomically(path, out) ? 1 : 0;
+}

@@ -1,0 +1,271 @@
+// Colour look-up table files, read as a bare colour table or as a legend.
+
+#include "legend/cllegend.h"
+#include "legend/clltokenizer.h"
+#include "platform/cfileio.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+enum class ValuePlace { None, AfterColour, BeforeColour };
+
+struct LutHeader {
+    bool rgb = true;
+    double componentRange = 65535.0;
+    ValuePlace place = ValuePlace::None;
+    int32_t dataType = DataNumericContinuous;
+};
+
+struct LutEntry {
+    int index = 0;
+    float c1 = 0.0f, c2 = 0.0f, c3 = 0.0f; // fractions of the component range
+    std::string value;                     // the value column, when the line has one
+    bool hasValue = false;
+};
+
+bool IsLutComment(std::string_view token)
+{
+    if (token.empty())
+        return false;
+    switch (token.front()) {
+    case '\'':
+    case '!':
+    case '/':
+    case '\\':
+    case '#':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Lines longer than the reader's 511-character buffer arrive in pieces, each
+// piece read as a line of its own.
+std::vector<std::string_view> SplitLines(std::string_view data)
+{
+    constexpr size_t maxLine = 511;
+    std::vector<std::string_view> lines;
+    while (!data.empty()) {
+        size_t end = data.find('\n');
+        const size_t take = end == std::string_view::npos ? data.size() : end + 1;
+        std::string_view line = data.substr(0, take);
+        data.remove_prefix(take);
+        while (line.size() > maxLine) {
+            lines.push_back(line.substr(0, maxLine));
+            line.remove_prefix(maxLine);
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+class CLutParser {
+public:
+    CLutParser(const std::string& data, bool useScale) : m_Lines(SplitLines(data)), m_UseScale(useScale)
+    {
+        if (!useScale)
+            m_Header.componentRange = 65535.0;
+        ReadHeader();
+    }
+
+    const LutHeader& Header() const { return m_Header; }
+
+    // The next entry line with the right number of columns; false at the end.
+    bool NextEntry(LutEntry& entry)
+    {
+        while (m_Next < m_Lines.size()) {
+            CLLTokenizer tok(m_Lines[m_Next++], CLLTokenizer::LutDelimiters);
+            std::vector<std::string_view> columns;
+            for (std::string_view t = tok.Next(); !t.empty() || !tok.Rest().empty(); t = tok.Next()) {
+                if (IsLutComment(t))
+                    break;
+                if (!t.empty())
+                    columns.push_back(t);
+            }
+            if (Parse(columns, entry))
+                return true;
+        }
+        return false;
+    }
+
+private:
+    void ReadHeader()
+    {
+        while (m_Next < m_Lines.size()) {
+            CLLTokenizer tok(m_Lines[m_Next++], CLLTokenizer::LutDelimiters);
+            const std::string_view key = tok.Next();
+            if (CLLTokenizer::EqualsNoCase(key, "LUT"))
+                return;
+            const std::string_view value = tok.Next();
+            if (CLLTokenizer::EqualsNoCase(key, "INTERPOLATION")) {
+                m_Header.rgb = CLLTokenizer::EqualsNoCase(value, "RGB");
+            } else if (CLLTokenizer::EqualsNoCase(key, "SCALE")) {
+                if (m_UseScale)
+                    m_Header.componentRange = CLLTokenizer::EqualsNoCase(value, "WORD") ? 65535.0 : 255.0;
+            } else if (CLLTokenizer::EqualsNoCase(key, "DATARANGE")) {
+                if (CLLTokenizer::EqualsNoCase(value, "POSTCOLOUR") ||
+                    CLLTokenizer::EqualsNoCase(value, "POSTCOLOR"))
+                    m_Header.place = ValuePlace::AfterColour;
+                else if (CLLTokenizer::EqualsNoCase(value, "PRECOLOUR") ||
+                         CLLTokenizer::EqualsNoCase(value, "PRECOLOR"))
+                    m_Header.place = ValuePlace::BeforeColour;
+                else
+                    m_Header.place = ValuePlace::None;
+            } else if (CLLTokenizer::EqualsNoCase(key, "DATATYPE")) {
+                if (CLLTokenizer::EqualsNoCase(value, "NUMERICDISCRETE"))
+                    m_Header.dataType = DataNumericDiscrete;
+                else if (CLLTokenizer::EqualsNoCase(value, "TEXT"))
+                    m_Header.dataType = DataText;
+                else
+                    m_Header.dataType = DataNumericContinuous;
+            }
+            // NAME, DESCRIPTION, LOADMETHOD and NRENTRIES carry nothing we use.
+        }
+    }
+
+    bool Parse(const std::vector<std::string_view>& columns, LutEntry& entry) const
+    {
+        size_t first = 0; // column of the index
+        entry.hasValue = false;
+        switch (m_Header.place) {
+        case ValuePlace::None:
+            if (columns.size() != 4)
+                return false;
+            break;
+        case ValuePlace::AfterColour:
+            if (columns.size() != 4 && columns.size() != 5)
+                return false;
+            if (columns.size() == 5) {
+                entry.value = std::string(columns[4]);
+                entry.hasValue = true;
+            }
+            break;
+        case ValuePlace::BeforeColour:
+            if (columns.size() != 5)
+                return false;
+            entry.value = std::string(columns[0]);
+            entry.hasValue = true;
+            first = 1;
+            break;
+        }
+        const auto number = [](std::string_view t) { return CNumberFormat::ParseInt32(std::string(t)); };
+        const auto fraction = [&](std::string_view t) {
+            return static_cast<float>(number(t) / m_Header.componentRange);
+        };
+        entry.index = number(columns[first]);
+        entry.c1 = fraction(columns[first + 1]);
+        entry.c2 = fraction(columns[first + 2]);
+        entry.c3 = fraction(columns[first + 3]);
+        return true;
+    }
+
+    std::vector<std::string_view> m_Lines;
+    size_t m_Next = 0;
+    bool m_UseScale;
+    LutHeader m_Header;
+};
+
+// Adds the colour of an entry at its index; a gap is filled with a blend from
+// the last colour, in the table's colour space; an index that does not advance
+// adds nothing.
+void PlaceColour(std::vector<CGColor>& colours, int index, const CGColor& colour, bool rgb)
+{
+    if (colours.empty()) {
+        for (int i = 0; i <= index; ++i)
+            colours.push_back(colour);
+        return;
+    }
+    const int gap = index - (static_cast<int>(colours.size()) - 1);
+    if (gap < 1)
+        return;
+    if (gap == 1) {
+        colours.push_back(colour);
+        return;
+    }
+    const CGColor last = colours.back();
+    float a[4], b[4];
+    if (rgb) {
+        a[0] = last.GetRed(), a[1] = last.GetGreen(), a[2] = last.GetBlue();
+        b[0] = colour.GetRed(), b[1] = colour.GetGreen(), b[2] = colour.GetBlue();
+    } else {
+        CGColor::RGB2HSL(last.GetRed(), last.GetGreen(), last.GetBlue(), a[0], a[1], a[2]);
+        CGColor::RGB2HSL(colour.GetRed(), colour.GetGreen(), colour.GetBlue(), b[0], b[1], b[2]);
+    }
+    a[3] = last.GetAlpha();
+    b[3] = colour.GetAlpha();
+    for (int s = 1; s <= gap; ++s) {
+        const float t = static_cast<float>(s) / static_cast<float>(gap);
+        float m[4];
+        for (int k = 0; k < 4; ++k)
+            m[k] = a[k] + (b[k] - a[k]) * t;
+        colours.emplace_back(m[0], m[1], m[2], m[3], rgb ? CGColor::ModeRGB : CGColor::ModeHSL);
+    }
+}
+
+} // namespace
+
+void CLLColourTable::ReadLUT(const std::string& path)
+{
+    m_Colours.clear();
+    std::string data;
+    if (CFileIO::ReadAll(path, data)) {
+        CLutParser parser(data, true);
+        const bool rgb = parser.Header().rgb;
+        LutEntry entry;
+        while (parser.NextEntry(entry))
+            PlaceColour(m_Colours, entry.index,
+                        CGColor(entry.c1, entry.c2, entry.c3, 1.0f, rgb ? CGColor::ModeRGB : CGColor::ModeHSL),
+                        rgb);
+    }
+    m_Kind = KindLUT;
+    m_FileName = path;
+    SetLevels(-1);
+}
+
+void CLLLegend::ReadColourTable(const std::string& path, CNumberSeparators separators)
+{
+    Clear();
+    std::string data;
+    if (!CFileIO::ReadAll(path, data)) {
+        SetDefault();
+        return;
+    }
+    CLutParser parser(data, false);
+    const LutHeader& header = parser.Header();
+    m_DataType = header.dataType;
+    const bool text = m_DataType == DataText;
+    std::string value = text ? std::string() : "0";
+    LutEntry entry;
+    while (parser.NextEntry(entry)) {
+        CGColor colour;
+        if (header.rgb)
+            colour.SetRGB(entry.c1, entry.c2, entry.c3);
+        else
+            colour.SetHSL(entry.c1, entry.c2, entry.c3);
+        PlaceColour(m_FillColours.m_Colours, entry.index, colour, header.rgb);
+        // A value column that is left out repeats the previous entry's value.
+        if (entry.hasValue)
+            value = entry.value;
+        m_Labels.emplace_back();
+        m_Patterns.push_back(0);
+        m_LineStyles.push_back(0);
+        m_LineThickness.push_back(m_DefaultThickness);
+        if (text)
+            m_StringValues.push_back(value);
+        else
+            m_Values.push_back(CNumberFormat::ParseLocaleDouble(value, separators));
+    }
+    m_BackColours.m_Colours = m_FillColours.m_Colours;
+    m_LineColours.m_Colours = m_FillColours.m_Colours;
+    for (CLLColourTable* table : {&m_FillColours, &m_BackColours, &m_LineColours}) {
+        table->m_Kind = CLLColourTable::KindLegend;
+        table->m_FileName = path;
+        table->SetLevels(-1);
+    }
+    // Gaps and repeated indices place more or fewer colours than entry lines;
+    // bring every per-row list to the colour count so the rows line up.
+    FitRowLists();
+    FinishRead(path);
+}

@@ -1,0 +1,60 @@
+#include "legend/clltokenizer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Tokens(std::string_view line, const char* delimiters = CLLTokenizer::LegendDelimiters)
+{
+    CLLTokenizer tok(line, delimiters);
+    std::vector<std::string> out;
+    while (!tok.Rest().empty()) {
+        const std::string_view t = tok.Next();
+        if (tok.Found())
+            out.emplace_back(t);
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(CLLTokenizerSplit, RunsOfDelimitersAreSkipped)
+{
+    EXPECT_EQ(Tokens("\t\t1,  2==3|4"), (std::vector<std::string>{"1", "2", "3", "4"}));
+    // Trailing delimiters are not a token; a quoted empty text is.
+    EXPECT_EQ(Tokens("a \t"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(Tokens("a \"\" "), (std::vector<std::string>{"a", ""}));
+}
+
+TEST(CLLTokenizerSplit, QuotesHoldDelimitersAndMayBeEmpty)
+{
+    EXPECT_EQ(Tokens("\"a b, c\"\t\"\"\tx"), (std::vector<std::string>{"a b, c", "", "x"}));
+    // Text right before an opening quote is lost; an unclosed quote runs to the end.
+    EXPECT_EQ(Tokens("ab\"cd\" e"), (std::vector<std::string>{"cd", "e"}));
+    EXPECT_EQ(Tokens("\"open to the end, really"), (std::vector<std::string>{"open to the end, really"}));
+}
+
+TEST(CLLTokenizerSplit, RestStartsAfterTheSingleEndingDelimiter)
+{
+    CLLTokenizer tok("#  two spaces", CLLTokenizer::LegendDelimiters);
+    EXPECT_EQ(tok.Next(), "#");
+    EXPECT_EQ(tok.Rest(), " two spaces");
+}
+
+TEST(CLLTokenizerSplit, LutDelimitersIncludeCarriageReturnButNotBar)
+{
+    EXPECT_EQ(Tokens("1|2\r", CLLTokenizer::LutDelimiters), (std::vector<std::string>{"1|2"}));
+}
+
+TEST(CLLTokenizerWords, CommentMarkersAndCaseFreeKeywords)
+{
+    for (const char* marker : {"~x", "!", "#", "*a", "/", "\\"})
+        EXPECT_TRUE(CLLTokenizer::IsCommentMarker(marker)) << marker;
+    EXPECT_FALSE(CLLTokenizer::IsCommentMarker("-1"));
+    EXPECT_FALSE(CLLTokenizer::IsCommentMarker(""));
+    EXPECT_TRUE(CLLTokenizer::EqualsNoCase("numericdiscrete", "NUMERICDISCRETE"));
+    EXPECT_FALSE(CLLTokenizer::EqualsNoCase("LEG", "LEGEND"));
+}

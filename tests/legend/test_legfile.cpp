@@ -1,0 +1,412 @@
+#include "legend/cllegend.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class LegFile : public ::testing::Test {
+protected:
+    CLLLegend Read(const std::string& text, const std::string& name = "t.leg")
+    {
+        const std::string path = m_Dir.File(name);
+        WriteTextFile(path, text);
+        CLLLegend l;
+        l.ReadLEG(path);
+        return l;
+    }
+    std::string Write(const CLLLegend& l, const std::string& name = "out.leg")
+    {
+        const std::string path = m_Dir.File(name);
+        EXPECT_EQ(l.WriteLEG(path), 1);
+        return ReadTextFile(path);
+    }
+    static std::string Table(const std::string& type, const std::string& rows)
+    {
+        return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"n\"\n\tDescription = \"d\"\n"
+               "\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
+    }
+
+    CTempDir m_Dir;
+};
+
+} // namespace
+
+TEST_F(LegFile, WriterProducesTheExactNumericLayout)
+{
+    CLLLegend l;
+    l.Clear();
+    l.m_Name = "Gold grades";
+    l.m_Description = "ppm";
+    CLLRow r;
+    r.from = 0;
+    r.to = 1234567;
+    r.label = "low";
+    r.fillColour = CGColor(255u);
+    r.fillTransparent = false;
+    r.backColour = CGColor(0xFFFFFFu);
+    r.backTransparent = true;
+    r.pattern = 3;
+    r.lineColour = CGColor(0x00FF00u);
+    r.lineStyle = 2;
+    r.thickness = 0.1f;
+    r.comment = "note";
+    l.AddRow(r);
+    r.comment.clear();
+    r.from = 0.5;
+    r.to = 2;
+    r.fillTransparent = true;
+    l.AddRow(r);
+    EXPECT_EQ(Write(l), "LegendTable Begin\n"
+                        "\tVersion\t= \"1.0\"\n"
+                        "\tName\t\t= \"Gold grades\"\n"
+                        "\tDescription = \"ppm\"\n"
+                        "\tDataType\t= NUMERICCONTINUOUS\n"
+                        "\tLEG\t\t= {\n"
+                        "\t\t0\t1.23457e+06\t\"low\"\t\t255\t4278190080\t3\t65280\t2\t0.1000000015 # note\n"
+                        "\t\t0.5\t2\t\"low\"\t\t4278190080\t4278190080\t3\t65280\t2\t0.1000000015\n"
+                        "\t}\n"
+                        "LegendTable End\n");
+}
+
+TEST_F(LegFile, WriterProducesTheExactTextLayoutWithComments)
+{
+    CLLLegend l;
+    l.Clear();
+    l.m_DataType = DataText;
+    l.m_HeaderComments = {"# first", "#"};
+    CLLRow r;
+    r.text = "Granite";
+    r.label = "G";
+    r.fillColour = CGColor(1u);
+    r.backColour = CGColor(2u);
+    r.pattern = 0;
+    r.lineColour = CGColor(3u);
+    r.lineStyle = -1;
+    r.thickness = 2.0f;
+    l.AddRow(r);
+    EXPECT_EQ(Write(l), "# first\n#\n\n"
+                        "LegendTable Begin\n"
+                        "\tVersion\t= \"1.0\"\n"
+                        "\tName\t\t= \"\"\n"
+                        "\tDescription = \"\"\n"
+                        "\tDataType\t= TEXT\n"
+                        "\tLEG\t\t= {\n"
+                        "\t\t\"Granite\"\t\"G\"\t1\t2\t0\t3\t-1\t2\n"
+                        "\t}\n"
+                        "LegendTable End\n");
+}
+
+TEST_F(LegFile, AnyOtherDataTypeIsWrittenAsDiscrete)
+{
+    CLLLegend l;
+    l.Clear();
+    l.m_DataType = 7;
+    EXPECT_NE(Write(l).find("\tDataType\t= NUMERICDISCRETE\n"), std::string::npos);
+}
+
+TEST_F(LegFile, ReadsHeaderAndRows)
+{
+    const CLLLegend l = Read(Table("NUMERICDISCRETE",
+        "\t\t1\t2\t\"a b\"\t\t0\t16777215\t0 # note\n"
+        "\t\t2\t3.5\t\"c\"\t\t255\t4278190080\t7\t65280\t4\t2.5\n"));
+    EXPECT_EQ(l.m_Name, "n");
+    EXPECT_EQ(l.m_Description, "d");
+    EXPECT_EQ(l.m_DataType, DataNumericDiscrete);
+    EXPECT_EQ(l.m_FileTitle, "t");
+    EXPECT_EQ(l.m_FilePath, m_Dir.File("t.leg"));
+    ASSERT_EQ(l.GetRowCount(), 2);
+    CLLRow r;
+    l.GetRow(0, r);
+    EXPECT_DOUBLE_EQ(r.from, 1.0);
+    EXPECT_DOUBLE_EQ(r.to, 2.0);
+    EXPECT_EQ(r.label, "a b");
+    EXPECT_EQ(r.fillColour.GetPacked(), 0u);
+    EXPECT_EQ(r.backColour.GetPacked(), 16777215u);
+    EXPECT_FALSE(r.backTransparent);
+    EXPECT_EQ(r.pattern, 0);
+    EXPECT_EQ(r.lineColour.GetPacked(), 0u);
+    EXPECT_EQ(r.lineStyle, 0);
+    EXPECT_FLOAT_EQ(r.thickness, 1.0f);
+    EXPECT_EQ(r.comment, "note");
+    l.GetRow(1, r);
+    EXPECT_DOUBLE_EQ(r.to, 3.5);
+    EXPECT_TRUE(r.backTransparent);
+    EXPECT_EQ(r.backColour.GetPacked(), 0xFFFFFFu);
+    EXPECT_EQ(r.pattern, 7);
+    EXPECT_EQ(r.lineStyle, 4);
+    EXPECT_FLOAT_EQ(r.thickness, 2.5f);
+    EXPECT_EQ(r.comment, "");
+    for (const CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours}) {
+        EXPECT_EQ(t->m_Kind, CLLColourTable::KindLegend);
+        EXPECT_EQ(t->m_FileName, m_Dir.File("t.leg"));
+        EXPECT_EQ(t->m_Levels, 2);
+        EXPECT_EQ(t->m_Count, 2);
+    }
+}
+
+TEST_F(LegFile, CrLfLinesReadLikeLfLines)
+{
+    std::string text = Table("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n");
+    std::string crlf;
+    for (char c : text) {
+        if (c == '\n')
+            crlf += '\r';
+        crlf += c;
+    }
+    const CLLLegend a = Read(text, "lf.leg");
+    const CLLLegend b = Read(crlf, "crlf.leg");
+    ASSERT_EQ(b.GetRowCount(), 1);
+    EXPECT_EQ(b.m_StringValues[0], "A");
+    EXPECT_EQ(b.m_RowComments[0], "end");
+    EXPECT_FLOAT_EQ(b.m_LineThickness[0], 6.0f);
+    EXPECT_EQ(Write(a, "a.leg"), Write(b, "b.leg"));
+}
+
+TEST_F(LegFile, ShortRowsTakeMissingColumnsFromEarlierRows)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS",
+        "\t\t0\t1\t\"\"\t\t10\t20\t5\t255\t3\t2\n"
+        "\t\t1\t2\t\"\"\t\t11\t21\t6\n"
+        "\t\t2\t3\t\"\"\t\t12\n"));
+    ASSERT_EQ(l.GetRowCount(), 2); // the five-column row is dropped
+    EXPECT_EQ(l.m_LineColours.m_Colours[1].GetPacked(), 255u);
+    EXPECT_EQ(l.m_LineStyles[1], 3);
+    EXPECT_FLOAT_EQ(l.m_LineThickness[1], 2.0f);
+    EXPECT_EQ(l.m_FillColours.m_Colours[1].GetPacked(), 11u);
+    EXPECT_EQ(l.m_Patterns[1], 6);
+}
+
+TEST_F(LegFile, TextRowsNeedFiveColumns)
+{
+    const CLLLegend l = Read(Table("text",
+        "\t\t\"A\"\t\"\"\t0\t16777215\t0\n"
+        "\t\t\"B\"\t\"\"\t0\t16777215\n"));
+    EXPECT_EQ(l.m_DataType, DataText);
+    ASSERT_EQ(l.GetRowCount(), 1);
+    EXPECT_EQ(l.m_StringValues[0], "A");
+    EXPECT_TRUE(l.m_From.empty());
+}
+
+TEST_F(LegFile, SkeletonRowsReadWithBlackLinesAndUnitThickness)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS", "\t\t0\t10\t\"\"\t0\t16777215\t0\n"));
+    ASSERT_EQ(l.GetRowCount(), 1);
+    EXPECT_EQ(l.m_LineColours.m_Colours[0].GetPacked(), 0u);
+    EXPECT_EQ(l.m_LineStyles[0], 0);
+    EXPECT_FLOAT_EQ(l.m_LineThickness[0], 1.0f);
+}
+
+TEST_F(LegFile, ThicknessBelowOneTakesTheDefault)
+{
+    CLLLegend l;
+    l.m_DefaultThickness = 1.0f;
+    const std::string path = m_Dir.File("th.leg");
+    WriteTextFile(path, Table("NUMERICCONTINUOUS",
+        "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t0.5\n\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t2.5\n"));
+    l.ReadLEG(path);
+    EXPECT_FLOAT_EQ(l.m_LineThickness[0], 1.0f);
+    EXPECT_FLOAT_EQ(l.m_LineThickness[1], 2.5f);
+    l.m_DefaultThickness = 3.0f;
+    l.ReadLEG(path);
+    EXPECT_FLOAT_EQ(l.m_LineThickness[0], 3.0f);
+}
+
+TEST_F(LegFile, LenientHeaderAndKeywordRules)
+{
+    const CLLLegend l = Read("Name = my legend\n"
+                             "LegendTable BEGIN\n"
+                             "NAME = my legend\n"
+                             "datatype = numericdiscrete\n"
+                             "Version = 2\n"
+                             "leg = {\n"
+                             "1,5 \"x\" 1 2 3\n"
+                             "}\n");
+    EXPECT_EQ(l.m_Name, "my");
+    EXPECT_EQ(l.m_DataType, DataNumericDiscrete);
+    ASSERT_EQ(l.GetRowCount(), 1);
+    // "1,5" is two columns, not one number.
+    EXPECT_DOUBLE_EQ(l.m_From[0], 1.0);
+    EXPECT_DOUBLE_EQ(l.m_To[0], 5.0);
+    EXPECT_EQ(l.m_Labels[0], "x");
+}
+
+TEST_F(LegFile, RowsNeedTheLegLineButNotTheTableLine)
+{
+    EXPECT_EQ(Read("LEG = {\n0 1 \"\" 0 0 0\n}\n").GetRowCount(), 1);
+    EXPECT_EQ(Read("LegendTable Begin\n0 1 \"\" 0 0 0\nLegendTable End\n").GetRowCount(), 0);
+}
+
+TEST_F(LegFile, UnknownDataTypeIsContinuous)
+{
+    EXPECT_EQ(Read("LegendTable Begin\nDataType = RASTER\n").m_DataType, DataNumericContinuous);
+}
+
+TEST_F(LegFile, CommentLinesMoveToTheTopAndStayThere)
+{
+    const std::string path = m_Dir.File("c.leg");
+    WriteTextFile(path, Table("NUMERICCONTINUOUS",
+        "\t\t0\t1\t\"\"\t\t0\t0\t0\n"
+        "# between rows\n"
+        "#\n"
+        "\t\t1\t2\t\"\"\t\t0\t0\t0\n"));
+    CLLLegend l;
+    l.ReadLEG(path);
+    ASSERT_EQ(l.m_HeaderComments.size(), 2u);
+    EXPECT_EQ(l.m_HeaderComments[0], "# between rows");
+    EXPECT_EQ(l.m_HeaderComments[1], "# ");
+    EXPECT_EQ(l.GetRowCount(), 2);
+    const std::string first = Write(l, "c1.leg");
+    EXPECT_EQ(first.substr(0, 20), "# between rows\n# \n\nL");
+    CLLLegend again;
+    again.ReadLEG(m_Dir.File("c1.leg"));
+    EXPECT_EQ(Write(again, "c2.leg"), first);
+}
+
+TEST_F(LegFile, RowCommentSurvivesRoundTrip)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS", "1\t2\t\"a b\"\t0\t16777215\t0 # note\n"));
+    const std::string written = Write(l);
+    EXPECT_NE(written.find("\t\t1\t2\t\"a b\"\t\t0\t16777215\t0\t0\t0\t1 # note\n"), std::string::npos);
+    const CLLLegend back = Read(written, "back.leg");
+    EXPECT_EQ(back.m_RowComments[0], "note");
+    EXPECT_EQ(back.m_Labels[0], "a b");
+}
+
+TEST_F(LegFile, NumbersLoseWhatTheShortFormatCannotHold)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS", "\t\t1234567\t2\t\"\"\t\t0\t0\t0\n"));
+    const CLLLegend back = Read(Write(l), "back.leg");
+    EXPECT_DOUBLE_EQ(back.m_From[0], 1234570.0);
+}
+
+TEST_F(LegFile, LabelWithAQuoteIsCutOnTheWayBack)
+{
+    CLLLegend l;
+    l.Clear();
+    CLLRow r;
+    r.label = "say \"hi\"";
+    l.AddRow(r);
+    const std::string written = Write(l);
+    EXPECT_NE(written.find("\"say \"hi\"\""), std::string::npos);
+    EXPECT_EQ(Read(written, "back.leg").m_Labels[0], "say ");
+}
+
+TEST_F(LegFile, TransparentColoursSurviveRoundTrip)
+{
+    CLLLegend l;
+    l.Clear();
+    CLLRow r;
+    r.fillTransparent = true;
+    r.fillColour = CGColor(0xFFFFFFu);
+    r.lineColour = CGColor(0x123456u);
+    l.AddRow(r);
+    const CLLLegend back = Read(Write(l), "back.leg");
+    EXPECT_EQ(back.m_FillTransparent[0], 1);
+    EXPECT_EQ(back.m_BackTransparent[0], 0);
+    EXPECT_EQ(back.m_LineColours.m_Colours[0].GetPacked(), 0x123456u);
+}
+
+TEST_F(LegFile, LineColourAboveTheColourRangeHasNoTransparency)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS", "\t\t0\t1\t\"\"\t\t0\t0\t0\t4278190335\t0\t1\n"));
+    ASSERT_EQ(l.GetRowCount(), 1);
+    // The number clamps to 0x7FFFFFFF; only its colour bits are kept.
+    EXPECT_EQ(l.m_LineColours.m_Colours[0].GetPacked(), 0xFFFFFFu);
+    EXPECT_EQ(l.m_FillTransparent[0], 0);
+}
+
+TEST_F(LegFile, NegativeColoursAreTransparent)
+{
+    const CLLLegend l = Read(Table("NUMERICCONTINUOUS", "\t\t0\t1\t\"\"\t\t-1\t-5\t0\n"));
+    EXPECT_EQ(l.m_FillTransparent[0], 1);
+    EXPECT_EQ(l.m_BackTransparent[0], 1);
+}
+
+TEST_F(LegFile, EveryKindOfRowRoundTripsExactly)
+{
+    // Read, write, read, write: the two written files are identical and the
+    // second read equals the first.
+    const std::string numeric = Table("NUMERICCONTINUOUS",
+        "\t\t-5\t0.25\t\"neg\"\t\t0\t4278190080\t2\t255\t1\t1.5 # c1\n"
+        "\t\t0.25\t1e+20\t\"\"\t\t16777215\t0\t0\t0\t0\t1\n");
+    const std::string text = Table("TEXT",
+        "\t\t\"a, b = c\"\t\"lab|el\"\t4278190080\t4278190080\t0\t65280\t3\t4.25 # x y  z\n"
+        "\t\t\"\"\t\"\"\t1\t2\t999\t3\t4\t1\n");
+    for (const std::string& source : {numeric, text}) {
+        const CLLLegend first = Read(source, "src.leg");
+        const std::string once = Write(first, "once.leg");
+        const CLLLegend second = Read(once, "once-read.leg");
+        EXPECT_EQ(Write(second, "twice.leg"), once);
+        ASSERT_EQ(second.GetRowCount(), 2);
+        for (int i = 0; i < 2; ++i) {
+            CLLRow a, b;
+            first.GetRow(i, a);
+            second.GetRow(i, b);
+            EXPECT_EQ(a.label, b.label);
+            EXPECT_EQ(a.text, b.text);
+            EXPECT_DOUBLE_EQ(a.from, b.from);
+            EXPECT_DOUBLE_EQ(a.to, b.to);
+            EXPECT_EQ(a.fillColour, b.fillColour);
+            EXPECT_EQ(a.fillTransparent, b.fillTransparent);
+            EXPECT_EQ(a.backColour, b.backColour);
+            EXPECT_EQ(a.backTransparent, b.backTransparent);
+            EXPECT_EQ(a.pattern, b.pattern);
+            EXPECT_EQ(a.lineColour, b.lineColour);
+            EXPECT_EQ(a.lineStyle, b.lineStyle);
+            EXPECT_FLOAT_EQ(a.thickness, b.thickness);
+            EXPECT_EQ(a.comment, b.comment);
+        }
+    }
+    const CLLLegend t = Read(text, "t2.leg");
+    EXPECT_EQ(t.m_StringValues[0], "a, b = c");
+    EXPECT_EQ(t.m_Labels[0], "lab|el");
+    EXPECT_EQ(t.m_RowComments[0], "x y  z");
+}
+
+TEST_F(LegFile, EmptyAndMissingFiles)
+{
+    const CLLLegend empty = Read("", "empty.leg");
+    EXPECT_EQ(empty.GetRowCount(), 0);
+    EXPECT_EQ(empty.m_DataType, DataNumericContinuous);
+    EXPECT_EQ(empty.m_FileTitle, "empty");
+    EXPECT_EQ(empty.m_FilePath, m_Dir.File("empty.leg"));
+
+    CLLLegend missing;
+    missing.ReadLEG(m_Dir.File("none.leg"));
+    EXPECT_EQ(missing.GetRowCount(), 32); // the default legend
+    EXPECT_EQ(missing.m_Patterns.size(), 32u);
+    EXPECT_EQ(missing.m_FileTitle, "none");
+    EXPECT_EQ(missing.m_FillColours.m_Kind, CLLColourTable::KindLegend);
+}
+
+TEST_F(LegFile, EightBitTextIsKeptAsBytes)
+{
+    const std::string label = "Schotter \xFC"; // Windows-1252 u-umlaut
+    const CLLLegend l = Read(Table("TEXT", "\t\t\"\xE9t\xE9\"\t\"" + label + "\"\t0\t0\t0\n"));
+    EXPECT_EQ(l.m_Labels[0], label);
+    EXPECT_NE(Write(l).find(label), std::string::npos);
+}
+
+TEST_F(LegFile, FailedSaveLeavesTheOldFile)
+{
+    const std::string path = m_Dir.File("keep.leg");
+    const std::string old = Table("TEXT", "\t\t\"A\"\t\"\"\t0\t0\t0\n");
+    WriteTextFile(path, old);
+    CLLLegend l;
+    l.SetDefault();
+    EXPECT_EQ(l.WriteLEG(m_Dir.File("missing/folder/x.leg")), 0);
+    for (int i = 0; i < 20; ++i)
+        l.AddRow(CLLRow{});
+    {
+        CFileSizeLimit limit(512); // the write breaks off part-way
+        EXPECT_EQ(l.WriteLEG(path), 0);
+    }
+    if (geteuid() != 0) {
+        chmod(path.c_str(), 0444);
+        EXPECT_EQ(l.WriteLEG(path), 0);
+    }
+    EXPECT_EQ(ReadTextFile(path), old);
+}
