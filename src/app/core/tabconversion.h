@@ -1,0 +1,43 @@
+#pragma once
+// The start-up conversion of a TAB legend table into .leg files, one per legend
+// of the table, written into the installation's legend folder.
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct CTabConversion {
+    enum class Outcome {
+        Converted, // the legends were written (some writes may have failed)
+        Unchanged, // the time stamp says the table was converted already
+        OpenFailed // the table could not be opened (reported)
+    };
+    Outcome outcome = Outcome::Converted;
+    std::string folder;               // where the legends went
+    std::vector<std::string> written; // files written, in conversion order
+    std::vector<std::string> failed;  // files that could not be written
+};
+
+// With checkTimeStamp, a table whose modification time equals the stored stamp
+// is skipped; the stamp is refreshed only when one is stored already.
+CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
+
+// The legend names of a table for the conversion: "P_Name" of each feature in
+// table order, one per run of equal names (case ignored). A missing standard
+// field is reported with string 106.
+std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath);
+
+// The settings key and value of the conversion's time stamp.
+inline constexpr const char* TabStampKey = "Software\\Ferrolin\\leg2tab\\Settings";
+inline constexpr const char* TabStampValue = "TimeStamp_TAB2LEG";
+
+// "%Y/%m/%d %H:%M:%S" in local time, and back (nothing when the text does not
+// hold such a time).
+std::string FormatStampTime(std::time_t t);
+std::optional<std::time_t> ParseStampTime(const std::string& text);
+
+// The TAB legend table the editor keeps up to date when it runs under Quarvex or
+// Quarvex 3D and no "-TABPath" was given: xs_colr.tab in Quarvex's configuration
+// folder; empty when that folder is not recorded or another host started us.
+std::string DefaultTABPath(bool quarvex, bool quarvex3D, const std::string& givenPath);

@@ -1,0 +1,62 @@
+#include "app/core/tablegendnames.h"
+
+#include "platform/cstringtable.h"
+#include "platform/cuserprompt.h"
+#include "platform/tabkit.h"
+
+#include <algorithm>
+#include <strings.h>
+
+CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
+{
+    CTABLegendNames result;
+    TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
+    if (!table) {
+        CUserPrompt::Show(Str::CouldNotOpen, {tabPath});
+        return result;
+    }
+    result.opened = true;
+    int nameField = -1;
+    for (int i = 0; i < tabkit_c_get_field_count(table); ++i) {
+        const char* name = tabkit_c_get_field_name(table, i);
+        if (strcasecmp(name, "P_Name") == 0)
+            nameField = i;
+        if (strcasecmp(name, "MapCode") == 0)
+            result.mapCode = true;
+    }
+    result.hasNameField = nameField >= 0;
+    if (!result.mapCode && !result.hasNameField) {
+        CUserPrompt::Show(Str::NotAColourMapTable);
+    } else if (!result.mapCode) {
+        const int count = tabkit_c_get_feature_count(table);
+        for (int id = 1; id <= count; ++id) {
+            TabKitFeature* feature = tabkit_c_read_feature(table, id);
+            if (tabkit_c_get_type(feature) != -1) {
+                const std::string name = tabkit_c_get_field_as_string(feature, nameField);
+                if (std::find(result.names.begin(), result.names.end(), name) == result.names.end())
+                    result.names.push_back(name);
+            }
+            tabkit_c_destroy_feature(feature);
+        }
+    }
+    tabkit_c_close(table);
+    return result;
+}
+
+std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
+                                 bool mapCode)
+{
+    std::string name = legendName;
+    if (mapCode) {
+        // The path may come from the other platform's dialogs.
+        const size_t slash = tabPath.find_last_of("/\\");
+        name = slash == std::string::npos ? tabPath : tabPath.substr(slash + 1);
+        const size_t dot = name.rfind('.');
+        if (dot != std::string::npos)
+            name.erase(dot);
+    }
+    if (name.empty())
+        return {};
+    std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');
+    return name + ".leg";
+}

@@ -1,0 +1,25 @@
+#pragma once
+// What the Import dialog offers from a TAB legend table: its legend names, or
+// the fact that it is a map-code table holding a single legend, and the name of
+// the .leg file an import makes.
+
+#include <string>
+#include <vector>
+
+struct CTABLegendNames {
+    bool opened = false;
+    bool mapCode = false;
+    bool hasNameField = false;
+    // Distinct "P_Name" values (exact comparison) in order of first appearance.
+    std::vector<std::string> names;
+};
+
+// Reads the names; reports a table that cannot be opened (string 104) and a
+// table without "P_Name" that is not a map-code table (string 105).
+CTABLegendNames ReadTABLegendNames(const std::string& tabPath);
+
+// The output file name: the legend name, or the table's file title for a
+// map-code table, with blanks and tabs made '_' and ".leg" appended; empty when
+// there is no name.
+std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
+                                 bool mapCode);

@@ -1,0 +1,76 @@
+#include "storage/cllegendfinder.h"
+
+#include "platform/csettingsstore.h"
+#include "storage/pathtext.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <numeric>
+
+namespace fs = std::filesystem;
+
+void CLLLegendFinder::Init()
+{
+    if (auto lut = GetCommonSetting("LUT_PATH")) {
+        m_Folder = WithTrailingSlash(*lut);
+        Scan();
+        return;
+    }
+    if (auto base = CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey,
+                                              ImageLibraryBaseValue)) {
+        m_Folder = *base + "/lut/";
+        Scan();
+    }
+}
+
+int CLLLegendFinder::Scan()
+{
+    m_Paths.clear();
+    m_Names.clear();
+    if (m_Folder.empty())
+        return 0;
+    std::error_code ec;
+    fs::directory_iterator it(m_Folder, ec);
+    if (ec)
+        return 0;
+
+    std::vector<std::string> files;
+    for (const auto& entry : it) {
+        std::error_code typeError;
+        if (!entry.is_directory(typeError))
+            files.push_back(entry.path().filename().string());
+    }
+    // The directory order of the file system is arbitrary; take the names in a
+    // fixed order so that which of two equal names wins does not vary.
+    std::sort(files.begin(), files.end());
+
+    const std::string folder = WithTrailingSlash(m_Folder);
+    const char* blanks = " \t\r\n\f\v";
+    for (const std::string& file : files) {
+        if (!EndsWithNoCase(file, ".leg"))
+            continue;
+        const size_t first = file.find_first_not_of(blanks);
+        const size_t last = file.find_last_not_of(blanks);
+        const std::string name = file.substr(first, last - first + 1);
+        const std::string path = folder + name;
+        const bool known = std::any_of(m_Paths.begin(), m_Paths.end(),
+                                       [&](const std::string& p) { return EqualNoCase(p, path); });
+        if (known)
+            continue;
+        m_Paths.push_back(path);
+        m_Names.push_back(name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string());
+    }
+
+    std::vector<size_t> order(m_Names.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return LessNoCase(m_Names[a], m_Names[b]); });
+    std::vector<std::string> paths, names;
+    for (size_t i : order) {
+        paths.push_back(m_Paths[i]);
+        names.push_back(m_Names[i]);
+    }
+    m_Paths = std::move(paths);
+    m_Names = std::move(names);
+    return 1;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The legend folder of the installation: the shared look-up-table folder of the
+// common settings, or else the one under the image library's base path. The
+// start-up conversion of a TAB legend table writes its legends there.
+
+#include <string>
+#include <vector>
+
+class CLLLegendFinder {
+public:
+    CLLLegendFinder() = default;
+    virtual ~CLLLegendFinder() = default;
+
+    // Takes the folder from the settings and scans it; stays empty when neither
+    // setting exists.
+    void Init();
+    // Lists the .leg files of m_Folder, sorted by name without regard to case.
+    // 0 when the folder cannot be read (the lists are then empty).
+    int Scan();
+    const std::string& GetFolder() const { return m_Folder; }
+
+    std::string m_Folder;             // with a trailing '/'
+    std::vector<std::string> m_Paths; // full path of each file found
+    std::vector<std::string> m_Names; // its file name without ".leg"
+};
+
+// Where the image library keeps its base folder, and the value that names it.
+inline constexpr const char* ImageLibraryKey =
+    "SOFTWARE\\Earth Resource Mapping\\Vyrn(libversion6.0)";
+inline constexpr const char* ImageLibraryBaseValue = "BASE_PATH";
