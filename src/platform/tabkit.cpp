@@ -178,6 +178,26 @@ OGRFieldDefnH MakeFieldDefn(const CPendingField& f)
     return defn;
 }
 
+// The table writer stores "x.TAB" as "x.tab". Callers look for the name they
+// gave, so the main file is renamed back; readers find the side files in
+// either case.
+bool MoveToRequestedName(const std::string& requested)
+{
+    VSIStatBufL st;
+    if (VSIStatL(requested.c_str(), &st) == 0)
+        return true;
+    const size_t dot = requested.rfind('.');
+    const size_t slash = requested.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return false;
+    std::string written = requested;
+    std::transform(written.begin() + static_cast<std::ptrdiff_t>(dot), written.end(),
+                   written.begin() + static_cast<std::ptrdiff_t>(dot),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return written != requested && VSIStatL(written.c_str(), &st) == 0 &&
+           VSIRename(written.c_str(), requested.c_str()) == 0;
+}
+
 } // namespace
 
 struct TabKitTable {
@@ -194,6 +214,8 @@ struct TabKitTable {
     // Filled instead of using the ids when the driver cannot seek to a feature.
     std::vector<OGRFeatureH> cached;
     int written = 0;
+    // The path the caller asked for; the table writer lower-cases the extension.
+    std::string requestedPath;
 
     void ReadFieldList()
     {
@@ -294,6 +316,7 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
     table->dataset = ds;
     table->layer = layer;
     table->writing = true;
+    table->requestedPath = fileName;
     return table;
 }
 
@@ -307,7 +330,9 @@ int tabkit_c_close(TabKitTable* table)
     for (OGRFeatureH f : table->cached)
         OGR_F_Destroy(f);
     GDALClose(table->dataset);
-    const bool ok = CPLGetLastErrorType() != CE_Failure && CPLGetLastErrorType() != CE_Fatal;
+    bool ok = CPLGetLastErrorType() != CE_Failure && CPLGetLastErrorType() != CE_Fatal;
+    if (table->writing)
+        ok = MoveToRequestedName(table->requestedPath) && ok;
     delete table;
     return ok ? 1 : 0;
 }

@@ -1,0 +1,152 @@
+#include "platform/csettingsstore.h"
+
+#include "platform/settingssandbox.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using Hive = CSettingsStore::Hive;
+
+TEST(SettingsStoreKeys, RegistryKeysMapToOrganisationApplicationAndGroup)
+{
+    struct Case {
+        const char* key;
+        const char* organisation;
+        const char* application;
+        const char* group;
+    };
+    const Case cases[] = {
+        {"Software\\Ferrolin\\Common", "Ferrolin", "Common", ""},
+        {"Software\\Ferrolin\\leg2tab\\Settings", "Ferrolin", "leg2tab", "Settings"},
+        {"SOFTWARE\\Ferrolin\\Quarvex\\Setup\\", "Ferrolin", "Quarvex", "Setup"},
+        {"Ferrolin/Vyrn/A/B", "Ferrolin", "Vyrn", "A/B"},
+        {"software\\\\Ferrolin\\\\Common", "Ferrolin", "Common", ""},
+    };
+    for (const Case& c : cases) {
+        const auto at = CSettingsStore::ParseKey(c.key);
+        ASSERT_TRUE(at) << c.key;
+        EXPECT_EQ(at->organisation, c.organisation) << c.key;
+        EXPECT_EQ(at->application, c.application) << c.key;
+        EXPECT_EQ(at->group, c.group) << c.key;
+    }
+    EXPECT_FALSE(CSettingsStore::ParseKey("Software\\Ferrolin"));
+    EXPECT_FALSE(CSettingsStore::ParseKey(""));
+}
+
+TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFile)
+{
+    CSettingsSandbox sandbox;
+    const std::string key = "Software\\Ferrolin\\leg2tab\\Settings";
+    const std::string values[] = {"C:\\legends\\lut\\", "a, b;c=d", "", "Caf\xE9 \xC3\xA9",
+                                  " padded "};
+    for (const std::string& v : values) {
+        ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "Value", v));
+        EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, key, "Value"), v);
+    }
+    EXPECT_TRUE(std::filesystem::exists(sandbox.UserDir() + "/Ferrolin/leg2tab.conf"));
+    EXPECT_FALSE(CSettingsStore::GetString(Hive::LocalMachine, key, "Value"));
+    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, key, "Other"));
+    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, "Software\\Ferrolin\\leg2tab", "Value"));
+}
+
+TEST(SettingsStoreValues, NamesAreMatchedWithoutRegardToCase)
+{
+    CSettingsSandbox sandbox;
+    sandbox.WriteFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf",
+                  "[setup]\nconfigdir=/opt/quarvex/config\n");
+    EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "SOFTWARE\\Ferrolin\\Quarvex\\Setup",
+                                        "ConfigDir"),
+              "/opt/quarvex/config");
+    // A write to a name in another case replaces the value instead of adding one.
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\SETUP",
+                                          "CONFIGDIR", "/new"));
+    const std::string text = ReadTextFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf");
+    EXPECT_EQ(text.find("/opt/quarvex"), std::string::npos);
+    EXPECT_NE(text.find("configdir=/new"), std::string::npos) << text;
+}
+
+TEST(SettingsStoreValues, RemovedValueIsMissing)
+{
+    CSettingsSandbox sandbox;
+    const std::string key = "Software\\Ferrolin\\leg2tab\\Settings";
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "TimeStamp_TAB2LEG", "x"));
+    ASSERT_TRUE(CSettingsStore::RemoveValue(Hive::CurrentUser, key, "timestamp_tab2leg"));
+    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, key, "TimeStamp_TAB2LEG"));
+}
+
+TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
+{
+    CSettingsSandbox sandbox;
+    sandbox.WriteFile(sandbox.SystemDir() + "/Ferrolin/Common.conf",
+                  "[General]\nLUT_PATH=/machine/lut/\nPEN_FILE=/machine/pens.pen\n");
+    EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/machine/lut/");
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", "/home/me/lut/"));
+    EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/home/me/lut/");
+    EXPECT_EQ(GetCommonSetting("PEN_FILE"), "/machine/pens.pen");
+    EXPECT_FALSE(GetCommonSetting("BRUSH_PATH"));
+    // The write went to the user's file only.
+    EXPECT_EQ(ReadTextFile(sandbox.SystemDir() + "/Ferrolin/Common.conf").find("/home/me"),
+              std::string::npos);
+    EXPECT_NE(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf").find("/home/me/lut/"),
+              std::string::npos);
+}
+
+TEST(SettingsStoreCommon, ProjectFolderGetsATrailingSlashAndEmptyStillCounts)
+{
+    CSettingsSandbox sandbox;
+    EXPECT_FALSE(GetProjectFolder("Quarvex"));
+    const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", "/p/q"));
+    EXPECT_EQ(GetProjectFolder("Quarvex"), "/p/q/");
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", "/p/q/"));
+    EXPECT_EQ(GetProjectFolder("Quarvex"), "/p/q/");
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", ""));
+    EXPECT_EQ(GetProjectFolder("Quarvex"), "");
+    // Without a product the program's own key is used.
+    EXPECT_FALSE(GetProjectFolder(""));
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Tessarin\\Settings",
+                                          "PROJECT_FOLDER", "/own"));
+    EXPECT_EQ(GetProjectFolder(""), "/own/");
+    // The machine's value is not a project folder.
+    ASSERT_TRUE(CSettingsStore::SetString(Hive::LocalMachine, "Software\\Ferrolin\\Strativ\\Settings",
+                                          "PROJECT_FOLDER", "/m"));
+    EXPECT_FALSE(GetProjectFolder("Strativ"));
+}
+
+TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndDefaultsApply)
+{
+    CSettingsSandbox sandbox;
+    EXPECT_EQ(CSettingsStore::ProfileProduct(), "Tessarin");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath", "dflt"), "dflt");
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/data/in/"));
+    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath", "dflt"), "/data/in/");
+    EXPECT_TRUE(std::filesystem::exists(sandbox.UserDir() + "/Ferrolin/Tessarin.conf"));
+
+    CSettingsStore::SetProfileProduct("Quarvex");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath"), "");
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT", "/a;/b"));
+    EXPECT_NE(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf").find("[Path]"),
+              std::string::npos);
+    CSettingsStore::SetProfileProduct("");
+    EXPECT_EQ(CSettingsStore::ProfileProduct(), "Tessarin");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Path", "ColourLUT", "none"), "none");
+}
+
+TEST(SettingsStoreProfile, IntegersAndBytesRoundTrip)
+{
+    CSettingsSandbox sandbox;
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 7u);
+    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Settings", "Count", 42));
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 42u);
+    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Settings", "Count", -1));
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 0xFFFFFFFFu);
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "Word", "abc"));
+    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Word", 7u), 7u);
+
+    EXPECT_FALSE(CSettingsStore::GetProfileBinary("Settings", "Blob"));
+    const std::string bytes("\x00\x01\xFF\n\\x", 6);
+    ASSERT_TRUE(CSettingsStore::WriteProfileBinary("Settings", "Blob", bytes));
+    EXPECT_EQ(CSettingsStore::GetProfileBinary("Settings", "Blob"), bytes);
+}

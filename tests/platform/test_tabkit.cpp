@@ -1,0 +1,299 @@
+#include "platform/tabkit.h"
+
+#include "platform/ogrtables.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct CFieldSpec {
+    const char* name;
+    int type;
+    int width;
+    int precision;
+};
+
+using Row = std::vector<std::string>;
+
+// Writes a table and returns whether every call succeeded.
+bool WriteTable(const std::string& path, const std::vector<CFieldSpec>& fields,
+                const std::vector<Row>& rows)
+{
+    TabKitTable* t = tabkit_c_create(path.c_str(), "tab", 0, 0.0, 0.0, 0.0, 0.0, 1);
+    if (!t)
+        return false;
+    bool ok = true;
+    for (const auto& f : fields)
+        ok = tabkit_c_add_field(t, f.name, f.type, f.width, f.precision, 0, 0) && ok;
+    ok = tabkit_c_commit_fields(t) && ok;
+    for (const Row& row : rows) {
+        TabKitFeature* feature = tabkit_c_create_feature(t, 0);
+        for (size_t i = 0; i < row.size(); ++i)
+            ok = tabkit_c_set_field(feature, static_cast<int>(i), row[i].c_str()) && ok;
+        ok = tabkit_c_write_feature(t, feature) && ok;
+        tabkit_c_destroy_feature(feature);
+    }
+    return tabkit_c_close(t) && ok;
+}
+
+struct CReadBack {
+    std::vector<std::string> names;
+    std::vector<int> types;
+    std::vector<int> ids;
+    std::vector<int> geometryTypes;
+    std::vector<Row> rows;
+};
+
+// Reads a table the way the legend code does: ids 1..count for the rows, and
+// the next-id walk for the ids themselves.
+std::optional<CReadBack> ReadTable(const std::string& path)
+{
+    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
+    if (!t)
+        return std::nullopt;
+    CReadBack r;
+    const int fields = tabkit_c_get_field_count(t);
+    for (int i = 0; i < fields; ++i) {
+        r.names.emplace_back(tabkit_c_get_field_name(t, i));
+        r.types.push_back(tabkit_c_get_field_type(t, i));
+    }
+    for (int id = tabkit_c_next_feature_id(t, -1); id != -1; id = tabkit_c_next_feature_id(t, id))
+        r.ids.push_back(id);
+    for (int id = 1; id <= tabkit_c_get_feature_count(t); ++id) {
+        TabKitFeature* f = tabkit_c_read_feature(t, id);
+        r.geometryTypes.push_back(tabkit_c_get_type(f));
+        Row row;
+        for (int i = 0; i < fields; ++i)
+            row.emplace_back(tabkit_c_get_field_as_string(f, i));
+        r.rows.push_back(row);
+        tabkit_c_destroy_feature(f);
+    }
+    tabkit_c_close(t);
+    return r;
+}
+
+const std::vector<CFieldSpec> LegendFields = {
+    {"P_Name", 1, 80, 0},  {"P_From", 5, 0, 0},  {"P_To", 5, 0, 0},    {"P_Value", 1, 50, 0},
+    {"P_Bpat", 2, 0, 0},   {"P_Bfcol", 2, 0, 0}, {"P_Bbcol", 2, 0, 0}, {"P_Psty", 2, 0, 0},
+    {"P_Ppat", 2, 0, 0},   {"P_Pcol", 2, 0, 0},  {"Comments", 1, 254, 0}};
+
+} // namespace
+
+TEST(TabKitRoundTrip, WrittenTableReadsBackWithSameFieldsOrderAndTexts)
+{
+    CTempDir dir;
+    const std::string path = dir.File("legend.tab");
+    const std::vector<Row> rows = {
+        {"Rock", "0", "10.5", "", "1", "16711680", "-1", "1", "2", "0", "first"},
+        // Blanks at both ends, an 8-bit Windows-1252 byte and UTF-8 stay as they are.
+        {"  Caf\xE9 r\xC3\xA9  ", "-0.25", "1e+20", "clay", "7", "255", "65280", "3", "5",
+         "12345678", "2nd; with \\ backslash"},
+        {"", "1234567.125", "-3", "x", "0", "0", "0", "0", "0", "0", ""},
+    };
+    ASSERT_TRUE(WriteTable(path, LegendFields, rows));
+
+    const auto back = ReadTable(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->names,
+              (std::vector<std::string>{"P_Name", "P_From", "P_To", "P_Value", "P_Bpat", "P_Bfcol",
+                                        "P_Bbcol", "P_Psty", "P_Ppat", "P_Pcol", "Comments"}));
+    EXPECT_EQ(back->types, (std::vector<int>{1, 5, 5, 1, 2, 2, 2, 2, 2, 2, 1}));
+    EXPECT_EQ(back->ids, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(back->geometryTypes, (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(back->rows, rows);
+}
+
+TEST(TabKitRoundTrip, NumbersAreWrittenAndReadWithAPointUnderADecimalCommaLocale)
+{
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    CTempDir dir;
+    const std::string path = dir.File("comma.tab");
+    const bool written = WriteTable(path, {{"F", 5, 0, 0}, {"D", 4, 12, 3}}, {{"10.5", "2.25"}});
+    const auto back = ReadTable(path);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    ASSERT_TRUE(written);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"10.5", "2.250"}}));
+}
+
+TEST(TabKitTypes, EachTypeCodeComesBackWithItsTextForm)
+{
+    CTempDir dir;
+    const std::string path = dir.File("types.tab");
+    ASSERT_TRUE(WriteTable(path,
+                           {{"Dec", 4, 10, 3},
+                            {"Dt", 6, 0, 0},
+                            {"Tm", 8, 0, 0},
+                            {"DTm", 9, 0, 0},
+                            {"Flag", 7, 0, 0},
+                            {"Small", 3, 0, 0},
+                            {"Big", 10, 0, 0},
+                            {"Short", 1, 5, 0}},
+                           {{"3.14159", "2020/01/31", "10:20:30", "2020/01/31 10:20:30", "T",
+                             "-12", "12345678901", "abcdefgh"}}));
+    const auto back = ReadTable(path);
+    ASSERT_TRUE(back);
+    // The table format keeps no separate logical or small-integer column through
+    // GDAL, and older writers no 64-bit integers: those come back as one
+    // character, integer and text.
+    EXPECT_EQ(back->types, (std::vector<int>{4, 6, 8, 9, 1, 2, 1, 1}));
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"3.142", "2020/01/31", "10:20:30",
+                                             "2020/01/31 10:20:30", "T", "-12", "12345678901",
+                                             "abcde"}}));
+}
+
+TEST(TabKitTypes, EmptyTextInANumberColumnReadsBackAsZero)
+{
+    CTempDir dir;
+    const std::string path = dir.File("zero.tab");
+    ASSERT_TRUE(WriteTable(path, {{"I", 2, 0, 0}, {"F", 5, 0, 0}, {"S", 1, 10, 0}},
+                           {{"", "", ""}}));
+    const auto back = ReadTable(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"0", "0", ""}}));
+}
+
+TEST(TabKitFeatures, TextsOfOneFeatureStayValidTogether)
+{
+    CTempDir dir;
+    const std::string path = dir.File("texts.tab");
+    ASSERT_TRUE(WriteTable(path, {{"A", 5, 0, 0}, {"B", 2, 0, 0}, {"C", 5, 0, 0}},
+                           {{"1.5", "42", "-7.25"}}));
+    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
+    ASSERT_NE(t, nullptr);
+    TabKitFeature* f = tabkit_c_read_feature(t, 1);
+    const char* a = tabkit_c_get_field_as_string(f, 0);
+    const char* b = tabkit_c_get_field_as_string(f, 1);
+    const char* c = tabkit_c_get_field_as_string(f, 2);
+    EXPECT_STREQ(a, "1.5");
+    EXPECT_STREQ(b, "42");
+    EXPECT_STREQ(c, "-7.25");
+    tabkit_c_destroy_feature(f);
+    tabkit_c_close(t);
+}
+
+TEST(TabKitFeatures, TableWithoutFeaturesHasNoIds)
+{
+    CTempDir dir;
+    const std::string path = dir.File("empty.tab");
+    ASSERT_TRUE(WriteTable(path, LegendFields, {}));
+    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(tabkit_c_get_field_count(t), 11);
+    EXPECT_EQ(tabkit_c_get_feature_count(t), 0);
+    EXPECT_EQ(tabkit_c_next_feature_id(t, -1), -1);
+    EXPECT_EQ(tabkit_c_read_feature(t, 1), nullptr);
+    tabkit_c_close(t);
+}
+
+TEST(TabKitFailures, MissingFilesUnknownFormatsAndBadIndicesGiveNullOrEmpty)
+{
+    CTempDir dir;
+    EXPECT_EQ(tabkit_c_open(dir.File("none.tab").c_str(), 1), nullptr);
+    EXPECT_EQ(tabkit_c_create(dir.File("no/such/folder/x.tab").c_str(), "tab", 0, 0, 0, 0, 0, 1),
+              nullptr);
+    EXPECT_EQ(tabkit_c_create(dir.File("x.qqq").c_str(), "qqq", 0, 0, 0, 0, 0, 1), nullptr);
+
+    // Null handles are harmless everywhere.
+    EXPECT_EQ(tabkit_c_get_field_count(nullptr), 0);
+    EXPECT_EQ(tabkit_c_get_field_name(nullptr, 0), nullptr);
+    EXPECT_EQ(tabkit_c_get_feature_count(nullptr), 0);
+    EXPECT_EQ(tabkit_c_next_feature_id(nullptr, -1), -1);
+    EXPECT_EQ(tabkit_c_read_feature(nullptr, 1), nullptr);
+    EXPECT_EQ(tabkit_c_get_type(nullptr), -1);
+    EXPECT_STREQ(tabkit_c_get_field_as_string(nullptr, 0), "");
+    EXPECT_EQ(tabkit_c_close(nullptr), 0);
+    tabkit_c_destroy_feature(nullptr);
+
+    const std::string path = dir.File("one.tab");
+    ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"a"}, {"b"}}));
+    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(tabkit_c_get_field_name(t, 1), nullptr);
+    EXPECT_EQ(tabkit_c_get_field_type(t, -1), -1);
+    EXPECT_EQ(tabkit_c_read_feature(t, 0), nullptr);
+    EXPECT_EQ(tabkit_c_read_feature(t, 3), nullptr);
+    EXPECT_EQ(tabkit_c_next_feature_id(t, 2), -1);
+    TabKitFeature* f = tabkit_c_read_feature(t, 2);
+    EXPECT_STREQ(tabkit_c_get_field_as_string(f, -1), "");
+    EXPECT_STREQ(tabkit_c_get_field_as_string(f, 1), "");
+    EXPECT_STREQ(tabkit_c_get_field_as_string(f, 0), "b");
+    tabkit_c_destroy_feature(f);
+    tabkit_c_close(t);
+}
+
+TEST(TabKitCreate, AnExistingTableIsReplacedOnlyWhenAsked)
+{
+    CTempDir dir;
+    const std::string path = dir.File("again.TAB");
+    ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"old"}, {"old2"}}));
+    EXPECT_EQ(tabkit_c_create(path.c_str(), "TAB", 0, 0, 0, 0, 0, 0), nullptr);
+    ASSERT_TRUE(WriteTable(path, {{"B", 2, 0, 0}}, {{"5"}}));
+    const auto back = ReadTable(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->names, (std::vector<std::string>{"B"}));
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"5"}}));
+}
+
+TEST(TabKitCreate, FieldsCannotBeAddedAfterTheCommit)
+{
+    CTempDir dir;
+    TabKitTable* t = tabkit_c_create(dir.File("c.tab").c_str(), "tab", 0, 0, 0, 0, 0, 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(tabkit_c_add_field(t, "A", 1, 10, 0, 0, 0), 1);
+    EXPECT_EQ(tabkit_c_commit_fields(t), 1);
+    EXPECT_EQ(tabkit_c_add_field(t, "B", 1, 10, 0, 0, 0), 0);
+    EXPECT_EQ(tabkit_c_commit_fields(t), 0);
+    EXPECT_EQ(tabkit_c_get_field_count(t), 1);
+    TabKitFeature* f = tabkit_c_create_feature(t, 0);
+    EXPECT_EQ(tabkit_c_set_field(f, 1, "x"), 0);
+    EXPECT_EQ(tabkit_c_set_field(f, 0, "x"), 1);
+    EXPECT_EQ(tabkit_c_write_feature(t, f), 1);
+    // The same feature written twice is two records.
+    EXPECT_EQ(tabkit_c_write_feature(t, f), 1);
+    tabkit_c_destroy_feature(f);
+    EXPECT_EQ(tabkit_c_get_feature_count(t), 2);
+    EXPECT_EQ(tabkit_c_close(t), 1);
+    const auto back = ReadTable(dir.File("c.tab"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"x"}, {"x"}}));
+}
+
+TEST(TabKitForeignTables, TableMadeByOgr2OgrReadsWithItsOwnTypes)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CTempDir dir;
+    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "made",
+                               "name,count,ratio,day\nalpha,3,0.5,2021/02/03\nbeta,-4,,\n",
+                               "String(20),Integer,Real,Date\n"));
+    const auto back = ReadTable(dir.File("made.tab"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->names, (std::vector<std::string>{"name", "count", "ratio", "day"}));
+    EXPECT_EQ(back->types, (std::vector<int>{1, 2, 5, 6}));
+    EXPECT_EQ(back->ids, (std::vector<int>{1, 2}));
+    EXPECT_EQ(back->rows,
+              (std::vector<Row>{{"alpha", "3", "0.5", "2021/02/03"}, {"beta", "-4", "0", ""}}));
+}
+
+TEST(TabKitForeignTables, TableWithoutSideFilesStillOpens)
+{
+    // The export of all legends removes the .id and .map files the writer makes.
+    CTempDir dir;
+    const std::string path = dir.File("bare.tab");
+    ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"kept"}}));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("bare.dat")));
+    std::filesystem::remove(dir.File("bare.id"));
+    std::filesystem::remove(dir.File("bare.map"));
+    const auto back = ReadTable(path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"kept"}}));
+}
