@@ -4,6 +4,7 @@
 #include "legend/cllegend.h"
 #include "legend/clltokenizer.h"
 #include "platform/cfileio.h"
+#include "platform/clinereader.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -22,17 +23,14 @@ struct RowRegisters {
     float thickness = 1.0f;
 };
 
-// Tokens point into the whole file's buffer, where a number is always followed
-// by a delimiter, a line end or the terminating zero, so the C parsers can read
-// them in place.
 double TokenDouble(std::string_view token)
 {
-    return CNumberFormat::ParseDouble(token.data());
+    return CNumberFormat::ParseDouble(token);
 }
 
 int32_t TokenInt(std::string_view token)
 {
-    return CNumberFormat::ParseInt32(token.data());
+    return CNumberFormat::ParseInt32(token);
 }
 
 const char* TypeKeyword(int32_t dataType)
@@ -94,6 +92,27 @@ public:
     }
 
     const std::string& Description() const { return m_Description; }
+
+    // Sizes the row lists once for at most `rows` rows instead of growing them
+    // row by row; large legends otherwise spend most of their time copying.
+    void Reserve(size_t rows)
+    {
+        CLLLegend& l = m_Legend;
+        for (CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
+            t->m_Colours.reserve(rows);
+        l.m_FillTransparent.reserve(rows);
+        l.m_BackTransparent.reserve(rows);
+        l.m_Labels.reserve(rows);
+        l.m_Patterns.reserve(rows);
+        l.m_LineStyles.reserve(rows);
+        l.m_LineThickness.reserve(rows);
+        l.m_RowComments.reserve(rows);
+        // Untouched capacity costs no memory pages, so both kinds of value list
+        // can be sized before the data type is known.
+        l.m_From.reserve(rows);
+        l.m_To.reserve(rows);
+        l.m_StringValues.reserve(rows);
+    }
 
 private:
     void ReadRow(std::string_view line)
@@ -184,31 +203,30 @@ void CLLLegend::ReadLEG(const std::string& path)
 {
     Clear();
     m_DataType = DataNumericContinuous;
-    std::string data;
-    if (!CFileIO::ReadAll(path, data)) {
-        SetDefault();
-        FinishRead(path);
-        m_Description.clear();
-        return;
-    }
+    CLineReader file(path);
     CLegReader reader(*this);
-    std::string_view rest(data);
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        reader.ReadLine(line);
+    if (file.IsOpen()) {
+        // No row line is shorter than this, so the lists never have to grow.
+        constexpr size_t shortestRow = 16;
+        reader.Reserve(file.FileSize() / shortestRow + 1);
+        std::string_view line;
+        while (file.Next(line))
+            reader.ReadLine(line);
     }
+    if (!file.IsOpen() || file.Failed())
+        SetDefault();
     FinishRead(path);
-    m_Description = reader.Description();
+    m_Description = file.IsOpen() && !file.Failed() ? reader.Description() : std::string();
 }
 
 int CLLLegend::WriteLEG(const std::string& path) const
 {
+    CAtomicFileWriter file(path);
+    if (!file.IsOpen())
+        return 0;
     std::string out;
-    out.reserve(256 + m_Patterns.size() * 96);
+    constexpr size_t piece = 1 << 16;
+    out.reserve(piece + 1024);
     for (const std::string& comment : m_HeaderComments) {
         out += comment;
         out += '\n';
@@ -269,8 +287,13 @@ int CLLLegend::WriteLEG(const std::string& path) const
             out += comment;
         }
         out += '\n';
+        if (out.size() >= piece) {
+            file.Write(out);
+            out.clear();
+        }
     }
     out += "\t}\n";
     out += "LegendTable End\n";
-    return CFileIO::WriteAtomically(path, out) ? 1 : 0;
+    file.Write(out);
+    return file.Commit() ? 1 : 0;
 }

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr size_t kBufferSize = 1 << 18;
+
 std::string TempNameBeside(const std::string& path)
 {
     static std::mt19937_64 rng{std::random_device{}()};
@@ -67,32 +69,74 @@ bool CFileIO::ReadAll(const std::string& path, std::string& data)
 
 bool CFileIO::WriteAtomically(const std::string& path, std::string_view data)
 {
+    CAtomicFileWriter writer(path);
+    return writer.Write(data) && writer.Commit();
+}
+
+CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : m_Path(path)
+{
     mode_t mode = 0666; // narrowed by the umask, as for any new file
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode) || ::access(path.c_str(), W_OK) != 0)
-            return false;
+            return;
         mode = st.st_mode & 07777;
     }
     // A file that would grow past a size limit must fail the write, not kill us.
     std::signal(SIGXFSZ, SIG_IGN);
+    for (int attempt = 0; attempt < 8 && m_Fd < 0; ++attempt) {
+        m_Temp = TempNameBeside(path);
+        m_Fd = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (m_Fd < 0 && errno != EEXIST)
+            return;
+    }
+    if (m_Fd >= 0) {
+        // Keep the old file's permissions even where the umask is stricter.
+        [[maybe_unused]] const int ignored = ::fchmod(m_Fd, mode);
+        m_Buffer.reserve(kBufferSize);
+    }
+}
 
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 8 && fd < 0; ++attempt) {
-        temp = TempNameBeside(path);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd < 0 && errno != EEXIST)
-            return false;
+CAtomicFileWriter::~CAtomicFileWriter()
+{
+    if (m_Fd >= 0) {
+        ::close(m_Fd);
+        ::unlink(m_Temp.c_str());
     }
-    if (fd < 0)
+}
+
+bool CAtomicFileWriter::Write(std::string_view data)
+{
+    if (m_Fd < 0 || m_Failed)
         return false;
-    if (::fchmod(fd, mode) != 0) {
-        // Keeping the old permissions is a courtesy; the write itself still counts.
+    if (m_Buffer.size() + data.size() > kBufferSize && !Flush())
+        return false;
+    if (data.size() >= kBufferSize) {
+        if (!WriteFully(m_Fd, data))
+            m_Failed = true;
+        return !m_Failed;
     }
-    const bool ok = WriteFully(fd, data) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
+    m_Buffer.append(data);
+    return true;
+}
+
+bool CAtomicFileWriter::Flush()
+{
+    if (!m_Buffer.empty() && !WriteFully(m_Fd, m_Buffer))
+        m_Failed = true;
+    m_Buffer.clear();
+    return !m_Failed;
+}
+
+bool CAtomicFileWriter::Commit()
+{
+    if (m_Fd < 0)
+        return false;
+    const bool ok = Flush() && ::fsync(m_Fd) == 0;
+    const bool closed = ::close(m_Fd) == 0;
+    m_Fd = -1;
+    if (!ok || !closed || ::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
+        ::unlink(m_Temp.c_str());
         return false;
     }
     return true;

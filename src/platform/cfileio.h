@@ -15,3 +15,28 @@ public:
     // including when `path` exists and is not writable by us.
     static bool WriteAtomically(const std::string& path, std::string_view data);
 };
+
+// The same crash-safe replacement, written piece by piece: Write() as often as
+// needed, then Commit(). Destroying it without a successful Commit() leaves
+// `path` as it was and removes the temporary file.
+class CAtomicFileWriter {
+public:
+    explicit CAtomicFileWriter(const std::string& path);
+    ~CAtomicFileWriter();
+    CAtomicFileWriter(const CAtomicFileWriter&) = delete;
+    CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
+
+    bool IsOpen() const { return m_Fd >= 0; }
+    // Buffers the data; false once any write has failed.
+    bool Write(std::string_view data);
+    bool Commit();
+
+private:
+    bool Flush();
+
+    std::string m_Path;
+    std::string m_Temp;
+    std::string m_Buffer;
+    int m_Fd = -1;
+    bool m_Failed = false;
+};

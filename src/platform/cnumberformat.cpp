@@ -1,6 +1,8 @@
 #include "platform/cnumberformat.h"
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -47,17 +49,82 @@ double CNumberFormat::ParseDouble(const char* text, const char** end)
     return value;
 }
 
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Leading blanks and a '+' are allowed by the C parsers but not by from_chars.
+std::string_view StripLead(std::string_view text, bool& negative)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
+int32_t Clamp32(long long v)
+{
+    if (v > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (v < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(v);
+}
+
+} // namespace
+
+double CNumberFormat::ParseDouble(std::string_view text)
+{
+    bool negative = false;
+    const std::string_view body = StripLead(text, negative);
+    if (!body.empty() && (body.front() == '+' || body.front() == '-'))
+        return 0.0; // a second sign
+    if (body.size() >= 2 && body[0] == '0' && (body[1] == 'x' || body[1] == 'X'))
+        return ParseDouble(std::string(text).c_str()); // hexadecimal: rare, leave it to strtod
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range) {
+        // strtod gives HUGE_VAL on overflow and a value near zero on underflow.
+        const double probe = ParseDouble(std::string(body).c_str());
+        value = std::isinf(probe) ? HUGE_VAL : probe;
+    } else if (ec != std::errc()) {
+        return 0.0;
+    }
+    return negative ? -value : value;
+}
+
+int32_t CNumberFormat::ParseInt32(std::string_view text)
+{
+    bool negative = false;
+    const std::string_view body = StripLead(text, negative);
+    unsigned long long magnitude = 0;
+    const auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), magnitude);
+    (void)ptr;
+    if (ec == std::errc::result_out_of_range)
+        return negative ? std::numeric_limits<int32_t>::min() : std::numeric_limits<int32_t>::max();
+    if (ec != std::errc())
+        return 0;
+    if (magnitude > (1ull << 40))
+        magnitude = 1ull << 40; // far outside the 32-bit range either way
+    const long long v = static_cast<long long>(magnitude);
+    return Clamp32(negative ? -v : v);
+}
+
 int32_t CNumberFormat::ParseInt32(const char* text, const char** end)
 {
     char* stop = nullptr;
     const long long value = strtoll_l(text, &stop, 10, CLocale());
     if (end)
         *end = stop;
-    if (value > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
+    return Clamp32(value);
 }
 
 std::string CNumberFormat::Format(const char* format, ...)

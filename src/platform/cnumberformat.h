@@ -20,9 +20,13 @@ class CNumberFormat {
 public:
     static double ParseDouble(const char* text, const char** end = nullptr);
     static double ParseDouble(const std::string& text) { return ParseDouble(text.c_str()); }
+    // The same rules on a piece of text that need not end in a zero byte; the
+    // fast path of the file readers.
+    static double ParseDouble(std::string_view text);
     // strtol rules with a 32-bit long: out-of-range values clamp to the 32-bit signed range.
     static int32_t ParseInt32(const char* text, const char** end = nullptr);
     static int32_t ParseInt32(const std::string& text) { return ParseInt32(text.c_str()); }
+    static int32_t ParseInt32(std::string_view text);
 
     // printf-style formatting in the "C" locale.
     static std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -1,6 +1,7 @@
 #include "platform/cnumberformat.h"
 
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -92,4 +93,25 @@ TEST(CNumberFormatFormat, LongResultsAreNotCut)
     const std::string big = CNumberFormat::Format("%300.1f", 1.0);
     EXPECT_EQ(big.size(), 300u);
     EXPECT_EQ(big.substr(296), " 1.0");
+}
+
+TEST(CNumberFormatParse, PiecesOfTextFollowTheSameRulesAsTheCParsers)
+{
+    // The file readers parse tokens in place; they must agree with strtod/strtol.
+    for (const char* text : {"1.5", "  -2.25e3x", "+7", "-", "", "abc", ".5", "1e", "1e400", "-1e400",
+                             "1e-400", "0x1p3", "  0X10", "12.9", "4278190080", "-99999999999",
+                             "+-5", "- 5", "007", "inf", "-nan"}) {
+        const std::string s(text);
+        const double viaC = CNumberFormat::ParseDouble(s.c_str());
+        const double viaView = CNumberFormat::ParseDouble(std::string_view(s));
+        if (std::isnan(viaC))
+            EXPECT_TRUE(std::isnan(viaView)) << text;
+        else
+            EXPECT_EQ(viaView, viaC) << text;
+        EXPECT_EQ(CNumberFormat::ParseInt32(std::string_view(s)), CNumberFormat::ParseInt32(s.c_str())) << text;
+    }
+    // A piece of a longer text stops at its own end.
+    const std::string line = "12345";
+    EXPECT_EQ(CNumberFormat::ParseInt32(std::string_view(line).substr(0, 2)), 12);
+    EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble(std::string_view(line).substr(1, 3)), 234.0);
 }

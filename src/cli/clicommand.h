@@ -1,0 +1,34 @@
+#pragma once
+// The command-line tool is a table of commands; each group of commands lives in
+// its own file and hands its entries to main().
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct CCliCommand {
+    std::string name;
+    std::string usage; // arguments after the command name, e.g. "IN OUT"
+    std::string help;  // one paragraph shown by "COMMAND --help"
+    int minArgs = 0;   // positional arguments, options not counted
+    int maxArgs = 0;
+    std::vector<std::string> valueOptions; // options that take the next argument as value
+    // Runs with the arguments after the command name; returns the exit code.
+    std::function<int(const std::vector<std::string>& args)> run;
+};
+
+// Exit codes shared by all commands.
+enum CliExit { ExitOk = 0, ExitFailure = 1, ExitUsage = 2 };
+
+// Splits the arguments into positional ones and "--name [value]" options.
+struct CCliArgs {
+    std::vector<std::string> positional;
+    std::vector<std::pair<std::string, std::string>> options; // flag options get ""
+    bool Has(const std::string& option) const;
+    std::string Value(const std::string& option, const std::string& fallback = {}) const;
+};
+CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>& args);
+
+std::vector<CCliCommand> LegendCommands();
+std::vector<CCliCommand> StorageCommands();

@@ -1,0 +1,105 @@
+// tessarin-cli: headless access to the legend core, for scripts and tests.
+
+#include "cli/clicommand.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<CCliCommand> AllCommands()
+{
+    std::vector<CCliCommand> all = LegendCommands();
+    for (auto& c : StorageCommands())
+        all.push_back(std::move(c));
+    return all;
+}
+
+void PrintToolHelp(FILE* out, const std::vector<CCliCommand>& commands)
+{
+    std::fprintf(out, "Usage: tessarin-cli COMMAND [ARGS...]\n"
+                      "       tessarin-cli COMMAND --help\n\nCommands:\n");
+    for (const auto& c : commands)
+        std::fprintf(out, "  %-12s %s\n", c.name.c_str(), c.usage.c_str());
+}
+
+void PrintCommandUsage(FILE* out, const CCliCommand& c)
+{
+    std::fprintf(out, "Usage: tessarin-cli %s %s\n", c.name.c_str(), c.usage.c_str());
+}
+
+} // namespace
+
+bool CCliArgs::Has(const std::string& option) const
+{
+    for (const auto& o : options)
+        if (o.first == option)
+            return true;
+    return false;
+}
+
+std::string CCliArgs::Value(const std::string& option, const std::string& fallback) const
+{
+    for (const auto& o : options)
+        if (o.first == option)
+            return o.second;
+    return fallback;
+}
+
+CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>& args)
+{
+    CCliArgs result;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a.size() > 2 && a.rfind("--", 0) == 0) {
+            bool takesValue = false;
+            for (const auto& v : command.valueOptions)
+                takesValue = takesValue || v == a;
+            std::string value;
+            if (takesValue && i + 1 < args.size())
+                value = args[++i];
+            result.options.emplace_back(a, value);
+        } else {
+            result.positional.push_back(a);
+        }
+    }
+    return result;
+}
+
+int main(int argc, char** argv)
+{
+    const std::vector<CCliCommand> commands = AllCommands();
+    if (argc < 2) {
+        PrintToolHelp(stderr, commands);
+        return ExitUsage;
+    }
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintToolHelp(stdout, commands);
+        return ExitOk;
+    }
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const auto& c : commands) {
+        if (c.name != name)
+            continue;
+        for (const auto& a : args)
+            if (a == "--help" || a == "-h") {
+                PrintCommandUsage(stdout, c);
+                std::printf("\n%s\n", c.help.c_str());
+                return ExitOk;
+            }
+        const int positional = static_cast<int>(ParseCliArgs(c, args).positional.size());
+        if (positional < c.minArgs || positional > c.maxArgs) {
+            std::fprintf(stderr, "tessarin-cli %s: %s\n", name.c_str(),
+                         positional < c.minArgs ? "missing arguments" : "too many arguments");
+            PrintCommandUsage(stderr, c);
+            return ExitUsage;
+        }
+        return c.run(args);
+    }
+    std::fprintf(stderr, "tessarin-cli: unknown command '%s'\n\n", name.c_str());
+    PrintToolHelp(stderr, commands);
+    return ExitUsage;
+}

@@ -1,0 +1,129 @@
+#include "support/runprocess.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+using nlohmann::json;
+
+namespace {
+
+CProcessResult Cli(const std::vector<std::string>& args)
+{
+    return RunProcess(ProjectBinary("tessarin-cli"), args);
+}
+
+const char* kLegend = "# made by hand\n"
+                      "LegendTable Begin\n"
+                      "\tName\t\t= \"Lithology\"\n"
+                      "\tDescription = \"rock types\"\n"
+                      "\tDataType\t= TEXT\n"
+                      "\tLEG\t\t= {\n"
+                      "\t\t\"Granite\"\t\"Gr\xFCn\"\t255\t4278190080\t3\t65280\t2\t1.5 # old \xB0\n"
+                      "\t\t\"Basalt\"\t\"\"\t0\t16777215\t0\n"
+                      "\t}\n"
+                      "LegendTable End\n";
+
+} // namespace
+
+TEST(CliLegDump, PrintsTheDocumentAsJson)
+{
+    CTempDir dir;
+    const std::string path = dir.File("lith.leg");
+    WriteTextFile(path, kLegend);
+    const CProcessResult r = Cli({"leg-dump", path});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const json j = json::parse(r.out);
+    EXPECT_EQ(j["name"], "Lithology");
+    EXPECT_EQ(j["description"], "rock types");
+    EXPECT_EQ(j["dataType"], 2);
+    EXPECT_EQ(j["fileTitle"], "lith");
+    EXPECT_EQ(j["filePath"], path);
+    EXPECT_EQ(j["headerComments"], json::array({"# made by hand"}));
+    ASSERT_EQ(j["rows"].size(), 2u);
+    const json& g = j["rows"][0];
+    EXPECT_EQ(g["text"], "Granite");
+    EXPECT_EQ(g["label"], "Gr\xC3\xBCn"); // Windows-1252 bytes come out as UTF-8
+    EXPECT_EQ(g["fill"], 255);
+    EXPECT_EQ(g["fillTransparent"], false);
+    EXPECT_EQ(g["back"], 16777215);
+    EXPECT_EQ(g["backTransparent"], true);
+    EXPECT_EQ(g["pattern"], 3);
+    EXPECT_EQ(g["lineColour"], 65280);
+    EXPECT_EQ(g["lineStyle"], 2);
+    EXPECT_EQ(g["thickness"], 1.5);
+    EXPECT_EQ(g["comment"], "old \xC2\xB0");
+    EXPECT_EQ(g["from"], 0);
+    const json& b = j["rows"][1];
+    EXPECT_EQ(b["lineColour"], 65280); // carried over from the row before
+    EXPECT_EQ(b["thickness"], 1.5);
+}
+
+TEST(CliLegCopy, WritesTheStandardLayoutAndReportsFailure)
+{
+    CTempDir dir;
+    const std::string in = dir.File("in.leg");
+    WriteTextFile(in, kLegend);
+    const CProcessResult ok = Cli({"leg-copy", in, dir.File("out.leg")});
+    ASSERT_EQ(ok.exitCode, 0) << ok.err;
+    const std::string written = ReadTextFile(dir.File("out.leg"));
+    EXPECT_EQ(written.substr(0, 34), "# made by hand\n\nLegendTable Begin\n");
+    EXPECT_NE(written.find("\t\t\"Basalt\"\t\"\"\t0\t16777215\t0\t65280\t2\t1.5\n"), std::string::npos);
+
+    const CProcessResult bad = Cli({"leg-copy", in, dir.File("no/such/dir/out.leg")});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.err, "Could not create " + dir.File("no/such/dir/out.leg") + "\n");
+    const CProcessResult missing = Cli({"leg-copy", dir.File("none.leg"), dir.File("o.leg")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+TEST(CliLut, DumpsTablesAndLegends)
+{
+    CTempDir dir;
+    const std::string path = dir.File("ramp.lut");
+    WriteTextFile(path, "NAME = ramp\nSCALE = BYTE\nDATARANGE = POSTCOLOUR\nLUT = {\n0 255 0 0 10\n2 0 0 255 20\n}\n");
+    const CProcessResult t = Cli({"lut-dump", path});
+    ASSERT_EQ(t.exitCode, 0) << t.err;
+    const json table = json::parse(t.out);
+    EXPECT_EQ(table["kind"], 2);
+    EXPECT_EQ(table["fileName"], path);
+    EXPECT_EQ(table["count"], 3);
+    EXPECT_EQ(table["levels"], 3);
+    EXPECT_EQ(table["colours"], json::array({255, 8388736, 16711680}));
+
+    const CProcessResult l = Cli({"lut-legend", path});
+    ASSERT_EQ(l.exitCode, 0) << l.err;
+    const json legend = json::parse(l.out);
+    EXPECT_EQ(legend["fileTitle"], "ramp");
+    ASSERT_EQ(legend["rows"].size(), 3u);
+    // The legend reader always divides by 65535: 255 is a trace of blue.
+    EXPECT_EQ(legend["rows"][2]["back"], 65536);
+}
+
+TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
+{
+    const CProcessResult help = Cli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("leg-dump"), std::string::npos);
+    EXPECT_NE(help.out.find("lut-legend"), std::string::npos);
+
+    const CProcessResult cmdHelp = Cli({"leg-copy", "--help"});
+    EXPECT_EQ(cmdHelp.exitCode, 0);
+    EXPECT_EQ(cmdHelp.out.rfind("Usage: tessarin-cli leg-copy IN OUT\n", 0), 0u);
+
+    const CProcessResult none = Cli({});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_NE(none.err.find("Usage:"), std::string::npos);
+
+    const CProcessResult unknown = Cli({"frobnicate"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
+
+    const CProcessResult missing = Cli({"leg-copy", "only-one"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_EQ(missing.err, "tessarin-cli leg-copy: missing arguments\nUsage: tessarin-cli leg-copy IN OUT\n");
+
+    const CProcessResult extra = Cli({"leg-dump", "a", "b"});
+    EXPECT_EQ(extra.exitCode, 2);
+}
