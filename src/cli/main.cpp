@@ -1,6 +1,7 @@
 // tessarin-cli: headless access to the legend core, for scripts and tests.
 
 #include "cli/clicommand.h"
+#include "platform/cmemorypolicy.h"
 
 #include <cstdio>
 #include <cstring>
@@ -70,6 +71,7 @@ CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>
 
 int main(int argc, char** argv)
 {
+    CMemoryPolicy::PreferReuse();
     const std::vector<CCliCommand> commands = AllCommands();
     if (argc < 2) {
         PrintToolHelp(stderr, commands);
