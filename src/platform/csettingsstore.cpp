@@ -1,6 +1,8 @@
 #include "platform/csettingsstore.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
@@ -43,6 +45,33 @@ void InitSystemPath()
     });
 }
 
+// The entry of a folder whose name equals `name` without regard to case.
+QString FindEntryNoCase(const QString& folder, const QString& name)
+{
+    const QDir dir(folder);
+    if (dir.exists(name))
+        return dir.filePath(name);
+    for (const QString& entry : dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        if (EqualNoCase(entry, name))
+            return dir.filePath(entry);
+    return {};
+}
+
+// Registry keys ignore case, file names do not: "quarvex" must find the file
+// that "Quarvex" made.
+QString ResolveFileCase(const QString& path)
+{
+    const QFileInfo file(path);
+    if (file.exists())
+        return path;
+    const QFileInfo folder(file.path());
+    const QString org = FindEntryNoCase(folder.path(), folder.fileName());
+    if (org.isEmpty())
+        return path;
+    const QString found = FindEntryNoCase(org, file.fileName());
+    return found.isEmpty() ? path : found;
+}
+
 std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore::Location& at)
 {
     InitSystemPath();
@@ -52,6 +81,9 @@ std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore:
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, scope,
                                                 FromBytes(at.organisation),
                                                 FromBytes(at.application));
+    const QString resolved = ResolveFileCase(settings->fileName());
+    if (resolved != settings->fileName())
+        settings = std::make_unique<QSettings>(resolved, QSettings::NativeFormat);
     // A registry key of the current user never shows the machine's values, nor
     // those of another key of the same organisation.
     settings->setFallbacksEnabled(false);

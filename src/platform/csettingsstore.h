@@ -14,7 +14,8 @@
 // Parts may be separated by '\\' or '/'; empty parts are ignored. The current
 // user's values live under $XDG_CONFIG_HOME, the local machine's under the first
 // folder of $XDG_CONFIG_DIRS (or Qt's system settings folder when that is unset).
-// Group and value names are matched without regard to case, as in the registry.
+// Every part of a key and the value names are matched without regard to case,
+// as in the registry.
 //
 // The profile (the framework's GetProfileString and friends) is organisation
 // "Ferrolin", application = the host product ("Tessarin" when no host set one),

@@ -59,6 +59,9 @@ TEST(SettingsStoreValues, NamesAreMatchedWithoutRegardToCase)
     EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "SOFTWARE\\Ferrolin\\Quarvex\\Setup",
                                         "ConfigDir"),
               "/opt/quarvex/config");
+    EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "software\\ferrolin\\QUARVEX\\setup",
+                                        "configdir"),
+              "/opt/quarvex/config");
     // A write to a name in another case replaces the value instead of adding one.
     ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\SETUP",
                                           "CONFIGDIR", "/new"));
