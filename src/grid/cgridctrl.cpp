@@ -1,0 +1,1146 @@
+#include "grid/cgridctrl.h"
+
+#include "grid/cgridcell.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+CGridCtrl::CGridCtrl()
+{
+    m_CellFactory = [] { return std::unique_ptr<CGridCellBase>(new CGridCell); };
+    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+        def->SetGrid(this);
+    m_crGridBkColour = m_SysColours.shadow;
+    m_cellDefault.SetTextClr(m_SysColours.text);
+    m_cellDefault.SetBackClr(m_SysColours.window);
+    for (CGridDefaultCell* def : {&m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
+        def->SetTextClr(m_SysColours.text);
+        def->SetBackClr(m_SysColours.face);
+    }
+    SetRowCount(0);
+    SetColumnCount(0);
+    SetFixedRowCount(0);
+    SetFixedColumnCount(0);
+}
+
+CGridCtrl::~CGridCtrl()
+{
+    // Derived classes are gone by now, so only the base clean-up runs here.
+    m_SelectedCellMap.clear();
+    m_PrevSelectedCellMap.clear();
+    m_RowData.clear();
+}
+
+void CGridCtrl::SetView(CGridView* view)
+{
+    m_pView = view;
+    if (!m_pView)
+        return;
+    SetSystemColours(m_pView->SystemColours());
+    const CGridFont font = m_pView->MessageFont();
+    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+        def->SetFont(&font);
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+}
+
+void CGridCtrl::SetSystemColours(const CGridSystemColours& colours)
+{
+    const CGridSystemColours old = m_SysColours;
+    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
+        if (def->GetTextClr() == old.text)
+            def->SetTextClr(colours.text);
+        if (def->GetBackClr() == old.window)
+            def->SetBackClr(colours.window);
+        else if (def->GetBackClr() == old.face)
+            def->SetBackClr(colours.face);
+    }
+    if (m_crGridBkColour == old.shadow)
+        m_crGridBkColour = colours.shadow;
+    m_SysColours = colours;
+    Refresh();
+}
+
+// ---------------------------------------------------------------- table
+
+CGridCellBase* CGridCtrl::GetCell(int row, int col) const
+{
+    if (!IsValid(row, col))
+        return nullptr;
+    return m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+}
+
+bool CGridCtrl::SetCellFactory(CellFactory factory)
+{
+    if (!factory)
+        return false;
+    m_CellFactory = std::move(factory);
+    return true;
+}
+
+CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol)
+{
+    if (fixedRow && fixedCol)
+        return m_cellFixedRowColDef;
+    if (fixedRow)
+        return m_cellFixedRowDef;
+    if (fixedCol)
+        return m_cellFixedColDef;
+    return m_cellDefault;
+}
+
+const CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
+{
+    return const_cast<CGridCtrl*>(this)->GetDefaultCell(fixedRow, fixedCol);
+}
+
+std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
+{
+    std::unique_ptr<CGridCellBase> cell = m_CellFactory();
+    cell->SetGrid(this);
+    cell->SetCoords(row, col);
+    uint32_t state = cell->GetState();
+    if (col < m_nFixedCols)
+        state |= GridState::Fixed | GridState::FixedCol;
+    if (row < m_nFixedRows)
+        state |= GridState::Fixed | GridState::FixedRow;
+    cell->SetState(state);
+    return cell;
+}
+
+void CGridCtrl::DestroyCell(int row, int col)
+{
+    // Clearing the state takes the cell out of the selected set first.
+    SetItemState(row, col, 0);
+    m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
+}
+
+bool CGridCtrl::SetRowCount(int rows)
+{
+    if (rows < 0)
+        return false;
+    const int old = GetRowCount();
+    if (rows == old)
+        return true;
+    ResetTopLeft();
+    if (m_nFixedRows > rows)
+        m_nFixedRows = rows;
+    if (m_idCurrentCell.row >= rows)
+        m_idCurrentCell = CCellID();
+    const int cols = GetColumnCount();
+    if (rows < old) {
+        for (int row = rows; row < old; ++row)
+            for (int col = 0; col < cols; ++col)
+                DestroyCell(row, col);
+        m_RowData.resize(static_cast<size_t>(rows));
+        m_arRowHeights.resize(static_cast<size_t>(rows));
+    } else {
+        m_RowData.resize(static_cast<size_t>(rows));
+        m_arRowHeights.resize(static_cast<size_t>(rows), m_cellDefault.GetHeight());
+        for (int row = old; row < rows; ++row) {
+            Row& cells = m_RowData[static_cast<size_t>(row)];
+            cells.resize(static_cast<size_t>(cols));
+            for (int col = 0; col < cols; ++col)
+                cells[static_cast<size_t>(col)] = CreateCell(row, col);
+        }
+    }
+    SetModified();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+bool CGridCtrl::SetColumnCount(int cols)
+{
+    if (cols < 0)
+        return false;
+    const int old = GetColumnCount();
+    if (cols == old)
+        return true;
+    ResetTopLeft();
+    if (m_nFixedCols > cols)
+        m_nFixedCols = cols;
+    if (m_idCurrentCell.col >= cols)
+        m_idCurrentCell = CCellID();
+    const int rows = GetRowCount();
+    if (cols < old) {
+        for (int row = 0; row < rows; ++row) {
+            for (int col = cols; col < old; ++col)
+                DestroyCell(row, col);
+            m_RowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
+        }
+        m_arColWidths.resize(static_cast<size_t>(cols));
+    } else {
+        m_arColWidths.resize(static_cast<size_t>(cols), m_cellDefault.GetWidth());
+        for (int row = 0; row < rows; ++row) {
+            Row& cells = m_RowData[static_cast<size_t>(row)];
+            cells.resize(static_cast<size_t>(cols));
+            for (int col = old; col < cols; ++col)
+                cells[static_cast<size_t>(col)] = CreateCell(row, col);
+        }
+    }
+    SetModified();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+void CGridCtrl::FixBandFlags(int oldFixedRows, int oldFixedCols)
+{
+    const int rows = GetRowCount();
+    const int cols = GetColumnCount();
+    for (int row = 0; row < rows; ++row) {
+        for (int col = 0; col < cols; ++col) {
+            const bool wasRow = row < oldFixedRows, isRow = row < m_nFixedRows;
+            const bool wasCol = col < oldFixedCols, isCol = col < m_nFixedCols;
+            if (wasRow == isRow && wasCol == isCol)
+                continue;
+            CGridCellBase* cell = GetCell(row, col);
+            uint32_t state = cell->GetState() & ~(GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
+            if (isRow)
+                state |= GridState::FixedRow;
+            if (isCol)
+                state |= GridState::FixedCol;
+            if (isRow || isCol)
+                state |= GridState::Fixed;
+            cell->SetState(state);
+            // A cell that changes kind follows the defaults of its new kind.
+            cell->SetTextClr(kGridDefaultColour);
+            cell->SetBackClr(kGridDefaultColour);
+        }
+    }
+}
+
+bool CGridCtrl::SetFixedRowCount(int fixedRows)
+{
+    if (fixedRows < 0)
+        return false;
+    if (fixedRows == m_nFixedRows)
+        return true;
+    ResetSelectedRange();
+    SetFocusCell(-1, -1);
+    if (fixedRows > GetRowCount())
+        SetRowCount(fixedRows);
+    const int old = m_nFixedRows;
+    m_nFixedRows = fixedRows;
+    FixBandFlags(old, m_nFixedCols);
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+bool CGridCtrl::SetFixedColumnCount(int fixedCols)
+{
+    if (fixedCols < 0)
+        return false;
+    if (fixedCols == m_nFixedCols)
+        return true;
+    ResetSelectedRange();
+    SetFocusCell(-1, -1);
+    if (fixedCols > GetColumnCount())
+        SetColumnCount(fixedCols);
+    const int old = m_nFixedCols;
+    m_nFixedCols = fixedCols;
+    FixBandFlags(m_nFixedRows, old);
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+void CGridCtrl::RenumberRows(int fromRow)
+{
+    const int rows = GetRowCount();
+    const int cols = GetColumnCount();
+    for (int row = std::max(fromRow, 0); row < rows; ++row)
+        for (int col = 0; col < cols; ++col)
+            GetCell(row, col)->SetCoords(row, col);
+}
+
+int CGridCtrl::InsertRow(const std::string& heading, int row)
+{
+    if (row >= 0 && (row < m_nFixedRows || row >= GetRowCount()))
+        return -1;
+    if (GetColumnCount() == 0)
+        SetColumnCount(1);
+    const int index = row < 0 ? GetRowCount() : row;
+    const int cols = GetColumnCount();
+
+    // Keys of the rows that move down must move with them.
+    auto shift = [index](SelectionMap& map) {
+        SelectionMap moved;
+        for (const auto& [key, cell] : map) {
+            CCellID id = cell;
+            if (id.row >= index)
+                ++id.row;
+            moved.emplace(MakeKey(id.row, id.col), id);
+        }
+        map.swap(moved);
+    };
+    shift(m_SelectedCellMap);
+    shift(m_PrevSelectedCellMap);
+
+    m_RowData.insert(m_RowData.begin() + index, Row(static_cast<size_t>(cols)));
+    m_arRowHeights.insert(m_arRowHeights.begin() + index, m_cellDefault.GetHeight());
+    for (int col = 0; col < cols; ++col)
+        m_RowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
+    RenumberRows(index + 1);
+    GetCell(index, 0)->SetText(heading);
+
+    // The new row goes above the focus row when inserted at its index, so the
+    // focus follows its row down.
+    if (m_idCurrentCell.row >= 0 && index <= m_idCurrentCell.row && row >= 0)
+        ++m_idCurrentCell.row;
+    ResetTopLeft();
+    SetModified();
+    ResetScrollBars();
+    Refresh();
+    return index;
+}
+
+bool CGridCtrl::DeleteRow(int row)
+{
+    if (row < 0 || row >= GetRowCount())
+        return false;
+    ResetSelectedRange();
+    SetFocusCell(-1, -1);
+    for (int col = 0; col < GetColumnCount(); ++col)
+        DestroyCell(row, col);
+    m_RowData.erase(m_RowData.begin() + row);
+    m_arRowHeights.erase(m_arRowHeights.begin() + row);
+    if (row < m_nFixedRows)
+        --m_nFixedRows;
+    RenumberRows(row);
+    ResetTopLeft();
+    ResetScrollBars();
+    SetModified();
+    Refresh();
+    return true;
+}
+
+bool CGridCtrl::DeleteAllItems()
+{
+    ResetSelectedRange();
+    SetFocusCell(-1, -1);
+    m_nSortColumn = -1;
+    m_bAscending = true;
+    SetRowCount(0);
+    SetColumnCount(0);
+    m_nFixedRows = m_nFixedCols = 0;
+    return true;
+}
+
+std::string CGridCtrl::GetItemText(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell ? cell->GetText() : std::string();
+}
+
+bool CGridCtrl::SetItemText(int row, int col, const std::string& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetText(text);
+    return true;
+}
+
+uint32_t CGridCtrl::GetItemState(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell ? cell->GetState() : 0;
+}
+
+bool CGridCtrl::SetItemState(int row, int col, uint32_t state)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    const SelectionKey key = MakeKey(row, col);
+    if (state & GridState::Selected)
+        m_SelectedCellMap.insert_or_assign(key, CCellID(row, col));
+    else if (cell->GetState() & GridState::Selected)
+        m_SelectedCellMap.erase(key);
+    cell->SetState(state);
+    return true;
+}
+
+bool CGridCtrl::SetItemBkColour(int row, int col, uint32_t colour)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetBackClr(colour);
+    return true;
+}
+
+bool CGridCtrl::SetItemFgColour(int row, int col, uint32_t colour)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetTextClr(colour);
+    return true;
+}
+
+bool CGridCtrl::SetItemFormat(int row, int col, uint32_t format)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetFormat(format);
+    return true;
+}
+
+bool CGridCtrl::SetItemData(int row, int col, int32_t data)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return false;
+    cell->SetData(data);
+    return true;
+}
+
+int32_t CGridCtrl::GetItemData(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell ? cell->GetData() : 0;
+}
+
+int CGridCtrl::GetRowHeight(int row) const
+{
+    if (row < 0 || row >= GetRowCount())
+        return 0;
+    return m_arRowHeights[static_cast<size_t>(row)];
+}
+
+int CGridCtrl::GetColumnWidth(int col) const
+{
+    if (col < 0 || col >= GetColumnCount())
+        return 0;
+    return m_arColWidths[static_cast<size_t>(col)];
+}
+
+bool CGridCtrl::SetRowHeight(int row, int height)
+{
+    if (row < 0 || row >= GetRowCount() || height < 0)
+        return false;
+    m_arRowHeights[static_cast<size_t>(row)] = height;
+    ResetTopLeft();
+    return true;
+}
+
+bool CGridCtrl::SetColumnWidth(int col, int width)
+{
+    if (col < 0 || col >= GetColumnCount() || width < 0)
+        return false;
+    m_arColWidths[static_cast<size_t>(col)] = width;
+    ResetTopLeft();
+    return true;
+}
+
+bool CGridCtrl::AutoSizeColumn(int col, int style)
+{
+    if (col < 0 || col >= GetColumnCount() || GetColumnWidth(col) == 0)
+        return false;
+    if (style == 0)
+        style = m_nAutoSizeColumnStyle;
+    const int first = (style & 1) ? 0 : m_nFixedRows;
+    const int last = (style & 2) ? GetRowCount() : m_nFixedRows;
+    int width = 0;
+    for (int row = first; row < last; ++row) {
+        const CGridCellBase* cell = GetCell(row, col);
+        CGridSize size = cell->GetCellExtent();
+        if (row == 0 && col == m_nSortColumn)
+            size.cx += cell->GetTextExtent("M").cy; // room for the sort triangle
+        width = std::max(width, size.cx);
+    }
+    if (width == 0)
+        return false;
+    m_arColWidths[static_cast<size_t>(col)] = width;
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+bool CGridCtrl::AutoSizeRow(int row)
+{
+    if (row < 0 || row >= GetRowCount() || GetRowHeight(row) == 0)
+        return false;
+    const int style = m_nAutoSizeColumnStyle;
+    const int first = (style & 1) ? 0 : m_nFixedCols;
+    const int last = (style & 2) ? GetColumnCount() : m_nFixedCols;
+    int height = 0;
+    for (int col = first; col < last; ++col)
+        height = std::max(height, GetCell(row, col)->GetCellExtent().cy);
+    if (height == 0)
+        return false;
+    m_arRowHeights[static_cast<size_t>(row)] = height;
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+    return true;
+}
+
+int CGridCtrl::GetFixedRowHeight() const
+{
+    int height = 0;
+    for (int row = 0; row < m_nFixedRows; ++row)
+        height += m_arRowHeights[static_cast<size_t>(row)];
+    return height;
+}
+
+int CGridCtrl::GetFixedColumnWidth() const
+{
+    int width = 0;
+    for (int col = 0; col < m_nFixedCols; ++col)
+        width += m_arColWidths[static_cast<size_t>(col)];
+    return width;
+}
+
+int CGridCtrl::GetVirtualWidth() const
+{
+    int width = 0;
+    for (int w : m_arColWidths)
+        width += w;
+    return width;
+}
+
+int CGridCtrl::GetVirtualHeight() const
+{
+    int height = 0;
+    for (int h : m_arRowHeights)
+        height += h;
+    return height;
+}
+
+void CGridCtrl::SetModified(int row, int col)
+{
+    if (CGridCellBase* cell = GetCell(row, col))
+        cell->SetState(cell->GetState() | GridState::Modified);
+    m_bModified = true;
+}
+
+// ---------------------------------------------------------------- focus and selection
+
+void CGridCtrl::SetFocusCell(int row, int col)
+{
+    const CCellID cell(row, col);
+    if (cell == m_idCurrentCell)
+        return;
+    const CCellID old = m_idCurrentCell;
+    m_idCurrentCell = cell;
+    auto mark = [this](CCellID id, bool focused) {
+        if (!IsValid(id))
+            return;
+        const uint32_t state = GetItemState(id.row, id.col);
+        SetItemState(id.row, id.col, focused ? (state | GridState::Focused) : (state & ~GridState::Focused));
+        RedrawCell(id.row, id.col);
+        if (m_bTrackFocusCell) {
+            for (int c = 0; c < m_nFixedCols; ++c)
+                RedrawCell(id.row, c);
+            for (int r = 0; r < m_nFixedRows; ++r)
+                RedrawCell(r, id.col);
+        }
+    };
+    mark(old, false);
+    mark(cell, true);
+}
+
+void CGridCtrl::ResetSelectedRange()
+{
+    m_PrevSelectedCellMap.clear();
+    const SelectionMap selected = m_SelectedCellMap;
+    for (const auto& [key, cell] : selected) {
+        SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GridState::Selected);
+        RedrawCell(cell.row, cell.col);
+    }
+    m_SelectedCellMap.clear();
+}
+
+void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint, bool select)
+{
+    if (!m_bEnableSelection)
+        return;
+    auto clampBand = [](int& index, int fixed) {
+        if (index >= 0 && index < fixed)
+            index = fixed;
+    };
+    clampBand(minRow, m_nFixedRows);
+    clampBand(maxRow, m_nFixedRows);
+    clampBand(minCol, m_nFixedCols);
+    clampBand(maxCol, m_nFixedCols);
+
+    // Work out the final set first, so that only cells whose flag really
+    // changes are touched and repainted.
+    SelectionMap target;
+    if (select) {
+        if (!(m_bListMode && m_bSingleRowSelection)) {
+            for (const auto& [key, cell] : m_PrevSelectedCellMap)
+                if (IsValid(cell))
+                    target.emplace(key, cell);
+        }
+    } else {
+        target = m_SelectedCellMap;
+    }
+    if (minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow < GetRowCount() &&
+        maxCol < GetColumnCount() && minRow <= maxRow && minCol <= maxCol) {
+        for (int row = minRow; row <= maxRow; ++row) {
+            for (int col = minCol; col <= maxCol; ++col) {
+                if (select)
+                    target.emplace(MakeKey(row, col), CCellID(row, col));
+                else
+                    target.erase(MakeKey(row, col));
+            }
+        }
+    }
+
+    std::vector<CCellID> changed;
+    for (const auto& [key, cell] : m_SelectedCellMap)
+        if (!target.count(key))
+            changed.push_back(cell);
+    for (const auto& [key, cell] : target)
+        if (!m_SelectedCellMap.count(key))
+            changed.push_back(cell);
+
+    const CCellRange visible = GetVisibleNonFixedCellRange();
+    for (const CCellID& cell : changed) {
+        const uint32_t state = GetItemState(cell.row, cell.col);
+        const bool selected = target.count(MakeKey(cell.row, cell.col)) != 0;
+        SetItemState(cell.row, cell.col, selected ? (state | GridState::Selected) : (state & ~GridState::Selected));
+        const bool rowShown = cell.row < m_nFixedRows || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
+        const bool colShown = cell.col < m_nFixedCols || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
+        if (rowShown && colShown)
+            RedrawCellIfVisible(cell.row, cell.col, forceRepaint);
+    }
+}
+
+CCellRange CGridCtrl::GetSelectedCellRange() const
+{
+    CCellRange range(GetRowCount(), GetColumnCount(), -1, -1);
+    for (const auto& [key, cell] : m_SelectedCellMap) {
+        range.minRow = std::min(range.minRow, cell.row);
+        range.minCol = std::min(range.minCol, cell.col);
+        range.maxRow = std::max(range.maxRow, cell.row);
+        range.maxCol = std::max(range.maxCol, cell.col);
+    }
+    return range;
+}
+
+bool CGridCtrl::IsCellSelected(int row, int col) const
+{
+    if (!m_bEnableSelection)
+        return false;
+    const CGridCellBase* cell = GetCell(row, col);
+    return cell && cell->IsSelected();
+}
+
+bool CGridCtrl::IsCellEditable(int row, int col) const
+{
+    const CGridCellBase* cell = GetCell(row, col);
+    return m_bEditable && cell && !cell->IsReadOnly();
+}
+
+void CGridCtrl::SelectAllCells()
+{
+    SetSelectedRange(m_nFixedRows, m_nFixedCols, GetRowCount() - 1, GetColumnCount() - 1);
+}
+
+void CGridCtrl::SelectColumns(CCellID cell, bool forceRedraw, bool select)
+{
+    if (cell.col < m_nFixedCols || cell.col >= GetColumnCount())
+        return;
+    if (m_bSingleColSelection)
+        SetSelectedRange(m_nFixedRows, cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
+    else
+        SetSelectedRange(m_nFixedRows, std::min(m_SelectionStartCell.col, cell.col), GetRowCount() - 1,
+                         std::max(m_SelectionStartCell.col, cell.col), forceRedraw, select);
+}
+
+void CGridCtrl::SelectRows(CCellID cell, bool forceRedraw, bool select)
+{
+    if (cell.row < m_nFixedRows || cell.row >= GetRowCount())
+        return;
+    if (m_bListMode && m_bSingleRowSelection)
+        SetSelectedRange(cell.row, m_nFixedCols, cell.row, GetColumnCount() - 1, forceRedraw, select);
+    else
+        SetSelectedRange(std::min(m_SelectionStartCell.row, cell.row), m_nFixedCols,
+                         std::max(m_SelectionStartCell.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
+}
+
+void CGridCtrl::SelectCells(CCellID cell, bool forceRedraw, bool select)
+{
+    if (cell.row < m_nFixedRows || cell.col < m_nFixedCols || !IsValid(cell))
+        return;
+    const CCellID start = m_SelectionStartCell;
+    SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
+                     std::max(start.col, cell.col), forceRedraw, select);
+}
+
+void CGridCtrl::OnSelecting(CCellID cell)
+{
+    if (!m_bEnableSelection)
+        return;
+    switch (m_MouseMode) {
+    case CGridMouseMode::SelectAll:
+        SelectAllCells();
+        break;
+    case CGridMouseMode::SelectColumns:
+        SelectColumns(cell);
+        break;
+    case CGridMouseMode::SelectRows:
+        SelectRows(cell);
+        break;
+    case CGridMouseMode::SelectCells:
+        SelectCells(cell);
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- geometry and scrolling
+
+CCellID CGridCtrl::GetTopleftNonFixedCell(bool forceRecalculation)
+{
+    if (m_idTopLeftCell.IsValid() && !forceRecalculation)
+        return m_idTopLeftCell;
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    int row = m_nFixedRows, bottom = 0;
+    while (bottom < m_nVScrollPos && row < rows - 1)
+        bottom += m_arRowHeights[static_cast<size_t>(row++)];
+    int col = m_nFixedCols, right = 0;
+    while (right < m_nHScrollPos && col < cols - 1)
+        right += m_arColWidths[static_cast<size_t>(col++)];
+    m_idTopLeftCell = CCellID(row, col);
+    return m_idTopLeftCell;
+}
+
+bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
+{
+    if (!IsValid(row, col))
+        return false;
+    const CCellID topLeft = GetTopleftNonFixedCell();
+    if (col < m_nFixedCols) {
+        origin.x = 0;
+        for (int c = 0; c < col; ++c)
+            origin.x += m_arColWidths[static_cast<size_t>(c)];
+    } else {
+        if (col < topLeft.col)
+            return false;
+        origin.x = GetFixedColumnWidth();
+        for (int c = topLeft.col; c < col; ++c)
+            origin.x += m_arColWidths[static_cast<size_t>(c)];
+    }
+    if (row < m_nFixedRows) {
+        origin.y = 0;
+        for (int r = 0; r < row; ++r)
+            origin.y += m_arRowHeights[static_cast<size_t>(r)];
+    } else {
+        if (row < topLeft.row)
+            return false;
+        origin.y = GetFixedRowHeight();
+        for (int r = topLeft.row; r < row; ++r)
+            origin.y += m_arRowHeights[static_cast<size_t>(r)];
+    }
+    return true;
+}
+
+bool CGridCtrl::GetCellRect(int row, int col, CGridRect& rect)
+{
+    CGridPoint origin;
+    if (!GetCellOrigin(row, col, origin))
+        return false;
+    rect.left = origin.x;
+    rect.top = origin.y;
+    rect.right = origin.x + GetColumnWidth(col) - 1;
+    rect.bottom = origin.y + GetRowHeight(row) - 1;
+    return true;
+}
+
+bool CGridCtrl::GetTextRect(int row, int col, CGridRect& rect)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell || !GetCellRect(row, col, rect))
+        return false;
+    return cell->GetTextRect(rect);
+}
+
+CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
+{
+    const CCellID topLeft = GetTopleftNonFixedCell();
+    const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    CCellID cell;
+
+    if (point.x < 0 || (!allowFixedCellCheck && point.x < fixedWidth)) {
+        cell.col = -1;
+    } else if (point.x < fixedWidth) {
+        int x = 0, col = 0;
+        for (; col < m_nFixedCols; ++col) {
+            x += m_arColWidths[static_cast<size_t>(col)];
+            if (x > point.x)
+                break;
+        }
+        cell.col = col < m_nFixedCols ? col : -1;
+    } else {
+        int x = fixedWidth, col = topLeft.col;
+        for (; col < cols; ++col) {
+            x += m_arColWidths[static_cast<size_t>(col)];
+            if (x > point.x)
+                break;
+        }
+        cell.col = col < cols ? col : -1;
+    }
+
+    if (point.y < 0 || (!allowFixedCellCheck && point.y < fixedHeight)) {
+        cell.row = -1;
+    } else if (point.y < fixedHeight) {
+        int y = 0, row = 0;
+        for (; row < m_nFixedRows; ++row) {
+            y += m_arRowHeights[static_cast<size_t>(row)];
+            if (y > point.y)
+                break;
+        }
+        cell.row = row < m_nFixedRows ? row : -1;
+    } else {
+        int y = fixedHeight, row = topLeft.row;
+        for (; row < rows; ++row) {
+            y += m_arRowHeights[static_cast<size_t>(row)];
+            if (y > point.y)
+                break;
+        }
+        cell.row = row < rows ? row : -1;
+    }
+    return cell;
+}
+
+CCellRange CGridCtrl::GetVisibleNonFixedCellRange()
+{
+    const CCellID topLeft = GetTopleftNonFixedCell();
+    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    int bottom = GetFixedRowHeight(), row = topLeft.row;
+    for (; row < rows; ++row) {
+        bottom += m_arRowHeights[static_cast<size_t>(row)];
+        if (bottom >= client.cy)
+            break;
+    }
+    int right = GetFixedColumnWidth(), col = topLeft.col;
+    for (; col < cols; ++col) {
+        right += m_arColWidths[static_cast<size_t>(col)];
+        if (right >= client.cx)
+            break;
+    }
+    return CCellRange(topLeft.row, topLeft.col, std::min(row, rows - 1), std::min(col, cols - 1));
+}
+
+bool CGridCtrl::IsCellVisible(int row, int col)
+{
+    if (!IsValid(row, col) || !m_pView)
+        return false;
+    const CGridSize client = m_pView->ClientSize();
+    const CCellID topLeft = GetTopleftNonFixedCell();
+    // Walks stop at the client edge so that far-away rows cost nothing.
+    int x = 0;
+    if (col < m_nFixedCols) {
+        for (int c = 0; c < col; ++c)
+            x += m_arColWidths[static_cast<size_t>(c)];
+    } else {
+        if (col < topLeft.col)
+            return false;
+        x = GetFixedColumnWidth();
+        for (int c = topLeft.col; c < col && x < client.cx; ++c)
+            x += m_arColWidths[static_cast<size_t>(c)];
+    }
+    if (x >= client.cx)
+        return false;
+    int y = 0;
+    if (row < m_nFixedRows) {
+        for (int r = 0; r < row; ++r)
+            y += m_arRowHeights[static_cast<size_t>(r)];
+    } else {
+        if (row < topLeft.row)
+            return false;
+        y = GetFixedRowHeight();
+        for (int r = topLeft.row; r < row && y < client.cy; ++r)
+            y += m_arRowHeights[static_cast<size_t>(r)];
+    }
+    return y < client.cy;
+}
+
+int CGridCtrl::RowOffset(int row) const
+{
+    int offset = 0;
+    for (int r = m_nFixedRows; r < row; ++r)
+        offset += m_arRowHeights[static_cast<size_t>(r)];
+    return offset;
+}
+
+int CGridCtrl::ColumnOffset(int col) const
+{
+    int offset = 0;
+    for (int c = m_nFixedCols; c < col; ++c)
+        offset += m_arColWidths[static_cast<size_t>(c)];
+    return offset;
+}
+
+int CGridCtrl::TopForBottomRow(int row) const
+{
+    const int page = (m_pView ? m_pView->ClientSize().cy : 0) - GetFixedRowHeight();
+    int top = row, used = m_arRowHeights[static_cast<size_t>(row)];
+    while (top > m_nFixedRows && used + m_arRowHeights[static_cast<size_t>(top - 1)] <= page)
+        used += m_arRowHeights[static_cast<size_t>(--top)];
+    return RowOffset(top);
+}
+
+int CGridCtrl::LeftForRightColumn(int col) const
+{
+    const int page = (m_pView ? m_pView->ClientSize().cx : 0) - GetFixedColumnWidth();
+    int left = col, used = m_arColWidths[static_cast<size_t>(col)];
+    while (left > m_nFixedCols && used + m_arColWidths[static_cast<size_t>(left - 1)] <= page)
+        used += m_arColWidths[static_cast<size_t>(--left)];
+    return ColumnOffset(left);
+}
+
+void CGridCtrl::EnsureVisible(int row, int col)
+{
+    if (!IsValid(row, col) || !m_pView)
+        return;
+    const CGridSize client = m_pView->ClientSize();
+    CCellID topLeft = GetTopleftNonFixedCell();
+    if (row >= m_nFixedRows) {
+        if (row < topLeft.row) {
+            SetScrollPos(true, RowOffset(row));
+        } else {
+            const int bottom = GetFixedRowHeight() + RowOffset(row + 1) - RowOffset(topLeft.row);
+            if (bottom > client.cy)
+                SetScrollPos(true, std::max(m_nVScrollPos, TopForBottomRow(row)));
+        }
+    }
+    topLeft = GetTopleftNonFixedCell();
+    if (col >= m_nFixedCols) {
+        if (col < topLeft.col) {
+            SetScrollPos(false, ColumnOffset(col));
+        } else {
+            const int right = GetFixedColumnWidth() + ColumnOffset(col + 1) - ColumnOffset(topLeft.col);
+            if (right > client.cx)
+                SetScrollPos(false, std::max(m_nHScrollPos, LeftForRightColumn(col)));
+        }
+    }
+}
+
+int CGridCtrl::GetScrollLimit(bool vertical) const
+{
+    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    if (vertical)
+        return std::max(0, GetVirtualHeight() - GetFixedRowHeight() - (client.cy - GetFixedRowHeight()));
+    return std::max(0, GetVirtualWidth() - GetFixedColumnWidth() - (client.cx - GetFixedColumnWidth()));
+}
+
+void CGridCtrl::SetScrollPos(bool vertical, int pos)
+{
+    pos = std::clamp(pos, 0, GetScrollLimit(vertical));
+    int& current = vertical ? m_nVScrollPos : m_nHScrollPos;
+    if (pos == current)
+        return;
+    current = pos;
+    ResetTopLeft();
+    ResetScrollBars();
+    Refresh();
+}
+
+void CGridCtrl::ScrollLines(bool vertical, int lines)
+{
+    const std::vector<int>& sizes = vertical ? m_arRowHeights : m_arColWidths;
+    const int fixed = vertical ? m_nFixedRows : m_nFixedCols;
+    const int count = static_cast<int>(sizes.size());
+    for (; lines != 0; lines += lines > 0 ? -1 : 1) {
+        const CCellID topLeft = GetTopleftNonFixedCell();
+        int first = vertical ? topLeft.row : topLeft.col;
+        const int before = vertical ? m_nVScrollPos : m_nHScrollPos;
+        if (lines > 0) {
+            while (first < count - 1 && sizes[static_cast<size_t>(first)] == 0)
+                ++first;
+            const int offset = vertical ? RowOffset(first + 1) : ColumnOffset(first + 1);
+            SetScrollPos(vertical, offset);
+        } else {
+            int previous = first - 1;
+            while (previous >= fixed && sizes[static_cast<size_t>(previous)] == 0)
+                --previous;
+            if (previous < fixed)
+                SetScrollPos(vertical, 0);
+            else
+                SetScrollPos(vertical, vertical ? RowOffset(previous) : ColumnOffset(previous));
+        }
+        if ((vertical ? m_nVScrollPos : m_nHScrollPos) == before)
+            break;
+    }
+}
+
+void CGridCtrl::ScrollPages(bool vertical, int pages)
+{
+    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const int page = vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
+    SetScrollPos(vertical, GetScrollPos(vertical) + pages * std::max(page, 1));
+}
+
+void CGridCtrl::ResetScrollBars()
+{
+    if (!m_pView)
+        return;
+    const CGridSize client = m_pView->ClientSize();
+    const int hLimit = GetScrollLimit(false), vLimit = GetScrollLimit(true);
+    const int hPos = std::clamp(m_nHScrollPos, 0, hLimit), vPos = std::clamp(m_nVScrollPos, 0, vLimit);
+    if (hPos != m_nHScrollPos || vPos != m_nVScrollPos) {
+        m_nHScrollPos = hPos;
+        m_nVScrollPos = vPos;
+        ResetTopLeft();
+    }
+    m_pView->SetScrollBars(hLimit, std::max(0, client.cx - GetFixedColumnWidth()), hPos, vLimit,
+                           std::max(0, client.cy - GetFixedRowHeight()), vPos);
+}
+
+// ---------------------------------------------------------------- drawing
+
+void CGridCtrl::SetRedraw(bool allowDraw)
+{
+    m_bAllowDraw = allowDraw;
+    if (allowDraw)
+        Refresh();
+}
+
+void CGridCtrl::Refresh()
+{
+    if (m_bAllowDraw && m_pView)
+        m_pView->InvalidateAll();
+}
+
+bool CGridCtrl::RedrawCell(int row, int col)
+{
+    return RedrawCellIfVisible(row, col, false);
+}
+
+bool CGridCtrl::RedrawCellIfVisible(int row, int col, bool forceRepaint)
+{
+    if (!m_bAllowDraw || !m_pView || !IsCellVisible(row, col))
+        return false;
+    CGridRect rect;
+    if (!GetCellRect(row, col, rect))
+        return false;
+    rect.right++;
+    rect.bottom++;
+    m_pView->InvalidateRect(rect);
+    if (forceRepaint)
+        m_pView->UpdateNow();
+    return true;
+}
+
+void CGridCtrl::OnDraw(CGridPainter& painter)
+{
+    if (!m_pView)
+        return;
+    const CGridSize client = m_pView->ClientSize();
+    const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
+    const CCellRange visible = GetVisibleNonFixedCellRange();
+
+    int maxX = fixedWidth;
+    for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col)
+        maxX += GetColumnWidth(col);
+    int maxY = fixedHeight;
+    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row)
+        maxY += GetRowHeight(row);
+    maxX = std::min(maxX, client.cx);
+    maxY = std::min(maxY, client.cy);
+
+    painter.FillRect({maxX, 0, client.cx, client.cy}, m_crGridBkColour);
+    painter.FillRect({0, maxY, maxX, client.cy}, m_crGridBkColour);
+
+    auto drawCell = [&](int row, int col, int x, int y) {
+        const int w = GetColumnWidth(col), h = GetRowHeight(row);
+        if (w == 0 || h == 0)
+            return;
+        GetCell(row, col)->Draw(painter, row, col, {x, y, x + w - 1, y + h - 1}, true);
+    };
+
+    int y = 0;
+    for (int row = 0; row < m_nFixedRows; ++row) {
+        int x = 0;
+        for (int col = 0; col < m_nFixedCols; ++col) {
+            drawCell(row, col, x, y);
+            x += GetColumnWidth(col);
+        }
+        y += GetRowHeight(row);
+    }
+    y = fixedHeight;
+    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
+        if (y >= client.cy)
+            break;
+        int x = 0;
+        for (int col = 0; col < m_nFixedCols; ++col) {
+            drawCell(row, col, x, y);
+            x += GetColumnWidth(col);
+        }
+        y += GetRowHeight(row);
+    }
+    int x = fixedWidth;
+    for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
+        if (x >= client.cx)
+            break;
+        y = 0;
+        for (int row = 0; row < m_nFixedRows; ++row) {
+            drawCell(row, col, x, y);
+            y += GetRowHeight(row);
+        }
+        x += GetColumnWidth(col);
+    }
+    y = fixedHeight;
+    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
+        if (y >= client.cy)
+            break;
+        x = fixedWidth;
+        for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
+            if (x >= client.cx)
+                break;
+            drawCell(row, col, x, y);
+            x += GetColumnWidth(col);
+        }
+        y += GetRowHeight(row);
+    }
+
+    if (m_nGridLines & GridLines::Vertical) {
+        x = fixedWidth;
+        for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
+            const int w = GetColumnWidth(col);
+            x += w;
+            if (w > 0)
+                painter.DrawLine(x - 1, fixedHeight, x - 1, maxY - 1, m_crGridLineColour);
+        }
+    }
+    if (m_nGridLines & GridLines::Horizontal) {
+        y = fixedHeight;
+        for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
+            const int h = GetRowHeight(row);
+            y += h;
+            if (h > 0)
+                painter.DrawLine(fixedWidth, y - 1, maxX - 1, y - 1, m_crGridLineColour);
+        }
+    }
+}
+
+int CGridCtrl::SendNotify(int code, int row, int col, const std::string& text)
+{
+    if (!m_pOwner)
+        return 0;
+    CGridNotification notification;
+    notification.controlId = m_nID;
+    notification.code = code;
+    notification.row = row;
+    notification.col = col;
+    notification.hasText = !text.empty();
+    notification.text = text;
+    return m_pOwner->OnGridNotify(notification);
+}

@@ -1,0 +1,344 @@
+#pragma once
+// A general spreadsheet control without a window: cell storage with fixed
+// header bands, selection, navigation, the editing protocol, clipboard text
+// and sorting. The window system reaches it through input calls (OnKeyDown,
+// OnLButtonDown, ...) and OnDraw, and it reaches the window system through a
+// CGridView. Owners hear from it through a CGridOwner.
+
+#include "grid/cgridcellbase.h"
+#include "grid/cgriddefaultcell.h"
+#include "grid/cgridowner.h"
+#include "grid/cgridpainter.h"
+#include "grid/cgridview.h"
+#include "grid/gridtypes.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+class CGridCtrl {
+public:
+    using CellFactory = std::function<std::unique_ptr<CGridCellBase>()>;
+    using CompareFunction = std::function<int(const CGridCellBase&, const CGridCellBase&, intptr_t param)>;
+    // Column in the high half, row in the low half: the set iterates column by
+    // column like the packed 16/16 key would, but rows past 65535 still fit.
+    using SelectionKey = uint64_t;
+    using SelectionMap = std::map<SelectionKey, CCellID>;
+
+    static constexpr int kInPlaceEditId = 8;
+    static constexpr int kAutoScrollTimerId = 513;
+    static constexpr unsigned kWheelPageScroll = 0xFFFFFFFFu;
+
+    CGridCtrl();
+    CGridCtrl(const CGridCtrl&) = delete;
+    CGridCtrl& operator=(const CGridCtrl&) = delete;
+    virtual ~CGridCtrl();
+
+    // --- attachment ---
+    void SetView(CGridView* view);
+    CGridView* GetView() const { return m_pView; }
+    void SetOwner(CGridOwner* owner) { m_pOwner = owner; }
+    void SetControlId(int id) { m_nID = id; }
+    int GetControlId() const { return m_nID; }
+
+    // --- table ---
+    int GetRowCount() const { return static_cast<int>(m_arRowHeights.size()); }
+    int GetColumnCount() const { return static_cast<int>(m_arColWidths.size()); }
+    int GetFixedRowCount() const { return m_nFixedRows; }
+    int GetFixedColumnCount() const { return m_nFixedCols; }
+    bool SetRowCount(int rows);
+    bool SetColumnCount(int cols);
+    bool SetFixedRowCount(int fixedRows);
+    bool SetFixedColumnCount(int fixedCols);
+    int InsertRow(const std::string& heading, int row = -1);
+    bool DeleteRow(int row);
+    bool DeleteAllItems();
+
+    bool IsValid(int row, int col) const
+    {
+        return row >= 0 && row < GetRowCount() && col >= 0 && col < GetColumnCount();
+    }
+    bool IsValid(const CCellID& cell) const { return IsValid(cell.row, cell.col); }
+    CGridCellBase* GetCell(int row, int col) const;
+
+    std::string GetItemText(int row, int col) const;
+    bool SetItemText(int row, int col, const std::string& text);
+    uint32_t GetItemState(int row, int col) const;
+    bool SetItemState(int row, int col, uint32_t state);
+    bool SetItemBkColour(int row, int col, uint32_t colour);
+    bool SetItemFgColour(int row, int col, uint32_t colour);
+    bool SetItemFormat(int row, int col, uint32_t format);
+    bool SetItemData(int row, int col, int32_t data);
+    int32_t GetItemData(int row, int col) const;
+
+    int GetRowHeight(int row) const;
+    int GetColumnWidth(int col) const;
+    bool SetRowHeight(int row, int height);
+    bool SetColumnWidth(int col, int width);
+    bool AutoSizeColumn(int col, int style = 0);
+    bool AutoSizeRow(int row);
+    int GetFixedRowHeight() const;
+    int GetFixedColumnWidth() const;
+    int GetVirtualWidth() const;
+    int GetVirtualHeight() const;
+
+    // --- cells and defaults ---
+    // Cells of the given class are made for every new row and column.
+    template <class T>
+    void SetCellType()
+    {
+        static_assert(std::is_base_of_v<CGridCellBase, T>, "grid cells derive from CGridCellBase");
+        m_CellFactory = [] { return std::unique_ptr<CGridCellBase>(new T); };
+    }
+    // Refused (false) for an empty factory.
+    bool SetCellFactory(CellFactory factory);
+    CGridDefaultCell& GetDefaultCell(bool fixedRow, bool fixedCol);
+    const CGridDefaultCell& GetDefaultCell(bool fixedRow, bool fixedCol) const;
+
+    // --- focus and selection ---
+    CCellID GetFocusCell() const { return m_idCurrentCell; }
+    void SetFocusCell(int row, int col);
+    void SetFocusCell(const CCellID& cell) { SetFocusCell(cell.row, cell.col); }
+    void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
+                          bool select = true);
+    void SetSelectedRange(const CCellRange& range, bool forceRepaint = false, bool select = true)
+    {
+        SetSelectedRange(range.minRow, range.minCol, range.maxRow, range.maxCol, forceRepaint, select);
+    }
+    void ResetSelectedRange();
+    CCellRange GetSelectedCellRange() const;
+    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
+    const SelectionMap& GetSelectedCells() const { return m_SelectedCellMap; }
+    const SelectionMap& GetPreviousSelection() const { return m_PrevSelectedCellMap; }
+    bool IsCellSelected(int row, int col) const;
+    bool IsCellEditable(int row, int col) const;
+    bool IsCellFixed(int row, int col) const { return row < m_nFixedRows || col < m_nFixedCols; }
+    static SelectionKey MakeKey(int row, int col)
+    {
+        return (SelectionKey(uint32_t(col)) << 32) | uint32_t(row);
+    }
+    CCellID GetSelectionStartCell() const { return m_SelectionStartCell; }
+    CCellID GetLeftClickDownCell() const { return m_LeftClickDownCell; }
+    CGridMouseMode GetMouseMode() const { return m_MouseMode; }
+
+    // --- geometry ---
+    CCellID GetTopleftNonFixedCell(bool forceRecalculation = false);
+    bool GetCellOrigin(int row, int col, CGridPoint& origin);
+    bool GetCellRect(int row, int col, CGridRect& rect);
+    bool GetTextRect(int row, int col, CGridRect& rect);
+    CCellID GetCellFromPt(CGridPoint point, bool allowFixedCellCheck = true);
+    CCellRange GetVisibleNonFixedCellRange();
+    bool IsCellVisible(int row, int col);
+    void EnsureVisible(int row, int col);
+
+    // --- scrolling (positions in pixels of the non-fixed area) ---
+    int GetScrollPos(bool vertical) const { return vertical ? m_nVScrollPos : m_nHScrollPos; }
+    int GetScrollLimit(bool vertical) const;
+    void SetScrollPos(bool vertical, int pos);
+    void ScrollLines(bool vertical, int lines); // positive: down / right
+    void ScrollPages(bool vertical, int pages);
+    void ResetScrollBars();
+
+    // --- settings ---
+    void SetEditable(bool editable) { m_bEditable = editable; }
+    bool IsEditable() const { return m_bEditable; }
+    void SetModified(bool modified = true) { m_bModified = modified; }
+    void SetModified(int row, int col);
+    bool GetModified() const { return m_bModified; }
+    void SetListMode(bool list) { m_bListMode = list; }
+    bool GetListMode() const { return m_bListMode; }
+    void SetSingleRowSelection(bool on) { m_bSingleRowSelection = on; }
+    void SetSingleColSelection(bool on) { m_bSingleColSelection = on; }
+    void EnableSelection(bool on)
+    {
+        ResetSelectedRange();
+        m_bEnableSelection = on;
+    }
+    bool IsSelectable() const { return m_bEnableSelection; }
+    void SetFixedRowSelection(bool on) { m_bFixedRowSelection = on; }
+    void SetFixedColumnSelection(bool on) { m_bFixedColumnSelection = on; }
+    void SetSortOnClick(bool on) { m_bSortOnClick = on; }
+    bool GetSortOnClick() const { return m_bSortOnClick; }
+    void SetHandleTabKey(bool on) { m_bHandleTabKey = on; }
+    bool GetHandleTabKey() const { return m_bHandleTabKey; }
+    void SetDoubleBuffering(bool on) { m_bDoubleBuffer = on; }
+    void SetColumnResize(bool on) { m_bAllowColumnResize = on; }
+    void SetRowResize(bool on) { m_bAllowRowResize = on; }
+    void EnableHiddenColUnhide(bool allowHide) { m_bAllowColHide = allowHide; }
+    void EnableHiddenRowUnhide(bool allowHide) { m_bAllowRowHide = allowHide; }
+    void SetTrackFocusCell(bool on) { m_bTrackFocusCell = on; }
+    bool GetTrackFocusCell() const { return m_bTrackFocusCell; }
+    void SetFrameFocusCell(bool on) { m_bFrameFocus = on; }
+    bool GetFrameFocusCell() const { return m_bFrameFocus; }
+    void SetAutoSizeStyle(int style) { m_nAutoSizeColumnStyle = style; }
+    void SetPasteTabOnly(int tabOnly) { m_nPasteTabOnly = tabOnly; }
+    void SetShadeOddRows(bool on) { m_bShadeOddRows = on; }
+    bool GetShadeOddRows() const { return m_bShadeOddRows; }
+    void SetGridLines(int lines) { m_nGridLines = lines; }
+    int GetGridLines() const { return m_nGridLines; }
+    void SetGridLineColor(uint32_t colour) { m_crGridLineColour = colour; }
+    void SetGridBkColor(uint32_t colour) { m_crGridBkColour = colour; }
+    uint32_t GetGridBkColor() const { return m_crGridBkColour; }
+    void SetAutoScrollInterval(int ms) { m_nAutoScrollInterval = ms; }
+    void SetResizeCaptureRange(int pixels) { m_nResizeCaptureRange = pixels; }
+    void SetWheelScrollLines(unsigned lines) { m_nRowsPerWheelNotch = lines; }
+    unsigned GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
+    void SetRedraw(bool allowDraw);
+    bool GetRedraw() const { return m_bAllowDraw; }
+    void SetSystemColours(const CGridSystemColours& colours);
+    const CGridSystemColours& GetSystemColours() const { return m_SysColours; }
+
+    // --- sorting ---
+    int GetSortColumn() const { return m_nSortColumn; }
+    bool GetSortAscending() const { return m_bAscending; }
+    void SetCompareFunction(CompareFunction compare) { m_pfnCompare = std::move(compare); }
+    bool SortItems(int col, bool ascending, intptr_t param = 0);
+
+    // --- drawing ---
+    void Refresh();
+    bool RedrawCell(int row, int col);
+    virtual void OnDraw(CGridPainter& painter);
+
+    // --- input from the window system; each returns whether it acted ---
+    bool OnKeyDown(unsigned key, unsigned modifiers);
+    void OnChar(unsigned character, unsigned modifiers);
+    void OnLButtonDown(CGridPoint point, unsigned modifiers);
+    void OnMouseMove(CGridPoint point, bool leftButtonDown);
+    void OnLButtonUp(CGridPoint point);
+    void OnLButtonDblClk(CGridPoint point, unsigned modifiers);
+    void OnRButtonUp(CGridPoint point);
+    void OnMouseWheel(int delta);
+    void OnTimer(int id);
+    void OnSize();
+    void OnCaptureLost();
+    // The in-place editor has finished; endKey is the key that closed it.
+    void OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned endKey, unsigned modifiers);
+
+    // --- command state ---
+    bool CanCopy() const;
+    bool CanCut() const;
+    bool CanPaste();
+    bool CanSelectAll() const { return m_bEnableSelection; }
+
+    // --- overridable operations ---
+    virtual void CutSelectedText();
+    virtual std::optional<std::string> CopyTextFromGrid();
+    virtual bool PasteTextToGrid(CCellID cell, const std::string& text);
+    virtual void OnEditCut();
+    virtual void OnEditCopy();
+    virtual void OnEditPaste();
+    virtual void OnEditSelectAll();
+    virtual void OnFixedColumnClick(CCellID cell);
+    virtual void OnFixedRowClick(CCellID cell);
+    virtual void OnEditCell(int row, int col, CGridPoint point, unsigned key);
+    virtual void OnEndEditCell(int row, int col, const std::string& text);
+    virtual bool ValidateEdit(int row, int col, const std::string& text);
+    virtual void EndEditing();
+    virtual std::unique_ptr<CGridCellBase> CreateCell(int row, int col);
+    virtual void DestroyCell(int row, int col);
+
+    // The validated text change of Delete, cut and paste; true when the text changed.
+    bool ValidateAndModifyCellContents(int row, int col, const std::string& text);
+
+    static int CompareNumeric(const CGridCellBase& a, const CGridCellBase& b);
+    static int CompareText(const CGridCellBase& a, const CGridCellBase& b);
+
+protected:
+    int SendNotify(int code, int row, int col, const std::string& text = {});
+    void SelectAllCells();
+    void SelectColumns(CCellID cell, bool forceRedraw = false, bool select = true);
+    void SelectRows(CCellID cell, bool forceRedraw = false, bool select = true);
+    void SelectCells(CCellID cell, bool forceRedraw = false, bool select = true);
+    void OnSelecting(CCellID cell);
+
+private:
+    using Row = std::vector<std::unique_ptr<CGridCellBase>>;
+
+    void ResetTopLeft() { m_idTopLeftCell = CCellID(); }
+    void RenumberRows(int fromRow);
+    void FixBandFlags(int oldFixedRows, int oldFixedCols);
+    bool RedrawCellIfVisible(int row, int col, bool forceRepaint = false);
+    bool MouseOperationInProgress() const;
+    bool MouseOverColumnResizeArea(CGridPoint point);
+    bool MouseOverRowResizeArea(CGridPoint point);
+    int ColumnLeftOfBorder(CGridPoint point, int& left);
+    int RowAboveBorder(CGridPoint point, int& top);
+    CGridPoint Confine(CGridPoint point) const;
+    bool BeginSizing(CGridPoint point);
+    void ShowSizingLine(CGridPoint point);
+    bool SortItemsRange(int col, bool ascending, intptr_t param, int low, int high);
+    void SwapRows(int a, int b);
+    int RowOffset(int row) const; // from the first non-fixed row
+    int ColumnOffset(int col) const;
+    int TopForBottomRow(int row) const;
+    int LeftForRightColumn(int col) const;
+
+    CGridView* m_pView = nullptr;
+    CGridOwner* m_pOwner = nullptr;
+    int m_nID = 0;
+
+    std::vector<Row> m_RowData;
+    std::vector<int> m_arRowHeights;
+    std::vector<int> m_arColWidths;
+    int m_nFixedRows = 0;
+    int m_nFixedCols = 0;
+    CGridDefaultCell m_cellDefault;
+    CGridDefaultCell m_cellFixedRowDef;
+    CGridDefaultCell m_cellFixedColDef;
+    CGridDefaultCell m_cellFixedRowColDef;
+    CellFactory m_CellFactory;
+
+    SelectionMap m_SelectedCellMap;
+    SelectionMap m_PrevSelectedCellMap;
+    CCellID m_idCurrentCell;
+    CCellID m_SelectionStartCell;
+    CCellID m_LeftClickDownCell;
+    CCellID m_idTopLeftCell;
+    CGridMouseMode m_MouseMode = CGridMouseMode::Nothing;
+    CGridPoint m_LastMousePoint;
+    CGridPoint m_LeftClickDownPoint;
+    bool m_bLMouseButtonDown = false;
+    std::optional<CGridRect> m_ConfineRect;
+
+    int m_nHScrollPos = 0;
+    int m_nVScrollPos = 0;
+
+    int m_nGridLines = GridLines::Both;
+    bool m_bEditable = true;
+    bool m_bModified = false;
+    bool m_bListMode = false;
+    bool m_bSingleRowSelection = false;
+    bool m_bSingleColSelection = false;
+    bool m_bAllowDraw = true;
+    bool m_bEnableSelection = true;
+    bool m_bFixedRowSelection = true;
+    bool m_bFixedColumnSelection = true;
+    bool m_bSortOnClick = false;
+    bool m_bHandleTabKey = true;
+    bool m_bDoubleBuffer = true;
+    bool m_bAllowColHide = true;
+    bool m_bAllowRowHide = true;
+    bool m_bTrackFocusCell = true;
+    bool m_bFrameFocus = true;
+    int m_nAutoSizeColumnStyle = 3;
+    int m_nPasteTabOnly = 0;
+    bool m_bShadeOddRows = false;
+    int m_nAutoScrollInterval = 25;
+    int m_nResizeCaptureRange = 3;
+    bool m_bAllowRowResize = true;
+    bool m_bAllowColumnResize = true;
+    unsigned m_nRowsPerWheelNotch = 3;
+    int m_nSortColumn = -1;
+    bool m_bAscending = true;
+    CompareFunction m_pfnCompare;
+    CGridSystemColours m_SysColours;
+    uint32_t m_crGridBkColour;
+    uint32_t m_crGridLineColour = GridRGB(192, 192, 192);
+    bool m_bInSize = false;
+    bool m_bTimerRunning = false;
+};

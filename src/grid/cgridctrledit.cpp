@@ -1,0 +1,341 @@
+// The editing protocol, clipboard text and sorting of CGridCtrl.
+
+#include "grid/cgridctrl.h"
+
+#include "platform/cnumberformat.h"
+
+#include <algorithm>
+#include <cstring>
+
+// ---------------------------------------------------------------- editing
+
+void CGridCtrl::OnEditCell(int row, int col, CGridPoint point, unsigned key)
+{
+    if (!IsValid(row, col) || !IsCellEditable(row, col))
+        return;
+    if (!IsCellVisible(row, col))
+        return;
+    CGridRect rect;
+    if (!GetCellRect(row, col, rect))
+        return;
+    if (SendNotify(GridNotifyBeginEdit, row, col) < 0)
+        return;
+    GetCell(row, col)->Edit(row, col, rect, point, kInPlaceEditId, key);
+}
+
+void CGridCtrl::EndEditing()
+{
+    CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
+    if (cell && cell->IsEditing())
+        cell->EndEdit();
+}
+
+bool CGridCtrl::ValidateEdit(int row, int col, const std::string& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    return cell && cell->ValidateEdit(text);
+}
+
+void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)
+{
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return;
+    const std::string old = cell->GetText();
+    if (text != old) {
+        cell->SetText(text);
+        if (ValidateEdit(row, col, text) && SendNotify(GridNotifyEndEdit, row, col, text) >= 0) {
+            SetModified(row, col);
+            RedrawCell(row, col);
+        } else {
+            cell->SetText(old);
+        }
+    }
+    cell->OnEndEdit();
+}
+
+void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned endKey, unsigned modifiers)
+{
+    OnEndEditCell(row, col, text);
+    switch (endKey) {
+    case GridKey::Tab:
+    case GridKey::PageUp:
+    case GridKey::PageDown:
+    case GridKey::End:
+    case GridKey::Home:
+    case GridKey::Left:
+    case GridKey::Up:
+    case GridKey::Right:
+    case GridKey::Down:
+        // Typing goes on in the next cell.
+        OnKeyDown(endKey, modifiers);
+        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, endKey);
+        break;
+    default:
+        break;
+    }
+    Refresh();
+}
+
+bool CGridCtrl::ValidateAndModifyCellContents(int row, int col, const std::string& text)
+{
+    if (!IsCellEditable(row, col))
+        return false;
+    if (SendNotify(GridNotifyBeginEdit, row, col) < 0)
+        return false;
+    CGridCellBase* cell = GetCell(row, col);
+    const std::string old = cell->GetText();
+    if (text == old)
+        return false;
+    cell->SetText(text);
+    if (ValidateEdit(row, col, text) && SendNotify(GridNotifyEndEdit, row, col, text) >= 0) {
+        SetModified(row, col);
+        RedrawCell(row, col);
+        return true;
+    }
+    cell->SetText(old);
+    return false;
+}
+
+// ---------------------------------------------------------------- clipboard
+
+bool CGridCtrl::CanCopy() const
+{
+    const CCellRange range = GetSelectedCellRange();
+    return range.IsValid();
+}
+
+bool CGridCtrl::CanCut() const
+{
+    return m_bEditable && CanCopy();
+}
+
+bool CGridCtrl::CanPaste()
+{
+    return IsValid(m_idCurrentCell) && IsCellEditable(m_idCurrentCell.row, m_idCurrentCell.col) && m_pView &&
+           m_pView->ClipboardText().has_value();
+}
+
+std::optional<std::string> CGridCtrl::CopyTextFromGrid()
+{
+    const CCellRange range = GetSelectedCellRange();
+    if (!range.IsValid())
+        return std::nullopt;
+    std::string text;
+    for (int row = range.minRow; row <= range.maxRow; ++row) {
+        if (GetRowHeight(row) == 0)
+            continue;
+        for (int col = range.minCol; col <= range.maxCol; ++col) {
+            if (GetColumnWidth(col) == 0)
+                continue;
+            const CGridCellBase* cell = GetCell(row, col);
+            if (cell && cell->IsSelected())
+                text += cell->GetText();
+            if (col != range.maxCol)
+                text += '\t';
+        }
+        if (row != range.maxRow)
+            text += '\n';
+    }
+    return text;
+}
+
+void CGridCtrl::CutSelectedText()
+{
+    if (!m_bEditable)
+        return;
+    const SelectionMap selected = m_SelectedCellMap;
+    for (const auto& [key, cell] : selected) {
+        if (GetRowHeight(cell.row) == 0 || GetColumnWidth(cell.col) == 0)
+            continue;
+        ValidateAndModifyCellContents(cell.row, cell.col, std::string());
+    }
+    Refresh();
+}
+
+namespace {
+std::string Trim(const std::string& text)
+{
+    const char* blanks = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    const size_t last = text.find_last_not_of(blanks);
+    return text.substr(first, last - first + 1);
+}
+
+std::vector<std::string> Split(const std::string& text, const char* separators)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find_first_of(separators, start);
+        if (at == std::string::npos) {
+            parts.push_back(text.substr(start));
+            return parts;
+        }
+        parts.push_back(text.substr(start, at - start));
+        start = at + 1;
+    }
+}
+} // namespace
+
+bool CGridCtrl::PasteTextToGrid(CCellID cell, const std::string& text)
+{
+    if (!IsValid(cell) || !IsCellEditable(cell.row, cell.col))
+        return false;
+    std::vector<std::string> lines = Split(text, "\n");
+    // A final line feed ends the last line; it does not start an empty one.
+    if (lines.size() > 1 && lines.back().empty())
+        lines.pop_back();
+    const char* separators = m_nPasteTabOnly ? "\t" : "\t,";
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    int row = cell.row;
+    for (const std::string& line : lines) {
+        while (row < rows && GetRowHeight(row) == 0)
+            ++row;
+        if (row >= rows)
+            break;
+        int col = cell.col;
+        for (const std::string& field : Split(line, separators)) {
+            while (col < cols && GetColumnWidth(col) == 0)
+                ++col;
+            if (col >= cols)
+                break;
+            ValidateAndModifyCellContents(row, col, Trim(field));
+            SetItemState(row, col, GetItemState(row, col) & ~GridState::Selected);
+            ++col;
+        }
+        ++row;
+    }
+    Refresh();
+    return true;
+}
+
+void CGridCtrl::OnEditCopy()
+{
+    const std::optional<std::string> text = CopyTextFromGrid();
+    if (text && m_pView)
+        m_pView->SetClipboardText(*text);
+}
+
+void CGridCtrl::OnEditCut()
+{
+    if (!m_bEditable || !GetSelectedCellRange().IsValid())
+        return;
+    OnEditCopy();
+    CutSelectedText();
+}
+
+void CGridCtrl::OnEditPaste()
+{
+    if (!m_bEditable)
+        return;
+    CCellID cell = m_idCurrentCell;
+    if (!IsValid(cell))
+        cell = GetTopleftNonFixedCell();
+    if (!IsValid(cell))
+        return;
+    CGridCellBase* target = GetCell(cell.row, cell.col);
+    if (target->IsEditing() && target->GetEditWnd()) {
+        target->GetEditWnd()->Paste();
+        return;
+    }
+    if (!m_pView)
+        return;
+    if (const std::optional<std::string> text = m_pView->ClipboardText())
+        PasteTextToGrid(cell, *text);
+}
+
+void CGridCtrl::OnEditSelectAll()
+{
+    SendNotify(GridNotifySelChanging, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+    SelectAllCells();
+    SendNotify(GridNotifySelChanged, m_idCurrentCell.row, m_idCurrentCell.col);
+}
+
+// ---------------------------------------------------------------- sorting
+
+int CGridCtrl::CompareNumeric(const CGridCellBase& a, const CGridCellBase& b)
+{
+    const int32_t left = CNumberFormat::ParseInt32(a.GetText());
+    const int32_t right = CNumberFormat::ParseInt32(b.GetText());
+    return left < right ? -1 : (left == right ? 0 : 1);
+}
+
+int CGridCtrl::CompareText(const CGridCellBase& a, const CGridCellBase& b)
+{
+    const int result = std::strcmp(a.GetText().c_str(), b.GetText().c_str());
+    return result < 0 ? -1 : (result == 0 ? 0 : 1);
+}
+
+bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
+{
+    if (col < 0 || col >= GetColumnCount())
+        return false;
+    for (int row = 0; row < m_nFixedRows; ++row) {
+        RedrawCell(row, m_nSortColumn);
+        RedrawCell(row, col);
+    }
+    m_nSortColumn = col;
+    m_bAscending = ascending;
+    ResetSelectedRange();
+    SetFocusCell(-1, -1);
+    const bool sorted = SortItemsRange(col, ascending, param, m_nFixedRows, -1);
+    RenumberRows(m_nFixedRows);
+    Refresh();
+    return sorted;
+}
+
+void CGridCtrl::SwapRows(int a, int b)
+{
+    std::swap(m_RowData[static_cast<size_t>(a)], m_RowData[static_cast<size_t>(b)]);
+    std::swap(m_arRowHeights[static_cast<size_t>(a)], m_arRowHeights[static_cast<size_t>(b)]);
+}
+
+bool CGridCtrl::SortItemsRange(int col, bool ascending, intptr_t param, int low, int high)
+{
+    if (col < 0 || col >= GetColumnCount())
+        return false;
+    if (high == -1)
+        high = GetRowCount() - 1;
+    if (high <= low)
+        return false;
+
+    // The pivot is the cell object itself; it travels with its row.
+    const CGridCellBase* pivot = GetCell((low + high) / 2, col);
+    std::function<int(const CGridCellBase&, const CGridCellBase&)> compare;
+    if (pivot->IsNumeric())
+        compare = [](const CGridCellBase& a, const CGridCellBase& b) { return CompareNumeric(a, b); };
+    else if (m_pfnCompare)
+        compare = [this, param](const CGridCellBase& a, const CGridCellBase& b) { return m_pfnCompare(a, b, param); };
+    else
+        compare = [](const CGridCellBase& a, const CGridCellBase& b) { return CompareText(a, b); };
+    auto at = [this, col](int row) -> const CGridCellBase& { return *GetCell(row, col); };
+
+    int lo = low, hi = high;
+    while (lo <= hi) {
+        if (ascending) {
+            while (lo < high && compare(at(lo), *pivot) < 0)
+                ++lo;
+            while (hi > low && compare(at(hi), *pivot) > 0)
+                --hi;
+        } else {
+            while (lo < high && compare(at(lo), *pivot) > 0)
+                ++lo;
+            while (hi > low && compare(at(hi), *pivot) < 0)
+                --hi;
+        }
+        if (lo <= hi) {
+            if (compare(at(lo), at(hi)) != 0)
+                SwapRows(lo, hi);
+            ++lo;
+            --hi;
+        }
+    }
+    if (low < hi)
+        SortItemsRange(col, ascending, param, low, hi);
+    if (lo < high)
+        SortItemsRange(col, ascending, param, lo, high);
+    return true;
+}

@@ -1,0 +1,249 @@
+#pragma once
+// Stand-ins for the window system and the owner, so the grid runs headless.
+
+#include "grid/cgridctrl.h"
+
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+inline void PrintTo(const CCellID& cell, std::ostream* os)
+{
+    *os << "(" << cell.row << "," << cell.col << ")";
+}
+inline void PrintTo(const CCellRange& r, std::ostream* os)
+{
+    *os << "(" << r.minRow << "," << r.minCol << ")-(" << r.maxRow << "," << r.maxCol << ")";
+}
+inline void PrintTo(const CGridRect& r, std::ostream* os)
+{
+    *os << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
+}
+
+// An open editor that keeps a text; EndEdit reports it like the real box does.
+class CFakeEditor : public CGridInPlaceEditor {
+public:
+    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request)
+        : m_Grid(grid), m_Request(request), m_Text(request.text)
+    {
+    }
+    void SendKey(unsigned key) override { m_Keys.push_back(key); }
+    void Paste() override { ++m_Pastes; }
+    void EndEdit() override { Finish(m_Text, GridKey::Return); }
+    void Finish(const std::string& text, unsigned key, unsigned modifiers = 0)
+    {
+        if (m_Ended)
+            return;
+        m_Ended = true;
+        m_Grid.OnEndInPlaceEdit(m_Request.row, m_Request.col, text, key, modifiers);
+    }
+
+    CGridCtrl& m_Grid;
+    CGridEditRequest m_Request;
+    std::string m_Text;
+    std::vector<unsigned> m_Keys;
+    int m_Pastes = 0;
+    bool m_Ended = false;
+};
+
+class CFakeGridView : public CGridView {
+public:
+    explicit CFakeGridView(CGridCtrl& grid, CGridSize client = {400, 300}) : m_Grid(grid), m_Client(client) {}
+
+    CGridSize ClientSize() const override { return m_Client; }
+    void SetScrollBars(int hMax, int hPage, int hPos, int vMax, int vPage, int vPos) override
+    {
+        m_HMax = hMax;
+        m_VMax = vMax;
+        (void)hPage;
+        (void)vPage;
+        (void)hPos;
+        (void)vPos;
+    }
+    void InvalidateAll() override { ++m_InvalidateAll; }
+    void InvalidateRect(const CGridRect& rect) override { m_Invalidated.push_back(rect); }
+    void UpdateNow() override { ++m_Updates; }
+    void SetPointerCapture(bool capture) override { m_Capture = capture; }
+    bool HasPointerCapture() const override { return m_Capture; }
+    CGridPoint PointerPosition() const override { return m_Pointer; }
+    void SetCursorShape(CGridCursor cursor) override { m_Cursor = cursor; }
+    void TakeFocus() override { ++m_FocusTaken; }
+    void ShowSizingLine(std::optional<CGridRect> line) override { m_SizingLine = line; }
+    void StartTimer(int id, int ms) override { m_Timers[id] = ms; }
+    void StopTimer(int id) override { m_Timers.erase(id); }
+    std::optional<std::string> ClipboardText() override { return m_Clipboard; }
+    void SetClipboardText(const std::string& text) override { m_Clipboard = text; }
+    // Seven pixels a byte, fourteen high: easy to work out by hand.
+    std::optional<CGridSize> MeasureText(const CGridFont&, const std::string& text) override
+    {
+        return CGridSize{static_cast<int>(text.size()) * 7, 14};
+    }
+    CGridFont MessageFont() const override
+    {
+        CGridFont font;
+        font.faceName = "Test Sans";
+        return font;
+    }
+    CGridSystemColours SystemColours() const override { return m_Colours; }
+    CGridInPlaceEditor* CreateInPlaceEdit(const CGridEditRequest& request) override
+    {
+        m_Editors.push_back(std::make_unique<CFakeEditor>(m_Grid, request));
+        return m_Editors.back().get();
+    }
+    CFakeEditor* LastEditor() { return m_Editors.empty() ? nullptr : m_Editors.back().get(); }
+
+    CGridCtrl& m_Grid;
+    CGridSize m_Client;
+    CGridSystemColours m_Colours;
+    int m_HMax = 0, m_VMax = 0;
+    int m_InvalidateAll = 0;
+    std::vector<CGridRect> m_Invalidated;
+    int m_Updates = 0;
+    bool m_Capture = false;
+    CGridPoint m_Pointer;
+    CGridCursor m_Cursor = CGridCursor::Arrow;
+    int m_FocusTaken = 0;
+    std::optional<CGridRect> m_SizingLine;
+    std::map<int, int> m_Timers;
+    std::optional<std::string> m_Clipboard;
+    std::vector<std::unique_ptr<CFakeEditor>> m_Editors;
+};
+
+// Records notifications and answers them from a table (0 when not listed).
+class CRecordingOwner : public CGridOwner {
+public:
+    int OnGridNotify(const CGridNotification& n) override
+    {
+        m_Log.push_back(n);
+        auto it = m_Replies.find(n.code);
+        return it == m_Replies.end() ? 0 : it->second;
+    }
+    void OnGridCommand(int controlId, int code) override { m_Commands.push_back({controlId, code}); }
+
+    // "code@row,col" for each notification, text appended after '=' when sent.
+    std::vector<std::string> Codes() const
+    {
+        std::vector<std::string> out;
+        for (const auto& n : m_Log) {
+            std::string s = std::to_string(n.code) + "@" + std::to_string(n.row) + "," + std::to_string(n.col);
+            if (n.hasText)
+                s += "=" + n.text;
+            out.push_back(s);
+        }
+        return out;
+    }
+    int Count(int code) const
+    {
+        int count = 0;
+        for (const auto& n : m_Log)
+            count += n.code == code;
+        return count;
+    }
+    void Clear()
+    {
+        m_Log.clear();
+        m_Commands.clear();
+    }
+
+    std::vector<CGridNotification> m_Log;
+    std::map<int, int> m_Replies;
+    std::vector<std::pair<int, int>> m_Commands;
+};
+
+// Records drawing calls as text lines.
+class CRecordingPainter : public CGridPainter {
+public:
+    void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill", r, colour); }
+    void FrameRect(const CGridRect& r, uint32_t colour) override { Add("frame", r, colour); }
+    void DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) override
+    {
+        std::ostringstream s;
+        s << "line " << x1 << "," << y1 << "-" << x2 << "," << y2 << " #" << std::hex << colour;
+        m_Ops.push_back(s.str());
+    }
+    void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
+                  const CGridFont& font) override
+    {
+        std::ostringstream s;
+        s << "text '" << text << "' " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " f"
+          << std::hex << format << " #" << colour << " " << font.faceName;
+        m_Ops.push_back(s.str());
+        m_Texts.push_back(text);
+    }
+    CGridSize TextExtent(const CGridFont&, const std::string& text) override
+    {
+        return {static_cast<int>(text.size()) * 7, 14};
+    }
+    int CountPrefix(const std::string& prefix) const
+    {
+        int count = 0;
+        for (const auto& op : m_Ops)
+            count += op.rfind(prefix, 0) == 0;
+        return count;
+    }
+
+    std::vector<std::string> m_Ops;
+    std::vector<std::string> m_Texts;
+
+private:
+    void Add(const char* what, const CGridRect& r, uint32_t colour)
+    {
+        std::ostringstream s;
+        s << what << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " #" << std::hex << colour;
+        m_Ops.push_back(s.str());
+    }
+};
+
+// A grid of (1 + rows) x (1 + cols) with one fixed row and column, cells
+// 50 x 20 pixels, cell texts "r<row>c<col>", attached to a fake view.
+struct CGridFixture {
+    CGridCtrl grid;
+    CFakeGridView view{grid};
+    CRecordingOwner owner;
+
+    explicit CGridFixture(int rows = 10, int cols = 5, CGridSize client = {400, 300})
+    {
+        view.m_Client = client;
+        grid.SetView(&view);
+        grid.SetOwner(&owner);
+        grid.SetControlId(1008);
+        Fill(rows, cols);
+    }
+    void Fill(int rows, int cols)
+    {
+        grid.SetRowCount(rows + 1);
+        grid.SetColumnCount(cols + 1);
+        grid.SetFixedRowCount(1);
+        grid.SetFixedColumnCount(1);
+        for (int r = 0; r <= rows; ++r) {
+            grid.SetRowHeight(r, 20);
+            for (int c = 0; c <= cols; ++c)
+                grid.SetItemText(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
+        }
+        for (int c = 0; c <= cols; ++c)
+            grid.SetColumnWidth(c, 50);
+        grid.ResetScrollBars();
+    }
+    // The centre of a cell in client coordinates, at the current scroll position.
+    CGridPoint Centre(int row, int col)
+    {
+        CGridRect rect;
+        grid.GetCellRect(row, col, rect);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    void Click(int row, int col, unsigned modifiers = 0)
+    {
+        const CGridPoint p = Centre(row, col);
+        grid.OnLButtonDown(p, modifiers);
+        grid.OnLButtonUp(p);
+    }
+    std::vector<CCellID> Selected() const
+    {
+        std::vector<CCellID> cells;
+        for (const auto& [key, cell] : grid.GetSelectedCells())
+            cells.push_back(cell);
+        return cells;
+    }
+};

@@ -1,0 +1,339 @@
+// Table operations, selection bookkeeping, geometry, scrolling and painting.
+
+#include "grid/gridfakes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(GridTable, StartsEmptyWithDefaultsAndMeasuredDefaultCells)
+{
+    CGridCtrl bare;
+    EXPECT_EQ(bare.GetRowCount(), 0);
+    EXPECT_EQ(bare.GetColumnCount(), 0);
+    EXPECT_FALSE(bare.GetFocusCell().IsValid());
+    EXPECT_EQ(bare.GetGridLines(), GridLines::Both);
+    EXPECT_EQ(bare.GetSortColumn(), -1);
+    EXPECT_EQ(bare.GetWheelScrollLines(), 3u);
+    // No screen to measure on: the fixed fallback.
+    EXPECT_EQ(bare.GetDefaultCell(false, false).GetMargin(), 3);
+    EXPECT_EQ(bare.GetDefaultCell(false, false).GetWidth(), 40);
+    EXPECT_EQ(bare.GetDefaultCell(false, false).GetHeight(), 16);
+    EXPECT_EQ(bare.GetDefaultCell(false, false).GetFormat(), 0x8824u);
+
+    CGridCtrl grid;
+    CFakeGridView view(grid);
+    grid.SetView(&view);
+    // A space is 7 wide; " XXXXXXXXXXXX " is 14 * 7 wide and 14 high.
+    const CGridDefaultCell& def = grid.GetDefaultCell(true, false);
+    EXPECT_EQ(def.GetMargin(), 7);
+    EXPECT_EQ(def.GetWidth(), 98);
+    EXPECT_EQ(def.GetHeight(), 21);
+    EXPECT_EQ(def.GetFont().faceName, "Test Sans");
+    grid.SetRowCount(2);
+    grid.SetColumnCount(2);
+    EXPECT_EQ(grid.GetRowHeight(1), 21);
+    EXPECT_EQ(grid.GetColumnWidth(1), 98);
+}
+
+TEST(GridTable, RowAndColumnCountsGrowAndShrink)
+{
+    CGridFixture f(4, 3);
+    f.grid.SetModified(false);
+    f.grid.SetFocusCell(4, 3);
+    EXPECT_TRUE(f.grid.SetRowCount(3));
+    EXPECT_EQ(f.grid.GetRowCount(), 3);
+    EXPECT_FALSE(f.grid.GetFocusCell().IsValid()); // focus row fell outside
+    EXPECT_TRUE(f.grid.GetModified());
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "");
+    EXPECT_EQ(f.grid.GetItemText(2, 1), "r2c1");
+
+    EXPECT_TRUE(f.grid.SetColumnCount(6));
+    EXPECT_EQ(f.grid.GetColumnCount(), 6);
+    EXPECT_EQ(f.grid.GetItemText(0, 5), "");
+    EXPECT_EQ(f.grid.GetItemState(0, 5), GridState::Fixed | GridState::FixedRow);
+    EXPECT_EQ(f.grid.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
+
+    EXPECT_FALSE(f.grid.SetRowCount(-1));
+    EXPECT_EQ(f.grid.GetItemText(99, 0), "");
+    EXPECT_FALSE(f.grid.SetItemText(99, 0, "x"));
+
+    // Shrinking below the fixed band lowers the fixed count.
+    f.grid.SetRowCount(0);
+    EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
+}
+
+TEST(GridTable, FixedBandsGrowTheTableAndSwapCellKinds)
+{
+    CGridCtrl grid;
+    EXPECT_TRUE(grid.SetFixedRowCount(2));
+    EXPECT_EQ(grid.GetRowCount(), 2);
+    grid.SetColumnCount(3);
+    grid.SetRowCount(4);
+    grid.SetItemBkColour(1, 1, 0x123456);
+    grid.SetItemBkColour(2, 1, 0x654321);
+    EXPECT_EQ(grid.GetItemState(1, 1), GridState::Fixed | GridState::FixedRow);
+
+    grid.SetFixedRowCount(3);
+    EXPECT_EQ(grid.GetItemState(2, 1), GridState::Fixed | GridState::FixedRow);
+    EXPECT_EQ(grid.GetCell(2, 1)->GetBackClr(), grid.GetDefaultCell(true, false).GetBackClr());
+    EXPECT_EQ(grid.GetCell(1, 1)->GetBackClr(), 0x123456u); // stayed in the band, kept its colour
+
+    grid.SetFixedColumnCount(1);
+    grid.SetFixedRowCount(1);
+    EXPECT_EQ(grid.GetItemState(1, 1), 0u);
+    EXPECT_EQ(grid.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
+    EXPECT_EQ(grid.GetItemState(0, 0), GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
+}
+
+TEST(GridTable, InsertRowAboveTheFocusRowKeepsThatRowFocused)
+{
+    CGridFixture f(4, 3);
+    f.grid.SetFocusCell(3, 2);
+    f.grid.SetSelectedRange(3, 2, 3, 2);
+    f.grid.SetModified(false);
+    EXPECT_EQ(f.grid.InsertRow("new", 2), 2);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(4, 2));
+    EXPECT_EQ(f.grid.GetItemText(4, 2), "r3c2");
+    EXPECT_TRUE(f.grid.GetItemState(4, 2) & GridState::Focused);
+    EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(4, 2)});
+    EXPECT_TRUE(f.grid.IsCellSelected(4, 2));
+    EXPECT_EQ(f.grid.GetItemText(2, 0), "new");
+    EXPECT_EQ(f.grid.GetItemText(2, 1), "");
+    EXPECT_EQ(f.grid.GetRowCount(), 6);
+    EXPECT_TRUE(f.grid.GetModified());
+
+    // Inserting at the focus row's own index also puts the new row above it.
+    f.grid.InsertRow("again", 4);
+    EXPECT_EQ(f.grid.GetItemText(f.grid.GetFocusCell().row, 2), "r3c2");
+
+    EXPECT_EQ(f.grid.InsertRow("tail"), 7);
+    EXPECT_EQ(f.grid.GetItemText(7, 0), "tail");
+    EXPECT_EQ(f.grid.InsertRow("fixed", 0), -1);
+    EXPECT_EQ(f.grid.InsertRow("past", 99), -1);
+
+    CGridCtrl empty;
+    EXPECT_EQ(empty.InsertRow("only"), 0);
+    EXPECT_EQ(empty.GetColumnCount(), 1);
+    EXPECT_EQ(empty.GetItemText(0, 0), "only");
+}
+
+TEST(GridTable, DeleteRowClearsSelectionAndFocus)
+{
+    CGridFixture f(4, 3);
+    f.grid.SetFocusCell(2, 2);
+    f.grid.SetSelectedRange(1, 1, 3, 3);
+    EXPECT_TRUE(f.grid.DeleteRow(2));
+    EXPECT_FALSE(f.grid.GetFocusCell().IsValid());
+    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
+    EXPECT_EQ(f.grid.GetItemState(2, 2), 0u);
+    EXPECT_EQ(f.grid.GetItemText(2, 1), "r3c1");
+    EXPECT_EQ(f.grid.GetRowCount(), 4);
+    EXPECT_TRUE(f.grid.DeleteRow(0));
+    EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
+    EXPECT_FALSE(f.grid.DeleteRow(4));
+}
+
+TEST(GridSelection, StateFlagAndSelectedSetAgree)
+{
+    CGridFixture f(4, 3);
+    f.grid.SetItemState(2, 3, GridState::Selected);
+    f.grid.SetItemState(3, 1, GridState::Selected | GridState::ReadOnly);
+    // Column-major order of the packed key.
+    EXPECT_EQ(f.Selected(), (std::vector<CCellID>{CCellID(3, 1), CCellID(2, 3)}));
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 1, 3, 3));
+    f.grid.SetItemState(2, 3, 0);
+    EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(3, 1)});
+    EXPECT_FALSE(f.grid.IsCellEditable(3, 1));
+    EXPECT_TRUE(f.grid.IsCellEditable(2, 3));
+    f.grid.SetEditable(false);
+    EXPECT_FALSE(f.grid.IsCellEditable(2, 3));
+
+    f.grid.ResetSelectedRange();
+    const CCellRange empty = f.grid.GetSelectedCellRange();
+    EXPECT_EQ(empty, CCellRange(5, 4, -1, -1));
+    EXPECT_FALSE(empty.IsValid());
+}
+
+TEST(GridSelection, RangeClampsOutOfFixedBandsAndMergesPreviousSet)
+{
+    CGridFixture f(4, 3);
+    f.grid.SetSelectedRange(0, 0, 1, 2);
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 1, 2));
+
+    f.grid.SetSelectedRange(-1, -1, -1, -1);
+    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
+
+    f.grid.SetSelectedRange(2, 2, 3, 3);
+    f.grid.SetSelectedRange(3, 3, 3, 3, false, false);
+    EXPECT_EQ(f.grid.GetSelectedCount(), 3);
+    EXPECT_FALSE(f.grid.IsCellSelected(3, 3));
+
+    f.grid.EnableSelection(false);
+    f.grid.SetSelectedRange(1, 1, 2, 2);
+    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
+    EXPECT_FALSE(f.grid.IsCellSelected(1, 1));
+}
+
+TEST(GridSelection, RepaintsOnlyCellsWhoseFlagChanged)
+{
+    CGridFixture f(20, 5, {300, 120}); // rows 1..4 and columns 1..4 (partly) visible
+    f.grid.SetSelectedRange(1, 1, 2, 2);
+    f.view.m_Invalidated.clear();
+    // Growing by one row changes two cells.
+    f.grid.SetSelectedRange(1, 1, 3, 2);
+    ASSERT_EQ(f.view.m_Invalidated.size(), 2u);
+    EXPECT_EQ(f.view.m_Invalidated[0], (CGridRect{50, 60, 100, 80}));
+    EXPECT_EQ(f.view.m_Invalidated[1], (CGridRect{100, 60, 150, 80}));
+    // Cells far below the view change state but are not repainted.
+    f.view.m_Invalidated.clear();
+    f.grid.SetSelectedRange(15, 1, 20, 5);
+    EXPECT_EQ(f.view.m_Invalidated.size(), 6u); // only the six cells of rows 1..3 that lost the flag
+    EXPECT_EQ(f.grid.GetSelectedCount(), 30);
+}
+
+TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
+{
+    CGridFixture f(40, 10, {300, 200});
+    EXPECT_EQ(f.grid.GetCellFromPt({10, 10}), CCellID(0, 0));
+    EXPECT_EQ(f.grid.GetCellFromPt({60, 25}), CCellID(1, 1));
+    EXPECT_EQ(f.grid.GetCellFromPt({99, 39}), CCellID(1, 1));
+    EXPECT_EQ(f.grid.GetCellFromPt({100, 40}), CCellID(2, 2));
+    f.grid.SetColumnWidth(2, 0);
+    EXPECT_EQ(f.grid.GetCellFromPt({100, 40}), CCellID(2, 3));
+    f.grid.SetColumnWidth(2, 50);
+
+    f.grid.SetScrollPos(true, 100);   // five rows of 20
+    f.grid.SetScrollPos(false, 75);   // not on a border: the next column starts the view
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(6, 3));
+    EXPECT_EQ(f.grid.GetCellFromPt({60, 25}), CCellID(6, 3));
+    EXPECT_EQ(f.grid.GetCellFromPt({10, 25}), CCellID(6, 0));
+    EXPECT_EQ(f.grid.GetCellFromPt({60, 5}), CCellID(0, 3));
+    CGridPoint origin;
+    EXPECT_FALSE(f.grid.GetCellOrigin(5, 3, origin)); // scrolled away
+    EXPECT_TRUE(f.grid.GetCellOrigin(7, 4, origin));
+    EXPECT_EQ(origin, (CGridPoint{100, 40}));
+
+    CGridFixture small(2, 2);
+    EXPECT_EQ(small.grid.GetCellFromPt({200, 10}).col, -1);
+    EXPECT_EQ(small.grid.GetCellFromPt({60, 100}).row, -1);
+}
+
+TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
+{
+    CGridFixture f(40, 10, {300, 200}); // 9 non-fixed rows and 5 columns fit
+    EXPECT_TRUE(f.grid.IsCellVisible(9, 5));
+    EXPECT_FALSE(f.grid.IsCellVisible(10, 1));
+    f.grid.EnsureVisible(15, 8);
+    // Row 15 at the bottom: rows 7..15 fill the 180 pixels; column 8 at the right.
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(7, 4));
+    CGridRect rect;
+    ASSERT_TRUE(f.grid.GetCellRect(15, 8, rect));
+    EXPECT_EQ(rect, (CGridRect{250, 180, 299, 199}));
+    f.grid.EnsureVisible(2, 1);
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(2, 1));
+    EXPECT_EQ(f.view.m_VMax, 40 * 20 - 180);
+}
+
+TEST(GridGeometry, WheelScrollsLinesOrPages)
+{
+    CGridFixture f(100, 3, {300, 220}); // ten non-fixed rows a page
+    f.grid.OnMouseWheel(-120);
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 4);
+    f.grid.OnMouseWheel(-240);
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 10);
+    f.grid.OnMouseWheel(60); // half a notch: 60 * 3 / 120 = 1 line
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 9);
+    f.grid.OnMouseWheel(100); // 100 * 3 / 120 = 2
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 7);
+    f.grid.SetWheelScrollLines(CGridCtrl::kWheelPageScroll);
+    f.grid.OnMouseWheel(-120);
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 17);
+    f.grid.OnMouseWheel(2400);
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
+}
+
+TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
+{
+    CGridFixture f(3, 2);
+    f.grid.SetItemText(2, 1, "a longer text"); // 13 * 7 = 91
+    EXPECT_TRUE(f.grid.AutoSizeColumn(1));
+    EXPECT_EQ(f.grid.GetColumnWidth(1), 91 + 2 * 7);
+    EXPECT_TRUE(f.grid.AutoSizeColumn(1, 1)); // the header only: "r0c1"
+    EXPECT_EQ(f.grid.GetColumnWidth(1), 28 + 14);
+    f.grid.SortItems(1, true);
+    EXPECT_TRUE(f.grid.AutoSizeColumn(1, 1)); // room for the triangle
+    EXPECT_EQ(f.grid.GetColumnWidth(1), 28 + 14 + 14);
+    f.grid.SetColumnWidth(2, 0);
+    EXPECT_FALSE(f.grid.AutoSizeColumn(2));
+    EXPECT_EQ(f.grid.GetColumnWidth(2), 0);
+    EXPECT_FALSE(f.grid.AutoSizeColumn(7));
+    EXPECT_TRUE(f.grid.AutoSizeRow(1));
+    EXPECT_EQ(f.grid.GetRowHeight(1), 14 + 14);
+}
+
+TEST(GridPainting, VisitsOnlyVisibleCellsAndSkipsHiddenOnes)
+{
+    CGridFixture f(100000, 10, {300, 200});
+    f.grid.SetRowHeight(3, 0);
+    f.grid.SetColumnWidth(2, 0);
+    CRecordingPainter painter;
+    f.grid.OnDraw(painter);
+    // Rows 1..10 less the hidden row 3 (9 rows), columns 1..6 less column 2 (5), plus the bands.
+    EXPECT_EQ(painter.m_Texts.size(), 1u + 9 + 5 + 9 * 5);
+    EXPECT_EQ(painter.m_Texts.front(), "r0c0");
+    EXPECT_EQ(std::count(painter.m_Texts.begin(), painter.m_Texts.end(), "r3c1"), 0);
+    EXPECT_EQ(std::count(painter.m_Texts.begin(), painter.m_Texts.end(), "r10c6"), 1);
+    // Grid lines: one per visible non-fixed column and row.
+    EXPECT_EQ(painter.CountPrefix("line 99,20-99,199"), 1);
+    EXPECT_EQ(painter.CountPrefix("line 50,39-299,39"), 1);
+}
+
+TEST(GridPainting, FillsTheAreaOutsideTheCellsWithTheBackground)
+{
+    CGridFixture f(2, 2, {300, 200});
+    f.grid.SetGridBkColor(0x0000FF);
+    CRecordingPainter painter;
+    f.grid.OnDraw(painter);
+    EXPECT_EQ(painter.m_Ops[0], "fill 150,0,300,200 #ff");
+    EXPECT_EQ(painter.m_Ops[1], "fill 0,60,150,200 #ff");
+}
+
+TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
+{
+    CGridFixture f(2, 2);
+    f.grid.GetDefaultCell(true, false).SetBackClr(0x00ABCDEF);
+    CGridSystemColours colours = f.grid.GetSystemColours();
+    colours.text = 0x111111;
+    colours.window = 0x222222;
+    colours.face = 0x333333;
+    f.grid.SetSystemColours(colours);
+    EXPECT_EQ(f.grid.GetDefaultCell(false, false).GetTextClr(), 0x111111u);
+    EXPECT_EQ(f.grid.GetDefaultCell(false, false).GetBackClr(), 0x222222u);
+    EXPECT_EQ(f.grid.GetDefaultCell(false, true).GetBackClr(), 0x333333u);
+    EXPECT_EQ(f.grid.GetDefaultCell(true, false).GetBackClr(), 0x00ABCDEFu);
+}
+
+class CTaggedCell : public CGridCell {
+public:
+    void SetCoords(int row, int col) override { m_Coords = CCellID(row, col); }
+    CCellID m_Coords;
+};
+
+TEST(GridCells, CellClassHookSuppliesCellsAndRenumbersThem)
+{
+    CGridCtrl grid;
+    EXPECT_FALSE(grid.SetCellFactory(nullptr));
+    grid.SetCellType<CTaggedCell>();
+    grid.SetColumnCount(2);
+    grid.SetRowCount(3);
+    auto* cell = dynamic_cast<CTaggedCell*>(grid.GetCell(2, 1));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->m_Coords, CCellID(2, 1));
+    grid.InsertRow("x", 1);
+    EXPECT_EQ(cell->m_Coords, CCellID(3, 1));
+    grid.DeleteRow(0);
+    EXPECT_EQ(cell->m_Coords, CCellID(2, 1));
+}
+
+} // namespace

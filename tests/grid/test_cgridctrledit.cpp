@@ -1,0 +1,375 @@
+// The editing protocol, the validated change, clipboard text and sorting.
+
+#include "grid/gridfakes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Accepts only texts without an 'x'.
+class CPickyCell : public CGridCell {
+public:
+    bool ValidateEdit(const std::string& text) override { return text.find('x') == std::string::npos; }
+    void OnEndEdit() override
+    {
+        ++m_Ends;
+        CGridCell::OnEndEdit();
+    }
+    int m_Ends = 0;
+};
+
+TEST(GridEditing, EditStartsOnlyOnVisibleEditableCellsAndCanBeVetoed)
+{
+    CGridFixture f(40, 3, {300, 200});
+    f.grid.SetItemFormat(2, 2, GridText::Right | GridText::SingleLine);
+    f.grid.OnEditCell(2, 2, {-1, -1}, '7');
+    ASSERT_EQ(f.view.m_Editors.size(), 1u);
+    const CGridEditRequest& request = f.view.LastEditor()->m_Request;
+    EXPECT_EQ(request.controlId, 8);
+    EXPECT_EQ(request.align, CGridEditRequest::Align::Right);
+    EXPECT_EQ(request.text, "r2c2");
+    EXPECT_EQ(request.rect.left, 100);
+    EXPECT_EQ(request.rect.top, 40);
+    EXPECT_EQ(request.rect.right, 149);
+    EXPECT_EQ(request.rect.bottom, 59);
+    EXPECT_TRUE(f.grid.GetCell(2, 2)->IsEditing());
+    f.view.LastEditor()->EndEdit();
+    EXPECT_FALSE(f.grid.GetCell(2, 2)->IsEditing());
+
+    f.owner.Clear();
+    f.grid.OnEditCell(30, 2, {-1, -1}, '7'); // scrolled out of view: no edit, no scrolling
+    f.grid.SetItemState(3, 2, GridState::ReadOnly);
+    f.grid.OnEditCell(3, 2, {-1, -1}, '7');
+    f.grid.OnEditCell(99, 2, {-1, -1}, '7');
+    EXPECT_EQ(f.view.m_Editors.size(), 1u);
+    EXPECT_TRUE(f.owner.m_Log.empty());
+    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
+
+    f.owner.m_Replies[GridNotifyBeginEdit] = -1;
+    f.grid.OnEditCell(4, 2, {-1, -1}, '7');
+    EXPECT_EQ(f.view.m_Editors.size(), 1u);
+    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-105@4,2"});
+    EXPECT_FALSE(f.grid.GetCell(4, 2)->IsEditing());
+}
+
+TEST(GridEditing, EndOfEditStoresValidatesNotifiesAndMarksModified)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetModified(false);
+    f.grid.OnEditCell(1, 1, {-1, -1}, GridKey::MouseStart);
+    f.owner.Clear();
+    f.view.LastEditor()->Finish("new text", GridKey::Return);
+    EXPECT_EQ(f.grid.GetItemText(1, 1), "new text");
+    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-106@1,1=new text"});
+    EXPECT_TRUE(f.grid.GetModified());
+    EXPECT_TRUE(f.grid.GetItemState(1, 1) & GridState::Modified);
+
+    // The same text again: nothing is sent or marked.
+    f.grid.SetModified(false);
+    f.grid.OnEditCell(1, 2, {-1, -1}, GridKey::MouseStart);
+    f.owner.Clear();
+    f.view.LastEditor()->Finish("r1c2", GridKey::Escape);
+    EXPECT_TRUE(f.owner.m_Log.empty());
+    EXPECT_FALSE(f.grid.GetModified());
+
+    // The owner refuses: the old text comes back.
+    f.owner.m_Replies[GridNotifyEndEdit] = -1;
+    f.grid.OnEditCell(1, 3, {-1, -1}, GridKey::MouseStart);
+    f.view.LastEditor()->Finish("refused", GridKey::Return);
+    EXPECT_EQ(f.grid.GetItemText(1, 3), "r1c3");
+    EXPECT_FALSE(f.grid.GetModified());
+    EXPECT_FALSE(f.grid.GetItemState(1, 3) & GridState::Modified);
+}
+
+TEST(GridEditing, FailedValidationRestoresSilentlyAndEndHookAlwaysRuns)
+{
+    CGridCtrl grid;
+    CFakeGridView view(grid);
+    CRecordingOwner owner;
+    grid.SetView(&view);
+    grid.SetOwner(&owner);
+    grid.SetCellType<CPickyCell>();
+    grid.SetRowCount(2);
+    grid.SetColumnCount(2);
+    grid.SetItemText(1, 1, "keep");
+    auto* cell = static_cast<CPickyCell*>(grid.GetCell(1, 1));
+    grid.OnEditCell(1, 1, {-1, -1}, GridKey::MouseStart);
+    owner.Clear();
+    view.LastEditor()->Finish("bad x", GridKey::Return);
+    EXPECT_EQ(grid.GetItemText(1, 1), "keep");
+    EXPECT_TRUE(owner.m_Log.empty());
+    EXPECT_EQ(cell->m_Ends, 1);
+    EXPECT_FALSE(cell->IsEditing());
+    // The validated change applies the same rule.
+    EXPECT_FALSE(grid.ValidateAndModifyCellContents(1, 1, "also x"));
+    EXPECT_EQ(grid.GetItemText(1, 1), "keep");
+    EXPECT_TRUE(grid.ValidateAndModifyCellContents(1, 1, "fine"));
+    EXPECT_EQ(grid.GetItemText(1, 1), "fine");
+}
+
+TEST(GridEditing, NavigationKeyThatEndsAnEditContinuesInTheNextCell)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetFocusCell(1, 3);
+    f.grid.OnEditCell(1, 3, {-1, -1}, '5');
+    f.view.LastEditor()->Finish("5", GridKey::Tab);
+    EXPECT_EQ(f.grid.GetItemText(1, 3), "5");
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 1));
+    ASSERT_EQ(f.view.m_Editors.size(), 2u);
+    EXPECT_EQ(f.view.LastEditor()->m_Request.row, 2);
+    EXPECT_EQ(f.view.LastEditor()->m_Request.col, 1);
+    EXPECT_EQ(f.view.LastEditor()->m_Request.key, GridKey::Tab);
+    f.view.LastEditor()->Finish("6", GridKey::Down);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 1));
+    EXPECT_EQ(f.view.LastEditor()->m_Request.key, GridKey::Down);
+    f.view.LastEditor()->Finish("7", GridKey::Return);
+    EXPECT_EQ(f.view.m_Editors.size(), 3u);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 1));
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "7");
+}
+
+TEST(GridEditing, DeleteClearsThroughTheValidatedChange)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetFocusCell(2, 2);
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Delete, 0));
+    EXPECT_EQ(f.grid.GetItemText(2, 2), "");
+    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-105@2,2", "-106@2,2"}));
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 2));
+
+    // Read-only: nothing changes and nothing is sent.
+    f.owner.Clear();
+    f.grid.SetFocusCell(2, 3);
+    f.grid.SetItemState(2, 3, f.grid.GetItemState(2, 3) | GridState::ReadOnly);
+    f.grid.OnKeyDown(GridKey::Delete, 0);
+    EXPECT_EQ(f.grid.GetItemText(2, 3), "r2c3");
+    EXPECT_TRUE(f.owner.m_Log.empty());
+
+    // A begin-edit veto keeps the text.
+    f.owner.m_Replies[GridNotifyBeginEdit] = -1;
+    f.grid.SetFocusCell(3, 3);
+    f.grid.OnKeyDown(GridKey::Delete, 0);
+    EXPECT_EQ(f.grid.GetItemText(3, 3), "r3c3");
+    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-105@3,3"});
+}
+
+TEST(GridClipboard, CopySkipsHiddenColumnsAndRowsEntirely)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetColumnWidth(2, 0);
+    f.grid.SetSelectedRange(1, 1, 2, 3);
+    f.grid.SetFocusCell(1, 1);
+    f.grid.OnKeyDown('C', GridModifier::Ctrl);
+    EXPECT_EQ(f.view.m_Clipboard, "r1c1\tr1c3\nr2c1\tr2c3");
+
+    f.grid.SetRowHeight(2, 0);
+    f.grid.SetColumnWidth(2, 50);
+    f.grid.SetSelectedRange(1, 1, 3, 2);
+    EXPECT_EQ(f.grid.CopyTextFromGrid(), "r1c1\tr1c2\nr3c1\tr3c2");
+    f.grid.OnKeyDown(GridKey::Insert, GridModifier::Ctrl);
+    EXPECT_EQ(f.view.m_Clipboard, "r1c1\tr1c2\nr3c1\tr3c2");
+
+    f.grid.ResetSelectedRange();
+    EXPECT_FALSE(f.grid.CopyTextFromGrid().has_value());
+    EXPECT_FALSE(f.grid.CanCopy());
+}
+
+TEST(GridClipboard, CopyLeavesUnselectedCellsEmptyWithAllSeparators)
+{
+    CGridFixture f(3, 3);
+    f.Click(1, 1);
+    f.Click(2, 3, GridModifier::Ctrl);
+    EXPECT_EQ(f.grid.CopyTextFromGrid(), "r1c1\t\t\n\t\tr2c3");
+    EXPECT_TRUE(f.grid.CanCopy());
+    EXPECT_TRUE(f.grid.CanCut());
+    f.grid.SetEditable(false);
+    EXPECT_FALSE(f.grid.CanCut());
+}
+
+TEST(GridClipboard, CutCopiesThenClearsSelectedVisibleCells)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetFocusCell(1, 1);
+    f.grid.SetSelectedRange(1, 1, 2, 2);
+    f.grid.SetItemState(2, 2, f.grid.GetItemState(2, 2) | GridState::ReadOnly);
+    f.grid.OnKeyDown('X', GridModifier::Ctrl);
+    EXPECT_EQ(f.view.m_Clipboard, "r1c1\tr1c2\nr2c1\tr2c2");
+    EXPECT_EQ(f.grid.GetItemText(1, 1), "");
+    EXPECT_EQ(f.grid.GetItemText(1, 2), "");
+    EXPECT_EQ(f.grid.GetItemText(2, 1), "");
+    EXPECT_EQ(f.grid.GetItemText(2, 2), "r2c2");
+    EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 3);
+
+    f.grid.SetEditable(false);
+    f.view.m_Clipboard.reset();
+    f.grid.SetSelectedRange(3, 1, 3, 1);
+    f.grid.OnEditCut();
+    EXPECT_FALSE(f.view.m_Clipboard.has_value());
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "r3c1");
+}
+
+TEST(GridClipboard, PasteSplitsAtTabOrCommaUnlessTabOnly)
+{
+    CGridFixture f(4, 4);
+    f.grid.SetFocusCell(2, 2);
+    f.view.m_Clipboard = "1,2\n3,4";
+    f.grid.OnKeyDown('V', GridModifier::Ctrl);
+    EXPECT_EQ(f.grid.GetItemText(2, 2), "1");
+    EXPECT_EQ(f.grid.GetItemText(2, 3), "2");
+    EXPECT_EQ(f.grid.GetItemText(3, 2), "3");
+    EXPECT_EQ(f.grid.GetItemText(3, 3), "4");
+    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-105@2,2", "-106@2,2=1", "-105@2,3", "-106@2,3=2",
+                                                         "-105@3,2", "-106@3,2=3", "-105@3,3", "-106@3,3=4"}));
+
+    f.grid.SetPasteTabOnly(1);
+    f.view.m_Clipboard = "5,6\t 7 \r\n8,9\n";
+    f.grid.OnKeyDown(GridKey::Insert, GridModifier::Shift);
+    EXPECT_EQ(f.grid.GetItemText(2, 2), "5,6");
+    EXPECT_EQ(f.grid.GetItemText(2, 3), "7");
+    EXPECT_EQ(f.grid.GetItemText(3, 2), "8,9");
+    EXPECT_EQ(f.grid.GetItemText(3, 3), "4");
+    EXPECT_EQ(f.grid.GetItemText(4, 2), "r4c2"); // the final line feed adds no empty line
+}
+
+TEST(GridClipboard, PasteDropsOverflowAndSkipsHiddenTargets)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetRowHeight(2, 0);
+    f.grid.SetColumnWidth(2, 0);
+    f.grid.SetSelectedRange(1, 1, 3, 3);
+    f.grid.SetFocusCell(1, 1);
+    f.view.m_Clipboard = "a\tb\tc\td\ne\tf\tg\nh\ni";
+    f.grid.OnEditPaste();
+    EXPECT_EQ(f.grid.GetItemText(1, 1), "a");
+    EXPECT_EQ(f.grid.GetItemText(1, 2), "r1c2");
+    EXPECT_EQ(f.grid.GetItemText(1, 3), "b");
+    EXPECT_EQ(f.grid.GetItemText(2, 1), "r2c1");
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "e");
+    EXPECT_EQ(f.grid.GetItemText(3, 3), "f");
+    EXPECT_EQ(f.grid.GetRowCount(), 4);
+    EXPECT_EQ(f.grid.GetColumnCount(), 4);
+    // Written cells lose their selected flag; the others keep it.
+    EXPECT_FALSE(f.grid.IsCellSelected(1, 1));
+    EXPECT_FALSE(f.grid.IsCellSelected(3, 3));
+    EXPECT_TRUE(f.grid.IsCellSelected(1, 2));
+    EXPECT_EQ(f.grid.GetSelectedCount(), 5);
+}
+
+TEST(GridClipboard, PasteNeedsTextAndAnEditableTarget)
+{
+    CGridFixture f(3, 3);
+    f.grid.SetFocusCell(1, 1);
+    f.view.m_Clipboard.reset();
+    f.grid.OnEditPaste();
+    EXPECT_FALSE(f.grid.CanPaste());
+    EXPECT_TRUE(f.owner.m_Log.empty());
+
+    f.view.m_Clipboard = "z";
+    EXPECT_TRUE(f.grid.CanPaste());
+    f.grid.SetItemState(1, 1, f.grid.GetItemState(1, 1) | GridState::ReadOnly);
+    f.grid.OnEditPaste();
+    EXPECT_EQ(f.grid.GetItemText(1, 1), "r1c1");
+    EXPECT_FALSE(f.grid.CanPaste());
+
+    // No focus: the top-left non-fixed cell takes the paste.
+    f.grid.SetFocusCell(-1, -1);
+    f.grid.SetScrollPos(false, 0);
+    f.grid.SetItemState(1, 1, 0);
+    f.grid.OnEditPaste();
+    EXPECT_EQ(f.grid.GetItemText(1, 1), "z");
+
+    // An open editor takes the paste instead of the grid.
+    f.grid.SetFocusCell(2, 2);
+    f.grid.OnEditCell(2, 2, {-1, -1}, GridKey::MouseStart);
+    f.grid.OnEditPaste();
+    EXPECT_EQ(f.view.LastEditor()->m_Pastes, 1);
+    EXPECT_EQ(f.grid.GetItemText(2, 2), "r2c2");
+}
+
+TEST(GridSelection, SelectAllNotifiesAroundTheSelection)
+{
+    CGridFixture f(2, 2);
+    f.Click(1, 2);
+    f.owner.Clear();
+    f.grid.OnKeyDown('A', GridModifier::Ctrl);
+    EXPECT_EQ(f.grid.GetSelectedCount(), 4);
+    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@1,2", "-101@1,2"}));
+}
+
+std::string Column(CGridCtrl& grid, int col)
+{
+    std::string out;
+    for (int row = grid.GetFixedRowCount(); row < grid.GetRowCount(); ++row)
+        out += grid.GetItemText(row, col) + " ";
+    return out;
+}
+
+TEST(GridSorting, NumericPivotComparesAsIntegersOtherwiseAsText)
+{
+    CGridFixture f(5, 2);
+    const char* values[] = {"10", "9", "100", "abc", "-3"};
+    for (int i = 0; i < 5; ++i)
+        f.grid.SetItemText(i + 1, 1, values[i]);
+    f.grid.SortItems(1, true);
+    EXPECT_EQ(Column(f.grid, 1), "-3 10 100 9 abc ");
+
+    for (int row = 1; row <= 5; ++row)
+        f.grid.GetCell(row, 1)->SetNumeric(true);
+    f.grid.SortItems(1, true);
+    EXPECT_EQ(Column(f.grid, 1), "-3 abc 9 10 100 ");
+    f.grid.SortItems(1, false);
+    EXPECT_EQ(Column(f.grid, 1), "100 10 9 abc -3 ");
+    EXPECT_EQ(f.grid.GetSortColumn(), 1);
+    EXPECT_FALSE(f.grid.GetSortAscending());
+    EXPECT_FALSE(f.grid.SortItems(7, true));
+}
+
+TEST(GridSorting, WholeRowsMoveWithHeightsAndSelectionAndFocusAreCleared)
+{
+    CGridFixture f(3, 2);
+    f.grid.SetItemText(1, 2, "c");
+    f.grid.SetItemText(2, 2, "a");
+    f.grid.SetItemText(3, 2, "b");
+    f.grid.SetRowHeight(2, 33);
+    f.grid.SetFocusCell(2, 2);
+    f.grid.SetSelectedRange(1, 1, 3, 2);
+    f.grid.SortItems(2, true);
+    EXPECT_EQ(Column(f.grid, 2), "a b c ");
+    EXPECT_EQ(Column(f.grid, 1), "r2c1 r3c1 r1c1 ");
+    EXPECT_EQ(f.grid.GetRowHeight(1), 33);
+    EXPECT_EQ(f.grid.GetRowHeight(2), 20);
+    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
+    EXPECT_FALSE(f.grid.GetFocusCell().IsValid());
+    EXPECT_EQ(f.grid.GetItemText(0, 2), "r0c2"); // the header stays
+}
+
+TEST(GridSorting, CustomCompareGetsTheParameter)
+{
+    CGridFixture f(4, 1);
+    const char* values[] = {"bb", "a", "dddd", "ccc"};
+    for (int i = 0; i < 4; ++i)
+        f.grid.SetItemText(i + 1, 1, values[i]);
+    intptr_t seen = 0;
+    f.grid.SetCompareFunction([&seen](const CGridCellBase& a, const CGridCellBase& b, intptr_t param) {
+        seen = param;
+        const size_t la = a.GetText().size(), lb = b.GetText().size();
+        return la < lb ? 1 : (la == lb ? 0 : -1); // longest first
+    });
+    f.grid.SortItems(1, true, 42);
+    EXPECT_EQ(Column(f.grid, 1), "dddd ccc bb a ");
+    EXPECT_EQ(seen, 42);
+}
+
+TEST(GridSorting, LargeSortOrdersEveryRow)
+{
+    CGridFixture f(2000, 1);
+    for (int row = 1; row <= 2000; ++row) {
+        f.grid.SetItemText(row, 1, std::to_string((row * 7919) % 2000));
+        f.grid.GetCell(row, 1)->SetNumeric(true);
+    }
+    f.grid.SortItems(1, true);
+    for (int row = 1; row <= 2000; ++row)
+        ASSERT_EQ(f.grid.GetItemText(row, 1), std::to_string(row - 1));
+}
+
+} // namespace
