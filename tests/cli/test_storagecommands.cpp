@@ -1,0 +1,201 @@
+#include "platform/ogrtables.h"
+#include "platform/tabkit.h"
+#include "support/runprocess.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Every run gets the same private settings folders, never the user's.
+class CCli {
+public:
+    CCli()
+    {
+        fs::create_directories(m_Dir.File("config"));
+        fs::create_directories(m_Dir.File("system"));
+    }
+    CProcessResult Run(const std::vector<std::string>& args) const
+    {
+        return RunProcess(ProjectBinary("tessarin-cli"), args,
+                          {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
+                           "XDG_CONFIG_DIRS=" + m_Dir.File("system"), "LC_ALL=C"});
+    }
+    std::string Folder(const std::string& name) const
+    {
+        fs::create_directories(m_Dir.File(name));
+        return m_Dir.File(name);
+    }
+    std::string ConfigFile(const std::string& name) const { return m_Dir.File("config/" + name); }
+
+private:
+    CTempDir m_Dir;
+};
+
+const char* kNumericLegend = "LegendTable Begin\n"
+                             "\tName\t\t= \"Grades\"\n"
+                             "\tDescription = \"\"\n"
+                             "\tDataType\t= NUMERICCONTINUOUS\n"
+                             "\tLEG\t\t= {\n"
+                             "\t\t0\t10\t\"Low\"\t255\t4278190080\t0\t0\t2\t1\n"
+                             "\t\t10\t20\t\"High\"\t65280\t16777215\t4\t0\t2\t1 # top\n"
+                             "\t}\n"
+                             "LegendTable End\n";
+
+std::string NamesTable(const CCli& cli)
+{
+    const std::string folder = cli.Folder("tables");
+    EXPECT_TRUE(MakeTabFromCsv(folder, "names",
+                               std::string(StandardCsvHeader) +
+                                   "A,0,1,,0,255,-1,1,2,0,\n"
+                                   "B,1,2,,0,255,-1,1,2,0,\n"
+                                   "A,2,3,,0,255,-1,1,2,0,\n",
+                               StandardCsvTypes));
+    return folder + "/names.tab";
+}
+
+} // namespace
+
+TEST(CliSettings, FoldersAreStoredWithOneTrailingSlashInTheUsersSettings)
+{
+    CCli cli;
+    CProcessResult r = cli.Run({"settings", "get", "LUT_PATH"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tessarin-cli settings: LUT_PATH is not set\n");
+
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", "/data/lut"}).exitCode, 0);
+    ASSERT_EQ(cli.Run({"settings", "set", "brush_path", "/data/patterns/"}).exitCode, 0);
+    ASSERT_EQ(cli.Run({"settings", "set", "PEN_FILE", "/data/pens/a.pen"}).exitCode, 0);
+    EXPECT_EQ(cli.Run({"settings", "get", "LUT_PATH"}).out, "/data/lut/\n");
+    EXPECT_EQ(cli.Run({"settings", "get", "BRUSH_PATH"}).out, "/data/patterns/\n");
+    EXPECT_EQ(cli.Run({"settings", "get", "PEN_FILE"}).out, "/data/pens/a.pen\n");
+    EXPECT_NE(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")).find("LUT_PATH=/data/lut/"),
+              std::string::npos);
+
+    r = cli.Run({"settings", "get", "HOME_PATH"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("unknown setting HOME_PATH"), std::string::npos);
+    EXPECT_EQ(cli.Run({"settings", "put", "LUT_PATH"}).exitCode, 2);
+}
+
+TEST(CliList, ListsNameTabPathInCollectedOrder)
+{
+    CCli cli;
+    const std::string lut = cli.Folder("lut"), extra = cli.Folder("extra");
+    WriteTextFile(lut + "/b.leg", kNumericLegend);
+    WriteTextFile(lut + "/A.leg", kNumericLegend);
+    WriteTextFile(extra + "/a.leg", kNumericLegend);
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+    const CProcessResult r = cli.Run({"list", "--extra", extra + ";" + lut});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n");
+}
+
+TEST(CliTabNames, NamesOnceEachOrMapCodeOrTheMessage)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CCli cli;
+    CProcessResult r = cli.Run({"tab-names", NamesTable(cli)});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "A\nB\n");
+
+    const std::string folder = cli.Folder("tables");
+    ASSERT_TRUE(MakeTabFromCsv(folder, "codes", "MapCode,Desc1\nQa,x\n"));
+    EXPECT_EQ(cli.Run({"tab-names", folder + "/codes.tab"}).out, "map-code table\n");
+
+    r = cli.Run({"tab-names", folder + "/none.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab\n");
+}
+
+TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CCli cli;
+    const std::string folder = cli.Folder("tables");
+    ASSERT_TRUE(MakeTabFromCsv(folder, "de",
+                               std::string(StandardCsvHeader) +
+                                   "Rock,\"1.234,5\",\"2.000,75\",,0,255,-1,1,2,0,c\n"));
+    const std::string out = folder + "/rock.leg";
+    CProcessResult r = cli.Run({"tab-import", folder + "/de.tab", "rock", out, "--locale-numbers",
+                                "--thousands", ".", "--decimal", ","});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string text = ReadTextFile(out);
+    EXPECT_NE(text.find("Name\t\t= \"rock\""), std::string::npos) << text;
+    EXPECT_NE(text.find("1234.5\t2000.75"), std::string::npos) << text;
+
+    r = cli.Run({"tab-import", folder + "/de.tab", "rock", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(ReadTextFile(out).find("1.234\t2"), std::string::npos) << ReadTextFile(out);
+
+    r = cli.Run({"tab-import", folder + "/none.tab", "rock", out});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(cli.Run({"tab-import", folder + "/de.tab", "rock", out, "--decimal", ",,"}).exitCode,
+              1);
+}
+
+TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
+{
+    CCli cli;
+    const std::string folder = cli.Folder("work");
+    WriteTextFile(folder + "/grades.leg", kNumericLegend);
+    CProcessResult r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/out"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = cli.Run({"tab-names", folder + "/out.tab"});
+    EXPECT_EQ(r.out, "Low\nHigh\n");
+
+    r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/missing/out.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Could not create " + folder + "/missing/out.tab\n");
+    EXPECT_EQ(cli.Run({"tab-export", folder + "/none.leg", folder + "/x.tab"}).exitCode, 1);
+}
+
+TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CCli cli;
+    const std::string tab = NamesTable(cli);
+    const std::string lut = cli.Folder("lut");
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+
+    CProcessResult r = cli.Run({"tab2leg", tab, "--check-timestamp"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, lut + "/A.leg\n" + lut + "/B.leg\n" + lut + "/A.leg\n");
+    // Without a stored stamp none is made.
+    EXPECT_FALSE(fs::exists(cli.ConfigFile("Ferrolin/leg2tab.conf")));
+
+    // The stamp another tool of the suite leaves behind.
+    WriteTextFile(cli.ConfigFile("Ferrolin/leg2tab.conf"),
+                  "[Settings]\nTimeStamp_TAB2LEG=never\n");
+    r = cli.Run({"tab2leg", tab, "--check-timestamp"});
+    EXPECT_EQ(r.out, lut + "/A.leg\n" + lut + "/B.leg\n" + lut + "/A.leg\n");
+    r = cli.Run({"tab2leg", tab, "--check-timestamp"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "unchanged\n");
+
+    r = cli.Run({"tab2leg", lut + "/none.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab\n");
+}
+
+TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
+{
+    CCli cli;
+    const std::string lut = cli.Folder("lut"), out = cli.Folder("host");
+    WriteTextFile(lut + "/grades.leg", kNumericLegend);
+    WriteTextFile(lut + "/other.leg", kNumericLegend);
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+    CProcessResult r = cli.Run({"export-all", out + "/xs_colr.tab", "--product", "Quarvex"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(cli.Run({"tab-names", out + "/xs_colr.tab"}).out, "grades\nother\n");
+    EXPECT_FALSE(fs::exists(out + "/xs_colr.map"));
+    EXPECT_FALSE(fs::exists(out + "/xs_colr.id"));
+
+    r = cli.Run({"export-all", out + "/none/xs_colr.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+}
