@@ -23,7 +23,7 @@ public:
     {
         return RunProcess(ProjectBinary("tessarin-cli"), args,
                           {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
-                           "XDG_CONFIG_DIRS=" + m_Dir.File("system"), "LC_ALL=C"});
+                           "XDG_CONFIG_DIRS=" + m_Dir.File("system")});
     }
     std::string Folder(const std::string& name) const
     {
