@@ -1,0 +1,162 @@
+#include "grid/widget/cinplaceedit.h"
+
+#include "grid/widget/cgridwidget.h"
+#include "grid/widget/gridqtconvert.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include <algorithm>
+
+CInPlaceEdit::CInPlaceEdit(CGridWidget* grid, const CGridEditRequest& request)
+    : QLineEdit(grid->viewport()), m_pGrid(grid), m_sInitText(GridToQString(request.text)), m_nRow(request.row),
+      m_nCol(request.col), m_bExitOnArrows(request.key != GridKey::MouseStart)
+{
+    setGeometry(request.rect.left, request.rect.top, request.rect.right - request.rect.left,
+                request.rect.bottom - request.rect.top);
+    // The box sits inside the cell, so the usual inner padding would hide the text.
+    setTextMargins(0, 0, 0, 0);
+    setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; border: 1px solid palette(shadow); }"));
+    if (const CGridCellBase* cell = grid->Grid().GetCell(request.row, request.col))
+        setFont(GridToQFont(cell->GetFont()));
+    switch (request.align) {
+    case CGridEditRequest::Align::Right:
+        setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    case CGridEditRequest::Align::Center:
+        setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        break;
+    default:
+        setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    }
+    setText(m_sInitText);
+    show();
+    setFocus(Qt::OtherFocusReason);
+
+    const unsigned key = request.key;
+    if (key == GridKey::MouseStart || key == GridKey::Return) {
+        end(false);
+    } else if (key == GridKey::Backspace) {
+        end(false);
+        backspace();
+    } else if (key == GridKey::Tab || key == GridKey::Space || GridKey::IsNavigation(key)) {
+        selectAll();
+    } else {
+        // The first typed character replaces the text.
+        selectAll();
+        TypeKey(key);
+    }
+}
+
+void CInPlaceEdit::SendKey(unsigned key)
+{
+    TypeKey(key);
+}
+
+void CInPlaceEdit::TypeKey(unsigned key)
+{
+    if (key == GridKey::Backspace) {
+        backspace();
+    } else if (key >= 32 && key < GridKey::Base && key != 127) {
+        const char32_t c = key;
+        insert(QString::fromUcs4(&c, 1));
+        Grow();
+    }
+}
+
+bool CInPlaceEdit::event(QEvent* event)
+{
+    // Tab ends the edit instead of moving the focus along the dialog.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        // Every key belongs to the box while it is open.
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
+}
+
+void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
+{
+    const unsigned modifiers = GridModifiersFromQt(event->modifiers());
+    const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (m_bExitOnArrows || ctrl) {
+            ReturnToGrid(GridKeyFromQt(event->key()), modifiers);
+            return;
+        }
+        break;
+    case Qt::Key_Tab:
+        ReturnToGrid(GridKey::Tab, modifiers);
+        return;
+    case Qt::Key_Backtab:
+        ReturnToGrid(GridKey::Tab, modifiers | GridModifier::Shift);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ReturnToGrid(GridKey::Return, modifiers);
+        return;
+    case Qt::Key_Escape:
+        setText(m_sInitText);
+        ReturnToGrid(GridKey::Escape, modifiers);
+        return;
+    default:
+        break;
+    }
+    QLineEdit::keyPressEvent(event);
+    Grow();
+}
+
+void CInPlaceEdit::ReturnToGrid(unsigned key, unsigned modifiers)
+{
+    m_nLastChar = key;
+    m_nLastModifiers = modifiers;
+    // Losing the focus is what ends the edit.
+    m_pGrid->setFocus(Qt::OtherFocusReason);
+    if (!m_bAlreadyEnding)
+        Finish();
+}
+
+void CInPlaceEdit::Grow()
+{
+    const int needed = fontMetrics().horizontalAdvance(text() + QStringLiteral("  ")) + 4;
+    if (needed <= width())
+        return;
+    const int limit = m_pGrid->viewport()->width();
+    const int right = std::min(x() + needed, limit);
+    if (right - x() > width())
+        resize(right - x(), height());
+}
+
+void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    Finish();
+}
+
+void CInPlaceEdit::Finish()
+{
+    // Closing the box loses the focus a second time; only the first counts.
+    if (m_bAlreadyEnding || m_bDetached)
+        return;
+    m_bAlreadyEnding = true;
+    const std::string finalText = GridFromQString(text());
+    if (hasFocus())
+        m_pGrid->setFocus(Qt::OtherFocusReason);
+    hide();
+    deleteLater();
+    m_pGrid->Grid().OnEndInPlaceEdit(m_nRow, m_nCol, finalText, m_nLastChar, m_nLastModifiers);
+}

@@ -1,0 +1,45 @@
+#pragma once
+// The one-line box laid over a cell while its text is edited. It reports the
+// final text and the key that ended it to the grid, once, and then goes away.
+
+#include "grid/cgridinplaceeditor.h"
+
+#include <QLineEdit>
+
+class CGridWidget;
+
+class CInPlaceEdit : public QLineEdit, public CGridInPlaceEditor {
+public:
+    CInPlaceEdit(CGridWidget* grid, const CGridEditRequest& request);
+
+    void SendKey(unsigned key) override;
+    void Paste() override { paste(); }
+    void EndEdit() override { Finish(); }
+
+    // The grid is going away: close without reporting.
+    void Detach() { m_bDetached = true; }
+    int Row() const { return m_nRow; }
+    int Col() const { return m_nCol; }
+    bool ExitOnArrows() const { return m_bExitOnArrows; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void TypeKey(unsigned key);
+    void ReturnToGrid(unsigned key, unsigned modifiers);
+    void Grow();
+    void Finish();
+
+    CGridWidget* m_pGrid;
+    QString m_sInitText;
+    int m_nRow;
+    int m_nCol;
+    unsigned m_nLastChar = 0;
+    unsigned m_nLastModifiers = 0;
+    bool m_bExitOnArrows;
+    bool m_bAlreadyEnding = false;
+    bool m_bDetached = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// Draws grid cells with a QPainter.
+
+#include "grid/cgridpainter.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <optional>
+
+class CQtGridPainter : public CGridPainter {
+public:
+    explicit CQtGridPainter(QPainter& painter);
+
+    void FillRect(const CGridRect& rect, uint32_t colour) override;
+    void FrameRect(const CGridRect& rect, uint32_t colour) override;
+    void DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) override;
+    void DrawText(const CGridRect& rect, const std::string& text, uint32_t format, uint32_t colour,
+                  const CGridFont& font) override;
+    CGridSize TextExtent(const CGridFont& font, const std::string& text) override;
+
+private:
+    // Most cells share a font; converting it once per paint keeps painting cheap.
+    const QFontMetrics& UseFont(const CGridFont& font);
+    void UsePen(uint32_t colour);
+
+    QPainter& m_Painter;
+    std::optional<CGridFont> m_CurrentFont;
+    QFont m_QFont;
+    std::optional<QFontMetrics> m_Metrics;
+    std::optional<uint32_t> m_PenColour;
+};

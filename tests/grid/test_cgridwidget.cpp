@@ -1,0 +1,181 @@
+// The widget with real mouse, keyboard and wheel events, the clipboard, and a
+// screenshot of a filled grid.
+
+#include "grid/widgetfixture.h"
+#include "grid/widget/gridqtconvert.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+TEST(GridWidget, ClicksSelectAndNotify)
+{
+    CWidgetFixture f;
+    f.Click(2, 3);
+    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 3));
+    EXPECT_TRUE(f.widget.hasFocus());
+    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@2,3", "-101@2,3", "-2@2,3"}));
+    EXPECT_EQ(f.owner.m_Commands.size(), 1u);
+    f.Click(4, 4, Qt::ShiftModifier);
+    EXPECT_EQ(f.widget.Grid().GetSelectedCellRange(), CCellRange(2, 3, 4, 4));
+    f.Click(1, 1, Qt::ControlModifier);
+    EXPECT_EQ(f.widget.Grid().GetSelectedCount(), 7);
+}
+
+TEST(GridWidget, DraggingSelectsARange)
+{
+    CWidgetFixture f;
+    QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.Centre(1, 1));
+    QTest::mouseMove(f.Viewport(), f.Centre(2, 2));
+    QTest::mouseMove(f.Viewport(), f.Centre(3, 2));
+    QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, f.Centre(3, 2));
+    EXPECT_EQ(f.widget.Grid().GetSelectedCellRange(), CCellRange(1, 1, 3, 2));
+    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(3, 2));
+}
+
+TEST(GridWidget, DraggingAColumnBorderResizesTheColumn)
+{
+    CWidgetFixture f;
+    // Column 1 spans 60..119; its border is grabbed in the header row.
+    QTest::mouseMove(f.Viewport(), QPoint(119, 10));
+    EXPECT_EQ(f.widget.Grid().GetMouseMode(), CGridMouseMode::OverColumnDivider);
+    EXPECT_EQ(f.Viewport()->cursor().shape(), Qt::SizeHorCursor);
+    QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, QPoint(119, 10));
+    QTest::mouseMove(f.Viewport(), QPoint(150, 10));
+    QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, QPoint(150, 10));
+    EXPECT_EQ(f.widget.Grid().GetColumnWidth(1), 90);
+    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"6025@0,1"});
+    EXPECT_EQ(f.Viewport()->cursor().shape(), Qt::ArrowCursor);
+
+    // Dragged far to the left, the column keeps one pixel.
+    QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, QPoint(149, 10));
+    QTest::mouseMove(f.Viewport(), QPoint(5, 10));
+    QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, QPoint(5, 10));
+    EXPECT_EQ(f.widget.Grid().GetColumnWidth(1), 1);
+
+    // A double click on a border fits the column to its widest text.
+    QTest::mouseDClick(f.Viewport(), Qt::LeftButton, {}, QPoint(61, 10));
+    const int fitted = f.widget.Grid().GetColumnWidth(1);
+    EXPECT_GT(fitted, 20);
+    EXPECT_LT(fitted, 120);
+}
+
+TEST(GridWidget, KeysNavigateCopyPasteAndDelete)
+{
+    CWidgetFixture f;
+    f.Click(1, 1);
+    QTest::keyClick(&f.widget, Qt::Key_Down);
+    QTest::keyClick(&f.widget, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(f.widget.Grid().GetSelectedCellRange(), CCellRange(2, 1, 2, 2));
+    QTest::keyClick(&f.widget, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("r2c1\tr2c2"));
+
+    QGuiApplication::clipboard()->setText("x,y\nz");
+    QTest::keyClick(&f.widget, Qt::Key_Down);
+    QTest::keyClick(&f.widget, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(f.widget.Grid().GetItemText(3, 2), "x");
+    EXPECT_EQ(f.widget.Grid().GetItemText(3, 3), "y");
+    EXPECT_EQ(f.widget.Grid().GetItemText(4, 2), "z");
+
+    QTest::keyClick(&f.widget, Qt::Key_Delete);
+    EXPECT_EQ(f.widget.Grid().GetItemText(3, 2), "");
+
+    // Text that is not UTF-8 is shown as Windows-1252.
+    f.widget.Grid().SetItemText(1, 1, "caf\xE9");
+    f.widget.Grid().SetSelectedRange(1, 1, 1, 1);
+    QTest::keyClick(&f.widget, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
+
+    QTest::keyClick(&f.widget, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(f.widget.Grid().GetSelectedCount(), 100);
+}
+
+TEST(GridWidget, TabWrapsRowsAndLeavesTheGridAtTheLastCell)
+{
+    CAppFirst app;
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    CWidgetFixture f(2, 2, &window);
+    auto* after = new QLineEdit(&window);
+    layout->addWidget(&f.widget);
+    layout->addWidget(after);
+    window.resize(300, 250);
+    CWidgetFixture::Show(&window);
+    f.Click(1, 2);
+    QTest::keyClick(&f.widget, Qt::Key_Tab);
+    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 1));
+    EXPECT_TRUE(f.widget.hasFocus());
+    QTest::keyClick(&f.widget, Qt::Key_Tab);
+    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 2));
+    QApplication::processEvents();
+    EXPECT_TRUE(f.widget.hasFocus());
+    QTest::keyPress(&f.widget, Qt::Key_Tab);
+    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 2));
+    EXPECT_TRUE(after->hasFocus());
+}
+
+TEST(GridWidget, WheelNotchScrollsThreeLines)
+{
+    CWidgetFixture f(50, 3);
+    ASSERT_EQ(QApplication::wheelScrollLines(), 3);
+    QWheelEvent down(QPointF(100, 100), f.Viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.Viewport(), &down);
+    EXPECT_EQ(f.widget.Grid().GetTopleftNonFixedCell().row, 4);
+    EXPECT_EQ(f.widget.verticalScrollBar()->value(), 66);
+    f.widget.verticalScrollBar()->setValue(22 * 10);
+    EXPECT_EQ(f.widget.Grid().GetTopleftNonFixedCell().row, 11);
+}
+
+TEST(GridWidget, ScreenshotOfAFilledGrid)
+{
+    CWidgetFixture f(30, 6);
+    CGridCtrl& grid = f.widget.Grid();
+    const char* heads[] = {"Row", "From (>=)", "To (<)", "Label", "Colour", "Pattern", "Comment"};
+    for (int c = 0; c <= 6; ++c)
+        grid.SetItemText(0, c, heads[c]);
+    grid.SetColumnWidth(0, 36);
+    grid.SetColumnWidth(3, 90);
+    grid.SetColumnWidth(6, 0);
+    for (int r = 1; r <= 30; ++r) {
+        grid.SetItemText(r, 0, std::to_string(r));
+        grid.SetItemText(r, 1, std::to_string(r * 10));
+        grid.SetItemText(r, 2, std::to_string(r * 10 + 10));
+        grid.SetItemText(r, 3, r % 3 ? "Sandstone" : "A label that is far too long");
+        grid.SetItemFormat(r, 1, GridText::Right | GridText::DefaultFormat);
+        grid.SetItemFormat(r, 2, GridText::Right | GridText::DefaultFormat);
+        grid.GetCell(r, 1)->SetNumeric(true);
+    }
+    grid.SetItemBkColour(3, 4, GridRGB(200, 40, 40));
+    grid.SortItems(1, true);
+    f.Click(4, 2);
+    f.Click(6, 3, Qt::ShiftModifier);
+    QApplication::processEvents();
+
+    const QImage shot = f.widget.grab().toImage();
+    if (const char* out = std::getenv("TESSARIN_TEST_OUTPUT")) {
+        QDir().mkpath(out);
+        EXPECT_TRUE(shot.save(QString::fromLocal8Bit(out) + "/grid_widget.png"));
+    }
+    const QPoint origin = f.Viewport()->mapTo(&f.widget, QPoint(0, 0));
+    auto pixel = [&](int x, int y) { return GridFromQColor(shot.pixelColor(origin + QPoint(x, y))); };
+    const CGridSystemColours colours = f.widget.SystemColours();
+    // Column 1 starts at 36 and column 2 at 96; row 5 starts at 22 + 4 * 22.
+    EXPECT_EQ(pixel(100, 113), colours.highlight);        // inside the selection
+    EXPECT_EQ(pixel(40, 113), colours.window);            // outside it
+    EXPECT_EQ(pixel(95, 113), GridRGB(192, 192, 192));    // a vertical grid line
+    EXPECT_EQ(pixel(4, 3), colours.face);                 // the corner header
+    EXPECT_EQ(pixel(250, 75), GridRGB(200, 40, 40));      // a cell of its own colour
+}
+
+} // namespace

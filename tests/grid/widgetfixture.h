@@ -1,0 +1,69 @@
+#pragma once
+// A shown CGridWidget with a filled grid, for tests that drive real Qt events.
+
+#include "grid/gridfakes.h"
+#include "grid/widget/cgridwidget.h"
+#include "grid/widget/cinplaceedit.h"
+
+#include <QApplication>
+#include <QTest>
+
+inline QApplication& TestApp()
+{
+    static int argc = 1;
+    static char name[] = "grid-tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct CAppFirst {
+    CAppFirst() { TestApp(); }
+};
+
+// (1 + rows) x (1 + cols), cells 60 x 22, texts "r<row>c<col>", 400 x 300.
+struct CWidgetFixture : CAppFirst {
+    CRecordingOwner owner;
+    CGridWidget widget;
+
+    explicit CWidgetFixture(int rows = 20, int cols = 5, QWidget* parent = nullptr) : widget(parent)
+    {
+        CGridCtrl& grid = widget.Grid();
+        grid.SetOwner(&owner);
+        grid.SetControlId(1008);
+        grid.SetRowCount(rows + 1);
+        grid.SetColumnCount(cols + 1);
+        grid.SetFixedRowCount(1);
+        grid.SetFixedColumnCount(1);
+        for (int r = 0; r <= rows; ++r) {
+            grid.SetRowHeight(r, 22);
+            for (int c = 0; c <= cols; ++c)
+                grid.SetItemText(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
+        }
+        for (int c = 0; c <= cols; ++c)
+            grid.SetColumnWidth(c, 60);
+        if (!parent) {
+            widget.resize(400, 300);
+            Show(&widget);
+        }
+    }
+    static void Show(QWidget* window)
+    {
+        window->show();
+        QApplication::setActiveWindow(window);
+        (void)QTest::qWaitForWindowExposed(window);
+    }
+    QWidget* Viewport() { return widget.viewport(); }
+    QPoint Centre(int row, int col)
+    {
+        CGridRect rect;
+        widget.Grid().GetCellRect(row, col, rect);
+        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    }
+    void Click(int row, int col, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(Viewport(), Qt::LeftButton, modifiers, Centre(row, col));
+    }
+    // Lets closed editors go away.
+    static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
