@@ -24,7 +24,8 @@ public:
     std::vector<std::string> m_Names; // its file name without ".leg"
 };
 
-// Where the image library keeps its base folder, and the value that names it.
+// Where the image-processing library keeps its base folder, and the value that
+// names it. The library's maker is named by a neutral stand-in here.
 inline constexpr const char* ImageLibraryKey =
-    "SOFTWARE\\Earth Resource Mapping\\Vyrn(libversion6.0)";
+    "SOFTWARE\\Image Library\\Vyrn(libversion6.0)";
 inline constexpr const char* ImageLibraryBaseValue = "BASE_PATH";
