@@ -8,13 +8,35 @@
 #include <QApplication>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
+// The application is made on first use and ended before static destruction,
+// when Qt's own globals are still there.
+class CQtTestEnvironment : public testing::Environment {
+public:
+    static QApplication*& App()
+    {
+        static QApplication* app = nullptr;
+        return app;
+    }
+    void TearDown() override
+    {
+        delete App();
+        App() = nullptr;
+    }
+};
+
+inline const bool kQtTestEnvironmentAdded =
+    (testing::AddGlobalTestEnvironment(new CQtTestEnvironment), true);
+
 inline QApplication& TestApp()
 {
     static int argc = 1;
     static char name[] = "grid-tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    if (!CQtTestEnvironment::App())
+        CQtTestEnvironment::App() = new QApplication(argc, argv);
+    return *CQtTestEnvironment::App();
 }
 
 struct CAppFirst {

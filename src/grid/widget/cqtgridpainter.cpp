@@ -71,12 +71,40 @@ void CQtGridPainter::DrawText(const CGridRect& rect, const std::string& text, ui
 
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
     QString shown = GridToQString(text);
-    if (singleLine) {
-        shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        if ((format & GridText::EndEllipsis) && metrics.horizontalAdvance(shown) > box.width())
-            shown = metrics.elidedText(shown, Qt::ElideRight, box.width());
+    if (!singleLine) {
+        m_Painter.drawText(box, flags, shown);
+        return;
     }
-    m_Painter.drawText(box, flags, shown);
+    // One line: place it by hand. The general rectangle layout costs several
+    // times more and a repaint draws hundreds of cells.
+    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // Measuring shapes the text once more; skip it when even the widest
+    // glyphs would fit and the text starts at the left edge anyway.
+    const bool surelyFits = shown.size() * metrics.maxWidth() <= box.width();
+    const bool leftAligned = !(flags & (Qt::AlignRight | Qt::AlignHCenter));
+    int width = (surelyFits && leftAligned) ? 0 : metrics.horizontalAdvance(shown);
+    if ((format & GridText::EndEllipsis) && width > box.width()) {
+        shown = metrics.elidedText(shown, Qt::ElideRight, box.width());
+        width = metrics.horizontalAdvance(shown);
+    }
+    int x = box.left();
+    if (flags & Qt::AlignRight)
+        x = box.right() + 1 - width;
+    else if (flags & Qt::AlignHCenter)
+        x = box.left() + (box.width() - width) / 2;
+    int y = box.top() + metrics.ascent();
+    if (flags & Qt::AlignVCenter)
+        y = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    else if (flags & Qt::AlignBottom)
+        y = box.bottom() + 1 - metrics.descent();
+    const bool overflows = width > box.width() || metrics.height() > box.height();
+    if (overflows) {
+        m_Painter.save();
+        m_Painter.setClipRect(box, Qt::IntersectClip);
+    }
+    m_Painter.drawText(QPoint(x, y), shown);
+    if (overflows)
+        m_Painter.restore();
 }
 
 CGridSize CQtGridPainter::TextExtent(const CGridFont& font, const std::string& text)
