@@ -9,7 +9,8 @@
 #include "platform/csettingsstore.h"
 #include "platform/tabkit.h"
 #include "storage/legendfiles.h"
-#include "storage/pathtext.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -27,7 +28,7 @@ constexpr CCommonSetting CommonSettings[] = {
 const CCommonSetting* FindCommonSetting(const std::string& name)
 {
     for (const CCommonSetting& s : CommonSettings)
-        if (EqualNoCase(name, s.name))
+        if (CUText::EqualNoCase(name, s.name))
             return &s;
     return nullptr;
 }
@@ -173,7 +174,7 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
         std::string value = a.positional[2];
         // Folders are stored as the Settings dialog stores them.
         if (setting->folder && !value.empty())
-            value = ReplaceAll(value + "/", "//", "/");
+            value = CUText::ReplaceAll(value + "/", "//", "/");
         if (!SetCommonSetting(setting->name, value))
             return Fail(self.name, std::string("could not store ") + setting->name);
         return ExitOk;

@@ -1,5 +1,7 @@
 #include "legend/cllegend.h"
 
+#include "platform/cufilename.h"
+
 namespace {
 
 template <typename T> T At(const std::vector<T>& list, int i, T fallback = T())
@@ -28,16 +30,6 @@ void InsertColour(CLLColourTable& table, int i, const CGColor& colour)
 void AppendColour(CLLColourTable& table, const CGColor& colour)
 {
     InsertColour(table, static_cast<int>(table.m_Colours.size()), colour);
-}
-
-std::string FileTitleOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0)
-        name.erase(dot);
-    return name;
 }
 
 template <typename T> void Resize(std::vector<T>& list, size_t n, T value = T())
@@ -221,6 +213,6 @@ void CLLLegend::FinishRead(const std::string& path)
         table->m_FileName = path;
         table->SetLevels(static_cast<int32_t>(table->m_Colours.size()));
     }
-    m_FileTitle = FileTitleOf(path);
+    m_FileTitle = CUFilename::FileTitle(path);
     m_FilePath = path;
 }

@@ -26,7 +26,6 @@ public:
 
     // '~', '!', '#', '*', '/', '\' start a comment in legend files.
     static bool IsCommentMarker(std::string_view token);
-    static bool EqualsNoCase(std::string_view a, std::string_view b);
 
 private:
     std::string_view m_Token;

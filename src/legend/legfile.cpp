@@ -3,6 +3,7 @@
 
 #include "legend/cllegend.h"
 #include "legend/clltokenizer.h"
+#include "platform/cutext.h"
 #include "platform/cfileio.h"
 #include "platform/clinereader.h"
 
@@ -44,9 +45,9 @@ const char* TypeKeyword(int32_t dataType)
 
 int32_t TypeFromKeyword(std::string_view keyword)
 {
-    if (CLLTokenizer::EqualsNoCase(keyword, "NUMERICDISCRETE"))
+    if (CUText::EqualNoCase(keyword, "NUMERICDISCRETE"))
         return DataNumericDiscrete;
-    if (CLLTokenizer::EqualsNoCase(keyword, "TEXT"))
+    if (CUText::EqualNoCase(keyword, "TEXT"))
         return DataText;
     return DataNumericContinuous;
 }
@@ -67,24 +68,24 @@ public:
             comment += ' ';
             comment += tok.Rest();
             m_Legend.m_HeaderComments.push_back(std::move(comment));
-        } else if (CLLTokenizer::EqualsNoCase(first, "LegendTable")) {
+        } else if (CUText::EqualNoCase(first, "LegendTable")) {
             const std::string_view next = tok.Next();
-            if (CLLTokenizer::EqualsNoCase(next, "Begin"))
+            if (CUText::EqualNoCase(next, "Begin"))
                 m_State = InHeader;
-            else if (CLLTokenizer::EqualsNoCase(next, "End"))
+            else if (CUText::EqualNoCase(next, "End"))
                 m_State = OutsideTable;
-        } else if (CLLTokenizer::EqualsNoCase(first, "LEG")) {
+        } else if (CUText::EqualNoCase(first, "LEG")) {
             const std::string_view next = tok.Next();
             if (next == "{")
                 m_State = InRows;
             else if (next == "}")
                 m_State = InHeader;
         } else if (m_State == InHeader) {
-            if (CLLTokenizer::EqualsNoCase(first, "NAME"))
+            if (CUText::EqualNoCase(first, "NAME"))
                 m_Legend.m_Name = tok.Next();
-            else if (CLLTokenizer::EqualsNoCase(first, "DESCRIPTION"))
+            else if (CUText::EqualNoCase(first, "DESCRIPTION"))
                 m_Description = tok.Next();
-            else if (CLLTokenizer::EqualsNoCase(first, "DATATYPE"))
+            else if (CUText::EqualNoCase(first, "DATATYPE"))
                 m_Legend.m_DataType = TypeFromKeyword(tok.Next());
         } else if (m_State == InRows) {
             ReadRow(line);

@@ -2,6 +2,7 @@
 
 #include "legend/cllegend.h"
 #include "legend/clltokenizer.h"
+#include "platform/cutext.h"
 #include "platform/cfileio.h"
 
 #include <string>
@@ -96,27 +97,27 @@ private:
         while (m_Next < m_Lines.size()) {
             CLLTokenizer tok(m_Lines[m_Next++], CLLTokenizer::LutDelimiters);
             const std::string_view key = tok.Next();
-            if (CLLTokenizer::EqualsNoCase(key, "LUT"))
+            if (CUText::EqualNoCase(key, "LUT"))
                 return;
             const std::string_view value = tok.Next();
-            if (CLLTokenizer::EqualsNoCase(key, "INTERPOLATION")) {
-                m_Header.rgb = CLLTokenizer::EqualsNoCase(value, "RGB");
-            } else if (CLLTokenizer::EqualsNoCase(key, "SCALE")) {
+            if (CUText::EqualNoCase(key, "INTERPOLATION")) {
+                m_Header.rgb = CUText::EqualNoCase(value, "RGB");
+            } else if (CUText::EqualNoCase(key, "SCALE")) {
                 if (m_UseScale)
-                    m_Header.componentRange = CLLTokenizer::EqualsNoCase(value, "WORD") ? 65535.0 : 255.0;
-            } else if (CLLTokenizer::EqualsNoCase(key, "DATARANGE")) {
-                if (CLLTokenizer::EqualsNoCase(value, "POSTCOLOUR") ||
-                    CLLTokenizer::EqualsNoCase(value, "POSTCOLOR"))
+                    m_Header.componentRange = CUText::EqualNoCase(value, "WORD") ? 65535.0 : 255.0;
+            } else if (CUText::EqualNoCase(key, "DATARANGE")) {
+                if (CUText::EqualNoCase(value, "POSTCOLOUR") ||
+                    CUText::EqualNoCase(value, "POSTCOLOR"))
                     m_Header.place = ValuePlace::AfterColour;
-                else if (CLLTokenizer::EqualsNoCase(value, "PRECOLOUR") ||
-                         CLLTokenizer::EqualsNoCase(value, "PRECOLOR"))
+                else if (CUText::EqualNoCase(value, "PRECOLOUR") ||
+                         CUText::EqualNoCase(value, "PRECOLOR"))
                     m_Header.place = ValuePlace::BeforeColour;
                 else
                     m_Header.place = ValuePlace::None;
-            } else if (CLLTokenizer::EqualsNoCase(key, "DATATYPE")) {
-                if (CLLTokenizer::EqualsNoCase(value, "NUMERICDISCRETE"))
+            } else if (CUText::EqualNoCase(key, "DATATYPE")) {
+                if (CUText::EqualNoCase(value, "NUMERICDISCRETE"))
                     m_Header.dataType = DataNumericDiscrete;
-                else if (CLLTokenizer::EqualsNoCase(value, "TEXT"))
+                else if (CUText::EqualNoCase(value, "TEXT"))
                     m_Header.dataType = DataText;
                 else
                     m_Header.dataType = DataNumericContinuous;

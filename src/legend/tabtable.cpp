@@ -5,6 +5,8 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
 #include "platform/cnumberformat.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
 #include "platform/cuserprompt.h"
 #include "platform/tabkit.h"
 
@@ -13,27 +15,6 @@
 #include <cstring>
 
 namespace {
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    return a && b && strcasecmp(a, b) == 0;
-}
-
-bool EndsWithNoCase(const std::string& s, const char* suffix)
-{
-    const size_t n = std::strlen(suffix);
-    return s.size() >= n && strcasecmp(s.c_str() + s.size() - n, suffix) == 0;
-}
-
-std::string TitleOf(const std::string& path)
-{
-    const size_t slash = path.find_last_of("/\\");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.erase(dot);
-    return name;
-}
 
 // Field indices of one table, -1 where the table lacks the field.
 struct CFieldIndex {
@@ -54,22 +35,24 @@ CFieldIndex IndexFields(TabKitTable* table)
     CFieldIndex ix;
     const int count = tabkit_c_get_field_count(table);
     for (int i = 0; i < count && !ix.mapCode; ++i) {
-        const char* name = tabkit_c_get_field_name(table, i);
-        if (EqualNoCase(name, TabMapField::Names[TabMapField::MapCode])) {
+        const char* raw = tabkit_c_get_field_name(table, i);
+        const std::string_view name = raw ? raw : "";
+        if (CUText::EqualNoCase(name, TabMapField::Names[TabMapField::MapCode])) {
             ix.mapCode = true;
             break;
         }
         for (int f = 0; f < TabField::StandardCount; ++f)
-            if (EqualNoCase(name, TabField::Names[f]))
+            if (CUText::EqualNoCase(name, TabField::Names[f]))
                 ix.std[f] = i;
-        if (EqualNoCase(name, TabField::Names[TabField::Comments]))
+        if (CUText::EqualNoCase(name, TabField::Names[TabField::Comments]))
             ix.comments = i;
     }
     if (ix.mapCode) {
         for (int i = 0; i < count; ++i) {
-            const char* name = tabkit_c_get_field_name(table, i);
+            const char* raw = tabkit_c_get_field_name(table, i);
+            const std::string_view name = raw ? raw : "";
             for (int f = 0; f < TabMapField::Count; ++f)
-                if (EqualNoCase(name, TabMapField::Names[f]))
+                if (CUText::EqualNoCase(name, TabMapField::Names[f]))
                     ix.map[f] = i;
         }
     }
@@ -164,7 +147,7 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
         TabKitFeature* f = tabkit_c_read_feature(table, id);
         if (tabkit_c_get_type(f) == -1 ||
             (!legendName.empty() &&
-             strcasecmp(Text(f, ix.std[TabField::Name]).c_str(), legendName.c_str()) != 0)) {
+             !CUText::EqualNoCase(Text(f, ix.std[TabField::Name]), legendName))) {
             tabkit_c_destroy_feature(f);
             continue;
         }
@@ -207,7 +190,7 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
     }
 
     FinishRead(tabPath);
-    m_Name = ix.mapCode ? TitleOf(tabPath) : legendName;
+    m_Name = ix.mapCode ? CUFilename::FileTitle(tabPath) : legendName;
     m_Description.clear();
     tabkit_c_close(table);
 }
@@ -215,7 +198,7 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
 bool CLLLegend::ExportTAB(const std::string& path) const
 {
     std::string target = path;
-    if (target.size() > 4 && !EndsWithNoCase(target, ".tab"))
+    if (target.size() > 4 && !CUText::EndsWithNoCase(target, ".tab"))
         target += ".tab";
     TabKitTable* table = CreateLegendTable(target);
     if (!table) {

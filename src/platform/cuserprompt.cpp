@@ -65,3 +65,11 @@ CUserPrompt::Answer CRecordingPrompt::Ask(const Message& message)
     m_Answers.erase(m_Answers.begin());
     return a;
 }
+
+std::vector<std::string> CRecordingPrompt::Texts() const
+{
+    std::vector<std::string> texts;
+    for (const auto& m : m_Messages)
+        texts.push_back(m.text);
+    return texts;
+}

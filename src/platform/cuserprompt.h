@@ -45,6 +45,8 @@ public:
     CRecordingPrompt();
     ~CRecordingPrompt() override;
     Answer Ask(const Message& message) override;
+    // The texts of the messages shown so far, in order.
+    std::vector<std::string> Texts() const;
 
     std::vector<Message> m_Messages;
     std::vector<Answer> m_Answers; // consumed front first; Yes/Ok when empty

@@ -1,7 +1,8 @@
 #include "storage/cllegendfinder.h"
 
 #include "platform/csettingsstore.h"
-#include "storage/pathtext.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -12,7 +13,7 @@ namespace fs = std::filesystem;
 void CLLLegendFinder::Init()
 {
     if (auto lut = GetCommonSetting("LUT_PATH")) {
-        m_Folder = WithTrailingSlash(*lut);
+        m_Folder = CUFilename::WithTrailingSlash(*lut);
         Scan();
         return;
     }
@@ -44,17 +45,17 @@ int CLLLegendFinder::Scan()
     // fixed order so that which of two equal names wins does not vary.
     std::sort(files.begin(), files.end());
 
-    const std::string folder = WithTrailingSlash(m_Folder);
+    const std::string folder = CUFilename::WithTrailingSlash(m_Folder);
     const char* blanks = " \t\r\n\f\v";
     for (const std::string& file : files) {
-        if (!EndsWithNoCase(file, ".leg"))
+        if (!CUText::EndsWithNoCase(file, ".leg"))
             continue;
         const size_t first = file.find_first_not_of(blanks);
         const size_t last = file.find_last_not_of(blanks);
         const std::string name = file.substr(first, last - first + 1);
         const std::string path = folder + name;
         const bool known = std::any_of(m_Paths.begin(), m_Paths.end(),
-                                       [&](const std::string& p) { return EqualNoCase(p, path); });
+                                       [&](const std::string& p) { return CUText::EqualNoCase(p, path); });
         if (known)
             continue;
         m_Paths.push_back(path);
@@ -64,7 +65,7 @@ int CLLLegendFinder::Scan()
     std::vector<size_t> order(m_Names.size());
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(),
-                     [&](size_t a, size_t b) { return LessNoCase(m_Names[a], m_Names[b]); });
+                     [&](size_t a, size_t b) { return CUText::LessNoCase(m_Names[a], m_Names[b]); });
     std::vector<std::string> paths, names;
     for (size_t i : order) {
         paths.push_back(m_Paths[i]);

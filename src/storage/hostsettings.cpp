@@ -4,7 +4,8 @@
 #include "platform/csettingsstore.h"
 #include "platform/csystemfolders.h"
 #include "platform/cuserprompt.h"
-#include "storage/pathtext.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,7 +55,7 @@ std::string GetHostIniPath(const std::string& product, bool showErrors)
     if (configDir->size() > ConfigDirBytes - 1)
         configDir->resize(ConfigDirBytes - 1);
     for (const CHostIni& ini : HostIniFiles) {
-        if (!EqualNoCase(product, ini.product))
+        if (!CUText::EqualNoCase(product, ini.product))
             continue;
         std::string folder = *configDir;
         if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
@@ -99,7 +100,7 @@ std::string GetHostTempDirectory(const std::string& product, bool showErrors)
         std::string temp = CSystemFolders::Temp();
         if (temp.size() > IniValueChars - 1)
             temp.resize(IniValueChars - 1);
-        return WithTrailingSlash(temp);
+        return CUFilename::WithTrailingSlash(temp);
     }
     // The configured value always gets a separator, even when it ends in one.
     const std::string folder = configured.value + "/";

@@ -2,7 +2,8 @@
 
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
-#include "storage/pathtext.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -54,13 +55,13 @@ std::vector<CFoundFile> FindFiles(const std::string& folder, const std::string& 
         if (entry.is_directory(typeError))
             continue;
         const std::string name = entry.path().filename().string();
-        if (!EndsWithNoCase(name, "." + extension))
+        if (!CUText::EndsWithNoCase(name, "." + extension))
             continue;
         found.push_back({(dir / name).string(), name.substr(0, name.size() - extension.size() - 1)});
     }
     std::sort(found.begin(), found.end(), [](const CFoundFile& a, const CFoundFile& b) {
-        if (!EqualNoCase(a.title, b.title))
-            return LessNoCase(a.title, b.title);
+        if (!CUText::EqualNoCase(a.title, b.title))
+            return CUText::LessNoCase(a.title, b.title);
         return a.title < b.title;
     });
     return found;
@@ -89,7 +90,7 @@ void CollectLegendFiles(std::vector<std::string>& paths, std::vector<std::string
                         bool skipStandardFolders)
 {
     for (std::string folder : LegendSearchFolders(product, extraFolders, skipStandardFolders)) {
-        folder = ReplaceAll(ReplaceAll(folder, "\\", "/"), "//", "/");
+        folder = CUText::ReplaceAll(CUText::ReplaceAll(folder, "\\", "/"), "//", "/");
         for (const CSearchExtension& kind : SearchExtensions) {
             if (!kind.enabled)
                 continue;
@@ -97,9 +98,9 @@ void CollectLegendFiles(std::vector<std::string>& paths, std::vector<std::string
                 bool listed = false;
                 int sameTitle = 0;
                 for (size_t i = 0; i < names.size() && !listed; ++i) {
-                    if (!EqualNoCase(names[i], file.title))
+                    if (!CUText::EqualNoCase(names[i], file.title))
                         continue;
-                    if (EqualNoCase(paths[i], file.path))
+                    if (CUText::EqualNoCase(paths[i], file.path))
                         listed = true;
                     else
                         ++sameTitle;
@@ -133,7 +134,7 @@ CLegendGroups GroupLegendFiles(const std::vector<std::string>& paths,
     const size_t n = std::min(paths.size(), names.size());
     for (size_t i = 0; i < n; ++i) {
         const bool inProject = !projectFolder.empty() &&
-                               EqualNoCase(GetFolderOfPath(paths[i]), projectFolder);
+                               CUText::EqualNoCase(GetFolderOfPath(paths[i]), projectFolder);
         (inProject ? groups.project : groups.system).push_back({names[i], paths[i]});
     }
     return groups;

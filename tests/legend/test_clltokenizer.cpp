@@ -1,4 +1,5 @@
 #include "legend/clltokenizer.h"
+#include "platform/cutext.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,11 @@ TEST(CLLTokenizerWords, CommentMarkersAndCaseFreeKeywords)
         EXPECT_TRUE(CLLTokenizer::IsCommentMarker(marker)) << marker;
     EXPECT_FALSE(CLLTokenizer::IsCommentMarker("-1"));
     EXPECT_FALSE(CLLTokenizer::IsCommentMarker(""));
-    EXPECT_TRUE(CLLTokenizer::EqualsNoCase("numericdiscrete", "NUMERICDISCRETE"));
-    EXPECT_FALSE(CLLTokenizer::EqualsNoCase("LEG", "LEGEND"));
+    EXPECT_TRUE(CUText::EqualNoCase("numericdiscrete", "NUMERICDISCRETE"));
+    EXPECT_FALSE(CUText::EqualNoCase("LEG", "LEGEND"));
+    // Only ASCII letters fold: bytes of other characters compare as they are.
+    EXPECT_FALSE(CUText::EqualNoCase("\xC4", "\xE4"));
+    EXPECT_TRUE(CUText::LessNoCase("apple", "Banana"));
+    EXPECT_TRUE(CUText::EndsWithNoCase("x.TAB", ".tab"));
+    EXPECT_EQ(CUText::ReplaceAll("a//b///c", "//", "/"), "a/b//c");
 }

@@ -3,6 +3,7 @@
 #include "platform/cuserprompt.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
+#include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -52,32 +53,6 @@ CLLLegend NumericLegend()
     l.AddRow(b);
     l.AddRow(c);
     return l;
-}
-
-std::vector<std::vector<std::string>> TableRows(const std::string& path)
-{
-    std::vector<std::vector<std::string>> rows;
-    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
-    if (!t)
-        return rows;
-    for (int id = 1; id <= tabkit_c_get_feature_count(t); ++id) {
-        TabKitFeature* f = tabkit_c_read_feature(t, id);
-        std::vector<std::string> row;
-        for (int i = 0; i < tabkit_c_get_field_count(t); ++i)
-            row.emplace_back(tabkit_c_get_field_as_string(f, i));
-        rows.push_back(row);
-        tabkit_c_destroy_feature(f);
-    }
-    tabkit_c_close(t);
-    return rows;
-}
-
-std::vector<std::string> Texts(const CRecordingPrompt& prompt)
-{
-    std::vector<std::string> texts;
-    for (const auto& m : prompt.m_Messages)
-        texts.push_back(m.text);
-    return texts;
 }
 
 } // namespace
@@ -134,7 +109,7 @@ TEST(TabExport, UncreatableTableIsReported)
     CRecordingPrompt prompt;
     const std::string path = dir.File("missing/folder/out.tab");
     EXPECT_FALSE(NumericLegend().ExportTAB(path));
-    EXPECT_EQ(Texts(prompt), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
     EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
 }
 
@@ -234,7 +209,7 @@ TEST(TabImport, MissingTableIsReportedAndLeavesAnEmptyLegend)
     l.ImportTAB(dir.File("none.tab"), "x", 0);
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(l.m_Name, "");
-    EXPECT_EQ(Texts(prompt), (std::vector<std::string>{"Could not open " + dir.File("none.tab")}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab")}));
 }
 
 TEST(TabImport, ForeignStandardTableWithTextColumns)
@@ -318,7 +293,7 @@ TEST(TabImport, MissingFieldsAreReportedAndReadAsEmpty)
                                "String(20),Real,Real,Integer\n"));
     CLLLegend l;
     l.ImportTAB(dir.File("partial.tab"), "A", 0);
-    EXPECT_EQ(Texts(prompt), (std::vector<std::string>{"Could not find all the standard fields in " +
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not find all the standard fields in " +
                                                        dir.File("partial.tab")}));
     ASSERT_EQ(l.GetRowCount(), 1);
     CLLRow r;
@@ -392,7 +367,7 @@ TEST(TabImport, MapCodeTableWithoutPenThicknessIsReported)
                                "P_Name,MapCode,Fore_Red,Fore_Green,Fore_Blue\nX,Qa,1,2,3\n"));
     CLLLegend l;
     l.ImportTAB(dir.File("short.tab"), "", 0);
-    EXPECT_EQ(Texts(prompt), (std::vector<std::string>{"Could not find all the standard fields in " +
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not find all the standard fields in " +
                                                        dir.File("short.tab")}));
     ASSERT_EQ(l.GetRowCount(), 1);
     CLLRow r;

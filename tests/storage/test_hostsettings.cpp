@@ -18,14 +18,6 @@ void RecordConfigDir(const std::string& product, const std::string& folder)
                                           folder));
 }
 
-std::vector<std::string> Texts(const CRecordingPrompt& prompt)
-{
-    std::vector<std::string> texts;
-    for (const auto& m : prompt.m_Messages)
-        texts.push_back(m.text);
-    return texts;
-}
-
 } // namespace
 
 TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
@@ -35,7 +27,7 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
     EXPECT_EQ(GetHostIniPath("Quarvex", false), "");
     EXPECT_TRUE(prompt.m_Messages.empty());
     EXPECT_EQ(GetHostIniPath("Quarvex", true), "");
-    EXPECT_EQ(Texts(prompt), (std::vector<std::string>{
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{
                                  "Error - Could not locate the registry entry for the Quarvex "
                                  "installation"}));
 
@@ -129,7 +121,7 @@ TEST(HostTempDirectory, MissingAndReadOnlyFoldersAreReportedOnlyWhenAsked)
     EXPECT_EQ(GetHostTempDirectory("Strativ3D", true), "");
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
 
-    EXPECT_EQ(Texts(prompt),
+    EXPECT_EQ(prompt.Texts(),
               (std::vector<std::string>{"Error - The directory " + missing + "/ does not exist",
                                         "Error - The directory " + locked + "/ is Read Only"}));
 }

@@ -2,6 +2,7 @@
 
 #include "app/core/legendtables.h"
 #include "legend/tabtable.h"
+#include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +10,6 @@
 #include <filesystem>
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::vector<std::vector<std::string>> TableRows(const std::string& path)
-{
-    std::vector<std::vector<std::string>> rows;
-    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
-    for (int id = 1; id <= tabkit_c_get_feature_count(t); ++id) {
-        TabKitFeature* f = tabkit_c_read_feature(t, id);
-        std::vector<std::string> row;
-        for (int i = 0; i < tabkit_c_get_field_count(t); ++i)
-            row.emplace_back(tabkit_c_get_field_as_string(f, i));
-        rows.push_back(row);
-        tabkit_c_destroy_feature(f);
-    }
-    tabkit_c_close(t);
-    return rows;
-}
-
-} // namespace
 
 TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
 {
