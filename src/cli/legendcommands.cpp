@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using nlohmann::json;
 
@@ -63,14 +64,10 @@ void Print(const json& j)
 bool CheckReadable(const std::string& path)
 {
     struct stat st {};
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f || (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
-        if (f)
-            std::fclose(f);
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
         std::fprintf(stderr, "tessarin-cli: cannot read %s\n", path.c_str());
         return false;
     }
-    std::fclose(f);
     return true;
 }
 
