@@ -280,6 +280,15 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
 {
     if (!fileName || !*fileName || !format)
         return nullptr;
+    // The table writer turns a name without the format's extension into a
+    // folder holding a table of that name, which nobody could open by the name
+    // given; such a name is refused instead.
+    const std::string name = fileName;
+    const std::string suffix = std::string(".") + format;
+    const size_t slash = name.find_last_of('/');
+    const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
+    if (leaf.size() <= suffix.size() || !EqualNoCase(leaf.substr(leaf.size() - suffix.size()), suffix))
+        return nullptr;
     CQuietGdal quiet;
     GDALDriverH driver = FindWriterByExtension(format);
     if (!driver)

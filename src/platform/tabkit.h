@@ -39,7 +39,8 @@ enum { TABKIT_GEOMETRY_NONE = 0, TABKIT_GEOMETRY_INVALID = -1 };
 // Opens an existing table; readOnly is always 1 in this program.
 TabKitTable* tabkit_c_open(const char* fileName, int readOnly);
 
-// Creates a table. format is the file extension of the wanted format ("tab").
+// Creates a table. format is the file extension of the wanted format ("tab");
+// a file name that does not end in it (any case) gives null.
 // projection 0 means none; the bounds are used only when they span an area.
 // With replace set, an existing table of that name (and its side files) is
 // removed first.

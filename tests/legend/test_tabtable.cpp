@@ -113,6 +113,20 @@ TEST(TabExport, UncreatableTableIsReported)
     EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
 }
 
+TEST(TabExport, ShortPathKeepsItsNameAndIsReportedWhenItIsNoTable)
+{
+    CTempDir dir;
+    CRecordingPrompt prompt;
+    // A name of four characters or fewer gets no ".tab", and a table needs one.
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir.Path());
+    const bool written = NumericLegend().ExportTAB("out");
+    std::filesystem::current_path(cwd);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create out"}));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
 TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
 {
     CTempDir dir;

@@ -244,6 +244,20 @@ TEST(TabKitCreate, AnExistingTableIsReplacedOnlyWhenAsked)
     EXPECT_EQ(back->rows, (std::vector<Row>{{"5"}}));
 }
 
+TEST(TabKitCreate, NameWithoutTheFormatsExtensionIsRefusedAndLeavesNothing)
+{
+    CTempDir dir;
+    for (const char* name : {"plain", "x.tb", "x.tab.bak", ".tab", "sub.tab/x"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(tabkit_c_create(dir.File(name).c_str(), "tab", 0, 0, 0, 0, 0, 1), nullptr);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+    TabKitTable* t = tabkit_c_create(dir.File("with space.Tab").c_str(), "tab", 0, 0, 0, 0, 0, 1);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(tabkit_c_close(t), 1);
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("with space.Tab")));
+}
+
 TEST(TabKitCreate, FieldsCannotBeAddedAfterTheCommit)
 {
     CTempDir dir;

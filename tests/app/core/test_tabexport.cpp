@@ -66,6 +66,9 @@ TEST(ExportAllToTAB, NoPathOrAnUncreatableTableDoesNothingAndSaysNothing)
     CRecordingPrompt prompt;
     EXPECT_FALSE(ExportAllToTAB("", {dir.File("x.leg")}));
     EXPECT_FALSE(ExportAllToTAB(dir.File("no/folder/all.tab"), {dir.File("x.leg")}));
+    // Without ".tab" no table can be made, and no folder of that name either.
+    EXPECT_FALSE(ExportAllToTAB(dir.File("all"), {dir.File("x.leg")}));
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
     EXPECT_TRUE(prompt.m_Messages.empty());
 }
 
