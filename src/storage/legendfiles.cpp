@@ -38,14 +38,25 @@ struct CFoundFile {
     std::string title;
 };
 
+// A folder as the search resolves it: '\\' read as '/', "//" as "/", made
+// absolute and without "." or ".." parts. Empty when it cannot be resolved.
+fs::path ResolveFolder(const std::string& folder)
+{
+    const std::string cleaned =
+        CUText::ReplaceAll(CUText::ReplaceAll(folder, "\\", "/"), "//", "/");
+    std::error_code ec;
+    fs::path dir = fs::absolute(fs::path(cleaned), ec).lexically_normal();
+    return ec ? fs::path() : dir;
+}
+
 // The files of one folder with the given extension (any case), in name order
 // without regard to case, each with its absolute path.
 std::vector<CFoundFile> FindFiles(const std::string& folder, const std::string& extension)
 {
     std::vector<CFoundFile> found;
     std::error_code ec;
-    const fs::path dir = fs::absolute(fs::path(folder), ec).lexically_normal();
-    if (ec)
+    const fs::path dir = ResolveFolder(folder);
+    if (dir.empty())
         return found;
     fs::directory_iterator it(dir, ec);
     if (ec)
@@ -89,20 +100,20 @@ void CollectLegendFiles(std::vector<std::string>& paths, std::vector<std::string
                         const std::string& product, const std::string& extraFolders,
                         bool skipStandardFolders)
 {
-    for (std::string folder : LegendSearchFolders(product, extraFolders, skipStandardFolders)) {
-        folder = CUText::ReplaceAll(CUText::ReplaceAll(folder, "\\", "/"), "//", "/");
+    for (const std::string& folder : LegendSearchFolders(product, extraFolders, skipStandardFolders)) {
         for (const CSearchExtension& kind : SearchExtensions) {
             if (!kind.enabled)
                 continue;
             for (const CFoundFile& file : FindFiles(folder, kind.extension)) {
+                // A file met again through another way of writing its folder
+                // is listed once, also when its title was taken and it carries
+                // a "[n]" name: the same path always has the same title.
                 bool listed = false;
                 int sameTitle = 0;
                 for (size_t i = 0; i < names.size() && !listed; ++i) {
-                    if (!CUText::EqualNoCase(names[i], file.title))
-                        continue;
                     if (CUText::EqualNoCase(paths[i], file.path))
                         listed = true;
-                    else
+                    else if (CUText::EqualNoCase(names[i], file.title))
                         ++sameTitle;
                 }
                 if (listed)
@@ -131,10 +142,18 @@ CLegendGroups GroupLegendFiles(const std::vector<std::string>& paths,
                                const std::string& projectFolder)
 {
     CLegendGroups groups;
+    // The collected paths are resolved; the project folder is compared in the
+    // same form, or a folder written with "//" or ".." would lose its group.
+    std::string project;
+    if (!projectFolder.empty()) {
+        const fs::path resolved = ResolveFolder(projectFolder);
+        project = resolved.empty() ? projectFolder
+                                   : CUFilename::WithTrailingSlash(resolved.string());
+    }
     const size_t n = std::min(paths.size(), names.size());
     for (size_t i = 0; i < n; ++i) {
-        const bool inProject = !projectFolder.empty() &&
-                               CUText::EqualNoCase(GetFolderOfPath(paths[i]), projectFolder);
+        const bool inProject = !project.empty() &&
+                               CUText::EqualNoCase(GetFolderOfPath(paths[i]), project);
         (inProject ? groups.project : groups.system).push_back({names[i], paths[i]});
     }
     return groups;

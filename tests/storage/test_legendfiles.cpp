@@ -71,6 +71,19 @@ TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce
     EXPECT_EQ(onlyExtra.names, (std::vector<std::string>{"e"}));
 }
 
+TEST(CollectLegendFiles, NumberedFileReachedAgainIsNotListedTwice)
+{
+    CSettingsSandbox sandbox;
+    const std::string one = sandbox.Work("one"), two = sandbox.Work("two");
+    Touch(one + "/Rock.leg");
+    Touch(two + "/Rock.leg");
+    Touch(two + "/Soil.leg");
+    const CCollected c = Collect("", one + ";" + two + ";" + two + "/;" + one);
+    EXPECT_EQ(c.names, (std::vector<std::string>{"Rock", "Rock[1]", "Soil"}));
+    EXPECT_EQ(c.paths,
+              (std::vector<std::string>{one + "/Rock.leg", two + "/Rock.leg", two + "/Soil.leg"}));
+}
+
 TEST(CollectLegendFiles, BackslashesAndDoubledSlashesAndRelativeFoldersAreResolved)
 {
     CSettingsSandbox sandbox;
@@ -116,6 +129,16 @@ TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
         shown.push_back((item.heading ? "#" + item.text + "|" + item.marker : item.text));
     EXPECT_EQ(shown, (std::vector<std::string>{"#Project|Project Header", "a", "c",
                                                "#System|System Header", "b", "d"}));
+
+    // The project folder as a user may have written it: no trailing slash,
+    // doubled slashes, "..", backslashes.
+    for (const char* written : {"/p", "//p//", "/p/sub/..", "\\p\\"}) {
+        SCOPED_TRACE(written);
+        const CLegendGroups again = GroupLegendFiles(paths, names, written);
+        ASSERT_EQ(again.project.size(), 2u);
+        EXPECT_EQ(again.project[1].path, "/p/c.leg");
+        EXPECT_EQ(again.system.size(), 2u);
+    }
 
     const auto systemOnly = BuildLegendList(GroupLegendFiles(paths, names, "/elsewhere/"), true);
     ASSERT_EQ(systemOnly.size(), 5u);
