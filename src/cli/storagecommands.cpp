@@ -130,7 +130,7 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
     for (const std::string& path : result.failed)
         std::fprintf(stderr, "tessarin-cli %s: Could not create %s\n", self.name.c_str(),
                      path.c_str());
-    return result.failed.empty() ? ExitOk : ExitFailure;
+    return result.failed.empty() && !result.fieldsMissing ? ExitOk : ExitFailure;
 }
 
 int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)

@@ -85,6 +85,11 @@ int32_t PatternIn(int32_t stored)
     return stored == 1 ? 0 : stored;
 }
 
+int32_t PatternOut(int32_t pattern)
+{
+    return pattern == 0 ? 1 : pattern;
+}
+
 uint32_t Components(TabKitFeature* feature, const int* map, int red)
 {
     return static_cast<uint32_t>(Int(feature, map[red])) +
@@ -107,6 +112,46 @@ TabKitTable* CreateLegendTable(const std::string& path)
         return nullptr;
     }
     return table;
+}
+
+int FindTabField(TabKitTable* table, std::string_view name)
+{
+    int found = -1;
+    const int count = tabkit_c_get_field_count(table);
+    for (int i = 0; i < count; ++i) {
+        const char* raw = tabkit_c_get_field_name(table, i);
+        if (raw && CUText::EqualNoCase(raw, name))
+            found = i;
+    }
+    return found;
+}
+
+void FormatLegendRow(const CLLLegend& legend, int i, TabRowRules rules,
+                     std::string (&values)[TabField::Count])
+{
+    CLLRow row;
+    legend.GetRow(i, row);
+    const bool allLegends = rules == TabRowRules::AllLegends;
+    const bool text = legend.m_DataType == DataText;
+    auto colour = [](const CGColor& c) {
+        return CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(c.GetPacked())));
+    };
+    values[TabField::Name] = allLegends ? legend.m_FileTitle : row.label;
+    values[TabField::From] = CNumberFormat::Format("%g", allLegends && text ? 0.0 : row.from);
+    values[TabField::To] = CNumberFormat::Format("%g", allLegends && text ? 0.0 : row.to);
+    values[TabField::Value] = text ? row.text : std::string();
+    if (allLegends)
+        values[TabField::Pattern] =
+            row.pattern < 1 ? std::string()
+                            : CNumberFormat::Format("%ld", static_cast<long>(row.pattern));
+    else
+        values[TabField::Pattern] = CNumberFormat::Format("%d", PatternOut(row.pattern));
+    values[TabField::FillColour] = colour(row.fillColour);
+    values[TabField::BackColour] = row.backTransparent ? std::string("-1") : colour(row.backColour);
+    values[TabField::Thickness] = CNumberFormat::Format("%.10g", static_cast<double>(row.thickness));
+    values[TabField::LineStyle] = CNumberFormat::Format("%d", row.lineStyle);
+    values[TabField::LineColour] = colour(row.lineColour);
+    values[TabField::Comments] = row.comment.substr(0, TabField::CommentChars);
 }
 
 bool WriteLegendFeature(TabKitTable* table, const std::string (&values)[TabField::Count])
@@ -205,30 +250,11 @@ bool CLLLegend::ExportTAB(const std::string& path) const
         CUserPrompt::ShowText("Could not create " + target);
         return false;
     }
-    const bool text = m_DataType == DataText;
     bool ok = true;
     CCLocaleScope cLocale;
     for (int i = 0; i < GetRowCount(); ++i) {
-        CLLRow row;
-        GetRow(i, row);
-        std::string comment = row.comment;
-        if (comment.size() > TabField::CommentChars)
-            comment.resize(TabField::CommentChars);
-        const std::string values[TabField::Count] = {
-            row.label,
-            CNumberFormat::Format("%g", row.from),
-            CNumberFormat::Format("%g", row.to),
-            text ? row.text : std::string(),
-            CNumberFormat::Format("%d", row.pattern == 0 ? 1 : row.pattern),
-            CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(row.fillColour.GetPacked()))),
-            row.backTransparent ? std::string("-1")
-                                : CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(
-                                                                   row.backColour.GetPacked()))),
-            CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)),
-            CNumberFormat::Format("%d", row.lineStyle),
-            CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(row.lineColour.GetPacked()))),
-            comment,
-        };
+        std::string values[TabField::Count];
+        FormatLegendRow(*this, i, TabRowRules::OwnTable, values);
         ok = WriteLegendFeature(table, values) && ok;
     }
     return tabkit_c_close(table) != 0 && ok;

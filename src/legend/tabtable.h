@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace TabField {
 // The standard layout, in the order the fields are created.
@@ -66,6 +67,20 @@ inline uint32_t SwapRedBlue(uint32_t colour)
 {
     return ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);
 }
+
+class CLLLegend;
+
+// The last field of that name (case ignored), or -1.
+int FindTabField(TabKitTable* table, std::string_view name);
+
+// How a legend row is written: by a legend's own export (named by its label,
+// pattern 0 stored as 1) or into the hosts' table of all legends (named by the
+// legend's file title, no pattern below 1, no ranges for a text legend).
+enum class TabRowRules { OwnTable, AllLegends };
+
+// The field texts of row i of a legend, in the C locale's number format.
+void FormatLegendRow(const CLLLegend& legend, int i, TabRowRules rules,
+                     std::string (&values)[TabField::Count]);
 
 // Creates a TAB table with the standard fields, replacing an existing one; null
 // when it cannot be created.

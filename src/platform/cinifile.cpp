@@ -1,19 +1,9 @@
 #include "platform/cinifile.h"
 
 #include "platform/cfileio.h"
-
-#include <algorithm>
-#include <cctype>
+#include "platform/cutext.h"
 
 namespace {
-
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 std::string Trim(const std::string& s)
 {
@@ -74,10 +64,10 @@ std::optional<std::string> CIniFile::Get(const std::string& section, const std::
     const std::string wantedSection = Trim(section);
     const std::string wantedKey = Trim(key);
     for (const Section& s : m_Sections) {
-        if (!EqualNoCase(s.name, wantedSection))
+        if (!CUText::EqualNoCase(s.name, wantedSection))
             continue;
         for (const Entry& e : s.entries) {
-            if (!EqualNoCase(e.key, wantedKey))
+            if (!CUText::EqualNoCase(e.key, wantedKey))
                 continue;
             std::string v = e.value;
             if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())

@@ -181,6 +181,14 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
     r = cli.Run({"tab2leg", lut + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab\n");
+
+    // A table that is no legend table converts nothing and says so.
+    const std::string tables = cli.Folder("tables");
+    ASSERT_TRUE(MakeTabFromCsv(tables, "other", "Id,Text\n1,x\n"));
+    r = cli.Run({"tab2leg", tables + "/other.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "You must choose an input TAB file\n");
 }
 
 TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
@@ -198,4 +206,8 @@ TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
 
     r = cli.Run({"export-all", out + "/none/xs_colr.tab"});
     EXPECT_EQ(r.exitCode, 1);
+    r = cli.Run({"export-all", out + "/xs_colr"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "tessarin-cli export-all: Could not create " + out + "/xs_colr\n");
+    EXPECT_FALSE(fs::exists(out + "/xs_colr"));
 }

@@ -5,11 +5,10 @@
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/cuserprompt.h"
+#include "platform/cutext.h"
 #include "platform/tabkit.h"
 #include "storage/cllegendfinder.h"
 
-#include <algorithm>
-#include <strings.h>
 #include <sys/stat.h>
 
 namespace {
@@ -58,21 +57,22 @@ std::optional<std::time_t> ParseStampTime(const std::string& text)
     return t;
 }
 
-std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath)
+std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
+                                                             bool* fieldsMissing)
 {
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
         CUserPrompt::Show(Str::CouldNotOpen, {tabPath});
         return std::nullopt;
     }
-    int found[TabField::StandardCount];
-    std::fill(std::begin(found), std::end(found), -1);
-    for (int i = 0; i < tabkit_c_get_field_count(table); ++i)
-        for (int f = 0; f < TabField::StandardCount; ++f)
-            if (strcasecmp(tabkit_c_get_field_name(table, i), TabField::Names[f]) == 0)
-                found[f] = i;
-    if (std::find(std::begin(found), std::end(found), -1) != std::end(found))
+    bool allFound = true;
+    for (int f = 0; f < TabField::StandardCount; ++f)
+        allFound = FindTabField(table, TabField::Names[f]) >= 0 && allFound;
+    if (!allFound)
         CUserPrompt::Show(Str::ChooseInputTab);
+    if (fieldsMissing)
+        *fieldsMissing = !allFound;
+    const int nameField = FindTabField(table, TabField::Names[TabField::Name]);
 
     std::vector<std::string> names;
     std::string previous;
@@ -80,8 +80,8 @@ std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& 
          id = tabkit_c_next_feature_id(table, id)) {
         TabKitFeature* feature = tabkit_c_read_feature(table, id);
         if (tabkit_c_get_type(feature) != -1) {
-            const std::string name = tabkit_c_get_field_as_string(feature, found[TabField::Name]);
-            if (strcasecmp(name.c_str(), previous.c_str()) != 0)
+            const std::string name = tabkit_c_get_field_as_string(feature, nameField);
+            if (!CUText::EqualNoCase(name, previous))
                 names.push_back(name);
             previous = name;
         }
@@ -98,7 +98,7 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
         result.outcome = CTabConversion::Outcome::Unchanged;
         return result;
     }
-    const auto names = CollectTABLegendRuns(tabPath);
+    const auto names = CollectTABLegendRuns(tabPath, &result.fieldsMissing);
     if (!names) {
         result.outcome = CTabConversion::Outcome::OpenFailed;
         return result;

@@ -17,6 +17,7 @@ struct CTabConversion {
     std::string folder;               // where the legends went
     std::vector<std::string> written; // files written, in conversion order
     std::vector<std::string> failed;  // files that could not be written
+    bool fieldsMissing = false;       // the table lacks standard fields (reported)
 };
 
 // With checkTimeStamp, a table whose modification time equals the stored stamp
@@ -26,7 +27,9 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
 // The legend names of a table for the conversion: "P_Name" of each feature in
 // table order, one per run of equal names (case ignored). A missing standard
 // field is reported with string 106.
-std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath);
+// fieldsMissing, when given, tells whether that happened.
+std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
+                                                             bool* fieldsMissing = nullptr);
 
 // The settings key and value of the conversion's time stamp.
 inline constexpr const char* TabStampKey = "Software\\Ferrolin\\leg2tab\\Settings";

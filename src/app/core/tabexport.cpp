@@ -27,32 +27,9 @@ bool ExportAllToTAB(const std::string& path, const std::vector<std::string>& leg
             continue;
         CLLLegend legend;
         legend.ReadLEG(legendPath);
-        const bool text = legend.m_DataType == DataText;
         for (int i = 0; i < legend.GetRowCount(); ++i) {
-            CLLRow row;
-            legend.GetRow(i, row);
-            std::string comment = row.comment;
-            if (comment.size() > TabField::CommentChars)
-                comment.resize(TabField::CommentChars);
-            auto colour = [](const CGColor& c) {
-                return CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(c.GetPacked())));
-            };
-            // Unlike a single legend's export, pattern 0 is left empty here: the
-            // hosts read the shared table that way.
-            const std::string values[TabField::Count] = {
-                legend.m_FileTitle,
-                CNumberFormat::Format("%g", text ? 0.0 : row.from),
-                CNumberFormat::Format("%g", text ? 0.0 : row.to),
-                text ? row.text : std::string(),
-                row.pattern < 1 ? std::string()
-                                : CNumberFormat::Format("%ld", static_cast<long>(row.pattern)),
-                colour(row.fillColour),
-                row.backTransparent ? std::string("-1") : colour(row.backColour),
-                CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)),
-                CNumberFormat::Format("%ld", static_cast<long>(row.lineStyle)),
-                colour(row.lineColour),
-                comment,
-            };
+            std::string values[TabField::Count];
+            FormatLegendRow(legend, i, TabRowRules::AllLegends, values);
             WriteLegendFeature(table, values);
         }
     }

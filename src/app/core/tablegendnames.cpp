@@ -1,11 +1,12 @@
 #include "app/core/tablegendnames.h"
 
+#include "legend/tabtable.h"
 #include "platform/cstringtable.h"
+#include "platform/cufilename.h"
 #include "platform/cuserprompt.h"
 #include "platform/tabkit.h"
 
 #include <algorithm>
-#include <strings.h>
 
 CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
 {
@@ -16,14 +17,8 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
         return result;
     }
     result.opened = true;
-    int nameField = -1;
-    for (int i = 0; i < tabkit_c_get_field_count(table); ++i) {
-        const char* name = tabkit_c_get_field_name(table, i);
-        if (strcasecmp(name, "P_Name") == 0)
-            nameField = i;
-        if (strcasecmp(name, "MapCode") == 0)
-            result.mapCode = true;
-    }
+    const int nameField = FindTabField(table, TabField::Names[TabField::Name]);
+    result.mapCode = FindTabField(table, TabMapField::Names[TabMapField::MapCode]) >= 0;
     result.hasNameField = nameField >= 0;
     if (!result.mapCode && !result.hasNameField) {
         CUserPrompt::Show(Str::NotAColourMapTable);
@@ -46,15 +41,7 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
 std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
                                  bool mapCode)
 {
-    std::string name = legendName;
-    if (mapCode) {
-        // The path may come from the other platform's dialogs.
-        const size_t slash = tabPath.find_last_of("/\\");
-        name = slash == std::string::npos ? tabPath : tabPath.substr(slash + 1);
-        const size_t dot = name.rfind('.');
-        if (dot != std::string::npos)
-            name.erase(dot);
-    }
+    std::string name = mapCode ? CUFilename::FileTitle(tabPath) : legendName;
     if (name.empty())
         return {};
     std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');

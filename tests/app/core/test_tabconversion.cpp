@@ -69,6 +69,7 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesALegendFileInTheLegendFolder)
     EXPECT_EQ(result.written,
               (std::vector<std::string>{fx.lut + "A.leg", fx.lut + "B.leg", fx.lut + "A.leg"}));
     EXPECT_TRUE(result.failed.empty());
+    EXPECT_FALSE(result.fieldsMissing);
     EXPECT_TRUE(prompt.m_Messages.empty());
 
     CLLLegend a;
@@ -113,6 +114,7 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
     EXPECT_EQ(prompt.m_Messages[1].stringId, Str::ChooseInputTab);
     EXPECT_EQ(prompt.m_Messages[1].text, "You must choose an input TAB file");
     EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "X.leg", fx.lut + "Y.leg"}));
+    EXPECT_TRUE(result.fieldsMissing);
 }
 
 TEST(ConvertTABToLEGTimeStamp, WithoutAStoredStampTheTableIsConvertedEveryTimeAndNoStampIsMade)
