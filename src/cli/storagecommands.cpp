@@ -212,7 +212,8 @@ std::vector<CCliCommand> StorageCommands()
                             TabImport));
     commands.push_back(Make({"tab-export", "IN.leg OUT",
                              "Writes a legend file as a TAB legend table; \".tab\" is appended to "
-                             "OUT unless it ends in it.",
+                             "an OUT of more than four characters unless it ends in it (a "
+                             "table's name must end in \".tab\").",
                              2, 2, {}, {}},
                             TabExport));
     commands.push_back(Make({"tab2leg", "TAB [--check-timestamp]",
@@ -223,7 +224,8 @@ std::vector<CCliCommand> StorageCommands()
                              1, 1, {}, {}},
                             Tab2Leg));
     commands.push_back(Make({"export-all", "OUT.tab [--product P] [--extra \"DIR;DIR\"]",
-                             "Writes every listed legend (see list) into one TAB legend table.",
+                             "Writes every listed legend (see list) into one TAB legend table; "
+                             "OUT must end in \".tab\".",
                              1, 1, {"--product", "--extra"}, {}},
                             ExportAll));
     commands.push_back(Make({"list", "[--product P] [--extra \"DIR;DIR\"]",
