@@ -111,6 +111,17 @@ std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 
 void CGridCtrl::DestroyCell(int row, int col)
 {
+    CGridCellBase* cell = m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+    if (cell) {
+        // A box left open over a cell that is going away must not report into
+        // whatever cell takes its place later.
+        if (cell->IsEditing())
+            if (CGridInPlaceEditor* editor = cell->GetEditWnd())
+                editor->Abandon();
+        if (cell == m_pEditCell)
+            m_pEditCell = nullptr;
+        std::replace(m_WatchedCells.begin(), m_WatchedCells.end(), cell, static_cast<CGridCellBase*>(nullptr));
+    }
     // Clearing the state takes the cell out of the selected set first.
     SetItemState(row, col, 0);
     m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
@@ -261,7 +272,7 @@ void CGridCtrl::RenumberRows(int fromRow)
 
 int CGridCtrl::InsertRow(const std::string& heading, int row)
 {
-    if (row >= 0 && (row < m_nFixedRows || row >= GetRowCount()))
+    if (row < -1 || (row >= 0 && (row < m_nFixedRows || row >= GetRowCount())))
         return -1;
     if (GetColumnCount() == 0)
         SetColumnCount(1);
@@ -529,7 +540,7 @@ void CGridCtrl::SetModified(int row, int col)
 void CGridCtrl::SetFocusCell(int row, int col)
 {
     const CCellID cell(row, col);
-    if (cell == m_idCurrentCell)
+    if (cell == m_idCurrentCell || (!IsValid(cell) && cell != CCellID()))
         return;
     const CCellID old = m_idCurrentCell;
     m_idCurrentCell = cell;
@@ -875,6 +886,7 @@ bool CGridCtrl::IsCellVisible(int row, int col)
 int CGridCtrl::RowOffset(int row) const
 {
     int offset = 0;
+    row = std::min(row, GetRowCount());
     for (int r = m_nFixedRows; r < row; ++r)
         offset += m_arRowHeights[static_cast<size_t>(r)];
     return offset;
@@ -883,6 +895,7 @@ int CGridCtrl::RowOffset(int row) const
 int CGridCtrl::ColumnOffset(int col) const
 {
     int offset = 0;
+    col = std::min(col, GetColumnCount());
     for (int c = m_nFixedCols; c < col; ++c)
         offset += m_arColWidths[static_cast<size_t>(c)];
     return offset;
@@ -962,6 +975,8 @@ void CGridCtrl::ScrollLines(bool vertical, int lines)
         const CCellID topLeft = GetTopleftNonFixedCell();
         int first = vertical ? topLeft.row : topLeft.col;
         const int before = vertical ? m_nVScrollPos : m_nHScrollPos;
+        if (first >= count)
+            break; // only fixed lines, or none at all
         if (lines > 0) {
             while (first < count - 1 && sizes[static_cast<size_t>(first)] == 0)
                 ++first;

@@ -264,6 +264,9 @@ private:
     void FixBandFlags(int oldFixedRows, int oldFixedCols);
     bool RedrawCellIfVisible(int row, int col, bool forceRepaint = false);
     bool MouseOperationInProgress() const;
+    // OverColumnDivider, OverRowDivider or Nothing for a pointer at point.
+    CGridMouseMode DividerAt(CGridPoint point);
+    void EnterDividerMode(CGridMouseMode mode);
     bool MouseOverColumnResizeArea(CGridPoint point);
     bool MouseOverRowResizeArea(CGridPoint point);
     int ColumnLeftOfBorder(CGridPoint point, int& left);
@@ -273,6 +276,8 @@ private:
     void ShowSizingLine(CGridPoint point);
     bool SortItemsRange(int col, bool ascending, intptr_t param, int low, int high);
     void SwapRows(int a, int b);
+    bool StoreEditedText(int row, int col, CGridCellBase* cell, const std::string& text);
+    CCellID FindCell(const CGridCellBase* cell) const;
     int RowOffset(int row) const; // from the first non-fixed row
     int ColumnOffset(int col) const;
     int TopForBottomRow(int row) const;
@@ -341,4 +346,10 @@ private:
     uint32_t m_crGridLineColour = GridRGB(192, 192, 192);
     bool m_bInSize = false;
     bool m_bTimerRunning = false;
+    // The cell whose in-place editor is open, so that its report finds it
+    // even after sorting or insertion moved it.
+    CGridCellBase* m_pEditCell = nullptr;
+    // Cells whose owner is being told of a change; DestroyCell clears an
+    // entry, so an owner that rebuilds the table from its reply is safe.
+    std::vector<CGridCellBase*> m_WatchedCells;
 };

@@ -20,12 +20,18 @@ void CGridCtrl::OnEditCell(int row, int col, CGridPoint point, unsigned key)
         return;
     if (SendNotify(GridNotifyBeginEdit, row, col) < 0)
         return;
-    GetCell(row, col)->Edit(row, col, rect, point, kInPlaceEditId, key);
+    // The owner may have rebuilt the table while it was asked.
+    CGridCellBase* cell = GetCell(row, col);
+    if (!cell)
+        return;
+    cell->Edit(row, col, rect, point, kInPlaceEditId, key);
+    if (cell->IsEditing())
+        m_pEditCell = cell;
 }
 
 void CGridCtrl::EndEditing()
 {
-    CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
+    CGridCellBase* cell = m_pEditCell ? m_pEditCell : GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
     if (cell && cell->IsEditing())
         cell->EndEdit();
 }
@@ -36,26 +42,65 @@ bool CGridCtrl::ValidateEdit(int row, int col, const std::string& text)
     return cell && cell->ValidateEdit(text);
 }
 
+// Store, validate, tell the owner, keep or put back; true when the new text
+// stays. False also when the owner's reply destroyed the cell.
+bool CGridCtrl::StoreEditedText(int row, int col, CGridCellBase* cell, const std::string& text)
+{
+    const std::string old = cell->GetText();
+    if (text == old)
+        return false;
+    cell->SetText(text);
+    bool accepted = ValidateEdit(row, col, text);
+    if (accepted) {
+        m_WatchedCells.push_back(cell);
+        accepted = SendNotify(GridNotifyEndEdit, row, col, text) >= 0;
+        const bool alive = m_WatchedCells.back() != nullptr;
+        m_WatchedCells.pop_back();
+        if (!alive)
+            return false;
+    }
+    if (!accepted) {
+        cell->SetText(old);
+        return false;
+    }
+    SetModified(row, col);
+    RedrawCell(row, col);
+    return true;
+}
+
 void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)
 {
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return;
-    const std::string old = cell->GetText();
-    if (text != old) {
-        cell->SetText(text);
-        if (ValidateEdit(row, col, text) && SendNotify(GridNotifyEndEdit, row, col, text) >= 0) {
-            SetModified(row, col);
-            RedrawCell(row, col);
-        } else {
-            cell->SetText(old);
-        }
-    }
-    cell->OnEndEdit();
+    m_WatchedCells.push_back(cell);
+    StoreEditedText(row, col, cell, text);
+    const bool alive = m_WatchedCells.back() != nullptr;
+    m_WatchedCells.pop_back();
+    if (alive)
+        cell->OnEndEdit();
+}
+
+CCellID CGridCtrl::FindCell(const CGridCellBase* cell) const
+{
+    for (int row = 0; row < GetRowCount(); ++row)
+        for (int col = 0; col < GetColumnCount(); ++col)
+            if (m_RowData[static_cast<size_t>(row)][static_cast<size_t>(col)].get() == cell)
+                return CCellID(row, col);
+    return CCellID();
 }
 
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned endKey, unsigned modifiers)
 {
+    if (m_pEditCell) {
+        // Sorting or an insertion may have moved the cell under the open box.
+        if (GetCell(row, col) != m_pEditCell) {
+            const CCellID at = FindCell(m_pEditCell);
+            row = at.row;
+            col = at.col;
+        }
+        m_pEditCell = nullptr;
+    }
     OnEndEditCell(row, col, text);
     switch (endKey) {
     case GridKey::Tab:
@@ -84,17 +129,7 @@ bool CGridCtrl::ValidateAndModifyCellContents(int row, int col, const std::strin
     if (SendNotify(GridNotifyBeginEdit, row, col) < 0)
         return false;
     CGridCellBase* cell = GetCell(row, col);
-    const std::string old = cell->GetText();
-    if (text == old)
-        return false;
-    cell->SetText(text);
-    if (ValidateEdit(row, col, text) && SendNotify(GridNotifyEndEdit, row, col, text) >= 0) {
-        SetModified(row, col);
-        RedrawCell(row, col);
-        return true;
-    }
-    cell->SetText(old);
-    return false;
+    return cell && StoreEditedText(row, col, cell, text);
 }
 
 // ---------------------------------------------------------------- clipboard

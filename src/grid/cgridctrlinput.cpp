@@ -156,7 +156,8 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         return false;
     }
 
-    if (next == current)
+    // Home or End in a grid whose non-fixed part is empty finds no cell.
+    if (next == current || !IsValid(next))
         return true;
 
     if (!MouseOperationInProgress()) {
@@ -210,6 +211,30 @@ void CGridCtrl::OnChar(unsigned character, unsigned modifiers)
 }
 
 // ---------------------------------------------------------------- mouse
+
+CGridMouseMode CGridCtrl::DividerAt(CGridPoint point)
+{
+    if (m_bAllowColumnResize && MouseOverColumnResizeArea(point))
+        return CGridMouseMode::OverColumnDivider;
+    if (m_bAllowRowResize && MouseOverRowResizeArea(point))
+        return CGridMouseMode::OverRowDivider;
+    return CGridMouseMode::Nothing;
+}
+
+void CGridCtrl::EnterDividerMode(CGridMouseMode mode)
+{
+    if (mode == m_MouseMode)
+        return;
+    m_MouseMode = mode;
+    if (!m_pView)
+        return;
+    if (mode == CGridMouseMode::OverColumnDivider)
+        m_pView->SetCursorShape(CGridCursor::SizeWE);
+    else if (mode == CGridMouseMode::OverRowDivider)
+        m_pView->SetCursorShape(CGridCursor::SizeNS);
+    else
+        m_pView->SetCursorShape(CGridCursor::Arrow);
+}
 
 bool CGridCtrl::MouseOverColumnResizeArea(CGridPoint point)
 {
@@ -370,10 +395,8 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
     if (!IsValid(m_LeftClickDownCell)) {
         // Only the border just right of the last column (or below the last
         // row) can be grabbed outside the cells.
-        if (m_bAllowColumnResize && MouseOverColumnResizeArea(point))
-            m_MouseMode = CGridMouseMode::OverColumnDivider;
-        else if (m_bAllowRowResize && MouseOverRowResizeArea(point))
-            m_MouseMode = CGridMouseMode::OverRowDivider;
+        if (const CGridMouseMode divider = DividerAt(point); divider != CGridMouseMode::Nothing)
+            m_MouseMode = divider;
         BeginSizing(point);
         return;
     }
@@ -410,17 +433,8 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
         return;
     }
 
-    if (m_MouseMode == CGridMouseMode::Nothing) {
-        if (m_bAllowColumnResize && MouseOverColumnResizeArea(point)) {
-            m_MouseMode = CGridMouseMode::OverColumnDivider;
-            if (m_pView)
-                m_pView->SetCursorShape(CGridCursor::SizeWE);
-        } else if (m_bAllowRowResize && MouseOverRowResizeArea(point)) {
-            m_MouseMode = CGridMouseMode::OverRowDivider;
-            if (m_pView)
-                m_pView->SetCursorShape(CGridCursor::SizeNS);
-        }
-    }
+    if (m_MouseMode == CGridMouseMode::Nothing)
+        EnterDividerMode(DividerAt(point));
 
     if (BeginSizing(point))
         return;
@@ -476,23 +490,7 @@ void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
 {
     const bool dragging = leftButtonDown && m_bLMouseButtonDown;
     if (!dragging || m_MouseMode == CGridMouseMode::Nothing) {
-        if (m_bAllowColumnResize && MouseOverColumnResizeArea(point)) {
-            if (m_MouseMode != CGridMouseMode::OverColumnDivider) {
-                m_MouseMode = CGridMouseMode::OverColumnDivider;
-                if (m_pView)
-                    m_pView->SetCursorShape(CGridCursor::SizeWE);
-            }
-        } else if (m_bAllowRowResize && MouseOverRowResizeArea(point)) {
-            if (m_MouseMode != CGridMouseMode::OverRowDivider) {
-                m_MouseMode = CGridMouseMode::OverRowDivider;
-                if (m_pView)
-                    m_pView->SetCursorShape(CGridCursor::SizeNS);
-            }
-        } else if (m_MouseMode != CGridMouseMode::Nothing) {
-            m_MouseMode = CGridMouseMode::Nothing;
-            if (m_pView)
-                m_pView->SetCursorShape(CGridCursor::Arrow);
-        }
+        EnterDividerMode(DividerAt(point));
         if (m_MouseMode == CGridMouseMode::Nothing) {
             const CCellID cell = GetCellFromPt(point);
             if (CGridCellBase* hovered = GetCell(cell.row, cell.col))
@@ -537,28 +535,30 @@ void CGridCtrl::OnTimer(int id)
         return;
     const CGridPoint origin = m_pView->PointerPosition();
     const CGridSize client = m_pView->ClientSize();
+    // A collapsed window still scrolls, but has no pixel to clamp the pointer into.
+    const int lastX = std::max(client.cx - 1, 0), lastY = std::max(client.cy - 1, 0);
     const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
     CGridPoint point = origin;
     if (point.y >= client.cy) {
         OnKeyDown(GridKey::Down, 0);
-        point.x = std::clamp(point.x, 0, client.cx - 1);
-        point.y = client.cy - 1;
+        point.x = std::clamp(point.x, 0, lastX);
+        point.y = lastY;
         OnSelecting(GetCellFromPt(point));
     } else if (point.y < fixedHeight) {
         OnKeyDown(GridKey::Up, 0);
-        point.x = std::clamp(point.x, 0, client.cx - 1);
+        point.x = std::clamp(point.x, 0, lastX);
         point.y = fixedHeight + 1;
         OnSelecting(GetCellFromPt(point));
     }
     point = origin;
     if (point.x >= client.cx) {
         OnKeyDown(GridKey::Right, 0);
-        point.y = std::clamp(point.y, 0, client.cy - 1);
-        point.x = client.cx - 1;
+        point.y = std::clamp(point.y, 0, lastY);
+        point.x = lastX;
         OnSelecting(GetCellFromPt(point));
     } else if (point.x < fixedWidth) {
         OnKeyDown(GridKey::Left, 0);
-        point.y = std::clamp(point.y, 0, client.cy - 1);
+        point.y = std::clamp(point.y, 0, lastY);
         point.x = fixedWidth + 1;
         OnSelecting(GetCellFromPt(point));
     }
@@ -621,14 +621,8 @@ void CGridCtrl::OnCaptureLost()
 void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 {
     // The release before a double click ended any divider mode; look again.
-    if (!MouseOperationInProgress()) {
-        if (m_bAllowColumnResize && MouseOverColumnResizeArea(point))
-            m_MouseMode = CGridMouseMode::OverColumnDivider;
-        else if (m_bAllowRowResize && MouseOverRowResizeArea(point))
-            m_MouseMode = CGridMouseMode::OverRowDivider;
-        else
-            m_MouseMode = CGridMouseMode::Nothing;
-    }
+    if (!MouseOperationInProgress())
+        m_MouseMode = DividerAt(point);
     if (m_MouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
         int col = ColumnLeftOfBorder(point, left);
@@ -664,7 +658,13 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 
 void CGridCtrl::OnRButtonUp(CGridPoint point)
 {
-    m_MouseMode = CGridMouseMode::Nothing;
+    if (m_MouseMode == CGridMouseMode::SizingColumn || m_MouseMode == CGridMouseMode::SizingRow) {
+        // A border drag ended by the other button leaves no line behind.
+        if (m_pView)
+            m_pView->ShowSizingLine(std::nullopt);
+        m_ConfineRect.reset();
+    }
+    EnterDividerMode(CGridMouseMode::Nothing);
     EndEditing();
     const CCellID cell = GetCellFromPt(point);
     if (IsValid(cell)) {

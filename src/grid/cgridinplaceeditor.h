@@ -14,6 +14,8 @@ public:
     virtual void Paste() = 0;
     // Ends the edit now: the grid is told the final text, then the box closes.
     virtual void EndEdit() = 0;
+    // Closes the box without a report: the cell under it is gone.
+    virtual void Abandon() = 0;
 };
 
 // Everything the window system needs to open an editor over a cell.

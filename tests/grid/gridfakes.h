@@ -32,6 +32,11 @@ public:
     void SendKey(unsigned key) override { m_Keys.push_back(key); }
     void Paste() override { ++m_Pastes; }
     void EndEdit() override { Finish(m_Text, GridKey::Return); }
+    void Abandon() override
+    {
+        m_Ended = true;
+        m_Abandoned = true;
+    }
     void Finish(const std::string& text, unsigned key, unsigned modifiers = 0)
     {
         if (m_Ended)
@@ -46,6 +51,7 @@ public:
     std::vector<unsigned> m_Keys;
     int m_Pastes = 0;
     bool m_Ended = false;
+    bool m_Abandoned = false;
 };
 
 class CFakeGridView : public CGridView {

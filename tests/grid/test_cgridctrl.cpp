@@ -111,6 +111,8 @@ TEST(GridTable, InsertRowAboveTheFocusRowKeepsThatRowFocused)
     EXPECT_EQ(f.grid.GetItemText(7, 0), "tail");
     EXPECT_EQ(f.grid.InsertRow("fixed", 0), -1);
     EXPECT_EQ(f.grid.InsertRow("past", 99), -1);
+    EXPECT_EQ(f.grid.InsertRow("negative", -2), -1); // only -1 means "append"
+    EXPECT_EQ(f.grid.GetRowCount(), 8);
 
     CGridCtrl empty;
     EXPECT_EQ(empty.InsertRow("only"), 0);
@@ -132,6 +134,66 @@ TEST(GridTable, DeleteRowClearsSelectionAndFocus)
     EXPECT_TRUE(f.grid.DeleteRow(0));
     EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
     EXPECT_FALSE(f.grid.DeleteRow(4));
+}
+
+TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
+{
+    // One fixed row over four columns: no cell outside the header band.
+    CGridFixture f(0, 3);
+    f.grid.SetFocusCell(0, 2);
+    f.grid.SetFocusCell(5, 1); // out of range: refused
+    f.grid.SetFocusCell(0, 9);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
+    EXPECT_TRUE(f.grid.GetItemState(0, 2) & GridState::Focused);
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Home, GridModifier::Ctrl));
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2)); // no non-fixed row to go to
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Home, 0));
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::End, GridModifier::Ctrl));
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3)); // the last row is the header
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::PageDown, 0));
+    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Down, 0));
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3));
+    f.grid.OnMouseWheel(-120);
+    f.grid.ScrollLines(true, 2);
+    f.grid.ScrollLines(true, -2);
+    EXPECT_EQ(f.grid.GetScrollPos(true), 0);
+    f.grid.OnEditSelectAll();
+    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
+    f.view.m_Clipboard = "a\tb";
+    f.grid.SetFocusCell(-1, -1);
+    EXPECT_FALSE(f.grid.GetFocusCell().IsValid());
+    f.grid.OnEditPaste();
+    EXPECT_EQ(f.grid.GetItemText(0, 1), "r0c1");
+
+    // Nothing at all.
+    CGridCtrl grid;
+    CFakeGridView view(grid);
+    CRecordingOwner owner;
+    grid.SetView(&view);
+    grid.SetOwner(&owner);
+    grid.OnMouseWheel(-240);
+    grid.ScrollLines(false, 1);
+    grid.ScrollPages(true, 1);
+    grid.OnLButtonDown({10, 10}, 0);
+    grid.OnLButtonUp({10, 10});
+    grid.OnLButtonDblClk({10, 10}, 0);
+    grid.OnRButtonUp({10, 10});
+    grid.OnEditSelectAll();
+    grid.OnEditPaste();
+    view.m_Pointer = {10, 500};
+    grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
+    EXPECT_FALSE(grid.CopyTextFromGrid().has_value());
+    EXPECT_FALSE(grid.SortItems(0, true));
+    EXPECT_EQ(grid.GetScrollPos(true), 0);
+    EXPECT_TRUE(owner.m_Commands.empty());
+    EXPECT_EQ(owner.Codes(), (std::vector<std::string>{"-101@-1,-1", "-2@-1,-1", "-5@-1,-1", "-100@-1,-1",
+                                                       "-101@-1,-1"}));
+    CRecordingPainter painter;
+    grid.OnDraw(painter);
+    ASSERT_FALSE(painter.m_Ops.empty());
+    EXPECT_EQ(painter.m_Ops[0], "fill 0,0,400,300 #a0a0a0");
+    EXPECT_TRUE(painter.m_Texts.empty());
 }
 
 TEST(GridSelection, StateFlagAndSelectedSetAgree)

@@ -6,6 +6,8 @@
 
 namespace {
 
+std::string Column(CGridCtrl& grid, int col);
+
 // Accepts only texts without an 'x'.
 class CPickyCell : public CGridCell {
 public:
@@ -126,6 +128,113 @@ TEST(GridEditing, NavigationKeyThatEndsAnEditContinuesInTheNextCell)
     EXPECT_EQ(f.view.m_Editors.size(), 3u);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 1));
     EXPECT_EQ(f.grid.GetItemText(3, 1), "7");
+}
+
+TEST(GridEditing, AnOpenEditorFollowsItsCellThroughSortingAndInsertion)
+{
+    CGridFixture f(3, 1);
+    f.grid.SetItemText(1, 1, "c");
+    f.grid.SetItemText(2, 1, "a");
+    f.grid.SetItemText(3, 1, "b");
+    f.grid.OnEditCell(1, 1, {-1, -1}, GridKey::MouseStart);
+    CGridCellBase* edited = f.grid.GetCell(1, 1);
+    f.grid.SortItems(1, true); // "c" moves to the last row under the open box
+    f.grid.InsertRow("new", 1);
+    ASSERT_EQ(f.grid.GetCell(4, 1), edited);
+    f.owner.Clear();
+    f.view.LastEditor()->Finish("d", GridKey::Return);
+    EXPECT_EQ(Column(f.grid, 1), " a b d ");
+    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-106@4,1=d"});
+    EXPECT_FALSE(edited->IsEditing());
+    EXPECT_TRUE(f.grid.GetItemState(4, 1) & GridState::Modified);
+    EXPECT_FALSE(f.grid.GetItemState(1, 1) & GridState::Modified);
+}
+
+TEST(GridEditing, AnEditorOverARemovedCellClosesWithoutReporting)
+{
+    CGridFixture f(3, 2);
+    f.grid.OnEditCell(3, 1, {-1, -1}, '4');
+    CFakeEditor* editor = f.view.LastEditor();
+    f.owner.Clear();
+    f.grid.SetRowCount(3); // row 3 goes away
+    EXPECT_TRUE(editor->m_Abandoned);
+    f.grid.EndEditing();
+    f.grid.SetRowCount(4);
+    EXPECT_TRUE(f.owner.m_Log.empty());
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "");
+    // The new cell in its place edits like any other.
+    f.grid.OnEditCell(3, 1, {-1, -1}, '5');
+    ASSERT_EQ(f.view.m_Editors.size(), 2u);
+    f.view.LastEditor()->Finish("5", GridKey::Return);
+    EXPECT_EQ(f.grid.GetItemText(3, 1), "5");
+
+    f.grid.OnEditCell(2, 2, {-1, -1}, '6');
+    f.grid.DeleteRow(2);
+    EXPECT_TRUE(f.view.LastEditor()->m_Abandoned);
+    f.grid.OnEditCell(1, 1, {-1, -1}, '7');
+    f.grid.SetColumnCount(1);
+    EXPECT_TRUE(f.view.LastEditor()->m_Abandoned);
+    EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 1);
+}
+
+// Logs its own end of edit and destruction, to see the order of the two.
+class CLoggedCell : public CGridCell {
+public:
+    ~CLoggedCell() override { Log().push_back("gone"); }
+    void OnEndEdit() override
+    {
+        Log().push_back("end");
+        CGridCell::OnEndEdit();
+    }
+    static std::vector<std::string>& Log()
+    {
+        static std::vector<std::string> log;
+        return log;
+    }
+};
+
+// Deletes the edited row when told of the change, as an owner that rebuilds
+// its table might.
+class CRebuildingOwner : public CRecordingOwner {
+public:
+    int OnGridNotify(const CGridNotification& n) override
+    {
+        CRecordingOwner::OnGridNotify(n);
+        if (n.code == GridNotifyEndEdit && m_pGrid)
+            m_pGrid->DeleteRow(n.row);
+        return 0;
+    }
+    CGridCtrl* m_pGrid = nullptr;
+};
+
+TEST(GridEditing, AnOwnerThatDeletesTheEditedRowInItsReplyIsSafe)
+{
+    CGridCtrl grid;
+    CFakeGridView view(grid);
+    CRebuildingOwner owner;
+    grid.SetView(&view);
+    grid.SetOwner(&owner);
+    grid.SetCellType<CLoggedCell>();
+    grid.SetRowCount(3);
+    grid.SetColumnCount(1);
+    grid.SetItemText(1, 0, "one");
+    grid.SetItemText(2, 0, "two");
+    grid.OnEditCell(1, 0, {-1, -1}, GridKey::MouseStart);
+    owner.m_pGrid = &grid;
+    CLoggedCell::Log().clear();
+    view.LastEditor()->Finish("changed", GridKey::Return);
+    // The edited cell went with its row; nothing touched it afterwards, and
+    // the row that moved up is not marked as changed.
+    EXPECT_EQ(CLoggedCell::Log(), std::vector<std::string>{"gone"});
+    EXPECT_EQ(grid.GetItemText(1, 0), "two");
+    EXPECT_FALSE(grid.GetItemState(1, 0) & GridState::Modified);
+
+    // The validated change of Delete behaves alike.
+    grid.SetFocusCell(1, 0);
+    CLoggedCell::Log().clear();
+    EXPECT_FALSE(grid.ValidateAndModifyCellContents(1, 0, ""));
+    EXPECT_EQ(CLoggedCell::Log(), std::vector<std::string>{"gone"});
+    EXPECT_EQ(grid.GetRowCount(), 1);
 }
 
 TEST(GridEditing, DeleteClearsThroughTheValidatedChange)

@@ -301,6 +301,21 @@ TEST(GridMouse, DraggingAColumnBorderResizesAndNotifies)
     EXPECT_EQ(g.grid.GetColumnWidth(3), 80);
 }
 
+TEST(GridMouse, RightButtonDuringABorderDragEndsItWithoutResizing)
+{
+    CGridFixture f(3, 3);
+    f.grid.OnLButtonDown({149, 10}, 0);
+    f.grid.OnMouseMove({180, 12}, true);
+    ASSERT_TRUE(f.view.m_SizingLine.has_value());
+    f.grid.OnRButtonUp({180, 12});
+    EXPECT_FALSE(f.view.m_SizingLine.has_value()); // no inverted line left on screen
+    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
+    EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
+    f.grid.OnLButtonUp({180, 12});
+    EXPECT_EQ(f.grid.GetColumnWidth(2), 50);
+    EXPECT_EQ(f.owner.Count(GridNotifyColumnResized), 0);
+}
+
 TEST(GridMouse, DraggingARowBorderResizesWithoutNotification)
 {
     CGridFixture f(3, 3);
@@ -372,6 +387,14 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(8, 1, 11, 1));
     f.grid.OnLButtonUp({60, 219});
     EXPECT_TRUE(f.view.m_Timers.empty());
+
+    // A window squeezed to nothing still steps the focus and clamps into no cell.
+    f.grid.OnLButtonDown(f.Centre(5, 1), 0);
+    f.view.m_Client = {0, 0};
+    f.view.m_Pointer = {60, 10}; // below and right of an empty window
+    f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(6, 2));
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(5, 1, 5, 1));
 }
 
 TEST(GridMouse, SortOnClickSortsAndFlipsOnTheSameHeader)

@@ -2,6 +2,7 @@
 // arrows, Esc, growth and a single end-of-edit report.
 
 #include "grid/widgetfixture.h"
+#include "grid/widget/gridqtconvert.h"
 
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -126,9 +127,36 @@ TEST(InPlaceEdit, LongTextWidensTheBoxUpToTheGridsRightEdge)
     EXPECT_EQ(editor->x(), 120);
     QTest::keyClicks(editor, "abc");
     EXPECT_EQ(editor->width(), startWidth); // still fits
+    // Once it grows, the box is exactly as wide as the text and two spaces.
+    while (editor->width() == startWidth)
+        QTest::keyClick(editor, Qt::Key_W);
+    EXPECT_EQ(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text() + QStringLiteral("  ")));
     QTest::keyClicks(editor, " and a good deal more text than any cell holds");
     EXPECT_GT(editor->width(), startWidth);
     EXPECT_EQ(editor->x() + editor->width(), f.widget.viewport()->width());
+}
+
+TEST(InPlaceEdit, TakesTheGridsFontAndClosesSilentlyWhenItsRowGoes)
+{
+    CEditFixture f;
+    CGridFont own;
+    own.faceName = "Own Face";
+    own.height = -31;
+    f.widget.Grid().GetCell(2, 2)->SetFont(&own);
+    QTest::keyClick(&f.widget, Qt::Key_F2);
+    CInPlaceEdit* editor = f.widget.Editor();
+    ASSERT_NE(editor, nullptr);
+    const QFont gridFont = GridToQFont(f.widget.Grid().GetDefaultCell(false, false).GetFont());
+    EXPECT_EQ(editor->font().pixelSize(), gridFont.pixelSize());
+    EXPECT_NE(editor->font().pixelSize(), 31);
+
+    f.widget.Grid().SetRowCount(2); // the edited row is gone
+    CWidgetFixture::Settle();
+    EXPECT_EQ(f.widget.Editor(), nullptr);
+    EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 0);
+    EXPECT_TRUE(f.widget.hasFocus());
+    f.widget.Grid().SetRowCount(5);
+    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "");
 }
 
 TEST(InPlaceEdit, FocusLossEndsTheEditExactlyOnce)

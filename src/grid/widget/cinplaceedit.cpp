@@ -17,8 +17,7 @@ CInPlaceEdit::CInPlaceEdit(CGridWidget* grid, const CGridEditRequest& request)
     // The box sits inside the cell, so the usual inner padding would hide the text.
     setTextMargins(0, 0, 0, 0);
     setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; border: 1px solid palette(shadow); }"));
-    if (const CGridCellBase* cell = grid->Grid().GetCell(request.row, request.col))
-        setFont(GridToQFont(cell->GetFont()));
+    setFont(GridToQFont(grid->Grid().GetDefaultCell(false, false).GetFont()));
     switch (request.align) {
     case CGridEditRequest::Align::Right:
         setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -132,13 +131,24 @@ void CInPlaceEdit::ReturnToGrid(unsigned key, unsigned modifiers)
 
 void CInPlaceEdit::Grow()
 {
-    const int needed = fontMetrics().horizontalAdvance(text() + QStringLiteral("  ")) + 4;
+    const int needed = fontMetrics().horizontalAdvance(text() + QStringLiteral("  "));
     if (needed <= width())
         return;
     const int limit = m_pGrid->viewport()->width();
     const int right = std::min(x() + needed, limit);
     if (right - x() > width())
         resize(right - x(), height());
+}
+
+void CInPlaceEdit::Abandon()
+{
+    if (m_bAlreadyEnding || m_bDetached)
+        return;
+    m_bDetached = true;
+    if (hasFocus())
+        m_pGrid->setFocus(Qt::OtherFocusReason);
+    hide();
+    deleteLater();
 }
 
 void CInPlaceEdit::focusOutEvent(QFocusEvent* event)

@@ -15,6 +15,7 @@ public:
     void SendKey(unsigned key) override;
     void Paste() override { paste(); }
     void EndEdit() override { Finish(); }
+    void Abandon() override;
 
     // The grid is going away: close without reporting.
     void Detach() { m_bDetached = true; }
