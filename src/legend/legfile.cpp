@@ -6,6 +6,7 @@
 #include "platform/cutext.h"
 #include "platform/cfileio.h"
 #include "platform/clinereader.h"
+#include "platform/cmemorypolicy.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -113,6 +114,21 @@ public:
         l.m_From.reserve(rows);
         l.m_To.reserve(rows);
         l.m_StringValues.reserve(rows);
+        const auto advise = [](const auto& list) {
+            CMemoryPolicy::AdviseHugePages(list.data(), list.capacity() * sizeof(list[0]));
+        };
+        for (CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
+            advise(t->m_Colours);
+        advise(l.m_FillTransparent);
+        advise(l.m_BackTransparent);
+        advise(l.m_Labels);
+        advise(l.m_Patterns);
+        advise(l.m_LineStyles);
+        advise(l.m_LineThickness);
+        advise(l.m_RowComments);
+        advise(l.m_From);
+        advise(l.m_To);
+        advise(l.m_StringValues);
     }
 
 private:
