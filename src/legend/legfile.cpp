@@ -223,9 +223,10 @@ void CLLLegend::ReadLEG(const std::string& path)
     CLineReader file(path);
     CLegReader reader(*this);
     if (file.IsOpen()) {
-        // No row line is shorter than this, so the lists never have to grow.
-        constexpr size_t shortestRow = 16;
-        reader.Reserve(file.FileSize() / shortestRow + 1);
+        // Row lines written by any of the tools are longer than this, so the lists
+        // seldom have to grow; a file of shorter lines merely grows them.
+        constexpr size_t typicalShortestRow = 16;
+        reader.Reserve(file.FileSize() / typicalShortestRow + 1);
         std::string_view line;
         while (file.Next(line))
             reader.ReadLine(line);
