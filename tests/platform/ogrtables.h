@@ -29,8 +29,8 @@ inline bool MakeTabFromCsv(const std::string& folder, const std::string& name,
     WriteTextFile(csvPath, csv);
     if (!csvt.empty())
         WriteTextFile(folder + "/" + name + ".csvt", csvt);
-    const std::string command = "ogr2ogr -f \"MapInfo File\" '" + folder + "/" + name + ".tab' '" +
-                                csvPath + "' >/dev/null 2>&1";
+    // ogr2ogr picks the table format from the ".tab" extension.
+    const std::string command = "ogr2ogr '" + folder + "/" + name + ".tab' '" + csvPath + "' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }
 
