@@ -1,18 +1,10 @@
 #include "grid/widget/gridqtconvert.h"
 
+#include "platform/ctextcodec.h"
+
 #include <QFontInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
-
-namespace {
-// Windows-1252 0x80..0x9F; the rest of the upper half is Latin-1.
-const char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
-} // namespace
 
 QString GridToQString(const std::string& text)
 {
@@ -24,15 +16,9 @@ QString GridToQString(const std::string& text)
         }
     if (ascii)
         return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString decoded = utf8(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
-    if (!utf8.hasError())
-        return decoded;
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (unsigned char c : text)
-        out.append(c >= 0x80 && c < 0xA0 ? QChar(kCp1252High[c - 0x80]) : QChar(c));
-    return out;
+    // One decoding rule for the whole program: UTF-8 when valid, else Windows-1252.
+    const std::string utf8 = CTextCodec::ToUtf8(text);
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string GridFromQString(const QString& text)
