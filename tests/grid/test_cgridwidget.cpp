@@ -102,15 +102,9 @@ TEST(GridWidget, KeysNavigateCopyPasteAndDelete)
 
 TEST(GridWidget, TabWrapsRowsAndLeavesTheGridAtTheLastCell)
 {
-    CAppFirst app;
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    CWidgetFixture f(2, 2, &window);
-    auto* after = new QLineEdit(&window);
-    layout->addWidget(&f.widget);
-    layout->addWidget(after);
-    window.resize(300, 250);
-    CWidgetFixture::Show(&window);
+    CGridAboveLineEdit w(2, 2, 300, 250);
+    CWidgetFixture& f = w.f;
+    QLineEdit* after = w.below;
     f.Click(1, 2);
     QTest::keyClick(&f.widget, Qt::Key_Tab);
     EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 1));

@@ -161,15 +161,9 @@ TEST(InPlaceEdit, TakesTheGridsFontAndClosesSilentlyWhenItsRowGoes)
 
 TEST(InPlaceEdit, FocusLossEndsTheEditExactlyOnce)
 {
-    CAppFirst app;
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    CWidgetFixture f(5, 3, &window);
-    auto* other = new QLineEdit(&window);
-    layout->addWidget(&f.widget);
-    layout->addWidget(other);
-    window.resize(400, 300);
-    CWidgetFixture::Show(&window);
+    CGridAboveLineEdit w(5, 3, 400, 300);
+    CWidgetFixture& f = w.f;
+    QLineEdit* other = w.below;
     f.widget.Grid().SetItemText(2, 2, "12");
     f.Click(2, 2);
     QTest::keyClick(&f.widget, Qt::Key_8);

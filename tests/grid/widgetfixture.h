@@ -6,6 +6,8 @@
 #include "grid/widget/cinplaceedit.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QVBoxLayout>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -88,4 +90,22 @@ struct CWidgetFixture : CAppFirst {
     }
     // Lets closed editors go away.
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+};
+
+// A grid above a line edit in one shown window: for tests of the focus leaving
+// the grid. The window is made first and goes last.
+struct CGridAboveLineEdit : CAppFirst {
+    QWidget window;
+    CWidgetFixture f;
+    QLineEdit* below;
+
+    CGridAboveLineEdit(int rows, int cols, int width, int height) : f(rows, cols, &window)
+    {
+        auto* layout = new QVBoxLayout(&window);
+        below = new QLineEdit(&window);
+        layout->addWidget(&f.widget);
+        layout->addWidget(below);
+        window.resize(width, height);
+        CWidgetFixture::Show(&window);
+    }
 };
