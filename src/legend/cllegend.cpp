@@ -32,11 +32,6 @@ void AppendColour(CLLColourTable& table, const CGColor& colour)
     InsertColour(table, static_cast<int>(table.m_Colours.size()), colour);
 }
 
-template <typename T> void Resize(std::vector<T>& list, size_t n, T value = T())
-{
-    list.resize(n, value);
-}
-
 } // namespace
 
 void CLLLegend::SetDefault()
@@ -193,17 +188,17 @@ void CLLLegend::FitRowLists()
     };
     pad(m_BackColours);
     pad(m_LineColours);
-    Resize(m_BackTransparent, n, 0);
-    Resize(m_FillTransparent, n, 0);
-    Resize(m_Labels, n);
-    Resize(m_Patterns, n, 0);
-    Resize(m_LineStyles, n, 0);
-    Resize(m_LineThickness, n, m_DefaultThickness);
-    Resize(m_RowComments, n);
-    Resize(m_From, n, 0.0);
-    Resize(m_To, n, 0.0);
-    Resize(m_StringValues, n);
-    Resize(m_Values, n, 0.0);
+    m_BackTransparent.resize(n, 0);
+    m_FillTransparent.resize(n, 0);
+    m_Labels.resize(n);
+    m_Patterns.resize(n, 0);
+    m_LineStyles.resize(n, 0);
+    m_LineThickness.resize(n, m_DefaultThickness);
+    m_RowComments.resize(n);
+    m_From.resize(n, 0.0);
+    m_To.resize(n, 0.0);
+    m_StringValues.resize(n);
+    m_Values.resize(n, 0.0);
 }
 
 void CLLLegend::FinishRead(const std::string& path)

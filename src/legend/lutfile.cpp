@@ -64,10 +64,9 @@ std::vector<std::string_view> SplitLines(std::string_view data)
 
 class CLutParser {
 public:
+    // Without `useScale` the SCALE line is ignored and components are always of 65535.
     CLutParser(const std::string& data, bool useScale) : m_Lines(SplitLines(data)), m_UseScale(useScale)
     {
-        if (!useScale)
-            m_Header.componentRange = 65535.0;
         ReadHeader();
     }
 
