@@ -23,6 +23,8 @@ public:
     virtual void Clear();
     // Reads a colour look-up table file; an unreadable file leaves the table empty.
     virtual void ReadLUT(const std::string& path);
+    // The same for the file's content already in memory; path names it.
+    void ReadLUTText(const std::string& data, const std::string& path);
     // The end colours are taken by value: they are often colours of this very
     // table, which the ramp replaces.
     virtual int RampRGB(CGColor from, CGColor to, int n);
