@@ -119,7 +119,12 @@ int LutLegend(const std::vector<std::string>& args)
         return ExitFailure;
     CLLLegend legend;
     legend.ReadColourTable(args[0]);
-    Print(LegendJson(legend));
+    json j = LegendJson(legend);
+    // Each row carries the data value of the entry that placed its colour.
+    CLLRow row;
+    for (int i = 0; legend.GetRow(i, row); ++i)
+        j["rows"][static_cast<size_t>(i)]["value"] = row.value;
+    Print(j);
     return ExitOk;
 }
 
@@ -142,8 +147,9 @@ std::vector<CCliCommand> LegendCommands()
          "count, levels and colours (packed 0x00BBGGRR numbers) as JSON.",
          1, 1, {}, LutDump},
         {"lut-legend", "FILE",
-         "Reads a colour look-up table file as a legend and prints it like leg-dump.\n"
-         "Data values are read with the separators of the user's locale.",
+         "Reads a colour look-up table file as a legend and prints it like leg-dump,\n"
+         "each row with its data value (\"value\"), read with the separators of the\n"
+         "user's locale.",
          1, 1, {}, LutLegend},
     };
 }

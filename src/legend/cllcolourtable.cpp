@@ -42,7 +42,7 @@ int CLLColourTable::Ramp(int n, Mix mix)
     return SetLevels(-1);
 }
 
-int CLLColourTable::RampRGB(const CGColor& from, const CGColor& to, int n)
+int CLLColourTable::RampRGB(CGColor from, CGColor to, int n)
 {
     return Ramp(n, [&](float t) {
         return CGColor(from.GetRed() + (to.GetRed() - from.GetRed()) * t,
@@ -52,7 +52,7 @@ int CLLColourTable::RampRGB(const CGColor& from, const CGColor& to, int n)
     });
 }
 
-int CLLColourTable::RampHSL(const CGColor& from, const CGColor& to, int n)
+int CLLColourTable::RampHSL(CGColor from, CGColor to, int n)
 {
     float h1, s1, l1, h2, s2, l2;
     CGColor::RGB2HSL(from.GetRed(), from.GetGreen(), from.GetBlue(), h1, s1, l1);
@@ -80,15 +80,22 @@ int CLLColourTable::SetLevels(int32_t levels)
 
 int32_t CLLColourTable::IndexOf(double fraction) const
 {
-    int32_t index;
+    // Clamp while still in floating point: converting a value beyond the
+    // 32-bit range (or NaN) to an integer is undefined.
+    if (std::isnan(fraction))
+        return 0;
+    double index;
     if (m_Resampled) {
         double level = std::trunc(static_cast<double>(m_Levels) * fraction) + 0.5;
         level = std::min(level, static_cast<double>(m_LastLevel));
-        index = static_cast<int32_t>(level * m_Ratio);
+        index = std::trunc(level * m_Ratio);
     } else {
-        index = std::min(m_LastIndex, static_cast<int32_t>(static_cast<double>(m_Count) * fraction));
+        index = std::min(static_cast<double>(m_LastIndex),
+                         std::trunc(static_cast<double>(m_Count) * fraction));
     }
-    return index < 0 ? 0 : index;
+    if (!(index >= 0.0))
+        return 0;
+    return static_cast<int32_t>(index);
 }
 
 CGColor CLLColourTable::GetColour(double fraction) const
@@ -97,9 +104,10 @@ CGColor CLLColourTable::GetColour(double fraction) const
     return i < m_Colours.size() ? m_Colours[i] : CGColor();
 }
 
-CGColor& CLLColourTable::GetColourRef(double fraction)
+CGColor* CLLColourTable::GetColourRef(double fraction)
 {
-    return m_Colours.at(static_cast<size_t>(IndexOf(fraction)));
+    const auto i = static_cast<size_t>(IndexOf(fraction));
+    return i < m_Colours.size() ? &m_Colours[i] : nullptr;
 }
 
 void CLLColourTable::RemoveAt(int i)

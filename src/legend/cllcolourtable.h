@@ -23,13 +23,21 @@ public:
     virtual void Clear();
     // Reads a colour look-up table file; an unreadable file leaves the table empty.
     virtual void ReadLUT(const std::string& path);
-    virtual int RampRGB(const CGColor& from, const CGColor& to, int n);
-    virtual int RampHSL(const CGColor& from, const CGColor& to, int n);
+    // The same for the file's content already in memory; path names it.
+    void ReadLUTText(const std::string& data, const std::string& path);
+    // The end colours are taken by value: they are often colours of this very
+    // table, which the ramp replaces.
+    virtual int RampRGB(CGColor from, CGColor to, int n);
+    virtual int RampHSL(CGColor from, CGColor to, int n);
     virtual int SetLevels(int32_t levels);
     virtual int32_t GetLevels() const { return m_Levels; }
+    // Any fraction gives an index from 0 to the last: beyond the range it is
+    // clamped, and NaN gives 0.
     virtual int32_t IndexOf(double fraction) const;
     virtual CGColor GetColour(double fraction) const;
-    virtual CGColor& GetColourRef(double fraction);
+    // The colour at IndexOf(fraction), to change in place; null when the table
+    // has no colour there (an empty table).
+    virtual CGColor* GetColourRef(double fraction);
     virtual bool IsValid() const { return m_Count > 1; }
 
     void RemoveAt(int i);

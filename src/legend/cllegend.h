@@ -52,6 +52,9 @@ public:
     // the given separators (the user's, in the editor).
     virtual void ReadColourTable(const std::string& path,
                                  CNumberSeparators separators = CNumberSeparators::User());
+    // The same for the file's content already in memory; path names it.
+    void ReadColourTableText(const std::string& data, const std::string& path,
+                             CNumberSeparators separators = CNumberSeparators::User());
     // Fills the legend from a TAB legend table (one legend, chosen by name).
     virtual void ImportTAB(const std::string& tabPath, const std::string& legendName,
                            int32_t localeNumbers,

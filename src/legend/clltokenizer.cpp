@@ -13,10 +13,8 @@ std::string_view CLLTokenizer::Next()
 {
     for (;;) {
         m_Token = {};
-        m_Found = false;
         if (m_Rest.empty())
             return m_Token;
-        m_Found = true;
         size_t pos = 0;
         while (pos < m_Rest.size() && !m_Delimiters.test(static_cast<unsigned char>(m_Rest[pos])))
             ++pos;
@@ -42,7 +40,6 @@ std::string_view CLLTokenizer::Next()
         m_Rest.remove_prefix(pos + 1);
         if (!m_Token.empty())
             return m_Token;
-        m_Found = false;
     }
 }
 

@@ -15,13 +15,12 @@ public:
 
     CLLTokenizer(std::string_view line, const char* delimiters);
 
-    // Moves to the next token and returns it; empty when the line is used up
-    // (a quoted token may also be empty).
+    // Moves to the next token and returns it. The token is empty for a quoted
+    // empty text and when only delimiters were left: a line ending in two or
+    // more delimiters therefore still yields one empty token, which row lines
+    // count as a column.
     std::string_view Next();
     std::string_view Token() const { return m_Token; }
-    // False when the last Next() ran out of line instead of finding a token;
-    // tells trailing delimiters apart from a quoted empty token.
-    bool Found() const { return m_Found; }
     std::string_view Rest() const { return m_Rest; }
 
     // '~', '!', '#', '*', '/', '\' start a comment in legend files.
@@ -30,6 +29,5 @@ public:
 private:
     std::string_view m_Token;
     std::string_view m_Rest;
-    bool m_Found = false;
     std::bitset<256> m_Delimiters;
 };

@@ -143,9 +143,9 @@ private:
         std::string_view label, value;
         double from = 0.0, to = 0.0;
         while (!tok.Rest().empty()) {
+            // Rows of other tools end in tabs: the empty token that trailing
+            // delimiters leave fills the next column like any other.
             const std::string_view token = tok.Next();
-            if (!tok.Found())
-                break; // only delimiters were left
             if (CLLTokenizer::IsCommentMarker(token)) {
                 std::string whole(token);
                 whole += tok.Rest();

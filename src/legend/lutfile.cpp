@@ -5,10 +5,17 @@
 #include "platform/cutext.h"
 #include "platform/cfileio.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace {
+
+// A table holds at most this many colours (indices 0 to 65,534). Entry lines
+// with an index outside that range are skipped: one short line could otherwise
+// ask for billions of colours.
+constexpr int64_t MaxEntries = 65535;
 
 enum class ValuePlace { None, AfterColour, BeforeColour };
 
@@ -150,11 +157,13 @@ private:
             first = 1;
             break;
         }
-        const auto number = [](std::string_view t) { return CNumberFormat::ParseInt32(std::string(t)); };
+        const auto number = [](std::string_view t) { return CNumberFormat::ParseInt32(t); };
         const auto fraction = [&](std::string_view t) {
             return static_cast<float>(number(t) / m_Header.componentRange);
         };
         entry.index = number(columns[first]);
+        if (entry.index < 0 || entry.index >= MaxEntries)
+            return false;
         entry.c1 = fraction(columns[first + 1]);
         entry.c2 = fraction(columns[first + 2]);
         entry.c3 = fraction(columns[first + 3]);
@@ -169,20 +178,19 @@ private:
 
 // Adds the colour of an entry at its index; a gap is filled with a blend from
 // the last colour, in the table's colour space; an index that does not advance
-// adds nothing.
-void PlaceColour(std::vector<CGColor>& colours, int index, const CGColor& colour, bool rgb)
+// adds nothing. Returns the number of colours added.
+size_t PlaceColour(std::vector<CGColor>& colours, int index, const CGColor& colour, bool rgb)
 {
     if (colours.empty()) {
-        for (int i = 0; i <= index; ++i)
-            colours.push_back(colour);
-        return;
+        colours.insert(colours.end(), static_cast<size_t>(std::max(index, -1) + 1), colour);
+        return colours.size();
     }
-    const int gap = index - (static_cast<int>(colours.size()) - 1);
+    const int64_t gap = int64_t{index} - (static_cast<int64_t>(colours.size()) - 1);
     if (gap < 1)
-        return;
+        return 0;
     if (gap == 1) {
         colours.push_back(colour);
-        return;
+        return 1;
     }
     const CGColor last = colours.back();
     float a[4], b[4];
@@ -195,30 +203,36 @@ void PlaceColour(std::vector<CGColor>& colours, int index, const CGColor& colour
     }
     a[3] = last.GetAlpha();
     b[3] = colour.GetAlpha();
-    for (int s = 1; s <= gap; ++s) {
+    for (int64_t s = 1; s <= gap; ++s) {
         const float t = static_cast<float>(s) / static_cast<float>(gap);
         float m[4];
         for (int k = 0; k < 4; ++k)
             m[k] = a[k] + (b[k] - a[k]) * t;
         colours.emplace_back(m[0], m[1], m[2], m[3], rgb ? CGColor::ModeRGB : CGColor::ModeHSL);
     }
+    return static_cast<size_t>(gap);
 }
 
 } // namespace
 
 void CLLColourTable::ReadLUT(const std::string& path)
 {
-    m_Colours.clear();
     std::string data;
-    if (CFileIO::ReadAll(path, data)) {
-        CLutParser parser(data, true);
-        const bool rgb = parser.Header().rgb;
-        LutEntry entry;
-        while (parser.NextEntry(entry))
-            PlaceColour(m_Colours, entry.index,
-                        CGColor(entry.c1, entry.c2, entry.c3, 1.0f, rgb ? CGColor::ModeRGB : CGColor::ModeHSL),
-                        rgb);
-    }
+    if (!CFileIO::ReadAll(path, data))
+        data.clear();
+    ReadLUTText(data, path);
+}
+
+void CLLColourTable::ReadLUTText(const std::string& data, const std::string& path)
+{
+    m_Colours.clear();
+    CLutParser parser(data, true);
+    const bool rgb = parser.Header().rgb;
+    LutEntry entry;
+    while (parser.NextEntry(entry))
+        PlaceColour(m_Colours, entry.index,
+                    CGColor(entry.c1, entry.c2, entry.c3, 1.0f, rgb ? CGColor::ModeRGB : CGColor::ModeHSL),
+                    rgb);
     m_Kind = KindLUT;
     m_FileName = path;
     SetLevels(-1);
@@ -226,12 +240,18 @@ void CLLColourTable::ReadLUT(const std::string& path)
 
 void CLLLegend::ReadColourTable(const std::string& path, CNumberSeparators separators)
 {
-    Clear();
     std::string data;
     if (!CFileIO::ReadAll(path, data)) {
         SetDefault();
         return;
     }
+    ReadColourTableText(data, path, separators);
+}
+
+void CLLLegend::ReadColourTableText(const std::string& data, const std::string& path,
+                                    CNumberSeparators separators)
+{
+    Clear();
     CLutParser parser(data, false);
     const LutHeader& header = parser.Header();
     m_DataType = header.dataType;
@@ -244,18 +264,24 @@ void CLLLegend::ReadColourTable(const std::string& path, CNumberSeparators separ
             colour.SetRGB(entry.c1, entry.c2, entry.c3);
         else
             colour.SetHSL(entry.c1, entry.c2, entry.c3);
-        PlaceColour(m_FillColours.m_Colours, entry.index, colour, header.rgb);
         // A value column that is left out repeats the previous entry's value.
         if (entry.hasValue)
             value = entry.value;
-        m_Labels.emplace_back();
-        m_Patterns.push_back(0);
-        m_LineStyles.push_back(0);
-        m_LineThickness.push_back(m_DefaultThickness);
+        // One row for every colour the entry placed, all with its value: the
+        // blends of a gap lead up to it, and an index that does not advance
+        // places nothing, so its value goes too.
+        const size_t placed = PlaceColour(m_FillColours.m_Colours, entry.index, colour, header.rgb);
+        if (placed == 0)
+            continue;
+        const size_t rows = m_Labels.size() + placed;
+        m_Labels.resize(rows);
+        m_Patterns.resize(rows, 0);
+        m_LineStyles.resize(rows, 0);
+        m_LineThickness.resize(rows, m_DefaultThickness);
         if (text)
-            m_StringValues.push_back(value);
+            m_StringValues.resize(rows, value);
         else
-            m_Values.push_back(CNumberFormat::ParseLocaleDouble(value, separators));
+            m_Values.resize(rows, CNumberFormat::ParseLocaleDouble(value, separators));
     }
     m_BackColours.m_Colours = m_FillColours.m_Colours;
     m_LineColours.m_Colours = m_FillColours.m_Colours;
@@ -264,8 +290,8 @@ void CLLLegend::ReadColourTable(const std::string& path, CNumberSeparators separ
         table->m_FileName = path;
         table->SetLevels(-1);
     }
-    // Gaps and repeated indices place more or fewer colours than entry lines;
-    // bring every per-row list to the colour count so the rows line up.
+    // The lists this reader does not fill (transparent flags, From, To,
+    // comments) get the row count, so the legend can be shown and written.
     FitRowLists();
     FinishRead(path);
 }

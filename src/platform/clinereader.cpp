@@ -1,12 +1,14 @@
 #include "platform/clinereader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-CLineReader::CLineReader(const std::string& path, size_t chunk) : m_Chunk(chunk)
+CLineReader::CLineReader(const std::string& path, size_t chunk) : m_Chunk(chunk > 0 ? chunk : 1)
 {
     m_Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (m_Fd < 0)
@@ -37,8 +39,18 @@ bool CLineReader::Fill()
         m_End -= m_Begin;
         m_Begin = 0;
     }
-    if (m_Buffer.size() - m_End < m_Chunk / 2)
-        m_Buffer.resize(m_Buffer.size() * 2); // a line longer than the buffer
+    // A line longer than the buffer: grow it, also when the chunk is too small
+    // for half of it to count (a full buffer would otherwise read nothing and
+    // look like the end of the file).
+    if (m_End == m_Buffer.size() || m_Buffer.size() - m_End < m_Chunk / 2) {
+        try {
+            m_Buffer.resize(m_Buffer.size() + std::max(m_Buffer.size(), m_Chunk));
+        } catch (const std::bad_alloc&) {
+            m_Failed = true;
+            m_Eof = true;
+            return false;
+        }
+    }
     for (;;) {
         const ssize_t n = ::read(m_Fd, m_Buffer.data() + m_End, m_Buffer.size() - m_End);
         if (n < 0 && errno == EINTR)

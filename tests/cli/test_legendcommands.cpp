@@ -99,6 +99,9 @@ TEST(CliLut, DumpsTablesAndLegends)
     ASSERT_EQ(legend["rows"].size(), 3u);
     // The legend reader always divides by 65535: 255 is a trace of blue.
     EXPECT_EQ(legend["rows"][2]["back"], 65536);
+    // The blend before index 2 belongs to the entry that placed it.
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(legend["rows"][i]["value"], i == 0 ? 10 : 20) << i;
 }
 
 TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)

@@ -12,11 +12,8 @@ std::vector<std::string> Tokens(std::string_view line, const char* delimiters = 
 {
     CLLTokenizer tok(line, delimiters);
     std::vector<std::string> out;
-    while (!tok.Rest().empty()) {
-        const std::string_view t = tok.Next();
-        if (tok.Found())
-            out.emplace_back(t);
-    }
+    while (!tok.Rest().empty())
+        out.emplace_back(tok.Next());
     return out;
 }
 
@@ -25,9 +22,11 @@ std::vector<std::string> Tokens(std::string_view line, const char* delimiters = 
 TEST(CLLTokenizerSplit, RunsOfDelimitersAreSkipped)
 {
     EXPECT_EQ(Tokens("\t\t1,  2==3|4"), (std::vector<std::string>{"1", "2", "3", "4"}));
-    // Trailing delimiters are not a token; a quoted empty text is.
-    EXPECT_EQ(Tokens("a \t"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(Tokens("a \"\" "), (std::vector<std::string>{"a", ""}));
+    // One trailing delimiter ends the last token; two or more leave one empty
+    // token, like a quoted empty text.
+    EXPECT_EQ(Tokens("a\t"), (std::vector<std::string>{"a"}));
+    EXPECT_EQ(Tokens("a \t\t"), (std::vector<std::string>{"a", ""}));
+    EXPECT_EQ(Tokens("a \"\" \t"), (std::vector<std::string>{"a", "", ""}));
 }
 
 TEST(CLLTokenizerSplit, QuotesHoldDelimitersAndMayBeEmpty)

@@ -179,6 +179,34 @@ TEST_F(LegFile, ShortRowsTakeMissingColumnsFromEarlierRows)
     EXPECT_EQ(l.m_Patterns[1], 6);
 }
 
+TEST_F(LegFile, TrailingDelimitersFillOneMoreColumn)
+{
+    // Two or more delimiters at the end of a row line leave one empty token,
+    // which fills the next column as 0; a single one does not.
+    struct Case {
+        const char* type;
+        const char* rows;
+        int count;
+        uint32_t lineColour; // of the last row
+        int32_t pattern;     // of the last row
+    } const cases[] = {
+        {"NUMERICCONTINUOUS", "1\t2\t\"a\"\t0\t16777215\t\t\n", 1, 0, 0},
+        {"NUMERICCONTINUOUS", "1\t2\t\"a\"\t0\t16777215\t\n", 0, 0, 0},
+        {"NUMERICCONTINUOUS", "0 1 \"\" 0 0 0 255 3 2\n1 2 \"\" 0 0 0  \n", 2, 0, 0},
+        {"NUMERICCONTINUOUS", "0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 \t \t\n", 2, 255, 0},
+        {"NUMERICCONTINUOUS", "0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 \n", 1, 255, 7},
+        {"TEXT", "\"A\"\t\"\"\t0\t16777215\t\t\t\n", 1, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const CLLLegend l = Read(Table(c.type, c.rows));
+        ASSERT_EQ(l.GetRowCount(), c.count) << c.rows;
+        if (c.count == 0)
+            continue;
+        EXPECT_EQ(l.m_LineColours.m_Colours.back().GetPacked(), c.lineColour) << c.rows;
+        EXPECT_EQ(l.m_Patterns.back(), c.pattern) << c.rows;
+    }
+}
+
 TEST_F(LegFile, TextRowsNeedFiveColumns)
 {
     const CLLLegend l = Read(Table("text",

@@ -159,6 +159,60 @@ TEST_F(LutFile, LegendRowListsMatchTheColoursAfterGaps)
     EXPECT_EQ(r.m_Labels.size(), 1u);
 }
 
+TEST_F(LutFile, EachValueStaysWithTheColoursItPlaced)
+{
+    // An index that repeats or goes back places no colour and so no row; a
+    // jump places the blends and the entry's colour, all with its value.
+    const struct {
+        const char* entries;
+        std::vector<std::string> values;
+        std::vector<uint32_t> colours;
+    } cases[] = {
+        {"a 0 65535 0 0\nb 0 0 65535 0\nc 1 0 0 65535\n", {"a", "c"}, {0xFF, 0xFF0000}},
+        {"a 0 65535 0 0\nb 2 0 0 65535\n", {"a", "b", "b"}, {0xFF, 0x800080, 0xFF0000}},
+        {"a 2 65535 0 0\n", {"a", "a", "a"}, {0xFF, 0xFF, 0xFF}},
+        {"a 0 65535 0 0\nb 1 0 65535 0\nc 0 0 0 65535\nd 2 0 0 65535\n", {"a", "b", "d"},
+         {0xFF, 0xFF00, 0xFF0000}},
+    };
+    for (const auto& c : cases) {
+        const CLLLegend l = Legend(std::string("DATATYPE TEXT\nDATARANGE PRECOLOUR\nLUT\n") + c.entries);
+        EXPECT_EQ(l.m_StringValues, c.values) << c.entries;
+        EXPECT_EQ(Packed(l.m_FillColours.m_Colours), c.colours) << c.entries;
+        EXPECT_EQ(l.m_Labels.size(), c.colours.size()) << c.entries;
+    }
+    const CLLLegend numeric = Legend("DATARANGE POSTCOLOUR\nLUT\n0 65535 0 0 1.5\n0 0 65535 0 2.5\n"
+                                     "2 0 0 65535 3.5\n3 0 0 0\n");
+    EXPECT_EQ(numeric.m_Values, (std::vector<double>{1.5, 3.5, 3.5, 3.5}));
+}
+
+TEST_F(LutFile, IndicesOutsideTheTableAreSkipped)
+{
+    // At most 65,535 entries; a huge index costs nothing, a negative one after
+    // others does not overflow the gap.
+    const struct {
+        const char* entries;
+        size_t count;
+    } cases[] = {
+        {"100000000 0 0 0\n", 0},
+        {"2147483647 0 0 0\n", 0},
+        {"0 0 0 0\n1 0 0 0\n-2147483648 0 0 0\n", 2},
+        {"-1 0 0 0\n2 0 0 0\n", 3},
+        {"0 0 0 0\n65535 0 0 0\n4 0 0 0\n", 5},
+        {"65534 0 0 0\n", 65535},
+        {"0 0 0 0\n65534 0 0 0\n65535 0 0 0\n", 65535},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string("LUT\n") + c.entries;
+        CLLColourTable t;
+        t.ReadLUTText(text, "mem.lut");
+        EXPECT_EQ(t.m_Colours.size(), c.count) << c.entries;
+        CLLLegend l;
+        l.ReadColourTableText(text, "mem.lut", {});
+        EXPECT_EQ(static_cast<size_t>(l.GetRowCount()), c.count) << c.entries;
+        EXPECT_EQ(l.m_Values.size(), c.count) << c.entries;
+    }
+}
+
 TEST_F(LutFile, UnreadableFileGivesTheDefaultLegend)
 {
     CLLLegend l;
