@@ -3,6 +3,7 @@
 #include "cli/clicommand.h"
 #include "platform/cmemorypolicy.h"
 
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -71,6 +72,9 @@ CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>
 
 int main(int argc, char** argv)
 {
+    // The user's locale, as the editor gets it from QApplication: numbers typed by
+    // the user follow it, file formats never do.
+    std::setlocale(LC_ALL, "");
     CMemoryPolicy::PreferReuse();
     const std::vector<CCliCommand> commands = AllCommands();
     if (argc < 2) {

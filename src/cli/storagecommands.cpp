@@ -6,10 +6,12 @@
 #include "app/core/tablegendnames.h"
 #include "cli/clicommand.h"
 #include "legend/cllegend.h"
+#include "legend/tabtable.h"
 #include "platform/csettingsstore.h"
 #include "platform/tabkit.h"
 #include "storage/legendfiles.h"
 #include "platform/cufilename.h"
+#include "platform/ctextcodec.h"
 #include "platform/cutext.h"
 
 #include <cstdio>
@@ -45,17 +47,6 @@ bool IsReadableFile(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// Opening the table first tells a missing table from an empty legend, which
-// the import alone cannot.
-bool CanOpenTable(const std::string& path)
-{
-    TabKitTable* table = tabkit_c_open(path.c_str(), 1);
-    if (!table)
-        return false;
-    tabkit_c_close(table);
-    return true;
-}
-
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
 {
@@ -79,26 +70,72 @@ int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
     return ExitOk;
 }
 
+// One character of text, whatever its length in UTF-8: a locale's separator
+// may be a narrow no-break space or a typographic apostrophe.
+bool IsOneCharacter(const std::string& text)
+{
+    if (text.empty())
+        return false;
+    const unsigned char lead = static_cast<unsigned char>(text[0]);
+    const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3
+                                        : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    return length == text.size() && CTextCodec::IsValidUtf8(text);
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// Whether writing to out would overwrite the table or one of its side files.
+bool IsPartOfTable(const std::string& out, const std::string& tab)
+{
+    if (SameFile(out, tab))
+        return true;
+    const size_t dot = tab.rfind('.');
+    const std::string stem = dot == std::string::npos ? tab : tab.substr(0, dot);
+    for (const char* ext : {".dat", ".map", ".id", ".ind", ".DAT", ".MAP", ".ID", ".IND"})
+        if (SameFile(out, stem + ext))
+            return true;
+    return false;
+}
+
 int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string& tab = a.positional[0];
+    const std::string& name = a.positional[1];
+    const std::string& out = a.positional[2];
     CNumberSeparators separators = CNumberSeparators::User();
     for (const char* option : {"--thousands", "--decimal"}) {
         if (!a.Has(option))
             continue;
         const std::string value = a.Value(option);
-        if (value.size() != 1)
+        if (!IsOneCharacter(value))
             return Fail(self.name, std::string(option) + " takes one character");
-        (std::string(option) == "--thousands" ? separators.thousands : separators.decimal) =
-            value[0];
+        (std::string(option) == "--thousands" ? separators.thousands : separators.decimal) = value;
     }
-    if (!CanOpenTable(tab))
+    // Every refusal comes before the output is touched: a legend file made
+    // from no legend would replace a good one with an empty or default one.
+    switch (InspectLegendTable(tab)) {
+    case TabLegendLayout::Unreadable:
         return Fail(self.name, "Could not open " + tab);
+    case TabLegendLayout::Incomplete:
+        return Fail(self.name, "Could not find all the standard fields in " + tab);
+    case TabLegendLayout::Standard:
+    case TabLegendLayout::MapCode:
+        break;
+    }
+    if (IsPartOfTable(out, tab))
+        return Fail(self.name, "the output " + out + " is part of the table " + tab);
     CLLLegend legend;
-    legend.ImportTAB(tab, a.positional[1], a.Has("--locale-numbers") ? 1 : 0, separators);
-    if (!legend.WriteLEG(a.positional[2]))
-        return Fail(self.name, "Could not create " + a.positional[2]);
+    legend.ImportTAB(tab, name, a.Has("--locale-numbers") ? 1 : 0, separators);
+    if (!name.empty() && legend.GetRowCount() == 0)
+        return Fail(self.name, "no legend named \"" + name + "\" in " + tab);
+    if (!legend.WriteLEG(out))
+        return Fail(self.name, "Could not create " + out);
     return ExitOk;
 }
 
@@ -205,9 +242,10 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"tab-import", "TAB NAME OUT.leg [--locale-numbers] [--thousands C] "
                                            "[--decimal C]",
                              "Imports the legend NAME of a TAB legend table (all rows when NAME is "
-                             "empty) and writes it as a legend file. With --locale-numbers the "
-                             "From and To values are read with the user's separators, or with "
-                             "those given.",
+                             "empty) and writes it as a legend file. With --locale-numbers From and "
+                             "To values typed as text are read with the user's separators, or "
+                             "with those given. A table without the legend fields, a NAME not in "
+                             "it, or an OUT that is part of the table leave OUT untouched (exit 1).",
                              3, 3, {"--thousands", "--decimal"}, {}},
                             TabImport));
     commands.push_back(Make({"tab-export", "IN.leg OUT",

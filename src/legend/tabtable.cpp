@@ -5,6 +5,7 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
 #include "platform/cnumberformat.h"
+#include "platform/ctextcodec.h"
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
 #include "platform/cuserprompt.h"
@@ -99,6 +100,34 @@ uint32_t Components(TabKitFeature* feature, const int* map, int red)
 
 } // namespace
 
+TabLegendLayout InspectLegendTable(const std::string& path)
+{
+    TabKitTable* table = tabkit_c_open(path.c_str(), 1);
+    if (!table)
+        return TabLegendLayout::Unreadable;
+    const CFieldIndex ix = IndexFields(table);
+    tabkit_c_close(table);
+    if (ix.mapCode)
+        return AllFound(ix.map, TabMapField::ForeRed, TabMapField::PenThick) ? TabLegendLayout::MapCode
+                                                                            : TabLegendLayout::Incomplete;
+    return AllFound(ix.std, TabField::Name, TabField::LineColour) ? TabLegendLayout::Standard
+                                                                 : TabLegendLayout::Incomplete;
+}
+
+std::string FitTabText(const std::string& text, int field)
+{
+    const size_t limit = static_cast<size_t>(TabField::Widths[field]);
+    if (text.size() <= limit)
+        return text;
+    // Legends from older installations hold Windows-1252, one byte a
+    // character; only UTF-8 text has characters that a byte cut can split.
+    size_t cut = limit;
+    if (CTextCodec::IsValidUtf8(text))
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0u) == 0x80u)
+            --cut;
+    return text.substr(0, cut);
+}
+
 TabKitTable* CreateLegendTable(const std::string& path)
 {
     TabKitTable* table = tabkit_c_create(path.c_str(), "tab", 0, 0.0, 0.0, 0.0, 0.0, 1);
@@ -136,10 +165,10 @@ void FormatLegendRow(const CLLLegend& legend, int i, TabRowRules rules,
     auto colour = [](const CGColor& c) {
         return CNumberFormat::Format("%ld", static_cast<long>(SwapRedBlue(c.GetPacked())));
     };
-    values[TabField::Name] = allLegends ? legend.m_FileTitle : row.label;
+    values[TabField::Name] = FitTabText(allLegends ? legend.m_FileTitle : row.label, TabField::Name);
     values[TabField::From] = CNumberFormat::Format("%g", allLegends && text ? 0.0 : row.from);
     values[TabField::To] = CNumberFormat::Format("%g", allLegends && text ? 0.0 : row.to);
-    values[TabField::Value] = text ? row.text : std::string();
+    values[TabField::Value] = text ? FitTabText(row.text, TabField::Value) : std::string();
     if (allLegends)
         values[TabField::Pattern] =
             row.pattern < 1 ? std::string()
@@ -151,7 +180,7 @@ void FormatLegendRow(const CLLLegend& legend, int i, TabRowRules rules,
     values[TabField::Thickness] = CNumberFormat::Format("%.10g", static_cast<double>(row.thickness));
     values[TabField::LineStyle] = CNumberFormat::Format("%d", row.lineStyle);
     values[TabField::LineColour] = colour(row.lineColour);
-    values[TabField::Comments] = row.comment.substr(0, TabField::CommentChars);
+    values[TabField::Comments] = FitTabText(row.comment, TabField::Comments);
 }
 
 bool WriteLegendFeature(TabKitTable* table, const std::string (&values)[TabField::Count])
@@ -180,10 +209,17 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
                    : !AllFound(ix.std, TabField::Name, TabField::LineColour))
         CUserPrompt::ShowText("Could not find all the standard fields in " + tabPath);
 
-    auto number = [&](TabKitFeature* f, int field) {
+    // Numeric columns come out of the table library as C-locale text ("0.1");
+    // only a character column holds what a user typed with their separators.
+    auto typedByUser = [&](int field) {
+        return localeNumbers && tabkit_c_get_field_type(table, field) == TABKIT_FIELD_CHAR;
+    };
+    const bool localeFrom = typedByUser(ix.std[TabField::From]);
+    const bool localeTo = typedByUser(ix.std[TabField::To]);
+    auto number = [&](TabKitFeature* f, int field, bool locale) {
         const char* text = tabkit_c_get_field_as_string(f, field);
-        return localeNumbers ? CNumberFormat::ParseLocaleDouble(text, separators)
-                             : CNumberFormat::ParseDouble(text);
+        return locale ? CNumberFormat::ParseLocaleDouble(text, separators)
+                      : CNumberFormat::ParseDouble(text);
     };
 
     m_DataType = ix.mapCode ? DataText : DataNumericContinuous;
@@ -210,8 +246,8 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
             row.comment = Text(f, m[TabMapField::Desc1]);
         } else {
             const int* s = ix.std;
-            row.from = number(f, s[TabField::From]);
-            row.to = number(f, s[TabField::To]);
+            row.from = number(f, s[TabField::From], localeFrom);
+            row.to = number(f, s[TabField::To], localeTo);
             row.text = Text(f, s[TabField::Value]);
             if (!row.text.empty())
                 m_DataType = DataText;
@@ -257,5 +293,11 @@ bool CLLLegend::ExportTAB(const std::string& path) const
         FormatLegendRow(*this, i, TabRowRules::OwnTable, values);
         ok = WriteLegendFeature(table, values) && ok;
     }
-    return tabkit_c_close(table) != 0 && ok;
+    // A table that could not be written whole is not put in place, so the
+    // user is told as for one that could not be created.
+    if (tabkit_c_close(table) == 0 || !ok) {
+        CUserPrompt::ShowText("Could not create " + target);
+        return false;
+    }
+    return true;
 }

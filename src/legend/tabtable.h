@@ -34,8 +34,6 @@ inline constexpr int Types[Count] = {TABKIT_FIELD_CHAR,    TABKIT_FIELD_FLOAT,  
                                      TABKIT_FIELD_INTEGER, TABKIT_FIELD_INTEGER, TABKIT_FIELD_INTEGER,
                                      TABKIT_FIELD_INTEGER, TABKIT_FIELD_CHAR};
 inline constexpr int Widths[Count] = {80, 0, 0, 50, 0, 0, 0, 0, 0, 0, 254};
-// The longest comment a table takes.
-inline constexpr size_t CommentChars = 254;
 } // namespace TabField
 
 namespace TabMapField {
@@ -72,6 +70,16 @@ class CLLLegend;
 
 // The last field of that name (case ignored), or -1.
 int FindTabField(TabKitTable* table, std::string_view name);
+
+// What a file offers to an import, for callers that refuse a table before
+// they overwrite anything with what it gives: Incomplete lacks fields that
+// the import reports ("Could not find all the standard fields in ").
+enum class TabLegendLayout { Unreadable, Standard, MapCode, Incomplete };
+TabLegendLayout InspectLegendTable(const std::string& path);
+
+// The text cut to the width of a character field (bytes), never inside a
+// UTF-8 character.
+std::string FitTabText(const std::string& text, int field);
 
 // How a legend row is written: by a legend's own export (named by its label,
 // pattern 0 stored as 1) or into the hosts' table of all legends (named by the

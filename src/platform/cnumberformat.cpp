@@ -26,16 +26,12 @@ CNumberSeparators CNumberSeparators::User()
     locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
     if (!user)
         return result;
+    // Taken as the locale gives them: a separator replaced by a look-alike
+    // (a '.' for a narrow no-break space) would eat the user's decimal points.
     const char* dec = nl_langinfo_l(RADIXCHAR, user);
     const char* thou = nl_langinfo_l(THOUSEP, user);
-    // Multi-byte separators (a narrow no-break space, say) cannot be used by the
-    // single-character rule; keep the defaults for those.
-    if (dec && dec[0] && !dec[1])
-        result.decimal = dec[0];
-    if (thou && thou[0] && !thou[1])
-        result.thousands = thou[0];
-    else if (result.decimal == ',')
-        result.thousands = '.';
+    result.decimal = dec ? dec : "";
+    result.thousands = thou ? thou : "";
     freelocale(user);
     return result;
 }
@@ -153,20 +149,27 @@ std::string CNumberFormat::Format(const char* format, ...)
     return result;
 }
 
-std::string CNumberFormat::Delocalise(std::string_view text, CNumberSeparators separators)
+std::string CNumberFormat::Delocalise(std::string_view text, const CNumberSeparators& separators)
 {
     std::string result;
     result.reserve(text.size());
-    for (char c : text)
-        if (c != separators.thousands)
-            result += c;
-    const size_t lastDecimal = result.rfind(separators.decimal);
+    const std::string_view thousands = separators.thousands;
+    while (!text.empty()) {
+        if (!thousands.empty() && text.substr(0, thousands.size()) == thousands) {
+            text.remove_prefix(thousands.size());
+        } else {
+            result += text.front();
+            text.remove_prefix(1);
+        }
+    }
+    const std::string& decimal = separators.decimal;
+    const size_t lastDecimal = decimal.empty() ? std::string::npos : result.rfind(decimal);
     if (lastDecimal != std::string::npos)
-        result[lastDecimal] = '.';
+        result.replace(lastDecimal, decimal.size(), ".");
     return result;
 }
 
-double CNumberFormat::ParseLocaleDouble(std::string_view text, CNumberSeparators separators)
+double CNumberFormat::ParseLocaleDouble(std::string_view text, const CNumberSeparators& separators)
 {
     return ParseDouble(Delocalise(text, separators));
 }

@@ -8,9 +8,11 @@
 #include <string>
 #include <string_view>
 
+// Each separator is the locale's own text, which may take several bytes (a
+// narrow no-break space, a typographic apostrophe); empty means none.
 struct CNumberSeparators {
-    char thousands = ',';
-    char decimal = '.';
+    std::string thousands = ",";
+    std::string decimal = ".";
 
     // The separators of the user's regional settings (LC_NUMERIC of the environment).
     static CNumberSeparators User();
@@ -33,8 +35,8 @@ public:
 
     // The user's-locale number rule: drop every thousands separator, turn the last
     // decimal separator into '.', leave the rest for the C-locale parser.
-    static std::string Delocalise(std::string_view text, CNumberSeparators separators);
-    static double ParseLocaleDouble(std::string_view text, CNumberSeparators separators);
+    static std::string Delocalise(std::string_view text, const CNumberSeparators& separators);
+    static double ParseLocaleDouble(std::string_view text, const CNumberSeparators& separators);
 };
 
 // Makes the "C" locale current for this thread while it lives; used around

@@ -9,26 +9,49 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fcntl.h>
 #include <mutex>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
 namespace {
 
+// The worst error GDAL reported inside the current TabKit call.
+thread_local CPLErr g_WorstError = CE_None;
+
+void CPL_STDCALL RecordError(CPLErr errorClass, CPLErrorNum, const char*)
+{
+    g_WorstError = std::max(g_WorstError, errorClass);
+}
+
 // GDAL reports problems on stderr by default; TabKit's callers expect a null
 // handle or a 0 instead and show their own message, so every call runs quiet.
+// The errors are still counted: a table reader that meets the end of a file
+// cut short says so only there, and goes on with empty records.
 class CQuietGdal {
 public:
-    CQuietGdal()
+    CQuietGdal() : m_Outer(g_WorstError)
     {
         static std::once_flag registered;
         std::call_once(registered, [] { GDALAllRegister(); });
-        CPLPushErrorHandler(CPLQuietErrorHandler);
+        CPLPushErrorHandler(RecordError);
         CPLErrorReset();
+        g_WorstError = CE_None;
     }
-    ~CQuietGdal() { CPLPopErrorHandler(); }
+    ~CQuietGdal()
+    {
+        CPLPopErrorHandler();
+        g_WorstError = std::max(g_WorstError, m_Outer);
+    }
     CQuietGdal(const CQuietGdal&) = delete;
     CQuietGdal& operator=(const CQuietGdal&) = delete;
+
+    // True once GDAL has reported a failure during this call.
+    bool Failed() const { return g_WorstError >= CE_Failure; }
+
+private:
+    CPLErr m_Outer;
 };
 
 bool EqualNoCase(const std::string& a, const std::string& b)
@@ -178,24 +201,133 @@ OGRFieldDefnH MakeFieldDefn(const CPendingField& f)
     return defn;
 }
 
-// The table writer stores "x.TAB" as "x.tab". Callers look for the name they
-// gave, so the main file is renamed back; readers find the side files in
-// either case.
-bool MoveToRequestedName(const std::string& requested)
+// The side files the table writer may make beside the main file.
+constexpr const char* SideExtensions[] = {"dat", "map", "id", "ind"};
+
+bool Exists(const std::string& path)
 {
     VSIStatBufL st;
-    if (VSIStatL(requested.c_str(), &st) == 0)
-        return true;
-    const size_t dot = requested.rfind('.');
-    const size_t slash = requested.find_last_of('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+    return VSIStatL(path.c_str(), &st) == 0;
+}
+
+// The name without its ".tab" (the caller has checked it is there).
+std::string StemOf(const std::string& tabPath)
+{
+    return tabPath.substr(0, tabPath.size() - 4);
+}
+
+std::string Upper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool SyncFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::string written = requested;
-    std::transform(written.begin() + static_cast<std::ptrdiff_t>(dot), written.end(),
-                   written.begin() + static_cast<std::ptrdiff_t>(dot),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return written != requested && VSIStatL(written.c_str(), &st) == 0 &&
-           VSIRename(written.c_str(), requested.c_str()) == 0;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void SyncFolderOf(const std::string& path)
+{
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// A new table is written under a private name beside the one it replaces; a
+// placeholder file with the bare name keeps that name ours.
+struct CTempTable {
+    std::string placeholder; // "<folder>/.tabkit-XXXXXX"
+    std::string Main() const { return placeholder + ".tab"; }
+
+    bool Reserve(const std::string& target)
+    {
+        const size_t slash = target.find_last_of('/');
+        std::string pattern = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
+                              ".tabkit-XXXXXX";
+        const int fd = ::mkstemp(pattern.data());
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        placeholder = pattern;
+        return true;
+    }
+
+    void Remove() const
+    {
+        if (placeholder.empty())
+            return;
+        VSIUnlink(Main().c_str());
+        for (const char* ext : SideExtensions)
+            VSIUnlink((placeholder + "." + ext).c_str());
+        VSIUnlink(placeholder.c_str());
+    }
+};
+
+// The written table holds what was written: the writer reports some failures
+// only as a shorter file, which a second read would show as fewer records.
+// (A table without records is not read back: one without fields, which the
+// format cannot describe, would fail for nothing lost.)
+bool ReadsBackWhole(const std::string& path, int features)
+{
+    if (features == 0)
+        return true;
+    CQuietGdal quiet;
+    GDALDatasetH ds = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr,
+                                 nullptr);
+    if (!ds)
+        return false;
+    OGRLayerH layer = GDALDatasetGetLayerCount(ds) > 0 ? GDALDatasetGetLayer(ds, 0) : nullptr;
+    bool ok = layer != nullptr;
+    if (ok) {
+        GIntBig count = 0;
+        OGR_L_ResetReading(layer);
+        while (OGRFeatureH f = OGR_L_GetNextFeature(layer)) {
+            ++count;
+            OGR_F_Destroy(f);
+        }
+        ok = count == features && !quiet.Failed();
+    }
+    GDALClose(ds);
+    return ok;
+}
+
+// Puts a complete table in place of the one at target: side files first, the
+// main file last, then removes side files of the old table that the new one
+// does not have (a reader would take an old ".DAT" before a new ".dat").
+bool SwapIn(const CTempTable& temp, const std::string& target)
+{
+    if (!SyncFile(temp.Main()))
+        return false;
+    std::vector<std::string> installed;
+    const std::string stem = StemOf(target);
+    for (const char* ext : SideExtensions) {
+        const std::string from = temp.placeholder + "." + ext;
+        if (!Exists(from))
+            continue;
+        const std::string to = stem + "." + ext;
+        if (!SyncFile(from) || VSIRename(from.c_str(), to.c_str()) != 0)
+            return false;
+        installed.push_back(to);
+    }
+    if (VSIRename(temp.Main().c_str(), target.c_str()) != 0)
+        return false;
+    for (const char* ext : SideExtensions)
+        for (const std::string& old : {stem + "." + ext, stem + "." + Upper(ext)})
+            if (std::find(installed.begin(), installed.end(), old) == installed.end() && Exists(old))
+                VSIUnlink(old.c_str());
+    SyncFolderOf(target);
+    return true;
 }
 
 } // namespace
@@ -214,8 +346,11 @@ struct TabKitTable {
     // Filled instead of using the ids when the driver cannot seek to a feature.
     std::vector<OGRFeatureH> cached;
     int written = 0;
-    // The path the caller asked for; the table writer lower-cases the extension.
+    // A write that went wrong: close then keeps the table it would replace.
+    bool failed = false;
+    // The path the caller asked for, and the private name written meanwhile.
     std::string requestedPath;
+    CTempTable temp;
 
     void ReadFieldList()
     {
@@ -272,6 +407,15 @@ TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
     }
     if (!seekable)
         table->fids.assign(table->cached.size(), OGRNullFID);
+    if (quiet.Failed()) {
+        // A data file cut short reads as empty records; a table missing its
+        // end is no table to take rows from.
+        for (OGRFeatureH f : table->cached)
+            OGR_F_Destroy(f);
+        GDALClose(ds);
+        delete table;
+        return nullptr;
+    }
     return table;
 }
 
@@ -295,17 +439,18 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
         return nullptr;
 
     VSIStatBufL st;
-    if (VSIStatL(fileName, &st) == 0) {
-        if (!replace)
-            return nullptr;
-        // The driver knows the side files that belong to the table.
-        if (GDALDeleteDataset(driver, fileName) != CE_None && VSIUnlink(fileName) != 0)
-            return nullptr;
-    }
-
-    GDALDatasetH ds = GDALCreate(driver, fileName, 0, 0, 0, GDT_Unknown, nullptr);
-    if (!ds)
+    if (VSIStatL(fileName, &st) == 0 && (!replace || !VSI_ISREG(st.st_mode)))
         return nullptr;
+
+    // The old table stays as it is until the new one is complete (see close).
+    CTempTable temp;
+    if (!temp.Reserve(name))
+        return nullptr;
+    GDALDatasetH ds = GDALCreate(driver, temp.Main().c_str(), 0, 0, 0, GDT_Unknown, nullptr);
+    if (!ds) {
+        temp.Remove();
+        return nullptr;
+    }
 
     char** options = nullptr;
     if (minX < maxX && minY < maxY) {
@@ -318,7 +463,7 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
     CSLDestroy(options);
     if (!layer) {
         GDALClose(ds);
-        VSIUnlink(fileName);
+        temp.Remove();
         return nullptr;
     }
     auto* table = new TabKitTable;
@@ -326,6 +471,7 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
     table->layer = layer;
     table->writing = true;
     table->requestedPath = fileName;
+    table->temp = temp;
     return table;
 }
 
@@ -339,9 +485,13 @@ int tabkit_c_close(TabKitTable* table)
     for (OGRFeatureH f : table->cached)
         OGR_F_Destroy(f);
     GDALClose(table->dataset);
-    bool ok = CPLGetLastErrorType() != CE_Failure && CPLGetLastErrorType() != CE_Fatal;
-    if (table->writing)
-        ok = MoveToRequestedName(table->requestedPath) && ok;
+    bool ok = !quiet.Failed();
+    if (table->writing) {
+        ok = ok && !table->failed &&
+             ReadsBackWhole(table->temp.Main(), table->written) &&
+             SwapIn(table->temp, table->requestedPath);
+        table->temp.Remove();
+    }
     delete table;
     return ok ? 1 : 0;
 }
@@ -479,6 +629,9 @@ int tabkit_c_commit_fields(TabKitTable* table)
         }
         ok = created && ok;
     }
+    // A refused column that came in as text is no failure of the table.
+    if (!ok)
+        table->failed = true;
     // The driver may have adjusted names; callers address fields by index, but
     // the names they read back should be the stored ones.
     table->ReadFieldList();
@@ -536,8 +689,10 @@ int tabkit_c_write_feature(TabKitTable* table, TabKitFeature* feature)
     CQuietGdal quiet;
     // The same feature may be written again as a new record.
     OGR_F_SetFID(feature->feature, OGRNullFID);
-    if (OGR_L_CreateFeature(table->layer, feature->feature) != OGRERR_NONE)
+    if (OGR_L_CreateFeature(table->layer, feature->feature) != OGRERR_NONE || quiet.Failed()) {
+        table->failed = true;
         return 0;
+    }
     ++table->written;
     return 1;
 }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -19,9 +20,21 @@ public:
         fs::create_directories(m_Dir.File("config"));
         fs::create_directories(m_Dir.File("system"));
     }
-    CProcessResult Run(const std::vector<std::string>& args) const
+    CProcessResult Run(const std::vector<std::string>& args,
+                       const std::vector<std::string>& env = {}) const
     {
-        return RunProcess(ProjectBinary("tessarin-cli"), args,
+        std::vector<std::string> all = {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
+                                        "XDG_CONFIG_DIRS=" + m_Dir.File("system")};
+        all.insert(all.end(), env.begin(), env.end());
+        return RunProcess(ProjectBinary("tessarin-cli"), args, all);
+    }
+    // Runs under a shell that first runs `setup` ("ulimit -f 8", ...).
+    CProcessResult RunAfter(const std::string& setup, const std::vector<std::string>& args) const
+    {
+        std::vector<std::string> all = {"-c", setup + "; exec \"$0\" \"$@\"",
+                                        ProjectBinary("tessarin-cli")};
+        all.insert(all.end(), args.begin(), args.end());
+        return RunProcess("/bin/bash", all,
                           {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
                            "XDG_CONFIG_DIRS=" + m_Dir.File("system")});
     }
@@ -210,4 +223,87 @@ TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "tessarin-cli export-all: Could not create " + out + "/xs_colr\n");
     EXPECT_FALSE(fs::exists(out + "/xs_colr"));
+}
+
+TEST(CliTabImport, RefusalsExitOneAndLeaveTheOutputUntouched)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CCli cli;
+    const std::string folder = cli.Folder("tables");
+    const std::string names = NamesTable(cli);
+    ASSERT_TRUE(MakeTabFromCsv(folder, "other", "ID,Text\n1,x\n"));
+    WriteTextFile(folder + "/grades.leg", kNumericLegend);
+    ASSERT_EQ(cli.Run({"tab-export", folder + "/grades.leg", folder + "/cut.tab"}).exitCode, 0);
+    const std::string data = ReadTextFile(folder + "/cut.dat");
+    WriteTextFile(folder + "/cut.dat", data.substr(0, data.size() - 20));
+    const std::string out = folder + "/kept.leg";
+    struct Case {
+        std::string table, name, out, err;
+    };
+    for (const Case& c :
+         {Case{folder + "/other.tab", "A", out,
+               "Could not find all the standard fields in " + folder + "/other.tab"},
+          Case{names, "C", out, "no legend named \"C\" in " + names},
+          Case{folder + "/cut.tab", "", out, "Could not open " + folder + "/cut.tab"},
+          Case{names, "A", names, "the output " + names + " is part of the table " + names},
+          Case{names, "A", folder + "/names.dat",
+               "the output " + folder + "/names.dat is part of the table " + names}}) {
+        WriteTextFile(out, "keep");
+        const std::string before = ReadTextFile(c.out);
+        const CProcessResult r = cli.Run({"tab-import", c.table, c.name, c.out});
+        EXPECT_EQ(r.exitCode, 1) << c.err;
+        EXPECT_EQ(r.err, "tessarin-cli tab-import: " + c.err + "\n");
+        EXPECT_EQ(ReadTextFile(c.out), before) << c.err;
+    }
+    EXPECT_EQ(cli.Run({"tab-names", names}).out, "A\nB\n");
+}
+
+TEST(CliTabExport, AFileSizeLimitFailsWithAMessageAndKeepsTheOldTable)
+{
+    CCli cli;
+    const std::string folder = cli.Folder("work");
+    WriteTextFile(folder + "/grades.leg", kNumericLegend);
+    ASSERT_EQ(cli.Run({"tab-export", folder + "/grades.leg", folder + "/out.tab"}).exitCode, 0);
+    std::string big = "LegendTable Begin\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n";
+    for (int i = 0; i < 400; ++i)
+        big += std::to_string(i) + "\t" + std::to_string(i + 1) + "\t\"row\"\t255\t0\t0\t0\t2\t1 # " +
+               std::string(200, 'c') + "\n";
+    WriteTextFile(folder + "/big.leg", big + "\t}\nLegendTable End\n");
+    std::vector<std::string> before;
+    for (const char* ext : {"tab", "dat", "map", "id"})
+        before.push_back(ReadTextFile(folder + "/out." + ext));
+
+    const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16",
+                                          {"tab-export", folder + "/big.leg", folder + "/out.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "Could not create " + folder + "/out.tab\n");
+    std::vector<std::string> after;
+    for (const char* ext : {"tab", "dat", "map", "id"})
+        after.push_back(ReadTextFile(folder + "/out." + ext));
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 6);
+}
+
+TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    const bool haveGerman = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    std::setlocale(LC_ALL, previous.c_str());
+    if (!haveGerman)
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    CCli cli;
+    const std::string folder = cli.Folder("work");
+    WriteTextFile(folder + "/fine.leg", "LegendTable Begin\n\tDataType = NUMERICCONTINUOUS\n"
+                                        "\tLEG = {\n0.1\t0.5\t\"a\"\t255\t0\t0\t0\t2\t1\n"
+                                        "0.5\t1234.5\t\"a\"\t255\t0\t0\t0\t2\t1\n\t}\n"
+                                        "LegendTable End\n");
+    const std::vector<std::string> german = {"LC_ALL=de_DE.UTF-8"};
+    CProcessResult r = cli.Run({"tab-export", folder + "/fine.leg", folder + "/fine.tab"}, german);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = cli.Run({"tab-import", folder + "/fine.tab", "a", folder + "/back.leg", "--locale-numbers"},
+                german);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string back = ReadTextFile(folder + "/back.leg");
+    EXPECT_NE(back.find("\t0.1\t0.5\t"), std::string::npos) << back;
+    EXPECT_NE(back.find("\t0.5\t1234.5\t"), std::string::npos) << back;
 }

@@ -121,10 +121,10 @@ TEST_F(LutFile, LegendReadsValuesWithTheUsersSeparators)
 {
     // A comma always splits columns in these files, so only separators other
     // than the comma can appear inside a value.
-    const CLLLegend l = Legend("DATARANGE = PRECOLOR\nLUT\n1'234.5 0 0 0 0\n", {'\'', '.'});
+    const CLLLegend l = Legend("DATARANGE = PRECOLOR\nLUT\n1'234.5 0 0 0 0\n", {"'", "."});
     ASSERT_EQ(l.GetRowCount(), 1);
     EXPECT_DOUBLE_EQ(l.m_Values[0], 1234.5);
-    const CLLLegend german = Legend("DATARANGE = PRECOLOR\nLUT\n1.234 0 0 0 0\n", {'.', ','});
+    const CLLLegend german = Legend("DATARANGE = PRECOLOR\nLUT\n1.234 0 0 0 0\n", {".", ","});
     EXPECT_DOUBLE_EQ(german.m_Values[0], 1234.0);
 }
 

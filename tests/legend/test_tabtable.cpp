@@ -3,11 +3,14 @@
 #include "platform/cuserprompt.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
+#include "support/madelocale.h"
 #include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -267,7 +270,7 @@ TEST(TabImport, LocaleNumbersUseTheGivenSeparators)
     ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "locale",
                                std::string(StandardCsvHeader) +
                                    "A,\"1.234,5\",\"2.000.000,25\",,0,0,0,1,0,0,\n"));
-    const CNumberSeparators german{'.', ','};
+    const CNumberSeparators german{".", ","};
     CLLLegend l;
     l.ImportTAB(dir.File("locale.tab"), "A", 1, german);
     CLLRow r;
@@ -388,4 +391,124 @@ TEST(TabImport, MapCodeTableWithoutPenThicknessIsReported)
     l.GetRow(0, r);
     EXPECT_EQ(r.text, "Qa");
     EXPECT_EQ(r.fillColour.GetPacked(), 0x00030201u);
+}
+
+TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
+{
+    const std::string e = "\xC3\xA9"; // é in UTF-8
+    struct Case {
+        std::string text;
+        int field;
+        std::string kept;
+    };
+    for (const Case& c : {Case{std::string(253, 'a') + e, TabField::Comments, std::string(253, 'a')},
+                          Case{std::string(252, 'a') + e + "z", TabField::Comments,
+                               std::string(252, 'a') + e},
+                          Case{std::string(254, 'a') + e, TabField::Comments, std::string(254, 'a')},
+                          Case{std::string(79, 'a') + "\xE2\x82\xAC", TabField::Name,
+                               std::string(79, 'a')},
+                          Case{std::string(48, 'a') + "\xF0\x9F\x98\x80", TabField::Value,
+                               std::string(48, 'a')},
+                          // Windows-1252 text has one byte a character.
+                          Case{std::string(300, '\xE9'), TabField::Comments, std::string(254, '\xE9')},
+                          Case{e, TabField::Comments, e}})
+        EXPECT_EQ(FitTabText(c.text, c.field), c.kept) << c.text.size() << " bytes";
+
+    CLLLegend l = NumericLegend();
+    l.m_RowComments[0] = std::string(253, 'a') + e;
+    std::string values[TabField::Count];
+    FormatLegendRow(l, 0, TabRowRules::AllLegends, values);
+    EXPECT_EQ(values[TabField::Comments], std::string(253, 'a'));
+}
+
+TEST(TabExport, AFailedExportLeavesTheOldTableAsItWas)
+{
+    CTempDir dir;
+    CRecordingPrompt prompt;
+    const std::string path = dir.File("grades.tab");
+    ASSERT_TRUE(NumericLegend().ExportTAB(path));
+    const auto Snapshot = [&] {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+            files.push_back(entry.path().filename().string() + "=" + ReadTextFile(entry.path().string()));
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    const auto before = Snapshot();
+    ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
+
+    CLLLegend big = NumericLegend();
+    for (int i = 0; i < 200; ++i)
+        big.AddRow(NumericRow(i, i + 1, 0, 0, 2));
+    {
+        // As on a full disk: the programs ignore the signal and see the error.
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        CFileSizeLimit limit(4096);
+        EXPECT_FALSE(big.ExportTAB(path));
+        std::signal(SIGXFSZ, previous);
+    }
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(Snapshot(), before);
+
+    ASSERT_TRUE(big.ExportTAB(path));
+    EXPECT_EQ(TableRows(path).size(), 203u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                            std::filesystem::directory_iterator()), 4);
+}
+
+TEST(TabImport, ADataFileCutShortIsReportedNotReadAsAShorterTable)
+{
+    CTempDir dir;
+    CRecordingPrompt prompt;
+    const std::string path = dir.File("grades.tab");
+    ASSERT_TRUE(NumericLegend().ExportTAB(path));
+    const std::string data = ReadTextFile(dir.File("grades.dat"));
+    WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
+    CLLLegend l;
+    l.ImportTAB(path, "", 0);
+    EXPECT_EQ(l.GetRowCount(), 0);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path}));
+}
+
+TEST(TabImport, LocaleRuleMeetsOnlyTextColumns)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CTempDir dir;
+    // Real columns come as "0.1" whatever the locale; a text column holds
+    // what the user typed.
+    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "typed",
+                               std::string(StandardCsvHeader) + "A,0.1,0.5,,0,0,0,1,0,0,\n",
+                               StandardCsvTypes));
+    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "text",
+                               std::string(StandardCsvHeader) + "A,\"0,1\",\"1.000,5\",,0,0,0,1,0,0,\n"));
+    const CNumberSeparators german{".", ","};
+    struct Case {
+        const char* table;
+        double from, to;
+    };
+    for (const Case& c : {Case{"typed", 0.1, 0.5}, Case{"text", 0.1, 1000.5}}) {
+        CLLLegend l;
+        l.ImportTAB(dir.File(std::string(c.table) + ".tab"), "A", 1, german);
+        CLLRow r;
+        ASSERT_TRUE(l.GetRow(0, r)) << c.table;
+        EXPECT_DOUBLE_EQ(r.from, c.from) << c.table;
+        EXPECT_DOUBLE_EQ(r.to, c.to) << c.table;
+    }
+}
+
+TEST(TabRoundTrip, ExportAndImportUnderADecimalCommaLocaleKeepTheNumbers)
+{
+    const std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const CScopedEnv user("LC_ALL", "de_DE.UTF-8");
+    CTempDir dir;
+    const bool written = NumericLegend().ExportTAB(dir.File("de.tab"));
+    CLLLegend back;
+    back.ImportTAB(dir.File("de.tab"), "", 1, CNumberSeparators::User());
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_TRUE(written);
+    ASSERT_EQ(back.GetRowCount(), 3);
+    EXPECT_EQ(back.m_From, (std::vector<double>{0.0, 10.5, -3.25}));
+    EXPECT_EQ(back.m_To, (std::vector<double>{10.5, 1e20, 0.001}));
 }

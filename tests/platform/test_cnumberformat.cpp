@@ -1,4 +1,5 @@
 #include "platform/cnumberformat.h"
+#include "support/madelocale.h"
 
 #include <clocale>
 #include <cmath>
@@ -55,36 +56,52 @@ TEST(CNumberFormatLocale, FileNumbersIgnoreTheUsersDecimalComma)
     EXPECT_EQ(CNumberFormat::Format("%g|%.10g", 1234567.0, 0.25), "1.23457e+06|0.25");
 }
 
-TEST(CNumberFormatLocale, UserSeparatorsComeFromTheEnvironment)
+TEST(CNumberFormatLocale, UserSeparatorsAreTheLocalesOwnWhateverTheirLength)
 {
-    DecimalCommaLocale probe; // only to learn whether the locale exists
-    if (!probe.Active())
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    const char* old = std::getenv("LC_ALL");
-    const std::string saved = old ? old : "";
-    setenv("LC_ALL", "de_DE.UTF-8", 1);
-    const CNumberSeparators german = CNumberSeparators::User();
-    setenv("LC_ALL", "C", 1);
-    const CNumberSeparators plain = CNumberSeparators::User();
-    if (old)
-        setenv("LC_ALL", saved.c_str(), 1);
-    else
-        unsetenv("LC_ALL");
-    EXPECT_EQ(german.decimal, ',');
-    EXPECT_EQ(german.thousands, '.');
-    EXPECT_EQ(plain.decimal, '.');
-    EXPECT_EQ(plain.thousands, ',');
+    if (!HaveLocaledef())
+        GTEST_SKIP() << "localedef is not installed";
+    CTempDir dir;
+    // The grouping marks of these locales take several bytes in UTF-8.
+    ASSERT_TRUE(MakeLocale(dir.Path(), "fr_FR"));
+    ASSERT_TRUE(MakeLocale(dir.Path(), "de_CH"));
+    const CScopedEnv path("LOCPATH", dir.Path());
+    struct Case {
+        const char* locale;
+        const char* thousands;
+        const char* decimal;
+        const char* typed;
+        double value;
+    };
+    for (const Case& c : {Case{"fr_FR.UTF-8", "\u202F", ",", "1\u202F234,5", 1234.5},
+                          Case{"fr_FR.UTF-8", "\u202F", ",", "0.1", 0.1},
+                          Case{"de_CH.UTF-8", "\u2019", ".", "1\u2019234.5", 1234.5},
+                          Case{"de_CH.UTF-8", "\u2019", ".", "2,5", 2.0},
+                          Case{"C", "", ".", "1,234.5", 1.0}}) {
+        const CScopedEnv locale("LC_ALL", c.locale);
+        const CNumberSeparators user = CNumberSeparators::User();
+        EXPECT_EQ(user.thousands, c.thousands) << c.locale;
+        EXPECT_EQ(user.decimal, c.decimal) << c.locale;
+        EXPECT_DOUBLE_EQ(CNumberFormat::ParseLocaleDouble(c.typed, user), c.value) << c.typed;
+    }
 }
 
 TEST(CNumberFormatLocale, UserSeparatorsAreReplacedByTheFixedRule)
 {
-    const CNumberSeparators european{'.', ','};
-    EXPECT_EQ(CNumberFormat::Delocalise("1.234,5", european), "1234.5");
-    EXPECT_DOUBLE_EQ(CNumberFormat::ParseLocaleDouble("1.234,5", european), 1234.5);
-    // Only the last decimal separator becomes the point.
-    EXPECT_EQ(CNumberFormat::Delocalise("1,2,3", european), "1,2.3");
-    const CNumberSeparators english{',', '.'};
-    EXPECT_DOUBLE_EQ(CNumberFormat::ParseLocaleDouble("1,234.5", english), 1234.5);
+    struct Case {
+        CNumberSeparators separators;
+        const char* typed;
+        const char* delocalised;
+    };
+    for (const Case& c : {Case{{".", ","}, "1.234,5", "1234.5"},
+                          // Only the last decimal separator becomes the point.
+                          Case{{".", ","}, "1,2,3", "1,2.3"},
+                          Case{{",", "."}, "1,234.5", "1234.5"},
+                          Case{{"\u202F", ","}, "-1\u202F234\u202F567,25", "-1234567.25"},
+                          // A lone byte of a multi-byte separator is no separator.
+                          Case{{"\u202F", ","}, "1\xE2" "5", "1\xE2" "5"},
+                          Case{{"", ","}, "1 234,5", "1 234.5"},
+                          Case{{"'", ""}, "1'234.5", "1234.5"}})
+        EXPECT_EQ(CNumberFormat::Delocalise(c.typed, c.separators), c.delocalised) << c.typed;
     EXPECT_DOUBLE_EQ(CNumberFormat::ParseDouble("1.234,5"), 1.234);
 }
 

@@ -2,11 +2,15 @@
 // that a test program run by hand behaves as under CTest; the environment may
 // still override each of them.
 
+#include <clocale>
 #include <cstdlib>
 #include <gmock/gmock.h>
 
 int main(int argc, char** argv)
 {
+    // Run with the user's locale, as QApplication makes the editor do: the pass
+    // under a decimal-comma locale must meet the formats with ',' in force.
+    std::setlocale(LC_ALL, "");
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     setenv("TESSARIN_TEST_OUTPUT", TESSARIN_TEST_OUTPUT_DEFAULT, 0);
     setenv("TESSARIN_SOURCE_DIR", TESSARIN_SOURCE_DIR_DEFAULT, 0);

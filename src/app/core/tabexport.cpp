@@ -22,6 +22,7 @@ bool ExportAllToTAB(const std::string& path, const std::vector<std::string>& leg
     if (!table)
         return false;
     CCLocaleScope cLocale;
+    bool ok = true;
     for (const std::string& legendPath : legendPaths) {
         if (legendPath.empty())
             continue;
@@ -30,10 +31,12 @@ bool ExportAllToTAB(const std::string& path, const std::vector<std::string>& leg
         for (int i = 0; i < legend.GetRowCount(); ++i) {
             std::string values[TabField::Count];
             FormatLegendRow(legend, i, TabRowRules::AllLegends, values);
-            WriteLegendFeature(table, values);
+            ok = WriteLegendFeature(table, values) && ok;
         }
     }
-    tabkit_c_close(table);
+    // The hosts keep reading the previous table when this one failed part-way.
+    if (tabkit_c_close(table) == 0 || !ok)
+        return false;
     std::remove(ReplaceExtension(path, ".id").c_str());
     std::remove(ReplaceExtension(path, ".map").c_str());
     return true;
