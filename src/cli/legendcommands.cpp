@@ -2,13 +2,12 @@
 
 #include "cli/clicommand.h"
 #include "legend/cllegend.h"
+#include "platform/cfileio.h"
 #include "platform/ctextcodec.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using nlohmann::json;
 
@@ -59,36 +58,47 @@ void Print(const json& j)
     std::printf("%s\n", j.dump(2, ' ', false, json::error_handler_t::replace).c_str());
 }
 
-// The readers never fail, so an unreadable file would print a default legend;
-// say so instead.
-bool CheckReadable(const std::string& path)
+// A file that could not be read would leave a default legend; here, where no
+// one asked for a default, it is an error naming the file and the reason.
+bool Readable(const std::string& path, const CFileResult& result)
 {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode) || ::access(path.c_str(), R_OK) != 0) {
-        std::fprintf(stderr, "tessarin-cli: cannot read %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    if (!result.Ok())
+        std::fprintf(stderr, "tessarin-cli: cannot read %s: %s\n", path.c_str(),
+                     result.Reason().c_str());
+    return result.Ok();
+}
+
+// The colour table readers keep no result, so the file is read once first.
+bool LutReadable(const std::string& path)
+{
+    std::string data;
+    return Readable(path, CFileIO::ReadAllChecked(path, data));
+}
+
+std::vector<std::string> Positional(const std::vector<std::string>& args)
+{
+    return ParseCliArgs(CCliCommand{}, args).positional;
 }
 
 int LegDump(const std::vector<std::string>& args)
 {
-    if (!CheckReadable(args[0]))
-        return ExitFailure;
+    const std::string in = Positional(args)[0];
     CLLLegend legend;
-    legend.ReadLEG(args[0]);
+    if (!Readable(in, legend.ReadLEG(in)))
+        return ExitFailure;
     Print(LegendJson(legend));
     return ExitOk;
 }
 
 int LegCopy(const std::vector<std::string>& args)
 {
-    if (!CheckReadable(args[0]))
-        return ExitFailure;
+    const std::vector<std::string> files = Positional(args);
     CLLLegend legend;
-    legend.ReadLEG(args[0]);
-    if (!legend.WriteLEG(args[1])) {
-        std::fprintf(stderr, "Could not create %s\n", args[1].c_str());
+    if (!Readable(files[0], legend.ReadLEG(files[0])))
+        return ExitFailure;
+    const CFileResult saved = legend.SaveLEG(files[1]);
+    if (!saved.Ok()) {
+        std::fprintf(stderr, "Could not create %s: %s\n", files[1].c_str(), saved.Reason().c_str());
         return ExitFailure;
     }
     return ExitOk;
@@ -96,10 +106,11 @@ int LegCopy(const std::vector<std::string>& args)
 
 int LutDump(const std::vector<std::string>& args)
 {
-    if (!CheckReadable(args[0]))
+    const std::string in = Positional(args)[0];
+    if (!LutReadable(in))
         return ExitFailure;
     CLLColourTable table;
-    table.ReadLUT(args[0]);
+    table.ReadLUT(in);
     json colours = json::array();
     for (const auto& c : table.m_Colours)
         colours.push_back(c.GetPacked());
@@ -115,10 +126,11 @@ int LutDump(const std::vector<std::string>& args)
 
 int LutLegend(const std::vector<std::string>& args)
 {
-    if (!CheckReadable(args[0]))
+    const std::string in = Positional(args)[0];
+    if (!LutReadable(in))
         return ExitFailure;
     CLLLegend legend;
-    legend.ReadColourTable(args[0]);
+    legend.ReadColourTable(in);
     json j = LegendJson(legend);
     // Each row carries the data value of the entry that placed its colour.
     CLLRow row;

@@ -1,6 +1,7 @@
 // tessarin-cli: headless access to the legend core, for scripts and tests.
 
 #include "cli/clicommand.h"
+#include "platform/cfileio.h"
 #include "platform/cmemorypolicy.h"
 
 #include <clocale>
@@ -53,9 +54,12 @@ std::string CCliArgs::Value(const std::string& option, const std::string& fallba
 CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>& args)
 {
     CCliArgs result;
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a.size() > 2 && a.rfind("--", 0) == 0) {
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true; // what follows is positional, such as a file "--x.leg"
+        } else if (!optionsEnded && a.size() > 2 && a.rfind("--", 0) == 0) {
             bool takesValue = false;
             for (const auto& v : command.valueOptions)
                 takesValue = takesValue || v == a;
@@ -76,6 +80,7 @@ int main(int argc, char** argv)
     // the user follow it, file formats never do.
     std::setlocale(LC_ALL, "");
     CMemoryPolicy::PreferReuse();
+    CFileIO::IgnoreFileSizeSignal();
     const std::vector<CCliCommand> commands = AllCommands();
     if (argc < 2) {
         PrintToolHelp(stderr, commands);
@@ -90,12 +95,15 @@ int main(int argc, char** argv)
     for (const auto& c : commands) {
         if (c.name != name)
             continue;
-        for (const auto& a : args)
+        for (const auto& a : args) {
+            if (a == "--")
+                break;
             if (a == "--help" || a == "-h") {
                 PrintCommandUsage(stdout, c);
                 std::printf("\n%s\n", c.help.c_str());
                 return ExitOk;
             }
+        }
         const int positional = static_cast<int>(ParseCliArgs(c, args).positional.size());
         if (positional < c.minArgs || positional > c.maxArgs) {
             std::fprintf(stderr, "tessarin-cli %s: %s\n", name.c_str(),

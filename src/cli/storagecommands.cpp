@@ -7,6 +7,7 @@
 #include "cli/clicommand.h"
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
+#include "platform/cfileio.h"
 #include "platform/csettingsstore.h"
 #include "platform/tabkit.h"
 #include "storage/legendfiles.h"
@@ -15,7 +16,6 @@
 #include "platform/cutext.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 namespace {
 
@@ -41,10 +41,30 @@ int Fail(const std::string& command, const std::string& text)
     return ExitFailure;
 }
 
-bool IsReadableFile(const std::string& path)
+// A file name may hold any byte but '/' and NUL: written as C escapes, a line
+// feed or a tab in one cannot break the one-line, tab-separated output of list.
+std::string EscapeControls(const std::string& text)
 {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 // The host whose project folder and profile the folder commands use.
@@ -142,10 +162,9 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
 int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 {
     const CCliArgs a = ParseCliArgs(self, args);
-    if (!IsReadableFile(a.positional[0]))
-        return Fail(self.name, "Could not open " + a.positional[0]);
     CLLLegend legend;
-    legend.ReadLEG(a.positional[0]);
+    if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
+        return Fail(self.name, "Could not open " + a.positional[0] + ": " + read.Reason());
     return legend.ExportTAB(a.positional[1]) ? ExitOk : ExitFailure;
 }
 
@@ -167,7 +186,11 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
     for (const std::string& path : result.failed)
         std::fprintf(stderr, "tessarin-cli %s: Could not create %s\n", self.name.c_str(),
                      path.c_str());
-    return result.failed.empty() && !result.fieldsMissing ? ExitOk : ExitFailure;
+    for (const std::string& name : result.skipped)
+        std::fprintf(stderr, "tessarin-cli %s: skipped the legend name \"%s\": not a file name\n",
+                     self.name.c_str(), EscapeControls(name).c_str());
+    return result.failed.empty() && result.skipped.empty() && !result.fieldsMissing ? ExitOk
+                                                                                    : ExitFailure;
 }
 
 int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
@@ -188,7 +211,7 @@ int List(const std::vector<std::string>& args, const CCliCommand& self)
     std::vector<std::string> paths, names;
     CollectLegendFiles(paths, names, product, a.Value("--extra"), false);
     for (size_t i = 0; i < paths.size(); ++i)
-        std::printf("%s\t%s\n", names[i].c_str(), paths[i].c_str());
+        std::printf("%s\t%s\n", EscapeControls(names[i]).c_str(), EscapeControls(paths[i]).c_str());
     return ExitOk;
 }
 
@@ -258,7 +281,9 @@ std::vector<CCliCommand> StorageCommands()
                              "Converts every legend of a TAB legend table into a legend file in "
                              "the legend folder (LUT_PATH) and prints the files written. With "
                              "--check-timestamp a table unchanged since the stored time stamp is "
-                             "skipped (\"unchanged\").",
+                             "skipped (\"unchanged\"). A legend name that is no file name (empty, "
+                             "\"..\", or holding '/' or '\\') is skipped and reported; the exit "
+                             "code is then 1.",
                              1, 1, {}, {}},
                             Tab2Leg));
     commands.push_back(Make({"export-all", "OUT.tab [--product P] [--extra \"DIR;DIR\"]",
@@ -269,7 +294,8 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"list", "[--product P] [--extra \"DIR;DIR\"]",
                              "Lists the legend files of the project folder of product P, the "
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
-                             "per file, name, a tab, and the full path.",
+                             "per file, name, a tab, and the full path. Control characters and '\\' "
+                             "in them are written as C escapes (\\n, \\t, \\x01, \\\\).",
                              0, 0, {"--product", "--extra"}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",

@@ -4,6 +4,7 @@
 // temporary ones.
 
 #include "legend/cllcolourtable.h"
+#include "platform/cfileio.h"
 #include "platform/cnumberformat.h"
 
 #include <cstdint>
@@ -47,7 +48,10 @@ public:
 
     virtual void SetDefault();
     virtual void Clear();
-    virtual void ReadLEG(const std::string& path);
+    // A file that cannot be opened or read still leaves the default legend, as
+    // the editor shows for "no such legend"; the result tells that case
+    // (Missing()) from a file that exists but failed, which callers must report.
+    virtual CFileResult ReadLEG(const std::string& path);
     // Reads a colour look-up table file as a legend; data values are read with
     // the given separators (the user's, in the editor).
     virtual void ReadColourTable(const std::string& path,
@@ -61,6 +65,8 @@ public:
                            CNumberSeparators separators = CNumberSeparators::User());
     // 1 on success, 0 when the file cannot be created (an existing file is then untouched).
     virtual int WriteLEG(const std::string& path) const;
+    // The same save, telling why it failed.
+    CFileResult SaveLEG(const std::string& path) const;
     // Writes the legend as a TAB table; false when the table cannot be created.
     virtual bool ExportTAB(const std::string& path) const;
     virtual int GetRowCount() const { return static_cast<int>(m_FillColours.m_Colours.size()); }

@@ -216,7 +216,7 @@ private:
 
 } // namespace
 
-void CLLLegend::ReadLEG(const std::string& path)
+CFileResult CLLLegend::ReadLEG(const std::string& path)
 {
     Clear();
     m_DataType = DataNumericContinuous;
@@ -231,17 +231,24 @@ void CLLLegend::ReadLEG(const std::string& path)
         while (file.Next(line))
             reader.ReadLine(line);
     }
-    if (!file.IsOpen() || file.Failed())
+    const CFileResult result = file.Result();
+    if (!result.Ok())
         SetDefault();
     FinishRead(path);
-    m_Description = file.IsOpen() && !file.Failed() ? reader.Description() : std::string();
+    m_Description = result.Ok() ? reader.Description() : std::string();
+    return result;
 }
 
 int CLLLegend::WriteLEG(const std::string& path) const
 {
+    return SaveLEG(path).Ok() ? 1 : 0;
+}
+
+CFileResult CLLLegend::SaveLEG(const std::string& path) const
+{
     CAtomicFileWriter file(path);
     if (!file.IsOpen())
-        return 0;
+        return file.Result();
     std::string out;
     constexpr size_t piece = 1 << 16;
     out.reserve(piece + 1024);
@@ -313,5 +320,6 @@ int CLLLegend::WriteLEG(const std::string& path) const
     out += "\t}\n";
     out += "LegendTable End\n";
     file.Write(out);
-    return file.Commit() ? 1 : 0;
+    file.Commit();
+    return file.Result();
 }

@@ -1,8 +1,10 @@
 #include "platform/cfileio.h"
 
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -12,12 +14,45 @@ namespace {
 
 constexpr size_t kBufferSize = 1 << 18;
 
-std::string TempNameBeside(const std::string& path)
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// A short name, whatever the length of the file's own: a legal 250-character
+// file name must still leave room for its temporary sibling.
+std::string TempNameIn(const std::string& folder)
 {
     static std::mt19937_64 rng{std::random_device{}()};
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(rng()));
-    return path + suffix;
+    char name[32];
+    std::snprintf(name, sizeof name, ".tessarin-%012llx",
+                  static_cast<unsigned long long>(rng() & 0xFFFFFFFFFFFFull));
+    return folder + name;
+}
+
+// The file a path finally names when its symbolic links are followed, so that
+// a save replaces the target and the link stays a link. The target need not
+// exist yet: a dangling link is saved through as well.
+bool FollowLinks(std::string path, std::string& target, int& error)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            target = path;
+            return true;
+        }
+        char link[PATH_MAX];
+        const ssize_t n = ::readlink(path.c_str(), link, sizeof link);
+        if (n < 0 || static_cast<size_t>(n) >= sizeof link) {
+            error = n < 0 ? errno : ENAMETOOLONG;
+            return false;
+        }
+        std::string next(link, static_cast<size_t>(n));
+        path = next.front() == '/' ? next : FolderOf(path) + next;
+    }
+    error = ELOOP;
+    return false;
 }
 
 bool WriteFully(int fd, std::string_view data)
@@ -34,37 +69,91 @@ bool WriteFully(int fd, std::string_view data)
     return true;
 }
 
-} // namespace
-
-bool CFileIO::ReadAll(const std::string& path, std::string& data)
+bool WriteFullyAt(int fd, std::string_view data, off_t offset)
 {
-    data.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    if (st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
-    char buffer[65536];
-    bool ok = true;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            break;
+    while (!data.empty()) {
+        const ssize_t n = ::pwrite(fd, data.data(), data.size(), offset);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            ok = false;
-            break;
+            return false;
+        }
+        data.remove_prefix(static_cast<size_t>(n));
+        offset += n;
+    }
+    return true;
+}
+
+bool ReadFully(int fd, std::string& data, size_t sizeHint)
+{
+    data.clear();
+    if (sizeHint > 0)
+        data.reserve(sizeHint);
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return true;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
         }
         data.append(buffer, static_cast<size_t>(n));
     }
+}
+
+} // namespace
+
+bool CFileResult::Missing() const
+{
+    return error == ENOENT;
+}
+
+std::string CFileResult::Reason() const
+{
+    if (error == NotRegularFile)
+        return "not a regular file";
+    return std::strerror(error);
+}
+
+int CFileIO::OpenForReading(const std::string& path, CFileResult& result)
+{
+    // Without O_NONBLOCK the open of a FIFO waits for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        result.error = errno;
+        return -1;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.error = S_ISDIR(st.st_mode) ? EISDIR : CFileResult::NotRegularFile;
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    result.error = 0;
+    return fd;
+}
+
+CFileResult CFileIO::ReadAllChecked(const std::string& path, std::string& data)
+{
+    data.clear();
+    CFileResult result;
+    const int fd = OpenForReading(path, result);
+    if (fd < 0)
+        return result;
+    struct stat st {};
+    ::fstat(fd, &st);
+    if (!ReadFully(fd, data, st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0))
+        result.error = errno;
     ::close(fd);
-    return ok;
+    return result;
+}
+
+bool CFileIO::ReadAll(const std::string& path, std::string& data)
+{
+    return ReadAllChecked(path, data).Ok();
 }
 
 bool CFileIO::WriteAtomically(const std::string& path, std::string_view data)
@@ -73,35 +162,110 @@ bool CFileIO::WriteAtomically(const std::string& path, std::string_view data)
     return writer.Write(data) && writer.Commit();
 }
 
-CAtomicFileWriter::CAtomicFileWriter(const std::string& path) : m_Path(path)
+void CFileIO::IgnoreFileSizeSignal()
 {
-    mode_t mode = 0666; // narrowed by the umask, as for any new file
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode) || ::access(path.c_str(), W_OK) != 0)
-            return;
-        mode = st.st_mode & 07777;
-    }
-    // A file that would grow past a size limit must fail the write, not kill us.
     std::signal(SIGXFSZ, SIG_IGN);
-    for (int attempt = 0; attempt < 8 && m_Fd < 0; ++attempt) {
-        m_Temp = TempNameBeside(path);
-        m_Fd = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (m_Fd < 0 && errno != EEXIST)
+}
+
+struct CAtomicFileWriter::CSignalMask {
+    sigset_t old;
+};
+
+CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
+{
+    int error = 0;
+    if (!FollowLinks(path, m_Path, error)) {
+        Fail(error);
+        return;
+    }
+    struct stat st {};
+    const bool exists = ::stat(m_Path.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT) {
+        Fail(errno);
+        return;
+    }
+    if (exists && !S_ISREG(st.st_mode)) {
+        Fail(S_ISDIR(st.st_mode) ? EISDIR : CFileResult::NotRegularFile);
+        return;
+    }
+    if (exists && ::access(m_Path.c_str(), W_OK) != 0) {
+        Fail(errno);
+        return;
+    }
+
+    // A termination request waits until the temporary file is renamed or gone.
+    sigset_t block;
+    sigemptyset(&block);
+    for (int s : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+        sigaddset(&block, s);
+    m_SignalMask = std::make_unique<CSignalMask>();
+    pthread_sigmask(SIG_BLOCK, &block, &m_SignalMask->old);
+
+    // A rename would split a file from its other hard links.
+    m_InPlace = exists && st.st_nlink > 1;
+    if (!m_InPlace) {
+        for (int attempt = 0; attempt < 8 && m_Fd < 0; ++attempt) {
+            m_Temp = TempNameIn(FolderOf(m_Path));
+            // Mode 0666 narrowed by the umask, as for any new file.
+            m_Fd = ::open(m_Temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_Fd < 0 && errno != EEXIST)
+                break;
+        }
+        if (m_Fd < 0) {
+            const int why = errno;
+            m_Temp.clear();
+            // A folder that refuses new files may still hold a writable file.
+            if (!exists) {
+                Fail(why);
+                Finish();
+                return;
+            }
+            m_InPlace = true;
+        } else if (exists) {
+            // Keep the old file's permissions even where the umask is stricter.
+            [[maybe_unused]] const int owner = ::fchown(m_Fd, st.st_uid, st.st_gid);
+            [[maybe_unused]] const int mode = ::fchmod(m_Fd, st.st_mode & 07777);
+        }
+    }
+    if (m_InPlace) {
+        // The old bytes are kept to put back should the write fail part-way.
+        m_Fd = ::open(m_Path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+        struct stat now {};
+        if (m_Fd < 0 || ::fstat(m_Fd, &now) != 0 || !S_ISREG(now.st_mode) ||
+            !ReadFully(m_Fd, m_OldBytes, static_cast<size_t>(now.st_size))) {
+            Fail(m_Fd < 0 || S_ISREG(now.st_mode) ? errno : CFileResult::NotRegularFile);
+            if (m_Fd >= 0)
+                ::close(m_Fd);
+            m_Fd = -1;
+            Finish();
             return;
+        }
     }
-    if (m_Fd >= 0) {
-        // Keep the old file's permissions even where the umask is stricter.
-        [[maybe_unused]] const int ignored = ::fchmod(m_Fd, mode);
-        m_Buffer.reserve(kBufferSize);
-    }
+    m_Buffer.reserve(kBufferSize);
 }
 
 CAtomicFileWriter::~CAtomicFileWriter()
 {
     if (m_Fd >= 0) {
         ::close(m_Fd);
-        ::unlink(m_Temp.c_str());
+        if (!m_Temp.empty())
+            ::unlink(m_Temp.c_str());
+    }
+    Finish();
+}
+
+void CAtomicFileWriter::Fail(int error)
+{
+    if (m_Result.Ok())
+        m_Result.error = error != 0 ? error : EIO;
+    m_Failed = true;
+}
+
+void CAtomicFileWriter::Finish()
+{
+    if (m_SignalMask) {
+        pthread_sigmask(SIG_SETMASK, &m_SignalMask->old, nullptr);
+        m_SignalMask.reset();
     }
 }
 
@@ -109,11 +273,16 @@ bool CAtomicFileWriter::Write(std::string_view data)
 {
     if (m_Fd < 0 || m_Failed)
         return false;
+    // In place, nothing is written before the whole content is known.
+    if (m_InPlace) {
+        m_Buffer.append(data);
+        return true;
+    }
     if (m_Buffer.size() + data.size() > kBufferSize && !Flush())
         return false;
     if (data.size() >= kBufferSize) {
         if (!WriteFully(m_Fd, data))
-            m_Failed = true;
+            Fail(errno);
         return !m_Failed;
     }
     m_Buffer.append(data);
@@ -123,21 +292,51 @@ bool CAtomicFileWriter::Write(std::string_view data)
 bool CAtomicFileWriter::Flush()
 {
     if (!m_Buffer.empty() && !WriteFully(m_Fd, m_Buffer))
-        m_Failed = true;
+        Fail(errno);
     m_Buffer.clear();
+    return !m_Failed;
+}
+
+bool CAtomicFileWriter::CommitInPlace()
+{
+    if (!m_Failed &&
+        (!WriteFullyAt(m_Fd, m_Buffer, 0) ||
+         ::ftruncate(m_Fd, static_cast<off_t>(m_Buffer.size())) != 0 || ::fsync(m_Fd) != 0)) {
+        Fail(errno);
+        // The old content fitted before, so it fits again.
+        WriteFullyAt(m_Fd, m_OldBytes, 0);
+        [[maybe_unused]] const int cut = ::ftruncate(m_Fd, static_cast<off_t>(m_OldBytes.size()));
+        ::fsync(m_Fd);
+    }
     return !m_Failed;
 }
 
 bool CAtomicFileWriter::Commit()
 {
-    if (m_Fd < 0)
-        return false;
-    const bool ok = Flush() && ::fsync(m_Fd) == 0;
-    const bool closed = ::close(m_Fd) == 0;
-    m_Fd = -1;
-    if (!ok || !closed || ::rename(m_Temp.c_str(), m_Path.c_str()) != 0) {
-        ::unlink(m_Temp.c_str());
+    if (m_Fd < 0) {
+        Finish();
         return false;
     }
-    return true;
+    bool ok;
+    if (m_InPlace) {
+        ok = CommitInPlace();
+        if (::close(m_Fd) != 0 && ok) {
+            Fail(errno);
+            ok = false;
+        }
+    } else {
+        ok = Flush();
+        if (ok && ::fsync(m_Fd) != 0)
+            Fail(errno);
+        if (::close(m_Fd) != 0)
+            Fail(errno);
+        if (!m_Failed && ::rename(m_Temp.c_str(), m_Path.c_str()) != 0)
+            Fail(errno);
+        ok = !m_Failed;
+        if (!ok)
+            ::unlink(m_Temp.c_str());
+    }
+    m_Fd = -1;
+    Finish();
+    return ok;
 }

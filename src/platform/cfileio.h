@@ -1,24 +1,54 @@
 #pragma once
 // Whole-file reads and crash-safe whole-file writes.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
+// What became of a file operation: nothing went wrong, or why it failed (an
+// errno value, or NotRegularFile for a folder, FIFO, device or socket).
+struct CFileResult {
+    static constexpr int NotRegularFile = -1;
+    int error = 0;
+
+    bool Ok() const { return error == 0; }
+    // The file is not there at all, which the editor treats as "no such legend".
+    bool Missing() const;
+    // "No such file or directory", "not a regular file", ...
+    std::string Reason() const;
+};
+
 class CFileIO {
 public:
+    // Opens a file for reading; refuses at once anything but a regular file, so
+    // that a FIFO never blocks and a device never fills memory. -1 and the
+    // reason when refused.
+    static int OpenForReading(const std::string& path, CFileResult& result);
+
     // Reads the file into `data`; false when it cannot be opened or read.
     static bool ReadAll(const std::string& path, std::string& data);
+    static CFileResult ReadAllChecked(const std::string& path, std::string& data);
 
     // Writes `data` to a new file beside `path`, flushes it to disk and renames it
     // over `path`, so that readers see either the old or the new content, never a
     // truncated one. False (and `path` untouched) when the file cannot be written,
     // including when `path` exists and is not writable by us.
     static bool WriteAtomically(const std::string& path, std::string_view data);
+
+    // A write past the file size limit must fail with EFBIG, not kill the
+    // program: each program calls this once at start-up.
+    static void IgnoreFileSizeSignal();
 };
 
 // The same crash-safe replacement, written piece by piece: Write() as often as
 // needed, then Commit(). Destroying it without a successful Commit() leaves
 // `path` as it was and removes the temporary file.
+//
+// A symbolic link is saved through to its target and stays a link. A file with
+// other hard links, or one whose folder refuses new files, is rewritten in place
+// and its old bytes are put back when the write fails part-way. New files get
+// the umask's mode, existing ones keep theirs. Termination signals wait while a
+// temporary file exists, so that none is left behind.
 class CAtomicFileWriter {
 public:
     explicit CAtomicFileWriter(const std::string& path);
@@ -30,13 +60,23 @@ public:
     // Buffers the data; false once any write has failed.
     bool Write(std::string_view data);
     bool Commit();
+    // Why the save failed (after IsOpen() or Commit() said so).
+    const CFileResult& Result() const { return m_Result; }
 
 private:
     bool Flush();
+    bool CommitInPlace();
+    void Fail(int error);
+    void Finish();
 
-    std::string m_Path;
-    std::string m_Temp;
+    std::string m_Path; // the file really written: a link's target
+    std::string m_Temp; // empty when writing in place
     std::string m_Buffer;
+    std::string m_OldBytes; // in place: what to put back on failure
     int m_Fd = -1;
     bool m_Failed = false;
+    bool m_InPlace = false;
+    struct CSignalMask;
+    std::unique_ptr<CSignalMask> m_SignalMask; // set while signals wait
+    CFileResult m_Result;
 };

@@ -10,15 +10,11 @@
 
 CLineReader::CLineReader(const std::string& path, size_t chunk) : m_Chunk(chunk > 0 ? chunk : 1)
 {
-    m_Fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    m_Fd = CFileIO::OpenForReading(path, m_Result);
     if (m_Fd < 0)
         return;
     struct stat st {};
-    if (::fstat(m_Fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(m_Fd);
-        m_Fd = -1;
-        return;
-    }
+    ::fstat(m_Fd, &st);
     m_FileSize = static_cast<size_t>(st.st_size);
     m_Buffer.resize(m_Chunk);
 }
@@ -56,6 +52,7 @@ bool CLineReader::Fill()
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
+            m_Result.error = errno;
             m_Failed = true;
             m_Eof = true;
             return false;

@@ -2,6 +2,8 @@
 // Reads a text file line by line through one reused buffer, so that a large
 // file costs no more memory than its longest line. Accepts LF and CR LF.
 
+#include "platform/cfileio.h"
+
 #include <string>
 #include <string_view>
 
@@ -17,6 +19,8 @@ public:
     // the end of the file or after a read error (see Failed).
     bool Next(std::string_view& line);
     bool Failed() const { return m_Failed; }
+    // Why the file could not be opened or read; Ok() otherwise.
+    const CFileResult& Result() const { return m_Result; }
     // The size of the file when it was opened, or 0.
     size_t FileSize() const { return m_FileSize; }
 
@@ -31,4 +35,5 @@ private:
     size_t m_FileSize = 0;
     bool m_Eof = false;
     bool m_Failed = false;
+    CFileResult m_Result;
 };

@@ -38,7 +38,7 @@ int CLLLegendFinder::Scan()
     std::vector<std::string> files;
     for (const auto& entry : it) {
         std::error_code typeError;
-        if (!entry.is_directory(typeError))
+        if (entry.is_regular_file(typeError))
             files.push_back(entry.path().filename().string());
     }
     // The directory order of the file system is arbitrary; take the names in a
@@ -54,8 +54,9 @@ int CLLLegendFinder::Scan()
         const size_t last = file.find_last_not_of(blanks);
         const std::string name = file.substr(first, last - first + 1);
         const std::string path = folder + name;
-        const bool known = std::any_of(m_Paths.begin(), m_Paths.end(),
-                                       [&](const std::string& p) { return CUText::EqualNoCase(p, path); });
+        // Names that differ only in case are two files here; only names that
+        // trim to the same one meet.
+        const bool known = std::find(m_Paths.begin(), m_Paths.end(), path) != m_Paths.end();
         if (known)
             continue;
         m_Paths.push_back(path);

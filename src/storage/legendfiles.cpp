@@ -62,8 +62,9 @@ std::vector<CFoundFile> FindFiles(const std::string& folder, const std::string& 
     if (ec)
         return found;
     for (const auto& entry : it) {
+        // Through links: a dangling link or a link loop is no legend to list.
         std::error_code typeError;
-        if (entry.is_directory(typeError))
+        if (!entry.is_regular_file(typeError))
             continue;
         const std::string name = entry.path().filename().string();
         if (!CUText::EndsWithNoCase(name, "." + extension))
@@ -100,18 +101,26 @@ void CollectLegendFiles(std::vector<std::string>& paths, std::vector<std::string
                         const std::string& product, const std::string& extraFolders,
                         bool skipStandardFolders)
 {
+    std::vector<fs::path> searched;
     for (const std::string& folder : LegendSearchFolders(product, extraFolders, skipStandardFolders)) {
+        // A folder reached again, by another spelling or through a link, is the
+        // same directory (device and inode): its files are listed already. File
+        // names are never compared without case, for a.leg and A.LEG may be two
+        // files.
+        const fs::path dir = ResolveFolder(folder);
+        std::error_code ec;
+        if (std::any_of(searched.begin(), searched.end(),
+                        [&](const fs::path& p) { return fs::equivalent(p, dir, ec); }))
+            continue;
+        searched.push_back(dir);
         for (const CSearchExtension& kind : SearchExtensions) {
             if (!kind.enabled)
                 continue;
             for (const CFoundFile& file : FindFiles(folder, kind.extension)) {
-                // A file met again through another way of writing its folder
-                // is listed once, also when its title was taken and it carries
-                // a "[n]" name: the same path always has the same title.
                 bool listed = false;
                 int sameTitle = 0;
                 for (size_t i = 0; i < names.size() && !listed; ++i) {
-                    if (CUText::EqualNoCase(paths[i], file.path))
+                    if (paths[i] == file.path)
                         listed = true;
                     else if (CUText::EqualNoCase(names[i], file.title))
                         ++sameTitle;

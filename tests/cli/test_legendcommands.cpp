@@ -1,7 +1,11 @@
 #include "support/runprocess.h"
 #include "support/testfiles.h"
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <nlohmann/json.hpp>
 
 using nlohmann::json;
@@ -72,7 +76,8 @@ TEST(CliLegCopy, WritesTheStandardLayoutAndReportsFailure)
 
     const CProcessResult bad = Cli({"leg-copy", in, dir.File("no/such/dir/out.leg")});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, "Could not create " + dir.File("no/such/dir/out.leg") + "\n");
+    EXPECT_EQ(bad.err, "Could not create " + dir.File("no/such/dir/out.leg") + ": " +
+                           std::strerror(ENOENT) + "\n");
     const CProcessResult missing = Cli({"leg-copy", dir.File("none.leg"), dir.File("o.leg")});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
@@ -129,4 +134,63 @@ TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
 
     const CProcessResult extra = Cli({"leg-dump", "a", "b"});
     EXPECT_EQ(extra.exitCode, 2);
+}
+
+TEST(CliReadErrors, AFileThatCannotBeReadFailsEveryCommandAndKeepsTheOutput)
+{
+    CTempDir dir;
+    ASSERT_EQ(::mkfifo(dir.File("fifo.leg").c_str(), 0644), 0);
+    const std::string out = dir.File("o.leg");
+    const struct {
+        std::string path;
+        std::string reason;
+    } inputs[] = {
+        {"/proc/self/mem", std::strerror(EIO)},
+        {dir.File("fifo.leg"), "not a regular file"}, // must not wait for a writer
+        {"/dev/zero", "not a regular file"},          // must not fill memory
+        {dir.Path(), std::strerror(EISDIR)},
+        {dir.File("none.leg"), std::strerror(ENOENT)},
+    };
+    for (const auto& in : inputs) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"leg-copy", in.path, out}, {"leg-dump", in.path},
+              {"lut-dump", in.path}, {"lut-legend", in.path}}) {
+            SCOPED_TRACE(args[0] + " " + in.path);
+            WriteTextFile(out, "x\n");
+            const CProcessResult r = Cli(args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, "tessarin-cli: cannot read " + in.path + ": " + in.reason + "\n");
+            EXPECT_EQ(ReadTextFile(out), "x\n");
+        }
+    }
+}
+
+TEST(CliSave, SizeLimitFailsWithAMessageAndOptionsEndAtDoubleDash)
+{
+    CTempDir dir;
+    std::string big = kLegend;
+    for (int i = 0; i < 200; ++i)
+        big.insert(big.find("\t}\n"), "\t\t\"Shale\"\t\"\"\t0\t16777215\t0 # padding\n");
+    // A file whose name looks like an option.
+    WriteTextFile(dir.File("--help"), big);
+    WriteTextFile(dir.File("o.leg"), "old");
+    const CProcessResult limited =
+        RunProcess("/bin/sh", {"-c", "ulimit -f 2; exec \"$0\" leg-copy -- \"$1\" \"$2\"",
+                               ProjectBinary("tessarin-cli"), dir.File("--help"), dir.File("o.leg")});
+    EXPECT_EQ(limited.exitCode, 1);
+    EXPECT_EQ(limited.err,
+              "Could not create " + dir.File("o.leg") + ": " + std::strerror(EFBIG) + "\n");
+    EXPECT_EQ(ReadTextFile(dir.File("o.leg")), "old");
+
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const CProcessResult dump = Cli({"leg-dump", "--", "--help"});
+    const CProcessResult copy = Cli({"leg-copy", "--", "--help", "--out.leg"});
+    std::filesystem::current_path(cwd);
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_EQ(json::parse(dump.out)["rows"].size(), 202u);
+    EXPECT_EQ(copy.exitCode, 0) << copy.err;
+    EXPECT_NE(ReadTextFile(dir.File("--out.leg")).find("\"Shale\"\t\"\"\t0\t16777215\t0\t65280\t2\t1.5 # padding\n"),
+              std::string::npos);
 }

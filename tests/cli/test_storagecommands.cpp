@@ -108,6 +108,48 @@ TEST(CliList, ListsNameTabPathInCollectedOrder)
     EXPECT_EQ(r.out, "A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n");
 }
 
+TEST(CliList, EveryFileOnOneLineWhateverItsName)
+{
+    CCli cli;
+    const std::string f2 = cli.Folder("f2");
+    WriteTextFile(f2 + "/a.leg", kNumericLegend);
+    WriteTextFile(f2 + "/A.LEG", kNumericLegend);
+    WriteTextFile(f2 + "/two\nlines\\\x01.leg", kNumericLegend);
+    fs::create_symlink("gone.leg", f2 + "/dangling.leg");
+    fs::create_symlink("self.leg", f2 + "/self.leg");
+    const CProcessResult r = cli.Run({"list", "--extra", f2});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "A\t" + f2 + "/A.LEG\na[1]\t" + f2 + "/a.leg\n" + "two\\nlines\\\\\\x01\t" +
+                         f2 + "/two\\nlines\\\\\\x01.leg\n");
+    // export-all takes the same list: no default legend for a broken link.
+    ASSERT_EQ(cli.Run({"export-all", f2 + "/all.tab", "--extra", f2}).exitCode, 0);
+    const std::string tabNames = cli.Run({"tab-names", f2 + "/all.tab"}).out;
+    EXPECT_EQ(tabNames.rfind("A\na\n", 0), 0u) << tabNames;
+    EXPECT_EQ(tabNames.find("dangling"), std::string::npos);
+    EXPECT_EQ(tabNames.find("self"), std::string::npos);
+}
+
+TEST(CliTab2Leg, LegendNamesThatLeaveTheFolderAreSkippedAndReported)
+{
+    CCli cli;
+    const std::string lut = cli.Folder("lut"), work = cli.Folder("work");
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+    // tab-export names each row by its label.
+    WriteTextFile(work + "/names.leg", "LegendTable Begin\n\tLEG\t= {\n"
+                                       "\t\t0\t1\t\"../escaped\"\t0\t0\t0\n"
+                                       "\t\t1\t2\t\"\"\t0\t0\t0\n"
+                                       "\t\t2\t3\t\"ok\"\t0\t0\t0\n"
+                                       "\t}\nLegendTable End\n");
+    ASSERT_EQ(cli.Run({"tab-export", work + "/names.leg", work + "/names.tab"}).exitCode, 0);
+    const CProcessResult r = cli.Run({"tab2leg", work + "/names.tab"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, lut + "/ok.leg\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab2leg: skipped the legend name \"../escaped\": not a file name\n"
+                     "tessarin-cli tab2leg: skipped the legend name \"\": not a file name\n");
+    EXPECT_FALSE(fs::exists(lut + "/../escaped.leg"));
+    EXPECT_FALSE(fs::exists(lut + "/.leg"));
+}
+
 TEST(CliTabNames, NamesOnceEachOrMapCodeOrTheMessage)
 {
     SKIP_WITHOUT_OGR2OGR();

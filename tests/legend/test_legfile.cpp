@@ -438,3 +438,28 @@ TEST_F(LegFile, FailedSaveLeavesTheOldFile)
     }
     EXPECT_EQ(ReadTextFile(path), old);
 }
+
+TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
+{
+    CTempDir dir;
+    WriteTextFile(dir.File("ok.leg"), "LegendTable Begin\nLegendTable End\n");
+    const struct {
+        std::string path;
+        bool ok, missing;
+        int rows;
+    } cases[] = {
+        {dir.File("ok.leg"), true, false, 0},
+        {dir.File("none.leg"), false, true, 32}, // the editor's "no such legend"
+        {"/proc/self/mem", false, false, 32},   // exists, every read fails
+        {dir.Path(), false, false, 32},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CLLLegend legend;
+        const CFileResult r = legend.ReadLEG(c.path);
+        EXPECT_EQ(r.Ok(), c.ok);
+        EXPECT_EQ(r.Missing(), c.missing);
+        EXPECT_EQ(legend.GetRowCount(), c.rows);
+        EXPECT_EQ(legend.m_FilePath, c.path);
+    }
+}

@@ -20,17 +20,19 @@ TEST(LegendFinder, LutPathGetsATrailingSlashAndNamesSortWithoutCase)
 {
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("lut");
-    for (const char* name : {"c.leg", "B.leg", "a.leg", "D.LEG", "notes.txt", "e.leg.bak"})
+    for (const char* name : {"c.leg", "B.leg", "a.leg", "A.leg", "D.LEG", "notes.txt", "e.leg.bak"})
         Touch(folder + "/" + name);
     std::filesystem::create_directory(folder + "/dir.leg");
+    std::filesystem::create_symlink("gone.leg", folder + "/dangling.leg");
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
 
     CLLLegendFinder finder;
     finder.Init();
     EXPECT_EQ(finder.GetFolder(), folder + "/");
-    EXPECT_EQ(finder.m_Names, (std::vector<std::string>{"a", "B", "c", "D"}));
-    EXPECT_EQ(finder.m_Paths, (std::vector<std::string>{folder + "/a.leg", folder + "/B.leg",
-                                                        folder + "/c.leg", folder + "/D.LEG"}));
+    EXPECT_EQ(finder.m_Names, (std::vector<std::string>{"A", "a", "B", "c", "D"}));
+    EXPECT_EQ(finder.m_Paths,
+              (std::vector<std::string>{folder + "/A.leg", folder + "/a.leg", folder + "/B.leg",
+                                        folder + "/c.leg", folder + "/D.LEG"}));
 }
 
 TEST(LegendFinder, MachineLutPathIsUsedWhenTheUserHasNone)

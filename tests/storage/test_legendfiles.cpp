@@ -103,6 +103,23 @@ TEST(CollectLegendFiles, BackslashesAndDoubledSlashesAndRelativeFoldersAreResolv
     EXPECT_EQ(relative.paths, (std::vector<std::string>{folder + "/x.leg"}));
 }
 
+TEST(CollectLegendFiles, NamesDifferingInCaseAreTwoFilesAndBrokenLinksNone)
+{
+    CSettingsSandbox sandbox;
+    const std::string f2 = sandbox.Work("f2");
+    Touch(f2 + "/a.leg");
+    Touch(f2 + "/A.LEG");
+    std::filesystem::create_symlink("gone.leg", f2 + "/dangling.leg");
+    std::filesystem::create_symlink("loop2.leg", f2 + "/loop1.leg");
+    std::filesystem::create_symlink("loop1.leg", f2 + "/loop2.leg");
+    std::filesystem::create_symlink("a.leg", f2 + "/alias.leg");
+    // The same folder again, through a link to it.
+    std::filesystem::create_directory_symlink(f2, sandbox.Work("links") + "/f2");
+    const CCollected c = Collect("", f2 + ";" + sandbox.Work("links") + "/f2");
+    EXPECT_EQ(c.names, (std::vector<std::string>{"A", "a[1]", "alias"}));
+    EXPECT_EQ(c.paths, (std::vector<std::string>{f2 + "/A.LEG", f2 + "/a.leg", f2 + "/alias.leg"}));
+}
+
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
 {
     EXPECT_EQ(GetFolderOfPath("/data/lut/a.leg"), "/data/lut/");

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <csignal>
 #include <string>
 
 namespace {
@@ -35,6 +36,8 @@ const char* const kRocks[] = {"Sandstone", "Shale", "Limestone", "Granite", "Bas
 
 int main(int argc, char** argv)
 {
+    // As every program does: a file-size limit fails a save instead of killing us.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Tessarin grid"));

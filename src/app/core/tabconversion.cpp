@@ -1,5 +1,6 @@
 #include "app/core/tabconversion.h"
 
+#include "app/core/tablegendnames.h"
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
 #include "platform/csettingsstore.h"
@@ -75,13 +76,14 @@ std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& 
     const int nameField = FindTabField(table, TabField::Names[TabField::Name]);
 
     std::vector<std::string> names;
-    std::string previous;
-    for (int id = tabkit_c_next_feature_id(table, -1); id >= 0;
+    std::optional<std::string> previous;
+    // Without "P_Name" there are no legend names, not one empty name.
+    for (int id = nameField < 0 ? -1 : tabkit_c_next_feature_id(table, -1); id >= 0;
          id = tabkit_c_next_feature_id(table, id)) {
         TabKitFeature* feature = tabkit_c_read_feature(table, id);
         if (tabkit_c_get_type(feature) != -1) {
             const std::string name = tabkit_c_get_field_as_string(feature, nameField);
-            if (!CUText::EqualNoCase(name, previous))
+            if (!previous || !CUText::EqualNoCase(name, *previous))
                 names.push_back(name);
             previous = name;
         }
@@ -107,6 +109,12 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
     finder.Init();
     result.folder = finder.GetFolder();
     for (const std::string& name : *names) {
+        // Names come from data: one must never lead out of the folder, nor
+        // make a hidden ".leg" (an empty name would also take every row).
+        if (!IsLegendFileName(name)) {
+            result.skipped.push_back(name);
+            continue;
+        }
         CLLLegend legend;
         legend.ImportTAB(tabPath, name, 0);
         const std::string path = result.folder + name + ".leg";

@@ -17,6 +17,9 @@ struct CTabConversion {
     std::string folder;               // where the legends went
     std::vector<std::string> written; // files written, in conversion order
     std::vector<std::string> failed;  // files that could not be written
+    // Legend names that are no file name in the legend folder (empty, ".",
+    // "..", or holding a path separator): not converted.
+    std::vector<std::string> skipped;
     bool fieldsMissing = false;       // the table lacks standard fields (reported)
 };
 
@@ -25,7 +28,8 @@ struct CTabConversion {
 CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
 
 // The legend names of a table for the conversion: "P_Name" of each feature in
-// table order, one per run of equal names (case ignored). A missing standard
+// table order, one per run of equal names (case ignored), a leading run of
+// empty names included. A missing standard
 // field is reported with string 106.
 // fieldsMissing, when given, tells whether that happened.
 std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,

@@ -38,12 +38,18 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
     return result;
 }
 
+bool IsLegendFileName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    // Tables come from Windows as often as not, where '\\' separates folders.
+    return name.find_first_of("/\\") == std::string::npos;
+}
+
 std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
                                  bool mapCode)
 {
     std::string name = mapCode ? CUFilename::FileTitle(tabPath) : legendName;
-    if (name.empty())
-        return {};
     std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');
-    return name + ".leg";
+    return IsLegendFileName(name) ? name + ".leg" : std::string();
 }

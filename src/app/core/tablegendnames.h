@@ -18,8 +18,12 @@ struct CTABLegendNames {
 // table without "P_Name" that is not a map-code table (string 105).
 CTABLegendNames ReadTABLegendNames(const std::string& tabPath);
 
+// True when name + ".leg" names a visible file inside the legend folder: not
+// empty, ".", "..", nor holding a path separator.
+bool IsLegendFileName(const std::string& name);
+
 // The output file name: the legend name, or the table's file title for a
 // map-code table, with blanks and tabs made '_' and ".leg" appended; empty when
-// there is no name.
+// there is no name or it is no file name (see IsLegendFileName).
 std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
                                  bool mapCode);

@@ -117,6 +117,24 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
     EXPECT_TRUE(result.fieldsMissing);
 }
 
+TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
+{
+    CConversionFixture fx;
+    const std::string tab = fx.sandbox.Work("host") + "/names.tab";
+    // Empty names at the start and in the middle alike.
+    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "x\\y", "a/b", "..", "."})
+                    .ExportTAB(tab));
+    const CTabConversion result = ConvertTABToLEG(tab, false);
+    EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "ok.leg"}));
+    EXPECT_EQ(result.skipped,
+              (std::vector<std::string>{"", "../escaped", "", "x\\y", "a/b", "..", "."}));
+    EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
+    std::vector<std::string> made;
+    for (const auto& e : fs::directory_iterator(fx.lut))
+        made.push_back(e.path().filename().string());
+    EXPECT_EQ(made, (std::vector<std::string>{"ok.leg"}));
+}
+
 TEST(ConvertTABToLEGTimeStamp, WithoutAStoredStampTheTableIsConvertedEveryTimeAndNoStampIsMade)
 {
     CConversionFixture fx;

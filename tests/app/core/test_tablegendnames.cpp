@@ -55,4 +55,6 @@ TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "Rock type", false), "Rock_type.leg");
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "a\tb c", false), "a_b_c.leg");
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "", false), "");
+    for (const char* outside : {"../up", "a/b", "a\\b", "..", "."})
+        EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;
 }
