@@ -102,22 +102,15 @@ bool IsOneCharacter(const std::string& text)
     return length == text.size() && CTextCodec::IsValidUtf8(text);
 }
 
-bool SameFile(const std::string& a, const std::string& b)
-{
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
 // Whether writing to out would overwrite the table or one of its side files.
 bool IsPartOfTable(const std::string& out, const std::string& tab)
 {
-    if (SameFile(out, tab))
+    if (CFileIO::SameFile(out, tab))
         return true;
     const size_t dot = tab.rfind('.');
     const std::string stem = dot == std::string::npos ? tab : tab.substr(0, dot);
     for (const char* ext : {".dat", ".map", ".id", ".ind", ".DAT", ".MAP", ".ID", ".IND"})
-        if (SameFile(out, stem + ext))
+        if (CFileIO::SameFile(out, stem + ext))
             return true;
     return false;
 }

@@ -340,3 +340,10 @@ bool CAtomicFileWriter::Commit()
     Finish();
     return ok;
 }
+
+bool CFileIO::SameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}

@@ -38,6 +38,9 @@ public:
     // A write past the file size limit must fail with EFBIG, not kill the
     // program: each program calls this once at start-up.
     static void IgnoreFileSizeSignal();
+
+    // Both names reach the same file (links followed); false when either is missing.
+    static bool SameFile(const std::string& a, const std::string& b);
 };
 
 // The same crash-safe replacement, written piece by piece: Write() as often as
