@@ -127,39 +127,29 @@ bool CGridCellBase::Draw(CGridPainter& painter, int row, int col, CGridRect rect
 
     const CGridFont& font = GetFont();
     const int margin = GetMargin();
+    // The sort mark is measured against the cell inside its edges: the
+    // vertical margin would shrink it to a few pixels in ordinary rows.
+    const CGridRect inner = rect;
     rect.Deflate(margin, margin);
 
     if (grid && row == 0 && col == grid->GetSortColumn()) {
-        // The sort triangle, sized from the text height and kept inside the cell.
+        // A solid triangle in the text colour, about as tall as the text.
         const int offset = 2;
-        CGridSize size = painter.TextExtent(font, "M");
-        size.cy -= 2 * offset;
-        if (size.cy >= rect.Height())
-            size.cy = rect.Height() - 2 * offset;
-        size.cx = size.cy;
-        if (size.cy > 0) {
+        const int height = std::min(painter.TextExtent(font, "M").cy, inner.Height()) - 2 * offset;
+        const int base = height | 1; // odd, so that the tip is one pixel
+        const int half = base / 2;
+        if (height >= 3 && rect.Width() > base) {
             const bool vertical = font.escapement == 900;
-            const int base = rect.bottom - offset - size.cy;
-            const int left = vertical ? (rect.right + rect.left - size.cx) / 2 : rect.right - size.cx;
-            const int tip = left + size.cx / 2;
-            if (grid->GetSortAscending()) {
-                painter.DrawLine(left + 1, base + size.cy + 1, tip + 1, base + 1, colours.light3d);
-                painter.DrawLine(tip + 1, base + 1, left + size.cx + 1, base + size.cy + 1, colours.light3d);
-                painter.DrawLine(left + size.cx + 1, base + size.cy + 1, left + 1, base + size.cy + 1,
-                                 colours.light3d);
-                painter.DrawLine(left, base + size.cy, tip, base, colours.shadow);
-                painter.DrawLine(tip, base, left + size.cx, base + size.cy, colours.shadow);
-                painter.DrawLine(left + size.cx, base + size.cy, left, base + size.cy, colours.shadow);
-            } else {
-                painter.DrawLine(left + 1, base + 1, tip + 1, base + size.cy + 1, colours.light3d);
-                painter.DrawLine(tip + 1, base + size.cy + 1, left + size.cx + 1, base + 1, colours.light3d);
-                painter.DrawLine(left + size.cx + 1, base + 1, left + 1, base + 1, colours.light3d);
-                painter.DrawLine(left, base, tip, base + size.cy, colours.shadow);
-                painter.DrawLine(tip, base + size.cy, left + size.cx, base, colours.shadow);
-                painter.DrawLine(left + size.cx, base, left, base, colours.shadow);
+            const int left = vertical ? (rect.right + rect.left - base) / 2 : rect.right - base;
+            const int tip = left + half;
+            const int top = inner.top + (inner.Height() - height) / 2;
+            for (int i = 0; i < height; ++i) {
+                const int reach = (half * i + (height - 1) / 2) / (height - 1); // rounded
+                const int y = grid->GetSortAscending() ? top + i : top + height - 1 - i;
+                painter.DrawLine(tip - reach, y, tip + reach, y, textClr);
             }
             if (!vertical)
-                rect.right -= size.cx + offset;
+                rect.right -= base + offset;
         }
     }
 

@@ -3,6 +3,7 @@
 #include "grid/cgridcell.h"
 
 #include <algorithm>
+#include <limits>
 #include <stdexcept>
 
 CGridCtrl::CGridCtrl()
@@ -156,6 +157,7 @@ bool CGridCtrl::SetRowCount(int rows)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
+    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -191,6 +193,7 @@ bool CGridCtrl::SetColumnCount(int cols)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
+    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -295,6 +298,7 @@ int CGridCtrl::InsertRow(const std::string& heading, int row)
 
     m_RowData.insert(m_RowData.begin() + index, Row(static_cast<size_t>(cols)));
     m_arRowHeights.insert(m_arRowHeights.begin() + index, m_cellDefault.GetHeight());
+    m_nTotalRowHeight += m_cellDefault.GetHeight();
     for (int col = 0; col < cols; ++col)
         m_RowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
     RenumberRows(index + 1);
@@ -320,6 +324,7 @@ bool CGridCtrl::DeleteRow(int row)
     for (int col = 0; col < GetColumnCount(); ++col)
         DestroyCell(row, col);
     m_RowData.erase(m_RowData.begin() + row);
+    m_nTotalRowHeight -= m_arRowHeights[static_cast<size_t>(row)];
     m_arRowHeights.erase(m_arRowHeights.begin() + row);
     if (row < m_nFixedRows)
         --m_nFixedRows;
@@ -438,8 +443,11 @@ bool CGridCtrl::SetRowHeight(int row, int height)
 {
     if (row < 0 || row >= GetRowCount() || height < 0)
         return false;
-    m_arRowHeights[static_cast<size_t>(row)] = height;
+    int& current = m_arRowHeights[static_cast<size_t>(row)];
+    m_nTotalRowHeight += height - current;
+    current = height;
     ResetTopLeft();
+    ResetScrollBars();
     return true;
 }
 
@@ -447,8 +455,11 @@ bool CGridCtrl::SetColumnWidth(int col, int width)
 {
     if (col < 0 || col >= GetColumnCount() || width < 0)
         return false;
-    m_arColWidths[static_cast<size_t>(col)] = width;
+    int& current = m_arColWidths[static_cast<size_t>(col)];
+    m_nTotalColWidth += width - current;
+    current = width;
     ResetTopLeft();
+    ResetScrollBars();
     return true;
 }
 
@@ -470,9 +481,7 @@ bool CGridCtrl::AutoSizeColumn(int col, int style)
     }
     if (width == 0)
         return false;
-    m_arColWidths[static_cast<size_t>(col)] = width;
-    ResetTopLeft();
-    ResetScrollBars();
+    SetColumnWidth(col, width);
     Refresh();
     return true;
 }
@@ -489,9 +498,7 @@ bool CGridCtrl::AutoSizeRow(int row)
         height = std::max(height, GetCell(row, col)->GetCellExtent().cy);
     if (height == 0)
         return false;
-    m_arRowHeights[static_cast<size_t>(row)] = height;
-    ResetTopLeft();
-    ResetScrollBars();
+    SetRowHeight(row, height);
     Refresh();
     return true;
 }
@@ -514,18 +521,24 @@ int CGridCtrl::GetFixedColumnWidth() const
 
 int CGridCtrl::GetVirtualWidth() const
 {
-    int width = 0;
-    for (int w : m_arColWidths)
-        width += w;
-    return width;
+    return static_cast<int>(std::min<int64_t>(m_nTotalColWidth, std::numeric_limits<int>::max()));
 }
 
 int CGridCtrl::GetVirtualHeight() const
 {
-    int height = 0;
+    return static_cast<int>(std::min<int64_t>(m_nTotalRowHeight, std::numeric_limits<int>::max()));
+}
+
+// The totals are kept up to date so that sizing one row or column, which
+// updates the scroll bars, costs nothing on a grid of many rows.
+void CGridCtrl::SumSizes()
+{
+    m_nTotalRowHeight = 0;
     for (int h : m_arRowHeights)
-        height += h;
-    return height;
+        m_nTotalRowHeight += h;
+    m_nTotalColWidth = 0;
+    for (int w : m_arColWidths)
+        m_nTotalColWidth += w;
 }
 
 void CGridCtrl::SetModified(int row, int col)
@@ -956,8 +969,14 @@ int CGridCtrl::GetScrollLimit(bool vertical) const
 
 void CGridCtrl::SetScrollPos(bool vertical, int pos)
 {
-    pos = std::clamp(pos, 0, GetScrollLimit(vertical));
     int& current = vertical ? m_nVScrollPos : m_nHScrollPos;
+    if (std::clamp(pos, 0, GetScrollLimit(vertical)) == current)
+        return;
+    // An open editor stays where it was while its cell moves away under it;
+    // finish the edit into its own cell first. The owner's reply may resize
+    // the table, so the limit is taken again afterwards.
+    EndEditing();
+    pos = std::clamp(pos, 0, GetScrollLimit(vertical));
     if (pos == current)
         return;
     current = pos;
@@ -1000,7 +1019,8 @@ void CGridCtrl::ScrollPages(bool vertical, int pages)
 {
     const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
     const int page = vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
-    SetScrollPos(vertical, GetScrollPos(vertical) + pages * std::max(page, 1));
+    const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(page, 1);
+    SetScrollPos(vertical, static_cast<int>(std::clamp<int64_t>(target, 0, std::numeric_limits<int>::max())));
 }
 
 void CGridCtrl::ResetScrollBars()

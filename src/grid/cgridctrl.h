@@ -186,7 +186,11 @@ public:
     uint32_t GetGridBkColor() const { return m_crGridBkColour; }
     void SetAutoScrollInterval(int ms) { m_nAutoScrollInterval = ms; }
     void SetResizeCaptureRange(int pixels) { m_nResizeCaptureRange = pixels; }
-    void SetWheelScrollLines(unsigned lines) { m_nRowsPerWheelNotch = lines; }
+    void SetWheelScrollLines(unsigned lines)
+    {
+        m_nRowsPerWheelNotch = lines;
+        m_nWheelRemainder = 0;
+    }
     unsigned GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
     void SetRedraw(bool allowDraw);
     bool GetRedraw() const { return m_bAllowDraw; }
@@ -260,6 +264,7 @@ private:
     using Row = std::vector<std::unique_ptr<CGridCellBase>>;
 
     void ResetTopLeft() { m_idTopLeftCell = CCellID(); }
+    void SumSizes();
     void RenumberRows(int fromRow);
     void FixBandFlags(int oldFixedRows, int oldFixedCols);
     bool RedrawCellIfVisible(int row, int col, bool forceRepaint = false);
@@ -290,6 +295,8 @@ private:
     std::vector<Row> m_RowData;
     std::vector<int> m_arRowHeights;
     std::vector<int> m_arColWidths;
+    int64_t m_nTotalRowHeight = 0;
+    int64_t m_nTotalColWidth = 0;
     int m_nFixedRows = 0;
     int m_nFixedCols = 0;
     CGridDefaultCell m_cellDefault;
@@ -338,6 +345,7 @@ private:
     bool m_bAllowRowResize = true;
     bool m_bAllowColumnResize = true;
     unsigned m_nRowsPerWheelNotch = 3;
+    int64_t m_nWheelRemainder = 0; // wheel delta times lines, short of a whole line
     int m_nSortColumn = -1;
     bool m_bAscending = true;
     CompareFunction m_pfnCompare;

@@ -112,10 +112,16 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
     case GridKey::Up:
     case GridKey::Right:
     case GridKey::Down:
-        // Typing goes on in the next cell.
+    {
+        // Typing goes on in the next cell. At the end of the grid the key
+        // finds none, and the edit simply ends: reopening the same cell
+        // would keep the user in the editor for good.
+        const CCellID before = m_idCurrentCell;
         OnKeyDown(endKey, modifiers);
-        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, endKey);
+        if (m_idCurrentCell != before)
+            OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, endKey);
         break;
+    }
     default:
         break;
     }
@@ -156,21 +162,27 @@ std::optional<std::string> CGridCtrl::CopyTextFromGrid()
     const CCellRange range = GetSelectedCellRange();
     if (!range.IsValid())
         return std::nullopt;
+    // Separators go between visible cells only: one after a hidden last
+    // column or row would make a paste of the text empty a cell beyond it.
     std::string text;
+    bool firstRow = true;
     for (int row = range.minRow; row <= range.maxRow; ++row) {
         if (GetRowHeight(row) == 0)
             continue;
+        if (!firstRow)
+            text += '\n';
+        firstRow = false;
+        bool firstCol = true;
         for (int col = range.minCol; col <= range.maxCol; ++col) {
             if (GetColumnWidth(col) == 0)
                 continue;
+            if (!firstCol)
+                text += '\t';
+            firstCol = false;
             const CGridCellBase* cell = GetCell(row, col);
             if (cell && cell->IsSelected())
                 text += cell->GetText();
-            if (col != range.maxCol)
-                text += '\t';
         }
-        if (row != range.maxRow)
-            text += '\n';
     }
     return text;
 }

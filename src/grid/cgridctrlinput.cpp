@@ -419,12 +419,14 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
         }
     }
 
-    if (!IsCellSelected(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
+    // A plain click moves the focus even onto a cell of the old selection:
+    // the click, and whatever the owner opens for it, belongs to that cell.
+    if (!ctrl || !IsCellSelected(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
         if (m_MouseMode != CGridMouseMode::OverColumnDivider && m_MouseMode != CGridMouseMode::OverRowDivider &&
             GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols)
             SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows),
                          std::max(m_LeftClickDownCell.col, m_nFixedCols));
-    } else if (ctrl) {
+    } else {
         SetFocusCell(m_LeftClickDownCell);
         if (m_bListMode)
             SelectRows(m_LeftClickDownCell, true, false);
@@ -680,13 +682,21 @@ void CGridCtrl::OnRButtonUp(CGridPoint point)
 
 void CGridCtrl::OnMouseWheel(int delta)
 {
-    if (m_nRowsPerWheelNotch == kWheelPageScroll) {
-        const int pages = delta / 120;
-        ScrollPages(true, -pages);
-        return;
-    }
-    const int lines = static_cast<int>(static_cast<long long>(delta) * m_nRowsPerWheelNotch / 120);
-    ScrollLines(true, -lines);
+    // Touchpads and fine wheels send a notch in small parts (8 x 15): what
+    // does not make a whole line yet is kept for the next part. A turn the
+    // other way starts afresh.
+    const bool pages = m_nRowsPerWheelNotch == kWheelPageScroll;
+    const int64_t amount = pages ? int64_t{delta} : int64_t{delta} * std::min(m_nRowsPerWheelNotch, 1u << 16);
+    if ((amount < 0 && m_nWheelRemainder > 0) || (amount > 0 && m_nWheelRemainder < 0))
+        m_nWheelRemainder = 0;
+    m_nWheelRemainder += amount;
+    const int64_t steps = m_nWheelRemainder / 120;
+    m_nWheelRemainder -= steps * 120;
+    const int count = static_cast<int>(std::clamp<int64_t>(steps, -(1 << 24), 1 << 24));
+    if (pages)
+        ScrollPages(true, -count);
+    else
+        ScrollLines(true, -count);
 }
 
 void CGridCtrl::OnSize()

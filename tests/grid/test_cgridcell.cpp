@@ -153,24 +153,36 @@ TEST(GridCellDrawing, FixedCellsAreRaisedOrSunkenWhenTheirLineHasTheFocus)
     EXPECT_EQ(DrawOps(*header, 1, 0, rect)[1], "line 0,20-49,20 #ffffff");
 }
 
-TEST(GridCellDrawing, SortHeaderGetsATriangleThatPointsTheSortWay)
+TEST(GridCellDrawing, SortHeaderGetsASolidTriangleAsTallAsTheTextInTheTextColour)
 {
-    CGridFixture f(2, 2);
-    const CGridRect rect{50, 0, 149, 29};
-    f.grid.SetColumnWidth(1, 100);
-    f.grid.SortItems(1, true);
-    std::vector<std::string> up = DrawOps(*f.grid.GetCell(0, 1), 0, 1, rect);
-    // Fill, four edges, six triangle strokes, text.
-    ASSERT_EQ(up.size(), 12u);
-    // The triangle is 10 wide (text height 14 less 4) at the right of the
-    // text area (58..141 after the edge and the margin of 7), 2 pixels above
-    // its bottom; its tip is at the top.
-    EXPECT_EQ(up[8], "line 131,19-136,9 #a0a0a0");
-    EXPECT_EQ(up[11], "text 'r0c1' 58,8,129,21 f8824 #0 Test Sans");
-    f.grid.SortItems(1, false);
-    std::vector<std::string> down = DrawOps(*f.grid.GetCell(0, 1), 0, 1, rect);
-    EXPECT_EQ(down[8], "line 131,9-136,19 #a0a0a0");
-    EXPECT_TRUE(DrawOps(*f.grid.GetCell(1, 1), 1, 1, {50, 30, 149, 49}).size() == 2u);
+    // Text 14 high, margin 7. The triangle is the text height less 4 (or the
+    // cell's inner height less 4), centred in the cell inside its edges, one
+    // line per pixel row in the text colour; the text gives up its width + 2.
+    struct Case {
+        int bottom;
+        bool ascending;
+        size_t ops;
+        std::string first, last, text;
+    } cases[] = {
+        {29, true, 16, "line 135,9-135,9 #0", "line 130,18-140,18 #0", "text 'r0c1' 58,8,128,21 f8824 #0 Test Sans"},
+        {29, false, 16, "line 135,18-135,18 #0", "line 130,9-140,9 #0", "text 'r0c1' 58,8,128,21 f8824 #0 Test Sans"},
+        // A 13-pixel row: 11 inside the edges, so the mark is 7 high, and the
+        // margins leave no room for text.
+        {13, true, 12, "line 137,3-137,3 #0", "line 134,9-140,9 #0", ""},
+    };
+    for (const Case& c : cases) {
+        CGridFixture f(2, 2);
+        f.grid.SetColumnWidth(1, 100);
+        f.grid.SortItems(1, c.ascending);
+        const std::vector<std::string> ops = DrawOps(*f.grid.GetCell(0, 1), 0, 1, {50, 0, 149, c.bottom});
+        ASSERT_EQ(ops.size(), c.ops) << c.bottom;
+        EXPECT_EQ(ops[5], c.first);
+        EXPECT_EQ(ops[c.ops - (c.text.empty() ? 1 : 2)], c.last);
+        if (!c.text.empty()) {
+            EXPECT_EQ(ops.back(), c.text);
+        }
+        EXPECT_EQ(DrawOps(*f.grid.GetCell(1, 1), 1, 1, {50, 30, 149, 49}).size(), 2u); // no mark below
+    }
 }
 
 TEST(GridCellDrawing, OddRowsTakeTheThirdColourWhenShaded)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 TEST(GridTable, StartsEmptyWithDefaultsAndMeasuredDefaultCells)
@@ -297,22 +299,63 @@ TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
     EXPECT_EQ(f.view.m_VMax, 40 * 20 - 180);
 }
 
-TEST(GridGeometry, WheelScrollsLinesOrPages)
+TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 {
     CGridFixture f(100, 3, {300, 220}); // ten non-fixed rows a page
-    f.grid.OnMouseWheel(-120);
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 4);
-    f.grid.OnMouseWheel(-240);
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 10);
-    f.grid.OnMouseWheel(60); // half a notch: 60 * 3 / 120 = 1 line
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 9);
-    f.grid.OnMouseWheel(100); // 100 * 3 / 120 = 2
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 7);
-    f.grid.SetWheelScrollLines(CGridCtrl::kWheelPageScroll);
-    f.grid.OnMouseWheel(-120);
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 17);
-    f.grid.OnMouseWheel(2400);
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
+    const unsigned page = CGridCtrl::kWheelPageScroll;
+    // Lines per notch, wheel delta, top row after it. Three lines a notch:
+    // a delta of 40 is one line, and parts of it add up.
+    struct Step {
+        unsigned lines;
+        int delta, top;
+    } steps[] = {
+        {3, -120, 4}, {3, -240, 10},
+        {3, 60, 9},   // the other way: 180 is one line, 60 kept
+        {3, 100, 6},  // 60 + 300 = three lines
+        // A touchpad notch in eight parts: three lines in all.
+        {3, -15, 6}, {3, -15, 6}, {3, -15, 7}, {3, -15, 7}, {3, -15, 7}, {3, -15, 8}, {3, -15, 8}, {3, -15, 9},
+        {page, -120, 19}, {page, -60, 19}, {page, -60, 29}, {page, 2400, 1},
+    };
+    for (const Step& s : steps) {
+        if (f.grid.GetWheelScrollLines() != s.lines)
+            f.grid.SetWheelScrollLines(s.lines);
+        f.grid.OnMouseWheel(s.delta);
+        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, s.top) << s.delta;
+    }
+}
+
+TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
+{
+    CGridFixture f(10, 5, {400, 300}); // 11 rows of 20 and 6 columns of 50 fit
+    using Change = std::function<void(CGridCtrl&)>;
+    const Change changes[] = {
+        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },
+        [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
+        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },
+        [](CGridCtrl& g) { g.InsertRow("new", 3); },
+        [](CGridCtrl& g) { g.DeleteRow(5); },
+        [](CGridCtrl& g) { g.SetRowCount(40); },
+        [](CGridCtrl& g) { g.SetColumnCount(12); },
+        [](CGridCtrl& g) { g.AutoSizeColumn(1); },
+        [](CGridCtrl& g) { g.AutoSizeRow(1); },
+        [](CGridCtrl& g) { g.SortItems(1, false); },
+        [](CGridCtrl& g) { g.SetRowCount(3); },
+        [](CGridCtrl& g) { g.SetColumnCount(2); },
+    };
+    int step = 0;
+    for (const Change& change : changes) {
+        change(f.grid);
+        int height = 0, width = 0;
+        for (int r = 0; r < f.grid.GetRowCount(); ++r)
+            height += f.grid.GetRowHeight(r);
+        for (int c = 0; c < f.grid.GetColumnCount(); ++c)
+            width += f.grid.GetColumnWidth(c);
+        EXPECT_EQ(f.grid.GetVirtualHeight(), height) << step;
+        EXPECT_EQ(f.grid.GetVirtualWidth(), width) << step;
+        EXPECT_EQ(f.view.m_VMax, std::max(0, height - 300)) << step;
+        EXPECT_EQ(f.view.m_HMax, std::max(0, width - 400)) << step;
+        ++step;
+    }
 }
 
 TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 std::string Column(CGridCtrl& grid, int col);
@@ -128,6 +130,62 @@ TEST(GridEditing, NavigationKeyThatEndsAnEditContinuesInTheNextCell)
     EXPECT_EQ(f.view.m_Editors.size(), 3u);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 1));
     EXPECT_EQ(f.grid.GetItemText(3, 1), "7");
+}
+
+TEST(GridEditing, AKeyThatFindsNoNextCellEndsTheEdit)
+{
+    // Start cell, ending key, focus after, and whether an editor opened there.
+    struct Case {
+        CCellID start;
+        unsigned key;
+        CCellID focus;
+        bool reopened;
+    } cases[] = {
+        {{1, 3}, GridKey::Tab, {2, 1}, true},  {{2, 2}, GridKey::Down, {3, 2}, true},
+        {{3, 3}, GridKey::Tab, {3, 3}, false}, {{3, 2}, GridKey::Down, {3, 2}, false},
+        {{1, 1}, GridKey::Up, {1, 1}, false},  {{1, 1}, GridKey::Left, {1, 1}, false},
+    };
+    for (const Case& c : cases) {
+        CGridFixture f(3, 3);
+        f.grid.SetFocusCell(c.start);
+        f.grid.OnEditCell(c.start.row, c.start.col, {-1, -1}, '5');
+        f.view.LastEditor()->Finish("5", c.key);
+        EXPECT_EQ(f.grid.GetItemText(c.start.row, c.start.col), "5");
+        EXPECT_EQ(f.grid.GetFocusCell(), c.focus);
+        EXPECT_EQ(f.view.m_Editors.size(), c.reopened ? 2u : 1u) << c.start.row << "," << c.start.col;
+        EXPECT_EQ(f.grid.GetCell(c.focus.row, c.focus.col)->IsEditing(), c.reopened);
+    }
+}
+
+TEST(GridEditing, ScrollingEndsTheEditIntoItsOwnCell)
+{
+    // However the view moves, the open box would stay over another row.
+    using Scroll = std::function<void(CGridCtrl&)>;
+    const Scroll scrolls[] = {
+        [](CGridCtrl& g) { g.OnMouseWheel(-120); },
+        [](CGridCtrl& g) { g.SetScrollPos(true, 45); },
+        [](CGridCtrl& g) { g.ScrollLines(false, 1); },
+        [](CGridCtrl& g) { g.ScrollPages(true, 1); },
+    };
+    for (const Scroll& scroll : scrolls) {
+        CGridFixture f(50, 12);
+        f.grid.SetFocusCell(2, 2);
+        f.grid.OnKeyDown(GridKey::F2, 0);
+        CFakeEditor* editor = f.view.LastEditor();
+        ASSERT_NE(editor, nullptr);
+        editor->m_Text = "typed";
+        scroll(f.grid);
+        EXPECT_TRUE(editor->m_Ended);
+        EXPECT_EQ(f.grid.GetItemText(2, 2), "typed");
+        EXPECT_FALSE(f.grid.GetCell(2, 2)->IsEditing());
+        EXPECT_TRUE(f.grid.GetScrollPos(true) > 0 || f.grid.GetScrollPos(false) > 0);
+    }
+    // A scroll that goes nowhere leaves the edit open.
+    CGridFixture f(50, 3);
+    f.grid.SetFocusCell(1, 1);
+    f.grid.OnKeyDown(GridKey::F2, 0);
+    f.grid.OnMouseWheel(120);
+    EXPECT_FALSE(f.view.LastEditor()->m_Ended);
 }
 
 TEST(GridEditing, AnOpenEditorFollowsItsCellThroughSortingAndInsertion)
@@ -262,21 +320,38 @@ TEST(GridEditing, DeleteClearsThroughTheValidatedChange)
     EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-105@3,3"});
 }
 
-TEST(GridClipboard, CopySkipsHiddenColumnsAndRowsEntirely)
+TEST(GridClipboard, CopySeparatesOnlyVisibleCells)
 {
-    CGridFixture f(3, 3);
-    f.grid.SetColumnWidth(2, 0);
-    f.grid.SetSelectedRange(1, 1, 2, 3);
-    f.grid.SetFocusCell(1, 1);
-    f.grid.OnKeyDown('C', GridModifier::Ctrl);
-    EXPECT_EQ(f.view.m_Clipboard, "r1c1\tr1c3\nr2c1\tr2c3");
+    // Hidden rows and columns give no text and no separator, wherever they lie.
+    struct Case {
+        int hiddenRow, hiddenCol;
+        std::string text;
+    } cases[] = {
+        {-1, 2, "r1c1\tr1c3\nr2c1\tr2c3\nr3c1\tr3c3"},
+        {-1, 3, "r1c1\tr1c2\nr2c1\tr2c2\nr3c1\tr3c2"},
+        {3, -1, "r1c1\tr1c2\tr1c3\nr2c1\tr2c2\tr2c3"},
+        {1, 1, "r2c2\tr2c3\nr3c2\tr3c3"},
+        {2, 3, "r1c1\tr1c2\nr3c1\tr3c2"},
+    };
+    for (const Case& c : cases) {
+        CGridFixture f(3, 3);
+        f.grid.SetRowHeight(c.hiddenRow, 0);
+        f.grid.SetColumnWidth(c.hiddenCol, 0);
+        f.grid.SetSelectedRange(1, 1, 3, 3);
+        f.grid.SetFocusCell(1, 1);
+        f.grid.OnKeyDown('C', GridModifier::Ctrl);
+        EXPECT_EQ(f.view.m_Clipboard, c.text) << c.hiddenRow << "," << c.hiddenCol;
+    }
 
-    f.grid.SetRowHeight(2, 0);
-    f.grid.SetColumnWidth(2, 50);
-    f.grid.SetSelectedRange(1, 1, 3, 2);
-    EXPECT_EQ(f.grid.CopyTextFromGrid(), "r1c1\tr1c2\nr3c1\tr3c2");
+    // Pasted back, a block with a hidden last column ends where it ended.
+    CGridFixture f(3, 5);
+    f.grid.SetColumnWidth(3, 0);
+    f.grid.SetSelectedRange(1, 1, 1, 3);
+    f.grid.SetFocusCell(1, 4);
     f.grid.OnKeyDown(GridKey::Insert, GridModifier::Ctrl);
-    EXPECT_EQ(f.view.m_Clipboard, "r1c1\tr1c2\nr3c1\tr3c2");
+    f.grid.OnKeyDown('V', GridModifier::Ctrl);
+    EXPECT_EQ(f.grid.GetItemText(1, 4), "r1c1");
+    EXPECT_EQ(f.grid.GetItemText(1, 5), "r1c2");
 
     f.grid.ResetSelectedRange();
     EXPECT_FALSE(f.grid.CopyTextFromGrid().has_value());

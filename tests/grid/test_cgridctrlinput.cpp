@@ -176,6 +176,23 @@ TEST(GridMouse, ClickSelectsFocusesAndNotifiesInOrder)
     EXPECT_FALSE(f.view.m_Capture);
 }
 
+TEST(GridMouse, AClickInsideAnEarlierSelectionMovesTheFocusThere)
+{
+    CGridFixture f(5, 5);
+    f.Click(2, 2);
+    f.Click(4, 4, GridModifier::Shift);
+    ASSERT_EQ(f.grid.GetSelectedCount(), 9);
+    f.owner.Clear();
+    f.Click(3, 3);
+    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 3));
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 3, 3, 3));
+    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@3,3", "-101@3,3", "-2@3,3"}));
+    // A second click there now edits that cell, not the old focus cell.
+    f.Click(3, 3);
+    ASSERT_NE(f.view.LastEditor(), nullptr);
+    EXPECT_EQ(f.view.LastEditor()->m_Request.row, 3);
+}
+
 TEST(GridMouse, DragShiftAndCtrlBuildSelections)
 {
     CGridFixture f(6, 6);

@@ -5,6 +5,7 @@
 #include "grid/widget/gridqtconvert.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -14,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -118,17 +120,102 @@ TEST(GridWidget, TabWrapsRowsAndLeavesTheGridAtTheLastCell)
     EXPECT_TRUE(after->hasFocus());
 }
 
-TEST(GridWidget, WheelNotchScrollsThreeLines)
+void Wheel(QWidget* viewport, int delta)
+{
+    QWheelEvent event(QPointF(100, 100), viewport->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+TEST(GridWidget, WheelAndScrollBarArrowsMoveByWholeRows)
 {
     CWidgetFixture f(50, 3);
     ASSERT_EQ(QApplication::wheelScrollLines(), 3);
-    QWheelEvent down(QPointF(100, 100), f.Viewport()->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, -120),
-                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(f.Viewport(), &down);
-    EXPECT_EQ(f.widget.Grid().GetTopleftNonFixedCell().row, 4);
+    CGridCtrl& grid = f.widget.Grid();
+    Wheel(f.Viewport(), -120);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 4);
     EXPECT_EQ(f.widget.verticalScrollBar()->value(), 66);
+    // A touchpad sends the notch in eight parts.
+    for (int i = 0; i < 8; ++i)
+        Wheel(f.Viewport(), -15);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 7);
     f.widget.verticalScrollBar()->setValue(22 * 10);
-    EXPECT_EQ(f.widget.Grid().GetTopleftNonFixedCell().row, 11);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 11);
+
+    // Rows of 25 pixels: every arrow click moves one row, either way.
+    for (int r = 1; r <= 50; ++r)
+        grid.SetRowHeight(r, 25);
+    grid.SetScrollPos(true, 0);
+    QScrollBar* bar = f.widget.verticalScrollBar();
+    for (int click = 1; click <= 12; ++click) {
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 1 + click);
+        EXPECT_EQ(bar->value(), 25 * click);
+    }
+    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().row, 12);
+    // Columns of differing widths step one column at a time too.
+    grid.SetColumnCount(12);
+    grid.SetColumnWidth(2, 130);
+    f.widget.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().col, 2);
+    f.widget.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(grid.GetTopleftNonFixedCell().col, 3);
+    EXPECT_EQ(f.widget.horizontalScrollBar()->value(), 190);
+}
+
+TEST(GridWidget, SizingARowOrColumnUpdatesTheScrollBars)
+{
+    CWidgetFixture f(5, 3); // everything fits: no bars
+    CGridCtrl& grid = f.widget.Grid();
+    EXPECT_EQ(f.widget.verticalScrollBar()->maximum(), 0);
+    grid.SetRowHeight(3, 600);
+    EXPECT_GT(f.widget.verticalScrollBar()->maximum(), 0);
+    grid.SetColumnWidth(2, 900);
+    EXPECT_GT(f.widget.horizontalScrollBar()->maximum(), 0);
+    grid.SetRowHeight(3, 22);
+    EXPECT_EQ(f.widget.verticalScrollBar()->maximum(), 0);
+}
+
+TEST(GridWidget, ScrollingEndsAnOpenEditIntoItsOwnCell)
+{
+    for (bool byWheel : {true, false}) {
+        CWidgetFixture f(50, 3);
+        f.Click(2, 2);
+        QTest::keyClicks(&f.widget, "typed");
+        ASSERT_NE(f.widget.Editor(), nullptr);
+        if (byWheel)
+            Wheel(f.Viewport(), -120);
+        else
+            f.widget.verticalScrollBar()->setValue(22 * 5);
+        CWidgetFixture::Settle();
+        EXPECT_EQ(f.widget.Editor(), nullptr);
+        EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "typed");
+        EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 1);
+        EXPECT_GT(f.widget.Grid().GetTopleftNonFixedCell().row, 2);
+        EXPECT_TRUE(f.widget.hasFocus());
+    }
+}
+
+TEST(GridWidget, EscReachesTheDialogUnlessAnEditTakesIt)
+{
+    CAppFirst app;
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    CWidgetFixture f(5, 3, &dialog);
+    layout->addWidget(&f.widget);
+    dialog.resize(400, 300);
+    CWidgetFixture::Show(&dialog);
+    f.Click(2, 2);
+    QTest::keyClick(&f.widget, Qt::Key_5);
+    ASSERT_NE(f.widget.Editor(), nullptr);
+    QTest::keyClick(f.widget.Editor(), Qt::Key_Escape); // ends the edit only
+    CWidgetFixture::Settle();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(f.widget.Editor(), nullptr);
+    QTest::keyClick(&f.widget, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(GridWidget, ScreenshotOfAFilledGrid)
@@ -170,6 +257,18 @@ TEST(GridWidget, ScreenshotOfAFilledGrid)
     EXPECT_EQ(pixel(95, 113), GridRGB(192, 192, 192));    // a vertical grid line
     EXPECT_EQ(pixel(4, 3), colours.face);                 // the corner header
     EXPECT_EQ(pixel(250, 75), GridRGB(200, 40, 40));      // a cell of its own colour
+    // The sort mark right in the header of column 1 (36..95) is solid, in
+    // the text colour, and about as tall as the text.
+    int markPixels = 0, top = 99, bottom = -1;
+    for (int y = 1; y < 21; ++y)
+        for (int x = 84; x < 95; ++x)
+            if (pixel(x, y) == colours.text) {
+                ++markPixels;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    EXPECT_GE(markPixels, 30);
+    EXPECT_GE(bottom - top + 1, f.widget.fontMetrics().height() - 6);
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 #include "grid/widgetfixture.h"
 #include "grid/widget/gridqtconvert.h"
 
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -115,6 +118,51 @@ TEST(InPlaceEdit, TabEndsTheEditAndContinuesInTheNextCell)
     QTest::keyClick(f.widget.Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(f.widget.Grid().GetItemText(2, 3), "4");
     EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 2));
+}
+
+TEST(InPlaceEdit, TabOrDownAtTheLastCellEndsTheEdit)
+{
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Down}) {
+        CWidgetFixture f(3, 3);
+        f.Click(3, 3);
+        QTest::keyClick(&f.widget, Qt::Key_4);
+        ASSERT_NE(f.widget.Editor(), nullptr);
+        QTest::keyClick(f.widget.Editor(), key);
+        CWidgetFixture::Settle();
+        EXPECT_EQ(f.widget.Grid().GetItemText(3, 3), "4");
+        EXPECT_EQ(f.widget.Editor(), nullptr) << key;
+        EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(3, 3));
+    }
+}
+
+TEST(InPlaceEdit, RightClickShowsTheEditMenuAndTheEditGoesOn)
+{
+    CEditFixture f;
+    QTest::keyClick(&f.widget, Qt::Key_F2);
+    CInPlaceEdit* editor = f.widget.Editor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "34");
+    bool menuShown = false;
+    // The menu runs its own loop; look at it from there and close it.
+    QTimer::singleShot(0, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuShown = qobject_cast<QMenu*>(popup) != nullptr;
+            popup->close();
+        }
+    });
+    // The press and release, and the menu request the window system makes of them.
+    QTest::mousePress(editor, Qt::RightButton, {}, QPoint(5, 5));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5), editor->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(editor, &request);
+    QTest::mouseRelease(editor, Qt::RightButton, {}, QPoint(5, 5));
+    QApplication::processEvents();
+    CWidgetFixture::Settle();
+    EXPECT_TRUE(menuShown);
+    ASSERT_EQ(f.widget.Editor(), editor);
+    EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 0);
+    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "12");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "1234");
 }
 
 TEST(InPlaceEdit, LongTextWidensTheBoxUpToTheGridsRightEdge)

@@ -27,6 +27,18 @@ CGridWidget::CGridWidget(QWidget* parent, std::unique_ptr<CGridCtrl> grid)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_AutoScrollTimer.callOnTimeout(this, [this] { m_pGrid->OnTimer(CGridCtrl::kAutoScrollTimerId); });
     m_pGrid->SetWheelScrollLines(static_cast<unsigned>(QApplication::wheelScrollLines()));
+    // An arrow of a scroll bar moves by one row or column, whatever its size;
+    // a fixed pixel step would leave some clicks without a visible move.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        const bool vertical = bar == verticalScrollBar();
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, vertical](int action) {
+            if (action != QAbstractSlider::SliderSingleStepAdd && action != QAbstractSlider::SliderSingleStepSub)
+                return;
+            m_pGrid->ScrollLines(vertical, action == QAbstractSlider::SliderSingleStepAdd ? 1 : -1);
+            // The bar applies its pending position after this signal.
+            bar->setSliderPosition(m_pGrid->GetScrollPos(vertical));
+        });
+    }
     m_pGrid->SetView(this);
 }
 
@@ -57,12 +69,10 @@ void CGridWidget::SetScrollBars(int hMax, int hPage, int hPos, int vMax, int vPa
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, hMax);
     h->setPageStep(hPage);
-    h->setSingleStep(std::max(1, m_pGrid->GetDefaultCell(false, false).GetWidth() / 2));
     h->setValue(hPos);
     QScrollBar* v = verticalScrollBar();
     v->setRange(0, vMax);
     v->setPageStep(vPage);
-    v->setSingleStep(std::max(1, m_pGrid->GetDefaultCell(false, false).GetHeight()));
     v->setValue(vPos);
     m_bSettingScrollBars = false;
 }
@@ -282,8 +292,10 @@ void CGridWidget::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
+    // Esc with nothing being edited belongs to the dialog around the grid
+    // (an open editor takes its own Esc first).
     const QString text = event->text();
-    if (!text.isEmpty() && !(modifiers & GridModifier::Ctrl) && key == 0) {
+    if (!text.isEmpty() && !(modifiers & GridModifier::Ctrl) && key == 0 && event->key() != Qt::Key_Escape) {
         for (char32_t c : text.toUcs4())
             m_pGrid->OnChar(static_cast<unsigned>(c), modifiers);
         event->accept();

@@ -154,6 +154,11 @@ void CInPlaceEdit::Abandon()
 void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    // The box's own edit menu (right button) takes the focus for a moment
+    // and gives it back, and so does a switch to another window: the edit
+    // goes on. It ends when the focus moves on inside the window.
+    if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason)
+        return;
     Finish();
 }
 
