@@ -8,7 +8,9 @@
 #include "platform/cnumberformat.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum LegendDataType : int32_t {
@@ -52,6 +54,8 @@ public:
     // the editor shows for "no such legend"; the result tells that case
     // (Missing()) from a file that exists but failed, which callers must report.
     virtual CFileResult ReadLEG(const std::string& path);
+    // The same reading of a file's content already in memory; path names it.
+    void ReadLEGText(std::string_view data, const std::string& path);
     // Reads a colour look-up table file as a legend; data values are read with
     // the given separators (the user's, in the editor).
     virtual void ReadColourTable(const std::string& path,
@@ -67,6 +71,8 @@ public:
     virtual int WriteLEG(const std::string& path) const;
     // The same save, telling why it failed.
     CFileResult SaveLEG(const std::string& path) const;
+    // The text a save writes.
+    std::string LEGText() const;
     // Writes the legend as a TAB table; false when the table cannot be created.
     virtual bool ExportTAB(const std::string& path) const;
     virtual int GetRowCount() const { return static_cast<int>(m_FillColours.m_Colours.size()); }
@@ -112,4 +118,6 @@ public:
     // Sets m_FileTitle and m_FilePath from a path, and gives the three colour
     // tables the legend kind, that path and as many levels as entries.
     void FinishRead(const std::string& path);
+    // Formats the legend file in pieces of about 64 KiB, handed to write in order.
+    void FormatLEG(const std::function<void(std::string_view)>& write) const;
 };

@@ -216,6 +216,24 @@ private:
 
 } // namespace
 
+void CLLLegend::ReadLEGText(std::string_view data, const std::string& path)
+{
+    Clear();
+    m_DataType = DataNumericContinuous;
+    CLegReader reader(*this);
+    // The same line rule as the file reader: LF ends a line, a CR before it is dropped.
+    while (!data.empty()) {
+        const size_t nl = data.find('\n');
+        std::string_view line = data.substr(0, nl);
+        data.remove_prefix(nl == std::string_view::npos ? data.size() : nl + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        reader.ReadLine(line);
+    }
+    FinishRead(path);
+    m_Description = reader.Description();
+}
+
 CFileResult CLLLegend::ReadLEG(const std::string& path)
 {
     Clear();
@@ -249,6 +267,20 @@ CFileResult CLLLegend::SaveLEG(const std::string& path) const
     CAtomicFileWriter file(path);
     if (!file.IsOpen())
         return file.Result();
+    FormatLEG([&file](std::string_view piece) { file.Write(piece); });
+    file.Commit();
+    return file.Result();
+}
+
+std::string CLLLegend::LEGText() const
+{
+    std::string text;
+    FormatLEG([&text](std::string_view piece) { text += piece; });
+    return text;
+}
+
+void CLLLegend::FormatLEG(const std::function<void(std::string_view)>& write) const
+{
     std::string out;
     constexpr size_t piece = 1 << 16;
     out.reserve(piece + 1024);
@@ -313,13 +345,11 @@ CFileResult CLLLegend::SaveLEG(const std::string& path) const
         }
         out += '\n';
         if (out.size() >= piece) {
-            file.Write(out);
+            write(out);
             out.clear();
         }
     }
     out += "\t}\n";
     out += "LegendTable End\n";
-    file.Write(out);
-    file.Commit();
-    return file.Result();
+    write(out);
 }

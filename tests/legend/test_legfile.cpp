@@ -463,3 +463,18 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
         EXPECT_EQ(legend.m_FilePath, c.path);
     }
 }
+
+// The in-memory reader and formatter, used where no file is wanted, must agree
+// with the file reader and the save byte for byte, line ends included.
+TEST_F(LegFile, TextReaderAndFormatterAgreeWithTheFiles)
+{
+    const std::string rows = "\t\t0\t1\t\"a\"\t\t255\t0\t3\t0\t2\t1.5 # c\r\n\t\t1\t2\t\"b\"\t\t1\t2\t3\t4\t5\t2\t\t\n";
+    for (const std::string& text : {Table("NUMERICDISCRETE", rows), std::string("# x\r\nLEG = {\n1 2\n"),
+                                    std::string("LEG = {\r\n\"a\" \"b\" 1 2 3 4 5 6\r")}) {
+        const CLLLegend fromFile = Read(text);
+        CLLLegend fromText;
+        fromText.ReadLEGText(text, m_Dir.File("t.leg"));
+        EXPECT_EQ(fromText.LEGText(), Write(fromFile)) << text;
+        EXPECT_EQ(fromText.m_FilePath, fromFile.m_FilePath);
+    }
+}
