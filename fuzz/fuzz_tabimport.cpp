@@ -40,7 +40,7 @@ struct CTables {
         numeric.ExportTAB(pristine + "/numeric.tab");
         CLLLegend text;
         text.SetDefault();
-        text.m_DataType = CLLLegend::DataText;
+        text.m_DataType = DataText;
         for (size_t i = 0; i < text.m_StringValues.size(); ++i)
             text.m_StringValues[i] = "v" + std::to_string(i);
         text.ExportTAB(pristine + "/text.tab");
@@ -50,7 +50,7 @@ struct CTables {
 bool ListsAgree(const CLLLegend& l)
 {
     const size_t n = static_cast<size_t>(l.GetRowCount());
-    const bool values = l.m_DataType == CLLLegend::DataText ? l.m_StringValues.size() == n
+    const bool values = l.m_DataType == DataText ? l.m_StringValues.size() == n
                                                              : l.m_From.size() == n && l.m_To.size() == n;
     return values && l.m_Patterns.size() == n && l.m_Labels.size() == n &&
            l.m_BackColours.m_Colours.size() == n && l.m_LineColours.m_Colours.size() == n &&
