@@ -25,22 +25,24 @@ enum LegendDataType : int32_t {
     DataText = 2,
 };
 
-// One legend row, as handed out by GetRow and taken by AddRow.
+// One legend row, as handed out by GetRow and taken by AddRow. Every member has
+// an initializer, so a row can be written with designated initializers naming
+// only what differs from the empty row.
 struct CLLRow {
-    std::string label;
-    std::string text;
+    std::string label{};
+    std::string text{};
     double value = 0.0;
     double from = 0.0;
     double to = 0.0;
-    CGColor fillColour;
-    CGColor backColour;
+    CGColor fillColour{};
+    CGColor backColour{};
     bool fillTransparent = false;
     bool backTransparent = false;
     int32_t pattern = 0;
-    CGColor lineColour;
+    CGColor lineColour{};
     int32_t lineStyle = 0;
     float thickness = 1.0f;
-    std::string comment;
+    std::string comment{};
 
     bool operator==(const CLLRow&) const = default;
 };
