@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(rows <= MaxColours);
     // A colour table read as a legend fills the value lists of every data type.
     Check(legend.RowListsAgree());
-    for (size_t n : {legend.m_StringValues.size(), legend.m_Values.size(), legend.m_From.size(), legend.m_To.size()})
+    for (size_t n : {legend.m_StringValues.size(), legend.m_Values.size(), legend.m_From.size(),
+                     legend.m_To.size()})
         Check(n == rows);
     CheckTable(legend.m_FillColours);
     // Both readers place the same entries; only the colours' scale differs.

@@ -93,6 +93,7 @@ template <typename List> void Recount(const List& list)
 }
 
 template <typename List> using ListItem = typename std::decay_t<List>::Item;
+template <typename List> constexpr bool InTable = std::decay_t<List>::InTable;
 
 } // namespace
 
@@ -106,7 +107,7 @@ void CLLLegend::SetDefault()
     // Sized with empty text and zeros, From, To and the text values too, so
     // that a default legend can be written or shown as it stands.
     ForEachRowList(*this, [n](const auto& list) {
-        if constexpr (!std::decay_t<decltype(list)>::InTable) {
+        if constexpr (!InTable<decltype(list)>) {
             if (list.role != RowListRole::Sampled)
                 list.items.assign(n, {});
         }
@@ -117,7 +118,7 @@ void CLLLegend::SetDefault()
 void CLLLegend::Clear()
 {
     ForEachRowList(*this, [](const auto& list) {
-        if constexpr (std::decay_t<decltype(list)>::InTable)
+        if constexpr (InTable<decltype(list)>)
             list.table->Clear();
         else
             list.items.clear();
@@ -210,7 +211,7 @@ bool CLLLegend::RowListsAgree() const
     bool agree = true;
     ForEachRowList(*this, [&](const auto& list) {
         const size_t size = list.items.size();
-        if constexpr (std::decay_t<decltype(list)>::InTable) {
+        if constexpr (InTable<decltype(list)>) {
             if (list.table->m_Count != static_cast<int32_t>(size) ||
                 list.table->m_LastIndex != list.table->m_Count - 1)
                 agree = false;
@@ -259,7 +260,7 @@ void CLLLegend::FitRowLists()
         if (list.role == RowListRole::Count)
             return;
         list.items.resize(n, list.padding);
-        if constexpr (std::decay_t<decltype(list)>::InTable)
+        if constexpr (InTable<decltype(list)>)
             list.table->SetLevels(static_cast<int32_t>(n));
     });
 }
