@@ -20,27 +20,29 @@ enum class RowListRole {
 
 // One per-row list: its entries, the colour table they belong to (whose counts
 // must follow them), the CLLRow field it exchanges, what a new row puts in and
-// what padding fills it with.
+// what padding fills it with. Held by reference: the readers visit the lists
+// once per row, and copying the defaults each time would cost them.
 template <typename Items, typename Field, typename Table> struct RowList {
     using Item = typename std::remove_const_t<Items>::value_type;
     static constexpr bool InTable = !std::is_void_v<Table>;
     Items& items;
     Table* table;
     Field CLLRow::*field;
-    Item inserted;
-    Item padding;
+    const Item& inserted;
+    const Item& padding;
     RowListRole role;
 };
 
 template <typename Field, typename Item>
-auto ListOf(CLLColourTable& table, Field CLLRow::*field, Item inserted, Item padding, RowListRole role)
+auto ListOf(CLLColourTable& table, Field CLLRow::*field, const Item& inserted, const Item& padding,
+            RowListRole role)
 {
     return RowList<std::vector<CGColor>, Field, CLLColourTable>{table.m_Colours, &table, field,
                                                                inserted, padding, role};
 }
 
 template <typename Field, typename Item>
-auto ListOf(const CLLColourTable& table, Field CLLRow::*field, Item inserted, Item padding,
+auto ListOf(const CLLColourTable& table, Field CLLRow::*field, const Item& inserted, const Item& padding,
             RowListRole role)
 {
     return RowList<const std::vector<CGColor>, Field, const CLLColourTable>{
@@ -48,7 +50,8 @@ auto ListOf(const CLLColourTable& table, Field CLLRow::*field, Item inserted, It
 }
 
 template <typename Items, typename Field, typename Item>
-auto ListOf(Items& items, Field CLLRow::*field, Item inserted, Item padding, RowListRole role)
+auto ListOf(Items& items, Field CLLRow::*field, const Item& inserted, const Item& padding,
+            RowListRole role)
 {
     return RowList<Items, Field, void>{items, nullptr, field, inserted, padding, role};
 }
@@ -58,23 +61,26 @@ auto ListOf(Items& items, Field CLLRow::*field, Item inserted, Item padding, Row
 template <typename Legend, typename Visit> void ForEachRowList(Legend& l, Visit&& visit)
 {
     using R = RowListRole;
-    const CGColor black(0u), white(CLLLegend::White);
-    const std::string none;
+    static const CGColor black(0u), white(CLLLegend::White);
+    static const std::string none;
+    static constexpr int32_t zero = 0, one = 1, two = 2;
+    static constexpr float unit = 1.0f;
+    static constexpr double nil = 0.0;
     visit(ListOf(l.m_FillColours, &CLLRow::fillColour, black, black, R::Count));
     visit(ListOf(l.m_BackColours, &CLLRow::backColour, white, black, R::Colour));
     visit(ListOf(l.m_LineColours, &CLLRow::lineColour, black, black, R::Colour));
     // A new row has a transparent background.
-    visit(ListOf(l.m_BackTransparent, &CLLRow::backTransparent, int32_t{1}, int32_t{0}, R::Style));
-    visit(ListOf(l.m_FillTransparent, &CLLRow::fillTransparent, int32_t{0}, int32_t{0}, R::Style));
+    visit(ListOf(l.m_BackTransparent, &CLLRow::backTransparent, one, zero, R::Style));
+    visit(ListOf(l.m_FillTransparent, &CLLRow::fillTransparent, zero, zero, R::Style));
     visit(ListOf(l.m_Labels, &CLLRow::label, none, none, R::Style));
-    visit(ListOf(l.m_Patterns, &CLLRow::pattern, int32_t{1}, int32_t{0}, R::Style));
-    visit(ListOf(l.m_LineStyles, &CLLRow::lineStyle, int32_t{2}, int32_t{0}, R::Style));
-    visit(ListOf(l.m_LineThickness, &CLLRow::thickness, 1.0f, l.m_DefaultThickness, R::Style));
+    visit(ListOf(l.m_Patterns, &CLLRow::pattern, one, zero, R::Style));
+    visit(ListOf(l.m_LineStyles, &CLLRow::lineStyle, two, zero, R::Style));
+    visit(ListOf(l.m_LineThickness, &CLLRow::thickness, unit, l.m_DefaultThickness, R::Style));
     visit(ListOf(l.m_RowComments, &CLLRow::comment, none, none, R::Style));
     visit(ListOf(l.m_StringValues, &CLLRow::text, none, none, R::Text));
-    visit(ListOf(l.m_Values, &CLLRow::value, 0.0, 0.0, R::Sampled));
-    visit(ListOf(l.m_From, &CLLRow::from, 0.0, 0.0, R::Range));
-    visit(ListOf(l.m_To, &CLLRow::to, 0.0, 0.0, R::Range));
+    visit(ListOf(l.m_Values, &CLLRow::value, nil, nil, R::Sampled));
+    visit(ListOf(l.m_From, &CLLRow::from, nil, nil, R::Range));
+    visit(ListOf(l.m_To, &CLLRow::to, nil, nil, R::Range));
 }
 
 bool IsValueList(RowListRole role)
@@ -129,7 +135,8 @@ void CLLLegend::Clear()
     m_DataType = DataNumericContinuous;
 }
 
-bool CLLLegend::GetRow(int i, CLLRow& row) const
+// Flattened, like AppendRow below: the writer asks for every row in turn.
+[[gnu::flatten]] bool CLLLegend::GetRow(int i, CLLRow& row) const
 {
     if (i < 0 || i > GetRowCount() - 1)
         return false;
@@ -155,14 +162,16 @@ bool CLLLegend::SetRow(int i, const CLLRow& row)
     return true;
 }
 
-template <typename Row> void CLLLegend::AppendRow(Row&& row, RowValues values)
+// Flattened so that the visit of every list compiles to the plain appends; the
+// readers add each row through here.
+template <typename Row> [[gnu::flatten]] void CLLLegend::AppendRow(Row&& row, RowValues values)
 {
     const bool text = m_DataType == DataText;
     ForEachRowList(*this, [&](const auto& list) {
         if (values == RowValues::OfDataType && IsValueList(list.role) &&
             list.role != (text ? RowListRole::Text : RowListRole::Range))
             return;
-        list.items.push_back(static_cast<ListItem<decltype(list)>>(std::forward<Row>(row).*list.field));
+        list.items.emplace_back(std::forward<Row>(row).*list.field);
         Recount(list);
     });
 }
