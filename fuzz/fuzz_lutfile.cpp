@@ -53,11 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     legend.ReadColourTableText(text, "fuzz.lut", separators);
     const auto rows = static_cast<size_t>(legend.GetRowCount());
     Check(rows <= MaxColours);
-    for (size_t n : {legend.m_BackColours.m_Colours.size(), legend.m_LineColours.m_Colours.size(),
-                     legend.m_BackTransparent.size(), legend.m_FillTransparent.size(),
-                     legend.m_Labels.size(), legend.m_Patterns.size(), legend.m_LineStyles.size(),
-                     legend.m_LineThickness.size(), legend.m_RowComments.size(),
-                     legend.m_StringValues.size(), legend.m_Values.size(), legend.m_From.size(),
+    // A colour table read as a legend fills the value lists of every data type.
+    Check(legend.RowListsAgree());
+    for (size_t n : {legend.m_StringValues.size(), legend.m_Values.size(), legend.m_From.size(),
                      legend.m_To.size()})
         Check(n == rows);
     CheckTable(legend.m_FillColours);

@@ -47,17 +47,6 @@ struct CTables {
     }
 };
 
-bool ListsAgree(const CLLLegend& l)
-{
-    const size_t n = static_cast<size_t>(l.GetRowCount());
-    const bool values = l.m_DataType == DataText ? l.m_StringValues.size() == n
-                                                             : l.m_From.size() == n && l.m_To.size() == n;
-    return values && l.m_Patterns.size() == n && l.m_Labels.size() == n &&
-           l.m_BackColours.m_Colours.size() == n && l.m_LineColours.m_Colours.size() == n &&
-           l.m_FillTransparent.size() == n && l.m_BackTransparent.size() == n &&
-           l.m_LineStyles.size() == n && l.m_LineThickness.size() == n && l.m_RowComments.size() == n;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -82,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const TabLegendLayout layout = InspectLegendTable(path);
     CLLLegend legend;
     legend.ImportTAB(path, "", 1, CNumberSeparators{",", "."});
-    if (!ListsAgree(legend))
+    if (!legend.RowListsAgree())
         std::abort();
     if (layout == TabLegendLayout::Unreadable && legend.GetRowCount() > 0)
         std::abort();

@@ -1,36 +1,105 @@
 #include "legend/cllegend.h"
 
+#include "platform/cmemorypolicy.h"
 #include "platform/cufilename.h"
+
+#include <type_traits>
+#include <utility>
 
 namespace {
 
-template <typename T> T At(const std::vector<T>& list, int i, T fallback = T())
+// What a per-row list holds, which decides how the row operations treat it.
+enum class RowListRole {
+    Count,   // the fill colours: their number is the row count
+    Colour,  // the other colour tables, defaulted with the table, padded in black
+    Style,   // always one entry per row
+    Text,    // the text values of a text legend
+    Sampled, // the values of a colour table read as a legend
+    Range,   // From and To of a numeric legend
+};
+
+// One per-row list: its entries, the colour table they belong to (whose counts
+// must follow them), the CLLRow field it exchanges, what a new row puts in and
+// what padding fills it with. Held by reference: the readers visit the lists
+// once per row, and copying the defaults each time would cost them.
+template <typename Items, typename Field, typename Table> struct RowList {
+    using Item = typename std::remove_const_t<Items>::value_type;
+    static constexpr bool InTable = !std::is_void_v<Table>;
+    Items& items;
+    Table* table;
+    Field CLLRow::*field;
+    const Item& inserted;
+    const Item& padding;
+    RowListRole role;
+};
+
+template <typename Field, typename Item>
+auto ListOf(CLLColourTable& table, Field CLLRow::*field, const Item& inserted, const Item& padding,
+            RowListRole role)
 {
-    return i >= 0 && i < static_cast<int>(list.size()) ? list[static_cast<size_t>(i)] : fallback;
+    return RowList<std::vector<CGColor>, Field, CLLColourTable>{table.m_Colours, &table, field,
+                                                               inserted, padding, role};
 }
 
-template <typename T> void InsertAtIndex(std::vector<T>& list, int i, T value)
+template <typename Field, typename Item>
+auto ListOf(const CLLColourTable& table, Field CLLRow::*field, const Item& inserted, const Item& padding,
+            RowListRole role)
 {
-    list.insert(list.begin() + i, std::move(value));
+    return RowList<const std::vector<CGColor>, Field, const CLLColourTable>{
+        table.m_Colours, &table, field, inserted, padding, role};
 }
 
-template <typename T> void EraseAtIndex(std::vector<T>& list, int i)
+template <typename Items, typename Field, typename Item>
+auto ListOf(Items& items, Field CLLRow::*field, const Item& inserted, const Item& padding,
+            RowListRole role)
 {
-    if (i >= 0 && i < static_cast<int>(list.size()))
-        list.erase(list.begin() + i);
+    return RowList<Items, Field, void>{items, nullptr, field, inserted, padding, role};
 }
 
-void InsertColour(CLLColourTable& table, int i, const CGColor& colour)
+// The one place that names every per-row list of a legend. A list added to
+// the document is added here, and every row operation then takes it along.
+template <typename Legend, typename Visit> void ForEachRowList(Legend& l, Visit&& visit)
 {
-    table.m_Colours.insert(table.m_Colours.begin() + i, colour);
-    table.m_Count = static_cast<int32_t>(table.m_Colours.size());
-    table.m_LastIndex = table.m_Count - 1;
+    using R = RowListRole;
+    static const CGColor black(0u), white(CLLLegend::White);
+    static const std::string none;
+    static constexpr int32_t zero = 0, one = 1, two = 2;
+    static constexpr float unit = 1.0f;
+    static constexpr double nil = 0.0;
+    visit(ListOf(l.m_FillColours, &CLLRow::fillColour, black, black, R::Count));
+    visit(ListOf(l.m_BackColours, &CLLRow::backColour, white, black, R::Colour));
+    visit(ListOf(l.m_LineColours, &CLLRow::lineColour, black, black, R::Colour));
+    // A new row has a transparent background.
+    visit(ListOf(l.m_BackTransparent, &CLLRow::backTransparent, one, zero, R::Style));
+    visit(ListOf(l.m_FillTransparent, &CLLRow::fillTransparent, zero, zero, R::Style));
+    visit(ListOf(l.m_Labels, &CLLRow::label, none, none, R::Style));
+    visit(ListOf(l.m_Patterns, &CLLRow::pattern, one, zero, R::Style));
+    visit(ListOf(l.m_LineStyles, &CLLRow::lineStyle, two, zero, R::Style));
+    visit(ListOf(l.m_LineThickness, &CLLRow::thickness, unit, l.m_DefaultThickness, R::Style));
+    visit(ListOf(l.m_RowComments, &CLLRow::comment, none, none, R::Style));
+    visit(ListOf(l.m_StringValues, &CLLRow::text, none, none, R::Text));
+    visit(ListOf(l.m_Values, &CLLRow::value, nil, nil, R::Sampled));
+    visit(ListOf(l.m_From, &CLLRow::from, nil, nil, R::Range));
+    visit(ListOf(l.m_To, &CLLRow::to, nil, nil, R::Range));
 }
 
-void AppendColour(CLLColourTable& table, const CGColor& colour)
+bool IsValueList(RowListRole role)
 {
-    InsertColour(table, static_cast<int>(table.m_Colours.size()), colour);
+    return role == RowListRole::Text || role == RowListRole::Sampled || role == RowListRole::Range;
 }
+
+// A colour table keeps its count beside its colours; every change of the
+// colours brings it up to date.
+template <typename List> void Recount(const List& list)
+{
+    if constexpr (List::InTable) {
+        list.table->m_Count = static_cast<int32_t>(list.items.size());
+        list.table->m_LastIndex = list.table->m_Count - 1;
+    }
+}
+
+template <typename List> using ListItem = typename std::decay_t<List>::Item;
+template <typename List> constexpr bool InTable = std::decay_t<List>::InTable;
 
 } // namespace
 
@@ -41,126 +110,140 @@ void CLLLegend::SetDefault()
     m_BackColours.SetDefault();
     m_LineColours.SetDefault();
     const auto n = static_cast<size_t>(GetRowCount());
-    m_Labels.assign(n, std::string());
-    m_Patterns.assign(n, 0);
-    m_LineStyles.assign(n, 0);
-    m_BackTransparent.assign(n, 0);
-    m_FillTransparent.assign(n, 0);
-    m_LineThickness.assign(n, 0.0f);
-    // Sized too, so that a default legend can be written or shown as it stands.
-    m_From.assign(n, 0.0);
-    m_To.assign(n, 0.0);
-    m_StringValues.assign(n, std::string());
-    m_RowComments.assign(n, std::string());
+    // Sized with empty text and zeros, From, To and the text values too, so
+    // that a default legend can be written or shown as it stands.
+    ForEachRowList(*this, [n](const auto& list) {
+        if constexpr (!InTable<decltype(list)>) {
+            if (list.role != RowListRole::Sampled)
+                list.items.assign(n, {});
+        }
+    });
     m_DataType = DataNumericContinuous;
 }
 
 void CLLLegend::Clear()
 {
-    m_FillColours.Clear();
-    m_BackColours.Clear();
-    m_LineColours.Clear();
-    m_BackTransparent.clear();
-    m_FillTransparent.clear();
-    m_Labels.clear();
-    m_Patterns.clear();
-    m_LineStyles.clear();
-    m_LineThickness.clear();
-    m_StringValues.clear();
-    m_Values.clear();
-    m_From.clear();
-    m_To.clear();
+    ForEachRowList(*this, [](const auto& list) {
+        if constexpr (InTable<decltype(list)>)
+            list.table->Clear();
+        else
+            list.items.clear();
+    });
     m_HeaderComments.clear();
-    m_RowComments.clear();
     m_Description.clear();
     m_Name.clear();
     m_DataType = DataNumericContinuous;
 }
 
-bool CLLLegend::GetRow(int i, CLLRow& row) const
+// Flattened, like AppendRow below: the writer asks for every row in turn.
+[[gnu::flatten]] bool CLLLegend::GetRow(int i, CLLRow& row) const
 {
     if (i < 0 || i > GetRowCount() - 1)
         return false;
     const auto k = static_cast<size_t>(i);
-    row.label = At(m_Labels, i);
-    row.text = At(m_StringValues, i);
-    row.value = At(m_Values, i);
-    row.from = At(m_From, i);
-    row.to = At(m_To, i);
-    row.fillColour = m_FillColours.m_Colours[k];
-    row.backColour = At(m_BackColours.m_Colours, i);
-    row.fillTransparent = At(m_FillTransparent, i) != 0;
-    row.backTransparent = At(m_BackTransparent, i) != 0;
-    row.pattern = At(m_Patterns, i);
-    row.lineColour = At(m_LineColours.m_Colours, i);
-    row.lineStyle = At(m_LineStyles, i);
-    row.thickness = At(m_LineThickness, i);
-    row.comment = At(m_RowComments, i);
+    // A value list of another data type may be shorter: its entry reads as empty.
+    ForEachRowList(*this, [&row, k](const auto& list) {
+        using Field = std::remove_reference_t<decltype(row.*list.field)>;
+        row.*list.field =
+            static_cast<Field>(k < list.items.size() ? list.items[k] : ListItem<decltype(list)>{});
+    });
     return true;
 }
 
-void CLLLegend::AddRow(const CLLRow& row)
+bool CLLLegend::SetRow(int i, const CLLRow& row)
 {
-    AppendColour(m_FillColours, row.fillColour);
-    AppendColour(m_BackColours, row.backColour);
-    AppendColour(m_LineColours, row.lineColour);
-    m_FillTransparent.push_back(row.fillTransparent ? 1 : 0);
-    m_BackTransparent.push_back(row.backTransparent ? 1 : 0);
-    m_Labels.push_back(row.label);
-    m_Patterns.push_back(row.pattern);
-    m_LineStyles.push_back(row.lineStyle);
-    m_LineThickness.push_back(row.thickness);
-    m_RowComments.push_back(row.comment);
-    m_StringValues.push_back(row.text);
-    m_Values.push_back(row.value);
-    m_From.push_back(row.from);
-    m_To.push_back(row.to);
+    if (i < 0 || i > GetRowCount() - 1)
+        return false;
+    const auto k = static_cast<size_t>(i);
+    ForEachRowList(*this, [&row, k](const auto& list) {
+        if (k < list.items.size())
+            list.items[k] = static_cast<ListItem<decltype(list)>>(row.*list.field);
+    });
+    return true;
+}
+
+// Flattened so that the visit of every list compiles to the plain appends; the
+// readers add each row through here.
+template <typename Row> [[gnu::flatten]] void CLLLegend::AppendRow(Row&& row, RowValues values)
+{
+    const bool text = m_DataType == DataText;
+    ForEachRowList(*this, [&](const auto& list) {
+        if (values == RowValues::OfDataType && IsValueList(list.role) &&
+            list.role != (text ? RowListRole::Text : RowListRole::Range))
+            return;
+        list.items.emplace_back(std::forward<Row>(row).*list.field);
+        Recount(list);
+    });
+}
+
+void CLLLegend::AddRow(const CLLRow& row, RowValues values)
+{
+    AppendRow(row, values);
+}
+
+void CLLLegend::AddRow(CLLRow&& row, RowValues values)
+{
+    AppendRow(std::move(row), values);
 }
 
 void CLLLegend::InsertRow(int i)
 {
-    if (i < 0 || i > static_cast<int>(m_Patterns.size()))
+    if (i < 0 || i > GetRowCount())
         return;
-    InsertColour(m_FillColours, i, CGColor(0u));
-    InsertColour(m_BackColours, i, CGColor(White));
-    InsertColour(m_LineColours, i, CGColor(0u));
-    InsertAtIndex(m_BackTransparent, i, 1);
-    InsertAtIndex(m_FillTransparent, i, 0);
-    InsertAtIndex(m_Labels, i, std::string());
-    InsertAtIndex(m_Patterns, i, 1);
-    InsertAtIndex(m_LineStyles, i, 2);
-    InsertAtIndex(m_LineThickness, i, 1.0f);
-    InsertAtIndex(m_RowComments, i, std::string());
-    // The value lists only take part when they are in use for this legend.
-    const auto fits = [i](const auto& list) { return !list.empty() && i <= static_cast<int>(list.size()); };
-    if (fits(m_StringValues))
-        InsertAtIndex(m_StringValues, i, std::string());
-    if (fits(m_Values))
-        InsertAtIndex(m_Values, i, 0.0);
-    if (fits(m_From))
-        InsertAtIndex(m_From, i, 0.0);
-    if (fits(m_To))
-        InsertAtIndex(m_To, i, 0.0);
+    const auto k = static_cast<size_t>(i);
+    ForEachRowList(*this, [k](const auto& list) {
+        // The value lists only take part when they are in use for this legend.
+        if (k > list.items.size() || (IsValueList(list.role) && list.items.empty()))
+            return;
+        list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(k), list.inserted);
+        Recount(list);
+    });
 }
 
 void CLLLegend::DeleteRow(int i)
 {
-    if (i < 0 || i >= static_cast<int>(m_Patterns.size()))
+    if (i < 0 || i >= GetRowCount())
         return;
-    m_FillColours.RemoveAt(i);
-    m_BackColours.RemoveAt(i);
-    m_LineColours.RemoveAt(i);
-    EraseAtIndex(m_BackTransparent, i);
-    EraseAtIndex(m_FillTransparent, i);
-    EraseAtIndex(m_Labels, i);
-    EraseAtIndex(m_Patterns, i);
-    EraseAtIndex(m_LineStyles, i);
-    EraseAtIndex(m_LineThickness, i);
-    EraseAtIndex(m_RowComments, i);
-    EraseAtIndex(m_StringValues, i);
-    EraseAtIndex(m_Values, i);
-    EraseAtIndex(m_From, i);
-    EraseAtIndex(m_To, i);
+    const auto k = static_cast<size_t>(i);
+    ForEachRowList(*this, [k](const auto& list) {
+        if (k >= list.items.size())
+            return;
+        list.items.erase(list.items.begin() + static_cast<std::ptrdiff_t>(k));
+        Recount(list);
+    });
+}
+
+bool CLLLegend::RowListsAgree() const
+{
+    const auto n = static_cast<size_t>(GetRowCount());
+    const bool text = m_DataType == DataText;
+    bool agree = true;
+    ForEachRowList(*this, [&](const auto& list) {
+        const size_t size = list.items.size();
+        if constexpr (InTable<decltype(list)>) {
+            if (list.table->m_Count != static_cast<int32_t>(size) ||
+                list.table->m_LastIndex != list.table->m_Count - 1)
+                agree = false;
+        }
+        const bool needed = !IsValueList(list.role) ||
+                            list.role == (text ? RowListRole::Text : RowListRole::Range);
+        if (size != n && (needed || size != 0))
+            agree = false;
+    });
+    return agree;
+}
+
+// Large legends would otherwise spend most of their reading time copying lists
+// as they grow. Untouched capacity costs no memory pages, so every list can be
+// sized before the reader knows the data type, and the kernel is asked for
+// huge pages over the whole of each, which a legend of many rows fills.
+void CLLLegend::ReserveRows(size_t rows)
+{
+    ForEachRowList(*this, [rows](const auto& list) {
+        list.items.reserve(rows);
+        CMemoryPolicy::AdviseHugePages(list.items.data(),
+                                       list.items.capacity() * sizeof(list.items[0]));
+    });
 }
 
 void CLLLegend::ColourIn(uint32_t number, CGColor& colour, int32_t& transparent)
@@ -182,23 +265,13 @@ uint32_t CLLLegend::ColourOut(const CGColor& colour, int32_t transparent)
 void CLLLegend::FitRowLists()
 {
     const auto n = static_cast<size_t>(GetRowCount());
-    const auto pad = [n](CLLColourTable& table) {
-        table.m_Colours.resize(n, CGColor(0u));
-        table.SetLevels(static_cast<int32_t>(n));
-    };
-    pad(m_BackColours);
-    pad(m_LineColours);
-    m_BackTransparent.resize(n, 0);
-    m_FillTransparent.resize(n, 0);
-    m_Labels.resize(n);
-    m_Patterns.resize(n, 0);
-    m_LineStyles.resize(n, 0);
-    m_LineThickness.resize(n, m_DefaultThickness);
-    m_RowComments.resize(n);
-    m_From.resize(n, 0.0);
-    m_To.resize(n, 0.0);
-    m_StringValues.resize(n);
-    m_Values.resize(n, 0.0);
+    ForEachRowList(*this, [n](const auto& list) {
+        if (list.role == RowListRole::Count)
+            return;
+        list.items.resize(n, list.padding);
+        if constexpr (InTable<decltype(list)>)
+            list.table->SetLevels(static_cast<int32_t>(n));
+    });
 }
 
 void CLLLegend::FinishRead(const std::string& path)

@@ -2,6 +2,12 @@
 // The legend document: a header and parallel per-row lists. Row i of the legend
 // is entry i of every list. Plain value; the editor owns one, conversions make
 // temporary ones.
+//
+// The methods live by subject: the document and its rows in cllegend.cpp, the
+// .leg format (ReadLEG, ReadLEGText, WriteLEG, SaveLEG, LEGText, FormatLEG) in
+// legfile.cpp, colour look-up tables read as a legend (ReadColourTable,
+// ReadColourTableText) in lutfile.cpp, and TAB legend tables (ImportTAB,
+// ExportTAB) in tabtable.cpp.
 
 #include "legend/cllcolourtable.h"
 #include "platform/cfileio.h"
@@ -19,22 +25,26 @@ enum LegendDataType : int32_t {
     DataText = 2,
 };
 
-// One legend row, as handed out by GetRow and taken by AddRow.
+// One legend row, as handed out by GetRow and taken by AddRow. Every member has
+// an initializer, so a row can be written with designated initializers naming
+// only what differs from the empty row.
 struct CLLRow {
-    std::string label;
-    std::string text;
+    std::string label{};
+    std::string text{};
     double value = 0.0;
     double from = 0.0;
     double to = 0.0;
-    CGColor fillColour;
-    CGColor backColour;
+    CGColor fillColour{};
+    CGColor backColour{};
     bool fillTransparent = false;
     bool backTransparent = false;
     int32_t pattern = 0;
-    CGColor lineColour;
+    CGColor lineColour{};
     int32_t lineStyle = 0;
     float thickness = 1.0f;
-    std::string comment;
+    std::string comment{};
+
+    bool operator==(const CLLRow&) const = default;
 };
 
 class CLLLegend {
@@ -77,10 +87,29 @@ public:
     virtual bool ExportTAB(const std::string& path) const;
     virtual int GetRowCount() const { return static_cast<int>(m_FillColours.m_Colours.size()); }
 
+    // Every row operation goes through the one list of the per-row lists in
+    // cllegend.cpp, so a list added to the document cannot be forgotten by one
+    // of them.
     bool GetRow(int i, CLLRow& row) const;
-    void AddRow(const CLLRow& row);
+    // Writes row i into every list that holds it; false for an index that is
+    // not a row.
+    bool SetRow(int i, const CLLRow& row);
+    // The value lists a new row goes into; the other lists always take it.
+    enum class RowValues {
+        All,        // text, value, From and To, whatever the data type
+        OfDataType, // only those the data type uses: the text, or From and To
+    };
+    void AddRow(const CLLRow& row, RowValues values = RowValues::All);
+    void AddRow(CLLRow&& row, RowValues values = RowValues::All);
     void InsertRow(int i);
     void DeleteRow(int i);
+    // True when every per-row list holds GetRowCount entries, the colour tables'
+    // counts among them, and of the value lists those the data type uses do
+    // too while the others hold all rows or none.
+    bool RowListsAgree() const;
+    // Gives every per-row list room for `rows` rows, for a reader that will
+    // append that many at most.
+    void ReserveRows(size_t rows);
 
     // Colour-in rule shared by every reader: a number above 0xFFFFFF is a
     // transparent white; anything else an opaque colour.
@@ -120,4 +149,7 @@ public:
     void FinishRead(const std::string& path);
     // Formats the legend file in pieces of about 64 KiB, handed to write in order.
     void FormatLEG(const std::function<void(std::string_view)>& write) const;
+
+private:
+    template <typename Row> void AppendRow(Row&& row, RowValues values);
 };

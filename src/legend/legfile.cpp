@@ -6,7 +6,6 @@
 #include "platform/cutext.h"
 #include "platform/cfileio.h"
 #include "platform/clinereader.h"
-#include "platform/cmemorypolicy.h"
 
 #include <cinttypes>
 #include <cstdio>
@@ -95,42 +94,6 @@ public:
 
     const std::string& Description() const { return m_Description; }
 
-    // Sizes the row lists once for at most `rows` rows instead of growing them
-    // row by row; large legends otherwise spend most of their time copying.
-    void Reserve(size_t rows)
-    {
-        CLLLegend& l = m_Legend;
-        for (CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
-            t->m_Colours.reserve(rows);
-        l.m_FillTransparent.reserve(rows);
-        l.m_BackTransparent.reserve(rows);
-        l.m_Labels.reserve(rows);
-        l.m_Patterns.reserve(rows);
-        l.m_LineStyles.reserve(rows);
-        l.m_LineThickness.reserve(rows);
-        l.m_RowComments.reserve(rows);
-        // Untouched capacity costs no memory pages, so both kinds of value list
-        // can be sized before the data type is known.
-        l.m_From.reserve(rows);
-        l.m_To.reserve(rows);
-        l.m_StringValues.reserve(rows);
-        const auto advise = [](const auto& list) {
-            CMemoryPolicy::AdviseHugePages(list.data(), list.capacity() * sizeof(list[0]));
-        };
-        for (CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
-            advise(t->m_Colours);
-        advise(l.m_FillTransparent);
-        advise(l.m_BackTransparent);
-        advise(l.m_Labels);
-        advise(l.m_Patterns);
-        advise(l.m_LineStyles);
-        advise(l.m_LineThickness);
-        advise(l.m_RowComments);
-        advise(l.m_From);
-        advise(l.m_To);
-        advise(l.m_StringValues);
-    }
-
 private:
     void ReadRow(std::string_view line)
     {
@@ -178,34 +141,22 @@ private:
         }
         if (column < (text ? 5 : 6))
             return;
-        CLLLegend& l = m_Legend;
-        CGColor colour;
+        CLLRow row;
         int32_t transparent = 0;
-        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.fill), colour, transparent);
-        AppendColour(l.m_FillColours, colour);
-        l.m_FillTransparent.push_back(transparent);
-        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.back), colour, transparent);
-        AppendColour(l.m_BackColours, colour);
-        l.m_BackTransparent.push_back(transparent);
-        AppendColour(l.m_LineColours, CGColor(static_cast<uint32_t>(m_Registers.lineColour)));
-        l.m_Labels.emplace_back(label);
-        l.m_Patterns.push_back(m_Registers.pattern);
-        l.m_LineStyles.push_back(m_Registers.lineStyle);
-        l.m_LineThickness.push_back(m_Registers.thickness < 1.0f ? l.m_DefaultThickness
-                                                                 : m_Registers.thickness);
-        l.m_RowComments.push_back(std::move(comment));
-        if (text) {
-            l.m_StringValues.emplace_back(value);
-        } else {
-            l.m_From.push_back(from);
-            l.m_To.push_back(to);
-        }
-    }
-
-    static void AppendColour(CLLColourTable& table, const CGColor& colour)
-    {
-        // Counts are brought up to date once, when the file is finished.
-        table.m_Colours.push_back(colour);
+        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.fill), row.fillColour, transparent);
+        row.fillTransparent = transparent != 0;
+        CLLLegend::ColourIn(static_cast<uint32_t>(m_Registers.back), row.backColour, transparent);
+        row.backTransparent = transparent != 0;
+        row.lineColour = CGColor(static_cast<uint32_t>(m_Registers.lineColour));
+        row.label = label;
+        row.pattern = m_Registers.pattern;
+        row.lineStyle = m_Registers.lineStyle;
+        row.thickness = m_Registers.thickness < 1.0f ? m_Legend.m_DefaultThickness : m_Registers.thickness;
+        row.comment = std::move(comment);
+        row.text = value;
+        row.from = from;
+        row.to = to;
+        m_Legend.AddRow(std::move(row), CLLLegend::RowValues::OfDataType);
     }
 
     CLLLegend& m_Legend;
@@ -244,7 +195,7 @@ CFileResult CLLLegend::ReadLEG(const std::string& path)
         // Row lines written by any of the tools are longer than this, so the lists
         // seldom have to grow; a file of shorter lines merely grows them.
         constexpr size_t typicalShortestRow = 16;
-        reader.Reserve(file.FileSize() / typicalShortestRow + 1);
+        ReserveRows(file.FileSize() / typicalShortestRow + 1);
         std::string_view line;
         while (file.Next(line))
             reader.ReadLine(line);
@@ -299,49 +250,31 @@ void CLLLegend::FormatLEG(const std::function<void(std::string_view)>& write) co
     out += "\n\tLEG\t\t= {\n";
 
     const bool text = m_DataType == DataText;
-    const auto colourAt = [](const CLLColourTable& table, size_t i) {
-        return i < table.m_Colours.size() ? table.m_Colours[i] : CGColor();
-    };
-    const auto flagAt = [](const std::vector<int32_t>& list, size_t i) {
-        return i < list.size() ? list[i] : 0;
-    };
-    const std::string empty;
-    const auto textAt = [&empty](const std::vector<std::string>& list, size_t i) -> const std::string& {
-        return i < list.size() ? list[i] : empty;
-    };
-
     CCLocaleScope cLocale;
     char numbers[160];
-    for (size_t i = 0; i < m_Patterns.size(); ++i) {
-        const unsigned long fill =
-            CLLLegend::ColourOut(colourAt(m_FillColours, i), flagAt(m_FillTransparent, i));
-        const unsigned long back =
-            CLLLegend::ColourOut(colourAt(m_BackColours, i), flagAt(m_BackTransparent, i));
-        const unsigned long line = colourAt(m_LineColours, i).GetPacked();
-        const int pattern = m_Patterns[i];
-        const int style = i < m_LineStyles.size() ? m_LineStyles[i] : 0;
-        const double thickness = i < m_LineThickness.size() ? m_LineThickness[i] : 1.0;
+    CLLRow row;
+    for (int i = 0; GetRow(i, row); ++i) {
         if (text) {
             out += "\t\t\"";
-            out += textAt(m_StringValues, i);
+            out += row.text;
             out += "\"\t\"";
-            out += textAt(m_Labels, i);
+            out += row.label;
             out += "\"\t";
         } else {
-            const double from = i < m_From.size() ? m_From[i] : 0.0;
-            const double to = i < m_To.size() ? m_To[i] : 0.0;
-            std::snprintf(numbers, sizeof numbers, "\t\t%g\t%g\t\"", from, to);
+            std::snprintf(numbers, sizeof numbers, "\t\t%g\t%g\t\"", row.from, row.to);
             out += numbers;
-            out += textAt(m_Labels, i);
+            out += row.label;
             out += "\"\t\t";
         }
-        std::snprintf(numbers, sizeof numbers, "%lu\t%lu\t%d\t%lu\t%d\t%.10g", fill, back, pattern,
-                      line, style, thickness);
+        std::snprintf(numbers, sizeof numbers, "%lu\t%lu\t%d\t%lu\t%d\t%.10g",
+                      static_cast<unsigned long>(ColourOut(row.fillColour, row.fillTransparent)),
+                      static_cast<unsigned long>(ColourOut(row.backColour, row.backTransparent)),
+                      row.pattern, static_cast<unsigned long>(row.lineColour.GetPacked()), row.lineStyle,
+                      static_cast<double>(row.thickness));
         out += numbers;
-        const std::string& comment = textAt(m_RowComments, i);
-        if (!comment.empty()) {
+        if (!row.comment.empty()) {
             out += " # ";
-            out += comment;
+            out += row.comment;
         }
         out += '\n';
         if (out.size() >= piece) {

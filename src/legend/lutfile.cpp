@@ -257,6 +257,10 @@ void CLLLegend::ReadColourTableText(const std::string& data, const std::string& 
     m_DataType = header.dataType;
     const bool text = m_DataType == DataText;
     std::string value = text ? std::string() : "0";
+    // The colours placed so far, gaps blended, one row each.
+    std::vector<CGColor> colours;
+    CLLRow row;
+    row.thickness = m_DefaultThickness;
     LutEntry entry;
     while (parser.NextEntry(entry)) {
         CGColor colour;
@@ -270,28 +274,17 @@ void CLLLegend::ReadColourTableText(const std::string& data, const std::string& 
         // One row for every colour the entry placed, all with its value: the
         // blends of a gap lead up to it, and an index that does not advance
         // places nothing, so its value goes too.
-        const size_t placed = PlaceColour(m_FillColours.m_Colours, entry.index, colour, header.rgb);
+        const size_t placed = PlaceColour(colours, entry.index, colour, header.rgb);
         if (placed == 0)
             continue;
-        const size_t rows = m_Labels.size() + placed;
-        m_Labels.resize(rows);
-        m_Patterns.resize(rows, 0);
-        m_LineStyles.resize(rows, 0);
-        m_LineThickness.resize(rows, m_DefaultThickness);
         if (text)
-            m_StringValues.resize(rows, value);
+            row.text = value;
         else
-            m_Values.resize(rows, CNumberFormat::ParseLocaleDouble(value, separators));
+            row.value = CNumberFormat::ParseLocaleDouble(value, separators);
+        for (size_t k = colours.size() - placed; k < colours.size(); ++k) {
+            row.fillColour = row.backColour = row.lineColour = colours[k];
+            AddRow(row);
+        }
     }
-    m_BackColours.m_Colours = m_FillColours.m_Colours;
-    m_LineColours.m_Colours = m_FillColours.m_Colours;
-    for (CLLColourTable* table : {&m_FillColours, &m_BackColours, &m_LineColours}) {
-        table->m_Kind = CLLColourTable::KindLegend;
-        table->m_FileName = path;
-        table->SetLevels(-1);
-    }
-    // The lists this reader does not fill (transparent flags, From, To,
-    // comments) get the row count, so the legend can be shown and written.
-    FitRowLists();
     FinishRead(path);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 CLLRow MakeRow(const std::string& label, uint32_t fill, int32_t pattern)
@@ -20,18 +22,23 @@ CLLRow MakeRow(const std::string& label, uint32_t fill, int32_t pattern)
     return r;
 }
 
-void ExpectAllListsHave(const CLLLegend& l, size_t n)
+// The row InsertRow makes.
+CLLRow NewRow()
 {
-    EXPECT_EQ(static_cast<size_t>(l.GetRowCount()), n);
-    EXPECT_EQ(l.m_BackColours.m_Colours.size(), n);
-    EXPECT_EQ(l.m_LineColours.m_Colours.size(), n);
-    EXPECT_EQ(l.m_BackTransparent.size(), n);
-    EXPECT_EQ(l.m_FillTransparent.size(), n);
-    EXPECT_EQ(l.m_Labels.size(), n);
-    EXPECT_EQ(l.m_Patterns.size(), n);
-    EXPECT_EQ(l.m_LineStyles.size(), n);
-    EXPECT_EQ(l.m_LineThickness.size(), n);
-    EXPECT_EQ(l.m_RowComments.size(), n);
+    CLLRow r;
+    r.backColour = CGColor(0x00FFFFFFu);
+    r.backTransparent = true;
+    r.pattern = 1;
+    r.lineStyle = 2;
+    return r;
+}
+
+std::vector<CLLRow> Rows(const CLLLegend& l)
+{
+    std::vector<CLLRow> rows;
+    for (CLLRow r; l.GetRow(static_cast<int>(rows.size()), r);)
+        rows.push_back(r);
+    return rows;
 }
 
 } // namespace
@@ -41,6 +48,7 @@ TEST(CLLLegendLifecycle, NewDocumentHasDefaultTablesButNoRows)
     const CLLLegend l;
     EXPECT_EQ(l.GetRowCount(), 32);
     EXPECT_TRUE(l.m_Labels.empty());
+    EXPECT_FALSE(l.RowListsAgree());
     EXPECT_EQ(l.m_DataType, DataNumericContinuous);
     EXPECT_FLOAT_EQ(l.m_DefaultThickness, 1.0f);
 }
@@ -58,7 +66,7 @@ TEST(CLLLegendLifecycle, ClearEmptiesRowsAndHeaderButKeepsTheFileFields)
     l.m_HeaderComments = {"# x"};
     l.Clear();
     EXPECT_EQ(l.GetRowCount(), 0);
-    ExpectAllListsHave(l, 0);
+    EXPECT_TRUE(l.RowListsAgree());
     EXPECT_TRUE(l.m_HeaderComments.empty());
     EXPECT_EQ(l.m_Name, "");
     EXPECT_EQ(l.m_Description, "");
@@ -72,10 +80,13 @@ TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsInEveryList)
 {
     CLLLegend l;
     l.SetDefault();
-    ExpectAllListsHave(l, 32);
+    EXPECT_EQ(l.GetRowCount(), 32);
+    EXPECT_TRUE(l.RowListsAgree());
     EXPECT_EQ(l.m_From.size(), 32u);
     EXPECT_EQ(l.m_StringValues.size(), 32u);
     EXPECT_EQ(l.m_Patterns[5], 0);
+    l.m_DataType = DataText; // the text values are there too
+    EXPECT_TRUE(l.RowListsAgree());
 }
 
 TEST(CLLLegendRows, AddThenGetReturnsTheSameRow)
@@ -84,17 +95,11 @@ TEST(CLLLegendRows, AddThenGetReturnsTheSameRow)
     l.Clear();
     l.AddRow(MakeRow("a", 0x112233u, 4));
     l.AddRow(MakeRow("b", 0x445566u, 5));
-    ExpectAllListsHave(l, 2);
-    EXPECT_EQ(l.m_From.size(), 2u);
+    EXPECT_TRUE(l.RowListsAgree());
     EXPECT_EQ(l.m_StringValues.size(), 2u);
+    EXPECT_EQ(l.m_Values.size(), 2u);
+    EXPECT_EQ(Rows(l), (std::vector<CLLRow>{MakeRow("a", 0x112233u, 4), MakeRow("b", 0x445566u, 5)}));
     CLLRow r;
-    ASSERT_TRUE(l.GetRow(1, r));
-    EXPECT_EQ(r.label, "b");
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x445566u);
-    EXPECT_EQ(r.pattern, 5);
-    EXPECT_EQ(r.lineStyle, 3);
-    EXPECT_FLOAT_EQ(r.thickness, 2.5f);
-    EXPECT_EQ(r.comment, "c-b");
     EXPECT_FALSE(l.GetRow(2, r));
     EXPECT_FALSE(l.GetRow(-1, r));
 }
@@ -114,50 +119,51 @@ TEST(CLLLegendRows, GetRowFillsValuesMissingFromShortListsWithZero)
     EXPECT_EQ(r.text, "");
 }
 
-TEST(CLLLegendRows, InsertRowMakesTheStandardNewRow)
+// Every row operation keeps every list in step, on a legend with all value
+// lists and on one read as numeric, whose text and sampled values stay empty.
+TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
 {
-    CLLLegend l;
-    l.Clear();
-    l.AddRow(MakeRow("a", 1, 4));
-    l.AddRow(MakeRow("b", 2, 5));
-    l.m_Values.clear(); // a legend read from a file has no sampled values
-    l.InsertRow(1);
-    ExpectAllListsHave(l, 3);
-    EXPECT_EQ(l.m_From.size(), 3u);
-    EXPECT_TRUE(l.m_Values.empty());
-    CLLRow r;
-    ASSERT_TRUE(l.GetRow(1, r));
-    EXPECT_EQ(r.fillColour.GetPacked(), 0u);
-    EXPECT_EQ(r.backColour.GetPacked(), 0xFFFFFFu);
-    EXPECT_TRUE(r.backTransparent);
-    EXPECT_FALSE(r.fillTransparent);
-    EXPECT_EQ(r.pattern, 1);
-    EXPECT_EQ(r.lineStyle, 2);
-    EXPECT_FLOAT_EQ(r.thickness, 1.0f);
-    EXPECT_EQ(r.label, "");
-    EXPECT_EQ(l.m_Labels[2], "b");
-    l.InsertRow(3); // at the end
-    EXPECT_EQ(l.GetRowCount(), 4);
-    l.InsertRow(9);
-    l.InsertRow(-1);
-    EXPECT_EQ(l.GetRowCount(), 4);
-}
-
-TEST(CLLLegendRows, DeleteRowRemovesItEverywhere)
-{
-    CLLLegend l;
-    l.Clear();
-    l.AddRow(MakeRow("a", 1, 4));
-    l.AddRow(MakeRow("b", 2, 5));
-    l.AddRow(MakeRow("c", 3, 6));
-    l.DeleteRow(1);
-    ExpectAllListsHave(l, 2);
-    EXPECT_EQ(l.m_Labels[1], "c");
-    EXPECT_EQ(l.m_FillColours.m_Colours[1].GetPacked(), 3u);
-    EXPECT_EQ(l.m_FillColours.m_Count, 2);
-    l.DeleteRow(2);
-    l.DeleteRow(-1);
-    EXPECT_EQ(l.GetRowCount(), 2);
+    const CLLRow a = MakeRow("a", 1, 4), b = MakeRow("b", 2, 5), c = MakeRow("c", 3, 6);
+    const CLLRow n = NewRow();
+    const auto duplicate = [](CLLLegend& l, int i) {
+        CLLRow r;
+        if (l.GetRow(i, r)) {
+            l.InsertRow(i + 1);
+            l.SetRow(i + 1, r);
+        }
+    };
+    const struct {
+        const char* what;
+        std::function<void(CLLLegend&)> change;
+        std::vector<CLLRow> rows;
+    } cases[] = {
+        {"insert first", [](CLLLegend& l) { l.InsertRow(0); }, {n, a, b, c}},
+        {"insert between", [](CLLLegend& l) { l.InsertRow(1); }, {a, n, b, c}},
+        {"insert at the end", [](CLLLegend& l) { l.InsertRow(3); }, {a, b, c, n}},
+        {"insert beyond", [](CLLLegend& l) { l.InsertRow(4); l.InsertRow(-1); }, {a, b, c}},
+        {"delete first", [](CLLLegend& l) { l.DeleteRow(0); }, {b, c}},
+        {"delete last", [](CLLLegend& l) { l.DeleteRow(2); }, {a, b}},
+        {"delete beyond", [](CLLLegend& l) { l.DeleteRow(3); l.DeleteRow(-1); }, {a, b, c}},
+        {"duplicate", [&](CLLLegend& l) { duplicate(l, 1); }, {a, b, b, c}},
+        {"duplicate the last", [&](CLLLegend& l) { duplicate(l, 2); }, {a, b, c, c}},
+        {"set", [&](CLLLegend& l) { EXPECT_TRUE(l.SetRow(0, c)); EXPECT_FALSE(l.SetRow(3, a)); }, {c, b, c}},
+        {"delete all", [](CLLLegend& l) { for (int i = 0; i < 3; ++i) l.DeleteRow(0); }, {}},
+    };
+    for (const auto values : {CLLLegend::RowValues::All, CLLLegend::RowValues::OfDataType}) {
+        for (const auto& k : cases) {
+            SCOPED_TRACE(k.what);
+            CLLLegend l;
+            l.Clear();
+            for (const CLLRow& r : {a, b, c})
+                l.AddRow(r, values);
+            k.change(l);
+            EXPECT_TRUE(l.RowListsAgree());
+            EXPECT_EQ(Rows(l), k.rows);
+            const size_t all = values == CLLLegend::RowValues::All ? k.rows.size() : 0;
+            EXPECT_EQ(l.m_StringValues.size(), all);
+            EXPECT_EQ(l.m_Values.size(), all);
+        }
+    }
 }
 
 TEST(CLLLegendColours, TransparentRulesInAndOut)

@@ -118,27 +118,17 @@ TEST_F(LegFile, ReadsHeaderAndRows)
     EXPECT_EQ(l.m_FileTitle, "t");
     EXPECT_EQ(l.m_FilePath, m_Dir.File("t.leg"));
     ASSERT_EQ(l.GetRowCount(), 2);
+    EXPECT_TRUE(l.RowListsAgree());
+    const CLLRow first{.label = "a b", .from = 1.0, .to = 2.0, .backColour = CGColor(0xFFFFFFu),
+                       .comment = "note"};
     CLLRow r;
     l.GetRow(0, r);
-    EXPECT_DOUBLE_EQ(r.from, 1.0);
-    EXPECT_DOUBLE_EQ(r.to, 2.0);
-    EXPECT_EQ(r.label, "a b");
-    EXPECT_EQ(r.fillColour.GetPacked(), 0u);
-    EXPECT_EQ(r.backColour.GetPacked(), 16777215u);
-    EXPECT_FALSE(r.backTransparent);
-    EXPECT_EQ(r.pattern, 0);
-    EXPECT_EQ(r.lineColour.GetPacked(), 0u);
-    EXPECT_EQ(r.lineStyle, 0);
-    EXPECT_FLOAT_EQ(r.thickness, 1.0f);
-    EXPECT_EQ(r.comment, "note");
+    EXPECT_EQ(r, first);
+    const CLLRow second{.label = "c", .from = 2.0, .to = 3.5, .fillColour = CGColor(255u),
+                        .backColour = CGColor(0xFFFFFFu), .backTransparent = true, .pattern = 7,
+                        .lineColour = CGColor(65280u), .lineStyle = 4, .thickness = 2.5f};
     l.GetRow(1, r);
-    EXPECT_DOUBLE_EQ(r.to, 3.5);
-    EXPECT_TRUE(r.backTransparent);
-    EXPECT_EQ(r.backColour.GetPacked(), 0xFFFFFFu);
-    EXPECT_EQ(r.pattern, 7);
-    EXPECT_EQ(r.lineStyle, 4);
-    EXPECT_FLOAT_EQ(r.thickness, 2.5f);
-    EXPECT_EQ(r.comment, "");
+    EXPECT_EQ(r, second);
     for (const CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours}) {
         EXPECT_EQ(t->m_Kind, CLLColourTable::KindLegend);
         EXPECT_EQ(t->m_FileName, m_Dir.File("t.leg"));
@@ -373,19 +363,7 @@ TEST_F(LegFile, EveryKindOfRowRoundTripsExactly)
             CLLRow a, b;
             first.GetRow(i, a);
             second.GetRow(i, b);
-            EXPECT_EQ(a.label, b.label);
-            EXPECT_EQ(a.text, b.text);
-            EXPECT_DOUBLE_EQ(a.from, b.from);
-            EXPECT_DOUBLE_EQ(a.to, b.to);
-            EXPECT_EQ(a.fillColour, b.fillColour);
-            EXPECT_EQ(a.fillTransparent, b.fillTransparent);
-            EXPECT_EQ(a.backColour, b.backColour);
-            EXPECT_EQ(a.backTransparent, b.backTransparent);
-            EXPECT_EQ(a.pattern, b.pattern);
-            EXPECT_EQ(a.lineColour, b.lineColour);
-            EXPECT_EQ(a.lineStyle, b.lineStyle);
-            EXPECT_FLOAT_EQ(a.thickness, b.thickness);
-            EXPECT_EQ(a.comment, b.comment);
+            EXPECT_EQ(a, b);
         }
     }
     const CLLLegend t = Read(text, "t2.leg");

@@ -149,20 +149,12 @@ TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
     EXPECT_EQ(back.m_FillColours.m_FileName, dir.File("grades.tab"));
     EXPECT_EQ(back.m_FillColours.GetLevels(), 3);
 
+    EXPECT_TRUE(back.RowListsAgree());
     CLLRow r;
     ASSERT_TRUE(back.GetRow(0, r));
-    EXPECT_EQ(r.label, "");
-    EXPECT_DOUBLE_EQ(r.from, 0.0);
-    EXPECT_DOUBLE_EQ(r.to, 10.5);
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x00332211u);
-    EXPECT_EQ(r.backColour.GetPacked(), 0x00665544u);
-    EXPECT_FALSE(r.fillTransparent);
-    EXPECT_FALSE(r.backTransparent);
-    EXPECT_EQ(r.pattern, 0);
-    EXPECT_EQ(r.lineColour.GetPacked(), 0x00102030u);
-    EXPECT_EQ(r.lineStyle, 4);
-    EXPECT_FLOAT_EQ(r.thickness, 2.0f);
-    EXPECT_EQ(r.comment, "comment");
+    EXPECT_EQ(r, (CLLRow{.to = 10.5, .fillColour = CGColor(0x00332211u), .backColour = CGColor(0x00665544u),
+                         .lineColour = CGColor(0x00102030u), .lineStyle = 4, .thickness = 2.0f,
+                         .comment = "comment"}));
 
     ASSERT_TRUE(back.GetRow(1, r));
     EXPECT_DOUBLE_EQ(r.to, 1e20);
