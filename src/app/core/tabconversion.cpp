@@ -164,6 +164,7 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
         }
         CLLLegend legend;
         if (aligned) {
+            legend.Clear(); // a new document starts with colours of its own
             bool text = false;
             CLLRow row;
             for (const int i : rowsOf[CaseKey(name)]) {
