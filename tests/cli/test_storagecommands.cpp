@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -439,13 +441,14 @@ TEST(CliExportAll, UnreadableLegendsAndNoLegendsLeaveTheTableAndFoldersNotEntere
     };
     for (const Case& c : {
              Case{good + ";" + bad, 1,
-                  prefix + "cannot read " + bad + "/mem.leg: Input/output error; " + out +
+                  prefix + "cannot read " + bad + "/mem.leg: " + std::strerror(EIO) + "; " + out +
                       " left as it was\n"},
              Case{none, 1,
-                  prefix + "cannot enter the folder " + none + ": No such file or directory\n" +
-                      prefix + "no legend found; " + out + " left as it was\n"},
+                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
+                      "\n" + prefix + "no legend found; " + out + " left as it was\n"},
              Case{none + ";" + good, 0,
-                  prefix + "cannot enter the folder " + none + ": No such file or directory\n"},
+                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
+                      "\n"},
          }) {
         const CProcessResult r = cli.Run({"export-all", out, "--extra", c.extra});
         EXPECT_EQ(r.exitCode, c.exitCode) << c.extra;

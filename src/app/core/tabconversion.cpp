@@ -65,7 +65,8 @@ namespace {
 // "P_Name" of every row an import of the whole table gives, in the same order
 // (features 1 to count, those without a type left out as the import leaves
 // them), so that names[i] belongs to row i of that import.
-std::optional<std::vector<std::string>> ReadRowNames(const std::string& tabPath, bool* fieldsMissing)
+std::optional<std::vector<std::string>> ReadRowNames(const std::string& tabPath,
+                                                     bool* fieldsMissing)
 {
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {

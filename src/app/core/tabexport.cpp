@@ -21,7 +21,8 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
-CExportAllResult ExportAllToTAB(const std::string& path, const std::vector<std::string>& legendPaths)
+CExportAllResult ExportAllToTAB(const std::string& path,
+                                const std::vector<std::string>& legendPaths)
 {
     CExportAllResult result;
     if (path.empty()) {

@@ -26,7 +26,8 @@ struct CExportAllResult {
 // was listed is left out. On any failure the table
 // that was there is left as it was; nothing is reported, the caller shows the
 // result.
-CExportAllResult ExportAllToTAB(const std::string& path, const std::vector<std::string>& legendPaths);
+CExportAllResult ExportAllToTAB(const std::string& path,
+                                const std::vector<std::string>& legendPaths);
 
 // The folders of the list (as the settings write them, '\\' for '/' allowed)
 // that exist as something but cannot be entered as a folder, or do not exist,

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -81,11 +83,12 @@ TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
     };
     for (const Case& c : {
              Case{"", dir.File("good.leg"), Outcome::NoPath, "", ""},
-             Case{dir.File("no/folder/all.tab"), dir.File("good.leg"), Outcome::TableNotWritten, "", ""},
+             Case{dir.File("no/folder/all.tab"), dir.File("good.leg"), Outcome::TableNotWritten, "",
+                  ""},
              // Without ".tab" no table can be made, and no folder of that name either.
              Case{dir.File("all"), dir.File("good.leg"), Outcome::TableNotWritten, "", ""},
              Case{kept, dir.File("folder.leg"), Outcome::LegendUnreadable, dir.File("folder.leg"),
-                  "Is a directory"},
+                  std::strerror(EISDIR)},
              Case{kept, dir.File("pipe.leg"), Outcome::LegendUnreadable, dir.File("pipe.leg"),
                   "not a regular file"},
          }) {
@@ -110,9 +113,9 @@ TEST(ExportAllToTAB, FoldersThatCannotBeEnteredAreGivenWithTheReason)
          dir.File("file")});
     ASSERT_EQ(problems.size(), 2u);
     EXPECT_EQ(problems[0].folder, dir.File("none"));
-    EXPECT_EQ(problems[0].reason, "No such file or directory");
+    EXPECT_EQ(problems[0].reason, std::strerror(ENOENT));
     EXPECT_EQ(problems[1].folder, dir.File("file"));
-    EXPECT_EQ(problems[1].reason, "Not a directory");
+    EXPECT_EQ(problems[1].reason, std::strerror(ENOTDIR));
 }
 
 TEST(ExportAllToTAB, SideFileNamesReplaceOnlyTheFileExtension)
