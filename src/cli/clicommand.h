@@ -14,6 +14,7 @@ struct CCliCommand {
     int minArgs = 0;   // positional arguments, options not counted
     int maxArgs = 0;
     std::vector<std::string> valueOptions; // options that take the next argument as value
+    std::vector<std::string> flagOptions;  // options that take no value
     // Runs with the arguments after the command name; returns the exit code.
     std::function<int(const std::vector<std::string>& args)> run;
 };
@@ -29,6 +30,16 @@ struct CCliArgs {
     std::string Value(const std::string& option, const std::string& fallback = {}) const;
 };
 CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>& args);
+
+// Why the arguments are no valid call of the command ("unknown option '--x'"),
+// empty when they are one: a mistyped option silently ignored would run the
+// command with other settings than the user asked for.
+std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::string>& args);
+
+// Text with '\\' and control characters written as C escapes (\n, \t, \r,
+// \x01): names from files and tables may hold any byte, and one holding a line
+// feed or a tab must not break the one-line, tab-separated outputs.
+std::string EscapeControls(const std::string& text);
 
 std::vector<CCliCommand> LegendCommands();
 std::vector<CCliCommand> StorageCommands();

@@ -149,19 +149,19 @@ std::vector<CCliCommand> LegendCommands()
          "Reads a .leg legend file and prints it as one JSON object: name, description,\n"
          "dataType (0 numeric continuous, 1 numeric discrete, 2 text), fileTitle, filePath,\n"
          "headerComments and rows. Colours are packed 0x00BBGGRR numbers.",
-         1, 1, {}, LegDump},
+         1, 1, {}, {}, LegDump},
         {"leg-copy", "IN OUT",
          "Reads the legend IN and writes it to OUT in the standard .leg layout.\n"
          "OUT is replaced atomically; exit code 1 when it cannot be written.",
-         2, 2, {}, LegCopy},
+         2, 2, {}, {}, LegCopy},
         {"lut-dump", "FILE",
          "Reads a colour look-up table file as a colour table and prints kind, fileName,\n"
          "count, levels and colours (packed 0x00BBGGRR numbers) as JSON.",
-         1, 1, {}, LutDump},
+         1, 1, {}, {}, LutDump},
         {"lut-legend", "FILE",
          "Reads a colour look-up table file as a legend and prints it like leg-dump,\n"
          "each row with its data value (\"value\"), read with the separators of the\n"
          "user's locale.",
-         1, 1, {}, LutLegend},
+         1, 1, {}, {}, LutLegend},
     };
 }

@@ -74,6 +74,55 @@ CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>
     return result;
 }
 
+std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::string>& args)
+{
+    auto listed = [](const std::vector<std::string>& list, const std::string& a) {
+        for (const auto& o : list)
+            if (o == a)
+                return true;
+        return false;
+    };
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--")
+            break;
+        if (a.size() <= 2 || a.rfind("--", 0) != 0)
+            continue;
+        if (listed(command.valueOptions, a)) {
+            if (i + 1 == args.size())
+                return "option '" + a + "' needs a value";
+            ++i;
+        } else if (!listed(command.flagOptions, a)) {
+            return "unknown option '" + a + "'";
+        }
+    }
+    return {};
+}
+
+std::string EscapeControls(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 int main(int argc, char** argv)
 {
     // The user's locale, as the editor gets it from QApplication: numbers typed by
@@ -103,6 +152,11 @@ int main(int argc, char** argv)
                 std::printf("\n%s\n", c.help.c_str());
                 return ExitOk;
             }
+        }
+        if (const std::string wrong = CheckCliOptions(c, args); !wrong.empty()) {
+            std::fprintf(stderr, "tessarin-cli %s: %s\n", name.c_str(), wrong.c_str());
+            PrintCommandUsage(stderr, c);
+            return ExitUsage;
         }
         const int positional = static_cast<int>(ParseCliArgs(c, args).positional.size());
         if (positional < c.minArgs || positional > c.maxArgs) {

@@ -41,32 +41,6 @@ int Fail(const std::string& command, const std::string& text)
     return ExitFailure;
 }
 
-// A file name may hold any byte but '/' and NUL: written as C escapes, a line
-// feed or a tab in one cannot break the one-line, tab-separated output of list.
-std::string EscapeControls(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", byte);
-            out += hex;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
 {
@@ -86,7 +60,7 @@ int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
         return ExitOk;
     }
     for (const std::string& n : names.names)
-        std::printf("%s\n", n.c_str());
+        std::printf("%s\n", EscapeControls(n).c_str());
     return ExitOk;
 }
 
@@ -129,6 +103,13 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
         if (!IsOneCharacter(value))
             return Fail(self.name, std::string(option) + " takes one character");
         (std::string(option) == "--thousands" ? separators.thousands : separators.decimal) = value;
+    }
+    // With one mark for both, "1.234,5" would silently read as 1.2345.
+    if (separators.thousands == separators.decimal) {
+        std::fprintf(stderr, "tessarin-cli %s: the thousands and decimal separators must differ "
+                             "(both are '%s')\n",
+                     self.name.c_str(), separators.decimal.c_str());
+        return ExitUsage;
     }
     // Every refusal comes before the output is touched: a legend file made
     // from no legend would replace a good one with an empty or default one.
@@ -175,10 +156,10 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
         break;
     }
     for (const std::string& path : result.written)
-        std::printf("%s\n", path.c_str());
+        std::printf("%s\n", EscapeControls(path).c_str());
     for (const std::string& path : result.failed)
         std::fprintf(stderr, "tessarin-cli %s: Could not create %s\n", self.name.c_str(),
-                     path.c_str());
+                     EscapeControls(path).c_str());
     for (const std::string& name : result.skipped)
         std::fprintf(stderr, "tessarin-cli %s: skipped the legend name \"%s\": not a file name\n",
                      self.name.c_str(), EscapeControls(name).c_str());
@@ -190,11 +171,29 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string product = UseProduct(a);
+    const std::string& out = a.positional[0];
+    // A folder left out silently would drop its legends from the hosts' table.
+    const auto folders = LegendSearchFolders(product, a.Value("--extra"), false);
+    for (const CFolderProblem& p : FoldersNotEntered(folders))
+        std::fprintf(stderr, "tessarin-cli %s: cannot enter the folder %s: %s\n", self.name.c_str(),
+                     EscapeControls(p.folder).c_str(), p.reason.c_str());
     std::vector<std::string> paths, names;
     CollectLegendFiles(paths, names, product, a.Value("--extra"), false);
-    if (!ExportAllToTAB(a.positional[0], paths))
-        return Fail(self.name, "Could not create " + a.positional[0]);
-    return ExitOk;
+    // An empty table would replace the hosts' legends with none.
+    if (paths.empty())
+        return Fail(self.name, "no legend found; " + out + " left as it was");
+    const CExportAllResult result = ExportAllToTAB(out, paths);
+    switch (result.outcome) {
+    case CExportAllResult::Outcome::Written:
+        return ExitOk;
+    case CExportAllResult::Outcome::LegendUnreadable:
+        return Fail(self.name, "cannot read " + EscapeControls(result.file) + ": " + result.reason +
+                                   "; " + out + " left as it was");
+    case CExportAllResult::Outcome::NoPath:
+    case CExportAllResult::Outcome::TableNotWritten:
+        break;
+    }
+    return Fail(self.name, "Could not create " + out);
 }
 
 int List(const std::vector<std::string>& args, const CCliCommand& self)
@@ -252,8 +251,9 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"tab-names", "TAB",
                              "Lists the legend names of a TAB legend table, one per line, in the "
                              "order of their first appearance, or prints \"map-code table\" for a "
-                             "table in the map-code layout.",
-                             1, 1, {}, {}},
+                             "table in the map-code layout. Control characters and '\\' are "
+                             "written as C escapes, as by list.",
+                             1, 1, {}, {}, {}},
                             TabNames));
     commands.push_back(Make({"tab-import", "TAB NAME OUT.leg [--locale-numbers] [--thousands C] "
                                            "[--decimal C]",
@@ -262,39 +262,42 @@ std::vector<CCliCommand> StorageCommands()
                              "To values typed as text are read with the user's separators, or "
                              "with those given. A table without the legend fields, a NAME not in "
                              "it, or an OUT that is part of the table leave OUT untouched (exit 1).",
-                             3, 3, {"--thousands", "--decimal"}, {}},
+                             3, 3, {"--thousands", "--decimal"}, {"--locale-numbers"}, {}},
                             TabImport));
     commands.push_back(Make({"tab-export", "IN.leg OUT",
                              "Writes a legend file as a TAB legend table; \".tab\" is appended to "
                              "an OUT of more than four characters unless it ends in it (a "
                              "table's name must end in \".tab\").",
-                             2, 2, {}, {}},
+                             2, 2, {}, {}, {}},
                             TabExport));
     commands.push_back(Make({"tab2leg", "TAB [--check-timestamp]",
                              "Converts every legend of a TAB legend table into a legend file in "
                              "the legend folder (LUT_PATH) and prints the files written. With "
                              "--check-timestamp a table unchanged since the stored time stamp is "
-                             "skipped (\"unchanged\"). A legend name that is no file name (empty, "
-                             "\"..\", or holding '/' or '\\') is skipped and reported; the exit "
-                             "code is then 1.",
-                             1, 1, {}, {}},
+                             "skipped (\"unchanged\"). A legend name that is no file name (empty or "
+                             "blank, starting with '.', or holding '/', '\\' or a control "
+                             "character) is skipped and reported; the exit code is then 1. Names "
+                             "and files are printed with control characters escaped as by list.",
+                             1, 1, {}, {"--check-timestamp"}, {}},
                             Tab2Leg));
     commands.push_back(Make({"export-all", "OUT.tab [--product P] [--extra \"DIR;DIR\"]",
                              "Writes every listed legend (see list) into one TAB legend table; "
-                             "OUT must end in \".tab\".",
-                             1, 1, {"--product", "--extra"}, {}},
+                             "OUT must end in \".tab\". A folder that cannot be entered is "
+                             "reported. A legend that cannot be read, or no legend at all, "
+                             "leaves OUT as it was (exit 1).",
+                             1, 1, {"--product", "--extra"}, {}, {}},
                             ExportAll));
     commands.push_back(Make({"list", "[--product P] [--extra \"DIR;DIR\"]",
                              "Lists the legend files of the project folder of product P, the "
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
                              "per file, name, a tab, and the full path. Control characters and '\\' "
                              "in them are written as C escapes (\\n, \\t, \\x01, \\\\).",
-                             0, 0, {"--product", "--extra"}, {}},
+                             0, 0, {"--product", "--extra"}, {}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",
                              "Reads or stores a common setting: LUT_PATH (legend folder), "
                              "BRUSH_PATH (pattern folder) or PEN_FILE.",
-                             2, 3, {}, {}},
+                             2, 3, {}, {}, {}},
                             Settings));
     return commands;
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -348,4 +350,109 @@ TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
     const std::string back = ReadTextFile(folder + "/back.leg");
     EXPECT_NE(back.find("\t0.1\t0.5\t"), std::string::npos) << back;
     EXPECT_NE(back.find("\t0.5\t1234.5\t"), std::string::npos) << back;
+}
+
+TEST(CliOptions, UnknownOptionsMissingValuesAndEqualSeparatorsAreUsageErrors)
+{
+    CCli cli;
+    const std::string work = cli.Folder("work");
+    const std::string tab = work + "/t.tab", out = work + "/o.leg";
+    const std::string importUsage = "Usage: tessarin-cli tab-import TAB NAME OUT.leg "
+                                    "[--locale-numbers] [--thousands C] [--decimal C]\n";
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    for (const Case& c : {
+             Case{{"leg-dump", "--bogus", out},
+                  "tessarin-cli leg-dump: unknown option '--bogus'\n"
+                  "Usage: tessarin-cli leg-dump FILE\n"},
+             Case{{"tab-import", tab, "x", out, "--locale-number"},
+                  "tessarin-cli tab-import: unknown option '--locale-number'\n" + importUsage},
+             Case{{"tab2leg", tab, "--check-timestamps"},
+                  "tessarin-cli tab2leg: unknown option '--check-timestamps'\n"
+                  "Usage: tessarin-cli tab2leg TAB [--check-timestamp]\n"},
+             Case{{"export-all", tab, "--extra"},
+                  "tessarin-cli export-all: option '--extra' needs a value\n"
+                  "Usage: tessarin-cli export-all OUT.tab [--product P] [--extra \"DIR;DIR\"]\n"},
+             Case{{"tab-import", tab, "x", out, "--locale-numbers", "--thousands", ",", "--decimal",
+                   ","},
+                  "tessarin-cli tab-import: the thousands and decimal separators must differ "
+                  "(both are ',')\n"},
+         }) {
+        const CProcessResult r = cli.Run(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, c.err);
+    }
+    EXPECT_TRUE(fs::is_empty(work));
+}
+
+TEST(CliTab2Leg, NamesFromDataArePrintedEscapedAndHiddenBlankOrControlNamesSkipped)
+{
+    SKIP_WITHOUT_OGR2OGR();
+    CCli cli;
+    const std::string folder = cli.Folder("tables"), lut = cli.Folder("lut");
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+    ASSERT_TRUE(MakeTabFromCsv(folder, "data",
+                               std::string(StandardCsvHeader) +
+                                   "\"two\nlines\",0,1,,0,255,-1,1,2,0,\n"
+                                   ".hidden,1,2,,0,255,-1,1,2,0,\n"
+                                   "\"  \",2,3,,0,255,-1,1,2,0,\n"
+                                   "\"bell\x07\",3,4,,0,255,-1,1,2,0,\n"
+                                   "Good,4,5,,0,255,-1,1,2,0,\n",
+                               StandardCsvTypes));
+    const std::string tab = folder + "/data.tab";
+    CProcessResult r = cli.Run({"tab-names", tab});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "two\\nlines\n.hidden\n  \nbell\\x07\nGood\n");
+
+    r = cli.Run({"tab2leg", tab});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, lut + "/Good.leg\n");
+    const std::string skipped = "tessarin-cli tab2leg: skipped the legend name ";
+    EXPECT_EQ(r.err, skipped + "\"two\\nlines\": not a file name\n" + skipped +
+                         "\".hidden\": not a file name\n" + skipped + "\"\": not a file name\n" +
+                         skipped + "\"bell\\x07\": not a file name\n");
+    std::vector<std::string> files;
+    for (const auto& e : fs::directory_iterator(lut))
+        files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"Good.leg"});
+}
+
+TEST(CliExportAll, UnreadableLegendsAndNoLegendsLeaveTheTableAndFoldersNotEnteredAreNamed)
+{
+    CCli cli;
+    const std::string empty = cli.Folder("empty"), good = cli.Folder("good"),
+                      bad = cli.Folder("bad"), host = cli.Folder("host");
+    const std::string none = host + "/none";
+    WriteTextFile(good + "/grades.leg", kNumericLegend);
+    // A regular file that exists but fails to read, whoever runs the test.
+    fs::create_symlink("/proc/self/mem", bad + "/mem.leg");
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", empty}).exitCode, 0);
+    const std::string out = host + "/xs_colr.tab";
+    ASSERT_EQ(cli.Run({"export-all", out, "--extra", good}).exitCode, 0);
+    const std::string before = ReadTextFile(host + "/xs_colr.dat");
+    const std::string prefix = "tessarin-cli export-all: ";
+    struct Case {
+        std::string extra;
+        int exitCode;
+        std::string err;
+    };
+    for (const Case& c : {
+             Case{good + ";" + bad, 1,
+                  prefix + "cannot read " + bad + "/mem.leg: " + std::strerror(EIO) + "; " + out +
+                      " left as it was\n"},
+             Case{none, 1,
+                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
+                      "\n" + prefix + "no legend found; " + out + " left as it was\n"},
+             Case{none + ";" + good, 0,
+                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
+                      "\n"},
+         }) {
+        const CProcessResult r = cli.Run({"export-all", out, "--extra", c.extra});
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.extra;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(ReadTextFile(host + "/xs_colr.dat"), before) << c.extra;
+    }
 }

@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+#include <unordered_map>
+
 namespace {
 
 using Hive = CSettingsStore::Hive;
@@ -58,8 +60,13 @@ std::optional<std::time_t> ParseStampTime(const std::string& text)
     return t;
 }
 
-std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
-                                                             bool* fieldsMissing)
+namespace {
+
+// "P_Name" of every row an import of the whole table gives, in the same order
+// (features 1 to count, those without a type left out as the import leaves
+// them), so that names[i] belongs to row i of that import.
+std::optional<std::vector<std::string>> ReadRowNames(const std::string& tabPath,
+                                                     bool* fieldsMissing)
 {
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
@@ -76,21 +83,47 @@ std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& 
     const int nameField = FindTabField(table, TabField::Names[TabField::Name]);
 
     std::vector<std::string> names;
-    std::optional<std::string> previous;
     // Without "P_Name" there are no legend names, not one empty name.
-    for (int id = nameField < 0 ? -1 : tabkit_c_next_feature_id(table, -1); id >= 0;
-         id = tabkit_c_next_feature_id(table, id)) {
+    const int count = nameField < 0 ? 0 : tabkit_c_get_feature_count(table);
+    for (int id = 1; id <= count; ++id) {
         TabKitFeature* feature = tabkit_c_read_feature(table, id);
-        if (tabkit_c_get_type(feature) != -1) {
-            const std::string name = tabkit_c_get_field_as_string(feature, nameField);
-            if (!previous || !CUText::EqualNoCase(name, *previous))
-                names.push_back(name);
-            previous = name;
-        }
+        if (tabkit_c_get_type(feature) != -1)
+            names.push_back(LegendNameOf(tabkit_c_get_field_as_string(feature, nameField)));
         tabkit_c_destroy_feature(feature);
     }
     tabkit_c_close(table);
     return names;
+}
+
+// One entry per run of equal names (case ignored), a leading run of empty
+// names included.
+std::vector<std::string> Runs(const std::vector<std::string>& rowNames)
+{
+    std::vector<std::string> runs;
+    for (size_t i = 0; i < rowNames.size(); ++i)
+        if (i == 0 || !CUText::EqualNoCase(rowNames[i], rowNames[i - 1]))
+            runs.push_back(rowNames[i]);
+    return runs;
+}
+
+std::string CaseKey(const std::string& name)
+{
+    std::string key = name;
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
+                                                             bool* fieldsMissing)
+{
+    const auto rowNames = ReadRowNames(tabPath, fieldsMissing);
+    if (!rowNames)
+        return std::nullopt;
+    return Runs(*rowNames);
 }
 
 CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
@@ -100,23 +133,53 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
         result.outcome = CTabConversion::Outcome::Unchanged;
         return result;
     }
-    const auto names = CollectTABLegendRuns(tabPath, &result.fieldsMissing);
-    if (!names) {
+    const auto rowNames = ReadRowNames(tabPath, &result.fieldsMissing);
+    if (!rowNames) {
         result.outcome = CTabConversion::Outcome::OpenFailed;
         return result;
     }
     CLLLegendFinder finder;
     finder.Init();
     result.folder = finder.GetFolder();
-    for (const std::string& name : *names) {
+
+    // The whole table is read once and its rows grouped by legend name (case
+    // ignored, as the import of one name compares): importing name by name
+    // read the table again for every legend.
+    std::vector<std::string> runs = Runs(*rowNames);
+    CLLLegend all;
+    if (!runs.empty())
+        all.ImportTAB(tabPath, "", 0);
+    const bool aligned = all.GetRowCount() == static_cast<int>(rowNames->size());
+    std::unordered_map<std::string, std::vector<int>> rowsOf;
+    if (aligned)
+        for (size_t i = 0; i < rowNames->size(); ++i)
+            rowsOf[CaseKey((*rowNames)[i])].push_back(static_cast<int>(i));
+
+    for (const std::string& name : runs) {
         // Names come from data: one must never lead out of the folder, nor
-        // make a hidden ".leg" (an empty name would also take every row).
+        // make a hidden or unreadable file (an empty name would also take
+        // every row).
         if (!IsLegendFileName(name)) {
             result.skipped.push_back(name);
             continue;
         }
         CLLLegend legend;
-        legend.ImportTAB(tabPath, name, 0);
+        if (aligned) {
+            legend.Clear(); // a new document starts with colours of its own
+            bool text = false;
+            CLLRow row;
+            for (const int i : rowsOf[CaseKey(name)]) {
+                all.GetRow(i, row);
+                text = text || !row.text.empty();
+                legend.AddRow(row);
+            }
+            legend.FinishRead(tabPath);
+            legend.m_Name = name;
+            legend.m_DataType = text ? DataText : DataNumericContinuous;
+        } else {
+            // The table changed between the two reads: import this name alone.
+            legend.ImportTAB(tabPath, name, 0);
+        }
         const std::string path = result.folder + name + ".leg";
         (legend.WriteLEG(path) ? result.written : result.failed).push_back(path);
     }

@@ -17,8 +17,9 @@ struct CTabConversion {
     std::string folder;               // where the legends went
     std::vector<std::string> written; // files written, in conversion order
     std::vector<std::string> failed;  // files that could not be written
-    // Legend names that are no file name in the legend folder (empty, ".",
-    // "..", or holding a path separator): not converted.
+    // Legend names that are no file name in the legend folder (empty or
+    // blank, starting with '.', or holding a path separator or a control
+    // character): not converted. Blank names are given as empty.
     std::vector<std::string> skipped;
     bool fieldsMissing = false;       // the table lacks standard fields (reported)
 };
@@ -28,8 +29,8 @@ struct CTabConversion {
 CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
 
 // The legend names of a table for the conversion: "P_Name" of each feature in
-// table order, one per run of equal names (case ignored), a leading run of
-// empty names included. A missing standard
+// table order, blanks-only names as empty (see LegendNameOf), one per run of
+// equal names (case ignored), a leading run of empty names included. A missing standard
 // field is reported with string 106.
 // fieldsMissing, when given, tells whether that happened.
 std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,

@@ -2,7 +2,14 @@
 
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
+#include "platform/cfileio.h"
 #include "platform/cnumberformat.h"
+#include "platform/cutext.h"
+
+#include <dirent.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 
@@ -14,20 +21,41 @@ std::string ReplaceExtension(const std::string& path, const std::string& extensi
     return (hasExtension ? path.substr(0, dot) : path) + extension;
 }
 
-bool ExportAllToTAB(const std::string& path, const std::vector<std::string>& legendPaths)
+CExportAllResult ExportAllToTAB(const std::string& path,
+                                const std::vector<std::string>& legendPaths)
 {
-    if (path.empty())
-        return false;
-    TabKitTable* table = CreateLegendTable(path);
-    if (!table)
-        return false;
-    CCLocaleScope cLocale;
-    bool ok = true;
+    CExportAllResult result;
+    if (path.empty()) {
+        result.outcome = CExportAllResult::Outcome::NoPath;
+        return result;
+    }
+    std::vector<CLLLegend> legends;
+    legends.reserve(legendPaths.size());
     for (const std::string& legendPath : legendPaths) {
         if (legendPath.empty())
             continue;
-        CLLLegend legend;
-        legend.ReadLEG(legendPath);
+        legends.emplace_back();
+        const CFileResult read = legends.back().ReadLEG(legendPath);
+        // Deleted since it was listed: the reader's default legend is no legend.
+        if (read.Missing()) {
+            legends.pop_back();
+            continue;
+        }
+        if (!read.Ok()) {
+            result.outcome = CExportAllResult::Outcome::LegendUnreadable;
+            result.file = legendPath;
+            result.reason = read.Reason();
+            return result;
+        }
+    }
+    TabKitTable* table = CreateLegendTable(path);
+    if (!table) {
+        result.outcome = CExportAllResult::Outcome::TableNotWritten;
+        return result;
+    }
+    CCLocaleScope cLocale;
+    bool ok = true;
+    for (const CLLLegend& legend : legends) {
         for (int i = 0; i < legend.GetRowCount(); ++i) {
             std::string values[TabField::Count];
             FormatLegendRow(legend, i, TabRowRules::AllLegends, values);
@@ -35,9 +63,25 @@ bool ExportAllToTAB(const std::string& path, const std::vector<std::string>& leg
         }
     }
     // The hosts keep reading the previous table when this one failed part-way.
-    if (tabkit_c_close(table) == 0 || !ok)
-        return false;
+    if (tabkit_c_close(table) == 0 || !ok) {
+        result.outcome = CExportAllResult::Outcome::TableNotWritten;
+        return result;
+    }
     std::remove(ReplaceExtension(path, ".id").c_str());
     std::remove(ReplaceExtension(path, ".map").c_str());
-    return true;
+    return result;
+}
+
+std::vector<CFolderProblem> FoldersNotEntered(const std::vector<std::string>& folders)
+{
+    std::vector<CFolderProblem> problems;
+    for (const std::string& folder : folders) {
+        const std::string cleaned = CUText::ReplaceAll(folder, "\\", "/");
+        DIR* dir = ::opendir(cleaned.c_str());
+        if (dir)
+            ::closedir(dir);
+        else
+            problems.push_back({folder, std::strerror(errno)});
+    }
+    return problems;
 }

@@ -7,6 +7,7 @@
 #include "platform/tabkit.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
 {
@@ -23,12 +24,13 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
     if (!result.mapCode && !result.hasNameField) {
         CUserPrompt::Show(Str::NotAColourMapTable);
     } else if (!result.mapCode) {
+        std::unordered_set<std::string> seen;
         const int count = tabkit_c_get_feature_count(table);
         for (int id = 1; id <= count; ++id) {
             TabKitFeature* feature = tabkit_c_read_feature(table, id);
             if (tabkit_c_get_type(feature) != -1) {
                 const std::string name = tabkit_c_get_field_as_string(feature, nameField);
-                if (std::find(result.names.begin(), result.names.end(), name) == result.names.end())
+                if (seen.insert(name).second)
                     result.names.push_back(name);
             }
             tabkit_c_destroy_feature(feature);
@@ -40,16 +42,28 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
 
 bool IsLegendFileName(const std::string& name)
 {
-    if (name.empty() || name == "." || name == "..")
+    // A leading dot makes a hidden file, and covers "." and "..".
+    if (name.empty() || name[0] == '.')
         return false;
-    // Tables come from Windows as often as not, where '\\' separates folders.
-    return name.find_first_of("/\\") == std::string::npos;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Tables come from Windows as often as not, where '\\' separates folders.
+        if (c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F)
+            return false;
+    }
+    return true;
+}
+
+std::string LegendNameOf(const std::string& field)
+{
+    const bool blank = field.find_first_not_of(" \t\r\n\v\f") == std::string::npos;
+    return blank ? std::string() : field;
 }
 
 std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
                                  bool mapCode)
 {
-    std::string name = mapCode ? CUFilename::FileTitle(tabPath) : legendName;
+    std::string name = mapCode ? CUFilename::FileTitle(tabPath) : LegendNameOf(legendName);
     std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');
     return IsLegendFileName(name) ? name + ".leg" : std::string();
 }

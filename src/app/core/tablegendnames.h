@@ -18,9 +18,14 @@ struct CTABLegendNames {
 // table without "P_Name" that is not a map-code table (string 105).
 CTABLegendNames ReadTABLegendNames(const std::string& tabPath);
 
-// True when name + ".leg" names a visible file inside the legend folder: not
-// empty, ".", "..", nor holding a path separator.
+// True when name + ".leg" names a visible, readable file inside the legend
+// folder: not empty, not starting with '.', without a path separator and
+// without control characters (a line feed in a file name breaks every list
+// that shows it).
 bool IsLegendFileName(const std::string& name);
+
+// A "P_Name" as a legend name: one of blanks only is no name, as an empty one.
+std::string LegendNameOf(const std::string& field);
 
 // The output file name: the legend name, or the table's file title for a
 // map-code table, with blanks and tabs made '_' and ".leg" appended; empty when

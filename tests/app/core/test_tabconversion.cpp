@@ -4,6 +4,7 @@
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
+#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -121,18 +122,43 @@ TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
 {
     CConversionFixture fx;
     const std::string tab = fx.sandbox.Work("host") + "/names.tab";
-    // Empty names at the start and in the middle alike.
-    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "x\\y", "a/b", "..", "."})
+    // Empty names at the start and in the middle alike; blank names are empty
+    // ones; hidden files and control characters are refused.
+    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".",
+                                  ".hidden", "two\nlines", "\t", "del\x7F"})
                     .ExportTAB(tab));
     const CTabConversion result = ConvertTABToLEG(tab, false);
     EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "ok.leg"}));
     EXPECT_EQ(result.skipped,
-              (std::vector<std::string>{"", "../escaped", "", "x\\y", "a/b", "..", "."}));
+              (std::vector<std::string>{"", "../escaped", "", "x\\y", "a/b", "..", ".", ".hidden",
+                                        "two\nlines", "", "del\x7F"}));
     EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
     std::vector<std::string> made;
     for (const auto& e : fs::directory_iterator(fx.lut))
         made.push_back(e.path().filename().string());
     EXPECT_EQ(made, (std::vector<std::string>{"ok.leg"}));
+}
+
+TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
+{
+    CConversionFixture fx;
+    const std::string tab = fx.sandbox.Work("host") + "/mixed.tab";
+    CLLLegend mixed = LegendWithLabels({"A", "b", "a", "B", "A", "C"});
+    mixed.m_DataType = DataText;
+    mixed.m_StringValues = {"x", "", "y", "", "z", ""};
+    ASSERT_TRUE(mixed.ExportTAB(tab));
+    const CTabConversion result = ConvertTABToLEG(tab, false);
+    const std::vector<std::string> names = {"A", "b", "a", "B", "A", "C"};
+    ASSERT_EQ(result.written.size(), names.size());
+    const std::string expected = fx.sandbox.Work("expected") + "/";
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(result.written[i], fx.lut + names[i] + ".leg");
+        CLLLegend one;
+        one.ImportTAB(tab, names[i], 0);
+        ASSERT_EQ(one.WriteLEG(expected + names[i] + ".leg"), 1);
+        EXPECT_EQ(ReadTextFile(result.written[i]), ReadTextFile(expected + names[i] + ".leg"))
+            << names[i];
+    }
 }
 
 TEST(ConvertTABToLEGTimeStamp, WithoutAStoredStampTheTableIsConvertedEveryTimeAndNoStampIsMade)

@@ -7,7 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -28,7 +32,7 @@ TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
     ASSERT_EQ(soil.WriteLEG(dir.File("soil.leg")), 1);
 
     const std::string out = dir.File("xs_colr.tab");
-    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("Gold grades.leg"), "", dir.File("soil.leg")}));
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("Gold grades.leg"), "", dir.File("soil.leg")}).Ok());
     EXPECT_TRUE(prompt.m_Messages.empty());
     EXPECT_TRUE(fs::exists(out));
     EXPECT_TRUE(fs::exists(dir.File("xs_colr.dat")));
@@ -53,23 +57,65 @@ TEST(ExportAllToTAB, ReplacesThePreviousTable)
     ASSERT_EQ(LegendWithLabels({"a", "b"}).WriteLEG(dir.File("two.leg")), 1);
     ASSERT_EQ(LegendWithLabels({"a"}).WriteLEG(dir.File("one.leg")), 1);
     const std::string out = dir.File("all.tab");
-    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("two.leg")}));
-    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("one.leg")}));
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("two.leg")}).Ok());
+    // A listed legend deleted since is left out, not exported as a default legend.
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("gone.leg"), dir.File("one.leg")}).Ok());
     const auto rows = TableRows(out);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][TabField::Name], "one");
 }
 
-TEST(ExportAllToTAB, NoPathOrAnUncreatableTableDoesNothingAndSaysNothing)
+TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
 {
+    using Outcome = CExportAllResult::Outcome;
     CTempDir dir;
     CRecordingPrompt prompt;
-    EXPECT_FALSE(ExportAllToTAB("", {dir.File("x.leg")}));
-    EXPECT_FALSE(ExportAllToTAB(dir.File("no/folder/all.tab"), {dir.File("x.leg")}));
-    // Without ".tab" no table can be made, and no folder of that name either.
-    EXPECT_FALSE(ExportAllToTAB(dir.File("all"), {dir.File("x.leg")}));
-    EXPECT_TRUE(fs::is_empty(dir.Path()));
+    ASSERT_EQ(LegendWithLabels({"a"}).WriteLEG(dir.File("good.leg")), 1);
+    fs::create_directory(dir.File("folder.leg"));
+    ASSERT_EQ(::mkfifo(dir.File("pipe.leg").c_str(), 0600), 0);
+    const std::string kept = dir.File("kept.tab");
+    ASSERT_TRUE(ExportAllToTAB(kept, {dir.File("good.leg")}).Ok());
+    const std::string before = ReadTextFile(dir.File("kept.dat"));
+    struct Case {
+        std::string out, legend;
+        Outcome outcome;
+        std::string file, reason;
+    };
+    for (const Case& c : {
+             Case{"", dir.File("good.leg"), Outcome::NoPath, "", ""},
+             Case{dir.File("no/folder/all.tab"), dir.File("good.leg"), Outcome::TableNotWritten, "",
+                  ""},
+             // Without ".tab" no table can be made, and no folder of that name either.
+             Case{dir.File("all"), dir.File("good.leg"), Outcome::TableNotWritten, "", ""},
+             Case{kept, dir.File("folder.leg"), Outcome::LegendUnreadable, dir.File("folder.leg"),
+                  std::strerror(EISDIR)},
+             Case{kept, dir.File("pipe.leg"), Outcome::LegendUnreadable, dir.File("pipe.leg"),
+                  "not a regular file"},
+         }) {
+        const CExportAllResult r = ExportAllToTAB(c.out, {dir.File("good.leg"), c.legend});
+        EXPECT_EQ(r.outcome, c.outcome) << c.out << " " << c.legend;
+        EXPECT_EQ(r.file, c.file);
+        EXPECT_EQ(r.reason, c.reason);
+    }
+    EXPECT_EQ(ReadTextFile(dir.File("kept.dat")), before);
+    EXPECT_FALSE(fs::exists(dir.File("all")));
+    EXPECT_FALSE(fs::exists(dir.File("no")));
     EXPECT_TRUE(prompt.m_Messages.empty());
+}
+
+TEST(ExportAllToTAB, FoldersThatCannotBeEnteredAreGivenWithTheReason)
+{
+    CTempDir dir;
+    WriteTextFile(dir.File("file"), "x");
+    fs::create_directory(dir.File("sub"));
+    const auto problems = FoldersNotEntered(
+        {dir.Path(), dir.File("sub").substr(0, dir.Path().size()) + "\\sub", dir.File("none"),
+         dir.File("file")});
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_EQ(problems[0].folder, dir.File("none"));
+    EXPECT_EQ(problems[0].reason, std::strerror(ENOENT));
+    EXPECT_EQ(problems[1].folder, dir.File("file"));
+    EXPECT_EQ(problems[1].reason, std::strerror(ENOTDIR));
 }
 
 TEST(ExportAllToTAB, SideFileNamesReplaceOnlyTheFileExtension)

@@ -55,6 +55,7 @@ TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "Rock type", false), "Rock_type.leg");
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "a\tb c", false), "a_b_c.leg");
     EXPECT_EQ(ImportOutputFileName("/data/t.tab", "", false), "");
-    for (const char* outside : {"../up", "a/b", "a\\b", "..", "."})
+    for (const char* outside :
+         {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
         EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;
 }
