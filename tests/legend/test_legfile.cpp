@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 
 namespace {
@@ -147,22 +149,25 @@ TEST_F(LegFile, ReadsHeaderAndRows)
     }
 }
 
-TEST_F(LegFile, CrLfLinesReadLikeLfLines)
+TEST_F(LegFile, CrLfAndLoneCrLinesReadLikeLfLines)
 {
-    std::string text = Table("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n");
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
+    const std::string text = Table("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n");
     const CLLLegend a = Read(text, "lf.leg");
-    const CLLLegend b = Read(crlf, "crlf.leg");
-    ASSERT_EQ(b.GetRowCount(), 1);
-    EXPECT_EQ(b.m_StringValues[0], "A");
-    EXPECT_EQ(b.m_RowComments[0], "end");
-    EXPECT_FLOAT_EQ(b.m_LineThickness[0], 6.0f);
-    EXPECT_EQ(Write(a, "a.leg"), Write(b, "b.leg"));
+    for (const std::string lineEnd : {"\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(lineEnd));
+        std::string other;
+        for (char c : text)
+            other += c == '\n' ? lineEnd : std::string(1, c);
+        CLLLegend fromText;
+        fromText.ReadLEGText(other, m_Dir.File("b.leg"));
+        for (const CLLLegend& b : {Read(other, "b.leg"), fromText}) {
+            ASSERT_EQ(b.GetRowCount(), 1);
+            EXPECT_EQ(b.m_StringValues[0], "A");
+            EXPECT_EQ(b.m_RowComments[0], "end");
+            EXPECT_FLOAT_EQ(b.m_LineThickness[0], 6.0f);
+            EXPECT_EQ(Write(a, "a.leg"), Write(b, "b.leg"));
+        }
+    }
 }
 
 TEST_F(LegFile, ShortRowsTakeMissingColumnsFromEarlierRows)
@@ -443,6 +448,9 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
 {
     CTempDir dir;
     WriteTextFile(dir.File("ok.leg"), "LegendTable Begin\nLegendTable End\n");
+    // Sparse: no disk space, but far above what a legend may be.
+    WriteTextFile(dir.File("huge.leg"), "");
+    std::filesystem::resize_file(dir.File("huge.leg"), uintmax_t{100} << 30);
     const struct {
         std::string path;
         bool ok, missing;
@@ -452,6 +460,7 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
         {dir.File("none.leg"), false, true, 32}, // the editor's "no such legend"
         {"/proc/self/mem", false, false, 32},   // exists, every read fails
         {dir.Path(), false, false, 32},
+        {dir.File("huge.leg"), false, false, 32},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
