@@ -228,7 +228,9 @@ void CLLLegend::ReadLEGText(std::string_view data, const std::string& path)
     while (!data.empty()) {
         const size_t nl = data.find_first_of("\r\n");
         std::string_view line = data.substr(0, nl);
-        data.remove_prefix(nl == std::string_view::npos ? data.size() : nl + (data.substr(nl, 2) == "\r\n" ? 2 : 1));
+        data.remove_prefix(nl == std::string_view::npos
+                               ? data.size()
+                               : nl + (data.substr(nl, 2) == "\r\n" ? 2 : 1));
         reader.ReadLine(line);
     }
     FinishRead(path);

@@ -253,12 +253,15 @@ CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
         // The old bytes are kept to put back should the write fail part-way.
         m_Fd = ::open(m_Path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
         struct stat now {};
-        int readError = 0;
-        if (m_Fd < 0 || ::fstat(m_Fd, &now) != 0 || !S_ISREG(now.st_mode) ||
-            (readError = ReadFully(m_Fd, m_OldBytes, static_cast<size_t>(now.st_size), SIZE_MAX)) != 0) {
-            Fail(readError != 0                           ? readError
-                 : m_Fd < 0 || S_ISREG(now.st_mode) ? errno
-                                                          : CFileResult::NotRegularFile);
+        int error = 0;
+        if (m_Fd < 0 || ::fstat(m_Fd, &now) != 0)
+            error = errno;
+        else if (!S_ISREG(now.st_mode))
+            error = CFileResult::NotRegularFile;
+        else
+            error = ReadFully(m_Fd, m_OldBytes, static_cast<size_t>(now.st_size), SIZE_MAX);
+        if (error != 0) {
+            Fail(error);
             if (m_Fd >= 0)
                 ::close(m_Fd);
             m_Fd = -1;

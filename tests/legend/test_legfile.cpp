@@ -458,7 +458,7 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
     } cases[] = {
         {dir.File("ok.leg"), true, false, 0},
         {dir.File("none.leg"), false, true, 32}, // the editor's "no such legend"
-        {"/proc/self/mem", false, false, 32},   // exists, every read fails
+        {"/proc/self/mem", false, false, 32},    // exists, every read fails
         {dir.Path(), false, false, 32},
         {dir.File("huge.leg"), false, false, 32},
     };

@@ -35,7 +35,8 @@ TEST(CLineReader, WholeLinesWhateverTheChunkSize)
             std::string_view line;
             while (reader.Next(line))
                 lines.emplace_back(line);
-            EXPECT_EQ(lines, c.lines) << "chunk " << chunk << ": " << testing::PrintToString(c.text.substr(0, 20));
+            EXPECT_EQ(lines, c.lines)
+                << "chunk " << chunk << ": " << testing::PrintToString(c.text.substr(0, 20));
             EXPECT_FALSE(reader.Failed());
             EXPECT_EQ(reader.FileSize(), c.text.size());
         }
