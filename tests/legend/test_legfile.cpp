@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -486,4 +491,35 @@ TEST_F(LegFile, TextReaderAndFormatterAgreeWithTheFiles)
         EXPECT_EQ(fromText.LEGText(), Write(fromFile)) << text;
         EXPECT_EQ(fromText.m_FilePath, fromFile.m_FilePath);
     }
+}
+
+// Reads the legend with address space for what the process holds now and
+// 32 MiB more; 0 when that was a read error for want of memory.
+int ReadWithLittleMemory(const std::string& path)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (32 << 20);
+    const rlimit rl{limit, limit};
+    static_cast<void>(::setrlimit(RLIMIT_AS, &rl));
+    CLLLegend legend;
+    const CFileResult r = legend.ReadLEG(path);
+    return r.error == ENOMEM && legend.GetRowCount() == 32 ? 0 : 1;
+}
+
+// Running out of memory part-way is a read error like any other, not a crash.
+TEST(LegFileResult, RunningOutOfMemoryIsAReadError)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit leaves";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit leaves";
+#endif
+#endif
+    CTempDir dir;
+    const std::string path = dir.File("big.leg");
+    WriteTextFile(path, "");
+    std::filesystem::resize_file(path, 64 << 20); // sparse; sizes the rows for a million
+    EXPECT_EXIT(std::_Exit(ReadWithLittleMemory(path)), testing::ExitedWithCode(0), "");
 }
