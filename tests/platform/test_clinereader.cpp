@@ -70,7 +70,7 @@ TEST(CLineReader, SizeLimitsAreReadErrors)
         {100 * 1024 * MiB, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
         {256 * MiB + 1, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
         {16 * MiB + 1, CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
-        {16 * MiB, 0, "Success", 1},
+        {16 * MiB, 0, "", 1},
     };
     CTempDir dir;
     const std::string path = dir.File("sparse.leg");
@@ -84,7 +84,7 @@ TEST(CLineReader, SizeLimitsAreReadErrors)
             ++lines;
         EXPECT_EQ(lines, c.lines) << c.size;
         EXPECT_EQ(reader.Result().error, c.error) << c.size;
-        EXPECT_EQ(reader.Result().Reason(), c.reason) << c.size;
+        EXPECT_EQ(c.error != 0 ? reader.Result().Reason() : "", c.reason) << c.size;
         EXPECT_EQ(reader.Failed(), c.error != 0) << c.size;
     }
 }

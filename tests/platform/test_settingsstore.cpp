@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -209,12 +211,13 @@ TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
     const struct {
         const char* kind;
         std::function<void()> make;
-        const char* why;
+        std::string why;
     } cases[] = {
         {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, ": not a regular file"},
         {"device", [&] { std::filesystem::create_symlink("/dev/zero", path); },
          ": not a regular file"},
-        {"folder", [&] { std::filesystem::create_directory(path); }, ": Is a directory"},
+        {"folder", [&] { std::filesystem::create_directory(path); },
+         std::string(": ") + std::strerror(EISDIR)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
