@@ -227,8 +227,8 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
         // Folders are stored as the Settings dialog stores them.
         if (setting->folder && !value.empty())
             value = CUText::ReplaceAll(value + "/", "//", "/");
-        if (!SetCommonSetting(setting->name, value))
-            return Fail(self.name, std::string("could not store ") + setting->name);
+        if (std::string why; !SetCommonSetting(setting->name, value, &why))
+            return Fail(self.name, std::string("could not store ") + setting->name + ": " + why);
         return ExitOk;
     }
     std::fprintf(stderr, "Usage: tessarin-cli %s %s\n", self.name.c_str(), self.usage.c_str());

@@ -7,8 +7,11 @@
 #include "platform/cfileio.h"
 #include "platform/clinereader.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -172,13 +175,13 @@ void CLLLegend::ReadLEGText(std::string_view data, const std::string& path)
     Clear();
     m_DataType = DataNumericContinuous;
     CLegReader reader(*this);
-    // The same line rule as the file reader: LF ends a line, a CR before it is dropped.
+    // The same line rule as the file reader: LF, CR LF and a lone CR end a line.
     while (!data.empty()) {
-        const size_t nl = data.find('\n');
+        const size_t nl = data.find_first_of("\r\n");
         std::string_view line = data.substr(0, nl);
-        data.remove_prefix(nl == std::string_view::npos ? data.size() : nl + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        data.remove_prefix(nl == std::string_view::npos
+                               ? data.size()
+                               : nl + (data.substr(nl, 2) == "\r\n" ? 2 : 1));
         reader.ReadLine(line);
     }
     FinishRead(path);
@@ -191,16 +194,23 @@ CFileResult CLLLegend::ReadLEG(const std::string& path)
     m_DataType = DataNumericContinuous;
     CLineReader file(path);
     CLegReader reader(*this);
-    if (file.IsOpen()) {
-        // Row lines written by any of the tools are longer than this, so the lists
-        // seldom have to grow; a file of shorter lines merely grows them.
-        constexpr size_t typicalShortestRow = 16;
-        ReserveRows(file.FileSize() / typicalShortestRow + 1);
-        std::string_view line;
-        while (file.Next(line))
-            reader.ReadLine(line);
+    CFileResult result;
+    try {
+        if (file.IsOpen()) {
+            // Row lines written by any of the tools are longer than this, so the lists
+            // seldom have to grow; a file of shorter lines merely grows them. The cap
+            // keeps a file of mostly empty lines from reserving gigabytes.
+            constexpr size_t typicalShortestRow = 16, maxReservedRows = 1'000'000;
+            ReserveRows(std::min(file.FileSize() / typicalShortestRow + 1, maxReservedRows));
+            std::string_view line;
+            while (file.Next(line))
+                reader.ReadLine(line);
+        }
+        result = file.Result();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        result.error = ENOMEM;
     }
-    const CFileResult result = file.Result();
     if (!result.Ok())
         SetDefault();
     FinishRead(path);

@@ -49,30 +49,28 @@ bool IsLutComment(std::string_view token)
     }
 }
 
-// Lines longer than the reader's 511-character buffer arrive in pieces, each
-// piece read as a line of its own.
-std::vector<std::string_view> SplitLines(std::string_view data)
+// Takes the next line, with its line end (LF, CR LF or a lone CR), from the
+// front of `data`. Lines longer than the reader's 511-character buffer arrive
+// in pieces, each piece read as a line of its own. Lines are taken one at a
+// time so that a table of millions of short lines costs no list of them.
+bool TakeLine(std::string_view& data, std::string_view& line)
 {
     constexpr size_t maxLine = 511;
-    std::vector<std::string_view> lines;
-    while (!data.empty()) {
-        size_t end = data.find('\n');
-        const size_t take = end == std::string_view::npos ? data.size() : end + 1;
-        std::string_view line = data.substr(0, take);
-        data.remove_prefix(take);
-        while (line.size() > maxLine) {
-            lines.push_back(line.substr(0, maxLine));
-            line.remove_prefix(maxLine);
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    if (data.empty())
+        return false;
+    const size_t end = data.substr(0, maxLine).find_first_of("\r\n");
+    const size_t take = end == std::string_view::npos
+                            ? std::min(data.size(), maxLine)
+                            : std::min(end + (data.substr(end, 2) == "\r\n" ? 2 : 1), maxLine);
+    line = data.substr(0, take);
+    data.remove_prefix(take);
+    return true;
 }
 
 class CLutParser {
 public:
     // Without `useScale` the SCALE line is ignored and components are always of 65535.
-    CLutParser(const std::string& data, bool useScale) : m_Lines(SplitLines(data)), m_UseScale(useScale)
+    CLutParser(const std::string& data, bool useScale) : m_Rest(data), m_UseScale(useScale)
     {
         ReadHeader();
     }
@@ -82,8 +80,8 @@ public:
     // The next entry line with the right number of columns; false at the end.
     bool NextEntry(LutEntry& entry)
     {
-        while (m_Next < m_Lines.size()) {
-            CLLTokenizer tok(m_Lines[m_Next++], CLLTokenizer::LutDelimiters);
+        for (std::string_view line; TakeLine(m_Rest, line);) {
+            CLLTokenizer tok(line, CLLTokenizer::LutDelimiters);
             std::vector<std::string_view> columns;
             for (std::string_view t = tok.Next(); !t.empty() || !tok.Rest().empty(); t = tok.Next()) {
                 if (IsLutComment(t))
@@ -100,8 +98,8 @@ public:
 private:
     void ReadHeader()
     {
-        while (m_Next < m_Lines.size()) {
-            CLLTokenizer tok(m_Lines[m_Next++], CLLTokenizer::LutDelimiters);
+        for (std::string_view line; TakeLine(m_Rest, line);) {
+            CLLTokenizer tok(line, CLLTokenizer::LutDelimiters);
             const std::string_view key = tok.Next();
             if (CUText::EqualNoCase(key, "LUT"))
                 return;
@@ -170,8 +168,7 @@ private:
         return true;
     }
 
-    std::vector<std::string_view> m_Lines;
-    size_t m_Next = 0;
+    std::string_view m_Rest; // the lines not read yet
     bool m_UseScale;
     LutHeader m_Header;
 };

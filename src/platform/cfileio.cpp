@@ -1,11 +1,15 @@
 #include "platform/cfileio.h"
 
+#include "platform/clinereader.h"
+
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -84,22 +88,32 @@ bool WriteFullyAt(int fd, std::string_view data, off_t offset)
     return true;
 }
 
-bool ReadFully(int fd, std::string& data, size_t sizeHint)
+// Reads to the end of the file; the errno of a failure, EFBIG when the file
+// grows past maxSize while it is read, ENOMEM when memory runs out.
+int ReadFully(int fd, std::string& data, size_t sizeHint, size_t maxSize)
 {
     data.clear();
-    if (sizeHint > 0)
-        data.reserve(sizeHint);
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n == 0)
-            return true;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+    try {
+        if (sizeHint > 0)
+            data.reserve(sizeHint);
+        char buffer[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n == 0)
+                return 0;
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return errno;
+            }
+            if (data.size() + static_cast<size_t>(n) > maxSize)
+                return CFileResult::TooLarge;
+            data.append(buffer, static_cast<size_t>(n));
         }
-        data.append(buffer, static_cast<size_t>(n));
+    } catch (const std::bad_alloc&) {
+        data.clear();
+        data.shrink_to_fit();
+        return ENOMEM;
     }
 }
 
@@ -114,6 +128,12 @@ std::string CFileResult::Reason() const
 {
     if (error == NotRegularFile)
         return "not a regular file";
+    if (error == TooLarge)
+        return "file larger than the limit of " + std::to_string(CFileIO::MaxTextFileSize >> 20) +
+               " MiB";
+    if (error == LineTooLong)
+        return "line longer than the limit of " + std::to_string(CLineReader::MaxLineLength >> 20) +
+               " MiB";
     return std::strerror(error);
 }
 
@@ -136,7 +156,7 @@ int CFileIO::OpenForReading(const std::string& path, CFileResult& result)
     return fd;
 }
 
-CFileResult CFileIO::ReadAllChecked(const std::string& path, std::string& data)
+CFileResult CFileIO::ReadAllChecked(const std::string& path, std::string& data, size_t maxSize)
 {
     data.clear();
     CFileResult result;
@@ -145,8 +165,10 @@ CFileResult CFileIO::ReadAllChecked(const std::string& path, std::string& data)
         return result;
     struct stat st {};
     ::fstat(fd, &st);
-    if (!ReadFully(fd, data, st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0))
-        result.error = errno;
+    const size_t size = st.st_size > 0 ? static_cast<size_t>(st.st_size) : 0;
+    result.error = size > maxSize ? CFileResult::TooLarge : ReadFully(fd, data, size, maxSize);
+    if (!result.Ok())
+        data.clear();
     ::close(fd);
     return result;
 }
@@ -231,9 +253,15 @@ CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
         // The old bytes are kept to put back should the write fail part-way.
         m_Fd = ::open(m_Path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
         struct stat now {};
-        if (m_Fd < 0 || ::fstat(m_Fd, &now) != 0 || !S_ISREG(now.st_mode) ||
-            !ReadFully(m_Fd, m_OldBytes, static_cast<size_t>(now.st_size))) {
-            Fail(m_Fd < 0 || S_ISREG(now.st_mode) ? errno : CFileResult::NotRegularFile);
+        int error = 0;
+        if (m_Fd < 0 || ::fstat(m_Fd, &now) != 0)
+            error = errno;
+        else if (!S_ISREG(now.st_mode))
+            error = CFileResult::NotRegularFile;
+        else
+            error = ReadFully(m_Fd, m_OldBytes, static_cast<size_t>(now.st_size), SIZE_MAX);
+        if (error != 0) {
+            Fail(error);
             if (m_Fd >= 0)
                 ::close(m_Fd);
             m_Fd = -1;

@@ -6,9 +6,12 @@
 #include <string_view>
 
 // What became of a file operation: nothing went wrong, or why it failed (an
-// errno value, or NotRegularFile for a folder, FIFO, device or socket).
+// errno value, NotRegularFile for a folder, FIFO, device or socket, or one of
+// the readers' size limits).
 struct CFileResult {
     static constexpr int NotRegularFile = -1;
+    static constexpr int TooLarge = -2;    // above CFileIO::MaxTextFileSize
+    static constexpr int LineTooLong = -3; // a line above CLineReader::MaxLineLength
     int error = 0;
 
     bool Ok() const { return error == 0; }
@@ -20,14 +23,21 @@ struct CFileResult {
 
 class CFileIO {
 public:
+    // Legends, colour tables and INI files are small text files: a larger file is
+    // refused before anything is read, so that a huge or sparse file can neither
+    // fill memory nor take minutes.
+    static constexpr size_t MaxTextFileSize = size_t{256} << 20;
+
     // Opens a file for reading; refuses at once anything but a regular file, so
     // that a FIFO never blocks and a device never fills memory. -1 and the
     // reason when refused.
     static int OpenForReading(const std::string& path, CFileResult& result);
 
-    // Reads the file into `data`; false when it cannot be opened or read.
+    // Reads the file into `data`; false when it cannot be opened or read, when it
+    // is larger than `maxSize` (TooLarge) or memory runs out (ENOMEM).
     static bool ReadAll(const std::string& path, std::string& data);
-    static CFileResult ReadAllChecked(const std::string& path, std::string& data);
+    static CFileResult ReadAllChecked(const std::string& path, std::string& data,
+                                      size_t maxSize = MaxTextFileSize);
 
     // Writes `data` to a new file beside `path`, flushes it to disk and renames it
     // over `path`, so that readers see either the old or the new content, never a

@@ -1,6 +1,7 @@
 #pragma once
 // Reads a text file line by line through one reused buffer, so that a large
-// file costs no more memory than its longest line. Accepts LF and CR LF.
+// file costs no more memory than its longest line. LF, CR LF and a lone CR
+// each end a line.
 
 #include "platform/cfileio.h"
 
@@ -9,6 +10,12 @@
 
 class CLineReader {
 public:
+    // No text file of the suite has lines anywhere near this long; a longer one
+    // is a read error (LineTooLong), so that a file without line ends never
+    // has to be held whole.
+    static constexpr size_t MaxLineLength = size_t{16} << 20;
+
+    // Files above CFileIO::MaxTextFileSize are refused at once (TooLarge).
     explicit CLineReader(const std::string& path, size_t chunk = 1 << 20);
     ~CLineReader();
     CLineReader(const CLineReader&) = delete;
@@ -26,11 +33,13 @@ public:
 
 private:
     bool Fill();
+    void Fail(int error);
 
     int m_Fd = -1;
     std::string m_Buffer;
-    size_t m_Begin = 0; // first unread byte in m_Buffer
-    size_t m_End = 0;   // one past the last valid byte
+    size_t m_Begin = 0;  // first unread byte in m_Buffer
+    size_t m_End = 0;    // one past the last valid byte
+    size_t m_LfFrom = 0; // no LF lies in [m_Begin, m_LfFrom)
     size_t m_Chunk;
     size_t m_FileSize = 0;
     bool m_Eof = false;

@@ -1,16 +1,26 @@
 #include "platform/csettingsstore.h"
 
+#include "platform/cfileio.h"
+
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <mutex>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -30,19 +40,16 @@ QString FromBytes(const std::string& s)
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// Qt places machine-wide settings in its own folder; the XDG rule (first folder
-// of XDG_CONFIG_DIRS) is what users and packagers of this program expect.
-void InitSystemPath()
+// The folder of the current user's or the machine's settings files, read from
+// the environment each time: the XDG rule (first folder of XDG_CONFIG_DIRS for
+// the machine) is what users and packagers of this program expect.
+QString SettingsFolder(CSettingsStore::Hive hive)
 {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const QByteArray dirs = qgetenv("XDG_CONFIG_DIRS");
-        if (dirs.isEmpty())
-            return;
-        const QString first = QString::fromLocal8Bit(dirs).split(u':', Qt::SkipEmptyParts).value(0);
-        if (!first.isEmpty())
-            QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, first);
-    });
+    if (hive == CSettingsStore::Hive::CurrentUser)
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString first =
+        qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':', Qt::SkipEmptyParts).value(0);
+    return first.isEmpty() ? QLibraryInfo::path(QLibraryInfo::SettingsPath) : first;
 }
 
 // The entry of a folder whose name equals `name` without regard to case.
@@ -72,22 +79,67 @@ QString ResolveFileCase(const QString& path)
     return found.isEmpty() ? path : found;
 }
 
-std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore::Location& at)
+// Why a settings file cannot be opened at all, or empty. QSettings would wait
+// forever on a FIFO and read a device without end, so only a regular file (or
+// none yet) is handed to it.
+std::string Unusable(const QString& path)
 {
-    InitSystemPath();
-    const QSettings::Scope scope = hive == CSettingsStore::Hive::CurrentUser
-                                       ? QSettings::UserScope
-                                       : QSettings::SystemScope;
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, scope,
-                                                FromBytes(at.organisation),
-                                                FromBytes(at.application));
-    const QString resolved = ResolveFileCase(settings->fileName());
-    if (resolved != settings->fileName())
-        settings = std::make_unique<QSettings>(resolved, QSettings::NativeFormat);
-    // A registry key of the current user never shows the machine's values, nor
-    // those of another key of the same organisation.
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return errno == ENOENT ? std::string() : std::strerror(errno);
+    if (S_ISREG(st.st_mode))
+        return {};
+    return S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+}
+
+// Opens the one settings file of a key, never falling back to another: a
+// registry key of the current user never shows the machine's values, nor those
+// of another key of the same organisation. Nothing (and why, naming the file)
+// when the file is not one QSettings may open.
+std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
+                                std::string* why = nullptr)
+{
+    const QString path =
+        ResolveFileCase(SettingsFolder(hive) + u'/' + FromBytes(at.organisation) + u'/' +
+                        FromBytes(at.application) + QStringLiteral(".conf"));
+    if (const std::string reason = Unusable(path); !reason.empty()) {
+        if (why)
+            *why = QFile::encodeName(path).toStdString() + ": " + reason;
+        return nullptr;
+    }
+    auto settings = std::make_unique<QSettings>(path, QSettings::NativeFormat);
     settings->setFallbacksEnabled(false);
     return settings;
+}
+
+// QSettings writes a file back from the values it understood, so a line that is
+// neither a section nor a setting (a comment, a stray word) would silently go.
+// Its FormatError status cannot tell us: it is set only when the file is parsed,
+// not when it comes from QSettings' cache. The first such line, or empty.
+std::string LineThatWouldBeLost(const std::string& path)
+{
+    std::string text;
+    if (!CFileIO::ReadAllChecked(path, text).Ok())
+        return {}; // missing, or refused by Unusable() already
+    const char* blanks = " \t\r\f\v";
+    size_t number = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t end = std::min(text.find('\n', pos), text.size());
+        const std::string line = text.substr(pos, end - pos);
+        pos = end + 1;
+        ++number;
+        const size_t first = line.find_first_not_of(blanks);
+        if (first == std::string::npos)
+            continue;
+        const std::string trimmed = line.substr(first, line.find_last_not_of(blanks) - first + 1);
+        const bool kept = trimmed[0] == '[' ? trimmed.back() == ']'
+                                            : trimmed[0] != ';' && trimmed[0] != '#' &&
+                                                  trimmed.find('=') != std::string::npos;
+        if (!kept)
+            return "line " + std::to_string(number) + " (\"" + trimmed.substr(0, 40) +
+                   "\") is not a setting";
+    }
+    return {};
 }
 
 // Enters the group path, matching each part without regard to case; false when
@@ -158,7 +210,7 @@ std::optional<std::string> ReadValue(CSettingsStore::Hive hive, const CSettingsS
                                      const std::string& name)
 {
     auto s = Open(hive, at);
-    if (!EnterExistingGroup(*s, at.group))
+    if (!s || !EnterExistingGroup(*s, at.group))
         return std::nullopt;
     const QString key = FindKey(*s, name);
     if (key.isEmpty())
@@ -166,17 +218,45 @@ std::optional<std::string> ReadValue(CSettingsStore::Hive hive, const CSettingsS
     return ToBytes(s->value(key));
 }
 
-bool WriteValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
-                const std::string& name, const QVariant& value)
+// Opens the file for a change; nothing, with the reason, when the file cannot be
+// used or the change would lose lines of it (it is then left byte for byte).
+std::unique_ptr<QSettings> OpenForWrite(CSettingsStore::Hive hive,
+                                        const CSettingsStore::Location& at, std::string* why)
 {
-    auto s = Open(hive, at);
+    auto s = Open(hive, at, why);
+    if (!s)
+        return nullptr;
+    const std::string path = QFile::encodeName(s->fileName()).toStdString();
+    if (const std::string line = LineThatWouldBeLost(path); !line.empty()) {
+        if (why)
+            *why = path + ": " + line + "; the file is left unchanged";
+        return nullptr;
+    }
+    return s;
+}
+
+bool Synced(QSettings& s, std::string* why)
+{
+    s.sync();
+    if (s.status() == QSettings::NoError)
+        return true;
+    if (why)
+        *why = QFile::encodeName(s.fileName()).toStdString() + ": cannot be written";
+    return false;
+}
+
+bool WriteValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
+                const std::string& name, const QVariant& value, std::string* why = nullptr)
+{
+    auto s = OpenForWrite(hive, at, why);
+    if (!s)
+        return false;
     EnterGroupForWrite(*s, at.group);
     QString key = FindKey(*s, name);
     if (key.isEmpty())
         key = FromBytes(name);
     s->setValue(key, value);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    return Synced(*s, why);
 }
 
 CSettingsStore::Location ProfileLocation(const std::string& section)
@@ -226,10 +306,12 @@ std::optional<std::string> CSettingsStore::GetString(Hive hive, const std::strin
 }
 
 bool CSettingsStore::SetString(Hive hive, const std::string& registryKey, const std::string& name,
-                               const std::string& value)
+                               const std::string& value, std::string* why)
 {
     const auto at = ParseKey(registryKey);
-    return at && WriteValue(hive, *at, name, FromString(value));
+    if (!at && why)
+        *why = "\"" + registryKey + "\" names no settings file";
+    return at && WriteValue(hive, *at, name, FromString(value), why);
 }
 
 bool CSettingsStore::RemoveValue(Hive hive, const std::string& registryKey,
@@ -238,14 +320,15 @@ bool CSettingsStore::RemoveValue(Hive hive, const std::string& registryKey,
     const auto at = ParseKey(registryKey);
     if (!at)
         return false;
-    auto s = Open(hive, *at);
+    auto s = OpenForWrite(hive, *at, nullptr);
+    if (!s)
+        return false;
     if (!EnterExistingGroup(*s, at->group))
         return true;
     const QString key = FindKey(*s, name);
     if (!key.isEmpty())
         s->remove(key);
-    s->sync();
-    return s->status() == QSettings::NoError;
+    return Synced(*s, nullptr);
 }
 
 void CSettingsStore::SetProfileProduct(const std::string& product)
@@ -293,7 +376,7 @@ std::optional<std::string> CSettingsStore::GetProfileBinary(const std::string& s
                                                             const std::string& entry)
 {
     auto s = Open(Hive::CurrentUser, ProfileLocation(section));
-    if (!EnterExistingGroup(*s, section))
+    if (!s || !EnterExistingGroup(*s, section))
         return std::nullopt;
     const QString key = FindKey(*s, entry);
     if (key.isEmpty())
@@ -316,10 +399,10 @@ std::optional<std::string> GetCommonSetting(const std::string& name)
     return CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, name);
 }
 
-bool SetCommonSetting(const std::string& name, const std::string& value)
+bool SetCommonSetting(const std::string& name, const std::string& value, std::string* why)
 {
     return CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, name,
-                                     value);
+                                     value, why);
 }
 
 std::optional<std::string> GetProjectFolder(const std::string& product)

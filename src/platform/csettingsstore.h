@@ -41,9 +41,13 @@ public:
     // A string value; nothing when the key or the value is missing.
     static std::optional<std::string> GetString(Hive hive, const std::string& registryKey,
                                                 const std::string& name);
-    // False when the key cannot be mapped or the file cannot be written.
+    // False when the key cannot be mapped or the file cannot be written, and
+    // then `why` (when given) names the file and the reason. A file that is not
+    // a regular file, or holds lines that are neither sections nor settings
+    // (QSettings would drop them when it writes the file back), is left as it is.
+    // Reads of a file that is not a regular file see no values.
     static bool SetString(Hive hive, const std::string& registryKey, const std::string& name,
-                          const std::string& value);
+                          const std::string& value, std::string* why = nullptr);
     static bool RemoveValue(Hive hive, const std::string& registryKey, const std::string& name);
 
     // The product whose profile is used from now on ("Tessarin" by default).
@@ -71,7 +75,8 @@ inline constexpr const char* CommonSettingsKey = "Software\\Ferrolin\\Common";
 // the current user's when present, else the local machine's.
 std::optional<std::string> GetCommonSetting(const std::string& name);
 // Stores a common setting for the current user.
-bool SetCommonSetting(const std::string& name, const std::string& value);
+bool SetCommonSetting(const std::string& name, const std::string& value,
+                      std::string* why = nullptr);
 // The project folder of a host product ("PROJECT_FOLDER" of its settings key;
 // "Tessarin" when product is empty), with a trailing '/' unless empty. Nothing
 // when the value is missing; an empty value gives an empty folder.

@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -137,22 +144,25 @@ TEST_F(LegFile, ReadsHeaderAndRows)
     }
 }
 
-TEST_F(LegFile, CrLfLinesReadLikeLfLines)
+TEST_F(LegFile, CrLfAndLoneCrLinesReadLikeLfLines)
 {
-    std::string text = Table("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n");
-    std::string crlf;
-    for (char c : text) {
-        if (c == '\n')
-            crlf += '\r';
-        crlf += c;
-    }
+    const std::string text = Table("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n");
     const CLLLegend a = Read(text, "lf.leg");
-    const CLLLegend b = Read(crlf, "crlf.leg");
-    ASSERT_EQ(b.GetRowCount(), 1);
-    EXPECT_EQ(b.m_StringValues[0], "A");
-    EXPECT_EQ(b.m_RowComments[0], "end");
-    EXPECT_FLOAT_EQ(b.m_LineThickness[0], 6.0f);
-    EXPECT_EQ(Write(a, "a.leg"), Write(b, "b.leg"));
+    for (const std::string lineEnd : {"\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(lineEnd));
+        std::string other;
+        for (char c : text)
+            other += c == '\n' ? lineEnd : std::string(1, c);
+        CLLLegend fromText;
+        fromText.ReadLEGText(other, m_Dir.File("b.leg"));
+        for (const CLLLegend& b : {Read(other, "b.leg"), fromText}) {
+            ASSERT_EQ(b.GetRowCount(), 1);
+            EXPECT_EQ(b.m_StringValues[0], "A");
+            EXPECT_EQ(b.m_RowComments[0], "end");
+            EXPECT_FLOAT_EQ(b.m_LineThickness[0], 6.0f);
+            EXPECT_EQ(Write(a, "a.leg"), Write(b, "b.leg"));
+        }
+    }
 }
 
 TEST_F(LegFile, ShortRowsTakeMissingColumnsFromEarlierRows)
@@ -421,6 +431,9 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
 {
     CTempDir dir;
     WriteTextFile(dir.File("ok.leg"), "LegendTable Begin\nLegendTable End\n");
+    // Sparse: no disk space, but far above what a legend may be.
+    WriteTextFile(dir.File("huge.leg"), "");
+    std::filesystem::resize_file(dir.File("huge.leg"), uintmax_t{100} << 30);
     const struct {
         std::string path;
         bool ok, missing;
@@ -428,8 +441,9 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
     } cases[] = {
         {dir.File("ok.leg"), true, false, 0},
         {dir.File("none.leg"), false, true, 32}, // the editor's "no such legend"
-        {"/proc/self/mem", false, false, 32},   // exists, every read fails
+        {"/proc/self/mem", false, false, 32},    // exists, every read fails
         {dir.Path(), false, false, 32},
+        {dir.File("huge.leg"), false, false, 32},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -455,4 +469,35 @@ TEST_F(LegFile, TextReaderAndFormatterAgreeWithTheFiles)
         EXPECT_EQ(fromText.LEGText(), Write(fromFile)) << text;
         EXPECT_EQ(fromText.m_FilePath, fromFile.m_FilePath);
     }
+}
+
+// Reads the legend with address space for what the process holds now and
+// 32 MiB more; 0 when that was a read error for want of memory.
+int ReadWithLittleMemory(const std::string& path)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t limit = static_cast<rlim_t>(pages) * ::sysconf(_SC_PAGESIZE) + (32 << 20);
+    const rlimit rl{limit, limit};
+    static_cast<void>(::setrlimit(RLIMIT_AS, &rl));
+    CLLLegend legend;
+    const CFileResult r = legend.ReadLEG(path);
+    return r.error == ENOMEM && legend.GetRowCount() == 32 ? 0 : 1;
+}
+
+// Running out of memory part-way is a read error like any other, not a crash.
+TEST(LegFileResult, RunningOutOfMemoryIsAReadError)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit leaves";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the sanitizer's shadow memory needs more address space than the limit leaves";
+#endif
+#endif
+    CTempDir dir;
+    const std::string path = dir.File("big.leg");
+    WriteTextFile(path, "");
+    std::filesystem::resize_file(path, 64 << 20); // sparse; sizes the rows for a million
+    EXPECT_EXIT(std::_Exit(ReadWithLittleMemory(path)), testing::ExitedWithCode(0), "");
 }

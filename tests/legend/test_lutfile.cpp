@@ -1,7 +1,10 @@
 #include "legend/cllegend.h"
+#include "platform/cfileio.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -224,4 +227,33 @@ TEST_F(LutFile, LongLinesArriveInPieces)
     std::string line = "0 255 0 0" + std::string(502, ' ') + "1 0 255 0" + std::string(80, ' ') + "\n";
     const CLLColourTable t = Table("SCALE BYTE\nLUT\n" + line);
     EXPECT_EQ(Packed(t.m_Colours), (std::vector<uint32_t>{0x0000FF, 0x00FF00}));
+}
+
+// Files from older tools end lines with a lone CR; CR LF and LF read alike.
+TEST_F(LutFile, EveryLineEndReadsAlike)
+{
+    const std::string lf = "DATARANGE POSTCOLOR\nLUT\n0 65535 0 0 1\n2 0 0 65535 3\n";
+    const std::vector<uint32_t> colours{0x0000FF, 0x800080, 0xFF0000};
+    for (const std::string lineEnd : {"\n", "\r\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(lineEnd));
+        std::string text;
+        for (char c : lf)
+            text += c == '\n' ? lineEnd : std::string(1, c);
+        EXPECT_EQ(Packed(Table(text).m_Colours), colours);
+        const CLLLegend l = Legend(text);
+        EXPECT_EQ(Packed(l.m_FillColours.m_Colours), colours);
+        EXPECT_EQ(l.m_Values, (std::vector<double>{1, 3, 3}));
+    }
+}
+
+TEST_F(LutFile, FileAboveTheSizeLimitIsNotRead)
+{
+    const std::string path = Put("");
+    std::filesystem::resize_file(path, CFileIO::MaxTextFileSize + 1); // sparse
+    CLLColourTable t;
+    t.ReadLUT(path);
+    EXPECT_TRUE(t.m_Colours.empty());
+    CLLLegend l;
+    l.ReadColourTable(path);
+    EXPECT_EQ(l.GetRowCount(), 32);
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,11 @@ TEST(CLineReader, WholeLinesWhateverTheChunkSize)
         {"one\ntwo\n", {"one", "two"}},
         {"one\r\ntwo", {"one", "two"}},
         {"\n\na\r\n\r\n", {"", "", "a", ""}},
-        {"ab\rc\n" + longLine + "\nz", {"ab\rc", longLine, "z"}},
+        {"ab\rc\n" + longLine + "\nz", {"ab", "c", longLine, "z"}},
+        // A lone CR ends a line too, also when it is the last byte of a chunk.
+        {"a\rb\r\rc\r", {"a", "b", "", "c"}},
+        {"a\r\r\nb\r\n\r", {"a", "", "b", ""}},
+        {"x\r" + longLine + "\ry", {"x", longLine, "y"}},
     };
     CTempDir dir;
     const std::string path = dir.File("lines.txt");
@@ -30,7 +35,8 @@ TEST(CLineReader, WholeLinesWhateverTheChunkSize)
             std::string_view line;
             while (reader.Next(line))
                 lines.emplace_back(line);
-            EXPECT_EQ(lines, c.lines) << "chunk " << chunk << ": " << c.text.substr(0, 20);
+            EXPECT_EQ(lines, c.lines)
+                << "chunk " << chunk << ": " << testing::PrintToString(c.text.substr(0, 20));
             EXPECT_FALSE(reader.Failed());
             EXPECT_EQ(reader.FileSize(), c.text.size());
         }
@@ -48,4 +54,37 @@ TEST(CLineReader, ReadErrorsAndFoldersAreReported)
     std::string_view line;
     EXPECT_FALSE(mem.Next(line));
     EXPECT_TRUE(mem.Failed());
+}
+
+// A huge or sparse file is refused at once, and a file without line ends is
+// never held whole: both are read errors naming the limit.
+TEST(CLineReader, SizeLimitsAreReadErrors)
+{
+    constexpr uintmax_t MiB = 1 << 20;
+    const struct {
+        uintmax_t size; // of a sparse file: zero bytes, no line end
+        int error;
+        const char* reason;
+        size_t lines;
+    } cases[] = {
+        {100 * 1024 * MiB, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
+        {256 * MiB + 1, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
+        {16 * MiB + 1, CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
+        {16 * MiB, 0, "", 1},
+    };
+    CTempDir dir;
+    const std::string path = dir.File("sparse.leg");
+    for (const auto& c : cases) {
+        WriteTextFile(path, "");
+        std::filesystem::resize_file(path, c.size);
+        CLineReader reader(path);
+        size_t lines = 0;
+        std::string_view line;
+        while (reader.Next(line))
+            ++lines;
+        EXPECT_EQ(lines, c.lines) << c.size;
+        EXPECT_EQ(reader.Result().error, c.error) << c.size;
+        EXPECT_EQ(c.error != 0 ? reader.Result().Reason() : "", c.reason) << c.size;
+        EXPECT_EQ(reader.Failed(), c.error != 0) << c.size;
+    }
 }

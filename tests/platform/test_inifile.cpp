@@ -1,8 +1,13 @@
 #include "platform/cinifile.h"
+#include "platform/cfileio.h"
 
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 TEST(IniFileParse, SectionsAndKeysIgnoreCaseAndValuesKeepBackslashes)
 {
@@ -70,4 +75,20 @@ TEST(IniFileRead, ReadStringGivesDefaultForMissingFileAndCutsLongValues)
     EXPECT_EQ(CIniFile::ReadString(path, "S", "short", "", 1024), "abc");
     EXPECT_EQ(CIniFile::ReadString(path, "S", "missing", "dflt"), "dflt");
     EXPECT_EQ(CIniFile::ReadString(path, "S", "k").size(), 2000u);
+}
+
+// A FIFO would block, a device or a huge sparse file fill memory: all are
+// refused at once and read as no file.
+TEST(IniFileRead, OnlyRegularFilesOfSaneSizeAreRead)
+{
+    CTempDir dir;
+    const std::string fifo = dir.File("fifo.ini"), huge = dir.File("huge.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteTextFile(huge, "[S]\nk=v\n");
+    std::filesystem::resize_file(huge, CFileIO::MaxTextFileSize + 1);
+    for (const std::string& path : {fifo, huge, dir.Path(), std::string("/dev/zero")}) {
+        CIniFile ini;
+        EXPECT_FALSE(ini.Load(path)) << path;
+        EXPECT_EQ(CIniFile::ReadString(path, "S", "k", "dflt"), "dflt") << path;
+    }
 }

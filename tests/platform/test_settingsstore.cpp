@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
 
 using Hive = CSettingsStore::Hive;
 
@@ -152,4 +157,79 @@ TEST(SettingsStoreProfile, IntegersAndBytesRoundTrip)
     const std::string bytes("\x00\x01\xFF\n\\x", 6);
     ASSERT_TRUE(CSettingsStore::WriteProfileBinary("Settings", "Blob", bytes));
     EXPECT_EQ(CSettingsStore::GetProfileBinary("Settings", "Blob"), bytes);
+}
+
+// QSettings writes a file back from what it understood, dropping comments and
+// stray lines, and reports that only when the file was not in its cache. A set
+// either keeps every line or leaves the file byte for byte and says why.
+TEST(SettingsStoreFiles, ASetNeverLosesLinesOfTheFile)
+{
+    CSettingsSandbox sandbox;
+    const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
+    const struct {
+        std::string text;
+        std::string why; // empty: stored
+    } cases[] = {
+        {"[General]\nBRUSH_PATH=/b/\n\n[Other]\nX = 1\n", ""},
+        {"[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\n",
+         ": line 3 (\"garbage line\") is not a setting; the file is left unchanged"},
+        {"; my note\n[General]\n",
+         ": line 1 (\"; my note\") is not a setting; the file is left unchanged"},
+        {"[General]\r\n  # old\r\n",
+         ": line 2 (\"# old\") is not a setting; the file is left unchanged"},
+        {"[General\nBRUSH_PATH=/b/\n",
+         ": line 1 (\"[General\") is not a setting; the file is left unchanged"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        sandbox.WriteFile(path, c.text);
+        // A read first puts the file in QSettings' cache.
+        EXPECT_FALSE(GetCommonSetting("LUT_PATH"));
+        std::string why;
+        EXPECT_EQ(SetCommonSetting("LUT_PATH", "/q/", &why), c.why.empty());
+        if (c.why.empty()) {
+            EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/q/");
+            EXPECT_EQ(GetCommonSetting("BRUSH_PATH"), "/b/");
+            EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "Ferrolin/Common/Other", "X"),
+                      "1");
+        } else {
+            EXPECT_EQ(why, path + c.why);
+            EXPECT_EQ(ReadTextFile(path), c.text);
+            EXPECT_FALSE(
+                CSettingsStore::RemoveValue(Hive::CurrentUser, CommonSettingsKey, "BRUSH_PATH"));
+            EXPECT_EQ(ReadTextFile(path), c.text);
+        }
+    }
+}
+
+// QSettings would wait forever on a FIFO and read a device without end: a
+// settings file that is not a regular file is refused before it is opened.
+TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
+{
+    CSettingsSandbox sandbox;
+    const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
+    const struct {
+        const char* kind;
+        std::function<void()> make;
+        std::string why;
+    } cases[] = {
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, ": not a regular file"},
+        {"device", [&] { std::filesystem::create_symlink("/dev/zero", path); },
+         ": not a regular file"},
+        {"folder", [&] { std::filesystem::create_directory(path); },
+         std::string(": ") + std::strerror(EISDIR)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        std::filesystem::create_directories(sandbox.UserDir() + "/Ferrolin");
+        std::filesystem::remove_all(path);
+        c.make();
+        EXPECT_FALSE(GetCommonSetting("LUT_PATH"));
+        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "X", "dflt"), "dflt");
+        std::string why;
+        EXPECT_FALSE(SetCommonSetting("LUT_PATH", "/q/", &why));
+        EXPECT_EQ(why, path + c.why);
+        EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+    }
+    std::filesystem::remove_all(path);
 }
