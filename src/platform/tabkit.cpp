@@ -528,8 +528,8 @@ TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
             if (Exists(side) && !CheckReadable(side, side + ": "))
                 return nullptr;
     CQuietGdal quiet;
-    GDALDatasetH ds = GDALOpenEx(name.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr,
-                                 nullptr);
+    GDALDatasetH ds =
+        GDALOpenEx(name.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     if (!ds)
         return Fail(quiet.Reason("not a table"));
     OGRLayerH layer = GDALDatasetGetLayerCount(ds) > 0 ? GDALDatasetGetLayer(ds, 0) : nullptr;
@@ -604,7 +604,8 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
             if (::lstat(file.c_str(), &fs) != 0)
                 continue;
             if (!S_ISREG(fs.st_mode))
-                return Fail(file + ": " + (S_ISDIR(fs.st_mode) ? ErrnoText(EISDIR) : "not a regular file"));
+                return Fail(file + ": " +
+                            (S_ISDIR(fs.st_mode) ? ErrnoText(EISDIR) : "not a regular file"));
             // Replacing a table renames new files over the old ones, which
             // would leave other names of a file with the old content.
             if (fs.st_nlink > 1)

@@ -112,7 +112,8 @@ TEST(TabExport, UncreatableTableIsReported)
     CRecordingPrompt prompt;
     const std::string path = dir.File("missing/folder/out.tab");
     EXPECT_FALSE(NumericLegend().ExportTAB(path));
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path +
+                                                        ": No such file or directory"}));
     EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
 }
 
@@ -126,7 +127,8 @@ TEST(TabExport, ShortPathKeepsItsNameAndIsReportedWhenItIsNoTable)
     const bool written = NumericLegend().ExportTAB("out");
     std::filesystem::current_path(cwd);
     EXPECT_FALSE(written);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create out"}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{
+                                  "Could not create out: the name does not end in \".tab\""}));
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
@@ -226,7 +228,8 @@ TEST(TabImport, MissingTableIsReportedAndLeavesAnEmptyLegend)
     l.ImportTAB(dir.File("none.tab"), "x", 0);
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(l.m_Name, "");
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab")}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab") +
+                                                        ": No such file or directory"}));
 }
 
 TEST(TabImport, ForeignStandardTableWithTextColumns)
@@ -447,7 +450,9 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWas)
         EXPECT_FALSE(big.ExportTAB(path));
         std::signal(SIGXFSZ, previous);
     }
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"Could not create " + path +
+                                        ": Failed writing 425 bytes at offset 8035."}));
     EXPECT_EQ(Snapshot(), before);
 
     ASSERT_TRUE(big.ExportTAB(path));
@@ -467,7 +472,9 @@ TEST(TabImport, ADataFileCutShortIsReportedNotReadAsAShorterTable)
     CLLLegend l;
     l.ImportTAB(path, "", 0);
     EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path}));
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"Could not open " + path +
+                                        ": ReadBytes(): Attempt to read past end of data block."}));
 }
 
 TEST(TabImport, LocaleRuleMeetsOnlyTextColumns)

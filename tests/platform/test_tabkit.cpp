@@ -350,8 +350,8 @@ public:
     }
     ~CImmutable()
     {
-        if (m_Works)
-            [[maybe_unused]] const int rc = std::system(("chattr -i '" + m_Path + "'").c_str());
+        if (m_Works) [[maybe_unused]]
+            const int rc = std::system(("chattr -i '" + m_Path + "'").c_str());
     }
     bool Works() const { return m_Works; }
 
@@ -397,7 +397,8 @@ TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
         const std::string path = c.name[0] == '/' ? c.name : dir.File(c.name);
         TabKitTable* t = tabkit_c_open(path.c_str(), 1);
         const std::string reason = tabkit_c_last_error();
-        EXPECT_EQ(reason, c.reason.empty() || c.reason[0] != '/' ? c.reason : dir.Path() + c.reason);
+        EXPECT_EQ(reason,
+                  c.reason.empty() || c.reason[0] != '/' ? c.reason : dir.Path() + c.reason);
         EXPECT_EQ(t != nullptr, c.reason.empty());
         tabkit_c_close(t);
     }
@@ -416,7 +417,8 @@ TEST(TabKitReplace, AFileThatCannotBeReplacedLeavesTheWholeOldTable)
         if (!immutable.Works())
             GTEST_SKIP() << "chattr +i does not work here";
         EXPECT_FALSE(WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}, {"2"}}));
-        EXPECT_EQ(std::string(tabkit_c_last_error()), dir.File(locked) + ": Operation not permitted");
+        EXPECT_EQ(std::string(tabkit_c_last_error()),
+                  dir.File(locked) + ": Operation not permitted");
         EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
         EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
     }
@@ -441,8 +443,9 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
     ASSERT_TRUE(written);
     ASSERT_TRUE(fresh);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.File("l.tab")));
-    EXPECT_EQ(FolderNames(dir.Path()), (std::vector<std::string>{"fresh.dat", "fresh.id", "fresh.map",
-                                                                 "fresh.tab", "l.tab", "real"}));
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{"fresh.dat", "fresh.id", "fresh.map", "fresh.tab", "l.tab",
+                                        "real"}));
     EXPECT_EQ(FolderNames(dir.File("real")), TableFiles);
     const auto back = ReadTable(dir.File("l.tab"));
     ASSERT_TRUE(back);
@@ -450,8 +453,11 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
     const struct {
         const char* file;
         mode_t mode;
-    } modes[] = {{"real/t.tab", 0640}, {"real/t.dat", 0604}, {"real/t.map", 0644},
-                 {"fresh.tab", 0600},  {"fresh.dat", 0600}};
+    } modes[] = {{"real/t.tab", 0640},
+                 {"real/t.dat", 0604},
+                 {"real/t.map", 0644},
+                 {"fresh.tab", 0600},
+                 {"fresh.dat", 0600}};
     for (const auto& m : modes) {
         struct stat st {};
         ASSERT_EQ(::stat(dir.File(m.file).c_str(), &st), 0) << m.file;
@@ -463,7 +469,8 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
     const std::string before = Contents(dir.File("real"), TableFiles);
     EXPECT_EQ(tabkit_c_create(target.c_str(), "tab", 0, 0, 0, 0, 0, 1), nullptr);
     EXPECT_EQ(std::string(tabkit_c_last_error()),
-              dir.File("real/t.map") + ": has other hard links, which replacing the table would split");
+              dir.File("real/t.map") +
+                  ": has other hard links, which replacing the table would split");
     EXPECT_EQ(Contents(dir.File("real"), TableFiles), before);
     EXPECT_EQ(FolderNames(dir.File("real")), TableFiles);
 }
