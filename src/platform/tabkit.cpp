@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,9 +54,14 @@ std::nullptr_t Fail(const std::string& reason)
     return nullptr;
 }
 
+// In the user's language even while a caller writes numbers under the C
+// locale: the text is for the user's eyes.
 std::string ErrnoText(int error)
 {
-    return std::strerror(error);
+    const locale_t previous = ::uselocale(LC_GLOBAL_LOCALE);
+    std::string text = std::strerror(error);
+    ::uselocale(previous);
+    return text;
 }
 
 // GDAL reports problems on stderr by default; TabKit's callers expect a null

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
@@ -168,7 +171,7 @@ TEST(CliTabNames, NamesOnceEachOrMapCodeOrTheMessage)
     r = cli.Run({"tab-names", folder + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab: No such file or directory\n");
+    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab: " + std::strerror(ENOENT) + "\n");
 }
 
 TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
@@ -210,7 +213,7 @@ TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
     r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/missing/out.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
-              "Could not create " + folder + "/missing/out.tab: No such file or directory\n");
+              "Could not create " + folder + "/missing/out.tab: " + std::strerror(ENOENT) + "\n");
     EXPECT_EQ(cli.Run({"tab-export", folder + "/none.leg", folder + "/x.tab"}).exitCode, 1);
 }
 
@@ -239,7 +242,7 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
 
     r = cli.Run({"tab2leg", lut + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab: No such file or directory\n");
+    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab: " + std::strerror(ENOENT) + "\n");
 
     // A table that is no legend table converts nothing and says so.
     const std::string tables = cli.Folder("tables");
@@ -381,8 +384,8 @@ TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
         {{"tab-names", f + "/g2.tab"}, sidePrefix},
         {{"tab-import", f + "/g2.tab", "", f + "/o.leg"}, "tessarin-cli tab-import: " + sidePrefix},
         {{"tab-import", f + "/t.tab", "", f + "/no/o.leg"},
-         "tessarin-cli tab-import: Could not create " + f +
-             "/no/o.leg: No such file or directory\n"},
+         "tessarin-cli tab-import: Could not create " + f + "/no/o.leg: " + std::strerror(ENOENT) +
+             "\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0] + " " + c.args[1]);
@@ -404,7 +407,7 @@ TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
     [[maybe_unused]] const int unlocked = std::system(("chattr -i '" + f + "/t.map'").c_str());
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err,
-              "Could not create " + f + "/t.tab: " + f + "/t.map: Operation not permitted\n");
+              "Could not create " + f + "/t.tab: " + f + "/t.map: " + std::strerror(EPERM) + "\n");
     std::vector<std::string> after;
     for (const char* ext : {"tab", "dat", "map", "id"})
         after.push_back(ReadTextFile(f + "/t." + ext));

@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <clocale>
 #include <csignal>
 #include <filesystem>
@@ -112,8 +115,8 @@ TEST(TabExport, UncreatableTableIsReported)
     CRecordingPrompt prompt;
     const std::string path = dir.File("missing/folder/out.tab");
     EXPECT_FALSE(NumericLegend().ExportTAB(path));
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path +
-                                                        ": No such file or directory"}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path + ": " +
+                                                        std::strerror(ENOENT)}));
     EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
 }
 
@@ -229,7 +232,7 @@ TEST(TabImport, MissingTableIsReportedAndLeavesAnEmptyLegend)
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(l.m_Name, "");
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab") +
-                                                        ": No such file or directory"}));
+                                                        ": " + std::strerror(ENOENT)}));
 }
 
 TEST(TabImport, ForeignStandardTableWithTextColumns)

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <algorithm>
 #include <clocale>
 #include <cstdlib>
@@ -384,9 +387,9 @@ TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
         std::string reason; // after the folder's path, when it starts with '/'
     } cases[] = {
         {"good.tab", ""},
-        {"none.tab", "No such file or directory"},
+        {"none.tab", std::strerror(ENOENT)},
         {"fifo.tab", "not a regular file"},
-        {"folder.tab", "Is a directory"},
+        {"folder.tab", std::strerror(EISDIR)},
         {"/dev/zero", "not a regular file"},
         {"fifo_dat.tab", "/fifo_dat.dat: not a regular file"},
         {"cut.tab", "ReadBytes(): Attempt to read past end of data block."},
@@ -418,7 +421,7 @@ TEST(TabKitReplace, AFileThatCannotBeReplacedLeavesTheWholeOldTable)
             GTEST_SKIP() << "chattr +i does not work here";
         EXPECT_FALSE(WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}, {"2"}}));
         EXPECT_EQ(std::string(tabkit_c_last_error()),
-                  dir.File(locked) + ": Operation not permitted");
+                  dir.File(locked) + ": " + std::strerror(EPERM));
         EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
         EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
     }

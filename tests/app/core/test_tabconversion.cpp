@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
 #include <utime.h>
 
@@ -106,7 +109,7 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
     ASSERT_EQ(prompt.m_Messages.size(), 1u);
     EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
     EXPECT_EQ(prompt.m_Messages[0].text,
-              "Could not open " + missing + ": No such file or directory");
+              "Could not open " + missing + ": " + std::strerror(ENOENT));
 
     const std::string partial = fx.sandbox.Work("host") + "/partial.tab";
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
