@@ -115,7 +115,7 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
     // from no legend would replace a good one with an empty or default one.
     switch (InspectLegendTable(tab)) {
     case TabLegendLayout::Unreadable:
-        return Fail(self.name, "Could not open " + tab);
+        return Fail(self.name, "Could not open " + TabKitFailure(tab));
     case TabLegendLayout::Incomplete:
         return Fail(self.name, "Could not find all the standard fields in " + tab);
     case TabLegendLayout::Standard:
@@ -128,8 +128,8 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
     legend.ImportTAB(tab, name, a.Has("--locale-numbers") ? 1 : 0, separators);
     if (!name.empty() && legend.GetRowCount() == 0)
         return Fail(self.name, "no legend named \"" + name + "\" in " + tab);
-    if (!legend.WriteLEG(out))
-        return Fail(self.name, "Could not create " + out);
+    if (const CFileResult saved = legend.SaveLEG(out); !saved.Ok())
+        return Fail(self.name, "Could not create " + out + ": " + saved.Reason());
     return ExitOk;
 }
 

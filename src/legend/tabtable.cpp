@@ -201,7 +201,7 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
     Clear();
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::ShowText("Could not open " + tabPath);
+        CUserPrompt::ShowText("Could not open " + TabKitFailure(tabPath));
         return;
     }
     const CFieldIndex ix = IndexFields(table);
@@ -283,7 +283,7 @@ bool CLLLegend::ExportTAB(const std::string& path) const
         target += ".tab";
     TabKitTable* table = CreateLegendTable(target);
     if (!table) {
-        CUserPrompt::ShowText("Could not create " + target);
+        CUserPrompt::ShowText("Could not create " + TabKitFailure(target));
         return false;
     }
     bool ok = true;
@@ -296,7 +296,7 @@ bool CLLLegend::ExportTAB(const std::string& path) const
     // A table that could not be written whole is not put in place, so the
     // user is told as for one that could not be created.
     if (tabkit_c_close(table) == 0 || !ok) {
-        CUserPrompt::ShowText("Could not create " + target);
+        CUserPrompt::ShowText("Could not create " + TabKitFailure(target));
         return false;
     }
     return true;

@@ -35,9 +35,7 @@ std::string TempNameIn(const std::string& folder)
     return folder + name;
 }
 
-// The file a path finally names when its symbolic links are followed, so that
-// a save replaces the target and the link stays a link. The target need not
-// exist yet: a dangling link is saved through as well.
+// A dangling link is saved through as well.
 bool FollowLinks(std::string path, std::string& target, int& error)
 {
     for (int hops = 0; hops < 40; ++hops) {
@@ -367,6 +365,33 @@ bool CAtomicFileWriter::Commit()
     m_Fd = -1;
     Finish();
     return ok;
+}
+
+bool CFileIO::FollowLinks(const std::string& path, std::string& target, int& error)
+{
+    return ::FollowLinks(path, target, error);
+}
+
+namespace {
+thread_local int g_HoldDepth = 0;
+thread_local sigset_t g_HeldMask;
+} // namespace
+
+CTerminationHold::CTerminationHold()
+{
+    if (g_HoldDepth++ > 0)
+        return;
+    sigset_t block;
+    sigemptyset(&block);
+    for (int s : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+        sigaddset(&block, s);
+    pthread_sigmask(SIG_BLOCK, &block, &g_HeldMask);
+}
+
+CTerminationHold::~CTerminationHold()
+{
+    if (--g_HoldDepth == 0)
+        pthread_sigmask(SIG_SETMASK, &g_HeldMask, nullptr);
 }
 
 bool CFileIO::SameFile(const std::string& a, const std::string& b)

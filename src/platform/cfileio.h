@@ -51,6 +51,23 @@ public:
 
     // Both names reach the same file (links followed); false when either is missing.
     static bool SameFile(const std::string& a, const std::string& b);
+
+    // The file a path finally names with its symbolic links followed, so that
+    // a save replaces the target and the link stays a link. The target need not
+    // exist yet. False and an errno value (ELOOP, ...) when the links cannot be
+    // followed.
+    static bool FollowLinks(const std::string& path, std::string& target, int& error);
+};
+
+// Holds SIGTERM, SIGINT, SIGHUP and SIGQUIT back on this thread while it lives,
+// so that the program cannot end with temporary files lying about. Holds nest;
+// a signal that came meanwhile arrives when the outermost one ends.
+class CTerminationHold {
+public:
+    CTerminationHold();
+    ~CTerminationHold();
+    CTerminationHold(const CTerminationHold&) = delete;
+    CTerminationHold& operator=(const CTerminationHold&) = delete;
 };
 
 // The same crash-safe replacement, written piece by piece: Write() as often as

@@ -1,5 +1,7 @@
 #include "platform/tabkit.h"
 
+#include "platform/cfileio.h"
+
 #include <cpl_conv.h>
 #include <cpl_error.h>
 #include <cpl_string.h>
@@ -9,20 +11,57 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <locale.h>
+#include <memory>
 #include <mutex>
-#include <unistd.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-// The worst error GDAL reported inside the current TabKit call.
+// The worst error GDAL reported inside the current TabKit call, and the text
+// of its first failure: the first one names the cause, later ones its effects.
 thread_local CPLErr g_WorstError = CE_None;
+thread_local std::string g_FirstFailure;
 
-void CPL_STDCALL RecordError(CPLErr errorClass, CPLErrorNum, const char*)
+// Why the last TabKit call that failed did so; "" after a success.
+thread_local std::string g_LastError;
+
+void CPL_STDCALL RecordError(CPLErr errorClass, CPLErrorNum, const char* message)
 {
     g_WorstError = std::max(g_WorstError, errorClass);
+    if (errorClass >= CE_Failure && g_FirstFailure.empty() && message)
+        g_FirstFailure = message;
+}
+
+// Starts a call that can fail: its reason, if any, replaces the last one.
+void Succeed()
+{
+    g_LastError.clear();
+}
+
+// Records why the current call failed (the first reason given wins); null,
+// for the calls that hand out a handle.
+std::nullptr_t Fail(const std::string& reason)
+{
+    if (g_LastError.empty())
+        g_LastError = reason.empty() ? "unknown error" : reason;
+    return nullptr;
+}
+
+// In the user's language even while a caller writes numbers under the C
+// locale: the text is for the user's eyes.
+std::string ErrnoText(int error)
+{
+    const locale_t previous = ::uselocale(LC_GLOBAL_LOCALE);
+    std::string text = std::strerror(error);
+    ::uselocale(previous);
+    return text;
 }
 
 // GDAL reports problems on stderr by default; TabKit's callers expect a null
@@ -31,8 +70,9 @@ void CPL_STDCALL RecordError(CPLErr errorClass, CPLErrorNum, const char*)
 // cut short says so only there, and goes on with empty records.
 class CQuietGdal {
 public:
-    CQuietGdal() : m_Outer(g_WorstError)
+    CQuietGdal() : m_Outer(g_WorstError), m_OuterMessage(std::move(g_FirstFailure))
     {
+        g_FirstFailure.clear();
         static std::once_flag registered;
         std::call_once(registered, [] { GDALAllRegister(); });
         CPLPushErrorHandler(RecordError);
@@ -43,15 +83,23 @@ public:
     {
         CPLPopErrorHandler();
         g_WorstError = std::max(g_WorstError, m_Outer);
+        if (!m_OuterMessage.empty())
+            g_FirstFailure = std::move(m_OuterMessage);
     }
     CQuietGdal(const CQuietGdal&) = delete;
     CQuietGdal& operator=(const CQuietGdal&) = delete;
 
     // True once GDAL has reported a failure during this call.
     bool Failed() const { return g_WorstError >= CE_Failure; }
+    // GDAL's text for the first failure in this call, or `otherwise`.
+    std::string Reason(const std::string& otherwise) const
+    {
+        return g_FirstFailure.empty() ? otherwise : g_FirstFailure;
+    }
 
 private:
     CPLErr m_Outer;
+    std::string m_OuterMessage;
 };
 
 bool EqualNoCase(const std::string& a, const std::string& b)
@@ -223,6 +271,38 @@ std::string Upper(std::string text)
     return text;
 }
 
+bool HasTabExtension(const std::string& path)
+{
+    return path.size() > 4 && EqualNoCase(path.substr(path.size() - 4), ".tab");
+}
+
+// The side files a table at tabPath may have, in either case: a reader takes
+// whichever it finds.
+std::vector<std::string> SideFilesOf(const std::string& tabPath)
+{
+    std::vector<std::string> files;
+    const std::string stem = StemOf(tabPath);
+    for (const char* ext : SideExtensions) {
+        files.push_back(stem + "." + ext);
+        files.push_back(stem + "." + Upper(ext));
+    }
+    return files;
+}
+
+// Whether a table's file can be read: a FIFO would block the reader and a
+// device feed it without end, so anything but a regular file is refused at once.
+bool CheckReadable(const std::string& path, const std::string& shownAs)
+{
+    CFileResult result;
+    const int fd = CFileIO::OpenForReading(path, result);
+    if (fd < 0) {
+        Fail(shownAs + result.Reason());
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 bool SyncFile(const std::string& path)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -256,8 +336,10 @@ struct CTempTable {
         std::string pattern = (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) +
                               ".tabkit-XXXXXX";
         const int fd = ::mkstemp(pattern.data());
-        if (fd < 0)
+        if (fd < 0) {
+            Fail(ErrnoText(errno));
             return false;
+        }
         ::close(fd);
         placeholder = pattern;
         return true;
@@ -302,30 +384,79 @@ bool ReadsBackWhole(const std::string& path, int features)
     return ok;
 }
 
-// Puts a complete table in place of the one at target: side files first, the
-// main file last, then removes side files of the old table that the new one
-// does not have (a reader would take an old ".DAT" before a new ".dat").
+// Gives a new file the permissions and owner of the file it replaces; a new
+// name keeps the umask's mode the writer gave it.
+void KeepModeOf(const std::string& newFile, const struct stat& old)
+{
+    [[maybe_unused]] const int owner = ::chown(newFile.c_str(), old.st_uid, old.st_gid);
+    [[maybe_unused]] const int mode = ::chmod(newFile.c_str(), old.st_mode & 07777);
+}
+
+// Puts a complete table in place of the one at target, all files or none: the
+// old files are first moved aside under private names, then the new ones take
+// their names, and only then are the old ones removed. Any rename that fails
+// puts back what was moved, so the old table stays byte for byte. Side files of
+// the old table that the new one lacks go too (a reader would take an old
+// ".DAT" before a new ".dat").
 bool SwapIn(const CTempTable& temp, const std::string& target)
 {
     if (!SyncFile(temp.Main()))
-        return false;
-    std::vector<std::string> installed;
+        return Fail(ErrnoText(errno)), false;
+    struct CMove {
+        std::string from, to;
+    };
+    std::vector<CMove> installs; // new file -> its final name
     const std::string stem = StemOf(target);
+    struct stat oldMain {};
+    const bool mainExisted = ::stat(target.c_str(), &oldMain) == 0;
     for (const char* ext : SideExtensions) {
         const std::string from = temp.placeholder + "." + ext;
         if (!Exists(from))
             continue;
         const std::string to = stem + "." + ext;
-        if (!SyncFile(from) || VSIRename(from.c_str(), to.c_str()) != 0)
-            return false;
-        installed.push_back(to);
+        struct stat old {};
+        if (::stat(to.c_str(), &old) == 0)
+            KeepModeOf(from, old);
+        else if (mainExisted)
+            KeepModeOf(from, oldMain);
+        if (!SyncFile(from))
+            return Fail(ErrnoText(errno)), false;
+        installs.push_back({from, to});
     }
-    if (VSIRename(temp.Main().c_str(), target.c_str()) != 0)
-        return false;
-    for (const char* ext : SideExtensions)
-        for (const std::string& old : {stem + "." + ext, stem + "." + Upper(ext)})
-            if (std::find(installed.begin(), installed.end(), old) == installed.end() && Exists(old))
-                VSIUnlink(old.c_str());
+    if (mainExisted)
+        KeepModeOf(temp.Main(), oldMain);
+    installs.push_back({temp.Main(), target});
+
+    std::vector<std::string> olds = SideFilesOf(target);
+    olds.push_back(target);
+    std::vector<CMove> asides; // old file -> its private name
+    auto rollBack = [&](size_t installed) {
+        for (size_t i = installed; i-- > 0;)
+            ::rename(installs[i].to.c_str(), installs[i].from.c_str());
+        for (size_t i = asides.size(); i-- > 0;)
+            ::rename(asides[i].to.c_str(), asides[i].from.c_str());
+    };
+    for (const std::string& old : olds) {
+        struct stat st {};
+        if (::lstat(old.c_str(), &st) != 0)
+            continue;
+        const std::string aside = temp.placeholder + ".old" + std::to_string(asides.size());
+        if (::rename(old.c_str(), aside.c_str()) != 0) {
+            Fail(old + ": " + ErrnoText(errno));
+            rollBack(0);
+            return false;
+        }
+        asides.push_back({old, aside});
+    }
+    for (size_t i = 0; i < installs.size(); ++i) {
+        if (::rename(installs[i].from.c_str(), installs[i].to.c_str()) != 0) {
+            Fail(installs[i].to + ": " + ErrnoText(errno));
+            rollBack(i);
+            return false;
+        }
+    }
+    for (const CMove& m : asides)
+        ::unlink(m.to.c_str());
     SyncFolderOf(target);
     return true;
 }
@@ -346,11 +477,15 @@ struct TabKitTable {
     // Filled instead of using the ids when the driver cannot seek to a feature.
     std::vector<OGRFeatureH> cached;
     int written = 0;
-    // A write that went wrong: close then keeps the table it would replace.
+    // A write that went wrong: close then keeps the table it would replace,
+    // and tells why.
     bool failed = false;
-    // The path the caller asked for, and the private name written meanwhile.
-    std::string requestedPath;
+    std::string failure;
+    // The file replaced (a link's target), and the private name written meanwhile.
+    std::string targetPath;
     CTempTable temp;
+    // Termination waits while the private files exist.
+    std::unique_ptr<CTerminationHold> hold;
 
     void ReadFieldList()
     {
@@ -376,19 +511,37 @@ struct TabKitFeature {
 
 extern "C" {
 
+const char* tabkit_c_last_error(void)
+{
+    return g_LastError.c_str();
+}
+
 TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
 {
+    Succeed();
     if (!fileName || !*fileName)
+        return Fail(ErrnoText(ENOENT));
+    // The side files of a table named through a symbolic link lie beside the
+    // link's target, where a save through the link puts them.
+    std::string name;
+    int linkError = 0;
+    if (!CFileIO::FollowLinks(fileName, name, linkError))
+        return Fail(ErrnoText(linkError));
+    if (!CheckReadable(name, ""))
         return nullptr;
+    if (HasTabExtension(name))
+        for (const std::string& side : SideFilesOf(name))
+            if (Exists(side) && !CheckReadable(side, side + ": "))
+                return nullptr;
     CQuietGdal quiet;
-    GDALDatasetH ds = GDALOpenEx(fileName, GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr,
-                                 nullptr);
+    GDALDatasetH ds =
+        GDALOpenEx(name.c_str(), GDAL_OF_VECTOR | GDAL_OF_READONLY, nullptr, nullptr, nullptr);
     if (!ds)
-        return nullptr;
+        return Fail(quiet.Reason("not a table"));
     OGRLayerH layer = GDALDatasetGetLayerCount(ds) > 0 ? GDALDatasetGetLayer(ds, 0) : nullptr;
     if (!layer) {
         GDALClose(ds);
-        return nullptr;
+        return Fail("not a table");
     }
     auto* table = new TabKitTable;
     table->dataset = ds;
@@ -410,11 +563,12 @@ TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
     if (quiet.Failed()) {
         // A data file cut short reads as empty records; a table missing its
         // end is no table to take rows from.
+        const std::string reason = quiet.Reason("the table is damaged");
         for (OGRFeatureH f : table->cached)
             OGR_F_Destroy(f);
         GDALClose(ds);
         delete table;
-        return nullptr;
+        return Fail(reason);
     }
     return table;
 }
@@ -422,34 +576,61 @@ TabKitTable* tabkit_c_open(const char* fileName, int /*readOnly*/)
 TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*projection*/,
                              double minX, double minY, double maxX, double maxY, int replace)
 {
+    Succeed();
     if (!fileName || !*fileName || !format)
-        return nullptr;
+        return Fail(ErrnoText(ENOENT));
     // The table writer turns a name without the format's extension into a
     // folder holding a table of that name, which nobody could open by the name
     // given; such a name is refused instead.
-    const std::string name = fileName;
     const std::string suffix = std::string(".") + format;
+    std::string name = fileName;
     const size_t slash = name.find_last_of('/');
     const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
     if (leaf.size() <= suffix.size() || !EqualNoCase(leaf.substr(leaf.size() - suffix.size()), suffix))
-        return nullptr;
+        return Fail("the name does not end in \"" + suffix + "\"");
+    // A table named through a symbolic link is written where the link points,
+    // side files included, and the link stays.
+    int linkError = 0;
+    if (!CFileIO::FollowLinks(fileName, name, linkError))
+        return Fail(ErrnoText(linkError));
     CQuietGdal quiet;
     GDALDriverH driver = FindWriterByExtension(format);
     if (!driver)
-        return nullptr;
+        return Fail("no writer for \"" + suffix + "\" files");
 
-    VSIStatBufL st;
-    if (VSIStatL(fileName, &st) == 0 && (!replace || !VSI_ISREG(st.st_mode)))
-        return nullptr;
+    struct stat st {};
+    if (::stat(name.c_str(), &st) == 0) {
+        if (!replace)
+            return Fail(ErrnoText(EEXIST));
+        // Every file of the old table must be one the swap can replace.
+        std::vector<std::string> files = SideFilesOf(name);
+        files.push_back(name);
+        for (const std::string& file : files) {
+            struct stat fs {};
+            if (::lstat(file.c_str(), &fs) != 0)
+                continue;
+            if (!S_ISREG(fs.st_mode))
+                return Fail(file + ": " +
+                            (S_ISDIR(fs.st_mode) ? ErrnoText(EISDIR) : "not a regular file"));
+            // Replacing a table renames new files over the old ones, which
+            // would leave other names of a file with the old content.
+            if (fs.st_nlink > 1)
+                return Fail(file + ": has other hard links, which replacing the table would split");
+        }
+    } else if (errno != ENOENT) {
+        return Fail(ErrnoText(errno));
+    }
 
-    // The old table stays as it is until the new one is complete (see close).
+    // The old table stays as it is until the new one is complete (see close),
+    // and an interrupted program leaves no private files behind.
+    auto hold = std::make_unique<CTerminationHold>();
     CTempTable temp;
     if (!temp.Reserve(name))
         return nullptr;
     GDALDatasetH ds = GDALCreate(driver, temp.Main().c_str(), 0, 0, 0, GDT_Unknown, nullptr);
     if (!ds) {
         temp.Remove();
-        return nullptr;
+        return Fail(quiet.Reason("the table could not be created"));
     }
 
     char** options = nullptr;
@@ -458,38 +639,52 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
                                                           maxX, maxY));
         options = CSLSetNameValue(options, "BOUNDS", bounds.c_str());
     }
-    const std::string layerName = CPLGetBasename(fileName);
+    const std::string layerName = CPLGetBasename(name.c_str());
     OGRLayerH layer = GDALDatasetCreateLayer(ds, layerName.c_str(), nullptr, wkbNone, options);
     CSLDestroy(options);
     if (!layer) {
+        const std::string reason = quiet.Reason("the table could not be created");
         GDALClose(ds);
         temp.Remove();
-        return nullptr;
+        return Fail(reason);
     }
     auto* table = new TabKitTable;
     table->dataset = ds;
     table->layer = layer;
     table->writing = true;
-    table->requestedPath = fileName;
+    table->targetPath = name;
     table->temp = temp;
+    table->hold = std::move(hold);
     return table;
 }
 
 int tabkit_c_close(TabKitTable* table)
 {
+    Succeed();
     if (!table)
         return 0;
+    // A failure of an earlier call is why this table is not stored.
+    std::string earlier = table->failure;
     CQuietGdal quiet;
-    if (table->writing && !table->committed)
-        tabkit_c_commit_fields(table);
+    if (table->writing && !table->committed && !tabkit_c_commit_fields(table))
+        earlier = g_LastError;
+    Succeed();
     for (OGRFeatureH f : table->cached)
         OGR_F_Destroy(f);
     GDALClose(table->dataset);
     bool ok = !quiet.Failed();
+    if (!ok)
+        Fail(quiet.Reason("the table could not be written"));
     if (table->writing) {
-        ok = ok && !table->failed &&
-             ReadsBackWhole(table->temp.Main(), table->written) &&
-             SwapIn(table->temp, table->requestedPath);
+        if (ok && table->failed) {
+            Fail(earlier);
+            ok = false;
+        }
+        if (ok && !ReadsBackWhole(table->temp.Main(), table->written)) {
+            Fail(quiet.Reason("the table could not be written whole"));
+            ok = false;
+        }
+        ok = ok && SwapIn(table->temp, table->targetPath);
         table->temp.Remove();
     }
     delete table;
@@ -532,14 +727,15 @@ int tabkit_c_next_feature_id(TabKitTable* table, int previousId)
 
 TabKitFeature* tabkit_c_read_feature(TabKitTable* table, int id)
 {
+    Succeed();
     if (!table || table->writing || id < 1 || id > static_cast<int>(table->fids.size()))
-        return nullptr;
+        return Fail("no such record");
     CQuietGdal quiet;
     const size_t index = static_cast<size_t>(id - 1);
     OGRFeatureH f = table->cached.empty() ? OGR_L_GetFeature(table->layer, table->fids[index])
                                           : OGR_F_Clone(table->cached[index]);
     if (!f)
-        return nullptr;
+        return Fail(quiet.Reason("the record could not be read"));
     auto* feature = new TabKitFeature;
     feature->feature = f;
     const size_t fields = static_cast<size_t>(OGR_F_GetFieldCount(f));
@@ -607,8 +803,9 @@ int tabkit_c_add_field(TabKitTable* table, const char* name, int type, int width
 
 int tabkit_c_commit_fields(TabKitTable* table)
 {
+    Succeed();
     if (!table || !table->writing || table->committed)
-        return 0;
+        return Fail("the fields are committed already"), 0;
     CQuietGdal quiet;
     table->committed = true;
     bool ok = true;
@@ -630,8 +827,11 @@ int tabkit_c_commit_fields(TabKitTable* table)
         ok = created && ok;
     }
     // A refused column that came in as text is no failure of the table.
-    if (!ok)
+    if (!ok) {
         table->failed = true;
+        table->failure = quiet.Reason("a field could not be created");
+        Fail(table->failure);
+    }
     // The driver may have adjusted names; callers address fields by index, but
     // the names they read back should be the stored ones.
     table->ReadFieldList();
@@ -684,14 +884,17 @@ int tabkit_c_set_field(TabKitFeature* feature, int field, const char* text)
 
 int tabkit_c_write_feature(TabKitTable* table, TabKitFeature* feature)
 {
+    Succeed();
     if (!table || !table->writing || !feature || !feature->feature)
-        return 0;
+        return Fail("no table being written"), 0;
     CQuietGdal quiet;
     // The same feature may be written again as a new record.
     OGR_F_SetFID(feature->feature, OGRNullFID);
     if (OGR_L_CreateFeature(table->layer, feature->feature) != OGRERR_NONE || quiet.Failed()) {
+        if (!table->failed)
+            table->failure = quiet.Reason("a record could not be written");
         table->failed = true;
-        return 0;
+        return Fail(table->failure), 0;
     }
     ++table->written;
     return 1;

@@ -36,14 +36,27 @@ enum TabKitFieldType {
 // reserved for a feature that cannot be read.
 enum { TABKIT_GEOMETRY_NONE = 0, TABKIT_GEOMETRY_INVALID = -1 };
 
-// Opens an existing table; readOnly is always 1 in this program.
+// Why the last call that failed here did so (GDAL's text, or the system's
+// for a file that cannot be opened or replaced); "" when the last call of
+// open, create, close, commit, read or write succeeded. Valid until the next
+// call on this thread.
+const char* tabkit_c_last_error(void);
+
+// Opens an existing table; readOnly is always 1 in this program. A main or
+// side file that is not a regular file (a FIFO, a device, a folder) is refused
+// at once.
 TabKitTable* tabkit_c_open(const char* fileName, int readOnly);
 
 // Creates a table. format is the file extension of the wanted format ("tab");
 // a file name that does not end in it (any case) gives null.
 // projection 0 means none; the bounds are used only when they span an area.
 // With replace set, an existing table of that name (and its side files) is
-// removed first.
+// replaced when the new one is closed, all its files or none of them. A name
+// that is a symbolic link is written through to its target (side files beside
+// the target), and the files replaced keep their permissions. An old table
+// with a file of other hard links is refused: replacing it would split them.
+// Termination signals wait from here to the close, so that no private file is
+// left behind.
 TabKitTable* tabkit_c_create(const char* fileName, const char* format, int projection,
                              double minX, double minY, double maxX, double maxY, int replace);
 
@@ -82,5 +95,15 @@ int tabkit_c_set_field(TabKitFeature* feature, int field, const char* text);
 int tabkit_c_write_feature(TabKitTable* table, TabKitFeature* feature);
 
 #ifdef __cplusplus
+}
+
+#include <string>
+
+// "path: reason" for messages about a table, or the path alone when the last
+// call gave no reason.
+inline std::string TabKitFailure(const std::string& path)
+{
+    const std::string reason = tabkit_c_last_error();
+    return reason.empty() ? path : path + ": " + reason;
 }
 #endif

@@ -7,8 +7,11 @@
 
 #include <cerrno>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <sys/stat.h>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -167,7 +170,7 @@ TEST(CliTabNames, NamesOnceEachOrMapCodeOrTheMessage)
     r = cli.Run({"tab-names", folder + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab\n");
+    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab: " + std::strerror(ENOENT) + "\n");
 }
 
 TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
@@ -208,7 +211,8 @@ TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
 
     r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/missing/out.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not create " + folder + "/missing/out.tab\n");
+    EXPECT_EQ(r.err,
+              "Could not create " + folder + "/missing/out.tab: " + std::strerror(ENOENT) + "\n");
     EXPECT_EQ(cli.Run({"tab-export", folder + "/none.leg", folder + "/x.tab"}).exitCode, 1);
 }
 
@@ -237,7 +241,7 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
 
     r = cli.Run({"tab2leg", lut + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab\n");
+    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab: " + std::strerror(ENOENT) + "\n");
 
     // A table that is no legend table converts nothing and says so.
     const std::string tables = cli.Folder("tables");
@@ -245,7 +249,7 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
     r = cli.Run({"tab2leg", tables + "/other.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "You must choose an input TAB file\n");
+    EXPECT_EQ(r.err, tables + "/other.tab: You must choose an input TAB file\n");
 }
 
 TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
@@ -288,7 +292,9 @@ TEST(CliTabImport, RefusalsExitOneAndLeaveTheOutputUntouched)
          {Case{folder + "/other.tab", "A", out,
                "Could not find all the standard fields in " + folder + "/other.tab"},
           Case{names, "C", out, "no legend named \"C\" in " + names},
-          Case{folder + "/cut.tab", "", out, "Could not open " + folder + "/cut.tab"},
+          Case{folder + "/cut.tab", "", out,
+               "Could not open " + folder +
+                   "/cut.tab: ReadBytes(): Attempt to read past end of data block."},
           Case{names, "A", names, "the output " + names + " is part of the table " + names},
           Case{names, "A", folder + "/names.dat",
                "the output " + folder + "/names.dat is part of the table " + names}}) {
@@ -320,7 +326,8 @@ TEST(CliTabExport, AFileSizeLimitFailsWithAMessageAndKeepsTheOldTable)
     const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16",
                                           {"tab-export", folder + "/big.leg", folder + "/out.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not create " + folder + "/out.tab\n");
+    EXPECT_EQ(r.err, "Could not create " + folder +
+                         "/out.tab: Failed writing 425 bytes at offset 20360.\n");
     std::vector<std::string> after;
     for (const char* ext : {"tab", "dat", "map", "id"})
         after.push_back(ReadTextFile(folder + "/out." + ext));
@@ -455,4 +462,57 @@ TEST(CliExportAll, UnreadableLegendsAndNoLegendsLeaveTheTableAndFoldersNotEntere
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(ReadTextFile(host + "/xs_colr.dat"), before) << c.extra;
     }
+
+TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
+{
+    CCli cli;
+    const std::string f = cli.Folder("work");
+    WriteTextFile(f + "/grades.leg", kNumericLegend);
+    for (const char* table : {"g2", "t"})
+        ASSERT_EQ(cli.Run({"tab-export", f + "/grades.leg", f + "/" + table + ".tab"}).exitCode, 0);
+    fs::remove(f + "/g2.dat");
+    ASSERT_EQ(::mkfifo((f + "/g2.dat").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((f + "/fifo.tab").c_str(), 0600), 0);
+    const std::string tabPrefix = "Could not open " + f + "/fifo.tab: not a regular file\n";
+    const std::string sidePrefix =
+        "Could not open " + f + "/g2.tab: " + f + "/g2.dat: not a regular file\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"tab-names", f + "/fifo.tab"}, tabPrefix},
+        {{"tab2leg", f + "/fifo.tab"}, tabPrefix},
+        {{"tab-import", f + "/fifo.tab", "", f + "/o.leg"},
+         "tessarin-cli tab-import: " + tabPrefix},
+        {{"tab-names", f + "/g2.tab"}, sidePrefix},
+        {{"tab-import", f + "/g2.tab", "", f + "/o.leg"}, "tessarin-cli tab-import: " + sidePrefix},
+        {{"tab-import", f + "/t.tab", "", f + "/no/o.leg"},
+         "tessarin-cli tab-import: Could not create " + f + "/no/o.leg: " + std::strerror(ENOENT) +
+             "\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const CProcessResult r = cli.Run(c.args);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, c.err);
+    }
+
+    // A table file that cannot be replaced leaves every file of the old table.
+    if (std::system(("chattr +i '" + f + "/t.map' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "chattr +i does not work here";
+    std::vector<std::string> before;
+    for (const char* ext : {"tab", "dat", "map", "id"})
+        before.push_back(ReadTextFile(f + "/t." + ext));
+    std::string other = kNumericLegend;
+    other.replace(other.find("High"), 4, "Peak");
+    WriteTextFile(f + "/other.leg", other);
+    const CProcessResult r = cli.Run({"tab-export", f + "/other.leg", f + "/t.tab"});
+    [[maybe_unused]] const int unlocked = std::system(("chattr -i '" + f + "/t.map'").c_str());
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err,
+              "Could not create " + f + "/t.tab: " + f + "/t.map: " + std::strerror(EPERM) + "\n");
+    std::vector<std::string> after;
+    for (const char* ext : {"tab", "dat", "map", "id"})
+        after.push_back(ReadTextFile(f + "/t." + ext));
+    EXPECT_EQ(after, before);
 }

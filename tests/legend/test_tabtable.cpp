@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <clocale>
 #include <csignal>
 #include <filesystem>
@@ -112,7 +115,8 @@ TEST(TabExport, UncreatableTableIsReported)
     CRecordingPrompt prompt;
     const std::string path = dir.File("missing/folder/out.tab");
     EXPECT_FALSE(NumericLegend().ExportTAB(path));
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path + ": " +
+                                                        std::strerror(ENOENT)}));
     EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
 }
 
@@ -126,7 +130,8 @@ TEST(TabExport, ShortPathKeepsItsNameAndIsReportedWhenItIsNoTable)
     const bool written = NumericLegend().ExportTAB("out");
     std::filesystem::current_path(cwd);
     EXPECT_FALSE(written);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create out"}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{
+                                  "Could not create out: the name does not end in \".tab\""}));
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
@@ -218,7 +223,8 @@ TEST(TabImport, MissingTableIsReportedAndLeavesAnEmptyLegend)
     l.ImportTAB(dir.File("none.tab"), "x", 0);
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(l.m_Name, "");
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab")}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab") +
+                                                        ": " + std::strerror(ENOENT)}));
 }
 
 TEST(TabImport, ForeignStandardTableWithTextColumns)
@@ -439,7 +445,9 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWas)
         EXPECT_FALSE(big.ExportTAB(path));
         std::signal(SIGXFSZ, previous);
     }
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path}));
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"Could not create " + path +
+                                        ": Failed writing 425 bytes at offset 8035."}));
     EXPECT_EQ(Snapshot(), before);
 
     ASSERT_TRUE(big.ExportTAB(path));
@@ -459,7 +467,9 @@ TEST(TabImport, ADataFileCutShortIsReportedNotReadAsAShorterTable)
     CLLLegend l;
     l.ImportTAB(path, "", 0);
     EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path}));
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"Could not open " + path +
+                                        ": ReadBytes(): Attempt to read past end of data block."}));
 }
 
 TEST(TabImport, LocaleRuleMeetsOnlyTextColumns)

@@ -5,11 +5,21 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
+#include <algorithm>
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -310,4 +320,192 @@ TEST(TabKitForeignTables, TableWithoutSideFilesStillOpens)
     const auto back = ReadTable(path);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->rows, (std::vector<Row>{{"kept"}}));
+}
+
+namespace {
+
+// A name listed in the folder that is no file of a table: nothing private is
+// left behind once a table is written or refused.
+std::vector<std::string> FolderNames(const std::string& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Contents(const std::string& dir, const std::vector<std::string>& names)
+{
+    std::string all;
+    for (const std::string& n : names)
+        all += n + "=" + ReadTextFile(dir + "/" + n) + "\n";
+    return all;
+}
+
+// Makes a file immutable while it lives (even root can then neither rename nor
+// replace it); Works() is false where the file system has no such flag.
+class CImmutable {
+public:
+    explicit CImmutable(std::string path) : m_Path(std::move(path))
+    {
+        m_Works = std::system(("chattr +i '" + m_Path + "' 2>/dev/null").c_str()) == 0;
+    }
+    ~CImmutable()
+    {
+        if (m_Works) [[maybe_unused]]
+            const int rc = std::system(("chattr -i '" + m_Path + "'").c_str());
+    }
+    bool Works() const { return m_Works; }
+
+private:
+    std::string m_Path;
+    bool m_Works = false;
+};
+
+const std::vector<std::string> TableFiles = {"t.dat", "t.id", "t.map", "t.tab"};
+
+} // namespace
+
+TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
+{
+    CTempDir dir;
+    ASSERT_TRUE(WriteTable(dir.File("good.tab"), {{"A", 1, 10, 0}}, {{"a"}, {"b"}}));
+    for (const char* stem : {"fifo_dat", "cut"})
+        for (const char* ext : {".tab", ".map", ".id"})
+            std::filesystem::copy_file(dir.File(std::string("good") + ext),
+                                       dir.File(std::string(stem) + ext));
+    ASSERT_EQ(::mkfifo(dir.File("fifo_dat.dat").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(dir.File("fifo.tab").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir.File("folder.tab"));
+    const std::string dat = ReadTextFile(dir.File("good.dat"));
+    WriteTextFile(dir.File("cut.dat"), dat.substr(0, dat.size() - 5));
+    WriteTextFile(dir.File("text.tab"), "no table\n");
+
+    const struct {
+        const char* name;
+        std::string reason; // after the folder's path, when it starts with '/'
+    } cases[] = {
+        {"good.tab", ""},
+        {"none.tab", std::strerror(ENOENT)},
+        {"fifo.tab", "not a regular file"},
+        {"folder.tab", std::strerror(EISDIR)},
+        {"/dev/zero", "not a regular file"},
+        {"fifo_dat.tab", "/fifo_dat.dat: not a regular file"},
+        {"cut.tab", "ReadBytes(): Attempt to read past end of data block."},
+        {"text.tab", "not a table"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = c.name[0] == '/' ? c.name : dir.File(c.name);
+        TabKitTable* t = tabkit_c_open(path.c_str(), 1);
+        const std::string reason = tabkit_c_last_error();
+        EXPECT_EQ(reason,
+                  c.reason.empty() || c.reason[0] != '/' ? c.reason : dir.Path() + c.reason);
+        EXPECT_EQ(t != nullptr, c.reason.empty());
+        tabkit_c_close(t);
+    }
+}
+
+TEST(TabKitReplace, AFileThatCannotBeReplacedLeavesTheWholeOldTable)
+{
+    for (const std::string& locked : TableFiles) {
+        SCOPED_TRACE(locked);
+        CTempDir dir;
+        const std::string path = dir.File("t.tab");
+        ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"old"}}));
+        ASSERT_EQ(FolderNames(dir.Path()), TableFiles);
+        const std::string before = Contents(dir.Path(), TableFiles);
+        CImmutable immutable(dir.File(locked));
+        if (!immutable.Works())
+            GTEST_SKIP() << "chattr +i does not work here";
+        EXPECT_FALSE(WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}, {"2"}}));
+        EXPECT_EQ(std::string(tabkit_c_last_error()),
+                  dir.File(locked) + ": " + std::strerror(EPERM));
+        EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
+        EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
+    }
+}
+
+TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
+{
+    CTempDir dir;
+    std::filesystem::create_directory(dir.File("real"));
+    const std::string target = dir.File("real/t.tab");
+    ASSERT_TRUE(WriteTable(target, {{"A", 1, 10, 0}}, {{"old"}}));
+    ::chmod(target.c_str(), 0640);
+    ::chmod(dir.File("real/t.dat").c_str(), 0604);
+    std::filesystem::create_symlink("real/t.tab", dir.File("l.tab"));
+
+    // Through the link to its target, side files beside the target; the
+    // replaced files keep their modes, and new files follow the umask.
+    const mode_t oldMask = ::umask(077);
+    const bool written = WriteTable(dir.File("l.tab"), {{"B", 1, 10, 0}}, {{"new"}});
+    const bool fresh = WriteTable(dir.File("fresh.tab"), {{"B", 1, 10, 0}}, {{"new"}});
+    ::umask(oldMask);
+    ASSERT_TRUE(written);
+    ASSERT_TRUE(fresh);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("l.tab")));
+    EXPECT_EQ(FolderNames(dir.Path()),
+              (std::vector<std::string>{"fresh.dat", "fresh.id", "fresh.map", "fresh.tab", "l.tab",
+                                        "real"}));
+    EXPECT_EQ(FolderNames(dir.File("real")), TableFiles);
+    const auto back = ReadTable(dir.File("l.tab"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->rows, (std::vector<Row>{{"new"}}));
+    const struct {
+        const char* file;
+        mode_t mode;
+    } modes[] = {{"real/t.tab", 0640},
+                 {"real/t.dat", 0604},
+                 {"real/t.map", 0644},
+                 {"fresh.tab", 0600},
+                 {"fresh.dat", 0600}};
+    for (const auto& m : modes) {
+        struct stat st {};
+        ASSERT_EQ(::stat(dir.File(m.file).c_str(), &st), 0) << m.file;
+        EXPECT_EQ(st.st_mode & 07777, m.mode) << m.file;
+    }
+
+    // A table with a file of other names is refused before anything is written.
+    std::filesystem::create_hard_link(dir.File("real/t.map"), dir.File("other.map"));
+    const std::string before = Contents(dir.File("real"), TableFiles);
+    EXPECT_EQ(tabkit_c_create(target.c_str(), "tab", 0, 0, 0, 0, 0, 1), nullptr);
+    EXPECT_EQ(std::string(tabkit_c_last_error()),
+              dir.File("real/t.map") +
+                  ": has other hard links, which replacing the table would split");
+    EXPECT_EQ(Contents(dir.File("real"), TableFiles), before);
+    EXPECT_EQ(FolderNames(dir.File("real")), TableFiles);
+}
+
+TEST(TabKitReplace, TerminationWaitsUntilThePrivateFilesAreGone)
+{
+    CTempDir dir;
+    const std::string path = dir.File("t.tab");
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(signal);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::signal(signal, SIG_DFL);
+            TabKitTable* t = tabkit_c_create(path.c_str(), "tab", 0, 0, 0, 0, 0, 1);
+            tabkit_c_add_field(t, "A", 1, 10, 0, 0, 0);
+            const rlimit noCore{0, 0};
+            ::setrlimit(RLIMIT_CORE, &noCore);
+            ::raise(signal);
+            TabKitFeature* f = tabkit_c_create_feature(t, 0);
+            tabkit_c_set_field(f, 0, std::to_string(signal).c_str());
+            tabkit_c_write_feature(t, f);
+            tabkit_c_destroy_feature(f);
+            tabkit_c_close(t);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
+        const auto back = ReadTable(path);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->rows, (std::vector<Row>{{std::to_string(signal)}}));
+    }
 }

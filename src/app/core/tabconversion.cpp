@@ -70,14 +70,18 @@ std::optional<std::vector<std::string>> ReadRowNames(const std::string& tabPath,
 {
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::Show(Str::CouldNotOpen, {tabPath});
+        CUserPrompt::Show(Str::CouldNotOpen, {TabKitFailure(tabPath)});
         return std::nullopt;
     }
     bool allFound = true;
     for (int f = 0; f < TabField::StandardCount; ++f)
         allFound = FindTabField(table, TabField::Names[f]) >= 0 && allFound;
     if (!allFound)
-        CUserPrompt::Show(Str::ChooseInputTab);
+        CUserPrompt::Current().Ask(
+            {Str::ChooseInputTab,
+             tabPath + ": " + CStringTable::FormatId(Str::ChooseInputTab, {}),
+             {},
+             CUserPrompt::Buttons::Ok});
     if (fieldsMissing)
         *fieldsMissing = !allFound;
     const int nameField = FindTabField(table, TabField::Names[TabField::Name]);

@@ -14,7 +14,7 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
     CTABLegendNames result;
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::Show(Str::CouldNotOpen, {tabPath});
+        CUserPrompt::Show(Str::CouldNotOpen, {TabKitFailure(tabPath)});
         return result;
     }
     result.opened = true;
@@ -22,7 +22,11 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
     result.mapCode = FindTabField(table, TabMapField::Names[TabMapField::MapCode]) >= 0;
     result.hasNameField = nameField >= 0;
     if (!result.mapCode && !result.hasNameField) {
-        CUserPrompt::Show(Str::NotAColourMapTable);
+        CUserPrompt::Current().Ask(
+            {Str::NotAColourMapTable,
+             tabPath + ": " + CStringTable::FormatId(Str::NotAColourMapTable, {}),
+             {},
+             CUserPrompt::Buttons::Ok});
     } else if (!result.mapCode) {
         std::unordered_set<std::string> seen;
         const int count = tabkit_c_get_feature_count(table);

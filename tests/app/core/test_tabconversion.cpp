@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include <filesystem>
 #include <utime.h>
 
@@ -106,14 +109,15 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
     EXPECT_EQ(ConvertTABToLEG(missing, false).outcome, Outcome::OpenFailed);
     ASSERT_EQ(prompt.m_Messages.size(), 1u);
     EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
-    EXPECT_EQ(prompt.m_Messages[0].text, "Could not open " + missing);
+    EXPECT_EQ(prompt.m_Messages[0].text,
+              "Could not open " + missing + ": " + std::strerror(ENOENT));
 
     const std::string partial = fx.sandbox.Work("host") + "/partial.tab";
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
     const CTabConversion result = ConvertTABToLEG(partial, false);
     ASSERT_GE(prompt.m_Messages.size(), 2u);
     EXPECT_EQ(prompt.m_Messages[1].stringId, Str::ChooseInputTab);
-    EXPECT_EQ(prompt.m_Messages[1].text, "You must choose an input TAB file");
+    EXPECT_EQ(prompt.m_Messages[1].text, partial + ": You must choose an input TAB file");
     EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "X.leg", fx.lut + "Y.leg"}));
     EXPECT_TRUE(result.fieldsMissing);
 }

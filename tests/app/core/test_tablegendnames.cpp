@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceComparedExactly)
 {
     CTempDir dir;
@@ -44,8 +47,11 @@ TEST(TABLegendNames, TablesThatAreNotLegendTablesAreReported)
 
     ASSERT_EQ(prompt.m_Messages.size(), 2u);
     EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
-    EXPECT_EQ(prompt.m_Messages[0].text, "Could not open " + dir.File("none.tab"));
+    EXPECT_EQ(prompt.m_Messages[0].text,
+              "Could not open " + dir.File("none.tab") + ": " + std::strerror(ENOENT));
     EXPECT_EQ(prompt.m_Messages[1].stringId, Str::NotAColourMapTable);
+    EXPECT_EQ(prompt.m_Messages[1].text.find(dir.File("other.tab") + ": This file is not a valid"),
+              0u);
 }
 
 TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
