@@ -462,6 +462,7 @@ TEST(CliExportAll, UnreadableLegendsAndNoLegendsLeaveTheTableAndFoldersNotEntere
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(ReadTextFile(host + "/xs_colr.dat"), before) << c.extra;
     }
+}
 
 TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
 {
