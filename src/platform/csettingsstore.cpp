@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariant>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include <mutex>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -107,39 +109,20 @@ std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore:
             *why = QFile::encodeName(path).toStdString() + ": " + reason;
         return nullptr;
     }
+    // QSettings shows a file it may not read as an empty one: a setting would
+    // then look unset and its default would be used without a word.
+    CFileResult opened;
+    if (const int fd = CFileIO::OpenForReading(QFile::encodeName(path).toStdString(), opened);
+        fd >= 0)
+        ::close(fd);
+    else if (!opened.Missing()) {
+        if (why)
+            *why = QFile::encodeName(path).toStdString() + ": " + opened.Reason();
+        return nullptr;
+    }
     auto settings = std::make_unique<QSettings>(path, QSettings::NativeFormat);
     settings->setFallbacksEnabled(false);
     return settings;
-}
-
-// QSettings writes a file back from the values it understood, so a line that is
-// neither a section nor a setting (a comment, a stray word) would silently go.
-// Its FormatError status cannot tell us: it is set only when the file is parsed,
-// not when it comes from QSettings' cache. The first such line, or empty.
-std::string LineThatWouldBeLost(const std::string& path)
-{
-    std::string text;
-    if (!CFileIO::ReadAllChecked(path, text).Ok())
-        return {}; // missing, or refused by Unusable() already
-    const char* blanks = " \t\r\f\v";
-    size_t number = 0;
-    for (size_t pos = 0; pos < text.size();) {
-        const size_t end = std::min(text.find('\n', pos), text.size());
-        const std::string line = text.substr(pos, end - pos);
-        pos = end + 1;
-        ++number;
-        const size_t first = line.find_first_not_of(blanks);
-        if (first == std::string::npos)
-            continue;
-        const std::string trimmed = line.substr(first, line.find_last_not_of(blanks) - first + 1);
-        const bool kept = trimmed[0] == '[' ? trimmed.back() == ']'
-                                            : trimmed[0] != ';' && trimmed[0] != '#' &&
-                                                  trimmed.find('=') != std::string::npos;
-        if (!kept)
-            return "line " + std::to_string(number) + " (\"" + trimmed.substr(0, 40) +
-                   "\") is not a setting";
-    }
-    return {};
 }
 
 // Enters the group path, matching each part without regard to case; false when
@@ -207,9 +190,9 @@ QVariant FromString(const std::string& value)
 }
 
 std::optional<std::string> ReadValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
-                                     const std::string& name)
+                                     const std::string& name, std::string* why = nullptr)
 {
-    auto s = Open(hive, at);
+    auto s = Open(hive, at, why);
     if (!s || !EnterExistingGroup(*s, at.group))
         return std::nullopt;
     const QString key = FindKey(*s, name);
@@ -218,45 +201,198 @@ std::optional<std::string> ReadValue(CSettingsStore::Hive hive, const CSettingsS
     return ToBytes(s->value(key));
 }
 
-// Opens the file for a change; nothing, with the reason, when the file cannot be
-// used or the change would lose lines of it (it is then left byte for byte).
-std::unique_ptr<QSettings> OpenForWrite(CSettingsStore::Hive hive,
-                                        const CSettingsStore::Location& at, std::string* why)
+// One line of a settings file and what ended it: "\n", "\r\n", "\r" or nothing
+// for a last line without an end.
+struct CTextLine {
+    std::string text;
+    std::string end;
+};
+
+std::vector<CTextLine> SplitLines(const std::string& text)
 {
-    auto s = Open(hive, at, why);
-    if (!s)
-        return nullptr;
-    const std::string path = QFile::encodeName(s->fileName()).toStdString();
-    if (const std::string line = LineThatWouldBeLost(path); !line.empty()) {
-        if (why)
-            *why = path + ": " + line + "; the file is left unchanged";
-        return nullptr;
+    std::vector<CTextLine> lines;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t stop = std::min(text.find_first_of("\r\n", pos), text.size());
+        CTextLine line{text.substr(pos, stop - pos), {}};
+        pos = stop;
+        if (pos < text.size()) {
+            const size_t length = text.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
+            line.end = text.substr(pos, length);
+            pos += length;
+        }
+        lines.push_back(std::move(line));
     }
-    return s;
+    return lines;
 }
 
-bool Synced(QSettings& s, std::string* why)
+std::string Trimmed(const std::string& s)
 {
-    s.sync();
-    if (s.status() == QSettings::NoError)
-        return true;
-    if (why)
-        *why = QFile::encodeName(s.fileName()).toStdString() + ": cannot be written";
-    return false;
+    const char* blanks = " \t\f\v";
+    const size_t first = s.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
 }
 
+bool IsSectionLine(const std::string& trimmed)
+{
+    return !trimmed.empty() && trimmed.front() == '[' && trimmed.back() == ']';
+}
+
+// The key of a setting line as written in the file, or empty.
+std::string KeyOfLine(const std::string& trimmed)
+{
+    if (trimmed.empty() || trimmed[0] == ';' || trimmed[0] == '#' || IsSectionLine(trimmed))
+        return {};
+    const size_t eq = trimmed.find('=');
+    return eq == std::string::npos ? std::string() : Trimmed(trimmed.substr(0, eq));
+}
+
+// The section line and the setting line QSettings writes for one value: its
+// own escaping and quoting of keys and values are then exactly what it reads.
+bool FormatSetting(const QString& group, const QString& key, const QVariant& value,
+                   std::string& section, std::string& line)
+{
+    const QTemporaryDir dir;
+    if (!dir.isValid())
+        return false;
+    const QString path = dir.filePath(QStringLiteral("one.conf"));
+    {
+        QSettings s(path, QSettings::NativeFormat);
+        if (!group.isEmpty())
+            s.beginGroup(group);
+        s.setValue(key, value);
+        s.sync();
+        if (s.status() != QSettings::NoError)
+            return false;
+    }
+    std::string text;
+    if (!CFileIO::ReadAllChecked(QFile::encodeName(path).toStdString(), text).Ok())
+        return false;
+    section.clear();
+    line.clear();
+    for (const CTextLine& l : SplitLines(text)) {
+        const std::string t = Trimmed(l.text);
+        if (IsSectionLine(t) && section.empty())
+            section = t;
+        else if (!KeyOfLine(t).empty() && line.empty())
+            line = t;
+    }
+    return !section.empty() && !line.empty();
+}
+
+// Puts `line` (the setting of `key` in `section`) into the file's text in place
+// of the setting it replaces, or after the last line of its section, or in a
+// new section at the end; an empty `line` removes the setting. Every other byte
+// stays: comments, order, the byte-order mark and the line ends. False when
+// nothing changes.
+bool Splice(std::string& text, const std::string& section, const std::string& key,
+            const std::string& line)
+{
+    static const std::string Bom = "\xEF\xBB\xBF";
+    const bool bom = text.compare(0, Bom.size(), Bom) == 0;
+    std::vector<CTextLine> lines = SplitLines(bom ? text.substr(Bom.size()) : text);
+    std::string eol = "\n";
+    for (const CTextLine& l : lines)
+        if (!l.end.empty()) {
+            eol = l.end;
+            break;
+        }
+    // Settings above the first section line belong to [General].
+    std::string current = "[General]";
+    std::vector<size_t> matches;
+    std::optional<size_t> lastOfSection;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string t = Trimmed(lines[i].text);
+        if (IsSectionLine(t)) {
+            current = t;
+            if (current == section)
+                lastOfSection = i;
+            continue;
+        }
+        if (current != section || t.empty())
+            continue;
+        lastOfSection = i;
+        if (KeyOfLine(t) == key)
+            matches.push_back(i);
+    }
+    if (matches.empty() && line.empty())
+        return false;
+    if (!matches.empty()) {
+        // A key written twice is read as its last value: the new value replaces
+        // all of them, in the place of the first.
+        const size_t kept = line.empty() ? 0 : 1;
+        if (kept)
+            lines[matches.front()].text = line;
+        for (size_t k = matches.size(); k-- > kept;)
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(matches[k]));
+    } else {
+        auto endLast = [&](size_t i) {
+            if (lines[i].end.empty())
+                lines[i].end = eol;
+        };
+        if (lastOfSection) {
+            endLast(*lastOfSection);
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*lastOfSection) + 1,
+                         CTextLine{line, eol});
+        } else {
+            if (!lines.empty()) {
+                endLast(lines.size() - 1);
+                if (!Trimmed(lines.back().text).empty())
+                    lines.push_back({"", eol});
+            }
+            lines.push_back({section, eol});
+            lines.push_back({line, eol});
+        }
+    }
+    text = bom ? Bom : std::string();
+    for (const CTextLine& l : lines)
+        text += l.text + l.end;
+    return true;
+}
+
+// Changes one value in the file of a key (removes it when value is null) and
+// keeps the rest of the file byte for byte: QSettings would write the whole file
+// back from what it understood, losing comments, quoting and order.
 bool WriteValue(CSettingsStore::Hive hive, const CSettingsStore::Location& at,
                 const std::string& name, const QVariant& value, std::string* why = nullptr)
 {
-    auto s = OpenForWrite(hive, at, why);
+    auto s = Open(hive, at, why);
     if (!s)
         return false;
+    const QString file = s->fileName();
+    const std::string path = QFile::encodeName(file).toStdString();
+    // Group and key keep the spelling they already have in the file.
     EnterGroupForWrite(*s, at.group);
+    const QString group = s->group();
     QString key = FindKey(*s, name);
-    if (key.isEmpty())
+    if (key.isEmpty()) {
+        if (!value.isValid())
+            return true;
         key = FromBytes(name);
-    s->setValue(key, value);
-    return Synced(*s, why);
+    }
+    s.reset();
+    auto fail = [&](const std::string& reason) {
+        if (why)
+            *why = path + ": " + reason;
+        return false;
+    };
+    std::string text;
+    if (const CFileResult read = CFileIO::ReadAllChecked(path, text); !read.Ok() && !read.Missing())
+        return fail(read.Reason());
+    std::string section, line, keyLine;
+    if (!FormatSetting(group, key, value.isValid() ? value : QVariant(QString()), section, keyLine))
+        return fail("cannot be written");
+    if (value.isValid())
+        line = keyLine;
+    if (!Splice(text, section, KeyOfLine(keyLine), line))
+        return true;
+    QDir().mkpath(QFileInfo(file).path());
+    CAtomicFileWriter writer(path);
+    if (!writer.IsOpen() || !writer.Write(text) || !writer.Commit())
+        return fail(writer.Result().Reason());
+    return true;
 }
 
 CSettingsStore::Location ProfileLocation(const std::string& section)
@@ -297,12 +433,12 @@ std::optional<CSettingsStore::Location> CSettingsStore::ParseKey(const std::stri
 }
 
 std::optional<std::string> CSettingsStore::GetString(Hive hive, const std::string& registryKey,
-                                                     const std::string& name)
+                                                     const std::string& name, std::string* why)
 {
     const auto at = ParseKey(registryKey);
     if (!at)
         return std::nullopt;
-    return ReadValue(hive, *at, name);
+    return ReadValue(hive, *at, name, why);
 }
 
 bool CSettingsStore::SetString(Hive hive, const std::string& registryKey, const std::string& name,
@@ -318,17 +454,7 @@ bool CSettingsStore::RemoveValue(Hive hive, const std::string& registryKey,
                                  const std::string& name)
 {
     const auto at = ParseKey(registryKey);
-    if (!at)
-        return false;
-    auto s = OpenForWrite(hive, *at, nullptr);
-    if (!s)
-        return false;
-    if (!EnterExistingGroup(*s, at->group))
-        return true;
-    const QString key = FindKey(*s, name);
-    if (!key.isEmpty())
-        s->remove(key);
-    return Synced(*s, nullptr);
+    return at && WriteValue(hive, *at, name, QVariant());
 }
 
 void CSettingsStore::SetProfileProduct(const std::string& product)
@@ -391,12 +517,19 @@ bool CSettingsStore::WriteProfileBinary(const std::string& section, const std::s
                       QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-std::optional<std::string> GetCommonSetting(const std::string& name)
+std::optional<std::string> GetCommonSetting(const std::string& name, std::string* why)
 {
-    if (auto v = CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, CommonSettingsKey,
-                                           name))
-        return v;
-    return CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, name);
+    // A user's file that cannot be read may hold the value: the machine's would
+    // silently stand in for it.
+    std::string problem;
+    auto v = CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, name,
+                                       &problem);
+    if (!v && problem.empty())
+        v = CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, name,
+                                      &problem);
+    if (why)
+        *why = problem;
+    return problem.empty() ? v : std::nullopt;
 }
 
 bool SetCommonSetting(const std::string& name, const std::string& value, std::string* why)

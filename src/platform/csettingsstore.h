@@ -38,14 +38,17 @@ public:
     // Nothing when the key does not name at least an organisation and an application.
     static std::optional<Location> ParseKey(const std::string& registryKey);
 
-    // A string value; nothing when the key or the value is missing.
+    // A string value; nothing when the key or the value is missing. A file that
+    // is there but cannot be read (a folder, a FIFO, no permission) has no values
+    // either, and then `why` (when given) names the file and the reason; it is
+    // left empty otherwise.
     static std::optional<std::string> GetString(Hive hive, const std::string& registryKey,
-                                                const std::string& name);
-    // False when the key cannot be mapped or the file cannot be written, and
-    // then `why` (when given) names the file and the reason. A file that is not
-    // a regular file, or holds lines that are neither sections nor settings
-    // (QSettings would drop them when it writes the file back), is left as it is.
-    // Reads of a file that is not a regular file see no values.
+                                                const std::string& name,
+                                                std::string* why = nullptr);
+    // False when the key cannot be mapped or the file cannot be read or written,
+    // and then `why` (when given) names the file and the reason. Only the line
+    // of the value changes (or is added to its section); every other byte of the
+    // file stays as it was.
     static bool SetString(Hive hive, const std::string& registryKey, const std::string& name,
                           const std::string& value, std::string* why = nullptr);
     static bool RemoveValue(Hive hive, const std::string& registryKey, const std::string& name);
@@ -72,8 +75,9 @@ public:
 inline constexpr const char* CommonSettingsKey = "Software\\Ferrolin\\Common";
 
 // A value of the common settings key ("LUT_PATH", "BRUSH_PATH", "PEN_FILE"):
-// the current user's when present, else the local machine's.
-std::optional<std::string> GetCommonSetting(const std::string& name);
+// the current user's when present, else the local machine's. Nothing, and the
+// file and the reason in `why`, when one of the two files cannot be read.
+std::optional<std::string> GetCommonSetting(const std::string& name, std::string* why = nullptr);
 // Stores a common setting for the current user.
 bool SetCommonSetting(const std::string& name, const std::string& value,
                       std::string* why = nullptr);

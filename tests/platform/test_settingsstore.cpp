@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -159,46 +160,54 @@ TEST(SettingsStoreProfile, IntegersAndBytesRoundTrip)
     EXPECT_EQ(CSettingsStore::GetProfileBinary("Settings", "Blob"), bytes);
 }
 
-// QSettings writes a file back from what it understood, dropping comments and
-// stray lines, and reports that only when the file was not in its cache. A set
-// either keeps every line or leaves the file byte for byte and says why.
-TEST(SettingsStoreFiles, ASetNeverLosesLinesOfTheFile)
+// A change touches the line of its own setting only (or adds one to its
+// section): other settings keep their quoting and escapes, comments and stray
+// lines stay, and so do the order, a byte-order mark and the line ends.
+TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
 {
     CSettingsSandbox sandbox;
     const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
+    const std::string bom = "\xEF\xBB\xBF";
     const struct {
-        std::string text;
-        std::string why; // empty: stored
+        std::string before;
+        const char* name;
+        std::optional<std::string> value; // nothing: remove
+        std::string after;
     } cases[] = {
-        {"[General]\nBRUSH_PATH=/b/\n\n[Other]\nX = 1\n", ""},
-        {"[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\n",
-         ": line 3 (\"garbage line\") is not a setting; the file is left unchanged"},
-        {"; my note\n[General]\n",
-         ": line 1 (\"; my note\") is not a setting; the file is left unchanged"},
-        {"[General]\r\n  # old\r\n",
-         ": line 2 (\"# old\") is not a setting; the file is left unchanged"},
-        {"[General\nBRUSH_PATH=/b/\n",
-         ": line 1 (\"[General\") is not a setting; the file is left unchanged"},
+        {"[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/a/\n",
+         "LUT_PATH", "/q/",
+         "[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/q/\n"},
+        {"; my note\n[General]\nBRUSH_PATH=/b/\n\n[Other]\nX = 1\n", "LUT_PATH", "/q/",
+         "; my note\n[General]\nBRUSH_PATH=/b/\nLUT_PATH=/q/\n\n[Other]\nX = 1\n"},
+        {"[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\n", "LUT_PATH", "/q/",
+         "[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\nLUT_PATH=/q/\n"},
+        {"[General]\rLUT_PATH=/a\rX=1\r", "LUT_PATH", "/q/", "[General]\rLUT_PATH=/q/\rX=1\r"},
+        {bom + "[General]\r\nlut_path = /a\r\n  # old\r\n", "LUT_PATH", "/q/",
+         bom + "[General]\r\nlut_path=/q/\r\n  # old\r\n"},
+        {"[Other]\r\nX=1", "LUT_PATH", "/q/", "[Other]\r\nX=1\r\n\r\n[General]\r\nLUT_PATH=/q/\r\n"},
+        {"BRUSH_PATH=/b/\n[Other]\nX=1\n", "LUT_PATH", "/q/",
+         "BRUSH_PATH=/b/\nLUT_PATH=/q/\n[Other]\nX=1\n"},
+        {"", "LUT_PATH", "/p;q, r/", "[General]\nLUT_PATH=\"/p;q, r/\"\n"},
+        {"[General]\nLUT_PATH=/a\nX=1\nLUT_PATH=/b\n", "LUT_PATH", "/q/",
+         "[General]\nLUT_PATH=/q/\nX=1\n"},
+        {"; keep\n[General]\nLUT_PATH=/a\nPEN_FILE=/p\r\n", "lut_path", std::nullopt,
+         "; keep\n[General]\nPEN_FILE=/p\r\n"},
+        {"[General]\nPEN_FILE=/p\n", "LUT_PATH", std::nullopt, "[General]\nPEN_FILE=/p\n"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        sandbox.WriteFile(path, c.text);
+        SCOPED_TRACE(c.before);
+        sandbox.WriteFile(path, c.before);
         // A read first puts the file in QSettings' cache.
-        EXPECT_FALSE(GetCommonSetting("LUT_PATH"));
+        EXPECT_FALSE(GetCommonSetting("BRUSH_PATH2"));
         std::string why;
-        EXPECT_EQ(SetCommonSetting("LUT_PATH", "/q/", &why), c.why.empty());
-        if (c.why.empty()) {
-            EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/q/");
-            EXPECT_EQ(GetCommonSetting("BRUSH_PATH"), "/b/");
-            EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "Ferrolin/Common/Other", "X"),
-                      "1");
+        if (c.value) {
+            EXPECT_TRUE(SetCommonSetting(c.name, *c.value, &why)) << why;
+            EXPECT_EQ(GetCommonSetting(c.name), *c.value);
         } else {
-            EXPECT_EQ(why, path + c.why);
-            EXPECT_EQ(ReadTextFile(path), c.text);
-            EXPECT_FALSE(
-                CSettingsStore::RemoveValue(Hive::CurrentUser, CommonSettingsKey, "BRUSH_PATH"));
-            EXPECT_EQ(ReadTextFile(path), c.text);
+            EXPECT_TRUE(CSettingsStore::RemoveValue(Hive::CurrentUser, CommonSettingsKey, c.name));
+            EXPECT_FALSE(GetCommonSetting(c.name));
         }
+        EXPECT_EQ(ReadTextFile(path), c.after);
     }
 }
 
@@ -219,14 +228,17 @@ TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
         {"folder", [&] { std::filesystem::create_directory(path); },
          std::string(": ") + std::strerror(EISDIR)},
     };
+    sandbox.WriteFile(sandbox.SystemDir() + "/Ferrolin/Common.conf", "[General]\nLUT_PATH=/m/\n");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kind);
         std::filesystem::create_directories(sandbox.UserDir() + "/Ferrolin");
         std::filesystem::remove_all(path);
         c.make();
-        EXPECT_FALSE(GetCommonSetting("LUT_PATH"));
-        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "X", "dflt"), "dflt");
+        // The machine's value must not stand in for the user's unread one.
         std::string why;
+        EXPECT_FALSE(GetCommonSetting("LUT_PATH", &why));
+        EXPECT_EQ(why, path + c.why);
+        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "X", "dflt"), "dflt");
         EXPECT_FALSE(SetCommonSetting("LUT_PATH", "/q/", &why));
         EXPECT_EQ(why, path + c.why);
         EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
