@@ -41,6 +41,16 @@ int Fail(const std::string& command, const std::string& text)
     return ExitFailure;
 }
 
+// Why the legend folder of the common settings cannot be known (the settings
+// file and the reason), or empty. A file that cannot be read is not "not set":
+// the legends would silently go to, or come from, another folder.
+std::string LegendFolderSettingProblem()
+{
+    std::string why;
+    GetCommonSetting("LUT_PATH", &why);
+    return why.empty() ? why : "cannot read the settings file " + EscapeControls(why);
+}
+
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
 {
@@ -145,6 +155,8 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
 {
     const CCliArgs a = ParseCliArgs(self, args);
+    if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
+        return Fail(self.name, problem);
     const CTabConversion result = ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"));
     switch (result.outcome) {
     case CTabConversion::Outcome::OpenFailed:
@@ -172,6 +184,8 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string product = UseProduct(a);
     const std::string& out = a.positional[0];
+    if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
+        return Fail(self.name, problem + "; " + out + " left as it was");
     // A folder left out silently would drop its legends from the hosts' table.
     const auto folders = LegendSearchFolders(product, a.Value("--extra"), false);
     for (const CFolderProblem& p : FoldersNotEntered(folders))
@@ -200,6 +214,8 @@ int List(const std::vector<std::string>& args, const CCliCommand& self)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string product = UseProduct(a);
+    if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
+        return Fail(self.name, problem);
     std::vector<std::string> paths, names;
     CollectLegendFiles(paths, names, product, a.Value("--extra"), false);
     for (size_t i = 0; i < paths.size(); ++i)
@@ -216,7 +232,10 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
         return Fail(self.name, "unknown setting " + a.positional[1] +
                                    " (LUT_PATH, BRUSH_PATH or PEN_FILE)");
     if (verb == "get" && a.positional.size() == 2) {
-        const auto value = GetCommonSetting(setting->name);
+        std::string why;
+        const auto value = GetCommonSetting(setting->name, &why);
+        if (!why.empty())
+            return Fail(self.name, "cannot read the settings file " + EscapeControls(why));
         if (!value)
             return Fail(self.name, std::string(setting->name) + " is not set");
         std::printf("%s\n", value->c_str());

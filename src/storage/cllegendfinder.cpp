@@ -12,11 +12,15 @@ namespace fs = std::filesystem;
 
 void CLLLegendFinder::Init()
 {
-    if (auto lut = GetCommonSetting("LUT_PATH")) {
+    m_SettingsProblem.clear();
+    if (auto lut = GetCommonSetting("LUT_PATH", &m_SettingsProblem)) {
         m_Folder = CUFilename::WithTrailingSlash(*lut);
         Scan();
         return;
     }
+    // The folder the user set may be another one than the library's.
+    if (!m_SettingsProblem.empty())
+        return;
     if (auto base = CSettingsStore::GetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey,
                                               ImageLibraryBaseValue)) {
         m_Folder = *base + "/lut/";

@@ -12,7 +12,8 @@ public:
     virtual ~CLLLegendFinder() = default;
 
     // Takes the folder from the settings and scans it; stays empty when neither
-    // setting exists.
+    // setting exists, or when the common settings file cannot be read
+    // (m_SettingsProblem then names the file and the reason).
     void Init();
     // Lists the .leg files of m_Folder, sorted by name without regard to case.
     // 0 when the folder cannot be read (the lists are then empty).
@@ -22,6 +23,7 @@ public:
     std::string m_Folder;             // with a trailing '/'
     std::vector<std::string> m_Paths; // full path of each file found
     std::vector<std::string> m_Names; // its file name without ".leg"
+    std::string m_SettingsProblem;    // empty unless the settings could not be read
 };
 
 // Where the image-processing library keeps its base folder, and the value that

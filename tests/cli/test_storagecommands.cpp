@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -516,4 +517,47 @@ TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
     for (const char* ext : {"tab", "dat", "map", "id"})
         after.push_back(ReadTextFile(f + "/t." + ext));
     EXPECT_EQ(after, before);
+}
+
+// A settings file that is there but cannot be read is no "not set": the legend
+// folder is unknown, so nothing is read from or written to any other folder.
+TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
+{
+    CCli cli;
+    const std::string table = NamesTable(cli), work = cli.Folder("work"),
+                      out = cli.Folder("out") + "/all.tab";
+    const std::string path = cli.ConfigFile("Ferrolin/Common.conf");
+    WriteTextFile(cli.Folder("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
+    fs::create_directories(cli.ConfigFile("Ferrolin"));
+    const struct {
+        const char* kind;
+        std::function<void()> make;
+        std::string reason;
+    } kinds[] = {
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file"},
+        {"folder", [&] { fs::create_directory(path); }, std::strerror(EISDIR)},
+    };
+    for (const auto& k : kinds) {
+        fs::remove_all(path);
+        k.make();
+        const std::string why = "cannot read the settings file " + path + ": " + k.reason;
+        const struct {
+            std::vector<std::string> args;
+            std::string err;
+        } cases[] = {
+            {{"settings", "get", "LUT_PATH"}, "tessarin-cli settings: " + why + "\n"},
+            {{"list"}, "tessarin-cli list: " + why + "\n"},
+            {{"export-all", out}, "tessarin-cli export-all: " + why + "; " + out + " left as it was\n"},
+            {{"tab2leg", table}, "tessarin-cli tab2leg: " + why + "\n"},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(k.kind) + " " + c.args[0]);
+            const CProcessResult r = cli.RunAfter("cd '" + work + "'", c.args);
+            EXPECT_EQ(r.exitCode, 1);
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, c.err);
+            EXPECT_TRUE(fs::is_empty(work));
+            EXPECT_FALSE(fs::exists(out));
+        }
+    }
 }
