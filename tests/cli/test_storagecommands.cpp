@@ -92,8 +92,17 @@ TEST(CliSettings, FoldersAreStoredWithOneTrailingSlashInTheUsersSettings)
     EXPECT_EQ(cli.Run({"settings", "get", "LUT_PATH"}).out, "/data/lut/\n");
     EXPECT_EQ(cli.Run({"settings", "get", "BRUSH_PATH"}).out, "/data/patterns/\n");
     EXPECT_EQ(cli.Run({"settings", "get", "PEN_FILE"}).out, "/data/pens/a.pen\n");
-    EXPECT_NE(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")).find("LUT_PATH=/data/lut/"),
-              std::string::npos);
+    EXPECT_EQ(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")),
+              "[General]\nLUT_PATH=/data/lut/\nBRUSH_PATH=/data/patterns/\n"
+              "PEN_FILE=/data/pens/a.pen\n");
+    // Settings it does not change keep their bytes, however QSettings would
+    // have written them.
+    const std::string others =
+        "BRUSH_PATH=/x\\dir\\brushes\r\nPEN_FILE=/p;q.pen\r\nW=\"quoted\"\r\n";
+    WriteTextFile(cli.ConfigFile("Ferrolin/Common.conf"), "[General]\r\n" + others);
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", "/q"}).exitCode, 0);
+    EXPECT_EQ(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")),
+              "[General]\r\n" + others + "LUT_PATH=/q/\r\n");
 
     r = cli.Run({"settings", "get", "HOME_PATH"});
     EXPECT_EQ(r.exitCode, 1);
@@ -559,5 +568,32 @@ TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
             EXPECT_TRUE(fs::is_empty(work));
             EXPECT_FALSE(fs::exists(out));
         }
+    }
+}
+
+// Mode 000 stops only a user who is not root: the tool runs as nobody.
+TEST(CliSettings, ASettingsFileWithoutReadPermissionIsAnError)
+{
+    if (!fs::exists("/usr/bin/setpriv"))
+        GTEST_SKIP() << "setpriv is missing";
+    CCli cli;
+    const std::string path = cli.ConfigFile("Ferrolin/Common.conf");
+    WriteTextFile(cli.Folder("config/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/a/\n");
+    fs::permissions(path, fs::perms::none);
+    fs::permissions(fs::path(cli.Folder("config")).parent_path(),
+                    fs::perms::others_exec, fs::perm_options::add);
+    const std::string why = "cannot read the settings file " + path + ": " + std::strerror(EACCES);
+    for (const char* command : {"settings", "list"}) {
+        SCOPED_TRACE(command);
+        std::vector<std::string> args = {"-c", "exec setpriv --reuid=65534 --regid=65534 "
+                                               "--clear-groups \"$@\"",
+                                         "sh", ProjectBinary("tessarin-cli"), command};
+        if (std::string(command) == "settings")
+            args.insert(args.end(), {"get", "LUT_PATH"});
+        const CProcessResult r =
+            RunProcess("/bin/sh", args,
+                       {"XDG_CONFIG_HOME=" + cli.Folder("config"), "XDG_CONFIG_DIRS=/nonexistent"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, "tessarin-cli " + std::string(command) + ": " + why + "\n");
     }
 }
