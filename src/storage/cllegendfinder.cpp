@@ -12,6 +12,9 @@ namespace fs = std::filesystem;
 
 void CLLLegendFinder::Init()
 {
+    m_Folder.clear();
+    m_Paths.clear();
+    m_Names.clear();
     m_SettingsProblem.clear();
     if (auto lut = GetCommonSetting("LUT_PATH", &m_SettingsProblem)) {
         m_Folder = CUFilename::WithTrailingSlash(*lut);

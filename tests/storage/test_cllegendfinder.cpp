@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -60,6 +62,17 @@ TEST(LegendFinder, ImageLibraryBasePathIsTheFallback)
     finder.Init();
     EXPECT_EQ(finder.GetFolder(), base + "/lut/");
     EXPECT_EQ(finder.m_Names, (std::vector<std::string>{"x"}));
+    EXPECT_EQ(finder.m_SettingsProblem, "");
+
+    // A common settings file that cannot be read may name another folder: the
+    // library's is then not taken in its place.
+    const std::string common = sandbox.UserDir() + "/Ferrolin/Common.conf";
+    std::filesystem::create_directories(common);
+    finder.Init();
+    EXPECT_EQ(finder.GetFolder(), "");
+    EXPECT_TRUE(finder.m_Paths.empty());
+    EXPECT_EQ(finder.m_SettingsProblem, common + ": " + std::strerror(EISDIR));
+    std::filesystem::remove(common);
 
     // The user's base path is not the machine's and is not looked at.
     CSettingsSandbox other;
