@@ -193,7 +193,8 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     case CExportAllResult::Outcome::TableNotWritten:
         break;
     }
-    return Fail(self.name, "Could not create " + out);
+    return Fail(self.name,
+                "Could not create " + out + (result.reason.empty() ? "" : ": " + result.reason));
 }
 
 int List(const std::vector<std::string>& args, const CCliCommand& self)

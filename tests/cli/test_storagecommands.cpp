@@ -269,7 +269,8 @@ TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
     EXPECT_EQ(r.exitCode, 1);
     r = cli.Run({"export-all", out + "/xs_colr"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "tessarin-cli export-all: Could not create " + out + "/xs_colr\n");
+    EXPECT_EQ(r.err, "tessarin-cli export-all: Could not create " + out +
+                         "/xs_colr: the name does not end in \".tab\"\n");
     EXPECT_FALSE(fs::exists(out + "/xs_colr"));
 }
 
@@ -308,7 +309,7 @@ TEST(CliTabImport, RefusalsExitOneAndLeaveTheOutputUntouched)
     EXPECT_EQ(cli.Run({"tab-names", names}).out, "A\nB\n");
 }
 
-TEST(CliTabExport, AFileSizeLimitFailsWithAMessageAndKeepsTheOldTable)
+TEST(CliTabExport, AFileSizeLimitFailsWithTheReasonAndKeepsTheOldTable)
 {
     CCli cli;
     const std::string folder = cli.Folder("work");
@@ -323,16 +324,26 @@ TEST(CliTabExport, AFileSizeLimitFailsWithAMessageAndKeepsTheOldTable)
     for (const char* ext : {"tab", "dat", "map", "id"})
         before.push_back(ReadTextFile(folder + "/out." + ext));
 
-    const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16",
-                                          {"tab-export", folder + "/big.leg", folder + "/out.tab"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not create " + folder +
-                         "/out.tab: Failed writing 425 bytes at offset 20360.\n");
-    std::vector<std::string> after;
-    for (const char* ext : {"tab", "dat", "map", "id"})
-        after.push_back(ReadTextFile(folder + "/out." + ext));
-    EXPECT_EQ(after, before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 6);
+    const std::string failed = "Could not create " + folder + "/out.tab: Failed writing ";
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"tab-export", folder + "/big.leg", folder + "/out.tab"},
+         failed + "425 bytes at offset 20360.\n"},
+        {{"export-all", folder + "/out.tab", "--extra", folder},
+         "tessarin-cli export-all: " + failed + "425 bytes at offset 20360.\n"},
+    };
+    for (const auto& c : cases) {
+        const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16", c.args);
+        EXPECT_EQ(r.exitCode, 1) << c.args[0];
+        EXPECT_EQ(r.err, c.err);
+        std::vector<std::string> after;
+        for (const char* ext : {"tab", "dat", "map", "id"})
+            after.push_back(ReadTextFile(folder + "/out." + ext));
+        EXPECT_EQ(after, before) << c.args[0];
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 6);
+    }
 }
 
 TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
