@@ -252,8 +252,8 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"tab-names", "TAB",
                              "Lists the legend names of a TAB legend table, one per line, in the "
                              "order of their first appearance, or prints \"map-code table\" for a "
-                             "table in the map-code layout. Control characters and '\\' are "
-                             "written as C escapes, as by list.",
+                             "table in the map-code layout. Control characters, '\\' and bytes "
+                             "that are not UTF-8 are written as C escapes, as by list.",
                              1, 1, {}, {}, {}},
                             TabNames));
     commands.push_back(Make({"tab-import", "TAB NAME OUT.leg [--locale-numbers] [--thousands C] "
@@ -291,8 +291,9 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"list", "[--product P] [--extra \"DIR;DIR\"]",
                              "Lists the legend files of the project folder of product P, the "
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
-                             "per file, name, a tab, and the full path. Control characters and '\\' "
-                             "in them are written as C escapes (\\n, \\t, \\x01, \\\\).",
+                             "per file, name, a tab, and the full path. Control characters, '\\' "
+                             "and bytes that are not UTF-8 in them are written as C escapes "
+                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is.",
                              0, 0, {"--product", "--extra"}, {}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",

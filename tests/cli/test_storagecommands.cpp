@@ -120,16 +120,21 @@ TEST(CliList, EveryFileOnOneLineWhateverItsName)
     WriteTextFile(f2 + "/a.leg", kNumericLegend);
     WriteTextFile(f2 + "/A.LEG", kNumericLegend);
     WriteTextFile(f2 + "/two\nlines\\\x01.leg", kNumericLegend);
+    // Bytes that are no UTF-8 are escaped one by one, UTF-8 is kept.
+    WriteTextFile(f2 + "/\xFF\xFE\xC3\xBC\xC3.leg", kNumericLegend);
     fs::create_symlink("gone.leg", f2 + "/dangling.leg");
     fs::create_symlink("self.leg", f2 + "/self.leg");
     const CProcessResult r = cli.Run({"list", "--extra", f2});
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
     EXPECT_EQ(r.out, "A\t" + f2 + "/A.LEG\na[1]\t" + f2 + "/a.leg\n" + "two\\nlines\\\\\\x01\t" +
-                         f2 + "/two\\nlines\\\\\\x01.leg\n");
+                         f2 + "/two\\nlines\\\\\\x01.leg\n" + odd + "\t" + f2 + "/" + odd +
+                         ".leg\n");
     // export-all takes the same list: no default legend for a broken link.
     ASSERT_EQ(cli.Run({"export-all", f2 + "/all.tab", "--extra", f2}).exitCode, 0);
     const std::string tabNames = cli.Run({"tab-names", f2 + "/all.tab"}).out;
     EXPECT_EQ(tabNames.rfind("A\na\n", 0), 0u) << tabNames;
+    EXPECT_NE(tabNames.find("\n" + odd + "\n"), std::string::npos) << tabNames;
     EXPECT_EQ(tabNames.find("dangling"), std::string::npos);
     EXPECT_EQ(tabNames.find("self"), std::string::npos);
 }
