@@ -60,12 +60,9 @@ void PrintLegend(const CLLLegend& legend, bool withValues)
     for (const auto& c : legend.m_HeaderComments)
         comments.push_back(Text(c));
     const std::pair<const char*, json> head[] = {
-        {"dataType", legend.m_DataType},
-        {"description", Text(legend.m_Description)},
-        {"filePath", Text(legend.m_FilePath)},
-        {"fileTitle", Text(legend.m_FileTitle)},
-        {"headerComments", comments},
-        {"name", Text(legend.m_Name)},
+        {"dataType", legend.m_DataType},       {"description", Text(legend.m_Description)},
+        {"filePath", Text(legend.m_FilePath)}, {"fileTitle", Text(legend.m_FileTitle)},
+        {"headerComments", comments},          {"name", Text(legend.m_Name)},
     };
     std::fputs("{\n", stdout);
     for (const auto& [key, value] : head) {

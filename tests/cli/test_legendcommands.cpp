@@ -66,12 +66,13 @@ TEST(CliLegDump, PrintsTheDocumentAsJson)
 // The JSON is written a row at a time; these are the exact bytes of a whole-document dump.
 TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
 {
-    const std::string row = "    {\n      \"back\": 2,\n      \"backTransparent\": false,\n"
-                            "      \"comment\": \"%C\",\n      \"fill\": 1,\n"
-                            "      \"fillTransparent\": false,\n      \"from\": %F,\n"
-                            "      \"label\": \"%L\",\n      \"lineColour\": 4,\n"
-                            "      \"lineStyle\": 5,\n      \"pattern\": 3,\n      \"text\": \"\",\n"
-                            "      \"thickness\": 1.0,\n      \"to\": %T\n    }";
+    const std::string row =
+        "    {\n      \"back\": 2,\n      \"backTransparent\": false,\n"
+        "      \"comment\": \"%C\",\n      \"fill\": 1,\n"
+        "      \"fillTransparent\": false,\n      \"from\": %F,\n"
+        "      \"label\": \"%L\",\n      \"lineColour\": 4,\n"
+        "      \"lineStyle\": 5,\n      \"pattern\": 3,\n      \"text\": \"\",\n"
+        "      \"thickness\": 1.0,\n      \"to\": %T\n    }";
     auto rowWith = [&row](const std::string& c, const std::string& f, const std::string& l,
                           const std::string& t) {
         std::string r = row;
@@ -98,11 +99,11 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
         const CProcessResult r = Cli({"leg-dump", path});
         EXPECT_EQ(r.exitCode, 0) << r.err;
         const bool numeric = c.rows != "[]";
-        EXPECT_EQ(r.out, std::string("{\n  \"dataType\": ") + (numeric ? "0" : "2") +
-                             ",\n  \"description\": \"\",\n  \"filePath\": \"" + path +
-                             "\",\n  \"fileTitle\": \"d\",\n  \"headerComments\": " +
-                             c.headerComments + ",\n  \"name\": \"N\",\n  \"rows\": " + c.rows +
-                             "\n}\n");
+        EXPECT_EQ(r.out,
+                  std::string("{\n  \"dataType\": ") + (numeric ? "0" : "2") +
+                      ",\n  \"description\": \"\",\n  \"filePath\": \"" + path +
+                      "\",\n  \"fileTitle\": \"d\",\n  \"headerComments\": " + c.headerComments +
+                      ",\n  \"name\": \"N\",\n  \"rows\": " + c.rows + "\n}\n");
     }
 }
 
