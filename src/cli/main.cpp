@@ -87,6 +87,10 @@ std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::s
         const std::string& a = args[i];
         if (a == "--")
             break;
+        // "-" alone names standard input or a file; "-x" is a mistyped option,
+        // never a file name to read.
+        if (a.size() >= 2 && a[0] == '-' && a[1] != '-')
+            return "unknown option '" + a + "'";
         if (a.size() <= 2 || a.rfind("--", 0) != 0)
             continue;
         if (listed(command.valueOptions, a)) {

@@ -12,6 +12,7 @@
 #include "platform/tabkit.h"
 #include "storage/legendfiles.h"
 #include "platform/cufilename.h"
+#include "platform/cuserprompt.h"
 #include "platform/ctextcodec.h"
 #include "platform/cutext.h"
 
@@ -41,6 +42,28 @@ int Fail(const std::string& command, const std::string& text)
     return ExitFailure;
 }
 
+// Writes the core's messages to stderr after "tessarin-cli COMMAND: ", as the
+// command's own messages are, while the command runs.
+class CCommandPrompt : public CUserPrompt {
+public:
+    explicit CCommandPrompt(const std::string& command)
+        : m_Command(command), m_Previous(CUserPrompt::Install(this))
+    {
+    }
+    ~CCommandPrompt() override { CUserPrompt::Install(m_Previous); }
+    CCommandPrompt(const CCommandPrompt&) = delete;
+    CCommandPrompt& operator=(const CCommandPrompt&) = delete;
+    Answer Ask(const Message& message) override
+    {
+        std::fprintf(stderr, "tessarin-cli %s: %s\n", m_Command.c_str(), message.text.c_str());
+        return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+    }
+
+private:
+    std::string m_Command;
+    CUserPrompt* m_Previous;
+};
+
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
 {
@@ -51,6 +74,7 @@ std::string UseProduct(const CCliArgs& a)
 
 int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     const CTABLegendNames names = ReadTABLegendNames(a.positional[0]);
     if (!names.opened || (!names.mapCode && !names.hasNameField))
@@ -100,8 +124,11 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
         if (!a.Has(option))
             continue;
         const std::string value = a.Value(option);
-        if (!IsOneCharacter(value))
-            return Fail(self.name, std::string(option) + " takes one character");
+        if (!IsOneCharacter(value)) {
+            std::fprintf(stderr, "tessarin-cli %s: %s takes one character\n", self.name.c_str(),
+                         option);
+            return ExitUsage;
+        }
         (std::string(option) == "--thousands" ? separators.thousands : separators.decimal) = value;
     }
     // With one mark for both, "1.234,5" would silently read as 1.2345.
@@ -135,6 +162,7 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     CLLLegend legend;
     if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
@@ -144,6 +172,7 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     const CTabConversion result = ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"));
     switch (result.outcome) {

@@ -175,7 +175,8 @@ TEST(CliTabNames, NamesOnceEachOrMapCodeOrTheMessage)
     r = cli.Run({"tab-names", folder + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "Could not open " + folder + "/none.tab: " + std::strerror(ENOENT) + "\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab-names: Could not open " + folder +
+                         "/none.tab: " + std::strerror(ENOENT) + "\n");
 }
 
 TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
@@ -200,8 +201,6 @@ TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
 
     r = cli.Run({"tab-import", folder + "/none.tab", "rock", out});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(cli.Run({"tab-import", folder + "/de.tab", "rock", out, "--decimal", ",,"}).exitCode,
-              1);
 }
 
 TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
@@ -216,8 +215,8 @@ TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
 
     r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/missing/out.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err,
-              "Could not create " + folder + "/missing/out.tab: " + std::strerror(ENOENT) + "\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab-export: Could not create " + folder +
+                         "/missing/out.tab: " + std::strerror(ENOENT) + "\n");
     EXPECT_EQ(cli.Run({"tab-export", folder + "/none.leg", folder + "/x.tab"}).exitCode, 1);
 }
 
@@ -246,7 +245,8 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
 
     r = cli.Run({"tab2leg", lut + "/none.tab"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "Could not open " + lut + "/none.tab: " + std::strerror(ENOENT) + "\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab2leg: Could not open " + lut +
+                         "/none.tab: " + std::strerror(ENOENT) + "\n");
 
     // A table that is no legend table converts nothing and says so.
     const std::string tables = cli.Folder("tables");
@@ -254,7 +254,8 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
     r = cli.Run({"tab2leg", tables + "/other.tab"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, tables + "/other.tab: You must choose an input TAB file\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab2leg: " + tables +
+                         "/other.tab: You must choose an input TAB file\n");
 }
 
 TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
@@ -335,7 +336,7 @@ TEST(CliTabExport, AFileSizeLimitFailsWithTheReasonAndKeepsTheOldTable)
         std::string err;
     } cases[] = {
         {{"tab-export", folder + "/big.leg", folder + "/out.tab"},
-         failed + "425 bytes at offset 20360.\n"},
+         "tessarin-cli tab-export: " + failed + "425 bytes at offset 20360.\n"},
         {{"export-all", folder + "/out.tab", "--extra", folder},
          "tessarin-cli export-all: " + failed + "425 bytes at offset 20360.\n"},
     };
@@ -375,7 +376,7 @@ TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
     EXPECT_NE(back.find("\t0.5\t1234.5\t"), std::string::npos) << back;
 }
 
-TEST(CliOptions, UnknownOptionsMissingValuesAndEqualSeparatorsAreUsageErrors)
+TEST(CliOptions, UnknownOptionsMissingValuesAndWrongSeparatorsAreUsageErrors)
 {
     CCli cli;
     const std::string work = cli.Folder("work");
@@ -398,6 +399,16 @@ TEST(CliOptions, UnknownOptionsMissingValuesAndEqualSeparatorsAreUsageErrors)
              Case{{"export-all", tab, "--extra"},
                   "tessarin-cli export-all: option '--extra' needs a value\n"
                   "Usage: tessarin-cli export-all OUT.tab [--product P] [--extra \"DIR;DIR\"]\n"},
+             Case{{"lut-dump", "-x", out},
+                  "tessarin-cli lut-dump: unknown option '-x'\n"
+                  "Usage: tessarin-cli lut-dump FILE\n"},
+             Case{{"lut-legend", out, "-v"},
+                  "tessarin-cli lut-legend: unknown option '-v'\n"
+                  "Usage: tessarin-cli lut-legend FILE\n"},
+             Case{{"tab-import", tab, "x", out, "--decimal", "ab"},
+                  "tessarin-cli tab-import: --decimal takes one character\n"},
+             Case{{"tab-import", tab, "x", out, "--thousands", ""},
+                  "tessarin-cli tab-import: --thousands takes one character\n"},
              Case{{"tab-import", tab, "x", out, "--locale-numbers", "--thousands", ",", "--decimal",
                    ","},
                   "tessarin-cli tab-import: the thousands and decimal separators must differ "
@@ -497,11 +508,11 @@ TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
-        {{"tab-names", f + "/fifo.tab"}, tabPrefix},
-        {{"tab2leg", f + "/fifo.tab"}, tabPrefix},
+        {{"tab-names", f + "/fifo.tab"}, "tessarin-cli tab-names: " + tabPrefix},
+        {{"tab2leg", f + "/fifo.tab"}, "tessarin-cli tab2leg: " + tabPrefix},
         {{"tab-import", f + "/fifo.tab", "", f + "/o.leg"},
          "tessarin-cli tab-import: " + tabPrefix},
-        {{"tab-names", f + "/g2.tab"}, sidePrefix},
+        {{"tab-names", f + "/g2.tab"}, "tessarin-cli tab-names: " + sidePrefix},
         {{"tab-import", f + "/g2.tab", "", f + "/o.leg"}, "tessarin-cli tab-import: " + sidePrefix},
         {{"tab-import", f + "/t.tab", "", f + "/no/o.leg"},
          "tessarin-cli tab-import: Could not create " + f + "/no/o.leg: " + std::strerror(ENOENT) +
@@ -526,8 +537,8 @@ TEST(CliTabMessages, FailuresNameTheFileAndTheReasonAndNeverWait)
     const CProcessResult r = cli.Run({"tab-export", f + "/other.leg", f + "/t.tab"});
     [[maybe_unused]] const int unlocked = std::system(("chattr -i '" + f + "/t.map'").c_str());
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err,
-              "Could not create " + f + "/t.tab: " + f + "/t.map: " + std::strerror(EPERM) + "\n");
+    EXPECT_EQ(r.err, "tessarin-cli tab-export: Could not create " + f + "/t.tab: " + f +
+                         "/t.map: " + std::strerror(EPERM) + "\n");
     std::vector<std::string> after;
     for (const char* ext : {"tab", "dat", "map", "id"})
         after.push_back(ReadTextFile(f + "/t." + ext));
