@@ -36,9 +36,10 @@ CCliArgs ParseCliArgs(const CCliCommand& command, const std::vector<std::string>
 // command with other settings than the user asked for.
 std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::string>& args);
 
-// Text with '\\' and control characters written as C escapes (\n, \t, \r,
-// \x01): names from files and tables may hold any byte, and one holding a line
-// feed or a tab must not break the one-line, tab-separated outputs.
+// Text with '\\', control characters and bytes that are not UTF-8 written as
+// C escapes (\n, \t, \r, \x01, \xFF): names from files and tables may hold any
+// byte, and one holding a line feed or a tab must not break the one-line,
+// tab-separated outputs; valid UTF-8 is kept as it is.
 std::string EscapeControls(const std::string& text);
 
 std::vector<CCliCommand> LegendCommands();

@@ -18,39 +18,70 @@ json Text(const std::string& bytes)
     return CTextCodec::ToUtf8(bytes);
 }
 
-json LegendJson(const CLLLegend& legend)
+json RowJson(const CLLRow& row)
 {
-    json rows = json::array();
-    CLLRow row;
-    for (int i = 0; legend.GetRow(i, row); ++i) {
-        rows.push_back({
-            {"from", row.from},
-            {"to", row.to},
-            {"text", Text(row.text)},
-            {"label", Text(row.label)},
-            {"fill", row.fillColour.GetPacked()},
-            {"fillTransparent", row.fillTransparent},
-            {"back", row.backColour.GetPacked()},
-            {"backTransparent", row.backTransparent},
-            {"pattern", row.pattern},
-            {"lineColour", row.lineColour.GetPacked()},
-            {"lineStyle", row.lineStyle},
-            {"thickness", row.thickness},
-            {"comment", Text(row.comment)},
-        });
+    return {
+        {"from", row.from},
+        {"to", row.to},
+        {"text", Text(row.text)},
+        {"label", Text(row.label)},
+        {"fill", row.fillColour.GetPacked()},
+        {"fillTransparent", row.fillTransparent},
+        {"back", row.backColour.GetPacked()},
+        {"backTransparent", row.backTransparent},
+        {"pattern", row.pattern},
+        {"lineColour", row.lineColour.GetPacked()},
+        {"lineStyle", row.lineStyle},
+        {"thickness", row.thickness},
+        {"comment", Text(row.comment)},
+    };
+}
+
+// Writes a value as it stands at the given depth of a document dumped with an
+// indent of two: its inner lines are shifted by the depth.
+void PutValue(const json& value, int depth)
+{
+    const std::string text = value.dump(2, ' ', false, json::error_handler_t::replace);
+    const std::string shift(static_cast<size_t>(2 * depth), ' ');
+    size_t begin = 0;
+    for (size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        std::fwrite(text.data() + begin, 1, end + 1 - begin, stdout);
+        std::fputs(shift.c_str(), stdout);
     }
+    std::fwrite(text.data() + begin, 1, text.size() - begin, stdout);
+}
+
+// The legend as one JSON object, written a row at a time: built whole, a
+// legend of millions of rows would take well over a hundred times its file
+// size. The keys come in the sorted order a whole-document dump gives them.
+void PrintLegend(const CLLLegend& legend, bool withValues)
+{
     json comments = json::array();
     for (const auto& c : legend.m_HeaderComments)
         comments.push_back(Text(c));
-    return {
-        {"name", Text(legend.m_Name)},
-        {"description", Text(legend.m_Description)},
-        {"dataType", legend.m_DataType},
-        {"fileTitle", Text(legend.m_FileTitle)},
-        {"filePath", Text(legend.m_FilePath)},
-        {"headerComments", comments},
-        {"rows", rows},
+    const std::pair<const char*, json> head[] = {
+        {"dataType", legend.m_DataType},       {"description", Text(legend.m_Description)},
+        {"filePath", Text(legend.m_FilePath)}, {"fileTitle", Text(legend.m_FileTitle)},
+        {"headerComments", comments},          {"name", Text(legend.m_Name)},
     };
+    std::fputs("{\n", stdout);
+    for (const auto& [key, value] : head) {
+        std::printf("  \"%s\": ", key);
+        PutValue(value, 1);
+        std::fputs(",\n", stdout);
+    }
+    std::fputs("  \"rows\": [", stdout);
+    CLLRow row;
+    int i = 0;
+    for (; legend.GetRow(i, row); ++i) {
+        json j = RowJson(row);
+        // Each row of a colour table carries the data value of the entry that placed its colour.
+        if (withValues)
+            j["value"] = row.value;
+        std::fputs(i == 0 ? "\n    " : ",\n    ", stdout);
+        PutValue(j, 2);
+    }
+    std::fputs(i == 0 ? "]\n}\n" : "\n  ]\n}\n", stdout);
 }
 
 void Print(const json& j)
@@ -86,7 +117,7 @@ int LegDump(const std::vector<std::string>& args)
     CLLLegend legend;
     if (!Readable(in, legend.ReadLEG(in)))
         return ExitFailure;
-    Print(LegendJson(legend));
+    PrintLegend(legend, false);
     return ExitOk;
 }
 
@@ -131,12 +162,7 @@ int LutLegend(const std::vector<std::string>& args)
         return ExitFailure;
     CLLLegend legend;
     legend.ReadColourTable(in);
-    json j = LegendJson(legend);
-    // Each row carries the data value of the entry that placed its colour.
-    CLLRow row;
-    for (int i = 0; legend.GetRow(i, row); ++i)
-        j["rows"][static_cast<size_t>(i)]["value"] = row.value;
-    Print(j);
+    PrintLegend(legend, true);
     return ExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "cli/clicommand.h"
 #include "platform/cfileio.h"
 #include "platform/cmemorypolicy.h"
+#include "platform/ctextcodec.h"
 
 #include <clocale>
 #include <cstdio>
@@ -86,6 +87,10 @@ std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::s
         const std::string& a = args[i];
         if (a == "--")
             break;
+        // "-" alone names standard input or a file; "-x" is a mistyped option,
+        // never a file name to read.
+        if (a.size() >= 2 && a[0] == '-' && a[1] != '-')
+            return "unknown option '" + a + "'";
         if (a.size() <= 2 || a.rfind("--", 0) != 0)
             continue;
         if (listed(command.valueOptions, a)) {
@@ -102,8 +107,20 @@ std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::s
 std::string EscapeControls(const std::string& text)
 {
     std::string out;
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            // A whole UTF-8 character is kept; any other byte is escaped alone,
+            // so that a terminal or a script reading UTF-8 gets valid text.
+            const size_t length = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+            if (length > 1 && i + length <= text.size() &&
+                CTextCodec::IsValidUtf8(std::string_view(text).substr(i, length))) {
+                out.append(text, i, length);
+                i += length - 1;
+                continue;
+            }
+        }
         if (c == '\\') {
             out += "\\\\";
         } else if (c == '\n') {
@@ -112,7 +129,7 @@ std::string EscapeControls(const std::string& text)
             out += "\\t";
         } else if (c == '\r') {
             out += "\\r";
-        } else if (byte < 0x20 || byte == 0x7F) {
+        } else if (byte < 0x20 || byte >= 0x7F) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", byte);
             out += hex;

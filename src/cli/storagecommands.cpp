@@ -12,6 +12,7 @@
 #include "platform/tabkit.h"
 #include "storage/legendfiles.h"
 #include "platform/cufilename.h"
+#include "platform/cuserprompt.h"
 #include "platform/ctextcodec.h"
 #include "platform/cutext.h"
 
@@ -51,6 +52,28 @@ std::string LegendFolderSettingProblem()
     return why.empty() ? why : "cannot read the settings file " + EscapeControls(why);
 }
 
+// Writes the core's messages to stderr after "tessarin-cli COMMAND: ", as the
+// command's own messages are, while the command runs.
+class CCommandPrompt : public CUserPrompt {
+public:
+    explicit CCommandPrompt(const std::string& command)
+        : m_Command(command), m_Previous(CUserPrompt::Install(this))
+    {
+    }
+    ~CCommandPrompt() override { CUserPrompt::Install(m_Previous); }
+    CCommandPrompt(const CCommandPrompt&) = delete;
+    CCommandPrompt& operator=(const CCommandPrompt&) = delete;
+    Answer Ask(const Message& message) override
+    {
+        std::fprintf(stderr, "tessarin-cli %s: %s\n", m_Command.c_str(), message.text.c_str());
+        return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+    }
+
+private:
+    std::string m_Command;
+    CUserPrompt* m_Previous;
+};
+
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
 {
@@ -61,6 +84,7 @@ std::string UseProduct(const CCliArgs& a)
 
 int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     const CTABLegendNames names = ReadTABLegendNames(a.positional[0]);
     if (!names.opened || (!names.mapCode && !names.hasNameField))
@@ -110,8 +134,11 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
         if (!a.Has(option))
             continue;
         const std::string value = a.Value(option);
-        if (!IsOneCharacter(value))
-            return Fail(self.name, std::string(option) + " takes one character");
+        if (!IsOneCharacter(value)) {
+            std::fprintf(stderr, "tessarin-cli %s: %s takes one character\n", self.name.c_str(),
+                         option);
+            return ExitUsage;
+        }
         (std::string(option) == "--thousands" ? separators.thousands : separators.decimal) = value;
     }
     // With one mark for both, "1.234,5" would silently read as 1.2345.
@@ -145,6 +172,7 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     CLLLegend legend;
     if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
@@ -154,6 +182,7 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
 {
+    const CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
@@ -207,7 +236,8 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     case CExportAllResult::Outcome::TableNotWritten:
         break;
     }
-    return Fail(self.name, "Could not create " + out);
+    return Fail(self.name,
+                "Could not create " + out + (result.reason.empty() ? "" : ": " + result.reason));
 }
 
 int List(const std::vector<std::string>& args, const CCliCommand& self)
@@ -270,8 +300,8 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"tab-names", "TAB",
                              "Lists the legend names of a TAB legend table, one per line, in the "
                              "order of their first appearance, or prints \"map-code table\" for a "
-                             "table in the map-code layout. Control characters and '\\' are "
-                             "written as C escapes, as by list.",
+                             "table in the map-code layout. Control characters, '\\' and bytes "
+                             "that are not UTF-8 are written as C escapes, as by list.",
                              1, 1, {}, {}, {}},
                             TabNames));
     commands.push_back(Make({"tab-import", "TAB NAME OUT.leg [--locale-numbers] [--thousands C] "
@@ -309,8 +339,9 @@ std::vector<CCliCommand> StorageCommands()
     commands.push_back(Make({"list", "[--product P] [--extra \"DIR;DIR\"]",
                              "Lists the legend files of the project folder of product P, the "
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
-                             "per file, name, a tab, and the full path. Control characters and '\\' "
-                             "in them are written as C escapes (\\n, \\t, \\x01, \\\\).",
+                             "per file, name, a tab, and the full path. Control characters, '\\' "
+                             "and bytes that are not UTF-8 in them are written as C escapes "
+                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is.",
                              0, 0, {"--product", "--extra"}, {}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",

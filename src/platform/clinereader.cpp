@@ -108,6 +108,12 @@ bool CLineReader::Next(std::string_view& line)
                 if (next < m_End && data[next] == '\n')
                     ++next;
             }
+            // The buffer may hold more than the limit before a line end shows:
+            // the line itself is what counts.
+            if (end - m_Begin > MaxLineLength) {
+                Fail(CFileResult::LineTooLong);
+                return false;
+            }
             line = std::string_view(data + m_Begin, end - m_Begin);
             m_Begin = next;
             return true;
@@ -119,6 +125,10 @@ bool CLineReader::Next(std::string_view& line)
         if (!Fill()) {
             if (m_Failed || m_Begin == m_End)
                 return false;
+            if (m_End - m_Begin > MaxLineLength) {
+                Fail(CFileResult::LineTooLong);
+                return false;
+            }
             line = std::string_view(m_Buffer.data() + m_Begin, m_End - m_Begin); // last line, no line end
             m_Begin = m_End;
             return true;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -57,26 +58,32 @@ TEST(CLineReader, ReadErrorsAndFoldersAreReported)
 }
 
 // A huge or sparse file is refused at once, and a file without line ends is
-// never held whole: both are read errors naming the limit.
+// never held whole: both are read errors naming the limit. The limit holds for
+// the line itself, also when its end comes only after the buffer has grown.
 TEST(CLineReader, SizeLimitsAreReadErrors)
 {
     constexpr uintmax_t MiB = 1 << 20;
     const struct {
         uintmax_t size; // of a sparse file: zero bytes, no line end
+        std::string tail; // written after them
         int error;
         const char* reason;
         size_t lines;
     } cases[] = {
-        {100 * 1024 * MiB, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
-        {256 * MiB + 1, CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
-        {16 * MiB + 1, CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
-        {16 * MiB, 0, "", 1},
+        {100 * 1024 * MiB, "", CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
+        {256 * MiB + 1, "", CFileResult::TooLarge, "file larger than the limit of 256 MiB", 0},
+        {16 * MiB + 1, "", CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
+        {16 * MiB + 1, "\n", CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
+        {20000000, "\nnext\n", CFileResult::LineTooLong, "line longer than the limit of 16 MiB", 0},
+        {16 * MiB, "", 0, "", 1},
+        {16 * MiB, "\r\nnext", 0, "", 2},
     };
     CTempDir dir;
     const std::string path = dir.File("sparse.leg");
     for (const auto& c : cases) {
         WriteTextFile(path, "");
         std::filesystem::resize_file(path, c.size);
+        std::ofstream(path, std::ios::app | std::ios::binary) << c.tail;
         CLineReader reader(path);
         size_t lines = 0;
         std::string_view line;

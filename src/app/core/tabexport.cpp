@@ -5,6 +5,7 @@
 #include "platform/cfileio.h"
 #include "platform/cnumberformat.h"
 #include "platform/cutext.h"
+#include "platform/tabkit.h"
 
 #include <dirent.h>
 
@@ -51,6 +52,7 @@ CExportAllResult ExportAllToTAB(const std::string& path,
     TabKitTable* table = CreateLegendTable(path);
     if (!table) {
         result.outcome = CExportAllResult::Outcome::TableNotWritten;
+        result.reason = tabkit_c_last_error();
         return result;
     }
     CCLocaleScope cLocale;
@@ -59,12 +61,19 @@ CExportAllResult ExportAllToTAB(const std::string& path,
         for (int i = 0; i < legend.GetRowCount(); ++i) {
             std::string values[TabField::Count];
             FormatLegendRow(legend, i, TabRowRules::AllLegends, values);
-            ok = WriteLegendFeature(table, values) && ok;
+            // The first failure is the one that says why; closing clears it.
+            if (!WriteLegendFeature(table, values) && ok) {
+                ok = false;
+                result.reason = tabkit_c_last_error();
+            }
         }
     }
     // The hosts keep reading the previous table when this one failed part-way.
-    if (tabkit_c_close(table) == 0 || !ok) {
+    const bool closed = tabkit_c_close(table) != 0;
+    if (!closed || !ok) {
         result.outcome = CExportAllResult::Outcome::TableNotWritten;
+        if (!closed)
+            result.reason = tabkit_c_last_error();
         return result;
     }
     std::remove(ReplaceExtension(path, ".id").c_str());

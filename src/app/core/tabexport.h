@@ -15,7 +15,8 @@ struct CExportAllResult {
     };
     Outcome outcome = Outcome::Written;
     std::string file;   // the legend that could not be read
-    std::string reason; // why, as the file system said it
+    std::string reason; // why the legend could not be read or the table not written, as
+                        // the file system or the table library said it ("" when neither did)
     bool Ok() const { return outcome == Outcome::Written; }
 };
 

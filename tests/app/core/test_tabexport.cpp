@@ -84,9 +84,10 @@ TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
     for (const Case& c : {
              Case{"", dir.File("good.leg"), Outcome::NoPath, "", ""},
              Case{dir.File("no/folder/all.tab"), dir.File("good.leg"), Outcome::TableNotWritten, "",
-                  ""},
+                  std::strerror(ENOENT)},
              // Without ".tab" no table can be made, and no folder of that name either.
-             Case{dir.File("all"), dir.File("good.leg"), Outcome::TableNotWritten, "", ""},
+             Case{dir.File("all"), dir.File("good.leg"), Outcome::TableNotWritten, "",
+                  "the name does not end in \".tab\""},
              Case{kept, dir.File("folder.leg"), Outcome::LegendUnreadable, dir.File("folder.leg"),
                   std::strerror(EISDIR)},
              Case{kept, dir.File("pipe.leg"), Outcome::LegendUnreadable, dir.File("pipe.leg"),
