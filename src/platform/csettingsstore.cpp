@@ -21,7 +21,6 @@
 #include <memory>
 #include <mutex>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -81,19 +80,6 @@ QString ResolveFileCase(const QString& path)
     return found.isEmpty() ? path : found;
 }
 
-// Why a settings file cannot be opened at all, or empty. QSettings would wait
-// forever on a FIFO and read a device without end, so only a regular file (or
-// none yet) is handed to it.
-std::string Unusable(const QString& path)
-{
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return errno == ENOENT ? std::string() : std::strerror(errno);
-    if (S_ISREG(st.st_mode))
-        return {};
-    return S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-}
-
 // Opens the one settings file of a key, never falling back to another: a
 // registry key of the current user never shows the machine's values, nor those
 // of another key of the same organisation. Nothing (and why, naming the file)
@@ -104,13 +90,10 @@ std::unique_ptr<QSettings> Open(CSettingsStore::Hive hive, const CSettingsStore:
     const QString path =
         ResolveFileCase(SettingsFolder(hive) + u'/' + FromBytes(at.organisation) + u'/' +
                         FromBytes(at.application) + QStringLiteral(".conf"));
-    if (const std::string reason = Unusable(path); !reason.empty()) {
-        if (why)
-            *why = QFile::encodeName(path).toStdString() + ": " + reason;
-        return nullptr;
-    }
-    // QSettings shows a file it may not read as an empty one: a setting would
-    // then look unset and its default would be used without a word.
+    // QSettings would wait forever on a FIFO, read a device without end, and
+    // show a file it may not read as an empty one (a setting would then look
+    // unset and its default be used without a word): only a regular file we can
+    // read, or none yet, is handed to it.
     CFileResult opened;
     if (const int fd = CFileIO::OpenForReading(QFile::encodeName(path).toStdString(), opened);
         fd >= 0)
