@@ -1,5 +1,6 @@
 #include "platform/cfileio.h"
 
+#include "platform/cfilefacts.h"
 #include "platform/clinereader.h"
 
 #include <cerrno>
@@ -39,8 +40,7 @@ std::string TempNameIn(const std::string& folder)
 bool FollowLinks(std::string path, std::string& target, int& error)
 {
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        if (CFileFacts::OfLink(path).kind != CFileFacts::Kind::Link) {
             target = path;
             return true;
         }
@@ -198,17 +198,17 @@ CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
         Fail(error);
         return;
     }
-    struct stat st {};
-    const bool exists = ::stat(m_Path.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT) {
-        Fail(errno);
+    const CFileFacts::Facts st = CFileFacts::Of(m_Path);
+    const bool exists = st.Exists();
+    if (!exists && st.error != ENOENT) {
+        Fail(st.error);
         return;
     }
-    if (exists && !S_ISREG(st.st_mode)) {
-        Fail(S_ISDIR(st.st_mode) ? EISDIR : CFileResult::NotRegularFile);
+    if (exists && st.kind != CFileFacts::Kind::File) {
+        Fail(st.kind == CFileFacts::Kind::Folder ? EISDIR : CFileResult::NotRegularFile);
         return;
     }
-    if (exists && ::access(m_Path.c_str(), W_OK) != 0) {
+    if (exists && !CFileFacts::IsWritable(m_Path)) {
         Fail(errno);
         return;
     }
@@ -222,7 +222,7 @@ CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
     pthread_sigmask(SIG_BLOCK, &block, &m_SignalMask->old);
 
     // A rename would split a file from its other hard links.
-    m_InPlace = exists && st.st_nlink > 1;
+    m_InPlace = exists && st.links > 1;
     if (!m_InPlace) {
         for (int attempt = 0; attempt < 8 && m_Fd < 0; ++attempt) {
             m_Temp = TempNameIn(FolderOf(m_Path));
@@ -243,8 +243,8 @@ CAtomicFileWriter::CAtomicFileWriter(const std::string& path)
             m_InPlace = true;
         } else if (exists) {
             // Keep the old file's permissions even where the umask is stricter.
-            [[maybe_unused]] const int owner = ::fchown(m_Fd, st.st_uid, st.st_gid);
-            [[maybe_unused]] const int mode = ::fchmod(m_Fd, st.st_mode & 07777);
+            [[maybe_unused]] const int owner = ::fchown(m_Fd, st.owner, st.group);
+            [[maybe_unused]] const int mode = ::fchmod(m_Fd, st.mode);
         }
     }
     if (m_InPlace) {
@@ -396,7 +396,5 @@ CTerminationHold::~CTerminationHold()
 
 bool CFileIO::SameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa {}, sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+    return CFileFacts::SameFile(a, b);
 }

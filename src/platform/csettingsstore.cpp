@@ -1,6 +1,7 @@
 #include "platform/csettingsstore.h"
 
 #include "platform/cfileio.h"
+#include "platform/cfilefacts.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -70,7 +71,7 @@ QString FindEntryNoCase(const QString& folder, const QString& name)
 QString ResolveFileCase(const QString& path)
 {
     const QFileInfo file(path);
-    if (file.exists())
+    if (CFileFacts::Exists(QFile::encodeName(path).toStdString()))
         return path;
     const QFileInfo folder(file.path());
     const QString org = FindEntryNoCase(folder.path(), folder.fileName());

@@ -1,6 +1,8 @@
 #include "platform/tabkit.h"
 
 #include "platform/cfileio.h"
+#include "platform/cfilefacts.h"
+#include "platform/cutext.h"
 
 #include <cpl_conv.h>
 #include <cpl_error.h>
@@ -10,7 +12,6 @@
 #include <ogr_api.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -102,14 +103,6 @@ private:
     std::string m_OuterMessage;
 };
 
-bool EqualNoCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
-
 bool DriverHasExtension(GDALDriverH driver, const std::string& extension)
 {
     // Most drivers list every extension they handle in one space-separated item;
@@ -121,7 +114,7 @@ bool DriverHasExtension(GDALDriverH driver, const std::string& extension)
         char** words = CSLTokenizeString2(list, " ", 0);
         bool found = false;
         for (char** w = words; w && *w && !found; ++w)
-            found = EqualNoCase(*w, extension);
+            found = CUText::EqualNoCase(*w, extension);
         CSLDestroy(words);
         if (found)
             return true;
@@ -132,7 +125,7 @@ bool DriverHasExtension(GDALDriverH driver, const std::string& extension)
 bool DriverSays(GDALDriverH driver, const char* capability)
 {
     const char* value = GDALGetMetadataItem(driver, capability, nullptr);
-    return value && EqualNoCase(value, "YES");
+    return value && CUText::EqualNoCase(value, "YES");
 }
 
 // The first vector driver that can create files with this extension.
@@ -254,8 +247,7 @@ constexpr const char* SideExtensions[] = {"dat", "map", "id", "ind"};
 
 bool Exists(const std::string& path)
 {
-    VSIStatBufL st;
-    return VSIStatL(path.c_str(), &st) == 0;
+    return CFileFacts::Exists(path);
 }
 
 // The name without its ".tab" (the caller has checked it is there).
@@ -267,13 +259,14 @@ std::string StemOf(const std::string& tabPath)
 std::string Upper(std::string text)
 {
     for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     return text;
 }
 
 bool HasTabExtension(const std::string& path)
 {
-    return path.size() > 4 && EqualNoCase(path.substr(path.size() - 4), ".tab");
+    return path.size() > 4 && CUText::EqualNoCase(path.substr(path.size() - 4), ".tab");
 }
 
 // The side files a table at tabPath may have, in either case: a reader takes
@@ -386,10 +379,10 @@ bool ReadsBackWhole(const std::string& path, int features)
 
 // Gives a new file the permissions and owner of the file it replaces; a new
 // name keeps the umask's mode the writer gave it.
-void KeepModeOf(const std::string& newFile, const struct stat& old)
+void KeepModeOf(const std::string& newFile, const CFileFacts::Facts& old)
 {
-    [[maybe_unused]] const int owner = ::chown(newFile.c_str(), old.st_uid, old.st_gid);
-    [[maybe_unused]] const int mode = ::chmod(newFile.c_str(), old.st_mode & 07777);
+    [[maybe_unused]] const int owner = ::chown(newFile.c_str(), old.owner, old.group);
+    [[maybe_unused]] const int mode = ::chmod(newFile.c_str(), old.mode);
 }
 
 // Puts a complete table in place of the one at target, all files or none: the
@@ -407,15 +400,14 @@ bool SwapIn(const CTempTable& temp, const std::string& target)
     };
     std::vector<CMove> installs; // new file -> its final name
     const std::string stem = StemOf(target);
-    struct stat oldMain {};
-    const bool mainExisted = ::stat(target.c_str(), &oldMain) == 0;
+    const CFileFacts::Facts oldMain = CFileFacts::Of(target);
+    const bool mainExisted = oldMain.Exists();
     for (const char* ext : SideExtensions) {
         const std::string from = temp.placeholder + "." + ext;
         if (!Exists(from))
             continue;
         const std::string to = stem + "." + ext;
-        struct stat old {};
-        if (::stat(to.c_str(), &old) == 0)
+        if (const CFileFacts::Facts old = CFileFacts::Of(to); old.Exists())
             KeepModeOf(from, old);
         else if (mainExisted)
             KeepModeOf(from, oldMain);
@@ -437,8 +429,7 @@ bool SwapIn(const CTempTable& temp, const std::string& target)
             ::rename(asides[i].to.c_str(), asides[i].from.c_str());
     };
     for (const std::string& old : olds) {
-        struct stat st {};
-        if (::lstat(old.c_str(), &st) != 0)
+        if (!CFileFacts::OfLink(old).Exists())
             continue;
         const std::string aside = temp.placeholder + ".old" + std::to_string(asides.size());
         if (::rename(old.c_str(), aside.c_str()) != 0) {
@@ -586,7 +577,7 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
     std::string name = fileName;
     const size_t slash = name.find_last_of('/');
     const std::string leaf = slash == std::string::npos ? name : name.substr(slash + 1);
-    if (leaf.size() <= suffix.size() || !EqualNoCase(leaf.substr(leaf.size() - suffix.size()), suffix))
+    if (leaf.size() <= suffix.size() || !CUText::EqualNoCase(leaf.substr(leaf.size() - suffix.size()), suffix))
         return Fail("the name does not end in \"" + suffix + "\"");
     // A table named through a symbolic link is written where the link points,
     // side files included, and the link stays.
@@ -598,27 +589,27 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
     if (!driver)
         return Fail("no writer for \"" + suffix + "\" files");
 
-    struct stat st {};
-    if (::stat(name.c_str(), &st) == 0) {
+    if (const CFileFacts::Facts existing = CFileFacts::Of(name); existing.Exists()) {
         if (!replace)
             return Fail(ErrnoText(EEXIST));
         // Every file of the old table must be one the swap can replace.
         std::vector<std::string> files = SideFilesOf(name);
         files.push_back(name);
         for (const std::string& file : files) {
-            struct stat fs {};
-            if (::lstat(file.c_str(), &fs) != 0)
+            const CFileFacts::Facts fs = CFileFacts::OfLink(file);
+            if (!fs.Exists())
                 continue;
-            if (!S_ISREG(fs.st_mode))
-                return Fail(file + ": " +
-                            (S_ISDIR(fs.st_mode) ? ErrnoText(EISDIR) : "not a regular file"));
+            if (fs.kind != CFileFacts::Kind::File)
+                return Fail(file + ": " + (fs.kind == CFileFacts::Kind::Folder
+                                               ? ErrnoText(EISDIR)
+                                               : "not a regular file"));
             // Replacing a table renames new files over the old ones, which
             // would leave other names of a file with the old content.
-            if (fs.st_nlink > 1)
+            if (fs.links > 1)
                 return Fail(file + ": has other hard links, which replacing the table would split");
         }
-    } else if (errno != ENOENT) {
-        return Fail(ErrnoText(errno));
+    } else if (existing.error != ENOENT) {
+        return Fail(ErrnoText(existing.error));
     }
 
     // The old table stays as it is until the new one is complete (see close),

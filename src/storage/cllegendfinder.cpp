@@ -1,14 +1,12 @@
 #include "storage/cllegendfinder.h"
 
+#include "platform/cfilefacts.h"
 #include "platform/csettingsstore.h"
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <numeric>
-
-namespace fs = std::filesystem;
 
 void CLLLegendFinder::Init()
 {
@@ -37,26 +35,15 @@ int CLLLegendFinder::Scan()
     m_Names.clear();
     if (m_Folder.empty())
         return 0;
-    std::error_code ec;
-    fs::directory_iterator it(m_Folder, ec);
-    if (ec)
-        return 0;
-
+    // The files come in byte order, so that which of two names that trim to
+    // the same one wins does not vary.
     std::vector<std::string> files;
-    for (const auto& entry : it) {
-        std::error_code typeError;
-        if (entry.is_regular_file(typeError))
-            files.push_back(entry.path().filename().string());
-    }
-    // The directory order of the file system is arbitrary; take the names in a
-    // fixed order so that which of two equal names wins does not vary.
-    std::sort(files.begin(), files.end());
+    if (!CFileFacts::FilesWithExtension(m_Folder, ".leg", CFileFacts::Case::Ignored, files))
+        return 0;
 
     const std::string folder = CUFilename::WithTrailingSlash(m_Folder);
     const char* blanks = " \t\r\n\f\v";
     for (const std::string& file : files) {
-        if (!CUText::EndsWithNoCase(file, ".leg"))
-            continue;
         const size_t first = file.find_first_not_of(blanks);
         const size_t last = file.find_last_not_of(blanks);
         const std::string name = file.substr(first, last - first + 1);

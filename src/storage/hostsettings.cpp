@@ -1,14 +1,12 @@
 #include "storage/hostsettings.h"
 
+#include "platform/cfilefacts.h"
 #include "platform/cinifile.h"
 #include "platform/csettingsstore.h"
 #include "platform/csystemfolders.h"
 #include "platform/cuserprompt.h"
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -32,12 +30,10 @@ constexpr CHostIni HostIniFiles[] = {
 // for everyone, as a read-only folder attribute would.
 bool IsWritableFolder(const std::string& folder)
 {
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0)
+    const CFileFacts::Facts facts = CFileFacts::Of(folder);
+    if (!facts.Exists() || (facts.mode & 0222) == 0)
         return false;
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
-    return ::access(folder.c_str(), W_OK) == 0;
+    return CFileFacts::IsWritable(folder);
 }
 
 } // namespace
@@ -104,8 +100,7 @@ std::string GetHostTempDirectory(const std::string& product, bool showErrors)
     }
     // The configured value always gets a separator, even when it ends in one.
     const std::string folder = configured.value + "/";
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (!CFileFacts::IsFolder(folder)) {
         if (showErrors)
             CUserPrompt::ShowText("Error - The directory " + folder + " does not exist");
         return {};

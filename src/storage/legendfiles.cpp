@@ -1,14 +1,12 @@
 #include "storage/legendfiles.h"
 
+#include "platform/cfilefacts.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
 
 #include <algorithm>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -40,13 +38,10 @@ struct CFoundFile {
 
 // A folder as the search resolves it: '\\' read as '/', "//" as "/", made
 // absolute and without "." or ".." parts. Empty when it cannot be resolved.
-fs::path ResolveFolder(const std::string& folder)
+std::string ResolveFolder(const std::string& folder)
 {
-    const std::string cleaned =
-        CUText::ReplaceAll(CUText::ReplaceAll(folder, "\\", "/"), "//", "/");
-    std::error_code ec;
-    fs::path dir = fs::absolute(fs::path(cleaned), ec).lexically_normal();
-    return ec ? fs::path() : dir;
+    return CFileFacts::AbsoluteNormal(
+        CUText::ReplaceAll(CUText::ReplaceAll(folder, "\\", "/"), "//", "/"));
 }
 
 // The files of one folder with the given extension (any case), in name order
@@ -54,23 +49,14 @@ fs::path ResolveFolder(const std::string& folder)
 std::vector<CFoundFile> FindFiles(const std::string& folder, const std::string& extension)
 {
     std::vector<CFoundFile> found;
-    std::error_code ec;
-    const fs::path dir = ResolveFolder(folder);
-    if (dir.empty())
+    const std::string dir = ResolveFolder(folder);
+    std::vector<std::string> names;
+    if (dir.empty() ||
+        !CFileFacts::FilesWithExtension(dir, "." + extension, CFileFacts::Case::Ignored, names))
         return found;
-    fs::directory_iterator it(dir, ec);
-    if (ec)
-        return found;
-    for (const auto& entry : it) {
-        // Through links: a dangling link or a link loop is no legend to list.
-        std::error_code typeError;
-        if (!entry.is_regular_file(typeError))
-            continue;
-        const std::string name = entry.path().filename().string();
-        if (!CUText::EndsWithNoCase(name, "." + extension))
-            continue;
-        found.push_back({(dir / name).string(), name.substr(0, name.size() - extension.size() - 1)});
-    }
+    const std::string prefix = CUFilename::WithTrailingSlash(dir);
+    for (const std::string& name : names)
+        found.push_back({prefix + name, name.substr(0, name.size() - extension.size() - 1)});
     std::sort(found.begin(), found.end(), [](const CFoundFile& a, const CFoundFile& b) {
         if (!CUText::EqualNoCase(a.title, b.title))
             return CUText::LessNoCase(a.title, b.title);
@@ -101,16 +87,15 @@ void CollectLegendFiles(std::vector<std::string>& paths, std::vector<std::string
                         const std::string& product, const std::string& extraFolders,
                         bool skipStandardFolders)
 {
-    std::vector<fs::path> searched;
+    std::vector<std::string> searched;
     for (const std::string& folder : LegendSearchFolders(product, extraFolders, skipStandardFolders)) {
         // A folder reached again, by another spelling or through a link, is the
         // same directory (device and inode): its files are listed already. File
         // names are never compared without case, for a.leg and A.LEG may be two
         // files.
-        const fs::path dir = ResolveFolder(folder);
-        std::error_code ec;
+        const std::string dir = ResolveFolder(folder);
         if (std::any_of(searched.begin(), searched.end(),
-                        [&](const fs::path& p) { return fs::equivalent(p, dir, ec); }))
+                        [&](const std::string& p) { return CFileFacts::SameFile(p, dir); }))
             continue;
         searched.push_back(dir);
         for (const CSearchExtension& kind : SearchExtensions) {
@@ -155,9 +140,8 @@ CLegendGroups GroupLegendFiles(const std::vector<std::string>& paths,
     // same form, or a folder written with "//" or ".." would lose its group.
     std::string project;
     if (!projectFolder.empty()) {
-        const fs::path resolved = ResolveFolder(projectFolder);
-        project = resolved.empty() ? projectFolder
-                                   : CUFilename::WithTrailingSlash(resolved.string());
+        const std::string resolved = ResolveFolder(projectFolder);
+        project = resolved.empty() ? projectFolder : CUFilename::WithTrailingSlash(resolved);
     }
     const size_t n = std::min(paths.size(), names.size());
     for (size_t i = 0; i < n; ++i) {

@@ -3,16 +3,12 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
 #include "platform/cfileio.h"
+#include "platform/cfilefacts.h"
 #include "platform/cnumberformat.h"
 #include "platform/cutext.h"
 #include "platform/tabkit.h"
 
-#include <dirent.h>
-
-#include <cerrno>
 #include <cstring>
-
-#include <cstdio>
 
 std::string ReplaceExtension(const std::string& path, const std::string& extension)
 {
@@ -76,8 +72,8 @@ CExportAllResult ExportAllToTAB(const std::string& path,
             result.reason = tabkit_c_last_error();
         return result;
     }
-    std::remove(ReplaceExtension(path, ".id").c_str());
-    std::remove(ReplaceExtension(path, ".map").c_str());
+    CFileFacts::Remove(ReplaceExtension(path, ".id"));
+    CFileFacts::Remove(ReplaceExtension(path, ".map"));
     return result;
 }
 
@@ -86,11 +82,8 @@ std::vector<CFolderProblem> FoldersNotEntered(const std::vector<std::string>& fo
     std::vector<CFolderProblem> problems;
     for (const std::string& folder : folders) {
         const std::string cleaned = CUText::ReplaceAll(folder, "\\", "/");
-        DIR* dir = ::opendir(cleaned.c_str());
-        if (dir)
-            ::closedir(dir);
-        else
-            problems.push_back({folder, std::strerror(errno)});
+        if (int error = 0; !CFileFacts::CanList(cleaned, error))
+            problems.push_back({folder, std::strerror(error)});
     }
     return problems;
 }
