@@ -4,6 +4,7 @@
 // legends the table holds, plus the legend files it saves.
 
 #include "app/core/tabconversion.h"
+#include "platform/cuserprompt.h"
 #include "legend/cllegend.h"
 #include "platform/csettingsstore.h"
 
@@ -77,8 +78,9 @@ void BM_ReadTableOnce(benchmark::State& state)
 void BM_ConvertTABToLEG(benchmark::State& state)
 {
     const std::string& tab = Table(static_cast<int>(state.range(0)));
+    CStderrPrompt prompt;
     for (auto _ : state) {
-        const CTabConversion result = ConvertTABToLEG(tab, false);
+        const CTabConversion result = ConvertTABToLEG(tab, false, prompt);
         benchmark::DoNotOptimize(result.written.size());
     }
 }

@@ -53,7 +53,9 @@ std::string LegendFolderSettingProblem()
 }
 
 // Writes the core's messages to stderr after "tessarin-cli COMMAND: ", as the
-// command's own messages are, while the command runs.
+// command's own messages are. The flows are handed it; while the command runs
+// it is also the process's prompt, through which the legend table reader and
+// writer report.
 class CCommandPrompt : public CUserPrompt {
 public:
     explicit CCommandPrompt(const std::string& command)
@@ -84,9 +86,9 @@ std::string UseProduct(const CCliArgs& a)
 
 int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    const CCommandPrompt prompt(self.name);
+    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
-    const CTABLegendNames names = ReadTABLegendNames(a.positional[0]);
+    const CTABLegendNames names = ReadTABLegendNames(a.positional[0], prompt);
     if (!names.opened || (!names.mapCode && !names.hasNameField))
         return ExitFailure;
     if (names.mapCode) {
@@ -172,7 +174,7 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    const CCommandPrompt prompt(self.name);
+    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     CLLLegend legend;
     if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
@@ -182,11 +184,12 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    const CCommandPrompt prompt(self.name);
+    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
-    const CTabConversion result = ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"));
+    const CTabConversion result =
+        ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"), prompt);
     switch (result.outcome) {
     case CTabConversion::Outcome::OpenFailed:
         return ExitFailure;

@@ -21,15 +21,20 @@ public:
     virtual ~CUserPrompt() = default;
     virtual Answer Ask(const Message& message) = 0;
 
-    // The prompt in use; a stderr prompt until a front end installs its own.
+    // A string-table message with its arguments, asked through this prompt.
+    Answer ShowString(int stringId, const std::vector<std::string>& args = {},
+                      Buttons buttons = Buttons::Ok, const std::string& title = {});
+    // A fixed text, such as "Could not open " followed by a path.
+    void ShowFixed(const std::string& text);
+
+    // The legend table reader and writer and the host settings still report
+    // through a prompt of the process: a stderr prompt until a front end
+    // installs its own. Flows take the prompt they talk through instead.
     static CUserPrompt& Current();
     // Installs a prompt (nullptr restores the stderr one); returns the previous one.
     static CUserPrompt* Install(CUserPrompt* prompt);
-
-    // A string-table message with its arguments.
     static Answer Show(int stringId, const std::vector<std::string>& args = {},
                        Buttons buttons = Buttons::Ok, const std::string& title = {});
-    // A fixed text, such as "Could not open " followed by a path.
     static void ShowText(const std::string& text);
 };
 
@@ -37,20 +42,4 @@ public:
 class CStderrPrompt : public CUserPrompt {
 public:
     Answer Ask(const Message& message) override;
-};
-
-// Records every message and answers from a script; for tests.
-class CRecordingPrompt : public CUserPrompt {
-public:
-    CRecordingPrompt();
-    ~CRecordingPrompt() override;
-    Answer Ask(const Message& message) override;
-    // The texts of the messages shown so far, in order.
-    std::vector<std::string> Texts() const;
-
-    std::vector<Message> m_Messages;
-    std::vector<Answer> m_Answers; // consumed front first; Yes/Ok when empty
-
-private:
-    CUserPrompt* m_Previous;
 };

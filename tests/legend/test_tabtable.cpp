@@ -1,6 +1,6 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
-#include "platform/cuserprompt.h"
+#include "support/recordingprompt.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
 #include "support/madelocale.h"

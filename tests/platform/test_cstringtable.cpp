@@ -1,5 +1,5 @@
 #include "platform/cstringtable.h"
-#include "platform/cuserprompt.h"
+#include "support/recordingprompt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "storage/hostsettings.h"
 
 #include "platform/csettingsstore.h"
-#include "platform/cuserprompt.h"
+#include "support/recordingprompt.h"
 #include "platform/settingssandbox.h"
 
 #include <gtest/gtest.h>

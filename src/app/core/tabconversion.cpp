@@ -3,14 +3,13 @@
 #include "app/core/tablegendnames.h"
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
+#include "platform/cfilefacts.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/cuserprompt.h"
 #include "platform/cutext.h"
 #include "platform/tabkit.h"
 #include "storage/cllegendfinder.h"
-
-#include <sys/stat.h>
 
 #include <unordered_map>
 
@@ -25,10 +24,11 @@ bool UnchangedSinceStamp(const std::string& tabPath)
     const auto stored = CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue);
     if (!stored)
         return false;
-    struct stat st;
-    if (::stat(tabPath.c_str(), &st) != 0)
+    const CFileFacts::Facts table = CFileFacts::Of(tabPath);
+    if (!table.Exists())
         return false;
-    const std::string now = FormatStampTime(st.st_mtime);
+    // The stamp holds whole seconds.
+    const std::string now = FormatStampTime(static_cast<std::time_t>(table.modified.seconds));
     CSettingsStore::SetString(Hive::CurrentUser, TabStampKey, TabStampValue, now);
     const auto before = ParseStampTime(*stored);
     const auto after = ParseStampTime(now);
@@ -66,18 +66,18 @@ namespace {
 // (features 1 to count, those without a type left out as the import leaves
 // them), so that names[i] belongs to row i of that import.
 std::optional<std::vector<std::string>> ReadRowNames(const std::string& tabPath,
-                                                     bool* fieldsMissing)
+                                                     CUserPrompt& prompt, bool* fieldsMissing)
 {
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::Show(Str::CouldNotOpen, {TabKitFailure(tabPath)});
+        prompt.ShowString(Str::CouldNotOpen, {TabKitFailure(tabPath)});
         return std::nullopt;
     }
     bool allFound = true;
     for (int f = 0; f < TabField::StandardCount; ++f)
         allFound = FindTabField(table, TabField::Names[f]) >= 0 && allFound;
     if (!allFound)
-        CUserPrompt::Current().Ask(
+        prompt.Ask(
             {Str::ChooseInputTab,
              tabPath + ": " + CStringTable::FormatId(Str::ChooseInputTab, {}),
              {},
@@ -122,22 +122,24 @@ std::string CaseKey(const std::string& name)
 } // namespace
 
 std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
+                                                             CUserPrompt& prompt,
                                                              bool* fieldsMissing)
 {
-    const auto rowNames = ReadRowNames(tabPath, fieldsMissing);
+    const auto rowNames = ReadRowNames(tabPath, prompt, fieldsMissing);
     if (!rowNames)
         return std::nullopt;
     return Runs(*rowNames);
 }
 
-CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp)
+CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp,
+                               CUserPrompt& prompt)
 {
     CTabConversion result;
     if (checkTimeStamp && UnchangedSinceStamp(tabPath)) {
         result.outcome = CTabConversion::Outcome::Unchanged;
         return result;
     }
-    const auto rowNames = ReadRowNames(tabPath, &result.fieldsMissing);
+    const auto rowNames = ReadRowNames(tabPath, prompt, &result.fieldsMissing);
     if (!rowNames) {
         result.outcome = CTabConversion::Outcome::OpenFailed;
         return result;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class CUserPrompt;
+
 struct CTabConversion {
     enum class Outcome {
         Converted, // the legends were written (some writes may have failed)
@@ -25,8 +27,10 @@ struct CTabConversion {
 };
 
 // With checkTimeStamp, a table whose modification time equals the stored stamp
-// is skipped; the stamp is refreshed only when one is stored already.
-CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
+// is skipped; the stamp is refreshed only when one is stored already. Problems
+// with the table are reported through prompt.
+CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp,
+                               CUserPrompt& prompt);
 
 // The legend names of a table for the conversion: "P_Name" of each feature in
 // table order, blanks-only names as empty (see LegendNameOf), one per run of
@@ -34,6 +38,7 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp);
 // field is reported with string 106.
 // fieldsMissing, when given, tells whether that happened.
 std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& tabPath,
+                                                             CUserPrompt& prompt,
                                                              bool* fieldsMissing = nullptr);
 
 // The settings key and value of the conversion's time stamp.

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <unordered_set>
 
-CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
+CTABLegendNames ReadTABLegendNames(const std::string& tabPath, CUserPrompt& prompt)
 {
     CTABLegendNames result;
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::Show(Str::CouldNotOpen, {TabKitFailure(tabPath)});
+        prompt.ShowString(Str::CouldNotOpen, {TabKitFailure(tabPath)});
         return result;
     }
     result.opened = true;
@@ -22,7 +22,7 @@ CTABLegendNames ReadTABLegendNames(const std::string& tabPath)
     result.mapCode = FindTabField(table, TabMapField::Names[TabMapField::MapCode]) >= 0;
     result.hasNameField = nameField >= 0;
     if (!result.mapCode && !result.hasNameField) {
-        CUserPrompt::Current().Ask(
+        prompt.Ask(
             {Str::NotAColourMapTable,
              tabPath + ": " + CStringTable::FormatId(Str::NotAColourMapTable, {}),
              {},

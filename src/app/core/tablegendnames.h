@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class CUserPrompt;
+
 struct CTABLegendNames {
     bool opened = false;
     bool mapCode = false;
@@ -15,8 +17,8 @@ struct CTABLegendNames {
 };
 
 // Reads the names; reports a table that cannot be opened (string 104) and a
-// table without "P_Name" that is not a map-code table (string 105).
-CTABLegendNames ReadTABLegendNames(const std::string& tabPath);
+// table without "P_Name" that is not a map-code table (string 105) through prompt.
+CTABLegendNames ReadTABLegendNames(const std::string& tabPath, CUserPrompt& prompt);
 
 // True when name + ".leg" names a visible, readable file inside the legend
 // folder: not empty, not starting with '.', without a path separator and

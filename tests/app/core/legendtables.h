@@ -3,7 +3,7 @@
 // the program's own writers.
 
 #include "legend/cllegend.h"
-#include "platform/cuserprompt.h"
+#include "support/recordingprompt.h"
 #include "platform/tabkit.h"
 
 #include <string>

@@ -66,7 +66,7 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesALegendFileInTheLegendFolder)
 {
     CConversionFixture fx;
     CRecordingPrompt prompt;
-    const CTabConversion result = ConvertTABToLEG(fx.tab, false);
+    const CTabConversion result = ConvertTABToLEG(fx.tab, false, prompt);
     EXPECT_EQ(result.outcome, Outcome::Converted);
     EXPECT_EQ(result.folder, fx.lut);
     // A comes back after B and is converted again, to the same file.
@@ -94,7 +94,7 @@ TEST(ConvertTABToLEG, WithoutALegendFolderTheFilesGoToTheCurrentFolder)
     const std::string here = sandbox.Work("cwd");
     const fs::path previous = fs::current_path();
     fs::current_path(here);
-    const CTabConversion result = ConvertTABToLEG(tab, false);
+    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
     fs::current_path(previous);
     EXPECT_EQ(result.folder, "");
     EXPECT_EQ(result.written, (std::vector<std::string>{"Only.leg"}));
@@ -106,7 +106,7 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
     CConversionFixture fx;
     CRecordingPrompt prompt;
     const std::string missing = fx.sandbox.Work("host") + "/none.tab";
-    EXPECT_EQ(ConvertTABToLEG(missing, false).outcome, Outcome::OpenFailed);
+    EXPECT_EQ(ConvertTABToLEG(missing, false, prompt).outcome, Outcome::OpenFailed);
     ASSERT_EQ(prompt.m_Messages.size(), 1u);
     EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
     EXPECT_EQ(prompt.m_Messages[0].text,
@@ -114,7 +114,7 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
 
     const std::string partial = fx.sandbox.Work("host") + "/partial.tab";
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
-    const CTabConversion result = ConvertTABToLEG(partial, false);
+    const CTabConversion result = ConvertTABToLEG(partial, false, prompt);
     ASSERT_GE(prompt.m_Messages.size(), 2u);
     EXPECT_EQ(prompt.m_Messages[1].stringId, Str::ChooseInputTab);
     EXPECT_EQ(prompt.m_Messages[1].text, partial + ": You must choose an input TAB file");
@@ -131,7 +131,7 @@ TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
     ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".",
                                   ".hidden", "two\nlines", "\t", "del\x7F"})
                     .ExportTAB(tab));
-    const CTabConversion result = ConvertTABToLEG(tab, false);
+    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
     EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "ok.leg"}));
     EXPECT_EQ(result.skipped,
               (std::vector<std::string>{"", "../escaped", "", "x\\y", "a/b", "..", ".", ".hidden",
@@ -151,7 +151,7 @@ TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
     mixed.m_DataType = DataText;
     mixed.m_StringValues = {"x", "", "y", "", "z", ""};
     ASSERT_TRUE(mixed.ExportTAB(tab));
-    const CTabConversion result = ConvertTABToLEG(tab, false);
+    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
     const std::vector<std::string> names = {"A", "b", "a", "B", "A", "C"};
     ASSERT_EQ(result.written.size(), names.size());
     const std::string expected = fx.sandbox.Work("expected") + "/";
@@ -168,8 +168,8 @@ TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
 TEST(ConvertTABToLEGTimeStamp, WithoutAStoredStampTheTableIsConvertedEveryTimeAndNoStampIsMade)
 {
     CConversionFixture fx;
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true).outcome, Outcome::Converted);
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true).outcome, Outcome::Converted);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
     EXPECT_FALSE(fx.Stamp());
 }
 
@@ -180,19 +180,19 @@ TEST(ConvertTABToLEGTimeStamp, UnchangedTableIsSkippedAndAChangedOneConverted)
     fx.SetModified(first);
     fx.StoreStamp("never");
 
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true).outcome, Outcome::Converted);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
     EXPECT_EQ(fx.Stamp(), "2023/03/04 05:06:07");
 
     fs::remove(fx.lut + "A.leg");
-    const CTabConversion again = ConvertTABToLEG(fx.tab, true);
+    const CTabConversion again = ConvertTABToLEG(fx.tab, true, CUserPrompt::Current());
     EXPECT_EQ(again.outcome, Outcome::Unchanged);
     EXPECT_TRUE(again.written.empty());
     EXPECT_FALSE(fs::exists(fx.lut + "A.leg"));
     // Without the check the same table is converted.
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, false).outcome, Outcome::Converted);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, false, CUserPrompt::Current()).outcome, Outcome::Converted);
 
     fx.SetModified(first + 61);
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true).outcome, Outcome::Converted);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
     EXPECT_EQ(fx.Stamp(), "2023/03/04 05:07:08");
 }
 
@@ -201,7 +201,7 @@ TEST(ConvertTABToLEGTimeStamp, StampsAreComparedAsTimesNotAsTexts)
     CConversionFixture fx;
     fx.SetModified(LocalTime(2024, 1, 2, 3, 4, 5));
     fx.StoreStamp("2024/1/2 3:04:05");
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true).outcome, Outcome::Unchanged);
+    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Unchanged);
     // The stamp is rewritten in the program's own form either way.
     EXPECT_EQ(fx.Stamp(), "2024/01/02 03:04:05");
 }

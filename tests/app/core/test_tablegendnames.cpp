@@ -14,7 +14,7 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceComparedExactly)
     CTempDir dir;
     CRecordingPrompt prompt;
     ASSERT_TRUE(LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir.File("t.tab")));
-    const CTABLegendNames names = ReadTABLegendNames(dir.File("t.tab"));
+    const CTABLegendNames names = ReadTABLegendNames(dir.File("t.tab"), prompt);
     EXPECT_TRUE(names.opened);
     EXPECT_TRUE(names.hasNameField);
     EXPECT_FALSE(names.mapCode);
@@ -27,7 +27,7 @@ TEST(TABLegendNames, MapCodeTableIsOneLegend)
     CTempDir dir;
     CRecordingPrompt prompt;
     ASSERT_TRUE(MakeTextTable(dir.File("m.tab"), {"MapCode", "Desc1"}, {{"Qa", "x"}}));
-    const CTABLegendNames names = ReadTABLegendNames(dir.File("m.tab"));
+    const CTABLegendNames names = ReadTABLegendNames(dir.File("m.tab"), prompt);
     EXPECT_TRUE(names.mapCode);
     EXPECT_TRUE(names.names.empty());
     EXPECT_TRUE(prompt.m_Messages.empty());
@@ -37,10 +37,10 @@ TEST(TABLegendNames, TablesThatAreNotLegendTablesAreReported)
 {
     CTempDir dir;
     CRecordingPrompt prompt;
-    const CTABLegendNames missing = ReadTABLegendNames(dir.File("none.tab"));
+    const CTABLegendNames missing = ReadTABLegendNames(dir.File("none.tab"), prompt);
     EXPECT_FALSE(missing.opened);
     ASSERT_TRUE(MakeTextTable(dir.File("other.tab"), {"Name"}, {{"A"}}));
-    const CTABLegendNames other = ReadTABLegendNames(dir.File("other.tab"));
+    const CTABLegendNames other = ReadTABLegendNames(dir.File("other.tab"), prompt);
     EXPECT_TRUE(other.opened);
     EXPECT_FALSE(other.hasNameField);
     EXPECT_TRUE(other.names.empty());
