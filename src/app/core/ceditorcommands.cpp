@@ -64,8 +64,10 @@ void CEditorFlow::New()
             for (int32_t& style : legend.m_LineStyles)
                 style = 2;
         });
-        Save(path, false);
     }
+    // Saved again without the minimum-rows rule, so that a legend of fewer
+    // rows than a host asks for still lands on disk.
+    Save(path, false);
     NotifyHost();
 }
 
