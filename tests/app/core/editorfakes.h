@@ -1,7 +1,8 @@
 #pragma once
-// A scripted stand-in for the editor's window and its dialogs: the view writes
-// every call down as a line, so that a test asserts the exact sequence the
-// flow drives; each dialog answers what the test put in it.
+// A scripted window and dialogs for the editor's flow: the view writes every
+// call down as a line, so a test asserts the exact sequence; each dialog
+// answers what the test put in it. CEditorBench adds a project and a system
+// (LUT_PATH) folder of legends in a settings sandbox.
 
 #include "app/core/ceditorflow.h"
 #include "app/core/ceditorview.h"
@@ -15,24 +16,23 @@
 
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
+#include <utility>
 
 class CFakeEditorView : public CEditorView {
 public:
-    void SetHeader(const std::string& name, const std::string& fileName,
-                   const std::string& description, const std::string& dataType) override
+    void SetHeader(const std::string& name, const std::string& file, const std::string& description,
+                   const std::string& type) override
     {
         m_Description = description;
-        Log("header " + name + "|" + fileName + "|" + description + "|" + dataType);
+        Log("header " + name + "|" + file + "|" + description + "|" + type);
     }
     std::string Description() const override { return m_Description; }
-    void ShowReadOnly(bool readOnly) override { Log(readOnly ? "read-only" : "writable"); }
-    void EnableEditing(bool enable) override { Log(enable ? "editing on" : "editing off"); }
-    void EnableAutoPopulate(bool enable) override { Log(enable ? "auto on" : "auto off"); }
-    void FillSpreadsheet(const CLLLegend& legend) override
+    void ShowReadOnly(bool on) override { Log(on ? "read-only" : "writable"); }
+    void EnableEditing(bool on) override { Log(on ? "editing on" : "editing off"); }
+    void EnableAutoPopulate(bool on) override { Log(on ? "auto on" : "auto off"); }
+    void FillSpreadsheet(const CLLLegend& l) override
     {
-        Log("fill " + legend.m_Name + " " + std::to_string(legend.GetRowCount()));
+        Log("fill " + l.m_Name + " " + std::to_string(l.GetRowCount()));
     }
     void ClearSpreadsheet() override { Log("clear"); }
     void SetListItems(const std::vector<CLegendListItem>& items) override
@@ -45,21 +45,12 @@ public:
     void SelectListItem(int index) override { Log("select " + std::to_string(index)); }
     void CommitPendingEdits() override
     {
-        if (m_Pending) {
-            auto edit = std::move(m_Pending);
-            m_Pending = nullptr;
+        if (auto edit = std::exchange(m_Pending, nullptr))
             edit();
-        }
     }
     void ReloadPatterns(const std::string& folder) override { Log("patterns " + folder); }
-
-    // The calls since the last look, which starts the record afresh.
-    std::vector<std::string> Take()
-    {
-        std::vector<std::string> calls;
-        calls.swap(m_Calls);
-        return calls;
-    }
+    // The calls since the last look.
+    std::vector<std::string> Take() { return std::exchange(m_Calls, {}); }
 
     std::string m_Description;
     std::function<void()> m_Pending; // a cell still being typed in
@@ -78,14 +69,9 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
             writeNew(newLegend->folder + newLegend->name + ".leg");
         return newLegend;
     }
-    std::optional<CImportTABDialog::Result> Run(const std::string& product) override
+    std::optional<CImportTABDialog::Result> Run(const std::string&) override { return imported; }
+    std::optional<Values> Run(const Values&, const std::string&, bool hostRows) override
     {
-        importProduct = product;
-        return imported;
-    }
-    std::optional<Values> Run(const Values& current, const std::string&, bool hostRows) override
-    {
-        settingsShown = current;
         settingsHostRows = hostRows;
         return settings;
     }
@@ -101,15 +87,11 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     }
     bool ConnectAndReload() override { return ++reloads, connects; }
 
-    CEditorDialogs All() { return {this, this, this, this, this}; }
-
     std::optional<CNewLegendDialog::Result> newLegend;
     std::function<void(const std::string&)> writeNew;
     CNewLegendDialog::Request newRequest;
     std::optional<CImportTABDialog::Result> imported;
-    std::string importProduct;
     std::optional<Values> settings;
-    Values settingsShown;
     bool settingsHostRows = false;
     std::optional<std::string> savePath;
     CSaveFileDialog::Request saveRequest;
@@ -118,37 +100,34 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     int reloads = 0;
 };
 
-// A project folder and a system (LUT_PATH) folder of legends in a settings
-// sandbox, with the flow over the fake window.
 struct CEditorBench {
     explicit CEditorBench(CEditorHostFlags flags = {}) : m_Flags(flags)
     {
-        project = sandbox.Work("project") + "/";
-        system = sandbox.Work("system") + "/";
         CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
                                   "Software\\Ferrolin\\Tessarin\\Settings", "PROJECT_FOLDER",
                                   project);
         SetCommonSetting("LUT_PATH", system);
     }
-    // A numeric legend of `rows` rows named after its file.
+    // A numeric legend of `rows` rows named after its file; returns its path.
     static std::string Write(const std::string& folder, const std::string& title, int rows,
                              const std::string& description = "")
     {
-        std::vector<std::string> labels;
-        for (int i = 0; i < rows; ++i)
-            labels.push_back("r" + std::to_string(i));
-        CLLLegend l = LegendWithLabels(labels);
+        CLLLegend l = LegendWithLabels(std::vector<std::string>(static_cast<size_t>(rows), "r"));
         l.m_Name = title;
         l.m_Description = description;
-        const std::string path = folder + title + ".leg";
-        l.WriteLEG(path);
-        return path;
+        l.WriteLEG(folder + title + ".leg");
+        return folder + title + ".leg";
     }
-    CEditorFlow& Open(const std::string& legendToSelect = "")
+    void Open(const std::string& legendToSelect = "")
     {
         flow.SetLegendToSelect(legendToSelect);
         flow.Open();
-        return flow;
+    }
+    // The user typed in the description field.
+    void Type(const std::string& description)
+    {
+        view.m_Description = description;
+        flow.DescriptionEdited(description);
     }
     std::vector<int> MessageIds() const
     {
@@ -160,9 +139,9 @@ struct CEditorBench {
 
     CSettingsSandbox sandbox;
     CEditorHostFlags m_Flags;
-    std::string project, system;
+    std::string project = sandbox.Work("project") + "/", system = sandbox.Work("system") + "/";
     CRecordingPrompt prompt;
     CFakeEditorView view;
     CFakeDialogs dialogs;
-    CEditorFlow flow{prompt, view, m_Flags, dialogs.All()};
+    CEditorFlow flow{prompt, view, m_Flags, {&dialogs, &dialogs, &dialogs, &dialogs, &dialogs}};
 };
