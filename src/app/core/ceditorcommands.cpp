@@ -57,8 +57,7 @@ void CEditorFlow::New()
             auto& fill = legend.m_FillColours.m_Colours;
             fill[static_cast<size_t>(last)] = CGColor(255, 0, 0);
             fill[0] = CGColor(0, 0, 255);
-            InterpolateColourColumn(legend, 0, last, CColourColumn::Fill,
-                                    CInterpolationMode::HSL);
+            InterpolateColourColumn(legend, 0, last, CColourColumn::Fill, CInterpolationMode::HSL);
             for (int32_t& pattern : legend.m_Patterns)
                 pattern = 2;
             for (int32_t& style : legend.m_LineStyles)

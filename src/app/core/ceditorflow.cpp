@@ -177,18 +177,16 @@ bool CEditorFlow::MayOverwrite(const std::string& path)
     // A file deleted meanwhile loses nothing by being written again.
     if (!now || *now == *m_LoadedStamp)
         return true;
-    switch (Ask(Str::ChangedOnDisk, {path}, Buttons::YesNoCancel,
-                CStringTable::Load(Str::AppTitle))) {
-    case Answer::Yes:
-        return true;
+    switch (
+        Ask(Str::ChangedOnDisk, {path}, Buttons::YesNoCancel, CStringTable::Load(Str::AppTitle))) {
+    case Answer::Yes: return true;
     case Answer::No:
         Load(m_LoadedPath);
         m_NameField = m_Legend.m_Name;
         m_Modified = false;
         CopyMembersToControls();
         return false;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -235,16 +233,14 @@ bool CEditorFlow::Close()
     const bool selected =
         m_LastValidIndex >= 0 && m_LastValidIndex < static_cast<int>(m_Items.size());
     CSettingsStore::WriteProfileString(
-        "Settings", "LastLegend", selected ? m_Items[static_cast<size_t>(m_LastValidIndex)].text : "");
+        "Settings", "LastLegend",
+        selected ? m_Items[static_cast<size_t>(m_LastValidIndex)].text : "");
     if (!m_Modified)
         return true;
     switch (Ask(Str::SaveChanges, {}, Buttons::YesNoCancel)) {
-    case Answer::Yes:
-        return Save(CurrentPath(), true);
-    case Answer::No:
-        return true;
-    default:
-        return false;
+    case Answer::Yes: return Save(CurrentPath(), true);
+    case Answer::No: return true;
+    default: return false;
     }
 }
 
@@ -299,12 +295,9 @@ int CEditorFlow::FindListedPath(const std::string& path) const
 std::string CEditorFlow::DataTypeText(int32_t dataType)
 {
     switch (dataType) {
-    case DataText:
-        return CStringTable::Load(Str::TypeText);
-    case DataNumericDiscrete:
-        return CStringTable::Load(Str::TypeNumericDiscrete);
-    default:
-        return CStringTable::Load(Str::TypeNumericContinuous);
+    case DataText: return CStringTable::Load(Str::TypeText);
+    case DataNumericDiscrete: return CStringTable::Load(Str::TypeNumericDiscrete);
+    default: return CStringTable::Load(Str::TypeNumericContinuous);
     }
 }
 

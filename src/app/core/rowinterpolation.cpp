@@ -9,12 +9,9 @@ namespace {
 CLLColourTable& TableOf(CLLLegend& legend, CColourColumn column)
 {
     switch (column) {
-    case CColourColumn::Fill:
-        return legend.m_FillColours;
-    case CColourColumn::Back:
-        return legend.m_BackColours;
-    case CColourColumn::Line:
-        break;
+    case CColourColumn::Fill: return legend.m_FillColours;
+    case CColourColumn::Back: return legend.m_BackColours;
+    case CColourColumn::Line: break;
     }
     return legend.m_LineColours;
 }

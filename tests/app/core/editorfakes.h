@@ -60,7 +60,10 @@ private:
     void Log(std::string line) { m_Calls.push_back(std::move(line)); }
 };
 
-struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSaveFileDialog,
+struct CFakeDialogs : CNewLegendDialog,
+                      CImportTABDialog,
+                      CSettingsDialog,
+                      CSaveFileDialog,
                       CHostNotifier {
     std::optional<CNewLegendDialog::Result> Run(const CNewLegendDialog::Request& r) override
     {

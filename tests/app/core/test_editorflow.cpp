@@ -35,12 +35,17 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
     } cases[] = {
         // Without "-name" the heading at 0 is selected and moves on to the first legend.
         {{}, "", {list, "select 0", "select 1", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}},
-        {{}, "gamma.leg", {list, "select 4", "writable", "editing on", "auto on", "fill gamma 1",
-                           "header gamma|gamma.leg|third|Numeric continuous"}},
+        {{},
+         "gamma.leg",
+         {list, "select 4", "writable", "editing on", "auto on", "fill gamma 1",
+          "header gamma|gamma.leg|third|Numeric continuous"}},
         // A host lists every legend as a system legend, without headings.
-        {{.quarvex = true}, "", {"list alpha beta gamma", "select 0", alpha[0], alpha[1], alpha[2],
-                                 alpha[3], alpha[4]}},
-        {{}, "gone.leg", {list, "select -1", "read-only", "editing off", "header |||"},
+        {{.quarvex = true},
+         "",
+         {"list alpha beta gamma", "select 0", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}},
+        {{},
+         "gone.leg",
+         {list, "select -1", "read-only", "editing off", "header |||"},
          {Str::CouldNotLoad}},
     };
     for (const Case& c : cases) {
@@ -117,7 +122,8 @@ TEST(EditorFlow, SaveWritesTheDescriptionAndPendingCellEditsAndExportsUnderAHost
         EXPECT_FALSE(b.flow.IsModified());
         EXPECT_EQ(TableRows(tab).size(), c.exported ? 2u : 0u) << c.tab;
         const bool failed = c.flags.strativ && !c.exported;
-        ASSERT_EQ(b.MessageIds(), failed ? std::vector<int>{Str::ExportTableFailed} : std::vector<int>{});
+        ASSERT_EQ(b.MessageIds(),
+                  failed ? std::vector<int>{Str::ExportTableFailed} : std::vector<int>{});
         if (failed) {
             EXPECT_EQ(b.prompt.m_Messages[0].text.rfind(
                           "Could not write the TAB legend table " + tab + ": ", 0),
@@ -147,7 +153,8 @@ TEST(EditorFlow, SaveAsIntoAnotherFolderAsksAndTheListKeepsTheLegendChosenBefore
         // The save names the legend after the file name field, still the old file's.
         CLLLegend expected = LegendWithLabels({"r", "r"});
         expected.m_Name = "alpha";
-        EXPECT_EQ(ReadTextFile(elsewhere + "copy.leg"), answer == Answer::Yes ? expected.LEGText() : "");
+        EXPECT_EQ(ReadTextFile(elsewhere + "copy.leg"),
+                  answer == Answer::Yes ? expected.LEGText() : "");
     }
 }
 
@@ -228,10 +235,13 @@ TEST(EditorFlow, ALegendThatCannotBeWrittenOrReadDisablesEditingOrIsReported)
         Calls calls;
         std::vector<int> messages;
     } cases[] = {
-        {0444, {"read-only", "editing off", "auto on", "fill beta 3",
-                "header beta|beta.leg||Numeric continuous"}, {}},
+        {0444,
+         {"read-only", "editing off", "auto on", "fill beta 3",
+          "header beta|beta.leg||Numeric continuous"},
+         {}},
         // Unreadable: the legend shown before stays in the spreadsheet.
-        {0000, {"read-only", "editing off", "header alpha|beta.leg||Numeric continuous"},
+        {0000,
+         {"read-only", "editing off", "header alpha|beta.leg||Numeric continuous"},
          {Str::CouldNotLoad}},
     };
     for (const Case& c : cases) {

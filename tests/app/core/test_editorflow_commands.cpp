@@ -31,7 +31,8 @@ TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwic
         b.prompt.m_Messages.clear();
         b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "fresh"};
         b.dialogs.writeNew = [&](const std::string& path) {
-            LegendWithLabels(std::vector<std::string>(static_cast<size_t>(c.rows), "x")).WriteLEG(path);
+            LegendWithLabels(std::vector<std::string>(static_cast<size_t>(c.rows), "x"))
+                .WriteLEG(path);
         };
         b.flow.New();
 
@@ -63,7 +64,8 @@ TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
         if (writes)
             b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "never"};
         b.flow.New();
-        EXPECT_EQ(b.MessageIds(), writes ? std::vector<int>{Str::CouldNotLoad} : std::vector<int>{});
+        EXPECT_EQ(b.MessageIds(),
+                  writes ? std::vector<int>{Str::CouldNotLoad} : std::vector<int>{});
         EXPECT_EQ(b.flow.Legend().m_Name, "alpha");
         EXPECT_FALSE(CFileIO::Stamp(b.system + "never.leg"));
     }
@@ -98,10 +100,14 @@ TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
         Answer answer;
         Calls calls;
     } cases[] = {
-        {1, Answer::Yes, {"list", "select -1", "clear", "editing off",
-                          "header a0|a0.leg|unsaved|Numeric continuous", "header |||"}},
-        {2, Answer::Yes, {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1",
-                          "header a1|a1.leg||Numeric continuous"}},
+        {1,
+         Answer::Yes,
+         {"list", "select -1", "clear", "editing off",
+          "header a0|a0.leg|unsaved|Numeric continuous", "header |||"}},
+        {2,
+         Answer::Yes,
+         {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1",
+          "header a1|a1.leg||Numeric continuous"}},
         {2, Answer::No, {}},
     };
     for (const Case& c : cases) {
@@ -157,8 +163,8 @@ TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolder)
         EXPECT_EQ(b.dialogs.settingsHostRows, host);
         EXPECT_EQ(GetCommonSetting("LUT_PATH"), other + "/");
         EXPECT_EQ(GetCommonSetting("BRUSH_PATH"), other + "/patterns/");
-        EXPECT_EQ(GetCommonSetting("PEN_FILE"), host ? std::optional<std::string>("/x/a.pen")
-                                                     : std::nullopt);
+        EXPECT_EQ(GetCommonSetting("PEN_FILE"),
+                  host ? std::optional<std::string>("/x/a.pen") : std::nullopt);
         EXPECT_EQ(b.flow.PatternFolder(), other + "/patterns/");
         EXPECT_EQ(b.flow.Legend().m_Name, "moved");
     }
@@ -175,8 +181,18 @@ TEST(EditorFlowNotifyHost, TellsTheRunningHostOrSaysItCouldNotConnect)
     } cases[] = {
         {{.notify3D = true}, true, true, {"Vyrn"}, {}, 1},
         {{.notify3D = true}, false, true, {"Vyrn"}, {Str::NoConnectQuarvexVyrn}, 0},
-        {{.notify3D = true, .quarvex3D = true}, false, true, {"Quarvex3D"}, {Str::NoConnectQuarvex3D}, 0},
-        {{.notify3D = true, .strativ3D = true}, true, false, {"Strativ3D"}, {Str::NoConnectStrativ3D}, 1},
+        {{.notify3D = true, .quarvex3D = true},
+         false,
+         true,
+         {"Quarvex3D"},
+         {Str::NoConnectQuarvex3D},
+         0},
+        {{.notify3D = true, .strativ3D = true},
+         true,
+         false,
+         {"Strativ3D"},
+         {Str::NoConnectStrativ3D},
+         1},
         {{.notify3D = true, .gisHost = true}, true, true, {}, {}, 0},
         {{}, true, true, {}, {}, 0},
     };

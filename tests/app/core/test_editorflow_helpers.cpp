@@ -50,8 +50,10 @@ TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
         CLLLegend legend;
         legend.Clear();
         for (uint32_t colour : c.colours)
-            legend.AddRow({.fillColour = CGColor(colour), .backColour = CGColor(colour),
-                           .fillTransparent = true, .backTransparent = true,
+            legend.AddRow({.fillColour = CGColor(colour),
+                           .backColour = CGColor(colour),
+                           .fillTransparent = true,
+                           .backTransparent = true,
                            .lineColour = CGColor(colour)});
         const int last = static_cast<int>(c.colours.size()) - 1;
         EXPECT_EQ(InterpolateColourColumn(legend, 0, last, c.column, c.mode), last);
@@ -63,10 +65,10 @@ TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
             got.push_back(colour.GetPacked());
         EXPECT_EQ(got, c.expected);
         // Rows that got a colour are opaque in that column only; the first keeps its flag.
-        const auto& flags = c.column == CColourColumn::Back ? legend.m_BackTransparent
-                                                             : legend.m_FillTransparent;
-        const auto& other = c.column == CColourColumn::Back ? legend.m_FillTransparent
-                                                             : legend.m_BackTransparent;
+        const auto& flags =
+            c.column == CColourColumn::Back ? legend.m_BackTransparent : legend.m_FillTransparent;
+        const auto& other =
+            c.column == CColourColumn::Back ? legend.m_FillTransparent : legend.m_BackTransparent;
         for (int i = 0; i <= last; ++i) {
             const bool cleared = c.column != CColourColumn::Line && i > 0;
             EXPECT_EQ(flags[static_cast<size_t>(i)], cleared ? 0 : 1) << i;
