@@ -398,3 +398,29 @@ bool CFileIO::SameFile(const std::string& a, const std::string& b)
 {
     return CFileFacts::SameFile(a, b);
 }
+
+std::optional<CFileStamp> CFileIO::Stamp(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    CFileStamp stamp;
+    stamp.device = static_cast<uint64_t>(st.st_dev);
+    stamp.inode = static_cast<uint64_t>(st.st_ino);
+    stamp.modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    stamp.size = static_cast<int64_t>(st.st_size);
+    return stamp;
+}
+
+bool CFileIO::IsWritable(const std::string& path)
+{
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+CFileResult CFileIO::Remove(const std::string& path)
+{
+    CFileResult result;
+    if (::unlink(path.c_str()) != 0)
+        result.error = errno;
+    return result;
+}

@@ -1,7 +1,9 @@
 #pragma once
 // Whole-file reads and crash-safe whole-file writes.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,17 @@ struct CFileResult {
     bool Missing() const;
     // "No such file or directory", "not a regular file", ...
     std::string Reason() const;
+};
+
+// What tells a file apart from the same path rewritten by someone else: its
+// identity on disk (an atomic save by another program gives a new one), its
+// modification time and its size.
+struct CFileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    int64_t modifiedNs = 0;
+    int64_t size = 0;
+    bool operator==(const CFileStamp&) const = default;
 };
 
 class CFileIO {
@@ -57,6 +70,14 @@ public:
     // exist yet. False and an errno value (ELOOP, ...) when the links cannot be
     // followed.
     static bool FollowLinks(const std::string& path, std::string& target, int& error);
+
+    // The stamp of a regular file (links followed); nothing for anything else
+    // or when it is not there.
+    static std::optional<CFileStamp> Stamp(const std::string& path);
+    // We may write the file (false when it is not there).
+    static bool IsWritable(const std::string& path);
+    // Removes a file; the reason when that fails.
+    static CFileResult Remove(const std::string& path);
 };
 
 // Holds SIGTERM, SIGINT, SIGHUP and SIGQUIT back on this thread while it lives,

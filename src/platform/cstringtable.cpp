@@ -47,8 +47,22 @@ const std::map<int, std::string>& Table()
          "foreground colour (Fg) through to line style (LStyle) columns can be duplicated."},
         {Str::InvalidPenFile, "Invalid pen file: %1!s!"},
         {Str::Transparent, "Transparent"},
+        {Str::NumericNeedsTwoRows,
+         "A numeric legend requires two or more rows/ranges before it can be saved. If you are "
+         "trying to create a single range spanning the entire\ndataset (e.g. 0-115ppm), simply "
+         "subdivide this into two ranges e.g. 0-50 & 50-115"},
         {Str::InsertNeedsRowSort,
          "Sorry, but you cannot insert a row unless the spreadsheet is sorted by row number"},
+        {Str::ChangedOnDisk,
+         "%1!s! has been changed by another program since it was loaded.\nDo you want to "
+         "overwrite it with your changes? Choose No to reload it and drop your changes, or "
+         "Cancel to go on editing."},
+        {Str::SaveFailed, "Could not save %1!s!: %2!s!"},
+        {Str::DeleteFailed, "Could not delete %1!s!: %2!s!"},
+        {Str::ExportLegendUnreadable,
+         "The TAB legend table %1!s! was not updated: could not read %2!s!: %3!s!"},
+        {Str::ExportTableFailed, "Could not write the TAB legend table %1!s!: %2!s!"},
+        {Str::SettingNotStored, "Could not store %1!s!: %2!s!"},
     };
     return table;
 }

@@ -42,7 +42,15 @@ enum Id : int {
     DuplicateUnsupported = 151,
     InvalidPenFile = 152,
     Transparent = 171,
+    NumericNeedsTwoRows = 172,
     InsertNeedsRowSort = 174,
+    // Messages of our own, beyond the original table.
+    ChangedOnDisk = 5000,
+    SaveFailed = 5001,
+    DeleteFailed = 5002,
+    ExportLegendUnreadable = 5003,
+    ExportTableFailed = 5004,
+    SettingNotStored = 5005,
 };
 }
 

@@ -1,0 +1,307 @@
+// The editor's flows around the current legend: choosing, loading, listing,
+// saving and closing. The commands that make, import or delete legend files
+// and change the settings are in ceditorcommands.cpp.
+#include "app/core/ceditorflow.h"
+
+#include "app/core/ceditorview.h"
+#include "app/core/csavefiledialog.h"
+#include "app/core/findnonheading.h"
+#include "platform/csettingsstore.h"
+#include "platform/cstringtable.h"
+#include "platform/cufilename.h"
+#include "platform/cutext.h"
+
+using Answer = CUserPrompt::Answer;
+using Buttons = CUserPrompt::Buttons;
+
+CEditorFlow::CEditorFlow(CUserPrompt& prompt, CEditorView& view, const CEditorHostFlags& flags,
+                         const Dialogs& dialogs)
+    : m_Prompt(prompt), m_View(view), m_Flags(flags), m_Dialogs(dialogs)
+{
+    m_Legend.Clear();
+}
+
+void CEditorFlow::Open()
+{
+    m_PatternFolder = AsFolder(GetCommonSetting("BRUSH_PATH").value_or(""));
+    m_PenFile = GetCommonSetting("PEN_FILE").value_or("");
+    RefillList();
+}
+
+void CEditorFlow::ChangeLegend(const std::function<void(CLLLegend&)>& change)
+{
+    change(m_Legend);
+    m_Modified = true;
+}
+
+void CEditorFlow::DescriptionEdited(const std::string& text)
+{
+    m_Description = text;
+    ChangeLegend([&text](CLLLegend& legend) { legend.m_Description = text; });
+}
+
+std::vector<std::string> CEditorFlow::ListedPaths() const
+{
+    std::vector<std::string> paths;
+    paths.reserve(m_Items.size());
+    for (const CLegendListItem& item : m_Items)
+        paths.push_back(item.path);
+    return paths;
+}
+
+void CEditorFlow::ChooseLegend(int index)
+{
+    CopyControlsIntoMembers();
+    if (!SaveChangesFirst()) {
+        // The legend that could not be saved stays shown, and so does its entry.
+        m_View.SelectListItem(m_LastValidIndex);
+        return;
+    }
+    const int count = static_cast<int>(m_Items.size());
+    if (index >= count)
+        index = -1;
+    if (index >= 0 && m_Items[static_cast<size_t>(index)].heading) {
+        std::vector<bool> headings;
+        for (const CLegendListItem& item : m_Items)
+            headings.push_back(item.heading);
+        index = FindNonHeading(headings, index, m_LastValidIndex);
+        if (index >= count || (index >= 0 && m_Items[static_cast<size_t>(index)].heading))
+            index = -1;
+        m_View.SelectListItem(index);
+    }
+    m_LastValidIndex = index;
+    if (index >= 0) {
+        const std::string& path = m_Items[static_cast<size_t>(index)].path;
+        m_CurrentFolder = GetFolderOfPath(path);
+        m_FileName = path.substr(m_CurrentFolder.size());
+        m_LegendToSelect = path;
+        Load(CurrentPath());
+        m_NameField = m_Legend.m_Name;
+        m_Modified = false;
+    } else {
+        ClearShown();
+    }
+    CopyMembersToControls();
+}
+
+bool CEditorFlow::Load(const std::string& path)
+{
+    m_ReadOnly = !CFileIO::IsWritable(path);
+    m_View.ShowReadOnly(m_ReadOnly);
+    m_View.EnableEditing(!m_ReadOnly);
+
+    // Stamped before reading: a change that lands while we read makes the
+    // next save ask, rather than slip through.
+    const std::optional<CFileStamp> stamp = CFileIO::Stamp(path);
+    CLLLegend read;
+    if (!read.ReadLEG(path).Ok()) {
+        Show(Str::CouldNotLoad, {path});
+        return false;
+    }
+    m_Legend = std::move(read);
+    m_LoadedPath = path;
+    m_LoadedStamp = stamp;
+    m_Description = m_Legend.m_Description;
+    m_DataTypeField = DataTypeText(m_Legend.m_DataType);
+    m_View.EnableAutoPopulate(m_Legend.m_DataType != DataText);
+    m_View.FillSpreadsheet(m_Legend);
+    return true;
+}
+
+void CEditorFlow::RefillList()
+{
+    m_LegendFolder.clear();
+    m_ProjectFolder.clear();
+    m_CurrentFolder.clear();
+    m_Items.clear();
+    if (std::optional<std::string> lut = GetCommonSetting("LUT_PATH"))
+        m_LegendFolder = AsFolder(*lut);
+    const bool withHeadings = !m_Flags.UnderQuarvexOrStrativ();
+    if (withHeadings)
+        m_ProjectFolder = GetProjectFolder(m_Product).value_or("");
+
+    std::vector<std::string> paths, names;
+    CollectLegendFiles(paths, names, m_Product, "", false);
+    m_Items = BuildLegendList(GroupLegendFiles(paths, names, m_ProjectFolder), withHeadings);
+    m_View.SetListItems(m_Items);
+
+    if (m_LegendToSelect.empty()) {
+        const int first = m_Items.empty() ? -1 : 0;
+        m_View.SelectListItem(first);
+        m_LastValidIndex = -1;
+        ChooseLegend(first);
+        return;
+    }
+    const int index = FindListedPath(m_LegendToSelect);
+    if (index >= 0) {
+        m_CurrentFolder = GetFolderOfPath(m_LegendToSelect);
+        m_FileName = m_LegendToSelect.substr(m_CurrentFolder.size());
+    }
+    m_View.SelectListItem(index);
+    m_LastValidIndex = index;
+    Load(m_LegendToSelect);
+    m_NameField = m_Legend.m_Name;
+    m_Modified = false;
+    CopyMembersToControls();
+}
+
+bool CEditorFlow::Save(const std::string& path, bool checkRows)
+{
+    CopyControlsIntoMembers();
+    if (checkRows && m_Flags.UnderQuarvexOrStrativ() && m_Legend.m_DataType != DataText &&
+        m_Legend.GetRowCount() < 2) {
+        Ask(Str::NumericNeedsTwoRows, {}, Buttons::Ok, CStringTable::Load(Str::AppTitle));
+        return false;
+    }
+    if (!MayOverwrite(path))
+        return false;
+    m_Legend.m_Description = m_Description;
+    m_Legend.m_Name = CUFilename::FileTitle(m_FileName);
+    const CFileResult written = m_Legend.SaveLEG(path);
+    if (!written.Ok()) {
+        Show(Str::SaveFailed, {path, written.Reason()});
+        return false;
+    }
+    m_Modified = false;
+    RefillList();
+    if (m_Flags.UnderQuarvexOrStrativ())
+        ExportAllToTAB(m_TABPath);
+    return true;
+}
+
+bool CEditorFlow::MayOverwrite(const std::string& path)
+{
+    if (!m_LoadedStamp || (path != m_LoadedPath && !CFileIO::SameFile(path, m_LoadedPath)))
+        return true;
+    const std::optional<CFileStamp> now = CFileIO::Stamp(path);
+    // A file deleted meanwhile loses nothing by being written again.
+    if (!now || *now == *m_LoadedStamp)
+        return true;
+    switch (
+        Ask(Str::ChangedOnDisk, {path}, Buttons::YesNoCancel, CStringTable::Load(Str::AppTitle))) {
+    case Answer::Yes: return true;
+    case Answer::No:
+        Load(m_LoadedPath);
+        m_NameField = m_Legend.m_Name;
+        m_Modified = false;
+        CopyMembersToControls();
+        return false;
+    default: return false;
+    }
+}
+
+void CEditorFlow::SaveButton()
+{
+    if (!Save(CurrentPath(), true))
+        return;
+    CopyMembersToControls();
+    NotifyHost();
+}
+
+void CEditorFlow::SaveAs()
+{
+    if (!m_Dialogs.saveFile)
+        return;
+    CopyControlsIntoMembers();
+    CSaveFileDialog::Request request;
+    request.folder = m_CurrentFolder.empty()
+                         ? CSettingsStore::GetProfileString("Settings", "SavePath")
+                         : m_CurrentFolder;
+    request.fileName = m_FileName;
+    const std::optional<std::string> chosen = m_Dialogs.saveFile->Run(request);
+    if (!chosen)
+        return;
+    const std::string folder = GetFolderOfPath(*chosen);
+    CSettingsStore::WriteProfileString("Settings", "SavePath", folder);
+    if (!CUText::EqualNoCase(folder, m_CurrentFolder) &&
+        Ask(Str::NonStandardFolder, {}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) !=
+            Answer::Yes)
+        return;
+    m_NameField = CUFilename::FileTitle(*chosen);
+    m_Legend.m_Name = m_NameField;
+    CopyMembersToControls();
+    if (!Save(*chosen, true))
+        return;
+    CopyMembersToControls();
+    RefillList();
+    NotifyHost();
+}
+
+bool CEditorFlow::Close()
+{
+    CopyControlsIntoMembers();
+    const bool selected =
+        m_LastValidIndex >= 0 && m_LastValidIndex < static_cast<int>(m_Items.size());
+    CSettingsStore::WriteProfileString(
+        "Settings", "LastLegend",
+        selected ? m_Items[static_cast<size_t>(m_LastValidIndex)].text : "");
+    if (!m_Modified)
+        return true;
+    switch (Ask(Str::SaveChanges, {}, Buttons::YesNoCancel)) {
+    case Answer::Yes: return Save(CurrentPath(), true);
+    case Answer::No: return true;
+    default: return false;
+    }
+}
+
+void CEditorFlow::CopyControlsIntoMembers()
+{
+    m_Description = m_View.Description();
+    m_View.CommitPendingEdits();
+}
+
+void CEditorFlow::CopyMembersToControls()
+{
+    m_View.SetHeader(m_NameField, m_FileName, m_Description, m_DataTypeField);
+}
+
+void CEditorFlow::ClearShown()
+{
+    m_View.ClearSpreadsheet();
+    m_View.EnableEditing(false);
+}
+
+bool CEditorFlow::SaveChangesFirst()
+{
+    if (!m_Modified || Ask(Str::SaveChanges, {}, Buttons::YesNo) != Answer::Yes)
+        return true;
+    return Save(CurrentPath(), true);
+}
+
+void CEditorFlow::Show(int stringId, const std::vector<std::string>& args)
+{
+    Ask(stringId, args, Buttons::Ok);
+}
+
+CUserPrompt::Answer CEditorFlow::Ask(int stringId, const std::vector<std::string>& args,
+                                     CUserPrompt::Buttons buttons, const std::string& title)
+{
+    CUserPrompt::Message message;
+    message.stringId = stringId;
+    message.text = CStringTable::FormatId(stringId, args);
+    message.title = title;
+    message.buttons = buttons;
+    return m_Prompt.Ask(message);
+}
+
+int CEditorFlow::FindListedPath(const std::string& path) const
+{
+    for (size_t i = 0; i < m_Items.size(); ++i)
+        if (!m_Items[i].heading && CUText::EqualNoCase(m_Items[i].path, path))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string CEditorFlow::DataTypeText(int32_t dataType)
+{
+    switch (dataType) {
+    case DataText: return CStringTable::Load(Str::TypeText);
+    case DataNumericDiscrete: return CStringTable::Load(Str::TypeNumericDiscrete);
+    default: return CStringTable::Load(Str::TypeNumericContinuous);
+    }
+}
+
+std::string CEditorFlow::AsFolder(const std::string& folder)
+{
+    return folder.empty() ? folder : CUText::ReplaceAll(folder + "/", "//", "/");
+}

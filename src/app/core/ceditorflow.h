@@ -1,0 +1,155 @@
+#pragma once
+// The rules of the editor's main window without the window: which legend is
+// shown, when it is read and written, what the list holds, and every question
+// asked on the way. The window implements CEditorView, forwards its buttons and
+// list selections here, and lends the dialogs through small interfaces; the
+// flow talks to the user only through the CUserPrompt it was given.
+
+#include "app/core/editorhostflags.h"
+#include "legend/cllegend.h"
+#include "platform/cfileio.h"
+#include "platform/cuserprompt.h"
+#include "storage/legendfiles.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CEditorView;
+class CHostNotifier;
+class CImportTABDialog;
+class CNewLegendDialog;
+class CSaveFileDialog;
+class CSettingsDialog;
+
+// The dialogs the window lends the flow; any may be null while the window has
+// none, and its command then does nothing.
+struct CEditorDialogs {
+    CNewLegendDialog* newLegend = nullptr;
+    CImportTABDialog* importTAB = nullptr;
+    CSettingsDialog* settings = nullptr;
+    CSaveFileDialog* saveFile = nullptr;
+    CHostNotifier* hostNotifier = nullptr;
+};
+
+class CEditorFlow {
+public:
+    using Dialogs = CEditorDialogs;
+
+    CEditorFlow(CUserPrompt& prompt, CEditorView& view, const CEditorHostFlags& flags,
+                const Dialogs& dialogs = {});
+
+    // The start-up options that are not host flags: the legend to select
+    // ("-name"), the TAB table kept for the hosts, and the product whose project
+    // folder is listed ("" for the program's own).
+    void SetLegendToSelect(const std::string& path) { m_LegendToSelect = path; }
+    void SetTABPath(const std::string& path) { m_TABPath = path; }
+    void SetProduct(const std::string& product) { m_Product = product; }
+
+    // When the window opens: the pattern folder and pen file from the common
+    // settings, then the list and the starting legend.
+    void Open();
+
+    // The one way the current legend changes: a typed description, a cell
+    // written back from the spreadsheet, a chooser's result, a row command.
+    // The change must do all its work on the legend it is handed: no view
+    // calls, no questions, nothing read from outside. Then it can be undone
+    // and redone from copies of the legend taken around it. Marks the legend
+    // modified.
+    void ChangeLegend(const std::function<void(CLLLegend&)>& change);
+    // The user typed in the description field.
+    void DescriptionEdited(const std::string& text);
+
+    // The list's selection moved to `index` (-1 for none); a heading moves it on.
+    void ChooseLegend(int index);
+    // True when the file was read; a file that cannot be read is reported (109)
+    // and the legend shown stays.
+    bool Load(const std::string& path);
+    void RefillList();
+    // True when written; false when refused, cancelled or failed (reported).
+    bool Save(const std::string& path, bool checkRows);
+
+    // The window's buttons.
+    void SaveButton();
+    void SaveAs();
+    // True when the window may close.
+    bool Close();
+    void New();
+    void Import();
+    void Delete();
+    void Settings();
+    void NotifyHost();
+    // Writes every listed legend into the TAB table at path; reports a failure.
+    void ExportAllToTAB(const std::string& path);
+
+    // What the window and the tests look at.
+    const CLLLegend& Legend() const { return m_Legend; }
+    bool IsModified() const { return m_Modified; }
+    bool IsReadOnly() const { return m_ReadOnly; }
+    const std::string& CurrentFolder() const { return m_CurrentFolder; }
+    const std::string& FileName() const { return m_FileName; }
+    const std::string& NameField() const { return m_NameField; }
+    const std::string& LegendToSelect() const { return m_LegendToSelect; }
+    const std::string& LegendFolder() const { return m_LegendFolder; }
+    const std::string& ProjectFolder() const { return m_ProjectFolder; }
+    const std::string& PatternFolder() const { return m_PatternFolder; }
+    const std::string& PenFile() const { return m_PenFile; }
+    const std::vector<CLegendListItem>& ListItems() const { return m_Items; }
+    // The listed paths in list order, "" for headings.
+    std::vector<std::string> ListedPaths() const;
+    int Selection() const { return m_LastValidIndex; }
+
+private:
+    // The window's UpdateData: the fields into the members and back.
+    void CopyControlsIntoMembers();
+    void CopyMembersToControls();
+    // Empties the spreadsheet and disables the editing controls.
+    void ClearShown();
+    // Asks message 134 with Yes/No when the legend is modified; false when the
+    // user said Yes and the save did not happen.
+    bool SaveChangesFirst();
+    // The save's question when the file changed on disk since it was loaded:
+    // true to go on writing; false when the user reloaded or went on editing.
+    bool MayOverwrite(const std::string& path);
+    void Show(int stringId, const std::vector<std::string>& args = {});
+    CUserPrompt::Answer Ask(int stringId, const std::vector<std::string>& args,
+                            CUserPrompt::Buttons buttons, const std::string& title = {});
+    int FindListedPath(const std::string& path) const;
+    std::string CurrentPath() const { return m_CurrentFolder + m_FileName; }
+    static std::string DataTypeText(int32_t dataType);
+    // A folder as the settings give it, held with one trailing '/'; empty stays
+    // empty rather than becoming the root folder.
+    static std::string AsFolder(const std::string& folder);
+
+    CUserPrompt& m_Prompt;
+    CEditorView& m_View;
+    CEditorHostFlags m_Flags;
+    Dialogs m_Dialogs;
+
+    CLLLegend m_Legend;
+    // The header fields as the window shows them.
+    std::string m_NameField;
+    std::string m_FileName;
+    std::string m_Description;
+    std::string m_DataTypeField;
+    bool m_ReadOnly = false;
+    bool m_Modified = false;
+
+    std::string m_CurrentFolder;
+    std::vector<CLegendListItem> m_Items;
+    std::string m_LegendToSelect;
+    int m_LastValidIndex = -1;
+
+    std::string m_LegendFolder;
+    std::string m_ProjectFolder;
+    std::string m_PatternFolder;
+    std::string m_PenFile;
+    std::string m_TABPath;
+    std::string m_Product;
+
+    // The file the shown legend was read from, as it was then: a save over it
+    // asks first when someone else has changed it since.
+    std::string m_LoadedPath;
+    std::optional<CFileStamp> m_LoadedStamp;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// Colour interpolation over a run of legend rows in one colour column, in RGB
+// or in HSL, computed in single precision step by step so that every row gets
+// exactly the bytes the editor has always produced.
+
+class CLLLegend;
+
+enum class CColourColumn { Fill, Back, Line };
+enum class CInterpolationMode { RGB, HSL };
+
+// Recomputes rows first + 1 .. last from the colours of rows first and last; a
+// fill or background row that gets a colour loses its transparency. Rows must
+// lie inside the legend. Returns the number of rows recomputed.
+int InterpolateColourColumn(CLLLegend& legend, int first, int last, CColourColumn column,
+                            CInterpolationMode mode);
