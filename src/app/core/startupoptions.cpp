@@ -1,6 +1,6 @@
 #include "app/core/startupoptions.h"
 
-#include "platform/csettingsstore.h"
+#include "app/core/tabconversion.h"
 #include "platform/cutext.h"
 
 #include <climits>
@@ -163,32 +163,12 @@ void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& opt
     }
 }
 
-std::string DefaultTABPath(const CStartupOptions& options, const CConfigDirLookup& configDir)
-{
-    if (!(options.Quarvex() || options.Quarvex3D()) || !options.tabPath.empty())
-        return options.tabPath;
-    std::optional<std::string> folder = configDir ? configDir() : std::nullopt;
-    // An empty value is a host that was never configured, not the root folder.
-    if (!folder || folder->empty())
-        return {};
-    std::string path = *folder;
-    if (path.back() != '\\' && path.back() != '/')
-        path += '/';
-    return path + "xs_colr.tab";
-}
-
-std::optional<std::string> ReadQuarvexConfigDir()
-{
-    return CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup\\",
-                                     "ConfigDir");
-}
-
-CStartupOptions ParseStartupArguments(const std::vector<std::string>& args, const CConfigDirLookup& configDir)
+CStartupOptions ParseStartupArguments(const std::vector<std::string>& args)
 {
     CStartupOptions options;
     ApplyWindowPass(args, options);
     ApplyEditorPass(args, options);
     ApplyOwnSwitches(args, options);
-    options.tabPath = DefaultTABPath(options, configDir);
+    options.tabPath = DefaultTABPath(options.Quarvex(), options.Quarvex3D(), options.tabPath);
     return options;
 }

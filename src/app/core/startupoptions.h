@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,17 +70,8 @@ void ApplyWindowPass(const std::vector<std::string>& args, CStartupOptions& opti
 void ApplyEditorPass(const std::vector<std::string>& args, CStartupOptions& options);
 void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& options);
 
-// The registry read the default TAB path needs, passed in so tests need no settings files.
-using CConfigDirLookup = std::function<std::optional<std::string>()>;
-// Only for a Quarvex or Quarvex 3D start without "-TABPath": the host's
-// configuration folder followed by "xs_colr.tab". Empty when the folder is unknown.
-std::string DefaultTABPath(const CStartupOptions& options, const CConfigDirLookup& configDir);
-// The lookup over the current user's "Software\Ferrolin\Quarvex\Setup" "ConfigDir".
-std::optional<std::string> ReadQuarvexConfigDir();
-
-// All three passes and the default TAB path, in the order the window is built.
-CStartupOptions ParseStartupArguments(const std::vector<std::string>& args,
-                                      const CConfigDirLookup& configDir);
+// All three passes, then the default TAB path, in the order the window is built.
+CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 
 // The hosts' numeric switch values read as the C runtime's atol did where they were
 // written: leading blanks, a sign, digits up to the first other character, 0 when

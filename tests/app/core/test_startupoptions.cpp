@@ -1,4 +1,6 @@
 #include "app/core/startupoptions.h"
+#include "platform/csettingsstore.h"
+#include "platform/settingssandbox.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +30,6 @@ std::string Describe(const CStartupOptions& o)
       << " open=" << o.openLegendPath;
     return s.str();
 }
-
-std::optional<std::string> NoConfigDir() { return std::nullopt; }
 
 } // namespace
 
@@ -84,41 +84,24 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/b.leg tab= edit=0 tab2leg=0 shot=/o/win.png open=/p/c.LEG"},
         {Args({"-x.leg", ".leg", "--screenshot", "a.leg"}),
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=a.leg open="},
+        // The Quarvex default TAB path is looked up after the passes, and "-TABPath" wins over it.
+        {Args({"-Q3D", "-TABPath", "/t/mine.tab"}),
+         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/t/mine.tab edit=0 tab2leg=0 shot= open="},
+        {Args({"-Q3D", "-tab2leg"}),
+         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/q/cfg/xs_colr.tab edit=0 tab2leg=1 shot= open="},
     };
+    // The Quarvex hosts look up their configuration folder: none is recorded here,
+    // except for the last case, which gets the table path from it.
+    CSettingsSandbox sandbox;
     for (const Case& c : cases) {
         std::string joined;
         for (size_t i = 1; i < c.args.size(); ++i)
             joined += c.args[i] + ' ';
         SCOPED_TRACE(joined);
-        EXPECT_EQ(Describe(ParseStartupArguments(c.args, NoConfigDir)), c.expected);
-    }
-}
-
-TEST(StartupOptions, DefaultTABPathOnlyForQuarvexWithoutTABPath)
-{
-    struct Case {
-        std::vector<std::string> args;
-        std::optional<std::string> configDir;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {Args({"-Quarvex"}), "/home/g/quarvex", "/home/g/quarvex/xs_colr.tab"},
-        {Args({"-Q3D"}), "/home/g/quarvex/", "/home/g/quarvex/xs_colr.tab"},
-        {Args({"-Quar"}), "C:\\Quarvex\\", "C:\\Quarvex\\xs_colr.tab"},
-        {Args({"-Quarvex"}), std::nullopt, ""},
-        {Args({"-Quarvex"}), "", ""},
-        {Args({"-Quarvex", "-TABPath", "/mine.tab"}), "/home/g/quarvex", "/mine.tab"},
-        {Args({"-Strativ"}), "/home/g/quarvex", ""},
-        {Args({"-Vyrn"}), "/home/g/quarvex", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args[1]);
-        int asked = 0;
-        const CStartupOptions o = ParseStartupArguments(c.args, [&] {
-            ++asked;
-            return c.configDir;
-        });
-        EXPECT_EQ(o.tabPath, c.expected);
-        EXPECT_LE(asked, 1);
+        if (&c == &cases[std::size(cases) - 1]) {
+            ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
+                                                  "ConfigDir", "/q/cfg"));
+        }
+        EXPECT_EQ(Describe(ParseStartupArguments(c.args)), c.expected);
     }
 }
