@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QImageWriter>
+#include <QWidget>
 #include <QPixmap>
 #include <QTimer>
 
@@ -68,6 +69,8 @@ int CTessarinApp::Run()
                          why.c_str());
     }
     OpenMainWindow(dlg);
+    if (m_hostGone)
+        return 0;
     if (screenshot)
         return WriteScreenshot(dlg, options.screenshotPath);
     dlg.exec();
@@ -121,7 +124,14 @@ void CTessarinApp::Track(CTessarinDlg& dlg)
         dlg.lower();
         break;
     case ETrackingAction::Close:
-        // The host has gone: nothing is left to save the legend for.
+        // The host has gone: nothing is left to save the legend for, so no
+        // question stays open either.
+        m_hostGone = true;
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (modal == &dlg)
+                break;
+            modal->close();
+        }
         dlg.reject();
         break;
     }

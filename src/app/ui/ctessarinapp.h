@@ -32,5 +32,6 @@ private:
     std::vector<std::string> m_args;
     std::unique_ptr<CWindowSystem> m_windows;
     bool m_topMost = false;
+    bool m_hostGone = false;
     CStartupResources m_resources;
 };

@@ -24,6 +24,9 @@
 
 namespace {
 
+// Wide enough for the row commands in one line beside the list.
+constexpr int kNormalWidth = 960;
+
 QString Text(int stringId)
 {
     return QString::fromStdString(CStringTable::Load(stringId));
@@ -98,18 +101,9 @@ void CTessarinDlg::BuildNormalLayout()
     header->addWidget(m_filename, 2, 1);
     header->addWidget(Make(DataTypeLabel, "dataTypeLabel", new QLabel(QStringLiteral("Data type"), this)), 3, 0);
     header->addWidget(m_dataType, 3, 1);
-    auto* headerSide = new QVBoxLayout;
-    headerSide->addWidget(MakeButton(Settings, "settingsButton", QStringLiteral("Settings...")));
-    headerSide->addWidget(m_autoPopulate);
-    headerSide->addWidget(m_readOnly);
-    headerSide->addStretch(1);
-    auto* headerRow = new QHBoxLayout;
-    headerRow->addLayout(header, 1);
-    headerRow->addLayout(headerSide);
-
     m_spreadsheet = Make(ControlId::Spreadsheet, "spreadsheet", new CGridWidget(this));
 
-    // Below the spreadsheet: what changes rows, then what saves the legend.
+    // Below the spreadsheet: what changes rows.
     auto* rowButtons = new QHBoxLayout;
     rowButtons->addWidget(MakeButton(InsertRow, "insertRowButton", QStringLiteral("Insert row")));
     rowButtons->addWidget(MakeButton(AddRow, "addRowButton", QStringLiteral("Add row")));
@@ -122,14 +116,40 @@ void CTessarinDlg::BuildNormalLayout()
     rowButtons->addWidget(MakeButton(StepPatterns, "stepPatternsButton", QStringLiteral("Step patterns")));
     rowButtons->addStretch(1);
 
-    auto* fileButtons = new QHBoxLayout;
-    fileButtons->addWidget(MakeButton(Help, "helpButton", QStringLiteral("Help...")));
-    fileButtons->addStretch(1);
     QPushButton* save = MakeButton(Save, "saveButton", QStringLiteral("Save"));
     save->setDefault(true);
-    fileButtons->addWidget(save);
-    fileButtons->addWidget(MakeButton(SaveAs, "saveAsButton", QStringLiteral("Save As...")));
-    fileButtons->addWidget(MakeButton(Close, "closeButton", QStringLiteral("Close")));
+    QPushButton* saveAs = MakeButton(SaveAs, "saveAsButton", QStringLiteral("Save As..."));
+    QPushButton* close = MakeButton(Close, "closeButton", QStringLiteral("Close"));
+    QPushButton* help = MakeButton(Help, "helpButton", QStringLiteral("Help..."));
+    QPushButton* settings = MakeButton(Settings, "settingsButton", QStringLiteral("Settings..."));
+
+    auto* headerSide = new QVBoxLayout;
+    auto* fileButtons = new QHBoxLayout;
+    if (!m_options.editMode) {
+        headerSide->addWidget(settings);
+        headerSide->addWidget(m_autoPopulate);
+        headerSide->addWidget(m_readOnly);
+        fileButtons->addWidget(help);
+        fileButtons->addStretch(1);
+        fileButtons->addWidget(save);
+        fileButtons->addWidget(saveAs);
+        fileButtons->addWidget(close);
+    } else {
+        // One legend, opened by its host for editing: the file commands sit
+        // beside the header, where the list's commands would have been.
+        headerSide->addWidget(save);
+        headerSide->addWidget(saveAs);
+        headerSide->addWidget(close);
+        headerSide->addWidget(m_readOnly);
+        fileButtons->addWidget(help);
+        fileButtons->addWidget(settings);
+        fileButtons->addStretch(1);
+        fileButtons->addWidget(m_autoPopulate);
+    }
+    headerSide->addStretch(1);
+    auto* headerRow = new QHBoxLayout;
+    headerRow->addLayout(header, 1);
+    headerRow->addLayout(headerSide);
 
     auto* right = new QVBoxLayout;
     right->addLayout(headerRow);
@@ -142,19 +162,19 @@ void CTessarinDlg::BuildNormalLayout()
 
     auto* outer = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
-    QMenu* help = menuBar->addMenu(QStringLiteral("&Help"));
-    QAction* helpAction = help->addAction(QStringLiteral("&Help..."), this, &CTessarinDlg::OpenHelp);
+    QMenu* helpMenu = menuBar->addMenu(QStringLiteral("&Help"));
+    QAction* helpAction = helpMenu->addAction(QStringLiteral("&Help..."), this, &CTessarinDlg::OpenHelp);
     helpAction->setShortcut(QKeySequence::HelpContents);
     const QString about = Text(Str::AboutMenu);
     if (!about.isEmpty())
-        m_aboutAction = help->addAction(about, this, &CTessarinDlg::ShowAbout);
+        m_aboutAction = helpMenu->addAction(about, this, &CTessarinDlg::ShowAbout);
     outer->setMenuBar(menuBar);
     outer->addLayout(body, 1);
     outer->addLayout(fileButtons);
 
     m_legendsGroup->setMinimumWidth(220);
     connect(static_cast<QPushButton*>(Control(Help)), &QPushButton::clicked, this, &CTessarinDlg::OpenHelp);
-    resize(900, 620);
+    resize(kNormalWidth, 620);
 }
 
 void CTessarinDlg::ApplyEditModeLayout()
@@ -164,7 +184,7 @@ void CTessarinDlg::ApplyEditModeLayout()
         Control(id)->hide();
         Control(id)->setEnabled(false);
     }
-    resize(std::max(width() - 184, minimumSizeHint().width()), height());
+    resize(kNormalWidth - 184, height());
 }
 
 void CTessarinDlg::OpenHelp()

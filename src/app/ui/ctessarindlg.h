@@ -67,12 +67,6 @@ public:
     QWidget* Control(int id) const;
     CGridWidget* Spreadsheet() const { return m_spreadsheet; }
 
-    // Hides the list and its buttons, puts the header fields and the file buttons
-    // in one band above the spreadsheet and the row commands in one row below it,
-    // and makes the window 184 pixels narrower: a host that opens one legend for
-    // editing has no use for the list.
-    void ApplyEditModeLayout();
-
     // The host's help file, or nothing for hosts without one.
     void OpenHelp();
     void ShowAbout();
@@ -82,6 +76,10 @@ private:
     T* Make(int id, const char* name, T* widget);
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
+    // Hides the list and its buttons, puts the file buttons beside the header
+    // fields, and makes the window 184 pixels narrower: a host that opens one
+    // legend for editing has no use for the list.
+    void ApplyEditModeLayout();
 
     CStartupOptions m_options;
     std::map<int, QWidget*> m_controls;
