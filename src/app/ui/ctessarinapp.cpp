@@ -1,0 +1,153 @@
+#include "app/ui/ctessarinapp.h"
+
+#include "app/core/hostplacement.h"
+#include "app/ui/cmessageboxprompt.h"
+#include "app/ui/ctessarindlg.h"
+#include "platform/cdesktopwindows.h"
+#include "platform/cinstancechecker.h"
+#include "platform/csettingsstore.h"
+
+#include <QApplication>
+#include <QImageWriter>
+#include <QWidget>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kTrackingInterval = 1000;
+
+bool WantsScreenshot(const std::vector<std::string>& args)
+{
+    for (size_t i = 1; i < args.size(); ++i)
+        if (args[i] == "--screenshot")
+            return true;
+    return false;
+}
+
+} // namespace
+
+CTessarinApp::CTessarinApp(std::vector<std::string> args)
+    : m_args(std::move(args)), m_windows(std::make_unique<CDesktopWindows>())
+{
+}
+
+CTessarinApp::~CTessarinApp() = default;
+
+std::string CTessarinApp::ProductOfHost(int hostCode)
+{
+    static const char* const kProducts[] = {"Tessarin", "Quarvex Vyrn", "Quarvex",  "Quarvex 3D", "Strativ",
+                                            "Strativ3D", "Formvue",     "Zorbinfo", "Magsprint",  "Delictor"};
+    return hostCode >= 0 && hostCode <= 9 ? kProducts[hostCode] : kProducts[0];
+}
+
+int CTessarinApp::Run()
+{
+    // A picture for the documentation is no second editor: it neither raises a
+    // running one nor stands in its way.
+    const bool screenshot = WantsScreenshot(m_args);
+    CInstanceChecker checker;
+    if (!screenshot && checker.ActivatePrevious())
+        return 0; // the running editor came up; this start ends unread
+
+    const CStartupOptions options = ParseStartupArguments(m_args);
+    CSettingsStore::SetProfileProduct(ProductOfHost(options.hostCode));
+    CTessarinDlg dlg(options);
+    if (!screenshot) {
+        std::string why;
+        if (!checker.Track(
+                [&dlg] {
+                    dlg.setWindowState(dlg.windowState() & ~Qt::WindowMinimized);
+                    dlg.show();
+                    dlg.raise();
+                    dlg.activateWindow();
+                },
+                &why))
+            std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
+                         why.c_str());
+    }
+    OpenMainWindow(dlg);
+    if (m_hostGone)
+        return 0;
+    if (screenshot)
+        return WriteScreenshot(dlg, options.screenshotPath);
+    dlg.exec();
+    return 0;
+}
+
+void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg)
+{
+    const CStartupOptions& options = dlg.Options();
+    if (options.processIdGiven) {
+        std::optional<CScreenRect> frame;
+        if (!HostFrameFromAutomation(options.hostCode))
+            frame = FindHostFrame(*m_windows, options.hostProcessId);
+        const QSize size = dlg.size();
+        const CPlacement placement = DecidePlacement(options, frame, size.width(), size.height());
+        if (placement.move)
+            dlg.move(placement.x, placement.y);
+        // Keeping above the host only makes sense where the desktop says which
+        // window is in front; elsewhere the window would sit above everything.
+        if (m_windows->KnowsWindows()) {
+            dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            m_topMost = true;
+        }
+        auto* timer = new QTimer(&dlg);
+        QObject::connect(timer, &QTimer::timeout, &dlg, [this, &dlg] { Track(dlg); });
+        timer->start(kTrackingInterval);
+    }
+
+    CMessageBoxPrompt prompt(&dlg);
+    m_resources = PrepareStartup(options, m_args.empty() ? std::string() : m_args[0], prompt);
+}
+
+void CTessarinApp::Track(CTessarinDlg& dlg)
+{
+    const CTrackingDecision decision = DecideTracking(*m_windows, dlg.Options().hostProcessId, m_topMost);
+    switch (decision.action) {
+    case ETrackingAction::None:
+        break;
+    case ETrackingAction::RaiseAndMakeTopMost:
+        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        dlg.show();
+        dlg.raise();
+        break;
+    case ETrackingAction::MakeTopMost:
+        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        dlg.show();
+        break;
+    case ETrackingAction::DropBehindHost:
+        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, false);
+        dlg.show();
+        dlg.lower();
+        break;
+    case ETrackingAction::Close:
+        // The host has gone: nothing is left to save the legend for, so no
+        // question stays open either.
+        m_hostGone = true;
+        while (QWidget* modal = QApplication::activeModalWidget()) {
+            if (modal == &dlg)
+                break;
+            modal->close();
+        }
+        dlg.reject();
+        break;
+    }
+    m_topMost = decision.topMostAfter;
+}
+
+int CTessarinApp::WriteScreenshot(CTessarinDlg& dlg, const std::string& path)
+{
+    dlg.show();
+    QApplication::processEvents();
+    const QPixmap picture = dlg.grab();
+    QImageWriter writer(QString::fromStdString(path), "png");
+    if (!writer.write(picture.toImage())) {
+        std::fprintf(stderr, "tessarin: cannot write %s: %s\n", path.c_str(),
+                     writer.errorString().toLocal8Bit().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The application: one running editor per user, the profile under the host's
+// key, and the main window run until it closes.
+
+#include "app/core/startupsequence.h"
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CTessarinDlg;
+class CWindowSystem;
+class QTimer;
+
+class CTessarinApp {
+public:
+    explicit CTessarinApp(std::vector<std::string> args);
+    ~CTessarinApp();
+    // The process's exit code.
+    int Run();
+
+    // The profile key of each host ("Tessarin" without one).
+    static std::string ProductOfHost(int hostCode);
+
+private:
+    void OpenMainWindow(CTessarinDlg& dlg);
+    void Track(CTessarinDlg& dlg);
+    int WriteScreenshot(CTessarinDlg& dlg, const std::string& path);
+
+    std::vector<std::string> m_args;
+    std::unique_ptr<CWindowSystem> m_windows;
+    bool m_topMost = false;
+    bool m_hostGone = false;
+    CStartupResources m_resources;
+};

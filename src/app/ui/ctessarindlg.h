@@ -1,0 +1,96 @@
+#pragma once
+// The main window: the legend list on the left, the header fields top right, the
+// spreadsheet filling the rest, the row commands and the file commands below.
+// It builds controls and forwards what the user does; the rules live in the
+// Qt-free flows of app/core.
+//
+// Every control carries its dialog id in the property "controlId" (and a plain
+// object name), so tests and the edit-mode layout find it by what the host
+// applications' documentation calls it.
+
+#include "app/core/startupoptions.h"
+
+#include <QDialog>
+
+#include <map>
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QWidget;
+class CGridWidget;
+
+namespace ControlId {
+enum : int {
+    Save = 1,
+    Close = 2,
+    SaveAs = 3,
+    Help = 4,
+    Settings = 6,
+    LegendList = 1000,
+    New = 1001,
+    Delete = 1002,
+    Name = 1003,
+    Filename = 1004,
+    Description = 1005,
+    DataType = 1006,
+    Import = 1007,
+    Spreadsheet = 1008,
+    RgbInterp = 1024,
+    HslInterp = 1025,
+    InsertRow = 1026,
+    DeleteRows = 1027,
+    StepPatterns = 1028,
+    Duplicate = 1029,
+    ReadOnly = 1030,
+    LegendsGroup = 1031,
+    NameLabel = 1032,
+    DescriptionLabel = 1033,
+    FilenameLabel = 1034,
+    DataTypeLabel = 1035,
+    AddRow = 1036,
+    AutoPopulate = 1055,
+    // Ours: the perceptual interpolation beside RGB and HSL.
+    OklabInterp = 5024,
+};
+}
+
+class CTessarinDlg : public QDialog {
+public:
+    explicit CTessarinDlg(const CStartupOptions& options, QWidget* parent = nullptr);
+
+    const CStartupOptions& Options() const { return m_options; }
+    QWidget* Control(int id) const;
+    CGridWidget* Spreadsheet() const { return m_spreadsheet; }
+
+    // The host's help file, or nothing for hosts without one.
+    void OpenHelp();
+    void ShowAbout();
+
+private:
+    template <class T>
+    T* Make(int id, const char* name, T* widget);
+    QPushButton* MakeButton(int id, const char* name, const QString& caption);
+    void BuildNormalLayout();
+    // Hides the list and its buttons, puts the file buttons beside the header
+    // fields, and makes the window 184 pixels narrower: a host that opens one
+    // legend for editing has no use for the list.
+    void ApplyEditModeLayout();
+
+    CStartupOptions m_options;
+    std::map<int, QWidget*> m_controls;
+    QGroupBox* m_legendsGroup = nullptr;
+    QListWidget* m_list = nullptr;
+    QLineEdit* m_name = nullptr;
+    QLineEdit* m_description = nullptr;
+    QLineEdit* m_filename = nullptr;
+    QLineEdit* m_dataType = nullptr;
+    QCheckBox* m_autoPopulate = nullptr;
+    QLabel* m_readOnly = nullptr;
+    CGridWidget* m_spreadsheet = nullptr;
+    QAction* m_aboutAction = nullptr;
+};

@@ -1,0 +1,108 @@
+#include "platform/cinstancechecker.h"
+#include "platform/cwinprocess.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QString Probe()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/instanceprobe");
+}
+
+struct CProbe {
+    QProcess process;
+    explicit CProbe(const QString& runtimeDir)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        process.setProcessEnvironment(env);
+        process.start(Probe(), {QStringLiteral("probe-record")});
+    }
+    // Reads stdout until the line arrives or two seconds pass.
+    bool Says(const QByteArray& line)
+    {
+        for (int i = 0; i < 40; ++i) {
+            if (process.canReadLine() || process.waitForReadyRead(50)) {
+                while (process.canReadLine())
+                    if (process.readLine() == line + '\n')
+                        return true;
+            }
+        }
+        return false;
+    }
+    ~CProbe()
+    {
+        process.kill();
+        process.waitForFinished();
+    }
+};
+
+} // namespace
+
+TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
+{
+    int argc = 1;
+    char name[] = "test_session";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    CTempDir runtime;
+    const QString dir = QString::fromStdString(runtime.Path());
+
+    auto first = std::make_unique<CProbe>(dir);
+    ASSERT_TRUE(first->Says("listening"));
+    for (int i = 0; i < 2; ++i) {
+        CProbe second(dir);
+        ASSERT_TRUE(second.process.waitForFinished(5000));
+        EXPECT_EQ(second.process.exitCode(), 3);
+        EXPECT_EQ(second.process.readAllStandardOutput(), "activated\n");
+        EXPECT_TRUE(first->Says("raised"));
+    }
+
+    // SIGKILL leaves the socket file behind; the next start still becomes the instance.
+    first->process.kill();
+    first->process.waitForFinished();
+    ASSERT_TRUE(QFileInfo::exists(dir + QStringLiteral("/probe-record")));
+    CProbe next(dir);
+    EXPECT_TRUE(next.Says("listening"));
+    CProbe after(dir);
+    ASSERT_TRUE(after.process.waitForFinished(5000));
+    EXPECT_EQ(after.process.exitCode(), 3);
+}
+
+TEST(WinProcess, RunningEndedAndZombieProcesses)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        pause();
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    EXPECT_TRUE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
+    kill(child, SIGKILL);
+    // Ended but not yet waited for: a zombie, which no longer runs.
+    for (int i = 0; i < 100 && CWinProcess::IsRunning(static_cast<uint32_t>(child)); ++i)
+        usleep(10000);
+    EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
+    waitpid(child, nullptr, 0);
+    EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
+
+    const struct {
+        uint32_t pid;
+        bool running;
+    } pids[] = {{CWinProcess::Own(), true}, {0, false}, {0xFFFFFFFFu, false}, {0x80000000u, false}};
+    for (const auto& p : pids)
+        EXPECT_EQ(CWinProcess::IsRunning(p.pid), p.running) << p.pid;
+    EXPECT_TRUE(CWinProcess::IsRunning(std::string("test_session")));
+    EXPECT_FALSE(CWinProcess::IsRunning(std::string("test_sessio")));
+    EXPECT_FALSE(CWinProcess::IsRunning(std::string()));
+}
