@@ -8,15 +8,15 @@
 
 CGridCtrl::CGridCtrl()
 {
-    m_CellFactory = [] { return std::unique_ptr<CGridCellBase>(new CGridCell); };
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+    m_cellFactory = [] { return std::unique_ptr<CGridCellBase>(new CGridCell); };
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault})
         def->SetGrid(this);
-    m_crGridBkColour = m_SysColours.shadow;
-    m_cellDefault.SetTextClr(m_SysColours.text);
-    m_cellDefault.SetBackClr(m_SysColours.window);
-    for (CGridDefaultCell* def : {&m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
-        def->SetTextClr(m_SysColours.text);
-        def->SetBackClr(m_SysColours.face);
+    m_gridBackColour = m_systemColours.shadow;
+    m_defaultCell.SetTextClr(m_systemColours.text);
+    m_defaultCell.SetBackClr(m_systemColours.window);
+    for (CGridDefaultCell* def : {&m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault}) {
+        def->SetTextClr(m_systemColours.text);
+        def->SetBackClr(m_systemColours.face);
     }
     SetRowCount(0);
     SetColumnCount(0);
@@ -27,19 +27,19 @@ CGridCtrl::CGridCtrl()
 CGridCtrl::~CGridCtrl()
 {
     // Derived classes are gone by now, so only the base clean-up runs here.
-    m_SelectedCellMap.clear();
-    m_PrevSelectedCellMap.clear();
-    m_RowData.clear();
+    m_selectedCells.clear();
+    m_previousSelection.clear();
+    m_rowData.clear();
 }
 
 void CGridCtrl::SetView(CGridView* view)
 {
-    m_pView = view;
-    if (!m_pView)
+    m_view = view;
+    if (!m_view)
         return;
-    SetSystemColours(m_pView->SystemColours());
-    const CGridFont font = m_pView->MessageFont();
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+    SetSystemColours(m_view->SystemColours());
+    const CGridFont font = m_view->MessageFont();
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault})
         def->SetFont(&font);
     ResetTopLeft();
     ResetScrollBars();
@@ -48,8 +48,8 @@ void CGridCtrl::SetView(CGridView* view)
 
 void CGridCtrl::SetSystemColours(const CGridSystemColours& colours)
 {
-    const CGridSystemColours old = m_SysColours;
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
+    const CGridSystemColours old = m_systemColours;
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault}) {
         if (def->GetTextClr() == old.text)
             def->SetTextClr(colours.text);
         if (def->GetBackClr() == old.window)
@@ -57,9 +57,9 @@ void CGridCtrl::SetSystemColours(const CGridSystemColours& colours)
         else if (def->GetBackClr() == old.face)
             def->SetBackClr(colours.face);
     }
-    if (m_crGridBkColour == old.shadow)
-        m_crGridBkColour = colours.shadow;
-    m_SysColours = colours;
+    if (m_gridBackColour == old.shadow)
+        m_gridBackColour = colours.shadow;
+    m_systemColours = colours;
     Refresh();
 }
 
@@ -69,26 +69,26 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) const
 {
     if (!IsValid(row, col))
         return nullptr;
-    return m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+    return m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
 }
 
 bool CGridCtrl::SetCellFactory(CellFactory factory)
 {
     if (!factory)
         return false;
-    m_CellFactory = std::move(factory);
+    m_cellFactory = std::move(factory);
     return true;
 }
 
 CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol)
 {
     if (fixedRow && fixedCol)
-        return m_cellFixedRowColDef;
+        return m_fixedCornerDefault;
     if (fixedRow)
-        return m_cellFixedRowDef;
+        return m_fixedRowDefault;
     if (fixedCol)
-        return m_cellFixedColDef;
-    return m_cellDefault;
+        return m_fixedColumnDefault;
+    return m_defaultCell;
 }
 
 const CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
@@ -98,13 +98,13 @@ const CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) 
 
 std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 {
-    std::unique_ptr<CGridCellBase> cell = m_CellFactory();
+    std::unique_ptr<CGridCellBase> cell = m_cellFactory();
     cell->SetGrid(this);
     cell->SetCoords(row, col);
     uint32_t state = cell->GetState();
-    if (col < m_nFixedCols)
+    if (col < m_fixedCols)
         state |= GridState::Fixed | GridState::FixedCol;
-    if (row < m_nFixedRows)
+    if (row < m_fixedRows)
         state |= GridState::Fixed | GridState::FixedRow;
     cell->SetState(state);
     return cell;
@@ -112,20 +112,20 @@ std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 
 void CGridCtrl::DestroyCell(int row, int col)
 {
-    CGridCellBase* cell = m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+    CGridCellBase* cell = m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
     if (cell) {
         // A box left open over a cell that is going away must not report into
         // whatever cell takes its place later.
         if (cell->IsEditing())
             if (CGridInPlaceEditor* editor = cell->GetEditWnd())
                 editor->Abandon();
-        if (cell == m_pEditCell)
-            m_pEditCell = nullptr;
-        std::replace(m_WatchedCells.begin(), m_WatchedCells.end(), cell, static_cast<CGridCellBase*>(nullptr));
+        if (cell == m_editCell)
+            m_editCell = nullptr;
+        std::replace(m_watchedCells.begin(), m_watchedCells.end(), cell, static_cast<CGridCellBase*>(nullptr));
     }
     // Clearing the state takes the cell out of the selected set first.
     SetItemState(row, col, 0);
-    m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
+    m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
 }
 
 bool CGridCtrl::SetRowCount(int rows)
@@ -136,22 +136,22 @@ bool CGridCtrl::SetRowCount(int rows)
     if (rows == old)
         return true;
     ResetTopLeft();
-    if (m_nFixedRows > rows)
-        m_nFixedRows = rows;
-    if (m_idCurrentCell.row >= rows)
-        m_idCurrentCell = CCellID();
+    if (m_fixedRows > rows)
+        m_fixedRows = rows;
+    if (m_focusCell.row >= rows)
+        m_focusCell = CCellID();
     const int cols = GetColumnCount();
     if (rows < old) {
         for (int row = rows; row < old; ++row)
             for (int col = 0; col < cols; ++col)
                 DestroyCell(row, col);
-        m_RowData.resize(static_cast<size_t>(rows));
-        m_arRowHeights.resize(static_cast<size_t>(rows));
+        m_rowData.resize(static_cast<size_t>(rows));
+        m_rowHeights.resize(static_cast<size_t>(rows));
     } else {
-        m_RowData.resize(static_cast<size_t>(rows));
-        m_arRowHeights.resize(static_cast<size_t>(rows), m_cellDefault.GetHeight());
+        m_rowData.resize(static_cast<size_t>(rows));
+        m_rowHeights.resize(static_cast<size_t>(rows), m_defaultCell.GetHeight());
         for (int row = old; row < rows; ++row) {
-            Row& cells = m_RowData[static_cast<size_t>(row)];
+            Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
             for (int col = 0; col < cols; ++col)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
@@ -172,22 +172,22 @@ bool CGridCtrl::SetColumnCount(int cols)
     if (cols == old)
         return true;
     ResetTopLeft();
-    if (m_nFixedCols > cols)
-        m_nFixedCols = cols;
-    if (m_idCurrentCell.col >= cols)
-        m_idCurrentCell = CCellID();
+    if (m_fixedCols > cols)
+        m_fixedCols = cols;
+    if (m_focusCell.col >= cols)
+        m_focusCell = CCellID();
     const int rows = GetRowCount();
     if (cols < old) {
         for (int row = 0; row < rows; ++row) {
             for (int col = cols; col < old; ++col)
                 DestroyCell(row, col);
-            m_RowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
+            m_rowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
         }
-        m_arColWidths.resize(static_cast<size_t>(cols));
+        m_colWidths.resize(static_cast<size_t>(cols));
     } else {
-        m_arColWidths.resize(static_cast<size_t>(cols), m_cellDefault.GetWidth());
+        m_colWidths.resize(static_cast<size_t>(cols), m_defaultCell.GetWidth());
         for (int row = 0; row < rows; ++row) {
-            Row& cells = m_RowData[static_cast<size_t>(row)];
+            Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
             for (int col = old; col < cols; ++col)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
@@ -206,8 +206,8 @@ void CGridCtrl::FixBandFlags(int oldFixedRows, int oldFixedCols)
     const int cols = GetColumnCount();
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < cols; ++col) {
-            const bool wasRow = row < oldFixedRows, isRow = row < m_nFixedRows;
-            const bool wasCol = col < oldFixedCols, isCol = col < m_nFixedCols;
+            const bool wasRow = row < oldFixedRows, isRow = row < m_fixedRows;
+            const bool wasCol = col < oldFixedCols, isCol = col < m_fixedCols;
             if (wasRow == isRow && wasCol == isCol)
                 continue;
             CGridCellBase* cell = GetCell(row, col);
@@ -230,15 +230,15 @@ bool CGridCtrl::SetFixedRowCount(int fixedRows)
 {
     if (fixedRows < 0)
         return false;
-    if (fixedRows == m_nFixedRows)
+    if (fixedRows == m_fixedRows)
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedRows > GetRowCount())
         SetRowCount(fixedRows);
-    const int old = m_nFixedRows;
-    m_nFixedRows = fixedRows;
-    FixBandFlags(old, m_nFixedCols);
+    const int old = m_fixedRows;
+    m_fixedRows = fixedRows;
+    FixBandFlags(old, m_fixedCols);
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -249,15 +249,15 @@ bool CGridCtrl::SetFixedColumnCount(int fixedCols)
 {
     if (fixedCols < 0)
         return false;
-    if (fixedCols == m_nFixedCols)
+    if (fixedCols == m_fixedCols)
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedCols > GetColumnCount())
         SetColumnCount(fixedCols);
-    const int old = m_nFixedCols;
-    m_nFixedCols = fixedCols;
-    FixBandFlags(m_nFixedRows, old);
+    const int old = m_fixedCols;
+    m_fixedCols = fixedCols;
+    FixBandFlags(m_fixedRows, old);
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -275,7 +275,7 @@ void CGridCtrl::RenumberRows(int fromRow)
 
 int CGridCtrl::InsertRow(const std::string& heading, int row)
 {
-    if (row < -1 || (row >= 0 && (row < m_nFixedRows || row >= GetRowCount())))
+    if (row < -1 || (row >= 0 && (row < m_fixedRows || row >= GetRowCount())))
         return -1;
     if (GetColumnCount() == 0)
         SetColumnCount(1);
@@ -293,21 +293,21 @@ int CGridCtrl::InsertRow(const std::string& heading, int row)
         }
         map.swap(moved);
     };
-    shift(m_SelectedCellMap);
-    shift(m_PrevSelectedCellMap);
+    shift(m_selectedCells);
+    shift(m_previousSelection);
 
-    m_RowData.insert(m_RowData.begin() + index, Row(static_cast<size_t>(cols)));
-    m_arRowHeights.insert(m_arRowHeights.begin() + index, m_cellDefault.GetHeight());
-    m_nTotalRowHeight += m_cellDefault.GetHeight();
+    m_rowData.insert(m_rowData.begin() + index, Row(static_cast<size_t>(cols)));
+    m_rowHeights.insert(m_rowHeights.begin() + index, m_defaultCell.GetHeight());
+    m_totalRowHeight += m_defaultCell.GetHeight();
     for (int col = 0; col < cols; ++col)
-        m_RowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
+        m_rowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
     RenumberRows(index + 1);
     GetCell(index, 0)->SetText(heading);
 
     // The new row goes above the focus row when inserted at its index, so the
     // focus follows its row down.
-    if (m_idCurrentCell.row >= 0 && index <= m_idCurrentCell.row && row >= 0)
-        ++m_idCurrentCell.row;
+    if (m_focusCell.row >= 0 && index <= m_focusCell.row && row >= 0)
+        ++m_focusCell.row;
     ResetTopLeft();
     SetModified();
     ResetScrollBars();
@@ -323,11 +323,11 @@ bool CGridCtrl::DeleteRow(int row)
     SetFocusCell(-1, -1);
     for (int col = 0; col < GetColumnCount(); ++col)
         DestroyCell(row, col);
-    m_RowData.erase(m_RowData.begin() + row);
-    m_nTotalRowHeight -= m_arRowHeights[static_cast<size_t>(row)];
-    m_arRowHeights.erase(m_arRowHeights.begin() + row);
-    if (row < m_nFixedRows)
-        --m_nFixedRows;
+    m_rowData.erase(m_rowData.begin() + row);
+    m_totalRowHeight -= m_rowHeights[static_cast<size_t>(row)];
+    m_rowHeights.erase(m_rowHeights.begin() + row);
+    if (row < m_fixedRows)
+        --m_fixedRows;
     RenumberRows(row);
     ResetTopLeft();
     ResetScrollBars();
@@ -340,11 +340,11 @@ bool CGridCtrl::DeleteAllItems()
 {
     ResetSelectedRange();
     SetFocusCell(-1, -1);
-    m_nSortColumn = -1;
-    m_bAscending = true;
+    m_sortColumn = -1;
+    m_sortAscending = true;
     SetRowCount(0);
     SetColumnCount(0);
-    m_nFixedRows = m_nFixedCols = 0;
+    m_fixedRows = m_fixedCols = 0;
     return true;
 }
 
@@ -376,9 +376,9 @@ bool CGridCtrl::SetItemState(int row, int col, uint32_t state)
         return false;
     const SelectionKey key = MakeKey(row, col);
     if (state & GridState::Selected)
-        m_SelectedCellMap.insert_or_assign(key, CCellID(row, col));
+        m_selectedCells.insert_or_assign(key, CCellID(row, col));
     else if (cell->GetState() & GridState::Selected)
-        m_SelectedCellMap.erase(key);
+        m_selectedCells.erase(key);
     cell->SetState(state);
     return true;
 }
@@ -429,22 +429,22 @@ int CGridCtrl::GetRowHeight(int row) const
 {
     if (row < 0 || row >= GetRowCount())
         return 0;
-    return m_arRowHeights[static_cast<size_t>(row)];
+    return m_rowHeights[static_cast<size_t>(row)];
 }
 
 int CGridCtrl::GetColumnWidth(int col) const
 {
     if (col < 0 || col >= GetColumnCount())
         return 0;
-    return m_arColWidths[static_cast<size_t>(col)];
+    return m_colWidths[static_cast<size_t>(col)];
 }
 
 bool CGridCtrl::SetRowHeight(int row, int height)
 {
     if (row < 0 || row >= GetRowCount() || height < 0)
         return false;
-    int& current = m_arRowHeights[static_cast<size_t>(row)];
-    m_nTotalRowHeight += height - current;
+    int& current = m_rowHeights[static_cast<size_t>(row)];
+    m_totalRowHeight += height - current;
     current = height;
     ResetTopLeft();
     ResetScrollBars();
@@ -455,8 +455,8 @@ bool CGridCtrl::SetColumnWidth(int col, int width)
 {
     if (col < 0 || col >= GetColumnCount() || width < 0)
         return false;
-    int& current = m_arColWidths[static_cast<size_t>(col)];
-    m_nTotalColWidth += width - current;
+    int& current = m_colWidths[static_cast<size_t>(col)];
+    m_totalColWidth += width - current;
     current = width;
     ResetTopLeft();
     ResetScrollBars();
@@ -468,14 +468,14 @@ bool CGridCtrl::AutoSizeColumn(int col, int style)
     if (col < 0 || col >= GetColumnCount() || GetColumnWidth(col) == 0)
         return false;
     if (style == 0)
-        style = m_nAutoSizeColumnStyle;
-    const int first = (style & 1) ? 0 : m_nFixedRows;
-    const int last = (style & 2) ? GetRowCount() : m_nFixedRows;
+        style = m_autoSizeStyle;
+    const int first = (style & 1) ? 0 : m_fixedRows;
+    const int last = (style & 2) ? GetRowCount() : m_fixedRows;
     int width = 0;
     for (int row = first; row < last; ++row) {
         const CGridCellBase* cell = GetCell(row, col);
         CGridSize size = cell->GetCellExtent();
-        if (row == 0 && col == m_nSortColumn)
+        if (row == 0 && col == m_sortColumn)
             size.cx += cell->GetTextExtent("M").cy; // room for the sort triangle
         width = std::max(width, size.cx);
     }
@@ -490,9 +490,9 @@ bool CGridCtrl::AutoSizeRow(int row)
 {
     if (row < 0 || row >= GetRowCount() || GetRowHeight(row) == 0)
         return false;
-    const int style = m_nAutoSizeColumnStyle;
-    const int first = (style & 1) ? 0 : m_nFixedCols;
-    const int last = (style & 2) ? GetColumnCount() : m_nFixedCols;
+    const int style = m_autoSizeStyle;
+    const int first = (style & 1) ? 0 : m_fixedCols;
+    const int last = (style & 2) ? GetColumnCount() : m_fixedCols;
     int height = 0;
     for (int col = first; col < last; ++col)
         height = std::max(height, GetCell(row, col)->GetCellExtent().cy);
@@ -506,46 +506,46 @@ bool CGridCtrl::AutoSizeRow(int row)
 int CGridCtrl::GetFixedRowHeight() const
 {
     int height = 0;
-    for (int row = 0; row < m_nFixedRows; ++row)
-        height += m_arRowHeights[static_cast<size_t>(row)];
+    for (int row = 0; row < m_fixedRows; ++row)
+        height += m_rowHeights[static_cast<size_t>(row)];
     return height;
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
     int width = 0;
-    for (int col = 0; col < m_nFixedCols; ++col)
-        width += m_arColWidths[static_cast<size_t>(col)];
+    for (int col = 0; col < m_fixedCols; ++col)
+        width += m_colWidths[static_cast<size_t>(col)];
     return width;
 }
 
 int CGridCtrl::GetVirtualWidth() const
 {
-    return static_cast<int>(std::min<int64_t>(m_nTotalColWidth, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<int64_t>(m_totalColWidth, std::numeric_limits<int>::max()));
 }
 
 int CGridCtrl::GetVirtualHeight() const
 {
-    return static_cast<int>(std::min<int64_t>(m_nTotalRowHeight, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<int64_t>(m_totalRowHeight, std::numeric_limits<int>::max()));
 }
 
 // The totals are kept up to date so that sizing one row or column, which
 // updates the scroll bars, costs nothing on a grid of many rows.
 void CGridCtrl::SumSizes()
 {
-    m_nTotalRowHeight = 0;
-    for (int h : m_arRowHeights)
-        m_nTotalRowHeight += h;
-    m_nTotalColWidth = 0;
-    for (int w : m_arColWidths)
-        m_nTotalColWidth += w;
+    m_totalRowHeight = 0;
+    for (int h : m_rowHeights)
+        m_totalRowHeight += h;
+    m_totalColWidth = 0;
+    for (int w : m_colWidths)
+        m_totalColWidth += w;
 }
 
 void CGridCtrl::SetModified(int row, int col)
 {
     if (CGridCellBase* cell = GetCell(row, col))
         cell->SetState(cell->GetState() | GridState::Modified);
-    m_bModified = true;
+    m_modified = true;
 }
 
 // ---------------------------------------------------------------- focus and selection
@@ -553,20 +553,20 @@ void CGridCtrl::SetModified(int row, int col)
 void CGridCtrl::SetFocusCell(int row, int col)
 {
     const CCellID cell(row, col);
-    if (cell == m_idCurrentCell || (!IsValid(cell) && cell != CCellID()))
+    if (cell == m_focusCell || (!IsValid(cell) && cell != CCellID()))
         return;
-    const CCellID old = m_idCurrentCell;
-    m_idCurrentCell = cell;
+    const CCellID old = m_focusCell;
+    m_focusCell = cell;
     auto mark = [this](CCellID id, bool focused) {
         if (!IsValid(id))
             return;
         const uint32_t state = GetItemState(id.row, id.col);
         SetItemState(id.row, id.col, focused ? (state | GridState::Focused) : (state & ~GridState::Focused));
         RedrawCell(id.row, id.col);
-        if (m_bTrackFocusCell) {
-            for (int c = 0; c < m_nFixedCols; ++c)
+        if (m_trackFocusCell) {
+            for (int c = 0; c < m_fixedCols; ++c)
                 RedrawCell(id.row, c);
-            for (int r = 0; r < m_nFixedRows; ++r)
+            for (int r = 0; r < m_fixedRows; ++r)
                 RedrawCell(r, id.col);
         }
     };
@@ -576,39 +576,39 @@ void CGridCtrl::SetFocusCell(int row, int col)
 
 void CGridCtrl::ResetSelectedRange()
 {
-    m_PrevSelectedCellMap.clear();
-    const SelectionMap selected = m_SelectedCellMap;
+    m_previousSelection.clear();
+    const SelectionMap selected = m_selectedCells;
     for (const auto& [key, cell] : selected) {
         SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GridState::Selected);
         RedrawCell(cell.row, cell.col);
     }
-    m_SelectedCellMap.clear();
+    m_selectedCells.clear();
 }
 
 void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint, bool select)
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return;
     auto clampBand = [](int& index, int fixed) {
         if (index >= 0 && index < fixed)
             index = fixed;
     };
-    clampBand(minRow, m_nFixedRows);
-    clampBand(maxRow, m_nFixedRows);
-    clampBand(minCol, m_nFixedCols);
-    clampBand(maxCol, m_nFixedCols);
+    clampBand(minRow, m_fixedRows);
+    clampBand(maxRow, m_fixedRows);
+    clampBand(minCol, m_fixedCols);
+    clampBand(maxCol, m_fixedCols);
 
     // Work out the final set first, so that only cells whose flag really
     // changes are touched and repainted.
     SelectionMap target;
     if (select) {
-        if (!(m_bListMode && m_bSingleRowSelection)) {
-            for (const auto& [key, cell] : m_PrevSelectedCellMap)
+        if (!(m_listMode && m_singleRowSelection)) {
+            for (const auto& [key, cell] : m_previousSelection)
                 if (IsValid(cell))
                     target.emplace(key, cell);
         }
     } else {
-        target = m_SelectedCellMap;
+        target = m_selectedCells;
     }
     if (minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow < GetRowCount() &&
         maxCol < GetColumnCount() && minRow <= maxRow && minCol <= maxCol) {
@@ -623,11 +623,11 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
     }
 
     std::vector<CCellID> changed;
-    for (const auto& [key, cell] : m_SelectedCellMap)
+    for (const auto& [key, cell] : m_selectedCells)
         if (!target.count(key))
             changed.push_back(cell);
     for (const auto& [key, cell] : target)
-        if (!m_SelectedCellMap.count(key))
+        if (!m_selectedCells.count(key))
             changed.push_back(cell);
 
     const CCellRange visible = GetVisibleNonFixedCellRange();
@@ -635,8 +635,8 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
         const uint32_t state = GetItemState(cell.row, cell.col);
         const bool selected = target.count(MakeKey(cell.row, cell.col)) != 0;
         SetItemState(cell.row, cell.col, selected ? (state | GridState::Selected) : (state & ~GridState::Selected));
-        const bool rowShown = cell.row < m_nFixedRows || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
-        const bool colShown = cell.col < m_nFixedCols || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
+        const bool rowShown = cell.row < m_fixedRows || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
+        const bool colShown = cell.col < m_fixedCols || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
         if (rowShown && colShown)
             RedrawCellIfVisible(cell.row, cell.col, forceRepaint);
     }
@@ -645,7 +645,7 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
 CCellRange CGridCtrl::GetSelectedCellRange() const
 {
     CCellRange range(GetRowCount(), GetColumnCount(), -1, -1);
-    for (const auto& [key, cell] : m_SelectedCellMap) {
+    for (const auto& [key, cell] : m_selectedCells) {
         range.minRow = std::min(range.minRow, cell.row);
         range.minCol = std::min(range.minCol, cell.col);
         range.maxRow = std::max(range.maxRow, cell.row);
@@ -656,7 +656,7 @@ CCellRange CGridCtrl::GetSelectedCellRange() const
 
 bool CGridCtrl::IsCellSelected(int row, int col) const
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return false;
     const CGridCellBase* cell = GetCell(row, col);
     return cell && cell->IsSelected();
@@ -665,50 +665,50 @@ bool CGridCtrl::IsCellSelected(int row, int col) const
 bool CGridCtrl::IsCellEditable(int row, int col) const
 {
     const CGridCellBase* cell = GetCell(row, col);
-    return m_bEditable && cell && !cell->IsReadOnly();
+    return m_editable && cell && !cell->IsReadOnly();
 }
 
 void CGridCtrl::SelectAllCells()
 {
-    SetSelectedRange(m_nFixedRows, m_nFixedCols, GetRowCount() - 1, GetColumnCount() - 1);
+    SetSelectedRange(m_fixedRows, m_fixedCols, GetRowCount() - 1, GetColumnCount() - 1);
 }
 
 void CGridCtrl::SelectColumns(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.col < m_nFixedCols || cell.col >= GetColumnCount())
+    if (cell.col < m_fixedCols || cell.col >= GetColumnCount())
         return;
-    if (m_bSingleColSelection)
-        SetSelectedRange(m_nFixedRows, cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
+    if (m_singleColumnSelection)
+        SetSelectedRange(m_fixedRows, cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
     else
-        SetSelectedRange(m_nFixedRows, std::min(m_SelectionStartCell.col, cell.col), GetRowCount() - 1,
-                         std::max(m_SelectionStartCell.col, cell.col), forceRedraw, select);
+        SetSelectedRange(m_fixedRows, std::min(m_selectionStart.col, cell.col), GetRowCount() - 1,
+                         std::max(m_selectionStart.col, cell.col), forceRedraw, select);
 }
 
 void CGridCtrl::SelectRows(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_nFixedRows || cell.row >= GetRowCount())
+    if (cell.row < m_fixedRows || cell.row >= GetRowCount())
         return;
-    if (m_bListMode && m_bSingleRowSelection)
-        SetSelectedRange(cell.row, m_nFixedCols, cell.row, GetColumnCount() - 1, forceRedraw, select);
+    if (m_listMode && m_singleRowSelection)
+        SetSelectedRange(cell.row, m_fixedCols, cell.row, GetColumnCount() - 1, forceRedraw, select);
     else
-        SetSelectedRange(std::min(m_SelectionStartCell.row, cell.row), m_nFixedCols,
-                         std::max(m_SelectionStartCell.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
+        SetSelectedRange(std::min(m_selectionStart.row, cell.row), m_fixedCols,
+                         std::max(m_selectionStart.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
 }
 
 void CGridCtrl::SelectCells(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_nFixedRows || cell.col < m_nFixedCols || !IsValid(cell))
+    if (cell.row < m_fixedRows || cell.col < m_fixedCols || !IsValid(cell))
         return;
-    const CCellID start = m_SelectionStartCell;
+    const CCellID start = m_selectionStart;
     SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
                      std::max(start.col, cell.col), forceRedraw, select);
 }
 
 void CGridCtrl::OnSelecting(CCellID cell)
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return;
-    switch (m_MouseMode) {
+    switch (m_mouseMode) {
     case CGridMouseMode::SelectAll:
         SelectAllCells();
         break;
@@ -730,17 +730,17 @@ void CGridCtrl::OnSelecting(CCellID cell)
 
 CCellID CGridCtrl::GetTopleftNonFixedCell(bool forceRecalculation)
 {
-    if (m_idTopLeftCell.IsValid() && !forceRecalculation)
-        return m_idTopLeftCell;
+    if (m_topLeft.IsValid() && !forceRecalculation)
+        return m_topLeft;
     const int rows = GetRowCount(), cols = GetColumnCount();
-    int row = m_nFixedRows, bottom = 0;
-    while (bottom < m_nVScrollPos && row < rows - 1)
-        bottom += m_arRowHeights[static_cast<size_t>(row++)];
-    int col = m_nFixedCols, right = 0;
-    while (right < m_nHScrollPos && col < cols - 1)
-        right += m_arColWidths[static_cast<size_t>(col++)];
-    m_idTopLeftCell = CCellID(row, col);
-    return m_idTopLeftCell;
+    int row = m_fixedRows, bottom = 0;
+    while (bottom < m_vScrollPos && row < rows - 1)
+        bottom += m_rowHeights[static_cast<size_t>(row++)];
+    int col = m_fixedCols, right = 0;
+    while (right < m_hScrollPos && col < cols - 1)
+        right += m_colWidths[static_cast<size_t>(col++)];
+    m_topLeft = CCellID(row, col);
+    return m_topLeft;
 }
 
 bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
@@ -748,27 +748,27 @@ bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
     if (!IsValid(row, col))
         return false;
     const CCellID topLeft = GetTopleftNonFixedCell();
-    if (col < m_nFixedCols) {
+    if (col < m_fixedCols) {
         origin.x = 0;
         for (int c = 0; c < col; ++c)
-            origin.x += m_arColWidths[static_cast<size_t>(c)];
+            origin.x += m_colWidths[static_cast<size_t>(c)];
     } else {
         if (col < topLeft.col)
             return false;
         origin.x = GetFixedColumnWidth();
         for (int c = topLeft.col; c < col; ++c)
-            origin.x += m_arColWidths[static_cast<size_t>(c)];
+            origin.x += m_colWidths[static_cast<size_t>(c)];
     }
-    if (row < m_nFixedRows) {
+    if (row < m_fixedRows) {
         origin.y = 0;
         for (int r = 0; r < row; ++r)
-            origin.y += m_arRowHeights[static_cast<size_t>(r)];
+            origin.y += m_rowHeights[static_cast<size_t>(r)];
     } else {
         if (row < topLeft.row)
             return false;
         origin.y = GetFixedRowHeight();
         for (int r = topLeft.row; r < row; ++r)
-            origin.y += m_arRowHeights[static_cast<size_t>(r)];
+            origin.y += m_rowHeights[static_cast<size_t>(r)];
     }
     return true;
 }
@@ -804,16 +804,16 @@ CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
         cell.col = -1;
     } else if (point.x < fixedWidth) {
         int x = 0, col = 0;
-        for (; col < m_nFixedCols; ++col) {
-            x += m_arColWidths[static_cast<size_t>(col)];
+        for (; col < m_fixedCols; ++col) {
+            x += m_colWidths[static_cast<size_t>(col)];
             if (x > point.x)
                 break;
         }
-        cell.col = col < m_nFixedCols ? col : -1;
+        cell.col = col < m_fixedCols ? col : -1;
     } else {
         int x = fixedWidth, col = topLeft.col;
         for (; col < cols; ++col) {
-            x += m_arColWidths[static_cast<size_t>(col)];
+            x += m_colWidths[static_cast<size_t>(col)];
             if (x > point.x)
                 break;
         }
@@ -824,16 +824,16 @@ CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
         cell.row = -1;
     } else if (point.y < fixedHeight) {
         int y = 0, row = 0;
-        for (; row < m_nFixedRows; ++row) {
-            y += m_arRowHeights[static_cast<size_t>(row)];
+        for (; row < m_fixedRows; ++row) {
+            y += m_rowHeights[static_cast<size_t>(row)];
             if (y > point.y)
                 break;
         }
-        cell.row = row < m_nFixedRows ? row : -1;
+        cell.row = row < m_fixedRows ? row : -1;
     } else {
         int y = fixedHeight, row = topLeft.row;
         for (; row < rows; ++row) {
-            y += m_arRowHeights[static_cast<size_t>(row)];
+            y += m_rowHeights[static_cast<size_t>(row)];
             if (y > point.y)
                 break;
         }
@@ -845,17 +845,17 @@ CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
 CCellRange CGridCtrl::GetVisibleNonFixedCellRange()
 {
     const CCellID topLeft = GetTopleftNonFixedCell();
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     const int rows = GetRowCount(), cols = GetColumnCount();
     int bottom = GetFixedRowHeight(), row = topLeft.row;
     for (; row < rows; ++row) {
-        bottom += m_arRowHeights[static_cast<size_t>(row)];
+        bottom += m_rowHeights[static_cast<size_t>(row)];
         if (bottom >= client.cy)
             break;
     }
     int right = GetFixedColumnWidth(), col = topLeft.col;
     for (; col < cols; ++col) {
-        right += m_arColWidths[static_cast<size_t>(col)];
+        right += m_colWidths[static_cast<size_t>(col)];
         if (right >= client.cx)
             break;
     }
@@ -864,34 +864,34 @@ CCellRange CGridCtrl::GetVisibleNonFixedCellRange()
 
 bool CGridCtrl::IsCellVisible(int row, int col)
 {
-    if (!IsValid(row, col) || !m_pView)
+    if (!IsValid(row, col) || !m_view)
         return false;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const CCellID topLeft = GetTopleftNonFixedCell();
     // Walks stop at the client edge so that far-away rows cost nothing.
     int x = 0;
-    if (col < m_nFixedCols) {
+    if (col < m_fixedCols) {
         for (int c = 0; c < col; ++c)
-            x += m_arColWidths[static_cast<size_t>(c)];
+            x += m_colWidths[static_cast<size_t>(c)];
     } else {
         if (col < topLeft.col)
             return false;
         x = GetFixedColumnWidth();
         for (int c = topLeft.col; c < col && x < client.cx; ++c)
-            x += m_arColWidths[static_cast<size_t>(c)];
+            x += m_colWidths[static_cast<size_t>(c)];
     }
     if (x >= client.cx)
         return false;
     int y = 0;
-    if (row < m_nFixedRows) {
+    if (row < m_fixedRows) {
         for (int r = 0; r < row; ++r)
-            y += m_arRowHeights[static_cast<size_t>(r)];
+            y += m_rowHeights[static_cast<size_t>(r)];
     } else {
         if (row < topLeft.row)
             return false;
         y = GetFixedRowHeight();
         for (int r = topLeft.row; r < row && y < client.cy; ++r)
-            y += m_arRowHeights[static_cast<size_t>(r)];
+            y += m_rowHeights[static_cast<size_t>(r)];
     }
     return y < client.cy;
 }
@@ -900,8 +900,8 @@ int CGridCtrl::RowOffset(int row) const
 {
     int offset = 0;
     row = std::min(row, GetRowCount());
-    for (int r = m_nFixedRows; r < row; ++r)
-        offset += m_arRowHeights[static_cast<size_t>(r)];
+    for (int r = m_fixedRows; r < row; ++r)
+        offset += m_rowHeights[static_cast<size_t>(r)];
     return offset;
 }
 
@@ -909,59 +909,59 @@ int CGridCtrl::ColumnOffset(int col) const
 {
     int offset = 0;
     col = std::min(col, GetColumnCount());
-    for (int c = m_nFixedCols; c < col; ++c)
-        offset += m_arColWidths[static_cast<size_t>(c)];
+    for (int c = m_fixedCols; c < col; ++c)
+        offset += m_colWidths[static_cast<size_t>(c)];
     return offset;
 }
 
 int CGridCtrl::TopForBottomRow(int row) const
 {
-    const int page = (m_pView ? m_pView->ClientSize().cy : 0) - GetFixedRowHeight();
-    int top = row, used = m_arRowHeights[static_cast<size_t>(row)];
-    while (top > m_nFixedRows && used + m_arRowHeights[static_cast<size_t>(top - 1)] <= page)
-        used += m_arRowHeights[static_cast<size_t>(--top)];
+    const int page = (m_view ? m_view->ClientSize().cy : 0) - GetFixedRowHeight();
+    int top = row, used = m_rowHeights[static_cast<size_t>(row)];
+    while (top > m_fixedRows && used + m_rowHeights[static_cast<size_t>(top - 1)] <= page)
+        used += m_rowHeights[static_cast<size_t>(--top)];
     return RowOffset(top);
 }
 
 int CGridCtrl::LeftForRightColumn(int col) const
 {
-    const int page = (m_pView ? m_pView->ClientSize().cx : 0) - GetFixedColumnWidth();
-    int left = col, used = m_arColWidths[static_cast<size_t>(col)];
-    while (left > m_nFixedCols && used + m_arColWidths[static_cast<size_t>(left - 1)] <= page)
-        used += m_arColWidths[static_cast<size_t>(--left)];
+    const int page = (m_view ? m_view->ClientSize().cx : 0) - GetFixedColumnWidth();
+    int left = col, used = m_colWidths[static_cast<size_t>(col)];
+    while (left > m_fixedCols && used + m_colWidths[static_cast<size_t>(left - 1)] <= page)
+        used += m_colWidths[static_cast<size_t>(--left)];
     return ColumnOffset(left);
 }
 
 void CGridCtrl::EnsureVisible(int row, int col)
 {
-    if (!IsValid(row, col) || !m_pView)
+    if (!IsValid(row, col) || !m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     CCellID topLeft = GetTopleftNonFixedCell();
-    if (row >= m_nFixedRows) {
+    if (row >= m_fixedRows) {
         if (row < topLeft.row) {
             SetScrollPos(true, RowOffset(row));
         } else {
             const int bottom = GetFixedRowHeight() + RowOffset(row + 1) - RowOffset(topLeft.row);
             if (bottom > client.cy)
-                SetScrollPos(true, std::max(m_nVScrollPos, TopForBottomRow(row)));
+                SetScrollPos(true, std::max(m_vScrollPos, TopForBottomRow(row)));
         }
     }
     topLeft = GetTopleftNonFixedCell();
-    if (col >= m_nFixedCols) {
+    if (col >= m_fixedCols) {
         if (col < topLeft.col) {
             SetScrollPos(false, ColumnOffset(col));
         } else {
             const int right = GetFixedColumnWidth() + ColumnOffset(col + 1) - ColumnOffset(topLeft.col);
             if (right > client.cx)
-                SetScrollPos(false, std::max(m_nHScrollPos, LeftForRightColumn(col)));
+                SetScrollPos(false, std::max(m_hScrollPos, LeftForRightColumn(col)));
         }
     }
 }
 
 int CGridCtrl::GetScrollLimit(bool vertical) const
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     if (vertical)
         return std::max(0, GetVirtualHeight() - GetFixedRowHeight() - (client.cy - GetFixedRowHeight()));
     return std::max(0, GetVirtualWidth() - GetFixedColumnWidth() - (client.cx - GetFixedColumnWidth()));
@@ -969,7 +969,7 @@ int CGridCtrl::GetScrollLimit(bool vertical) const
 
 void CGridCtrl::SetScrollPos(bool vertical, int pos)
 {
-    int& current = vertical ? m_nVScrollPos : m_nHScrollPos;
+    int& current = vertical ? m_vScrollPos : m_hScrollPos;
     if (std::clamp(pos, 0, GetScrollLimit(vertical)) == current)
         return;
     // An open editor stays where it was while its cell moves away under it;
@@ -987,13 +987,13 @@ void CGridCtrl::SetScrollPos(bool vertical, int pos)
 
 void CGridCtrl::ScrollLines(bool vertical, int lines)
 {
-    const std::vector<int>& sizes = vertical ? m_arRowHeights : m_arColWidths;
-    const int fixed = vertical ? m_nFixedRows : m_nFixedCols;
+    const std::vector<int>& sizes = vertical ? m_rowHeights : m_colWidths;
+    const int fixed = vertical ? m_fixedRows : m_fixedCols;
     const int count = static_cast<int>(sizes.size());
     for (; lines != 0; lines += lines > 0 ? -1 : 1) {
         const CCellID topLeft = GetTopleftNonFixedCell();
         int first = vertical ? topLeft.row : topLeft.col;
-        const int before = vertical ? m_nVScrollPos : m_nHScrollPos;
+        const int before = vertical ? m_vScrollPos : m_hScrollPos;
         if (first >= count)
             break; // only fixed lines, or none at all
         if (lines > 0) {
@@ -1010,14 +1010,14 @@ void CGridCtrl::ScrollLines(bool vertical, int lines)
             else
                 SetScrollPos(vertical, vertical ? RowOffset(previous) : ColumnOffset(previous));
         }
-        if ((vertical ? m_nVScrollPos : m_nHScrollPos) == before)
+        if ((vertical ? m_vScrollPos : m_hScrollPos) == before)
             break;
     }
 }
 
 void CGridCtrl::ScrollPages(bool vertical, int pages)
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     const int page = vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
     const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(page, 1);
     SetScrollPos(vertical, static_cast<int>(std::clamp<int64_t>(target, 0, std::numeric_limits<int>::max())));
@@ -1025,17 +1025,17 @@ void CGridCtrl::ScrollPages(bool vertical, int pages)
 
 void CGridCtrl::ResetScrollBars()
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const int hLimit = GetScrollLimit(false), vLimit = GetScrollLimit(true);
-    const int hPos = std::clamp(m_nHScrollPos, 0, hLimit), vPos = std::clamp(m_nVScrollPos, 0, vLimit);
-    if (hPos != m_nHScrollPos || vPos != m_nVScrollPos) {
-        m_nHScrollPos = hPos;
-        m_nVScrollPos = vPos;
+    const int hPos = std::clamp(m_hScrollPos, 0, hLimit), vPos = std::clamp(m_vScrollPos, 0, vLimit);
+    if (hPos != m_hScrollPos || vPos != m_vScrollPos) {
+        m_hScrollPos = hPos;
+        m_vScrollPos = vPos;
         ResetTopLeft();
     }
-    m_pView->SetScrollBars(hLimit, std::max(0, client.cx - GetFixedColumnWidth()), hPos, vLimit,
+    m_view->SetScrollBars(hLimit, std::max(0, client.cx - GetFixedColumnWidth()), hPos, vLimit,
                            std::max(0, client.cy - GetFixedRowHeight()), vPos);
 }
 
@@ -1043,15 +1043,15 @@ void CGridCtrl::ResetScrollBars()
 
 void CGridCtrl::SetRedraw(bool allowDraw)
 {
-    m_bAllowDraw = allowDraw;
+    m_allowDraw = allowDraw;
     if (allowDraw)
         Refresh();
 }
 
 void CGridCtrl::Refresh()
 {
-    if (m_bAllowDraw && m_pView)
-        m_pView->InvalidateAll();
+    if (m_allowDraw && m_view)
+        m_view->InvalidateAll();
 }
 
 bool CGridCtrl::RedrawCell(int row, int col)
@@ -1061,24 +1061,24 @@ bool CGridCtrl::RedrawCell(int row, int col)
 
 bool CGridCtrl::RedrawCellIfVisible(int row, int col, bool forceRepaint)
 {
-    if (!m_bAllowDraw || !m_pView || !IsCellVisible(row, col))
+    if (!m_allowDraw || !m_view || !IsCellVisible(row, col))
         return false;
     CGridRect rect;
     if (!GetCellRect(row, col, rect))
         return false;
     rect.right++;
     rect.bottom++;
-    m_pView->InvalidateRect(rect);
+    m_view->InvalidateRect(rect);
     if (forceRepaint)
-        m_pView->UpdateNow();
+        m_view->UpdateNow();
     return true;
 }
 
 void CGridCtrl::OnDraw(CGridPainter& painter)
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
     const CCellRange visible = GetVisibleNonFixedCellRange();
 
@@ -1091,8 +1091,8 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
     maxX = std::min(maxX, client.cx);
     maxY = std::min(maxY, client.cy);
 
-    painter.FillRect({maxX, 0, client.cx, client.cy}, m_crGridBkColour);
-    painter.FillRect({0, maxY, maxX, client.cy}, m_crGridBkColour);
+    painter.FillRect({maxX, 0, client.cx, client.cy}, m_gridBackColour);
+    painter.FillRect({0, maxY, maxX, client.cy}, m_gridBackColour);
 
     auto drawCell = [&](int row, int col, int x, int y) {
         const int w = GetColumnWidth(col), h = GetRowHeight(row);
@@ -1102,9 +1102,9 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
     };
 
     int y = 0;
-    for (int row = 0; row < m_nFixedRows; ++row) {
+    for (int row = 0; row < m_fixedRows; ++row) {
         int x = 0;
-        for (int col = 0; col < m_nFixedCols; ++col) {
+        for (int col = 0; col < m_fixedCols; ++col) {
             drawCell(row, col, x, y);
             x += GetColumnWidth(col);
         }
@@ -1115,7 +1115,7 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         if (y >= client.cy)
             break;
         int x = 0;
-        for (int col = 0; col < m_nFixedCols; ++col) {
+        for (int col = 0; col < m_fixedCols; ++col) {
             drawCell(row, col, x, y);
             x += GetColumnWidth(col);
         }
@@ -1126,7 +1126,7 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         if (x >= client.cx)
             break;
         y = 0;
-        for (int row = 0; row < m_nFixedRows; ++row) {
+        for (int row = 0; row < m_fixedRows; ++row) {
             drawCell(row, col, x, y);
             y += GetRowHeight(row);
         }
@@ -1146,36 +1146,36 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         y += GetRowHeight(row);
     }
 
-    if (m_nGridLines & GridLines::Vertical) {
+    if (m_gridLines & GridLines::Vertical) {
         x = fixedWidth;
         for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
             const int w = GetColumnWidth(col);
             x += w;
             if (w > 0)
-                painter.DrawLine(x - 1, fixedHeight, x - 1, maxY - 1, m_crGridLineColour);
+                painter.DrawLine(x - 1, fixedHeight, x - 1, maxY - 1, m_gridLineColour);
         }
     }
-    if (m_nGridLines & GridLines::Horizontal) {
+    if (m_gridLines & GridLines::Horizontal) {
         y = fixedHeight;
         for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
             const int h = GetRowHeight(row);
             y += h;
             if (h > 0)
-                painter.DrawLine(fixedWidth, y - 1, maxX - 1, y - 1, m_crGridLineColour);
+                painter.DrawLine(fixedWidth, y - 1, maxX - 1, y - 1, m_gridLineColour);
         }
     }
 }
 
 int CGridCtrl::SendNotify(int code, int row, int col, const std::string& text)
 {
-    if (!m_pOwner)
+    if (!m_owner)
         return 0;
     CGridNotification notification;
-    notification.controlId = m_nID;
+    notification.controlId = m_id;
     notification.code = code;
     notification.row = row;
     notification.col = col;
     notification.hasText = !text.empty();
     notification.text = text;
-    return m_pOwner->OnGridNotify(notification);
+    return m_owner->OnGridNotify(notification);
 }

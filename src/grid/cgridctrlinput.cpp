@@ -7,18 +7,18 @@
 // Resting over a divider is not an operation: keys and typing still work there.
 bool CGridCtrl::MouseOperationInProgress() const
 {
-    return m_MouseMode != CGridMouseMode::Nothing && m_MouseMode != CGridMouseMode::OverColumnDivider &&
-           m_MouseMode != CGridMouseMode::OverRowDivider;
+    return m_mouseMode != CGridMouseMode::Nothing && m_mouseMode != CGridMouseMode::OverColumnDivider &&
+           m_mouseMode != CGridMouseMode::OverRowDivider;
 }
 
 bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
 {
-    if (!IsValid(m_idCurrentCell))
+    if (!IsValid(m_focusCell))
         return false;
     const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
     const bool shift = (modifiers & GridModifier::Shift) != 0;
     const int rows = GetRowCount(), cols = GetColumnCount();
-    const CCellID current = m_idCurrentCell;
+    const CCellID current = m_focusCell;
     CCellID next = current;
     enum class Wrap { None, NextRow, PreviousRow } wrap = Wrap::None;
 
@@ -54,7 +54,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             }
         break;
     case GridKey::Up:
-        for (int row = current.row - 1; row >= m_nFixedRows; --row)
+        for (int row = current.row - 1; row >= m_fixedRows; --row)
             if (visibleRow(row)) {
                 next.row = row;
                 break;
@@ -73,7 +73,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
                     found = true;
                 }
         } else {
-            for (int col = current.col - 1; col >= m_nFixedCols && !found; --col)
+            for (int col = current.col - 1; col >= m_fixedCols && !found; --col)
                 if (visibleCol(col)) {
                     next.col = col;
                     found = true;
@@ -85,7 +85,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             int row = current.row + 1;
             while (row < rows && !visibleRow(row))
                 ++row;
-            int col = m_nFixedCols;
+            int col = m_fixedCols;
             while (col < cols && !visibleCol(col))
                 ++col;
             if (row >= rows || col >= cols)
@@ -94,12 +94,12 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             wrap = Wrap::NextRow;
         } else {
             int row = current.row - 1;
-            while (row >= m_nFixedRows && !visibleRow(row))
+            while (row >= m_fixedRows && !visibleRow(row))
                 --row;
             int col = cols - 1;
-            while (col >= m_nFixedCols && !visibleCol(col))
+            while (col >= m_fixedCols && !visibleCol(col))
                 --col;
-            if (row < m_nFixedRows || col < m_nFixedCols)
+            if (row < m_fixedRows || col < m_fixedCols)
                 return false;
             next = CCellID(row, col);
             wrap = Wrap::PreviousRow;
@@ -113,9 +113,9 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         ScrollPages(true, down ? 1 : -1);
         const int moved = GetTopleftNonFixedCell().row - before;
         if (moved != 0)
-            next.row = std::clamp(current.row + moved, m_nFixedRows, rows - 1);
+            next.row = std::clamp(current.row + moved, m_fixedRows, rows - 1);
         else
-            next.row = down ? rows - 1 : m_nFixedRows;
+            next.row = down ? rows - 1 : m_fixedRows;
         break;
     }
     case GridKey::Home: {
@@ -123,12 +123,12 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         int row = current.row;
         if (ctrl) {
             SetScrollPos(true, 0);
-            row = m_nFixedRows;
+            row = m_fixedRows;
         }
-        row = std::max(row, m_nFixedRows);
+        row = std::max(row, m_fixedRows);
         while (row < rows - 1 && !visibleRow(row))
             ++row;
-        int col = m_nFixedCols;
+        int col = m_fixedCols;
         while (col < cols - 1 && !visibleCol(col))
             ++col;
         next = CCellID(row, col);
@@ -141,10 +141,10 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             SetScrollPos(true, GetScrollLimit(true));
             row = rows - 1;
         }
-        while (row > m_nFixedRows && !visibleRow(row))
+        while (row > m_fixedRows && !visibleRow(row))
             --row;
         int col = cols - 1;
-        while (col > m_nFixedCols && !visibleCol(col))
+        while (col > m_fixedCols && !visibleCol(col))
             --col;
         next = CCellID(row, col);
         break;
@@ -161,12 +161,12 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         return true;
 
     if (!MouseOperationInProgress()) {
-        m_PrevSelectedCellMap.clear();
-        m_MouseMode = m_bListMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
+        m_previousSelection.clear();
+        m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
         if (!shift || key == GridKey::Tab)
-            m_SelectionStartCell = next;
+            m_selectionStart = next;
         OnSelecting(next);
-        m_MouseMode = CGridMouseMode::Nothing;
+        m_mouseMode = CGridMouseMode::Nothing;
     }
     SetFocusCell(next);
 
@@ -205,35 +205,35 @@ void CGridCtrl::OnChar(unsigned character, unsigned modifiers)
         return;
     if (MouseOperationInProgress() || character == GridKey::Escape)
         return;
-    if (m_bHandleTabKey && character == GridKey::Tab)
+    if (m_handleTabKey && character == GridKey::Tab)
         return;
-    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, character);
+    OnEditCell(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, character);
 }
 
 // ---------------------------------------------------------------- mouse
 
 CGridMouseMode CGridCtrl::DividerAt(CGridPoint point)
 {
-    if (m_bAllowColumnResize && MouseOverColumnResizeArea(point))
+    if (m_allowColumnResize && MouseOverColumnResizeArea(point))
         return CGridMouseMode::OverColumnDivider;
-    if (m_bAllowRowResize && MouseOverRowResizeArea(point))
+    if (m_allowRowResize && MouseOverRowResizeArea(point))
         return CGridMouseMode::OverRowDivider;
     return CGridMouseMode::Nothing;
 }
 
 void CGridCtrl::EnterDividerMode(CGridMouseMode mode)
 {
-    if (mode == m_MouseMode)
+    if (mode == m_mouseMode)
         return;
-    m_MouseMode = mode;
-    if (!m_pView)
+    m_mouseMode = mode;
+    if (!m_view)
         return;
     if (mode == CGridMouseMode::OverColumnDivider)
-        m_pView->SetCursorShape(CGridCursor::SizeWE);
+        m_view->SetCursorShape(CGridCursor::SizeWE);
     else if (mode == CGridMouseMode::OverRowDivider)
-        m_pView->SetCursorShape(CGridCursor::SizeNS);
+        m_view->SetCursorShape(CGridCursor::SizeNS);
     else
-        m_pView->SetCursorShape(CGridCursor::Arrow);
+        m_view->SetCursorShape(CGridCursor::Arrow);
 }
 
 bool CGridCtrl::MouseOverColumnResizeArea(CGridPoint point)
@@ -264,21 +264,21 @@ int CGridCtrl::ColumnLeftOfBorder(CGridPoint point, int& left)
     CGridPoint start;
     if (cell.col >= 0 && GetCellOrigin(std::max(cell.row, 0), cell.col, start)) {
         const int end = start.x + GetColumnWidth(cell.col);
-        if (point.x - start.x < m_nResizeCaptureRange && cell.col != 0)
+        if (point.x - start.x < m_resizeCaptureRange && cell.col != 0)
             col = cell.col - 1;
-        else if (end - point.x < m_nResizeCaptureRange)
+        else if (end - point.x < m_resizeCaptureRange)
             col = cell.col;
     } else if (cell.col < 0 && point.x >= 0) {
         // Just right of the last column's border still grabs it.
         if (!GetCellOrigin(0, cols - 1, start))
             return -1;
         const int end = start.x + GetColumnWidth(cols - 1);
-        if (point.x >= end && point.x - end < m_nResizeCaptureRange)
+        if (point.x >= end && point.x - end < m_resizeCaptureRange)
             col = cols - 1;
     }
     if (col < 0)
         return -1;
-    if (!m_bAllowColHide)
+    if (!m_allowColumnHide)
         while (col > 0 && GetColumnWidth(col) == 0)
             --col;
     if (!GetCellOrigin(0, col, start))
@@ -297,20 +297,20 @@ int CGridCtrl::RowAboveBorder(CGridPoint point, int& top)
     CGridPoint start;
     if (cell.row >= 0 && GetCellOrigin(cell.row, std::max(cell.col, 0), start)) {
         const int end = start.y + GetRowHeight(cell.row);
-        if (point.y - start.y < m_nResizeCaptureRange && cell.row != 0)
+        if (point.y - start.y < m_resizeCaptureRange && cell.row != 0)
             row = cell.row - 1;
-        else if (end - point.y < m_nResizeCaptureRange)
+        else if (end - point.y < m_resizeCaptureRange)
             row = cell.row;
     } else if (cell.row < 0 && point.y >= 0) {
         if (!GetCellOrigin(rows - 1, 0, start))
             return -1;
         const int end = start.y + GetRowHeight(rows - 1);
-        if (point.y >= end && point.y - end < m_nResizeCaptureRange)
+        if (point.y >= end && point.y - end < m_resizeCaptureRange)
             row = rows - 1;
     }
     if (row < 0)
         return -1;
-    if (!m_bAllowRowHide)
+    if (!m_allowRowHide)
         while (row > 0 && GetRowHeight(row) == 0)
             --row;
     if (!GetCellOrigin(row, 0, start))
@@ -321,50 +321,50 @@ int CGridCtrl::RowAboveBorder(CGridPoint point, int& top)
 
 CGridPoint CGridCtrl::Confine(CGridPoint point) const
 {
-    if (!m_ConfineRect)
+    if (!m_confineRect)
         return point;
-    point.x = std::clamp(point.x, m_ConfineRect->left, std::max(m_ConfineRect->left, m_ConfineRect->right - 1));
-    point.y = std::clamp(point.y, m_ConfineRect->top, std::max(m_ConfineRect->top, m_ConfineRect->bottom - 1));
+    point.x = std::clamp(point.x, m_confineRect->left, std::max(m_confineRect->left, m_confineRect->right - 1));
+    point.y = std::clamp(point.y, m_confineRect->top, std::max(m_confineRect->top, m_confineRect->bottom - 1));
     return point;
 }
 
 void CGridCtrl::ShowSizingLine(CGridPoint point)
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
-    if (m_MouseMode == CGridMouseMode::SizingColumn)
-        m_pView->ShowSizingLine(CGridRect{point.x, 0, point.x + 2, client.cy});
-    else if (m_MouseMode == CGridMouseMode::SizingRow)
-        m_pView->ShowSizingLine(CGridRect{0, point.y, client.cx, point.y + 2});
+    const CGridSize client = m_view->ClientSize();
+    if (m_mouseMode == CGridMouseMode::SizingColumn)
+        m_view->ShowSizingLine(CGridRect{point.x, 0, point.x + 2, client.cy});
+    else if (m_mouseMode == CGridMouseMode::SizingRow)
+        m_view->ShowSizingLine(CGridRect{0, point.y, client.cx, point.y + 2});
 }
 
 bool CGridCtrl::BeginSizing(CGridPoint point)
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
-    if (m_MouseMode == CGridMouseMode::OverColumnDivider) {
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
+    if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
         const int col = ColumnLeftOfBorder(point, left);
         if (col < 0) {
-            m_MouseMode = CGridMouseMode::Nothing;
+            m_mouseMode = CGridMouseMode::Nothing;
             return false;
         }
-        m_MouseMode = CGridMouseMode::SizingColumn;
-        m_LeftClickDownCell = CCellID(std::max(m_LeftClickDownCell.row, 0), col);
-        m_ConfineRect = CGridRect{left + 1, 0, client.cx, client.cy};
+        m_mouseMode = CGridMouseMode::SizingColumn;
+        m_clickDownCell = CCellID(std::max(m_clickDownCell.row, 0), col);
+        m_confineRect = CGridRect{left + 1, 0, client.cx, client.cy};
         ShowSizingLine(Confine(point));
         return true;
     }
-    if (m_MouseMode == CGridMouseMode::OverRowDivider) {
+    if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
         const int row = RowAboveBorder(point, top);
         if (row < 0) {
-            m_MouseMode = CGridMouseMode::Nothing;
+            m_mouseMode = CGridMouseMode::Nothing;
             return false;
         }
-        m_MouseMode = CGridMouseMode::SizingRow;
-        m_LeftClickDownCell = CCellID(row, std::max(m_LeftClickDownCell.col, 0));
-        m_ConfineRect = CGridRect{0, top + 1, client.cx, client.cy};
+        m_mouseMode = CGridMouseMode::SizingRow;
+        m_clickDownCell = CCellID(row, std::max(m_clickDownCell.col, 0));
+        m_confineRect = CGridRect{0, top + 1, client.cx, client.cy};
         ShowSizingLine(Confine(point));
         return true;
     }
@@ -375,87 +375,87 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
 {
     const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
     const bool shift = (modifiers & GridModifier::Shift) != 0;
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     if (point.x >= client.cx || point.y >= client.cy) {
-        m_bAllowDraw = true;
+        m_allowDraw = true;
         ResetScrollBars();
         Refresh();
-        if (m_pView)
-            m_pView->UpdateNow();
+        if (m_view)
+            m_view->UpdateNow();
         return;
     }
-    if (m_pView) {
-        m_pView->TakeFocus();
-        m_pView->SetPointerCapture(true);
+    if (m_view) {
+        m_view->TakeFocus();
+        m_view->SetPointerCapture(true);
     }
-    m_LastMousePoint = point;
-    m_LeftClickDownPoint = point;
-    m_bLMouseButtonDown = true;
-    m_LeftClickDownCell = GetCellFromPt(point);
-    if (!IsValid(m_LeftClickDownCell)) {
+    m_lastMousePoint = point;
+    m_clickDownPoint = point;
+    m_leftButtonDown = true;
+    m_clickDownCell = GetCellFromPt(point);
+    if (!IsValid(m_clickDownCell)) {
         // Only the border just right of the last column (or below the last
         // row) can be grabbed outside the cells.
         if (const CGridMouseMode divider = DividerAt(point); divider != CGridMouseMode::Nothing)
-            m_MouseMode = divider;
+            m_mouseMode = divider;
         BeginSizing(point);
         return;
     }
 
     if (!shift)
-        m_SelectionStartCell = m_LeftClickDownCell;
-    else if (!IsValid(m_SelectionStartCell))
-        m_SelectionStartCell = m_idCurrentCell;
+        m_selectionStart = m_clickDownCell;
+    else if (!IsValid(m_selectionStart))
+        m_selectionStart = m_focusCell;
 
     EndEditing();
-    if (CGridCellBase* cell = GetCell(m_LeftClickDownCell.row, m_LeftClickDownCell.col))
+    if (CGridCellBase* cell = GetCell(m_clickDownCell.row, m_clickDownCell.col))
         cell->OnClickDown(point);
 
-    if (m_LeftClickDownCell == m_idCurrentCell && !ctrl &&
-        IsCellEditable(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
+    if (m_clickDownCell == m_focusCell && !ctrl &&
+        IsCellEditable(m_clickDownCell.row, m_clickDownCell.col)) {
         CGridRect textRect;
-        if (GetTextRect(m_LeftClickDownCell.row, m_LeftClickDownCell.col, textRect) && textRect.Contains(point)) {
-            m_MouseMode = CGridMouseMode::PrepareEdit;
+        if (GetTextRect(m_clickDownCell.row, m_clickDownCell.col, textRect) && textRect.Contains(point)) {
+            m_mouseMode = CGridMouseMode::PrepareEdit;
             return;
         }
     }
 
     // A plain click moves the focus even onto a cell of the old selection:
     // the click, and whatever the owner opens for it, belongs to that cell.
-    if (!ctrl || !IsCellSelected(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
-        if (m_MouseMode != CGridMouseMode::OverColumnDivider && m_MouseMode != CGridMouseMode::OverRowDivider &&
-            GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols)
-            SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows),
-                         std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    if (!ctrl || !IsCellSelected(m_clickDownCell.row, m_clickDownCell.col)) {
+        if (m_mouseMode != CGridMouseMode::OverColumnDivider && m_mouseMode != CGridMouseMode::OverRowDivider &&
+            GetRowCount() > m_fixedRows && GetColumnCount() > m_fixedCols)
+            SetFocusCell(std::max(m_clickDownCell.row, m_fixedRows),
+                         std::max(m_clickDownCell.col, m_fixedCols));
     } else {
-        SetFocusCell(m_LeftClickDownCell);
-        if (m_bListMode)
-            SelectRows(m_LeftClickDownCell, true, false);
+        SetFocusCell(m_clickDownCell);
+        if (m_listMode)
+            SelectRows(m_clickDownCell, true, false);
         else
-            SelectCells(m_LeftClickDownCell, true, false);
+            SelectCells(m_clickDownCell, true, false);
         return;
     }
 
-    if (m_MouseMode == CGridMouseMode::Nothing)
+    if (m_mouseMode == CGridMouseMode::Nothing)
         EnterDividerMode(DividerAt(point));
 
     if (BeginSizing(point))
         return;
 
-    SendNotify(GridNotifySelChanging, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
-    m_PrevSelectedCellMap.clear();
+    SendNotify(GridNotifySelChanging, m_clickDownCell.row, m_clickDownCell.col);
+    m_previousSelection.clear();
     if (ctrl)
-        m_PrevSelectedCellMap = m_SelectedCellMap;
+        m_previousSelection = m_selectedCells;
 
-    if (m_LeftClickDownCell.row < m_nFixedRows) {
-        OnFixedRowClick(m_LeftClickDownCell);
-    } else if (m_LeftClickDownCell.col < m_nFixedCols) {
-        OnFixedColumnClick(m_LeftClickDownCell);
+    if (m_clickDownCell.row < m_fixedRows) {
+        OnFixedRowClick(m_clickDownCell);
+    } else if (m_clickDownCell.col < m_fixedCols) {
+        OnFixedColumnClick(m_clickDownCell);
     } else {
-        m_MouseMode = m_bListMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
-        OnSelecting(m_LeftClickDownCell);
-        if (m_pView) {
-            m_pView->StartTimer(kAutoScrollTimerId, m_nAutoScrollInterval);
-            m_bTimerRunning = true;
+        m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
+        OnSelecting(m_clickDownCell);
+        if (m_view) {
+            m_view->StartTimer(kAutoScrollTimerId, m_autoScrollInterval);
+            m_timerRunning = true;
         }
     }
 }
@@ -464,16 +464,16 @@ void CGridCtrl::OnFixedRowClick(CCellID cell)
 {
     if (!IsValid(cell))
         return;
-    if (m_bSortOnClick) {
-        if (m_pView)
-            m_pView->SetCursorShape(CGridCursor::Busy);
-        SortItems(cell.col, cell.col == m_nSortColumn ? !m_bAscending : true);
+    if (m_sortOnClick) {
+        if (m_view)
+            m_view->SetCursorShape(CGridCursor::Busy);
+        SortItems(cell.col, cell.col == m_sortColumn ? !m_sortAscending : true);
         Refresh();
-        if (m_pView)
-            m_pView->SetCursorShape(CGridCursor::Arrow);
+        if (m_view)
+            m_view->SetCursorShape(CGridCursor::Arrow);
     }
-    if (m_bFixedRowSelection) {
-        m_MouseMode = cell.col < m_nFixedCols ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
+    if (m_fixedRowSelection) {
+        m_mouseMode = cell.col < m_fixedCols ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
         OnSelecting(cell);
     }
 }
@@ -482,40 +482,40 @@ void CGridCtrl::OnFixedColumnClick(CCellID cell)
 {
     if (!IsValid(cell))
         return;
-    if (m_bFixedColumnSelection) {
-        m_MouseMode = cell.row < m_nFixedRows ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
+    if (m_fixedColumnSelection) {
+        m_mouseMode = cell.row < m_fixedRows ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
         OnSelecting(cell);
     }
 }
 
 void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
 {
-    const bool dragging = leftButtonDown && m_bLMouseButtonDown;
-    if (!dragging || m_MouseMode == CGridMouseMode::Nothing) {
+    const bool dragging = leftButtonDown && m_leftButtonDown;
+    if (!dragging || m_mouseMode == CGridMouseMode::Nothing) {
         EnterDividerMode(DividerAt(point));
-        if (m_MouseMode == CGridMouseMode::Nothing) {
+        if (m_mouseMode == CGridMouseMode::Nothing) {
             const CCellID cell = GetCellFromPt(point);
             if (CGridCellBase* hovered = GetCell(cell.row, cell.col))
                 hovered->OnMouseOver();
         }
-        m_LastMousePoint = point;
+        m_lastMousePoint = point;
         return;
     }
-    if (!IsValid(m_LeftClickDownCell)) {
-        m_LastMousePoint = point;
+    if (!IsValid(m_clickDownCell)) {
+        m_lastMousePoint = point;
         return;
     }
-    switch (m_MouseMode) {
+    switch (m_mouseMode) {
     case CGridMouseMode::SelectColumns:
     case CGridMouseMode::SelectRows:
     case CGridMouseMode::SelectCells: {
         const CCellID cell = GetCellFromPt(point);
         if (!IsValid(cell))
             return;
-        if (cell != m_idCurrentCell) {
+        if (cell != m_focusCell) {
             OnSelecting(cell);
-            if ((cell.row >= m_nFixedRows && cell.col >= m_nFixedCols) ||
-                m_MouseMode == CGridMouseMode::SelectColumns || m_MouseMode == CGridMouseMode::SelectRows)
+            if ((cell.row >= m_fixedRows && cell.col >= m_fixedCols) ||
+                m_mouseMode == CGridMouseMode::SelectColumns || m_mouseMode == CGridMouseMode::SelectRows)
                 SetFocusCell(cell);
         }
         break;
@@ -528,15 +528,15 @@ void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
     default:
         break;
     }
-    m_LastMousePoint = point;
+    m_lastMousePoint = point;
 }
 
 void CGridCtrl::OnTimer(int id)
 {
-    if (id != kAutoScrollTimerId || !m_pView)
+    if (id != kAutoScrollTimerId || !m_view)
         return;
-    const CGridPoint origin = m_pView->PointerPosition();
-    const CGridSize client = m_pView->ClientSize();
+    const CGridPoint origin = m_view->PointerPosition();
+    const CGridSize client = m_view->ClientSize();
     // A collapsed window still scrolls, but has no pixel to clamp the pointer into.
     const int lastX = std::max(client.cx - 1, 0), lastY = std::max(client.cy - 1, 0);
     const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
@@ -568,73 +568,73 @@ void CGridCtrl::OnTimer(int id)
 
 void CGridCtrl::OnLButtonUp(CGridPoint point)
 {
-    m_bLMouseButtonDown = false;
+    m_leftButtonDown = false;
     point = Confine(point);
-    m_ConfineRect.reset();
-    if (m_pView && m_pView->HasPointerCapture())
-        m_pView->SetPointerCapture(false);
-    if (m_bTimerRunning && m_pView)
-        m_pView->StopTimer(kAutoScrollTimerId);
-    m_bTimerRunning = false;
+    m_confineRect.reset();
+    if (m_view && m_view->HasPointerCapture())
+        m_view->SetPointerCapture(false);
+    if (m_timerRunning && m_view)
+        m_view->StopTimer(kAutoScrollTimerId);
+    m_timerRunning = false;
 
-    if (m_MouseMode == CGridMouseMode::PrepareEdit) {
-        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, point, GridKey::MouseStart);
-    } else if (m_MouseMode == CGridMouseMode::SizingColumn) {
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
+    if (m_mouseMode == CGridMouseMode::PrepareEdit) {
+        OnEditCell(m_focusCell.row, m_focusCell.col, point, GridKey::MouseStart);
+    } else if (m_mouseMode == CGridMouseMode::SizingColumn) {
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
         CGridPoint start;
-        if (!(point == m_LeftClickDownPoint) && !(point.x == 0 && point.y == 0) &&
-            GetCellOrigin(0, m_LeftClickDownCell.col, start)) {
-            SetColumnWidth(m_LeftClickDownCell.col, std::max(point.x - start.x, m_bAllowColHide ? 0 : 1));
+        if (!(point == m_clickDownPoint) && !(point.x == 0 && point.y == 0) &&
+            GetCellOrigin(0, m_clickDownCell.col, start)) {
+            SetColumnWidth(m_clickDownCell.col, std::max(point.x - start.x, m_allowColumnHide ? 0 : 1));
             ResetScrollBars();
             Refresh();
-            SendNotify(GridNotifyColumnResized, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+            SendNotify(GridNotifyColumnResized, m_clickDownCell.row, m_clickDownCell.col);
         }
-    } else if (m_MouseMode == CGridMouseMode::SizingRow) {
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
+    } else if (m_mouseMode == CGridMouseMode::SizingRow) {
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
         CGridPoint start;
-        if (!(point == m_LeftClickDownPoint) && !(point.x == 0 && point.y == 0) &&
-            GetCellOrigin(m_LeftClickDownCell.row, 0, start)) {
-            SetRowHeight(m_LeftClickDownCell.row, std::max(point.y - start.y, m_bAllowRowHide ? 0 : 1));
+        if (!(point == m_clickDownPoint) && !(point.x == 0 && point.y == 0) &&
+            GetCellOrigin(m_clickDownCell.row, 0, start)) {
+            SetRowHeight(m_clickDownCell.row, std::max(point.y - start.y, m_allowRowHide ? 0 : 1));
             ResetScrollBars();
             Refresh();
         }
     } else {
-        SendNotify(GridNotifySelChanged, m_idCurrentCell.row, m_idCurrentCell.col);
-        if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
+        SendNotify(GridNotifySelChanged, m_focusCell.row, m_focusCell.col);
+        if (CGridCellBase* cell = GetCell(m_focusCell.row, m_focusCell.col))
             cell->OnClick(point);
-        SendNotify(GridNotifyClick, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+        SendNotify(GridNotifyClick, m_clickDownCell.row, m_clickDownCell.col);
     }
-    m_MouseMode = CGridMouseMode::Nothing;
-    if (m_pView)
-        m_pView->SetCursorShape(CGridCursor::Arrow);
-    if (IsValid(m_LeftClickDownCell) && m_pOwner)
-        m_pOwner->OnGridCommand(m_nID, 0);
+    m_mouseMode = CGridMouseMode::Nothing;
+    if (m_view)
+        m_view->SetCursorShape(CGridCursor::Arrow);
+    if (IsValid(m_clickDownCell) && m_owner)
+        m_owner->OnGridCommand(m_id, 0);
 }
 
 void CGridCtrl::OnCaptureLost()
 {
-    if (m_bTimerRunning && m_pView)
-        m_pView->StopTimer(kAutoScrollTimerId);
-    m_bTimerRunning = false;
+    if (m_timerRunning && m_view)
+        m_view->StopTimer(kAutoScrollTimerId);
+    m_timerRunning = false;
 }
 
 void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 {
     // The release before a double click ended any divider mode; look again.
     if (!MouseOperationInProgress())
-        m_MouseMode = DividerAt(point);
-    if (m_MouseMode == CGridMouseMode::OverColumnDivider) {
+        m_mouseMode = DividerAt(point);
+    if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
         int col = ColumnLeftOfBorder(point, left);
         while (col > 0 && GetColumnWidth(col) == 0)
             --col;
         if (col >= 0)
-            AutoSizeColumn(col, m_nAutoSizeColumnStyle);
+            AutoSizeColumn(col, m_autoSizeStyle);
         return;
     }
-    if (m_MouseMode == CGridMouseMode::OverRowDivider) {
+    if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
         int row = RowAboveBorder(point, top);
         while (row > 0 && GetRowHeight(row) == 0)
@@ -643,14 +643,14 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
             AutoSizeRow(row);
         return;
     }
-    if (m_MouseMode != CGridMouseMode::Nothing)
+    if (m_mouseMode != CGridMouseMode::Nothing)
         return;
     const CCellID cell = GetCellFromPt(point);
     if (!IsValid(cell))
         return;
-    const bool nonFixed = cell.row >= m_nFixedRows && cell.col >= m_nFixedCols;
-    const bool listClick = m_bListMode && IsValid(m_LeftClickDownCell) &&
-                           m_LeftClickDownCell.row >= m_nFixedRows && m_LeftClickDownCell.col >= m_nFixedCols;
+    const bool nonFixed = cell.row >= m_fixedRows && cell.col >= m_fixedCols;
+    const bool listClick = m_listMode && IsValid(m_clickDownCell) &&
+                           m_clickDownCell.row >= m_fixedRows && m_clickDownCell.col >= m_fixedCols;
     if (nonFixed || listClick)
         OnEditCell(cell.row, cell.col, point, GridKey::MouseStart);
     if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
@@ -660,18 +660,18 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 
 void CGridCtrl::OnRButtonUp(CGridPoint point)
 {
-    if (m_MouseMode == CGridMouseMode::SizingColumn || m_MouseMode == CGridMouseMode::SizingRow) {
+    if (m_mouseMode == CGridMouseMode::SizingColumn || m_mouseMode == CGridMouseMode::SizingRow) {
         // A border drag ended by the other button leaves no line behind.
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
-        m_ConfineRect.reset();
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
+        m_confineRect.reset();
     }
     EnterDividerMode(CGridMouseMode::Nothing);
     EndEditing();
     const CCellID cell = GetCellFromPt(point);
     if (IsValid(cell)) {
-        if (GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols)
-            SetFocusCell(std::max(cell.row, m_nFixedRows), std::max(cell.col, m_nFixedCols));
+        if (GetRowCount() > m_fixedRows && GetColumnCount() > m_fixedCols)
+            SetFocusCell(std::max(cell.row, m_fixedRows), std::max(cell.col, m_fixedCols));
         if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
             clicked->OnRClick(point);
         SendNotify(GridNotifyRightClick, cell.row, cell.col);
@@ -685,13 +685,13 @@ void CGridCtrl::OnMouseWheel(int delta)
     // Touchpads and fine wheels send a notch in small parts (8 x 15): what
     // does not make a whole line yet is kept for the next part. A turn the
     // other way starts afresh.
-    const bool pages = m_nRowsPerWheelNotch == kWheelPageScroll;
-    const int64_t amount = pages ? int64_t{delta} : int64_t{delta} * std::min(m_nRowsPerWheelNotch, 1u << 16);
-    if ((amount < 0 && m_nWheelRemainder > 0) || (amount > 0 && m_nWheelRemainder < 0))
-        m_nWheelRemainder = 0;
-    m_nWheelRemainder += amount;
-    const int64_t steps = m_nWheelRemainder / 120;
-    m_nWheelRemainder -= steps * 120;
+    const bool pages = m_wheelLines == kWheelPageScroll;
+    const int64_t amount = pages ? int64_t{delta} : int64_t{delta} * std::min(m_wheelLines, 1u << 16);
+    if ((amount < 0 && m_wheelRemainder > 0) || (amount > 0 && m_wheelRemainder < 0))
+        m_wheelRemainder = 0;
+    m_wheelRemainder += amount;
+    const int64_t steps = m_wheelRemainder / 120;
+    m_wheelRemainder -= steps * 120;
     const int count = static_cast<int>(std::clamp<int64_t>(steps, -(1 << 24), 1 << 24));
     if (pages)
         ScrollPages(true, -count);
@@ -701,11 +701,11 @@ void CGridCtrl::OnMouseWheel(int delta)
 
 void CGridCtrl::OnSize()
 {
-    if (m_bInSize)
+    if (m_inSize)
         return;
-    m_bInSize = true;
+    m_inSize = true;
     EndEditing();
     ResetTopLeft();
     ResetScrollBars();
-    m_bInSize = false;
+    m_inSize = false;
 }
