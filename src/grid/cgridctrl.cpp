@@ -102,9 +102,9 @@ std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
     cell->SetGrid(this);
     cell->SetCoords(row, col);
     uint32_t state = cell->GetState();
-    if (col < m_fixedCols)
+    if (col < m_cols.Fixed())
         state |= GridState::Fixed | GridState::FixedCol;
-    if (row < m_fixedRows)
+    if (row < m_rows.Fixed())
         state |= GridState::Fixed | GridState::FixedRow;
     cell->SetState(state);
     return cell;
@@ -136,8 +136,8 @@ bool CGridCtrl::SetRowCount(int rows)
     if (rows == old)
         return true;
     ResetTopLeft();
-    if (m_fixedRows > rows)
-        m_fixedRows = rows;
+    if (m_rows.Fixed() > rows)
+        m_rows.SetFixed(rows);
     if (m_focusCell.row >= rows)
         m_focusCell = CCellID();
     const int cols = GetColumnCount();
@@ -146,10 +146,10 @@ bool CGridCtrl::SetRowCount(int rows)
             for (int col = 0; col < cols; ++col)
                 DestroyCell(row, col);
         m_rowData.resize(static_cast<size_t>(rows));
-        m_rowHeights.resize(static_cast<size_t>(rows));
+        m_rows.Resize(rows, 0);
     } else {
         m_rowData.resize(static_cast<size_t>(rows));
-        m_rowHeights.resize(static_cast<size_t>(rows), m_defaultCell.GetHeight());
+        m_rows.Resize(rows, m_defaultCell.GetHeight());
         for (int row = old; row < rows; ++row) {
             Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
@@ -157,7 +157,6 @@ bool CGridCtrl::SetRowCount(int rows)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
-    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -172,8 +171,8 @@ bool CGridCtrl::SetColumnCount(int cols)
     if (cols == old)
         return true;
     ResetTopLeft();
-    if (m_fixedCols > cols)
-        m_fixedCols = cols;
+    if (m_cols.Fixed() > cols)
+        m_cols.SetFixed(cols);
     if (m_focusCell.col >= cols)
         m_focusCell = CCellID();
     const int rows = GetRowCount();
@@ -183,9 +182,9 @@ bool CGridCtrl::SetColumnCount(int cols)
                 DestroyCell(row, col);
             m_rowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
         }
-        m_colWidths.resize(static_cast<size_t>(cols));
+        m_cols.Resize(cols, 0);
     } else {
-        m_colWidths.resize(static_cast<size_t>(cols), m_defaultCell.GetWidth());
+        m_cols.Resize(cols, m_defaultCell.GetWidth());
         for (int row = 0; row < rows; ++row) {
             Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
@@ -193,7 +192,6 @@ bool CGridCtrl::SetColumnCount(int cols)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
-    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -206,8 +204,8 @@ void CGridCtrl::FixBandFlags(int oldFixedRows, int oldFixedCols)
     const int cols = GetColumnCount();
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < cols; ++col) {
-            const bool wasRow = row < oldFixedRows, isRow = row < m_fixedRows;
-            const bool wasCol = col < oldFixedCols, isCol = col < m_fixedCols;
+            const bool wasRow = row < oldFixedRows, isRow = row < m_rows.Fixed();
+            const bool wasCol = col < oldFixedCols, isCol = col < m_cols.Fixed();
             if (wasRow == isRow && wasCol == isCol)
                 continue;
             CGridCellBase* cell = GetCell(row, col);
@@ -230,15 +228,15 @@ bool CGridCtrl::SetFixedRowCount(int fixedRows)
 {
     if (fixedRows < 0)
         return false;
-    if (fixedRows == m_fixedRows)
+    if (fixedRows == m_rows.Fixed())
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedRows > GetRowCount())
         SetRowCount(fixedRows);
-    const int old = m_fixedRows;
-    m_fixedRows = fixedRows;
-    FixBandFlags(old, m_fixedCols);
+    const int old = m_rows.Fixed();
+    m_rows.SetFixed(fixedRows);
+    FixBandFlags(old, m_cols.Fixed());
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -249,15 +247,15 @@ bool CGridCtrl::SetFixedColumnCount(int fixedCols)
 {
     if (fixedCols < 0)
         return false;
-    if (fixedCols == m_fixedCols)
+    if (fixedCols == m_cols.Fixed())
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedCols > GetColumnCount())
         SetColumnCount(fixedCols);
-    const int old = m_fixedCols;
-    m_fixedCols = fixedCols;
-    FixBandFlags(m_fixedRows, old);
+    const int old = m_cols.Fixed();
+    m_cols.SetFixed(fixedCols);
+    FixBandFlags(m_rows.Fixed(), old);
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -275,7 +273,7 @@ void CGridCtrl::RenumberRows(int fromRow)
 
 int CGridCtrl::InsertRow(const std::string& heading, int row)
 {
-    if (row < -1 || (row >= 0 && (row < m_fixedRows || row >= GetRowCount())))
+    if (row < -1 || (row >= 0 && (row < m_rows.Fixed() || row >= GetRowCount())))
         return -1;
     if (GetColumnCount() == 0)
         SetColumnCount(1);
@@ -297,8 +295,7 @@ int CGridCtrl::InsertRow(const std::string& heading, int row)
     shift(m_previousSelection);
 
     m_rowData.insert(m_rowData.begin() + index, Row(static_cast<size_t>(cols)));
-    m_rowHeights.insert(m_rowHeights.begin() + index, m_defaultCell.GetHeight());
-    m_totalRowHeight += m_defaultCell.GetHeight();
+    m_rows.Insert(index, m_defaultCell.GetHeight());
     for (int col = 0; col < cols; ++col)
         m_rowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
     RenumberRows(index + 1);
@@ -324,10 +321,7 @@ bool CGridCtrl::DeleteRow(int row)
     for (int col = 0; col < GetColumnCount(); ++col)
         DestroyCell(row, col);
     m_rowData.erase(m_rowData.begin() + row);
-    m_totalRowHeight -= m_rowHeights[static_cast<size_t>(row)];
-    m_rowHeights.erase(m_rowHeights.begin() + row);
-    if (row < m_fixedRows)
-        --m_fixedRows;
+    m_rows.Remove(row);
     RenumberRows(row);
     ResetTopLeft();
     ResetScrollBars();
@@ -344,7 +338,8 @@ bool CGridCtrl::DeleteAllItems()
     m_sortAscending = true;
     SetRowCount(0);
     SetColumnCount(0);
-    m_fixedRows = m_fixedCols = 0;
+    m_rows.SetFixed(0);
+    m_cols.SetFixed(0);
     return true;
 }
 
@@ -427,25 +422,18 @@ int32_t CGridCtrl::GetItemData(int row, int col) const
 
 int CGridCtrl::GetRowHeight(int row) const
 {
-    if (row < 0 || row >= GetRowCount())
-        return 0;
-    return m_rowHeights[static_cast<size_t>(row)];
+    return m_rows.Size(row);
 }
 
 int CGridCtrl::GetColumnWidth(int col) const
 {
-    if (col < 0 || col >= GetColumnCount())
-        return 0;
-    return m_colWidths[static_cast<size_t>(col)];
+    return m_cols.Size(col);
 }
 
 bool CGridCtrl::SetRowHeight(int row, int height)
 {
-    if (row < 0 || row >= GetRowCount() || height < 0)
+    if (!m_rows.SetSize(row, height))
         return false;
-    int& current = m_rowHeights[static_cast<size_t>(row)];
-    m_totalRowHeight += height - current;
-    current = height;
     ResetTopLeft();
     ResetScrollBars();
     return true;
@@ -453,11 +441,8 @@ bool CGridCtrl::SetRowHeight(int row, int height)
 
 bool CGridCtrl::SetColumnWidth(int col, int width)
 {
-    if (col < 0 || col >= GetColumnCount() || width < 0)
+    if (!m_cols.SetSize(col, width))
         return false;
-    int& current = m_colWidths[static_cast<size_t>(col)];
-    m_totalColWidth += width - current;
-    current = width;
     ResetTopLeft();
     ResetScrollBars();
     return true;
@@ -469,8 +454,8 @@ bool CGridCtrl::AutoSizeColumn(int col, int style)
         return false;
     if (style == 0)
         style = m_autoSizeStyle;
-    const int first = (style & 1) ? 0 : m_fixedRows;
-    const int last = (style & 2) ? GetRowCount() : m_fixedRows;
+    const int first = (style & 1) ? 0 : m_rows.Fixed();
+    const int last = (style & 2) ? GetRowCount() : m_rows.Fixed();
     int width = 0;
     for (int row = first; row < last; ++row) {
         const CGridCellBase* cell = GetCell(row, col);
@@ -491,8 +476,8 @@ bool CGridCtrl::AutoSizeRow(int row)
     if (row < 0 || row >= GetRowCount() || GetRowHeight(row) == 0)
         return false;
     const int style = m_autoSizeStyle;
-    const int first = (style & 1) ? 0 : m_fixedCols;
-    const int last = (style & 2) ? GetColumnCount() : m_fixedCols;
+    const int first = (style & 1) ? 0 : m_cols.Fixed();
+    const int last = (style & 2) ? GetColumnCount() : m_cols.Fixed();
     int height = 0;
     for (int col = first; col < last; ++col)
         height = std::max(height, GetCell(row, col)->GetCellExtent().cy);
@@ -505,40 +490,22 @@ bool CGridCtrl::AutoSizeRow(int row)
 
 int CGridCtrl::GetFixedRowHeight() const
 {
-    int height = 0;
-    for (int row = 0; row < m_fixedRows; ++row)
-        height += m_rowHeights[static_cast<size_t>(row)];
-    return height;
+    return m_rows.FixedExtent();
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
-    int width = 0;
-    for (int col = 0; col < m_fixedCols; ++col)
-        width += m_colWidths[static_cast<size_t>(col)];
-    return width;
+    return m_cols.FixedExtent();
 }
 
 int CGridCtrl::GetVirtualWidth() const
 {
-    return static_cast<int>(std::min<int64_t>(m_totalColWidth, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<int64_t>(m_cols.Total(), std::numeric_limits<int>::max()));
 }
 
 int CGridCtrl::GetVirtualHeight() const
 {
-    return static_cast<int>(std::min<int64_t>(m_totalRowHeight, std::numeric_limits<int>::max()));
-}
-
-// The totals are kept up to date so that sizing one row or column, which
-// updates the scroll bars, costs nothing on a grid of many rows.
-void CGridCtrl::SumSizes()
-{
-    m_totalRowHeight = 0;
-    for (int h : m_rowHeights)
-        m_totalRowHeight += h;
-    m_totalColWidth = 0;
-    for (int w : m_colWidths)
-        m_totalColWidth += w;
+    return static_cast<int>(std::min<int64_t>(m_rows.Total(), std::numeric_limits<int>::max()));
 }
 
 void CGridCtrl::SetModified(int row, int col)
@@ -564,9 +531,9 @@ void CGridCtrl::SetFocusCell(int row, int col)
         SetItemState(id.row, id.col, focused ? (state | GridState::Focused) : (state & ~GridState::Focused));
         RedrawCell(id.row, id.col);
         if (m_trackFocusCell) {
-            for (int c = 0; c < m_fixedCols; ++c)
+            for (int c = 0; c < m_cols.Fixed(); ++c)
                 RedrawCell(id.row, c);
-            for (int r = 0; r < m_fixedRows; ++r)
+            for (int r = 0; r < m_rows.Fixed(); ++r)
                 RedrawCell(r, id.col);
         }
     };
@@ -593,10 +560,10 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
         if (index >= 0 && index < fixed)
             index = fixed;
     };
-    clampBand(minRow, m_fixedRows);
-    clampBand(maxRow, m_fixedRows);
-    clampBand(minCol, m_fixedCols);
-    clampBand(maxCol, m_fixedCols);
+    clampBand(minRow, m_rows.Fixed());
+    clampBand(maxRow, m_rows.Fixed());
+    clampBand(minCol, m_cols.Fixed());
+    clampBand(maxCol, m_cols.Fixed());
 
     // Work out the final set first, so that only cells whose flag really
     // changes are touched and repainted.
@@ -635,8 +602,8 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
         const uint32_t state = GetItemState(cell.row, cell.col);
         const bool selected = target.count(MakeKey(cell.row, cell.col)) != 0;
         SetItemState(cell.row, cell.col, selected ? (state | GridState::Selected) : (state & ~GridState::Selected));
-        const bool rowShown = cell.row < m_fixedRows || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
-        const bool colShown = cell.col < m_fixedCols || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
+        const bool rowShown = cell.row < m_rows.Fixed() || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
+        const bool colShown = cell.col < m_cols.Fixed() || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
         if (rowShown && colShown)
             RedrawCellIfVisible(cell.row, cell.col, forceRepaint);
     }
@@ -670,34 +637,34 @@ bool CGridCtrl::IsCellEditable(int row, int col) const
 
 void CGridCtrl::SelectAllCells()
 {
-    SetSelectedRange(m_fixedRows, m_fixedCols, GetRowCount() - 1, GetColumnCount() - 1);
+    SetSelectedRange(m_rows.Fixed(), m_cols.Fixed(), GetRowCount() - 1, GetColumnCount() - 1);
 }
 
 void CGridCtrl::SelectColumns(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.col < m_fixedCols || cell.col >= GetColumnCount())
+    if (cell.col < m_cols.Fixed() || cell.col >= GetColumnCount())
         return;
     if (m_singleColumnSelection)
-        SetSelectedRange(m_fixedRows, cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
+        SetSelectedRange(m_rows.Fixed(), cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
     else
-        SetSelectedRange(m_fixedRows, std::min(m_selectionStart.col, cell.col), GetRowCount() - 1,
+        SetSelectedRange(m_rows.Fixed(), std::min(m_selectionStart.col, cell.col), GetRowCount() - 1,
                          std::max(m_selectionStart.col, cell.col), forceRedraw, select);
 }
 
 void CGridCtrl::SelectRows(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_fixedRows || cell.row >= GetRowCount())
+    if (cell.row < m_rows.Fixed() || cell.row >= GetRowCount())
         return;
     if (m_listMode && m_singleRowSelection)
-        SetSelectedRange(cell.row, m_fixedCols, cell.row, GetColumnCount() - 1, forceRedraw, select);
+        SetSelectedRange(cell.row, m_cols.Fixed(), cell.row, GetColumnCount() - 1, forceRedraw, select);
     else
-        SetSelectedRange(std::min(m_selectionStart.row, cell.row), m_fixedCols,
+        SetSelectedRange(std::min(m_selectionStart.row, cell.row), m_cols.Fixed(),
                          std::max(m_selectionStart.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
 }
 
 void CGridCtrl::SelectCells(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_fixedRows || cell.col < m_fixedCols || !IsValid(cell))
+    if (cell.row < m_rows.Fixed() || cell.col < m_cols.Fixed() || !IsValid(cell))
         return;
     const CCellID start = m_selectionStart;
     SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
@@ -732,14 +699,7 @@ CCellID CGridCtrl::GetTopleftNonFixedCell(bool forceRecalculation)
 {
     if (m_topLeft.IsValid() && !forceRecalculation)
         return m_topLeft;
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    int row = m_fixedRows, bottom = 0;
-    while (bottom < m_vScrollPos && row < rows - 1)
-        bottom += m_rowHeights[static_cast<size_t>(row++)];
-    int col = m_fixedCols, right = 0;
-    while (right < m_hScrollPos && col < cols - 1)
-        right += m_colWidths[static_cast<size_t>(col++)];
-    m_topLeft = CCellID(row, col);
+    m_topLeft = CCellID(m_rows.FirstAtScroll(m_vScrollPos), m_cols.FirstAtScroll(m_hScrollPos));
     return m_topLeft;
 }
 
@@ -748,29 +708,9 @@ bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
     if (!IsValid(row, col))
         return false;
     const CCellID topLeft = GetTopleftNonFixedCell();
-    if (col < m_fixedCols) {
-        origin.x = 0;
-        for (int c = 0; c < col; ++c)
-            origin.x += m_colWidths[static_cast<size_t>(c)];
-    } else {
-        if (col < topLeft.col)
-            return false;
-        origin.x = GetFixedColumnWidth();
-        for (int c = topLeft.col; c < col; ++c)
-            origin.x += m_colWidths[static_cast<size_t>(c)];
-    }
-    if (row < m_fixedRows) {
-        origin.y = 0;
-        for (int r = 0; r < row; ++r)
-            origin.y += m_rowHeights[static_cast<size_t>(r)];
-    } else {
-        if (row < topLeft.row)
-            return false;
-        origin.y = GetFixedRowHeight();
-        for (int r = topLeft.row; r < row; ++r)
-            origin.y += m_rowHeights[static_cast<size_t>(r)];
-    }
-    return true;
+    constexpr int kNoLimit = std::numeric_limits<int>::max();
+    return m_cols.PositionOf(col, topLeft.col, origin.x, kNoLimit) &&
+           m_rows.PositionOf(row, topLeft.row, origin.y, kNoLimit);
 }
 
 bool CGridCtrl::GetCellRect(int row, int col, CGridRect& rect)
@@ -796,49 +736,9 @@ bool CGridCtrl::GetTextRect(int row, int col, CGridRect& rect)
 CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
 {
     const CCellID topLeft = GetTopleftNonFixedCell();
-    const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
-    const int rows = GetRowCount(), cols = GetColumnCount();
     CCellID cell;
-
-    if (point.x < 0 || (!allowFixedCellCheck && point.x < fixedWidth)) {
-        cell.col = -1;
-    } else if (point.x < fixedWidth) {
-        int x = 0, col = 0;
-        for (; col < m_fixedCols; ++col) {
-            x += m_colWidths[static_cast<size_t>(col)];
-            if (x > point.x)
-                break;
-        }
-        cell.col = col < m_fixedCols ? col : -1;
-    } else {
-        int x = fixedWidth, col = topLeft.col;
-        for (; col < cols; ++col) {
-            x += m_colWidths[static_cast<size_t>(col)];
-            if (x > point.x)
-                break;
-        }
-        cell.col = col < cols ? col : -1;
-    }
-
-    if (point.y < 0 || (!allowFixedCellCheck && point.y < fixedHeight)) {
-        cell.row = -1;
-    } else if (point.y < fixedHeight) {
-        int y = 0, row = 0;
-        for (; row < m_fixedRows; ++row) {
-            y += m_rowHeights[static_cast<size_t>(row)];
-            if (y > point.y)
-                break;
-        }
-        cell.row = row < m_fixedRows ? row : -1;
-    } else {
-        int y = fixedHeight, row = topLeft.row;
-        for (; row < rows; ++row) {
-            y += m_rowHeights[static_cast<size_t>(row)];
-            if (y > point.y)
-                break;
-        }
-        cell.row = row < rows ? row : -1;
-    }
+    cell.col = !allowFixedCellCheck && point.x < GetFixedColumnWidth() ? -1 : m_cols.IndexAt(point.x, topLeft.col);
+    cell.row = !allowFixedCellCheck && point.y < GetFixedRowHeight() ? -1 : m_rows.IndexAt(point.y, topLeft.row);
     return cell;
 }
 
@@ -846,20 +746,8 @@ CCellRange CGridCtrl::GetVisibleNonFixedCellRange()
 {
     const CCellID topLeft = GetTopleftNonFixedCell();
     const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    int bottom = GetFixedRowHeight(), row = topLeft.row;
-    for (; row < rows; ++row) {
-        bottom += m_rowHeights[static_cast<size_t>(row)];
-        if (bottom >= client.cy)
-            break;
-    }
-    int right = GetFixedColumnWidth(), col = topLeft.col;
-    for (; col < cols; ++col) {
-        right += m_colWidths[static_cast<size_t>(col)];
-        if (right >= client.cx)
-            break;
-    }
-    return CCellRange(topLeft.row, topLeft.col, std::min(row, rows - 1), std::min(col, cols - 1));
+    return CCellRange(topLeft.row, topLeft.col, m_rows.LastShown(topLeft.row, client.cy),
+                      m_cols.LastShown(topLeft.col, client.cx));
 }
 
 bool CGridCtrl::IsCellVisible(int row, int col)
@@ -869,92 +757,35 @@ bool CGridCtrl::IsCellVisible(int row, int col)
     const CGridSize client = m_view->ClientSize();
     const CCellID topLeft = GetTopleftNonFixedCell();
     // Walks stop at the client edge so that far-away rows cost nothing.
-    int x = 0;
-    if (col < m_fixedCols) {
-        for (int c = 0; c < col; ++c)
-            x += m_colWidths[static_cast<size_t>(c)];
-    } else {
-        if (col < topLeft.col)
-            return false;
-        x = GetFixedColumnWidth();
-        for (int c = topLeft.col; c < col && x < client.cx; ++c)
-            x += m_colWidths[static_cast<size_t>(c)];
-    }
-    if (x >= client.cx)
+    int x = 0, y = 0;
+    if (!m_cols.PositionOf(col, topLeft.col, x, client.cx) || x >= client.cx)
         return false;
-    int y = 0;
-    if (row < m_fixedRows) {
-        for (int r = 0; r < row; ++r)
-            y += m_rowHeights[static_cast<size_t>(r)];
-    } else {
-        if (row < topLeft.row)
-            return false;
-        y = GetFixedRowHeight();
-        for (int r = topLeft.row; r < row && y < client.cy; ++r)
-            y += m_rowHeights[static_cast<size_t>(r)];
-    }
-    return y < client.cy;
+    return m_rows.PositionOf(row, topLeft.row, y, client.cy) && y < client.cy;
 }
 
-int CGridCtrl::RowOffset(int row) const
+int CGridCtrl::PageExtent(bool vertical) const
 {
-    int offset = 0;
-    row = std::min(row, GetRowCount());
-    for (int r = m_fixedRows; r < row; ++r)
-        offset += m_rowHeights[static_cast<size_t>(r)];
-    return offset;
-}
-
-int CGridCtrl::ColumnOffset(int col) const
-{
-    int offset = 0;
-    col = std::min(col, GetColumnCount());
-    for (int c = m_fixedCols; c < col; ++c)
-        offset += m_colWidths[static_cast<size_t>(c)];
-    return offset;
-}
-
-int CGridCtrl::TopForBottomRow(int row) const
-{
-    const int page = (m_view ? m_view->ClientSize().cy : 0) - GetFixedRowHeight();
-    int top = row, used = m_rowHeights[static_cast<size_t>(row)];
-    while (top > m_fixedRows && used + m_rowHeights[static_cast<size_t>(top - 1)] <= page)
-        used += m_rowHeights[static_cast<size_t>(--top)];
-    return RowOffset(top);
-}
-
-int CGridCtrl::LeftForRightColumn(int col) const
-{
-    const int page = (m_view ? m_view->ClientSize().cx : 0) - GetFixedColumnWidth();
-    int left = col, used = m_colWidths[static_cast<size_t>(col)];
-    while (left > m_fixedCols && used + m_colWidths[static_cast<size_t>(left - 1)] <= page)
-        used += m_colWidths[static_cast<size_t>(--left)];
-    return ColumnOffset(left);
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
+    return vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
 }
 
 void CGridCtrl::EnsureVisible(int row, int col)
 {
     if (!IsValid(row, col) || !m_view)
         return;
-    const CGridSize client = m_view->ClientSize();
-    CCellID topLeft = GetTopleftNonFixedCell();
-    if (row >= m_fixedRows) {
-        if (row < topLeft.row) {
-            SetScrollPos(true, RowOffset(row));
-        } else {
-            const int bottom = GetFixedRowHeight() + RowOffset(row + 1) - RowOffset(topLeft.row);
-            if (bottom > client.cy)
-                SetScrollPos(true, std::max(m_vScrollPos, TopForBottomRow(row)));
-        }
-    }
-    topLeft = GetTopleftNonFixedCell();
-    if (col >= m_fixedCols) {
-        if (col < topLeft.col) {
-            SetScrollPos(false, ColumnOffset(col));
-        } else {
-            const int right = GetFixedColumnWidth() + ColumnOffset(col + 1) - ColumnOffset(topLeft.col);
-            if (right > client.cx)
-                SetScrollPos(false, std::max(m_hScrollPos, LeftForRightColumn(col)));
+    // Rows first: the column pass then works from the new top-left cell.
+    for (const bool vertical : {true, false}) {
+        const CGridAxis& axis = Axis(vertical);
+        const int index = vertical ? row : col;
+        if (index < axis.Fixed())
+            continue;
+        const CCellID topLeft = GetTopleftNonFixedCell();
+        const int first = vertical ? topLeft.row : topLeft.col;
+        if (index < first) {
+            SetScrollPos(vertical, axis.Offset(index));
+        } else if (axis.Offset(index + 1) - axis.Offset(first) > PageExtent(vertical)) {
+            SetScrollPos(vertical,
+                         std::max(GetScrollPos(vertical), axis.OffsetShowingAtEnd(index, PageExtent(vertical))));
         }
     }
 }
@@ -969,7 +800,7 @@ int CGridCtrl::GetScrollLimit(bool vertical) const
 
 void CGridCtrl::SetScrollPos(bool vertical, int pos)
 {
-    int& current = vertical ? m_vScrollPos : m_hScrollPos;
+    int& current = ScrollPosition(vertical);
     if (std::clamp(pos, 0, GetScrollLimit(vertical)) == current)
         return;
     // An open editor stays where it was while its cell moves away under it;
@@ -987,39 +818,30 @@ void CGridCtrl::SetScrollPos(bool vertical, int pos)
 
 void CGridCtrl::ScrollLines(bool vertical, int lines)
 {
-    const std::vector<int>& sizes = vertical ? m_rowHeights : m_colWidths;
-    const int fixed = vertical ? m_fixedRows : m_fixedCols;
-    const int count = static_cast<int>(sizes.size());
+    const CGridAxis& axis = Axis(vertical);
+    const int count = axis.Count();
     for (; lines != 0; lines += lines > 0 ? -1 : 1) {
         const CCellID topLeft = GetTopleftNonFixedCell();
         int first = vertical ? topLeft.row : topLeft.col;
-        const int before = vertical ? m_vScrollPos : m_hScrollPos;
+        const int before = GetScrollPos(vertical);
         if (first >= count)
             break; // only fixed lines, or none at all
         if (lines > 0) {
-            while (first < count - 1 && sizes[static_cast<size_t>(first)] == 0)
+            while (first < count - 1 && axis.IsHidden(first))
                 ++first;
-            const int offset = vertical ? RowOffset(first + 1) : ColumnOffset(first + 1);
-            SetScrollPos(vertical, offset);
+            SetScrollPos(vertical, axis.Offset(first + 1));
         } else {
-            int previous = first - 1;
-            while (previous >= fixed && sizes[static_cast<size_t>(previous)] == 0)
-                --previous;
-            if (previous < fixed)
-                SetScrollPos(vertical, 0);
-            else
-                SetScrollPos(vertical, vertical ? RowOffset(previous) : ColumnOffset(previous));
+            const int previous = axis.FirstVisible(first - 1, -1);
+            SetScrollPos(vertical, previous < 0 ? 0 : axis.Offset(previous));
         }
-        if ((vertical ? m_vScrollPos : m_hScrollPos) == before)
+        if (GetScrollPos(vertical) == before)
             break;
     }
 }
 
 void CGridCtrl::ScrollPages(bool vertical, int pages)
 {
-    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
-    const int page = vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
-    const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(page, 1);
+    const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(PageExtent(vertical), 1);
     SetScrollPos(vertical, static_cast<int>(std::clamp<int64_t>(target, 0, std::numeric_limits<int>::max())));
 }
 
@@ -1102,9 +924,9 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
     };
 
     int y = 0;
-    for (int row = 0; row < m_fixedRows; ++row) {
+    for (int row = 0; row < m_rows.Fixed(); ++row) {
         int x = 0;
-        for (int col = 0; col < m_fixedCols; ++col) {
+        for (int col = 0; col < m_cols.Fixed(); ++col) {
             drawCell(row, col, x, y);
             x += GetColumnWidth(col);
         }
@@ -1115,7 +937,7 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         if (y >= client.cy)
             break;
         int x = 0;
-        for (int col = 0; col < m_fixedCols; ++col) {
+        for (int col = 0; col < m_cols.Fixed(); ++col) {
             drawCell(row, col, x, y);
             x += GetColumnWidth(col);
         }
@@ -1126,7 +948,7 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         if (x >= client.cx)
             break;
         y = 0;
-        for (int row = 0; row < m_fixedRows; ++row) {
+        for (int row = 0; row < m_rows.Fixed(); ++row) {
             drawCell(row, col, x, y);
             y += GetRowHeight(row);
         }

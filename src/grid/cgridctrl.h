@@ -5,6 +5,7 @@
 // OnLButtonDown, ...) and OnDraw, and it reaches the window system through a
 // CGridView. Owners hear from it through a CGridOwner.
 
+#include "grid/cgridaxis.h"
 #include "grid/cgridcellbase.h"
 #include "grid/cgriddefaultcell.h"
 #include "grid/cgridowner.h"
@@ -47,10 +48,10 @@ public:
     int GetControlId() const { return m_id; }
 
     // --- table ---
-    int GetRowCount() const { return static_cast<int>(m_rowHeights.size()); }
-    int GetColumnCount() const { return static_cast<int>(m_colWidths.size()); }
-    int GetFixedRowCount() const { return m_fixedRows; }
-    int GetFixedColumnCount() const { return m_fixedCols; }
+    int GetRowCount() const { return m_rows.Count(); }
+    int GetColumnCount() const { return m_cols.Count(); }
+    int GetFixedRowCount() const { return m_rows.Fixed(); }
+    int GetFixedColumnCount() const { return m_cols.Fixed(); }
     bool SetRowCount(int rows);
     bool SetColumnCount(int cols);
     bool SetFixedRowCount(int fixedRows);
@@ -117,7 +118,7 @@ public:
     const SelectionMap& GetPreviousSelection() const { return m_previousSelection; }
     bool IsCellSelected(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
-    bool IsCellFixed(int row, int col) const { return row < m_fixedRows || col < m_fixedCols; }
+    bool IsCellFixed(int row, int col) const { return row < m_rows.Fixed() || col < m_cols.Fixed(); }
     static SelectionKey MakeKey(int row, int col)
     {
         return (SelectionKey(uint32_t(col)) << 32) | uint32_t(row);
@@ -264,7 +265,6 @@ private:
     using Row = std::vector<std::unique_ptr<CGridCellBase>>;
 
     void ResetTopLeft() { m_topLeft = CCellID(); }
-    void SumSizes();
     void RenumberRows(int fromRow);
     void FixBandFlags(int oldFixedRows, int oldFixedCols);
     bool RedrawCellIfVisible(int row, int col, bool forceRepaint = false);
@@ -283,22 +283,18 @@ private:
     void SwapRows(int a, int b);
     bool StoreEditedText(int row, int col, CGridCellBase* cell, const std::string& text);
     CCellID FindCell(const CGridCellBase* cell) const;
-    int RowOffset(int row) const; // from the first non-fixed row
-    int ColumnOffset(int col) const;
-    int TopForBottomRow(int row) const;
-    int LeftForRightColumn(int col) const;
+    const CGridAxis& Axis(bool vertical) const { return vertical ? m_rows : m_cols; }
+    int& ScrollPosition(bool vertical) { return vertical ? m_vScrollPos : m_hScrollPos; }
+    // The extent of the scrolled part of the client, across rows or columns.
+    int PageExtent(bool vertical) const;
 
     CGridView* m_view = nullptr;
     CGridOwner* m_owner = nullptr;
     int m_id = 0;
 
     std::vector<Row> m_rowData;
-    std::vector<int> m_rowHeights;
-    std::vector<int> m_colWidths;
-    int64_t m_totalRowHeight = 0;
-    int64_t m_totalColWidth = 0;
-    int m_fixedRows = 0;
-    int m_fixedCols = 0;
+    CGridAxis m_rows; // heights
+    CGridAxis m_cols; // widths
     CGridDefaultCell m_defaultCell;
     CGridDefaultCell m_fixedRowDefault;
     CGridDefaultCell m_fixedColumnDefault;

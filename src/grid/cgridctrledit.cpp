@@ -320,7 +320,7 @@ bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
 {
     if (col < 0 || col >= GetColumnCount())
         return false;
-    for (int row = 0; row < m_fixedRows; ++row) {
+    for (int row = 0; row < m_rows.Fixed(); ++row) {
         RedrawCell(row, m_sortColumn);
         RedrawCell(row, col);
     }
@@ -328,8 +328,8 @@ bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
     m_sortAscending = ascending;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
-    const bool sorted = SortItemsRange(col, ascending, param, m_fixedRows, -1);
-    RenumberRows(m_fixedRows);
+    const bool sorted = SortItemsRange(col, ascending, param, m_rows.Fixed(), -1);
+    RenumberRows(m_rows.Fixed());
     Refresh();
     return sorted;
 }
@@ -337,7 +337,7 @@ bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
 void CGridCtrl::SwapRows(int a, int b)
 {
     std::swap(m_rowData[static_cast<size_t>(a)], m_rowData[static_cast<size_t>(b)]);
-    std::swap(m_rowHeights[static_cast<size_t>(a)], m_rowHeights[static_cast<size_t>(b)]);
+    m_rows.Swap(a, b);
 }
 
 bool CGridCtrl::SortItemsRange(int col, bool ascending, intptr_t param, int low, int high)

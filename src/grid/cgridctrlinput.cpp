@@ -54,7 +54,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             }
         break;
     case GridKey::Up:
-        for (int row = current.row - 1; row >= m_fixedRows; --row)
+        for (int row = current.row - 1; row >= m_rows.Fixed(); --row)
             if (visibleRow(row)) {
                 next.row = row;
                 break;
@@ -73,7 +73,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
                     found = true;
                 }
         } else {
-            for (int col = current.col - 1; col >= m_fixedCols && !found; --col)
+            for (int col = current.col - 1; col >= m_cols.Fixed() && !found; --col)
                 if (visibleCol(col)) {
                     next.col = col;
                     found = true;
@@ -85,7 +85,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             int row = current.row + 1;
             while (row < rows && !visibleRow(row))
                 ++row;
-            int col = m_fixedCols;
+            int col = m_cols.Fixed();
             while (col < cols && !visibleCol(col))
                 ++col;
             if (row >= rows || col >= cols)
@@ -94,12 +94,12 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             wrap = Wrap::NextRow;
         } else {
             int row = current.row - 1;
-            while (row >= m_fixedRows && !visibleRow(row))
+            while (row >= m_rows.Fixed() && !visibleRow(row))
                 --row;
             int col = cols - 1;
-            while (col >= m_fixedCols && !visibleCol(col))
+            while (col >= m_cols.Fixed() && !visibleCol(col))
                 --col;
-            if (row < m_fixedRows || col < m_fixedCols)
+            if (row < m_rows.Fixed() || col < m_cols.Fixed())
                 return false;
             next = CCellID(row, col);
             wrap = Wrap::PreviousRow;
@@ -113,9 +113,9 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         ScrollPages(true, down ? 1 : -1);
         const int moved = GetTopleftNonFixedCell().row - before;
         if (moved != 0)
-            next.row = std::clamp(current.row + moved, m_fixedRows, rows - 1);
+            next.row = std::clamp(current.row + moved, m_rows.Fixed(), rows - 1);
         else
-            next.row = down ? rows - 1 : m_fixedRows;
+            next.row = down ? rows - 1 : m_rows.Fixed();
         break;
     }
     case GridKey::Home: {
@@ -123,12 +123,12 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         int row = current.row;
         if (ctrl) {
             SetScrollPos(true, 0);
-            row = m_fixedRows;
+            row = m_rows.Fixed();
         }
-        row = std::max(row, m_fixedRows);
+        row = std::max(row, m_rows.Fixed());
         while (row < rows - 1 && !visibleRow(row))
             ++row;
-        int col = m_fixedCols;
+        int col = m_cols.Fixed();
         while (col < cols - 1 && !visibleCol(col))
             ++col;
         next = CCellID(row, col);
@@ -141,10 +141,10 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
             SetScrollPos(true, GetScrollLimit(true));
             row = rows - 1;
         }
-        while (row > m_fixedRows && !visibleRow(row))
+        while (row > m_rows.Fixed() && !visibleRow(row))
             --row;
         int col = cols - 1;
-        while (col > m_fixedCols && !visibleCol(col))
+        while (col > m_cols.Fixed() && !visibleCol(col))
             --col;
         next = CCellID(row, col);
         break;
@@ -423,9 +423,9 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
     // the click, and whatever the owner opens for it, belongs to that cell.
     if (!ctrl || !IsCellSelected(m_clickDownCell.row, m_clickDownCell.col)) {
         if (m_mouseMode != CGridMouseMode::OverColumnDivider && m_mouseMode != CGridMouseMode::OverRowDivider &&
-            GetRowCount() > m_fixedRows && GetColumnCount() > m_fixedCols)
-            SetFocusCell(std::max(m_clickDownCell.row, m_fixedRows),
-                         std::max(m_clickDownCell.col, m_fixedCols));
+            GetRowCount() > m_rows.Fixed() && GetColumnCount() > m_cols.Fixed())
+            SetFocusCell(std::max(m_clickDownCell.row, m_rows.Fixed()),
+                         std::max(m_clickDownCell.col, m_cols.Fixed()));
     } else {
         SetFocusCell(m_clickDownCell);
         if (m_listMode)
@@ -446,9 +446,9 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
     if (ctrl)
         m_previousSelection = m_selectedCells;
 
-    if (m_clickDownCell.row < m_fixedRows) {
+    if (m_clickDownCell.row < m_rows.Fixed()) {
         OnFixedRowClick(m_clickDownCell);
-    } else if (m_clickDownCell.col < m_fixedCols) {
+    } else if (m_clickDownCell.col < m_cols.Fixed()) {
         OnFixedColumnClick(m_clickDownCell);
     } else {
         m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
@@ -473,7 +473,7 @@ void CGridCtrl::OnFixedRowClick(CCellID cell)
             m_view->SetCursorShape(CGridCursor::Arrow);
     }
     if (m_fixedRowSelection) {
-        m_mouseMode = cell.col < m_fixedCols ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
+        m_mouseMode = cell.col < m_cols.Fixed() ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
         OnSelecting(cell);
     }
 }
@@ -483,7 +483,7 @@ void CGridCtrl::OnFixedColumnClick(CCellID cell)
     if (!IsValid(cell))
         return;
     if (m_fixedColumnSelection) {
-        m_mouseMode = cell.row < m_fixedRows ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
+        m_mouseMode = cell.row < m_rows.Fixed() ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
         OnSelecting(cell);
     }
 }
@@ -514,7 +514,7 @@ void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
             return;
         if (cell != m_focusCell) {
             OnSelecting(cell);
-            if ((cell.row >= m_fixedRows && cell.col >= m_fixedCols) ||
+            if ((cell.row >= m_rows.Fixed() && cell.col >= m_cols.Fixed()) ||
                 m_mouseMode == CGridMouseMode::SelectColumns || m_mouseMode == CGridMouseMode::SelectRows)
                 SetFocusCell(cell);
         }
@@ -648,9 +648,9 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
     const CCellID cell = GetCellFromPt(point);
     if (!IsValid(cell))
         return;
-    const bool nonFixed = cell.row >= m_fixedRows && cell.col >= m_fixedCols;
+    const bool nonFixed = cell.row >= m_rows.Fixed() && cell.col >= m_cols.Fixed();
     const bool listClick = m_listMode && IsValid(m_clickDownCell) &&
-                           m_clickDownCell.row >= m_fixedRows && m_clickDownCell.col >= m_fixedCols;
+                           m_clickDownCell.row >= m_rows.Fixed() && m_clickDownCell.col >= m_cols.Fixed();
     if (nonFixed || listClick)
         OnEditCell(cell.row, cell.col, point, GridKey::MouseStart);
     if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
@@ -670,8 +670,8 @@ void CGridCtrl::OnRButtonUp(CGridPoint point)
     EndEditing();
     const CCellID cell = GetCellFromPt(point);
     if (IsValid(cell)) {
-        if (GetRowCount() > m_fixedRows && GetColumnCount() > m_fixedCols)
-            SetFocusCell(std::max(cell.row, m_fixedRows), std::max(cell.col, m_fixedCols));
+        if (GetRowCount() > m_rows.Fixed() && GetColumnCount() > m_cols.Fixed())
+            SetFocusCell(std::max(cell.row, m_rows.Fixed()), std::max(cell.col, m_cols.Fixed()));
         if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
             clicked->OnRClick(point);
         SendNotify(GridNotifyRightClick, cell.row, cell.col);
