@@ -27,8 +27,7 @@ CGridCtrl::CGridCtrl()
 CGridCtrl::~CGridCtrl()
 {
     // Derived classes are gone by now, so only the base clean-up runs here.
-    m_selectedCells.clear();
-    m_previousSelection.clear();
+    m_selection = CGridSelection();
     m_rowData.clear();
 }
 
@@ -281,18 +280,7 @@ int CGridCtrl::InsertRow(const std::string& heading, int row)
     const int cols = GetColumnCount();
 
     // Keys of the rows that move down must move with them.
-    auto shift = [index](SelectionMap& map) {
-        SelectionMap moved;
-        for (const auto& [key, cell] : map) {
-            CCellID id = cell;
-            if (id.row >= index)
-                ++id.row;
-            moved.emplace(MakeKey(id.row, id.col), id);
-        }
-        map.swap(moved);
-    };
-    shift(m_selectedCells);
-    shift(m_previousSelection);
+    m_selection.ShiftRowsFrom(index);
 
     m_rowData.insert(m_rowData.begin() + index, Row(static_cast<size_t>(cols)));
     m_rows.Insert(index, m_defaultCell.GetHeight());
@@ -369,11 +357,10 @@ bool CGridCtrl::SetItemState(int row, int col, uint32_t state)
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return false;
-    const SelectionKey key = MakeKey(row, col);
     if (state & GridState::Selected)
-        m_selectedCells.insert_or_assign(key, CCellID(row, col));
+        m_selection.Mark(row, col, true);
     else if (cell->GetState() & GridState::Selected)
-        m_selectedCells.erase(key);
+        m_selection.Mark(row, col, false);
     cell->SetState(state);
     return true;
 }
@@ -543,13 +530,13 @@ void CGridCtrl::SetFocusCell(int row, int col)
 
 void CGridCtrl::ResetSelectedRange()
 {
-    m_previousSelection.clear();
-    const SelectionMap selected = m_selectedCells;
+    m_selection.ClearPrevious();
+    const SelectionMap selected = m_selection.Cells();
     for (const auto& [key, cell] : selected) {
         SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GridState::Selected);
         RedrawCell(cell.row, cell.col);
     }
-    m_selectedCells.clear();
+    m_selection.Clear();
 }
 
 void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint, bool select)
@@ -567,35 +554,11 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
 
     // Work out the final set first, so that only cells whose flag really
     // changes are touched and repainted.
-    SelectionMap target;
-    if (select) {
-        if (!(m_listMode && m_singleRowSelection)) {
-            for (const auto& [key, cell] : m_previousSelection)
-                if (IsValid(cell))
-                    target.emplace(key, cell);
-        }
-    } else {
-        target = m_selectedCells;
-    }
-    if (minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow < GetRowCount() &&
-        maxCol < GetColumnCount() && minRow <= maxRow && minCol <= maxCol) {
-        for (int row = minRow; row <= maxRow; ++row) {
-            for (int col = minCol; col <= maxCol; ++col) {
-                if (select)
-                    target.emplace(MakeKey(row, col), CCellID(row, col));
-                else
-                    target.erase(MakeKey(row, col));
-            }
-        }
-    }
-
-    std::vector<CCellID> changed;
-    for (const auto& [key, cell] : m_selectedCells)
-        if (!target.count(key))
-            changed.push_back(cell);
-    for (const auto& [key, cell] : target)
-        if (!m_selectedCells.count(key))
-            changed.push_back(cell);
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    const CCellRange block = maxRow < rows && maxCol < cols ? CCellRange(minRow, minCol, maxRow, maxCol) : CCellRange();
+    const SelectionMap target =
+        m_selection.Target(block, select, !(m_listMode && m_singleRowSelection), rows, cols);
+    const std::vector<CCellID> changed = m_selection.Changes(target);
 
     const CCellRange visible = GetVisibleNonFixedCellRange();
     for (const CCellID& cell : changed) {
@@ -611,14 +574,7 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
 
 CCellRange CGridCtrl::GetSelectedCellRange() const
 {
-    CCellRange range(GetRowCount(), GetColumnCount(), -1, -1);
-    for (const auto& [key, cell] : m_selectedCells) {
-        range.minRow = std::min(range.minRow, cell.row);
-        range.minCol = std::min(range.minCol, cell.col);
-        range.maxRow = std::max(range.maxRow, cell.row);
-        range.maxCol = std::max(range.maxCol, cell.col);
-    }
-    return range;
+    return m_selection.Bounds(GetRowCount(), GetColumnCount());
 }
 
 bool CGridCtrl::IsCellSelected(int row, int col) const
@@ -644,31 +600,24 @@ void CGridCtrl::SelectColumns(CCellID cell, bool forceRedraw, bool select)
 {
     if (cell.col < m_cols.Fixed() || cell.col >= GetColumnCount())
         return;
-    if (m_singleColumnSelection)
-        SetSelectedRange(m_rows.Fixed(), cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
-    else
-        SetSelectedRange(m_rows.Fixed(), std::min(m_selectionStart.col, cell.col), GetRowCount() - 1,
-                         std::max(m_selectionStart.col, cell.col), forceRedraw, select);
+    SetSelectedRange(m_selection.ColumnBlock(cell.col, m_singleColumnSelection, m_rows.Fixed(), GetRowCount() - 1),
+                     forceRedraw, select);
 }
 
 void CGridCtrl::SelectRows(CCellID cell, bool forceRedraw, bool select)
 {
     if (cell.row < m_rows.Fixed() || cell.row >= GetRowCount())
         return;
-    if (m_listMode && m_singleRowSelection)
-        SetSelectedRange(cell.row, m_cols.Fixed(), cell.row, GetColumnCount() - 1, forceRedraw, select);
-    else
-        SetSelectedRange(std::min(m_selectionStart.row, cell.row), m_cols.Fixed(),
-                         std::max(m_selectionStart.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
+    SetSelectedRange(m_selection.RowBlock(cell.row, m_listMode && m_singleRowSelection, m_cols.Fixed(),
+                                          GetColumnCount() - 1),
+                     forceRedraw, select);
 }
 
 void CGridCtrl::SelectCells(CCellID cell, bool forceRedraw, bool select)
 {
     if (cell.row < m_rows.Fixed() || cell.col < m_cols.Fixed() || !IsValid(cell))
         return;
-    const CCellID start = m_selectionStart;
-    SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
-                     std::max(start.col, cell.col), forceRedraw, select);
+    SetSelectedRange(m_selection.CellBlock(cell), forceRedraw, select);
 }
 
 void CGridCtrl::OnSelecting(CCellID cell)

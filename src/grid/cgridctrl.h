@@ -10,6 +10,7 @@
 #include "grid/cgriddefaultcell.h"
 #include "grid/cgridowner.h"
 #include "grid/cgridpainter.h"
+#include "grid/cgridselection.h"
 #include "grid/cgridview.h"
 #include "grid/gridtypes.h"
 
@@ -26,10 +27,8 @@ class CGridCtrl {
 public:
     using CellFactory = std::function<std::unique_ptr<CGridCellBase>()>;
     using CompareFunction = std::function<int(const CGridCellBase&, const CGridCellBase&, intptr_t param)>;
-    // Column in the high half, row in the low half: the set iterates column by
-    // column like the packed 16/16 key would, but rows past 65535 still fit.
-    using SelectionKey = uint64_t;
-    using SelectionMap = std::map<SelectionKey, CCellID>;
+    using SelectionKey = CGridSelection::Key;
+    using SelectionMap = CGridSelection::Map;
 
     static constexpr int kInPlaceEditId = 8;
     static constexpr int kAutoScrollTimerId = 513;
@@ -113,17 +112,14 @@ public:
     }
     void ResetSelectedRange();
     CCellRange GetSelectedCellRange() const;
-    int GetSelectedCount() const { return static_cast<int>(m_selectedCells.size()); }
-    const SelectionMap& GetSelectedCells() const { return m_selectedCells; }
-    const SelectionMap& GetPreviousSelection() const { return m_previousSelection; }
+    int GetSelectedCount() const { return m_selection.Count(); }
+    const SelectionMap& GetSelectedCells() const { return m_selection.Cells(); }
+    const SelectionMap& GetPreviousSelection() const { return m_selection.Previous(); }
     bool IsCellSelected(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
     bool IsCellFixed(int row, int col) const { return row < m_rows.Fixed() || col < m_cols.Fixed(); }
-    static SelectionKey MakeKey(int row, int col)
-    {
-        return (SelectionKey(uint32_t(col)) << 32) | uint32_t(row);
-    }
-    CCellID GetSelectionStartCell() const { return m_selectionStart; }
+    static SelectionKey MakeKey(int row, int col) { return CGridSelection::MakeKey(row, col); }
+    CCellID GetSelectionStartCell() const { return m_selection.Start(); }
     CCellID GetLeftClickDownCell() const { return m_clickDownCell; }
     CGridMouseMode GetMouseMode() const { return m_mouseMode; }
 
@@ -301,10 +297,8 @@ private:
     CGridDefaultCell m_fixedCornerDefault;
     CellFactory m_cellFactory;
 
-    SelectionMap m_selectedCells;
-    SelectionMap m_previousSelection;
+    CGridSelection m_selection;
     CCellID m_focusCell;
-    CCellID m_selectionStart;
     CCellID m_clickDownCell;
     CCellID m_topLeft;
     CGridMouseMode m_mouseMode = CGridMouseMode::Nothing;

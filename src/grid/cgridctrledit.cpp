@@ -191,7 +191,7 @@ void CGridCtrl::CutSelectedText()
 {
     if (!m_editable)
         return;
-    const SelectionMap selected = m_selectedCells;
+    const SelectionMap selected = m_selection.Cells();
     for (const auto& [key, cell] : selected) {
         if (GetRowHeight(cell.row) == 0 || GetColumnWidth(cell.col) == 0)
             continue;

@@ -161,10 +161,10 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         return true;
 
     if (!MouseOperationInProgress()) {
-        m_previousSelection.clear();
+        m_selection.ClearPrevious();
         m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
         if (!shift || key == GridKey::Tab)
-            m_selectionStart = next;
+            m_selection.SetStart(next);
         OnSelecting(next);
         m_mouseMode = CGridMouseMode::Nothing;
     }
@@ -402,9 +402,9 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
     }
 
     if (!shift)
-        m_selectionStart = m_clickDownCell;
-    else if (!IsValid(m_selectionStart))
-        m_selectionStart = m_focusCell;
+        m_selection.SetStart(m_clickDownCell);
+    else if (!IsValid(m_selection.Start()))
+        m_selection.SetStart(m_focusCell);
 
     EndEditing();
     if (CGridCellBase* cell = GetCell(m_clickDownCell.row, m_clickDownCell.col))
@@ -442,9 +442,9 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
         return;
 
     SendNotify(GridNotifySelChanging, m_clickDownCell.row, m_clickDownCell.col);
-    m_previousSelection.clear();
+    m_selection.ClearPrevious();
     if (ctrl)
-        m_previousSelection = m_selectedCells;
+        m_selection.KeepAsPrevious();
 
     if (m_clickDownCell.row < m_rows.Fixed()) {
         OnFixedRowClick(m_clickDownCell);
