@@ -279,6 +279,12 @@ private:
     void SwapRows(int a, int b);
     bool StoreEditedText(int row, int col, CGridCellBase* cell, const std::string& text);
     CCellID FindCell(const CGridCellBase* cell) const;
+    // Where the focus goes from `from` one step along the rows (vertical) or
+    // the columns, step +1 or -1: the next row or column that way with a size
+    // above 0, never back into the fixed band; `from` when there is none. A
+    // page step scrolls a page first and moves as many lines as the view did,
+    // or to the far end when the view could not move.
+    CCellID NextVisibleCell(CCellID from, bool vertical, int step, bool page);
     const CGridAxis& Axis(bool vertical) const { return vertical ? m_rows : m_cols; }
     int& ScrollPosition(bool vertical) { return vertical ? m_vScrollPos : m_hScrollPos; }
     // The extent of the scrolled part of the client, across rows or columns.

@@ -3,6 +3,7 @@
 #include "grid/cgridctrl.h"
 
 #include <algorithm>
+#include <optional>
 
 // Resting over a divider is not an operation: keys and typing still work there.
 bool CGridCtrl::MouseOperationInProgress() const
@@ -11,16 +12,65 @@ bool CGridCtrl::MouseOperationInProgress() const
            m_mouseMode != CGridMouseMode::OverRowDivider;
 }
 
+namespace {
+// How a navigation key moves the focus: along the rows (vertical) or the
+// columns, forward (+1) or back (-1), by one line or by a page.
+struct CKeyStep {
+    unsigned key;
+    bool vertical;
+    int step;
+    bool page;
+};
+constexpr CKeyStep kKeySteps[] = {
+    {GridKey::Down, true, 1, false},     {GridKey::Up, true, -1, false},
+    {GridKey::Right, false, 1, false},   {GridKey::Left, false, -1, false},
+    {GridKey::Tab, false, 1, false},     {GridKey::PageDown, true, 1, true},
+    {GridKey::PageUp, true, -1, true},
+};
+
+std::optional<CKeyStep> StepOfKey(unsigned key, bool shift)
+{
+    for (CKeyStep step : kKeySteps) {
+        if (step.key != key)
+            continue;
+        if (key == GridKey::Tab && shift)
+            step.step = -1;
+        return step;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+CCellID CGridCtrl::NextVisibleCell(CCellID from, bool vertical, int step, bool page)
+{
+    const CGridAxis& axis = Axis(vertical);
+    int& index = vertical ? from.row : from.col;
+    if (page) {
+        auto first = [this, vertical] {
+            const CCellID topLeft = GetTopleftNonFixedCell();
+            return vertical ? topLeft.row : topLeft.col;
+        };
+        const int before = first();
+        ScrollPages(vertical, step);
+        const int moved = first() - before;
+        if (moved != 0)
+            index = std::clamp(index + moved, axis.Fixed(), axis.Count() - 1);
+        else
+            index = step > 0 ? axis.Count() - 1 : axis.Fixed();
+        return from;
+    }
+    if (const int next = axis.FirstVisible(index + step, step); next >= 0)
+        index = next;
+    return from;
+}
+
 bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
 {
     if (!IsValid(m_focusCell))
         return false;
     const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
     const bool shift = (modifiers & GridModifier::Shift) != 0;
-    const int rows = GetRowCount(), cols = GetColumnCount();
     const CCellID current = m_focusCell;
-    CCellID next = current;
-    enum class Wrap { None, NextRow, PreviousRow } wrap = Wrap::None;
 
     if (ctrl && (key == 'X' || key == 'x')) {
         OnEditCut();
@@ -38,121 +88,42 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         OnEditSelectAll();
         return true;
     }
-
-    auto visibleRow = [this](int row) { return GetRowHeight(row) > 0; };
-    auto visibleCol = [this](int col) { return GetColumnWidth(col) > 0; };
-
-    switch (key) {
-    case GridKey::Delete:
+    if (key == GridKey::Delete) {
         ValidateAndModifyCellContents(current.row, current.col, std::string());
         return true;
-    case GridKey::Down:
-        for (int row = current.row + 1; row < rows; ++row)
-            if (visibleRow(row)) {
-                next.row = row;
-                break;
-            }
-        break;
-    case GridKey::Up:
-        for (int row = current.row - 1; row >= m_rows.Fixed(); --row)
-            if (visibleRow(row)) {
-                next.row = row;
-                break;
-            }
-        break;
-    case GridKey::Right:
-    case GridKey::Left:
-    case GridKey::Tab: {
-        const bool tab = key == GridKey::Tab;
-        const bool forward = key == GridKey::Right || (tab && !shift);
-        bool found = false;
-        if (forward) {
-            for (int col = current.col + 1; col < cols && !found; ++col)
-                if (visibleCol(col)) {
-                    next.col = col;
-                    found = true;
-                }
-        } else {
-            for (int col = current.col - 1; col >= m_cols.Fixed() && !found; --col)
-                if (visibleCol(col)) {
-                    next.col = col;
-                    found = true;
-                }
-        }
-        if (found || !tab)
-            break;
-        if (forward) {
-            int row = current.row + 1;
-            while (row < rows && !visibleRow(row))
-                ++row;
-            int col = m_cols.Fixed();
-            while (col < cols && !visibleCol(col))
-                ++col;
-            if (row >= rows || col >= cols)
-                return false;
-            next = CCellID(row, col);
-            wrap = Wrap::NextRow;
-        } else {
-            int row = current.row - 1;
-            while (row >= m_rows.Fixed() && !visibleRow(row))
-                --row;
-            int col = cols - 1;
-            while (col >= m_cols.Fixed() && !visibleCol(col))
-                --col;
-            if (row < m_rows.Fixed() || col < m_cols.Fixed())
-                return false;
-            next = CCellID(row, col);
-            wrap = Wrap::PreviousRow;
-        }
-        break;
     }
-    case GridKey::PageDown:
-    case GridKey::PageUp: {
-        const bool down = key == GridKey::PageDown;
-        const int before = GetTopleftNonFixedCell().row;
-        ScrollPages(true, down ? 1 : -1);
-        const int moved = GetTopleftNonFixedCell().row - before;
-        if (moved != 0)
-            next.row = std::clamp(current.row + moved, m_rows.Fixed(), rows - 1);
-        else
-            next.row = down ? rows - 1 : m_rows.Fixed();
-        break;
-    }
-    case GridKey::Home: {
-        SetScrollPos(false, 0);
-        int row = current.row;
-        if (ctrl) {
-            SetScrollPos(true, 0);
-            row = m_rows.Fixed();
-        }
-        row = std::max(row, m_rows.Fixed());
-        while (row < rows - 1 && !visibleRow(row))
-            ++row;
-        int col = m_cols.Fixed();
-        while (col < cols - 1 && !visibleCol(col))
-            ++col;
-        next = CCellID(row, col);
-        break;
-    }
-    case GridKey::End: {
-        SetScrollPos(false, GetScrollLimit(false));
-        int row = current.row;
-        if (ctrl) {
-            SetScrollPos(true, GetScrollLimit(true));
-            row = rows - 1;
-        }
-        while (row > m_rows.Fixed() && !visibleRow(row))
-            --row;
-        int col = cols - 1;
-        while (col > m_cols.Fixed() && !visibleCol(col))
-            --col;
-        next = CCellID(row, col);
-        break;
-    }
-    case GridKey::F2:
+    if (key == GridKey::F2) {
         OnEditCell(current.row, current.col, CGridPoint{-1, -1}, GridKey::MouseStart);
         return true;
-    default:
+    }
+
+    const std::optional<CKeyStep> step = StepOfKey(key, shift);
+    CCellID next = current;
+    int wrap = 0; // Tab past the end of a row: +1 on to the next row, -1 back to the previous one
+    if (key == GridKey::Home || key == GridKey::End) {
+        const bool home = key == GridKey::Home;
+        SetScrollPos(false, home ? 0 : GetScrollLimit(false));
+        int row = current.row;
+        if (ctrl) {
+            SetScrollPos(true, home ? 0 : GetScrollLimit(true));
+            row = home ? m_rows.Fixed() : GetRowCount() - 1;
+        }
+        if (home)
+            row = std::max(row, m_rows.Fixed());
+        const int direction = home ? 1 : -1;
+        next = CCellID(m_rows.SettleVisible(row, direction),
+                       m_cols.SettleVisible(home ? m_cols.Fixed() : GetColumnCount() - 1, direction));
+    } else if (step) {
+        next = NextVisibleCell(current, step->vertical, step->step, step->page);
+        if (key == GridKey::Tab && next == current) {
+            wrap = step->step;
+            const int row = m_rows.FirstVisible(current.row + wrap, wrap);
+            const int col = m_cols.FirstVisible(wrap > 0 ? m_cols.Fixed() : GetColumnCount() - 1, wrap);
+            if (row < 0 || col < 0)
+                return false;
+            next = CCellID(row, col);
+        }
+    } else {
         return false;
     }
 
@@ -171,25 +142,11 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
     SetFocusCell(next);
 
     if (!IsCellVisible(next.row, next.col)) {
-        switch (wrap) {
-        case Wrap::NextRow:
-            ScrollLines(true, 1);
-            SetScrollPos(false, 0);
-            break;
-        case Wrap::PreviousRow:
-            ScrollLines(true, -1);
-            SetScrollPos(false, GetScrollLimit(false));
-            break;
-        case Wrap::None:
-            if (key == GridKey::Down)
-                ScrollLines(true, 1);
-            else if (key == GridKey::Up)
-                ScrollLines(true, -1);
-            else if (key == GridKey::Right || key == GridKey::Tab)
-                ScrollLines(false, (key == GridKey::Tab && shift) ? -1 : 1);
-            else if (key == GridKey::Left)
-                ScrollLines(false, -1);
-            break;
+        if (wrap != 0) {
+            ScrollLines(true, wrap);
+            SetScrollPos(false, wrap > 0 ? 0 : GetScrollLimit(false));
+        } else if (step && !step->page) {
+            ScrollLines(step->vertical, step->step);
         }
     }
     EnsureVisible(next.row, next.col);
