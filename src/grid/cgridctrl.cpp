@@ -865,60 +865,40 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
     painter.FillRect({maxX, 0, client.cx, client.cy}, m_gridBackColour);
     painter.FillRect({0, maxY, maxX, client.cy}, m_gridBackColour);
 
-    auto drawCell = [&](int row, int col, int x, int y) {
-        const int w = GetColumnWidth(col), h = GetRowHeight(row);
-        if (w == 0 || h == 0)
-            return;
-        GetCell(row, col)->Draw(painter, row, col, {x, y, x + w - 1, y + h - 1}, true);
+    // The four bands in turn: the fixed corner, the fixed columns beside the
+    // visible rows, the fixed rows over the visible columns, then the scrolled
+    // cells. A scrolled span stops at the client edge; a fixed one is drawn whole.
+    struct Span {
+        int first, last, start;
+        bool scrolled;
     };
-
-    int y = 0;
-    for (int row = 0; row < m_rows.Fixed(); ++row) {
-        int x = 0;
-        for (int col = 0; col < m_cols.Fixed(); ++col) {
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
-        }
-        y += GetRowHeight(row);
-    }
-    y = fixedHeight;
-    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
-        if (y >= client.cy)
-            break;
-        int x = 0;
-        for (int col = 0; col < m_cols.Fixed(); ++col) {
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
-        }
-        y += GetRowHeight(row);
-    }
-    int x = fixedWidth;
-    for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
-        if (x >= client.cx)
-            break;
-        y = 0;
-        for (int row = 0; row < m_rows.Fixed(); ++row) {
-            drawCell(row, col, x, y);
-            y += GetRowHeight(row);
-        }
-        x += GetColumnWidth(col);
-    }
-    y = fixedHeight;
-    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
-        if (y >= client.cy)
-            break;
-        x = fixedWidth;
-        for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
-            if (x >= client.cx)
+    const Span fixedRows{0, m_rows.Fixed() - 1, 0, false};
+    const Span fixedCols{0, m_cols.Fixed() - 1, 0, false};
+    const Span shownRows{visible.minRow, visible.maxRow, fixedHeight, true};
+    const Span shownCols{visible.minCol, visible.maxCol, fixedWidth, true};
+    const std::pair<Span, Span> bands[] = {
+        {fixedRows, fixedCols}, {shownRows, fixedCols}, {fixedRows, shownCols}, {shownRows, shownCols}};
+    for (const auto& [rows, cols] : bands) {
+        int y = rows.start;
+        for (int row = rows.first; row >= 0 && row <= rows.last; ++row) {
+            if (rows.scrolled && y >= client.cy)
                 break;
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
+            const int h = GetRowHeight(row);
+            int x = cols.start;
+            for (int col = cols.first; col >= 0 && col <= cols.last; ++col) {
+                if (cols.scrolled && x >= client.cx)
+                    break;
+                const int w = GetColumnWidth(col);
+                if (w > 0 && h > 0)
+                    GetCell(row, col)->Draw(painter, row, col, {x, y, x + w - 1, y + h - 1}, true);
+                x += w;
+            }
+            y += h;
         }
-        y += GetRowHeight(row);
     }
 
     if (m_gridLines & GridLines::Vertical) {
-        x = fixedWidth;
+        int x = fixedWidth;
         for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
             const int w = GetColumnWidth(col);
             x += w;
@@ -927,7 +907,7 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
         }
     }
     if (m_gridLines & GridLines::Horizontal) {
-        y = fixedHeight;
+        int y = fixedHeight;
         for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
             const int h = GetRowHeight(row);
             y += h;
