@@ -682,6 +682,17 @@ bool CGridCtrl::GetTextRect(int row, int col, CGridRect& rect)
     return cell->GetTextRect(rect);
 }
 
+bool CGridCtrl::GetCellScreenRect(int row, int col, CGridRect& rect)
+{
+    CGridRect client;
+    if (!m_view || !IsCellVisible(row, col) || !GetCellRect(row, col, client))
+        return false;
+    const CGridPoint topLeft = m_view->MapToGlobal({client.left, client.top});
+    const CGridPoint bottomRight = m_view->MapToGlobal({client.right, client.bottom});
+    rect = CGridRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    return true;
+}
+
 CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
 {
     const CCellID topLeft = GetTopleftNonFixedCell();

@@ -128,6 +128,9 @@ public:
     bool GetCellOrigin(int row, int col, CGridPoint& origin);
     bool GetCellRect(int row, int col, CGridRect& rect);
     bool GetTextRect(int row, int col, CGridRect& rect);
+    // The cell's rectangle in global screen coordinates, for windows opened
+    // beside a cell; false without a view or when the cell is not on screen.
+    bool GetCellScreenRect(int row, int col, CGridRect& rect);
     CCellID GetCellFromPt(CGridPoint point, bool allowFixedCellCheck = true);
     CCellRange GetVisibleNonFixedCellRange();
     bool IsCellVisible(int row, int col);
@@ -285,6 +288,9 @@ private:
     // page step scrolls a page first and moves as many lines as the view did,
     // or to the far end when the view could not move.
     CCellID NextVisibleCell(CCellID from, bool vertical, int step, bool page);
+    // Asks the owner how an edit of the cell starts, and opens the text
+    // editor (OnEditCell) when that is the answer.
+    void RequestEdit(int row, int col, CGridPoint point, unsigned key, CGridEditTrigger trigger);
     const CGridAxis& Axis(bool vertical) const { return vertical ? m_rows : m_cols; }
     int& ScrollPosition(bool vertical) { return vertical ? m_vScrollPos : m_hScrollPos; }
     // The extent of the scrolled part of the client, across rows or columns.

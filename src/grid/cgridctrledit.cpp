@@ -29,6 +29,14 @@ void CGridCtrl::OnEditCell(int row, int col, CGridPoint point, unsigned key)
         m_editCell = cell;
 }
 
+void CGridCtrl::RequestEdit(int row, int col, CGridPoint point, unsigned key, CGridEditTrigger trigger)
+{
+    if (m_owner && IsValid(row, col) &&
+        m_owner->OnGridEditRequest(m_id, row, col, trigger, key) != CGridEditAction::TextEditor)
+        return;
+    OnEditCell(row, col, point, key);
+}
+
 void CGridCtrl::EndEditing()
 {
     CGridCellBase* cell = m_editCell ? m_editCell : GetCell(m_focusCell.row, m_focusCell.col);
@@ -119,7 +127,7 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         const CCellID before = m_focusCell;
         OnKeyDown(endKey, modifiers);
         if (m_focusCell != before)
-            OnEditCell(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, endKey);
+            RequestEdit(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, endKey, CGridEditTrigger::NextCell);
         break;
     }
     default:
@@ -331,6 +339,8 @@ bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
     const bool sorted = SortItemsRange(col, ascending, param, m_rows.Fixed(), -1);
     RenumberRows(m_rows.Fixed());
     Refresh();
+    if (m_owner)
+        m_owner->OnGridSorted(m_id, col, ascending);
     return sorted;
 }
 

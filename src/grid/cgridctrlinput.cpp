@@ -93,7 +93,7 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         return true;
     }
     if (key == GridKey::F2) {
-        OnEditCell(current.row, current.col, CGridPoint{-1, -1}, GridKey::MouseStart);
+        RequestEdit(current.row, current.col, CGridPoint{-1, -1}, GridKey::MouseStart, CGridEditTrigger::F2);
         return true;
     }
 
@@ -164,7 +164,7 @@ void CGridCtrl::OnChar(unsigned character, unsigned modifiers)
         return;
     if (m_handleTabKey && character == GridKey::Tab)
         return;
-    OnEditCell(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, character);
+    RequestEdit(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, character, CGridEditTrigger::Character);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -535,7 +535,7 @@ void CGridCtrl::OnLButtonUp(CGridPoint point)
     m_timerRunning = false;
 
     if (m_mouseMode == CGridMouseMode::PrepareEdit) {
-        OnEditCell(m_focusCell.row, m_focusCell.col, point, GridKey::MouseStart);
+        RequestEdit(m_focusCell.row, m_focusCell.col, point, GridKey::MouseStart, CGridEditTrigger::Click);
     } else if (m_mouseMode == CGridMouseMode::SizingColumn) {
         if (m_view)
             m_view->ShowSizingLine(std::nullopt);
@@ -609,7 +609,7 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
     const bool listClick = m_listMode && IsValid(m_clickDownCell) &&
                            m_clickDownCell.row >= m_rows.Fixed() && m_clickDownCell.col >= m_cols.Fixed();
     if (nonFixed || listClick)
-        OnEditCell(cell.row, cell.col, point, GridKey::MouseStart);
+        RequestEdit(cell.row, cell.col, point, GridKey::MouseStart, CGridEditTrigger::DoubleClick);
     if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
         clicked->OnDblClick(point);
     SendNotify(GridNotifyDblClick, cell.row, cell.col);

@@ -132,6 +132,13 @@ void CGridWidget::SetCursorShape(CGridCursor cursor)
     }
 }
 
+CGridPoint CGridWidget::MapToGlobal(CGridPoint point) const
+{
+    // The grid's client area is the viewport, inside the frame and scroll bars.
+    const QPoint global = viewport()->mapToGlobal(QPoint(point.x, point.y));
+    return {global.x(), global.y()};
+}
+
 void CGridWidget::TakeFocus()
 {
     setFocus(Qt::MouseFocusReason);

@@ -36,6 +36,7 @@ public:
     CGridPoint PointerPosition() const override;
     void SetCursorShape(CGridCursor cursor) override;
     void TakeFocus() override;
+    CGridPoint MapToGlobal(CGridPoint point) const override;
     void ShowSizingLine(std::optional<CGridRect> line) override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
