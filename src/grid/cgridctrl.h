@@ -271,10 +271,8 @@ private:
     // OverColumnDivider, OverRowDivider or Nothing for a pointer at point.
     CGridMouseMode DividerAt(CGridPoint point);
     void EnterDividerMode(CGridMouseMode mode);
-    bool MouseOverColumnResizeArea(CGridPoint point);
-    bool MouseOverRowResizeArea(CGridPoint point);
-    int ColumnLeftOfBorder(CGridPoint point, int& left);
-    int RowAboveBorder(CGridPoint point, int& top);
+    bool OverResizeBorder(bool vertical, CGridPoint point);
+    int LineBeforeBorder(bool vertical, CGridPoint point, int& start);
     CGridPoint Confine(CGridPoint point) const;
     bool BeginSizing(CGridPoint point);
     void ShowSizingLine(CGridPoint point);

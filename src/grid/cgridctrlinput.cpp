@@ -171,9 +171,9 @@ void CGridCtrl::OnChar(unsigned character, unsigned modifiers)
 
 CGridMouseMode CGridCtrl::DividerAt(CGridPoint point)
 {
-    if (m_allowColumnResize && MouseOverColumnResizeArea(point))
+    if (m_allowColumnResize && OverResizeBorder(false, point))
         return CGridMouseMode::OverColumnDivider;
-    if (m_allowRowResize && MouseOverRowResizeArea(point))
+    if (m_allowRowResize && OverResizeBorder(true, point))
         return CGridMouseMode::OverRowDivider;
     return CGridMouseMode::Nothing;
 }
@@ -193,87 +193,56 @@ void CGridCtrl::EnterDividerMode(CGridMouseMode mode)
         m_view->SetCursorShape(CGridCursor::Arrow);
 }
 
-bool CGridCtrl::MouseOverColumnResizeArea(CGridPoint point)
+// Only the fixed band across the border (the heading row for a column
+// border, the heading column for a row border) grabs it.
+bool CGridCtrl::OverResizeBorder(bool vertical, CGridPoint point)
 {
-    if (point.y >= GetFixedRowHeight() || point.y < 0)
+    const int across = vertical ? point.x : point.y;
+    if (across >= (vertical ? GetFixedColumnWidth() : GetFixedRowHeight()) || across < 0)
         return false;
-    int left = 0;
-    return ColumnLeftOfBorder(point, left) >= 0;
+    int start = 0;
+    return LineBeforeBorder(vertical, point, start) >= 0;
 }
 
-bool CGridCtrl::MouseOverRowResizeArea(CGridPoint point)
+// The row (vertical) or column whose far border lies within the capture range
+// of the point, or -1; start receives that line's near edge.
+int CGridCtrl::LineBeforeBorder(bool vertical, CGridPoint point, int& start)
 {
-    if (point.x >= GetFixedColumnWidth() || point.x < 0)
-        return false;
-    int top = 0;
-    return RowAboveBorder(point, top) >= 0;
-}
-
-// The column whose right border lies within the capture range of the point,
-// or -1; left receives that column's left edge.
-int CGridCtrl::ColumnLeftOfBorder(CGridPoint point, int& left)
-{
-    const int cols = GetColumnCount();
-    if (cols == 0)
+    const CGridAxis& axis = Axis(vertical);
+    const int count = axis.Count();
+    if (count == 0)
         return -1;
     const CCellID cell = GetCellFromPt(point);
-    int col = -1;
-    CGridPoint start;
-    if (cell.col >= 0 && GetCellOrigin(std::max(cell.row, 0), cell.col, start)) {
-        const int end = start.x + GetColumnWidth(cell.col);
-        if (point.x - start.x < m_resizeCaptureRange && cell.col != 0)
-            col = cell.col - 1;
-        else if (end - point.x < m_resizeCaptureRange)
-            col = cell.col;
-    } else if (cell.col < 0 && point.x >= 0) {
-        // Just right of the last column's border still grabs it.
-        if (!GetCellOrigin(0, cols - 1, start))
+    const int at = vertical ? cell.row : cell.col;
+    const int pos = vertical ? point.y : point.x;
+    auto edge = [this, vertical](int index, int across, int& value) {
+        CGridPoint origin;
+        if (!GetCellOrigin(vertical ? index : across, vertical ? across : index, origin))
+            return false;
+        value = vertical ? origin.y : origin.x;
+        return true;
+    };
+    int line = -1, begin = 0;
+    if (at >= 0 && edge(at, std::max(vertical ? cell.col : cell.row, 0), begin)) {
+        const int end = begin + axis.Size(at);
+        if (pos - begin < m_resizeCaptureRange && at != 0)
+            line = at - 1;
+        else if (end - pos < m_resizeCaptureRange)
+            line = at;
+    } else if (at < 0 && pos >= 0) {
+        // Just past the last line's border still grabs it.
+        if (!edge(count - 1, 0, begin))
             return -1;
-        const int end = start.x + GetColumnWidth(cols - 1);
-        if (point.x >= end && point.x - end < m_resizeCaptureRange)
-            col = cols - 1;
+        const int end = begin + axis.Size(count - 1);
+        if (pos >= end && pos - end < m_resizeCaptureRange)
+            line = count - 1;
     }
-    if (col < 0)
+    if (line < 0)
         return -1;
-    if (!m_allowColumnHide)
-        while (col > 0 && GetColumnWidth(col) == 0)
-            --col;
-    if (!GetCellOrigin(0, col, start))
-        return -1;
-    left = start.x;
-    return col;
-}
-
-int CGridCtrl::RowAboveBorder(CGridPoint point, int& top)
-{
-    const int rows = GetRowCount();
-    if (rows == 0)
-        return -1;
-    const CCellID cell = GetCellFromPt(point);
-    int row = -1;
-    CGridPoint start;
-    if (cell.row >= 0 && GetCellOrigin(cell.row, std::max(cell.col, 0), start)) {
-        const int end = start.y + GetRowHeight(cell.row);
-        if (point.y - start.y < m_resizeCaptureRange && cell.row != 0)
-            row = cell.row - 1;
-        else if (end - point.y < m_resizeCaptureRange)
-            row = cell.row;
-    } else if (cell.row < 0 && point.y >= 0) {
-        if (!GetCellOrigin(rows - 1, 0, start))
-            return -1;
-        const int end = start.y + GetRowHeight(rows - 1);
-        if (point.y >= end && point.y - end < m_resizeCaptureRange)
-            row = rows - 1;
-    }
-    if (row < 0)
-        return -1;
-    if (!m_allowRowHide)
-        while (row > 0 && GetRowHeight(row) == 0)
-            --row;
-    if (!GetCellOrigin(row, 0, start))
-        return -1;
-    top = start.y;
-    return row;
+    if (!(vertical ? m_allowRowHide : m_allowColumnHide))
+        while (line > 0 && axis.IsHidden(line))
+            --line;
+    return edge(line, 0, start) ? line : -1;
 }
 
 CGridPoint CGridCtrl::Confine(CGridPoint point) const
@@ -301,7 +270,7 @@ bool CGridCtrl::BeginSizing(CGridPoint point)
     const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
-        const int col = ColumnLeftOfBorder(point, left);
+        const int col = LineBeforeBorder(false, point, left);
         if (col < 0) {
             m_mouseMode = CGridMouseMode::Nothing;
             return false;
@@ -314,7 +283,7 @@ bool CGridCtrl::BeginSizing(CGridPoint point)
     }
     if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
-        const int row = RowAboveBorder(point, top);
+        const int row = LineBeforeBorder(true, point, top);
         if (row < 0) {
             m_mouseMode = CGridMouseMode::Nothing;
             return false;
@@ -584,7 +553,7 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
         m_mouseMode = DividerAt(point);
     if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
-        int col = ColumnLeftOfBorder(point, left);
+        int col = LineBeforeBorder(false, point, left);
         while (col > 0 && GetColumnWidth(col) == 0)
             --col;
         if (col >= 0)
@@ -593,7 +562,7 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
     }
     if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
-        int row = RowAboveBorder(point, top);
+        int row = LineBeforeBorder(true, point, top);
         while (row > 0 && GetRowHeight(row) == 0)
             --row;
         if (row >= 0)
