@@ -38,6 +38,7 @@ public:
     CGridPoint PointerPosition() const override { return {}; }
     void SetCursorShape(CGridCursor) override {}
     void TakeFocus() override {}
+    CGridPoint MapToGlobal(CGridPoint point) const override { return point; }
     void ShowSizingLine(std::optional<CGridRect>) override {}
     void StartTimer(int, int) override {}
     void StopTimer(int) override {}

@@ -8,15 +8,15 @@
 
 CGridCtrl::CGridCtrl()
 {
-    m_CellFactory = [] { return std::unique_ptr<CGridCellBase>(new CGridCell); };
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+    m_cellFactory = [] { return std::unique_ptr<CGridCellBase>(new CGridCell); };
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault})
         def->SetGrid(this);
-    m_crGridBkColour = m_SysColours.shadow;
-    m_cellDefault.SetTextClr(m_SysColours.text);
-    m_cellDefault.SetBackClr(m_SysColours.window);
-    for (CGridDefaultCell* def : {&m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
-        def->SetTextClr(m_SysColours.text);
-        def->SetBackClr(m_SysColours.face);
+    m_gridBackColour = m_systemColours.shadow;
+    m_defaultCell.SetTextClr(m_systemColours.text);
+    m_defaultCell.SetBackClr(m_systemColours.window);
+    for (CGridDefaultCell* def : {&m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault}) {
+        def->SetTextClr(m_systemColours.text);
+        def->SetBackClr(m_systemColours.face);
     }
     SetRowCount(0);
     SetColumnCount(0);
@@ -27,19 +27,18 @@ CGridCtrl::CGridCtrl()
 CGridCtrl::~CGridCtrl()
 {
     // Derived classes are gone by now, so only the base clean-up runs here.
-    m_SelectedCellMap.clear();
-    m_PrevSelectedCellMap.clear();
-    m_RowData.clear();
+    m_selection = CGridSelection();
+    m_rowData.clear();
 }
 
 void CGridCtrl::SetView(CGridView* view)
 {
-    m_pView = view;
-    if (!m_pView)
+    m_view = view;
+    if (!m_view)
         return;
-    SetSystemColours(m_pView->SystemColours());
-    const CGridFont font = m_pView->MessageFont();
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef})
+    SetSystemColours(m_view->SystemColours());
+    const CGridFont font = m_view->MessageFont();
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault})
         def->SetFont(&font);
     ResetTopLeft();
     ResetScrollBars();
@@ -48,8 +47,8 @@ void CGridCtrl::SetView(CGridView* view)
 
 void CGridCtrl::SetSystemColours(const CGridSystemColours& colours)
 {
-    const CGridSystemColours old = m_SysColours;
-    for (CGridDefaultCell* def : {&m_cellDefault, &m_cellFixedRowDef, &m_cellFixedColDef, &m_cellFixedRowColDef}) {
+    const CGridSystemColours old = m_systemColours;
+    for (CGridDefaultCell* def : {&m_defaultCell, &m_fixedRowDefault, &m_fixedColumnDefault, &m_fixedCornerDefault}) {
         if (def->GetTextClr() == old.text)
             def->SetTextClr(colours.text);
         if (def->GetBackClr() == old.window)
@@ -57,9 +56,9 @@ void CGridCtrl::SetSystemColours(const CGridSystemColours& colours)
         else if (def->GetBackClr() == old.face)
             def->SetBackClr(colours.face);
     }
-    if (m_crGridBkColour == old.shadow)
-        m_crGridBkColour = colours.shadow;
-    m_SysColours = colours;
+    if (m_gridBackColour == old.shadow)
+        m_gridBackColour = colours.shadow;
+    m_systemColours = colours;
     Refresh();
 }
 
@@ -69,26 +68,26 @@ CGridCellBase* CGridCtrl::GetCell(int row, int col) const
 {
     if (!IsValid(row, col))
         return nullptr;
-    return m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+    return m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
 }
 
 bool CGridCtrl::SetCellFactory(CellFactory factory)
 {
     if (!factory)
         return false;
-    m_CellFactory = std::move(factory);
+    m_cellFactory = std::move(factory);
     return true;
 }
 
 CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol)
 {
     if (fixedRow && fixedCol)
-        return m_cellFixedRowColDef;
+        return m_fixedCornerDefault;
     if (fixedRow)
-        return m_cellFixedRowDef;
+        return m_fixedRowDefault;
     if (fixedCol)
-        return m_cellFixedColDef;
-    return m_cellDefault;
+        return m_fixedColumnDefault;
+    return m_defaultCell;
 }
 
 const CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) const
@@ -98,13 +97,13 @@ const CGridDefaultCell& CGridCtrl::GetDefaultCell(bool fixedRow, bool fixedCol) 
 
 std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 {
-    std::unique_ptr<CGridCellBase> cell = m_CellFactory();
+    std::unique_ptr<CGridCellBase> cell = m_cellFactory();
     cell->SetGrid(this);
     cell->SetCoords(row, col);
     uint32_t state = cell->GetState();
-    if (col < m_nFixedCols)
+    if (col < m_cols.Fixed())
         state |= GridState::Fixed | GridState::FixedCol;
-    if (row < m_nFixedRows)
+    if (row < m_rows.Fixed())
         state |= GridState::Fixed | GridState::FixedRow;
     cell->SetState(state);
     return cell;
@@ -112,20 +111,20 @@ std::unique_ptr<CGridCellBase> CGridCtrl::CreateCell(int row, int col)
 
 void CGridCtrl::DestroyCell(int row, int col)
 {
-    CGridCellBase* cell = m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
+    CGridCellBase* cell = m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).get();
     if (cell) {
         // A box left open over a cell that is going away must not report into
         // whatever cell takes its place later.
         if (cell->IsEditing())
             if (CGridInPlaceEditor* editor = cell->GetEditWnd())
                 editor->Abandon();
-        if (cell == m_pEditCell)
-            m_pEditCell = nullptr;
-        std::replace(m_WatchedCells.begin(), m_WatchedCells.end(), cell, static_cast<CGridCellBase*>(nullptr));
+        if (cell == m_editCell)
+            m_editCell = nullptr;
+        std::replace(m_watchedCells.begin(), m_watchedCells.end(), cell, static_cast<CGridCellBase*>(nullptr));
     }
     // Clearing the state takes the cell out of the selected set first.
     SetItemState(row, col, 0);
-    m_RowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
+    m_rowData.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)).reset();
 }
 
 bool CGridCtrl::SetRowCount(int rows)
@@ -136,28 +135,27 @@ bool CGridCtrl::SetRowCount(int rows)
     if (rows == old)
         return true;
     ResetTopLeft();
-    if (m_nFixedRows > rows)
-        m_nFixedRows = rows;
-    if (m_idCurrentCell.row >= rows)
-        m_idCurrentCell = CCellID();
+    if (m_rows.Fixed() > rows)
+        m_rows.SetFixed(rows);
+    if (m_focusCell.row >= rows)
+        m_focusCell = CCellID();
     const int cols = GetColumnCount();
     if (rows < old) {
         for (int row = rows; row < old; ++row)
             for (int col = 0; col < cols; ++col)
                 DestroyCell(row, col);
-        m_RowData.resize(static_cast<size_t>(rows));
-        m_arRowHeights.resize(static_cast<size_t>(rows));
+        m_rowData.resize(static_cast<size_t>(rows));
+        m_rows.Resize(rows, 0);
     } else {
-        m_RowData.resize(static_cast<size_t>(rows));
-        m_arRowHeights.resize(static_cast<size_t>(rows), m_cellDefault.GetHeight());
+        m_rowData.resize(static_cast<size_t>(rows));
+        m_rows.Resize(rows, m_defaultCell.GetHeight());
         for (int row = old; row < rows; ++row) {
-            Row& cells = m_RowData[static_cast<size_t>(row)];
+            Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
             for (int col = 0; col < cols; ++col)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
-    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -172,28 +170,27 @@ bool CGridCtrl::SetColumnCount(int cols)
     if (cols == old)
         return true;
     ResetTopLeft();
-    if (m_nFixedCols > cols)
-        m_nFixedCols = cols;
-    if (m_idCurrentCell.col >= cols)
-        m_idCurrentCell = CCellID();
+    if (m_cols.Fixed() > cols)
+        m_cols.SetFixed(cols);
+    if (m_focusCell.col >= cols)
+        m_focusCell = CCellID();
     const int rows = GetRowCount();
     if (cols < old) {
         for (int row = 0; row < rows; ++row) {
             for (int col = cols; col < old; ++col)
                 DestroyCell(row, col);
-            m_RowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
+            m_rowData[static_cast<size_t>(row)].resize(static_cast<size_t>(cols));
         }
-        m_arColWidths.resize(static_cast<size_t>(cols));
+        m_cols.Resize(cols, 0);
     } else {
-        m_arColWidths.resize(static_cast<size_t>(cols), m_cellDefault.GetWidth());
+        m_cols.Resize(cols, m_defaultCell.GetWidth());
         for (int row = 0; row < rows; ++row) {
-            Row& cells = m_RowData[static_cast<size_t>(row)];
+            Row& cells = m_rowData[static_cast<size_t>(row)];
             cells.resize(static_cast<size_t>(cols));
             for (int col = old; col < cols; ++col)
                 cells[static_cast<size_t>(col)] = CreateCell(row, col);
         }
     }
-    SumSizes();
     SetModified();
     ResetScrollBars();
     Refresh();
@@ -206,8 +203,8 @@ void CGridCtrl::FixBandFlags(int oldFixedRows, int oldFixedCols)
     const int cols = GetColumnCount();
     for (int row = 0; row < rows; ++row) {
         for (int col = 0; col < cols; ++col) {
-            const bool wasRow = row < oldFixedRows, isRow = row < m_nFixedRows;
-            const bool wasCol = col < oldFixedCols, isCol = col < m_nFixedCols;
+            const bool wasRow = row < oldFixedRows, isRow = row < m_rows.Fixed();
+            const bool wasCol = col < oldFixedCols, isCol = col < m_cols.Fixed();
             if (wasRow == isRow && wasCol == isCol)
                 continue;
             CGridCellBase* cell = GetCell(row, col);
@@ -230,15 +227,15 @@ bool CGridCtrl::SetFixedRowCount(int fixedRows)
 {
     if (fixedRows < 0)
         return false;
-    if (fixedRows == m_nFixedRows)
+    if (fixedRows == m_rows.Fixed())
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedRows > GetRowCount())
         SetRowCount(fixedRows);
-    const int old = m_nFixedRows;
-    m_nFixedRows = fixedRows;
-    FixBandFlags(old, m_nFixedCols);
+    const int old = m_rows.Fixed();
+    m_rows.SetFixed(fixedRows);
+    FixBandFlags(old, m_cols.Fixed());
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -249,15 +246,15 @@ bool CGridCtrl::SetFixedColumnCount(int fixedCols)
 {
     if (fixedCols < 0)
         return false;
-    if (fixedCols == m_nFixedCols)
+    if (fixedCols == m_cols.Fixed())
         return true;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
     if (fixedCols > GetColumnCount())
         SetColumnCount(fixedCols);
-    const int old = m_nFixedCols;
-    m_nFixedCols = fixedCols;
-    FixBandFlags(m_nFixedRows, old);
+    const int old = m_cols.Fixed();
+    m_cols.SetFixed(fixedCols);
+    FixBandFlags(m_rows.Fixed(), old);
     ResetTopLeft();
     ResetScrollBars();
     Refresh();
@@ -275,7 +272,7 @@ void CGridCtrl::RenumberRows(int fromRow)
 
 int CGridCtrl::InsertRow(const std::string& heading, int row)
 {
-    if (row < -1 || (row >= 0 && (row < m_nFixedRows || row >= GetRowCount())))
+    if (row < -1 || (row >= 0 && (row < m_rows.Fixed() || row >= GetRowCount())))
         return -1;
     if (GetColumnCount() == 0)
         SetColumnCount(1);
@@ -283,31 +280,19 @@ int CGridCtrl::InsertRow(const std::string& heading, int row)
     const int cols = GetColumnCount();
 
     // Keys of the rows that move down must move with them.
-    auto shift = [index](SelectionMap& map) {
-        SelectionMap moved;
-        for (const auto& [key, cell] : map) {
-            CCellID id = cell;
-            if (id.row >= index)
-                ++id.row;
-            moved.emplace(MakeKey(id.row, id.col), id);
-        }
-        map.swap(moved);
-    };
-    shift(m_SelectedCellMap);
-    shift(m_PrevSelectedCellMap);
+    m_selection.ShiftRowsFrom(index);
 
-    m_RowData.insert(m_RowData.begin() + index, Row(static_cast<size_t>(cols)));
-    m_arRowHeights.insert(m_arRowHeights.begin() + index, m_cellDefault.GetHeight());
-    m_nTotalRowHeight += m_cellDefault.GetHeight();
+    m_rowData.insert(m_rowData.begin() + index, Row(static_cast<size_t>(cols)));
+    m_rows.Insert(index, m_defaultCell.GetHeight());
     for (int col = 0; col < cols; ++col)
-        m_RowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
+        m_rowData[static_cast<size_t>(index)][static_cast<size_t>(col)] = CreateCell(index, col);
     RenumberRows(index + 1);
     GetCell(index, 0)->SetText(heading);
 
     // The new row goes above the focus row when inserted at its index, so the
     // focus follows its row down.
-    if (m_idCurrentCell.row >= 0 && index <= m_idCurrentCell.row && row >= 0)
-        ++m_idCurrentCell.row;
+    if (m_focusCell.row >= 0 && index <= m_focusCell.row && row >= 0)
+        ++m_focusCell.row;
     ResetTopLeft();
     SetModified();
     ResetScrollBars();
@@ -323,11 +308,8 @@ bool CGridCtrl::DeleteRow(int row)
     SetFocusCell(-1, -1);
     for (int col = 0; col < GetColumnCount(); ++col)
         DestroyCell(row, col);
-    m_RowData.erase(m_RowData.begin() + row);
-    m_nTotalRowHeight -= m_arRowHeights[static_cast<size_t>(row)];
-    m_arRowHeights.erase(m_arRowHeights.begin() + row);
-    if (row < m_nFixedRows)
-        --m_nFixedRows;
+    m_rowData.erase(m_rowData.begin() + row);
+    m_rows.Remove(row);
     RenumberRows(row);
     ResetTopLeft();
     ResetScrollBars();
@@ -340,11 +322,12 @@ bool CGridCtrl::DeleteAllItems()
 {
     ResetSelectedRange();
     SetFocusCell(-1, -1);
-    m_nSortColumn = -1;
-    m_bAscending = true;
+    m_sortColumn = -1;
+    m_sortAscending = true;
     SetRowCount(0);
     SetColumnCount(0);
-    m_nFixedRows = m_nFixedCols = 0;
+    m_rows.SetFixed(0);
+    m_cols.SetFixed(0);
     return true;
 }
 
@@ -374,11 +357,10 @@ bool CGridCtrl::SetItemState(int row, int col, uint32_t state)
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return false;
-    const SelectionKey key = MakeKey(row, col);
     if (state & GridState::Selected)
-        m_SelectedCellMap.insert_or_assign(key, CCellID(row, col));
+        m_selection.Mark(row, col, true);
     else if (cell->GetState() & GridState::Selected)
-        m_SelectedCellMap.erase(key);
+        m_selection.Mark(row, col, false);
     cell->SetState(state);
     return true;
 }
@@ -427,25 +409,18 @@ int32_t CGridCtrl::GetItemData(int row, int col) const
 
 int CGridCtrl::GetRowHeight(int row) const
 {
-    if (row < 0 || row >= GetRowCount())
-        return 0;
-    return m_arRowHeights[static_cast<size_t>(row)];
+    return m_rows.Size(row);
 }
 
 int CGridCtrl::GetColumnWidth(int col) const
 {
-    if (col < 0 || col >= GetColumnCount())
-        return 0;
-    return m_arColWidths[static_cast<size_t>(col)];
+    return m_cols.Size(col);
 }
 
 bool CGridCtrl::SetRowHeight(int row, int height)
 {
-    if (row < 0 || row >= GetRowCount() || height < 0)
+    if (!m_rows.SetSize(row, height))
         return false;
-    int& current = m_arRowHeights[static_cast<size_t>(row)];
-    m_nTotalRowHeight += height - current;
-    current = height;
     ResetTopLeft();
     ResetScrollBars();
     return true;
@@ -453,11 +428,8 @@ bool CGridCtrl::SetRowHeight(int row, int height)
 
 bool CGridCtrl::SetColumnWidth(int col, int width)
 {
-    if (col < 0 || col >= GetColumnCount() || width < 0)
+    if (!m_cols.SetSize(col, width))
         return false;
-    int& current = m_arColWidths[static_cast<size_t>(col)];
-    m_nTotalColWidth += width - current;
-    current = width;
     ResetTopLeft();
     ResetScrollBars();
     return true;
@@ -468,14 +440,14 @@ bool CGridCtrl::AutoSizeColumn(int col, int style)
     if (col < 0 || col >= GetColumnCount() || GetColumnWidth(col) == 0)
         return false;
     if (style == 0)
-        style = m_nAutoSizeColumnStyle;
-    const int first = (style & 1) ? 0 : m_nFixedRows;
-    const int last = (style & 2) ? GetRowCount() : m_nFixedRows;
+        style = m_autoSizeStyle;
+    const int first = (style & 1) ? 0 : m_rows.Fixed();
+    const int last = (style & 2) ? GetRowCount() : m_rows.Fixed();
     int width = 0;
     for (int row = first; row < last; ++row) {
         const CGridCellBase* cell = GetCell(row, col);
         CGridSize size = cell->GetCellExtent();
-        if (row == 0 && col == m_nSortColumn)
+        if (row == 0 && col == m_sortColumn)
             size.cx += cell->GetTextExtent("M").cy; // room for the sort triangle
         width = std::max(width, size.cx);
     }
@@ -490,9 +462,9 @@ bool CGridCtrl::AutoSizeRow(int row)
 {
     if (row < 0 || row >= GetRowCount() || GetRowHeight(row) == 0)
         return false;
-    const int style = m_nAutoSizeColumnStyle;
-    const int first = (style & 1) ? 0 : m_nFixedCols;
-    const int last = (style & 2) ? GetColumnCount() : m_nFixedCols;
+    const int style = m_autoSizeStyle;
+    const int first = (style & 1) ? 0 : m_cols.Fixed();
+    const int last = (style & 2) ? GetColumnCount() : m_cols.Fixed();
     int height = 0;
     for (int col = first; col < last; ++col)
         height = std::max(height, GetCell(row, col)->GetCellExtent().cy);
@@ -505,47 +477,29 @@ bool CGridCtrl::AutoSizeRow(int row)
 
 int CGridCtrl::GetFixedRowHeight() const
 {
-    int height = 0;
-    for (int row = 0; row < m_nFixedRows; ++row)
-        height += m_arRowHeights[static_cast<size_t>(row)];
-    return height;
+    return m_rows.FixedExtent();
 }
 
 int CGridCtrl::GetFixedColumnWidth() const
 {
-    int width = 0;
-    for (int col = 0; col < m_nFixedCols; ++col)
-        width += m_arColWidths[static_cast<size_t>(col)];
-    return width;
+    return m_cols.FixedExtent();
 }
 
 int CGridCtrl::GetVirtualWidth() const
 {
-    return static_cast<int>(std::min<int64_t>(m_nTotalColWidth, std::numeric_limits<int>::max()));
+    return static_cast<int>(std::min<int64_t>(m_cols.Total(), std::numeric_limits<int>::max()));
 }
 
 int CGridCtrl::GetVirtualHeight() const
 {
-    return static_cast<int>(std::min<int64_t>(m_nTotalRowHeight, std::numeric_limits<int>::max()));
-}
-
-// The totals are kept up to date so that sizing one row or column, which
-// updates the scroll bars, costs nothing on a grid of many rows.
-void CGridCtrl::SumSizes()
-{
-    m_nTotalRowHeight = 0;
-    for (int h : m_arRowHeights)
-        m_nTotalRowHeight += h;
-    m_nTotalColWidth = 0;
-    for (int w : m_arColWidths)
-        m_nTotalColWidth += w;
+    return static_cast<int>(std::min<int64_t>(m_rows.Total(), std::numeric_limits<int>::max()));
 }
 
 void CGridCtrl::SetModified(int row, int col)
 {
     if (CGridCellBase* cell = GetCell(row, col))
         cell->SetState(cell->GetState() | GridState::Modified);
-    m_bModified = true;
+    m_modified = true;
 }
 
 // ---------------------------------------------------------------- focus and selection
@@ -553,20 +507,20 @@ void CGridCtrl::SetModified(int row, int col)
 void CGridCtrl::SetFocusCell(int row, int col)
 {
     const CCellID cell(row, col);
-    if (cell == m_idCurrentCell || (!IsValid(cell) && cell != CCellID()))
+    if (cell == m_focusCell || (!IsValid(cell) && cell != CCellID()))
         return;
-    const CCellID old = m_idCurrentCell;
-    m_idCurrentCell = cell;
+    const CCellID old = m_focusCell;
+    m_focusCell = cell;
     auto mark = [this](CCellID id, bool focused) {
         if (!IsValid(id))
             return;
         const uint32_t state = GetItemState(id.row, id.col);
         SetItemState(id.row, id.col, focused ? (state | GridState::Focused) : (state & ~GridState::Focused));
         RedrawCell(id.row, id.col);
-        if (m_bTrackFocusCell) {
-            for (int c = 0; c < m_nFixedCols; ++c)
+        if (m_trackFocusCell) {
+            for (int c = 0; c < m_cols.Fixed(); ++c)
                 RedrawCell(id.row, c);
-            for (int r = 0; r < m_nFixedRows; ++r)
+            for (int r = 0; r < m_rows.Fixed(); ++r)
                 RedrawCell(r, id.col);
         }
     };
@@ -576,67 +530,43 @@ void CGridCtrl::SetFocusCell(int row, int col)
 
 void CGridCtrl::ResetSelectedRange()
 {
-    m_PrevSelectedCellMap.clear();
-    const SelectionMap selected = m_SelectedCellMap;
+    m_selection.ClearPrevious();
+    const SelectionMap selected = m_selection.Cells();
     for (const auto& [key, cell] : selected) {
         SetItemState(cell.row, cell.col, GetItemState(cell.row, cell.col) & ~GridState::Selected);
         RedrawCell(cell.row, cell.col);
     }
-    m_SelectedCellMap.clear();
+    m_selection.Clear();
 }
 
 void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint, bool select)
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return;
     auto clampBand = [](int& index, int fixed) {
         if (index >= 0 && index < fixed)
             index = fixed;
     };
-    clampBand(minRow, m_nFixedRows);
-    clampBand(maxRow, m_nFixedRows);
-    clampBand(minCol, m_nFixedCols);
-    clampBand(maxCol, m_nFixedCols);
+    clampBand(minRow, m_rows.Fixed());
+    clampBand(maxRow, m_rows.Fixed());
+    clampBand(minCol, m_cols.Fixed());
+    clampBand(maxCol, m_cols.Fixed());
 
     // Work out the final set first, so that only cells whose flag really
     // changes are touched and repainted.
-    SelectionMap target;
-    if (select) {
-        if (!(m_bListMode && m_bSingleRowSelection)) {
-            for (const auto& [key, cell] : m_PrevSelectedCellMap)
-                if (IsValid(cell))
-                    target.emplace(key, cell);
-        }
-    } else {
-        target = m_SelectedCellMap;
-    }
-    if (minRow >= 0 && minCol >= 0 && maxRow >= 0 && maxCol >= 0 && maxRow < GetRowCount() &&
-        maxCol < GetColumnCount() && minRow <= maxRow && minCol <= maxCol) {
-        for (int row = minRow; row <= maxRow; ++row) {
-            for (int col = minCol; col <= maxCol; ++col) {
-                if (select)
-                    target.emplace(MakeKey(row, col), CCellID(row, col));
-                else
-                    target.erase(MakeKey(row, col));
-            }
-        }
-    }
-
-    std::vector<CCellID> changed;
-    for (const auto& [key, cell] : m_SelectedCellMap)
-        if (!target.count(key))
-            changed.push_back(cell);
-    for (const auto& [key, cell] : target)
-        if (!m_SelectedCellMap.count(key))
-            changed.push_back(cell);
+    const int rows = GetRowCount(), cols = GetColumnCount();
+    const CCellRange block = maxRow < rows && maxCol < cols ? CCellRange(minRow, minCol, maxRow, maxCol) : CCellRange();
+    const SelectionMap target =
+        m_selection.Target(block, select, !(m_listMode && m_singleRowSelection), rows, cols);
+    const std::vector<CCellID> changed = m_selection.Changes(target);
 
     const CCellRange visible = GetVisibleNonFixedCellRange();
     for (const CCellID& cell : changed) {
         const uint32_t state = GetItemState(cell.row, cell.col);
         const bool selected = target.count(MakeKey(cell.row, cell.col)) != 0;
         SetItemState(cell.row, cell.col, selected ? (state | GridState::Selected) : (state & ~GridState::Selected));
-        const bool rowShown = cell.row < m_nFixedRows || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
-        const bool colShown = cell.col < m_nFixedCols || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
+        const bool rowShown = cell.row < m_rows.Fixed() || (cell.row >= visible.minRow && cell.row <= visible.maxRow);
+        const bool colShown = cell.col < m_cols.Fixed() || (cell.col >= visible.minCol && cell.col <= visible.maxCol);
         if (rowShown && colShown)
             RedrawCellIfVisible(cell.row, cell.col, forceRepaint);
     }
@@ -644,19 +574,12 @@ void CGridCtrl::SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol,
 
 CCellRange CGridCtrl::GetSelectedCellRange() const
 {
-    CCellRange range(GetRowCount(), GetColumnCount(), -1, -1);
-    for (const auto& [key, cell] : m_SelectedCellMap) {
-        range.minRow = std::min(range.minRow, cell.row);
-        range.minCol = std::min(range.minCol, cell.col);
-        range.maxRow = std::max(range.maxRow, cell.row);
-        range.maxCol = std::max(range.maxCol, cell.col);
-    }
-    return range;
+    return m_selection.Bounds(GetRowCount(), GetColumnCount());
 }
 
 bool CGridCtrl::IsCellSelected(int row, int col) const
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return false;
     const CGridCellBase* cell = GetCell(row, col);
     return cell && cell->IsSelected();
@@ -665,50 +588,43 @@ bool CGridCtrl::IsCellSelected(int row, int col) const
 bool CGridCtrl::IsCellEditable(int row, int col) const
 {
     const CGridCellBase* cell = GetCell(row, col);
-    return m_bEditable && cell && !cell->IsReadOnly();
+    return m_editable && cell && !cell->IsReadOnly();
 }
 
 void CGridCtrl::SelectAllCells()
 {
-    SetSelectedRange(m_nFixedRows, m_nFixedCols, GetRowCount() - 1, GetColumnCount() - 1);
+    SetSelectedRange(m_rows.Fixed(), m_cols.Fixed(), GetRowCount() - 1, GetColumnCount() - 1);
 }
 
 void CGridCtrl::SelectColumns(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.col < m_nFixedCols || cell.col >= GetColumnCount())
+    if (cell.col < m_cols.Fixed() || cell.col >= GetColumnCount())
         return;
-    if (m_bSingleColSelection)
-        SetSelectedRange(m_nFixedRows, cell.col, GetRowCount() - 1, cell.col, forceRedraw, select);
-    else
-        SetSelectedRange(m_nFixedRows, std::min(m_SelectionStartCell.col, cell.col), GetRowCount() - 1,
-                         std::max(m_SelectionStartCell.col, cell.col), forceRedraw, select);
+    SetSelectedRange(m_selection.ColumnBlock(cell.col, m_singleColumnSelection, m_rows.Fixed(), GetRowCount() - 1),
+                     forceRedraw, select);
 }
 
 void CGridCtrl::SelectRows(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_nFixedRows || cell.row >= GetRowCount())
+    if (cell.row < m_rows.Fixed() || cell.row >= GetRowCount())
         return;
-    if (m_bListMode && m_bSingleRowSelection)
-        SetSelectedRange(cell.row, m_nFixedCols, cell.row, GetColumnCount() - 1, forceRedraw, select);
-    else
-        SetSelectedRange(std::min(m_SelectionStartCell.row, cell.row), m_nFixedCols,
-                         std::max(m_SelectionStartCell.row, cell.row), GetColumnCount() - 1, forceRedraw, select);
+    SetSelectedRange(m_selection.RowBlock(cell.row, m_listMode && m_singleRowSelection, m_cols.Fixed(),
+                                          GetColumnCount() - 1),
+                     forceRedraw, select);
 }
 
 void CGridCtrl::SelectCells(CCellID cell, bool forceRedraw, bool select)
 {
-    if (cell.row < m_nFixedRows || cell.col < m_nFixedCols || !IsValid(cell))
+    if (cell.row < m_rows.Fixed() || cell.col < m_cols.Fixed() || !IsValid(cell))
         return;
-    const CCellID start = m_SelectionStartCell;
-    SetSelectedRange(std::min(start.row, cell.row), std::min(start.col, cell.col), std::max(start.row, cell.row),
-                     std::max(start.col, cell.col), forceRedraw, select);
+    SetSelectedRange(m_selection.CellBlock(cell), forceRedraw, select);
 }
 
 void CGridCtrl::OnSelecting(CCellID cell)
 {
-    if (!m_bEnableSelection)
+    if (!m_selectionEnabled)
         return;
-    switch (m_MouseMode) {
+    switch (m_mouseMode) {
     case CGridMouseMode::SelectAll:
         SelectAllCells();
         break;
@@ -730,17 +646,10 @@ void CGridCtrl::OnSelecting(CCellID cell)
 
 CCellID CGridCtrl::GetTopleftNonFixedCell(bool forceRecalculation)
 {
-    if (m_idTopLeftCell.IsValid() && !forceRecalculation)
-        return m_idTopLeftCell;
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    int row = m_nFixedRows, bottom = 0;
-    while (bottom < m_nVScrollPos && row < rows - 1)
-        bottom += m_arRowHeights[static_cast<size_t>(row++)];
-    int col = m_nFixedCols, right = 0;
-    while (right < m_nHScrollPos && col < cols - 1)
-        right += m_arColWidths[static_cast<size_t>(col++)];
-    m_idTopLeftCell = CCellID(row, col);
-    return m_idTopLeftCell;
+    if (m_topLeft.IsValid() && !forceRecalculation)
+        return m_topLeft;
+    m_topLeft = CCellID(m_rows.FirstAtScroll(m_vScrollPos), m_cols.FirstAtScroll(m_hScrollPos));
+    return m_topLeft;
 }
 
 bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
@@ -748,29 +657,9 @@ bool CGridCtrl::GetCellOrigin(int row, int col, CGridPoint& origin)
     if (!IsValid(row, col))
         return false;
     const CCellID topLeft = GetTopleftNonFixedCell();
-    if (col < m_nFixedCols) {
-        origin.x = 0;
-        for (int c = 0; c < col; ++c)
-            origin.x += m_arColWidths[static_cast<size_t>(c)];
-    } else {
-        if (col < topLeft.col)
-            return false;
-        origin.x = GetFixedColumnWidth();
-        for (int c = topLeft.col; c < col; ++c)
-            origin.x += m_arColWidths[static_cast<size_t>(c)];
-    }
-    if (row < m_nFixedRows) {
-        origin.y = 0;
-        for (int r = 0; r < row; ++r)
-            origin.y += m_arRowHeights[static_cast<size_t>(r)];
-    } else {
-        if (row < topLeft.row)
-            return false;
-        origin.y = GetFixedRowHeight();
-        for (int r = topLeft.row; r < row; ++r)
-            origin.y += m_arRowHeights[static_cast<size_t>(r)];
-    }
-    return true;
+    constexpr int kNoLimit = std::numeric_limits<int>::max();
+    return m_cols.PositionOf(col, topLeft.col, origin.x, kNoLimit) &&
+           m_rows.PositionOf(row, topLeft.row, origin.y, kNoLimit);
 }
 
 bool CGridCtrl::GetCellRect(int row, int col, CGridRect& rect)
@@ -793,175 +682,77 @@ bool CGridCtrl::GetTextRect(int row, int col, CGridRect& rect)
     return cell->GetTextRect(rect);
 }
 
+bool CGridCtrl::GetCellScreenRect(int row, int col, CGridRect& rect)
+{
+    CGridRect client;
+    if (!m_view || !IsCellVisible(row, col) || !GetCellRect(row, col, client))
+        return false;
+    const CGridPoint topLeft = m_view->MapToGlobal({client.left, client.top});
+    const CGridPoint bottomRight = m_view->MapToGlobal({client.right, client.bottom});
+    rect = CGridRect{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    return true;
+}
+
 CCellID CGridCtrl::GetCellFromPt(CGridPoint point, bool allowFixedCellCheck)
 {
     const CCellID topLeft = GetTopleftNonFixedCell();
-    const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
-    const int rows = GetRowCount(), cols = GetColumnCount();
     CCellID cell;
-
-    if (point.x < 0 || (!allowFixedCellCheck && point.x < fixedWidth)) {
-        cell.col = -1;
-    } else if (point.x < fixedWidth) {
-        int x = 0, col = 0;
-        for (; col < m_nFixedCols; ++col) {
-            x += m_arColWidths[static_cast<size_t>(col)];
-            if (x > point.x)
-                break;
-        }
-        cell.col = col < m_nFixedCols ? col : -1;
-    } else {
-        int x = fixedWidth, col = topLeft.col;
-        for (; col < cols; ++col) {
-            x += m_arColWidths[static_cast<size_t>(col)];
-            if (x > point.x)
-                break;
-        }
-        cell.col = col < cols ? col : -1;
-    }
-
-    if (point.y < 0 || (!allowFixedCellCheck && point.y < fixedHeight)) {
-        cell.row = -1;
-    } else if (point.y < fixedHeight) {
-        int y = 0, row = 0;
-        for (; row < m_nFixedRows; ++row) {
-            y += m_arRowHeights[static_cast<size_t>(row)];
-            if (y > point.y)
-                break;
-        }
-        cell.row = row < m_nFixedRows ? row : -1;
-    } else {
-        int y = fixedHeight, row = topLeft.row;
-        for (; row < rows; ++row) {
-            y += m_arRowHeights[static_cast<size_t>(row)];
-            if (y > point.y)
-                break;
-        }
-        cell.row = row < rows ? row : -1;
-    }
+    cell.col = !allowFixedCellCheck && point.x < GetFixedColumnWidth() ? -1 : m_cols.IndexAt(point.x, topLeft.col);
+    cell.row = !allowFixedCellCheck && point.y < GetFixedRowHeight() ? -1 : m_rows.IndexAt(point.y, topLeft.row);
     return cell;
 }
 
 CCellRange CGridCtrl::GetVisibleNonFixedCellRange()
 {
     const CCellID topLeft = GetTopleftNonFixedCell();
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    int bottom = GetFixedRowHeight(), row = topLeft.row;
-    for (; row < rows; ++row) {
-        bottom += m_arRowHeights[static_cast<size_t>(row)];
-        if (bottom >= client.cy)
-            break;
-    }
-    int right = GetFixedColumnWidth(), col = topLeft.col;
-    for (; col < cols; ++col) {
-        right += m_arColWidths[static_cast<size_t>(col)];
-        if (right >= client.cx)
-            break;
-    }
-    return CCellRange(topLeft.row, topLeft.col, std::min(row, rows - 1), std::min(col, cols - 1));
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
+    return CCellRange(topLeft.row, topLeft.col, m_rows.LastShown(topLeft.row, client.cy),
+                      m_cols.LastShown(topLeft.col, client.cx));
 }
 
 bool CGridCtrl::IsCellVisible(int row, int col)
 {
-    if (!IsValid(row, col) || !m_pView)
+    if (!IsValid(row, col) || !m_view)
         return false;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const CCellID topLeft = GetTopleftNonFixedCell();
     // Walks stop at the client edge so that far-away rows cost nothing.
-    int x = 0;
-    if (col < m_nFixedCols) {
-        for (int c = 0; c < col; ++c)
-            x += m_arColWidths[static_cast<size_t>(c)];
-    } else {
-        if (col < topLeft.col)
-            return false;
-        x = GetFixedColumnWidth();
-        for (int c = topLeft.col; c < col && x < client.cx; ++c)
-            x += m_arColWidths[static_cast<size_t>(c)];
-    }
-    if (x >= client.cx)
+    int x = 0, y = 0;
+    if (!m_cols.PositionOf(col, topLeft.col, x, client.cx) || x >= client.cx)
         return false;
-    int y = 0;
-    if (row < m_nFixedRows) {
-        for (int r = 0; r < row; ++r)
-            y += m_arRowHeights[static_cast<size_t>(r)];
-    } else {
-        if (row < topLeft.row)
-            return false;
-        y = GetFixedRowHeight();
-        for (int r = topLeft.row; r < row && y < client.cy; ++r)
-            y += m_arRowHeights[static_cast<size_t>(r)];
-    }
-    return y < client.cy;
+    return m_rows.PositionOf(row, topLeft.row, y, client.cy) && y < client.cy;
 }
 
-int CGridCtrl::RowOffset(int row) const
+int CGridCtrl::PageExtent(bool vertical) const
 {
-    int offset = 0;
-    row = std::min(row, GetRowCount());
-    for (int r = m_nFixedRows; r < row; ++r)
-        offset += m_arRowHeights[static_cast<size_t>(r)];
-    return offset;
-}
-
-int CGridCtrl::ColumnOffset(int col) const
-{
-    int offset = 0;
-    col = std::min(col, GetColumnCount());
-    for (int c = m_nFixedCols; c < col; ++c)
-        offset += m_arColWidths[static_cast<size_t>(c)];
-    return offset;
-}
-
-int CGridCtrl::TopForBottomRow(int row) const
-{
-    const int page = (m_pView ? m_pView->ClientSize().cy : 0) - GetFixedRowHeight();
-    int top = row, used = m_arRowHeights[static_cast<size_t>(row)];
-    while (top > m_nFixedRows && used + m_arRowHeights[static_cast<size_t>(top - 1)] <= page)
-        used += m_arRowHeights[static_cast<size_t>(--top)];
-    return RowOffset(top);
-}
-
-int CGridCtrl::LeftForRightColumn(int col) const
-{
-    const int page = (m_pView ? m_pView->ClientSize().cx : 0) - GetFixedColumnWidth();
-    int left = col, used = m_arColWidths[static_cast<size_t>(col)];
-    while (left > m_nFixedCols && used + m_arColWidths[static_cast<size_t>(left - 1)] <= page)
-        used += m_arColWidths[static_cast<size_t>(--left)];
-    return ColumnOffset(left);
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
+    return vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
 }
 
 void CGridCtrl::EnsureVisible(int row, int col)
 {
-    if (!IsValid(row, col) || !m_pView)
+    if (!IsValid(row, col) || !m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
-    CCellID topLeft = GetTopleftNonFixedCell();
-    if (row >= m_nFixedRows) {
-        if (row < topLeft.row) {
-            SetScrollPos(true, RowOffset(row));
-        } else {
-            const int bottom = GetFixedRowHeight() + RowOffset(row + 1) - RowOffset(topLeft.row);
-            if (bottom > client.cy)
-                SetScrollPos(true, std::max(m_nVScrollPos, TopForBottomRow(row)));
-        }
-    }
-    topLeft = GetTopleftNonFixedCell();
-    if (col >= m_nFixedCols) {
-        if (col < topLeft.col) {
-            SetScrollPos(false, ColumnOffset(col));
-        } else {
-            const int right = GetFixedColumnWidth() + ColumnOffset(col + 1) - ColumnOffset(topLeft.col);
-            if (right > client.cx)
-                SetScrollPos(false, std::max(m_nHScrollPos, LeftForRightColumn(col)));
+    // Rows first: the column pass then works from the new top-left cell.
+    for (const bool vertical : {true, false}) {
+        const CGridAxis& axis = Axis(vertical);
+        const int index = vertical ? row : col;
+        if (index < axis.Fixed())
+            continue;
+        const CCellID topLeft = GetTopleftNonFixedCell();
+        const int first = vertical ? topLeft.row : topLeft.col;
+        if (index < first) {
+            SetScrollPos(vertical, axis.Offset(index));
+        } else if (axis.Offset(index + 1) - axis.Offset(first) > PageExtent(vertical)) {
+            SetScrollPos(vertical,
+                         std::max(GetScrollPos(vertical), axis.OffsetShowingAtEnd(index, PageExtent(vertical))));
         }
     }
 }
 
 int CGridCtrl::GetScrollLimit(bool vertical) const
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     if (vertical)
         return std::max(0, GetVirtualHeight() - GetFixedRowHeight() - (client.cy - GetFixedRowHeight()));
     return std::max(0, GetVirtualWidth() - GetFixedColumnWidth() - (client.cx - GetFixedColumnWidth()));
@@ -969,7 +760,7 @@ int CGridCtrl::GetScrollLimit(bool vertical) const
 
 void CGridCtrl::SetScrollPos(bool vertical, int pos)
 {
-    int& current = vertical ? m_nVScrollPos : m_nHScrollPos;
+    int& current = ScrollPosition(vertical);
     if (std::clamp(pos, 0, GetScrollLimit(vertical)) == current)
         return;
     // An open editor stays where it was while its cell moves away under it;
@@ -987,55 +778,46 @@ void CGridCtrl::SetScrollPos(bool vertical, int pos)
 
 void CGridCtrl::ScrollLines(bool vertical, int lines)
 {
-    const std::vector<int>& sizes = vertical ? m_arRowHeights : m_arColWidths;
-    const int fixed = vertical ? m_nFixedRows : m_nFixedCols;
-    const int count = static_cast<int>(sizes.size());
+    const CGridAxis& axis = Axis(vertical);
+    const int count = axis.Count();
     for (; lines != 0; lines += lines > 0 ? -1 : 1) {
         const CCellID topLeft = GetTopleftNonFixedCell();
         int first = vertical ? topLeft.row : topLeft.col;
-        const int before = vertical ? m_nVScrollPos : m_nHScrollPos;
+        const int before = GetScrollPos(vertical);
         if (first >= count)
             break; // only fixed lines, or none at all
         if (lines > 0) {
-            while (first < count - 1 && sizes[static_cast<size_t>(first)] == 0)
+            while (first < count - 1 && axis.IsHidden(first))
                 ++first;
-            const int offset = vertical ? RowOffset(first + 1) : ColumnOffset(first + 1);
-            SetScrollPos(vertical, offset);
+            SetScrollPos(vertical, axis.Offset(first + 1));
         } else {
-            int previous = first - 1;
-            while (previous >= fixed && sizes[static_cast<size_t>(previous)] == 0)
-                --previous;
-            if (previous < fixed)
-                SetScrollPos(vertical, 0);
-            else
-                SetScrollPos(vertical, vertical ? RowOffset(previous) : ColumnOffset(previous));
+            const int previous = axis.FirstVisible(first - 1, -1);
+            SetScrollPos(vertical, previous < 0 ? 0 : axis.Offset(previous));
         }
-        if ((vertical ? m_nVScrollPos : m_nHScrollPos) == before)
+        if (GetScrollPos(vertical) == before)
             break;
     }
 }
 
 void CGridCtrl::ScrollPages(bool vertical, int pages)
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
-    const int page = vertical ? client.cy - GetFixedRowHeight() : client.cx - GetFixedColumnWidth();
-    const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(page, 1);
+    const int64_t target = GetScrollPos(vertical) + int64_t{pages} * std::max(PageExtent(vertical), 1);
     SetScrollPos(vertical, static_cast<int>(std::clamp<int64_t>(target, 0, std::numeric_limits<int>::max())));
 }
 
 void CGridCtrl::ResetScrollBars()
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const int hLimit = GetScrollLimit(false), vLimit = GetScrollLimit(true);
-    const int hPos = std::clamp(m_nHScrollPos, 0, hLimit), vPos = std::clamp(m_nVScrollPos, 0, vLimit);
-    if (hPos != m_nHScrollPos || vPos != m_nVScrollPos) {
-        m_nHScrollPos = hPos;
-        m_nVScrollPos = vPos;
+    const int hPos = std::clamp(m_hScrollPos, 0, hLimit), vPos = std::clamp(m_vScrollPos, 0, vLimit);
+    if (hPos != m_hScrollPos || vPos != m_vScrollPos) {
+        m_hScrollPos = hPos;
+        m_vScrollPos = vPos;
         ResetTopLeft();
     }
-    m_pView->SetScrollBars(hLimit, std::max(0, client.cx - GetFixedColumnWidth()), hPos, vLimit,
+    m_view->SetScrollBars(hLimit, std::max(0, client.cx - GetFixedColumnWidth()), hPos, vLimit,
                            std::max(0, client.cy - GetFixedRowHeight()), vPos);
 }
 
@@ -1043,15 +825,15 @@ void CGridCtrl::ResetScrollBars()
 
 void CGridCtrl::SetRedraw(bool allowDraw)
 {
-    m_bAllowDraw = allowDraw;
+    m_allowDraw = allowDraw;
     if (allowDraw)
         Refresh();
 }
 
 void CGridCtrl::Refresh()
 {
-    if (m_bAllowDraw && m_pView)
-        m_pView->InvalidateAll();
+    if (m_allowDraw && m_view)
+        m_view->InvalidateAll();
 }
 
 bool CGridCtrl::RedrawCell(int row, int col)
@@ -1061,24 +843,24 @@ bool CGridCtrl::RedrawCell(int row, int col)
 
 bool CGridCtrl::RedrawCellIfVisible(int row, int col, bool forceRepaint)
 {
-    if (!m_bAllowDraw || !m_pView || !IsCellVisible(row, col))
+    if (!m_allowDraw || !m_view || !IsCellVisible(row, col))
         return false;
     CGridRect rect;
     if (!GetCellRect(row, col, rect))
         return false;
     rect.right++;
     rect.bottom++;
-    m_pView->InvalidateRect(rect);
+    m_view->InvalidateRect(rect);
     if (forceRepaint)
-        m_pView->UpdateNow();
+        m_view->UpdateNow();
     return true;
 }
 
 void CGridCtrl::OnDraw(CGridPainter& painter)
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
+    const CGridSize client = m_view->ClientSize();
     const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
     const CCellRange visible = GetVisibleNonFixedCellRange();
 
@@ -1091,91 +873,71 @@ void CGridCtrl::OnDraw(CGridPainter& painter)
     maxX = std::min(maxX, client.cx);
     maxY = std::min(maxY, client.cy);
 
-    painter.FillRect({maxX, 0, client.cx, client.cy}, m_crGridBkColour);
-    painter.FillRect({0, maxY, maxX, client.cy}, m_crGridBkColour);
+    painter.FillRect({maxX, 0, client.cx, client.cy}, m_gridBackColour);
+    painter.FillRect({0, maxY, maxX, client.cy}, m_gridBackColour);
 
-    auto drawCell = [&](int row, int col, int x, int y) {
-        const int w = GetColumnWidth(col), h = GetRowHeight(row);
-        if (w == 0 || h == 0)
-            return;
-        GetCell(row, col)->Draw(painter, row, col, {x, y, x + w - 1, y + h - 1}, true);
+    // The four bands in turn: the fixed corner, the fixed columns beside the
+    // visible rows, the fixed rows over the visible columns, then the scrolled
+    // cells. A scrolled span stops at the client edge; a fixed one is drawn whole.
+    struct Span {
+        int first, last, start;
+        bool scrolled;
     };
-
-    int y = 0;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        int x = 0;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
-        }
-        y += GetRowHeight(row);
-    }
-    y = fixedHeight;
-    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
-        if (y >= client.cy)
-            break;
-        int x = 0;
-        for (int col = 0; col < m_nFixedCols; ++col) {
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
-        }
-        y += GetRowHeight(row);
-    }
-    int x = fixedWidth;
-    for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
-        if (x >= client.cx)
-            break;
-        y = 0;
-        for (int row = 0; row < m_nFixedRows; ++row) {
-            drawCell(row, col, x, y);
-            y += GetRowHeight(row);
-        }
-        x += GetColumnWidth(col);
-    }
-    y = fixedHeight;
-    for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
-        if (y >= client.cy)
-            break;
-        x = fixedWidth;
-        for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
-            if (x >= client.cx)
+    const Span fixedRows{0, m_rows.Fixed() - 1, 0, false};
+    const Span fixedCols{0, m_cols.Fixed() - 1, 0, false};
+    const Span shownRows{visible.minRow, visible.maxRow, fixedHeight, true};
+    const Span shownCols{visible.minCol, visible.maxCol, fixedWidth, true};
+    const std::pair<Span, Span> bands[] = {
+        {fixedRows, fixedCols}, {shownRows, fixedCols}, {fixedRows, shownCols}, {shownRows, shownCols}};
+    for (const auto& [rows, cols] : bands) {
+        int y = rows.start;
+        for (int row = rows.first; row >= 0 && row <= rows.last; ++row) {
+            if (rows.scrolled && y >= client.cy)
                 break;
-            drawCell(row, col, x, y);
-            x += GetColumnWidth(col);
+            const int h = GetRowHeight(row);
+            int x = cols.start;
+            for (int col = cols.first; col >= 0 && col <= cols.last; ++col) {
+                if (cols.scrolled && x >= client.cx)
+                    break;
+                const int w = GetColumnWidth(col);
+                if (w > 0 && h > 0)
+                    GetCell(row, col)->Draw(painter, row, col, {x, y, x + w - 1, y + h - 1}, true);
+                x += w;
+            }
+            y += h;
         }
-        y += GetRowHeight(row);
     }
 
-    if (m_nGridLines & GridLines::Vertical) {
-        x = fixedWidth;
+    if (m_gridLines & GridLines::Vertical) {
+        int x = fixedWidth;
         for (int col = visible.minCol; col <= visible.maxCol && col >= 0; ++col) {
             const int w = GetColumnWidth(col);
             x += w;
             if (w > 0)
-                painter.DrawLine(x - 1, fixedHeight, x - 1, maxY - 1, m_crGridLineColour);
+                painter.DrawLine(x - 1, fixedHeight, x - 1, maxY - 1, m_gridLineColour);
         }
     }
-    if (m_nGridLines & GridLines::Horizontal) {
-        y = fixedHeight;
+    if (m_gridLines & GridLines::Horizontal) {
+        int y = fixedHeight;
         for (int row = visible.minRow; row <= visible.maxRow && row >= 0; ++row) {
             const int h = GetRowHeight(row);
             y += h;
             if (h > 0)
-                painter.DrawLine(fixedWidth, y - 1, maxX - 1, y - 1, m_crGridLineColour);
+                painter.DrawLine(fixedWidth, y - 1, maxX - 1, y - 1, m_gridLineColour);
         }
     }
 }
 
 int CGridCtrl::SendNotify(int code, int row, int col, const std::string& text)
 {
-    if (!m_pOwner)
+    if (!m_owner)
         return 0;
     CGridNotification notification;
-    notification.controlId = m_nID;
+    notification.controlId = m_id;
     notification.code = code;
     notification.row = row;
     notification.col = col;
     notification.hasText = !text.empty();
     notification.text = text;
-    return m_pOwner->OnGridNotify(notification);
+    return m_owner->OnGridNotify(notification);
 }

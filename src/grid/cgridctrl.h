@@ -5,10 +5,12 @@
 // OnLButtonDown, ...) and OnDraw, and it reaches the window system through a
 // CGridView. Owners hear from it through a CGridOwner.
 
+#include "grid/cgridaxis.h"
 #include "grid/cgridcellbase.h"
 #include "grid/cgriddefaultcell.h"
 #include "grid/cgridowner.h"
 #include "grid/cgridpainter.h"
+#include "grid/cgridselection.h"
 #include "grid/cgridview.h"
 #include "grid/gridtypes.h"
 
@@ -25,10 +27,8 @@ class CGridCtrl {
 public:
     using CellFactory = std::function<std::unique_ptr<CGridCellBase>()>;
     using CompareFunction = std::function<int(const CGridCellBase&, const CGridCellBase&, intptr_t param)>;
-    // Column in the high half, row in the low half: the set iterates column by
-    // column like the packed 16/16 key would, but rows past 65535 still fit.
-    using SelectionKey = uint64_t;
-    using SelectionMap = std::map<SelectionKey, CCellID>;
+    using SelectionKey = CGridSelection::Key;
+    using SelectionMap = CGridSelection::Map;
 
     static constexpr int kInPlaceEditId = 8;
     static constexpr int kAutoScrollTimerId = 513;
@@ -41,16 +41,16 @@ public:
 
     // --- attachment ---
     void SetView(CGridView* view);
-    CGridView* GetView() const { return m_pView; }
-    void SetOwner(CGridOwner* owner) { m_pOwner = owner; }
-    void SetControlId(int id) { m_nID = id; }
-    int GetControlId() const { return m_nID; }
+    CGridView* GetView() const { return m_view; }
+    void SetOwner(CGridOwner* owner) { m_owner = owner; }
+    void SetControlId(int id) { m_id = id; }
+    int GetControlId() const { return m_id; }
 
     // --- table ---
-    int GetRowCount() const { return static_cast<int>(m_arRowHeights.size()); }
-    int GetColumnCount() const { return static_cast<int>(m_arColWidths.size()); }
-    int GetFixedRowCount() const { return m_nFixedRows; }
-    int GetFixedColumnCount() const { return m_nFixedCols; }
+    int GetRowCount() const { return m_rows.Count(); }
+    int GetColumnCount() const { return m_cols.Count(); }
+    int GetFixedRowCount() const { return m_rows.Fixed(); }
+    int GetFixedColumnCount() const { return m_cols.Fixed(); }
     bool SetRowCount(int rows);
     bool SetColumnCount(int cols);
     bool SetFixedRowCount(int fixedRows);
@@ -93,7 +93,7 @@ public:
     void SetCellType()
     {
         static_assert(std::is_base_of_v<CGridCellBase, T>, "grid cells derive from CGridCellBase");
-        m_CellFactory = [] { return std::unique_ptr<CGridCellBase>(new T); };
+        m_cellFactory = [] { return std::unique_ptr<CGridCellBase>(new T); };
     }
     // Refused (false) for an empty factory.
     bool SetCellFactory(CellFactory factory);
@@ -101,7 +101,7 @@ public:
     const CGridDefaultCell& GetDefaultCell(bool fixedRow, bool fixedCol) const;
 
     // --- focus and selection ---
-    CCellID GetFocusCell() const { return m_idCurrentCell; }
+    CCellID GetFocusCell() const { return m_focusCell; }
     void SetFocusCell(int row, int col);
     void SetFocusCell(const CCellID& cell) { SetFocusCell(cell.row, cell.col); }
     void SetSelectedRange(int minRow, int minCol, int maxRow, int maxCol, bool forceRepaint = false,
@@ -112,32 +112,32 @@ public:
     }
     void ResetSelectedRange();
     CCellRange GetSelectedCellRange() const;
-    int GetSelectedCount() const { return static_cast<int>(m_SelectedCellMap.size()); }
-    const SelectionMap& GetSelectedCells() const { return m_SelectedCellMap; }
-    const SelectionMap& GetPreviousSelection() const { return m_PrevSelectedCellMap; }
+    int GetSelectedCount() const { return m_selection.Count(); }
+    const SelectionMap& GetSelectedCells() const { return m_selection.Cells(); }
+    const SelectionMap& GetPreviousSelection() const { return m_selection.Previous(); }
     bool IsCellSelected(int row, int col) const;
     bool IsCellEditable(int row, int col) const;
-    bool IsCellFixed(int row, int col) const { return row < m_nFixedRows || col < m_nFixedCols; }
-    static SelectionKey MakeKey(int row, int col)
-    {
-        return (SelectionKey(uint32_t(col)) << 32) | uint32_t(row);
-    }
-    CCellID GetSelectionStartCell() const { return m_SelectionStartCell; }
-    CCellID GetLeftClickDownCell() const { return m_LeftClickDownCell; }
-    CGridMouseMode GetMouseMode() const { return m_MouseMode; }
+    bool IsCellFixed(int row, int col) const { return row < m_rows.Fixed() || col < m_cols.Fixed(); }
+    static SelectionKey MakeKey(int row, int col) { return CGridSelection::MakeKey(row, col); }
+    CCellID GetSelectionStartCell() const { return m_selection.Start(); }
+    CCellID GetLeftClickDownCell() const { return m_clickDownCell; }
+    CGridMouseMode GetMouseMode() const { return m_mouseMode; }
 
     // --- geometry ---
     CCellID GetTopleftNonFixedCell(bool forceRecalculation = false);
     bool GetCellOrigin(int row, int col, CGridPoint& origin);
     bool GetCellRect(int row, int col, CGridRect& rect);
     bool GetTextRect(int row, int col, CGridRect& rect);
+    // The cell's rectangle in global screen coordinates, for windows opened
+    // beside a cell; false without a view or when the cell is not on screen.
+    bool GetCellScreenRect(int row, int col, CGridRect& rect);
     CCellID GetCellFromPt(CGridPoint point, bool allowFixedCellCheck = true);
     CCellRange GetVisibleNonFixedCellRange();
     bool IsCellVisible(int row, int col);
     void EnsureVisible(int row, int col);
 
     // --- scrolling (positions in pixels of the non-fixed area) ---
-    int GetScrollPos(bool vertical) const { return vertical ? m_nVScrollPos : m_nHScrollPos; }
+    int GetScrollPos(bool vertical) const { return vertical ? m_vScrollPos : m_hScrollPos; }
     int GetScrollLimit(bool vertical) const;
     void SetScrollPos(bool vertical, int pos);
     void ScrollLines(bool vertical, int lines); // positive: down / right
@@ -145,62 +145,62 @@ public:
     void ResetScrollBars();
 
     // --- settings ---
-    void SetEditable(bool editable) { m_bEditable = editable; }
-    bool IsEditable() const { return m_bEditable; }
-    void SetModified(bool modified = true) { m_bModified = modified; }
+    void SetEditable(bool editable) { m_editable = editable; }
+    bool IsEditable() const { return m_editable; }
+    void SetModified(bool modified = true) { m_modified = modified; }
     void SetModified(int row, int col);
-    bool GetModified() const { return m_bModified; }
-    void SetListMode(bool list) { m_bListMode = list; }
-    bool GetListMode() const { return m_bListMode; }
-    void SetSingleRowSelection(bool on) { m_bSingleRowSelection = on; }
-    void SetSingleColSelection(bool on) { m_bSingleColSelection = on; }
+    bool GetModified() const { return m_modified; }
+    void SetListMode(bool list) { m_listMode = list; }
+    bool GetListMode() const { return m_listMode; }
+    void SetSingleRowSelection(bool on) { m_singleRowSelection = on; }
+    void SetSingleColSelection(bool on) { m_singleColumnSelection = on; }
     void EnableSelection(bool on)
     {
         ResetSelectedRange();
-        m_bEnableSelection = on;
+        m_selectionEnabled = on;
     }
-    bool IsSelectable() const { return m_bEnableSelection; }
-    void SetFixedRowSelection(bool on) { m_bFixedRowSelection = on; }
-    void SetFixedColumnSelection(bool on) { m_bFixedColumnSelection = on; }
-    void SetSortOnClick(bool on) { m_bSortOnClick = on; }
-    bool GetSortOnClick() const { return m_bSortOnClick; }
-    void SetHandleTabKey(bool on) { m_bHandleTabKey = on; }
-    bool GetHandleTabKey() const { return m_bHandleTabKey; }
-    void SetDoubleBuffering(bool on) { m_bDoubleBuffer = on; }
-    void SetColumnResize(bool on) { m_bAllowColumnResize = on; }
-    void SetRowResize(bool on) { m_bAllowRowResize = on; }
-    void EnableHiddenColUnhide(bool allowHide) { m_bAllowColHide = allowHide; }
-    void EnableHiddenRowUnhide(bool allowHide) { m_bAllowRowHide = allowHide; }
-    void SetTrackFocusCell(bool on) { m_bTrackFocusCell = on; }
-    bool GetTrackFocusCell() const { return m_bTrackFocusCell; }
-    void SetFrameFocusCell(bool on) { m_bFrameFocus = on; }
-    bool GetFrameFocusCell() const { return m_bFrameFocus; }
-    void SetAutoSizeStyle(int style) { m_nAutoSizeColumnStyle = style; }
-    void SetPasteTabOnly(int tabOnly) { m_nPasteTabOnly = tabOnly; }
-    void SetShadeOddRows(bool on) { m_bShadeOddRows = on; }
-    bool GetShadeOddRows() const { return m_bShadeOddRows; }
-    void SetGridLines(int lines) { m_nGridLines = lines; }
-    int GetGridLines() const { return m_nGridLines; }
-    void SetGridLineColor(uint32_t colour) { m_crGridLineColour = colour; }
-    void SetGridBkColor(uint32_t colour) { m_crGridBkColour = colour; }
-    uint32_t GetGridBkColor() const { return m_crGridBkColour; }
-    void SetAutoScrollInterval(int ms) { m_nAutoScrollInterval = ms; }
-    void SetResizeCaptureRange(int pixels) { m_nResizeCaptureRange = pixels; }
+    bool IsSelectable() const { return m_selectionEnabled; }
+    void SetFixedRowSelection(bool on) { m_fixedRowSelection = on; }
+    void SetFixedColumnSelection(bool on) { m_fixedColumnSelection = on; }
+    void SetSortOnClick(bool on) { m_sortOnClick = on; }
+    bool GetSortOnClick() const { return m_sortOnClick; }
+    void SetHandleTabKey(bool on) { m_handleTabKey = on; }
+    bool GetHandleTabKey() const { return m_handleTabKey; }
+    void SetDoubleBuffering(bool on) { m_doubleBuffer = on; }
+    void SetColumnResize(bool on) { m_allowColumnResize = on; }
+    void SetRowResize(bool on) { m_allowRowResize = on; }
+    void EnableHiddenColUnhide(bool allowHide) { m_allowColumnHide = allowHide; }
+    void EnableHiddenRowUnhide(bool allowHide) { m_allowRowHide = allowHide; }
+    void SetTrackFocusCell(bool on) { m_trackFocusCell = on; }
+    bool GetTrackFocusCell() const { return m_trackFocusCell; }
+    void SetFrameFocusCell(bool on) { m_frameFocus = on; }
+    bool GetFrameFocusCell() const { return m_frameFocus; }
+    void SetAutoSizeStyle(int style) { m_autoSizeStyle = style; }
+    void SetPasteTabOnly(int tabOnly) { m_pasteTabOnly = tabOnly; }
+    void SetShadeOddRows(bool on) { m_shadeOddRows = on; }
+    bool GetShadeOddRows() const { return m_shadeOddRows; }
+    void SetGridLines(int lines) { m_gridLines = lines; }
+    int GetGridLines() const { return m_gridLines; }
+    void SetGridLineColor(uint32_t colour) { m_gridLineColour = colour; }
+    void SetGridBkColor(uint32_t colour) { m_gridBackColour = colour; }
+    uint32_t GetGridBkColor() const { return m_gridBackColour; }
+    void SetAutoScrollInterval(int ms) { m_autoScrollInterval = ms; }
+    void SetResizeCaptureRange(int pixels) { m_resizeCaptureRange = pixels; }
     void SetWheelScrollLines(unsigned lines)
     {
-        m_nRowsPerWheelNotch = lines;
-        m_nWheelRemainder = 0;
+        m_wheelLines = lines;
+        m_wheelRemainder = 0;
     }
-    unsigned GetWheelScrollLines() const { return m_nRowsPerWheelNotch; }
+    unsigned GetWheelScrollLines() const { return m_wheelLines; }
     void SetRedraw(bool allowDraw);
-    bool GetRedraw() const { return m_bAllowDraw; }
+    bool GetRedraw() const { return m_allowDraw; }
     void SetSystemColours(const CGridSystemColours& colours);
-    const CGridSystemColours& GetSystemColours() const { return m_SysColours; }
+    const CGridSystemColours& GetSystemColours() const { return m_systemColours; }
 
     // --- sorting ---
-    int GetSortColumn() const { return m_nSortColumn; }
-    bool GetSortAscending() const { return m_bAscending; }
-    void SetCompareFunction(CompareFunction compare) { m_pfnCompare = std::move(compare); }
+    int GetSortColumn() const { return m_sortColumn; }
+    bool GetSortAscending() const { return m_sortAscending; }
+    void SetCompareFunction(CompareFunction compare) { m_compare = std::move(compare); }
     bool SortItems(int col, bool ascending, intptr_t param = 0);
 
     // --- drawing ---
@@ -227,7 +227,7 @@ public:
     bool CanCopy() const;
     bool CanCut() const;
     bool CanPaste();
-    bool CanSelectAll() const { return m_bEnableSelection; }
+    bool CanSelectAll() const { return m_selectionEnabled; }
 
     // --- overridable operations ---
     virtual void CutSelectedText();
@@ -263,8 +263,7 @@ protected:
 private:
     using Row = std::vector<std::unique_ptr<CGridCellBase>>;
 
-    void ResetTopLeft() { m_idTopLeftCell = CCellID(); }
-    void SumSizes();
+    void ResetTopLeft() { m_topLeft = CCellID(); }
     void RenumberRows(int fromRow);
     void FixBandFlags(int oldFixedRows, int oldFixedCols);
     bool RedrawCellIfVisible(int row, int col, bool forceRepaint = false);
@@ -272,10 +271,8 @@ private:
     // OverColumnDivider, OverRowDivider or Nothing for a pointer at point.
     CGridMouseMode DividerAt(CGridPoint point);
     void EnterDividerMode(CGridMouseMode mode);
-    bool MouseOverColumnResizeArea(CGridPoint point);
-    bool MouseOverRowResizeArea(CGridPoint point);
-    int ColumnLeftOfBorder(CGridPoint point, int& left);
-    int RowAboveBorder(CGridPoint point, int& top);
+    bool OverResizeBorder(bool vertical, CGridPoint point);
+    int LineBeforeBorder(bool vertical, CGridPoint point, int& start);
     CGridPoint Confine(CGridPoint point) const;
     bool BeginSizing(CGridPoint point);
     void ShowSizingLine(CGridPoint point);
@@ -283,81 +280,84 @@ private:
     void SwapRows(int a, int b);
     bool StoreEditedText(int row, int col, CGridCellBase* cell, const std::string& text);
     CCellID FindCell(const CGridCellBase* cell) const;
-    int RowOffset(int row) const; // from the first non-fixed row
-    int ColumnOffset(int col) const;
-    int TopForBottomRow(int row) const;
-    int LeftForRightColumn(int col) const;
+    // Where the focus goes from `from` one step along the rows (vertical) or
+    // the columns, step +1 or -1: the next row or column that way with a size
+    // above 0, never back into the fixed band; `from` when there is none. A
+    // page step scrolls a page first and moves as many lines as the view did,
+    // or to the far end when the view could not move.
+    CCellID NextVisibleCell(CCellID from, bool vertical, int step, bool page);
+    // Asks the owner how an edit of the cell starts, and opens the text
+    // editor (OnEditCell) when that is the answer.
+    void RequestEdit(int row, int col, CGridPoint point, unsigned key, CGridEditTrigger trigger);
+    const CGridAxis& Axis(bool vertical) const { return vertical ? m_rows : m_cols; }
+    int& ScrollPosition(bool vertical) { return vertical ? m_vScrollPos : m_hScrollPos; }
+    // The extent of the scrolled part of the client, across rows or columns.
+    int PageExtent(bool vertical) const;
 
-    CGridView* m_pView = nullptr;
-    CGridOwner* m_pOwner = nullptr;
-    int m_nID = 0;
+    CGridView* m_view = nullptr;
+    CGridOwner* m_owner = nullptr;
+    int m_id = 0;
 
-    std::vector<Row> m_RowData;
-    std::vector<int> m_arRowHeights;
-    std::vector<int> m_arColWidths;
-    int64_t m_nTotalRowHeight = 0;
-    int64_t m_nTotalColWidth = 0;
-    int m_nFixedRows = 0;
-    int m_nFixedCols = 0;
-    CGridDefaultCell m_cellDefault;
-    CGridDefaultCell m_cellFixedRowDef;
-    CGridDefaultCell m_cellFixedColDef;
-    CGridDefaultCell m_cellFixedRowColDef;
-    CellFactory m_CellFactory;
+    std::vector<Row> m_rowData;
+    CGridAxis m_rows; // heights
+    CGridAxis m_cols; // widths
+    CGridDefaultCell m_defaultCell;
+    CGridDefaultCell m_fixedRowDefault;
+    CGridDefaultCell m_fixedColumnDefault;
+    CGridDefaultCell m_fixedCornerDefault;
+    CellFactory m_cellFactory;
 
-    SelectionMap m_SelectedCellMap;
-    SelectionMap m_PrevSelectedCellMap;
-    CCellID m_idCurrentCell;
-    CCellID m_SelectionStartCell;
-    CCellID m_LeftClickDownCell;
-    CCellID m_idTopLeftCell;
-    CGridMouseMode m_MouseMode = CGridMouseMode::Nothing;
-    CGridPoint m_LastMousePoint;
-    CGridPoint m_LeftClickDownPoint;
-    bool m_bLMouseButtonDown = false;
-    std::optional<CGridRect> m_ConfineRect;
+    CGridSelection m_selection;
+    CCellID m_focusCell;
+    CCellID m_clickDownCell;
+    CCellID m_topLeft;
+    CGridMouseMode m_mouseMode = CGridMouseMode::Nothing;
+    CGridPoint m_lastMousePoint;
+    CGridPoint m_clickDownPoint;
+    bool m_leftButtonDown = false;
+    std::optional<CGridRect> m_confineRect;
 
-    int m_nHScrollPos = 0;
-    int m_nVScrollPos = 0;
+    int m_hScrollPos = 0;
+    int m_vScrollPos = 0;
 
-    int m_nGridLines = GridLines::Both;
-    bool m_bEditable = true;
-    bool m_bModified = false;
-    bool m_bListMode = false;
-    bool m_bSingleRowSelection = false;
-    bool m_bSingleColSelection = false;
-    bool m_bAllowDraw = true;
-    bool m_bEnableSelection = true;
-    bool m_bFixedRowSelection = true;
-    bool m_bFixedColumnSelection = true;
-    bool m_bSortOnClick = false;
-    bool m_bHandleTabKey = true;
-    bool m_bDoubleBuffer = true;
-    bool m_bAllowColHide = true;
-    bool m_bAllowRowHide = true;
-    bool m_bTrackFocusCell = true;
-    bool m_bFrameFocus = true;
-    int m_nAutoSizeColumnStyle = 3;
-    int m_nPasteTabOnly = 0;
-    bool m_bShadeOddRows = false;
-    int m_nAutoScrollInterval = 25;
-    int m_nResizeCaptureRange = 3;
-    bool m_bAllowRowResize = true;
-    bool m_bAllowColumnResize = true;
-    unsigned m_nRowsPerWheelNotch = 3;
-    int64_t m_nWheelRemainder = 0; // wheel delta times lines, short of a whole line
-    int m_nSortColumn = -1;
-    bool m_bAscending = true;
-    CompareFunction m_pfnCompare;
-    CGridSystemColours m_SysColours;
-    uint32_t m_crGridBkColour;
-    uint32_t m_crGridLineColour = GridRGB(192, 192, 192);
-    bool m_bInSize = false;
-    bool m_bTimerRunning = false;
+    int m_gridLines = GridLines::Both;
+    bool m_editable = true;
+    bool m_modified = false;
+    bool m_listMode = false;
+    bool m_singleRowSelection = false;
+    bool m_singleColumnSelection = false;
+    bool m_allowDraw = true;
+    bool m_selectionEnabled = true;
+    bool m_fixedRowSelection = true;
+    bool m_fixedColumnSelection = true;
+    bool m_sortOnClick = false;
+    bool m_handleTabKey = true;
+    bool m_doubleBuffer = true;
+    bool m_allowColumnHide = true;
+    bool m_allowRowHide = true;
+    bool m_trackFocusCell = true;
+    bool m_frameFocus = true;
+    int m_autoSizeStyle = 3;
+    int m_pasteTabOnly = 0;
+    bool m_shadeOddRows = false;
+    int m_autoScrollInterval = 25;
+    int m_resizeCaptureRange = 3;
+    bool m_allowRowResize = true;
+    bool m_allowColumnResize = true;
+    unsigned m_wheelLines = 3;
+    int64_t m_wheelRemainder = 0; // wheel delta times lines, short of a whole line
+    int m_sortColumn = -1;
+    bool m_sortAscending = true;
+    CompareFunction m_compare;
+    CGridSystemColours m_systemColours;
+    uint32_t m_gridBackColour;
+    uint32_t m_gridLineColour = GridRGB(192, 192, 192);
+    bool m_inSize = false;
+    bool m_timerRunning = false;
     // The cell whose in-place editor is open, so that its report finds it
     // even after sorting or insertion moved it.
-    CGridCellBase* m_pEditCell = nullptr;
+    CGridCellBase* m_editCell = nullptr;
     // Cells whose owner is being told of a change; DestroyCell clears an
     // entry, so an owner that rebuilds the table from its reply is safe.
-    std::vector<CGridCellBase*> m_WatchedCells;
+    std::vector<CGridCellBase*> m_watchedCells;
 };

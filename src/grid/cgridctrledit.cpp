@@ -26,12 +26,20 @@ void CGridCtrl::OnEditCell(int row, int col, CGridPoint point, unsigned key)
         return;
     cell->Edit(row, col, rect, point, kInPlaceEditId, key);
     if (cell->IsEditing())
-        m_pEditCell = cell;
+        m_editCell = cell;
+}
+
+void CGridCtrl::RequestEdit(int row, int col, CGridPoint point, unsigned key, CGridEditTrigger trigger)
+{
+    if (m_owner && IsValid(row, col) &&
+        m_owner->OnGridEditRequest(m_id, row, col, trigger, key) != CGridEditAction::TextEditor)
+        return;
+    OnEditCell(row, col, point, key);
 }
 
 void CGridCtrl::EndEditing()
 {
-    CGridCellBase* cell = m_pEditCell ? m_pEditCell : GetCell(m_idCurrentCell.row, m_idCurrentCell.col);
+    CGridCellBase* cell = m_editCell ? m_editCell : GetCell(m_focusCell.row, m_focusCell.col);
     if (cell && cell->IsEditing())
         cell->EndEdit();
 }
@@ -52,10 +60,10 @@ bool CGridCtrl::StoreEditedText(int row, int col, CGridCellBase* cell, const std
     cell->SetText(text);
     bool accepted = ValidateEdit(row, col, text);
     if (accepted) {
-        m_WatchedCells.push_back(cell);
+        m_watchedCells.push_back(cell);
         accepted = SendNotify(GridNotifyEndEdit, row, col, text) >= 0;
-        const bool alive = m_WatchedCells.back() != nullptr;
-        m_WatchedCells.pop_back();
+        const bool alive = m_watchedCells.back() != nullptr;
+        m_watchedCells.pop_back();
         if (!alive)
             return false;
     }
@@ -73,10 +81,10 @@ void CGridCtrl::OnEndEditCell(int row, int col, const std::string& text)
     CGridCellBase* cell = GetCell(row, col);
     if (!cell)
         return;
-    m_WatchedCells.push_back(cell);
+    m_watchedCells.push_back(cell);
     StoreEditedText(row, col, cell, text);
-    const bool alive = m_WatchedCells.back() != nullptr;
-    m_WatchedCells.pop_back();
+    const bool alive = m_watchedCells.back() != nullptr;
+    m_watchedCells.pop_back();
     if (alive)
         cell->OnEndEdit();
 }
@@ -85,21 +93,21 @@ CCellID CGridCtrl::FindCell(const CGridCellBase* cell) const
 {
     for (int row = 0; row < GetRowCount(); ++row)
         for (int col = 0; col < GetColumnCount(); ++col)
-            if (m_RowData[static_cast<size_t>(row)][static_cast<size_t>(col)].get() == cell)
+            if (m_rowData[static_cast<size_t>(row)][static_cast<size_t>(col)].get() == cell)
                 return CCellID(row, col);
     return CCellID();
 }
 
 void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsigned endKey, unsigned modifiers)
 {
-    if (m_pEditCell) {
+    if (m_editCell) {
         // Sorting or an insertion may have moved the cell under the open box.
-        if (GetCell(row, col) != m_pEditCell) {
-            const CCellID at = FindCell(m_pEditCell);
+        if (GetCell(row, col) != m_editCell) {
+            const CCellID at = FindCell(m_editCell);
             row = at.row;
             col = at.col;
         }
-        m_pEditCell = nullptr;
+        m_editCell = nullptr;
     }
     OnEndEditCell(row, col, text);
     switch (endKey) {
@@ -116,10 +124,10 @@ void CGridCtrl::OnEndInPlaceEdit(int row, int col, const std::string& text, unsi
         // Typing goes on in the next cell. At the end of the grid the key
         // finds none, and the edit simply ends: reopening the same cell
         // would keep the user in the editor for good.
-        const CCellID before = m_idCurrentCell;
+        const CCellID before = m_focusCell;
         OnKeyDown(endKey, modifiers);
-        if (m_idCurrentCell != before)
-            OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, endKey);
+        if (m_focusCell != before)
+            RequestEdit(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, endKey, CGridEditTrigger::NextCell);
         break;
     }
     default:
@@ -148,13 +156,13 @@ bool CGridCtrl::CanCopy() const
 
 bool CGridCtrl::CanCut() const
 {
-    return m_bEditable && CanCopy();
+    return m_editable && CanCopy();
 }
 
 bool CGridCtrl::CanPaste()
 {
-    return IsValid(m_idCurrentCell) && IsCellEditable(m_idCurrentCell.row, m_idCurrentCell.col) && m_pView &&
-           m_pView->ClipboardText().has_value();
+    return IsValid(m_focusCell) && IsCellEditable(m_focusCell.row, m_focusCell.col) && m_view &&
+           m_view->ClipboardText().has_value();
 }
 
 std::optional<std::string> CGridCtrl::CopyTextFromGrid()
@@ -189,9 +197,9 @@ std::optional<std::string> CGridCtrl::CopyTextFromGrid()
 
 void CGridCtrl::CutSelectedText()
 {
-    if (!m_bEditable)
+    if (!m_editable)
         return;
-    const SelectionMap selected = m_SelectedCellMap;
+    const SelectionMap selected = m_selection.Cells();
     for (const auto& [key, cell] : selected) {
         if (GetRowHeight(cell.row) == 0 || GetColumnWidth(cell.col) == 0)
             continue;
@@ -235,7 +243,7 @@ bool CGridCtrl::PasteTextToGrid(CCellID cell, const std::string& text)
     // A final line feed ends the last line; it does not start an empty one.
     if (lines.size() > 1 && lines.back().empty())
         lines.pop_back();
-    const char* separators = m_nPasteTabOnly ? "\t" : "\t,";
+    const char* separators = m_pasteTabOnly ? "\t" : "\t,";
     const int rows = GetRowCount(), cols = GetColumnCount();
     int row = cell.row;
     for (const std::string& line : lines) {
@@ -262,13 +270,13 @@ bool CGridCtrl::PasteTextToGrid(CCellID cell, const std::string& text)
 void CGridCtrl::OnEditCopy()
 {
     const std::optional<std::string> text = CopyTextFromGrid();
-    if (text && m_pView)
-        m_pView->SetClipboardText(*text);
+    if (text && m_view)
+        m_view->SetClipboardText(*text);
 }
 
 void CGridCtrl::OnEditCut()
 {
-    if (!m_bEditable || !GetSelectedCellRange().IsValid())
+    if (!m_editable || !GetSelectedCellRange().IsValid())
         return;
     OnEditCopy();
     CutSelectedText();
@@ -276,9 +284,9 @@ void CGridCtrl::OnEditCut()
 
 void CGridCtrl::OnEditPaste()
 {
-    if (!m_bEditable)
+    if (!m_editable)
         return;
-    CCellID cell = m_idCurrentCell;
+    CCellID cell = m_focusCell;
     if (!IsValid(cell))
         cell = GetTopleftNonFixedCell();
     if (!IsValid(cell))
@@ -288,17 +296,17 @@ void CGridCtrl::OnEditPaste()
         target->GetEditWnd()->Paste();
         return;
     }
-    if (!m_pView)
+    if (!m_view)
         return;
-    if (const std::optional<std::string> text = m_pView->ClipboardText())
+    if (const std::optional<std::string> text = m_view->ClipboardText())
         PasteTextToGrid(cell, *text);
 }
 
 void CGridCtrl::OnEditSelectAll()
 {
-    SendNotify(GridNotifySelChanging, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+    SendNotify(GridNotifySelChanging, m_clickDownCell.row, m_clickDownCell.col);
     SelectAllCells();
-    SendNotify(GridNotifySelChanged, m_idCurrentCell.row, m_idCurrentCell.col);
+    SendNotify(GridNotifySelChanged, m_focusCell.row, m_focusCell.col);
 }
 
 // ---------------------------------------------------------------- sorting
@@ -320,24 +328,26 @@ bool CGridCtrl::SortItems(int col, bool ascending, intptr_t param)
 {
     if (col < 0 || col >= GetColumnCount())
         return false;
-    for (int row = 0; row < m_nFixedRows; ++row) {
-        RedrawCell(row, m_nSortColumn);
+    for (int row = 0; row < m_rows.Fixed(); ++row) {
+        RedrawCell(row, m_sortColumn);
         RedrawCell(row, col);
     }
-    m_nSortColumn = col;
-    m_bAscending = ascending;
+    m_sortColumn = col;
+    m_sortAscending = ascending;
     ResetSelectedRange();
     SetFocusCell(-1, -1);
-    const bool sorted = SortItemsRange(col, ascending, param, m_nFixedRows, -1);
-    RenumberRows(m_nFixedRows);
+    const bool sorted = SortItemsRange(col, ascending, param, m_rows.Fixed(), -1);
+    RenumberRows(m_rows.Fixed());
     Refresh();
+    if (m_owner)
+        m_owner->OnGridSorted(m_id, col, ascending);
     return sorted;
 }
 
 void CGridCtrl::SwapRows(int a, int b)
 {
-    std::swap(m_RowData[static_cast<size_t>(a)], m_RowData[static_cast<size_t>(b)]);
-    std::swap(m_arRowHeights[static_cast<size_t>(a)], m_arRowHeights[static_cast<size_t>(b)]);
+    std::swap(m_rowData[static_cast<size_t>(a)], m_rowData[static_cast<size_t>(b)]);
+    m_rows.Swap(a, b);
 }
 
 bool CGridCtrl::SortItemsRange(int col, bool ascending, intptr_t param, int low, int high)
@@ -354,8 +364,8 @@ bool CGridCtrl::SortItemsRange(int col, bool ascending, intptr_t param, int low,
     std::function<int(const CGridCellBase&, const CGridCellBase&)> compare;
     if (pivot->IsNumeric())
         compare = [](const CGridCellBase& a, const CGridCellBase& b) { return CompareNumeric(a, b); };
-    else if (m_pfnCompare)
-        compare = [this, param](const CGridCellBase& a, const CGridCellBase& b) { return m_pfnCompare(a, b, param); };
+    else if (m_compare)
+        compare = [this, param](const CGridCellBase& a, const CGridCellBase& b) { return m_compare(a, b, param); };
     else
         compare = [](const CGridCellBase& a, const CGridCellBase& b) { return CompareText(a, b); };
     auto at = [this, col](int row) -> const CGridCellBase& { return *GetCell(row, col); };

@@ -3,24 +3,74 @@
 #include "grid/cgridctrl.h"
 
 #include <algorithm>
+#include <optional>
 
 // Resting over a divider is not an operation: keys and typing still work there.
 bool CGridCtrl::MouseOperationInProgress() const
 {
-    return m_MouseMode != CGridMouseMode::Nothing && m_MouseMode != CGridMouseMode::OverColumnDivider &&
-           m_MouseMode != CGridMouseMode::OverRowDivider;
+    return m_mouseMode != CGridMouseMode::Nothing && m_mouseMode != CGridMouseMode::OverColumnDivider &&
+           m_mouseMode != CGridMouseMode::OverRowDivider;
+}
+
+namespace {
+// How a navigation key moves the focus: along the rows (vertical) or the
+// columns, forward (+1) or back (-1), by one line or by a page.
+struct CKeyStep {
+    unsigned key;
+    bool vertical;
+    int step;
+    bool page;
+};
+constexpr CKeyStep kKeySteps[] = {
+    {GridKey::Down, true, 1, false},     {GridKey::Up, true, -1, false},
+    {GridKey::Right, false, 1, false},   {GridKey::Left, false, -1, false},
+    {GridKey::Tab, false, 1, false},     {GridKey::PageDown, true, 1, true},
+    {GridKey::PageUp, true, -1, true},
+};
+
+std::optional<CKeyStep> StepOfKey(unsigned key, bool shift)
+{
+    for (CKeyStep step : kKeySteps) {
+        if (step.key != key)
+            continue;
+        if (key == GridKey::Tab && shift)
+            step.step = -1;
+        return step;
+    }
+    return std::nullopt;
+}
+} // namespace
+
+CCellID CGridCtrl::NextVisibleCell(CCellID from, bool vertical, int step, bool page)
+{
+    const CGridAxis& axis = Axis(vertical);
+    int& index = vertical ? from.row : from.col;
+    if (page) {
+        auto first = [this, vertical] {
+            const CCellID topLeft = GetTopleftNonFixedCell();
+            return vertical ? topLeft.row : topLeft.col;
+        };
+        const int before = first();
+        ScrollPages(vertical, step);
+        const int moved = first() - before;
+        if (moved != 0)
+            index = std::clamp(index + moved, axis.Fixed(), axis.Count() - 1);
+        else
+            index = step > 0 ? axis.Count() - 1 : axis.Fixed();
+        return from;
+    }
+    if (const int next = axis.FirstVisible(index + step, step); next >= 0)
+        index = next;
+    return from;
 }
 
 bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
 {
-    if (!IsValid(m_idCurrentCell))
+    if (!IsValid(m_focusCell))
         return false;
     const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
     const bool shift = (modifiers & GridModifier::Shift) != 0;
-    const int rows = GetRowCount(), cols = GetColumnCount();
-    const CCellID current = m_idCurrentCell;
-    CCellID next = current;
-    enum class Wrap { None, NextRow, PreviousRow } wrap = Wrap::None;
+    const CCellID current = m_focusCell;
 
     if (ctrl && (key == 'X' || key == 'x')) {
         OnEditCut();
@@ -38,121 +88,42 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         OnEditSelectAll();
         return true;
     }
-
-    auto visibleRow = [this](int row) { return GetRowHeight(row) > 0; };
-    auto visibleCol = [this](int col) { return GetColumnWidth(col) > 0; };
-
-    switch (key) {
-    case GridKey::Delete:
+    if (key == GridKey::Delete) {
         ValidateAndModifyCellContents(current.row, current.col, std::string());
         return true;
-    case GridKey::Down:
-        for (int row = current.row + 1; row < rows; ++row)
-            if (visibleRow(row)) {
-                next.row = row;
-                break;
-            }
-        break;
-    case GridKey::Up:
-        for (int row = current.row - 1; row >= m_nFixedRows; --row)
-            if (visibleRow(row)) {
-                next.row = row;
-                break;
-            }
-        break;
-    case GridKey::Right:
-    case GridKey::Left:
-    case GridKey::Tab: {
-        const bool tab = key == GridKey::Tab;
-        const bool forward = key == GridKey::Right || (tab && !shift);
-        bool found = false;
-        if (forward) {
-            for (int col = current.col + 1; col < cols && !found; ++col)
-                if (visibleCol(col)) {
-                    next.col = col;
-                    found = true;
-                }
-        } else {
-            for (int col = current.col - 1; col >= m_nFixedCols && !found; --col)
-                if (visibleCol(col)) {
-                    next.col = col;
-                    found = true;
-                }
-        }
-        if (found || !tab)
-            break;
-        if (forward) {
-            int row = current.row + 1;
-            while (row < rows && !visibleRow(row))
-                ++row;
-            int col = m_nFixedCols;
-            while (col < cols && !visibleCol(col))
-                ++col;
-            if (row >= rows || col >= cols)
-                return false;
-            next = CCellID(row, col);
-            wrap = Wrap::NextRow;
-        } else {
-            int row = current.row - 1;
-            while (row >= m_nFixedRows && !visibleRow(row))
-                --row;
-            int col = cols - 1;
-            while (col >= m_nFixedCols && !visibleCol(col))
-                --col;
-            if (row < m_nFixedRows || col < m_nFixedCols)
-                return false;
-            next = CCellID(row, col);
-            wrap = Wrap::PreviousRow;
-        }
-        break;
     }
-    case GridKey::PageDown:
-    case GridKey::PageUp: {
-        const bool down = key == GridKey::PageDown;
-        const int before = GetTopleftNonFixedCell().row;
-        ScrollPages(true, down ? 1 : -1);
-        const int moved = GetTopleftNonFixedCell().row - before;
-        if (moved != 0)
-            next.row = std::clamp(current.row + moved, m_nFixedRows, rows - 1);
-        else
-            next.row = down ? rows - 1 : m_nFixedRows;
-        break;
-    }
-    case GridKey::Home: {
-        SetScrollPos(false, 0);
-        int row = current.row;
-        if (ctrl) {
-            SetScrollPos(true, 0);
-            row = m_nFixedRows;
-        }
-        row = std::max(row, m_nFixedRows);
-        while (row < rows - 1 && !visibleRow(row))
-            ++row;
-        int col = m_nFixedCols;
-        while (col < cols - 1 && !visibleCol(col))
-            ++col;
-        next = CCellID(row, col);
-        break;
-    }
-    case GridKey::End: {
-        SetScrollPos(false, GetScrollLimit(false));
-        int row = current.row;
-        if (ctrl) {
-            SetScrollPos(true, GetScrollLimit(true));
-            row = rows - 1;
-        }
-        while (row > m_nFixedRows && !visibleRow(row))
-            --row;
-        int col = cols - 1;
-        while (col > m_nFixedCols && !visibleCol(col))
-            --col;
-        next = CCellID(row, col);
-        break;
-    }
-    case GridKey::F2:
-        OnEditCell(current.row, current.col, CGridPoint{-1, -1}, GridKey::MouseStart);
+    if (key == GridKey::F2) {
+        RequestEdit(current.row, current.col, CGridPoint{-1, -1}, GridKey::MouseStart, CGridEditTrigger::F2);
         return true;
-    default:
+    }
+
+    const std::optional<CKeyStep> step = StepOfKey(key, shift);
+    CCellID next = current;
+    int wrap = 0; // Tab past the end of a row: +1 on to the next row, -1 back to the previous one
+    if (key == GridKey::Home || key == GridKey::End) {
+        const bool home = key == GridKey::Home;
+        SetScrollPos(false, home ? 0 : GetScrollLimit(false));
+        int row = current.row;
+        if (ctrl) {
+            SetScrollPos(true, home ? 0 : GetScrollLimit(true));
+            row = home ? m_rows.Fixed() : GetRowCount() - 1;
+        }
+        if (home)
+            row = std::max(row, m_rows.Fixed());
+        const int direction = home ? 1 : -1;
+        next = CCellID(m_rows.SettleVisible(row, direction),
+                       m_cols.SettleVisible(home ? m_cols.Fixed() : GetColumnCount() - 1, direction));
+    } else if (step) {
+        next = NextVisibleCell(current, step->vertical, step->step, step->page);
+        if (key == GridKey::Tab && next == current) {
+            wrap = step->step;
+            const int row = m_rows.FirstVisible(current.row + wrap, wrap);
+            const int col = m_cols.FirstVisible(wrap > 0 ? m_cols.Fixed() : GetColumnCount() - 1, wrap);
+            if (row < 0 || col < 0)
+                return false;
+            next = CCellID(row, col);
+        }
+    } else {
         return false;
     }
 
@@ -161,35 +132,21 @@ bool CGridCtrl::OnKeyDown(unsigned key, unsigned modifiers)
         return true;
 
     if (!MouseOperationInProgress()) {
-        m_PrevSelectedCellMap.clear();
-        m_MouseMode = m_bListMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
+        m_selection.ClearPrevious();
+        m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
         if (!shift || key == GridKey::Tab)
-            m_SelectionStartCell = next;
+            m_selection.SetStart(next);
         OnSelecting(next);
-        m_MouseMode = CGridMouseMode::Nothing;
+        m_mouseMode = CGridMouseMode::Nothing;
     }
     SetFocusCell(next);
 
     if (!IsCellVisible(next.row, next.col)) {
-        switch (wrap) {
-        case Wrap::NextRow:
-            ScrollLines(true, 1);
-            SetScrollPos(false, 0);
-            break;
-        case Wrap::PreviousRow:
-            ScrollLines(true, -1);
-            SetScrollPos(false, GetScrollLimit(false));
-            break;
-        case Wrap::None:
-            if (key == GridKey::Down)
-                ScrollLines(true, 1);
-            else if (key == GridKey::Up)
-                ScrollLines(true, -1);
-            else if (key == GridKey::Right || key == GridKey::Tab)
-                ScrollLines(false, (key == GridKey::Tab && shift) ? -1 : 1);
-            else if (key == GridKey::Left)
-                ScrollLines(false, -1);
-            break;
+        if (wrap != 0) {
+            ScrollLines(true, wrap);
+            SetScrollPos(false, wrap > 0 ? 0 : GetScrollLimit(false));
+        } else if (step && !step->page) {
+            ScrollLines(step->vertical, step->step);
         }
     }
     EnsureVisible(next.row, next.col);
@@ -205,166 +162,135 @@ void CGridCtrl::OnChar(unsigned character, unsigned modifiers)
         return;
     if (MouseOperationInProgress() || character == GridKey::Escape)
         return;
-    if (m_bHandleTabKey && character == GridKey::Tab)
+    if (m_handleTabKey && character == GridKey::Tab)
         return;
-    OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, CGridPoint{-1, -1}, character);
+    RequestEdit(m_focusCell.row, m_focusCell.col, CGridPoint{-1, -1}, character, CGridEditTrigger::Character);
 }
 
 // ---------------------------------------------------------------- mouse
 
 CGridMouseMode CGridCtrl::DividerAt(CGridPoint point)
 {
-    if (m_bAllowColumnResize && MouseOverColumnResizeArea(point))
+    if (m_allowColumnResize && OverResizeBorder(false, point))
         return CGridMouseMode::OverColumnDivider;
-    if (m_bAllowRowResize && MouseOverRowResizeArea(point))
+    if (m_allowRowResize && OverResizeBorder(true, point))
         return CGridMouseMode::OverRowDivider;
     return CGridMouseMode::Nothing;
 }
 
 void CGridCtrl::EnterDividerMode(CGridMouseMode mode)
 {
-    if (mode == m_MouseMode)
+    if (mode == m_mouseMode)
         return;
-    m_MouseMode = mode;
-    if (!m_pView)
+    m_mouseMode = mode;
+    if (!m_view)
         return;
     if (mode == CGridMouseMode::OverColumnDivider)
-        m_pView->SetCursorShape(CGridCursor::SizeWE);
+        m_view->SetCursorShape(CGridCursor::SizeWE);
     else if (mode == CGridMouseMode::OverRowDivider)
-        m_pView->SetCursorShape(CGridCursor::SizeNS);
+        m_view->SetCursorShape(CGridCursor::SizeNS);
     else
-        m_pView->SetCursorShape(CGridCursor::Arrow);
+        m_view->SetCursorShape(CGridCursor::Arrow);
 }
 
-bool CGridCtrl::MouseOverColumnResizeArea(CGridPoint point)
+// Only the fixed band across the border (the heading row for a column
+// border, the heading column for a row border) grabs it.
+bool CGridCtrl::OverResizeBorder(bool vertical, CGridPoint point)
 {
-    if (point.y >= GetFixedRowHeight() || point.y < 0)
+    const int across = vertical ? point.x : point.y;
+    if (across >= (vertical ? GetFixedColumnWidth() : GetFixedRowHeight()) || across < 0)
         return false;
-    int left = 0;
-    return ColumnLeftOfBorder(point, left) >= 0;
+    int start = 0;
+    return LineBeforeBorder(vertical, point, start) >= 0;
 }
 
-bool CGridCtrl::MouseOverRowResizeArea(CGridPoint point)
+// The row (vertical) or column whose far border lies within the capture range
+// of the point, or -1; start receives that line's near edge.
+int CGridCtrl::LineBeforeBorder(bool vertical, CGridPoint point, int& start)
 {
-    if (point.x >= GetFixedColumnWidth() || point.x < 0)
-        return false;
-    int top = 0;
-    return RowAboveBorder(point, top) >= 0;
-}
-
-// The column whose right border lies within the capture range of the point,
-// or -1; left receives that column's left edge.
-int CGridCtrl::ColumnLeftOfBorder(CGridPoint point, int& left)
-{
-    const int cols = GetColumnCount();
-    if (cols == 0)
+    const CGridAxis& axis = Axis(vertical);
+    const int count = axis.Count();
+    if (count == 0)
         return -1;
     const CCellID cell = GetCellFromPt(point);
-    int col = -1;
-    CGridPoint start;
-    if (cell.col >= 0 && GetCellOrigin(std::max(cell.row, 0), cell.col, start)) {
-        const int end = start.x + GetColumnWidth(cell.col);
-        if (point.x - start.x < m_nResizeCaptureRange && cell.col != 0)
-            col = cell.col - 1;
-        else if (end - point.x < m_nResizeCaptureRange)
-            col = cell.col;
-    } else if (cell.col < 0 && point.x >= 0) {
-        // Just right of the last column's border still grabs it.
-        if (!GetCellOrigin(0, cols - 1, start))
+    const int at = vertical ? cell.row : cell.col;
+    const int pos = vertical ? point.y : point.x;
+    auto edge = [this, vertical](int index, int across, int& value) {
+        CGridPoint origin;
+        if (!GetCellOrigin(vertical ? index : across, vertical ? across : index, origin))
+            return false;
+        value = vertical ? origin.y : origin.x;
+        return true;
+    };
+    int line = -1, begin = 0;
+    if (at >= 0 && edge(at, std::max(vertical ? cell.col : cell.row, 0), begin)) {
+        const int end = begin + axis.Size(at);
+        if (pos - begin < m_resizeCaptureRange && at != 0)
+            line = at - 1;
+        else if (end - pos < m_resizeCaptureRange)
+            line = at;
+    } else if (at < 0 && pos >= 0) {
+        // Just past the last line's border still grabs it.
+        if (!edge(count - 1, 0, begin))
             return -1;
-        const int end = start.x + GetColumnWidth(cols - 1);
-        if (point.x >= end && point.x - end < m_nResizeCaptureRange)
-            col = cols - 1;
+        const int end = begin + axis.Size(count - 1);
+        if (pos >= end && pos - end < m_resizeCaptureRange)
+            line = count - 1;
     }
-    if (col < 0)
+    if (line < 0)
         return -1;
-    if (!m_bAllowColHide)
-        while (col > 0 && GetColumnWidth(col) == 0)
-            --col;
-    if (!GetCellOrigin(0, col, start))
-        return -1;
-    left = start.x;
-    return col;
-}
-
-int CGridCtrl::RowAboveBorder(CGridPoint point, int& top)
-{
-    const int rows = GetRowCount();
-    if (rows == 0)
-        return -1;
-    const CCellID cell = GetCellFromPt(point);
-    int row = -1;
-    CGridPoint start;
-    if (cell.row >= 0 && GetCellOrigin(cell.row, std::max(cell.col, 0), start)) {
-        const int end = start.y + GetRowHeight(cell.row);
-        if (point.y - start.y < m_nResizeCaptureRange && cell.row != 0)
-            row = cell.row - 1;
-        else if (end - point.y < m_nResizeCaptureRange)
-            row = cell.row;
-    } else if (cell.row < 0 && point.y >= 0) {
-        if (!GetCellOrigin(rows - 1, 0, start))
-            return -1;
-        const int end = start.y + GetRowHeight(rows - 1);
-        if (point.y >= end && point.y - end < m_nResizeCaptureRange)
-            row = rows - 1;
-    }
-    if (row < 0)
-        return -1;
-    if (!m_bAllowRowHide)
-        while (row > 0 && GetRowHeight(row) == 0)
-            --row;
-    if (!GetCellOrigin(row, 0, start))
-        return -1;
-    top = start.y;
-    return row;
+    if (!(vertical ? m_allowRowHide : m_allowColumnHide))
+        while (line > 0 && axis.IsHidden(line))
+            --line;
+    return edge(line, 0, start) ? line : -1;
 }
 
 CGridPoint CGridCtrl::Confine(CGridPoint point) const
 {
-    if (!m_ConfineRect)
+    if (!m_confineRect)
         return point;
-    point.x = std::clamp(point.x, m_ConfineRect->left, std::max(m_ConfineRect->left, m_ConfineRect->right - 1));
-    point.y = std::clamp(point.y, m_ConfineRect->top, std::max(m_ConfineRect->top, m_ConfineRect->bottom - 1));
+    point.x = std::clamp(point.x, m_confineRect->left, std::max(m_confineRect->left, m_confineRect->right - 1));
+    point.y = std::clamp(point.y, m_confineRect->top, std::max(m_confineRect->top, m_confineRect->bottom - 1));
     return point;
 }
 
 void CGridCtrl::ShowSizingLine(CGridPoint point)
 {
-    if (!m_pView)
+    if (!m_view)
         return;
-    const CGridSize client = m_pView->ClientSize();
-    if (m_MouseMode == CGridMouseMode::SizingColumn)
-        m_pView->ShowSizingLine(CGridRect{point.x, 0, point.x + 2, client.cy});
-    else if (m_MouseMode == CGridMouseMode::SizingRow)
-        m_pView->ShowSizingLine(CGridRect{0, point.y, client.cx, point.y + 2});
+    const CGridSize client = m_view->ClientSize();
+    if (m_mouseMode == CGridMouseMode::SizingColumn)
+        m_view->ShowSizingLine(CGridRect{point.x, 0, point.x + 2, client.cy});
+    else if (m_mouseMode == CGridMouseMode::SizingRow)
+        m_view->ShowSizingLine(CGridRect{0, point.y, client.cx, point.y + 2});
 }
 
 bool CGridCtrl::BeginSizing(CGridPoint point)
 {
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
-    if (m_MouseMode == CGridMouseMode::OverColumnDivider) {
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
+    if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
-        const int col = ColumnLeftOfBorder(point, left);
+        const int col = LineBeforeBorder(false, point, left);
         if (col < 0) {
-            m_MouseMode = CGridMouseMode::Nothing;
+            m_mouseMode = CGridMouseMode::Nothing;
             return false;
         }
-        m_MouseMode = CGridMouseMode::SizingColumn;
-        m_LeftClickDownCell = CCellID(std::max(m_LeftClickDownCell.row, 0), col);
-        m_ConfineRect = CGridRect{left + 1, 0, client.cx, client.cy};
+        m_mouseMode = CGridMouseMode::SizingColumn;
+        m_clickDownCell = CCellID(std::max(m_clickDownCell.row, 0), col);
+        m_confineRect = CGridRect{left + 1, 0, client.cx, client.cy};
         ShowSizingLine(Confine(point));
         return true;
     }
-    if (m_MouseMode == CGridMouseMode::OverRowDivider) {
+    if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
-        const int row = RowAboveBorder(point, top);
+        const int row = LineBeforeBorder(true, point, top);
         if (row < 0) {
-            m_MouseMode = CGridMouseMode::Nothing;
+            m_mouseMode = CGridMouseMode::Nothing;
             return false;
         }
-        m_MouseMode = CGridMouseMode::SizingRow;
-        m_LeftClickDownCell = CCellID(row, std::max(m_LeftClickDownCell.col, 0));
-        m_ConfineRect = CGridRect{0, top + 1, client.cx, client.cy};
+        m_mouseMode = CGridMouseMode::SizingRow;
+        m_clickDownCell = CCellID(row, std::max(m_clickDownCell.col, 0));
+        m_confineRect = CGridRect{0, top + 1, client.cx, client.cy};
         ShowSizingLine(Confine(point));
         return true;
     }
@@ -375,87 +301,87 @@ void CGridCtrl::OnLButtonDown(CGridPoint point, unsigned modifiers)
 {
     const bool ctrl = (modifiers & GridModifier::Ctrl) != 0;
     const bool shift = (modifiers & GridModifier::Shift) != 0;
-    const CGridSize client = m_pView ? m_pView->ClientSize() : CGridSize{};
+    const CGridSize client = m_view ? m_view->ClientSize() : CGridSize{};
     if (point.x >= client.cx || point.y >= client.cy) {
-        m_bAllowDraw = true;
+        m_allowDraw = true;
         ResetScrollBars();
         Refresh();
-        if (m_pView)
-            m_pView->UpdateNow();
+        if (m_view)
+            m_view->UpdateNow();
         return;
     }
-    if (m_pView) {
-        m_pView->TakeFocus();
-        m_pView->SetPointerCapture(true);
+    if (m_view) {
+        m_view->TakeFocus();
+        m_view->SetPointerCapture(true);
     }
-    m_LastMousePoint = point;
-    m_LeftClickDownPoint = point;
-    m_bLMouseButtonDown = true;
-    m_LeftClickDownCell = GetCellFromPt(point);
-    if (!IsValid(m_LeftClickDownCell)) {
+    m_lastMousePoint = point;
+    m_clickDownPoint = point;
+    m_leftButtonDown = true;
+    m_clickDownCell = GetCellFromPt(point);
+    if (!IsValid(m_clickDownCell)) {
         // Only the border just right of the last column (or below the last
         // row) can be grabbed outside the cells.
         if (const CGridMouseMode divider = DividerAt(point); divider != CGridMouseMode::Nothing)
-            m_MouseMode = divider;
+            m_mouseMode = divider;
         BeginSizing(point);
         return;
     }
 
     if (!shift)
-        m_SelectionStartCell = m_LeftClickDownCell;
-    else if (!IsValid(m_SelectionStartCell))
-        m_SelectionStartCell = m_idCurrentCell;
+        m_selection.SetStart(m_clickDownCell);
+    else if (!IsValid(m_selection.Start()))
+        m_selection.SetStart(m_focusCell);
 
     EndEditing();
-    if (CGridCellBase* cell = GetCell(m_LeftClickDownCell.row, m_LeftClickDownCell.col))
+    if (CGridCellBase* cell = GetCell(m_clickDownCell.row, m_clickDownCell.col))
         cell->OnClickDown(point);
 
-    if (m_LeftClickDownCell == m_idCurrentCell && !ctrl &&
-        IsCellEditable(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
+    if (m_clickDownCell == m_focusCell && !ctrl &&
+        IsCellEditable(m_clickDownCell.row, m_clickDownCell.col)) {
         CGridRect textRect;
-        if (GetTextRect(m_LeftClickDownCell.row, m_LeftClickDownCell.col, textRect) && textRect.Contains(point)) {
-            m_MouseMode = CGridMouseMode::PrepareEdit;
+        if (GetTextRect(m_clickDownCell.row, m_clickDownCell.col, textRect) && textRect.Contains(point)) {
+            m_mouseMode = CGridMouseMode::PrepareEdit;
             return;
         }
     }
 
     // A plain click moves the focus even onto a cell of the old selection:
     // the click, and whatever the owner opens for it, belongs to that cell.
-    if (!ctrl || !IsCellSelected(m_LeftClickDownCell.row, m_LeftClickDownCell.col)) {
-        if (m_MouseMode != CGridMouseMode::OverColumnDivider && m_MouseMode != CGridMouseMode::OverRowDivider &&
-            GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols)
-            SetFocusCell(std::max(m_LeftClickDownCell.row, m_nFixedRows),
-                         std::max(m_LeftClickDownCell.col, m_nFixedCols));
+    if (!ctrl || !IsCellSelected(m_clickDownCell.row, m_clickDownCell.col)) {
+        if (m_mouseMode != CGridMouseMode::OverColumnDivider && m_mouseMode != CGridMouseMode::OverRowDivider &&
+            GetRowCount() > m_rows.Fixed() && GetColumnCount() > m_cols.Fixed())
+            SetFocusCell(std::max(m_clickDownCell.row, m_rows.Fixed()),
+                         std::max(m_clickDownCell.col, m_cols.Fixed()));
     } else {
-        SetFocusCell(m_LeftClickDownCell);
-        if (m_bListMode)
-            SelectRows(m_LeftClickDownCell, true, false);
+        SetFocusCell(m_clickDownCell);
+        if (m_listMode)
+            SelectRows(m_clickDownCell, true, false);
         else
-            SelectCells(m_LeftClickDownCell, true, false);
+            SelectCells(m_clickDownCell, true, false);
         return;
     }
 
-    if (m_MouseMode == CGridMouseMode::Nothing)
+    if (m_mouseMode == CGridMouseMode::Nothing)
         EnterDividerMode(DividerAt(point));
 
     if (BeginSizing(point))
         return;
 
-    SendNotify(GridNotifySelChanging, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
-    m_PrevSelectedCellMap.clear();
+    SendNotify(GridNotifySelChanging, m_clickDownCell.row, m_clickDownCell.col);
+    m_selection.ClearPrevious();
     if (ctrl)
-        m_PrevSelectedCellMap = m_SelectedCellMap;
+        m_selection.KeepAsPrevious();
 
-    if (m_LeftClickDownCell.row < m_nFixedRows) {
-        OnFixedRowClick(m_LeftClickDownCell);
-    } else if (m_LeftClickDownCell.col < m_nFixedCols) {
-        OnFixedColumnClick(m_LeftClickDownCell);
+    if (m_clickDownCell.row < m_rows.Fixed()) {
+        OnFixedRowClick(m_clickDownCell);
+    } else if (m_clickDownCell.col < m_cols.Fixed()) {
+        OnFixedColumnClick(m_clickDownCell);
     } else {
-        m_MouseMode = m_bListMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
-        OnSelecting(m_LeftClickDownCell);
-        if (m_pView) {
-            m_pView->StartTimer(kAutoScrollTimerId, m_nAutoScrollInterval);
-            m_bTimerRunning = true;
+        m_mouseMode = m_listMode ? CGridMouseMode::SelectRows : CGridMouseMode::SelectCells;
+        OnSelecting(m_clickDownCell);
+        if (m_view) {
+            m_view->StartTimer(kAutoScrollTimerId, m_autoScrollInterval);
+            m_timerRunning = true;
         }
     }
 }
@@ -464,16 +390,16 @@ void CGridCtrl::OnFixedRowClick(CCellID cell)
 {
     if (!IsValid(cell))
         return;
-    if (m_bSortOnClick) {
-        if (m_pView)
-            m_pView->SetCursorShape(CGridCursor::Busy);
-        SortItems(cell.col, cell.col == m_nSortColumn ? !m_bAscending : true);
+    if (m_sortOnClick) {
+        if (m_view)
+            m_view->SetCursorShape(CGridCursor::Busy);
+        SortItems(cell.col, cell.col == m_sortColumn ? !m_sortAscending : true);
         Refresh();
-        if (m_pView)
-            m_pView->SetCursorShape(CGridCursor::Arrow);
+        if (m_view)
+            m_view->SetCursorShape(CGridCursor::Arrow);
     }
-    if (m_bFixedRowSelection) {
-        m_MouseMode = cell.col < m_nFixedCols ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
+    if (m_fixedRowSelection) {
+        m_mouseMode = cell.col < m_cols.Fixed() ? CGridMouseMode::SelectAll : CGridMouseMode::SelectColumns;
         OnSelecting(cell);
     }
 }
@@ -482,40 +408,40 @@ void CGridCtrl::OnFixedColumnClick(CCellID cell)
 {
     if (!IsValid(cell))
         return;
-    if (m_bFixedColumnSelection) {
-        m_MouseMode = cell.row < m_nFixedRows ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
+    if (m_fixedColumnSelection) {
+        m_mouseMode = cell.row < m_rows.Fixed() ? CGridMouseMode::SelectAll : CGridMouseMode::SelectRows;
         OnSelecting(cell);
     }
 }
 
 void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
 {
-    const bool dragging = leftButtonDown && m_bLMouseButtonDown;
-    if (!dragging || m_MouseMode == CGridMouseMode::Nothing) {
+    const bool dragging = leftButtonDown && m_leftButtonDown;
+    if (!dragging || m_mouseMode == CGridMouseMode::Nothing) {
         EnterDividerMode(DividerAt(point));
-        if (m_MouseMode == CGridMouseMode::Nothing) {
+        if (m_mouseMode == CGridMouseMode::Nothing) {
             const CCellID cell = GetCellFromPt(point);
             if (CGridCellBase* hovered = GetCell(cell.row, cell.col))
                 hovered->OnMouseOver();
         }
-        m_LastMousePoint = point;
+        m_lastMousePoint = point;
         return;
     }
-    if (!IsValid(m_LeftClickDownCell)) {
-        m_LastMousePoint = point;
+    if (!IsValid(m_clickDownCell)) {
+        m_lastMousePoint = point;
         return;
     }
-    switch (m_MouseMode) {
+    switch (m_mouseMode) {
     case CGridMouseMode::SelectColumns:
     case CGridMouseMode::SelectRows:
     case CGridMouseMode::SelectCells: {
         const CCellID cell = GetCellFromPt(point);
         if (!IsValid(cell))
             return;
-        if (cell != m_idCurrentCell) {
+        if (cell != m_focusCell) {
             OnSelecting(cell);
-            if ((cell.row >= m_nFixedRows && cell.col >= m_nFixedCols) ||
-                m_MouseMode == CGridMouseMode::SelectColumns || m_MouseMode == CGridMouseMode::SelectRows)
+            if ((cell.row >= m_rows.Fixed() && cell.col >= m_cols.Fixed()) ||
+                m_mouseMode == CGridMouseMode::SelectColumns || m_mouseMode == CGridMouseMode::SelectRows)
                 SetFocusCell(cell);
         }
         break;
@@ -528,15 +454,15 @@ void CGridCtrl::OnMouseMove(CGridPoint point, bool leftButtonDown)
     default:
         break;
     }
-    m_LastMousePoint = point;
+    m_lastMousePoint = point;
 }
 
 void CGridCtrl::OnTimer(int id)
 {
-    if (id != kAutoScrollTimerId || !m_pView)
+    if (id != kAutoScrollTimerId || !m_view)
         return;
-    const CGridPoint origin = m_pView->PointerPosition();
-    const CGridSize client = m_pView->ClientSize();
+    const CGridPoint origin = m_view->PointerPosition();
+    const CGridSize client = m_view->ClientSize();
     // A collapsed window still scrolls, but has no pixel to clamp the pointer into.
     const int lastX = std::max(client.cx - 1, 0), lastY = std::max(client.cy - 1, 0);
     const int fixedWidth = GetFixedColumnWidth(), fixedHeight = GetFixedRowHeight();
@@ -568,91 +494,91 @@ void CGridCtrl::OnTimer(int id)
 
 void CGridCtrl::OnLButtonUp(CGridPoint point)
 {
-    m_bLMouseButtonDown = false;
+    m_leftButtonDown = false;
     point = Confine(point);
-    m_ConfineRect.reset();
-    if (m_pView && m_pView->HasPointerCapture())
-        m_pView->SetPointerCapture(false);
-    if (m_bTimerRunning && m_pView)
-        m_pView->StopTimer(kAutoScrollTimerId);
-    m_bTimerRunning = false;
+    m_confineRect.reset();
+    if (m_view && m_view->HasPointerCapture())
+        m_view->SetPointerCapture(false);
+    if (m_timerRunning && m_view)
+        m_view->StopTimer(kAutoScrollTimerId);
+    m_timerRunning = false;
 
-    if (m_MouseMode == CGridMouseMode::PrepareEdit) {
-        OnEditCell(m_idCurrentCell.row, m_idCurrentCell.col, point, GridKey::MouseStart);
-    } else if (m_MouseMode == CGridMouseMode::SizingColumn) {
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
+    if (m_mouseMode == CGridMouseMode::PrepareEdit) {
+        RequestEdit(m_focusCell.row, m_focusCell.col, point, GridKey::MouseStart, CGridEditTrigger::Click);
+    } else if (m_mouseMode == CGridMouseMode::SizingColumn) {
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
         CGridPoint start;
-        if (!(point == m_LeftClickDownPoint) && !(point.x == 0 && point.y == 0) &&
-            GetCellOrigin(0, m_LeftClickDownCell.col, start)) {
-            SetColumnWidth(m_LeftClickDownCell.col, std::max(point.x - start.x, m_bAllowColHide ? 0 : 1));
+        if (!(point == m_clickDownPoint) && !(point.x == 0 && point.y == 0) &&
+            GetCellOrigin(0, m_clickDownCell.col, start)) {
+            SetColumnWidth(m_clickDownCell.col, std::max(point.x - start.x, m_allowColumnHide ? 0 : 1));
             ResetScrollBars();
             Refresh();
-            SendNotify(GridNotifyColumnResized, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+            SendNotify(GridNotifyColumnResized, m_clickDownCell.row, m_clickDownCell.col);
         }
-    } else if (m_MouseMode == CGridMouseMode::SizingRow) {
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
+    } else if (m_mouseMode == CGridMouseMode::SizingRow) {
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
         CGridPoint start;
-        if (!(point == m_LeftClickDownPoint) && !(point.x == 0 && point.y == 0) &&
-            GetCellOrigin(m_LeftClickDownCell.row, 0, start)) {
-            SetRowHeight(m_LeftClickDownCell.row, std::max(point.y - start.y, m_bAllowRowHide ? 0 : 1));
+        if (!(point == m_clickDownPoint) && !(point.x == 0 && point.y == 0) &&
+            GetCellOrigin(m_clickDownCell.row, 0, start)) {
+            SetRowHeight(m_clickDownCell.row, std::max(point.y - start.y, m_allowRowHide ? 0 : 1));
             ResetScrollBars();
             Refresh();
         }
     } else {
-        SendNotify(GridNotifySelChanged, m_idCurrentCell.row, m_idCurrentCell.col);
-        if (CGridCellBase* cell = GetCell(m_idCurrentCell.row, m_idCurrentCell.col))
+        SendNotify(GridNotifySelChanged, m_focusCell.row, m_focusCell.col);
+        if (CGridCellBase* cell = GetCell(m_focusCell.row, m_focusCell.col))
             cell->OnClick(point);
-        SendNotify(GridNotifyClick, m_LeftClickDownCell.row, m_LeftClickDownCell.col);
+        SendNotify(GridNotifyClick, m_clickDownCell.row, m_clickDownCell.col);
     }
-    m_MouseMode = CGridMouseMode::Nothing;
-    if (m_pView)
-        m_pView->SetCursorShape(CGridCursor::Arrow);
-    if (IsValid(m_LeftClickDownCell) && m_pOwner)
-        m_pOwner->OnGridCommand(m_nID, 0);
+    m_mouseMode = CGridMouseMode::Nothing;
+    if (m_view)
+        m_view->SetCursorShape(CGridCursor::Arrow);
+    if (IsValid(m_clickDownCell) && m_owner)
+        m_owner->OnGridCommand(m_id, 0);
 }
 
 void CGridCtrl::OnCaptureLost()
 {
-    if (m_bTimerRunning && m_pView)
-        m_pView->StopTimer(kAutoScrollTimerId);
-    m_bTimerRunning = false;
+    if (m_timerRunning && m_view)
+        m_view->StopTimer(kAutoScrollTimerId);
+    m_timerRunning = false;
 }
 
 void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 {
     // The release before a double click ended any divider mode; look again.
     if (!MouseOperationInProgress())
-        m_MouseMode = DividerAt(point);
-    if (m_MouseMode == CGridMouseMode::OverColumnDivider) {
+        m_mouseMode = DividerAt(point);
+    if (m_mouseMode == CGridMouseMode::OverColumnDivider) {
         int left = 0;
-        int col = ColumnLeftOfBorder(point, left);
+        int col = LineBeforeBorder(false, point, left);
         while (col > 0 && GetColumnWidth(col) == 0)
             --col;
         if (col >= 0)
-            AutoSizeColumn(col, m_nAutoSizeColumnStyle);
+            AutoSizeColumn(col, m_autoSizeStyle);
         return;
     }
-    if (m_MouseMode == CGridMouseMode::OverRowDivider) {
+    if (m_mouseMode == CGridMouseMode::OverRowDivider) {
         int top = 0;
-        int row = RowAboveBorder(point, top);
+        int row = LineBeforeBorder(true, point, top);
         while (row > 0 && GetRowHeight(row) == 0)
             --row;
         if (row >= 0)
             AutoSizeRow(row);
         return;
     }
-    if (m_MouseMode != CGridMouseMode::Nothing)
+    if (m_mouseMode != CGridMouseMode::Nothing)
         return;
     const CCellID cell = GetCellFromPt(point);
     if (!IsValid(cell))
         return;
-    const bool nonFixed = cell.row >= m_nFixedRows && cell.col >= m_nFixedCols;
-    const bool listClick = m_bListMode && IsValid(m_LeftClickDownCell) &&
-                           m_LeftClickDownCell.row >= m_nFixedRows && m_LeftClickDownCell.col >= m_nFixedCols;
+    const bool nonFixed = cell.row >= m_rows.Fixed() && cell.col >= m_cols.Fixed();
+    const bool listClick = m_listMode && IsValid(m_clickDownCell) &&
+                           m_clickDownCell.row >= m_rows.Fixed() && m_clickDownCell.col >= m_cols.Fixed();
     if (nonFixed || listClick)
-        OnEditCell(cell.row, cell.col, point, GridKey::MouseStart);
+        RequestEdit(cell.row, cell.col, point, GridKey::MouseStart, CGridEditTrigger::DoubleClick);
     if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
         clicked->OnDblClick(point);
     SendNotify(GridNotifyDblClick, cell.row, cell.col);
@@ -660,18 +586,18 @@ void CGridCtrl::OnLButtonDblClk(CGridPoint point, unsigned)
 
 void CGridCtrl::OnRButtonUp(CGridPoint point)
 {
-    if (m_MouseMode == CGridMouseMode::SizingColumn || m_MouseMode == CGridMouseMode::SizingRow) {
+    if (m_mouseMode == CGridMouseMode::SizingColumn || m_mouseMode == CGridMouseMode::SizingRow) {
         // A border drag ended by the other button leaves no line behind.
-        if (m_pView)
-            m_pView->ShowSizingLine(std::nullopt);
-        m_ConfineRect.reset();
+        if (m_view)
+            m_view->ShowSizingLine(std::nullopt);
+        m_confineRect.reset();
     }
     EnterDividerMode(CGridMouseMode::Nothing);
     EndEditing();
     const CCellID cell = GetCellFromPt(point);
     if (IsValid(cell)) {
-        if (GetRowCount() > m_nFixedRows && GetColumnCount() > m_nFixedCols)
-            SetFocusCell(std::max(cell.row, m_nFixedRows), std::max(cell.col, m_nFixedCols));
+        if (GetRowCount() > m_rows.Fixed() && GetColumnCount() > m_cols.Fixed())
+            SetFocusCell(std::max(cell.row, m_rows.Fixed()), std::max(cell.col, m_cols.Fixed()));
         if (CGridCellBase* clicked = GetCell(cell.row, cell.col))
             clicked->OnRClick(point);
         SendNotify(GridNotifyRightClick, cell.row, cell.col);
@@ -685,13 +611,13 @@ void CGridCtrl::OnMouseWheel(int delta)
     // Touchpads and fine wheels send a notch in small parts (8 x 15): what
     // does not make a whole line yet is kept for the next part. A turn the
     // other way starts afresh.
-    const bool pages = m_nRowsPerWheelNotch == kWheelPageScroll;
-    const int64_t amount = pages ? int64_t{delta} : int64_t{delta} * std::min(m_nRowsPerWheelNotch, 1u << 16);
-    if ((amount < 0 && m_nWheelRemainder > 0) || (amount > 0 && m_nWheelRemainder < 0))
-        m_nWheelRemainder = 0;
-    m_nWheelRemainder += amount;
-    const int64_t steps = m_nWheelRemainder / 120;
-    m_nWheelRemainder -= steps * 120;
+    const bool pages = m_wheelLines == kWheelPageScroll;
+    const int64_t amount = pages ? int64_t{delta} : int64_t{delta} * std::min(m_wheelLines, 1u << 16);
+    if ((amount < 0 && m_wheelRemainder > 0) || (amount > 0 && m_wheelRemainder < 0))
+        m_wheelRemainder = 0;
+    m_wheelRemainder += amount;
+    const int64_t steps = m_wheelRemainder / 120;
+    m_wheelRemainder -= steps * 120;
     const int count = static_cast<int>(std::clamp<int64_t>(steps, -(1 << 24), 1 << 24));
     if (pages)
         ScrollPages(true, -count);
@@ -701,11 +627,11 @@ void CGridCtrl::OnMouseWheel(int delta)
 
 void CGridCtrl::OnSize()
 {
-    if (m_bInSize)
+    if (m_inSize)
         return;
-    m_bInSize = true;
+    m_inSize = true;
     EndEditing();
     ResetTopLeft();
     ResetScrollBars();
-    m_bInSize = false;
+    m_inSize = false;
 }

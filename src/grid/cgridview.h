@@ -26,6 +26,8 @@ public:
     virtual CGridPoint PointerPosition() const = 0;
     virtual void SetCursorShape(CGridCursor cursor) = 0;
     virtual void TakeFocus() = 0;
+    // A point of the client area in global screen coordinates.
+    virtual CGridPoint MapToGlobal(CGridPoint point) const = 0;
     // The inverted line shown while a column or row border is dragged; none hides it.
     virtual void ShowSizingLine(std::optional<CGridRect> line) = 0;
 

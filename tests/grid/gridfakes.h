@@ -76,6 +76,10 @@ public:
     CGridPoint PointerPosition() const override { return m_Pointer; }
     void SetCursorShape(CGridCursor cursor) override { m_Cursor = cursor; }
     void TakeFocus() override { ++m_FocusTaken; }
+    CGridPoint MapToGlobal(CGridPoint point) const override
+    {
+        return {point.x + m_ScreenOrigin.x, point.y + m_ScreenOrigin.y};
+    }
     void ShowSizingLine(std::optional<CGridRect> line) override { m_SizingLine = line; }
     void StartTimer(int id, int ms) override { m_Timers[id] = ms; }
     void StopTimer(int id) override { m_Timers.erase(id); }
@@ -111,6 +115,7 @@ public:
     CGridPoint m_Pointer;
     CGridCursor m_Cursor = CGridCursor::Arrow;
     int m_FocusTaken = 0;
+    CGridPoint m_ScreenOrigin{1000, 700}; // where the client area sits on the screen
     std::optional<CGridRect> m_SizingLine;
     std::map<int, int> m_Timers;
     std::optional<std::string> m_Clipboard;
@@ -127,6 +132,19 @@ public:
         return it == m_Replies.end() ? 0 : it->second;
     }
     void OnGridCommand(int controlId, int code) override { m_Commands.push_back({controlId, code}); }
+    void OnGridSorted(int controlId, int column, bool ascending) override
+    {
+        m_Sorts.push_back(std::to_string(controlId) + ":" + std::to_string(column) + (ascending ? "+" : "-"));
+    }
+    // Logs "row,col trigger #character"; answers from m_EditReplies (text editor when not listed).
+    CGridEditAction OnGridEditRequest(int, int row, int col, CGridEditTrigger trigger, unsigned character) override
+    {
+        static const char* const names[] = {"click", "double click", "character", "F2", "next cell"};
+        m_EditRequests.push_back(std::to_string(row) + "," + std::to_string(col) + " " +
+                                 names[static_cast<int>(trigger)] + " #" + std::to_string(character));
+        auto it = m_EditReplies.find(trigger);
+        return it == m_EditReplies.end() ? CGridEditAction::TextEditor : it->second;
+    }
 
     // "code@row,col" for each notification, text appended after '=' when sent.
     std::vector<std::string> Codes() const
@@ -156,6 +174,9 @@ public:
     std::vector<CGridNotification> m_Log;
     std::map<int, int> m_Replies;
     std::vector<std::pair<int, int>> m_Commands;
+    std::vector<std::string> m_Sorts;
+    std::vector<std::string> m_EditRequests;
+    std::map<CGridEditTrigger, CGridEditAction> m_EditReplies;
 };
 
 // Records drawing calls as text lines.

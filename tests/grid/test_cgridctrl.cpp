@@ -442,3 +442,36 @@ TEST(GridCells, CellClassHookSuppliesCellsAndRenumbersThem)
 }
 
 } // namespace
+
+namespace {
+
+// Windows the owner opens beside a cell are placed from its screen rectangle.
+TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
+{
+    CGridFixture f(30, 5, {400, 100});
+    f.grid.SetScrollPos(true, 40); // rows 1 and 2 scrolled away
+    struct Case {
+        int row, col;
+        bool onScreen;
+        CGridRect rect;
+    };
+    const Case cases[] = {
+        {0, 0, true, {1000, 700, 1049, 719}},
+        {3, 1, true, {1050, 720, 1099, 739}},
+        {6, 5, true, {1250, 780, 1299, 799}},
+        {1, 1, false, {}},  // scrolled away above
+        {7, 1, false, {}},  // below the client area
+        {31, 0, false, {}}, // no such row
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.row << "," << c.col);
+        CGridRect rect;
+        EXPECT_EQ(f.grid.GetCellScreenRect(c.row, c.col, rect), c.onScreen);
+        EXPECT_EQ(rect, c.rect); // untouched when off screen
+    }
+    f.grid.SetView(nullptr);
+    CGridRect rect;
+    EXPECT_FALSE(f.grid.GetCellScreenRect(0, 0, rect));
+}
+
+} // namespace

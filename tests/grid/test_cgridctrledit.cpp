@@ -557,3 +557,90 @@ TEST(GridSorting, LargeSortOrdersEveryRow)
 }
 
 } // namespace
+
+namespace {
+
+// What the owner hears of sorts, and how it decides per cell whether an edit opens the text editor.
+
+TEST(GridOwnerHooks, OwnerHearsEachSortAfterTheRowsMoved)
+{
+    CGridFixture f(3, 2);
+    // The owner reads the first data row when it hears: the rows are in their new order by then.
+    struct CSortWatcher : CRecordingOwner {
+        CGridCtrl* grid = nullptr;
+        void OnGridSorted(int controlId, int column, bool ascending) override
+        {
+            CRecordingOwner::OnGridSorted(controlId, column, ascending);
+            m_Sorts.back() += " " + grid->GetItemText(1, column);
+        }
+    } owner;
+    owner.grid = &f.grid;
+    f.grid.SetOwner(&owner);
+    f.grid.SetSortOnClick(true);
+    f.Click(0, 2);
+    f.Click(0, 2);
+    EXPECT_TRUE(f.grid.SortItems(1, true));
+    EXPECT_FALSE(f.grid.SortItems(9, true));
+    EXPECT_EQ(owner.m_Sorts, (std::vector<std::string>{"1008:2+ r1c2", "1008:2- r3c2", "1008:1+ r1c1"}));
+}
+
+TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
+{
+    using T = CGridEditTrigger;
+    using A = CGridEditAction;
+    struct Case {
+        T trigger;
+        A reply;
+        bool readOnly;
+        std::vector<std::string> heard;
+        bool editorAt22;
+    };
+    const Case cases[] = {
+        {T::Click, A::TextEditor, false, {"2,2 click #1"}, true},
+        {T::Click, A::HandledByOwner, false, {"2,2 click #1"}, false},
+        {T::Click, A::TextEditor, true, {}, false}, // a click on a read-only cell never starts an edit
+        {T::DoubleClick, A::TextEditor, false, {"2,2 double click #1"}, true},
+        {T::DoubleClick, A::Nothing, false, {"2,2 double click #1"}, false},
+        {T::DoubleClick, A::HandledByOwner, true, {"2,2 double click #1"}, false}, // a chooser cell
+        {T::Character, A::TextEditor, false, {"2,2 character #120"}, true},
+        {T::Character, A::Nothing, false, {"2,2 character #120"}, false},
+        {T::F2, A::TextEditor, false, {"2,2 F2 #1"}, true},
+        {T::F2, A::HandledByOwner, false, {"2,2 F2 #1"}, false},
+        {T::NextCell, A::TextEditor, false, {"2,1 F2 #1", "2,2 next cell #9"}, true},
+        {T::NextCell, A::HandledByOwner, true, {"2,1 F2 #1", "2,2 next cell #9"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.heard.empty() ? "read-only click" : c.heard.back());
+        CGridFixture f(4, 4);
+        f.owner.m_EditReplies[c.trigger] = c.reply;
+        if (c.readOnly)
+            f.grid.SetItemState(2, 2, f.grid.GetItemState(2, 2) | GridState::ReadOnly);
+        f.grid.SetFocusCell(2, 2);
+        switch (c.trigger) {
+        case T::Click:
+            f.Click(2, 2);
+            break;
+        case T::DoubleClick:
+            f.grid.OnLButtonDblClk(f.Centre(2, 2), 0);
+            break;
+        case T::Character:
+            f.grid.OnChar('x', 0);
+            break;
+        case T::F2:
+            f.grid.OnKeyDown(GridKey::F2, 0);
+            break;
+        case T::NextCell:
+            f.grid.SetFocusCell(2, 1);
+            f.grid.OnKeyDown(GridKey::F2, 0);
+            ASSERT_NE(f.view.LastEditor(), nullptr);
+            f.view.LastEditor()->Finish("typed", GridKey::Tab);
+            EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 2));
+            break;
+        }
+        EXPECT_EQ(f.owner.m_EditRequests, c.heard);
+        const CFakeEditor* editor = f.view.LastEditor();
+        EXPECT_EQ(editor && editor->m_Request.row == 2 && editor->m_Request.col == 2, c.editorAt22);
+    }
+}
+
+} // namespace

@@ -18,15 +18,15 @@
 #include <QWheelEvent>
 
 CGridWidget::CGridWidget(QWidget* parent, std::unique_ptr<CGridCtrl> grid)
-    : QAbstractScrollArea(parent), m_pGrid(grid ? std::move(grid) : std::make_unique<CGridCtrl>())
+    : QAbstractScrollArea(parent), m_grid(grid ? std::move(grid) : std::make_unique<CGridCtrl>())
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    m_AutoScrollTimer.callOnTimeout(this, [this] { m_pGrid->OnTimer(CGridCtrl::kAutoScrollTimerId); });
-    m_pGrid->SetWheelScrollLines(static_cast<unsigned>(QApplication::wheelScrollLines()));
+    m_autoScrollTimer.callOnTimeout(this, [this] { m_grid->OnTimer(CGridCtrl::kAutoScrollTimerId); });
+    m_grid->SetWheelScrollLines(static_cast<unsigned>(QApplication::wheelScrollLines()));
     // An arrow of a scroll bar moves by one row or column, whatever its size;
     // a fixed pixel step would leave some clicks without a visible move.
     for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
@@ -34,26 +34,26 @@ CGridWidget::CGridWidget(QWidget* parent, std::unique_ptr<CGridCtrl> grid)
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, vertical](int action) {
             if (action != QAbstractSlider::SliderSingleStepAdd && action != QAbstractSlider::SliderSingleStepSub)
                 return;
-            m_pGrid->ScrollLines(vertical, action == QAbstractSlider::SliderSingleStepAdd ? 1 : -1);
+            m_grid->ScrollLines(vertical, action == QAbstractSlider::SliderSingleStepAdd ? 1 : -1);
             // The bar applies its pending position after this signal.
-            bar->setSliderPosition(m_pGrid->GetScrollPos(vertical));
+            bar->setSliderPosition(m_grid->GetScrollPos(vertical));
         });
     }
-    m_pGrid->SetView(this);
+    m_grid->SetView(this);
 }
 
 CGridWidget::~CGridWidget()
 {
     if (CInPlaceEdit* editor = Editor())
         editor->Detach();
-    if (m_bBusyCursor)
+    if (m_busyCursor)
         QApplication::restoreOverrideCursor();
-    m_pGrid->SetView(nullptr);
+    m_grid->SetView(nullptr);
 }
 
 CInPlaceEdit* CGridWidget::Editor() const
 {
-    return static_cast<CInPlaceEdit*>(m_pEditor.data());
+    return static_cast<CInPlaceEdit*>(m_editor.data());
 }
 
 // ---------------------------------------------------------------- CGridView
@@ -65,7 +65,7 @@ CGridSize CGridWidget::ClientSize() const
 
 void CGridWidget::SetScrollBars(int hMax, int hPage, int hPos, int vMax, int vPage, int vPos)
 {
-    m_bSettingScrollBars = true;
+    m_settingScrollBars = true;
     QScrollBar* h = horizontalScrollBar();
     h->setRange(0, hMax);
     h->setPageStep(hPage);
@@ -74,15 +74,15 @@ void CGridWidget::SetScrollBars(int hMax, int hPage, int hPos, int vMax, int vPa
     v->setRange(0, vMax);
     v->setPageStep(vPage);
     v->setValue(vPos);
-    m_bSettingScrollBars = false;
+    m_settingScrollBars = false;
 }
 
 void CGridWidget::scrollContentsBy(int, int)
 {
-    if (m_bSettingScrollBars)
+    if (m_settingScrollBars)
         return;
-    m_pGrid->SetScrollPos(false, horizontalScrollBar()->value());
-    m_pGrid->SetScrollPos(true, verticalScrollBar()->value());
+    m_grid->SetScrollPos(false, horizontalScrollBar()->value());
+    m_grid->SetScrollPos(true, verticalScrollBar()->value());
     viewport()->update();
 }
 
@@ -110,14 +110,14 @@ CGridPoint CGridWidget::PointerPosition() const
 void CGridWidget::SetCursorShape(CGridCursor cursor)
 {
     if (cursor == CGridCursor::Busy) {
-        if (!m_bBusyCursor)
+        if (!m_busyCursor)
             QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_bBusyCursor = true;
+        m_busyCursor = true;
         return;
     }
-    if (m_bBusyCursor) {
+    if (m_busyCursor) {
         QApplication::restoreOverrideCursor();
-        m_bBusyCursor = false;
+        m_busyCursor = false;
     }
     switch (cursor) {
     case CGridCursor::SizeWE:
@@ -132,6 +132,13 @@ void CGridWidget::SetCursorShape(CGridCursor cursor)
     }
 }
 
+CGridPoint CGridWidget::MapToGlobal(CGridPoint point) const
+{
+    // The grid's client area is the viewport, inside the frame and scroll bars.
+    const QPoint global = viewport()->mapToGlobal(QPoint(point.x, point.y));
+    return {global.x(), global.y()};
+}
+
 void CGridWidget::TakeFocus()
 {
     setFocus(Qt::MouseFocusReason);
@@ -139,23 +146,23 @@ void CGridWidget::TakeFocus()
 
 void CGridWidget::ShowSizingLine(std::optional<CGridRect> line)
 {
-    if (m_SizingLine)
-        viewport()->update(*m_SizingLine);
-    m_SizingLine.reset();
+    if (m_sizingLine)
+        viewport()->update(*m_sizingLine);
+    m_sizingLine.reset();
     if (line) {
-        m_SizingLine = QRect(line->left, line->top, line->Width(), line->Height());
-        viewport()->update(*m_SizingLine);
+        m_sizingLine = QRect(line->left, line->top, line->Width(), line->Height());
+        viewport()->update(*m_sizingLine);
     }
 }
 
 void CGridWidget::StartTimer(int, int milliseconds)
 {
-    m_AutoScrollTimer.start(milliseconds);
+    m_autoScrollTimer.start(milliseconds);
 }
 
 void CGridWidget::StopTimer(int)
 {
-    m_AutoScrollTimer.stop();
+    m_autoScrollTimer.stop();
 }
 
 std::optional<std::string> CGridWidget::ClipboardText()
@@ -203,7 +210,7 @@ CGridSystemColours CGridWidget::SystemColours() const
 CGridInPlaceEditor* CGridWidget::CreateInPlaceEdit(const CGridEditRequest& request)
 {
     auto* editor = new CInPlaceEdit(this, request);
-    m_pEditor = editor;
+    m_editor = editor;
     return editor;
 }
 
@@ -218,17 +225,17 @@ void CGridWidget::paintEvent(QPaintEvent*)
 {
     QPainter painter(viewport());
     CQtGridPainter gridPainter(painter);
-    m_pGrid->OnDraw(gridPainter);
-    if (m_SizingLine) {
+    m_grid->OnDraw(gridPainter);
+    if (m_sizingLine) {
         painter.setCompositionMode(QPainter::CompositionMode_Difference);
-        painter.fillRect(*m_SizingLine, Qt::white);
+        painter.fillRect(*m_sizingLine, Qt::white);
     }
 }
 
 void CGridWidget::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    m_pGrid->OnSize();
+    m_grid->OnSize();
 }
 
 bool CGridWidget::event(QEvent* event)
@@ -236,7 +243,7 @@ bool CGridWidget::event(QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
-        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_pGrid->GetHandleTabKey()) {
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_grid->GetHandleTabKey()) {
             keyPressEvent(key);
             if (!key->isAccepted()) {
                 focusNextPrevChild(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
@@ -284,7 +291,7 @@ void CGridWidget::keyPressEvent(QKeyEvent* event)
                event->key() <= Qt::Key_Z) {
         key = 'A' + static_cast<unsigned>(event->key() - Qt::Key_A);
     }
-    if (key != 0 && m_pGrid->OnKeyDown(key, modifiers)) {
+    if (key != 0 && m_grid->OnKeyDown(key, modifiers)) {
         event->accept();
         return;
     }
@@ -297,7 +304,7 @@ void CGridWidget::keyPressEvent(QKeyEvent* event)
     const QString text = event->text();
     if (!text.isEmpty() && !(modifiers & GridModifier::Ctrl) && key == 0 && event->key() != Qt::Key_Escape) {
         for (char32_t c : text.toUcs4())
-            m_pGrid->OnChar(static_cast<unsigned>(c), modifiers);
+            m_grid->OnChar(static_cast<unsigned>(c), modifiers);
         event->accept();
         return;
     }
@@ -313,29 +320,29 @@ CGridPoint CGridWidget::Point(const QMouseEvent* event)
 void CGridWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pGrid->OnLButtonDown(Point(event), GridModifiersFromQt(event->modifiers()));
+        m_grid->OnLButtonDown(Point(event), GridModifiersFromQt(event->modifiers()));
     event->accept();
 }
 
 void CGridWidget::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pGrid->OnLButtonUp(Point(event));
+        m_grid->OnLButtonUp(Point(event));
     else if (event->button() == Qt::RightButton)
-        m_pGrid->OnRButtonUp(Point(event));
+        m_grid->OnRButtonUp(Point(event));
     event->accept();
 }
 
 void CGridWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    m_pGrid->OnMouseMove(Point(event), (event->buttons() & Qt::LeftButton) != 0);
+    m_grid->OnMouseMove(Point(event), (event->buttons() & Qt::LeftButton) != 0);
     event->accept();
 }
 
 void CGridWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_pGrid->OnLButtonDblClk(Point(event), GridModifiersFromQt(event->modifiers()));
+        m_grid->OnLButtonDblClk(Point(event), GridModifiersFromQt(event->modifiers()));
     event->accept();
 }
 
@@ -343,13 +350,13 @@ void CGridWidget::wheelEvent(QWheelEvent* event)
 {
     const int delta = event->angleDelta().y();
     if (delta != 0)
-        m_pGrid->OnMouseWheel(delta);
+        m_grid->OnMouseWheel(delta);
     event->accept();
 }
 
 void CGridWidget::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
-        m_pGrid->SetSystemColours(SystemColours());
+        m_grid->SetSystemColours(SystemColours());
     QAbstractScrollArea::changeEvent(event);
 }

@@ -20,8 +20,8 @@ public:
     explicit CGridWidget(QWidget* parent = nullptr, std::unique_ptr<CGridCtrl> grid = nullptr);
     ~CGridWidget() override;
 
-    CGridCtrl& Grid() { return *m_pGrid; }
-    const CGridCtrl& Grid() const { return *m_pGrid; }
+    CGridCtrl& Grid() { return *m_grid; }
+    const CGridCtrl& Grid() const { return *m_grid; }
     // The open in-place editor, if any.
     CInPlaceEdit* Editor() const;
 
@@ -31,11 +31,12 @@ public:
     void InvalidateAll() override;
     void InvalidateRect(const CGridRect& rect) override;
     void UpdateNow() override;
-    void SetPointerCapture(bool capture) override { m_bCapture = capture; }
-    bool HasPointerCapture() const override { return m_bCapture; }
+    void SetPointerCapture(bool capture) override { m_capture = capture; }
+    bool HasPointerCapture() const override { return m_capture; }
     CGridPoint PointerPosition() const override;
     void SetCursorShape(CGridCursor cursor) override;
     void TakeFocus() override;
+    CGridPoint MapToGlobal(CGridPoint point) const override;
     void ShowSizingLine(std::optional<CGridRect> line) override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
@@ -64,11 +65,11 @@ protected:
 private:
     static CGridPoint Point(const QMouseEvent* event);
 
-    std::unique_ptr<CGridCtrl> m_pGrid;
-    QTimer m_AutoScrollTimer;
-    QPointer<QObject> m_pEditor;
-    std::optional<QRect> m_SizingLine;
-    bool m_bCapture = false;
-    bool m_bSettingScrollBars = false;
-    bool m_bBusyCursor = false;
+    std::unique_ptr<CGridCtrl> m_grid;
+    QTimer m_autoScrollTimer;
+    QPointer<QObject> m_editor;
+    std::optional<QRect> m_sizingLine;
+    bool m_capture = false;
+    bool m_settingScrollBars = false;
+    bool m_busyCursor = false;
 };
