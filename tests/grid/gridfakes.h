@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -182,6 +183,40 @@ public:
     {
         return {static_cast<int>(text.size()) * 7, 14};
     }
+    void FillPattern(const CGridRect& r, const CGridBitmap& pattern, uint32_t fg, std::optional<uint32_t> bg) override
+    {
+        std::ostringstream s;
+        s << "pattern " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " " << pattern.Width()
+          << "x" << pattern.Height() << " #" << std::hex << fg << " " << (bg ? "#" : "none");
+        if (bg)
+            s << *bg;
+        m_Ops.push_back(s.str());
+    }
+    void DrawPolyline(const std::vector<CGridPoint>& points, int width, uint32_t colour) override
+    {
+        std::ostringstream s;
+        s << "polyline w" << width << " #" << std::hex << colour << std::dec;
+        for (const CGridPoint& p : points)
+            s << " " << p.x << "," << p.y;
+        m_Ops.push_back(s.str());
+    }
+    void FillPolygon(const std::vector<CGridPoint>& points, uint32_t fill, std::optional<uint32_t> outline) override
+    {
+        std::ostringstream s;
+        s << "polygon #" << std::hex << fill << " " << (outline ? "#" : "none");
+        if (outline)
+            s << *outline;
+        s << std::dec;
+        for (const CGridPoint& p : points)
+            s << " " << p.x << "," << p.y;
+        m_Ops.push_back(s.str());
+    }
+    void PushClip(const CGridRect& r) override
+    {
+        m_Ops.push_back("clip " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+                        std::to_string(r.right) + "," + std::to_string(r.bottom));
+    }
+    void PopClip() override { m_Ops.push_back("unclip"); }
     int CountPrefix(const std::string& prefix) const
     {
         int count = 0;
