@@ -40,6 +40,7 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     own.faceName = "Changed";
     EXPECT_EQ(DrawOps(*cell, 1, 2, {100, 20, 149, 39}),
               (Ops{"fill 100,20,150,40 #ffffff", "text 'r1c2' 101,21,148,38 f801 #ff Own Face"}));
+    cell->SetState(GridState::Selected | GridState::Focused);
     cell->Reset();
     EXPECT_EQ(DrawOps(*cell, 1, 2, {100, 20, 149, 39}), (Ops{"fill 100,20,150,40 #ffffff"}));
     EXPECT_EQ(cell->GetImage(), -1);

@@ -11,6 +11,7 @@ namespace {
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
+    EXPECT_EQ(bare.GetSortColumn(), -1);
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetMargin(), 3);
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetWidth(), 40);
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetHeight(), 16);
@@ -42,6 +43,7 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     EXPECT_EQ(f.grid.GetItemState(0, 5), GridState::Fixed | GridState::FixedRow);
     EXPECT_FALSE(f.grid.SetRowCount(-1));
     EXPECT_FALSE(f.grid.SetItemText(99, 0, "x"));
+    EXPECT_EQ(f.grid.GetItemText(99, 0), "");
     f.grid.SetRowCount(0); // below the fixed band: the band shrinks
     EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
 }
@@ -237,8 +239,8 @@ TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
         {page, -120, 19}, {page, -60, 19}, {page, -60, 29}, {page, 2400, 1},
     };
     for (const Step& s : steps) {
-        if (f.grid.GetWheelScrollLines() != s.lines)
-            f.grid.SetWheelScrollLines(s.lines);
+        if (s.lines == page && f.grid.GetWheelScrollLines() != page) // three lines a notch by default
+            f.grid.SetWheelScrollLines(page);
         f.grid.OnMouseWheel(s.delta);
         EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, s.top) << s.delta;
     }
