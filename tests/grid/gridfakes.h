@@ -159,24 +159,22 @@ public:
     std::vector<std::pair<int, int>> m_Commands;
 };
 
-// Records drawing calls as text lines.
+// Records drawing calls as text lines: rectangles as "l,t,r,b", colours in
+// hex after '#', points as "x,y".
 class CRecordingPainter : public CGridPainter {
 public:
     void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill", r, colour); }
     void FrameRect(const CGridRect& r, uint32_t colour) override { Add("frame", r, colour); }
     void DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) override
     {
-        std::ostringstream s;
-        s << "line " << x1 << "," << y1 << "-" << x2 << "," << y2 << " #" << std::hex << colour;
-        m_Ops.push_back(s.str());
+        m_Ops.push_back("line " + Point({x1, y1}) + "-" + Point({x2, y2}) + " " + Colour(colour));
     }
     void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
                   const CGridFont& font) override
     {
-        std::ostringstream s;
-        s << "text '" << text << "' " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " f"
-          << std::hex << format << " #" << colour << " " << font.faceName;
-        m_Ops.push_back(s.str());
+        std::ostringstream f;
+        f << std::hex << format;
+        m_Ops.push_back("text '" + text + "' " + Rect(r) + " f" + f.str() + " " + Colour(colour) + " " + font.faceName);
         m_Texts.push_back(text);
     }
     CGridSize TextExtent(const CGridFont&, const std::string& text) override
@@ -185,38 +183,20 @@ public:
     }
     void FillPattern(const CGridRect& r, const CGridBitmap& pattern, uint32_t fg, std::optional<uint32_t> bg) override
     {
-        std::ostringstream s;
-        s << "pattern " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " " << pattern.Width()
-          << "x" << pattern.Height() << " #" << std::hex << fg << " " << (bg ? "#" : "none");
-        if (bg)
-            s << *bg;
-        m_Ops.push_back(s.str());
+        m_Ops.push_back("pattern " + Rect(r) + " " + std::to_string(pattern.Width()) + "x" +
+                        std::to_string(pattern.Height()) + " " + Colour(fg) + " " + (bg ? Colour(*bg) : "none"));
     }
     void DrawPolyline(const std::vector<CGridPoint>& points, int width, uint32_t colour) override
     {
-        std::ostringstream s;
-        s << "polyline w" << width << " #" << std::hex << colour << std::dec;
-        for (const CGridPoint& p : points)
-            s << " " << p.x << "," << p.y;
-        m_Ops.push_back(s.str());
+        m_Ops.push_back("polyline w" + std::to_string(width) + " " + Colour(colour) + Points(points));
     }
     void FillPolygon(const std::vector<CGridPoint>& points, uint32_t fill, std::optional<uint32_t> outline) override
     {
-        std::ostringstream s;
-        s << "polygon #" << std::hex << fill << " " << (outline ? "#" : "none");
-        if (outline)
-            s << *outline;
-        s << std::dec;
-        for (const CGridPoint& p : points)
-            s << " " << p.x << "," << p.y;
-        m_Ops.push_back(s.str());
+        m_Ops.push_back("polygon " + Colour(fill) + " " + (outline ? Colour(*outline) : "none") + Points(points));
     }
-    void PushClip(const CGridRect& r) override
-    {
-        m_Ops.push_back("clip " + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
-                        std::to_string(r.right) + "," + std::to_string(r.bottom));
-    }
+    void PushClip(const CGridRect& r) override { m_Ops.push_back("clip " + Rect(r)); }
     void PopClip() override { m_Ops.push_back("unclip"); }
+
     int CountPrefix(const std::string& prefix) const
     {
         int count = 0;
@@ -231,9 +211,22 @@ public:
 private:
     void Add(const char* what, const CGridRect& r, uint32_t colour)
     {
+        m_Ops.push_back(std::string(what) + " " + Rect(r) + " " + Colour(colour));
+    }
+    static std::string Point(CGridPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    static std::string Rect(const CGridRect& r) { return Point({r.left, r.top}) + "," + Point({r.right, r.bottom}); }
+    static std::string Colour(uint32_t colour)
+    {
         std::ostringstream s;
-        s << what << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " #" << std::hex << colour;
-        m_Ops.push_back(s.str());
+        s << "#" << std::hex << colour;
+        return s.str();
+    }
+    static std::string Points(const std::vector<CGridPoint>& points)
+    {
+        std::string out;
+        for (const CGridPoint& p : points)
+            out += " " + Point(p);
+        return out;
     }
 };
 
