@@ -5,6 +5,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -179,30 +180,44 @@ public:
     std::map<CGridEditTrigger, CGridEditAction> m_EditReplies;
 };
 
-// Records drawing calls as text lines.
+// Records drawing calls as text lines: rectangles as "l,t,r,b", colours in
+// hex after '#', points as "x,y".
 class CRecordingPainter : public CGridPainter {
 public:
     void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill", r, colour); }
     void FrameRect(const CGridRect& r, uint32_t colour) override { Add("frame", r, colour); }
     void DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) override
     {
-        std::ostringstream s;
-        s << "line " << x1 << "," << y1 << "-" << x2 << "," << y2 << " #" << std::hex << colour;
-        m_Ops.push_back(s.str());
+        m_Ops.push_back("line " + Point({x1, y1}) + "-" + Point({x2, y2}) + " " + Colour(colour));
     }
     void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
                   const CGridFont& font) override
     {
-        std::ostringstream s;
-        s << "text '" << text << "' " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " f"
-          << std::hex << format << " #" << colour << " " << font.faceName;
-        m_Ops.push_back(s.str());
+        std::ostringstream f;
+        f << std::hex << format;
+        m_Ops.push_back("text '" + text + "' " + Rect(r) + " f" + f.str() + " " + Colour(colour) + " " + font.faceName);
         m_Texts.push_back(text);
     }
     CGridSize TextExtent(const CGridFont&, const std::string& text) override
     {
         return {static_cast<int>(text.size()) * 7, 14};
     }
+    void FillPattern(const CGridRect& r, const CGridBitmap& pattern, uint32_t fg, std::optional<uint32_t> bg) override
+    {
+        m_Ops.push_back("pattern " + Rect(r) + " " + std::to_string(pattern.Width()) + "x" +
+                        std::to_string(pattern.Height()) + " " + Colour(fg) + " " + (bg ? Colour(*bg) : "none"));
+    }
+    void DrawPolyline(const std::vector<CGridPoint>& points, int width, uint32_t colour) override
+    {
+        m_Ops.push_back("polyline w" + std::to_string(width) + " " + Colour(colour) + Points(points));
+    }
+    void FillPolygon(const std::vector<CGridPoint>& points, uint32_t fill, std::optional<uint32_t> outline) override
+    {
+        m_Ops.push_back("polygon " + Colour(fill) + " " + (outline ? Colour(*outline) : "none") + Points(points));
+    }
+    void PushClip(const CGridRect& r) override { m_Ops.push_back("clip " + Rect(r)); }
+    void PopClip() override { m_Ops.push_back("unclip"); }
+
     int CountPrefix(const std::string& prefix) const
     {
         int count = 0;
@@ -217,9 +232,22 @@ public:
 private:
     void Add(const char* what, const CGridRect& r, uint32_t colour)
     {
+        m_Ops.push_back(std::string(what) + " " + Rect(r) + " " + Colour(colour));
+    }
+    static std::string Point(CGridPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+    static std::string Rect(const CGridRect& r) { return Point({r.left, r.top}) + "," + Point({r.right, r.bottom}); }
+    static std::string Colour(uint32_t colour)
+    {
         std::ostringstream s;
-        s << what << " " << r.left << "," << r.top << "," << r.right << "," << r.bottom << " #" << std::hex << colour;
-        m_Ops.push_back(s.str());
+        s << "#" << std::hex << colour;
+        return s.str();
+    }
+    static std::string Points(const std::vector<CGridPoint>& points)
+    {
+        std::string out;
+        for (const CGridPoint& p : points)
+            out += " " + Point(p);
+        return out;
     }
 };
 

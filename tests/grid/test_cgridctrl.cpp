@@ -8,87 +8,47 @@
 
 namespace {
 
-TEST(GridTable, StartsEmptyWithDefaultsAndMeasuredDefaultCells)
+TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
-    CGridCtrl bare;
-    EXPECT_EQ(bare.GetRowCount(), 0);
-    EXPECT_EQ(bare.GetColumnCount(), 0);
-    EXPECT_FALSE(bare.GetFocusCell().IsValid());
-    EXPECT_EQ(bare.GetGridLines(), GridLines::Both);
+    CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
     EXPECT_EQ(bare.GetSortColumn(), -1);
-    EXPECT_EQ(bare.GetWheelScrollLines(), 3u);
-    // No screen to measure on: the fixed fallback.
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetMargin(), 3);
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetWidth(), 40);
     EXPECT_EQ(bare.GetDefaultCell(false, false).GetHeight(), 16);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetFormat(), 0x8824u);
+    EXPECT_TRUE(bare.SetFixedRowCount(2));
+    EXPECT_EQ(bare.GetRowCount(), 2);
+    bare.SetColumnCount(3);
+    bare.SetRowCount(4);
+    bare.SetItemBkColour(1, 1, 0x123456);
+    bare.SetItemBkColour(2, 1, 0x654321);
+    bare.SetFixedRowCount(3); // row 2 joins the band and takes its look
+    EXPECT_EQ(bare.GetItemState(2, 1), GridState::Fixed | GridState::FixedRow);
+    EXPECT_EQ(bare.GetCell(2, 1)->GetBackClr(), bare.GetDefaultCell(true, false).GetBackClr());
+    EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
+    bare.SetFixedColumnCount(1);
+    bare.SetFixedRowCount(1);
+    EXPECT_EQ(bare.GetItemState(1, 1), 0u);
+    EXPECT_EQ(bare.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
+    EXPECT_EQ(bare.GetItemState(0, 0), GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
 
-    CGridCtrl grid;
-    CFakeGridView view(grid);
-    grid.SetView(&view);
-    // A space is 7 wide; " XXXXXXXXXXXX " is 14 * 7 wide and 14 high.
-    const CGridDefaultCell& def = grid.GetDefaultCell(true, false);
-    EXPECT_EQ(def.GetMargin(), 7);
-    EXPECT_EQ(def.GetWidth(), 98);
-    EXPECT_EQ(def.GetHeight(), 21);
-    EXPECT_EQ(def.GetFont().faceName, "Test Sans");
-    grid.SetRowCount(2);
-    grid.SetColumnCount(2);
-    EXPECT_EQ(grid.GetRowHeight(1), 21);
-    EXPECT_EQ(grid.GetColumnWidth(1), 98);
-}
-
-TEST(GridTable, RowAndColumnCountsGrowAndShrink)
-{
     CGridFixture f(4, 3);
     f.grid.SetModified(false);
     f.grid.SetFocusCell(4, 3);
     EXPECT_TRUE(f.grid.SetRowCount(3));
-    EXPECT_EQ(f.grid.GetRowCount(), 3);
-    EXPECT_FALSE(f.grid.GetFocusCell().IsValid()); // focus row fell outside
+    EXPECT_FALSE(f.grid.GetFocusCell().IsValid()); // the focus row fell outside
     EXPECT_TRUE(f.grid.GetModified());
-    EXPECT_EQ(f.grid.GetItemText(3, 1), "");
-    EXPECT_EQ(f.grid.GetItemText(2, 1), "r2c1");
-
+    EXPECT_EQ(f.grid.GetItemText(2, 1) + "|" + f.grid.GetItemText(3, 1), "r2c1|");
     EXPECT_TRUE(f.grid.SetColumnCount(6));
-    EXPECT_EQ(f.grid.GetColumnCount(), 6);
     EXPECT_EQ(f.grid.GetItemText(0, 5), "");
     EXPECT_EQ(f.grid.GetItemState(0, 5), GridState::Fixed | GridState::FixedRow);
-    EXPECT_EQ(f.grid.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
-
     EXPECT_FALSE(f.grid.SetRowCount(-1));
-    EXPECT_EQ(f.grid.GetItemText(99, 0), "");
     EXPECT_FALSE(f.grid.SetItemText(99, 0, "x"));
-
-    // Shrinking below the fixed band lowers the fixed count.
-    f.grid.SetRowCount(0);
+    EXPECT_EQ(f.grid.GetItemText(99, 0), "");
+    f.grid.SetRowCount(0); // below the fixed band: the band shrinks
     EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
 }
 
-TEST(GridTable, FixedBandsGrowTheTableAndSwapCellKinds)
-{
-    CGridCtrl grid;
-    EXPECT_TRUE(grid.SetFixedRowCount(2));
-    EXPECT_EQ(grid.GetRowCount(), 2);
-    grid.SetColumnCount(3);
-    grid.SetRowCount(4);
-    grid.SetItemBkColour(1, 1, 0x123456);
-    grid.SetItemBkColour(2, 1, 0x654321);
-    EXPECT_EQ(grid.GetItemState(1, 1), GridState::Fixed | GridState::FixedRow);
-
-    grid.SetFixedRowCount(3);
-    EXPECT_EQ(grid.GetItemState(2, 1), GridState::Fixed | GridState::FixedRow);
-    EXPECT_EQ(grid.GetCell(2, 1)->GetBackClr(), grid.GetDefaultCell(true, false).GetBackClr());
-    EXPECT_EQ(grid.GetCell(1, 1)->GetBackClr(), 0x123456u); // stayed in the band, kept its colour
-
-    grid.SetFixedColumnCount(1);
-    grid.SetFixedRowCount(1);
-    EXPECT_EQ(grid.GetItemState(1, 1), 0u);
-    EXPECT_EQ(grid.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
-    EXPECT_EQ(grid.GetItemState(0, 0), GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
-}
-
-TEST(GridTable, InsertRowAboveTheFocusRowKeepsThatRowFocused)
+TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 {
     CGridFixture f(4, 3);
     f.grid.SetFocusCell(3, 2);
@@ -100,82 +60,65 @@ TEST(GridTable, InsertRowAboveTheFocusRowKeepsThatRowFocused)
     EXPECT_TRUE(f.grid.GetItemState(4, 2) & GridState::Focused);
     EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(4, 2)});
     EXPECT_TRUE(f.grid.IsCellSelected(4, 2));
-    EXPECT_EQ(f.grid.GetItemText(2, 0), "new");
-    EXPECT_EQ(f.grid.GetItemText(2, 1), "");
-    EXPECT_EQ(f.grid.GetRowCount(), 6);
+    EXPECT_EQ(f.grid.GetItemText(2, 0) + "|" + f.grid.GetItemText(2, 1), "new|");
     EXPECT_TRUE(f.grid.GetModified());
-
-    // Inserting at the focus row's own index also puts the new row above it.
-    f.grid.InsertRow("again", 4);
+    f.grid.InsertRow("again", 4); // at the focus row's own index: above it
     EXPECT_EQ(f.grid.GetItemText(f.grid.GetFocusCell().row, 2), "r3c2");
-
     EXPECT_EQ(f.grid.InsertRow("tail"), 7);
     EXPECT_EQ(f.grid.GetItemText(7, 0), "tail");
-    EXPECT_EQ(f.grid.InsertRow("fixed", 0), -1);
-    EXPECT_EQ(f.grid.InsertRow("past", 99), -1);
-    EXPECT_EQ(f.grid.InsertRow("negative", -2), -1); // only -1 means "append"
+    for (int bad : {0, 99, -2}) // only -1 means "append"
+        EXPECT_EQ(f.grid.InsertRow("no", bad), -1) << bad;
     EXPECT_EQ(f.grid.GetRowCount(), 8);
-
     CGridCtrl empty;
     EXPECT_EQ(empty.InsertRow("only"), 0);
     EXPECT_EQ(empty.GetColumnCount(), 1);
     EXPECT_EQ(empty.GetItemText(0, 0), "only");
-}
 
-TEST(GridTable, DeleteRowClearsSelectionAndFocus)
-{
-    CGridFixture f(4, 3);
-    f.grid.SetFocusCell(2, 2);
-    f.grid.SetSelectedRange(1, 1, 3, 3);
-    EXPECT_TRUE(f.grid.DeleteRow(2));
-    EXPECT_FALSE(f.grid.GetFocusCell().IsValid());
-    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
-    EXPECT_EQ(f.grid.GetItemState(2, 2), 0u);
-    EXPECT_EQ(f.grid.GetItemText(2, 1), "r3c1");
-    EXPECT_EQ(f.grid.GetRowCount(), 4);
-    EXPECT_TRUE(f.grid.DeleteRow(0));
-    EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
-    EXPECT_FALSE(f.grid.DeleteRow(4));
+    CGridFixture d(4, 3);
+    d.grid.SetFocusCell(2, 2);
+    d.grid.SetSelectedRange(1, 1, 3, 3);
+    EXPECT_TRUE(d.grid.DeleteRow(2));
+    EXPECT_FALSE(d.grid.GetFocusCell().IsValid());
+    EXPECT_EQ(d.grid.GetSelectedCount(), 0);
+    EXPECT_EQ(d.grid.GetItemState(2, 2), 0u);
+    EXPECT_EQ(d.grid.GetItemText(2, 1), "r3c1");
+    EXPECT_TRUE(d.grid.DeleteRow(0));
+    EXPECT_EQ(d.grid.GetFixedRowCount(), 0);
+    EXPECT_FALSE(d.grid.DeleteRow(4));
 }
 
 TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
 {
-    // One fixed row over four columns: no cell outside the header band.
-    CGridFixture f(0, 3);
+    CGridFixture f(0, 3); // one fixed row over four columns
     f.grid.SetFocusCell(0, 2);
     f.grid.SetFocusCell(5, 1); // out of range: refused
     f.grid.SetFocusCell(0, 9);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
     EXPECT_TRUE(f.grid.GetItemState(0, 2) & GridState::Focused);
-    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Home, GridModifier::Ctrl));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2)); // no non-fixed row to go to
-    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Home, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
-    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::End, GridModifier::Ctrl));
+    const std::pair<unsigned, unsigned> keys[] = {{GridKey::Home, GridModifier::Ctrl}, {GridKey::Home, 0}};
+    for (auto [key, mods] : keys) {
+        EXPECT_TRUE(f.grid.OnKeyDown(key, mods));
+        EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2)); // no non-fixed row to go to
+    }
+    for (unsigned key : {GridKey::End, GridKey::PageDown, GridKey::Down})
+        EXPECT_TRUE(f.grid.OnKeyDown(key, key == GridKey::End ? GridModifier::Ctrl : 0));
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3)); // the last row is the header
-    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::PageDown, 0));
-    EXPECT_TRUE(f.grid.OnKeyDown(GridKey::Down, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3));
     f.grid.OnMouseWheel(-120);
     f.grid.ScrollLines(true, 2);
-    f.grid.ScrollLines(true, -2);
     EXPECT_EQ(f.grid.GetScrollPos(true), 0);
     f.grid.OnEditSelectAll();
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
     f.view.m_Clipboard = "a\tb";
     f.grid.SetFocusCell(-1, -1);
-    EXPECT_FALSE(f.grid.GetFocusCell().IsValid());
     f.grid.OnEditPaste();
     EXPECT_EQ(f.grid.GetItemText(0, 1), "r0c1");
 
-    // Nothing at all.
-    CGridCtrl grid;
+    CGridCtrl grid; // nothing at all
     CFakeGridView view(grid);
     CRecordingOwner owner;
     grid.SetView(&view);
     grid.SetOwner(&owner);
     grid.OnMouseWheel(-240);
-    grid.ScrollLines(false, 1);
     grid.ScrollPages(true, 1);
     grid.OnLButtonDown({10, 10}, 0);
     grid.OnLButtonUp({10, 10});
@@ -187,20 +130,18 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
     EXPECT_FALSE(grid.CopyTextFromGrid().has_value());
     EXPECT_FALSE(grid.SortItems(0, true));
-    EXPECT_EQ(grid.GetScrollPos(true), 0);
     EXPECT_TRUE(owner.m_Commands.empty());
     EXPECT_EQ(owner.Codes(), (std::vector<std::string>{"-101@-1,-1", "-2@-1,-1", "-5@-1,-1", "-100@-1,-1",
                                                        "-101@-1,-1"}));
     CRecordingPainter painter;
     grid.OnDraw(painter);
-    ASSERT_FALSE(painter.m_Ops.empty());
-    EXPECT_EQ(painter.m_Ops[0], "fill 0,0,400,300 #a0a0a0");
+    EXPECT_EQ(painter.m_Ops.front(), "fill 0,0,400,300 #a0a0a0");
     EXPECT_TRUE(painter.m_Texts.empty());
 }
 
-TEST(GridSelection, StateFlagAndSelectedSetAgree)
+TEST(GridSelection, StateFlagsRangesAndRepaints)
 {
-    CGridFixture f(4, 3);
+    CGridFixture f(20, 5, {300, 120}); // rows 1..4 and columns 1..4 (partly) visible
     f.grid.SetItemState(2, 3, GridState::Selected);
     f.grid.SetItemState(3, 1, GridState::Selected | GridState::ReadOnly);
     // Column-major order of the packed key.
@@ -210,74 +151,55 @@ TEST(GridSelection, StateFlagAndSelectedSetAgree)
     EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(3, 1)});
     EXPECT_FALSE(f.grid.IsCellEditable(3, 1));
     EXPECT_TRUE(f.grid.IsCellEditable(2, 3));
-    f.grid.SetEditable(false);
-    EXPECT_FALSE(f.grid.IsCellEditable(2, 3));
-
     f.grid.ResetSelectedRange();
-    const CCellRange empty = f.grid.GetSelectedCellRange();
-    EXPECT_EQ(empty, CCellRange(5, 4, -1, -1));
-    EXPECT_FALSE(empty.IsValid());
-}
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(21, 6, -1, -1));
 
-TEST(GridSelection, RangeClampsOutOfFixedBandsAndMergesPreviousSet)
-{
-    CGridFixture f(4, 3);
-    f.grid.SetSelectedRange(0, 0, 1, 2);
+    f.grid.SetSelectedRange(0, 0, 1, 2); // out of the fixed bands
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 1, 2));
-
     f.grid.SetSelectedRange(-1, -1, -1, -1);
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
-
     f.grid.SetSelectedRange(2, 2, 3, 3);
-    f.grid.SetSelectedRange(3, 3, 3, 3, false, false);
+    f.grid.SetSelectedRange(3, 3, 3, 3, false, false); // merged with what was there
     EXPECT_EQ(f.grid.GetSelectedCount(), 3);
     EXPECT_FALSE(f.grid.IsCellSelected(3, 3));
+
+    // Only cells whose flag changed are repainted, and only visible ones.
+    f.grid.SetSelectedRange(1, 1, 2, 2);
+    f.view.m_Invalidated.clear();
+    f.grid.SetSelectedRange(1, 1, 3, 2);
+    EXPECT_EQ(f.view.m_Invalidated, (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
+    f.view.m_Invalidated.clear();
+    f.grid.SetSelectedRange(15, 1, 20, 5);
+    EXPECT_EQ(f.view.m_Invalidated.size(), 6u); // the six cells of rows 1..3 that lost the flag
+    EXPECT_EQ(f.grid.GetSelectedCount(), 30);
 
     f.grid.EnableSelection(false);
     f.grid.SetSelectedRange(1, 1, 2, 2);
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
-    EXPECT_FALSE(f.grid.IsCellSelected(1, 1));
-}
-
-TEST(GridSelection, RepaintsOnlyCellsWhoseFlagChanged)
-{
-    CGridFixture f(20, 5, {300, 120}); // rows 1..4 and columns 1..4 (partly) visible
-    f.grid.SetSelectedRange(1, 1, 2, 2);
-    f.view.m_Invalidated.clear();
-    // Growing by one row changes two cells.
-    f.grid.SetSelectedRange(1, 1, 3, 2);
-    ASSERT_EQ(f.view.m_Invalidated.size(), 2u);
-    EXPECT_EQ(f.view.m_Invalidated[0], (CGridRect{50, 60, 100, 80}));
-    EXPECT_EQ(f.view.m_Invalidated[1], (CGridRect{100, 60, 150, 80}));
-    // Cells far below the view change state but are not repainted.
-    f.view.m_Invalidated.clear();
-    f.grid.SetSelectedRange(15, 1, 20, 5);
-    EXPECT_EQ(f.view.m_Invalidated.size(), 6u); // only the six cells of rows 1..3 that lost the flag
-    EXPECT_EQ(f.grid.GetSelectedCount(), 30);
+    f.grid.SetEditable(false);
+    EXPECT_FALSE(f.grid.IsCellEditable(2, 3));
 }
 
 TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
 {
     CGridFixture f(40, 10, {300, 200});
-    EXPECT_EQ(f.grid.GetCellFromPt({10, 10}), CCellID(0, 0));
-    EXPECT_EQ(f.grid.GetCellFromPt({60, 25}), CCellID(1, 1));
-    EXPECT_EQ(f.grid.GetCellFromPt({99, 39}), CCellID(1, 1));
-    EXPECT_EQ(f.grid.GetCellFromPt({100, 40}), CCellID(2, 2));
+    const std::pair<CGridPoint, CCellID> hits[] = {
+        {{10, 10}, {0, 0}}, {{60, 25}, {1, 1}}, {{99, 39}, {1, 1}}, {{100, 40}, {2, 2}}};
+    for (auto [point, cell] : hits)
+        EXPECT_EQ(f.grid.GetCellFromPt(point), cell) << point.x;
     f.grid.SetColumnWidth(2, 0);
     EXPECT_EQ(f.grid.GetCellFromPt({100, 40}), CCellID(2, 3));
     f.grid.SetColumnWidth(2, 50);
-
-    f.grid.SetScrollPos(true, 100);   // five rows of 20
-    f.grid.SetScrollPos(false, 75);   // not on a border: the next column starts the view
+    f.grid.SetScrollPos(true, 100); // five rows of 20
+    f.grid.SetScrollPos(false, 75); // not on a border: the next column starts the view
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(6, 3));
-    EXPECT_EQ(f.grid.GetCellFromPt({60, 25}), CCellID(6, 3));
-    EXPECT_EQ(f.grid.GetCellFromPt({10, 25}), CCellID(6, 0));
-    EXPECT_EQ(f.grid.GetCellFromPt({60, 5}), CCellID(0, 3));
+    const std::pair<CGridPoint, CCellID> scrolled[] = {{{60, 25}, {6, 3}}, {{10, 25}, {6, 0}}, {{60, 5}, {0, 3}}};
+    for (auto [point, cell] : scrolled)
+        EXPECT_EQ(f.grid.GetCellFromPt(point), cell) << point.x;
     CGridPoint origin;
     EXPECT_FALSE(f.grid.GetCellOrigin(5, 3, origin)); // scrolled away
     EXPECT_TRUE(f.grid.GetCellOrigin(7, 4, origin));
     EXPECT_EQ(origin, (CGridPoint{100, 40}));
-
     CGridFixture small(2, 2);
     EXPECT_EQ(small.grid.GetCellFromPt({200, 10}).col, -1);
     EXPECT_EQ(small.grid.GetCellFromPt({60, 100}).row, -1);
@@ -317,8 +239,8 @@ TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
         {page, -120, 19}, {page, -60, 19}, {page, -60, 29}, {page, 2400, 1},
     };
     for (const Step& s : steps) {
-        if (f.grid.GetWheelScrollLines() != s.lines)
-            f.grid.SetWheelScrollLines(s.lines);
+        if (s.lines == page && f.grid.GetWheelScrollLines() != page) // three lines a notch by default
+            f.grid.SetWheelScrollLines(page);
         f.grid.OnMouseWheel(s.delta);
         EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, s.top) << s.delta;
     }
@@ -329,18 +251,12 @@ TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
     CGridFixture f(10, 5, {400, 300}); // 11 rows of 20 and 6 columns of 50 fit
     using Change = std::function<void(CGridCtrl&)>;
     const Change changes[] = {
-        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },
-        [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
-        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },
-        [](CGridCtrl& g) { g.InsertRow("new", 3); },
-        [](CGridCtrl& g) { g.DeleteRow(5); },
-        [](CGridCtrl& g) { g.SetRowCount(40); },
-        [](CGridCtrl& g) { g.SetColumnCount(12); },
-        [](CGridCtrl& g) { g.AutoSizeColumn(1); },
-        [](CGridCtrl& g) { g.AutoSizeRow(1); },
-        [](CGridCtrl& g) { g.SortItems(1, false); },
-        [](CGridCtrl& g) { g.SetRowCount(3); },
-        [](CGridCtrl& g) { g.SetColumnCount(2); },
+        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },  [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
+        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },  [](CGridCtrl& g) { g.InsertRow("new", 3); },
+        [](CGridCtrl& g) { g.DeleteRow(5); },          [](CGridCtrl& g) { g.SetRowCount(40); },
+        [](CGridCtrl& g) { g.SetColumnCount(12); },    [](CGridCtrl& g) { g.AutoSizeColumn(1); },
+        [](CGridCtrl& g) { g.AutoSizeRow(1); },        [](CGridCtrl& g) { g.SortItems(1, false); },
+        [](CGridCtrl& g) { g.SetRowCount(3); },        [](CGridCtrl& g) { g.SetColumnCount(2); },
     };
     int step = 0;
     for (const Change& change : changes) {
@@ -353,8 +269,7 @@ TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
         EXPECT_EQ(f.grid.GetVirtualHeight(), height) << step;
         EXPECT_EQ(f.grid.GetVirtualWidth(), width) << step;
         EXPECT_EQ(f.view.m_VMax, std::max(0, height - 300)) << step;
-        EXPECT_EQ(f.view.m_HMax, std::max(0, width - 400)) << step;
-        ++step;
+        EXPECT_EQ(f.view.m_HMax, std::max(0, width - 400)) << step++;
     }
 }
 
@@ -377,7 +292,7 @@ TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
     EXPECT_EQ(f.grid.GetRowHeight(1), 14 + 14);
 }
 
-TEST(GridPainting, VisitsOnlyVisibleCellsAndSkipsHiddenOnes)
+TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
 {
     CGridFixture f(100000, 10, {300, 200});
     f.grid.SetRowHeight(3, 0);
@@ -392,16 +307,13 @@ TEST(GridPainting, VisitsOnlyVisibleCellsAndSkipsHiddenOnes)
     // Grid lines: one per visible non-fixed column and row.
     EXPECT_EQ(painter.CountPrefix("line 99,20-99,199"), 1);
     EXPECT_EQ(painter.CountPrefix("line 50,39-299,39"), 1);
-}
 
-TEST(GridPainting, FillsTheAreaOutsideTheCellsWithTheBackground)
-{
-    CGridFixture f(2, 2, {300, 200});
-    f.grid.SetGridBkColor(0x0000FF);
-    CRecordingPainter painter;
-    f.grid.OnDraw(painter);
-    EXPECT_EQ(painter.m_Ops[0], "fill 150,0,300,200 #ff");
-    EXPECT_EQ(painter.m_Ops[1], "fill 0,60,150,200 #ff");
+    CGridFixture small(2, 2, {300, 200});
+    small.grid.SetGridBkColor(0x0000FF);
+    CRecordingPainter around;
+    small.grid.OnDraw(around);
+    EXPECT_EQ(around.m_Ops[0], "fill 150,0,300,200 #ff");
+    EXPECT_EQ(around.m_Ops[1], "fill 0,60,150,200 #ff");
 }
 
 TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)

@@ -7,145 +7,115 @@
 namespace {
 
 using namespace GridKey;
+constexpr unsigned kShift = GridModifier::Shift, kCtrl = GridModifier::Ctrl;
 
-TEST(GridKeyboard, ArrowsSkipHiddenRowsAndColumnsAndStayOutOfFixedBands)
+// A key, its modifiers, and the focus cell after it.
+struct KeyStep {
+    unsigned key, mods;
+    CCellID focus;
+};
+
+void Press(CGridFixture& f, std::initializer_list<KeyStep> steps)
+{
+    for (const KeyStep& s : steps) {
+        f.grid.OnKeyDown(s.key, s.mods);
+        EXPECT_EQ(f.grid.GetFocusCell(), s.focus) << "key " << (s.key - Base) << " mods " << s.mods;
+    }
+}
+
+TEST(GridKeyboard, ArrowsAndTabSkipHiddenLinesStayOutOfFixedBandsAndWrap)
 {
     CGridFixture f(5, 5);
     f.grid.SetRowHeight(3, 0);
     f.grid.SetColumnWidth(3, 0);
     f.grid.SetFocusCell(2, 2);
-    EXPECT_TRUE(f.grid.OnKeyDown(Down, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(4, 2));
-    EXPECT_TRUE(f.grid.OnKeyDown(Right, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(4, 4));
-    EXPECT_TRUE(f.grid.OnKeyDown(Up, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 4));
-    f.grid.OnKeyDown(Up, 0);
-    f.grid.OnKeyDown(Up, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(1, 4));
-    f.grid.OnKeyDown(Left, 0);
-    f.grid.OnKeyDown(Left, 0);
-    f.grid.OnKeyDown(Left, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(1, 1));
-    f.grid.SetFocusCell(5, 5);
-    EXPECT_TRUE(f.grid.OnKeyDown(Down, 0)); // nowhere to go: handled, stays
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(5, 5));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 1, 1)); // from the last move
-
+    Press(f, {{Down, 0, {4, 2}}, {Right, 0, {4, 4}}, {Up, 0, {2, 4}}, {Up, 0, {1, 4}}, {Up, 0, {1, 4}},
+              {Left, 0, {1, 2}}, {Left, 0, {1, 1}}, {Left, 0, {1, 1}}, {End, kCtrl, {5, 5}}, {Down, 0, {5, 5}},
+              {Right, 0, {5, 5}}});
+    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(5, 5, 5, 5));
+    EXPECT_TRUE(f.grid.OnKeyDown(Down, 0)); // nowhere to go, but handled
+    EXPECT_FALSE(f.grid.OnKeyDown('Q', 0));
     CGridFixture unfocused(3, 3);
     EXPECT_FALSE(unfocused.grid.OnKeyDown(Down, 0));
-    EXPECT_FALSE(f.grid.OnKeyDown('Q', 0));
-}
 
-TEST(GridKeyboard, TabWrapsBetweenRowsAndLeavesAtTheEnds)
-{
-    CGridFixture f(3, 3);
-    f.grid.SetColumnWidth(1, 0);
-    f.grid.SetFocusCell(1, 3);
-    EXPECT_TRUE(f.grid.OnKeyDown(Tab, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 2)); // first visible non-fixed column
-    EXPECT_TRUE(f.grid.OnKeyDown(Tab, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 3));
-    EXPECT_TRUE(f.grid.OnKeyDown(Tab, GridModifier::Shift));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 2));
-    EXPECT_TRUE(f.grid.OnKeyDown(Tab, GridModifier::Shift));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(1, 3)); // last column of the previous row
+    CGridFixture t(3, 3);
+    t.grid.SetColumnWidth(1, 0);
+    t.grid.SetFocusCell(1, 3);
+    Press(t, {{Tab, 0, {2, 2}}, {Tab, 0, {2, 3}}, {Tab, kShift, {2, 2}}, {Tab, kShift, {1, 3}}});
     // Shift+Tab sets the selection start like Tab does: one cell selected.
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 3, 1, 3));
-
-    f.grid.SetFocusCell(3, 3);
-    EXPECT_FALSE(f.grid.OnKeyDown(Tab, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 3));
-    f.grid.SetFocusCell(1, 2);
-    EXPECT_FALSE(f.grid.OnKeyDown(Tab, GridModifier::Shift));
-    // Right at the last column does not wrap.
-    f.grid.SetFocusCell(2, 3);
-    EXPECT_TRUE(f.grid.OnKeyDown(Right, 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 3));
+    EXPECT_EQ(t.grid.GetSelectedCellRange(), CCellRange(1, 3, 1, 3));
+    t.grid.SetFocusCell(3, 3);
+    EXPECT_FALSE(t.grid.OnKeyDown(Tab, 0)); // leaves the grid at the ends
+    EXPECT_EQ(t.grid.GetFocusCell(), CCellID(3, 3));
+    t.grid.SetFocusCell(1, 2);
+    EXPECT_FALSE(t.grid.OnKeyDown(Tab, kShift));
 }
 
-TEST(GridKeyboard, ShiftExtendsFromTheSelectionStartAndUpDownNotify)
+TEST(GridKeyboard, ShiftExtendsFromTheSelectionStartAndMovesNotify)
 {
     CGridFixture f(5, 5);
     f.grid.SetFocusCell(2, 2);
     f.grid.OnKeyDown(Right, 0);
-    f.grid.OnKeyDown(Down, GridModifier::Shift);
-    f.grid.OnKeyDown(Down, GridModifier::Shift);
+    f.grid.OnKeyDown(Down, kShift);
+    f.grid.OnKeyDown(Down, kShift);
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 3, 4, 3));
-    f.grid.OnKeyDown(Left, GridModifier::Shift);
+    f.grid.OnKeyDown(Left, kShift);
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 2, 4, 3));
     EXPECT_EQ(f.grid.GetSelectedCount(), 6);
     f.grid.OnKeyDown(Up, 0);
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 2, 3, 2));
     EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-101@3,3", "-101@4,3", "-101@3,2"}));
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
-
     f.grid.SetListMode(true);
     f.grid.OnKeyDown(Down, 0);
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(4, 1, 4, 5));
 }
 
-TEST(GridKeyboard, PageKeysMoveByTheScrolledRowsOrToTheEnds)
+TEST(GridKeyboard, PageHomeAndEndMoveAndScrollTheNewCellIn)
 {
     CGridFixture f(50, 3, {300, 220}); // ten rows a page
     f.grid.SetFocusCell(3, 1);
-    f.grid.OnKeyDown(PageDown, 0);
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 11);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(13, 1));
-    f.grid.OnKeyDown(PageDown, 0);
-    f.grid.OnKeyDown(PageDown, 0);
-    f.grid.OnKeyDown(PageDown, 0); // the view stops at row 41
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 41);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(43, 1));
-    f.grid.OnKeyDown(PageDown, 0); // no movement left: the last row
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(50, 1));
-    f.grid.OnKeyDown(PageUp, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(40, 1));
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 31);
+    // The focus and the top row after each key.
+    const std::tuple<unsigned, CCellID, int> steps[] = {
+        {PageDown, {13, 1}, 11}, {PageDown, {23, 1}, 21}, {PageDown, {33, 1}, 31},
+        {PageDown, {43, 1}, 41}, // the view stops at row 41
+        {PageDown, {50, 1}, 41}, // no movement left: the last row
+        {PageUp, {40, 1}, 31},
+    };
+    for (auto [key, focus, top] : steps) {
+        f.grid.OnKeyDown(key, 0);
+        EXPECT_EQ(f.grid.GetFocusCell(), focus);
+        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top);
+    }
     f.grid.SetScrollPos(true, 0);
     f.grid.SetFocusCell(5, 1);
-    f.grid.OnKeyDown(PageUp, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(1, 1));
-}
-
-TEST(GridKeyboard, HomeAndEndWithAndWithoutCtrl)
-{
-    CGridFixture f(30, 12, {300, 220});
-    f.grid.SetColumnWidth(1, 0);
-    f.grid.SetColumnWidth(12, 0);
-    f.grid.SetRowHeight(30, 0);
-    f.grid.SetFocusCell(5, 5);
-    f.grid.OnKeyDown(End, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(5, 11));
-    EXPECT_EQ(f.grid.GetScrollPos(false), f.grid.GetScrollLimit(false));
-    f.grid.OnKeyDown(Home, 0);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(5, 2));
-    EXPECT_EQ(f.grid.GetScrollPos(false), 0);
-    f.grid.OnKeyDown(End, GridModifier::Ctrl);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(29, 11));
-    EXPECT_TRUE(f.grid.IsCellVisible(29, 11));
-    f.grid.OnKeyDown(Home, GridModifier::Ctrl);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(1, 2));
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(1, 1));
-}
-
-TEST(GridKeyboard, MovingOutOfViewScrollsTheNewCellIn)
-{
-    CGridFixture f(50, 3, {300, 220});
+    Press(f, {{PageUp, 0, {1, 1}}});
     f.grid.SetFocusCell(10, 1);
-    f.grid.OnKeyDown(Down, 0);
+    Press(f, {{Down, 0, {11, 1}}});
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 2);
-    EXPECT_TRUE(f.grid.IsCellVisible(11, 1));
     f.grid.SetFocusCell(2, 1);
-    f.grid.OnKeyDown(Up, 0);
+    Press(f, {{Up, 0, {1, 1}}});
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
+
+    CGridFixture h(30, 12, {300, 220});
+    h.grid.SetColumnWidth(1, 0);
+    h.grid.SetColumnWidth(12, 0);
+    h.grid.SetRowHeight(30, 0);
+    h.grid.SetFocusCell(5, 5);
+    Press(h, {{End, 0, {5, 11}}});
+    EXPECT_EQ(h.grid.GetScrollPos(false), h.grid.GetScrollLimit(false));
+    Press(h, {{Home, 0, {5, 2}}});
+    EXPECT_EQ(h.grid.GetScrollPos(false), 0);
+    Press(h, {{End, kCtrl, {29, 11}}});
+    EXPECT_TRUE(h.grid.IsCellVisible(29, 11));
+    Press(h, {{Home, kCtrl, {1, 2}}});
+    EXPECT_EQ(h.grid.GetTopleftNonFixedCell(), CCellID(1, 1));
 }
 
 TEST(GridCharacters, TypingStartsAnEditUnlessCtrlEscOrHandledTab)
 {
     CGridFixture f(3, 3);
     f.grid.SetFocusCell(1, 1);
-    f.grid.OnChar('7', GridModifier::Ctrl);
+    f.grid.OnChar('7', kCtrl);
     f.grid.OnChar(Escape, 0);
     f.grid.OnChar(Tab, 0);
     EXPECT_EQ(f.view.m_Editors.size(), 0u);
@@ -153,8 +123,7 @@ TEST(GridCharacters, TypingStartsAnEditUnlessCtrlEscOrHandledTab)
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.key, 0x37u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.text, "r1c1");
-    // A second character goes to the open editor.
-    f.grid.OnChar('8', 0);
+    f.grid.OnChar('8', 0); // goes to the open editor
     EXPECT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Keys, std::vector<unsigned>{'8'});
     f.grid.SetHandleTabKey(false);
@@ -163,9 +132,9 @@ TEST(GridCharacters, TypingStartsAnEditUnlessCtrlEscOrHandledTab)
     EXPECT_EQ(f.view.m_Editors.size(), 2u);
 }
 
-TEST(GridMouse, ClickSelectsFocusesAndNotifiesInOrder)
+TEST(GridMouse, ClicksSelectFocusAndNotifyInOrder)
 {
-    CGridFixture f(5, 5);
+    CGridFixture f(6, 6);
     f.Click(2, 3);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 3));
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 3, 2, 3));
@@ -174,73 +143,53 @@ TEST(GridMouse, ClickSelectsFocusesAndNotifiesInOrder)
     EXPECT_EQ(f.view.m_FocusTaken, 1);
     EXPECT_TRUE(f.view.m_Timers.empty());
     EXPECT_FALSE(f.view.m_Capture);
-}
 
-TEST(GridMouse, AClickInsideAnEarlierSelectionMovesTheFocusThere)
-{
-    CGridFixture f(5, 5);
+    // Selection count after each click or drag (from, to, modifiers).
+    struct Step {
+        CCellID from, to;
+        unsigned mods;
+        int count;
+    } steps[] = {
+        {{1, 1}, {3, 2}, 0, 6},        // a drag
+        {{4, 4}, {4, 4}, kShift, 16},  // Shift extends from the same anchor
+        {{6, 6}, {6, 6}, kCtrl, 17},   // Ctrl adds a cell
+        {{6, 1}, {6, 3}, kCtrl, 20},   // a Ctrl drag keeps the earlier cells
+        {{2, 2}, {2, 2}, kCtrl, 19},   // Ctrl on a selected cell takes it out
+        {{5, 5}, {5, 5}, 0, 1},        // a plain click starts over
+    };
+    for (const Step& s : steps) {
+        f.grid.OnLButtonDown(f.Centre(s.from.row, s.from.col), s.mods);
+        if (&s == steps) { // a plain press arms the auto-scroll timer
+            EXPECT_EQ(f.view.m_Timers[CGridCtrl::kAutoScrollTimerId], 25);
+        }
+        f.grid.OnMouseMove(f.Centre(s.to.row, s.to.col), true);
+        f.grid.OnLButtonUp(f.Centre(s.to.row, s.to.col));
+        EXPECT_EQ(f.grid.GetSelectedCount(), s.count) << s.from.row << "," << s.from.col;
+        EXPECT_EQ(f.grid.GetFocusCell(), s.to);
+        EXPECT_TRUE(f.view.m_Timers.empty());
+    }
+
+    // A click inside an earlier selection moves the focus there; a second one edits it.
     f.Click(2, 2);
-    f.Click(4, 4, GridModifier::Shift);
-    ASSERT_EQ(f.grid.GetSelectedCount(), 9);
+    f.Click(4, 4, kShift);
     f.owner.Clear();
     f.Click(3, 3);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 3));
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 3, 3, 3));
     EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@3,3", "-101@3,3", "-2@3,3"}));
-    // A second click there now edits that cell, not the old focus cell.
     f.Click(3, 3);
     ASSERT_NE(f.view.LastEditor(), nullptr);
     EXPECT_EQ(f.view.LastEditor()->m_Request.row, 3);
 }
 
-TEST(GridMouse, DragShiftAndCtrlBuildSelections)
-{
-    CGridFixture f(6, 6);
-    f.grid.OnLButtonDown(f.Centre(1, 1), 0);
-    EXPECT_EQ(f.view.m_Timers.at(CGridCtrl::kAutoScrollTimerId), 25);
-    f.grid.OnMouseMove(f.Centre(3, 2), true);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(3, 2));
-    f.grid.OnLButtonUp(f.Centre(3, 2));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 3, 2));
-    EXPECT_EQ(f.grid.GetSelectedCount(), 6);
-    EXPECT_TRUE(f.view.m_Timers.empty());
-
-    // Shift-click extends from the same anchor.
-    f.Click(4, 4, GridModifier::Shift);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 4, 4));
-    EXPECT_EQ(f.grid.GetSelectedCount(), 16);
-
-    // Ctrl-click adds a separate cell to what was there.
-    f.Click(6, 6, GridModifier::Ctrl);
-    EXPECT_EQ(f.grid.GetSelectedCount(), 17);
-    EXPECT_TRUE(f.grid.IsCellSelected(6, 6));
-    EXPECT_TRUE(f.grid.IsCellSelected(1, 1));
-    EXPECT_FALSE(f.grid.IsCellSelected(5, 5));
-    // Ctrl-drag keeps the earlier cells too.
-    f.grid.OnLButtonDown(f.Centre(6, 1), GridModifier::Ctrl);
-    f.grid.OnMouseMove(f.Centre(6, 3), true);
-    f.grid.OnLButtonUp(f.Centre(6, 3));
-    EXPECT_EQ(f.grid.GetSelectedCount(), 20);
-    // Ctrl-click on a selected cell takes it out.
-    f.Click(2, 2, GridModifier::Ctrl);
-    EXPECT_FALSE(f.grid.IsCellSelected(2, 2));
-    EXPECT_EQ(f.grid.GetSelectedCount(), 19);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 2));
-    // A plain click starts over.
-    f.Click(5, 5);
-    EXPECT_EQ(f.grid.GetSelectedCount(), 1);
-}
-
 TEST(GridMouse, HeaderClicksSelectColumnsRowsOrAll)
 {
     CGridFixture f(4, 4);
-    f.Click(0, 2);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 2, 4, 2));
-    f.Click(0, 4, GridModifier::Shift);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 2, 4, 4));
-    f.Click(3, 0);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 1, 3, 4));
-    f.Click(0, 0);
+    const std::tuple<CCellID, unsigned, CCellRange> clicks[] = {
+        {{0, 2}, 0, {1, 2, 4, 2}}, {{0, 4}, kShift, {1, 2, 4, 4}}, {{3, 0}, 0, {3, 1, 3, 4}}, {{0, 0}, 0, {1, 1, 4, 4}}};
+    for (auto [cell, mods, range] : clicks) {
+        f.Click(cell.row, cell.col, mods);
+        EXPECT_EQ(f.grid.GetSelectedCellRange(), range);
+    }
     EXPECT_EQ(f.grid.GetSelectedCount(), 16);
     f.grid.SetFixedRowSelection(false);
     f.grid.SetFixedColumnSelection(false);
@@ -248,35 +197,34 @@ TEST(GridMouse, HeaderClicksSelectColumnsRowsOrAll)
     f.Click(0, 3);
     f.Click(3, 0);
     EXPECT_EQ(f.grid.GetSelectedCount(), 1);
-
     CGridFixture list(4, 4);
     list.grid.SetListMode(true);
     list.Click(2, 3);
     EXPECT_EQ(list.grid.GetSelectedCellRange(), CCellRange(2, 1, 2, 4));
 }
 
-TEST(GridMouse, ClickOnTheFocusCellTextStartsAnEditAtRelease)
+TEST(GridMouse, ClickOnTheFocusCellStartsAnEditAtRelease)
 {
     CGridFixture f(3, 3);
     f.Click(2, 2);
     f.owner.Clear();
-    const CGridPoint p = f.Centre(2, 2);
-    f.grid.OnLButtonDown(p, 0);
+    f.grid.OnLButtonDown(f.Centre(2, 2), 0);
     EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::PrepareEdit);
     EXPECT_EQ(f.view.m_Editors.size(), 0u);
-    f.grid.OnLButtonUp(p);
+    f.grid.OnLButtonUp(f.Centre(2, 2));
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.key, GridKey::MouseStart);
     EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-105@2,2"});
     EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
-    // With Ctrl, or on a read-only cell, the click selects instead.
     f.view.LastEditor()->EndEdit();
+    f.Click(2, 2, kCtrl); // with Ctrl, or on a read-only cell, the click selects
+    f.Click(2, 2, kCtrl);
     f.grid.SetItemState(2, 2, f.grid.GetItemState(2, 2) | GridState::ReadOnly);
     f.Click(2, 2);
     EXPECT_EQ(f.view.m_Editors.size(), 1u);
 }
 
-TEST(GridMouse, DraggingAColumnBorderResizesAndNotifies)
+TEST(GridMouse, DraggingBordersResizesColumnsAndRows)
 {
     CGridFixture f(3, 3);
     // Column 2's right border is at x = 150, in the header row.
@@ -294,55 +242,47 @@ TEST(GridMouse, DraggingAColumnBorderResizesAndNotifies)
     EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"6025@0,2"});
     EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
 
-    // Just right of a border still grabs the column on the left; the pointer
-    // cannot go left of that column's left edge.
+    // Press, move, release x; the column it sizes and its width after; the
+    // column that may not hide setting first.
+    struct Drag {
+        int press, move, release, col, width;
+        bool unhide;
+    } drags[] = {
+        {151, 20, 20, 2, 1, true},     // right of a border grabs the column on its left, down to 1 pixel
+        {149, 149, 149, 3, 50, true},  // released where pressed: no change
+        {201, 230, 230, 3, 80, true},  // past the last border sizes the last column
+        {101, 130, 130, 1, 80, false}, // a hidden column 2 shares border 100 but stays hidden
+    };
+    for (const Drag& d : drags) {
+        CGridFixture g(3, 3);
+        g.grid.EnableHiddenColUnhide(d.unhide);
+        if (!d.unhide)
+            g.grid.SetColumnWidth(2, 0);
+        g.grid.OnLButtonDown({d.press, 10}, 0);
+        EXPECT_EQ(g.grid.GetMouseMode(), CGridMouseMode::SizingColumn);
+        g.grid.OnMouseMove({d.move, 10}, true);
+        g.grid.OnLButtonUp({d.release, 10});
+        EXPECT_EQ(g.grid.GetColumnWidth(d.col), d.width) << d.press;
+        EXPECT_EQ(g.owner.Count(GridNotifyColumnResized), d.width == 50 ? 0 : 1) << d.press;
+    }
+
+    // The right button during a drag ends it, leaving no line on screen.
     f.owner.Clear();
-    f.grid.OnLButtonDown({181, 10}, 0);
-    f.grid.OnMouseMove({20, 10}, true);
-    EXPECT_EQ(f.view.m_SizingLine->left, 101);
-    f.grid.OnLButtonUp({20, 10});
-    EXPECT_EQ(f.grid.GetColumnWidth(2), 1);
-
-    // Releasing where it was pressed changes nothing and says nothing.
-    f.owner.Clear();
-    f.grid.OnLButtonDown({149, 10}, 0);
-    f.grid.OnLButtonUp({149, 10});
-    EXPECT_EQ(f.grid.GetColumnWidth(3), 50);
-    EXPECT_EQ(f.owner.Count(GridNotifyColumnResized), 0);
-
-    // Past the last column's border sizes the last column.
-    CGridFixture g(3, 3);
-    g.grid.OnLButtonDown({201, 10}, 0);
-    EXPECT_EQ(g.grid.GetMouseMode(), CGridMouseMode::SizingColumn);
-    g.grid.OnLButtonUp({230, 10});
-    EXPECT_EQ(g.grid.GetColumnWidth(3), 80);
-}
-
-TEST(GridMouse, RightButtonDuringABorderDragEndsItWithoutResizing)
-{
-    CGridFixture f(3, 3);
     f.grid.OnLButtonDown({149, 10}, 0);
     f.grid.OnMouseMove({180, 12}, true);
-    ASSERT_TRUE(f.view.m_SizingLine.has_value());
     f.grid.OnRButtonUp({180, 12});
-    EXPECT_FALSE(f.view.m_SizingLine.has_value()); // no inverted line left on screen
+    EXPECT_FALSE(f.view.m_SizingLine.has_value());
     EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
-    EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
     f.grid.OnLButtonUp({180, 12});
-    EXPECT_EQ(f.grid.GetColumnWidth(2), 50);
+    EXPECT_EQ(f.grid.GetColumnWidth(2), 80);
     EXPECT_EQ(f.owner.Count(GridNotifyColumnResized), 0);
-}
 
-TEST(GridMouse, DraggingARowBorderResizesWithoutNotification)
-{
-    CGridFixture f(3, 3);
     f.grid.OnLButtonDown({20, 59}, 0); // bottom of row 2 in the fixed column
     EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::SizingRow);
     f.grid.OnLButtonUp({20, 70});
     EXPECT_EQ(f.grid.GetRowHeight(2), 30);
     EXPECT_EQ(f.owner.Count(GridNotifyColumnResized), 0);
     f.grid.OnMouseMove({20, 89}, false);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::OverRowDivider);
     EXPECT_EQ(f.view.m_Cursor, CGridCursor::SizeNS);
     f.grid.SetRowResize(false);
     f.grid.OnMouseMove({20, 88}, false);
@@ -350,43 +290,22 @@ TEST(GridMouse, DraggingARowBorderResizesWithoutNotification)
     EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
 }
 
-TEST(GridMouse, ColumnsThatMayNotHideStopAtOnePixelAndSkipHiddenOnes)
-{
-    CGridFixture f(3, 3);
-    f.grid.EnableHiddenColUnhide(false);
-    f.grid.SetColumnWidth(2, 0);
-    // The border at x = 100 ends both column 1 and the hidden column 2.
-    f.grid.OnLButtonDown({101, 10}, 0);
-    f.grid.OnLButtonUp({130, 10});
-    EXPECT_EQ(f.grid.GetColumnWidth(1), 80);
-    EXPECT_EQ(f.grid.GetColumnWidth(2), 0);
-}
-
-TEST(GridMouse, DoubleClickAutoSizesAtABorderAndEditsOnACell)
+TEST(GridMouse, DoubleAndRightClicks)
 {
     CGridFixture f(3, 3);
     f.grid.SetItemText(2, 1, "twelve chars"); // 84 + 2 * 7
-    f.grid.OnLButtonDblClk({99, 10}, 0);
+    f.grid.OnLButtonDblClk({99, 10}, 0);      // on a border: fit the column
     EXPECT_EQ(f.grid.GetColumnWidth(1), 98);
-
     f.owner.Clear();
     f.grid.OnLButtonDblClk(f.Centre(2, 2), 0);
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.row, 2);
-    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-105@2,2", "-3@2,2"}));
-
-    f.owner.Clear();
     f.grid.OnLButtonDblClk(f.Centre(2, 0), 0); // a fixed cell: no edit
-    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-3@2,0"});
-}
-
-TEST(GridMouse, RightClickMovesFocusIntoTheCellsAndNotifies)
-{
-    CGridFixture f(3, 3);
-    f.grid.OnRButtonUp(f.Centre(2, 0));
+    f.grid.OnRButtonUp(f.Centre(2, 0));        // the focus moves into the cells
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 1));
     f.grid.OnRButtonUp({390, 290});
-    EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-5@2,0", "-5@-1,-1"}));
+    EXPECT_EQ(f.owner.Codes(),
+              (std::vector<std::string>{"-105@2,2", "-3@2,2", "-3@2,0", "-5@2,0", "-5@-1,-1"}));
 }
 
 TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
@@ -394,13 +313,12 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
     CGridFixture f(50, 3, {300, 220});
     f.grid.OnLButtonDown(f.Centre(8, 1), 0);
     f.view.m_Pointer = {60, 260}; // below the window
-    f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(10, 1));
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
-    f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(11, 1));
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 2);
+    const std::pair<int, int> ticks[] = {{9, 1}, {10, 1}, {11, 2}}; // focus row, top row
+    for (auto [focus, top] : ticks) {
+        f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
+        EXPECT_EQ(f.grid.GetFocusCell(), CCellID(focus, 1));
+        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top);
+    }
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(8, 1, 11, 1));
     f.grid.OnLButtonUp({60, 219});
     EXPECT_TRUE(f.view.m_Timers.empty());
@@ -408,7 +326,7 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
     // A window squeezed to nothing still steps the focus and clamps into no cell.
     f.grid.OnLButtonDown(f.Centre(5, 1), 0);
     f.view.m_Client = {0, 0};
-    f.view.m_Pointer = {60, 10}; // below and right of an empty window
+    f.view.m_Pointer = {60, 10};
     f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(6, 2));
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(5, 1, 5, 1));
@@ -421,14 +339,15 @@ TEST(GridMouse, SortOnClickSortsAndFlipsOnTheSameHeader)
     f.grid.SetItemText(1, 1, "b");
     f.grid.SetItemText(2, 1, "c");
     f.grid.SetItemText(3, 1, "a");
+    auto column = [&] { return f.grid.GetItemText(1, 1) + f.grid.GetItemText(2, 1) + f.grid.GetItemText(3, 1); };
     f.Click(0, 1);
     EXPECT_EQ(f.grid.GetSortColumn(), 1);
     EXPECT_TRUE(f.grid.GetSortAscending());
-    EXPECT_EQ(f.grid.GetItemText(1, 1) + f.grid.GetItemText(2, 1) + f.grid.GetItemText(3, 1), "abc");
+    EXPECT_EQ(column(), "abc");
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 3, 1)); // and the column is selected
     f.Click(0, 1);
     EXPECT_FALSE(f.grid.GetSortAscending());
-    EXPECT_EQ(f.grid.GetItemText(1, 1) + f.grid.GetItemText(2, 1) + f.grid.GetItemText(3, 1), "cba");
+    EXPECT_EQ(column(), "cba");
     f.Click(0, 2);
     EXPECT_TRUE(f.grid.GetSortAscending());
     EXPECT_EQ(f.grid.GetSortColumn(), 2);

@@ -2,6 +2,11 @@
 
 #include "grid/widget/gridqtconvert.h"
 
+#include <QImage>
+#include <QPolygon>
+
+#include <algorithm>
+
 CQtGridPainter::CQtGridPainter(QPainter& painter) : m_Painter(painter) {}
 
 void CQtGridPainter::FillRect(const CGridRect& rect, uint32_t colour)
@@ -111,4 +116,89 @@ CGridSize CQtGridPainter::TextExtent(const CGridFont& font, const std::string& t
 {
     const QFontMetrics& metrics = UseFont(font);
     return {metrics.horizontalAdvance(GridToQString(text)), metrics.height()};
+}
+
+void CQtGridPainter::FillPattern(const CGridRect& rect, const CGridBitmap& pattern, uint32_t foreground,
+                                 std::optional<uint32_t> background)
+{
+    if (rect.IsEmpty() || pattern.IsEmpty())
+        return;
+    QImage tile(pattern.Width(), pattern.Height(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb set = GridToQColor(foreground).rgba();
+    // A clear bit without a background is fully transparent, so that drawing
+    // the tile over the cell leaves those pixels as they were.
+    const QRgb clear = background ? GridToQColor(*background).rgba() : qRgba(0, 0, 0, 0);
+    for (int y = 0; y < pattern.Height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(tile.scanLine(y));
+        for (int x = 0; x < pattern.Width(); ++x)
+            line[x] = pattern.Bit(x, y) ? set : clear;
+    }
+    const QPoint oldOrigin = m_Painter.brushOrigin();
+    m_Painter.setBrushOrigin(rect.left, rect.top);
+    m_Painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), QBrush(tile));
+    m_Painter.setBrushOrigin(oldOrigin);
+}
+
+void CQtGridPainter::DrawPolyline(const std::vector<CGridPoint>& points, int width, uint32_t colour)
+{
+    if (points.empty())
+        return;
+    if (width <= 1) {
+        UsePen(colour);
+        if (points.size() == 1) {
+            m_Painter.drawPoint(points[0].x, points[0].y);
+            return;
+        }
+        QPolygon line;
+        for (const CGridPoint& p : points)
+            line << QPoint(p.x, p.y);
+        m_Painter.drawPolyline(line);
+        return;
+    }
+    QPolygon line;
+    for (const CGridPoint& p : points)
+        line << QPoint(p.x, p.y);
+    m_PenColour.reset();
+    m_Painter.setPen(QPen(GridToQColor(colour), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    m_Painter.drawPolyline(line);
+}
+
+void CQtGridPainter::FillPolygon(const std::vector<CGridPoint>& points, uint32_t fill, std::optional<uint32_t> outline)
+{
+    if (points.size() < 3)
+        return;
+    QPolygon shape;
+    for (const CGridPoint& p : points)
+        shape << QPoint(p.x, p.y);
+    m_PenColour.reset();
+    m_Painter.setPen(Qt::NoPen);
+    m_Painter.setBrush(GridToQColor(fill));
+    m_Painter.drawPolygon(shape);
+    m_Painter.setBrush(Qt::NoBrush);
+    if (outline) {
+        UsePen(*outline);
+        m_Painter.drawPolygon(shape);
+    }
+}
+
+void CQtGridPainter::PushClip(const CGridRect& rect)
+{
+    m_ClipStack.emplace_back(m_Painter.hasClipping(), m_Painter.clipRegion());
+    const QRect box(rect.left, rect.top, std::max(0, rect.Width()), std::max(0, rect.Height()));
+    if (m_Painter.hasClipping())
+        m_Painter.setClipRect(box, Qt::IntersectClip);
+    else
+        m_Painter.setClipRect(box, Qt::ReplaceClip);
+}
+
+void CQtGridPainter::PopClip()
+{
+    if (m_ClipStack.empty())
+        return;
+    auto [hadClip, region] = std::move(m_ClipStack.back());
+    m_ClipStack.pop_back();
+    if (hadClip)
+        m_Painter.setClipRegion(region, Qt::ReplaceClip);
+    else
+        m_Painter.setClipping(false);
 }
