@@ -150,27 +150,6 @@ TEST(CliList, EveryFileOnOneLineWhateverItsName)
     EXPECT_EQ(tabNames.find("self"), std::string::npos);
 }
 
-TEST(CliTab2Leg, LegendNamesThatLeaveTheFolderAreSkippedAndReported)
-{
-    CCli cli;
-    const std::string lut = cli.Folder("lut"), work = cli.Folder("work");
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
-    // tab-export names each row by its label.
-    WriteTextFile(work + "/names.leg", "LegendTable Begin\n\tLEG\t= {\n"
-                                       "\t\t0\t1\t\"../escaped\"\t0\t0\t0\n"
-                                       "\t\t1\t2\t\"\"\t0\t0\t0\n"
-                                       "\t\t2\t3\t\"ok\"\t0\t0\t0\n"
-                                       "\t}\nLegendTable End\n");
-    ASSERT_EQ(cli.Run({"tab-export", work + "/names.leg", work + "/names.tab"}).exitCode, 0);
-    const CProcessResult r = cli.Run({"tab2leg", work + "/names.tab"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, lut + "/ok.leg\n");
-    EXPECT_EQ(r.err, "tessarin-cli tab2leg: skipped the legend name \"../escaped\": not a file name\n"
-                     "tessarin-cli tab2leg: skipped the legend name \"\": not a file name\n");
-    EXPECT_FALSE(fs::exists(lut + "/../escaped.leg"));
-    EXPECT_FALSE(fs::exists(lut + "/.leg"));
-}
-
 TEST(CliTabNames, NamesOnceEachOrMapCode)
 {
     SKIP_WITHOUT_OGR2OGR();
