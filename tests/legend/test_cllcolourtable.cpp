@@ -4,54 +4,64 @@
 
 #include <cmath>
 
-TEST(CLLColourTableDefault, ThirtyTwoColoursFromBlueToRed)
+namespace {
+
+CGColor Rgba(float r, float g, float b, float a)
 {
-    const CLLColourTable table;
-    ASSERT_EQ(table.m_Colours.size(), 32u);
-    EXPECT_EQ(table.m_Colours.front().GetPacked(), 0xFF0000u); // blue
-    EXPECT_EQ(table.m_Colours.back().GetPacked(), 0x0000FFu);  // red
-    // The HSL ramp passes through green rather than through grey.
-    float h, s, l;
-    const CGColor& mid = table.m_Colours[16];
-    CGColor::RGB2HSL(mid.GetRed(), mid.GetGreen(), mid.GetBlue(), h, s, l);
-    EXPECT_NEAR(s, 1.0f, 1e-3f);
-    EXPECT_EQ(table.m_Kind, CLLColourTable::KindRamp);
-    EXPECT_EQ(table.m_Count, 32);
-    EXPECT_EQ(table.m_Levels, 32);
-    EXPECT_EQ(table.m_Resampled, 0);
+    CGColor c;
+    c.SetRGBA(r, g, b, a);
+    return c;
 }
 
-TEST(CLLColourTableClear, LeavesTheEmptyNumbers)
-{
-    CLLColourTable table;
-    table.Clear();
-    EXPECT_TRUE(table.m_Colours.empty());
-    EXPECT_EQ(table.m_Kind, -1);
-    EXPECT_EQ(table.m_Count, 0);
-    EXPECT_EQ(table.m_LastIndex, -1);
-    EXPECT_EQ(table.m_Levels, 0);
-    EXPECT_EQ(table.m_LastLevel, -1);
-    EXPECT_DOUBLE_EQ(table.m_Ratio, 1.0);
-    EXPECT_FALSE(table.IsValid());
-}
+} // namespace
 
-TEST(CLLColourTableRamp, RgbRampInterpolatesEachComponent)
+// Each ramp mixes red, green, blue (or hue, saturation, lightness) and alpha.
+TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
 {
-    CLLColourTable table;
-    ASSERT_EQ(table.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 5), 1);
-    ASSERT_EQ(table.m_Colours.size(), 5u);
-    EXPECT_EQ(table.m_Colours[1].GetPacked(), CGColor(50, 25, 10).GetPacked());
-    EXPECT_EQ(table.m_Colours[4].GetPacked(), CGColor(200, 100, 40).GetPacked());
-    EXPECT_TRUE(table.m_FileName.empty());
-}
-
-TEST(CLLColourTableRamp, FewerThanTwoColoursChangeNothing)
-{
-    CLLColourTable table;
-    EXPECT_EQ(table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 1), 0);
-    EXPECT_EQ(table.RampHSL(CGColor(0, 0, 0), CGColor(255, 255, 255), 0), 0);
-    EXPECT_EQ(table.m_Colours.size(), 32u);
-    EXPECT_EQ(table.m_Colours.front().GetPacked(), 0xFF0000u);
+    const struct {
+        const char* name;
+        bool hsl;
+        CGColor from, to;
+        int n, result;
+        std::vector<uint32_t> colours;
+        std::vector<float> alphas;
+    } cases[] = {
+        {"RGB", false, CGColor(0, 0, 0), CGColor(200, 100, 40), 5, 1,
+         {0, CGColor(50, 25, 10).GetPacked(), CGColor(100, 50, 20).GetPacked(), CGColor(150, 75, 30).GetPacked(),
+          CGColor(200, 100, 40).GetPacked()}, {1, 1, 1, 1, 1}},
+        {"RGB alpha", false, Rgba(0, 0, 1, 0), Rgba(1, 0, 0, 1), 3, 1, {0xFF0000, 0x800080, 0x0000FF}, {0, 0.5f, 1}},
+        {"RGB alpha down", false, Rgba(1, 1, 1, 1), Rgba(1, 1, 1, 0.5f), 3, 1, {0xFFFFFF, 0xFFFFFF, 0xFFFFFF},
+         {1, 0.75f, 0.5f}},
+        // Blue to red passes through green rather than through grey.
+        {"HSL alpha", true, Rgba(0, 0, 1, 0), Rgba(1, 0, 0, 1), 3, 1, {0xFF0000, 0x00FF00, 0x0000FF}, {0, 0.5f, 1}},
+        {"one colour changes nothing", false, CGColor(0, 0, 0), CGColor(255, 255, 255), 1, 0, {0x030201}, {1}},
+        {"no colour changes nothing", true, CGColor(0, 0, 0), CGColor(255, 255, 255), 0, 0, {0x030201}, {1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLLColourTable table;
+        table.m_Colours = {CGColor(0x030201u)};
+        table.SetLevels(-1);
+        table.m_Kind = CLLColourTable::KindLUT;
+        table.m_FileName = "t.lut";
+        EXPECT_EQ(c.hsl ? table.RampHSL(c.from, c.to, c.n) : table.RampRGB(c.from, c.to, c.n), c.result);
+        std::vector<uint32_t> colours;
+        std::vector<float> alphas;
+        for (const CGColor& colour : table.m_Colours) {
+            colours.push_back(colour.GetPacked());
+            alphas.push_back(colour.GetAlpha());
+        }
+        EXPECT_EQ(colours, c.colours);
+        EXPECT_EQ(alphas, c.alphas);
+        EXPECT_EQ(table.m_Kind, c.result ? CLLColourTable::KindRamp : CLLColourTable::KindLUT);
+        EXPECT_EQ(table.m_FileName, c.result ? "" : "t.lut");
+        EXPECT_EQ(table.m_Count, static_cast<int>(c.colours.size()));
+    }
+    const CLLColourTable byDefault; // blue to red in HSL
+    ASSERT_EQ(byDefault.m_Colours.size(), 32u);
+    EXPECT_EQ(byDefault.m_Colours.front().GetPacked(), 0xFF0000u);
+    EXPECT_EQ(byDefault.m_Colours[16].Green255(), 255);
+    EXPECT_EQ(byDefault.m_Colours.back().GetPacked(), 0x0000FFu);
 }
 
 TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
@@ -94,24 +104,14 @@ TEST(CLLColourTableSampling, EmptyTableHasNoColourToChange)
 
 TEST(CLLColourTableRamp, EndColoursMayBeColoursOfTheSameTable)
 {
-    // Interpolating between two rows passes colours of the table being replaced.
-    CLLColourTable rgb;
-    rgb.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 2);
-    rgb.RampRGB(rgb.m_Colours[0], rgb.m_Colours[1], 5);
-    EXPECT_EQ(rgb.m_Colours[4].GetPacked(), CGColor(200, 100, 40).GetPacked());
-    EXPECT_EQ(rgb.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
-
-    CLLColourTable hsl;
-    CGColor clear(0, 0, 255);
-    clear.SetRGBA(0.0f, 0.0f, 1.0f, 0.0f);
-    hsl.RampRGB(clear, CGColor(255, 0, 0), 2);
-    hsl.RampHSL(hsl.m_Colours[0], hsl.m_Colours[1], 3);
-    EXPECT_FLOAT_EQ(hsl.m_Colours[1].GetAlpha(), 0.5f);
-    EXPECT_FLOAT_EQ(hsl.m_Colours[2].GetAlpha(), 1.0f);
-    EXPECT_EQ(hsl.m_Colours[2].GetPacked(), 0x0000FFu);
-    // Growing past the old capacity must not read the released list either.
-    hsl.RampHSL(hsl.m_Colours[0], hsl.m_Colours[2], 200);
-    EXPECT_EQ(hsl.m_Colours[199].GetPacked(), 0x0000FFu);
+    // Interpolating between two rows passes colours of the table being replaced;
+    // growing past the old capacity must not read the released list either.
+    CLLColourTable table;
+    table.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 2);
+    table.RampRGB(table.m_Colours[0], table.m_Colours[1], 5);
+    EXPECT_EQ(table.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
+    table.RampHSL(table.m_Colours[0], table.m_Colours[4], 200);
+    EXPECT_EQ(table.m_Colours[199].GetPacked(), CGColor(200, 100, 40).GetPacked());
 }
 
 TEST(CLLColourTableEdit, InsertAndRemoveKeepTheCounts)

@@ -95,44 +95,38 @@ TEST(TabExport, WritesTheStandardFieldsWithSwappedColoursAndTheStoredRules)
     EXPECT_TRUE(prompt.m_Messages.empty());
 }
 
-TEST(TabExport, TabSuffixIsAddedOnlyWhenMissing)
+// ".tab" is added only when missing from a name longer than four characters.
+TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
 {
     CTempDir dir;
-    const CLLLegend legend = NumericLegend();
-    ASSERT_TRUE(legend.ExportTAB(dir.File("plain")));
-    EXPECT_TRUE(std::filesystem::exists(dir.File("plain.tab")));
-    ASSERT_TRUE(legend.ExportTAB(dir.File("upper.TAB")));
-    EXPECT_TRUE(std::filesystem::exists(dir.File("upper.TAB")));
-    EXPECT_FALSE(std::filesystem::exists(dir.File("upper.TAB.tab")));
-    ASSERT_TRUE(legend.ExportTAB(dir.File("mixed.TaB")));
-    EXPECT_TRUE(std::filesystem::exists(dir.File("mixed.TaB")));
-    EXPECT_EQ(TableRows(dir.File("upper.TAB")).size(), 3u);
-}
-
-TEST(TabExport, UncreatableTableIsReported)
-{
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    const std::string path = dir.File("missing/folder/out.tab");
-    EXPECT_FALSE(NumericLegend().ExportTAB(path));
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not create " + path + ": " +
-                                                        std::strerror(ENOENT)}));
-    EXPECT_EQ(prompt.m_Messages[0].stringId, 0);
-}
-
-TEST(TabExport, ShortPathKeepsItsNameAndIsReportedWhenItIsNoTable)
-{
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    // A name of four characters or fewer gets no ".tab", and a table needs one.
     const std::string cwd = std::filesystem::current_path().string();
     std::filesystem::current_path(dir.Path());
-    const bool written = NumericLegend().ExportTAB("out");
+    const struct {
+        std::string given, made, message;
+    } cases[] = {
+        {"plain", "plain.tab", ""},
+        {"upper.TAB", "upper.TAB", ""},
+        {"mixed.TaB", "mixed.TaB", ""},
+        {"four", "", "Could not create four: the name does not end in \".tab\""},
+        {"no/out.tab", "", "Could not create no/out.tab: " + std::string(std::strerror(ENOENT))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        CRecordingPrompt prompt;
+        EXPECT_EQ(NumericLegend().ExportTAB(c.given), c.message.empty());
+        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+        for (const auto& m : prompt.m_Messages)
+            EXPECT_EQ(m.stringId, 0);
+        EXPECT_EQ(TableRows(c.made).size(), c.made.empty() ? 0u : 3u);
+    }
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        files.push_back(entry.path().filename().string());
     std::filesystem::current_path(cwd);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{
-                                  "Could not create out: the name does not end in \".tab\""}));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"mixed.TaB", "mixed.dat", "mixed.id", "mixed.map", "plain.dat",
+                                               "plain.id", "plain.map", "plain.tab", "upper.TAB", "upper.dat",
+                                               "upper.id", "upper.map"}));
 }
 
 TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
@@ -155,29 +149,18 @@ TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
     EXPECT_EQ(back.m_FillColours.GetLevels(), 3);
 
     EXPECT_TRUE(back.RowListsAgree());
+    // A transparent fill comes back opaque white, a transparent background
+    // stays transparent; pattern 1 and the labels do not survive.
+    const std::string line = "\t0\t1056816\t4\t2 # ";
+    EXPECT_EQ(back.LEGText(), "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"LABEL\"\n\tDescription = \"\"\n"
+                              "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
+                              "\t\t0\t10.5\t\"\"\t\t3351057\t6706500" + line + "comment\n"
+                              "\t\t10.5\t1e+20\t\"\"\t\t16777215\t4278190080" + line + std::string(254, 'c') + "\n"
+                              "\t\t-3.25\t0.001\t\"\"\t\t16711680\t65280\t5\t1056816\t4\t2 # " +
+                                  std::string(254, 'k') + "\n\t}\nLegendTable End\n");
     CLLRow r;
-    ASSERT_TRUE(back.GetRow(0, r));
-    EXPECT_EQ(r, (CLLRow{.to = 10.5, .fillColour = CGColor(0x00332211u), .backColour = CGColor(0x00665544u),
-                         .lineColour = CGColor(0x00102030u), .lineStyle = 4, .thickness = 2.0f,
-                         .comment = "comment"}));
-
     ASSERT_TRUE(back.GetRow(1, r));
-    EXPECT_DOUBLE_EQ(r.to, 1e20);
-    // Transparent fill comes back opaque white; transparent background comes
-    // back transparent (over black).
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x00FFFFFFu);
-    EXPECT_FALSE(r.fillTransparent);
-    EXPECT_TRUE(r.backTransparent);
-    EXPECT_EQ(r.backColour.GetPacked(), 0u);
-    EXPECT_EQ(r.pattern, 0); // pattern 1 does not survive
-    EXPECT_FLOAT_EQ(r.thickness, 2.0f);
-    EXPECT_EQ(r.comment, std::string(254, 'c'));
-
-    ASSERT_TRUE(back.GetRow(2, r));
-    EXPECT_DOUBLE_EQ(r.from, -3.25);
-    EXPECT_DOUBLE_EQ(r.to, 0.001);
-    EXPECT_EQ(r.pattern, 5);
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x00FF0000u);
+    EXPECT_EQ(r.backColour.GetPacked(), 0u); // under the transparency
 }
 
 TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
@@ -215,180 +198,63 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
     EXPECT_EQ(back.m_Name, "");
 }
 
-TEST(TabImport, MissingTableIsReportedAndLeavesAnEmptyLegend)
-{
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    CLLLegend l = NumericLegend();
-    l.ImportTAB(dir.File("none.tab"), "x", 0);
-    EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(l.m_Name, "");
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + dir.File("none.tab") +
-                                                        ": " + std::strerror(ENOENT)}));
-}
-
-TEST(TabImport, ForeignStandardTableWithTextColumns)
+// Tables as other tools make them, each imported under a name: the messages
+// shown and the legend a save would then write.
+TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
 {
     SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    // Every column text, as a spreadsheet export would make it.
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "foreign",
-                               std::string(StandardCsvHeader) +
-                                   "Rock,0,10.5,,2,16711680,-1,1.5,2,255,hello\n"
-                                   "Soil,1,2,,3,0,0,1,1,0,x\n"
-                                   "rock,10.5,20,,1,65280,16776960,3,0,8421504,\n"));
-    CLLLegend l;
-    l.ImportTAB(dir.File("foreign.tab"), "ROCK", 0);
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    ASSERT_EQ(l.GetRowCount(), 2);
-    CLLRow r;
-    l.GetRow(0, r);
-    EXPECT_DOUBLE_EQ(r.to, 10.5);
-    EXPECT_EQ(r.pattern, 2);
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x000000FFu);
-    EXPECT_TRUE(r.backTransparent);
-    EXPECT_EQ(r.backColour.GetPacked(), 0u);
-    EXPECT_EQ(r.lineColour.GetPacked(), 0x00FF0000u);
-    EXPECT_FLOAT_EQ(r.thickness, 1.5f); // no minimum applies
-    EXPECT_EQ(r.comment, "hello");
-    l.GetRow(1, r);
-    EXPECT_EQ(r.pattern, 0);
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x0000FF00u);
-    EXPECT_EQ(r.backColour.GetPacked(), 0x0000FFFFu);
-    EXPECT_FALSE(r.backTransparent);
-    EXPECT_EQ(r.lineColour.GetPacked(), 0x00808080u);
-    EXPECT_EQ(r.lineStyle, 0);
-}
-
-TEST(TabImport, LocaleNumbersUseTheGivenSeparators)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "locale",
-                               std::string(StandardCsvHeader) +
-                                   "A,\"1.234,5\",\"2.000.000,25\",,0,0,0,1,0,0,\n"));
+    const std::string std = StandardCsvHeader, mapCode = "MapCode,Desc1,Fore_Red,Fore_Green,Fore_Blue,Pattern,"
+        "Back_Red,Back_Green,Back_Blue,Pen_Red,Pen_Green,Pen_Blue,Pen_Style,Pen_Thick\n";
     const CNumberSeparators german{".", ","};
-    CLLLegend l;
-    l.ImportTAB(dir.File("locale.tab"), "A", 1, german);
-    CLLRow r;
-    ASSERT_TRUE(l.GetRow(0, r));
-    EXPECT_DOUBLE_EQ(r.from, 1234.5);
-    EXPECT_DOUBLE_EQ(r.to, 2000000.25);
-
-    l.ImportTAB(dir.File("locale.tab"), "A", 0, german);
-    ASSERT_TRUE(l.GetRow(0, r));
-    EXPECT_DOUBLE_EQ(r.from, 1.234);
-    EXPECT_DOUBLE_EQ(r.to, 2.0);
-}
-
-TEST(TabImport, OneTextValueMakesATextLegend)
-{
-    SKIP_WITHOUT_OGR2OGR();
+    const std::string NC = "NUMERICCONTINUOUS";
+    const auto Leg = [](const std::string& type, const std::string& name, const std::string& rows) {
+        return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name +
+               "\"\n\tDescription = \"\"\n\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
+    };
+    struct Case {
+        const char* table; // also the file name
+        std::string csv, csvt, name;
+        int32_t localeNumbers;
+        std::string message, leg; // the message after the path
+    } const cases[] = {
+        {"missing", "", "", "x", 0, "Could not open %: " + std::string(std::strerror(ENOENT)), Leg(NC, "", "")},
+        {"foreign", std + "Rock,0,10.5,,2,16711680,-1,1.5,2,255,hello\nSoil,1,2,,3,0,0,1,1,0,x\n"
+         "rock,10.5,20,,1,65280,16776960,3,0,8421504,\n", "", "ROCK", 0, "", Leg(NC, "ROCK", "\t\t0\t10.5\t\"\"\t\t255\t4278190080\t2\t16711680\t2\t1.5 # hello\n"
+         "\t\t10.5\t20\t\"\"\t\t65280\t65535\t0\t8421504\t0\t3\n")},
+        {"locale", std + "A,\"1.234,5\",\"2.000,25\",,0,0,0,1,0,0,\n", "", "A", 1, "", Leg(NC, "A", "\t\t1234.5\t2000.25\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+        {"locale", "", "", "A", 0, "", Leg(NC, "A", "\t\t1.234\t2\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+        {"typed", std + "A,0.1,0.5,,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 1, "", Leg(NC, "A", "\t\t0.1\t0.5\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+        {"mixed", std + "A,0,1,,0,0,0,1,0,0,\nA,1,2,granite,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 0, "",
+         Leg("TEXT", "A", "\t\t\"\"\t\"\"\t0\t0\t0\t0\t0\t1\n\t\t\"granite\"\t\"\"\t0\t0\t0\t0\t0\t1\n")},
+        {"partial", "P_Name,P_From,P_To,P_Bfcol\nA,1,2,255\nB,3,4,0\n", "String(20),Real,Real,Integer\n", "A", 0,
+         "Could not find all the standard fields in %", Leg(NC, "A", "\t\t1\t2\t\"\"\t\t16711680\t0\t0\t0\t0\t0\n")},
+        {"featureless", std, StandardCsvTypes, "Rock", 0, "", Leg(NC, "Rock", "")},
+        {"geol units", mapCode + "Qa,Alluvium,255,128,0,1,10,20,30,1,2,3,2,1.5\n"
+         "Tb,Basalt,0,0,255,4,255,255,255,0,0,0,1,0.5\n", "String(10),String(40),Integer,Integer,Integer,Integer,"
+         "Integer,Integer,Integer,Integer,Integer,Integer,Integer,Real\n", "", 1, "",
+         Leg("TEXT", "geol units", "\t\t\"Qa\"\t\"\"\t33023\t1971210\t0\t197121\t2\t1.5 # Alluvium\n"
+                                 "\t\t\"Tb\"\t\"\"\t16711680\t16777215\t4\t0\t1\t0.5 # Basalt\n")},
+        {"short", "P_Name,MapCode,Fore_Red,Fore_Green,Fore_Blue\nX,Qa,1,2,3\n", "", "", 0,
+         "Could not find all the standard fields in %",
+         Leg("TEXT", "short", "\t\t\"Qa\"\t\"\"\t197121\t0\t0\t0\t0\t0\n")},
+    };
     CTempDir dir;
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "mixed",
-                               std::string(StandardCsvHeader) +
-                                   "A,0,1,,0,0,0,1,0,0,\n"
-                                   "A,1,2,granite,0,0,0,1,0,0,\n",
-                               StandardCsvTypes));
-    CLLLegend l;
-    l.ImportTAB(dir.File("mixed.tab"), "A", 0);
-    EXPECT_EQ(l.m_DataType, DataText);
-    ASSERT_EQ(l.GetRowCount(), 2);
-    EXPECT_EQ(l.m_StringValues, (std::vector<std::string>{"", "granite"}));
-}
-
-TEST(TabImport, MissingFieldsAreReportedAndReadAsEmpty)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "partial",
-                               "P_Name,P_From,P_To,P_Bfcol\nA,1,2,255\nB,3,4,0\n",
-                               "String(20),Real,Real,Integer\n"));
-    CLLLegend l;
-    l.ImportTAB(dir.File("partial.tab"), "A", 0);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not find all the standard fields in " +
-                                                       dir.File("partial.tab")}));
-    ASSERT_EQ(l.GetRowCount(), 1);
-    CLLRow r;
-    l.GetRow(0, r);
-    EXPECT_DOUBLE_EQ(r.from, 1.0);
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x00FF0000u);
-    EXPECT_EQ(r.pattern, 0);
-    EXPECT_FLOAT_EQ(r.thickness, 0.0f);
-    EXPECT_EQ(r.comment, "");
-}
-
-TEST(TabImport, FeaturelessTableGivesANamedEmptyLegend)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "none", StandardCsvHeader, StandardCsvTypes));
-    CLLLegend l = NumericLegend();
-    l.ImportTAB(dir.File("none.tab"), "Rock", 0);
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(l.m_Name, "Rock");
-    EXPECT_EQ(l.m_FileTitle, "none");
-}
-
-TEST(TabImport, MapCodeTableIsOneTextLegendNamedAfterTheFile)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    ASSERT_TRUE(MakeTabFromCsv(
-        dir.Path(), "geol units",
-        "MapCode,Desc1,Fore_Red,Fore_Green,Fore_Blue,Pattern,Back_Red,Back_Green,Back_Blue,"
-        "Pen_Red,Pen_Green,Pen_Blue,Pen_Style,Pen_Thick\n"
-        "Qa,Alluvium,255,128,0,1,10,20,30,1,2,3,2,1.5\n"
-        "Tb,Basalt,0,0,255,4,255,255,255,0,0,0,1,0.5\n",
-        "String(10),String(40),Integer,Integer,Integer,Integer,Integer,Integer,Integer,Integer,"
-        "Integer,Integer,Integer,Real\n"));
-    CLLLegend l;
-    l.ImportTAB(dir.File("geol units.tab"), "", 1);
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    EXPECT_EQ(l.m_DataType, DataText);
-    EXPECT_EQ(l.m_Name, "geol units");
-    ASSERT_EQ(l.GetRowCount(), 2);
-    CLLRow r;
-    l.GetRow(0, r);
-    EXPECT_EQ(r.text, "Qa");
-    EXPECT_EQ(r.comment, "Alluvium");
-    EXPECT_EQ(r.fillColour.GetPacked(), 255u + 256u * 128u);
-    EXPECT_EQ(r.pattern, 0);
-    EXPECT_EQ(r.backColour.GetPacked(), 10u + 256u * 20u + 65536u * 30u);
-    EXPECT_EQ(r.lineColour.GetPacked(), 1u + 256u * 2u + 65536u * 3u);
-    EXPECT_FALSE(r.fillTransparent);
-    EXPECT_FALSE(r.backTransparent);
-    EXPECT_EQ(r.lineStyle, 2);
-    EXPECT_FLOAT_EQ(r.thickness, 1.5f);
-    EXPECT_DOUBLE_EQ(r.from, 0.0);
-    l.GetRow(1, r);
-    EXPECT_EQ(r.pattern, 4);
-    EXPECT_EQ(r.backColour.GetPacked(), 0x00FFFFFFu);
-    EXPECT_FALSE(r.backTransparent);
-    EXPECT_FLOAT_EQ(r.thickness, 0.5f);
-}
-
-TEST(TabImport, MapCodeTableWithoutPenThicknessIsReported)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "short",
-                               "P_Name,MapCode,Fore_Red,Fore_Green,Fore_Blue\nX,Qa,1,2,3\n"));
-    CLLLegend l;
-    l.ImportTAB(dir.File("short.tab"), "", 0);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not find all the standard fields in " +
-                                                       dir.File("short.tab")}));
-    ASSERT_EQ(l.GetRowCount(), 1);
-    CLLRow r;
-    l.GetRow(0, r);
-    EXPECT_EQ(r.text, "Qa");
-    EXPECT_EQ(r.fillColour.GetPacked(), 0x00030201u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " " + std::to_string(c.localeNumbers));
+        if (!c.csv.empty()) {
+            ASSERT_TRUE(MakeTabFromCsv(dir.Path(), c.table, c.csv, c.csvt));
+        }
+        CRecordingPrompt prompt;
+        const std::string path = dir.File(std::string(c.table) + ".tab");
+        CLLLegend l = NumericLegend();
+        l.ImportTAB(path, c.name, c.localeNumbers, german);
+        std::string message = c.message;
+        if (const size_t at = message.find('%'); at != std::string::npos)
+            message.replace(at, 1, path);
+        EXPECT_EQ(prompt.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
+        EXPECT_EQ(l.LEGText(), c.leg);
+        EXPECT_TRUE(l.RowListsAgree());
+    }
 }
 
 TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
@@ -470,32 +336,6 @@ TEST(TabImport, ADataFileCutShortIsReportedNotReadAsAShorterTable)
     EXPECT_EQ(prompt.Texts(),
               (std::vector<std::string>{"Could not open " + path +
                                         ": ReadBytes(): Attempt to read past end of data block."}));
-}
-
-TEST(TabImport, LocaleRuleMeetsOnlyTextColumns)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CTempDir dir;
-    // Real columns come as "0.1" whatever the locale; a text column holds
-    // what the user typed.
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "typed",
-                               std::string(StandardCsvHeader) + "A,0.1,0.5,,0,0,0,1,0,0,\n",
-                               StandardCsvTypes));
-    ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "text",
-                               std::string(StandardCsvHeader) + "A,\"0,1\",\"1.000,5\",,0,0,0,1,0,0,\n"));
-    const CNumberSeparators german{".", ","};
-    struct Case {
-        const char* table;
-        double from, to;
-    };
-    for (const Case& c : {Case{"typed", 0.1, 0.5}, Case{"text", 0.1, 1000.5}}) {
-        CLLLegend l;
-        l.ImportTAB(dir.File(std::string(c.table) + ".tab"), "A", 1, german);
-        CLLRow r;
-        ASSERT_TRUE(l.GetRow(0, r)) << c.table;
-        EXPECT_DOUBLE_EQ(r.from, c.from) << c.table;
-        EXPECT_DOUBLE_EQ(r.to, c.to) << c.table;
-    }
 }
 
 TEST(TabRoundTrip, ExportAndImportUnderADecimalCommaLocaleKeepTheNumbers)

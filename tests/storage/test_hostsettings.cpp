@@ -55,20 +55,19 @@ TEST(HostIniString, PerUserCopyWinsValueByValue)
     CSettingsSandbox::WriteFile(userCopy,
                                 "[directories]\nboth=user\nOnlyUser=mine\nCleared=\n");
 
-    const auto both = GetHostIniString("Directories", "Both", ini, "Quarvex");
-    EXPECT_TRUE(both.found);
-    EXPECT_EQ(both.value, "user");
-    const auto shared = GetHostIniString("Directories", "Shared", ini, "Quarvex");
-    EXPECT_TRUE(shared.found);
-    EXPECT_EQ(shared.value, "C:\\install\\shared");
-    const auto onlyUser = GetHostIniString("Directories", "OnlyUser", ini, "Quarvex");
-    EXPECT_TRUE(onlyUser.found);
-    EXPECT_EQ(onlyUser.value, "mine");
     // An empty per-user value does not hide the installation's.
-    EXPECT_EQ(GetHostIniString("Directories", "Cleared", ini, "Quarvex").value, "install value");
-    const auto none = GetHostIniString("Directories", "None", ini, "Quarvex");
-    EXPECT_FALSE(none.found);
-    EXPECT_EQ(none.value, "");
+    const struct {
+        const char* name;
+        bool found;
+        const char* value;
+    } cases[] = {{"Both", true, "user"}, {"Shared", true, "C:\\install\\shared"}, {"OnlyUser", true, "mine"},
+                 {"Cleared", true, "install value"}, {"None", false, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto got = GetHostIniString("Directories", c.name, ini, "Quarvex");
+        EXPECT_EQ(got.found, c.found);
+        EXPECT_EQ(got.value, c.value);
+    }
 }
 
 TEST(HostTempDirectory, ProductWithoutIniFileUsesTheSystemTemporaryFolder)

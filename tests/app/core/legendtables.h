@@ -51,11 +51,3 @@ inline bool MakeTextTable(const std::string& path, const std::vector<std::string
     }
     return tabkit_c_close(t) == 1;
 }
-
-inline std::vector<std::string> PromptTexts(const CRecordingPrompt& prompt)
-{
-    std::vector<std::string> texts;
-    for (const auto& m : prompt.m_Messages)
-        texts.push_back(m.text);
-    return texts;
-}
