@@ -98,7 +98,7 @@ TEST(StartupSequence, PatternFolderAndPenFileCheck)
         EXPECT_EQ(r.patternFolder, c.expectedPatterns);
         EXPECT_EQ(r.penFile, c.expectedPen);
         EXPECT_EQ(r.penFileReadable, c.readable);
-        EXPECT_EQ(PromptTexts(prompt), c.messages);
+        EXPECT_EQ(prompt.Texts(), c.messages);
         for (const CUserPrompt::Message& m : prompt.m_Messages) {
             EXPECT_EQ(m.stringId, Str::CouldNotLoad);
         }
