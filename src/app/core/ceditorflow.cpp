@@ -3,6 +3,8 @@
 // and change the settings are in ceditorcommands.cpp.
 #include "app/core/ceditorflow.h"
 
+#include "platform/cfilefacts.h"
+
 #include "app/core/ceditorview.h"
 #include "app/core/csavefiledialog.h"
 #include "app/core/findnonheading.h"
@@ -26,6 +28,17 @@ void CEditorFlow::Open()
     m_PatternFolder = AsFolder(GetCommonSetting("BRUSH_PATH").value_or(""));
     m_PenFile = GetCommonSetting("PEN_FILE").value_or("");
     RefillList();
+}
+
+void CEditorFlow::OpenFile(const std::string& path)
+{
+    m_LegendToSelect = CFileFacts::AbsoluteNormal(path);
+    const std::string folder = AsFolder(GetFolderOfPath(m_LegendToSelect));
+    m_ExtraFolder.clear();
+    for (const std::string& listed : LegendSearchFolders(m_Product, "", false))
+        if (AsFolder(CFileFacts::AbsoluteNormal(listed)) == folder)
+            return;
+    m_ExtraFolder = folder;
 }
 
 void CEditorFlow::ChangeLegend(const std::function<void(CLLLegend&)>& change)
@@ -121,7 +134,7 @@ void CEditorFlow::RefillList()
         m_ProjectFolder = GetProjectFolder(m_Product).value_or("");
 
     std::vector<std::string> paths, names;
-    CollectLegendFiles(paths, names, m_Product, "", false);
+    CollectLegendFiles(paths, names, m_Product, m_ExtraFolder, false);
     m_Items = BuildLegendList(GroupLegendFiles(paths, names, m_ProjectFolder), withHeadings);
     m_View.SetListItems(m_Items);
 

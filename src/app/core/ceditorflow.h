@@ -46,6 +46,9 @@ public:
     void SetLegendToSelect(const std::string& path) { m_LegendToSelect = path; }
     void SetTABPath(const std::string& path) { m_TABPath = path; }
     void SetProduct(const std::string& product) { m_Product = product; }
+    // A legend given by its path (a file manager opening it): it becomes the
+    // legend to select, and its folder is listed too when no listed folder holds it.
+    void OpenFile(const std::string& path);
 
     // When the window opens: the pattern folder and pen file from the common
     // settings, then the list and the starting legend.
@@ -147,6 +150,7 @@ private:
     std::string m_PenFile;
     std::string m_TABPath;
     std::string m_Product;
+    std::string m_ExtraFolder; // the folder of a legend opened by its path, when not listed otherwise
 
     // The file the shown legend was read from, as it was then: a save over it
     // asks first when someone else has changed it since.

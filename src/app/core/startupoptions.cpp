@@ -163,6 +163,13 @@ void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& opt
     }
 }
 
+std::string HostProduct(int hostCode)
+{
+    static const char* const kProducts[] = {"Tessarin", "Quarvex Vyrn", "Quarvex",  "Quarvex 3D", "Strativ",
+                                            "Strativ3D", "Formvue",     "Zorbinfo", "Magsprint",  "Delictor"};
+    return hostCode >= 0 && hostCode <= 9 ? kProducts[hostCode] : kProducts[0];
+}
+
 CStartupOptions ParseStartupArguments(const std::vector<std::string>& args)
 {
     CStartupOptions options;

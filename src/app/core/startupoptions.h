@@ -70,6 +70,10 @@ void ApplyWindowPass(const std::vector<std::string>& args, CStartupOptions& opti
 void ApplyEditorPass(const std::vector<std::string>& args, CStartupOptions& options);
 void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& options);
 
+// The product key of a host: its profile and its project folder live under it
+// ("Tessarin" when no host started us).
+std::string HostProduct(int hostCode);
+
 // All three passes, then the default TAB path, in the order the window is built.
 CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 

@@ -7,11 +7,6 @@
 
 namespace {
 
-bool EndsWithSeparator(const std::string& path)
-{
-    return !path.empty() && (path.back() == '/' || path.back() == '\\');
-}
-
 std::string FolderOf(const std::string& path)
 {
     const size_t cut = path.find_last_of('/');
@@ -26,12 +21,6 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
     // The conversion runs before the list is filled, so its legends are listed.
     if (options.tab2leg && !options.tabPath.empty())
         resources.conversion = ConvertTABToLEG(options.tabPath, true, prompt);
-
-    if (std::optional<std::string> brushes = GetCommonSetting("BRUSH_PATH")) {
-        resources.patternFolder = *brushes;
-        if (!EndsWithSeparator(resources.patternFolder))
-            resources.patternFolder += '/';
-    }
 
     if (options.Quarvex() || options.Quarvex3D() || options.Strativ() || options.Strativ3D()) {
         const std::optional<std::string> configured = GetCommonSetting("PEN_FILE");

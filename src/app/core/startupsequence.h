@@ -1,7 +1,8 @@
 #pragma once
 // The steps of opening the main window that come before the legend list: the
-// start-up conversion of a TAB legend table, the pattern folder and the pen file
-// check. Each step's outcome is kept so the window and the tests can see it.
+// start-up conversion of a TAB legend table and the pen file check. Each step's
+// outcome is kept so the window and the tests can see it. (The pattern folder
+// and the list are the editor flow's Open.)
 
 #include "app/core/startupoptions.h"
 #include "app/core/tabconversion.h"
@@ -13,7 +14,6 @@ class CUserPrompt;
 
 struct CStartupResources {
     std::optional<CTabConversion> conversion; // only with "-tab2leg" and a TAB path
-    std::string patternFolder;                // "BRUSH_PATH" with a trailing separator; empty when not set
     std::string penFile;                      // empty when no Quarvex/Strativ host started us
     bool penFileReadable = false;
 };

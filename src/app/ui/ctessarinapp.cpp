@@ -1,7 +1,6 @@
 #include "app/ui/ctessarinapp.h"
 
 #include "app/core/hostplacement.h"
-#include "app/ui/cmessageboxprompt.h"
 #include "app/ui/ctessarindlg.h"
 #include "platform/cdesktopwindows.h"
 #include "platform/cinstancechecker.h"
@@ -36,13 +35,6 @@ CTessarinApp::CTessarinApp(std::vector<std::string> args)
 
 CTessarinApp::~CTessarinApp() = default;
 
-std::string CTessarinApp::ProductOfHost(int hostCode)
-{
-    static const char* const kProducts[] = {"Tessarin", "Quarvex Vyrn", "Quarvex",  "Quarvex 3D", "Strativ",
-                                            "Strativ3D", "Formvue",     "Zorbinfo", "Magsprint",  "Delictor"};
-    return hostCode >= 0 && hostCode <= 9 ? kProducts[hostCode] : kProducts[0];
-}
-
 int CTessarinApp::Run()
 {
     // A picture for the documentation is no second editor: it neither raises a
@@ -53,7 +45,7 @@ int CTessarinApp::Run()
         return 0; // the running editor came up; this start ends unread
 
     const CStartupOptions options = ParseStartupArguments(m_args);
-    CSettingsStore::SetProfileProduct(ProductOfHost(options.hostCode));
+    CSettingsStore::SetProfileProduct(HostProduct(options.hostCode));
     CTessarinDlg dlg(options);
     if (!screenshot) {
         std::string why;
@@ -99,8 +91,8 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg)
         timer->start(kTrackingInterval);
     }
 
-    CMessageBoxPrompt prompt(&dlg);
-    m_resources = PrepareStartup(options, m_args.empty() ? std::string() : m_args[0], prompt);
+    m_resources = PrepareStartup(options, m_args.empty() ? std::string() : m_args[0], dlg.Prompt());
+    dlg.OpenLegends();
 }
 
 void CTessarinApp::Track(CTessarinDlg& dlg)
@@ -132,7 +124,7 @@ void CTessarinApp::Track(CTessarinDlg& dlg)
                 break;
             modal->close();
         }
-        dlg.reject();
+        dlg.CloseWithoutAsking();
         break;
     }
     m_topMost = decision.topMostAfter;

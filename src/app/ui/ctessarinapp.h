@@ -21,9 +21,6 @@ public:
     // The process's exit code.
     int Run();
 
-    // The profile key of each host ("Tessarin" without one).
-    static std::string ProductOfHost(int hostCode);
-
 private:
     void OpenMainWindow(CTessarinDlg& dlg);
     void Track(CTessarinDlg& dlg);

@@ -4,11 +4,15 @@
 #include "app/ui/caboutbox.h"
 #include "grid/widget/cgridwidget.h"
 #include "platform/cstringtable.h"
+#include "platform/ctextcodec.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QFont>
+#include <QShortcut>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -32,6 +36,25 @@ QString Text(int stringId)
     return QString::fromStdString(CStringTable::Load(stringId));
 }
 
+// Legend text is kept as the bytes read: old files are Windows-1252, new ones UTF-8.
+QString Shown(const std::string& bytes)
+{
+    return QString::fromStdString(CTextCodec::ToUtf8(bytes));
+}
+
+CEditorHostFlags FlagsOf(const CStartupOptions& o)
+{
+    CEditorHostFlags flags;
+    flags.notify3D = o.Notify3D();
+    flags.quarvex = o.Quarvex();
+    flags.quarvex3D = o.Quarvex3D();
+    flags.strativ = o.Strativ();
+    flags.strativ3D = o.Strativ3D();
+    flags.gisHost = o.gisHost;
+    flags.gisHostProcessId = o.gisHostProcessId;
+    return flags;
+}
+
 } // namespace
 
 CTessarinDlg::CTessarinDlg(const CStartupOptions& options, QWidget* parent) : QDialog(parent), m_options(options)
@@ -43,6 +66,154 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, QWidget* parent) : QD
     BuildNormalLayout();
     if (m_options.editMode)
         ApplyEditModeLayout();
+
+    CEditorFlow::Dialogs dialogs;
+    dialogs.saveFile = this;
+    m_flow = std::make_unique<CEditorFlow>(m_prompt, *this, FlagsOf(m_options), dialogs);
+    m_flow->SetProduct(m_options.hostCode == HostNone ? std::string() : HostProduct(m_options.hostCode));
+    m_flow->SetTABPath(m_options.tabPath);
+    if (!m_options.openLegendPath.empty())
+        m_flow->OpenFile(m_options.openLegendPath);
+    else
+        m_flow->SetLegendToSelect(m_options.legendToSelect);
+    ConnectCommands();
+}
+
+void CTessarinDlg::ConnectCommands()
+{
+    using namespace ControlId;
+    auto button = [this](int id) { return static_cast<QPushButton*>(Control(id)); };
+    connect(button(Save), &QPushButton::clicked, this, [this] { m_flow->SaveButton(); });
+    connect(button(SaveAs), &QPushButton::clicked, this, [this] { m_flow->SaveAs(); });
+    connect(button(Close), &QPushButton::clicked, this, &CTessarinDlg::reject);
+    connect(button(Delete), &QPushButton::clicked, this, [this] { m_flow->Delete(); });
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!m_settingList)
+            m_flow->ChooseLegend(row);
+    });
+    connect(m_description, &QLineEdit::textEdited, this,
+            [this](const QString& text) { m_flow->DescriptionEdited(text.toStdString()); });
+    // Not written yet: the New legend, Import and Settings dialogs come with
+    // their own windows; until then their buttons say so instead of doing nothing.
+    for (int id : {ControlId::New, ControlId::Import, ControlId::Settings}) {
+        button(id)->setEnabled(false);
+        button(id)->setToolTip(QStringLiteral("Not available in this version"));
+    }
+    auto* saveKey = new QShortcut(QKeySequence::Save, this);
+    connect(saveKey, &QShortcut::activated, button(Save), &QPushButton::click);
+    auto* saveAsKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")), this);
+    connect(saveAsKey, &QShortcut::activated, button(SaveAs), &QPushButton::click);
+}
+
+void CTessarinDlg::OpenLegends()
+{
+    m_flow->Open();
+}
+
+void CTessarinDlg::CloseWithoutAsking()
+{
+    m_closingWithoutAsking = true;
+    reject();
+}
+
+void CTessarinDlg::reject()
+{
+    if (m_closingWithoutAsking || m_flow->Close())
+        QDialog::reject();
+}
+
+void CTessarinDlg::SetHeader(const std::string& name, const std::string& fileName, const std::string& description,
+                             const std::string& dataType)
+{
+    m_name->setText(Shown(name));
+    m_filename->setText(Shown(fileName));
+    m_description->setText(Shown(description));
+    m_dataType->setText(Shown(dataType));
+}
+
+std::string CTessarinDlg::Description() const
+{
+    return m_description->text().toStdString();
+}
+
+void CTessarinDlg::ShowReadOnly(bool readOnly)
+{
+    m_readOnly->setVisible(readOnly);
+}
+
+void CTessarinDlg::EnableEditing(bool enable)
+{
+    using namespace ControlId;
+    for (int id : std::initializer_list<int>{Name, ControlId::Description, RgbInterp, HslInterp, OklabInterp, StepPatterns, Duplicate,
+                   InsertRow, AddRow, DeleteRows, Save})
+        Control(id)->setEnabled(enable);
+}
+
+void CTessarinDlg::EnableAutoPopulate(bool enable)
+{
+    m_autoPopulate->setEnabled(enable);
+}
+
+void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
+{
+    (void)legend; // the legend spreadsheet takes this over
+}
+
+void CTessarinDlg::ClearSpreadsheet()
+{
+    m_spreadsheet->Grid().DeleteAllItems();
+}
+
+void CTessarinDlg::SetListItems(const std::vector<CLegendListItem>& items)
+{
+    m_settingList = true;
+    m_list->clear();
+    bool inGroup = false;
+    for (const CLegendListItem& item : items) {
+        auto* row = new QListWidgetItem(Shown(item.text), m_list);
+        if (item.heading) {
+            // Headings are drawn apart and never look selected; choosing one
+            // moves the selection to a legend (the flow decides which).
+            QFont bold = row->font();
+            bold.setBold(true);
+            row->setFont(bold);
+            row->setForeground(palette().color(QPalette::PlaceholderText));
+            inGroup = true;
+        } else {
+            row->setText((inGroup ? QStringLiteral("    ") : QString()) + row->text());
+            row->setToolTip(Shown(item.path));
+        }
+    }
+    m_settingList = false;
+}
+
+void CTessarinDlg::SelectListItem(int index)
+{
+    m_settingList = true;
+    m_list->setCurrentRow(index);
+    m_settingList = false;
+}
+
+void CTessarinDlg::CommitPendingEdits()
+{
+    m_spreadsheet->Grid().EndEditing();
+}
+
+void CTessarinDlg::ReloadPatterns(const std::string& patternFolder)
+{
+    (void)patternFolder; // the legend spreadsheet's pattern table takes this over
+}
+
+std::optional<std::string> CTessarinDlg::Run(const Request& request)
+{
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save As"), Shown(request.folder + request.fileName), QStringLiteral("Legend files (*.leg)"));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    std::string path = chosen.toStdString();
+    if (path.size() < 4 || path.compare(path.size() - 4, 4, ".leg") != 0)
+        path += ".leg";
+    return path;
 }
 
 template <class T>
@@ -83,7 +254,7 @@ void CTessarinDlg::BuildNormalLayout()
 
     // Top right: the header of the chosen legend.
     m_name = Make(Name, "nameField", new QLineEdit(this));
-    m_description = Make(Description, "descriptionField", new QLineEdit(this));
+    m_description = Make(ControlId::Description, "descriptionField", new QLineEdit(this));
     m_filename = Make(Filename, "filenameField", new QLineEdit(this));
     m_dataType = Make(DataType, "dataTypeField", new QLineEdit(this));
     for (QLineEdit* readOnly : {m_name, m_filename, m_dataType})
@@ -173,7 +344,7 @@ void CTessarinDlg::BuildNormalLayout()
     outer->addLayout(fileButtons);
 
     m_legendsGroup->setMinimumWidth(220);
-    connect(static_cast<QPushButton*>(Control(Help)), &QPushButton::clicked, this, &CTessarinDlg::OpenHelp);
+    connect(static_cast<QPushButton*>(Control(ControlId::Help)), &QPushButton::clicked, this, &CTessarinDlg::OpenHelp);
     resize(kNormalWidth, 620);
 }
 

@@ -8,11 +8,16 @@
 // object name), so tests and the edit-mode layout find it by what the host
 // applications' documentation calls it.
 
+#include "app/core/ceditorflow.h"
+#include "app/core/ceditorview.h"
+#include "app/core/csavefiledialog.h"
 #include "app/core/startupoptions.h"
+#include "app/ui/cmessageboxprompt.h"
 
 #include <QDialog>
 
 #include <map>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -59,13 +64,37 @@ enum : int {
 };
 }
 
-class CTessarinDlg : public QDialog {
+class CTessarinDlg : public QDialog, public CEditorView, private CSaveFileDialog {
 public:
     explicit CTessarinDlg(const CStartupOptions& options, QWidget* parent = nullptr);
 
     const CStartupOptions& Options() const { return m_options; }
     QWidget* Control(int id) const;
     CGridWidget* Spreadsheet() const { return m_spreadsheet; }
+    CEditorFlow& Flow() { return *m_flow; }
+    CUserPrompt& Prompt() { return m_prompt; }
+
+    // Fills the list and shows the starting legend: the last step of opening.
+    void OpenLegends();
+    // The host has gone: close now, asking nothing.
+    void CloseWithoutAsking();
+
+    // Esc, the window's close button and "Close" all ask about unsaved changes.
+    void reject() override;
+
+    // CEditorView
+    void SetHeader(const std::string& name, const std::string& fileName, const std::string& description,
+                   const std::string& dataType) override;
+    std::string Description() const override;
+    void ShowReadOnly(bool readOnly) override;
+    void EnableEditing(bool enable) override;
+    void EnableAutoPopulate(bool enable) override;
+    void FillSpreadsheet(const CLLLegend& legend) override;
+    void ClearSpreadsheet() override;
+    void SetListItems(const std::vector<CLegendListItem>& items) override;
+    void SelectListItem(int index) override;
+    void CommitPendingEdits() override;
+    void ReloadPatterns(const std::string& patternFolder) override;
 
     // The host's help file, or nothing for hosts without one.
     void OpenHelp();
@@ -76,12 +105,19 @@ private:
     T* Make(int id, const char* name, T* widget);
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
+    void ConnectCommands();
+    // CSaveFileDialog
+    std::optional<std::string> Run(const Request& request) override;
     // Hides the list and its buttons, puts the file buttons beside the header
     // fields, and makes the window 184 pixels narrower: a host that opens one
     // legend for editing has no use for the list.
     void ApplyEditModeLayout();
 
     CStartupOptions m_options;
+    CMessageBoxPrompt m_prompt{this};
+    std::unique_ptr<CEditorFlow> m_flow;
+    bool m_closingWithoutAsking = false;
+    bool m_settingList = false; // the flow moves the selection: no choosing then
     std::map<int, QWidget*> m_controls;
     QGroupBox* m_legendsGroup = nullptr;
     QListWidget* m_list = nullptr;

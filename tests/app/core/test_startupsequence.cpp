@@ -61,7 +61,7 @@ TEST(StartupSequence, TABConversionRunsWhenTheTableChangedSinceTheStoredStamp)
     }
 }
 
-TEST(StartupSequence, PatternFolderAndPenFileCheck)
+TEST(StartupSequence, PenFileCheck)
 {
     CSettingsSandbox sandbox;
     const std::string pens = sandbox.Work("pens");
@@ -69,33 +69,30 @@ TEST(StartupSequence, PatternFolderAndPenFileCheck)
     struct Case {
         const char* name;
         std::vector<std::string> args;
-        std::optional<std::string> brushPath, penFile;
-        std::string expectedPatterns, expectedPen;
+        std::optional<std::string> penFile;
+        std::string expectedPen;
         bool readable;
         std::vector<std::string> messages;
     };
     const std::string missing = pens + "/gone.pen";
     const Case cases[] = {
-        {"no host: no pen file looked for", {"t"}, "/b/patterns", missing, "/b/patterns/", "", false, {}},
-        {"a folder that ends in a separator keeps it", {"t", "-Vyrn"}, "/b/patterns/", std::nullopt, "/b/patterns/", "", false, {}},
-        {"configured pen file", {"t", "-Quarvex"}, std::nullopt, pens + "/CARTORAW.PEN", "", pens + "/CARTORAW.PEN", true, {}},
-        {"missing pen file: message 109, start goes on", {"t", "-Strativ"}, std::nullopt, missing, "", missing, false,
+        {"no host: no pen file looked for", {"t"}, missing, "", false, {}},
+        {"Vyrn alone uses no pen file", {"t", "-Vyrn"}, missing, "", false, {}},
+        {"configured pen file", {"t", "-Quarvex"}, pens + "/CARTORAW.PEN", pens + "/CARTORAW.PEN", true, {}},
+        {"missing pen file: message 109, start goes on", {"t", "-Strativ"}, missing, missing, false,
          {"Could not load " + missing}},
-        {"the pen file beside the program", {"t", "-ST3D"}, std::nullopt, std::nullopt, "", pens + "/CARTORAW.PEN", true, {}},
-        {"a folder is no pen file", {"t", "-Q3D"}, std::nullopt, pens, "", pens, false, {"Could not load " + pens}},
+        {"the pen file beside the program", {"t", "-ST3D"}, std::nullopt, pens + "/CARTORAW.PEN", true, {}},
+        {"a folder is no pen file", {"t", "-Q3D"}, pens, pens, false, {"Could not load " + pens}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const auto& [name, value] : {std::pair{"BRUSH_PATH", c.brushPath}, std::pair{"PEN_FILE", c.penFile}}) {
-            if (value) {
-                ASSERT_TRUE(SetCommonSetting(name, *value));
-            } else {
-                CSettingsStore::RemoveValue(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, name);
-            }
+        if (c.penFile) {
+            ASSERT_TRUE(SetCommonSetting("PEN_FILE", *c.penFile));
+        } else {
+            CSettingsStore::RemoveValue(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, "PEN_FILE");
         }
         CRecordingPrompt prompt;
         const CStartupResources r = PrepareStartup(ParseStartupArguments(c.args), pens + "/tessarin", prompt);
-        EXPECT_EQ(r.patternFolder, c.expectedPatterns);
         EXPECT_EQ(r.penFile, c.expectedPen);
         EXPECT_EQ(r.penFileReadable, c.readable);
         EXPECT_EQ(prompt.Texts(), c.messages);
