@@ -57,7 +57,8 @@ CEditorHostFlags FlagsOf(const CStartupOptions& o)
 
 } // namespace
 
-CTessarinDlg::CTessarinDlg(const CStartupOptions& options, QWidget* parent) : QDialog(parent), m_options(options)
+CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, QWidget* parent)
+    : QDialog(parent), m_options(options), m_prompt(prompt ? prompt : &m_messageBoxes)
 {
     setWindowTitle(QStringLiteral("Tessarin"));
     // A main window, not a pop-up: it can be minimised and maximised like one.
@@ -69,7 +70,7 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, QWidget* parent) : QD
 
     CEditorFlow::Dialogs dialogs;
     dialogs.saveFile = this;
-    m_flow = std::make_unique<CEditorFlow>(m_prompt, *this, FlagsOf(m_options), dialogs);
+    m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
     m_flow->SetProduct(m_options.hostCode == HostNone ? std::string() : HostProduct(m_options.hostCode));
     m_flow->SetTABPath(m_options.tabPath);
     if (!m_options.openLegendPath.empty())

@@ -66,13 +66,14 @@ enum : int {
 
 class CTessarinDlg : public QDialog, public CEditorView, private CSaveFileDialog {
 public:
-    explicit CTessarinDlg(const CStartupOptions& options, QWidget* parent = nullptr);
+    // Questions go to message boxes unless a prompt is given (tests script the answers).
+    explicit CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt = nullptr, QWidget* parent = nullptr);
 
     const CStartupOptions& Options() const { return m_options; }
     QWidget* Control(int id) const;
     CGridWidget* Spreadsheet() const { return m_spreadsheet; }
     CEditorFlow& Flow() { return *m_flow; }
-    CUserPrompt& Prompt() { return m_prompt; }
+    CUserPrompt& Prompt() { return *m_prompt; }
 
     // Fills the list and shows the starting legend: the last step of opening.
     void OpenLegends();
@@ -114,7 +115,8 @@ private:
     void ApplyEditModeLayout();
 
     CStartupOptions m_options;
-    CMessageBoxPrompt m_prompt{this};
+    CMessageBoxPrompt m_messageBoxes{this};
+    CUserPrompt* m_prompt;
     std::unique_ptr<CEditorFlow> m_flow;
     bool m_closingWithoutAsking = false;
     bool m_settingList = false; // the flow moves the selection: no choosing then

@@ -1,0 +1,122 @@
+// The main window driven as a user drives it: list clicks, typing, buttons.
+
+#include "app/ui/ctessarindlg.h"
+
+#include "platform/csettingsstore.h"
+#include "platform/cstringtable.h"
+#include "platform/settingssandbox.h"
+#include "support/recordingprompt.h"
+#include "support/testfiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+std::string LegendText(const std::string& name, const std::string& description)
+{
+    return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name + "\"\n\tDescription = \"" + description +
+           "\"\n\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n\t\t0\t1\t\"low\"\t\t255\t4278190080\t1\t0\t1\t1\n"
+           "\t\t1\t2\t\"high\"\t\t65280\t4278190080\t1\t0\t1\t1\n\t}\nLegendTable End\n";
+}
+
+struct CWindowFixture {
+    int argc = 1;
+    char name[24] = "test_tessarindlg";
+    char* argv[2] = {name, nullptr};
+    QApplication app{argc, argv};
+    CSettingsSandbox sandbox;
+    std::string folder = sandbox.Work("legends") + "/";
+    CRecordingPrompt prompt;
+    std::unique_ptr<CTessarinDlg> dlg;
+
+    explicit CWindowFixture(const std::vector<std::string>& args = {"tessarin"})
+    {
+        for (const char* n : {"basalt", "chert", "dacite"})
+            WriteTextFile(folder + n + ".leg", LegendText(std::string("Legend ") + n, "plain"));
+        EXPECT_TRUE(SetCommonSetting("LUT_PATH", folder));
+        dlg = std::make_unique<CTessarinDlg>(ParseStartupArguments(args), &prompt);
+        dlg->show();
+        QApplication::setActiveWindow(dlg.get()); // shortcuts work in the active window only
+        dlg->OpenLegends();
+    }
+    QListWidget* List() const { return static_cast<QListWidget*>(dlg->Control(ControlId::LegendList)); }
+    QLineEdit* Field(int id) const { return static_cast<QLineEdit*>(dlg->Control(id)); }
+    void ClickEntry(int row)
+    {
+        QListWidget* list = List();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    void Click(int id) { QTest::mouseClick(static_cast<QPushButton*>(dlg->Control(id)), Qt::LeftButton); }
+    std::string Shown() const
+    {
+        return Field(ControlId::Name)->text().toStdString() + " | " + Field(ControlId::Filename)->text().toStdString() +
+               " | " + Field(ControlId::Description)->text().toStdString() + " | " +
+               Field(ControlId::DataType)->text().toStdString();
+    }
+};
+
+} // namespace
+
+TEST(TessarinWindow, ListClicksTypingAndSave)
+{
+    CWindowFixture w;
+    QListWidget* list = w.List();
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(0)->text().toStdString(), "System");
+    EXPECT_EQ(w.Shown(), "Legend basalt | basalt.leg | plain | Numeric continuous");
+
+    w.ClickEntry(3);
+    EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
+    // The heading is no legend: clicking the top one goes back to the entry chosen before.
+    w.ClickEntry(0);
+    EXPECT_EQ(list->currentRow(), 3);
+    EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
+    w.ClickEntry(1);
+
+    QLineEdit* description = w.Field(ControlId::Description);
+    description->setFocus();
+    description->end(false);
+    QTest::keyClicks(description, ", checked");
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+    // The save names the legend after its file, and keeps the rows byte for byte.
+    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText("basalt", "plain, checked"));
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+}
+
+TEST(TessarinWindow, UnsavedChangesAreAskedAboutBeforeLeavingTheLegend)
+{
+    CWindowFixture w;
+    QTest::keyClicks(w.Field(ControlId::Description), "X");
+    w.prompt.m_Answers = {CUserPrompt::Answer::No};
+    w.ClickEntry(2);
+    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{CStringTable::Load(Str::SaveChanges)});
+    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
+    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText("Legend basalt", "plain"));
+
+    // Close: Cancel keeps the window open, No closes without writing.
+    QTest::keyClicks(w.Field(ControlId::Description), "Y");
+    w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
+    w.Click(ControlId::Close);
+    EXPECT_TRUE(w.dlg->isVisible());
+    w.Click(ControlId::Close);
+    EXPECT_FALSE(w.dlg->isVisible());
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("Legend chert", "plain"));
+}
+
+TEST(TessarinWindow, ALegendOpenedByItsPathIsListedWithItsFolder)
+{
+    CTempDir elsewhere;
+    WriteTextFile(elsewhere.File("field.leg"), LegendText("Field sheet", "mapped today"));
+    CWindowFixture w({"tessarin", elsewhere.File("field.leg")});
+    EXPECT_EQ(w.Shown(), "Field sheet | field.leg | mapped today | Numeric continuous");
+    EXPECT_EQ(w.List()->count(), 5);
+    EXPECT_EQ(w.List()->currentItem()->toolTip().toStdString(), elsewhere.File("field.leg"));
+}
