@@ -6,6 +6,7 @@
 #include "platform/cfilefacts.h"
 
 #include "app/core/ceditorview.h"
+#include "app/core/clegendedit.h"
 #include "app/core/csavefiledialog.h"
 #include "app/core/findnonheading.h"
 #include "platform/csettingsstore.h"
@@ -43,8 +44,26 @@ void CEditorFlow::OpenFile(const std::string& path)
 
 void CEditorFlow::ChangeLegend(const std::function<void(CLLLegend&)>& change)
 {
+    if (!m_History) {
+        change(m_Legend);
+        m_Modified = true;
+        return;
+    }
+    const CLLLegend before = m_Legend;
     change(m_Legend);
     m_Modified = true;
+    CLegendEdit edit = CLegendEdit::Between(before, m_Legend);
+    if (!edit.IsEmpty())
+        m_History->Recorded(std::move(edit));
+}
+
+void CEditorFlow::ApplyEdit(const CLegendEdit& edit, bool undo)
+{
+    edit.Apply(m_Legend, undo);
+    m_Description = m_Legend.m_Description;
+    m_DataTypeField = DataTypeText(m_Legend.m_DataType);
+    m_View.FillSpreadsheet(m_Legend);
+    CopyMembersToControls();
 }
 
 void CEditorFlow::DescriptionEdited(const std::string& text)
@@ -112,6 +131,9 @@ bool CEditorFlow::Load(const std::string& path)
         return false;
     }
     m_Legend = std::move(read);
+    // Reading back the file just written keeps the history; any other read starts afresh.
+    if (m_History && !(m_ReloadAfterSave && path == m_SavedPath))
+        m_History->Reset();
     m_LoadedPath = path;
     m_LoadedStamp = stamp;
     m_Description = m_Legend.m_Description;
@@ -176,7 +198,12 @@ bool CEditorFlow::Save(const std::string& path, bool checkRows)
         return false;
     }
     m_Modified = false;
+    m_ReloadAfterSave = true;
+    m_SavedPath = path;
     RefillList();
+    m_ReloadAfterSave = false;
+    if (m_History)
+        m_History->Saved();
     if (m_Flags.UnderQuarvexOrStrativ())
         ExportAllToTAB(m_TABPath);
     return true;
@@ -270,6 +297,8 @@ void CEditorFlow::CopyMembersToControls()
 
 void CEditorFlow::ClearShown()
 {
+    if (m_History)
+        m_History->Reset();
     m_View.ClearSpreadsheet();
     m_View.EnableEditing(false);
 }

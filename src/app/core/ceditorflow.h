@@ -17,6 +17,19 @@
 #include <vector>
 
 class CEditorView;
+class CLegendEdit;
+
+// Where the flow's changes go for undo and redo (the window keeps the stack).
+class CEditorHistory {
+public:
+    virtual ~CEditorHistory() = default;
+    // A change of the current legend, already made.
+    virtual void Recorded(CLegendEdit edit) = 0;
+    // Another legend (or none) is shown, or the shown one was read again from disk.
+    virtual void Reset() = 0;
+    // The legend was written: the state now shown is the unmodified one.
+    virtual void Saved() = 0;
+};
 class CHostNotifier;
 class CImportTABDialog;
 class CNewLegendDialog;
@@ -61,6 +74,11 @@ public:
     // and redone from copies of the legend taken around it. Marks the legend
     // modified.
     void ChangeLegend(const std::function<void(CLLLegend&)>& change);
+    void SetHistory(CEditorHistory* history) { m_History = history; }
+    // Undo or redo of a recorded change; the history decides the modified flag
+    // afterwards (SetModified), since only it knows where the saved state is.
+    void ApplyEdit(const CLegendEdit& edit, bool undo);
+    void SetModified(bool modified) { m_Modified = modified; }
     // The user typed in the description field.
     void DescriptionEdited(const std::string& text);
 
@@ -125,6 +143,9 @@ private:
     // empty rather than becoming the root folder.
     static std::string AsFolder(const std::string& folder);
 
+    CEditorHistory* m_History = nullptr;
+    bool m_ReloadAfterSave = false; // the list refill after a save reads the legend again
+    std::string m_SavedPath;
     CUserPrompt& m_Prompt;
     CEditorView& m_View;
     CEditorHostFlags m_Flags;

@@ -1,6 +1,7 @@
 #include "app/ui/ctessarindlg.h"
 
 #include "app/core/hostplacement.h"
+#include "app/core/clegendedit.h"
 #include "app/ui/caboutbox.h"
 #include "grid/widget/cgridwidget.h"
 #include "platform/cstringtable.h"
@@ -23,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -41,6 +44,25 @@ QString Shown(const std::string& bytes)
 {
     return QString::fromStdString(CTextCodec::ToUtf8(bytes));
 }
+
+// A recorded change of the legend on Qt's undo stack; the flow does the work.
+class CLegendUndoCommand : public QUndoCommand {
+public:
+    CLegendUndoCommand(CEditorFlow& flow, CLegendEdit edit) : m_flow(flow), m_edit(std::move(edit)) {}
+    void undo() override { m_flow.ApplyEdit(m_edit, true); }
+    void redo() override
+    {
+        // Pushed after the change was made: the first redo has nothing to do.
+        if (m_done)
+            m_flow.ApplyEdit(m_edit, false);
+        m_done = true;
+    }
+
+private:
+    CEditorFlow& m_flow;
+    CLegendEdit m_edit;
+    bool m_done = false;
+};
 
 CEditorHostFlags FlagsOf(const CStartupOptions& o)
 {
@@ -71,6 +93,17 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     CEditorFlow::Dialogs dialogs;
     dialogs.saveFile = this;
     m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
+    m_undo = new QUndoStack(this);
+    m_flow->SetHistory(this);
+    // The saved (or loaded) state is the stack's clean state: undoing back to it
+    // clears the modified flag, redoing away sets it again.
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { m_flow->SetModified(!clean); });
+    QAction* undo = m_undo->createUndoAction(this, QStringLiteral("&Undo"));
+    undo->setShortcut(QKeySequence::Undo);
+    QAction* redo = m_undo->createRedoAction(this, QStringLiteral("&Redo"));
+    redo->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    m_editMenu->addAction(undo);
+    m_editMenu->addAction(redo);
     m_flow->SetProduct(m_options.hostCode == HostNone ? std::string() : HostProduct(m_options.hostCode));
     m_flow->SetTABPath(m_options.tabPath);
     if (!m_options.openLegendPath.empty())
@@ -104,6 +137,21 @@ void CTessarinDlg::ConnectCommands()
     connect(saveKey, &QShortcut::activated, button(Save), &QPushButton::click);
     auto* saveAsKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")), this);
     connect(saveAsKey, &QShortcut::activated, button(SaveAs), &QPushButton::click);
+}
+
+void CTessarinDlg::Recorded(CLegendEdit edit)
+{
+    m_undo->push(new CLegendUndoCommand(*m_flow, std::move(edit)));
+}
+
+void CTessarinDlg::Reset()
+{
+    m_undo->clear();
+}
+
+void CTessarinDlg::Saved()
+{
+    m_undo->setClean();
 }
 
 void CTessarinDlg::OpenLegends()
@@ -334,6 +382,8 @@ void CTessarinDlg::BuildNormalLayout()
 
     auto* outer = new QVBoxLayout(this);
     auto* menuBar = new QMenuBar(this);
+    QMenu* editMenu = menuBar->addMenu(QStringLiteral("&Edit"));
+    m_editMenu = editMenu;
     QMenu* helpMenu = menuBar->addMenu(QStringLiteral("&Help"));
     QAction* helpAction = helpMenu->addAction(QStringLiteral("&Help..."), this, &CTessarinDlg::OpenHelp);
     helpAction->setShortcut(QKeySequence::HelpContents);

@@ -64,7 +64,9 @@ enum : int {
 };
 }
 
-class CTessarinDlg : public QDialog, public CEditorView, private CSaveFileDialog {
+class QUndoStack;
+
+class CTessarinDlg : public QDialog, public CEditorView, private CSaveFileDialog, private CEditorHistory {
 public:
     // Questions go to message boxes unless a prompt is given (tests script the answers).
     explicit CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt = nullptr, QWidget* parent = nullptr);
@@ -74,6 +76,7 @@ public:
     CGridWidget* Spreadsheet() const { return m_spreadsheet; }
     CEditorFlow& Flow() { return *m_flow; }
     CUserPrompt& Prompt() { return *m_prompt; }
+    QUndoStack& UndoStack() { return *m_undo; }
 
     // Fills the list and shows the starting legend: the last step of opening.
     void OpenLegends();
@@ -107,6 +110,10 @@ private:
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
     void ConnectCommands();
+    // CEditorHistory
+    void Recorded(CLegendEdit edit) override;
+    void Reset() override;
+    void Saved() override;
     // CSaveFileDialog
     std::optional<std::string> Run(const Request& request) override;
     // Hides the list and its buttons, puts the file buttons beside the header
@@ -118,6 +125,7 @@ private:
     CMessageBoxPrompt m_messageBoxes{this};
     CUserPrompt* m_prompt;
     std::unique_ptr<CEditorFlow> m_flow;
+    QUndoStack* m_undo = nullptr;
     bool m_closingWithoutAsking = false;
     bool m_settingList = false; // the flow moves the selection: no choosing then
     std::map<int, QWidget*> m_controls;
@@ -131,4 +139,5 @@ private:
     QLabel* m_readOnly = nullptr;
     CGridWidget* m_spreadsheet = nullptr;
     QAction* m_aboutAction = nullptr;
+    class QMenu* m_editMenu = nullptr;
 };
