@@ -58,6 +58,9 @@ const std::map<int, std::string>& Table()
          "overwrite it with your changes? Choose No to reload it and drop your changes, or "
          "Cancel to go on editing."},
         {Str::SaveFailed, "Could not save %1!s!: %2!s!"},
+        {Str::ConversionSkipped,
+         "These legends of %1!s! were not converted, because their names cannot be file names:\n%2!s!"},
+        {Str::ConversionNotWritten, "These legends of %1!s! could not be written:\n%2!s!"},
         {Str::DeleteFailed, "Could not delete %1!s!: %2!s!"},
         {Str::ExportLegendUnreadable,
          "The TAB legend table %1!s! was not updated: could not read %2!s!: %3!s!"},

@@ -51,6 +51,8 @@ enum Id : int {
     ExportLegendUnreadable = 5003,
     ExportTableFailed = 5004,
     SettingNotStored = 5005,
+    ConversionSkipped = 5006,
+    ConversionNotWritten = 5007,
 };
 }
 

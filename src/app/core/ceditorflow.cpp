@@ -101,15 +101,25 @@ void CEditorFlow::ChooseLegend(int index)
             index = -1;
         m_View.SelectListItem(index);
     }
+    const int previousIndex = m_LastValidIndex;
     m_LastValidIndex = index;
     if (index >= 0) {
+        const std::string previousFolder = m_CurrentFolder, previousFile = m_FileName, previousToSelect = m_LegendToSelect;
         const std::string& path = m_Items[static_cast<size_t>(index)].path;
         m_CurrentFolder = GetFolderOfPath(path);
         m_FileName = path.substr(m_CurrentFolder.size());
         m_LegendToSelect = path;
-        Load(CurrentPath());
-        m_NameField = m_Legend.m_Name;
-        m_Modified = false;
+        if (Load(CurrentPath())) {
+            m_NameField = m_Legend.m_Name;
+            m_Modified = false;
+        } else {
+            // The legend shown stays, and with it the file it belongs to.
+            m_CurrentFolder = previousFolder;
+            m_FileName = previousFile;
+            m_LegendToSelect = previousToSelect;
+            m_LastValidIndex = previousIndex;
+            m_View.SelectListItem(previousIndex);
+        }
     } else {
         ClearShown();
     }
@@ -118,18 +128,20 @@ void CEditorFlow::ChooseLegend(int index)
 
 bool CEditorFlow::Load(const std::string& path)
 {
-    m_ReadOnly = !CFileIO::IsWritable(path);
-    m_View.ShowReadOnly(m_ReadOnly);
-    m_View.EnableEditing(!m_ReadOnly);
-
     // Stamped before reading: a change that lands while we read makes the
     // next save ask, rather than slip through.
     const std::optional<CFileStamp> stamp = CFileIO::Stamp(path);
     CLLLegend read;
     if (!read.ReadLEG(path).Ok()) {
+        // Nothing of the shown legend changes, its read-only state included:
+        // the caller puts back the file it came from, so no save can write
+        // these rows over the file that failed.
         Show(Str::CouldNotLoad, {path});
         return false;
     }
+    m_ReadOnly = !CFileIO::IsWritable(path);
+    m_View.ShowReadOnly(m_ReadOnly);
+    m_View.EnableEditing(!m_ReadOnly);
     m_Legend = std::move(read);
     // Reading back the file just written keeps the history; any other read starts afresh.
     if (m_History && !(m_ReloadAfterSave && path == m_SavedPath))
@@ -168,15 +180,29 @@ void CEditorFlow::RefillList()
         return;
     }
     const int index = FindListedPath(m_LegendToSelect);
-    if (index >= 0) {
-        m_CurrentFolder = GetFolderOfPath(m_LegendToSelect);
-        m_FileName = m_LegendToSelect.substr(m_CurrentFolder.size());
-    }
     m_View.SelectListItem(index);
     m_LastValidIndex = index;
-    Load(m_LegendToSelect);
-    m_NameField = m_Legend.m_Name;
-    m_Modified = false;
+    if (index < 0) {
+        // Not a listed legend: nothing is selected and nothing loads, so no
+        // save can go to a file the list does not show.
+        Show(Str::CouldNotLoad, {m_LegendToSelect});
+        m_FileName.clear();
+        m_NameField.clear();
+        m_Description.clear();
+        m_DataTypeField.clear();
+        ClearShown();
+        CopyMembersToControls();
+        return;
+    }
+    m_CurrentFolder = GetFolderOfPath(m_LegendToSelect);
+    m_FileName = m_LegendToSelect.substr(m_CurrentFolder.size());
+    if (Load(m_LegendToSelect)) {
+        m_NameField = m_Legend.m_Name;
+        m_Modified = false;
+    } else {
+        m_FileName.clear();
+        ClearShown();
+    }
     CopyMembersToControls();
 }
 

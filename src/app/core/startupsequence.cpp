@@ -7,6 +7,20 @@
 
 namespace {
 
+// A name from the table as a message can show it: control characters as \xNN.
+std::string Visible(const std::string& name)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7F)
+            out += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        else
+            out += static_cast<char>(c);
+    }
+    return out;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const size_t cut = path.find_last_of('/');
@@ -19,8 +33,20 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
 {
     CStartupResources resources;
     // The conversion runs before the list is filled, so its legends are listed.
-    if (options.tab2leg && !options.tabPath.empty())
+    if (options.tab2leg && !options.tabPath.empty()) {
         resources.conversion = ConvertTABToLEG(options.tabPath, true, prompt);
+        // What the conversion left out is said once, in one list each.
+        auto report = [&](int stringId, const std::vector<std::string>& items, bool quoted) {
+            if (items.empty())
+                return;
+            std::string list;
+            for (const std::string& item : items)
+                list += (list.empty() ? "" : "\n") + (quoted ? "\"" + Visible(item) + "\"" : item);
+            prompt.Ask({stringId, CStringTable::FormatId(stringId, {options.tabPath, list}), {}, CUserPrompt::Buttons::Ok});
+        };
+        report(Str::ConversionSkipped, resources.conversion->skipped, true);
+        report(Str::ConversionNotWritten, resources.conversion->failed, false);
+    }
 
     if (options.Quarvex() || options.Quarvex3D() || options.Strativ() || options.Strativ3D()) {
         const std::optional<std::string> configured = GetCommonSetting("PEN_FILE");

@@ -3,11 +3,13 @@
 #include "app/core/hostplacement.h"
 #include "app/ui/ctessarindlg.h"
 #include "platform/cdesktopwindows.h"
+#include "platform/cfileio.h"
 #include "platform/cinstancechecker.h"
 #include "platform/csettingsstore.h"
 
 #include <QApplication>
-#include <QImageWriter>
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QWidget>
 #include <QPixmap>
 #include <QTimer>
@@ -46,7 +48,10 @@ int CTessarinApp::Run()
 
     const CStartupOptions options = ParseStartupArguments(m_args);
     CSettingsStore::SetProfileProduct(HostProduct(options.hostCode));
-    CTessarinDlg dlg(options);
+    // A picture for the documentation is taken unattended: messages go to
+    // stderr instead of waiting for a click.
+    CStderrPrompt unattended;
+    CTessarinDlg dlg(options, screenshot ? &unattended : nullptr);
     if (!screenshot) {
         std::string why;
         if (!checker.Track(
@@ -91,7 +96,9 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg)
         timer->start(kTrackingInterval);
     }
 
-    m_resources = PrepareStartup(options, m_args.empty() ? std::string() : m_args[0], dlg.Prompt());
+    // The program's own folder, however it was started (a bare name on PATH included).
+    const std::string program = (QCoreApplication::applicationDirPath() + QStringLiteral("/tessarin")).toStdString();
+    m_resources = PrepareStartup(options, program, dlg.Prompt());
     dlg.OpenLegends();
 }
 
@@ -135,10 +142,19 @@ int CTessarinApp::WriteScreenshot(CTessarinDlg& dlg, const std::string& path)
     dlg.show();
     QApplication::processEvents();
     const QPixmap picture = dlg.grab();
-    QImageWriter writer(QString::fromStdString(path), "png");
-    if (!writer.write(picture.toImage())) {
-        std::fprintf(stderr, "tessarin: cannot write %s: %s\n", path.c_str(),
-                     writer.errorString().toLocal8Bit().constData());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (path.empty() || !picture.save(&buffer, "PNG")) {
+        std::fprintf(stderr, "tessarin: cannot write the screenshot %s\n", path.empty() ? "(no file name given)" : path.c_str());
+        return 1;
+    }
+    // Saved like a legend: a FIFO or a device is refused at once, a failed
+    // write leaves an existing picture as it was.
+    CAtomicFileWriter writer(path);
+    if (!writer.IsOpen() || !writer.Write(std::string_view(png.constData(), static_cast<size_t>(png.size()))) ||
+        !writer.Commit()) {
+        std::fprintf(stderr, "tessarin: cannot write %s: %s\n", path.c_str(), writer.Result().Reason().c_str());
         return 1;
     }
     return 0;

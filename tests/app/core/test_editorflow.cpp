@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,7 +47,7 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
          {"list alpha beta gamma", "select 0", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}},
         {{},
          "gone.leg",
-         {list, "select -1", "read-only", "editing off", "header |||"},
+         {list, "select -1", "clear", "editing off", "header |||"},
          {Str::CouldNotLoad}},
     };
     for (const Case& c : cases) {
@@ -72,6 +74,26 @@ TEST(EditorFlow, ChoosingAHeadingSelectsAndLoadsALegendNextToIt)
         EXPECT_EQ(b.flow.Selection(), c.selected);
         EXPECT_EQ(b.flow.Legend().m_Name, c.name);
     }
+}
+
+TEST(EditorFlow, ALegendThatFailsToLoadLeavesTheShownOneWithItsOwnFile)
+{
+    CEditorBench b;
+    WriteThree(b);
+    // Listed, but refused before anything is read (larger than any legend may be).
+    const std::string huge = b.system + "huge.leg";
+    WriteTextFile(huge, "");
+    std::filesystem::resize_file(huge, 300u << 20);
+    b.Open();
+    ASSERT_EQ(b.flow.ListItems()[5].path, huge);
+    b.flow.ChooseLegend(4);
+    b.flow.ChooseLegend(5);
+    EXPECT_EQ(b.MessageIds(), std::vector<int>{Str::CouldNotLoad});
+    EXPECT_EQ(b.flow.Selection(), 4);
+    EXPECT_EQ(b.flow.FileName(), "gamma.leg");
+    EXPECT_EQ(b.flow.Legend().m_Name, "gamma");
+    b.flow.SaveButton();
+    EXPECT_EQ(std::filesystem::file_size(huge), 300u << 20);
 }
 
 TEST(EditorFlow, YesToSaveChangesRefusedByTheMinimumRowsKeepsTheOldLegendShownAndModified)

@@ -61,6 +61,19 @@ TEST(StartupSequence, TABConversionRunsWhenTheTableChangedSinceTheStoredStamp)
     }
 }
 
+TEST(StartupSequence, LegendsTheConversionLeftOutAreNamedOnce)
+{
+    CSettingsSandbox sandbox;
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", sandbox.Work("lut") + "/"));
+    const std::string tab = sandbox.Work("host") + "/names.tab";
+    ASSERT_TRUE(LegendWithLabels({"ok", "../up", "tab\there"}).ExportTAB(tab));
+    CRecordingPrompt prompt;
+    PrepareStartup(ParseStartupArguments({"t", "-TABPath", tab, "-tab2leg"}), "/opt/t/bin/tessarin", prompt);
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"These legends of " + tab +
+                                                      " were not converted, because their names cannot be file "
+                                                      "names:\n\"../up\"\n\"tab\\x09here\""});
+}
+
 TEST(StartupSequence, PenFileCheck)
 {
     CSettingsSandbox sandbox;
