@@ -51,7 +51,8 @@ public:
     void FillRect(const CGridRect&, uint32_t) override { ++calls; }
     void FrameRect(const CGridRect&, uint32_t) override { ++calls; }
     void DrawLine(int, int, int, int, uint32_t) override { ++calls; }
-    void DrawText(const CGridRect&, const std::string& text, uint32_t, uint32_t, const CGridFont&) override
+    void DrawText(const CGridRect&, const std::string& text, uint32_t, uint32_t,
+                  const CGridFont&) override
     {
         calls += 1 + static_cast<int64_t>(text.size() & 1);
     }
@@ -59,12 +60,19 @@ public:
     {
         return {static_cast<int>(text.size()) * 7, 14};
     }
-    void FillPattern(const CGridRect&, const CGridBitmap&, uint32_t, std::optional<uint32_t>) override { ++calls; }
+    void FillPattern(const CGridRect&, const CGridBitmap&, uint32_t,
+                     std::optional<uint32_t>) override
+    {
+        ++calls;
+    }
     void DrawPolyline(const std::vector<CGridPoint>& points, int, uint32_t) override
     {
         calls += static_cast<int64_t>(points.size());
     }
-    void FillPolygon(const std::vector<CGridPoint>&, uint32_t, std::optional<uint32_t>) override { ++calls; }
+    void FillPolygon(const std::vector<CGridPoint>&, uint32_t, std::optional<uint32_t>) override
+    {
+        ++calls;
+    }
     void PushClip(const CGridRect&) override { ++calls; }
     void PopClip() override { ++calls; }
     int64_t calls = 0;
@@ -73,7 +81,8 @@ public:
 // A dashed sample, as a pen file style would draw a few strokes.
 class CDashSampler : public CLineStyleSampler {
 public:
-    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style, uint32_t colour) override
+    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
+                       uint32_t colour) override
     {
         const int y = (rect.top + rect.bottom) / 2;
         for (int x = rect.left; x < rect.right; x += 6 + style % 4)
@@ -136,7 +145,8 @@ struct CSheetBench {
         sheet.SetQuarvexOrStrativ(true); // the line style column is shown
         sheet.SetLineStyleSampler(&sampler);
         for (int n = 1; n < 5; ++n)
-            sheet.Patterns().Set(n, CGridBitmap::FromRows({"#...#...", ".#.#.#.#", "..#...#.", ".#.#.#.#"}));
+            sheet.Patterns().Set(
+                n, CGridBitmap::FromRows({"#...#...", ".#.#.#.#", "..#...#.", ".#.#.#.#"}));
     }
 };
 
@@ -186,7 +196,8 @@ void BM_FillFromLegend(benchmark::State& state)
         bench.sheet.FillFromLegend(Legend());
         ++rounds;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
     state.counters["x_plain"] = seconds / baseline;
     state.counters["ms"] = seconds * 1000.0;
 }
@@ -205,7 +216,8 @@ void BM_FullRepaint(benchmark::State& state)
         bench.sheet.OnDraw(painter);
         ++rounds;
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
     state.counters["x_plain"] = seconds / baseline;
     state.counters["us"] = seconds * 1e6;
     state.counters["calls"] = static_cast<double>(painter.calls / rounds);

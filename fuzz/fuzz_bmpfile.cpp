@@ -19,7 +19,8 @@ void Check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string reason;
-    const auto image = CBmpFile::Decode(std::string_view(reinterpret_cast<const char*>(data), size), reason);
+    const auto image =
+        CBmpFile::Decode(std::string_view(reinterpret_cast<const char*>(data), size), reason);
     if (!image) {
         Check(!reason.empty());
         return 0;
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(reason.empty());
     Check(image->width > 0 && image->height > 0);
     Check(int64_t{image->width} * image->height <= CBmpFile::MaxPixels);
-    Check(image->ink.size() == static_cast<size_t>(image->width) * static_cast<size_t>(image->height));
+    Check(image->ink.size() ==
+          static_cast<size_t>(image->width) * static_cast<size_t>(image->height));
     for (uint8_t ink : image->ink)
         Check(ink <= 1);
     return 0;

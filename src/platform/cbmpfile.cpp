@@ -8,7 +8,8 @@ namespace {
 
 uint32_t U16(std::string_view d, size_t at)
 {
-    return static_cast<uint32_t>(static_cast<uint8_t>(d[at])) | (static_cast<uint32_t>(static_cast<uint8_t>(d[at + 1])) << 8);
+    return static_cast<uint32_t>(static_cast<uint8_t>(d[at])) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(d[at + 1])) << 8);
 }
 
 uint32_t U32(std::string_view d, size_t at)
@@ -73,7 +74,8 @@ std::optional<CBmpImage> CBmpFile::Decode(std::string_view d, std::string& reaso
         palette.reserve(count);
         for (uint32_t i = 0; i < count; ++i) {
             const size_t e = static_cast<size_t>(at + uint64_t{i} * 4);
-            palette.push_back(InkOf(static_cast<uint8_t>(d[e]), static_cast<uint8_t>(d[e + 1]), static_cast<uint8_t>(d[e + 2])));
+            palette.push_back(InkOf(static_cast<uint8_t>(d[e]), static_cast<uint8_t>(d[e + 1]),
+                                    static_cast<uint8_t>(d[e + 2])));
         }
     }
 
@@ -92,7 +94,8 @@ std::optional<CBmpImage> CBmpFile::Decode(std::string_view d, std::string& reaso
         for (int32_t x = 0; x < width; ++x) {
             if (bits == 24) {
                 const size_t p = row + static_cast<size_t>(x) * 3;
-                out[x] = InkOf(static_cast<uint8_t>(d[p]), static_cast<uint8_t>(d[p + 1]), static_cast<uint8_t>(d[p + 2]));
+                out[x] = InkOf(static_cast<uint8_t>(d[p]), static_cast<uint8_t>(d[p + 1]),
+                               static_cast<uint8_t>(d[p + 2]));
                 continue;
             }
             const size_t bit = static_cast<size_t>(x) * bits;

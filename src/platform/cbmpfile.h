@@ -18,7 +18,11 @@ struct CBmpImage {
     // lines on white are drawn in the legend's colour over white.
     std::vector<uint8_t> ink;
 
-    bool Ink(int x, int y) const { return ink[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] != 0; }
+    bool Ink(int x, int y) const
+    {
+        return ink[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] !=
+               0;
+    }
 };
 
 class CBmpFile {

@@ -12,8 +12,8 @@
 class CPatternTable;
 
 struct CColourPickerRequest {
-    uint32_t colour = 0;           // the row's foreground colour, 0x00BBGGRR, whichever column
-    int row = -1;                  // spreadsheet row and column, handed back with the choice
+    uint32_t colour = 0; // the row's foreground colour, 0x00BBGGRR, whichever column
+    int row = -1;        // spreadsheet row and column, handed back with the choice
     int col = -1;
     bool offerTransparent = false; // only for the background column
     std::string customText;        // "Custom"
@@ -56,5 +56,6 @@ public:
 // layout moves the spreadsheet left, and the chooser with it.
 inline CGridPoint ChooserPosition(const CGridRect& cellRect, CGridPoint clientOrigin, bool editMode)
 {
-    return {clientOrigin.x + cellRect.right + 193 - (editMode ? 182 : 0), clientOrigin.y + cellRect.top + 123};
+    return {clientOrigin.x + cellRect.right + 193 - (editMode ? 182 : 0),
+            clientOrigin.y + cellRect.top + 123};
 }

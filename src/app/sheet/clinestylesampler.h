@@ -10,5 +10,6 @@ class CLineStyleSampler {
 public:
     virtual ~CLineStyleSampler() = default;
     // Style `style` in `colour`, across `rect` at its vertical middle.
-    virtual void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style, uint32_t colour) = 0;
+    virtual void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
+                               uint32_t colour) = 0;
 };

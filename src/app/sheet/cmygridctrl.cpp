@@ -76,7 +76,8 @@ void CMyGridCtrl::FillFromLegend(const CLLLegend& legend, bool readOnly)
     SetColumnCount(m_Columns.count);
     SetFixedRowCount(1);
     SetFixedColumnCount(1);
-    const std::vector<CSheetColumns::Heading> headings = CSheetColumns::Headings(m_DataType, m_QuarvexOrStrativ);
+    const std::vector<CSheetColumns::Heading> headings =
+        CSheetColumns::Headings(m_DataType, m_QuarvexOrStrativ);
     for (int c = 0; c < m_Columns.count; ++c) {
         SetItemText(0, c, headings[static_cast<size_t>(c)].text);
         SetColumnWidth(c, headings[static_cast<size_t>(c)].width);
@@ -103,7 +104,8 @@ void CMyGridCtrl::FillFromLegend(const CLLLegend& legend, bool readOnly)
         }
         SetItemText(r, k.label, row.label);
         ShowStyle(r, row);
-        SetItemText(r, k.lthick, CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)));
+        SetItemText(r, k.lthick,
+                    CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)));
         SetItemText(r, k.comment, row.comment);
         CloseChooserCells(r);
     }
@@ -259,8 +261,8 @@ void CMyGridCtrl::OnGridSorted(int controlId, int column, bool ascending)
         m_Target->OnGridSorted(controlId, column, ascending);
 }
 
-CGridEditAction CMyGridCtrl::OnGridEditRequest(int controlId, int row, int col, CGridEditTrigger trigger,
-                                               unsigned character)
+CGridEditAction CMyGridCtrl::OnGridEditRequest(int controlId, int row, int col,
+                                               CGridEditTrigger trigger, unsigned character)
 {
     if (row >= GetFixedRowCount() && m_Columns.IsChooser(col)) {
         // A click already opened the chooser through the cell; the second

@@ -80,7 +80,8 @@ public:
     void LineStyleChosen(int32_t style);
     // Draws a cell of the Fg, Bg, Pattern, LCol or LStyle column below the
     // heading; false for any other cell, which draws as a plain grid cell.
-    bool DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect, bool focused);
+    bool DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect,
+                       bool focused);
 
     // The user finished typing in a cell.
     void EndOfTyping(int row, int col);

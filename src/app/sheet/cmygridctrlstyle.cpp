@@ -19,7 +19,8 @@ uint32_t ColourOfNumber(int32_t number, bool& transparent)
 
 void CMyGridCtrl::OnCellClick(int row, int col)
 {
-    if (!IsEditable() || !m_Choosers || row < GetFixedRowCount() || !IsValid(row, col) || !m_Columns.IsChooser(col))
+    if (!IsEditable() || !m_Choosers || row < GetFixedRowCount() || !IsValid(row, col) ||
+        !m_Columns.IsChooser(col))
         return;
     m_Choosers->CloseStyleChoosers();
     const CCellRange selection = GetSelectedCellRange();
@@ -37,20 +38,22 @@ void CMyGridCtrl::OnCellClick(int row, int col)
                                         .col = col,
                                         .at = at});
     } else if (col == m_Columns.lstyle) {
-        m_Choosers->OpenLineStyleChooser({.penFile = m_PenFile,
-                                          .lineStyle = CNumberFormat::ParseInt32(GetItemText(row, col)),
-                                          .row = row,
-                                          .col = col,
-                                          .at = at});
+        m_Choosers->OpenLineStyleChooser(
+            {.penFile = m_PenFile,
+             .lineStyle = CNumberFormat::ParseInt32(GetItemText(row, col)),
+             .row = row,
+             .col = col,
+             .at = at});
     } else {
         bool transparent = false;
         // The picker starts from the row's fill colour in all three columns.
-        m_Choosers->OpenColourPicker({.colour = ColourOfNumber(GetItemData(row, m_Columns.fg), transparent),
-                                      .row = row,
-                                      .col = col,
-                                      .offerTransparent = col == m_Columns.bg,
-                                      .customText = CStringTable::Load(Str::Custom),
-                                      .at = at});
+        m_Choosers->OpenColourPicker(
+            {.colour = ColourOfNumber(GetItemData(row, m_Columns.fg), transparent),
+             .row = row,
+             .col = col,
+             .offerTransparent = col == m_Columns.bg,
+             .customText = CStringTable::Load(Str::Custom),
+             .at = at});
     }
     m_Choosers->Redraw();
 }
@@ -148,7 +151,8 @@ void CMyGridCtrl::LineStyleChosen(int32_t style)
         ShowStyle(row, shown);
 }
 
-bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect, bool focused)
+bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect,
+                                bool focused)
 {
     if (row < GetFixedRowCount() || !m_Columns.IsChooser(col) || !IsValid(row, col))
         return false;
@@ -156,7 +160,9 @@ bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const C
     const CGridRect area{rect.left, rect.top, rect.right, rect.bottom};
     const CGridFont& font = GetDefaultCell(false, false).GetFont();
     auto letter = [&](const char* text) {
-        painter.DrawText(area, text, GridText::Center | GridText::VCenter | GridText::SingleLine | GridText::NoPrefix,
+        painter.DrawText(area, text,
+                         GridText::Center | GridText::VCenter | GridText::SingleLine |
+                             GridText::NoPrefix,
                          Black, font);
     };
     bool transparent = false;
@@ -176,13 +182,15 @@ bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const C
                 letter("N");
             else if (m_Patterns.IsLoaded(pattern))
                 painter.FillPattern(area, m_Patterns.Bitmap(pattern),
-                                    ColourOfNumber(GetItemData(row, m_Columns.fg), transparent), std::nullopt);
+                                    ColourOfNumber(GetItemData(row, m_Columns.fg), transparent),
+                                    std::nullopt);
         }
     } else if (m_QuarvexOrStrativ) {
         painter.FillRect(area, White);
         if (m_Sampler) {
             painter.PushClip(area);
-            m_Sampler->DrawLineStyle(painter, area, CNumberFormat::ParseInt32(GetItemText(row, col)),
+            m_Sampler->DrawLineStyle(painter, area,
+                                     CNumberFormat::ParseInt32(GetItemText(row, col)),
                                      ColourOfNumber(GetItemData(row, m_Columns.lcol), transparent));
             painter.PopClip();
         }

@@ -8,7 +8,8 @@
 
 int CPatternTable::SlotOf(const std::string& fileName)
 {
-    std::string stem = fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
+    std::string stem =
+        fileName.size() >= 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
     if (const size_t cut = stem.rfind('_'); cut != std::string::npos)
         stem.erase(0, cut + 1);
     const int32_t n = CNumberFormat::ParseInt32(stem);

@@ -7,8 +7,17 @@ CSheetColumns CSheetColumns::For(int dataType)
 {
     if (dataType != DataText)
         return {};
-    return {.from = 1, .to = -1, .label = 2, .fg = 3, .bg = 4, .pattern = 5, .lcol = 6, .lstyle = 7, .lthick = 8,
-            .comment = 9, .count = 10};
+    return {.from = 1,
+            .to = -1,
+            .label = 2,
+            .fg = 3,
+            .bg = 4,
+            .pattern = 5,
+            .lcol = 6,
+            .lstyle = 7,
+            .lthick = 8,
+            .comment = 9,
+            .count = 10};
 }
 
 std::vector<CSheetColumns::Heading> CSheetColumns::Headings(int dataType, bool quarvexOrStrativ)
@@ -20,7 +29,8 @@ std::vector<CSheetColumns::Heading> CSheetColumns::Headings(int dataType, bool q
     } else {
         headings.push_back({text(Str::HeadFrom), 64});
         headings.push_back(
-            {text(dataType == DataNumericDiscrete ? Str::HeadToDiscrete : Str::HeadToContinuous), 48});
+            {text(dataType == DataNumericDiscrete ? Str::HeadToDiscrete : Str::HeadToContinuous),
+             48});
     }
     headings.insert(headings.end(), {{text(Str::HeadLabel), quarvexOrStrativ ? 0 : 72},
                                      {text(Str::HeadFg), 24},

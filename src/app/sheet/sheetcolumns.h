@@ -20,7 +20,10 @@ struct CSheetColumns {
 
     static CSheetColumns For(int dataType);
     // The columns closed to typing, whose cells open a chooser.
-    bool IsChooser(int col) const { return col == fg || col == bg || col == pattern || col == lcol || col == lstyle; }
+    bool IsChooser(int col) const
+    {
+        return col == fg || col == bg || col == pattern || col == lcol || col == lstyle;
+    }
 
     struct Heading {
         std::string text;

@@ -8,7 +8,8 @@
 // rows from the top, one palette index (or 0xBBGGRR for 24 bits) per pixel;
 // topDown stores them as given with a negative height.
 inline std::string BmpBytes(int bits, const std::vector<std::vector<uint32_t>>& rows,
-                            const std::vector<uint32_t>& palette, bool topDown = false, uint32_t compression = 0)
+                            const std::vector<uint32_t>& palette, bool topDown = false,
+                            uint32_t compression = 0)
 {
     const int width = rows.empty() ? 0 : static_cast<int>(rows[0].size());
     const int height = static_cast<int>(rows.size());
@@ -24,7 +25,8 @@ inline std::string BmpBytes(int bits, const std::vector<std::vector<uint32_t>>& 
                     line[static_cast<size_t>(x * 3 + b)] = static_cast<char>((v >> (8 * b)) & 0xFF);
             } else {
                 const size_t bit = static_cast<size_t>(x) * static_cast<size_t>(bits);
-                line[bit / 8] = static_cast<char>(static_cast<uint8_t>(line[bit / 8]) | (v << (8 - bits - bit % 8)));
+                line[bit / 8] = static_cast<char>(static_cast<uint8_t>(line[bit / 8]) |
+                                                  (v << (8 - bits - bit % 8)));
             }
         }
         pixels += line;

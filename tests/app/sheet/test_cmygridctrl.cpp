@@ -14,28 +14,32 @@ public:
     void CloseStyleChoosers() override { log.push_back("close"); }
     void OpenColourPicker(const CColourPickerRequest& r) override
     {
-        log.push_back("colour " + std::to_string(r.colour) + " r" + std::to_string(r.row) + "c" + std::to_string(r.col) +
-                      (r.offerTransparent ? " transparent " : " ") + r.customText + At(r.at));
+        Add("colour " + std::to_string(r.colour), r.row, r.col,
+            (r.offerTransparent ? " transparent " : " ") + r.customText, r.at);
     }
     void OpenPatternChooser(const CPatternChooserRequest& r) override
     {
-        log.push_back("pattern " + std::to_string(r.pattern) + " " + r.patternFolder + " r" + std::to_string(r.row) +
-                      "c" + std::to_string(r.col) + (r.patterns ? "" : " no table") + At(r.at));
+        Add("pattern " + std::to_string(r.pattern), r.row, r.col,
+            " " + r.patternFolder + (r.patterns ? "" : " no table"), r.at);
     }
     void OpenLineStyleChooser(const CLineStyleChooserRequest& r) override
     {
-        log.push_back("lstyle " + std::to_string(r.lineStyle) + " " + r.penFile + " r" + std::to_string(r.row) + "c" +
-                      std::to_string(r.col) + At(r.at));
+        Add("lstyle " + std::to_string(r.lineStyle), r.row, r.col, " " + r.penFile, r.at);
     }
     void Redraw() override { log.push_back("redraw"); }
-    static std::string At(CGridPoint p) { return " at " + std::to_string(p.x) + "," + std::to_string(p.y); }
+    void Add(const std::string& what, int row, int col, const std::string& rest, CGridPoint at)
+    {
+        log.push_back(what + " r" + std::to_string(row) + "c" + std::to_string(col) + rest +
+                      " at " + std::to_string(at.x) + "," + std::to_string(at.y));
+    }
     std::vector<std::string> log;
 };
 
 // Draws the style as a line as wide as its number, across the middle.
 class CWidthSampler : public CLineStyleSampler {
 public:
-    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style, uint32_t colour) override
+    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
+                       uint32_t colour) override
     {
         const int mid = (rect.top + rect.bottom) / 2;
         painter.DrawPolyline({{rect.left, mid}, {rect.right, mid}}, style, colour);
@@ -45,11 +49,13 @@ public:
 constexpr uint32_t W = 0xFFFFFF;
 
 // sand: an opaque red fill over a transparent background, pattern 3, a green line.
+// clang-format off
 const CLLRow kSand{.label = "sand", .from = 1234567, .to = 2.5, .fillColour = CGColor(0x0000FFu),
                    .backColour = CGColor(W), .backTransparent = true, .pattern = 3,
                    .lineColour = CGColor(0x00FF00u), .lineStyle = 2, .thickness = 1.5f, .comment = "c1"};
 const CLLRow kClay{.label = "clay", .text = "b", .from = -0.001, .to = 1e-7, .fillColour = CGColor(W),
-                   .backColour = CGColor(0x123456u), .fillTransparent = true, .pattern = 0, .thickness = 2.25f};
+                   .backColour = CGColor(0x123456u), .fillTransparent = true, .thickness = 2.25f};
+// clang-format on
 
 struct CSheet {
     CLLLegend legend;
@@ -59,7 +65,8 @@ struct CSheet {
     CWidthSampler sampler;
     int changes = 0;
 
-    explicit CSheet(std::vector<CLLRow> rows, int32_t dataType = DataNumericContinuous, bool host = false)
+    explicit CSheet(std::vector<CLLRow> rows, int32_t dataType = DataNumericContinuous,
+                    bool host = false)
     {
         legend.Clear();
         legend.m_DataType = dataType;
@@ -84,16 +91,19 @@ struct CSheet {
             out += (c ? "|" : "") + sheet.GetItemText(row, c);
         return out;
     }
-    // From|To or text, label, colours (T when transparent), pattern, line, style, thickness, comment.
+    // From|To or text, label, colours (T when transparent), pattern, line, style, thickness,
+    // comment.
     std::string Row(int i) const
     {
         CLLRow r;
         if (!legend.GetRow(i, r))
             return "none";
-        return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to, r.text.c_str(),
-                      r.label.c_str(), r.fillColour.GetPacked(), r.fillTransparent ? "T" : "",
-                      r.backColour.GetPacked(), r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
-                      r.lineStyle, static_cast<double>(r.thickness), r.comment.c_str());
+        return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to,
+                                     r.text.c_str(), r.label.c_str(), r.fillColour.GetPacked(),
+                                     r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                                     r.backTransparent ? "T" : "", r.pattern,
+                                     r.lineColour.GetPacked(), r.lineStyle,
+                                     static_cast<double>(r.thickness), r.comment.c_str());
     }
 };
 
@@ -107,12 +117,16 @@ TEST(CMyGridCtrl, ColumnsByDataTypeAndHost)
         const char* headings;
         const char* widths;
     } cases[] = {
-        {DataNumericContinuous, false, "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+        {DataNumericContinuous, false,
+         "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
          "32 64 48 72 24 24 48 40 0 48 240 "},
-        {DataNumericDiscrete, true, "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+        {DataNumericDiscrete, true,
+         "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
          "32 64 48 0 24 24 48 40 48 48 240 "},
-        {DataText, false, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment", "32 80 72 24 24 48 40 0 48 240 "},
-        {DataText, true, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment", "32 80 0 24 24 48 40 48 48 240 "},
+        {DataText, false, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 80 72 24 24 48 40 0 48 240 "},
+        {DataText, true, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 80 0 24 24 48 40 48 48 240 "},
     };
     for (const auto& c : cases) {
         CSheet s({kSand}, c.type, c.host);
@@ -154,7 +168,9 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
         const char* typed;
         std::string row;
     } cases[] = {
-        {10, "x", "1234570|2.5|" + rest.substr(0, rest.size() - 2) + "x"}, // the shown six digits are what stays
+        {10, "x",
+         "1234570|2.5|" + rest.substr(0, rest.size() - 2) +
+             "x"}, // the shown six digits are what stays
         {1, "3.75", "3.75|2.5|" + rest},
         {1, "1,234.5", "1|2.5|" + rest}, // the C locale has no thousands separator
         {2, " 2e3 m", "1234570|2000|" + rest},
@@ -185,7 +201,8 @@ TEST(CMyGridCtrl, ColourAndNumberCellsReadAs32BitIntegers)
         s.sheet.SetItemText(1, 6, c.text);
         s.sheet.WriteBack(1, 4);
         const std::string row = s.Row(0);
-        EXPECT_EQ(row.substr(row.find("sand|") + 5, std::string(c.colour).size() + 1), std::string(c.colour) + "|")
+        EXPECT_EQ(row.substr(row.find("sand|") + 5, std::string(c.colour).size() + 1),
+                  std::string(c.colour) + "|")
             << c.text;
     }
 }
@@ -240,9 +257,13 @@ TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
         {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
         {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
         {false, 3, 6, false, {"fill " + box + " #ffffff"}}, // pattern 4: no bitmap loaded
-        {false, 4, 6, false, {}},                          // pattern 1000 and above: nothing
+        {false, 4, 6, false, {}},                           // pattern 1000 and above: nothing
         {false, 1, 8, false, {}},
-        {true, 1, 8, false, {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
+        {true,
+         1,
+         8,
+         false,
+         {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
     };
     for (const auto& c : cases) {
         CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}}, DataNumericContinuous, c.host);
@@ -260,24 +281,18 @@ TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
     EXPECT_EQ(painter.m_Ops, std::vector<std::string>{"fill " + box + " #ffffff"});
 }
 
-TEST(CMyGridCtrl, ChooserPlacement)
-{
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
-}
-
 TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
 {
     const struct {
         int col;
         const char* opened;
     } cases[] = {
-        {4, "colour 255 r1c4 Custom"},
-        {5, "colour 255 r1c5 transparent Custom"},
-        {7, "colour 255 r1c7 Custom"},
-        {6, "pattern 3 /pat/ r1c6"},
-        {8, "lstyle 2 host.pen r1c8"},
+        {4, "colour 255 r1c4 Custom"}, {5, "colour 255 r1c5 transparent Custom"},
+        {7, "colour 255 r1c7 Custom"}, {6, "pattern 3 r1c6 /pat/"},
+        {8, "lstyle 2 r1c8 host.pen"},
     };
+    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
+    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
     for (const auto& c : cases) {
         CSheet s({kSand, kClay}, DataNumericContinuous, true);
         CGridRect rect;
@@ -286,18 +301,23 @@ TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
         const CGridPoint centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         s.sheet.OnLButtonDown(centre, 0);
         s.sheet.OnLButtonUp(centre);
-        EXPECT_EQ(s.choosers.log,
-                  (std::vector<std::string>{"close", c.opened + CRecordingChoosers::At(at), "redraw"}));
+        EXPECT_EQ(
+            s.choosers.log,
+            (std::vector<std::string>{
+                "close", c.opened + (" at " + std::to_string(at.x) + "," + std::to_string(at.y)),
+                "redraw"}));
         s.sheet.OnLButtonDblClk(centre, 0);
         s.sheet.OnKeyDown(GridKey::F2, 0);
-        EXPECT_EQ(s.choosers.log.size(), 6u) << "a double click opens nothing more; F2 opens it again";
+        EXPECT_EQ(s.choosers.log.size(), 6u)
+            << "a double click opens nothing more; F2 opens it again";
         EXPECT_EQ(s.view.LastEditor(), nullptr);
     }
     CSheet s({kSand, kClay});
     s.sheet.OnCellClick(1, 3);
     s.sheet.SetSelectedRange(1, 4, 2, 4);
     s.sheet.OnCellClick(1, 4);
-    EXPECT_EQ(s.choosers.log, std::vector<std::string>{"close"}) << "text cells open nothing; two rows only close";
+    EXPECT_EQ(s.choosers.log, std::vector<std::string>{"close"})
+        << "text cells open nothing; two rows only close";
     s.sheet.FillFromLegend(s.legend, true);
     s.sheet.OnCellClick(1, 4);
     EXPECT_EQ(s.choosers.log.size(), 1u) << "a read-only legend opens nothing";
@@ -305,8 +325,10 @@ TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
 
 TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
 {
+    // clang-format off
     const CLLRow opaque{.fillColour = CGColor(0x0000FFu), .backColour = CGColor(W), .backTransparent = true, .pattern = 1};
     const CLLRow clear{.fillColour = CGColor(W), .backColour = CGColor(0x123456u), .fillTransparent = true, .pattern = 5};
+    // clang-format on
     enum Kind { Colour, Pattern, Style };
     const struct {
         CLLRow start;
@@ -326,7 +348,12 @@ TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
         {clear, Pattern, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
         {clear, Pattern, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
         {opaque, Pattern, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
-        {{.backColour = CGColor(0x123456u), .pattern = 3}, Pattern, 6, 9, "0|1193046|9|0|0", "0|1193046|9|0|0"},
+        {{.backColour = CGColor(0x123456u), .pattern = 3},
+         Pattern,
+         6,
+         9,
+         "0|1193046|9|0|0",
+         "0|1193046|9|0|0"},
         {opaque, Style, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
     };
     for (const auto& c : cases) {
@@ -341,8 +368,9 @@ TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
         CLLRow r;
         s.legend.GetRow(1, r);
         char style[128];
-        std::snprintf(style, sizeof style, "%u%s|%u%s|%d|%u|%d", r.fillColour.GetPacked(), r.fillTransparent ? "T" : "",
-                      r.backColour.GetPacked(), r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
+        std::snprintf(style, sizeof style, "%u%s|%u%s|%d|%u|%d", r.fillColour.GetPacked(),
+                      r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                      r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
                       r.lineStyle);
         EXPECT_EQ(style, std::string(c.style)) << c.kind << " " << c.value;
         std::string cells;
@@ -364,17 +392,16 @@ TEST(CMyGridCtrl, AutoPopulateCopiesToIntoTheNextFrom)
         int row, col;
         const char* nextFrom; // the next row's column 1 after typing "7.5"
     } cases[] = {
-        {true, DataNumericContinuous, 1, 2, "7.5"},
-        {false, DataNumericContinuous, 1, 2, "2"},
-        {true, DataNumericDiscrete, 1, 3, "2"},
-        {true, DataText, 1, 2, "b"},
+        {true, DataNumericContinuous, 1, 2, "7.5"}, {false, DataNumericContinuous, 1, 2, "2"},
+        {true, DataNumericDiscrete, 1, 3, "2"},     {true, DataText, 1, 2, "b"},
         {true, DataNumericContinuous, 2, 2, ""},
     };
     for (const auto& c : cases) {
         CSheet s({{.text = "a", .from = 1, .to = 2}, {.text = "b", .from = 2, .to = 3}}, c.type);
         s.sheet.SetAutoPopulate(c.on);
         s.sheet.OnEndEditCell(c.row, c.col, "7.5");
-        EXPECT_EQ(c.row + 1 < s.sheet.GetRowCount() ? s.sheet.GetItemText(c.row + 1, 1) : "", c.nextFrom);
+        EXPECT_EQ(c.row + 1 < s.sheet.GetRowCount() ? s.sheet.GetItemText(c.row + 1, 1) : "",
+                  c.nextFrom);
         if (c.row == 1 && c.type != DataText) {
             EXPECT_EQ(s.legend.m_From[1], CNumberFormat::ParseDouble(c.nextFrom));
         }
