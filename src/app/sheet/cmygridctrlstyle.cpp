@@ -1,0 +1,201 @@
+// The style cells of the legend spreadsheet: opening the choosers, applying
+// their results, and drawing the Fg, Bg, Pattern, LCol and LStyle cells.
+
+#include "app/sheet/cmygridctrl.h"
+
+#include "platform/cstringtable.h"
+
+namespace {
+constexpr uint32_t Black = 0x000000u;
+constexpr uint32_t White = CLLLegend::White;
+
+// The colour a cell's item data stands for; a negative number is transparent white.
+uint32_t ColourOfNumber(int32_t number, bool& transparent)
+{
+    transparent = number < 0;
+    return transparent ? White : static_cast<uint32_t>(number) & 0xFFFFFFu;
+}
+} // namespace
+
+void CMyGridCtrl::OnCellClick(int row, int col)
+{
+    if (!IsEditable() || !m_Choosers || row < GetFixedRowCount() || !IsValid(row, col) ||
+        !m_Columns.IsChooser(col))
+        return;
+    m_Choosers->CloseStyleChoosers();
+    const CCellRange selection = GetSelectedCellRange();
+    if (selection.IsValid() && selection.minRow != selection.maxRow)
+        return;
+    m_ChooserRow = row;
+    CGridRect rect;
+    GetCellRect(row, col, rect);
+    const CGridPoint at = ChooserPosition(rect, m_Choosers->ClientOrigin(), m_EditMode);
+    if (col == m_Columns.pattern) {
+        m_Choosers->OpenPatternChooser({.pattern = GetItemData(row, col),
+                                        .patternFolder = m_PatternFolder,
+                                        .patterns = &m_Patterns,
+                                        .row = row,
+                                        .col = col,
+                                        .at = at});
+    } else if (col == m_Columns.lstyle) {
+        m_Choosers->OpenLineStyleChooser(
+            {.penFile = m_PenFile,
+             .lineStyle = CNumberFormat::ParseInt32(GetItemText(row, col)),
+             .row = row,
+             .col = col,
+             .at = at});
+    } else {
+        bool transparent = false;
+        // The picker starts from the row's fill colour in all three columns.
+        m_Choosers->OpenColourPicker(
+            {.colour = ColourOfNumber(GetItemData(row, m_Columns.fg), transparent),
+             .row = row,
+             .col = col,
+             .offerTransparent = col == m_Columns.bg,
+             .customText = CStringTable::Load(Str::Custom),
+             .at = at});
+    }
+    m_Choosers->Redraw();
+}
+
+void CMyGridCtrl::ColourChosen(int32_t colour, int col)
+{
+    const int row = m_ChooserRow;
+    if (row < GetFixedRowCount() || row >= GetRowCount())
+        return;
+    const bool transparent = colour == -1;
+    const CGColor chosen(transparent ? White : static_cast<uint32_t>(colour));
+    const CSheetColumns k = m_Columns;
+    CLLRow shown;
+    bool changed = false;
+    Change([&](CLLLegend& legend) {
+        CLLRow r;
+        if (!legend.GetRow(row - 1, r))
+            return;
+        if (col == k.fg) {
+            r.fillColour = chosen;
+            r.fillTransparent = transparent;
+            // A transparent fill needs a pattern with holes to show anything.
+            if (transparent && r.pattern < 2)
+                r.pattern = 2;
+        } else if (col == k.bg) {
+            r.backColour = chosen;
+            r.backTransparent = transparent;
+        } else if (col == k.lcol) {
+            r.lineColour = chosen;
+        } else {
+            return;
+        }
+        changed = legend.SetRow(row - 1, r);
+        shown = r;
+    });
+    if (changed)
+        ShowStyle(row, shown);
+}
+
+void CMyGridCtrl::PatternChosen(int32_t pattern)
+{
+    const int row = m_ChooserRow;
+    if (row < GetFixedRowCount() || row >= GetRowCount())
+        return;
+    CLLRow shown;
+    bool changed = false;
+    Change([&](CLLLegend& legend) {
+        CLLRow r;
+        if (!legend.GetRow(row - 1, r))
+            return;
+        r.pattern = pattern;
+        if (pattern == 0) {
+            r.fillColour = r.backColour = CGColor(White);
+            r.fillTransparent = r.backTransparent = true;
+        } else if (pattern == 2) {
+            r.backColour = CGColor(White);
+            r.backTransparent = true;
+            if (r.fillTransparent) {
+                r.fillColour = CGColor(Black);
+                r.fillTransparent = false;
+            }
+        } else {
+            if (r.fillTransparent) {
+                r.fillColour = r.backColour = CGColor(Black);
+                r.fillTransparent = r.backTransparent = false;
+            }
+            if (r.backTransparent && r.backColour.GetPacked() == White) {
+                r.backColour = CGColor(Black);
+                r.backTransparent = false;
+            }
+        }
+        changed = legend.SetRow(row - 1, r);
+        shown = r;
+    });
+    if (changed)
+        ShowStyle(row, shown);
+}
+
+void CMyGridCtrl::LineStyleChosen(int32_t style)
+{
+    const int row = m_ChooserRow;
+    if (row < GetFixedRowCount() || row >= GetRowCount())
+        return;
+    CLLRow shown;
+    bool changed = false;
+    Change([&](CLLLegend& legend) {
+        CLLRow r;
+        if (!legend.GetRow(row - 1, r))
+            return;
+        r.lineStyle = style;
+        changed = legend.SetRow(row - 1, r);
+        shown = r;
+    });
+    if (changed)
+        ShowStyle(row, shown);
+}
+
+bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect,
+                                bool focused)
+{
+    if (row < GetFixedRowCount() || !m_Columns.IsChooser(col) || !IsValid(row, col))
+        return false;
+    // The cell up to its grid lines, which stay.
+    const CGridRect area{rect.left, rect.top, rect.right, rect.bottom};
+    const CGridFont& font = GetDefaultCell(false, false).GetFont();
+    auto letter = [&](const char* text) {
+        painter.DrawText(area, text,
+                         GridText::Center | GridText::VCenter | GridText::SingleLine |
+                             GridText::NoPrefix,
+                         Black, font);
+    };
+    bool transparent = false;
+    if (col == m_Columns.fg || col == m_Columns.bg || col == m_Columns.lcol) {
+        painter.FillRect(area, ColourOfNumber(GetItemData(row, col), transparent));
+        // The line has no transparent state: its white is a colour.
+        if (transparent && col != m_Columns.lcol)
+            letter("T");
+    } else if (col == m_Columns.pattern) {
+        const int32_t pattern = GetItemData(row, col);
+        if (pattern >= 0 && pattern < CPatternTable::Slots) {
+            // Patterns are shown over white, not over the row's background:
+            // the Bg cell beside it shows that, and a pattern in a colour
+            // close to the background would otherwise vanish from the sheet.
+            painter.FillRect(area, White);
+            if (pattern == 0)
+                letter("N");
+            else if (m_Patterns.IsLoaded(pattern))
+                painter.FillPattern(area, m_Patterns.Bitmap(pattern),
+                                    ColourOfNumber(GetItemData(row, m_Columns.fg), transparent),
+                                    std::nullopt);
+        }
+    } else if (m_QuarvexOrStrativ) {
+        painter.FillRect(area, White);
+        if (m_Sampler) {
+            painter.PushClip(area);
+            m_Sampler->DrawLineStyle(painter, area,
+                                     CNumberFormat::ParseInt32(GetItemText(row, col)),
+                                     ColourOfNumber(GetItemData(row, m_Columns.lcol), transparent));
+            painter.PopClip();
+        }
+    }
+    if (focused)
+        painter.FrameRect(area, Black);
+    return true;
+}

@@ -1,0 +1,409 @@
+#include "app/sheet/cmygridcell.h"
+#include "app/sheet/cmygridctrl.h"
+#include "grid/gridfakes.h"
+#include "support/madelocale.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CRecordingChoosers : public CChooserHost {
+public:
+    CGridPoint ClientOrigin() const override { return {300, 200}; }
+    void CloseStyleChoosers() override { log.push_back("close"); }
+    void OpenColourPicker(const CColourPickerRequest& r) override
+    {
+        Add("colour " + std::to_string(r.colour), r.row, r.col,
+            (r.offerTransparent ? " transparent " : " ") + r.customText, r.at);
+    }
+    void OpenPatternChooser(const CPatternChooserRequest& r) override
+    {
+        Add("pattern " + std::to_string(r.pattern), r.row, r.col,
+            " " + r.patternFolder + (r.patterns ? "" : " no table"), r.at);
+    }
+    void OpenLineStyleChooser(const CLineStyleChooserRequest& r) override
+    {
+        Add("lstyle " + std::to_string(r.lineStyle), r.row, r.col, " " + r.penFile, r.at);
+    }
+    void Redraw() override { log.push_back("redraw"); }
+    void Add(const std::string& what, int row, int col, const std::string& rest, CGridPoint at)
+    {
+        log.push_back(what + " r" + std::to_string(row) + "c" + std::to_string(col) + rest +
+                      " at " + std::to_string(at.x) + "," + std::to_string(at.y));
+    }
+    std::vector<std::string> log;
+};
+
+// Draws the style as a line as wide as its number, across the middle.
+class CWidthSampler : public CLineStyleSampler {
+public:
+    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
+                       uint32_t colour) override
+    {
+        const int mid = (rect.top + rect.bottom) / 2;
+        painter.DrawPolyline({{rect.left, mid}, {rect.right, mid}}, style, colour);
+    }
+};
+
+constexpr uint32_t W = 0xFFFFFF;
+
+// sand: an opaque red fill over a transparent background, pattern 3, a green line.
+// clang-format off
+const CLLRow kSand{.label = "sand", .from = 1234567, .to = 2.5, .fillColour = CGColor(0x0000FFu),
+                   .backColour = CGColor(W), .backTransparent = true, .pattern = 3,
+                   .lineColour = CGColor(0x00FF00u), .lineStyle = 2, .thickness = 1.5f, .comment = "c1"};
+const CLLRow kClay{.label = "clay", .text = "b", .from = -0.001, .to = 1e-7, .fillColour = CGColor(W),
+                   .backColour = CGColor(0x123456u), .fillTransparent = true, .thickness = 2.25f};
+// clang-format on
+
+struct CSheet {
+    CLLLegend legend;
+    CMyGridCtrl sheet;
+    CFakeGridView view{sheet, {900, 400}};
+    CRecordingChoosers choosers;
+    CWidthSampler sampler;
+    int changes = 0;
+
+    explicit CSheet(std::vector<CLLRow> rows, int32_t dataType = DataNumericContinuous,
+                    bool host = false)
+    {
+        legend.Clear();
+        legend.m_DataType = dataType;
+        for (const CLLRow& row : rows)
+            legend.AddRow(row, CLLLegend::RowValues::OfDataType);
+        sheet.SetView(&view);
+        sheet.SetChooserHost(&choosers);
+        sheet.SetLineStyleSampler(&sampler);
+        sheet.SetQuarvexOrStrativ(host);
+        sheet.SetPatternFolder("/pat/");
+        sheet.SetPenFile("host.pen");
+        sheet.SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) {
+            ++changes;
+            change(legend);
+        });
+        sheet.FillFromLegend(legend);
+    }
+    std::string Texts(int row) const
+    {
+        std::string out;
+        for (int c = 0; c < sheet.GetColumnCount(); ++c)
+            out += (c ? "|" : "") + sheet.GetItemText(row, c);
+        return out;
+    }
+    // From|To or text, label, colours (T when transparent), pattern, line, style, thickness,
+    // comment.
+    std::string Row(int i) const
+    {
+        CLLRow r;
+        if (!legend.GetRow(i, r))
+            return "none";
+        return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to,
+                                     r.text.c_str(), r.label.c_str(), r.fillColour.GetPacked(),
+                                     r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                                     r.backTransparent ? "T" : "", r.pattern,
+                                     r.lineColour.GetPacked(), r.lineStyle,
+                                     static_cast<double>(r.thickness), r.comment.c_str());
+    }
+};
+
+} // namespace
+
+TEST(CMyGridCtrl, ColumnsByDataTypeAndHost)
+{
+    const struct {
+        int32_t type;
+        bool host;
+        const char* headings;
+        const char* widths;
+    } cases[] = {
+        {DataNumericContinuous, false,
+         "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 64 48 72 24 24 48 40 0 48 240 "},
+        {DataNumericDiscrete, true,
+         "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 64 48 0 24 24 48 40 48 48 240 "},
+        {DataText, false, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 80 72 24 24 48 40 0 48 240 "},
+        {DataText, true, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
+         "32 80 0 24 24 48 40 48 48 240 "},
+    };
+    for (const auto& c : cases) {
+        CSheet s({kSand}, c.type, c.host);
+        std::string widths;
+        for (int col = 0; col < s.sheet.GetColumnCount(); ++col)
+            widths += std::to_string(s.sheet.GetColumnWidth(col)) + " ";
+        EXPECT_EQ(s.Texts(0), c.headings);
+        EXPECT_EQ(widths, c.widths);
+    }
+}
+
+TEST(CMyGridCtrl, FillShowsTheCellTextsItemDataAndClosesTheChooserCells)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    CSheet s({kSand, kClay});
+    EXPECT_EQ(s.Texts(1), "1|1.23457e+06|2.5|sand|255|-2147483648|3|65280|2|1.5|c1");
+    EXPECT_EQ(s.Texts(2), "2|-0.001|1e-07|clay|-2147483648|1193046|0|0|0|2.25|");
+    std::string data, editable;
+    for (int col = 1; col < s.sheet.GetColumnCount(); ++col) {
+        data += std::to_string(s.sheet.GetItemData(1, col)) + " ";
+        editable += s.sheet.IsCellEditable(1, col) ? 'e' : '-';
+    }
+    EXPECT_EQ(data, "0 0 0 255 -2147483648 3 65280 0 0 0 ");
+    EXPECT_EQ(editable, "eee-----ee");
+    EXPECT_EQ(s.sheet.GetRowHeight(2), 25);
+    EXPECT_EQ(dynamic_cast<CMyGridCell*>(s.sheet.GetCell(2, 3))->GetLegendRow(), 1);
+
+    CSheet text({kClay}, DataText);
+    EXPECT_EQ(text.Texts(1), "1|b|clay|-2147483648|1193046|0|0|0|2.25|");
+    EXPECT_EQ(text.sheet.Columns().label, 2);
+}
+
+TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    const std::string rest = "|sand|255|16777215T|3|65280|2|1.5|c1";
+    const struct {
+        int col;
+        const char* typed;
+        std::string row;
+    } cases[] = {
+        {10, "x",
+         "1234570|2.5|" + rest.substr(0, rest.size() - 2) +
+             "x"}, // the shown six digits are what stays
+        {1, "3.75", "3.75|2.5|" + rest},
+        {1, "1,234.5", "1|2.5|" + rest}, // the C locale has no thousands separator
+        {2, " 2e3 m", "1234570|2000|" + rest},
+        {2, "abc", "1234570|0|" + rest},
+        {3, " \t ", "1234570|2.5|||" + rest.substr(6)},
+        {9, "2,5", "1234570|2.5|" + rest.substr(0, rest.size() - 6) + "2|c1"},
+    };
+    for (const auto& c : cases) {
+        CSheet s({kSand});
+        s.sheet.OnEndEditCell(1, c.col, c.typed);
+        EXPECT_EQ(s.Row(0), c.row) << c.typed;
+        EXPECT_EQ(s.changes, 1);
+    }
+    CSheet blank({kSand});
+    blank.sheet.OnEndEditCell(1, 3, " \t ");
+    EXPECT_EQ(blank.sheet.GetItemText(1, 3), "");
+}
+
+TEST(CMyGridCtrl, ColourAndNumberCellsReadAs32BitIntegers)
+{
+    const struct {
+        const char* text;
+        const char* colour;
+    } cases[] = {{"-5", "16777215T"}, {"4294967295", "16777215"}, {"65535x", "65535"}, {"", "0"}};
+    for (const auto& c : cases) {
+        CSheet s({kSand});
+        s.sheet.SetItemText(1, 4, c.text);
+        s.sheet.SetItemText(1, 6, c.text);
+        s.sheet.WriteBack(1, 4);
+        const std::string row = s.Row(0);
+        EXPECT_EQ(row.substr(row.find("sand|") + 5, std::string(c.colour).size() + 1),
+                  std::string(c.colour) + "|")
+            << c.text;
+    }
+}
+
+TEST(CMyGridCtrl, DecimalCommaLocaleShowsAndReadsTheUsersSeparators)
+{
+    CScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+    if (CNumberSeparators::User().decimal != ",")
+        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    CSheet s({kSand});
+    EXPECT_EQ(s.Texts(1), "1|1,23457e+06|2,5|sand|255|-2147483648|3|65280|2|1.5|c1");
+    s.sheet.OnEndEditCell(1, 2, "3,75");
+    s.sheet.OnEndEditCell(1, 1, "1.234,5");
+    EXPECT_EQ(s.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
+}
+
+TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrder)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    CSheet s({{.label = "c", .from = 3}, {.label = "a", .from = 1}, {.label = "b", .from = 2}});
+    EXPECT_TRUE(s.sheet.IsRowOrder());
+    s.sheet.SortItems(3, true);
+    EXPECT_FALSE(s.sheet.IsRowOrder());
+    EXPECT_EQ(s.legend.m_Labels, (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(s.legend.m_From, (std::vector<double>{1, 2, 3}));
+    EXPECT_TRUE(s.legend.RowListsAgree());
+    EXPECT_EQ(s.Texts(1).substr(0, 2), "2|");
+    EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
+    s.sheet.SortItems(0, false);
+    EXPECT_FALSE(s.sheet.IsRowOrder());
+    s.sheet.SortItems(0, true);
+    EXPECT_TRUE(s.sheet.IsRowOrder());
+    EXPECT_EQ(s.legend.m_Labels, (std::vector<std::string>{"c", "a", "b"}));
+}
+
+TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
+{
+    const std::string font = " " + CSheet({}).sheet.GetDefaultCell(false, false).GetFont().faceName;
+    const std::string box = "10,20,34,44";
+    const std::string t = "text 'T' " + box + " f825 #0" + font;
+    const struct {
+        bool host;
+        int row, col;
+        bool focused;
+        std::vector<std::string> ops;
+    } cases[] = {
+        {false, 1, 4, false, {"fill " + box + " #ff"}},
+        {false, 1, 4, true, {"fill " + box + " #ff", "frame " + box + " #0"}},
+        {false, 1, 5, false, {"fill " + box + " #ffffff", t}},
+        {false, 2, 4, false, {"fill " + box + " #ffffff", t}},
+        {false, 1, 7, false, {"fill " + box + " #ff00"}},
+        {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
+        {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
+        {false, 3, 6, false, {"fill " + box + " #ffffff"}}, // pattern 4: no bitmap loaded
+        {false, 4, 6, false, {}},                           // pattern 1000 and above: nothing
+        {false, 1, 8, false, {}},
+        {true,
+         1,
+         8,
+         false,
+         {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
+    };
+    for (const auto& c : cases) {
+        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}}, DataNumericContinuous, c.host);
+        s.sheet.Patterns().Set(3, CGridBitmap::FromRows({"#.", ".#"}));
+        CRecordingPainter painter;
+        EXPECT_TRUE(s.sheet.DrawStyleCell(painter, c.row, c.col, {10, 20, 34, 44}, c.focused));
+        EXPECT_EQ(painter.m_Ops, c.ops) << c.row << "," << c.col;
+    }
+    CSheet s({kSand}, DataNumericContinuous, true);
+    s.sheet.SetLineStyleSampler(nullptr);
+    CRecordingPainter painter;
+    EXPECT_TRUE(s.sheet.DrawStyleCell(painter, 1, 8, {10, 20, 34, 44}, false));
+    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 1, 3, {10, 20, 34, 44}, false));
+    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 0, 4, {10, 20, 34, 44}, false));
+    EXPECT_EQ(painter.m_Ops, std::vector<std::string>{"fill " + box + " #ffffff"});
+}
+
+TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
+{
+    const struct {
+        int col;
+        const char* opened;
+    } cases[] = {
+        {4, "colour 255 r1c4 Custom"}, {5, "colour 255 r1c5 transparent Custom"},
+        {7, "colour 255 r1c7 Custom"}, {6, "pattern 3 r1c6 /pat/"},
+        {8, "lstyle 2 r1c8 host.pen"},
+    };
+    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
+    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
+    for (const auto& c : cases) {
+        CSheet s({kSand, kClay}, DataNumericContinuous, true);
+        CGridRect rect;
+        s.sheet.GetCellRect(1, c.col, rect);
+        const CGridPoint at = ChooserPosition(rect, {300, 200}, false);
+        const CGridPoint centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        s.sheet.OnLButtonDown(centre, 0);
+        s.sheet.OnLButtonUp(centre);
+        EXPECT_EQ(
+            s.choosers.log,
+            (std::vector<std::string>{
+                "close", c.opened + (" at " + std::to_string(at.x) + "," + std::to_string(at.y)),
+                "redraw"}));
+        s.sheet.OnLButtonDblClk(centre, 0);
+        s.sheet.OnKeyDown(GridKey::F2, 0);
+        EXPECT_EQ(s.choosers.log.size(), 6u)
+            << "a double click opens nothing more; F2 opens it again";
+        EXPECT_EQ(s.view.LastEditor(), nullptr);
+    }
+    CSheet s({kSand, kClay});
+    s.sheet.OnCellClick(1, 3);
+    s.sheet.SetSelectedRange(1, 4, 2, 4);
+    s.sheet.OnCellClick(1, 4);
+    EXPECT_EQ(s.choosers.log, std::vector<std::string>{"close"})
+        << "text cells open nothing; two rows only close";
+    s.sheet.FillFromLegend(s.legend, true);
+    s.sheet.OnCellClick(1, 4);
+    EXPECT_EQ(s.choosers.log.size(), 1u) << "a read-only legend opens nothing";
+}
+
+TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
+{
+    // clang-format off
+    const CLLRow opaque{.fillColour = CGColor(0x0000FFu), .backColour = CGColor(W), .backTransparent = true, .pattern = 1};
+    const CLLRow clear{.fillColour = CGColor(W), .backColour = CGColor(0x123456u), .fillTransparent = true, .pattern = 5};
+    // clang-format on
+    enum Kind { Colour, Pattern, Style };
+    const struct {
+        CLLRow start;
+        Kind kind;
+        int col;
+        int32_t value;
+        const char* style; // fill|back|pattern|line|style
+        const char* cells; // Fg|Bg|Pattern|LCol|LStyle
+    } cases[] = {
+        {opaque, Colour, 4, -1, "16777215T|16777215T|2|0|0", "-2147483648|-2147483648|2|0|0"},
+        {{.pattern = 0}, Colour, 4, -1, "16777215T|0|2|0|0", "-2147483648|0|2|0|0"},
+        {clear, Colour, 4, -1, "16777215T|1193046|5|0|0", "-2147483648|1193046|5|0|0"},
+        {clear, Colour, 4, 0x00AA00, "43520|1193046|5|0|0", "43520|1193046|5|0|0"},
+        {opaque, Colour, 5, 0x123456, "255|1193046|1|0|0", "255|1193046|1|0|0"},
+        {opaque, Colour, 7, -1, "255|16777215T|1|16777215|0", "255|-2147483648|1|16777215|0"},
+        {opaque, Pattern, 6, 0, "16777215T|16777215T|0|0|0", "-2147483648|-2147483648|0|0|0"},
+        {clear, Pattern, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
+        {clear, Pattern, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
+        {opaque, Pattern, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
+        {{.backColour = CGColor(0x123456u), .pattern = 3},
+         Pattern,
+         6,
+         9,
+         "0|1193046|9|0|0",
+         "0|1193046|9|0|0"},
+        {opaque, Style, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
+    };
+    for (const auto& c : cases) {
+        CSheet s({kSand, c.start}, DataNumericContinuous, true);
+        s.sheet.OnCellClick(2, c.col);
+        if (c.kind == Colour)
+            s.sheet.ColourChosen(c.value, c.col);
+        else if (c.kind == Pattern)
+            s.sheet.PatternChosen(c.value);
+        else
+            s.sheet.LineStyleChosen(c.value);
+        CLLRow r;
+        s.legend.GetRow(1, r);
+        char style[128];
+        std::snprintf(style, sizeof style, "%u%s|%u%s|%d|%u|%d", r.fillColour.GetPacked(),
+                      r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                      r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
+                      r.lineStyle);
+        EXPECT_EQ(style, std::string(c.style)) << c.kind << " " << c.value;
+        std::string cells;
+        for (int col = 4; col <= 8; ++col)
+            cells += (col > 4 ? "|" : "") + s.sheet.GetItemText(2, col);
+        EXPECT_EQ(cells, c.cells) << c.kind << " " << c.value;
+        EXPECT_EQ(s.sheet.GetItemData(2, 6), r.pattern);
+        EXPECT_EQ(s.changes, 1);
+        EXPECT_EQ(s.Row(0), CSheet({kSand}).Row(0)) << "the other row is untouched";
+    }
+}
+
+TEST(CMyGridCtrl, AutoPopulateCopiesToIntoTheNextFrom)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    const struct {
+        bool on;
+        int32_t type;
+        int row, col;
+        const char* nextFrom; // the next row's column 1 after typing "7.5"
+    } cases[] = {
+        {true, DataNumericContinuous, 1, 2, "7.5"}, {false, DataNumericContinuous, 1, 2, "2"},
+        {true, DataNumericDiscrete, 1, 3, "2"},     {true, DataText, 1, 2, "b"},
+        {true, DataNumericContinuous, 2, 2, ""},
+    };
+    for (const auto& c : cases) {
+        CSheet s({{.text = "a", .from = 1, .to = 2}, {.text = "b", .from = 2, .to = 3}}, c.type);
+        s.sheet.SetAutoPopulate(c.on);
+        s.sheet.OnEndEditCell(c.row, c.col, "7.5");
+        EXPECT_EQ(c.row + 1 < s.sheet.GetRowCount() ? s.sheet.GetItemText(c.row + 1, 1) : "",
+                  c.nextFrom);
+        if (c.row == 1 && c.type != DataText) {
+            EXPECT_EQ(s.legend.m_From[1], CNumberFormat::ParseDouble(c.nextFrom));
+        }
+    }
+}

@@ -1,0 +1,122 @@
+#include "app/sheet/cpatterntable.h"
+#include "platform/cbmpfile.h"
+#include "support/testfiles.h"
+#include "app/sheet/bmpbytes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A picture as rows of '#' (ink) and '.'.
+std::vector<std::string> Picture(const CBmpImage& image)
+{
+    std::vector<std::string> rows;
+    for (int y = 0; y < image.height; ++y) {
+        std::string row;
+        for (int x = 0; x < image.width; ++x)
+            row += image.Ink(x, y) ? '#' : '.';
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+const std::vector<std::vector<uint32_t>> kIndexRows{{0, 1, 1, 0, 2, 3, 1, 0, 1},
+                                                    {1, 0, 0, 1, 3, 2, 0, 1, 0}};
+// black, white, dark red (ink), light yellow (paper)
+const std::vector<uint32_t> kPalette{0x000000, 0xFFFFFF, 0x000080, 0xC0FFFF};
+
+} // namespace
+
+TEST(CBmpFile, DecodesEveryDepthBothWaysUp)
+{
+    const std::vector<std::string> expected{"#..##..#.", ".##..##.#"};
+    const std::vector<std::vector<uint32_t>> oneBit{{0, 1, 1, 0, 0, 1, 1, 0, 1},
+                                                    {1, 0, 0, 1, 1, 0, 0, 1, 0}};
+    const std::vector<std::vector<uint32_t>> rgb{
+        {0, 0xFFFFFF, 0xFFFFFF, 0x000080, 0x000080, 0xC0FFFF, 0xFFFFFF, 0x404040, 0xFFFFFF},
+        {0xFFFFFF, 0x101010, 0x7F7F7F, 0x808080, 0xC0FFFF, 0x000080, 0, 0xFFFFFF, 0}};
+    const struct {
+        int bits;
+        const std::vector<std::vector<uint32_t>>& rows;
+        std::vector<uint32_t> palette;
+    } cases[] = {{1, oneBit, {0x000000, 0xFFFFFF}},
+                 {4, kIndexRows, kPalette},
+                 {8, kIndexRows, kPalette},
+                 {24, rgb, {}}};
+    for (const auto& c : cases) {
+        for (bool topDown : {false, true}) {
+            std::string reason;
+            const auto image =
+                CBmpFile::Decode(BmpBytes(c.bits, c.rows, c.palette, topDown), reason);
+            ASSERT_TRUE(image) << c.bits << " bits: " << reason;
+            EXPECT_EQ(Picture(*image), expected) << c.bits << " bits, top-down " << topDown;
+        }
+    }
+}
+
+TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
+{
+    const std::string good = BmpBytes(8, kIndexRows, kPalette);
+    auto patched = [&good](size_t at, std::string bytes) {
+        return std::string(good).replace(at, bytes.size(), bytes);
+    };
+    const struct {
+        std::string data;
+        const char* reason;
+    } cases[] = {
+        {"", "not a bitmap file"},
+        {"GIF89a" + good.substr(6), "not a bitmap file"},
+        {good.substr(0, 30), "bitmap header cut short"},
+        {patched(14, std::string("\x0c\0\0\0", 4)), "old-style bitmap header not supported"},
+        {patched(28, std::string("\x10\0", 2)), "unsupported number of bits per pixel"},
+        {patched(30, std::string("\x01\0\0\0", 4)), "compressed bitmap not supported"},
+        {patched(22, std::string("\0\0\0\0", 4)), "bitmap without pixels"},
+        {patched(18, std::string("\0\0\0\x01", 4)), "bitmap too large for a pattern"},
+        {patched(46, std::string("\x01\x01\0\0", 4)), "palette larger than the pixels can index"},
+        {good.substr(0, good.size() - 1), "pixel data cut short"},
+        {patched(10, std::string("\xff\xff\xff\xff", 4)), "pixel data cut short"},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(CBmpFile::Decode(c.data, reason));
+        EXPECT_EQ(reason, c.reason);
+    }
+}
+
+TEST(CPatternTable, SlotFromTheNameAfterTheLastUnderscore)
+{
+    const std::pair<const char*, int> cases[] = {
+        {"hatch_12.bmp", 12}, {"12.bmp", 12},     {"a_b_7.BMP", 7}, {"plain.bmp", 0},
+        {"x_999.bmp", 999},   {"x_1000.bmp", -1}, {"x_-3.bmp", -1}, {"x_.bmp", 0}};
+    for (const auto& [name, slot] : cases)
+        EXPECT_EQ(CPatternTable::SlotOf(name), slot) << name;
+}
+
+TEST(CPatternTable, LoadsTheFolderAndReloadClearsTheFlagsFirst)
+{
+    CTempDir dir;
+    const std::string cross = BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF});
+    WriteTextFile(dir.File("hatch_12.bmp"), cross);
+    WriteTextFile(dir.File("5.BMP"), BmpBytes(24, {{0xFFFFFF, 0, 0}}, {}));
+    WriteTextFile(dir.File("plain.bmp"), cross);
+    WriteTextFile(dir.File("big_1000.bmp"), cross);
+    WriteTextFile(dir.File("packed_7.bmp"), BmpBytes(8, kIndexRows, kPalette, false, 1));
+    WriteTextFile(dir.File("notes_9.txt"), cross);
+
+    CPatternTable table;
+    EXPECT_EQ(table.Load(dir.Path()), 3);
+    std::vector<int> loaded;
+    for (int n = -1; n <= CPatternTable::Slots; ++n)
+        if (table.IsLoaded(n))
+            loaded.push_back(n);
+    EXPECT_EQ(loaded, (std::vector<int>{0, 5, 12}));
+    EXPECT_EQ(table.Bitmap(12), CGridBitmap::FromRows({"#.", ".#"}));
+    EXPECT_EQ(table.Bitmap(5), CGridBitmap::FromRows({".##"}));
+
+    std::filesystem::remove(dir.File("hatch_12.bmp"));
+    EXPECT_EQ(table.Load(dir.Path() + "/"), 2);
+    EXPECT_FALSE(table.IsLoaded(12));
+    EXPECT_TRUE(table.IsLoaded(5));
+    EXPECT_EQ(table.Load(dir.File("missing")), 0);
+    EXPECT_FALSE(table.IsLoaded(5));
+}
