@@ -28,6 +28,7 @@ void CEditorFlow::Open()
 {
     m_PatternFolder = AsFolder(GetCommonSetting("BRUSH_PATH").value_or(""));
     m_PenFile = GetCommonSetting("PEN_FILE").value_or("");
+    m_View.ReloadPatterns(m_PatternFolder);
     RefillList();
 }
 

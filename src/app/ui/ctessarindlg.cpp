@@ -2,6 +2,7 @@
 
 #include "app/core/hostplacement.h"
 #include "app/core/clegendedit.h"
+#include "app/sheet/cmygridctrl.h"
 #include "app/ui/caboutbox.h"
 #include "grid/widget/cgridwidget.h"
 #include "platform/cstringtable.h"
@@ -9,10 +10,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QInputDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFont>
+#include <QFontMetrics>
 #include <QShortcut>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -93,6 +97,11 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     CEditorFlow::Dialogs dialogs;
     dialogs.saveFile = this;
     m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
+    m_sheet->SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) { m_flow->ChangeLegend(change); });
+    m_sheet->SetChooserHost(this);
+    m_sheet->SetQuarvexOrStrativ(FlagsOf(m_options).UnderQuarvexOrStrativ());
+    m_sheet->SetEditMode(m_options.editMode);
+    connect(m_autoPopulate, &QCheckBox::toggled, this, [this](bool on) { m_sheet->SetAutoPopulate(on); });
     m_undo = new QUndoStack(this);
     m_flow->SetHistory(this);
     // The saved (or loaded) state is the stack's clean state: undoing back to it
@@ -205,12 +214,22 @@ void CTessarinDlg::EnableAutoPopulate(bool enable)
 
 void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
 {
-    (void)legend; // the legend spreadsheet takes this over
+    m_sheet->SetPenFile(m_flow->PenFile());
+    m_sheet->FillFromLegend(legend, m_flow->IsReadOnly());
+    // The widths were chosen for a smaller system font: a column the legend
+    // shows is never narrower than its heading (hidden columns stay hidden).
+    const QFontMetrics metrics(m_spreadsheet->font());
+    for (int col = 0; col < m_sheet->GetColumnCount(); ++col) {
+        const int width = m_sheet->GetColumnWidth(col);
+        const int heading = metrics.horizontalAdvance(QString::fromStdString(m_sheet->GetItemText(0, col))) + 12;
+        if (width > 0 && width < heading)
+            m_sheet->SetColumnWidth(col, heading);
+    }
 }
 
 void CTessarinDlg::ClearSpreadsheet()
 {
-    m_spreadsheet->Grid().DeleteAllItems();
+    m_sheet->ClearSheet();
 }
 
 void CTessarinDlg::SetListItems(const std::vector<CLegendListItem>& items)
@@ -245,12 +264,70 @@ void CTessarinDlg::SelectListItem(int index)
 
 void CTessarinDlg::CommitPendingEdits()
 {
-    m_spreadsheet->Grid().EndEditing();
+    m_sheet->EndEditing();
 }
 
 void CTessarinDlg::ReloadPatterns(const std::string& patternFolder)
 {
-    (void)patternFolder; // the legend spreadsheet's pattern table takes this over
+    m_sheet->ReloadPatterns(patternFolder);
+    m_spreadsheet->viewport()->update();
+}
+
+CGridPoint CTessarinDlg::ClientOrigin() const
+{
+    // The choosers open beside the clicked cell. The pop-up offsets were made
+    // for a fixed layout whose spreadsheet stood 193 (in edit mode 11) by 123
+    // pixels into the window; this layout puts it wherever the window's size
+    // allows, so the origin handed out is the one that lands on the cell.
+    const QPoint sheet = m_spreadsheet->viewport()->mapToGlobal(QPoint(0, 0));
+    return {sheet.x() - (m_options.editMode ? 11 : 193), sheet.y() - 123};
+}
+
+void CTessarinDlg::OpenColourPicker(const CColourPickerRequest& request)
+{
+    const uint32_t c = request.colour;
+    const QColor initial(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
+    if (request.offerTransparent) {
+        QMenu menu(this);
+        QAction* transparent = menu.addAction(Text(Str::Transparent));
+        menu.addAction(QString::fromStdString(request.customText) + QStringLiteral("..."));
+        QAction* chosen = menu.exec(QPoint(request.at.x, request.at.y));
+        if (!chosen)
+            return Redraw();
+        if (chosen == transparent) {
+            m_sheet->ColourChosen(-1, request.col);
+            return Redraw();
+        }
+    }
+    const QColor colour = QColorDialog::getColor(initial, this, QStringLiteral("Colour"));
+    if (colour.isValid())
+        m_sheet->ColourChosen(static_cast<int32_t>(colour.red() | (colour.green() << 8) | (colour.blue() << 16)), request.col);
+    Redraw();
+}
+
+void CTessarinDlg::OpenPatternChooser(const CPatternChooserRequest& request)
+{
+    bool ok = false;
+    const int pattern = QInputDialog::getInt(this, QStringLiteral("Pattern"), QStringLiteral("Pattern number (0 = none):"),
+                                             request.pattern, 0, 999, 1, &ok);
+    if (ok)
+        m_sheet->PatternChosen(pattern);
+    Redraw();
+}
+
+void CTessarinDlg::OpenLineStyleChooser(const CLineStyleChooserRequest& request)
+{
+    bool ok = false;
+    const int style = QInputDialog::getInt(this, QStringLiteral("Line style"), QStringLiteral("Line style number:"),
+                                           request.lineStyle, 0, 9999, 1, &ok);
+    if (ok)
+        m_sheet->LineStyleChosen(style);
+    Redraw();
+}
+
+void CTessarinDlg::Redraw()
+{
+    m_spreadsheet->viewport()->update();
 }
 
 std::optional<std::string> CTessarinDlg::Run(const Request& request)
@@ -321,7 +398,9 @@ void CTessarinDlg::BuildNormalLayout()
     header->addWidget(m_filename, 2, 1);
     header->addWidget(Make(DataTypeLabel, "dataTypeLabel", new QLabel(QStringLiteral("Data type"), this)), 3, 0);
     header->addWidget(m_dataType, 3, 1);
-    m_spreadsheet = Make(ControlId::Spreadsheet, "spreadsheet", new CGridWidget(this));
+    auto sheet = std::make_unique<CMyGridCtrl>();
+    m_sheet = sheet.get();
+    m_spreadsheet = Make(ControlId::Spreadsheet, "spreadsheet", new CGridWidget(this, std::move(sheet)));
 
     // Below the spreadsheet: what changes rows.
     auto* rowButtons = new QHBoxLayout;

@@ -12,6 +12,7 @@
 #include "app/core/ceditorview.h"
 #include "app/core/csavefiledialog.h"
 #include "app/core/startupoptions.h"
+#include "app/sheet/cchooserhost.h"
 #include "app/ui/cmessageboxprompt.h"
 
 #include <QDialog>
@@ -28,6 +29,7 @@ class QListWidget;
 class QPushButton;
 class QWidget;
 class CGridWidget;
+class CMyGridCtrl;
 
 namespace ControlId {
 enum : int {
@@ -66,7 +68,11 @@ enum : int {
 
 class QUndoStack;
 
-class CTessarinDlg : public QDialog, public CEditorView, private CSaveFileDialog, private CEditorHistory {
+class CTessarinDlg : public QDialog,
+                     public CEditorView,
+                     private CSaveFileDialog,
+                     private CEditorHistory,
+                     private CChooserHost {
 public:
     // Questions go to message boxes unless a prompt is given (tests script the answers).
     explicit CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt = nullptr, QWidget* parent = nullptr);
@@ -74,6 +80,7 @@ public:
     const CStartupOptions& Options() const { return m_options; }
     QWidget* Control(int id) const;
     CGridWidget* Spreadsheet() const { return m_spreadsheet; }
+    CMyGridCtrl& Sheet() { return *m_sheet; }
     CEditorFlow& Flow() { return *m_flow; }
     CUserPrompt& Prompt() { return *m_prompt; }
     QUndoStack& UndoStack() { return *m_undo; }
@@ -114,6 +121,14 @@ private:
     void Recorded(CLegendEdit edit) override;
     void Reset() override;
     void Saved() override;
+    // CChooserHost: stand-ins until the pop-up choosers come; their results
+    // reach the spreadsheet exactly as the choosers' will.
+    CGridPoint ClientOrigin() const override;
+    void CloseStyleChoosers() override {}
+    void OpenColourPicker(const CColourPickerRequest& request) override;
+    void OpenPatternChooser(const CPatternChooserRequest& request) override;
+    void OpenLineStyleChooser(const CLineStyleChooserRequest& request) override;
+    void Redraw() override;
     // CSaveFileDialog
     std::optional<std::string> Run(const Request& request) override;
     // Hides the list and its buttons, puts the file buttons beside the header
@@ -138,6 +153,7 @@ private:
     QCheckBox* m_autoPopulate = nullptr;
     QLabel* m_readOnly = nullptr;
     CGridWidget* m_spreadsheet = nullptr;
+    CMyGridCtrl* m_sheet = nullptr; // owned by m_spreadsheet
     QAction* m_aboutAction = nullptr;
     class QMenu* m_editMenu = nullptr;
 };
