@@ -4,6 +4,10 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <QThread>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -23,14 +27,37 @@ std::string SocketPath(const std::string& name)
 
 CInstanceChecker::CInstanceChecker(const std::string& recordName) : m_path(SocketPath(recordName)) {}
 
-CInstanceChecker::~CInstanceChecker() = default;
+CInstanceChecker::~CInstanceChecker()
+{
+    ReleaseStartLock();
+}
+
+void CInstanceChecker::ReleaseStartLock()
+{
+    if (m_lock >= 0)
+        ::close(m_lock); // closing drops the lock
+    m_lock = -1;
+}
 
 bool CInstanceChecker::ActivatePrevious(int timeoutMs)
 {
+    // The kernel drops the lock of a process that dies, so a crash never
+    // leaves it taken; a start that cannot get it in time goes on without.
+    if (m_lock < 0) {
+        m_lock = ::open((m_path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        for (int waited = 0; m_lock >= 0 && ::flock(m_lock, LOCK_EX | LOCK_NB) != 0; waited += 20) {
+            if (waited >= 5000) {
+                ReleaseStartLock();
+                break;
+            }
+            QThread::msleep(20);
+        }
+    }
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(m_path));
     if (!socket.waitForConnected(timeoutMs))
-        return false; // nobody listens: no socket, or one left by a crash
+        return false; // nobody listens: no socket, or one left by a crash; the lock stays ours
+    ReleaseStartLock();
     socket.write(kRaise);
     socket.waitForBytesWritten(timeoutMs);
     // The answer only says the window came up; a busy instance still runs.
@@ -52,9 +79,11 @@ bool CInstanceChecker::Track(std::function<void()> raise, std::string* why)
             if (why)
                 *why = m_path + ": " + m_server->errorString().toStdString();
             m_server.reset();
+            ReleaseStartLock();
             return false;
         }
     }
+    ReleaseStartLock(); // listening now: the next start finds us
     QObject::connect(m_server.get(), &QLocalServer::newConnection, m_server.get(), [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

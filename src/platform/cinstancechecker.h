@@ -29,6 +29,8 @@ public:
 
     // True when an instance runs: it has been asked to raise its window (and
     // answered within the timeout, or is too busy to answer — it runs either way).
+    // False leaves this process holding the start lock until Track: two editors
+    // started at the same moment take turns, and the second finds the first.
     bool ActivatePrevious(int timeoutMs = 2000);
 
     // Records this process as the running instance; `raise` is called on the
@@ -37,7 +39,10 @@ public:
     bool Track(std::function<void()> raise, std::string* why = nullptr);
 
 private:
+    void ReleaseStartLock();
+
     std::string m_path;
+    int m_lock = -1;
     std::unique_ptr<QLocalServer> m_server;
     std::function<void()> m_raise;
 };

@@ -79,6 +79,30 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     EXPECT_EQ(after.process.exitCode(), 3);
 }
 
+TEST(InstanceChecker, TwoStartsAtTheSameMomentLeaveOneInstance)
+{
+    int argc = 1;
+    char name[] = "test_session";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    for (int round = 0; round < 5; ++round) {
+        CTempDir runtime;
+        const QString dir = QString::fromStdString(runtime.Path());
+        CProbe a(dir), b(dir);
+        bool aEnded = false, bEnded = false;
+        for (int i = 0; i < 150 && !aEnded && !bEnded; ++i) {
+            aEnded = a.process.waitForFinished(10);
+            bEnded = b.process.waitForFinished(10);
+        }
+        // Time for the other to end too, were it a second instance that found none.
+        (aEnded ? bEnded : aEnded) = (aEnded ? b : a).process.waitForFinished(300);
+        ASSERT_NE(aEnded, bEnded) << "round " << round;
+        CProbe& ended = aEnded ? a : b;
+        EXPECT_EQ(ended.process.exitCode(), 3);
+        EXPECT_TRUE((aEnded ? b : a).Says("raised"));
+    }
+}
+
 TEST(WinProcess, RunningEndedAndZombieProcesses)
 {
     const pid_t child = fork();
