@@ -5,6 +5,7 @@
 #include "platform/cinstancechecker.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 #include <cstdio>
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
         std::printf("activated\n");
         return 3;
     }
+    // The editor builds its window between the two steps; so does the probe, in time.
+    QThread::msleep(200);
     std::string why;
     if (!checker.Track([] { std::printf("raised\n"); std::fflush(stdout); }, &why)) {
         std::printf("cannot record: %s\n", why.c_str());
