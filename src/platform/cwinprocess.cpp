@@ -1,5 +1,7 @@
 #include "platform/cwinprocess.h"
 
+#include "platform/cutext.h"
+
 #include <dirent.h>
 #include <fstream>
 #include <memory>
@@ -43,11 +45,22 @@ std::string ExecutableName(const std::string& pid)
     return comm;
 }
 
+// The file name without folder and extension: "Quarvex3D" for "/opt/q/Quarvex3D.exe".
+std::string Stem(const std::string& name)
+{
+    std::string file = name.substr(name.find_last_of('/') + 1);
+    const size_t dot = file.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        file.resize(dot);
+    return file;
+}
+
 } // namespace
 
 bool CWinProcess::IsRunning(const std::string& executableName)
 {
-    if (executableName.empty())
+    const std::string wanted = Stem(executableName);
+    if (wanted.empty())
         return false;
     std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir("/proc"), closedir);
     if (!dir)
@@ -56,9 +69,11 @@ bool CWinProcess::IsRunning(const std::string& executableName)
         const std::string pid = entry->d_name;
         if (pid.find_first_not_of("0123456789") != std::string::npos)
             continue;
+        // As the hosts' own lookup: the file names without folder and extension, case ignored.
         const std::string name = ExecutableName(pid);
-        const bool matches = name == executableName ||
-                             (name.size() == 15 && executableName.compare(0, 15, name) == 0);
+        const bool matches = CUText::EqualNoCase(Stem(name), wanted) ||
+                             (name.size() == 15 && wanted.size() > 15 &&
+                              CUText::EqualNoCase(std::string_view(wanted).substr(0, 15), name));
         if (matches && Alive(pid))
             return true;
     }

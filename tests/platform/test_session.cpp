@@ -126,7 +126,11 @@ TEST(WinProcess, RunningEndedAndZombieProcesses)
     } pids[] = {{CWinProcess::Own(), true}, {0, false}, {0xFFFFFFFFu, false}, {0x80000000u, false}};
     for (const auto& p : pids)
         EXPECT_EQ(CWinProcess::IsRunning(p.pid), p.running) << p.pid;
-    EXPECT_TRUE(CWinProcess::IsRunning(std::string("test_session")));
-    EXPECT_FALSE(CWinProcess::IsRunning(std::string("test_sessio")));
-    EXPECT_FALSE(CWinProcess::IsRunning(std::string()));
+    const struct {
+        const char* name;
+        bool running;
+    } names[] = {{"test_session", true}, {"TEST_Session.exe", true}, {"/elsewhere/test_session.bin", true},
+                 {"test_sessio", false}, {"test_session2", false}, {"", false}, {".exe", false}};
+    for (const auto& n : names)
+        EXPECT_EQ(CWinProcess::IsRunning(std::string(n.name)), n.running) << n.name;
 }
