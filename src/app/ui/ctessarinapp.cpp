@@ -4,12 +4,14 @@
 #include "app/ui/ctessarindlg.h"
 #include "platform/cdesktopwindows.h"
 #include "platform/cfileio.h"
+#include "platform/cx11windows.h"
 #include "platform/cinstancechecker.h"
 #include "platform/csettingsstore.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWidget>
 #include <QPixmap>
 #include <QTimer>
@@ -30,9 +32,17 @@ bool WantsScreenshot(const std::vector<std::string>& args)
 
 } // namespace
 
-CTessarinApp::CTessarinApp(std::vector<std::string> args)
-    : m_args(std::move(args)), m_windows(std::make_unique<CDesktopWindows>())
+CTessarinApp::CTessarinApp(std::vector<std::string> args) : m_args(std::move(args))
 {
+    // Where an X11 window manager publishes the stacking order, the editor
+    // follows its host in it; elsewhere it only notices the host ending.
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        auto x11 = std::make_unique<CX11Windows>();
+        if (x11->Connected())
+            m_windows = std::move(x11);
+    }
+    if (!m_windows)
+        m_windows = std::make_unique<CDesktopWindows>();
 }
 
 CTessarinApp::~CTessarinApp() = default;
