@@ -168,9 +168,7 @@ void CEditorFlow::RefillList()
     if (withHeadings)
         m_ProjectFolder = GetProjectFolder(m_Product).value_or("");
 
-    std::vector<std::string> paths, names;
-    CollectLegendFiles(paths, names, m_Product, m_ExtraFolder, false);
-    m_Items = BuildLegendList(GroupLegendFiles(paths, names, m_ProjectFolder), withHeadings);
+    m_Items = CollectItems();
     m_View.SetListItems(m_Items);
 
     if (m_LegendToSelect.empty()) {
@@ -351,6 +349,38 @@ CUserPrompt::Answer CEditorFlow::Ask(int stringId, const std::vector<std::string
     message.title = title;
     message.buttons = buttons;
     return m_Prompt.Ask(message);
+}
+
+std::vector<CLegendListItem> CEditorFlow::CollectItems() const
+{
+    std::vector<std::string> paths, names;
+    CollectLegendFiles(paths, names, m_Product, m_ExtraFolder, false);
+    return BuildLegendList(GroupLegendFiles(paths, names, m_ProjectFolder), !m_Flags.UnderQuarvexOrStrativ());
+}
+
+void CEditorFlow::FollowFolders()
+{
+    std::vector<CLegendListItem> items = CollectItems();
+    const auto same = [](const CLegendListItem& a, const CLegendListItem& b) {
+        return a.heading == b.heading && a.text == b.text && a.path == b.path && a.marker == b.marker;
+    };
+    if (std::equal(items.begin(), items.end(), m_Items.begin(), m_Items.end(), same))
+        return;
+    m_Items = std::move(items);
+    m_View.SetListItems(m_Items);
+    // The legend shown stays shown, changes and all, even when its file went.
+    const int index = m_FileName.empty() ? -1 : FindListedPath(CurrentPath());
+    m_LastValidIndex = index;
+    m_View.SelectListItem(index);
+}
+
+std::vector<std::string> CEditorFlow::ListedFolders() const
+{
+    std::vector<std::string> folders;
+    for (const std::string& folder : LegendSearchFolders(m_Product, m_ExtraFolder, false))
+        if (!folder.empty())
+            folders.push_back(AsFolder(folder));
+    return folders;
 }
 
 int CEditorFlow::FindListedPath(const std::string& path) const

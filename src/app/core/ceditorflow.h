@@ -88,6 +88,11 @@ public:
     // and the legend shown stays.
     bool Load(const std::string& path);
     void RefillList();
+    // Another program added or removed legend files: the list follows, the
+    // legend shown and its selection stay (no question, no reload).
+    void FollowFolders();
+    // The folders the list is made from, for watching.
+    std::vector<std::string> ListedFolders() const;
     // True when written; false when refused, cancelled or failed (reported).
     bool Save(const std::string& path, bool checkRows);
 
@@ -137,6 +142,7 @@ private:
     CUserPrompt::Answer Ask(int stringId, const std::vector<std::string>& args,
                             CUserPrompt::Buttons buttons, const std::string& title = {});
     int FindListedPath(const std::string& path) const;
+    std::vector<CLegendListItem> CollectItems() const;
     std::string CurrentPath() const { return m_CurrentFolder + m_FileName; }
     static std::string DataTypeText(int32_t dataType);
     // A folder as the settings give it, held with one trailing '/'; empty stays

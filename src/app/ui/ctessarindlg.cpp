@@ -15,6 +15,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QShortcut>
@@ -102,6 +105,12 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     m_sheet->SetQuarvexOrStrativ(FlagsOf(m_options).UnderQuarvexOrStrativ());
     m_sheet->SetEditMode(m_options.editMode);
     connect(m_autoPopulate, &QCheckBox::toggled, this, [this](bool on) { m_sheet->SetAutoPopulate(on); });
+    m_watcher = new QFileSystemWatcher(this);
+    m_followTimer = new QTimer(this);
+    m_followTimer->setSingleShot(true);
+    m_followTimer->setInterval(250); // a save is a burst of changes: follow once it settles
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_followTimer, qOverload<>(&QTimer::start));
+    connect(m_followTimer, &QTimer::timeout, this, [this] { m_flow->FollowFolders(); });
     m_undo = new QUndoStack(this);
     m_flow->SetHistory(this);
     // The saved (or loaded) state is the stack's clean state: undoing back to it
@@ -253,6 +262,20 @@ void CTessarinDlg::SetListItems(const std::vector<CLegendListItem>& items)
         }
     }
     m_settingList = false;
+    if (m_flow)
+        WatchListedFolders();
+}
+
+void CTessarinDlg::WatchListedFolders()
+{
+    if (!m_watcher->directories().isEmpty())
+        m_watcher->removePaths(m_watcher->directories());
+    QStringList folders;
+    for (const std::string& folder : m_flow->ListedFolders())
+        if (QFileInfo(QString::fromStdString(folder)).isDir())
+            folders << QString::fromStdString(folder);
+    if (!folders.isEmpty())
+        m_watcher->addPaths(folders);
 }
 
 void CTessarinDlg::SelectListItem(int index)

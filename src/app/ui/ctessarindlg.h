@@ -117,6 +117,9 @@ private:
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
     void ConnectCommands();
+    // Watches the folders the list comes from, so files another program adds
+    // or removes appear or go without a Refill.
+    void WatchListedFolders();
     // CEditorHistory
     void Recorded(CLegendEdit edit) override;
     void Reset() override;
@@ -141,6 +144,8 @@ private:
     CUserPrompt* m_prompt;
     std::unique_ptr<CEditorFlow> m_flow;
     QUndoStack* m_undo = nullptr;
+    class QFileSystemWatcher* m_watcher = nullptr;
+    class QTimer* m_followTimer = nullptr;
     bool m_closingWithoutAsking = false;
     bool m_settingList = false; // the flow moves the selection: no choosing then
     std::map<int, QWidget*> m_controls;

@@ -99,6 +99,28 @@ TEST(EditorFlow, ALegendThatFailsToLoadLeavesTheShownOneWithItsOwnFile)
     EXPECT_EQ(std::filesystem::file_size(huge), 300u << 20);
 }
 
+TEST(EditorFlow, TheListFollowsFilesOtherProgramsAddAndRemove)
+{
+    CEditorBench b;
+    WriteThree(b);
+    b.Open();
+    b.flow.ChooseLegend(4); // gamma
+    b.Type("edited");
+    CEditorBench::Write(b.system, "aardvark", 1);
+    std::filesystem::remove(b.system + "beta.leg");
+    b.view.Take();
+    b.flow.FollowFolders();
+    // gamma stays shown, selected and modified; only the list changed.
+    EXPECT_EQ(b.view.Take(), (Calls{"list #Project alpha #System aardvark gamma", "select 4"}));
+    EXPECT_TRUE(b.flow.IsModified());
+    b.flow.FollowFolders();
+    EXPECT_EQ(b.view.Take(), Calls{});
+    std::filesystem::remove(b.system + "gamma.leg");
+    b.flow.FollowFolders();
+    EXPECT_EQ(b.view.Take(), (Calls{"list #Project alpha #System aardvark", "select -1"}));
+    EXPECT_EQ(b.flow.Legend().m_Name, "gamma");
+}
+
 TEST(EditorFlow, YesToSaveChangesRefusedByTheMinimumRowsKeepsTheOldLegendShownAndModified)
 {
     CEditorBench b({.quarvex = true});

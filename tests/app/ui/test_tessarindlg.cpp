@@ -120,3 +120,16 @@ TEST(TessarinWindow, ALegendOpenedByItsPathIsListedWithItsFolder)
     EXPECT_EQ(w.List()->count(), 5);
     EXPECT_EQ(w.List()->currentItem()->toolTip().toStdString(), elsewhere.File("field.leg"));
 }
+
+TEST(TessarinWindow, ALegendAnotherProgramWritesAppearsInTheList)
+{
+    CWindowFixture w;
+    w.ClickEntry(2);
+    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
+    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(w.List()->count(), 5);
+    EXPECT_EQ(w.List()->item(1)->text().trimmed().toStdString(), "andesite");
+    EXPECT_EQ(w.List()->currentRow(), 3);
+    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
+}
