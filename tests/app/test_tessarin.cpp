@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImage>
@@ -58,9 +60,15 @@ TEST(Tessarin, ScreenshotsOfTheNormalAndTheEditModeWindow)
 {
     CApp app;
     CEditorRun run;
+    // The bundled samples, so the pictures show what a user sees.
+    const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
+    std::filesystem::create_directories(run.home.File("config/Ferrolin"));
+    WriteTextFile(run.home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + samples + "\n");
     const QString normal = QString::fromStdString(TestOutputDir() + "/tessarin-main.png");
     const QString edit = QString::fromStdString(TestOutputDir() + "/tessarin-edit.png");
-    for (const QStringList& args : {QStringList{"--screenshot", normal}, QStringList{"-edit", "--screenshot", edit}}) {
+    const QString copper = QString::fromStdString(samples + "copper_pct.leg");
+    for (const QStringList& args : {QStringList{"-name", copper, "--screenshot", normal},
+                                    QStringList{"-edit", "-name", copper, "--screenshot", edit}}) {
         auto p = run.Start(args);
         ASSERT_TRUE(p->waitForFinished(20000));
         EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();

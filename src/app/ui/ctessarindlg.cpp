@@ -175,6 +175,11 @@ void CTessarinDlg::Saved()
 void CTessarinDlg::OpenLegends()
 {
     m_flow->Open();
+    // Keys go where the work is: the list, or the one legend's rows in edit mode.
+    if (m_options.editMode)
+        m_spreadsheet->setFocus();
+    else
+        m_list->setFocus();
 }
 
 void CTessarinDlg::CloseWithoutAsking()
