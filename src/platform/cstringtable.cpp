@@ -66,6 +66,10 @@ const std::map<int, std::string>& Table()
          "subdivide this into two ranges e.g. 0-50 & 50-115"},
         {Str::InsertNeedsRowSort,
          "Sorry, but you cannot insert a row unless the spreadsheet is sorted by row number"},
+        {Str::AddNeedsRowSort,
+         "Sorry, but you cannot add a row unless the spreadsheet is sorted by row number"},
+        {Str::DeleteNeedsRowSort,
+         "Sorry, but you cannot delete rows unless the spreadsheet is sorted by row number"},
         {Str::ChangedOnDisk,
          "%1!s! has been changed by another program since it was loaded.\nDo you want to "
          "overwrite it with your changes? Choose No to reload it and drop your changes, or "

@@ -58,6 +58,8 @@ enum Id : int {
     Transparent = 171,
     NumericNeedsTwoRows = 172,
     InsertNeedsRowSort = 174,
+    AddNeedsRowSort = 175,
+    DeleteNeedsRowSort = 176,
     // Messages of our own, beyond the original table.
     ChangedOnDisk = 5000,
     SaveFailed = 5001,

@@ -83,34 +83,37 @@ void CMyGridCtrl::FillFromLegend(const CLLLegend& legend, bool readOnly)
         SetColumnWidth(c, headings[static_cast<size_t>(c)].width);
     }
 
-    const CSheetColumns& k = m_Columns;
     CLLRow row;
     for (int i = 0; i < rows; ++i) {
-        const int r = i + 1;
         legend.GetRow(i, row);
-        SetRowHeight(r, RowHeight);
-        for (int c = 0; c < k.count; ++c) {
-            if (auto* cell = dynamic_cast<CMyGridCell*>(GetCell(r, c))) {
-                cell->SetOwnerWindow(this);
-                cell->SetLegendRow(i);
-            }
-        }
-        SetItemText(r, 0, Decimal(r));
-        if (IsNumeric()) {
-            SetItemText(r, k.from, FormatRange(row.from, m_Separators));
-            SetItemText(r, k.to, FormatRange(row.to, m_Separators));
-        } else {
-            SetItemText(r, k.from, row.text);
-        }
-        SetItemText(r, k.label, row.label);
-        ShowStyle(r, row);
-        SetItemText(r, k.lthick,
-                    CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)));
-        SetItemText(r, k.comment, row.comment);
-        CloseChooserCells(r);
+        ShowLegendRow(i + 1, row);
     }
     ResetScrollBars();
     Refresh();
+}
+
+void CMyGridCtrl::ShowLegendRow(int r, const CLLRow& row)
+{
+    const CSheetColumns& k = m_Columns;
+    SetRowHeight(r, RowHeight);
+    for (int c = 0; c < k.count; ++c) {
+        if (auto* cell = dynamic_cast<CMyGridCell*>(GetCell(r, c))) {
+            cell->SetOwnerWindow(this);
+            cell->SetLegendRow(r - 1);
+        }
+    }
+    SetItemText(r, 0, Decimal(r));
+    if (IsNumeric()) {
+        SetItemText(r, k.from, FormatRange(row.from, m_Separators));
+        SetItemText(r, k.to, FormatRange(row.to, m_Separators));
+    } else {
+        SetItemText(r, k.from, row.text);
+    }
+    SetItemText(r, k.label, row.label);
+    ShowStyle(r, row);
+    SetItemText(r, k.lthick, CNumberFormat::Format("%.10g", static_cast<double>(row.thickness)));
+    SetItemText(r, k.comment, row.comment);
+    CloseChooserCells(r);
 }
 
 void CMyGridCtrl::SetNumberCell(int row, int col, int32_t number)

@@ -61,6 +61,14 @@ public:
     void WriteBack(int row, int col);
     // Sorted by "Row" ascending, or not sorted: the row commands may run.
     bool IsRowOrder() const;
+    // Hands a change of the legend to the owner's change function, for the
+    // commands that act on whole rows.
+    void ChangeLegend(const LegendChange& change) { Change(change); }
+    // Shows a legend row in spreadsheet row `row` (legend row row - 1), as a
+    // fill does: its texts, height, owner and the chooser cells closed.
+    void ShowLegendRow(int row, const CLLRow& values);
+    // Shows the style members of a legend row in the five chooser cells.
+    void ShowStyle(int row, const CLLRow& values);
     const CSheetColumns& Columns() const { return m_Columns; }
     int32_t DataType() const { return m_DataType; }
     bool IsNumeric() const { return m_DataType != DataText; }
@@ -97,8 +105,6 @@ private:
     void CloseChooserCells(int row);
     // The row's texts as a legend row, with the user's separators.
     CLLRow ParseRow(int row) const;
-    // Shows the style members of a legend row in the five chooser cells.
-    void ShowStyle(int row, const CLLRow& values);
     void SetNumberCell(int row, int col, int32_t number);
     // The row and column a chooser result is for.
     int ResultRow() const;

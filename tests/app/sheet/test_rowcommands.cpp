@@ -1,0 +1,361 @@
+#include "app/sheet/cmygridcell.h"
+#include "app/sheet/cmygridctrl.h"
+#include "app/sheet/crowcommands.h"
+#include "grid/gridfakes.h"
+#include "support/madelocale.h"
+#include "support/recordingprompt.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using B = CRowCommands::Button;
+constexpr uint32_t R = 0x0000FF, G = 0x00FF00, Bl = 0xFF0000, W = 0xFFFFFF;
+
+// Per row: height, then per cell its text, '-' when closed to typing, the
+// item data of a style cell and the legend row it carries.
+std::string Snapshot(const CMyGridCtrl& sheet, int rows)
+{
+    std::string out;
+    for (int r = 1; r < rows; ++r) {
+        out += std::to_string(sheet.GetRowHeight(r)) + ":";
+        for (int c = 0; c < sheet.GetColumnCount(); ++c)
+            out += sheet.GetItemText(r, c) + (sheet.IsCellEditable(r, c) ? "" : "-") +
+                   (sheet.Columns().IsChooser(c) ? std::to_string(sheet.GetItemData(r, c)) : "") +
+                   "@" +
+                   std::to_string(
+                       dynamic_cast<const CMyGridCell*>(sheet.GetCell(r, c))->GetLegendRow()) +
+                   "|";
+        out += "\n";
+    }
+    return out;
+}
+
+struct CRows {
+    CLLLegend legend;
+    CMyGridCtrl sheet;
+    CFakeGridView view{sheet, {900, 400}};
+    CRecordingPrompt prompt;
+    CRowCommands commands{sheet, prompt};
+    int changes = 0;
+
+    explicit CRows(const std::vector<CLLRow>& rows, int32_t type = DataNumericContinuous)
+    {
+        legend.Clear();
+        legend.m_DataType = type;
+        for (const CLLRow& row : rows)
+            legend.AddRow(row, CLLLegend::RowValues::OfDataType);
+        sheet.SetView(&view);
+        sheet.SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) {
+            ++changes;
+            change(legend);
+        });
+        sheet.FillFromLegend(legend);
+    }
+    // Selects the rectangle (no selection for r1 < 0), runs the button and
+    // returns the message ids, a question with its text and title.
+    std::string Run(int button, int r1, int c1, int r2, int c2)
+    {
+        sheet.ResetSelectedRange();
+        if (r1 >= 0)
+            sheet.SetSelectedRange(r1, c1, r2, c2);
+        changes = 0;
+        EXPECT_TRUE(commands.OnButton(button));
+        std::string out;
+        for (const CUserPrompt::Message& m : prompt.m_Messages)
+            out += std::to_string(m.stringId) +
+                   (m.title.empty() ? "" : " " + m.text + " [" + m.title + "]") + ";";
+        return out;
+    }
+    std::string Column(int col) const
+    {
+        std::string out;
+        for (int r = 1; r < sheet.GetRowCount(); ++r)
+            out += sheet.GetItemText(r, col) + ",";
+        return out;
+    }
+    // Fg, Bg (T when transparent), pattern, line colour and style of every row.
+    std::string Styles() const
+    {
+        std::string out;
+        CLLRow r;
+        for (int i = 0; legend.GetRow(i, r); ++i)
+            out += CNumberFormat::Format("%x%s/%x%s/%d/%x/%d ", r.fillColour.GetPacked(),
+                                         r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                                         r.backTransparent ? "T" : "", r.pattern,
+                                         r.lineColour.GetPacked(), r.lineStyle);
+        return out;
+    }
+    // The spreadsheet shows what a fresh fill from the legend shows, below row `rows`.
+    void ExpectInStep(int rows = -1) const
+    {
+        CMyGridCtrl fresh;
+        fresh.FillFromLegend(legend);
+        ASSERT_EQ(sheet.GetRowCount(), legend.GetRowCount() + 1);
+        ASSERT_TRUE(legend.RowListsAgree());
+        rows = rows < 0 ? sheet.GetRowCount() : rows;
+        EXPECT_EQ(Snapshot(sheet, rows), Snapshot(fresh, rows));
+    }
+};
+
+std::vector<CLLRow> Colours(const std::vector<uint32_t>& colours, const std::vector<int>& clear)
+{
+    std::vector<CLLRow> rows;
+    for (size_t i = 0; i < colours.size(); ++i)
+        rows.push_back({.fillColour = CGColor(colours[i]),
+                        .backColour = CGColor(colours[i]),
+                        .fillTransparent = clear[i] != 0,
+                        .backTransparent = clear[i] != 0,
+                        .lineColour = CGColor(colours[i])});
+    return rows;
+}
+
+} // namespace
+
+TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    const std::string ask = " rows. Are you sure? [Delete rows];";
+    const std::string none = "a,b,c,d,e,", unnumbered = "x,x,x,x,x,";
+    const struct {
+        int button, sortCol, r1, c1, r2, c2; // sortCol -1: not sorted; r1 -1: no selection
+        bool yes;
+        std::string messages, labels, numbers;
+        int changes;
+    } cases[] = {
+        // clang-format off
+        {B::ButtonInsertRow, -1, 2, 1, 3, 1, true, "", "a,,b,c,d,e,", "1,2,3,4,5,6,", 1},
+        {B::ButtonInsertRow, 0, 1, 4, 1, 4, true, "", ",a,b,c,d,e,", "1,2,3,4,5,6,", 1},
+        {B::ButtonInsertRow, -1, -1, 0, 0, 0, true, "142;", none, unnumbered, 0},
+        {B::ButtonDeleteRows, -1, 2, 1, 4, 3, true, "144 You are about to delete 3" + ask, "a,e,", "1,2,", 1},
+        {B::ButtonDeleteRows, -1, 2, 1, 4, 3, false, "144 You are about to delete 3" + ask, none, unnumbered, 0},
+        {B::ButtonDeleteRows, -1, 5, 0, 5, 10, true, "145 You are about to delete 1 row. Are you sure? [Delete rows];", "a,b,c,d,", "1,2,3,4,", 1},
+        // Without column 1 nothing counts, yet Yes renumbers and marks the legend edited.
+        {B::ButtonDeleteRows, -1, 1, 4, 3, 5, true, "145 You are about to delete 0 row. Are you sure? [Delete rows];", none, "1,2,3,4,5,", 1},
+        {B::ButtonDeleteRows, -1, -1, 0, 0, 0, true, "142;", none, unnumbered, 0},
+        {B::ButtonAddRow, -1, -1, 0, 0, 0, true, "", "a,b,c,d,e,e,", "1,2,3,4,5,6,", 1},
+        // Sorted by anything but "Row" ascending (the sort writes the legend back): only the message.
+        {B::ButtonInsertRow, 3, 2, 1, 2, 1, true, "174;", none, unnumbered, 0},
+        {B::ButtonAddRow, 3, 2, 1, 2, 1, true, "175;", none, unnumbered, 0},
+        {B::ButtonDeleteRows, 3, 2, 1, 2, 1, true, "176;", none, unnumbered, 0},
+        {B::ButtonDeleteRows, 100, 2, 1, 2, 1, true, "176;", "e,d,c,b,a,", unnumbered, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        std::vector<CLLRow> rows;
+        for (int i = 0; i < 5; ++i)
+            rows.push_back({.label = std::string(1, static_cast<char>('a' + i)), .from = 10.0 * i});
+        CRows s(rows);
+        if (c.sortCol >= 0)
+            s.sheet.SortItems(c.sortCol % 100, c.sortCol < 100); // 100: "Row" descending
+        for (int r = 1; r < s.sheet.GetRowCount(); ++r)
+            s.sheet.SetItemText(r, 0, "x");
+        s.prompt.m_Answers = {c.yes ? CUserPrompt::Answer::Yes : CUserPrompt::Answer::No};
+        const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
+        EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
+        std::string labels;
+        for (const std::string& label : s.legend.m_Labels)
+            labels += label + ",";
+        EXPECT_EQ(labels, c.labels) << what;
+        EXPECT_EQ(s.Column(0), c.numbers) << what;
+        EXPECT_EQ(s.changes, c.changes) << what;
+        if (c.changes && c.button != B::ButtonAddRow)
+            s.ExpectInStep();
+    }
+    EXPECT_FALSE(CRows({}).commands.OnButton(1008));
+}
+
+TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
+{
+    CScopedEnv locale("LC_ALL", "C");
+    // clang-format off
+    const CLLRow sand{.label = "sand", .text = "s", .from = 1, .to = 2.5, .fillColour = CGColor(R),
+                      .backColour = CGColor(Bl), .fillTransparent = true, .pattern = 3,
+                      .lineColour = CGColor(G), .lineStyle = 4, .thickness = 1.5f};
+    // clang-format on
+    const std::string style = "|-2147483648|16711680|3|65280|4|1.5|";
+    const std::string copied = "ffT/ff0000/3/ff00/4 ffffffT/ff0000/3/ff00/4 ";
+    const struct {
+        std::vector<CLLRow> rows;
+        int32_t type;
+        bool autoPopulate;
+        std::string shown; // the new row's texts; the legend holds 0 for an empty range cell
+        double from;
+        std::string styles;
+    } cases[] = {
+        // A transparent colour is written back from its cell as transparent white.
+        {{sand}, DataNumericContinuous, true, "2|2.5||sand" + style, 2.5, copied},
+        {{sand}, DataNumericDiscrete, false, "2|||sand" + style, 0, copied},
+        {{sand}, DataText, true, "2||sand" + style, 0, copied},
+        // An empty legend: empty texts, opaque black, the document's style defaults.
+        {{}, DataNumericContinuous, true, "1||||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
+        {{}, DataText, false, "1|||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
+    };
+    for (const auto& c : cases) {
+        CRows s(c.rows, c.type);
+        s.sheet.SetAutoPopulate(c.autoPopulate);
+        EXPECT_EQ(s.Run(B::ButtonAddRow, -1, 0, 0, 0), "");
+        const int last = s.legend.GetRowCount();
+        std::string shown;
+        for (int col = 0; col < s.sheet.GetColumnCount(); ++col)
+            shown += (col ? "|" : "") + s.sheet.GetItemText(last, col);
+        EXPECT_EQ(shown, c.shown);
+        CLLRow r;
+        ASSERT_TRUE(s.legend.GetRow(last - 1, r));
+        EXPECT_EQ(std::make_tuple(r.from, r.to, r.text),
+                  std::make_tuple(c.from, 0.0, std::string()));
+        EXPECT_EQ(s.Styles(), c.styles);
+        EXPECT_FALSE(s.sheet.IsCellEditable(last, s.sheet.Columns().fg));
+        EXPECT_EQ(s.sheet.GetFocusCell(), CCellID(last, 1));
+        EXPECT_EQ(s.changes, 1);
+        EXPECT_EQ(Snapshot(s.sheet, last + 1).substr(Snapshot(s.sheet, last).size(), 3), "25:");
+        s.ExpectInStep(last);
+    }
+}
+
+TEST(CRowCommands, DuplicateCopiesTheFirstSelectedRowsStyles)
+{
+    std::vector<CLLRow> rows = Colours({W, Bl, G}, {1, 0, 0});
+    rows[0].backColour = CGColor(R), rows[0].backTransparent = false;
+    rows[0].lineColour = CGColor(G);
+    rows[1].backColour = CGColor(W), rows[1].backTransparent = true,
+    rows[1].lineColour = CGColor(R);
+    rows[0].pattern = 5, rows[1].pattern = 2, rows[2].pattern = 9;
+    rows[0].lineStyle = 7, rows[1].lineStyle = 1;
+    const std::string first = "ffffffT/ff/5/ff00/7 ",
+                      before = first + "ff0000/ffffffT/2/ff/1 ff00/ff00/9/ff00/0 ";
+    const struct {
+        int r1, c1, r2, c2;
+        std::string messages, styles;
+    } cases[] = {
+        // clang-format off
+        {1, 4, 3, 8, "", first + first + first},
+        {2, 5, 3, 5, "", first + "ff0000/ffffffT/2/ff/1 ff00/ffffffT/9/ff00/0 "},
+        {2, 6, 3, 7, "", first + "ff0000/ffffffT/2/ff/1 ff00/ff00/2/ff/0 "},
+        {1, 8, 2, 8, "", first + "ff0000/ffffffT/2/ff/7 ff00/ff00/9/ff00/0 "},
+        {1, 3, 3, 5, "151;", before}, {1, 4, 3, 9, "151;", before}, {-1, 0, 0, 0, "150;", before},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        CRows s(rows);
+        EXPECT_EQ(s.Run(B::ButtonDuplicate, c.r1, c.c1, c.r2, c.c2), c.messages) << c.c1;
+        EXPECT_EQ(s.Styles(), c.styles) << c.r1 << "," << c.c1;
+        EXPECT_EQ(s.changes, c.messages.empty() ? 1 : 0);
+        s.ExpectInStep();
+    }
+}
+
+TEST(CRowCommands, InterpolationRecomputesAllButTheFirstRow)
+{
+    const struct {
+        int button, r1, c1, r2, c2;  // column 4 Fg, 5 Bg, 7 LCol
+        std::vector<uint32_t> given; // every colour column alike
+        std::vector<int> clear;      // Fg and Bg transparent
+        std::string messages;
+        std::vector<uint32_t> colours; // of the selected column afterwards
+        std::vector<int32_t> clearAfter;
+        int changes;
+    } cases[] = {
+        // clang-format off
+        // (0 - 1) * 1 * 0.5 + 1 = 0.5: half red, half blue, packed as 128.
+        {B::ButtonRGBInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 0, 0}, "", {R, 0x800080, Bl}, {0, 0, 0}, 1},
+        // Two rows recompute only the second, from itself.
+        {B::ButtonRGBInterp, 2, 5, 3, 5, {R, 0x123456, 0x654321}, {0, 0, 0}, "", {R, 0x123456, 0x654321}, {0, 0, 0}, 1},
+        // The transparent last row becomes opaque; the first stays transparent.
+        {B::ButtonRGBInterp, 1, 4, 2, 4, {W, W}, {1, 1}, "", {W, W}, {1, 0}, 1},
+        {B::ButtonHSLInterp, 1, 7, 5, 7, {Bl, 0, 0, 0, R}, {0, 0, 0, 0, 0}, "", {Bl, 0xFFFF00, G, 0x00FFFF, R}, {}, 1},
+        // OKLab: from the published transform (see the next test), white to black through 99 grey.
+        {B::ButtonOKLabInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 1, 0}, "", {R, 0xA2538C, Bl}, {0, 0, 0}, 1},
+        {B::ButtonOKLabInterp, 1, 5, 3, 5, {W, 0, 0}, {0, 0, 0}, "", {W, 0x636363, 0}, {0, 0, 0}, 1},
+        {B::ButtonOKLabInterp, 1, 7, 5, 7, {R, 0, 0, 0, Bl}, {0, 0, 0, 0, 0}, "", {R, 0x6D49C6, 0xA2538C, 0xD24751, Bl}, {}, 1},
+        // One row changes no colour but counts as an edit.
+        {B::ButtonHSLInterp, 2, 4, 2, 4, {R, G}, {1, 1}, "", {R, G}, {1, 1}, 1},
+        {B::ButtonRGBInterp, 1, 4, 2, 5, {R, G}, {0, 0}, "140;", {R, G}, {0, 0}, 0},
+        {B::ButtonOKLabInterp, 1, 6, 2, 6, {R, G}, {0, 0}, "141;", {R, G}, {0, 0}, 0},
+        {B::ButtonHSLInterp, 1, 3, 2, 3, {R, G}, {0, 0}, "141;", {R, G}, {0, 0}, 0},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        CRows s(Colours(c.given, c.clear));
+        const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
+        EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
+        EXPECT_EQ(s.changes, c.changes) << what;
+        const bool back = c.c1 == 5, line = c.c1 == 7;
+        std::vector<uint32_t> got;
+        for (const CGColor& colour : (back   ? s.legend.m_BackColours
+                                      : line ? s.legend.m_LineColours
+                                             : s.legend.m_FillColours)
+                                         .m_Colours)
+            got.push_back(colour.GetPacked());
+        EXPECT_EQ(got, c.colours) << what;
+        if (!line) {
+            EXPECT_EQ(back ? s.legend.m_BackTransparent : s.legend.m_FillTransparent, c.clearAfter)
+                << what;
+        }
+        s.ExpectInStep();
+    }
+}
+
+// Red and blue by their published OKLab coordinates, halfway, back through the
+// published inverse transform: the same bytes as interpolating the colours.
+TEST(CRowCommands, OKLabMidpointMatchesThePublishedTransform)
+{
+    const double red[3] = {0.627955, 0.224863, 0.125846},
+                 blue[3] = {0.452014, -0.032457, -0.311528};
+    double lab[3];
+    for (int i = 0; i < 3; ++i)
+        lab[i] = (red[i] + blue[i]) / 2;
+    const double l = std::pow(lab[0] + 0.3963377774 * lab[1] + 0.2158037573 * lab[2], 3);
+    const double m = std::pow(lab[0] - 0.1055613458 * lab[1] - 0.0638541728 * lab[2], 3);
+    const double s = std::pow(lab[0] - 0.0894841775 * lab[1] - 1.2914855480 * lab[2], 3);
+    const double linear[3] = {4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s,
+                              -1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s,
+                              -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
+    uint32_t packed = 0;
+    for (int i = 0; i < 3; ++i) {
+        const double c = linear[i] <= 0.0031308 ? 12.92 * linear[i]
+                                                : 1.055 * std::pow(linear[i], 1 / 2.4) - 0.055;
+        packed |= static_cast<uint32_t>(std::lround(std::clamp(c, 0.0, 1.0) * 255)) << (8 * i);
+    }
+    CLLLegend legend;
+    legend.Clear();
+    for (uint32_t colour : {R, G, Bl})
+        legend.AddRow({.fillColour = CGColor(colour)});
+    InterpolateColourColumn(legend, 0, 2, CColourColumn::Fill, CInterpolationMode::OKLab);
+    EXPECT_EQ(legend.m_FillColours.m_Colours[1].GetPacked(), packed);
+    EXPECT_EQ(packed, 0xA2538Cu);
+}
+
+TEST(CRowCommands, StepPatternsTakesTheNextLoadedBitmapAndWrapsToTwo)
+{
+    const struct {
+        std::vector<int> loaded;
+        std::vector<int32_t> given;
+        int r1, c1, r2, c2;
+        std::string messages;
+        std::vector<int32_t> patterns;
+        int changes;
+    } cases[] = {
+        {{3, 7}, {1, 0, 0, 0, 0}, 1, 6, 5, 6, "", {1, 3, 7, 2, 3}, 1},
+        {{2}, {5, 0, 0}, 1, 6, 3, 6, "", {5, 2, 2}, 1},
+        {{}, {0, 9, 9}, 2, 6, 3, 6, "", {0, 9, 2}, 1},
+        {{998, 999}, {997, 0, 0}, 1, 6, 3, 6, "", {997, 998, 999}, 1},
+        {{3}, {1, 0}, 2, 6, 2, 6, "147;", {1, 0}, 1}, // refused, yet counts as an edit
+        {{3}, {1, 0}, 1, 6, 2, 7, "140;", {1, 0}, 0},
+        {{3}, {1, 0}, 1, 5, 2, 5, "146;", {1, 0}, 0},
+    };
+    for (const auto& c : cases) {
+        std::vector<CLLRow> rows;
+        for (int32_t p : c.given)
+            rows.push_back({.pattern = p});
+        CRows s(rows);
+        for (int n : c.loaded)
+            s.sheet.Patterns().Set(n, CGridBitmap{});
+        EXPECT_EQ(s.Run(B::ButtonStepPatterns, c.r1, c.c1, c.r2, c.c2), c.messages) << c.r1;
+        EXPECT_EQ(s.legend.m_Patterns, c.patterns) << c.r1 << "," << c.c1;
+        EXPECT_EQ(s.changes, c.changes);
+        s.ExpectInStep();
+    }
+}
