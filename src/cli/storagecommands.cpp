@@ -249,11 +249,17 @@ int List(const std::vector<std::string>& args, const CCliCommand& self)
     const std::string product = UseProduct(a);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
+    // A folder that is missing or cannot be read would otherwise look like
+    // one without legends.
+    const auto problems = FoldersNotEntered(LegendSearchFolders(product, a.Value("--extra"), false));
+    for (const CFolderProblem& p : problems)
+        std::fprintf(stderr, "tessarin-cli %s: cannot list %s: %s\n", self.name.c_str(),
+                     EscapeControls(p.folder).c_str(), p.reason.c_str());
     std::vector<std::string> paths, names;
     CollectLegendFiles(paths, names, product, a.Value("--extra"), false);
     for (size_t i = 0; i < paths.size(); ++i)
         std::printf("%s\t%s\n", EscapeControls(names[i]).c_str(), EscapeControls(paths[i]).c_str());
-    return ExitOk;
+    return problems.empty() ? ExitOk : ExitFailure;
 }
 
 int Settings(const std::vector<std::string>& args, const CCliCommand& self)
@@ -276,6 +282,15 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
     }
     if (verb == "set" && a.positional.size() == 3) {
         std::string value = a.positional[2];
+        // A line feed would end the setting's line in the settings file, and
+        // no folder or file name the suite uses holds a control character.
+        for (const char c : value) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                std::fprintf(stderr, "tessarin-cli %s: %s must not hold a control character\n",
+                             self.name.c_str(), setting->name);
+                return ExitUsage;
+            }
+        }
         // Folders are stored as the Settings dialog stores them.
         if (setting->folder && !value.empty())
             value = CUText::ReplaceAll(value + "/", "//", "/");
@@ -344,12 +359,15 @@ std::vector<CCliCommand> StorageCommands()
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
                              "per file, name, a tab, and the full path. Control characters, '\\' "
                              "and bytes that are not UTF-8 in them are written as C escapes "
-                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is.",
+                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is. A folder that "
+                             "cannot be listed is reported; the others are still listed, and the "
+                             "exit code is 1.",
                              0, 0, {"--product", "--extra"}, {}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",
                              "Reads or stores a common setting: LUT_PATH (legend folder), "
-                             "BRUSH_PATH (pattern folder) or PEN_FILE.",
+                             "BRUSH_PATH (pattern folder) or PEN_FILE. A VALUE holding a control "
+                             "character (a line feed) is refused (exit 2).",
                              2, 3, {}, {}, {}},
                             Settings));
     return commands;

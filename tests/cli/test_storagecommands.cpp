@@ -122,6 +122,21 @@ TEST(CliList, ListsNameTabPathInCollectedOrder)
     const CProcessResult r = cli.Run({"list", "--extra", extra + ";" + lut});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n");
+    // A folder that cannot be listed is named; the others are still listed.
+    const struct {
+        std::string lutPath, extra, out, err;
+    } failures[] = {
+        {lut, extra + "/none;" + extra, r.out, extra + "/none: " + std::strerror(ENOENT)},
+        {lut + "/none", "", "", lut + "/none/: " + std::strerror(ENOENT)},
+        {lut + "/b.leg", "", "", lut + "/b.leg/: " + std::strerror(ENOTDIR)},
+    };
+    for (const auto& c : failures) {
+        ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", c.lutPath}).exitCode, 0);
+        const CProcessResult failed = cli.Run({"list", "--extra", c.extra});
+        EXPECT_EQ(failed.exitCode, 1) << c.lutPath;
+        EXPECT_EQ(failed.out, c.out);
+        EXPECT_EQ(failed.err, "tessarin-cli list: cannot list " + c.err + "\n");
+    }
 }
 
 TEST(CliList, EveryFileOnOneLineWhateverItsName)
@@ -319,6 +334,8 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         {{"tab-import", names, "x", out, "--thousands", ""}, "--thousands takes one character\n", 2},
         {{"tab-import", names, "x", out, "--locale-numbers", "--thousands", ",", "--decimal", ","},
          "the thousands and decimal separators must differ (both are ',')\n", 2},
+        {{"settings", "set", "LUT_PATH", f + "/two\nlines"}, "LUT_PATH must not hold a control character\n", 2},
+        {{"settings", "set", "BRUSH_PATH", "tab\there"}, "BRUSH_PATH must not hold a control character\n", 2},
     };
     const auto before = Snapshot(cli.Folder(""));
     for (const auto& c : cases) {
