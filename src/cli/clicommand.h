@@ -2,6 +2,8 @@
 // The command-line tool is a table of commands; each group of commands lives in
 // its own file and hands its entries to main().
 
+#include "platform/cuserprompt.h"
+
 #include <functional>
 #include <string>
 #include <utility>
@@ -41,6 +43,34 @@ std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::s
 // byte, and one holding a line feed or a tab must not break the one-line,
 // tab-separated outputs; valid UTF-8 is kept as it is.
 std::string EscapeControls(const std::string& text);
+
+// Every error line of the tool reads "tessarin-cli COMMAND: text". Fail writes
+// one and returns ExitFailure.
+int Fail(const std::string& command, const std::string& text);
+
+// What a failed write says: "Could not save FILE" when the file was there
+// before (and is left as it was), "Could not create FILE" when it was not;
+// the reason follows when there is one.
+std::string WriteFailure(const std::string& path, bool existed, const std::string& reason);
+
+// Whether a write to path rewrites a file that is there (links followed).
+bool RewritesFile(const std::string& path);
+
+// Writes the core's messages to stderr as the command's own error lines. main
+// installs one as the process's prompt while a command runs; the flows that
+// take a prompt are handed CUserPrompt::Current().
+class CCommandPrompt : public CUserPrompt {
+public:
+    explicit CCommandPrompt(const std::string& command);
+    ~CCommandPrompt() override;
+    CCommandPrompt(const CCommandPrompt&) = delete;
+    CCommandPrompt& operator=(const CCommandPrompt&) = delete;
+    Answer Ask(const Message& message) override;
+
+private:
+    std::string m_Command;
+    CUserPrompt* m_Previous;
+};
 
 std::vector<CCliCommand> LegendCommands();
 std::vector<CCliCommand> StorageCommands();

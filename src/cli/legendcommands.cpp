@@ -91,19 +91,18 @@ void Print(const json& j)
 
 // A file that could not be read would leave a default legend; here, where no
 // one asked for a default, it is an error naming the file and the reason.
-bool Readable(const std::string& path, const CFileResult& result)
+bool Readable(const char* command, const std::string& path, const CFileResult& result)
 {
     if (!result.Ok())
-        std::fprintf(stderr, "tessarin-cli: cannot read %s: %s\n", path.c_str(),
-                     result.Reason().c_str());
+        Fail(command, "cannot read " + path + ": " + result.Reason());
     return result.Ok();
 }
 
 // The colour table readers keep no result, so the file is read once first.
-bool LutReadable(const std::string& path)
+bool LutReadable(const char* command, const std::string& path)
 {
     std::string data;
-    return Readable(path, CFileIO::ReadAllChecked(path, data));
+    return Readable(command, path, CFileIO::ReadAllChecked(path, data));
 }
 
 std::vector<std::string> Positional(const std::vector<std::string>& args)
@@ -115,7 +114,7 @@ int LegDump(const std::vector<std::string>& args)
 {
     const std::string in = Positional(args)[0];
     CLLLegend legend;
-    if (!Readable(in, legend.ReadLEG(in)))
+    if (!Readable("leg-dump", in, legend.ReadLEG(in)))
         return ExitFailure;
     PrintLegend(legend, false);
     return ExitOk;
@@ -125,20 +124,19 @@ int LegCopy(const std::vector<std::string>& args)
 {
     const std::vector<std::string> files = Positional(args);
     CLLLegend legend;
-    if (!Readable(files[0], legend.ReadLEG(files[0])))
+    if (!Readable("leg-copy", files[0], legend.ReadLEG(files[0])))
         return ExitFailure;
+    const bool existed = RewritesFile(files[1]);
     const CFileResult saved = legend.SaveLEG(files[1]);
-    if (!saved.Ok()) {
-        std::fprintf(stderr, "Could not create %s: %s\n", files[1].c_str(), saved.Reason().c_str());
-        return ExitFailure;
-    }
+    if (!saved.Ok())
+        return Fail("leg-copy", WriteFailure(files[1], existed, saved.Reason()));
     return ExitOk;
 }
 
 int LutDump(const std::vector<std::string>& args)
 {
     const std::string in = Positional(args)[0];
-    if (!LutReadable(in))
+    if (!LutReadable("lut-dump", in))
         return ExitFailure;
     CLLColourTable table;
     table.ReadLUT(in);
@@ -158,7 +156,7 @@ int LutDump(const std::vector<std::string>& args)
 int LutLegend(const std::vector<std::string>& args)
 {
     const std::string in = Positional(args)[0];
-    if (!LutReadable(in))
+    if (!LutReadable("lut-legend", in))
         return ExitFailure;
     CLLLegend legend;
     legend.ReadColourTable(in);

@@ -1,6 +1,7 @@
 // tessarin-cli: headless access to the legend core, for scripts and tests.
 
 #include "cli/clicommand.h"
+#include "platform/cfilefacts.h"
 #include "platform/cfileio.h"
 #include "platform/cmemorypolicy.h"
 #include "platform/ctextcodec.h"
@@ -104,6 +105,39 @@ std::string CheckCliOptions(const CCliCommand& command, const std::vector<std::s
     return {};
 }
 
+int Fail(const std::string& command, const std::string& text)
+{
+    std::fprintf(stderr, "tessarin-cli %s: %s\n", command.c_str(), text.c_str());
+    return ExitFailure;
+}
+
+std::string WriteFailure(const std::string& path, bool existed, const std::string& reason)
+{
+    return (existed ? "Could not save " : "Could not create ") + path +
+           (reason.empty() ? "" : ": " + reason);
+}
+
+bool RewritesFile(const std::string& path)
+{
+    return CFileFacts::IsFile(path);
+}
+
+CCommandPrompt::CCommandPrompt(const std::string& command)
+    : m_Command(command), m_Previous(CUserPrompt::Install(this))
+{
+}
+
+CCommandPrompt::~CCommandPrompt()
+{
+    CUserPrompt::Install(m_Previous);
+}
+
+CUserPrompt::Answer CCommandPrompt::Ask(const Message& message)
+{
+    std::fprintf(stderr, "tessarin-cli %s: %s\n", m_Command.c_str(), message.text.c_str());
+    return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+}
+
 std::string EscapeControls(const std::string& text)
 {
     std::string out;
@@ -182,6 +216,7 @@ int main(int argc, char** argv)
             PrintCommandUsage(stderr, c);
             return ExitUsage;
         }
+        const CCommandPrompt prompt(name);
         return c.run(args);
     }
     std::fprintf(stderr, "tessarin-cli: unknown command '%s'\n\n", name.c_str());

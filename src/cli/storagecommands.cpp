@@ -1,5 +1,5 @@
 // TAB legend table, legend folder and common settings commands of tessarin-cli.
-// Messages of the core reach stderr through the default prompt.
+// Messages of the core reach stderr through the command's prompt.
 
 #include "app/core/tabconversion.h"
 #include "app/core/tabexport.h"
@@ -36,12 +36,6 @@ const CCommonSetting* FindCommonSetting(const std::string& name)
     return nullptr;
 }
 
-int Fail(const std::string& command, const std::string& text)
-{
-    std::fprintf(stderr, "tessarin-cli %s: %s\n", command.c_str(), text.c_str());
-    return ExitFailure;
-}
-
 // Why the legend folder of the common settings cannot be known (the settings
 // file and the reason), or empty. A file that cannot be read is not "not set":
 // the legends would silently go to, or come from, another folder.
@@ -51,30 +45,6 @@ std::string LegendFolderSettingProblem()
     GetCommonSetting("LUT_PATH", &why);
     return why.empty() ? why : "cannot read the settings file " + EscapeControls(why);
 }
-
-// Writes the core's messages to stderr after "tessarin-cli COMMAND: ", as the
-// command's own messages are. The flows are handed it; while the command runs
-// it is also the process's prompt, through which the legend table reader and
-// writer report.
-class CCommandPrompt : public CUserPrompt {
-public:
-    explicit CCommandPrompt(const std::string& command)
-        : m_Command(command), m_Previous(CUserPrompt::Install(this))
-    {
-    }
-    ~CCommandPrompt() override { CUserPrompt::Install(m_Previous); }
-    CCommandPrompt(const CCommandPrompt&) = delete;
-    CCommandPrompt& operator=(const CCommandPrompt&) = delete;
-    Answer Ask(const Message& message) override
-    {
-        std::fprintf(stderr, "tessarin-cli %s: %s\n", m_Command.c_str(), message.text.c_str());
-        return message.buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
-    }
-
-private:
-    std::string m_Command;
-    CUserPrompt* m_Previous;
-};
 
 // The host whose project folder and profile the folder commands use.
 std::string UseProduct(const CCliArgs& a)
@@ -86,9 +56,8 @@ std::string UseProduct(const CCliArgs& a)
 
 int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
-    const CTABLegendNames names = ReadTABLegendNames(a.positional[0], prompt);
+    const CTABLegendNames names = ReadTABLegendNames(a.positional[0], CUserPrompt::Current());
     if (!names.opened || (!names.mapCode && !names.hasNameField))
         return ExitFailure;
     if (names.mapCode) {
@@ -167,14 +136,14 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
     legend.ImportTAB(tab, name, a.Has("--locale-numbers") ? 1 : 0, separators);
     if (!name.empty() && legend.GetRowCount() == 0)
         return Fail(self.name, "no legend named \"" + name + "\" in " + tab);
+    const bool existed = RewritesFile(out);
     if (const CFileResult saved = legend.SaveLEG(out); !saved.Ok())
-        return Fail(self.name, "Could not create " + out + ": " + saved.Reason());
+        return Fail(self.name, WriteFailure(out, existed, saved.Reason()));
     return ExitOk;
 }
 
 int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     CLLLegend legend;
     if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
@@ -184,12 +153,11 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
 
 int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
 {
-    CCommandPrompt prompt(self.name);
     const CCliArgs a = ParseCliArgs(self, args);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
     const CTabConversion result =
-        ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"), prompt);
+        ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"), CUserPrompt::Current());
     switch (result.outcome) {
     case CTabConversion::Outcome::OpenFailed:
         return ExitFailure;
@@ -201,9 +169,10 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
     }
     for (const std::string& path : result.written)
         std::printf("%s\n", EscapeControls(path).c_str());
+    // A legend that could not be written leaves the file as it was, so one
+    // that is there now was there before.
     for (const std::string& path : result.failed)
-        std::fprintf(stderr, "tessarin-cli %s: Could not create %s\n", self.name.c_str(),
-                     EscapeControls(path).c_str());
+        Fail(self.name, WriteFailure(EscapeControls(path), RewritesFile(path), ""));
     for (const std::string& name : result.skipped)
         std::fprintf(stderr, "tessarin-cli %s: skipped the legend name \"%s\": not a file name\n",
                      self.name.c_str(), EscapeControls(name).c_str());
@@ -228,6 +197,7 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     // An empty table would replace the hosts' legends with none.
     if (paths.empty())
         return Fail(self.name, "no legend found; " + out + " left as it was");
+    const bool existed = RewritesFile(out);
     const CExportAllResult result = ExportAllToTAB(out, paths);
     switch (result.outcome) {
     case CExportAllResult::Outcome::Written:
@@ -239,8 +209,7 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     case CExportAllResult::Outcome::TableNotWritten:
         break;
     }
-    return Fail(self.name,
-                "Could not create " + out + (result.reason.empty() ? "" : ": " + result.reason));
+    return Fail(self.name, WriteFailure(out, existed, result.reason));
 }
 
 int List(const std::vector<std::string>& args, const CCliCommand& self)
@@ -249,11 +218,17 @@ int List(const std::vector<std::string>& args, const CCliCommand& self)
     const std::string product = UseProduct(a);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
+    // A folder that is missing or cannot be read would otherwise look like
+    // one without legends.
+    const auto problems = FoldersNotEntered(LegendSearchFolders(product, a.Value("--extra"), false));
+    for (const CFolderProblem& p : problems)
+        std::fprintf(stderr, "tessarin-cli %s: cannot list %s: %s\n", self.name.c_str(),
+                     EscapeControls(p.folder).c_str(), p.reason.c_str());
     std::vector<std::string> paths, names;
     CollectLegendFiles(paths, names, product, a.Value("--extra"), false);
     for (size_t i = 0; i < paths.size(); ++i)
         std::printf("%s\t%s\n", EscapeControls(names[i]).c_str(), EscapeControls(paths[i]).c_str());
-    return ExitOk;
+    return problems.empty() ? ExitOk : ExitFailure;
 }
 
 int Settings(const std::vector<std::string>& args, const CCliCommand& self)
@@ -276,6 +251,15 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
     }
     if (verb == "set" && a.positional.size() == 3) {
         std::string value = a.positional[2];
+        // A line feed would end the setting's line in the settings file, and
+        // no folder or file name the suite uses holds a control character.
+        for (const char c : value) {
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+                std::fprintf(stderr, "tessarin-cli %s: %s must not hold a control character\n",
+                             self.name.c_str(), setting->name);
+                return ExitUsage;
+            }
+        }
         // Folders are stored as the Settings dialog stores them.
         if (setting->folder && !value.empty())
             value = CUText::ReplaceAll(value + "/", "//", "/");
@@ -283,6 +267,9 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
             return Fail(self.name, std::string("could not store ") + setting->name + ": " + why);
         return ExitOk;
     }
+    Fail(self.name, verb != "get" && verb != "set"
+                        ? "unknown action '" + verb + "' (get or set)"
+                        : verb == "get" ? "too many arguments" : "missing arguments");
     std::fprintf(stderr, "Usage: tessarin-cli %s %s\n", self.name.c_str(), self.usage.c_str());
     return ExitUsage;
 }
@@ -344,12 +331,15 @@ std::vector<CCliCommand> StorageCommands()
                              "LUT_PATH folder, the user's folders and the extra folders: one line "
                              "per file, name, a tab, and the full path. Control characters, '\\' "
                              "and bytes that are not UTF-8 in them are written as C escapes "
-                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is.",
+                             "(\\n, \\t, \\x01, \\xFF, \\\\); other UTF-8 text as it is. A folder that "
+                             "cannot be listed is reported; the others are still listed, and the "
+                             "exit code is 1.",
                              0, 0, {"--product", "--extra"}, {}, {}},
                             List));
     commands.push_back(Make({"settings", "get NAME | set NAME VALUE",
                              "Reads or stores a common setting: LUT_PATH (legend folder), "
-                             "BRUSH_PATH (pattern folder) or PEN_FILE.",
+                             "BRUSH_PATH (pattern folder) or PEN_FILE. A VALUE holding a control "
+                             "character (a line feed) is refused (exit 2).",
                              2, 3, {}, {}, {}},
                             Settings));
     return commands;

@@ -607,6 +607,11 @@ TabKitTable* tabkit_c_create(const char* fileName, const char* format, int /*pro
             // would leave other names of a file with the old content.
             if (fs.links > 1)
                 return Fail(file + ": has other hard links, which replacing the table would split");
+            // The new files are renamed over the old ones, which the folder's
+            // rights alone allow: a write-protected file would be replaced.
+            errno = 0;
+            if (!CFileFacts::IsWritable(file))
+                return Fail(file + ": " + ErrnoText(errno ? errno : EACCES));
         }
     } else if (existing.error != ENOENT) {
         return Fail(ErrnoText(existing.error));

@@ -101,7 +101,7 @@ TEST(CliLegCopy, WritesTheStandardLayoutAndReportsFailure)
 
     const CProcessResult bad = Cli({"leg-copy", in, dir.File("no/such/dir/out.leg")});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, "Could not create " + dir.File("no/such/dir/out.leg") + ": " +
+    EXPECT_EQ(bad.err, "tessarin-cli leg-copy: Could not create " + dir.File("no/such/dir/out.leg") + ": " +
                            std::strerror(ENOENT) + "\n");
     const CProcessResult missing = Cli({"leg-copy", dir.File("none.leg"), dir.File("o.leg")});
     EXPECT_EQ(missing.exitCode, 1);
@@ -183,7 +183,7 @@ TEST(CliReadErrors, AFileThatCannotBeReadFailsEveryCommandAndKeepsTheOutput)
             const CProcessResult r = Cli(args);
             EXPECT_EQ(r.exitCode, 1);
             EXPECT_EQ(r.out, "");
-            EXPECT_EQ(r.err, "tessarin-cli: cannot read " + in.path + ": " + in.reason + "\n");
+            EXPECT_EQ(r.err, "tessarin-cli " + args[0] + ": cannot read " + in.path + ": " + in.reason + "\n");
             EXPECT_EQ(ReadTextFile(out), "x\n");
         }
     }
@@ -203,7 +203,7 @@ TEST(CliSave, SizeLimitFailsWithAMessageAndOptionsEndAtDoubleDash)
                                ProjectBinary("tessarin-cli"), dir.File("--help"), dir.File("o.leg")});
     EXPECT_EQ(limited.exitCode, 1);
     EXPECT_EQ(limited.err,
-              "Could not create " + dir.File("o.leg") + ": " + std::strerror(EFBIG) + "\n");
+              "tessarin-cli leg-copy: Could not save " + dir.File("o.leg") + ": " + std::strerror(EFBIG) + "\n");
     EXPECT_EQ(ReadTextFile(dir.File("o.leg")), "old");
 
     const std::filesystem::path cwd = std::filesystem::current_path();

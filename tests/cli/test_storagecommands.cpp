@@ -108,7 +108,6 @@ TEST(CliSettings, FoldersAreStoredWithOneTrailingSlashInTheUsersSettings)
     r = cli.Run({"settings", "get", "HOME_PATH"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.err.find("unknown setting HOME_PATH"), std::string::npos);
-    EXPECT_EQ(cli.Run({"settings", "put", "LUT_PATH"}).exitCode, 2);
 }
 
 TEST(CliList, ListsNameTabPathInCollectedOrder)
@@ -122,6 +121,21 @@ TEST(CliList, ListsNameTabPathInCollectedOrder)
     const CProcessResult r = cli.Run({"list", "--extra", extra + ";" + lut});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(r.out, "A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n");
+    // A folder that cannot be listed is named; the others are still listed.
+    const struct {
+        std::string lutPath, extra, out, err;
+    } failures[] = {
+        {lut, extra + "/none;" + extra, r.out, extra + "/none: " + std::strerror(ENOENT)},
+        {lut + "/none", "", "", lut + "/none/: " + std::strerror(ENOENT)},
+        {lut + "/b.leg", "", "", lut + "/b.leg/: " + std::strerror(ENOTDIR)},
+    };
+    for (const auto& c : failures) {
+        ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", c.lutPath}).exitCode, 0);
+        const CProcessResult failed = cli.Run({"list", "--extra", c.extra});
+        EXPECT_EQ(failed.exitCode, 1) << c.lutPath;
+        EXPECT_EQ(failed.out, c.out);
+        EXPECT_EQ(failed.err, "tessarin-cli list: cannot list " + c.err + "\n");
+    }
 }
 
 TEST(CliList, EveryFileOnOneLineWhateverItsName)
@@ -224,6 +238,15 @@ TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "unchanged\n");
 
+    // No legend can be written: one that is there is "saved", a new one "created".
+    fs::remove(lut + "/B.leg");
+    r = cli.RunAfter("trap '' XFSZ; ulimit -f 0", {"tab2leg", tab});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "");
+    const std::string failed = "tessarin-cli tab2leg: Could not ";
+    EXPECT_EQ(r.err, failed + "save " + lut + "/A.leg\n" + failed + "create " + lut + "/B.leg\n" +
+                         failed + "save " + lut + "/A.leg\n");
+
 }
 
 TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
@@ -279,6 +302,7 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
     const std::string names = f + "/names.tab", out = f + "/kept.leg", none = std::strerror(ENOENT);
     const std::string fifo = "Could not open " + f + "/fifo.tab: not a regular file";
     const std::string side = "Could not open " + f + "/g2.tab: " + f + "/g2.dat: not a regular file";
+    const std::string settingsUsage = "Usage: tessarin-cli settings get NAME | set NAME VALUE\n";
     const std::string importUsage = "Usage: tessarin-cli tab-import TAB NAME OUT.leg "
                                     "[--locale-numbers] [--thousands C] [--decimal C]\n";
     const struct {
@@ -319,6 +343,10 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         {{"tab-import", names, "x", out, "--thousands", ""}, "--thousands takes one character\n", 2},
         {{"tab-import", names, "x", out, "--locale-numbers", "--thousands", ",", "--decimal", ","},
          "the thousands and decimal separators must differ (both are ',')\n", 2},
+        {{"settings", "set", "LUT_PATH", f + "/two\nlines"}, "LUT_PATH must not hold a control character\n", 2},
+        {{"settings", "set", "BRUSH_PATH", "tab\there"}, "BRUSH_PATH must not hold a control character\n", 2},
+        {{"settings", "put", "LUT_PATH"}, "unknown action 'put' (get or set)\n" + settingsUsage, 2},
+        {{"settings", "set", "LUT_PATH"}, "missing arguments\n" + settingsUsage, 2},
     };
     const auto before = Snapshot(cli.Folder(""));
     for (const auto& c : cases) {
@@ -346,15 +374,15 @@ TEST(CliTabExport, AFileSizeLimitFailsWithTheReasonAndKeepsTheOldTable)
     for (const char* ext : {"tab", "dat", "map", "id"})
         before.push_back(ReadTextFile(folder + "/out." + ext));
 
-    const std::string failed = "Could not create " + folder + "/out.tab: Failed writing ";
+    const std::string failed = " " + folder + "/out.tab: Failed writing 425 bytes at offset 20360.\n";
     const struct {
         std::vector<std::string> args;
         std::string err;
     } cases[] = {
         {{"tab-export", folder + "/big.leg", folder + "/out.tab"},
-         "tessarin-cli tab-export: " + failed + "425 bytes at offset 20360.\n"},
+         "tessarin-cli tab-export: Could not create" + failed},
         {{"export-all", folder + "/out.tab", "--extra", folder},
-         "tessarin-cli export-all: " + failed + "425 bytes at offset 20360.\n"},
+         "tessarin-cli export-all: Could not save" + failed},
     };
     for (const auto& c : cases) {
         const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16", c.args);

@@ -12,11 +12,13 @@
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <csignal>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -413,6 +415,58 @@ TEST(TabKitReplace, AFileThatCannotBeReplacedLeavesTheWholeOldTable)
         EXPECT_FALSE(WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}, {"2"}}));
         EXPECT_EQ(std::string(tabkit_c_last_error()),
                   dir.File(locked) + ": " + std::strerror(EPERM));
+        EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
+        EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
+    }
+}
+
+// Root may write any file, so the write runs in a child as nobody; what it
+// reports comes back through a pipe ("skip" when it cannot be nobody).
+std::string WrittenAsNobody(const std::string& folder, const std::function<std::string()>& write)
+{
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        return "skip";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeEnds[0]);
+        const bool dropped = ::geteuid() != 0 || (::setgroups(0, nullptr) == 0 &&
+                                                  ::setresgid(65534, 65534, 65534) == 0 &&
+                                                  ::setresuid(65534, 65534, 65534) == 0);
+        const std::string said =
+            dropped && ::access(folder.c_str(), W_OK | X_OK) == 0 ? write() : "skip";
+        const ssize_t n = ::write(pipeEnds[1], said.data(), said.size());
+        ::_exit(n == static_cast<ssize_t>(said.size()) ? 0 : 1);
+    }
+    ::close(pipeEnds[1]);
+    std::string said;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        said.append(buffer, static_cast<size_t>(n));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child > 0 ? said : "skip";
+}
+
+TEST(TabKitReplace, AWriteProtectedFileOfTheTableIsRefusedAndNothingIsWritten)
+{
+    for (const std::string& locked : TableFiles) {
+        SCOPED_TRACE(locked);
+        CTempDir dir;
+        const std::string path = dir.File("t.tab");
+        ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"old"}}));
+        ::chmod(dir.Path().c_str(), 0777);
+        for (const std::string& file : TableFiles)
+            ::chmod(dir.File(file).c_str(), file == locked ? 0444 : 0666);
+        const std::string before = Contents(dir.Path(), TableFiles);
+        const std::string said = WrittenAsNobody(dir.Path(), [&] {
+            return WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}}) ? std::string("written")
+                                                               : tabkit_c_last_error();
+        });
+        if (said == "skip")
+            GTEST_SKIP() << "cannot run as a user without the right to write the file";
+        EXPECT_EQ(said, dir.File(locked) + ": " + std::strerror(EACCES));
         EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
         EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
     }

@@ -2,7 +2,8 @@
 // The start-up conversion of a TAB legend table into .leg files, one per legend
 // of the table, written into the installation's legend folder.
 
-#include <ctime>
+#include "platform/cstamptime.h" // the stamp's text form
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -44,11 +45,6 @@ std::optional<std::vector<std::string>> CollectTABLegendRuns(const std::string& 
 // The settings key and value of the conversion's time stamp.
 inline constexpr const char* TabStampKey = "Software\\Ferrolin\\leg2tab\\Settings";
 inline constexpr const char* TabStampValue = "TimeStamp_TAB2LEG";
-
-// "%Y/%m/%d %H:%M:%S" in local time, and back (nothing when the text does not
-// hold such a time).
-std::string FormatStampTime(std::time_t t);
-std::optional<std::time_t> ParseStampTime(const std::string& text);
 
 // The TAB legend table the editor keeps up to date when it runs under Quarvex or
 // Quarvex 3D and no "-TABPath" was given: xs_colr.tab in Quarvex's configuration

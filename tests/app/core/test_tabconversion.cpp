@@ -2,6 +2,7 @@
 
 #include "app/core/legendtables.h"
 #include "platform/csettingsstore.h"
+#include "platform/cstamptime.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 #include "support/testfiles.h"
