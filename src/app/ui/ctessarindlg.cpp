@@ -3,6 +3,7 @@
 #include "app/core/hostplacement.h"
 #include "app/core/clegendedit.h"
 #include "app/sheet/cmygridctrl.h"
+#include "app/sheet/crowcommands.h"
 #include "app/ui/caboutbox.h"
 #include "grid/widget/cgridwidget.h"
 #include "platform/cstringtable.h"
@@ -131,6 +132,8 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     ConnectCommands();
 }
 
+CTessarinDlg::~CTessarinDlg() = default;
+
 void CTessarinDlg::ConnectCommands()
 {
     using namespace ControlId;
@@ -151,6 +154,21 @@ void CTessarinDlg::ConnectCommands()
         button(id)->setEnabled(false);
         button(id)->setToolTip(QStringLiteral("Not available in this version"));
     }
+    m_rowCommands = std::make_unique<CRowCommands>(*m_sheet, *m_prompt);
+    for (int id : {InsertRow, AddRow, DeleteRows, Duplicate, RgbInterp, HslInterp, OklabInterp, StepPatterns})
+        connect(button(id), &QPushButton::clicked, this, [this, id] {
+            m_rowCommands->OnButton(id);
+            Redraw();
+        });
+    // Delete alone empties the focused cell, as in every grid; Ctrl+Delete in
+    // the rows deletes the selected rows.
+    auto* deleteRows = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Del")), m_spreadsheet, nullptr, nullptr,
+                                     Qt::WidgetWithChildrenShortcut);
+    button(DeleteRows)->setToolTip(QStringLiteral("Delete the selected rows (Ctrl+Del)"));
+    connect(deleteRows, &QShortcut::activated, button(DeleteRows), [button] {
+        if (button(DeleteRows)->isEnabled())
+            button(DeleteRows)->click();
+    });
     auto* saveKey = new QShortcut(QKeySequence::Save, this);
     connect(saveKey, &QShortcut::activated, button(Save), &QPushButton::click);
     auto* saveAsKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")), this);

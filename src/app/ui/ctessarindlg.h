@@ -30,6 +30,7 @@ class QPushButton;
 class QWidget;
 class CGridWidget;
 class CMyGridCtrl;
+class CRowCommands;
 
 namespace ControlId {
 enum : int {
@@ -76,6 +77,7 @@ class CTessarinDlg : public QDialog,
 public:
     // Questions go to message boxes unless a prompt is given (tests script the answers).
     explicit CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt = nullptr, QWidget* parent = nullptr);
+    ~CTessarinDlg() override;
 
     const CStartupOptions& Options() const { return m_options; }
     QWidget* Control(int id) const;
@@ -159,6 +161,7 @@ private:
     QLabel* m_readOnly = nullptr;
     CGridWidget* m_spreadsheet = nullptr;
     CMyGridCtrl* m_sheet = nullptr; // owned by m_spreadsheet
+    std::unique_ptr<CRowCommands> m_rowCommands;
     QAction* m_aboutAction = nullptr;
     class QMenu* m_editMenu = nullptr;
 };

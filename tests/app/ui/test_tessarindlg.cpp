@@ -2,6 +2,9 @@
 
 #include "app/ui/ctessarindlg.h"
 
+#include "app/sheet/cmygridctrl.h"
+#include "grid/widget/cgridwidget.h"
+
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
@@ -15,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QUndoStack>
 
 namespace {
 
@@ -132,4 +136,40 @@ TEST(TessarinWindow, ALegendAnotherProgramWritesAppearsInTheList)
     EXPECT_EQ(w.List()->item(1)->text().trimmed().toStdString(), "andesite");
     EXPECT_EQ(w.List()->currentRow(), 3);
     EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
+}
+
+TEST(TessarinWindow, InterpolateASelectionUndoItAndSave)
+{
+    CWindowFixture w;
+    const std::string three = "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"ramp\"\n\tDescription = \"\"\n"
+                              "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
+                              "\t\t0\t1\t\"a\"\t\t255\t4278190080\t1\t0\t1\t1\n"
+                              "\t\t1\t2\t\"b\"\t\t65280\t4278190080\t1\t0\t1\t1\n"
+                              "\t\t2\t3\t\"c\"\t\t16711680\t4278190080\t1\t0\t1\t1\n\t}\nLegendTable End\n";
+    WriteTextFile(w.folder + "basalt.leg", three);
+    w.dlg->Flow().RefillList();
+    CGridWidget* grid = w.dlg->Spreadsheet();
+    const int fg = w.dlg->Sheet().Columns().fg;
+    // A click on a colour cell opens the picker; the keys select without it.
+    CGridRect from;
+    w.dlg->Sheet().GetCellRect(1, 1, from);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint((from.left + from.right) / 2, (from.top + from.bottom) / 2));
+    for (int c = 1; c < fg; ++c)
+        QTest::keyClick(grid->viewport(), Qt::Key_Right);
+    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
+    w.Click(ControlId::RgbInterp);
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "8388736"); // half red, half blue
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+
+    w.dlg->UndoStack().undo();
+    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "65280");
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+    w.dlg->UndoStack().redo();
+    w.Click(ControlId::Save);
+    std::string expected = three;
+    expected.replace(expected.find("65280"), 5, "8388736");
+    expected.replace(expected.find("\"ramp\""), 6, "\"basalt\"");
+    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), expected);
 }
