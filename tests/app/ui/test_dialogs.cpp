@@ -82,120 +82,94 @@ void Retype(QWidget* edit, const char* text)
 
 } // namespace
 
-TEST(ImportTABDialog, ChooseATablePickALegendAndOK)
+TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
 {
     CDialogFixture f;
     ASSERT_TRUE(LegendWithLabels({"A", "B", "A", "Rock type"}).ExportTAB(f.dir + "legends.tab"));
-    CImportTABDlg dlg(f.prompt);
-    dlg.SetChooser(f.Chooser());
-    f.answer = f.dir + "legends.tab";
-    auto* names = static_cast<QComboBox*>(dlg.Control(ImportControl::LegendName));
-    QStringList listed;
-    const auto result = Driven(dlg, [&] {
-        Click(dlg.Control(ImportControl::Browse));
-        for (int i = 0; i < names->count(); ++i)
-            listed << names->itemText(i);
-        EXPECT_EQ(Text(dlg.Control(ImportControl::OutputFile)), "A.leg");
-        QTest::keyClick(names, Qt::Key_Down);
-        QTest::keyClick(names, Qt::Key_Down);
-        EXPECT_EQ(Text(dlg.Control(ImportControl::InputFile)), f.dir + "legends.tab");
-        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
-        Click(dlg.Control(ImportControl::Ok));
-    }, [&] { return dlg.Run("Quarvex Vyrn"); });
-
-    EXPECT_EQ(listed, (QStringList{"A", "B", "Rock type"}));
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->tabPath, f.dir + "legends.tab");
-    EXPECT_EQ(result->legendName, "Rock type");
-    EXPECT_EQ(result->outputName, "Rock_type.leg");
-    ASSERT_EQ(f.asked.size(), 1u);
-    EXPECT_EQ(f.asked[0].productText, "Quarvex Vyrn");
-    EXPECT_EQ(LoadPathFolder(), f.dir);
-    EXPECT_TRUE(f.prompt.m_Messages.empty());
-}
-
-TEST(ImportTABDialog, OKKeepsTheDialogOpenUntilTheChoicesHold)
-{
-    CDialogFixture f;
     ASSERT_TRUE(MakeTextTable(f.dir + "geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
     CImportTABDlg dlg(f.prompt);
     dlg.SetChooser(f.Chooser());
-    f.answer = f.dir + "geol units.tab";
-    QWidget* output = dlg.Control(ImportControl::OutputFile);
-    bool listEnabled = true;
-    const auto refused = Driven(dlg, [&] {
-        Click(dlg.Control(ImportControl::Ok));
-        Click(dlg.Control(ImportControl::Browse));
-        listEnabled = dlg.Control(ImportControl::LegendName)->isEnabled();
-        for (const char* typed : {"", "../geol.leg", "sub/geol.leg"}) {
-            Retype(output, typed);
-            Click(dlg.Control(ImportControl::Ok));
-        }
-        Retype(output, "mine.leg");
-        Click(dlg.Control(ImportControl::Cancel));
-    }, [&] { return dlg.Run(""); });
-    EXPECT_FALSE(refused);
-    EXPECT_FALSE(listEnabled); // a map-code table is a single legend
-    EXPECT_EQ(f.Ids(), (std::vector<int>{Str::ChooseInputTab, Str::EnterOutputFile,
-                                         Str::OutputNameLeavesFolder, Str::OutputNameLeavesFolder}));
+    using namespace ImportControl;
+    auto* names = static_cast<QComboBox*>(dlg.Control(LegendName));
+    QStringList listed;
+    f.answer = f.dir + "legends.tab";
+    const auto picked = Driven(dlg, [&] {
+        Click(dlg.Control(Browse));
+        for (int i = 0; i < names->count(); ++i)
+            listed << names->itemText(i);
+        EXPECT_EQ(Text(dlg.Control(OutputFile)), "A.leg");
+        QTest::keyClick(names, Qt::Key_Down);
+        QTest::keyClick(names, Qt::Key_Down);
+        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
+        Click(dlg.Control(Ok));
+    }, [&] { return dlg.Run("Quarvex Vyrn"); });
+    EXPECT_EQ(listed, (QStringList{"A", "B", "Rock type"}));
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->tabPath + " " + picked->legendName + " " + picked->outputName,
+              f.dir + "legends.tab Rock type Rock_type.leg");
+    EXPECT_EQ(f.asked.at(0).productText, "Quarvex Vyrn");
+    EXPECT_EQ(LoadPathFolder(), f.dir);
 
-    // Each run starts afresh; the built name of a map-code table is its file title.
-    const auto accepted = Driven(dlg, [&] {
-        EXPECT_EQ(Text(dlg.Control(ImportControl::InputFile)), "");
-        Click(dlg.Control(ImportControl::Browse));
-        Click(dlg.Control(ImportControl::Ok));
+    // A new run starts empty; OK stays open until the choices hold.
+    f.answer = f.dir + "geol units.tab";
+    bool listEnabled = true;
+    const auto typed = Driven(dlg, [&] {
+        Click(dlg.Control(Ok));
+        Click(dlg.Control(Browse));
+        listEnabled = names->isEnabled(); // a map-code table is a single legend
+        EXPECT_EQ(Text(dlg.Control(OutputFile)), "geol_units.leg");
+        for (const char* name : {"", "../geol.leg", "mine.leg"}) {
+            Retype(dlg.Control(OutputFile), name);
+            Click(dlg.Control(Ok));
+        }
     }, [&] { return dlg.Run(""); });
-    ASSERT_TRUE(accepted);
-    EXPECT_EQ(accepted->legendName, "");
-    EXPECT_EQ(accepted->outputName, "geol_units.leg");
+    EXPECT_FALSE(listEnabled);
+    EXPECT_EQ(f.Ids(), (std::vector<int>{Str::ChooseInputTab, Str::EnterOutputFile, Str::OutputNameLeavesFolder}));
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->tabPath + " " + typed->legendName + "|" + typed->outputName, f.dir + "geol units.tab |mine.leg");
+
+    EXPECT_FALSE(Driven(dlg, [&] {
+        Click(dlg.Control(Browse));
+        Click(dlg.Control(Cancel));
+    }, [&] { return dlg.Run(""); }));
 }
 
 TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
 {
     CDialogFixture f;
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/lp/"));
     CSettingsDlg dlg;
     dlg.SetChooser(f.Chooser());
-    const CSettingsDialog::Values current{"/leg/", "/pat/", "", "/t/all.tab"};
     using namespace SettingsControl;
-    struct Case {
-        bool host;
-        int browse;
-        std::optional<std::string> answer;
-        bool ok;
-        std::optional<std::string> result; // the four values joined
+    const auto visible = [&dlg] {
+        std::string shown;
+        for (int id : {LegendFolder, LegendFolderBrowse, PatternFolder, PatternFolderBrowse, PenFileLabel, PenFile,
+                       PenFileBrowse, TABLocationLabel, TABLocation})
+            shown += dlg.Control(id)->isVisible() ? '1' : '0';
+        return shown;
     };
-    const Case cases[] = {
-        {false, LegendFolderBrowse, "/new/leg", true, "/new/leg | /pat/ |  | /t/all.tab"},
-        {false, PatternFolderBrowse, "/new/pat", false, std::nullopt},
-        {false, PatternFolderBrowse, std::nullopt, true, "/leg/ | /pat/ |  | /t/all.tab"},
-        {true, PenFileBrowse, "/pens/a.pen", true, "/leg/ | /pat/ | /pens/a.pen | /t/all.tab"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.browse);
-        f.answer = c.answer;
-        std::map<int, bool> shown;
-        std::string edit;
-        const auto values = Driven(dlg, [&] {
-            for (int id : {LegendFolder, LegendFolderBrowse, PatternFolder, PatternFolderBrowse, PenFileLabel,
-                           PenFile, PenFileBrowse, TABLocationLabel, TABLocation})
-                shown[id] = dlg.Control(id)->isVisible();
-            Click(dlg.Control(c.browse));
-            edit = Text(dlg.Control(c.browse - 1));
-            if (c.host)
-                dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
-            Click(dlg.Control(c.ok ? Ok : Cancel));
-        }, [&] { return dlg.Run(current, "Quarvex", c.host); });
-        for (const auto& [id, visible] : shown)
-            EXPECT_EQ(visible, c.host || id < PenFile) << id;
-        EXPECT_EQ(edit, c.answer ? *c.answer : (c.browse == PatternFolderBrowse ? "/pat/" : ""));
-        ASSERT_EQ(values.has_value(), c.result.has_value());
-        if (values) {
-            EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " +
-                          values->tabPath,
-                      *c.result);
-        }
-    }
-    EXPECT_EQ(f.asked.back().start, "/lp/");
-    EXPECT_EQ(LoadPathFolder(), "/pens/");
+    std::string rows, edit;
+    f.answer = "/new/leg";
+    const auto values = Driven(dlg, [&] {
+        rows = visible();
+        Click(dlg.Control(LegendFolderBrowse));
+        edit = Text(dlg.Control(LegendFolder));
+        Click(dlg.Control(Ok));
+    }, [&] { return dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false); });
+    EXPECT_EQ(rows, "111100000");
+    EXPECT_EQ(edit, "/new/leg");
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
+              "/new/leg | /pat/ |  | /t.tab");
+
+    f.answer = "/pens/a.pen";
+    EXPECT_FALSE(Driven(dlg, [&] {
+        rows = visible();
+        Click(dlg.Control(PenFileBrowse));
+        edit = Text(dlg.Control(PenFile));
+        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
+        Click(dlg.Control(Cancel));
+    }, [&] { return dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true); }));
+    EXPECT_EQ(rows, "111111111");
+    EXPECT_EQ(edit, "/pens/a.pen");
+    EXPECT_EQ(f.asked.at(1).filter, "Cartora Pen files (*.pen)|*.pen||");
 }
