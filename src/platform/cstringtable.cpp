@@ -83,6 +83,9 @@ const std::map<int, std::string>& Table()
          "The TAB legend table %1!s! was not updated: could not read %2!s!: %3!s!"},
         {Str::ExportTableFailed, "Could not write the TAB legend table %1!s!: %2!s!"},
         {Str::SettingNotStored, "Could not store %1!s!: %2!s!"},
+        {Str::OutputNameLeavesFolder,
+         "\"%1!s!\" cannot be the output file name: it must be a plain file name in the legend "
+         "folder, without a folder separator, a leading dot or control characters."},
     };
     return table;
 }

@@ -69,6 +69,7 @@ enum Id : int {
     SettingNotStored = 5005,
     ConversionSkipped = 5006,
     ConversionNotWritten = 5007,
+    OutputNameLeavesFolder = 5010,
 };
 }
 
