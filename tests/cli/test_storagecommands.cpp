@@ -19,6 +19,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// "exit code|standard output|standard error" of a run.
+std::string Show(const CProcessResult& r)
+{
+    return std::to_string(r.exitCode) + "|" + r.out + "|" + r.err;
+}
+
 // Every run gets the same private settings folders, never the user's.
 class CCli {
 public:
@@ -35,6 +41,7 @@ public:
         all.insert(all.end(), env.begin(), env.end());
         return RunProcess(ProjectBinary("tessarin-cli"), args, all);
     }
+    std::string Show(const std::vector<std::string>& args) const { return ::Show(Run(args)); }
     // Runs under a shell that first runs `setup` ("ulimit -f 8", ...).
     CProcessResult RunAfter(const std::string& setup, const std::vector<std::string>& args) const
     {
@@ -51,6 +58,9 @@ public:
         return m_Dir.File(name);
     }
     std::string ConfigFile(const std::string& name) const { return m_Dir.File("config/" + name); }
+    // A folder with legends of these names, made the legend folder when asked.
+    std::string Legends(const std::string& name, const std::vector<std::string>& legends,
+                        bool legendFolder = false) const;
 
 private:
     CTempDir m_Dir;
@@ -66,6 +76,18 @@ const char* kNumericLegend = "LegendTable Begin\n"
                              "\t}\n"
                              "LegendTable End\n";
 
+std::string CCli::Legends(const std::string& name, const std::vector<std::string>& legends,
+                          bool legendFolder) const
+{
+    const std::string folder = Folder(name);
+    for (const std::string& legend : legends)
+        WriteTextFile(folder + "/" + legend, kNumericLegend);
+    if (legendFolder) {
+        EXPECT_EQ(Show({"settings", "set", "LUT_PATH", folder}), "0||");
+    }
+    return folder;
+}
+
 std::string NamesTable(const CCli& cli)
 {
     const std::string folder = cli.Folder("tables");
@@ -78,166 +100,122 @@ std::string NamesTable(const CCli& cli)
     return folder + "/names.tab";
 }
 
+// The bytes of the four files of a table.
+std::string TableBytes(const std::string& stem)
+{
+    std::string all;
+    for (const char* ext : {".tab", ".dat", ".map", ".id"})
+        all += ReadTextFile(stem + ext) + "|";
+    return all;
+}
+
 } // namespace
 
 TEST(CliSettings, FoldersAreStoredWithOneTrailingSlashInTheUsersSettings)
 {
     CCli cli;
-    CProcessResult r = cli.Run({"settings", "get", "LUT_PATH"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "tessarin-cli settings: LUT_PATH is not set\n");
-
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", "/data/lut"}).exitCode, 0);
-    ASSERT_EQ(cli.Run({"settings", "set", "brush_path", "/data/patterns/"}).exitCode, 0);
-    ASSERT_EQ(cli.Run({"settings", "set", "PEN_FILE", "/data/pens/a.pen"}).exitCode, 0);
-    EXPECT_EQ(cli.Run({"settings", "get", "LUT_PATH"}).out, "/data/lut/\n");
-    EXPECT_EQ(cli.Run({"settings", "get", "BRUSH_PATH"}).out, "/data/patterns/\n");
-    EXPECT_EQ(cli.Run({"settings", "get", "PEN_FILE"}).out, "/data/pens/a.pen\n");
-    EXPECT_EQ(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")),
-              "[General]\nLUT_PATH=/data/lut/\nBRUSH_PATH=/data/patterns/\n"
-              "PEN_FILE=/data/pens/a.pen\n");
-    // Settings it does not change keep their bytes, however QSettings would
-    // have written them.
-    const std::string others =
-        "BRUSH_PATH=/x\\dir\\brushes\r\nPEN_FILE=/p;q.pen\r\nW=\"quoted\"\r\n";
-    WriteTextFile(cli.ConfigFile("Ferrolin/Common.conf"), "[General]\r\n" + others);
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", "/q"}).exitCode, 0);
-    EXPECT_EQ(ReadTextFile(cli.ConfigFile("Ferrolin/Common.conf")),
-              "[General]\r\n" + others + "LUT_PATH=/q/\r\n");
-
-    r = cli.Run({"settings", "get", "HOME_PATH"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.err.find("unknown setting HOME_PATH"), std::string::npos);
+    const std::string conf = cli.ConfigFile("Ferrolin/Common.conf");
+    EXPECT_EQ(cli.Show({"settings", "get", "LUT_PATH"}), "1||tessarin-cli settings: LUT_PATH is not set\n");
+    const std::pair<std::vector<std::string>, const char*> steps[] = {
+        {{"set", "LUT_PATH", "/data/lut"}, "0||"},
+        {{"set", "brush_path", "/data/patterns/"}, "0||"},
+        {{"set", "PEN_FILE", "/data/pens/a.pen"}, "0||"},
+        {{"get", "LUT_PATH"}, "0|/data/lut/\n|"},
+        {{"get", "BRUSH_PATH"}, "0|/data/patterns/\n|"},
+        {{"get", "PEN_FILE"}, "0|/data/pens/a.pen\n|"},
+        {{"get", "HOME_PATH"}, "1||tessarin-cli settings: unknown setting HOME_PATH (LUT_PATH, BRUSH_PATH or PEN_FILE)\n"},
+    };
+    for (const auto& [args, result] : steps) {
+        std::vector<std::string> all = {"settings"};
+        all.insert(all.end(), args.begin(), args.end());
+        EXPECT_EQ(cli.Show(all), result);
+    }
     EXPECT_EQ(cli.Run({"settings", "put", "LUT_PATH"}).exitCode, 2);
+    EXPECT_EQ(ReadTextFile(conf),
+              "[General]\nLUT_PATH=/data/lut/\nBRUSH_PATH=/data/patterns/\nPEN_FILE=/data/pens/a.pen\n");
+    // Settings it does not change keep their bytes, however QSettings would have written them.
+    const std::string others = "[General]\r\nBRUSH_PATH=/x\\dir\\brushes\r\nPEN_FILE=/p;q.pen\r\nW=\"quoted\"\r\n";
+    WriteTextFile(conf, others);
+    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", "/q"}).exitCode, 0);
+    EXPECT_EQ(ReadTextFile(conf), others + "LUT_PATH=/q/\r\n");
 }
 
-TEST(CliList, ListsNameTabPathInCollectedOrder)
+TEST(CliList, ListsNameTabPathInCollectedOrderEveryFileOnOneLine)
 {
     CCli cli;
-    const std::string lut = cli.Folder("lut"), extra = cli.Folder("extra");
-    WriteTextFile(lut + "/b.leg", kNumericLegend);
-    WriteTextFile(lut + "/A.leg", kNumericLegend);
-    WriteTextFile(extra + "/a.leg", kNumericLegend);
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
-    const CProcessResult r = cli.Run({"list", "--extra", extra + ";" + lut});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n");
-}
-
-TEST(CliList, EveryFileOnOneLineWhateverItsName)
-{
-    CCli cli;
-    const std::string f2 = cli.Folder("f2");
-    WriteTextFile(f2 + "/a.leg", kNumericLegend);
-    WriteTextFile(f2 + "/A.LEG", kNumericLegend);
-    WriteTextFile(f2 + "/two\nlines\\\x01.leg", kNumericLegend);
+    const std::string lut = cli.Legends("lut", {"b.leg", "A.leg"}, true), extra = cli.Legends("extra", {"a.leg"});
+    EXPECT_EQ(cli.Show({"list", "--extra", extra + ";" + lut}),
+              "0|A\t" + lut + "/A.leg\nb\t" + lut + "/b.leg\na[1]\t" + extra + "/a.leg\n|");
     // Bytes that are no UTF-8 are escaped one by one, UTF-8 is kept.
-    WriteTextFile(f2 + "/\xFF\xFE\xC3\xBC\xC3.leg", kNumericLegend);
+    const CCli bare;
+    const std::string f2 = bare.Legends("f2", {"a.leg", "A.LEG", "two\nlines\\\x01.leg", "\xFF\xFE\xC3\xBC\xC3.leg"});
     fs::create_symlink("gone.leg", f2 + "/dangling.leg");
     fs::create_symlink("self.leg", f2 + "/self.leg");
-    const CProcessResult r = cli.Run({"list", "--extra", f2});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
-    EXPECT_EQ(r.out, "A\t" + f2 + "/A.LEG\na[1]\t" + f2 + "/a.leg\n" + "two\\nlines\\\\\\x01\t" +
-                         f2 + "/two\\nlines\\\\\\x01.leg\n" + odd + "\t" + f2 + "/" + odd +
-                         ".leg\n");
+    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3", two = "two\\nlines\\\\\\x01";
+    EXPECT_EQ(bare.Show({"list", "--extra", f2}), "0|A\t" + f2 + "/A.LEG\na[1]\t" + f2 + "/a.leg\n" + two + "\t" +
+                                                     f2 + "/" + two + ".leg\n" + odd + "\t" + f2 + "/" + odd + ".leg\n|");
     // export-all takes the same list: no default legend for a broken link.
-    ASSERT_EQ(cli.Run({"export-all", f2 + "/all.tab", "--extra", f2}).exitCode, 0);
-    const std::string tabNames = cli.Run({"tab-names", f2 + "/all.tab"}).out;
-    EXPECT_EQ(tabNames.rfind("A\na\n", 0), 0u) << tabNames;
-    EXPECT_NE(tabNames.find("\n" + odd + "\n"), std::string::npos) << tabNames;
-    EXPECT_EQ(tabNames.find("dangling"), std::string::npos);
-    EXPECT_EQ(tabNames.find("self"), std::string::npos);
+    ASSERT_EQ(bare.Run({"export-all", f2 + "/all.tab", "--extra", f2}).exitCode, 0);
+    const std::string names = bare.Show({"tab-names", f2 + "/all.tab"});
+    EXPECT_EQ(names.substr(0, 6) + names.substr(names.rfind(odd)), "0|A\na\n" + odd + "\n|");
+    EXPECT_EQ(std::count(names.begin(), names.end(), '\n'), 4) << names;
 }
 
 TEST(CliTabNames, NamesOnceEachOrMapCode)
 {
     SKIP_WITHOUT_OGR2OGR();
     CCli cli;
-    const CProcessResult r = cli.Run({"tab-names", NamesTable(cli)});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "A\nB\n");
-    const std::string folder = cli.Folder("tables");
-    ASSERT_TRUE(MakeTabFromCsv(folder, "codes", "MapCode,Desc1\nQa,x\n"));
-    EXPECT_EQ(cli.Run({"tab-names", folder + "/codes.tab"}).out, "map-code table\n");
+    EXPECT_EQ(cli.Show({"tab-names", NamesTable(cli)}), "0|A\nB\n|");
+    ASSERT_TRUE(MakeTabFromCsv(cli.Folder("tables"), "codes", "MapCode,Desc1\nQa,x\n"));
+    EXPECT_EQ(cli.Show({"tab-names", cli.Folder("tables") + "/codes.tab"}), "0|map-code table\n|");
 }
 
 TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
 {
     SKIP_WITHOUT_OGR2OGR();
     CCli cli;
-    const std::string folder = cli.Folder("tables");
+    const std::string folder = cli.Folder("tables"), out = folder + "/rock.leg";
     ASSERT_TRUE(MakeTabFromCsv(folder, "de",
-                               std::string(StandardCsvHeader) +
-                                   "Rock,\"1.234,5\",\"2.000,75\",,0,255,-1,1,2,0,c\n"));
-    const std::string out = folder + "/rock.leg";
-    const std::string row = "\t\"\"\t\t16711680\t4278190080\t0\t0\t2\t1 # c\n";
-    const struct {
-        std::vector<std::string> options;
-        std::string from, to;
-    } cases[] = {
-        {{"--locale-numbers", "--thousands", ".", "--decimal", ","}, "1234.5", "2000.75"},
-        {{}, "1.234", "2"},
+                               std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,255,-1,1,2,0,c\n"));
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {{"--locale-numbers", "--thousands", ".", "--decimal", ","}, "1234.5\t2000.75"},
+        {{}, "1.234\t2"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [options, range] : cases) {
         std::vector<std::string> args = {"tab-import", folder + "/de.tab", "rock", out};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const CProcessResult r = cli.Run(args);
-        ASSERT_EQ(r.exitCode, 0) << r.err;
+        args.insert(args.end(), options.begin(), options.end());
+        EXPECT_EQ(cli.Show(args), "0||");
         EXPECT_EQ(ReadTextFile(out), "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"rock\"\n"
                                      "\tDescription = \"\"\n\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n\t\t" +
-                                         c.from + "\t" + c.to + row + "\t}\nLegendTable End\n");
+                                         std::string(range) +
+                                         "\t\"\"\t\t16711680\t4278190080\t0\t0\t2\t1 # c\n\t}\nLegendTable End\n");
     }
 }
 
-TEST(CliTabExport, WritesATableWhoseNamesAreTheLabels)
+TEST(CliTabExport, WritesTablesWhoseNamesAreTheLabelsOneOrAll)
 {
     CCli cli;
-    const std::string folder = cli.Folder("work");
-    WriteTextFile(folder + "/grades.leg", kNumericLegend);
-    CProcessResult r = cli.Run({"tab-export", folder + "/grades.leg", folder + "/out"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    r = cli.Run({"tab-names", folder + "/out.tab"});
-    EXPECT_EQ(r.out, "Low\nHigh\n");
+    const std::string lut = cli.Legends("lut", {"grades.leg", "other.leg"}, true), out = cli.Folder("host");
+    ASSERT_EQ(cli.Show({"tab-export", lut + "/grades.leg", out + "/out"}), "0||");
+    EXPECT_EQ(cli.Show({"tab-names", out + "/out.tab"}), "0|Low\nHigh\n|");
+    ASSERT_EQ(cli.Show({"export-all", out + "/xs_colr.tab", "--product", "Quarvex"}), "0||");
+    EXPECT_EQ(cli.Show({"tab-names", out + "/xs_colr.tab"}), "0|grades\nother\n|");
+    EXPECT_FALSE(fs::exists(out + "/xs_colr.map") || fs::exists(out + "/xs_colr.id"));
 }
 
 TEST(CliTab2Leg, ConvertsIntoTheLegendFolderAndHonoursTheStoredStamp)
 {
     SKIP_WITHOUT_OGR2OGR();
     CCli cli;
-    const std::string tab = NamesTable(cli);
-    const std::string lut = cli.Folder("lut");
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
-
-    CProcessResult r = cli.Run({"tab2leg", tab, "--check-timestamp"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, lut + "/A.leg\n" + lut + "/B.leg\n" + lut + "/A.leg\n");
+    const std::string tab = NamesTable(cli), lut = cli.Legends("lut", {}, true);
+    const std::string converted = "0|" + lut + "/A.leg\n" + lut + "/B.leg\n" + lut + "/A.leg\n|";
+    EXPECT_EQ(cli.Show({"tab2leg", tab, "--check-timestamp"}), converted);
     // Without a stored stamp none is made.
     EXPECT_FALSE(fs::exists(cli.ConfigFile("Ferrolin/leg2tab.conf")));
-
     // The stamp another tool of the suite leaves behind.
-    WriteTextFile(cli.ConfigFile("Ferrolin/leg2tab.conf"),
-                  "[Settings]\nTimeStamp_TAB2LEG=never\n");
-    r = cli.Run({"tab2leg", tab, "--check-timestamp"});
-    EXPECT_EQ(r.out, lut + "/A.leg\n" + lut + "/B.leg\n" + lut + "/A.leg\n");
-    r = cli.Run({"tab2leg", tab, "--check-timestamp"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "unchanged\n");
-
-}
-
-TEST(CliExportAll, EveryListedLegendGoesIntoOneTable)
-{
-    CCli cli;
-    const std::string lut = cli.Folder("lut"), out = cli.Folder("host");
-    WriteTextFile(lut + "/grades.leg", kNumericLegend);
-    WriteTextFile(lut + "/other.leg", kNumericLegend);
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
-    CProcessResult r = cli.Run({"export-all", out + "/xs_colr.tab", "--product", "Quarvex"});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(cli.Run({"tab-names", out + "/xs_colr.tab"}).out, "grades\nother\n");
-    EXPECT_FALSE(fs::exists(out + "/xs_colr.map"));
-    EXPECT_FALSE(fs::exists(out + "/xs_colr.id"));
+    WriteTextFile(cli.ConfigFile("Ferrolin/leg2tab.conf"), "[Settings]\nTimeStamp_TAB2LEG=never\n");
+    EXPECT_EQ(cli.Show({"tab2leg", tab, "--check-timestamp"}), converted);
+    EXPECT_EQ(cli.Show({"tab2leg", tab, "--check-timestamp"}), "0|unchanged\n|");
 }
 
 namespace {
@@ -261,10 +239,7 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
 {
     SKIP_WITHOUT_OGR2OGR();
     CCli cli;
-    const std::string f = cli.Folder("work"), lut = cli.Folder("lut");
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
-    WriteTextFile(f + "/grades.leg", kNumericLegend);
-    WriteTextFile(lut + "/grades.leg", kNumericLegend);
+    const std::string f = cli.Legends("work", {"grades.leg"}), lut = cli.Legends("lut", {"grades.leg"}, true);
     WriteTextFile(f + "/kept.leg", "keep");
     WriteTextFile(f + "/names.leg", "LEG = {\n0 1 \"A\" 0 0 0\n1 2 \"B\" 0 0 0\n2 3 \"A\" 0 0 0\n");
     for (const char* table : {"g2", "t", "cut", "names"})
@@ -322,50 +297,42 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
     };
     const auto before = Snapshot(cli.Folder(""));
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
-        const CProcessResult r = cli.Run(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "tessarin-cli " + c.args[0] + ": " + c.err);
-        EXPECT_EQ(Snapshot(cli.Folder("")), before);
+        EXPECT_EQ(cli.Show(c.args), std::to_string(c.exitCode) + "||tessarin-cli " + c.args[0] + ": " + c.err);
+        EXPECT_EQ(Snapshot(cli.Folder("")), before) << c.args[0] << " " << c.args[1];
     }
 }
 
-TEST(CliTabExport, AFileSizeLimitFailsWithTheReasonAndKeepsTheOldTable)
+TEST(CliTabExport, AFileSizeLimitOrAFileThatCannotBeReplacedKeepsTheOldTable)
 {
     CCli cli;
-    const std::string folder = cli.Folder("work");
-    WriteTextFile(folder + "/grades.leg", kNumericLegend);
-    ASSERT_EQ(cli.Run({"tab-export", folder + "/grades.leg", folder + "/out.tab"}).exitCode, 0);
+    const std::string folder = cli.Legends("work", {"grades.leg"});
+    ASSERT_EQ(cli.Show({"tab-export", folder + "/grades.leg", folder + "/out.tab"}), "0||");
     std::string big = "LegendTable Begin\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n";
     for (int i = 0; i < 400; ++i)
         big += std::to_string(i) + "\t" + std::to_string(i + 1) + "\t\"row\"\t255\t0\t0\t0\t2\t1 # " +
                std::string(200, 'c') + "\n";
     WriteTextFile(folder + "/big.leg", big + "\t}\nLegendTable End\n");
-    std::vector<std::string> before;
-    for (const char* ext : {"tab", "dat", "map", "id"})
-        before.push_back(ReadTextFile(folder + "/out." + ext));
-
-    const std::string failed = "Could not create " + folder + "/out.tab: Failed writing ";
-    const struct {
-        std::vector<std::string> args;
-        std::string err;
-    } cases[] = {
-        {{"tab-export", folder + "/big.leg", folder + "/out.tab"},
-         "tessarin-cli tab-export: " + failed + "425 bytes at offset 20360.\n"},
-        {{"export-all", folder + "/out.tab", "--extra", folder},
-         "tessarin-cli export-all: " + failed + "425 bytes at offset 20360.\n"},
-    };
-    for (const auto& c : cases) {
-        const CProcessResult r = cli.RunAfter("trap '' XFSZ; ulimit -f 16", c.args);
-        EXPECT_EQ(r.exitCode, 1) << c.args[0];
-        EXPECT_EQ(r.err, c.err);
-        std::vector<std::string> after;
-        for (const char* ext : {"tab", "dat", "map", "id"})
-            after.push_back(ReadTextFile(folder + "/out." + ext));
-        EXPECT_EQ(after, before) << c.args[0];
+    const std::string before = TableBytes(folder + "/out");
+    const std::string failed = ": Could not create " + folder + "/out.tab: Failed writing 425 bytes at offset 20360.\n";
+    for (const std::string command : {"tab-export", "export-all"}) {
+        const std::vector<std::string> args = command == "tab-export"
+            ? std::vector<std::string>{command, folder + "/big.leg", folder + "/out.tab"}
+            : std::vector<std::string>{command, folder + "/out.tab", "--extra", folder};
+        EXPECT_EQ(Show(cli.RunAfter("trap '' XFSZ; ulimit -f 16", args)), "1||tessarin-cli " + command + failed);
+        EXPECT_EQ(TableBytes(folder + "/out"), before) << command;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 6);
     }
+
+    // A table file that cannot be replaced leaves every file of the old table.
+    if (std::system(("chattr +i '" + folder + "/out.map' 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "chattr +i does not work here";
+    std::string other = kNumericLegend;
+    WriteTextFile(folder + "/other.leg", other.replace(other.find("High"), 4, "Peak"));
+    const CProcessResult r = cli.Run({"tab-export", folder + "/other.leg", folder + "/out.tab"});
+    [[maybe_unused]] const int unlocked = std::system(("chattr -i '" + folder + "/out.map'").c_str());
+    EXPECT_EQ(Show(r), "1||tessarin-cli tab-export: Could not create " + folder + "/out.tab: " + folder +
+                           "/out.map: " + std::strerror(EPERM) + "\n");
+    EXPECT_EQ(TableBytes(folder + "/out"), before);
 }
 
 TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
@@ -382,11 +349,10 @@ TEST(CliTabRoundTrip, ExportThenImportUnderADecimalCommaLocaleKeepsTheNumbers)
                                         "0.5\t1234.5\t\"a\"\t255\t0\t0\t0\t2\t1\n\t}\n"
                                         "LegendTable End\n");
     const std::vector<std::string> german = {"LC_ALL=de_DE.UTF-8"};
-    CProcessResult r = cli.Run({"tab-export", folder + "/fine.leg", folder + "/fine.tab"}, german);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    r = cli.Run({"tab-import", folder + "/fine.tab", "a", folder + "/back.leg", "--locale-numbers"},
-                german);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(Show(cli.Run({"tab-export", folder + "/fine.leg", folder + "/fine.tab"}, german)), "0||");
+    EXPECT_EQ(Show(cli.Run({"tab-import", folder + "/fine.tab", "a", folder + "/back.leg", "--locale-numbers"},
+                           german)),
+              "0||");
     const std::string back = ReadTextFile(folder + "/back.leg");
     EXPECT_NE(back.find("\t0.1\t0.5\t"), std::string::npos) << back;
     EXPECT_NE(back.find("\t0.5\t1234.5\t"), std::string::npos) << back;
@@ -396,8 +362,7 @@ TEST(CliTab2Leg, NamesFromDataArePrintedEscapedAndHiddenBlankOrControlNamesSkipp
 {
     SKIP_WITHOUT_OGR2OGR();
     CCli cli;
-    const std::string folder = cli.Folder("tables"), lut = cli.Folder("lut");
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", lut}).exitCode, 0);
+    const std::string folder = cli.Folder("tables"), lut = cli.Legends("lut", {}, true);
     ASSERT_TRUE(MakeTabFromCsv(folder, "data",
                                std::string(StandardCsvHeader) +
                                    "\"two\nlines\",0,1,,0,255,-1,1,2,0,\n"
@@ -406,85 +371,37 @@ TEST(CliTab2Leg, NamesFromDataArePrintedEscapedAndHiddenBlankOrControlNamesSkipp
                                    "\"bell\x07\",3,4,,0,255,-1,1,2,0,\n"
                                    "Good,4,5,,0,255,-1,1,2,0,\n",
                                StandardCsvTypes));
-    const std::string tab = folder + "/data.tab";
-    CProcessResult r = cli.Run({"tab-names", tab});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "two\\nlines\n.hidden\n  \nbell\\x07\nGood\n");
-
-    r = cli.Run({"tab2leg", tab});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.out, lut + "/Good.leg\n");
+    EXPECT_EQ(cli.Show({"tab-names", folder + "/data.tab"}), "0|two\\nlines\n.hidden\n  \nbell\\x07\nGood\n|");
     const std::string skipped = "tessarin-cli tab2leg: skipped the legend name ";
-    EXPECT_EQ(r.err, skipped + "\"two\\nlines\": not a file name\n" + skipped +
-                         "\".hidden\": not a file name\n" + skipped + "\"\": not a file name\n" +
-                         skipped + "\"bell\\x07\": not a file name\n");
-    std::vector<std::string> files;
-    for (const auto& e : fs::directory_iterator(lut))
-        files.push_back(e.path().filename().string());
-    EXPECT_EQ(files, std::vector<std::string>{"Good.leg"});
+    EXPECT_EQ(cli.Show({"tab2leg", folder + "/data.tab"}),
+              "1|" + lut + "/Good.leg\n|" + skipped + "\"two\\nlines\": not a file name\n" + skipped +
+                  "\".hidden\": not a file name\n" + skipped + "\"\": not a file name\n" + skipped +
+                  "\"bell\\x07\": not a file name\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(lut), fs::directory_iterator()), 1);
+    EXPECT_TRUE(fs::exists(lut + "/Good.leg"));
 }
 
 TEST(CliExportAll, UnreadableLegendsAndNoLegendsLeaveTheTableAndFoldersNotEnteredAreNamed)
 {
     CCli cli;
-    const std::string empty = cli.Folder("empty"), good = cli.Folder("good"),
-                      bad = cli.Folder("bad"), host = cli.Folder("host");
-    const std::string none = host + "/none";
-    WriteTextFile(good + "/grades.leg", kNumericLegend);
+    const std::string good = cli.Legends("good", {"grades.leg"}), bad = cli.Folder("bad");
+    const std::string host = cli.Folder("host"), none = host + "/none", out = host + "/xs_colr.tab";
     // A regular file that exists but fails to read, whoever runs the test.
     fs::create_symlink("/proc/self/mem", bad + "/mem.leg");
-    ASSERT_EQ(cli.Run({"settings", "set", "LUT_PATH", empty}).exitCode, 0);
-    const std::string out = host + "/xs_colr.tab";
-    ASSERT_EQ(cli.Run({"export-all", out, "--extra", good}).exitCode, 0);
+    cli.Legends("empty", {}, true);
+    ASSERT_EQ(cli.Show({"export-all", out, "--extra", good}), "0||");
     const std::string before = ReadTextFile(host + "/xs_colr.dat");
-    const std::string prefix = "tessarin-cli export-all: ";
-    struct Case {
-        std::string extra;
-        int exitCode;
-        std::string err;
+    const std::string prefix = "tessarin-cli export-all: ", kept = " left as it was\n";
+    const std::string noEntry = prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) + "\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {good + ";" + bad, "1||" + prefix + "cannot read " + bad + "/mem.leg: " + std::strerror(EIO) + "; " + out + kept},
+        {none, "1||" + noEntry + prefix + "no legend found; " + out + kept},
+        {none + ";" + good, "0||" + noEntry},
     };
-    for (const Case& c : {
-             Case{good + ";" + bad, 1,
-                  prefix + "cannot read " + bad + "/mem.leg: " + std::strerror(EIO) + "; " + out +
-                      " left as it was\n"},
-             Case{none, 1,
-                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
-                      "\n" + prefix + "no legend found; " + out + " left as it was\n"},
-             Case{none + ";" + good, 0,
-                  prefix + "cannot enter the folder " + none + ": " + std::strerror(ENOENT) +
-                      "\n"},
-         }) {
-        const CProcessResult r = cli.Run({"export-all", out, "--extra", c.extra});
-        EXPECT_EQ(r.exitCode, c.exitCode) << c.extra;
-        EXPECT_EQ(r.err, c.err);
-        EXPECT_EQ(ReadTextFile(host + "/xs_colr.dat"), before) << c.extra;
+    for (const auto& [extra, result] : cases) {
+        EXPECT_EQ(cli.Show({"export-all", out, "--extra", extra}), result);
+        EXPECT_EQ(ReadTextFile(host + "/xs_colr.dat"), before) << extra;
     }
-}
-
-TEST(CliTabExport, ATableFileThatCannotBeReplacedLeavesTheWholeOldTable)
-{
-    CCli cli;
-    const std::string f = cli.Folder("work");
-    WriteTextFile(f + "/grades.leg", kNumericLegend);
-    ASSERT_EQ(cli.Run({"tab-export", f + "/grades.leg", f + "/t.tab"}).exitCode, 0);
-    // A table file that cannot be replaced leaves every file of the old table.
-    if (std::system(("chattr +i '" + f + "/t.map' 2>/dev/null").c_str()) != 0)
-        GTEST_SKIP() << "chattr +i does not work here";
-    std::vector<std::string> before;
-    for (const char* ext : {"tab", "dat", "map", "id"})
-        before.push_back(ReadTextFile(f + "/t." + ext));
-    std::string other = kNumericLegend;
-    other.replace(other.find("High"), 4, "Peak");
-    WriteTextFile(f + "/other.leg", other);
-    const CProcessResult r = cli.Run({"tab-export", f + "/other.leg", f + "/t.tab"});
-    [[maybe_unused]] const int unlocked = std::system(("chattr -i '" + f + "/t.map'").c_str());
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.err, "tessarin-cli tab-export: Could not create " + f + "/t.tab: " + f +
-                         "/t.map: " + std::strerror(EPERM) + "\n");
-    std::vector<std::string> after;
-    for (const char* ext : {"tab", "dat", "map", "id"})
-        after.push_back(ReadTextFile(f + "/t." + ext));
-    EXPECT_EQ(after, before);
 }
 
 // A settings file that is there but cannot be read is no "not set": the legend
@@ -492,40 +409,27 @@ TEST(CliTabExport, ATableFileThatCannotBeReplacedLeavesTheWholeOldTable)
 TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
 {
     CCli cli;
-    const std::string table = NamesTable(cli), work = cli.Folder("work"),
-                      out = cli.Folder("out") + "/all.tab";
+    const std::string table = NamesTable(cli), work = cli.Folder("work"), out = cli.Folder("out") + "/all.tab";
     const std::string path = cli.ConfigFile("Ferrolin/Common.conf");
     WriteTextFile(cli.Folder("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
     fs::create_directories(cli.ConfigFile("Ferrolin"));
-    const struct {
-        const char* kind;
-        std::function<void()> make;
-        std::string reason;
-    } kinds[] = {
-        {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file"},
-        {"folder", [&] { fs::create_directory(path); }, std::strerror(EISDIR)},
+    const std::pair<std::function<void()>, std::string> kinds[] = {
+        {[&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file"},
+        {[&] { fs::create_directory(path); }, std::strerror(EISDIR)},
     };
-    for (const auto& k : kinds) {
+    for (const auto& [make, reason] : kinds) {
         fs::remove_all(path);
-        k.make();
-        const std::string why = "cannot read the settings file " + path + ": " + k.reason;
-        const struct {
-            std::vector<std::string> args;
-            std::string err;
-        } cases[] = {
-            {{"settings", "get", "LUT_PATH"}, "tessarin-cli settings: " + why + "\n"},
-            {{"list"}, "tessarin-cli list: " + why + "\n"},
-            {{"export-all", out}, "tessarin-cli export-all: " + why + "; " + out + " left as it was\n"},
-            {{"tab2leg", table}, "tessarin-cli tab2leg: " + why + "\n"},
+        make();
+        const std::string why = "cannot read the settings file " + path + ": " + reason;
+        const std::pair<std::vector<std::string>, std::string> cases[] = {
+            {{"settings", "get", "LUT_PATH"}, why},
+            {{"list"}, why},
+            {{"export-all", out}, why + "; " + out + " left as it was"},
+            {{"tab2leg", table}, why},
         };
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(k.kind) + " " + c.args[0]);
-            const CProcessResult r = cli.RunAfter("cd '" + work + "'", c.args);
-            EXPECT_EQ(r.exitCode, 1);
-            EXPECT_EQ(r.out, "");
-            EXPECT_EQ(r.err, c.err);
-            EXPECT_TRUE(fs::is_empty(work));
-            EXPECT_FALSE(fs::exists(out));
+        for (const auto& [args, err] : cases) {
+            EXPECT_EQ(Show(cli.RunAfter("cd '" + work + "'", args)), "1||tessarin-cli " + args[0] + ": " + err + "\n");
+            EXPECT_TRUE(fs::is_empty(work) && !fs::exists(out)) << args[0];
         }
     }
 }
@@ -539,20 +443,15 @@ TEST(CliSettings, ASettingsFileWithoutReadPermissionIsAnError)
     const std::string path = cli.ConfigFile("Ferrolin/Common.conf");
     WriteTextFile(cli.Folder("config/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/a/\n");
     fs::permissions(path, fs::perms::none);
-    fs::permissions(fs::path(cli.Folder("config")).parent_path(),
-                    fs::perms::others_exec, fs::perm_options::add);
-    const std::string why = "cannot read the settings file " + path + ": " + std::strerror(EACCES);
-    for (const char* command : {"settings", "list"}) {
-        SCOPED_TRACE(command);
-        std::vector<std::string> args = {"-c", "exec setpriv --reuid=65534 --regid=65534 "
-                                               "--clear-groups \"$@\"",
-                                         "sh", ProjectBinary("tessarin-cli"), command};
-        if (std::string(command) == "settings")
-            args.insert(args.end(), {"get", "LUT_PATH"});
+    fs::permissions(fs::path(cli.Folder("config")).parent_path(), fs::perms::others_exec, fs::perm_options::add);
+    const std::string why = "cannot read the settings file " + path + ": " + std::strerror(EACCES) + "\n";
+    for (const std::vector<std::string>& command : {std::vector<std::string>{"settings", "get", "LUT_PATH"}, {"list"}}) {
+        std::vector<std::string> args = {"-c", "exec setpriv --reuid=65534 --regid=65534 --clear-groups \"$@\"", "sh",
+                                         ProjectBinary("tessarin-cli")};
+        args.insert(args.end(), command.begin(), command.end());
         const CProcessResult r =
-            RunProcess("/bin/sh", args,
-                       {"XDG_CONFIG_HOME=" + cli.Folder("config"), "XDG_CONFIG_DIRS=/nonexistent"});
+            RunProcess("/bin/sh", args, {"XDG_CONFIG_HOME=" + cli.Folder("config"), "XDG_CONFIG_DIRS=/nonexistent"});
         EXPECT_EQ(r.exitCode, 1);
-        EXPECT_EQ(r.err, "tessarin-cli " + std::string(command) + ": " + why + "\n");
+        EXPECT_EQ(r.err, "tessarin-cli " + command[0] + ": " + why);
     }
 }
