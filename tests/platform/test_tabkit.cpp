@@ -134,32 +134,21 @@ TEST(TabKitTypes, EachTypeCodeComesBackWithItsTextForm)
     // The table format keeps no separate logical or small-integer column through
     // GDAL, and older writers no 64-bit integers: those come back as one
     // character, integer and text.
-    const std::pair<CFieldSpec, const char*> cases[] = {
-        {{"F", 5, 0, 0}, "10.5 F:5 10.5"},
-        {{"Dec", 4, 10, 3}, "3.14159 Dec:4 3.142"},
-        {{"Dt", 6, 0, 0}, "2020/01/31 Dt:6 2020/01/31"},
-        {{"Tm", 8, 0, 0}, "10:20:30 Tm:8 10:20:30"},
-        {{"DTm", 9, 0, 0}, "2020/01/31 10:20:30 DTm:9 2020/01/31 10:20:30"},
-        {{"Flag", 7, 0, 0}, "T Flag:1 T"},
-        {{"Small", 3, 0, 0}, "-12 Small:2 -12"},
-        {{"Big", 10, 0, 0}, "12345678901 Big:1 12345678901"},
-        {{"Short", 1, 5, 0}, "abcdefgh Short:1 abcde"},
-        {{"I", 2, 0, 0}, " I:2 0"},
-        {{"F", 5, 0, 0}, " F:5 0"},
-        {{"S", 1, 10, 0}, " S:1 "},
-    };
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
     CTempDir dir;
     for (const char* locale : {"C", "de_DE.UTF-8"}) {
         if (!std::setlocale(LC_NUMERIC, locale))
             continue;
-        for (const auto& [field, expected] : cases) {
-            const std::string e = expected, written = e.substr(0, e.find(field.name) - 1);
-            SCOPED_TRACE(locale);
-            EXPECT_TRUE(WriteTable(dir.File("types.tab"), {field}, {{written}}));
-            const std::string back = ReadTable(dir.File("types.tab"));
-            EXPECT_EQ(written + " " + back.substr(0, back.find(" /")) + " " + Rows(dir.File("types.tab")), e);
-        }
+        EXPECT_TRUE(WriteTable(dir.File("types.tab"),
+                               {{"F", 5, 0, 0}, {"Dec", 4, 10, 3}, {"Dt", 6, 0, 0}, {"Tm", 8, 0, 0}, {"DTm", 9, 0, 0},
+                                {"Flag", 7, 0, 0}, {"Small", 3, 0, 0}, {"Big", 10, 0, 0}, {"Short", 1, 5, 0},
+                                {"I", 2, 0, 0}, {"F0", 5, 0, 0}, {"S", 1, 10, 0}},
+                               {{"10.5", "3.14159", "2020/01/31", "10:20:30", "2020/01/31 10:20:30", "T", "-12",
+                                 "12345678901", "abcdefgh", "", "", ""}}));
+        EXPECT_EQ(ReadTable(dir.File("types.tab")),
+                  "F:5 Dec:4 Dt:6 Tm:8 DTm:9 Flag:1 Small:2 Big:1 Short:1 I:2 F0:5 S:1 / 1 / 0 / "
+                  "10.5,3.142,2020/01/31,10:20:30,2020/01/31 10:20:30,T,-12,12345678901,abcde,0,0,")
+            << locale;
     }
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
