@@ -125,6 +125,9 @@ TEST(TabKitRoundTrip, WrittenTableReadsBackWithSameFieldsOrderAndTexts)
               ",1234567.125,-3,x,0,0,0,0,0,0,");
     ASSERT_TRUE(WriteTable(dir.File("empty.tab"), LegendFields, {}));
     EXPECT_EQ(ReadTable(dir.File("empty.tab")), LegendNames + " / / / ");
+    TabKitTable* t = tabkit_c_open(dir.File("empty.tab").c_str(), 1);
+    EXPECT_EQ(tabkit_c_read_feature(t, 1), nullptr);
+    tabkit_c_close(t);
 }
 
 // Each column type as written and as read back, in the C locale and, where it
