@@ -37,10 +37,7 @@ struct CConversionFixture {
         utimbuf times{t, t};
         ::utime(tab.c_str(), &times);
     }
-    std::optional<std::string> Stamp() const
-    {
-        return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue);
-    }
+    std::optional<std::string> Stamp() const { return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue); }
     void StoreStamp(const std::string& text) const
     {
         EXPECT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, TabStampKey, TabStampValue, text));
