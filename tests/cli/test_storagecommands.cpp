@@ -30,28 +30,22 @@ class CCli {
 public:
     CCli()
     {
-        fs::create_directories(m_Dir.File("config"));
+        fs::create_directories(m_Dir.File("config/Ferrolin"));
         fs::create_directories(m_Dir.File("system"));
     }
-    CProcessResult Run(const std::vector<std::string>& args,
-                       const std::vector<std::string>& env = {}) const
+    // Runs the tool, after `setup` in a shell when one is given ("ulimit -f 8", ...).
+    CProcessResult Run(std::vector<std::string> args, const std::vector<std::string>& env = {},
+                       const std::string& setup = "") const
     {
         std::vector<std::string> all = {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
                                         "XDG_CONFIG_DIRS=" + m_Dir.File("system")};
         all.insert(all.end(), env.begin(), env.end());
-        return RunProcess(ProjectBinary("tessarin-cli"), args, all);
+        if (setup.empty())
+            return RunProcess(ProjectBinary("tessarin-cli"), args, all);
+        args.insert(args.begin(), {"-c", setup + "; exec \"$0\" \"$@\"", ProjectBinary("tessarin-cli")});
+        return RunProcess("/bin/bash", args, all);
     }
     std::string Show(const std::vector<std::string>& args) const { return ::Show(Run(args)); }
-    // Runs under a shell that first runs `setup` ("ulimit -f 8", ...).
-    CProcessResult RunAfter(const std::string& setup, const std::vector<std::string>& args) const
-    {
-        std::vector<std::string> all = {"-c", setup + "; exec \"$0\" \"$@\"",
-                                        ProjectBinary("tessarin-cli")};
-        all.insert(all.end(), args.begin(), args.end());
-        return RunProcess("/bin/bash", all,
-                          {"XDG_CONFIG_HOME=" + m_Dir.File("config"),
-                           "XDG_CONFIG_DIRS=" + m_Dir.File("system")});
-    }
     std::string Folder(const std::string& name) const
     {
         fs::create_directories(m_Dir.File(name));
@@ -318,7 +312,7 @@ TEST(CliTabExport, AFileSizeLimitOrAFileThatCannotBeReplacedKeepsTheOldTable)
         const std::vector<std::string> args = command == "tab-export"
             ? std::vector<std::string>{command, folder + "/big.leg", folder + "/out.tab"}
             : std::vector<std::string>{command, folder + "/out.tab", "--extra", folder};
-        EXPECT_EQ(Show(cli.RunAfter("trap '' XFSZ; ulimit -f 16", args)), "1||tessarin-cli " + command + failed);
+        EXPECT_EQ(Show(cli.Run(args, {}, "trap '' XFSZ; ulimit -f 16")), "1||tessarin-cli " + command + failed);
         EXPECT_EQ(TableBytes(folder + "/out"), before) << command;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 6);
     }
@@ -412,7 +406,6 @@ TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
     const std::string table = NamesTable(cli), work = cli.Folder("work"), out = cli.Folder("out") + "/all.tab";
     const std::string path = cli.ConfigFile("Ferrolin/Common.conf");
     WriteTextFile(cli.Folder("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
-    fs::create_directories(cli.ConfigFile("Ferrolin"));
     const std::pair<std::function<void()>, std::string> kinds[] = {
         {[&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a regular file"},
         {[&] { fs::create_directory(path); }, std::strerror(EISDIR)},
@@ -428,7 +421,7 @@ TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
             {{"tab2leg", table}, why},
         };
         for (const auto& [args, err] : cases) {
-            EXPECT_EQ(Show(cli.RunAfter("cd '" + work + "'", args)), "1||tessarin-cli " + args[0] + ": " + err + "\n");
+            EXPECT_EQ(Show(cli.Run(args, {}, "cd '" + work + "'")), "1||tessarin-cli " + args[0] + ": " + err + "\n");
             EXPECT_TRUE(fs::is_empty(work) && !fs::exists(out)) << args[0];
         }
     }
