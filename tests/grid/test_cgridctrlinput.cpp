@@ -115,12 +115,12 @@ TEST(GridCharacters, TypingStartsAnEditUnlessCtrlEscOrHandledTab)
     f.grid.OnChar(Tab, 0);
     EXPECT_EQ(f.view.m_Editors.size(), 0u);
     f.grid.OnChar('7', 0);
-    ASSERT_EQ(f.view.m_Editors.size(), 1u);
-    EXPECT_EQ(f.view.LastEditor()->m_Request.key, 0x37u);
-    EXPECT_EQ(f.view.LastEditor()->m_Request.text, "r1c1");
     f.grid.OnChar('8', 0); // goes to the open editor
-    EXPECT_EQ(f.view.m_Editors.size(), 1u);
-    EXPECT_EQ(f.view.LastEditor()->m_Keys, std::vector<unsigned>{'8'});
+    ASSERT_EQ(f.view.m_Editors.size(), 1u);
+    const CFakeEditor& e = *f.view.LastEditor();
+    EXPECT_EQ(std::to_string(e.m_Request.key) + " " + e.m_Request.text + " " + std::to_string(e.m_Keys.size()) + " " +
+                  std::to_string(e.m_Keys.at(0)),
+              "55 r1c1 1 56");
     f.grid.SetHandleTabKey(false);
     f.view.LastEditor()->EndEdit();
     f.grid.OnChar(Tab, 0);
@@ -199,8 +199,8 @@ TEST(GridMouse, ClickOnTheFocusCellStartsAnEditAtRelease)
     f.Click(2, 2);
     f.owner.Clear();
     f.grid.OnLButtonDown(f.Centre(2, 2), 0);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::PrepareEdit);
-    EXPECT_EQ(f.view.m_Editors.size(), 0u);
+    EXPECT_EQ(std::to_string(static_cast<int>(f.grid.GetMouseMode())) + " " + std::to_string(f.view.m_Editors.size()),
+              "10 0"); // preparing the edit
     f.grid.OnLButtonUp(f.Centre(2, 2));
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.key, GridKey::MouseStart);
@@ -209,7 +209,7 @@ TEST(GridMouse, ClickOnTheFocusCellStartsAnEditAtRelease)
     f.view.LastEditor()->EndEdit();
     f.Click(2, 2, kCtrl); // with Ctrl, or on a read-only cell, the click selects
     f.Click(2, 2, kCtrl);
-    f.grid.SetItemState(2, 2, f.grid.GetItemState(2, 2) | GridState::ReadOnly);
+    f.ReadOnly(2, 2);
     f.Click(2, 2);
     EXPECT_EQ(f.view.m_Editors.size(), 1u);
 }
@@ -310,7 +310,7 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
         EXPECT_EQ(f.grid.GetFocusCell(), CCellID(focus, 1));
         EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top);
     }
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(8, 1, 11, 1));
+    EXPECT_EQ(f.State(), "focus 11,1 sel 8,1-11,1/4");
     f.grid.OnLButtonUp({60, 219});
     EXPECT_TRUE(f.view.m_Timers.empty());
 
@@ -319,29 +319,23 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
     f.view.m_Client = {0, 0};
     f.view.m_Pointer = {60, 10};
     f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(6, 2));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(5, 1, 5, 1));
+    EXPECT_EQ(f.State(), "focus 6,2 sel 5,1-5,1/1");
 }
 
 TEST(GridMouse, SortOnClickSortsAndFlipsOnTheSameHeader)
 {
     CGridFixture f(3, 2);
     f.grid.SetSortOnClick(true);
-    f.grid.SetItemText(1, 1, "b");
-    f.grid.SetItemText(2, 1, "c");
-    f.grid.SetItemText(3, 1, "a");
-    auto column = [&] { return f.grid.GetItemText(1, 1) + f.grid.GetItemText(2, 1) + f.grid.GetItemText(3, 1); };
-    f.Click(0, 1);
-    EXPECT_EQ(f.grid.GetSortColumn(), 1);
-    EXPECT_TRUE(f.grid.GetSortAscending());
-    EXPECT_EQ(column(), "abc");
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 3, 1)); // and the column is selected
-    f.Click(0, 1);
-    EXPECT_FALSE(f.grid.GetSortAscending());
-    EXPECT_EQ(column(), "cba");
-    f.Click(0, 2);
-    EXPECT_TRUE(f.grid.GetSortAscending());
-    EXPECT_EQ(f.grid.GetSortColumn(), 2);
+    for (int row = 1; row <= 3; ++row)
+        f.grid.SetItemText(row, 1, std::string(1, "bca"[row - 1]));
+    // The sort column and direction and column 1 after each header click; the column is selected.
+    const std::pair<int, const char*> clicks[] = {{1, "1+ a b c "}, {1, "1- c b a "}, {2, "2+ b c a "}};
+    for (const auto& [col, sorted] : clicks) {
+        f.Click(0, col);
+        EXPECT_EQ(std::to_string(f.grid.GetSortColumn()) + (f.grid.GetSortAscending() ? "+ " : "- ") + f.Column(1),
+                  sorted);
+        EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, col, 3, col));
+    }
 }
 
 } // namespace
