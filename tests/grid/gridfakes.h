@@ -20,6 +20,15 @@ inline void PrintTo(const CGridRect& r, std::ostream* os)
     *os << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
 }
 
+// The numbers separated by blanks, to compare several results at once.
+template <typename... T>
+std::string Nums(T... values)
+{
+    std::string all;
+    ((all += (all.empty() ? "" : " ") + std::to_string(values)), ...);
+    return all;
+}
+
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
 public:

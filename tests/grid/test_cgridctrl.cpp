@@ -11,10 +11,8 @@ namespace {
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
-    EXPECT_EQ(bare.GetSortColumn(), -1);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetMargin(), 3);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetWidth(), 40);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetHeight(), 16);
+    const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
+    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
     EXPECT_TRUE(bare.SetFixedRowCount(2));
     EXPECT_EQ(bare.GetRowCount(), 2);
     bare.SetColumnCount(3);
@@ -27,17 +25,15 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
     bare.SetFixedColumnCount(1);
     bare.SetFixedRowCount(1);
-    EXPECT_EQ(bare.GetItemState(1, 1), 0u);
-    EXPECT_EQ(bare.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
-    EXPECT_EQ(bare.GetItemState(0, 0), GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
+    EXPECT_EQ(Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
+              Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
 
     CGridFixture f(4, 3);
     f.grid.SetModified(false);
     f.grid.SetFocusCell(4, 3);
     EXPECT_TRUE(f.grid.SetRowCount(3));
-    EXPECT_FALSE(f.grid.GetFocusCell().IsValid()); // the focus row fell outside
-    EXPECT_TRUE(f.grid.GetModified());
-    EXPECT_EQ(f.grid.GetItemText(2, 1) + "|" + f.grid.GetItemText(3, 1), "r2c1|");
+    EXPECT_EQ(f.State().substr(0, 11) + " | " + f.Column(1) + "| " + std::to_string(f.grid.GetModified()),
+              "focus -1,-1 | r1c1 r2c1 | 1"); // the focus row fell outside
     EXPECT_TRUE(f.grid.SetColumnCount(6));
     EXPECT_EQ(f.grid.GetItemText(0, 5), "");
     EXPECT_EQ(f.grid.GetItemState(0, 5), GridState::Fixed | GridState::FixedRow);
@@ -139,19 +135,16 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 1, 3, 3));
     f.grid.SetItemState(2, 3, 0);
     EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(3, 1)});
-    EXPECT_FALSE(f.grid.IsCellEditable(3, 1));
-    EXPECT_TRUE(f.grid.IsCellEditable(2, 3));
+    EXPECT_EQ(Nums(f.grid.IsCellEditable(3, 1), f.grid.IsCellEditable(2, 3)), "0 1");
     f.grid.ResetSelectedRange();
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(21, 6, -1, -1));
-
+    EXPECT_EQ(f.State(), "focus -1,-1 sel 21,6--1,-1/0");
     f.grid.SetSelectedRange(0, 0, 1, 2); // out of the fixed bands
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 1, 2));
+    EXPECT_EQ(f.State(), "focus -1,-1 sel 1,1-1,2/2");
     f.grid.SetSelectedRange(-1, -1, -1, -1);
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
     f.grid.SetSelectedRange(2, 2, 3, 3);
     f.grid.SetSelectedRange(3, 3, 3, 3, false, false); // merged with what was there
-    EXPECT_EQ(f.grid.GetSelectedCount(), 3);
-    EXPECT_FALSE(f.grid.IsCellSelected(3, 3));
+    EXPECT_EQ(f.Selected(), (std::vector<CCellID>{{2, 2}, {3, 2}, {2, 3}}));
 
     // Only cells whose flag changed are repainted, and only visible ones.
     f.grid.SetSelectedRange(1, 1, 2, 2);
@@ -160,8 +153,7 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     EXPECT_EQ(f.view.m_Invalidated, (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
     f.view.m_Invalidated.clear();
     f.grid.SetSelectedRange(15, 1, 20, 5);
-    EXPECT_EQ(f.view.m_Invalidated.size(), 6u); // the six cells of rows 1..3 that lost the flag
-    EXPECT_EQ(f.grid.GetSelectedCount(), 30);
+    EXPECT_EQ(Nums(f.view.m_Invalidated.size(), f.grid.GetSelectedCount()), "6 30"); // rows 1..3 lost the flag
 
     f.grid.EnableSelection(false);
     f.grid.SetSelectedRange(1, 1, 2, 2);
@@ -191,15 +183,13 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
     EXPECT_TRUE(f.grid.GetCellOrigin(7, 4, origin));
     EXPECT_EQ(origin, (CGridPoint{100, 40}));
     CGridFixture small(2, 2);
-    EXPECT_EQ(small.grid.GetCellFromPt({200, 10}).col, -1);
-    EXPECT_EQ(small.grid.GetCellFromPt({60, 100}).row, -1);
+    EXPECT_EQ(Nums(small.grid.GetCellFromPt({200, 10}).col, small.grid.GetCellFromPt({60, 100}).row), "-1 -1");
 }
 
 TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
 {
     CGridFixture f(40, 10, {300, 200}); // 9 non-fixed rows and 5 columns fit
-    EXPECT_TRUE(f.grid.IsCellVisible(9, 5));
-    EXPECT_FALSE(f.grid.IsCellVisible(10, 1));
+    EXPECT_EQ(Nums(f.grid.IsCellVisible(9, 5), f.grid.IsCellVisible(10, 1)), "1 0");
     f.grid.EnsureVisible(15, 8);
     // Row 15 at the bottom: rows 7..15 fill the 180 pixels; column 8 at the right.
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(7, 4));
