@@ -22,18 +22,9 @@ namespace {
 
 CLLRow NumericRow(double from, double to, uint32_t fill, uint32_t back, int32_t pattern)
 {
-    CLLRow r;
-    r.label = "label";
-    r.from = from;
-    r.to = to;
-    r.fillColour = CGColor(fill);
-    r.backColour = CGColor(back);
-    r.pattern = pattern;
-    r.lineColour = CGColor(0x00102030u);
-    r.lineStyle = 4;
-    r.thickness = 2.0f;
-    r.comment = "comment";
-    return r;
+    return {.label = "label", .from = from, .to = to, .fillColour = CGColor(fill), .backColour = CGColor(back),
+            .pattern = pattern, .lineColour = CGColor(0x00102030u), .lineStyle = 4, .thickness = 2.0f,
+            .comment = "comment"};
 }
 
 CLLLegend NumericLegend()
@@ -43,7 +34,7 @@ CLLLegend NumericLegend()
     l.m_Name = "Grades";
     l.m_Description = "gold grades";
     l.m_DataType = DataNumericDiscrete;
-    CLLRow a = NumericRow(0.0, 10.5, 0x00332211u, 0x00665544u, 0);
+    l.AddRow(NumericRow(0.0, 10.5, 0x00332211u, 0x00665544u, 0));
     CLLRow b = NumericRow(10.5, 1e20, 0, 0, 1);
     // Transparent as every reader keeps it: white with the flag set.
     int32_t fillFlag = 0, backFlag = 0;
@@ -53,10 +44,9 @@ CLLLegend NumericLegend()
     b.backTransparent = backFlag != 0;
     b.thickness = 2.5f;
     b.comment = std::string(300, 'c');
+    l.AddRow(b);
     CLLRow c = NumericRow(-3.25, 0.001, 0x00FF0000u, 0x0000FF00u, 5);
     c.comment = std::string(254, 'k');
-    l.AddRow(a);
-    l.AddRow(b);
     l.AddRow(c);
     return l;
 }
