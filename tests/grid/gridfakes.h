@@ -10,10 +10,7 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const CCellID& cell, std::ostream* os)
-{
-    *os << "(" << cell.row << "," << cell.col << ")";
-}
+inline void PrintTo(const CCellID& cell, std::ostream* os) { *os << "(" << cell.row << "," << cell.col << ")"; }
 inline void PrintTo(const CCellRange& r, std::ostream* os)
 {
     *os << "(" << r.minRow << "," << r.minCol << ")-(" << r.maxRow << "," << r.maxCol << ")";
@@ -23,27 +20,29 @@ inline void PrintTo(const CGridRect& r, std::ostream* os)
     *os << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
 }
 
+// The numbers separated by blanks, to compare several results at once.
+template <typename... T>
+std::string Nums(T... values)
+{
+    std::string all;
+    ((all += (all.empty() ? "" : " ") + std::to_string(values)), ...);
+    return all;
+}
+
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
 public:
-    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request)
-        : m_Grid(grid), m_Request(request), m_Text(request.text)
-    {
-    }
+    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request) : m_Grid(grid), m_Request(request), m_Text(request.text) {}
     void SendKey(unsigned key) override { m_Keys.push_back(key); }
     void Paste() override { ++m_Pastes; }
     void EndEdit() override { Finish(m_Text, GridKey::Return); }
-    void Abandon() override
-    {
-        m_Ended = true;
-        m_Abandoned = true;
-    }
+    void Abandon() override { m_Ended = m_Abandoned = true; }
     void Finish(const std::string& text, unsigned key, unsigned modifiers = 0)
     {
-        if (m_Ended)
-            return;
-        m_Ended = true;
-        m_Grid.OnEndInPlaceEdit(m_Request.row, m_Request.col, text, key, modifiers);
+        if (!m_Ended) {
+            m_Ended = true;
+            m_Grid.OnEndInPlaceEdit(m_Request.row, m_Request.col, text, key, modifiers);
+        }
     }
 
     CGridCtrl& m_Grid;
@@ -51,8 +50,7 @@ public:
     std::string m_Text;
     std::vector<unsigned> m_Keys;
     int m_Pastes = 0;
-    bool m_Ended = false;
-    bool m_Abandoned = false;
+    bool m_Ended = false, m_Abandoned = false;
 };
 
 class CFakeGridView : public CGridView {
@@ -60,27 +58,17 @@ public:
     explicit CFakeGridView(CGridCtrl& grid, CGridSize client = {400, 300}) : m_Grid(grid), m_Client(client) {}
 
     CGridSize ClientSize() const override { return m_Client; }
-    void SetScrollBars(int hMax, int hPage, int hPos, int vMax, int vPage, int vPos) override
-    {
-        m_HMax = hMax;
-        m_VMax = vMax;
-        (void)hPage;
-        (void)vPage;
-        (void)hPos;
-        (void)vPos;
-    }
-    void InvalidateAll() override { ++m_InvalidateAll; }
+    void SetScrollBars(int hMax, int, int, int vMax, int, int) override { m_HMax = hMax, m_VMax = vMax; }
+    void InvalidateAll() override {}
     void InvalidateRect(const CGridRect& rect) override { m_Invalidated.push_back(rect); }
-    void UpdateNow() override { ++m_Updates; }
+    void UpdateNow() override {}
     void SetPointerCapture(bool capture) override { m_Capture = capture; }
     bool HasPointerCapture() const override { return m_Capture; }
     CGridPoint PointerPosition() const override { return m_Pointer; }
     void SetCursorShape(CGridCursor cursor) override { m_Cursor = cursor; }
     void TakeFocus() override { ++m_FocusTaken; }
-    CGridPoint MapToGlobal(CGridPoint point) const override
-    {
-        return {point.x + m_ScreenOrigin.x, point.y + m_ScreenOrigin.y};
-    }
+    // The client area sits at (1000, 700) on the screen.
+    CGridPoint MapToGlobal(CGridPoint p) const override { return {p.x + 1000, p.y + 700}; }
     void ShowSizingLine(std::optional<CGridRect> line) override { m_SizingLine = line; }
     void StartTimer(int id, int ms) override { m_Timers[id] = ms; }
     void StopTimer(int id) override { m_Timers.erase(id); }
@@ -97,26 +85,20 @@ public:
         font.faceName = "Test Sans";
         return font;
     }
-    CGridSystemColours SystemColours() const override { return m_Colours; }
+    CGridSystemColours SystemColours() const override { return {}; }
     CGridInPlaceEditor* CreateInPlaceEdit(const CGridEditRequest& request) override
     {
-        m_Editors.push_back(std::make_unique<CFakeEditor>(m_Grid, request));
-        return m_Editors.back().get();
+        return m_Editors.emplace_back(std::make_unique<CFakeEditor>(m_Grid, request)).get();
     }
     CFakeEditor* LastEditor() { return m_Editors.empty() ? nullptr : m_Editors.back().get(); }
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
-    CGridSystemColours m_Colours;
-    int m_HMax = 0, m_VMax = 0;
-    int m_InvalidateAll = 0;
+    int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
-    int m_Updates = 0;
     bool m_Capture = false;
     CGridPoint m_Pointer;
     CGridCursor m_Cursor = CGridCursor::Arrow;
-    int m_FocusTaken = 0;
-    CGridPoint m_ScreenOrigin{1000, 700}; // where the client area sits on the screen
     std::optional<CGridRect> m_SizingLine;
     std::map<int, int> m_Timers;
     std::optional<std::string> m_Clipboard;
@@ -129,7 +111,7 @@ public:
     int OnGridNotify(const CGridNotification& n) override
     {
         m_Log.push_back(n);
-        auto it = m_Replies.find(n.code);
+        const auto it = m_Replies.find(n.code);
         return it == m_Replies.end() ? 0 : it->second;
     }
     void OnGridCommand(int controlId, int code) override { m_Commands.push_back({controlId, code}); }
@@ -143,20 +125,16 @@ public:
         static const char* const names[] = {"click", "double click", "character", "F2", "next cell"};
         m_EditRequests.push_back(std::to_string(row) + "," + std::to_string(col) + " " +
                                  names[static_cast<int>(trigger)] + " #" + std::to_string(character));
-        auto it = m_EditReplies.find(trigger);
+        const auto it = m_EditReplies.find(trigger);
         return it == m_EditReplies.end() ? CGridEditAction::TextEditor : it->second;
     }
-
     // "code@row,col" for each notification, text appended after '=' when sent.
     std::vector<std::string> Codes() const
     {
         std::vector<std::string> out;
-        for (const auto& n : m_Log) {
-            std::string s = std::to_string(n.code) + "@" + std::to_string(n.row) + "," + std::to_string(n.col);
-            if (n.hasText)
-                s += "=" + n.text;
-            out.push_back(s);
-        }
+        for (const auto& n : m_Log)
+            out.push_back(std::to_string(n.code) + "@" + std::to_string(n.row) + "," + std::to_string(n.col) +
+                          (n.hasText ? "=" + n.text : ""));
         return out;
     }
     int Count(int code) const
@@ -166,17 +144,12 @@ public:
             count += n.code == code;
         return count;
     }
-    void Clear()
-    {
-        m_Log.clear();
-        m_Commands.clear();
-    }
+    void Clear() { m_Log.clear(), m_Commands.clear(); }
 
     std::vector<CGridNotification> m_Log;
     std::map<int, int> m_Replies;
     std::vector<std::pair<int, int>> m_Commands;
-    std::vector<std::string> m_Sorts;
-    std::vector<std::string> m_EditRequests;
+    std::vector<std::string> m_Sorts, m_EditRequests;
     std::map<CGridEditTrigger, CGridEditAction> m_EditReplies;
 };
 
@@ -184,18 +157,18 @@ public:
 // hex after '#', points as "x,y".
 class CRecordingPainter : public CGridPainter {
 public:
-    void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill", r, colour); }
-    void FrameRect(const CGridRect& r, uint32_t colour) override { Add("frame", r, colour); }
+    void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill " + Rect(r) + " " + Colour(colour)); }
+    void FrameRect(const CGridRect& r, uint32_t colour) override { Add("frame " + Rect(r) + " " + Colour(colour)); }
     void DrawLine(int x1, int y1, int x2, int y2, uint32_t colour) override
     {
-        m_Ops.push_back("line " + Point({x1, y1}) + "-" + Point({x2, y2}) + " " + Colour(colour));
+        Add("line " + Point({x1, y1}) + "-" + Point({x2, y2}) + " " + Colour(colour));
     }
     void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
                   const CGridFont& font) override
     {
         std::ostringstream f;
         f << std::hex << format;
-        m_Ops.push_back("text '" + text + "' " + Rect(r) + " f" + f.str() + " " + Colour(colour) + " " + font.faceName);
+        Add("text '" + text + "' " + Rect(r) + " f" + f.str() + " " + Colour(colour) + " " + font.faceName);
         m_Texts.push_back(text);
     }
     CGridSize TextExtent(const CGridFont&, const std::string& text) override
@@ -204,19 +177,19 @@ public:
     }
     void FillPattern(const CGridRect& r, const CGridBitmap& pattern, uint32_t fg, std::optional<uint32_t> bg) override
     {
-        m_Ops.push_back("pattern " + Rect(r) + " " + std::to_string(pattern.Width()) + "x" +
-                        std::to_string(pattern.Height()) + " " + Colour(fg) + " " + (bg ? Colour(*bg) : "none"));
+        Add("pattern " + Rect(r) + " " + std::to_string(pattern.Width()) + "x" + std::to_string(pattern.Height()) +
+            " " + Colour(fg) + " " + (bg ? Colour(*bg) : "none"));
     }
     void DrawPolyline(const std::vector<CGridPoint>& points, int width, uint32_t colour) override
     {
-        m_Ops.push_back("polyline w" + std::to_string(width) + " " + Colour(colour) + Points(points));
+        Add("polyline w" + std::to_string(width) + " " + Colour(colour) + Points(points));
     }
     void FillPolygon(const std::vector<CGridPoint>& points, uint32_t fill, std::optional<uint32_t> outline) override
     {
-        m_Ops.push_back("polygon " + Colour(fill) + " " + (outline ? Colour(*outline) : "none") + Points(points));
+        Add("polygon " + Colour(fill) + " " + (outline ? Colour(*outline) : "none") + Points(points));
     }
-    void PushClip(const CGridRect& r) override { m_Ops.push_back("clip " + Rect(r)); }
-    void PopClip() override { m_Ops.push_back("unclip"); }
+    void PushClip(const CGridRect& r) override { Add("clip " + Rect(r)); }
+    void PopClip() override { Add("unclip"); }
 
     int CountPrefix(const std::string& prefix) const
     {
@@ -226,14 +199,10 @@ public:
         return count;
     }
 
-    std::vector<std::string> m_Ops;
-    std::vector<std::string> m_Texts;
+    std::vector<std::string> m_Ops, m_Texts;
 
 private:
-    void Add(const char* what, const CGridRect& r, uint32_t colour)
-    {
-        m_Ops.push_back(std::string(what) + " " + Rect(r) + " " + Colour(colour));
-    }
+    void Add(const std::string& op) { m_Ops.push_back(op); }
     static std::string Point(CGridPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
     static std::string Rect(const CGridRect& r) { return Point({r.left, r.top}) + "," + Point({r.right, r.bottom}); }
     static std::string Colour(uint32_t colour)
@@ -252,7 +221,8 @@ private:
 };
 
 // A grid of (1 + rows) x (1 + cols) with one fixed row and column, cells
-// 50 x 20 pixels, cell texts "r<row>c<col>", attached to a fake view.
+// 50 x 20 pixels, cell texts "r<row>c<col>", attached to a fake view; with
+// rows < 0 an empty grid.
 struct CGridFixture {
     CGridCtrl grid;
     CFakeGridView view{grid};
@@ -264,10 +234,8 @@ struct CGridFixture {
         grid.SetView(&view);
         grid.SetOwner(&owner);
         grid.SetControlId(1008);
-        Fill(rows, cols);
-    }
-    void Fill(int rows, int cols)
-    {
+        if (rows < 0)
+            return;
         grid.SetRowCount(rows + 1);
         grid.SetColumnCount(cols + 1);
         grid.SetFixedRowCount(1);
@@ -294,11 +262,30 @@ struct CGridFixture {
         grid.OnLButtonDown(p, modifiers);
         grid.OnLButtonUp(p);
     }
+    void Edit(int row, int col, unsigned key) { grid.OnEditCell(row, col, {-1, -1}, key); }
+    void ReadOnly(int row, int col) { grid.SetItemState(row, col, grid.GetItemState(row, col) | GridState::ReadOnly); }
     std::vector<CCellID> Selected() const
     {
         std::vector<CCellID> cells;
         for (const auto& [key, cell] : grid.GetSelectedCells())
             cells.push_back(cell);
         return cells;
+    }
+    // The texts of the non-fixed rows of a column, each followed by a blank.
+    std::string Column(int col) const
+    {
+        std::string out;
+        for (int row = grid.GetFixedRowCount(); row < grid.GetRowCount(); ++row)
+            out += grid.GetItemText(row, col) + " ";
+        return out;
+    }
+    // "focus row,col sel minRow,minCol-maxRow,maxCol/count": where the user is.
+    std::string State() const
+    {
+        const CCellID focus = grid.GetFocusCell();
+        const CCellRange sel = grid.GetSelectedCellRange();
+        auto n = [](int v) { return std::to_string(v); };
+        return "focus " + n(focus.row) + "," + n(focus.col) + " sel " + n(sel.minRow) + "," + n(sel.minCol) + "-" +
+               n(sel.maxRow) + "," + n(sel.maxCol) + "/" + n(grid.GetSelectedCount());
     }
 };

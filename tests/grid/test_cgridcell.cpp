@@ -75,65 +75,46 @@ TEST(GridCell, DrawsBackgroundFrameAndTextByState)
 {
     // Each case sets up the cell (1, 1) of a fresh grid, or the header (1, 0),
     // and gives every drawing call.
-    struct Case {
-        const char* what;
-        CCellID cell;
-        std::function<void(CGridCtrl&)> setup;
-        Ops ops;
-    } cases[] = {
-        {"plain", {1, 1}, [](CGridCtrl&) {},
-         {"fill 50,20,100,40 #ffffff", "text 'r1c1' 57,27,92,32 f8824 #0 Test Sans"}},
-        {"default font", {1, 1}, [](CGridCtrl& g) {
-             CGridFont font;
-             font.faceName = "Other";
-             g.GetDefaultCell(false, false).SetFont(&font);
-         },
-         {"fill 50,20,100,40 #ffffff", "text 'r1c1' 57,27,92,32 f8824 #0 Other"}},
+    using Setup = std::function<void(CGridCtrl&)>;
+    const std::string fill = "fill 50,20,100,40 #", text = " 57,27,92,32 f8824 #0 Test Sans", in = " 58,28,91,31 f8824 #";
+    const std::string raised = "line 50,20-99,20 #ffffff|line 50,20-50,39 #ffffff|line 99,20-99,39 #696969|"
+                               "line 50,39-99,39 #696969|text 'r1c0'" + in + "0 Test Sans";
+    const std::tuple<const char*, CCellID, Setup, std::string> cases[] = {
+        {"plain", {1, 1}, [](CGridCtrl&) {}, fill + "ffffff|text 'r1c1'" + text},
+        {"default font", {1, 1}, [](CGridCtrl& g) { CGridFont font; font.faceName = "Other";
+             g.GetDefaultCell(false, false).SetFont(&font); },
+         fill + "ffffff|text 'r1c1' 57,27,92,32 f8824 #0 Other"},
         {"selected", {1, 1}, [](CGridCtrl& g) { g.SetSelectedRange(1, 1, 1, 1); },
-         {"fill 50,20,100,40 #d77800", "text 'r1c1' 57,27,92,32 f8824 #ffffff Test Sans"}},
-        {"selected and focused: a frame, the text one pixel further in", {1, 1}, [](CGridCtrl& g) {
-             g.SetSelectedRange(1, 1, 1, 1);
-             g.SetFocusCell(1, 1);
-         },
-         {"fill 50,20,100,40 #d77800", "frame 50,20,99,39 #ffffff", "text 'r1c1' 58,28,91,31 f8824 #ffffff Test Sans"}},
-        {"own colours, no lines, no focus frame", {1, 1}, [](CGridCtrl& g) {
-             g.SetGridLines(GridLines::None);
-             g.SetFrameFocusCell(false);
-             g.SetFocusCell(1, 1);
-             g.SetItemBkColour(1, 1, 0x00FF00);
-             g.SetItemFgColour(1, 1, 0x0000FF);
-         },
-         {"fill 50,20,100,40 #ff00", "text 'r1c1' 58,28,91,31 f8824 #ff Test Sans"}},
-        {"shaded odd row takes the third colour", {1, 1}, [](CGridCtrl& g) {
-             g.GetDefaultCell(false, false).SetClr(0xEEEEEE);
-             g.SetShadeOddRows(true);
-         },
-         {"fill 50,20,100,40 #eeeeee", "text 'r1c1' 57,27,92,32 f8824 #0 Test Sans"}},
+         fill + "d77800|text 'r1c1' 57,27,92,32 f8824 #ffffff Test Sans"},
+        {"selected and focused: a frame, the text one pixel further in", {1, 1},
+         [](CGridCtrl& g) { g.SetSelectedRange(1, 1, 1, 1); g.SetFocusCell(1, 1); },
+         fill + "d77800|frame 50,20,99,39 #ffffff|text 'r1c1'" + in + "ffffff Test Sans"},
+        {"own colours, no lines, no focus frame", {1, 1}, [](CGridCtrl& g) { g.SetGridLines(GridLines::None);
+             g.SetFrameFocusCell(false); g.SetFocusCell(1, 1); g.SetItemBkColour(1, 1, 0x00FF00);
+             g.SetItemFgColour(1, 1, 0x0000FF); },
+         fill + "ff00|text 'r1c1'" + in + "ff Test Sans"},
+        {"shaded odd row takes the third colour", {1, 1},
+         [](CGridCtrl& g) { g.GetDefaultCell(false, false).SetClr(0xEEEEEE); g.SetShadeOddRows(true); },
+         fill + "eeeeee|text 'r1c1'" + text},
         {"shading leaves even rows", {2, 1}, [](CGridCtrl& g) { g.SetShadeOddRows(true); },
-         {"fill 50,20,100,40 #ffffff", "text 'r2c1' 57,27,92,32 f8824 #0 Test Sans"}},
-        {"shading leaves own colours", {1, 1}, [](CGridCtrl& g) {
-             g.SetShadeOddRows(true);
-             g.SetItemBkColour(1, 1, 0x123456);
-         },
-         {"fill 50,20,100,40 #123456", "text 'r1c1' 57,27,92,32 f8824 #0 Test Sans"}},
-        {"raised header", {1, 0}, [](CGridCtrl& g) { g.SetShadeOddRows(true); },
-         {"fill 50,20,100,40 #f0f0f0", "line 50,20-99,20 #ffffff", "line 50,20-50,39 #ffffff",
-          "line 99,20-99,39 #696969", "line 50,39-99,39 #696969", "text 'r1c0' 58,28,91,31 f8824 #0 Test Sans"}},
+         fill + "ffffff|text 'r2c1'" + text},
+        {"shading leaves own colours", {1, 1},
+         [](CGridCtrl& g) { g.SetShadeOddRows(true); g.SetItemBkColour(1, 1, 0x123456); },
+         fill + "123456|text 'r1c1'" + text},
+        {"raised header", {1, 0}, [](CGridCtrl& g) { g.SetShadeOddRows(true); }, fill + "f0f0f0|" + raised},
         {"header of the focus row is sunken", {1, 0}, [](CGridCtrl& g) { g.SetFocusCell(1, 2); },
-         {"fill 50,20,100,40 #f0f0f0", "line 50,20-99,20 #a0a0a0", "line 50,20-50,39 #a0a0a0",
-          "line 99,20-99,39 #ffffff", "line 50,39-99,39 #ffffff", "text 'r1c0' 58,28,91,31 f8824 #0 Test Sans"}},
-        {"unless focus tracking is off", {1, 0}, [](CGridCtrl& g) {
-             g.SetFocusCell(1, 2);
-             g.SetTrackFocusCell(false);
-         },
-         {"fill 50,20,100,40 #f0f0f0", "line 50,20-99,20 #ffffff", "line 50,20-50,39 #ffffff",
-          "line 99,20-99,39 #696969", "line 50,39-99,39 #696969", "text 'r1c0' 58,28,91,31 f8824 #0 Test Sans"}},
+         fill + "f0f0f0|line 50,20-99,20 #a0a0a0|line 50,20-50,39 #a0a0a0|line 99,20-99,39 #ffffff|"
+                "line 50,39-99,39 #ffffff|text 'r1c0'" + in + "0 Test Sans"},
+        {"unless focus tracking is off", {1, 0},
+         [](CGridCtrl& g) { g.SetFocusCell(1, 2); g.SetTrackFocusCell(false); }, fill + "f0f0f0|" + raised},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, cell, setup, ops] : cases) {
         CGridFixture f(2, 2);
-        c.setup(f.grid);
-        EXPECT_EQ(DrawOps(*f.grid.GetCell(c.cell.row, c.cell.col), c.cell.row, c.cell.col, {50, 20, 99, 39}), c.ops)
-            << c.what;
+        setup(f.grid);
+        std::string drawn;
+        for (const std::string& op : DrawOps(*f.grid.GetCell(cell.row, cell.col), cell.row, cell.col, {50, 20, 99, 39}))
+            drawn += (drawn.empty() ? "" : "|") + op;
+        EXPECT_EQ(drawn, ops) << what;
     }
     CGridFixture f(2, 2);
     f.grid.SetItemText(1, 1, "same");
@@ -148,27 +129,22 @@ TEST(GridCell, SortHeaderGetsASolidTriangleAsTallAsTheTextInTheTextColour)
     // Text 14 high, margin 7. The triangle is the text height less 4 (or the
     // cell's inner height less 4), centred in the cell inside its edges, one
     // line per pixel row in the text colour; the text gives up its width + 2.
-    struct Case {
-        int bottom;
-        bool ascending;
-        size_t ops;
-        std::string first, last, text;
-    } cases[] = {
+    // Cell bottom, direction; the number of calls, the first and last line, the text.
+    const std::tuple<int, bool, size_t, std::string, std::string, std::string> cases[] = {
         {29, true, 16, "line 135,9-135,9 #0", "line 130,18-140,18 #0", "text 'r0c1' 58,8,128,21 f8824 #0 Test Sans"},
         {29, false, 16, "line 135,18-135,18 #0", "line 130,9-140,9 #0", "text 'r0c1' 58,8,128,21 f8824 #0 Test Sans"},
         // A 13-pixel row: 11 inside the edges, so the mark is 7 high, and the
         // margins leave no room for text.
         {13, true, 12, "line 137,3-137,3 #0", "line 134,9-140,9 #0", ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& [bottom, ascending, count, first, last, text] : cases) {
         CGridFixture f(2, 2);
         f.grid.SetColumnWidth(1, 100);
-        f.grid.SortItems(1, c.ascending);
-        const Ops ops = DrawOps(*f.grid.GetCell(0, 1), 0, 1, {50, 0, 149, c.bottom});
-        ASSERT_EQ(ops.size(), c.ops) << c.bottom;
-        EXPECT_EQ(ops[5], c.first);
-        EXPECT_EQ(ops[c.ops - (c.text.empty() ? 1 : 2)], c.last);
-        EXPECT_EQ(c.text.empty() ? "" : ops.back(), c.text);
+        f.grid.SortItems(1, ascending);
+        const Ops ops = DrawOps(*f.grid.GetCell(0, 1), 0, 1, {50, 0, 149, bottom});
+        ASSERT_EQ(ops.size(), count) << bottom;
+        EXPECT_EQ(ops[5] + "|" + ops[count - (text.empty() ? 1 : 2)] + "|" + (text.empty() ? "" : ops.back()),
+                  first + "|" + last + "|" + text);
         EXPECT_EQ(DrawOps(*f.grid.GetCell(1, 1), 1, 1, {50, 30, 149, 49}).size(), 2u); // no mark below
     }
 }

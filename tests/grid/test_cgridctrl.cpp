@@ -11,10 +11,8 @@ namespace {
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
-    EXPECT_EQ(bare.GetSortColumn(), -1);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetMargin(), 3);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetWidth(), 40);
-    EXPECT_EQ(bare.GetDefaultCell(false, false).GetHeight(), 16);
+    const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
+    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
     EXPECT_TRUE(bare.SetFixedRowCount(2));
     EXPECT_EQ(bare.GetRowCount(), 2);
     bare.SetColumnCount(3);
@@ -27,17 +25,15 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
     bare.SetFixedColumnCount(1);
     bare.SetFixedRowCount(1);
-    EXPECT_EQ(bare.GetItemState(1, 1), 0u);
-    EXPECT_EQ(bare.GetItemState(1, 0), GridState::Fixed | GridState::FixedCol);
-    EXPECT_EQ(bare.GetItemState(0, 0), GridState::Fixed | GridState::FixedRow | GridState::FixedCol);
+    EXPECT_EQ(Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
+              Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
 
     CGridFixture f(4, 3);
     f.grid.SetModified(false);
     f.grid.SetFocusCell(4, 3);
     EXPECT_TRUE(f.grid.SetRowCount(3));
-    EXPECT_FALSE(f.grid.GetFocusCell().IsValid()); // the focus row fell outside
-    EXPECT_TRUE(f.grid.GetModified());
-    EXPECT_EQ(f.grid.GetItemText(2, 1) + "|" + f.grid.GetItemText(3, 1), "r2c1|");
+    EXPECT_EQ(f.State().substr(0, 11) + " | " + f.Column(1) + "| " + std::to_string(f.grid.GetModified()),
+              "focus -1,-1 | r1c1 r2c1 | 1"); // the focus row fell outside
     EXPECT_TRUE(f.grid.SetColumnCount(6));
     EXPECT_EQ(f.grid.GetItemText(0, 5), "");
     EXPECT_EQ(f.grid.GetItemState(0, 5), GridState::Fixed | GridState::FixedRow);
@@ -55,13 +51,10 @@ TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
     f.grid.SetSelectedRange(3, 2, 3, 2);
     f.grid.SetModified(false);
     EXPECT_EQ(f.grid.InsertRow("new", 2), 2);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(4, 2));
-    EXPECT_EQ(f.grid.GetItemText(4, 2), "r3c2");
-    EXPECT_TRUE(f.grid.GetItemState(4, 2) & GridState::Focused);
-    EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(4, 2)});
-    EXPECT_TRUE(f.grid.IsCellSelected(4, 2));
-    EXPECT_EQ(f.grid.GetItemText(2, 0) + "|" + f.grid.GetItemText(2, 1), "new|");
-    EXPECT_TRUE(f.grid.GetModified());
+    EXPECT_EQ(f.State() + " " + f.Column(2), "focus 4,2 sel 4,2-4,2/1 r1c2  r2c2 r3c2 r4c2 ");
+    EXPECT_EQ(f.grid.GetItemState(4, 2), GridState::Focused | GridState::Selected);
+    EXPECT_EQ(f.grid.GetItemText(2, 0) + "|" + f.grid.GetItemText(2, 1) + "|" + std::to_string(f.grid.GetModified()),
+              "new||1");
     f.grid.InsertRow("again", 4); // at the focus row's own index: above it
     EXPECT_EQ(f.grid.GetItemText(f.grid.GetFocusCell().row, 2), "r3c2");
     EXPECT_EQ(f.grid.InsertRow("tail"), 7);
@@ -71,17 +64,14 @@ TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
     EXPECT_EQ(f.grid.GetRowCount(), 8);
     CGridCtrl empty;
     EXPECT_EQ(empty.InsertRow("only"), 0);
-    EXPECT_EQ(empty.GetColumnCount(), 1);
-    EXPECT_EQ(empty.GetItemText(0, 0), "only");
+    EXPECT_EQ(std::to_string(empty.GetColumnCount()) + " " + empty.GetItemText(0, 0), "1 only");
 
     CGridFixture d(4, 3);
     d.grid.SetFocusCell(2, 2);
     d.grid.SetSelectedRange(1, 1, 3, 3);
     EXPECT_TRUE(d.grid.DeleteRow(2));
-    EXPECT_FALSE(d.grid.GetFocusCell().IsValid());
-    EXPECT_EQ(d.grid.GetSelectedCount(), 0);
+    EXPECT_EQ(d.State() + " " + d.Column(1), "focus -1,-1 sel 4,4--1,-1/0 r1c1 r3c1 r4c1 ");
     EXPECT_EQ(d.grid.GetItemState(2, 2), 0u);
-    EXPECT_EQ(d.grid.GetItemText(2, 1), "r3c1");
     EXPECT_TRUE(d.grid.DeleteRow(0));
     EXPECT_EQ(d.grid.GetFixedRowCount(), 0);
     EXPECT_FALSE(d.grid.DeleteRow(4));
@@ -105,36 +95,32 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3)); // the last row is the header
     f.grid.OnMouseWheel(-120);
     f.grid.ScrollLines(true, 2);
-    EXPECT_EQ(f.grid.GetScrollPos(true), 0);
     f.grid.OnEditSelectAll();
-    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
     f.view.m_Clipboard = "a\tb";
     f.grid.SetFocusCell(-1, -1);
     f.grid.OnEditPaste();
-    EXPECT_EQ(f.grid.GetItemText(0, 1), "r0c1");
+    EXPECT_EQ(std::to_string(f.grid.GetScrollPos(true)) + " " + std::to_string(f.grid.GetSelectedCount()) + " " +
+                  f.grid.GetItemText(0, 1),
+              "0 0 r0c1");
 
-    CGridCtrl grid; // nothing at all
-    CFakeGridView view(grid);
-    CRecordingOwner owner;
-    grid.SetView(&view);
-    grid.SetOwner(&owner);
-    grid.OnMouseWheel(-240);
-    grid.ScrollPages(true, 1);
-    grid.OnLButtonDown({10, 10}, 0);
-    grid.OnLButtonUp({10, 10});
-    grid.OnLButtonDblClk({10, 10}, 0);
-    grid.OnRButtonUp({10, 10});
-    grid.OnEditSelectAll();
-    grid.OnEditPaste();
-    view.m_Pointer = {10, 500};
-    grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_FALSE(grid.CopyTextFromGrid().has_value());
-    EXPECT_FALSE(grid.SortItems(0, true));
-    EXPECT_TRUE(owner.m_Commands.empty());
-    EXPECT_EQ(owner.Codes(), (std::vector<std::string>{"-101@-1,-1", "-2@-1,-1", "-5@-1,-1", "-100@-1,-1",
-                                                       "-101@-1,-1"}));
+    CGridFixture e(-1); // nothing at all
+    e.grid.OnMouseWheel(-240);
+    e.grid.ScrollPages(true, 1);
+    e.grid.OnLButtonDown({10, 10}, 0);
+    e.grid.OnLButtonUp({10, 10});
+    e.grid.OnLButtonDblClk({10, 10}, 0);
+    e.grid.OnRButtonUp({10, 10});
+    e.grid.OnEditSelectAll();
+    e.grid.OnEditPaste();
+    e.view.m_Pointer = {10, 500};
+    e.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
+    EXPECT_EQ(e.grid.CopyTextFromGrid(), std::nullopt);
+    EXPECT_FALSE(e.grid.SortItems(0, true));
+    EXPECT_TRUE(e.owner.m_Commands.empty());
+    EXPECT_EQ(e.owner.Codes(), (std::vector<std::string>{"-101@-1,-1", "-2@-1,-1", "-5@-1,-1", "-100@-1,-1",
+                                                         "-101@-1,-1"}));
     CRecordingPainter painter;
-    grid.OnDraw(painter);
+    e.grid.OnDraw(painter);
     EXPECT_EQ(painter.m_Ops.front(), "fill 0,0,400,300 #a0a0a0");
     EXPECT_TRUE(painter.m_Texts.empty());
 }
@@ -149,19 +135,16 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 1, 3, 3));
     f.grid.SetItemState(2, 3, 0);
     EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(3, 1)});
-    EXPECT_FALSE(f.grid.IsCellEditable(3, 1));
-    EXPECT_TRUE(f.grid.IsCellEditable(2, 3));
+    EXPECT_EQ(Nums(f.grid.IsCellEditable(3, 1), f.grid.IsCellEditable(2, 3)), "0 1");
     f.grid.ResetSelectedRange();
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(21, 6, -1, -1));
-
+    EXPECT_EQ(f.State(), "focus -1,-1 sel 21,6--1,-1/0");
     f.grid.SetSelectedRange(0, 0, 1, 2); // out of the fixed bands
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 1, 2));
+    EXPECT_EQ(f.State(), "focus -1,-1 sel 1,1-1,2/2");
     f.grid.SetSelectedRange(-1, -1, -1, -1);
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
     f.grid.SetSelectedRange(2, 2, 3, 3);
     f.grid.SetSelectedRange(3, 3, 3, 3, false, false); // merged with what was there
-    EXPECT_EQ(f.grid.GetSelectedCount(), 3);
-    EXPECT_FALSE(f.grid.IsCellSelected(3, 3));
+    EXPECT_EQ(f.Selected(), (std::vector<CCellID>{{2, 2}, {3, 2}, {2, 3}}));
 
     // Only cells whose flag changed are repainted, and only visible ones.
     f.grid.SetSelectedRange(1, 1, 2, 2);
@@ -170,8 +153,7 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     EXPECT_EQ(f.view.m_Invalidated, (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
     f.view.m_Invalidated.clear();
     f.grid.SetSelectedRange(15, 1, 20, 5);
-    EXPECT_EQ(f.view.m_Invalidated.size(), 6u); // the six cells of rows 1..3 that lost the flag
-    EXPECT_EQ(f.grid.GetSelectedCount(), 30);
+    EXPECT_EQ(Nums(f.view.m_Invalidated.size(), f.grid.GetSelectedCount()), "6 30"); // rows 1..3 lost the flag
 
     f.grid.EnableSelection(false);
     f.grid.SetSelectedRange(1, 1, 2, 2);
@@ -201,15 +183,13 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
     EXPECT_TRUE(f.grid.GetCellOrigin(7, 4, origin));
     EXPECT_EQ(origin, (CGridPoint{100, 40}));
     CGridFixture small(2, 2);
-    EXPECT_EQ(small.grid.GetCellFromPt({200, 10}).col, -1);
-    EXPECT_EQ(small.grid.GetCellFromPt({60, 100}).row, -1);
+    EXPECT_EQ(Nums(small.grid.GetCellFromPt({200, 10}).col, small.grid.GetCellFromPt({60, 100}).row), "-1 -1");
 }
 
 TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
 {
     CGridFixture f(40, 10, {300, 200}); // 9 non-fixed rows and 5 columns fit
-    EXPECT_TRUE(f.grid.IsCellVisible(9, 5));
-    EXPECT_FALSE(f.grid.IsCellVisible(10, 1));
+    EXPECT_EQ(Nums(f.grid.IsCellVisible(9, 5), f.grid.IsCellVisible(10, 1)), "1 0");
     f.grid.EnsureVisible(15, 8);
     // Row 15 at the bottom: rows 7..15 fill the 180 pixels; column 8 at the right.
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(7, 4));
@@ -325,10 +305,10 @@ TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
     colours.window = 0x222222;
     colours.face = 0x333333;
     f.grid.SetSystemColours(colours);
-    EXPECT_EQ(f.grid.GetDefaultCell(false, false).GetTextClr(), 0x111111u);
-    EXPECT_EQ(f.grid.GetDefaultCell(false, false).GetBackClr(), 0x222222u);
-    EXPECT_EQ(f.grid.GetDefaultCell(false, true).GetBackClr(), 0x333333u);
-    EXPECT_EQ(f.grid.GetDefaultCell(true, false).GetBackClr(), 0x00ABCDEFu);
+    const auto& cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
+    EXPECT_EQ((std::vector<uint32_t>{cell(false, false).GetTextClr(), cell(false, false).GetBackClr(),
+                                     cell(false, true).GetBackClr(), cell(true, false).GetBackClr()}),
+              (std::vector<uint32_t>{0x111111, 0x222222, 0x333333, 0xABCDEF}));
 }
 
 class CTaggedCell : public CGridCell {
@@ -353,21 +333,12 @@ TEST(GridCells, CellClassHookSuppliesCellsAndRenumbersThem)
     EXPECT_EQ(cell->m_Coords, CCellID(2, 1));
 }
 
-} // namespace
-
-namespace {
-
 // Windows the owner opens beside a cell are placed from its screen rectangle.
 TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
 {
     CGridFixture f(30, 5, {400, 100});
     f.grid.SetScrollPos(true, 40); // rows 1 and 2 scrolled away
-    struct Case {
-        int row, col;
-        bool onScreen;
-        CGridRect rect;
-    };
-    const Case cases[] = {
+    const std::tuple<int, int, bool, CGridRect> cases[] = {
         {0, 0, true, {1000, 700, 1049, 719}},
         {3, 1, true, {1050, 720, 1099, 739}},
         {6, 5, true, {1250, 780, 1299, 799}},
@@ -375,11 +346,10 @@ TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
         {7, 1, false, {}},  // below the client area
         {31, 0, false, {}}, // no such row
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.row << "," << c.col);
+    for (const auto& [row, col, onScreen, expected] : cases) {
         CGridRect rect;
-        EXPECT_EQ(f.grid.GetCellScreenRect(c.row, c.col, rect), c.onScreen);
-        EXPECT_EQ(rect, c.rect); // untouched when off screen
+        EXPECT_EQ(f.grid.GetCellScreenRect(row, col, rect), onScreen) << row << "," << col;
+        EXPECT_EQ(rect, expected) << row << "," << col; // untouched when off screen
     }
     f.grid.SetView(nullptr);
     CGridRect rect;

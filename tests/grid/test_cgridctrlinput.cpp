@@ -55,47 +55,42 @@ TEST(GridKeyboard, ShiftExtendsFromTheSelectionStartAndMovesNotify)
 {
     CGridFixture f(5, 5);
     f.grid.SetFocusCell(2, 2);
-    f.grid.OnKeyDown(Right, 0);
-    f.grid.OnKeyDown(Down, kShift);
-    f.grid.OnKeyDown(Down, kShift);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 3, 4, 3));
-    f.grid.OnKeyDown(Left, kShift);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 2, 4, 3));
-    EXPECT_EQ(f.grid.GetSelectedCount(), 6);
-    f.grid.OnKeyDown(Up, 0);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 2, 3, 2));
+    // Key, modifiers; the state after.
+    const std::tuple<unsigned, unsigned, const char*> steps[] = {
+        {Right, 0, "focus 2,3 sel 2,3-2,3/1"},      {Down, kShift, "focus 3,3 sel 2,3-3,3/2"},
+        {Down, kShift, "focus 4,3 sel 2,3-4,3/3"},  {Left, kShift, "focus 4,2 sel 2,2-4,3/6"},
+        {Up, 0, "focus 3,2 sel 3,2-3,2/1"},
+    };
+    for (const auto& [key, mods, state] : steps) {
+        f.grid.OnKeyDown(key, mods);
+        EXPECT_EQ(f.State(), state);
+    }
     EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-101@3,3", "-101@4,3", "-101@3,2"}));
     f.grid.SetListMode(true);
     f.grid.OnKeyDown(Down, 0);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(4, 1, 4, 5));
+    EXPECT_EQ(f.State(), "focus 4,2 sel 4,1-4,5/5");
 }
 
 TEST(GridKeyboard, PageHomeAndEndMoveAndScrollTheNewCellIn)
 {
     CGridFixture f(50, 3, {300, 220}); // ten rows a page
     f.grid.SetFocusCell(3, 1);
-    // The focus and the top row after each key.
-    const std::tuple<unsigned, CCellID, int> steps[] = {
-        {PageDown, {13, 1}, 11}, {PageDown, {23, 1}, 21}, {PageDown, {33, 1}, 31},
-        {PageDown, {43, 1}, 41}, // the view stops at row 41
-        {PageDown, {50, 1}, 41}, // no movement left: the last row
-        {PageUp, {40, 1}, 31},
+    // Focus set first (-1: kept), the key; the focus and the top row after it.
+    const std::tuple<int, unsigned, int, int> steps[] = {
+        {-1, PageDown, 13, 11}, {-1, PageDown, 23, 21}, {-1, PageDown, 33, 31},
+        {-1, PageDown, 43, 41}, // the view stops at row 41
+        {-1, PageDown, 50, 41}, // no movement left: the last row
+        {-1, PageUp, 40, 31},   {5, PageUp, 1, 1}, {10, Down, 11, 2}, {2, Up, 1, 1},
     };
-    for (auto [key, focus, top] : steps) {
+    for (auto [from, key, focus, top] : steps) {
+        if (from > 0) {
+            f.grid.SetScrollPos(true, 0);
+            f.grid.SetFocusCell(from, 1);
+        }
         f.grid.OnKeyDown(key, 0);
-        EXPECT_EQ(f.grid.GetFocusCell(), focus);
-        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top);
+        EXPECT_EQ(f.grid.GetFocusCell(), CCellID(focus, 1));
+        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top) << focus;
     }
-    f.grid.SetScrollPos(true, 0);
-    f.grid.SetFocusCell(5, 1);
-    Press(f, {{PageUp, 0, {1, 1}}});
-    f.grid.SetFocusCell(10, 1);
-    Press(f, {{Down, 0, {11, 1}}});
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 2);
-    f.grid.SetFocusCell(2, 1);
-    Press(f, {{Up, 0, {1, 1}}});
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, 1);
-
     CGridFixture h(30, 12, {300, 220});
     h.grid.SetColumnWidth(1, 0);
     h.grid.SetColumnWidth(12, 0);
@@ -120,12 +115,12 @@ TEST(GridCharacters, TypingStartsAnEditUnlessCtrlEscOrHandledTab)
     f.grid.OnChar(Tab, 0);
     EXPECT_EQ(f.view.m_Editors.size(), 0u);
     f.grid.OnChar('7', 0);
-    ASSERT_EQ(f.view.m_Editors.size(), 1u);
-    EXPECT_EQ(f.view.LastEditor()->m_Request.key, 0x37u);
-    EXPECT_EQ(f.view.LastEditor()->m_Request.text, "r1c1");
     f.grid.OnChar('8', 0); // goes to the open editor
-    EXPECT_EQ(f.view.m_Editors.size(), 1u);
-    EXPECT_EQ(f.view.LastEditor()->m_Keys, std::vector<unsigned>{'8'});
+    ASSERT_EQ(f.view.m_Editors.size(), 1u);
+    const CFakeEditor& e = *f.view.LastEditor();
+    EXPECT_EQ(std::to_string(e.m_Request.key) + " " + e.m_Request.text + " " + std::to_string(e.m_Keys.size()) + " " +
+                  std::to_string(e.m_Keys.at(0)),
+              "55 r1c1 1 56");
     f.grid.SetHandleTabKey(false);
     f.view.LastEditor()->EndEdit();
     f.grid.OnChar(Tab, 0);
@@ -136,8 +131,7 @@ TEST(GridMouse, ClicksSelectFocusAndNotifyInOrder)
 {
     CGridFixture f(6, 6);
     f.Click(2, 3);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(2, 3));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 3, 2, 3));
+    EXPECT_EQ(f.State(), "focus 2,3 sel 2,3-2,3/1");
     EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@2,3", "-101@2,3", "-2@2,3"}));
     EXPECT_EQ(f.owner.m_Commands, (std::vector<std::pair<int, int>>{{1008, 0}}));
     EXPECT_EQ(f.view.m_FocusTaken, 1);
@@ -145,27 +139,23 @@ TEST(GridMouse, ClicksSelectFocusAndNotifyInOrder)
     EXPECT_FALSE(f.view.m_Capture);
 
     // Selection count after each click or drag (from, to, modifiers).
-    struct Step {
-        CCellID from, to;
-        unsigned mods;
-        int count;
-    } steps[] = {
-        {{1, 1}, {3, 2}, 0, 6},        // a drag
-        {{4, 4}, {4, 4}, kShift, 16},  // Shift extends from the same anchor
-        {{6, 6}, {6, 6}, kCtrl, 17},   // Ctrl adds a cell
-        {{6, 1}, {6, 3}, kCtrl, 20},   // a Ctrl drag keeps the earlier cells
-        {{2, 2}, {2, 2}, kCtrl, 19},   // Ctrl on a selected cell takes it out
-        {{5, 5}, {5, 5}, 0, 1},        // a plain click starts over
+    const std::tuple<CCellID, CCellID, unsigned, int> steps[] = {
+        {{1, 1}, {3, 2}, 0, 6},       // a drag
+        {{4, 4}, {4, 4}, kShift, 16}, // Shift extends from the same anchor
+        {{6, 6}, {6, 6}, kCtrl, 17},  // Ctrl adds a cell
+        {{6, 1}, {6, 3}, kCtrl, 20},  // a Ctrl drag keeps the earlier cells
+        {{2, 2}, {2, 2}, kCtrl, 19},  // Ctrl on a selected cell takes it out
+        {{5, 5}, {5, 5}, 0, 1},       // a plain click starts over
     };
-    for (const Step& s : steps) {
-        f.grid.OnLButtonDown(f.Centre(s.from.row, s.from.col), s.mods);
-        if (&s == steps) { // a plain press arms the auto-scroll timer
+    for (const auto& [from, to, mods, count] : steps) {
+        f.grid.OnLButtonDown(f.Centre(from.row, from.col), mods);
+        if (mods == 0 && from.row == 1) { // a plain press arms the auto-scroll timer
             EXPECT_EQ(f.view.m_Timers[CGridCtrl::kAutoScrollTimerId], 25);
         }
-        f.grid.OnMouseMove(f.Centre(s.to.row, s.to.col), true);
-        f.grid.OnLButtonUp(f.Centre(s.to.row, s.to.col));
-        EXPECT_EQ(f.grid.GetSelectedCount(), s.count) << s.from.row << "," << s.from.col;
-        EXPECT_EQ(f.grid.GetFocusCell(), s.to);
+        f.grid.OnMouseMove(f.Centre(to.row, to.col), true);
+        f.grid.OnLButtonUp(f.Centre(to.row, to.col));
+        EXPECT_EQ(f.grid.GetSelectedCount(), count) << from.row << "," << from.col;
+        EXPECT_EQ(f.grid.GetFocusCell(), to);
         EXPECT_TRUE(f.view.m_Timers.empty());
     }
 
@@ -174,7 +164,7 @@ TEST(GridMouse, ClicksSelectFocusAndNotifyInOrder)
     f.Click(4, 4, kShift);
     f.owner.Clear();
     f.Click(3, 3);
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(3, 3, 3, 3));
+    EXPECT_EQ(f.State(), "focus 3,3 sel 3,3-3,3/1");
     EXPECT_EQ(f.owner.Codes(), (std::vector<std::string>{"-100@3,3", "-101@3,3", "-2@3,3"}));
     f.Click(3, 3);
     ASSERT_NE(f.view.LastEditor(), nullptr);
@@ -209,8 +199,8 @@ TEST(GridMouse, ClickOnTheFocusCellStartsAnEditAtRelease)
     f.Click(2, 2);
     f.owner.Clear();
     f.grid.OnLButtonDown(f.Centre(2, 2), 0);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::PrepareEdit);
-    EXPECT_EQ(f.view.m_Editors.size(), 0u);
+    EXPECT_EQ(std::to_string(static_cast<int>(f.grid.GetMouseMode())) + " " + std::to_string(f.view.m_Editors.size()),
+              "10 0"); // preparing the edit
     f.grid.OnLButtonUp(f.Centre(2, 2));
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
     EXPECT_EQ(f.view.LastEditor()->m_Request.key, GridKey::MouseStart);
@@ -219,9 +209,20 @@ TEST(GridMouse, ClickOnTheFocusCellStartsAnEditAtRelease)
     f.view.LastEditor()->EndEdit();
     f.Click(2, 2, kCtrl); // with Ctrl, or on a read-only cell, the click selects
     f.Click(2, 2, kCtrl);
-    f.grid.SetItemState(2, 2, f.grid.GetItemState(2, 2) | GridState::ReadOnly);
+    f.ReadOnly(2, 2);
     f.Click(2, 2);
     EXPECT_EQ(f.view.m_Editors.size(), 1u);
+}
+
+// "mode M cursor C line l,t,r,b" (or "no line"): what a border drag shows.
+std::string Sizing(const CGridFixture& f)
+{
+    const auto& line = f.view.m_SizingLine;
+    return "mode " + std::to_string(static_cast<int>(f.grid.GetMouseMode())) + " cursor " +
+           std::to_string(static_cast<int>(f.view.m_Cursor)) +
+           (line ? " line " + std::to_string(line->left) + "," + std::to_string(line->top) + "," +
+                       std::to_string(line->right) + "," + std::to_string(line->bottom)
+                 : " no line");
 }
 
 TEST(GridMouse, DraggingBordersResizesColumnsAndRows)
@@ -229,41 +230,35 @@ TEST(GridMouse, DraggingBordersResizesColumnsAndRows)
     CGridFixture f(3, 3);
     // Column 2's right border is at x = 150, in the header row.
     f.grid.OnMouseMove({149, 10}, false);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::OverColumnDivider);
-    EXPECT_EQ(f.view.m_Cursor, CGridCursor::SizeWE);
+    EXPECT_EQ(Sizing(f), "mode 8 cursor 1 no line"); // over the divider, sizing cursor
     f.grid.OnLButtonDown({149, 10}, 0);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::SizingColumn);
-    EXPECT_EQ(f.view.m_SizingLine, (CGridRect{149, 0, 151, 300}));
+    EXPECT_EQ(Sizing(f), "mode 9 cursor 1 line 149,0,151,300"); // sizing the column
     f.grid.OnMouseMove({180, 12}, true);
-    EXPECT_EQ(f.view.m_SizingLine, (CGridRect{180, 0, 182, 300}));
+    EXPECT_EQ(Sizing(f), "mode 9 cursor 1 line 180,0,182,300");
     f.grid.OnLButtonUp({180, 12});
-    EXPECT_EQ(f.grid.GetColumnWidth(2), 80);
-    EXPECT_FALSE(f.view.m_SizingLine.has_value());
+    EXPECT_EQ(Sizing(f) + " width " + std::to_string(f.grid.GetColumnWidth(2)), "mode 0 cursor 0 no line width 80");
     EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"6025@0,2"});
-    EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
 
-    // Press, move, release x; the column it sizes and its width after; the
-    // column that may not hide setting first.
-    struct Drag {
-        int press, move, release, col, width;
-        bool unhide;
-    } drags[] = {
+    // Press, move, release x; the column it sizes and its width after; whether a
+    // hidden column may be unhidden (column 2 hidden first when not).
+    const std::tuple<int, int, int, int, int, bool> drags[] = {
         {151, 20, 20, 2, 1, true},     // right of a border grabs the column on its left, down to 1 pixel
         {149, 149, 149, 3, 50, true},  // released where pressed: no change
         {201, 230, 230, 3, 80, true},  // past the last border sizes the last column
         {101, 130, 130, 1, 80, false}, // a hidden column 2 shares border 100 but stays hidden
     };
-    for (const Drag& d : drags) {
+    for (const auto& [press, move, release, col, width, unhide] : drags) {
         CGridFixture g(3, 3);
-        g.grid.EnableHiddenColUnhide(d.unhide);
-        if (!d.unhide)
+        g.grid.EnableHiddenColUnhide(unhide);
+        if (!unhide)
             g.grid.SetColumnWidth(2, 0);
-        g.grid.OnLButtonDown({d.press, 10}, 0);
+        g.grid.OnLButtonDown({press, 10}, 0);
         EXPECT_EQ(g.grid.GetMouseMode(), CGridMouseMode::SizingColumn);
-        g.grid.OnMouseMove({d.move, 10}, true);
-        g.grid.OnLButtonUp({d.release, 10});
-        EXPECT_EQ(g.grid.GetColumnWidth(d.col), d.width) << d.press;
-        EXPECT_EQ(g.owner.Count(GridNotifyColumnResized), d.width == 50 ? 0 : 1) << d.press;
+        g.grid.OnMouseMove({move, 10}, true);
+        g.grid.OnLButtonUp({release, 10});
+        EXPECT_EQ(std::to_string(g.grid.GetColumnWidth(col)) + " " + std::to_string(g.owner.Count(GridNotifyColumnResized)),
+                  std::to_string(width) + (width == 50 ? " 0" : " 1"))
+            << press;
     }
 
     // The right button during a drag ends it, leaving no line on screen.
@@ -271,12 +266,9 @@ TEST(GridMouse, DraggingBordersResizesColumnsAndRows)
     f.grid.OnLButtonDown({149, 10}, 0);
     f.grid.OnMouseMove({180, 12}, true);
     f.grid.OnRButtonUp({180, 12});
-    EXPECT_FALSE(f.view.m_SizingLine.has_value());
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
+    EXPECT_EQ(Sizing(f).substr(0, 6) + Sizing(f).substr(15), "mode 0 no line");
     f.grid.OnLButtonUp({180, 12});
     EXPECT_EQ(f.grid.GetColumnWidth(2), 80);
-    EXPECT_EQ(f.owner.Count(GridNotifyColumnResized), 0);
-
     f.grid.OnLButtonDown({20, 59}, 0); // bottom of row 2 in the fixed column
     EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::SizingRow);
     f.grid.OnLButtonUp({20, 70});
@@ -286,8 +278,7 @@ TEST(GridMouse, DraggingBordersResizesColumnsAndRows)
     EXPECT_EQ(f.view.m_Cursor, CGridCursor::SizeNS);
     f.grid.SetRowResize(false);
     f.grid.OnMouseMove({20, 88}, false);
-    EXPECT_EQ(f.grid.GetMouseMode(), CGridMouseMode::Nothing);
-    EXPECT_EQ(f.view.m_Cursor, CGridCursor::Arrow);
+    EXPECT_EQ(Sizing(f), "mode 0 cursor 0 no line");
 }
 
 TEST(GridMouse, DoubleAndRightClicks)
@@ -319,7 +310,7 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
         EXPECT_EQ(f.grid.GetFocusCell(), CCellID(focus, 1));
         EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, top);
     }
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(8, 1, 11, 1));
+    EXPECT_EQ(f.State(), "focus 11,1 sel 8,1-11,1/4");
     f.grid.OnLButtonUp({60, 219});
     EXPECT_TRUE(f.view.m_Timers.empty());
 
@@ -328,29 +319,23 @@ TEST(GridMouse, AutoScrollTimerExtendsTheSelectionPastTheEdge)
     f.view.m_Client = {0, 0};
     f.view.m_Pointer = {60, 10};
     f.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(6, 2));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(5, 1, 5, 1));
+    EXPECT_EQ(f.State(), "focus 6,2 sel 5,1-5,1/1");
 }
 
 TEST(GridMouse, SortOnClickSortsAndFlipsOnTheSameHeader)
 {
     CGridFixture f(3, 2);
     f.grid.SetSortOnClick(true);
-    f.grid.SetItemText(1, 1, "b");
-    f.grid.SetItemText(2, 1, "c");
-    f.grid.SetItemText(3, 1, "a");
-    auto column = [&] { return f.grid.GetItemText(1, 1) + f.grid.GetItemText(2, 1) + f.grid.GetItemText(3, 1); };
-    f.Click(0, 1);
-    EXPECT_EQ(f.grid.GetSortColumn(), 1);
-    EXPECT_TRUE(f.grid.GetSortAscending());
-    EXPECT_EQ(column(), "abc");
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, 1, 3, 1)); // and the column is selected
-    f.Click(0, 1);
-    EXPECT_FALSE(f.grid.GetSortAscending());
-    EXPECT_EQ(column(), "cba");
-    f.Click(0, 2);
-    EXPECT_TRUE(f.grid.GetSortAscending());
-    EXPECT_EQ(f.grid.GetSortColumn(), 2);
+    for (int row = 1; row <= 3; ++row)
+        f.grid.SetItemText(row, 1, std::string(1, "bca"[row - 1]));
+    // The sort column and direction and column 1 after each header click; the column is selected.
+    const std::pair<int, const char*> clicks[] = {{1, "1+ a b c "}, {1, "1- c b a "}, {2, "2+ b c a "}};
+    for (const auto& [col, sorted] : clicks) {
+        f.Click(0, col);
+        EXPECT_EQ(std::to_string(f.grid.GetSortColumn()) + (f.grid.GetSortAscending() ? "+ " : "- ") + f.Column(1),
+                  sorted);
+        EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(1, col, 3, col));
+    }
 }
 
 } // namespace

@@ -34,25 +34,16 @@ struct CEditFixture : CWidgetFixture {
 TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
 {
     // The key that opens the editor; its text, caret and selection; whether arrows leave it.
-    struct Case {
-        Qt::Key key;
-        const char* text;
-        int caret;
-        bool selected, exitOnArrows;
-    } cases[] = {
-        {Qt::Key_7, "7", 1, false, true},
-        {Qt::Key_F2, "12", 2, false, false},
-        {Qt::Key_Backspace, "1", 1, false, true}, // deletes the last character
-    };
-    for (const Case& c : cases) {
+    const std::pair<Qt::Key, std::string> cases[] = {
+        {Qt::Key_7, "7 1 0 1"}, {Qt::Key_F2, "12 2 0 0"}, {Qt::Key_Backspace, "1 1 0 1"}}; // deletes the last character
+    for (const auto& [key, state] : cases) {
         CEditFixture f;
-        CInPlaceEdit* editor = f.Open(c.key);
-        ASSERT_NE(editor, nullptr) << c.text;
-        EXPECT_EQ(editor->text(), QString(c.text));
-        EXPECT_EQ(editor->cursorPosition(), c.caret);
-        EXPECT_EQ(editor->hasSelectedText(), c.selected);
-        EXPECT_EQ(editor->ExitOnArrows(), c.exitOnArrows) << c.text;
-        EXPECT_EQ(editor->Row() * 10 + editor->Col(), 22);
+        CInPlaceEdit* editor = f.Open(key);
+        ASSERT_NE(editor, nullptr) << state;
+        EXPECT_EQ(editor->text().toStdString() + " " + std::to_string(editor->cursorPosition()) + " " +
+                      std::to_string(editor->hasSelectedText()) + " " + std::to_string(editor->ExitOnArrows()),
+                  state);
+        EXPECT_EQ(std::to_string(editor->Row()) + "," + std::to_string(editor->Col()), "2,2");
     }
     CEditFixture f;
     f.Click(2, 2); // the focus cell again: edit at release, caret at the end

@@ -16,7 +16,7 @@
 
 using Kind = CFileFacts::Kind;
 
-TEST(CFileFacts, KindSizeAndPermissionsOfEachSortOfPath)
+TEST(CFileFacts, KindSizeTimeAndPermissionsOfEachSortOfPath)
 {
     CTempDir dir;
     WriteTextFile(dir.File("file.leg"), "12345");
@@ -25,46 +25,30 @@ TEST(CFileFacts, KindSizeAndPermissionsOfEachSortOfPath)
     ASSERT_EQ(::mkdir(dir.File("folder").c_str(), 0755), 0);
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0644), 0);
     ASSERT_EQ(::symlink("file.leg", dir.File("link").c_str()), 0);
-    const bool root = ::geteuid() == 0;
-
-    struct Case {
-        const char* name;
-        Kind kind;
-        Kind kindOfLink;
-        bool readable, writable;
-        uint64_t size;
-        int error;
+    // root reads and writes whatever the permissions say
+    const std::string locked = ::geteuid() == 0 ? "1 1 0 1 1" : "1 1 0 0 0";
+    // Kind, kind of the link itself, error; exists, file, folder, readable, writable; size
+    // (a folder's is the file system's business).
+    const std::pair<const char*, std::string> cases[] = {
+        {"file.leg", "1 1 0: 1 1 0 1 1 5"},    {"folder", "2 2 0: 1 0 1 1 1"},
+        {"fifo", "4 4 0: 1 0 0 1 1 0"},        {"link", "1 3 0: 1 1 0 1 1 5"},
+        {"missing", "0 0 2: 0 0 0 0 0 0"},     {"locked.leg", "1 1 0: " + locked + " 3"},
     };
-    for (const Case& c : {Case{"file.leg", Kind::File, Kind::File, true, true, 5, 0},
-                          Case{"folder", Kind::Folder, Kind::Folder, true, true, 4096, 0},
-                          Case{"fifo", Kind::Other, Kind::Other, true, true, 0, 0},
-                          Case{"link", Kind::File, Kind::Link, true, true, 5, 0},
-                          Case{"missing", Kind::Missing, Kind::Missing, false, false, 0, ENOENT},
-                          Case{"locked.leg", Kind::File, Kind::File, false, false, 3, 0}}) {
-        SCOPED_TRACE(c.name);
-        if (root && std::string(c.name) == "locked.leg")
-            continue; // root reads and writes whatever the permissions say
-        const std::string path = dir.File(c.name);
+    for (const auto& [name, expected] : cases) {
+        const std::string path = dir.File(name);
         const CFileFacts::Facts facts = CFileFacts::Of(path);
-        EXPECT_EQ(facts.kind, c.kind);
-        EXPECT_EQ(CFileFacts::OfLink(path).kind, c.kindOfLink);
-        EXPECT_EQ(facts.error, c.error);
-        EXPECT_EQ(CFileFacts::Exists(path), c.kind != Kind::Missing);
-        EXPECT_EQ(CFileFacts::IsFile(path), c.kind == Kind::File);
-        EXPECT_EQ(CFileFacts::IsFolder(path), c.kind == Kind::Folder);
-        EXPECT_EQ(CFileFacts::IsReadable(path), c.readable);
-        EXPECT_EQ(CFileFacts::IsWritable(path), c.writable);
-        if (c.kind != Kind::Folder) { // a folder's size is the file system's business
-            EXPECT_EQ(facts.size, c.size);
-        }
+        auto n = [](auto v) { return std::to_string(static_cast<long long>(v)); };
+        EXPECT_EQ(n(facts.kind) + " " + n(CFileFacts::OfLink(path).kind) + " " + n(facts.error) + ": " +
+                      n(CFileFacts::Exists(path)) + " " + n(CFileFacts::IsFile(path)) + " " +
+                      n(CFileFacts::IsFolder(path)) + " " + n(CFileFacts::IsReadable(path)) + " " +
+                      n(CFileFacts::IsWritable(path)) + (facts.kind == Kind::Folder ? "" : " " + n(facts.size)),
+                  expected)
+            << name;
     }
     EXPECT_TRUE(CFileFacts::SameFile(dir.File("link"), dir.File("file.leg")));
     EXPECT_FALSE(CFileFacts::SameFile(dir.File("missing"), dir.File("missing")));
-}
 
-TEST(CFileFacts, ModificationTimeKeepsNanosecondsAndChangesWithAWrite)
-{
-    CTempDir dir;
+    // The modification time keeps nanoseconds and changes with a write.
     const std::string path = dir.File("t.leg");
     WriteTextFile(path, "old");
     const struct timespec times[2] = {{1000000000, 123456789}, {1000000000, 123456789}};
@@ -72,9 +56,8 @@ TEST(CFileFacts, ModificationTimeKeepsNanosecondsAndChangesWithAWrite)
     const CFileFacts::Time set{1000000000, 123456789};
     EXPECT_EQ(CFileFacts::Of(path).modified, set);
     ASSERT_TRUE(CFileIO::WriteAtomically(path, "newer"));
-    const CFileFacts::Facts after = CFileFacts::Of(path);
-    EXPECT_NE(after.modified, set);
-    EXPECT_EQ(after.size, 5u);
+    EXPECT_NE(CFileFacts::Of(path).modified, set);
+    EXPECT_EQ(CFileFacts::Of(path).size, 5u);
 }
 
 TEST(CFileFacts, FilesWithAnExtensionAreRegularFilesInByteOrder)
@@ -88,20 +71,15 @@ TEST(CFileFacts, FilesWithAnExtensionAreRegularFilesInByteOrder)
     ASSERT_EQ(::symlink("gone.leg", dir.File("g.leg").c_str()), 0);
     ASSERT_EQ(::mkfifo(dir.File("p.leg").c_str(), 0644), 0);
 
-    struct Case {
-        const char* extension;
-        CFileFacts::Case compare;
-        std::vector<std::string> names;
-    };
-    for (const Case& c :
-         {Case{".leg", CFileFacts::Case::Ignored, {".leg", "B.LEG", "a.leg", "c.Leg", "f.leg"}},
-          Case{".leg", CFileFacts::Case::Exact, {".leg", "a.leg", "f.leg"}},
-          Case{".LEG", CFileFacts::Case::Exact, {"B.LEG"}},
-          Case{".tab", CFileFacts::Case::Ignored, {}}}) {
-        SCOPED_TRACE(c.extension);
+    const std::tuple<const char*, CFileFacts::Case, std::vector<std::string>> cases[] = {
+        {".leg", CFileFacts::Case::Ignored, {".leg", "B.LEG", "a.leg", "c.Leg", "f.leg"}},
+        {".leg", CFileFacts::Case::Exact, {".leg", "a.leg", "f.leg"}},
+        {".LEG", CFileFacts::Case::Exact, {"B.LEG"}},
+        {".tab", CFileFacts::Case::Ignored, {}}};
+    for (const auto& [extension, compare, expected] : cases) {
         std::vector<std::string> names{"stale"};
-        EXPECT_TRUE(CFileFacts::FilesWithExtension(dir.Path(), c.extension, c.compare, names));
-        EXPECT_EQ(names, c.names);
+        EXPECT_TRUE(CFileFacts::FilesWithExtension(dir.Path(), extension, compare, names));
+        EXPECT_EQ(names, expected) << extension;
     }
     std::vector<std::string> names{"stale"};
     EXPECT_FALSE(CFileFacts::FilesWithExtension(dir.File("none"), ".leg",
@@ -125,16 +103,10 @@ TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
     const std::string old = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr);
 
-    struct Case {
-        const char* a;
-        const char* b;
-        bool equal;
-    };
-    for (const Case& c : {Case{"MIF", "mif", true}, Case{"I", "i", true}, Case{"\xC4", "\xE4", false},
-                          Case{"\xC4\xB0", "i", false}}) {
-        SCOPED_TRACE(c.a);
-        EXPECT_EQ(CUText::EqualNoCase(c.a, c.b), c.equal);
-    }
+    std::string equal;
+    for (const auto& [a, b] : {std::pair{"MIF", "mif"}, {"I", "i"}, {"\xC4", "\xE4"}, {"\xC4\xB0", "i"}})
+        equal += CUText::EqualNoCase(a, b) ? "1" : "0";
+    EXPECT_EQ(equal, "1100");
     CTempDir dir;
     WriteTextFile(dir.File("LIST.MIF"), "x");
     std::vector<std::string> names;

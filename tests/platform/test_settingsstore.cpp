@@ -14,152 +14,130 @@
 #include <sys/stat.h>
 
 using Hive = CSettingsStore::Hive;
+using Store = CSettingsStore;
+
+namespace {
+
+const std::string Leg2Tab = "Software\\Ferrolin\\leg2tab\\Settings";
+
+// The value as text, "-" when there is none.
+std::string Show(const std::optional<std::string>& value) { return value ? *value : "-"; }
+std::string Get(const std::string& key, const std::string& name, Hive hive = Hive::CurrentUser)
+{
+    return Show(Store::GetString(hive, key, name));
+}
+bool Set(const std::string& key, const std::string& name, const std::string& value,
+         Hive hive = Hive::CurrentUser)
+{
+    return Store::SetString(hive, key, name, value);
+}
+
+} // namespace
 
 TEST(SettingsStoreKeys, RegistryKeysMapToOrganisationApplicationAndGroup)
 {
-    struct Case {
-        const char* key;
-        const char* organisation;
-        const char* application;
-        const char* group;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Software\\Ferrolin\\Common", "Ferrolin|Common|"},
+        {"Software\\Ferrolin\\leg2tab\\Settings", "Ferrolin|leg2tab|Settings"},
+        {"SOFTWARE\\Ferrolin\\Quarvex\\Setup\\", "Ferrolin|Quarvex|Setup"},
+        {"Ferrolin/Vyrn/A/B", "Ferrolin|Vyrn|A/B"},
+        {"software\\\\Ferrolin\\\\Common", "Ferrolin|Common|"},
+        {"Software\\Ferrolin", "-"},
+        {"", "-"},
     };
-    const Case cases[] = {
-        {"Software\\Ferrolin\\Common", "Ferrolin", "Common", ""},
-        {"Software\\Ferrolin\\leg2tab\\Settings", "Ferrolin", "leg2tab", "Settings"},
-        {"SOFTWARE\\Ferrolin\\Quarvex\\Setup\\", "Ferrolin", "Quarvex", "Setup"},
-        {"Ferrolin/Vyrn/A/B", "Ferrolin", "Vyrn", "A/B"},
-        {"software\\\\Ferrolin\\\\Common", "Ferrolin", "Common", ""},
-    };
-    for (const Case& c : cases) {
-        const auto at = CSettingsStore::ParseKey(c.key);
-        ASSERT_TRUE(at) << c.key;
-        EXPECT_EQ(at->organisation, c.organisation) << c.key;
-        EXPECT_EQ(at->application, c.application) << c.key;
-        EXPECT_EQ(at->group, c.group) << c.key;
+    for (const auto& [key, expected] : cases) {
+        const auto at = Store::ParseKey(key);
+        EXPECT_EQ(at ? at->organisation + "|" + at->application + "|" + at->group : "-", expected);
     }
-    EXPECT_FALSE(CSettingsStore::ParseKey("Software\\Ferrolin"));
-    EXPECT_FALSE(CSettingsStore::ParseKey(""));
 }
 
-TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFile)
+TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFileWhateverTheCaseOfNames)
 {
     CSettingsSandbox sandbox;
-    const std::string key = "Software\\Ferrolin\\leg2tab\\Settings";
-    const std::string values[] = {"C:\\legends\\lut\\", "a, b;c=d", "", "Caf\xE9 \xC3\xA9",
-                                  " padded "};
-    for (const std::string& v : values) {
-        ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "Value", v));
-        EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, key, "Value"), v);
+    for (const std::string v : {"C:\\legends\\lut\\", "a, b;c=d", "", "Caf\xE9 \xC3\xA9", " padded "}) {
+        ASSERT_TRUE(Set(Leg2Tab, "Value", v));
+        EXPECT_EQ(Get(Leg2Tab, "Value"), v);
     }
     EXPECT_TRUE(std::filesystem::exists(sandbox.UserDir() + "/Ferrolin/leg2tab.conf"));
-    EXPECT_FALSE(CSettingsStore::GetString(Hive::LocalMachine, key, "Value"));
-    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, key, "Other"));
-    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, "Software\\Ferrolin\\leg2tab", "Value"));
-}
+    EXPECT_EQ(Get(Leg2Tab, "Value", Hive::LocalMachine) + Get(Leg2Tab, "Other") +
+                  Get("Software\\Ferrolin\\leg2tab", "Value"),
+              "---");
+    ASSERT_TRUE(Set(Leg2Tab, "TimeStamp_TAB2LEG", "x"));
+    ASSERT_TRUE(Store::RemoveValue(Hive::CurrentUser, Leg2Tab, "timestamp_tab2leg"));
+    EXPECT_EQ(Get(Leg2Tab, "TimeStamp_TAB2LEG"), "-");
 
-TEST(SettingsStoreValues, NamesAreMatchedWithoutRegardToCase)
-{
-    CSettingsSandbox sandbox;
-    sandbox.WriteFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf",
-                  "[setup]\nconfigdir=/opt/quarvex/config\n");
-    EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "SOFTWARE\\Ferrolin\\Quarvex\\Setup",
-                                        "ConfigDir"),
-              "/opt/quarvex/config");
-    EXPECT_EQ(CSettingsStore::GetString(Hive::CurrentUser, "software\\ferrolin\\QUARVEX\\setup",
-                                        "configdir"),
-              "/opt/quarvex/config");
+    const std::string quarvex = sandbox.UserDir() + "/Ferrolin/Quarvex.conf";
+    sandbox.WriteFile(quarvex, "[setup]\nconfigdir=/opt/quarvex/config\n");
+    EXPECT_EQ(Get("SOFTWARE\\Ferrolin\\Quarvex\\Setup", "ConfigDir"), "/opt/quarvex/config");
+    EXPECT_EQ(Get("software\\ferrolin\\QUARVEX\\setup", "configdir"), "/opt/quarvex/config");
     // A write to a name in another case replaces the value instead of adding one.
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\SETUP",
-                                          "CONFIGDIR", "/new"));
-    const std::string text = ReadTextFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf");
-    EXPECT_EQ(text.find("/opt/quarvex"), std::string::npos);
-    EXPECT_NE(text.find("configdir=/new"), std::string::npos) << text;
-}
-
-TEST(SettingsStoreValues, RemovedValueIsMissing)
-{
-    CSettingsSandbox sandbox;
-    const std::string key = "Software\\Ferrolin\\leg2tab\\Settings";
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "TimeStamp_TAB2LEG", "x"));
-    ASSERT_TRUE(CSettingsStore::RemoveValue(Hive::CurrentUser, key, "timestamp_tab2leg"));
-    EXPECT_FALSE(CSettingsStore::GetString(Hive::CurrentUser, key, "TimeStamp_TAB2LEG"));
+    ASSERT_TRUE(Set("Software\\Ferrolin\\Quarvex\\SETUP", "CONFIGDIR", "/new"));
+    EXPECT_EQ(ReadTextFile(quarvex), "[setup]\nconfigdir=/new\n");
 }
 
 TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
 {
     CSettingsSandbox sandbox;
-    sandbox.WriteFile(sandbox.SystemDir() + "/Ferrolin/Common.conf",
-                  "[General]\nLUT_PATH=/machine/lut/\nPEN_FILE=/machine/pens.pen\n");
-    EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/machine/lut/");
+    const std::string system = sandbox.SystemDir() + "/Ferrolin/Common.conf";
+    const std::string text = "[General]\nLUT_PATH=/machine/lut/\nPEN_FILE=/machine/pens.pen\n";
+    sandbox.WriteFile(system, text);
+    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")), "/machine/lut/");
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", "/home/me/lut/"));
-    EXPECT_EQ(GetCommonSetting("LUT_PATH"), "/home/me/lut/");
-    EXPECT_EQ(GetCommonSetting("PEN_FILE"), "/machine/pens.pen");
-    EXPECT_FALSE(GetCommonSetting("BRUSH_PATH"));
-    // The write went to the user's file only.
-    EXPECT_EQ(ReadTextFile(sandbox.SystemDir() + "/Ferrolin/Common.conf").find("/home/me"),
-              std::string::npos);
-    EXPECT_NE(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf").find("/home/me/lut/"),
-              std::string::npos);
+    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")) + Show(GetCommonSetting("PEN_FILE")) +
+                  Show(GetCommonSetting("BRUSH_PATH")),
+              "/home/me/lut//machine/pens.pen-");
+    EXPECT_EQ(ReadTextFile(system), text);
+    EXPECT_EQ(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
+              "[General]\nLUT_PATH=/home/me/lut/\n");
 }
 
 TEST(SettingsStoreCommon, ProjectFolderGetsATrailingSlashAndEmptyStillCounts)
 {
     CSettingsSandbox sandbox;
-    EXPECT_FALSE(GetProjectFolder("Quarvex"));
     const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", "/p/q"));
-    EXPECT_EQ(GetProjectFolder("Quarvex"), "/p/q/");
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", "/p/q/"));
-    EXPECT_EQ(GetProjectFolder("Quarvex"), "/p/q/");
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, key, "PROJECT_FOLDER", ""));
-    EXPECT_EQ(GetProjectFolder("Quarvex"), "");
-    // Without a product the program's own key is used.
-    EXPECT_FALSE(GetProjectFolder(""));
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Tessarin\\Settings",
-                                          "PROJECT_FOLDER", "/own"));
-    EXPECT_EQ(GetProjectFolder(""), "/own/");
-    // The machine's value is not a project folder.
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::LocalMachine, "Software\\Ferrolin\\Strativ\\Settings",
-                                          "PROJECT_FOLDER", "/m"));
-    EXPECT_FALSE(GetProjectFolder("Strativ"));
+    EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
+    const std::pair<const char*, const char*> values[] = {{"/p/q", "/p/q/"}, {"/p/q/", "/p/q/"}, {"", ""}};
+    for (const auto& [value, folder] : values) {
+        ASSERT_TRUE(Set(key, "PROJECT_FOLDER", value));
+        EXPECT_EQ(Show(GetProjectFolder("Quarvex")), folder);
+    }
+    // Without a product the program's own key is used; the machine's value is no project folder.
+    ASSERT_TRUE(Set("Software\\Ferrolin\\Tessarin\\Settings", "PROJECT_FOLDER", "/own"));
+    ASSERT_TRUE(Set("Software\\Ferrolin\\Strativ\\Settings", "PROJECT_FOLDER", "/m", Hive::LocalMachine));
+    EXPECT_EQ(Show(GetProjectFolder("")) + Show(GetProjectFolder("Strativ")), "/own/-");
 }
 
-TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndDefaultsApply)
+TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndValuesRoundTrip)
 {
     CSettingsSandbox sandbox;
-    EXPECT_EQ(CSettingsStore::ProfileProduct(), "Tessarin");
-    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath", "dflt"), "dflt");
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/data/in/"));
-    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath", "dflt"), "/data/in/");
+    EXPECT_EQ(Store::ProfileProduct(), "Tessarin");
+    EXPECT_EQ(Store::GetProfileString("Settings", "LoadPath", "dflt"), "dflt");
+    ASSERT_TRUE(Store::WriteProfileString("Settings", "LoadPath", "/data/in/"));
+    EXPECT_EQ(Store::GetProfileString("Settings", "LoadPath", "dflt"), "/data/in/");
     EXPECT_TRUE(std::filesystem::exists(sandbox.UserDir() + "/Ferrolin/Tessarin.conf"));
+    Store::SetProfileProduct("Quarvex");
+    EXPECT_EQ(Store::GetProfileString("Settings", "LoadPath"), "");
+    ASSERT_TRUE(Store::WriteProfileString("Path", "ColourLUT", "/a;/b"));
+    EXPECT_EQ(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf"),
+              "[Path]\nColourLUT=\"/a;/b\"\n");
+    Store::SetProfileProduct("");
+    EXPECT_EQ(Store::ProfileProduct(), "Tessarin");
+    EXPECT_EQ(Store::GetProfileString("Path", "ColourLUT", "none"), "none");
 
-    CSettingsStore::SetProfileProduct("Quarvex");
-    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LoadPath"), "");
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT", "/a;/b"));
-    EXPECT_NE(ReadTextFile(sandbox.UserDir() + "/Ferrolin/Quarvex.conf").find("[Path]"),
-              std::string::npos);
-    CSettingsStore::SetProfileProduct("");
-    EXPECT_EQ(CSettingsStore::ProfileProduct(), "Tessarin");
-    EXPECT_EQ(CSettingsStore::GetProfileString("Path", "ColourLUT", "none"), "none");
-}
-
-TEST(SettingsStoreProfile, IntegersAndBytesRoundTrip)
-{
-    CSettingsSandbox sandbox;
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 7u);
-    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Settings", "Count", 42));
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 42u);
-    ASSERT_TRUE(CSettingsStore::WriteProfileInt("Settings", "Count", -1));
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Count", 7u), 0xFFFFFFFFu);
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "Word", "abc"));
-    EXPECT_EQ(CSettingsStore::GetProfileInt("Settings", "Word", 7u), 7u);
-
-    EXPECT_FALSE(CSettingsStore::GetProfileBinary("Settings", "Blob"));
+    // Written integer (none: a word), the number read back with a default of 7.
+    const std::pair<std::optional<int>, unsigned> ints[] = {
+        {42, 42u}, {-1, 0xFFFFFFFFu}, {std::nullopt, 7u}};
+    EXPECT_EQ(Store::GetProfileInt("Settings", "Count", 7u), 7u);
+    for (const auto& [written, read] : ints) {
+        ASSERT_TRUE(written ? Store::WriteProfileInt("Settings", "Count", *written)
+                            : Store::WriteProfileString("Settings", "Count", "abc"));
+        EXPECT_EQ(Store::GetProfileInt("Settings", "Count", 7u), read);
+    }
+    EXPECT_FALSE(Store::GetProfileBinary("Settings", "Blob"));
     const std::string bytes("\x00\x01\xFF\n\\x", 6);
-    ASSERT_TRUE(CSettingsStore::WriteProfileBinary("Settings", "Blob", bytes));
-    EXPECT_EQ(CSettingsStore::GetProfileBinary("Settings", "Blob"), bytes);
+    ASSERT_TRUE(Store::WriteProfileBinary("Settings", "Blob", bytes));
+    EXPECT_EQ(Store::GetProfileBinary("Settings", "Blob"), bytes);
 }
-
 // A change touches the line of its own setting only (or adds one to its
 // section): other settings keep their quoting and escapes, comments and stray
 // lines stay, and so do the order, a byte-order mark and the line ends.
@@ -185,11 +163,9 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
         {bom + "[General]\r\nlut_path = /a\r\n  # old\r\n", "LUT_PATH", "/q/",
          bom + "[General]\r\nlut_path=/q/\r\n  # old\r\n"},
         {"[Other]\r\nX=1", "LUT_PATH", "/q/", "[Other]\r\nX=1\r\n\r\n[General]\r\nLUT_PATH=/q/\r\n"},
-        {"BRUSH_PATH=/b/\n[Other]\nX=1\n", "LUT_PATH", "/q/",
-         "BRUSH_PATH=/b/\nLUT_PATH=/q/\n[Other]\nX=1\n"},
+        {"BRUSH_PATH=/b/\n[Other]\nX=1\n", "LUT_PATH", "/q/", "BRUSH_PATH=/b/\nLUT_PATH=/q/\n[Other]\nX=1\n"},
         {"", "LUT_PATH", "/p;q, r/", "[General]\nLUT_PATH=\"/p;q, r/\"\n"},
-        {"[General]\nLUT_PATH=/a\nX=1\nLUT_PATH=/b\n", "LUT_PATH", "/q/",
-         "[General]\nLUT_PATH=/q/\nX=1\n"},
+        {"[General]\nLUT_PATH=/a\nX=1\nLUT_PATH=/b\n", "LUT_PATH", "/q/", "[General]\nLUT_PATH=/q/\nX=1\n"},
         {"; keep\n[General]\nLUT_PATH=/a\nPEN_FILE=/p\r\n", "lut_path", std::nullopt,
          "; keep\n[General]\nPEN_FILE=/p\r\n"},
         {"[General]\nPEN_FILE=/p\n", "LUT_PATH", std::nullopt, "[General]\nPEN_FILE=/p\n"},
@@ -197,16 +173,12 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before);
         sandbox.WriteFile(path, c.before);
-        // A read first puts the file in QSettings' cache.
-        EXPECT_FALSE(GetCommonSetting("BRUSH_PATH2"));
+        EXPECT_FALSE(GetCommonSetting("BRUSH_PATH2")); // puts the file in QSettings' cache
         std::string why;
-        if (c.value) {
-            EXPECT_TRUE(SetCommonSetting(c.name, *c.value, &why)) << why;
-            EXPECT_EQ(GetCommonSetting(c.name), *c.value);
-        } else {
-            EXPECT_TRUE(CSettingsStore::RemoveValue(Hive::CurrentUser, CommonSettingsKey, c.name));
-            EXPECT_FALSE(GetCommonSetting(c.name));
-        }
+        EXPECT_TRUE(c.value ? SetCommonSetting(c.name, *c.value, &why)
+                            : Store::RemoveValue(Hive::CurrentUser, CommonSettingsKey, c.name))
+            << why;
+        EXPECT_EQ(Show(GetCommonSetting(c.name)), c.value.value_or("-"));
         EXPECT_EQ(ReadTextFile(path), c.after);
     }
 }
@@ -215,33 +187,26 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
 // settings file that is not a regular file is refused before it is opened.
 TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
 {
+    namespace fs = std::filesystem;
     CSettingsSandbox sandbox;
     const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
-    const struct {
-        const char* kind;
-        std::function<void()> make;
-        std::string why;
-    } cases[] = {
-        {"fifo", [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, ": not a regular file"},
-        {"device", [&] { std::filesystem::create_symlink("/dev/zero", path); },
-         ": not a regular file"},
-        {"folder", [&] { std::filesystem::create_directory(path); },
-         std::string(": ") + std::strerror(EISDIR)},
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, ": not a regular file"},
+        {[&] { fs::create_symlink("/dev/zero", path); }, ": not a regular file"},
+        {[&] { fs::create_directory(path); }, std::string(": ") + std::strerror(EISDIR)},
     };
     sandbox.WriteFile(sandbox.SystemDir() + "/Ferrolin/Common.conf", "[General]\nLUT_PATH=/m/\n");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
-        std::filesystem::create_directories(sandbox.UserDir() + "/Ferrolin");
-        std::filesystem::remove_all(path);
-        c.make();
+    for (const auto& [make, reason] : cases) {
+        fs::create_directories(sandbox.UserDir() + "/Ferrolin");
+        fs::remove_all(path);
+        make();
         // The machine's value must not stand in for the user's unread one.
-        std::string why;
-        EXPECT_FALSE(GetCommonSetting("LUT_PATH", &why));
-        EXPECT_EQ(why, path + c.why);
-        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "X", "dflt"), "dflt");
-        EXPECT_FALSE(SetCommonSetting("LUT_PATH", "/q/", &why));
-        EXPECT_EQ(why, path + c.why);
-        EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
+        std::string why, whySet;
+        EXPECT_EQ(Show(GetCommonSetting("LUT_PATH", &why)), "-");
+        EXPECT_FALSE(SetCommonSetting("LUT_PATH", "/q/", &whySet));
+        EXPECT_EQ(why + "|" + whySet, path + reason + "|" + path + reason);
+        EXPECT_EQ(Store::GetProfileString("Settings", "X", "dflt"), "dflt");
+        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
     }
-    std::filesystem::remove_all(path);
+    fs::remove_all(path);
 }

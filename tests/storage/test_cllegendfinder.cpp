@@ -11,9 +11,25 @@
 
 namespace {
 
-void Touch(const std::string& path)
+void Touch(const std::string& path) { WriteTextFile(path, "LegendTable Begin\nLegendTable End\n"); }
+
+bool SetMachine(const std::string& key, const std::string& name, const std::string& value)
 {
-    WriteTextFile(path, "LegendTable Begin\nLegendTable End\n");
+    return CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, key, name, value);
+}
+
+// "folder: name=path ..." after a fresh Init(), the folder's own path shown as '~'.
+std::string Found(CLLLegendFinder& finder)
+{
+    finder.Init();
+    const std::string folder = finder.GetFolder();
+    std::string out = folder + ":";
+    for (size_t i = 0; i < finder.m_Names.size(); ++i)
+        out += " " + finder.m_Names[i] + "=" +
+               (i < finder.m_Paths.size() && !folder.empty() && finder.m_Paths[i].rfind(folder, 0) == 0
+                    ? "~" + finder.m_Paths[i].substr(folder.size())
+                    : "?");
+    return out + (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
 }
 
 } // namespace
@@ -27,60 +43,39 @@ TEST(LegendFinder, LutPathGetsATrailingSlashAndNamesSortWithoutCase)
     std::filesystem::create_directory(folder + "/dir.leg");
     std::filesystem::create_symlink("gone.leg", folder + "/dangling.leg");
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
-
     CLLLegendFinder finder;
-    finder.Init();
-    EXPECT_EQ(finder.GetFolder(), folder + "/");
-    EXPECT_EQ(finder.m_Names, (std::vector<std::string>{"A", "a", "B", "c", "D"}));
-    EXPECT_EQ(finder.m_Paths,
-              (std::vector<std::string>{folder + "/A.leg", folder + "/a.leg", folder + "/B.leg",
-                                        folder + "/c.leg", folder + "/D.LEG"}));
+    EXPECT_EQ(Found(finder), folder + "/: A=~A.leg a=~a.leg B=~B.leg c=~c.leg D=~D.LEG");
 }
 
-TEST(LegendFinder, MachineLutPathIsUsedWhenTheUserHasNone)
+TEST(LegendFinder, MachineLutPathOrImageLibraryBasePathAreTheFallbacks)
 {
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("machine") + "/";
     Touch(folder + "m.leg");
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey,
-                                          "LUT_PATH", folder));
+    ASSERT_TRUE(SetMachine(CommonSettingsKey, "LUT_PATH", folder));
     CLLLegendFinder finder;
-    finder.Init();
-    EXPECT_EQ(finder.GetFolder(), folder);
-    EXPECT_EQ(finder.m_Paths, (std::vector<std::string>{folder + "m.leg"}));
-}
+    EXPECT_EQ(Found(finder), folder + ": m=~m.leg");
 
-TEST(LegendFinder, ImageLibraryBasePathIsTheFallback)
-{
-    CSettingsSandbox sandbox;
-    const std::string base = sandbox.Work("base");
+    CSettingsSandbox library;
+    const std::string base = library.Work("base");
     std::filesystem::create_directory(base + "/lut");
     Touch(base + "/lut/x.leg");
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey,
-                                          ImageLibraryBaseValue, base));
-    CLLLegendFinder finder;
-    finder.Init();
-    EXPECT_EQ(finder.GetFolder(), base + "/lut/");
-    EXPECT_EQ(finder.m_Names, (std::vector<std::string>{"x"}));
-    EXPECT_EQ(finder.m_SettingsProblem, "");
-
+    ASSERT_TRUE(SetMachine(ImageLibraryKey, ImageLibraryBaseValue, base));
+    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
     // A common settings file that cannot be read may name another folder: the
     // library's is then not taken in its place.
-    const std::string common = sandbox.UserDir() + "/Ferrolin/Common.conf";
+    const std::string common = library.UserDir() + "/Ferrolin/Common.conf";
     std::filesystem::create_directories(common);
-    finder.Init();
-    EXPECT_EQ(finder.GetFolder(), "");
+    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, ":|" + common + ": " + std::strerror(EISDIR));
     EXPECT_TRUE(finder.m_Paths.empty());
-    EXPECT_EQ(finder.m_SettingsProblem, common + ": " + std::strerror(EISDIR));
     std::filesystem::remove(common);
 
     // The user's base path is not the machine's and is not looked at.
     CSettingsSandbox other;
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, ImageLibraryKey,
-                                          ImageLibraryBaseValue, base));
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, ImageLibraryKey, ImageLibraryBaseValue,
+                                          base));
     CLLLegendFinder none;
-    none.Init();
-    EXPECT_EQ(none.GetFolder(), "");
+    EXPECT_EQ(Found(none), ":");
     EXPECT_TRUE(none.m_Paths.empty());
 }
 
@@ -88,12 +83,10 @@ TEST(LegendFinder, FolderThatCannotBeReadGivesNoFiles)
 {
     CSettingsSandbox sandbox;
     CLLLegendFinder finder;
-    finder.m_Folder = sandbox.Work("x") + "/missing/";
-    finder.m_Paths = {"stale"};
-    finder.m_Names = {"stale"};
-    EXPECT_EQ(finder.Scan(), 0);
-    EXPECT_TRUE(finder.m_Paths.empty());
-    EXPECT_TRUE(finder.m_Names.empty());
-    finder.m_Folder = "";
-    EXPECT_EQ(finder.Scan(), 0);
+    for (const std::string& folder : {sandbox.Work("x") + "/missing/", std::string()}) {
+        finder.m_Folder = folder;
+        finder.m_Paths = finder.m_Names = {"stale"};
+        EXPECT_EQ(finder.Scan(), 0);
+        EXPECT_EQ(finder.m_Paths.size() + finder.m_Names.size(), 0u);
+    }
 }

@@ -9,103 +9,83 @@
 
 namespace {
 
-void Touch(const std::string& path)
+void Touch(const std::string& path) { WriteTextFile(path, "LegendTable Begin\nLegendTable End\n"); }
+
+// "name=path ..." of the collected files.
+std::string Collect(const std::string& product, const std::string& extra, bool skip = false)
 {
-    WriteTextFile(path, "LegendTable Begin\nLegendTable End\n");
+    std::vector<std::string> paths, names;
+    CollectLegendFiles(paths, names, product, extra, skip);
+    std::string out;
+    for (size_t i = 0; i < names.size(); ++i)
+        out += names[i] + "=" + (i < paths.size() ? paths[i] : "?") + " ";
+    return out + (paths.size() == names.size() ? "" : "(paths differ)");
 }
 
-struct CCollected {
-    std::vector<std::string> paths;
-    std::vector<std::string> names;
-};
-
-CCollected Collect(const std::string& product, const std::string& extra, bool skip = false)
+// "#heading|marker" or "name=path" of each item of a list.
+std::string Shown(const std::vector<CLegendListItem>& items)
 {
-    CCollected c;
-    CollectLegendFiles(c.paths, c.names, product, extra, skip);
-    return c;
+    std::string out;
+    for (const auto& item : items)
+        out += (item.heading ? "#" + item.text + "|" + item.marker : item.text + "=" + item.path) + " ";
+    return out;
 }
 
 } // namespace
 
-TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnly)
+TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnlyAndListedOnce)
 {
     CSettingsSandbox sandbox;
-    const std::string one = sandbox.Work("one"), two = sandbox.Work("two"),
-                      three = sandbox.Work("three");
-    Touch(one + "/Rock.leg");
-    Touch(one + "/soil.leg");
-    Touch(two + "/rock.leg");
-    Touch(three + "/ROCK.leg");
-    const CCollected c = Collect("", one + ";" + two + ";;" + three);
-    EXPECT_EQ(c.names, (std::vector<std::string>{"Rock", "soil", "rock[1]", "ROCK[1]"}));
-    EXPECT_EQ(c.paths, (std::vector<std::string>{one + "/Rock.leg", one + "/soil.leg",
-                                                 two + "/rock.leg", three + "/ROCK.leg"}));
+    const std::string one = sandbox.Work("one"), two = sandbox.Work("two"), three = sandbox.Work("three");
+    for (const std::string& file : {one + "/Rock.leg", one + "/soil.leg", two + "/rock.leg", three + "/ROCK.leg"})
+        Touch(file);
+    EXPECT_EQ(Collect("", one + ";" + two + ";;" + three), "Rock=" + one + "/Rock.leg soil=" + one +
+                                                                "/soil.leg rock[1]=" + two + "/rock.leg ROCK[1]=" +
+                                                                three + "/ROCK.leg ");
+    // A numbered file reached again is not listed twice.
+    std::filesystem::rename(two + "/rock.leg", two + "/Rock.leg");
+    Touch(two + "/Soil.leg");
+    EXPECT_EQ(Collect("", one + ";" + two + ";" + two + "/;" + one),
+              "Rock=" + one + "/Rock.leg soil=" + one + "/soil.leg Rock[1]=" + two + "/Rock.leg Soil[1]=" + two +
+                  "/Soil.leg ");
 }
 
 TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
 {
     CSettingsSandbox sandbox;
-    const std::string project = sandbox.Work("project"), lut = sandbox.Work("lut"),
-                      user = sandbox.Work("user"), extra = sandbox.Work("extra");
-    Touch(project + "/p.leg");
-    Touch(lut + "/l.leg");
-    Touch(user + "/u.leg");
-    Touch(extra + "/e.leg");
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                          "Software\\Ferrolin\\Quarvex\\Settings", "PROJECT_FOLDER",
-                                          project));
+    const std::string project = sandbox.Work("project"), lut = sandbox.Work("lut"), user = sandbox.Work("user"),
+                      extra = sandbox.Work("extra");
+    for (const std::string& file : {project + "/p.leg", lut + "/l.leg", user + "/u.leg", extra + "/e.leg"})
+        Touch(file);
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Settings",
+                                          "PROJECT_FOLDER", project));
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", lut + "/"));
     CSettingsStore::SetProfileProduct("Quarvex");
     // The user's folders repeat the project folder, written differently.
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT",
-                                                   user + ";" + project + "//"));
-    const CCollected c = Collect("Quarvex", extra);
-    EXPECT_EQ(c.names, (std::vector<std::string>{"p", "l", "u", "e"}));
-    EXPECT_EQ(c.paths, (std::vector<std::string>{project + "/p.leg", lut + "/l.leg",
-                                                 user + "/u.leg", extra + "/e.leg"}));
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT", user + ";" + project + "//"));
+    EXPECT_EQ(Collect("Quarvex", extra), "p=" + project + "/p.leg l=" + lut + "/l.leg u=" + user + "/u.leg e=" +
+                                             extra + "/e.leg ");
     EXPECT_EQ(LegendSearchFolders("Quarvex", extra, false),
               (std::vector<std::string>{project + "/", lut + "/", user, project + "//", extra}));
-
-    const CCollected onlyExtra = Collect("Quarvex", extra, true);
-    EXPECT_EQ(onlyExtra.names, (std::vector<std::string>{"e"}));
+    EXPECT_EQ(Collect("Quarvex", extra, true), "e=" + extra + "/e.leg ");
 }
 
-TEST(CollectLegendFiles, NumberedFileReachedAgainIsNotListedTwice)
-{
-    CSettingsSandbox sandbox;
-    const std::string one = sandbox.Work("one"), two = sandbox.Work("two");
-    Touch(one + "/Rock.leg");
-    Touch(two + "/Rock.leg");
-    Touch(two + "/Soil.leg");
-    const CCollected c = Collect("", one + ";" + two + ";" + two + "/;" + one);
-    EXPECT_EQ(c.names, (std::vector<std::string>{"Rock", "Rock[1]", "Soil"}));
-    EXPECT_EQ(c.paths,
-              (std::vector<std::string>{one + "/Rock.leg", two + "/Rock.leg", two + "/Soil.leg"}));
-}
-
-TEST(CollectLegendFiles, BackslashesAndDoubledSlashesAndRelativeFoldersAreResolved)
+TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreResolved)
 {
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("a/b");
     Touch(folder + "/x.leg");
     std::string withBackslashes = folder;
-    for (char& ch : withBackslashes)
-        if (ch == '/')
-            ch = '\\';
-    const CCollected c = Collect("", withBackslashes);
-    EXPECT_EQ(c.paths, (std::vector<std::string>{folder + "/x.leg"}));
-
+    std::replace(withBackslashes.begin(), withBackslashes.end(), '/', '\\');
+    EXPECT_EQ(Collect("", withBackslashes), "x=" + folder + "/x.leg ");
     const std::string cwd = std::filesystem::current_path().string();
     std::filesystem::current_path(sandbox.Work("a"));
-    const CCollected relative = Collect("", "./c/../b");
+    const std::string relative = Collect("", "./c/../b");
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(relative.paths, (std::vector<std::string>{folder + "/x.leg"}));
-}
+    EXPECT_EQ(relative, "x=" + folder + "/x.leg ");
 
-TEST(CollectLegendFiles, NamesDifferingInCaseAreTwoFilesAndBrokenLinksNone)
-{
-    CSettingsSandbox sandbox;
+    // Names differing in case are two files, broken links none; the same folder
+    // again, through a link to it, adds nothing.
     const std::string f2 = sandbox.Work("f2");
     Touch(f2 + "/a.leg");
     Touch(f2 + "/A.LEG");
@@ -113,56 +93,34 @@ TEST(CollectLegendFiles, NamesDifferingInCaseAreTwoFilesAndBrokenLinksNone)
     std::filesystem::create_symlink("loop2.leg", f2 + "/loop1.leg");
     std::filesystem::create_symlink("loop1.leg", f2 + "/loop2.leg");
     std::filesystem::create_symlink("a.leg", f2 + "/alias.leg");
-    // The same folder again, through a link to it.
     std::filesystem::create_directory_symlink(f2, sandbox.Work("links") + "/f2");
-    const CCollected c = Collect("", f2 + ";" + sandbox.Work("links") + "/f2");
-    EXPECT_EQ(c.names, (std::vector<std::string>{"A", "a[1]", "alias"}));
-    EXPECT_EQ(c.paths, (std::vector<std::string>{f2 + "/A.LEG", f2 + "/a.leg", f2 + "/alias.leg"}));
+    EXPECT_EQ(Collect("", f2 + ";" + sandbox.Work("links") + "/f2"),
+              "A=" + f2 + "/A.LEG a[1]=" + f2 + "/a.leg alias=" + f2 + "/alias.leg ");
 }
 
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
 {
-    EXPECT_EQ(GetFolderOfPath("/data/lut/a.leg"), "/data/lut/");
-    EXPECT_EQ(GetFolderOfPath("C:\\data\\lut\\a.leg"), "C:\\data\\lut\\");
-    EXPECT_EQ(GetFolderOfPath("C:\\data/lut/a.leg"), "C:\\");
-    EXPECT_EQ(GetFolderOfPath("C:a.leg"), "C:");
-    EXPECT_EQ(GetFolderOfPath("a.leg"), "");
+    const std::pair<const char*, const char*> cases[] = {{"/data/lut/a.leg", "/data/lut/"},
+                                                         {"C:\\data\\lut\\a.leg", "C:\\data\\lut\\"},
+                                                         {"C:\\data/lut/a.leg", "C:\\"},
+                                                         {"C:a.leg", "C:"},
+                                                         {"a.leg", ""}};
+    for (const auto& [path, folder] : cases)
+        EXPECT_EQ(GetFolderOfPath(path), folder);
 }
 
 TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
 {
     const std::vector<std::string> paths = {"/P/a.leg", "/sys/b.leg", "/p/c.leg", "/p/sub/d.leg"};
     const std::vector<std::string> names = {"a", "b", "c", "d"};
-    const CLegendGroups groups = GroupLegendFiles(paths, names, "/p/");
-    ASSERT_EQ(groups.project.size(), 2u);
-    EXPECT_EQ(groups.project[0].name, "a");
-    EXPECT_EQ(groups.project[1].path, "/p/c.leg");
-    ASSERT_EQ(groups.system.size(), 2u);
-    EXPECT_EQ(groups.system[1].name, "d");
-
-    const auto items = BuildLegendList(groups, true);
-    std::vector<std::string> shown;
-    for (const auto& item : items)
-        shown.push_back((item.heading ? "#" + item.text + "|" + item.marker : item.text));
-    EXPECT_EQ(shown, (std::vector<std::string>{"#Project|Project Header", "a", "c",
-                                               "#System|System Header", "b", "d"}));
-
+    const std::string both = "#Project|Project Header a=/P/a.leg c=/p/c.leg #System|System Header b=/sys/b.leg "
+                             "d=/p/sub/d.leg ";
     // The project folder as a user may have written it: no trailing slash,
     // doubled slashes, "..", backslashes.
-    for (const char* written : {"/p", "//p//", "/p/sub/..", "\\p\\"}) {
-        SCOPED_TRACE(written);
-        const CLegendGroups again = GroupLegendFiles(paths, names, written);
-        ASSERT_EQ(again.project.size(), 2u);
-        EXPECT_EQ(again.project[1].path, "/p/c.leg");
-        EXPECT_EQ(again.system.size(), 2u);
-    }
-
-    const auto systemOnly = BuildLegendList(GroupLegendFiles(paths, names, "/elsewhere/"), true);
-    ASSERT_EQ(systemOnly.size(), 5u);
-    EXPECT_EQ(systemOnly[0].text, "System");
-
-    const auto noHeadings = BuildLegendList(GroupLegendFiles(paths, names, ""), false);
-    ASSERT_EQ(noHeadings.size(), 4u);
-    EXPECT_FALSE(noHeadings[0].heading);
-    EXPECT_EQ(noHeadings[3].path, "/p/sub/d.leg");
+    for (const char* written : {"/p/", "/p", "//p//", "/p/sub/..", "\\p\\"})
+        EXPECT_EQ(Shown(BuildLegendList(GroupLegendFiles(paths, names, written), true)), both) << written;
+    EXPECT_EQ(Shown(BuildLegendList(GroupLegendFiles(paths, names, "/elsewhere/"), true)),
+              "#System|System Header a=/P/a.leg b=/sys/b.leg c=/p/c.leg d=/p/sub/d.leg ");
+    EXPECT_EQ(Shown(BuildLegendList(GroupLegendFiles(paths, names, ""), false)),
+              "a=/P/a.leg b=/sys/b.leg c=/p/c.leg d=/p/sub/d.leg ");
 }

@@ -30,10 +30,7 @@ public:
     void ShowReadOnly(bool on) override { Log(on ? "read-only" : "writable"); }
     void EnableEditing(bool on) override { Log(on ? "editing on" : "editing off"); }
     void EnableAutoPopulate(bool on) override { Log(on ? "auto on" : "auto off"); }
-    void FillSpreadsheet(const CLLLegend& l) override
-    {
-        Log("fill " + l.m_Name + " " + std::to_string(l.GetRowCount()));
-    }
+    void FillSpreadsheet(const CLLLegend& l) override { Log("fill " + l.m_Name + " " + std::to_string(l.GetRowCount())); }
     void ClearSpreadsheet() override { Log("clear"); }
     void SetListItems(const std::vector<CLegendListItem>& items) override
     {
@@ -43,17 +40,13 @@ public:
         Log(line);
     }
     void SelectListItem(int index) override { Log("select " + std::to_string(index)); }
-    void CommitPendingEdits() override
-    {
-        if (auto edit = std::exchange(m_Pending, nullptr))
-            edit();
-    }
+    void CommitPendingEdits() override { std::exchange(m_Pending, [] {})(); }
     void ReloadPatterns(const std::string& folder) override { Log("patterns " + folder); }
     // The calls since the last look.
     std::vector<std::string> Take() { return std::exchange(m_Calls, {}); }
 
     std::string m_Description;
-    std::function<void()> m_Pending; // a cell still being typed in
+    std::function<void()> m_Pending = [] {}; // a cell still being typed in
     std::vector<std::string> m_Calls;
 
 private:
@@ -95,10 +88,9 @@ struct CFakeDialogs : CNewLegendDialog,
     CNewLegendDialog::Request newRequest;
     std::optional<CImportTABDialog::Result> imported;
     std::optional<Values> settings;
-    bool settingsHostRows = false;
     std::optional<std::string> savePath;
     CSaveFileDialog::Request saveRequest;
-    bool running = true, connects = true;
+    bool settingsHostRows = false, running = true, connects = true;
     std::vector<std::string> asked;
     int reloads = 0;
 };
@@ -106,9 +98,8 @@ struct CFakeDialogs : CNewLegendDialog,
 struct CEditorBench {
     explicit CEditorBench(CEditorHostFlags flags = {}) : m_Flags(flags)
     {
-        CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                  "Software\\Ferrolin\\Tessarin\\Settings", "PROJECT_FOLDER",
-                                  project);
+        CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Tessarin\\Settings",
+                                  "PROJECT_FOLDER", project);
         SetCommonSetting("LUT_PATH", system);
     }
     // A numeric legend of `rows` rows named after its file; returns its path.

@@ -14,42 +14,35 @@ using Calls = std::vector<std::string>;
 TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwice)
 {
     const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
-    struct Case {
-        int rows;
-        std::vector<uint32_t> fills;
-        std::vector<int> messages;
-    } cases[] = {
-        // Refused once by the minimum-rows rule, written by the second save.
-        {0, {}, {Str::NumericNeedsTwoRows}},
-        {1, {blue}, {Str::NumericNeedsTwoRows}},
-        {3, {blue, green, red}, {}},
-    };
-    for (const Case& c : cases) {
+    // Rows written; the fills saved and the messages. Refused once by the
+    // minimum-rows rule, written by the second save.
+    const std::tuple<int, std::vector<uint32_t>, std::vector<int>> cases[] = {
+        {0, {}, {Str::NumericNeedsTwoRows}}, {1, {blue}, {Str::NumericNeedsTwoRows}}, {3, {blue, green, red}, {}}};
+    for (const auto& [rows, fills, messages] : cases) {
         CEditorBench b({.quarvex = true, .gisHostProcessId = 42});
         CEditorBench::Write(b.system, "alpha", 2);
         b.Open();
         b.prompt.m_Messages.clear();
         b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "fresh"};
         b.dialogs.writeNew = [&](const std::string& path) {
-            LegendWithLabels(std::vector<std::string>(static_cast<size_t>(c.rows), "x"))
-                .WriteLEG(path);
+            LegendWithLabels(std::vector<std::string>(static_cast<size_t>(rows), "x")).WriteLEG(path);
         };
         b.flow.New();
 
-        EXPECT_EQ(b.dialogs.newRequest.legendFolder, b.system);
-        EXPECT_EQ(b.dialogs.newRequest.projectFolder, "");
-        EXPECT_EQ(b.dialogs.newRequest.flags.gisHostProcessId, 42);
-        EXPECT_EQ(b.MessageIds(), c.messages) << c.rows;
+        const auto& request = b.dialogs.newRequest;
+        EXPECT_EQ(request.legendFolder + "|" + request.projectFolder + "|" + std::to_string(request.flags.gisHostProcessId),
+                  b.system + "||42");
+        EXPECT_EQ(b.MessageIds(), messages) << rows;
         EXPECT_EQ(b.flow.Selection(), 1);
         EXPECT_FALSE(b.flow.IsModified());
         CLLLegend saved;
         ASSERT_TRUE(saved.ReadLEG(b.system + "fresh.leg").Ok());
-        std::vector<uint32_t> fills;
+        std::vector<uint32_t> savedFills;
         for (const CGColor& colour : saved.m_FillColours.m_Colours)
-            fills.push_back(colour.GetPacked());
-        EXPECT_EQ(fills, c.fills);
-        EXPECT_EQ(saved.m_Patterns, std::vector<int32_t>(static_cast<size_t>(c.rows), 2));
-        EXPECT_EQ(saved.m_LineStyles, std::vector<int32_t>(static_cast<size_t>(c.rows), 2));
+            savedFills.push_back(colour.GetPacked());
+        EXPECT_EQ(savedFills, fills);
+        EXPECT_EQ(saved.m_Patterns, std::vector<int32_t>(static_cast<size_t>(rows), 2));
+        EXPECT_EQ(saved.m_LineStyles, saved.m_Patterns);
         EXPECT_EQ(saved.m_Name, "fresh");
     }
 }
@@ -64,8 +57,7 @@ TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
         if (writes)
             b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "never"};
         b.flow.New();
-        EXPECT_EQ(b.MessageIds(),
-                  writes ? std::vector<int>{Str::CouldNotLoad} : std::vector<int>{});
+        EXPECT_EQ(b.MessageIds(), writes ? std::vector<int>{Str::CouldNotLoad} : std::vector<int>{});
         EXPECT_EQ(b.flow.Legend().m_Name, "alpha");
         EXPECT_FALSE(CFileIO::Stamp(b.system + "never.leg"));
     }
@@ -95,43 +87,33 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 
 TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
 {
-    struct Case {
-        int legends;
-        Answer answer;
-        Calls calls;
-    } cases[] = {
-        {1,
-         Answer::Yes,
-         {"list", "select -1", "clear", "editing off",
-          "header a0|a0.leg|unsaved|Numeric continuous", "header |||"}},
-        {2,
-         Answer::Yes,
-         {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1",
-          "header a1|a1.leg||Numeric continuous"}},
+    const std::tuple<int, Answer, Calls> cases[] = {
+        {1, Answer::Yes,
+         {"list", "select -1", "clear", "editing off", "header a0|a0.leg|unsaved|Numeric continuous", "header |||"}},
+        {2, Answer::Yes,
+         {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1", "header a1|a1.leg||Numeric continuous"}},
         {2, Answer::No, {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [legends, answer, calls] : cases) {
         CEditorBench b({.strativ3D = true});
-        for (int i = 0; i < c.legends; ++i)
+        for (int i = 0; i < legends; ++i)
             CEditorBench::Write(b.system, "a" + std::to_string(i), 1);
         b.flow.SetTABPath(b.system + "all.tab");
         b.Open();
         b.Type("unsaved");
         b.view.Take();
-        b.prompt.m_Answers = {c.answer};
+        b.prompt.m_Answers = {answer};
         b.flow.Delete();
 
         ASSERT_EQ(b.MessageIds(), std::vector<int>{Str::DeleteLegend});
         EXPECT_EQ(b.prompt.m_Messages[0].text, "Would you like to delete " + b.system + "a0.leg?");
-        EXPECT_EQ(b.view.Take(), c.calls);
-        const bool deleted = c.answer == Answer::Yes;
+        EXPECT_EQ(b.view.Take(), calls);
+        const bool deleted = answer == Answer::Yes;
         EXPECT_EQ(CFileIO::Stamp(b.system + "a0.leg").has_value(), !deleted);
-        if (deleted) {
+        if (deleted) { // the hosts' table holds the legends that are left
             EXPECT_FALSE(b.flow.IsModified());
-            EXPECT_EQ(b.flow.Legend().GetRowCount(), c.legends - 1);
-            // The hosts' table holds the legends that are left.
-            const auto rows = TableRows(b.system + "all.tab");
-            EXPECT_EQ(rows.size(), static_cast<size_t>(c.legends - 1));
+            EXPECT_EQ(b.flow.Legend().GetRowCount(), legends - 1);
+            EXPECT_EQ(TableRows(b.system + "all.tab").size(), static_cast<size_t>(legends - 1));
         }
     }
 }
@@ -161,48 +143,31 @@ TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolder)
         b.flow.Settings();
 
         EXPECT_EQ(b.dialogs.settingsHostRows, host);
-        EXPECT_EQ(GetCommonSetting("LUT_PATH"), other + "/");
-        EXPECT_EQ(GetCommonSetting("BRUSH_PATH"), other + "/patterns/");
-        EXPECT_EQ(GetCommonSetting("PEN_FILE"),
-                  host ? std::optional<std::string>("/x/a.pen") : std::nullopt);
-        EXPECT_EQ(b.flow.PatternFolder(), other + "/patterns/");
-        EXPECT_EQ(b.flow.Legend().m_Name, "moved");
+        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + *GetCommonSetting("BRUSH_PATH") + "|" +
+                      GetCommonSetting("PEN_FILE").value_or("-") + "|" + b.flow.PatternFolder() + "|" +
+                      b.flow.Legend().m_Name,
+                  other + "/|" + other + "/patterns/|" + (host ? "/x/a.pen" : "-") + "|" + other + "/patterns/|moved");
     }
 }
 
 TEST(EditorFlowNotifyHost, TellsTheRunningHostOrSaysItCouldNotConnect)
 {
-    struct Case {
-        CEditorHostFlags flags;
-        bool running, connects;
-        std::vector<std::string> asked;
-        std::vector<int> messages;
-        int reloads;
-    } cases[] = {
+    // Host flags, whether the host runs and connects; the hosts asked about, messages, reloads.
+    const std::tuple<CEditorHostFlags, bool, bool, std::vector<std::string>, std::vector<int>, int> cases[] = {
         {{.notify3D = true}, true, true, {"Vyrn"}, {}, 1},
         {{.notify3D = true}, false, true, {"Vyrn"}, {Str::NoConnectQuarvexVyrn}, 0},
-        {{.notify3D = true, .quarvex3D = true},
-         false,
-         true,
-         {"Quarvex3D"},
-         {Str::NoConnectQuarvex3D},
-         0},
-        {{.notify3D = true, .strativ3D = true},
-         true,
-         false,
-         {"Strativ3D"},
-         {Str::NoConnectStrativ3D},
-         1},
+        {{.notify3D = true, .quarvex3D = true}, false, true, {"Quarvex3D"}, {Str::NoConnectQuarvex3D}, 0},
+        {{.notify3D = true, .strativ3D = true}, true, false, {"Strativ3D"}, {Str::NoConnectStrativ3D}, 1},
         {{.notify3D = true, .gisHost = true}, true, true, {}, {}, 0},
         {{}, true, true, {}, {}, 0},
     };
-    for (const Case& c : cases) {
-        CEditorBench b(c.flags);
-        b.dialogs.running = c.running;
-        b.dialogs.connects = c.connects;
+    for (const auto& [flags, running, connects, asked, messages, reloads] : cases) {
+        CEditorBench b(flags);
+        b.dialogs.running = running;
+        b.dialogs.connects = connects;
         b.flow.NotifyHost();
-        EXPECT_EQ(b.dialogs.asked, c.asked);
-        EXPECT_EQ(b.MessageIds(), c.messages);
-        EXPECT_EQ(b.dialogs.reloads, c.reloads);
+        EXPECT_EQ(b.dialogs.asked, asked);
+        EXPECT_EQ(b.MessageIds(), messages);
+        EXPECT_EQ(b.dialogs.reloads, reloads);
     }
 }

@@ -8,18 +8,16 @@ TEST(FindNonHeading, MovesOffAHeadingInTheDirectionTheSelectionCameFrom)
 {
     // #Project alpha #System beta gamma
     const std::vector<bool> list = {true, false, true, false, false};
-    struct Case {
-        int index, lastValid, expected;
-    } cases[] = {
+    // Index chosen, the last valid selection; the item to select.
+    const std::tuple<int, int, int> cases[] = {
         {2, 3, 1},  // up onto "System" from below: the last project legend
         {2, 1, 3},  // down onto "System" from above: the first system legend
         {0, 3, 3},  // "Project" at the top: back to where the selection was
         {0, -1, 1}, // the first fill selects the heading at 0: the first legend
         {2, 2, 1},  // not beyond lastValid counts as moving up
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(FindNonHeading(list, c.index, c.lastValid), c.expected)
-            << c.index << " from " << c.lastValid;
+    for (const auto& [index, lastValid, expected] : cases)
+        EXPECT_EQ(FindNonHeading(list, index, lastValid), expected) << index << " from " << lastValid;
     // A heading as the last item with nothing below it gives lastValid back.
     EXPECT_EQ(FindNonHeading({false, true}, 1, 0), 0);
     EXPECT_EQ(FindNonHeading({true, true}, 1, -1), -1);
@@ -28,51 +26,37 @@ TEST(FindNonHeading, MovesOffAHeadingInTheDirectionTheSelectionCameFrom)
 TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
 {
     const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
-    struct Case {
-        std::vector<uint32_t> colours;
-        CColourColumn column;
-        CInterpolationMode mode;
-        std::vector<uint32_t> expected;
-    } cases[] = {
+    const std::tuple<std::vector<uint32_t>, CColourColumn, CInterpolationMode, std::vector<uint32_t>> cases[] = {
         // (0 - 1) * 1 * 0.5 + 1 = 0.5 rounds to 128 for red and blue alike.
         {{red, 0, blue}, CColourColumn::Fill, CInterpolationMode::RGB, {red, 0x800080, blue}},
         // Hue runs from 2/3 down to 0 through 1/3, never the short way round.
         {{blue, 0, red}, CColourColumn::Back, CInterpolationMode::HSL, {blue, green, red}},
-        {{blue, 0, 0, 0, red},
-         CColourColumn::Line,
-         CInterpolationMode::HSL,
-         {blue, 0xFFFF00, green, 0x00FFFF, red}},
+        {{blue, 0, 0, 0, red}, CColourColumn::Line, CInterpolationMode::HSL, {blue, 0xFFFF00, green, 0x00FFFF, red}},
         // Two rows: the last is recomputed from itself and stays.
         {{red, 0x123456}, CColourColumn::Fill, CInterpolationMode::RGB, {red, 0x123456}},
         {{0x123456}, CColourColumn::Fill, CInterpolationMode::HSL, {0x123456}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [colours, column, mode, expected] : cases) {
         CLLLegend legend;
         legend.Clear();
-        for (uint32_t colour : c.colours)
-            legend.AddRow({.fillColour = CGColor(colour),
-                           .backColour = CGColor(colour),
-                           .fillTransparent = true,
-                           .backTransparent = true,
-                           .lineColour = CGColor(colour)});
-        const int last = static_cast<int>(c.colours.size()) - 1;
-        EXPECT_EQ(InterpolateColourColumn(legend, 0, last, c.column, c.mode), last);
-        const CLLColourTable& table = c.column == CColourColumn::Fill   ? legend.m_FillColours
-                                      : c.column == CColourColumn::Back ? legend.m_BackColours
-                                                                        : legend.m_LineColours;
+        for (uint32_t colour : colours)
+            legend.AddRow({.fillColour = CGColor(colour), .backColour = CGColor(colour), .fillTransparent = true,
+                           .backTransparent = true, .lineColour = CGColor(colour)});
+        const int last = static_cast<int>(colours.size()) - 1;
+        EXPECT_EQ(InterpolateColourColumn(legend, 0, last, column, mode), last);
+        const bool back = column == CColourColumn::Back;
+        const CLLColourTable& table = column == CColourColumn::Fill ? legend.m_FillColours
+                                      : back                        ? legend.m_BackColours
+                                                                    : legend.m_LineColours;
         std::vector<uint32_t> got;
         for (const CGColor& colour : table.m_Colours)
             got.push_back(colour.GetPacked());
-        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(got, expected);
         // Rows that got a colour are opaque in that column only; the first keeps its flag.
-        const auto& flags =
-            c.column == CColourColumn::Back ? legend.m_BackTransparent : legend.m_FillTransparent;
-        const auto& other =
-            c.column == CColourColumn::Back ? legend.m_FillTransparent : legend.m_BackTransparent;
-        for (int i = 0; i <= last; ++i) {
-            const bool cleared = c.column != CColourColumn::Line && i > 0;
-            EXPECT_EQ(flags[static_cast<size_t>(i)], cleared ? 0 : 1) << i;
-            EXPECT_EQ(other[static_cast<size_t>(i)], 1) << i;
-        }
+        std::vector<int32_t> flags(colours.size(), 1);
+        if (column != CColourColumn::Line)
+            std::fill(flags.begin() + 1, flags.end(), 0);
+        EXPECT_EQ(back ? legend.m_BackTransparent : legend.m_FillTransparent, flags);
+        EXPECT_EQ(back ? legend.m_FillTransparent : legend.m_BackTransparent, std::vector<int32_t>(colours.size(), 1));
     }
 }

@@ -38,15 +38,30 @@ struct CConversionFixture {
         utimbuf times{t, t};
         ::utime(tab.c_str(), &times);
     }
-    std::optional<std::string> Stamp() const
-    {
-        return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue);
-    }
+    std::optional<std::string> Stamp() const { return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue); }
     void StoreStamp(const std::string& text) const
     {
         EXPECT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, TabStampKey, TabStampValue, text));
     }
 };
+
+// "outcome [fields missing] folder: written... | skipped... | failed..." with the
+// folder left out of the written files' paths.
+std::string Show(const CTabConversion& r)
+{
+    static const char* const outcomes[] = {"converted", "unchanged", "open failed"};
+    std::string out = std::string(outcomes[static_cast<int>(r.outcome)]) + (r.fieldsMissing ? " fields missing " : " ") +
+                      r.folder + ":";
+    for (const std::string& w : r.written)
+        out += " " + (!r.folder.empty() && w.rfind(r.folder, 0) == 0 ? w.substr(r.folder.size()) : w);
+    out += " | skipped";
+    for (const std::string& name : r.skipped)
+        out += " '" + name + "'";
+    out += " | failed";
+    for (const std::string& f : r.failed)
+        out += " " + f;
+    return out;
+}
 
 std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
 {
@@ -67,38 +82,24 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesALegendFileInTheLegendFolder)
 {
     CConversionFixture fx;
     CRecordingPrompt prompt;
-    const CTabConversion result = ConvertTABToLEG(fx.tab, false, prompt);
-    EXPECT_EQ(result.outcome, Outcome::Converted);
-    EXPECT_EQ(result.folder, fx.lut);
     // A comes back after B and is converted again, to the same file.
-    EXPECT_EQ(result.written,
-              (std::vector<std::string>{fx.lut + "A.leg", fx.lut + "B.leg", fx.lut + "A.leg"}));
-    EXPECT_TRUE(result.failed.empty());
-    EXPECT_FALSE(result.fieldsMissing);
+    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, false, prompt)), "converted " + fx.lut + ": A.leg B.leg A.leg | skipped | failed");
     EXPECT_TRUE(prompt.m_Messages.empty());
-
-    CLLLegend a;
+    CLLLegend a, b;
     a.ReadLEG(fx.lut + "A.leg");
-    EXPECT_EQ(a.m_Name, "A");
-    ASSERT_EQ(a.GetRowCount(), 3);
-    EXPECT_EQ(a.m_From, (std::vector<double>{0.0, 1.0, 3.0}));
-    CLLLegend b;
     b.ReadLEG(fx.lut + "B.leg");
-    EXPECT_EQ(b.GetRowCount(), 1);
-}
+    EXPECT_EQ(a.m_Name + " " + std::to_string(b.GetRowCount()), "A 1");
+    EXPECT_EQ(a.m_From, (std::vector<double>{0.0, 1.0, 3.0}));
 
-TEST(ConvertTABToLEG, WithoutALegendFolderTheFilesGoToTheCurrentFolder)
-{
+    // Without a legend folder the files go to the current folder.
     CSettingsSandbox sandbox;
-    const std::string tab = sandbox.Work("host") + "/t.tab";
+    const std::string tab = sandbox.Work("host") + "/t.tab", here = sandbox.Work("cwd");
     ASSERT_TRUE(LegendWithLabels({"Only"}).ExportTAB(tab));
-    const std::string here = sandbox.Work("cwd");
     const fs::path previous = fs::current_path();
     fs::current_path(here);
     const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
     fs::current_path(previous);
-    EXPECT_EQ(result.folder, "");
-    EXPECT_EQ(result.written, (std::vector<std::string>{"Only.leg"}));
+    EXPECT_EQ(Show(result), "converted : Only.leg | skipped | failed");
     EXPECT_TRUE(fs::exists(here + "/Only.leg"));
 }
 
@@ -106,21 +107,16 @@ TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
 {
     CConversionFixture fx;
     CRecordingPrompt prompt;
-    const std::string missing = fx.sandbox.Work("host") + "/none.tab";
-    EXPECT_EQ(ConvertTABToLEG(missing, false, prompt).outcome, Outcome::OpenFailed);
-    ASSERT_EQ(prompt.m_Messages.size(), 1u);
-    EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
-    EXPECT_EQ(prompt.m_Messages[0].text,
-              "Could not open " + missing + ": " + std::strerror(ENOENT));
-
-    const std::string partial = fx.sandbox.Work("host") + "/partial.tab";
+    const std::string missing = fx.sandbox.Work("host") + "/none.tab", partial = fx.sandbox.Work("host") + "/partial.tab";
+    EXPECT_EQ(Show(ConvertTABToLEG(missing, false, prompt)), "open failed : | skipped | failed");
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
-    const CTabConversion result = ConvertTABToLEG(partial, false, prompt);
-    ASSERT_GE(prompt.m_Messages.size(), 2u);
+    EXPECT_EQ(Show(ConvertTABToLEG(partial, false, prompt)),
+              "converted fields missing " + fx.lut + ": X.leg Y.leg | skipped | failed");
+    EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
     EXPECT_EQ(prompt.m_Messages[1].stringId, Str::ChooseInputTab);
-    EXPECT_EQ(prompt.m_Messages[1].text, partial + ": You must choose an input TAB file");
-    EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "X.leg", fx.lut + "Y.leg"}));
-    EXPECT_TRUE(result.fieldsMissing);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + missing + ": " + std::strerror(ENOENT),
+                                                        partial + ": You must choose an input TAB file",
+                                                        "Could not find all the standard fields in " + partial}));
 }
 
 TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
@@ -129,19 +125,14 @@ TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
     const std::string tab = fx.sandbox.Work("host") + "/names.tab";
     // Empty names at the start and in the middle alike; blank names are empty
     // ones; hidden files and control characters are refused.
-    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".",
-                                  ".hidden", "two\nlines", "\t", "del\x7F"})
+    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".", ".hidden", "two\nlines",
+                                  "\t", "del\x7F"})
                     .ExportTAB(tab));
-    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
-    EXPECT_EQ(result.written, (std::vector<std::string>{fx.lut + "ok.leg"}));
-    EXPECT_EQ(result.skipped,
-              (std::vector<std::string>{"", "../escaped", "", "x\\y", "a/b", "..", ".", ".hidden",
-                                        "two\nlines", "", "del\x7F"}));
+    EXPECT_EQ(Show(ConvertTABToLEG(tab, false, CUserPrompt::Current())),
+              "converted " + fx.lut + ": ok.leg | skipped '' '../escaped' '' 'x\\y' 'a/b' '..' '.' '.hidden' "
+              "'two\nlines' '' 'del\x7F' | failed");
     EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
-    std::vector<std::string> made;
-    for (const auto& e : fs::directory_iterator(fx.lut))
-        made.push_back(e.path().filename().string());
-    EXPECT_EQ(made, (std::vector<std::string>{"ok.leg"}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fx.lut), fs::directory_iterator()), 1);
 }
 
 TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
@@ -166,44 +157,32 @@ TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
     }
 }
 
-TEST(ConvertTABToLEGTimeStamp, WithoutAStoredStampTheTableIsConvertedEveryTimeAndNoStampIsMade)
-{
-    CConversionFixture fx;
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
-    EXPECT_FALSE(fx.Stamp());
-}
-
 TEST(ConvertTABToLEGTimeStamp, UnchangedTableIsSkippedAndAChangedOneConverted)
 {
     CConversionFixture fx;
+    auto convert = [&](bool check) {
+        return Show(ConvertTABToLEG(fx.tab, check, CUserPrompt::Current())).substr(0, 9);
+    };
+    // Without a stored stamp the table is converted every time and no stamp is made.
+    EXPECT_EQ(convert(true) + convert(true), "convertedconverted");
+    EXPECT_FALSE(fx.Stamp());
     const std::time_t first = LocalTime(2023, 3, 4, 5, 6, 7);
     fx.SetModified(first);
     fx.StoreStamp("never");
-
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
+    EXPECT_EQ(convert(true), "converted");
     EXPECT_EQ(fx.Stamp(), "2023/03/04 05:06:07");
-
     fs::remove(fx.lut + "A.leg");
-    const CTabConversion again = ConvertTABToLEG(fx.tab, true, CUserPrompt::Current());
-    EXPECT_EQ(again.outcome, Outcome::Unchanged);
-    EXPECT_TRUE(again.written.empty());
+    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current())), "unchanged : | skipped | failed");
     EXPECT_FALSE(fs::exists(fx.lut + "A.leg"));
-    // Without the check the same table is converted.
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, false, CUserPrompt::Current()).outcome, Outcome::Converted);
-
+    EXPECT_EQ(convert(false), "converted"); // without the check the same table is converted
     fx.SetModified(first + 61);
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Converted);
+    EXPECT_EQ(convert(true), "converted");
     EXPECT_EQ(fx.Stamp(), "2023/03/04 05:07:08");
-}
 
-TEST(ConvertTABToLEGTimeStamp, StampsAreComparedAsTimesNotAsTexts)
-{
-    CConversionFixture fx;
+    // Stamps are compared as times, not as texts, and rewritten in the program's own form.
     fx.SetModified(LocalTime(2024, 1, 2, 3, 4, 5));
     fx.StoreStamp("2024/1/2 3:04:05");
-    EXPECT_EQ(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current()).outcome, Outcome::Unchanged);
-    // The stamp is rewritten in the program's own form either way.
+    EXPECT_EQ(convert(true), "unchanged");
     EXPECT_EQ(fx.Stamp(), "2024/01/02 03:04:05");
 }
 
@@ -222,10 +201,9 @@ TEST(DefaultTABPath, OnlyQuarvexHostsGetTheConfiguredTable)
     EXPECT_EQ(DefaultTABPath(true, false, ""), "");
     ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
                                           "ConfigDir", "/opt/quarvex/cfg"));
-    EXPECT_EQ(DefaultTABPath(true, false, ""), "/opt/quarvex/cfg/xs_colr.tab");
-    EXPECT_EQ(DefaultTABPath(false, true, ""), "/opt/quarvex/cfg/xs_colr.tab");
-    EXPECT_EQ(DefaultTABPath(false, false, ""), "");
-    EXPECT_EQ(DefaultTABPath(true, false, "/given.tab"), "/given.tab");
+    EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, true, "") + "|" +
+                  DefaultTABPath(false, false, "") + "|" + DefaultTABPath(true, false, "/given.tab"),
+              "/opt/quarvex/cfg/xs_colr.tab|/opt/quarvex/cfg/xs_colr.tab||/given.tab");
     ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
                                           "ConfigDir", "C:\\cfg\\"));
     EXPECT_EQ(DefaultTABPath(true, false, ""), "C:\\cfg\\xs_colr.tab");
