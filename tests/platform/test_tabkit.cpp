@@ -377,15 +377,16 @@ std::string WrittenAsNobody(const std::string& folder, const std::function<std::
 
 TEST(TabKitReplace, AWriteProtectedFileOfTheTableIsRefusedAndNothingIsWritten)
 {
-    for (const std::string& locked : TableFiles) {
+    const std::vector<std::string> files = {"t.dat", "t.id", "t.map", "t.tab"};
+    for (const std::string& locked : files) {
         SCOPED_TRACE(locked);
         CTempDir dir;
         const std::string path = dir.File("t.tab");
         ASSERT_TRUE(WriteTable(path, {{"A", 1, 10, 0}}, {{"old"}}));
         ::chmod(dir.Path().c_str(), 0777);
-        for (const std::string& file : TableFiles)
+        for (const std::string& file : files)
             ::chmod(dir.File(file).c_str(), file == locked ? 0444 : 0666);
-        const std::string before = Contents(dir.Path(), TableFiles);
+        const std::string before = Contents(dir.Path());
         const std::string said = WrittenAsNobody(dir.Path(), [&] {
             return WriteTable(path, {{"B", 2, 0, 0}}, {{"1"}}) ? std::string("written")
                                                                : tabkit_c_last_error();
@@ -394,7 +395,7 @@ TEST(TabKitReplace, AWriteProtectedFileOfTheTableIsRefusedAndNothingIsWritten)
             GTEST_SKIP() << "cannot run as a user without the right to write the file";
         EXPECT_EQ(said, dir.File(locked) + ": " + std::strerror(EACCES));
         EXPECT_EQ(FolderNames(dir.Path()), TableFiles);
-        EXPECT_EQ(Contents(dir.Path(), TableFiles), before);
+        EXPECT_EQ(Contents(dir.Path()), before);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "app/sheet/cmygridctrl.h"
 #include "app/sheet/crowcommands.h"
 #include "app/ui/caboutbox.h"
+#include "app/ui/cimporttabdlg.h"
+#include "app/ui/csettingsdlg.h"
 #include "grid/widget/cgridwidget.h"
 #include "platform/cstringtable.h"
 #include "platform/ctextcodec.h"
@@ -98,8 +100,12 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     if (m_options.editMode)
         ApplyEditModeLayout();
 
+    m_importDlg = new CImportTABDlg(*m_prompt, this);
+    m_settingsDlg = new CSettingsDlg(this);
     CEditorFlow::Dialogs dialogs;
     dialogs.saveFile = this;
+    dialogs.importTAB = m_importDlg;
+    dialogs.settings = m_settingsDlg;
     m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
     m_sheet->SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) { m_flow->ChangeLegend(change); });
     m_sheet->SetChooserHost(this);
@@ -148,12 +154,12 @@ void CTessarinDlg::ConnectCommands()
     });
     connect(m_description, &QLineEdit::textEdited, this,
             [this](const QString& text) { m_flow->DescriptionEdited(text.toStdString()); });
-    // Not written yet: the New legend, Import and Settings dialogs come with
-    // their own windows; until then their buttons say so instead of doing nothing.
-    for (int id : {ControlId::New, ControlId::Import, ControlId::Settings}) {
-        button(id)->setEnabled(false);
-        button(id)->setToolTip(QStringLiteral("Not available in this version"));
-    }
+    connect(button(Import), &QPushButton::clicked, this, [this] { m_flow->Import(); });
+    connect(button(Settings), &QPushButton::clicked, this, [this] { m_flow->Settings(); });
+    // The New legend dialog (a legend made from a data field) comes with its
+    // own window; until then the button says so instead of doing nothing.
+    button(New)->setEnabled(false);
+    button(New)->setToolTip(QStringLiteral("Not available in this version"));
     m_rowCommands = std::make_unique<CRowCommands>(*m_sheet, *m_prompt);
     for (int id : {InsertRow, AddRow, DeleteRows, Duplicate, RgbInterp, HslInterp, OklabInterp, StepPatterns})
         connect(button(id), &QPushButton::clicked, this, [this, id] {

@@ -31,6 +31,8 @@ class QWidget;
 class CGridWidget;
 class CMyGridCtrl;
 class CRowCommands;
+class CImportTABDlg;
+class CSettingsDlg;
 
 namespace ControlId {
 enum : int {
@@ -162,6 +164,8 @@ private:
     CGridWidget* m_spreadsheet = nullptr;
     CMyGridCtrl* m_sheet = nullptr; // owned by m_spreadsheet
     std::unique_ptr<CRowCommands> m_rowCommands;
+    CImportTABDlg* m_importDlg = nullptr;  // children of the window
+    CSettingsDlg* m_settingsDlg = nullptr;
     QAction* m_aboutAction = nullptr;
     class QMenu* m_editMenu = nullptr;
 };
