@@ -102,6 +102,9 @@ private:
                                       unsigned character) override;
 
     void Change(const LegendChange& change);
+    // A chooser's result for the row it was opened for: `edit` changes the
+    // legend row (false: nothing to change); the row's style cells follow.
+    void ChangeChooserRow(const std::function<bool(CLLRow&)>& edit);
     void CloseChooserCells(int row);
     // The row's texts as a legend row, with the user's separators.
     CLLRow ParseRow(int row) const;

@@ -58,20 +58,30 @@ void CMyGridCtrl::OnCellClick(int row, int col)
     m_Choosers->Redraw();
 }
 
-void CMyGridCtrl::ColourChosen(int32_t colour, int col)
+void CMyGridCtrl::ChangeChooserRow(const std::function<bool(CLLRow&)>& edit)
 {
     const int row = m_ChooserRow;
     if (row < GetFixedRowCount() || row >= GetRowCount())
         return;
-    const bool transparent = colour == -1;
-    const CGColor chosen(transparent ? White : static_cast<uint32_t>(colour));
-    const CSheetColumns k = m_Columns;
     CLLRow shown;
     bool changed = false;
     Change([&](CLLLegend& legend) {
         CLLRow r;
-        if (!legend.GetRow(row - 1, r))
+        if (!legend.GetRow(row - 1, r) || !edit(r))
             return;
+        changed = legend.SetRow(row - 1, r);
+        shown = r;
+    });
+    if (changed)
+        ShowStyle(row, shown);
+}
+
+void CMyGridCtrl::ColourChosen(int32_t colour, int col)
+{
+    const bool transparent = colour == -1;
+    const CGColor chosen(transparent ? White : static_cast<uint32_t>(colour));
+    const CSheetColumns k = m_Columns;
+    ChangeChooserRow([&](CLLRow& r) {
         if (col == k.fg) {
             r.fillColour = chosen;
             r.fillTransparent = transparent;
@@ -84,26 +94,15 @@ void CMyGridCtrl::ColourChosen(int32_t colour, int col)
         } else if (col == k.lcol) {
             r.lineColour = chosen;
         } else {
-            return;
+            return false;
         }
-        changed = legend.SetRow(row - 1, r);
-        shown = r;
+        return true;
     });
-    if (changed)
-        ShowStyle(row, shown);
 }
 
 void CMyGridCtrl::PatternChosen(int32_t pattern)
 {
-    const int row = m_ChooserRow;
-    if (row < GetFixedRowCount() || row >= GetRowCount())
-        return;
-    CLLRow shown;
-    bool changed = false;
-    Change([&](CLLLegend& legend) {
-        CLLRow r;
-        if (!legend.GetRow(row - 1, r))
-            return;
+    ChangeChooserRow([&](CLLRow& r) {
         r.pattern = pattern;
         if (pattern == 0) {
             r.fillColour = r.backColour = CGColor(White);
@@ -125,30 +124,16 @@ void CMyGridCtrl::PatternChosen(int32_t pattern)
                 r.backTransparent = false;
             }
         }
-        changed = legend.SetRow(row - 1, r);
-        shown = r;
+        return true;
     });
-    if (changed)
-        ShowStyle(row, shown);
 }
 
 void CMyGridCtrl::LineStyleChosen(int32_t style)
 {
-    const int row = m_ChooserRow;
-    if (row < GetFixedRowCount() || row >= GetRowCount())
-        return;
-    CLLRow shown;
-    bool changed = false;
-    Change([&](CLLLegend& legend) {
-        CLLRow r;
-        if (!legend.GetRow(row - 1, r))
-            return;
+    ChangeChooserRow([&](CLLRow& r) {
         r.lineStyle = style;
-        changed = legend.SetRow(row - 1, r);
-        shown = r;
+        return true;
     });
-    if (changed)
-        ShowStyle(row, shown);
 }
 
 bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect,

@@ -62,20 +62,7 @@ int CTessarinApp::Run()
     // stderr instead of waiting for a click.
     CStderrPrompt unattended;
     CTessarinDlg dlg(options, screenshot ? &unattended : nullptr);
-    if (!screenshot) {
-        std::string why;
-        if (!checker.Track(
-                [&dlg] {
-                    dlg.setWindowState(dlg.windowState() & ~Qt::WindowMinimized);
-                    dlg.show();
-                    dlg.raise();
-                    dlg.activateWindow();
-                },
-                &why))
-            std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
-                         why.c_str());
-    }
-    OpenMainWindow(dlg);
+    OpenMainWindow(dlg, screenshot ? nullptr : &checker);
     if (m_hostGone)
         return 0;
     if (screenshot)
@@ -84,7 +71,9 @@ int CTessarinApp::Run()
     return 0;
 }
 
-void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg)
+// In the order the window has always opened: placed over the host, recorded
+// as the running editor, then the start-up conversion, the pen file and the list.
+void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
 {
     const CStartupOptions& options = dlg.Options();
     if (options.processIdGiven) {
@@ -104,6 +93,20 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg)
         auto* timer = new QTimer(&dlg);
         QObject::connect(timer, &QTimer::timeout, &dlg, [this, &dlg] { Track(dlg); });
         timer->start(kTrackingInterval);
+    }
+
+    if (checker) {
+        std::string why;
+        if (!checker->Track(
+                [&dlg] {
+                    dlg.setWindowState(dlg.windowState() & ~Qt::WindowMinimized);
+                    dlg.show();
+                    dlg.raise();
+                    dlg.activateWindow();
+                },
+                &why))
+            std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
+                         why.c_str());
     }
 
     // The program's own folder, however it was started (a bare name on PATH included).

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class CInstanceChecker;
 class CTessarinDlg;
 class CWindowSystem;
 class QTimer;
@@ -22,7 +23,8 @@ public:
     int Run();
 
 private:
-    void OpenMainWindow(CTessarinDlg& dlg);
+    // checker: records this editor as the running one (none for a screenshot).
+    void OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker);
     void Track(CTessarinDlg& dlg);
     int WriteScreenshot(CTessarinDlg& dlg, const std::string& path);
 

@@ -24,8 +24,9 @@ TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwic
         b.Open();
         b.prompt.m_Messages.clear();
         b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "fresh"};
-        b.dialogs.writeNew = [&](const std::string& path) {
-            LegendWithLabels(std::vector<std::string>(static_cast<size_t>(rows), "x")).WriteLEG(path);
+        const size_t count = static_cast<size_t>(rows); // clang 14 cannot capture a structured binding
+        b.dialogs.writeNew = [count](const std::string& path) {
+            LegendWithLabels(std::vector<std::string>(count, "x")).WriteLEG(path);
         };
         b.flow.New();
 
