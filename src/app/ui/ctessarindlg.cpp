@@ -138,7 +138,13 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     ConnectCommands();
 }
 
-CTessarinDlg::~CTessarinDlg() = default;
+CTessarinDlg::~CTessarinDlg()
+{
+    // The undo stack is a child and outlives the flow; its last signals must
+    // not reach the flow once that is gone.
+    for (QObject* child : std::initializer_list<QObject*>{m_undo, m_list, m_description, m_watcher, m_followTimer})
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void CTessarinDlg::ConnectCommands()
 {
