@@ -1,6 +1,7 @@
 #include "app/core/startupsequence.h"
 
 #include "platform/cfileio.h"
+#include "storage/legendfiles.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/cuserprompt.h"
@@ -19,12 +20,6 @@ std::string Visible(const std::string& name)
             out += static_cast<char>(c);
     }
     return out;
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const size_t cut = path.find_last_of('/');
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
 }
 
 } // namespace
@@ -50,7 +45,7 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
 
     if (options.Quarvex() || options.Quarvex3D() || options.Strativ() || options.Strativ3D()) {
         const std::optional<std::string> configured = GetCommonSetting("PEN_FILE");
-        resources.penFile = configured ? *configured : FolderOf(programPath) + "CARTORAW.PEN";
+        resources.penFile = configured ? *configured : GetFolderOfPath(programPath) + "CARTORAW.PEN";
         // Read whole: the line-style samples need it anyway, and a file that opens
         // but cannot be read is as unusable as one that does not open.
         std::string bytes;

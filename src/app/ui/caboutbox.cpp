@@ -1,5 +1,7 @@
 #include "app/ui/caboutbox.h"
 
+#include "app/core/startupoptions.h"
+
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -17,8 +19,6 @@ std::string VersionInfo(const std::string& key)
 
 CAboutBox::CAboutBox(int hostCode, const QIcon& icon, QWidget* parent) : QDialog(parent)
 {
-    static const char* const kHosts[] = {"",        "Quarvex Vyrn", "Quarvex",   "Quarvex 3D", "Strativ",
-                                         "Strativ3D", "Formvue",    "Zorbinfo", "Magsprint", "Delictor"};
     setWindowTitle(QString::fromStdString(VersionInfo("InternalName")));
     auto* text = new QVBoxLayout;
     auto* title = new QLabel(QStringLiteral("<b>%1</b>").arg(QString::fromStdString(VersionInfo("InternalName"))), this);
@@ -26,7 +26,7 @@ CAboutBox::CAboutBox(int hostCode, const QIcon& icon, QWidget* parent) : QDialog
     text->addWidget(new QLabel(QStringLiteral("Version %1").arg(QString::fromStdString(VersionInfo("FileVersion"))), this));
     text->addWidget(new QLabel(QStringLiteral("Legend editor of the geoscience suite"), this));
     if (hostCode > 0 && hostCode < 10)
-        text->addWidget(new QLabel(QStringLiteral("Started by %1").arg(QString::fromLatin1(kHosts[hostCode])), this));
+        text->addWidget(new QLabel(QStringLiteral("Started by %1").arg(QString::fromStdString(HostProduct(hostCode))), this));
     auto* row = new QHBoxLayout;
     if (!icon.isNull()) {
         auto* picture = new QLabel(this);
