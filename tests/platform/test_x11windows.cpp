@@ -59,6 +59,13 @@ void Set(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t ty
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, property, type, 32, static_cast<uint32_t>(values.size()), values.data());
 }
 
+// A flush only sends the requests; another connection may still be answered
+// before they are carried out. A round trip makes sure they have been.
+void Sync(xcb_connection_t* c)
+{
+    free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
 } // namespace
 
 TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
@@ -84,7 +91,7 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
     // Fixed size: minimum and maximum both 100 x 50.
     Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
     Set(c, host, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
-    xcb_flush(c);
+    Sync(c);
 
     CX11Windows windows(server.display);
     ASSERT_TRUE(windows.Connected());
@@ -92,7 +99,7 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
 
     Set(c, screen->root, Atom(c, "_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW, {host, own, toolbox});
     Set(c, screen->root, Atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, {toolbox});
-    xcb_flush(c);
+    Sync(c);
     EXPECT_TRUE(windows.KnowsWindows());
     EXPECT_EQ(windows.ForegroundProcess(), 4242u);
 
