@@ -11,7 +11,7 @@
 
 #include "app/sheet/cchooserhost.h"
 #include "app/sheet/clinestylesampler.h"
-#include "app/sheet/cpatterntable.h"
+#include "pickers/core/cpatterntable.h"
 #include "app/sheet/sheetcolumns.h"
 #include "grid/cgridctrl.h"
 #include "legend/cllegend.h"

@@ -1,4 +1,4 @@
-#include "app/sheet/cpatterntable.h"
+#include "pickers/core/cpatterntable.h"
 #include "platform/cbmpfile.h"
 #include "support/testfiles.h"
 #include "app/sheet/bmpbytes.h"
