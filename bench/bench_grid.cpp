@@ -3,6 +3,7 @@
 // baseline is filling the same viewport rectangle once, measured in the same
 // process, so the "x_fill" counter reads as "costs this many plain fills".
 
+#include "benchview.h"
 #include "grid/cgridctrl.h"
 #include "grid/widget/cqtgridpainter.h"
 
@@ -25,34 +26,9 @@ constexpr int kColWidth = 60;
 constexpr int kViewportWidth = kCols * kColWidth;
 constexpr int kViewportHeight = 30 * kRowHeight; // header row plus 29 data rows
 
-// A window system that only knows its size; painting needs nothing more.
-class CBenchView : public CGridView {
-public:
-    CGridSize ClientSize() const override { return {kViewportWidth, kViewportHeight}; }
-    void SetScrollBars(int, int, int, int, int, int) override {}
-    void InvalidateAll() override {}
-    void InvalidateRect(const CGridRect&) override {}
-    void UpdateNow() override {}
-    void SetPointerCapture(bool) override {}
-    bool HasPointerCapture() const override { return false; }
-    CGridPoint PointerPosition() const override { return {}; }
-    void SetCursorShape(CGridCursor) override {}
-    void TakeFocus() override {}
-    CGridPoint MapToGlobal(CGridPoint point) const override { return point; }
-    void ShowSizingLine(std::optional<CGridRect>) override {}
-    void StartTimer(int, int) override {}
-    void StopTimer(int) override {}
-    std::optional<std::string> ClipboardText() override { return std::nullopt; }
-    void SetClipboardText(const std::string&) override {}
-    std::optional<CGridSize> MeasureText(const CGridFont&, const std::string&) override { return std::nullopt; }
-    CGridFont MessageFont() const override { return CGridFont{}; }
-    CGridSystemColours SystemColours() const override { return CGridSystemColours{}; }
-    CGridInPlaceEditor* CreateInPlaceEdit(const CGridEditRequest&) override { return nullptr; }
-};
-
 struct CBenchGrid {
     CGridCtrl grid;
-    CBenchView view;
+    CBenchView view{kViewportWidth, kViewportHeight};
     QImage image{kViewportWidth, kViewportHeight, QImage::Format_ARGB32_Premultiplied};
 
     CBenchGrid()

@@ -6,6 +6,7 @@
 // that only counts calls, so the figures are the spreadsheet's own work.
 
 #include "app/sheet/cmygridctrl.h"
+#include "benchview.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,33 +19,6 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kViewportWidth = 700;
 constexpr int kViewportHeight = 30 * CMyGridCtrl::RowHeight;
-
-class CBenchView : public CGridView {
-public:
-    CGridSize ClientSize() const override { return {kViewportWidth, kViewportHeight}; }
-    void SetScrollBars(int, int, int, int, int, int) override {}
-    void InvalidateAll() override {}
-    void InvalidateRect(const CGridRect&) override {}
-    void UpdateNow() override {}
-    void SetPointerCapture(bool) override {}
-    bool HasPointerCapture() const override { return false; }
-    CGridPoint PointerPosition() const override { return {}; }
-    void SetCursorShape(CGridCursor) override {}
-    void TakeFocus() override {}
-    CGridPoint MapToGlobal(CGridPoint point) const override { return point; }
-    void ShowSizingLine(std::optional<CGridRect>) override {}
-    void StartTimer(int, int) override {}
-    void StopTimer(int) override {}
-    std::optional<std::string> ClipboardText() override { return std::nullopt; }
-    void SetClipboardText(const std::string&) override {}
-    std::optional<CGridSize> MeasureText(const CGridFont&, const std::string& text) override
-    {
-        return CGridSize{static_cast<int>(text.size()) * 7, 14};
-    }
-    CGridFont MessageFont() const override { return CGridFont{}; }
-    CGridSystemColours SystemColours() const override { return CGridSystemColours{}; }
-    CGridInPlaceEditor* CreateInPlaceEdit(const CGridEditRequest&) override { return nullptr; }
-};
 
 class CCountingPainter : public CGridPainter {
 public:
@@ -136,7 +110,7 @@ void FillPlain(CGridCtrl& grid)
 }
 
 struct CSheetBench {
-    CBenchView view;
+    CBenchView view{kViewportWidth, kViewportHeight, 7};
     CMyGridCtrl sheet;
     CDashSampler sampler;
     CSheetBench()
@@ -151,7 +125,7 @@ struct CSheetBench {
 };
 
 struct CPlainBench {
-    CBenchView view;
+    CBenchView view{kViewportWidth, kViewportHeight, 7};
     CGridCtrl grid;
     CPlainBench() { grid.SetView(&view); }
 };
