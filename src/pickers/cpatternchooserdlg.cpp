@@ -53,6 +53,8 @@ CPatternChooserDlg::CPatternChooserDlg(int x, int y, const std::string& folder, 
 
     move(x, y);
     show();
+    // Esc must reach it at once, though a tool window is not always activated by showing it.
+    activateWindow();
 }
 
 CGridRect CPatternChooserDlg::FrameRect() const
