@@ -8,12 +8,13 @@
 #include "app/ui/cimporttabdlg.h"
 #include "app/ui/csettingsdlg.h"
 #include "grid/widget/cgridwidget.h"
+#include "pickers/ccolourpopup.h"
+#include "pickers/cpatternchooserdlg.h"
 #include "platform/cstringtable.h"
 #include "platform/ctextcodec.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QInputDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -341,36 +342,39 @@ CGridPoint CTessarinDlg::ClientOrigin() const
     return {sheet.x() - (m_options.editMode ? 11 : 193), sheet.y() - 123};
 }
 
+void CTessarinDlg::CloseStyleChoosers()
+{
+    if (m_patternChooser)
+        m_patternChooser->close();
+}
+
 void CTessarinDlg::OpenColourPicker(const CColourPickerRequest& request)
 {
-    const uint32_t c = request.colour;
-    const QColor initial(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
-    if (request.offerTransparent) {
-        QMenu menu(this);
-        QAction* transparent = menu.addAction(Text(Str::Transparent));
-        menu.addAction(QString::fromStdString(request.customText) + QStringLiteral("..."));
-        QAction* chosen = menu.exec(QPoint(request.at.x, request.at.y));
-        if (!chosen)
-            return Redraw();
-        if (chosen == transparent) {
-            m_sheet->ColourChosen(-1, request.col);
-            return Redraw();
-        }
-    }
-    const QColor colour = QColorDialog::getColor(initial, this, QStringLiteral("Colour"));
-    if (colour.isValid())
-        m_sheet->ColourChosen(static_cast<int32_t>(colour.red() | (colour.green() << 8) | (colour.blue() << 16)), request.col);
-    Redraw();
+    // No default box; the column comes back as the tag, so the colour lands in it.
+    auto* popup = new CColourPopup(request.colour, this, request.offerTransparent, QString(),
+                                   Shown(request.customText), QPoint(request.at.x, request.at.y));
+    popup->SetTag(request.col);
+    connect(popup, &CColourPopup::selEndOK, this, [this](uint32_t colour, int32_t column) {
+        m_sheet->ColourChosen(static_cast<int32_t>(colour), column);
+        Redraw();
+    });
+    connect(popup, &CColourPopup::selEndCancel, this, [this] { Redraw(); });
 }
 
 void CTessarinDlg::OpenPatternChooser(const CPatternChooserRequest& request)
 {
-    bool ok = false;
-    const int pattern = QInputDialog::getInt(this, QStringLiteral("Pattern"), QStringLiteral("Pattern number (0 = none):"),
-                                             request.pattern, 0, 999, 1, &ok);
-    if (ok)
-        m_sheet->PatternChosen(pattern);
-    Redraw();
+    CloseStyleChoosers();
+    // The sheet's table is shared, so the pattern folder is read once, not at every opening.
+    auto* chooser = new CPatternChooserDlg(request.at.x, request.at.y, request.patternFolder, request.row,
+                                           request.col, request.patterns, request.pattern, this);
+    m_patternChooser = chooser;
+    connect(chooser, &CPatternChooserDlg::patternChosen, this,
+            [this](int pattern, int, int) { m_sheet->PatternChosen(pattern); });
+    connect(chooser, &CPatternChooserDlg::closed, this, [this, chooser] {
+        if (m_patternChooser == chooser)
+            m_patternChooser = nullptr;
+        Redraw();
+    });
 }
 
 void CTessarinDlg::OpenLineStyleChooser(const CLineStyleChooserRequest& request)

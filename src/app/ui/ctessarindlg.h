@@ -16,6 +16,7 @@
 #include "app/ui/cmessageboxprompt.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -70,6 +71,7 @@ enum : int {
 }
 
 class QUndoStack;
+class CPatternChooserDlg;
 
 class CTessarinDlg : public QDialog,
                      public CEditorView,
@@ -128,10 +130,9 @@ private:
     void Recorded(CLegendEdit edit) override;
     void Reset() override;
     void Saved() override;
-    // CChooserHost: stand-ins until the pop-up choosers come; their results
-    // reach the spreadsheet exactly as the choosers' will.
+    // CChooserHost
     CGridPoint ClientOrigin() const override;
-    void CloseStyleChoosers() override {}
+    void CloseStyleChoosers() override;
     void OpenColourPicker(const CColourPickerRequest& request) override;
     void OpenPatternChooser(const CPatternChooserRequest& request) override;
     void OpenLineStyleChooser(const CLineStyleChooserRequest& request) override;
@@ -148,6 +149,8 @@ private:
     CUserPrompt* m_prompt;
     std::unique_ptr<CEditorFlow> m_flow;
     QUndoStack* m_undo = nullptr;
+    // The open pattern chooser, forgotten when it closes.
+    QPointer<CPatternChooserDlg> m_patternChooser;
     class QFileSystemWatcher* m_watcher = nullptr;
     class QTimer* m_followTimer = nullptr;
     bool m_closingWithoutAsking = false;
