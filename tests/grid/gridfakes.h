@@ -10,16 +10,6 @@
 #include <string>
 #include <vector>
 
-inline void PrintTo(const CCellID& cell, std::ostream* os) { *os << "(" << cell.row << "," << cell.col << ")"; }
-inline void PrintTo(const CCellRange& r, std::ostream* os)
-{
-    *os << "(" << r.minRow << "," << r.minCol << ")-(" << r.maxRow << "," << r.maxCol << ")";
-}
-inline void PrintTo(const CGridRect& r, std::ostream* os)
-{
-    *os << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
-}
-
 // The numbers separated by blanks, to compare several results at once.
 template <typename... T>
 std::string Nums(T... values)
@@ -28,6 +18,10 @@ std::string Nums(T... values)
     ((all += (all.empty() ? "" : " ") + std::to_string(values)), ...);
     return all;
 }
+
+inline void PrintTo(const CCellID& c, std::ostream* os) { *os << "(" << Nums(c.row, c.col) << ")"; }
+inline void PrintTo(const CCellRange& r, std::ostream* os) { *os << Nums(r.minRow, r.minCol, r.maxRow, r.maxCol); }
+inline void PrintTo(const CGridRect& r, std::ostream* os) { *os << Nums(r.left, r.top, r.right, r.bottom); }
 
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
@@ -128,13 +122,13 @@ public:
         const auto it = m_EditReplies.find(trigger);
         return it == m_EditReplies.end() ? CGridEditAction::TextEditor : it->second;
     }
-    // "code@row,col" for each notification, text appended after '=' when sent.
-    std::vector<std::string> Codes() const
+    // "code@row,col" for each notification, text appended after '=' when sent, separated by blanks.
+    std::string Codes() const
     {
-        std::vector<std::string> out;
+        std::string out;
         for (const auto& n : m_Log)
-            out.push_back(std::to_string(n.code) + "@" + std::to_string(n.row) + "," + std::to_string(n.col) +
-                          (n.hasText ? "=" + n.text : ""));
+            out += (out.empty() ? "" : " ") + std::to_string(n.code) + "@" + std::to_string(n.row) + "," +
+                   std::to_string(n.col) + (n.hasText ? "=" + n.text : "");
         return out;
     }
     int Count(int code) const

@@ -50,7 +50,7 @@ TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
     ASSERT_NE(f.widget.Editor(), nullptr);
     EXPECT_EQ(f.widget.Editor()->cursorPosition(), 2);
     f.Close(Qt::Key_Return);
-    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-105@2,2"});
+    EXPECT_EQ(f.owner.Codes(), "-105@2,2");
 
     f.Open(Qt::Key_9); // Esc restores and reports nothing
     f.Close(Qt::Key_Escape);
@@ -59,7 +59,7 @@ TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
     f.Open(Qt::Key_7);
     f.Close(Qt::Key_Return);
     EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "7");
-    EXPECT_EQ(f.owner.Codes().back(), "-106@2,2=7");
+    EXPECT_EQ(f.owner.Codes(), "-105@2,2 -105@2,2 -105@2,2 -106@2,2=7");
     EXPECT_EQ(f.widget.Editor(), nullptr);
     EXPECT_TRUE(f.widget.hasFocus());
 }
@@ -163,7 +163,7 @@ TEST(InPlaceEdit, EndsExactlyOnceOnFocusLossAndSilentlyWhenItsRowGoes)
     w.below->setFocus();
     CWidgetFixture::Settle();
     EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "8");
-    EXPECT_EQ(f.owner.Codes(), std::vector<std::string>{"-106@2,2=8"});
+    EXPECT_EQ(f.owner.Codes(), "-106@2,2=8");
     EXPECT_EQ(f.widget.Editor(), nullptr);
     EXPECT_FALSE(f.widget.Grid().GetCell(2, 2)->IsEditing());
 
