@@ -153,7 +153,8 @@ public:
     void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
                   const CGridFont& font) override
     {
-        Add("text '" + text + "' " + Rect(r) + " f" + Colour(format).substr(1) + " " + Colour(colour) + " " + font.faceName);
+        Add("text '" + text + "' " + Rect(r) + " f" + Colour(format).substr(1) + " " + Colour(colour) + " " +
+            font.faceName);
         m_Texts.push_back(text);
     }
     CGridSize TextExtent(const CGridFont&, const std::string& text) override
@@ -178,7 +179,8 @@ public:
 
     int CountPrefix(const std::string& prefix) const
     {
-        return static_cast<int>(std::count_if(m_Ops.begin(), m_Ops.end(), [&](auto& op) { return op.rfind(prefix, 0) == 0; }));
+        auto starts = [&](const std::string& op) { return op.rfind(prefix, 0) == 0; };
+        return static_cast<int>(std::count_if(m_Ops.begin(), m_Ops.end(), starts));
     }
 
     std::vector<std::string> m_Ops, m_Texts;

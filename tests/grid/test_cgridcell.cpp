@@ -55,7 +55,8 @@ TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
     EXPECT_EQ(def.GetFont().faceName.size(), 31u);
     font.faceName = "Big";
     def.SetFont(&font);
-    EXPECT_EQ(f.grid.GetCell(1, 1)->GetFont().faceName + "|" + f.grid.GetCell(0, 1)->GetFont().faceName, "Big|Test Sans");
+    EXPECT_EQ(f.grid.GetCell(1, 1)->GetFont().faceName + "|" + f.grid.GetCell(0, 1)->GetFont().faceName,
+              "Big|Test Sans");
     // Measured on the view: a space is 7 wide, " XXXXXXXXXXXX " 14 * 7 and 14 high.
     const CGridDefaultCell& header = f.grid.GetDefaultCell(true, false);
     EXPECT_EQ(Nums(def.GetHeight(), header.GetWidth(), header.GetMargin()), "21 98 7");

@@ -109,7 +109,8 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     EXPECT_TRUE(!e.grid.CopyTextFromGrid() && !e.grid.SortItems(0, true));
     CRecordingPainter painter;
     e.grid.OnDraw(painter);
-    EXPECT_EQ(Nums(e.owner.m_Commands.size(), painter.m_Texts.size()) + " " + painter.m_Ops.front() + " " + e.owner.Codes(),
+    EXPECT_EQ(Nums(e.owner.m_Commands.size(), painter.m_Texts.size()) + " " + painter.m_Ops.front() + " " +
+                  e.owner.Codes(),
               "0 0 fill 0,0,400,300 #a0a0a0 -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 -101@-1,-1");
 }
 

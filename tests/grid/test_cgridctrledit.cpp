@@ -33,8 +33,9 @@ TEST(GridEditing, EditStartsOnlyOnVisibleEditableCellsAndCanBeVetoed)
     ASSERT_EQ(Editors(f), "1: 2,2 key 55");
     const CGridEditRequest& r = f.view.LastEditor()->m_Request;
     EXPECT_EQ(r.align, CGridEditRequest::Align::Right);
-    EXPECT_EQ(Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom, f.grid.GetCell(2, 2)->IsEditing()) +
-                  r.text, "8 100 40 149 59 1r2c2");
+    EXPECT_EQ(Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom) + " " + r.text,
+              "8 100 40 149 59 r2c2");
+    EXPECT_TRUE(f.grid.GetCell(2, 2)->IsEditing());
     f.view.LastEditor()->EndEdit();
     EXPECT_FALSE(f.grid.GetCell(2, 2)->IsEditing());
     f.owner.Clear();
@@ -81,7 +82,8 @@ TEST(GridEditing, EndOfEditStoresValidatesNotifiesAndMarksModified)
     p.Edit(1, 1, GridKey::MouseStart);
     p.owner.Clear();
     p.view.LastEditor()->Finish("bad x", GridKey::Return);
-    EXPECT_EQ(p.grid.GetItemText(1, 1) + " " + Nums(p.owner.m_Log.size(), cell->m_Ends, cell->IsEditing()), "keep 0 1 0");
+    EXPECT_EQ(p.grid.GetItemText(1, 1) + " " + Nums(p.owner.m_Log.size(), cell->m_Ends, cell->IsEditing()),
+              "keep 0 1 0");
     const bool refused = !p.grid.ValidateAndModifyCellContents(1, 1, "also x"); // the same rule
     const std::string kept = p.grid.GetItemText(1, 1);
     EXPECT_TRUE(refused && kept == "keep" && p.grid.ValidateAndModifyCellContents(1, 1, "fine"));

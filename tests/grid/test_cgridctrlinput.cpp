@@ -163,7 +163,8 @@ TEST(GridMouse, HeaderClicksSelectColumnsRowsOrAll)
 {
     CGridFixture f(4, 4);
     const std::tuple<CCellID, unsigned, CCellRange> clicks[] = {
-        {{0, 2}, 0, {1, 2, 4, 2}}, {{0, 4}, kShift, {1, 2, 4, 4}}, {{3, 0}, 0, {3, 1, 3, 4}}, {{0, 0}, 0, {1, 1, 4, 4}}};
+        {{0, 2}, 0, {1, 2, 4, 2}}, {{0, 4}, kShift, {1, 2, 4, 4}}, {{3, 0}, 0, {3, 1, 3, 4}},
+        {{0, 0}, 0, {1, 1, 4, 4}}};
     for (auto [cell, mods, range] : clicks) {
         f.Click(cell.row, cell.col, mods);
         EXPECT_EQ(f.grid.GetSelectedCellRange(), range);

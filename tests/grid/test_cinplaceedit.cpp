@@ -88,8 +88,9 @@ TEST(InPlaceEdit, LeavingKeysMoveOnAndKeepEditing)
         ASSERT_NE(l.widget.Editor(), nullptr);
         QTest::keyClick(l.widget.Editor(), key);
         CWidgetFixture::Settle();
-        EXPECT_EQ(l.widget.Grid().GetItemText(3, 3) + Nums(l.widget.Editor() == nullptr, l.widget.Grid().GetFocusCell().row,
-                                                           l.widget.Grid().GetFocusCell().col), "41 3 3") << key;
+        const CCellID focus = l.widget.Grid().GetFocusCell();
+        EXPECT_EQ(l.widget.Grid().GetItemText(3, 3) + Nums(l.widget.Editor() == nullptr, focus.row, focus.col),
+                  "41 3 3") << key;
     }
 }
 

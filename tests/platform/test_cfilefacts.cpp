@@ -84,7 +84,8 @@ TEST(CFileFacts, FilesWithAnExtensionAreRegularFilesInByteOrder)
     EXPECT_FALSE(CFileFacts::FilesWithExtension(dir.File("none"), ".leg", CFileFacts::Case::Ignored, names));
     EXPECT_TRUE(names.empty());
     int error = 0;
-    EXPECT_TRUE(!CFileFacts::CanList(dir.File("a.leg"), error) && error == ENOTDIR && CFileFacts::CanList(dir.Path(), error));
+    EXPECT_TRUE(!CFileFacts::CanList(dir.File("a.leg"), error) && error == ENOTDIR &&
+                CFileFacts::CanList(dir.Path(), error));
 }
 
 // Names and extensions compare case-free for ASCII letters only: under a

@@ -99,8 +99,9 @@ TEST(CFileIOWrite, LinksUmaskLongNamesAndSpecialFiles)
     // Only the files made above: no temporary file is left.
     EXPECT_EQ(Folder(dir.Path()), "fifo.leg; hard.leg=both 644; link1.leg; link2.leg; new.leg=n 600; " + longName +
                                       "=long 644; target.leg=both 644; ");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link2.leg")) && std::filesystem::is_symlink(dir.File("link1.leg")) &&
-                std::filesystem::hard_link_count(dir.File("hard.leg")) == 2u);
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(fs::is_symlink(dir.File("link2.leg")) && fs::is_symlink(dir.File("link1.leg")) &&
+                fs::hard_link_count(dir.File("hard.leg")) == 2u);
 }
 
 TEST(CFileIOWrite, InPlaceSaveThatFailsPutsTheOldBytesBack)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
@@ -26,19 +27,24 @@ TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
     };
     for (const auto& [make, packed] : cases)
         EXPECT_EQ(make().GetPacked(), packed) << std::hex << packed;
+    // Components and HSL values in millionths (no float text: that would follow the user's locale).
+    auto micro = [](std::initializer_list<float> values) {
+        std::string all;
+        for (float v : values)
+            all += std::to_string(std::lround(v * 1e6f)) + " ";
+        return all;
+    };
     const CGColor c(0x00336699u);
-    EXPECT_EQ(std::to_string(c.GetRed() * 255) + " " + std::to_string(c.GetGreen() * 255) + " " +
-                  std::to_string(c.GetBlue() * 255),
-              "153.000000 102.000000 51.000000");
+    EXPECT_EQ(micro({c.GetRed(), c.GetGreen(), c.GetBlue()}), "600000 400000 200000 ");
     CGColor a;
     a.SetRGBA(255.0f, 0.0f, 0.0f, 7.0f);
     EXPECT_EQ(a.GetAlpha(), 1.0f);
     EXPECT_TRUE(CGColor(10, 20, 30) == CGColor(0x1E140Au) && CGColor(10, 20, 30) != CGColor(10, 20, 31));
     float h, s, l;
     CGColor::RGB2HSL(0.0f, 0.0f, 1.0f, h, s, l);
-    EXPECT_EQ(std::to_string(h) + " " + std::to_string(s) + " " + std::to_string(l), "0.666667 1.000000 0.500000");
+    EXPECT_EQ(micro({h, s, l}), "666667 1000000 500000 ");
     CGColor::RGB2HSL(0.5f, 0.5f, 0.5f, h, s, l);
-    EXPECT_EQ(std::to_string(s) + " " + std::to_string(l), "0.000000 0.500000");
+    EXPECT_EQ(micro({s, l}), "0 500000 ");
 }
 
 TEST(CGColor, PackedValuesSurviveTheComponentsAndHslExactly)

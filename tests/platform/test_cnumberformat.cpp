@@ -25,7 +25,8 @@ TEST(CNumberFormatParse, FollowsTheCParsersAndClampsIntegersToThe32BitRange)
                              "0x1p3", "  0X10", "12.9", "4278190080", "-99999999999", "+-5", "- 5", "007", "inf",
                              "-nan"}) {
         const std::string s(text);
-        const double viaC = CNumberFormat::ParseDouble(s.c_str()), viaView = CNumberFormat::ParseDouble(std::string_view(s));
+        const double viaC = CNumberFormat::ParseDouble(s.c_str());
+        const double viaView = CNumberFormat::ParseDouble(std::string_view(s));
         EXPECT_TRUE(std::isnan(viaC) ? std::isnan(viaView) : viaView == viaC) << text;
         EXPECT_EQ(CNumberFormat::ParseInt32(std::string_view(s)), CNumberFormat::ParseInt32(s.c_str())) << text;
     }

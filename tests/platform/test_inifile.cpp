@@ -19,7 +19,8 @@ TEST(IniFileParse, SectionsKeysQuotesCommentsAndOddLines)
               "[quotes]\nlater=in a second section of the same name\n");
     // Section, key; the value ("-": none). Names ignore case; backslashes stay.
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"directories", "QUARVEX TEMP DIRECTORY", "C:\\Temp\\quarvex\\"}, {"Directories", "share", "\\\\server\\share\\n"},
+        {"directories", "QUARVEX TEMP DIRECTORY", "C:\\Temp\\quarvex\\"},
+        {"Directories", "share", "\\\\server\\share\\n"},
         {"Directories", "Double", "-"}, {"Missing", "k", "-"}, {"Quotes", "double", "  spaced  "},
         {"Quotes", "single", "x"}, {"Quotes", "mismatched", "\"x'"}, {"Quotes", "inner", "a \"b\" c"},
         {"Quotes", "; comment", "-"}, {"Quotes", "no equals sign", "-"}, {"Quotes", "eq", "a=b=c"},
