@@ -3,22 +3,14 @@
 
 #include "grid/cgridctrl.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
-
-inline void PrintTo(const CCellID& cell, std::ostream* os) { *os << "(" << cell.row << "," << cell.col << ")"; }
-inline void PrintTo(const CCellRange& r, std::ostream* os)
-{
-    *os << "(" << r.minRow << "," << r.minCol << ")-(" << r.maxRow << "," << r.maxCol << ")";
-}
-inline void PrintTo(const CGridRect& r, std::ostream* os)
-{
-    *os << "[" << r.left << "," << r.top << "," << r.right << "," << r.bottom << "]";
-}
 
 // The numbers separated by blanks, to compare several results at once.
 template <typename... T>
@@ -28,6 +20,10 @@ std::string Nums(T... values)
     ((all += (all.empty() ? "" : " ") + std::to_string(values)), ...);
     return all;
 }
+
+inline void PrintTo(const CCellID& c, std::ostream* os) { *os << "(" << Nums(c.row, c.col) << ")"; }
+inline void PrintTo(const CCellRange& r, std::ostream* os) { *os << Nums(r.minRow, r.minCol, r.maxRow, r.maxCol); }
+inline void PrintTo(const CGridRect& r, std::ostream* os) { *os << Nums(r.left, r.top, r.right, r.bottom); }
 
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
@@ -39,10 +35,8 @@ public:
     void Abandon() override { m_Ended = m_Abandoned = true; }
     void Finish(const std::string& text, unsigned key, unsigned modifiers = 0)
     {
-        if (!m_Ended) {
-            m_Ended = true;
+        if (!std::exchange(m_Ended, true))
             m_Grid.OnEndInPlaceEdit(m_Request.row, m_Request.col, text, key, modifiers);
-        }
     }
 
     CGridCtrl& m_Grid;
@@ -79,12 +73,7 @@ public:
     {
         return CGridSize{static_cast<int>(text.size()) * 7, 14};
     }
-    CGridFont MessageFont() const override
-    {
-        CGridFont font;
-        font.faceName = "Test Sans";
-        return font;
-    }
+    CGridFont MessageFont() const override { return m_Font; }
     CGridSystemColours SystemColours() const override { return {}; }
     CGridInPlaceEditor* CreateInPlaceEdit(const CGridEditRequest& request) override
     {
@@ -94,6 +83,7 @@ public:
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
+    CGridFont m_Font = [] { CGridFont font; font.faceName = "Test Sans"; return font; }();
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;
@@ -128,21 +118,18 @@ public:
         const auto it = m_EditReplies.find(trigger);
         return it == m_EditReplies.end() ? CGridEditAction::TextEditor : it->second;
     }
-    // "code@row,col" for each notification, text appended after '=' when sent.
-    std::vector<std::string> Codes() const
+    // "code@row,col" for each notification, text appended after '=' when sent, separated by blanks.
+    std::string Codes() const
     {
-        std::vector<std::string> out;
+        std::string out;
         for (const auto& n : m_Log)
-            out.push_back(std::to_string(n.code) + "@" + std::to_string(n.row) + "," + std::to_string(n.col) +
-                          (n.hasText ? "=" + n.text : ""));
+            out += (out.empty() ? "" : " ") + std::to_string(n.code) + "@" + std::to_string(n.row) + "," +
+                   std::to_string(n.col) + (n.hasText ? "=" + n.text : "");
         return out;
     }
     int Count(int code) const
     {
-        int count = 0;
-        for (const auto& n : m_Log)
-            count += n.code == code;
-        return count;
+        return static_cast<int>(std::count_if(m_Log.begin(), m_Log.end(), [code](auto& n) { return n.code == code; }));
     }
     void Clear() { m_Log.clear(), m_Commands.clear(); }
 
@@ -166,9 +153,8 @@ public:
     void DrawText(const CGridRect& r, const std::string& text, uint32_t format, uint32_t colour,
                   const CGridFont& font) override
     {
-        std::ostringstream f;
-        f << std::hex << format;
-        Add("text '" + text + "' " + Rect(r) + " f" + f.str() + " " + Colour(colour) + " " + font.faceName);
+        Add("text '" + text + "' " + Rect(r) + " f" + Colour(format).substr(1) + " " + Colour(colour) + " " +
+            font.faceName);
         m_Texts.push_back(text);
     }
     CGridSize TextExtent(const CGridFont&, const std::string& text) override
@@ -193,10 +179,8 @@ public:
 
     int CountPrefix(const std::string& prefix) const
     {
-        int count = 0;
-        for (const auto& op : m_Ops)
-            count += op.rfind(prefix, 0) == 0;
-        return count;
+        auto starts = [&](const std::string& op) { return op.rfind(prefix, 0) == 0; };
+        return static_cast<int>(std::count_if(m_Ops.begin(), m_Ops.end(), starts));
     }
 
     std::vector<std::string> m_Ops, m_Texts;
@@ -205,12 +189,7 @@ private:
     void Add(const std::string& op) { m_Ops.push_back(op); }
     static std::string Point(CGridPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
     static std::string Rect(const CGridRect& r) { return Point({r.left, r.top}) + "," + Point({r.right, r.bottom}); }
-    static std::string Colour(uint32_t colour)
-    {
-        std::ostringstream s;
-        s << "#" << std::hex << colour;
-        return s.str();
-    }
+    static std::string Colour(uint32_t colour) { return (std::ostringstream() << "#" << std::hex << colour).str(); }
     static std::string Points(const std::vector<CGridPoint>& points)
     {
         std::string out;
@@ -252,9 +231,9 @@ struct CGridFixture {
     // The centre of a cell in client coordinates, at the current scroll position.
     CGridPoint Centre(int row, int col)
     {
-        CGridRect rect;
-        grid.GetCellRect(row, col, rect);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        CGridRect r;
+        grid.GetCellRect(row, col, r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void Click(int row, int col, unsigned modifiers = 0)
     {
@@ -283,9 +262,9 @@ struct CGridFixture {
     std::string State() const
     {
         const CCellID focus = grid.GetFocusCell();
-        const CCellRange sel = grid.GetSelectedCellRange();
+        const CCellRange s = grid.GetSelectedCellRange();
         auto n = [](int v) { return std::to_string(v); };
-        return "focus " + n(focus.row) + "," + n(focus.col) + " sel " + n(sel.minRow) + "," + n(sel.minCol) + "-" +
-               n(sel.maxRow) + "," + n(sel.maxCol) + "/" + n(grid.GetSelectedCount());
+        return "focus " + n(focus.row) + "," + n(focus.col) + " sel " + n(s.minRow) + "," + n(s.minCol) + "-" +
+               n(s.maxRow) + "," + n(s.maxCol) + "/" + n(grid.GetSelectedCount());
     }
 };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -25,10 +26,8 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     f.grid.GetDefaultCell(true, false).SetTextClr(0x000022);
     f.grid.GetDefaultCell(true, true).SetTextClr(0x000033);
     f.grid.GetDefaultCell(false, false).SetMargin(5);
-    EXPECT_EQ(f.grid.GetCell(1, 1)->GetTextClr(), 0x000011u);
-    EXPECT_EQ(f.grid.GetCell(0, 1)->GetTextClr(), 0x000022u);
-    EXPECT_EQ(f.grid.GetCell(0, 0)->GetTextClr(), 0x000033u);
-    EXPECT_EQ(f.grid.GetCell(1, 1)->GetMargin(), 5);
+    EXPECT_EQ(Nums(f.grid.GetCell(1, 1)->GetTextClr(), f.grid.GetCell(0, 1)->GetTextClr(),
+                   f.grid.GetCell(0, 0)->GetTextClr(), f.grid.GetCell(1, 1)->GetMargin()), "17 34 51 5");
 
     auto* cell = static_cast<CGridCell*>(f.grid.GetCell(1, 2));
     cell->SetTextClr(0x0000FF);
@@ -43,8 +42,7 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     cell->SetState(GridState::Selected | GridState::Focused);
     cell->Reset();
     EXPECT_EQ(DrawOps(*cell, 1, 2, {100, 20, 149, 39}), (Ops{"fill 100,20,150,40 #ffffff"}));
-    EXPECT_EQ(cell->GetImage(), -1);
-    EXPECT_EQ(cell->GetTextClr(), 0x000011u);
+    EXPECT_EQ(Nums(cell->GetImage(), cell->GetTextClr()), "-1 17");
 }
 
 TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
@@ -57,18 +55,16 @@ TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
     EXPECT_EQ(def.GetFont().faceName.size(), 31u);
     font.faceName = "Big";
     def.SetFont(&font);
-    EXPECT_EQ(f.grid.GetCell(1, 1)->GetFont().faceName, "Big");
-    EXPECT_EQ(f.grid.GetCell(0, 1)->GetFont().faceName, "Test Sans");
+    EXPECT_EQ(f.grid.GetCell(1, 1)->GetFont().faceName + "|" + f.grid.GetCell(0, 1)->GetFont().faceName,
+              "Big|Test Sans");
     // Measured on the view: a space is 7 wide, " XXXXXXXXXXXX " 14 * 7 and 14 high.
-    EXPECT_EQ(def.GetHeight(), 21);
-    EXPECT_EQ(f.grid.GetDefaultCell(true, false).GetWidth(), 98);
-    EXPECT_EQ(f.grid.GetDefaultCell(true, false).GetMargin(), 7);
+    const CGridDefaultCell& header = f.grid.GetDefaultCell(true, false);
+    EXPECT_EQ(Nums(def.GetHeight(), header.GetWidth(), header.GetMargin()), "21 98 7");
     def.SetHeight(31);
     def.SetWidth(77);
     f.grid.SetRowCount(4);
     f.grid.SetColumnCount(4);
-    EXPECT_EQ(f.grid.GetRowHeight(3), 31);
-    EXPECT_EQ(f.grid.GetColumnWidth(3), 77);
+    EXPECT_EQ(Nums(f.grid.GetRowHeight(3), f.grid.GetColumnWidth(3)), "31 77");
 }
 
 TEST(GridCell, DrawsBackgroundFrameAndTextByState)
@@ -111,10 +107,9 @@ TEST(GridCell, DrawsBackgroundFrameAndTextByState)
     for (const auto& [what, cell, setup, ops] : cases) {
         CGridFixture f(2, 2);
         setup(f.grid);
-        std::string drawn;
-        for (const std::string& op : DrawOps(*f.grid.GetCell(cell.row, cell.col), cell.row, cell.col, {50, 20, 99, 39}))
-            drawn += (drawn.empty() ? "" : "|") + op;
-        EXPECT_EQ(drawn, ops) << what;
+        const Ops drawn = DrawOps(*f.grid.GetCell(cell.row, cell.col), cell.row, cell.col, {50, 20, 99, 39});
+        EXPECT_EQ(std::accumulate(drawn.begin() + 1, drawn.end(), drawn[0], [](auto a, auto b) { return a + "|" + b; }),
+                  ops) << what;
     }
     CGridFixture f(2, 2);
     f.grid.SetItemText(1, 1, "same");
@@ -157,12 +152,11 @@ TEST(GridCell, EditOpensOnceThenForwardsKeys)
     EXPECT_TRUE(cell->Edit(1, 1, {50, 20, 99, 39}, {-1, -1}, 8, 'q'));
     EXPECT_TRUE(cell->Edit(1, 1, {50, 20, 99, 39}, {-1, -1}, 8, 'r'));
     ASSERT_EQ(f.view.m_Editors.size(), 1u);
-    EXPECT_EQ(f.view.LastEditor()->m_Request.align, CGridEditRequest::Align::Center);
-    EXPECT_EQ(cell->GetEditWnd(), f.view.LastEditor());
-    EXPECT_EQ(f.view.LastEditor()->m_Keys, std::vector<unsigned>{'r'});
+    const CFakeEditor* editor = f.view.LastEditor();
+    EXPECT_TRUE(editor->m_Request.align == CGridEditRequest::Align::Center && cell->GetEditWnd() == editor);
+    EXPECT_EQ(editor->m_Keys, std::vector<unsigned>{'r'});
     cell->OnEndEdit();
-    EXPECT_FALSE(cell->IsEditing());
-    EXPECT_EQ(cell->GetEditWnd(), nullptr);
+    EXPECT_TRUE(!cell->IsEditing() && !cell->GetEditWnd());
     CGridCell loose; // no grid, no window system: nothing to open
     EXPECT_FALSE(loose.Edit(0, 0, {0, 0, 10, 10}, {-1, -1}, 8, 'q'));
 }

@@ -9,15 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000, kGreen = 0x00FF00, kBlack = 0x000000;
 
-// The image as one string per row: '.' white, 'R', 'B', 'G', 'K' (black), '?' anything else.
-std::vector<std::string> Render(const std::function<void(CGridPainter&)>& draw)
+// The 16 x 8 image, rows ended by '/': '.' white, 'R', 'B', 'G', 'K' (black), '?' anything else.
+std::string Render(const std::function<void(CGridPainter&)>& draw)
 {
     QImage image(16, 8, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -26,20 +26,15 @@ std::vector<std::string> Render(const std::function<void(CGridPainter&)>& draw)
         CQtGridPainter surface(painter);
         draw(surface);
     }
-    std::vector<std::string> rows;
+    const std::map<QRgb, char> names = {
+        {0xFFFFFF, '.'}, {0xFF0000, 'R'}, {0x0000FF, 'B'}, {0x00FF00, 'G'}, {0x000000, 'K'}};
+    std::string rows;
     for (int y = 0; y < image.height(); ++y) {
-        std::string row;
         for (int x = 0; x < image.width(); ++x) {
-            switch (image.pixel(x, y) & 0xFFFFFF) {
-            case 0xFFFFFF: row += '.'; break;
-            case 0xFF0000: row += 'R'; break;
-            case 0x0000FF: row += 'B'; break;
-            case 0x00FF00: row += 'G'; break;
-            case 0x000000: row += 'K'; break;
-            default: row += '?';
-            }
+            const auto it = names.find(image.pixel(x, y) & 0xFFFFFF);
+            rows += it == names.end() ? '?' : it->second;
         }
-        rows.push_back(row);
+        rows += '/';
     }
     return rows;
 }
@@ -58,39 +53,35 @@ TEST(QtGridPainter, DrawsExactPixels)
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
 
-    struct Case {
-        const char* what;
-        std::function<void(CGridPainter&)> draw;
-        std::vector<std::string> pixels;
-    } cases[] = {
-        {"checker tiled over 16x8",
-         [](CGridPainter& p) { p.FillPattern({0, 0, 16, 8}, kChecker, kRed, kBlue); },
-         {"RBRBRBRBRBRBRBRB", "BRBRBRBRBRBRBRBR", "RBRBRBRBRBRBRBRB", "BRBRBRBRBRBRBRBR", "RBRBRBRBRBRBRBRB",
-          "BRBRBRBRBRBRBRBR", "RBRBRBRBRBRBRBRB", "BRBRBRBRBRBRBRBR"}},
-        {"anchored at the rectangle, clear bits left alone",
-         [](CGridPainter& p) { p.FillPattern({2, 1, 15, 7}, kBlocks, kRed, std::nullopt); },
-         {"................", "..RRR.....RRR...", "..RRRR....RRRR..", "..RRRR....RRRR..", "..RRRR....RRRR..",
-          "......RRRR....R.", "......RRRR....R.", "................"}},
-        {"3 pixels wide, flat ends, centred on the points",
-         [](CGridPainter& p) {
+    const std::pair<std::function<void(CGridPainter&)>, std::string> cases[] = {
+        // A checker tiled over 16 x 8.
+        {[](CGridPainter& p) { p.FillPattern({0, 0, 16, 8}, kChecker, kRed, kBlue); },
+         "RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/"
+         "RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/"},
+        // Anchored at the rectangle, clear bits left alone.
+        {[](CGridPainter& p) { p.FillPattern({2, 1, 15, 7}, kBlocks, kRed, std::nullopt); },
+         "................/..RRR.....RRR.../..RRRR....RRRR../..RRRR....RRRR../"
+         "..RRRR....RRRR../......RRRR....R./......RRRR....R./................/"},
+        // 3 pixels wide, flat ends, centred on the points.
+        {[](CGridPainter& p) {
              p.DrawPolyline({{2, 4}, {12, 4}}, 3, kGreen);
              p.DrawPolyline({{14, 0}, {14, 2}}, 3, kRed);
          },
-         {".............RRR", ".............RRR", "................", "..GGGGGGGGGG....", "..GGGGGGGGGG....",
-          "..GGGGGGGGGG....", "................", "................"}},
-        {"thin polyline, both ends drawn",
-         [](CGridPainter& p) { p.DrawPolyline({{1, 1}, {6, 1}, {6, 5}}, 0, kBlack); },
-         {"................", ".KKKKKK.........", "......K.........", "......K.........", "......K.........",
-          "......K.........", "................", "................"}},
-        {"polygon filled and outlined",
-         [](CGridPainter& p) {
+         ".............RRR/.............RRR/................/..GGGGGGGGGG..../"
+         "..GGGGGGGGGG..../..GGGGGGGGGG..../................/................/"},
+        // A thin polyline, both ends drawn.
+        {[](CGridPainter& p) { p.DrawPolyline({{1, 1}, {6, 1}, {6, 5}}, 0, kBlack); },
+         "................/.KKKKKK........./......K........./......K........./"
+         "......K........./......K........./................/................/"},
+        // Polygons filled, and filled and outlined.
+        {[](CGridPainter& p) {
              p.FillPolygon({{1, 1}, {7, 1}, {7, 6}, {1, 6}}, kRed, std::nullopt);
              p.FillPolygon({{9, 1}, {14, 1}, {14, 6}, {9, 6}}, kBlue, kBlack);
          },
-         {"................", ".RRRRRR..KKKKKK.", ".RRRRRR..KBBBBK.", ".RRRRRR..KBBBBK.", ".RRRRRR..KBBBBK.",
-          ".RRRRRR..KBBBBK.", ".........KKKKKK.", "................"}},
-        {"nested clips intersect, pops restore",
-         [](CGridPainter& p) {
+         "................/.RRRRRR..KKKKKK./.RRRRRR..KBBBBK./.RRRRRR..KBBBBK./"
+         ".RRRRRR..KBBBBK./.RRRRRR..KBBBBK./.........KKKKKK./................/"},
+        // Nested clips intersect, pops restore; one pop too many is harmless.
+        {[](CGridPainter& p) {
              p.PushClip({2, 2, 10, 6});
              p.FillRect({0, 0, 16, 8}, kRed);
              p.PushClip({6, 0, 16, 8});
@@ -98,14 +89,14 @@ TEST(QtGridPainter, DrawsExactPixels)
              p.PopClip();
              p.FillRect({0, 0, 4, 8}, kBlue);
              p.PopClip();
-             p.PopClip(); // one too many: harmless
+             p.PopClip();
              p.FillRect({0, 7, 16, 8}, kBlack);
          },
-         {"................", "................", "..BBRRGGGG......", "..BBRRGGGG......", "..BBRRGGGG......",
-          "..BBRRGGGG......", "................", "KKKKKKKKKKKKKKKK"}},
+         "................/................/..BBRRGGGG....../..BBRRGGGG....../"
+         "..BBRRGGGG....../..BBRRGGGG....../................/KKKKKKKKKKKKKKKK/"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(Render(c.draw), c.pixels) << c.what;
+    for (const auto& [draw, pixels] : cases)
+        EXPECT_EQ(Render(draw), pixels);
 }
 
 } // namespace

@@ -14,35 +14,22 @@
 
 // The application is made on first use and ended before static destruction,
 // when Qt's own globals are still there.
-class CQtTestEnvironment : public testing::Environment {
-public:
-    static QApplication*& App()
-    {
-        static QApplication* app = nullptr;
-        return app;
-    }
-    void TearDown() override
-    {
-        delete App();
-        App() = nullptr;
-    }
+struct CQtTestEnvironment : testing::Environment {
+    static inline QApplication* app = nullptr;
+    void TearDown() override { delete app, app = nullptr; }
 };
 
-inline const bool kQtTestEnvironmentAdded =
-    (testing::AddGlobalTestEnvironment(new CQtTestEnvironment), true);
-
-inline QApplication& TestApp()
-{
-    static int argc = 1;
-    static char name[] = "grid-tests";
-    static char* argv[] = {name, nullptr};
-    if (!CQtTestEnvironment::App())
-        CQtTestEnvironment::App() = new QApplication(argc, argv);
-    return *CQtTestEnvironment::App();
-}
+inline const bool kQtTestEnvironmentAdded = (testing::AddGlobalTestEnvironment(new CQtTestEnvironment), true);
 
 struct CAppFirst {
-    CAppFirst() { TestApp(); }
+    CAppFirst()
+    {
+        static int argc = 1;
+        static char name[] = "grid-tests";
+        static char* argv[] = {name, nullptr};
+        if (!CQtTestEnvironment::app)
+            CQtTestEnvironment::app = new QApplication(argc, argv);
+    }
 };
 
 // (1 + rows) x (1 + cols), cells 60 x 22, texts "r<row>c<col>", 400 x 300.
@@ -80,9 +67,9 @@ struct CWidgetFixture : CAppFirst {
     QWidget* Viewport() { return widget.viewport(); }
     QPoint Centre(int row, int col)
     {
-        CGridRect rect;
-        widget.Grid().GetCellRect(row, col, rect);
-        return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        CGridRect r;
+        widget.Grid().GetCellRect(row, col, r);
+        return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     }
     void Click(int row, int col, Qt::KeyboardModifiers modifiers = {})
     {

@@ -3,6 +3,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <numeric>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,10 +24,7 @@ std::string Folder(const std::string& dir)
                         (S_ISREG(st.st_mode) ? "=" + ReadTextFile(e.path().string()) + " " + mode : ""));
     }
     std::sort(names.begin(), names.end());
-    std::string all;
-    for (const std::string& n : names)
-        all += n + "; ";
-    return all;
+    return std::accumulate(names.begin(), names.end(), std::string(), [](auto a, auto n) { return a + n + "; "; });
 }
 
 } // namespace
@@ -42,8 +40,8 @@ TEST(CFileIOWrite, ReplacesContentKeepsPermissionsAndLeavesNothingOnFailure)
         CFileSizeLimit limit(1024);
         EXPECT_FALSE(CFileIO::WriteAtomically(path, std::string(64 * 1024, 'x')));
     }
-    EXPECT_FALSE(CFileIO::WriteAtomically(dir.File("no/such/folder.leg"), "x"));
-    EXPECT_FALSE(CFileIO::WriteAtomically(dir.Path(), "a folder is not a file"));
+    EXPECT_FALSE(CFileIO::WriteAtomically(dir.File("no/such/folder.leg"), "x") ||
+                 CFileIO::WriteAtomically(dir.Path(), "a folder is not a file"));
     WriteTextFile(dir.File("ro.leg"), "keep");
     ::chmod(dir.File("ro.leg").c_str(), 0444);
     const bool root = ::geteuid() == 0; // root may write anything
@@ -59,9 +57,7 @@ TEST(CFileIORead, ReadsBytesExactlyAndOnlyRegularFilesAndReportsErrors)
     std::string data;
     ASSERT_TRUE(CFileIO::ReadAll(dir.File("f"), data));
     EXPECT_EQ(data, bytes);
-    EXPECT_FALSE(CFileIO::ReadAll(dir.File("missing"), data));
-    EXPECT_TRUE(data.empty());
-    EXPECT_FALSE(CFileIO::ReadAll(dir.Path(), data));
+    EXPECT_TRUE(!CFileIO::ReadAll(dir.File("missing"), data) && data.empty() && !CFileIO::ReadAll(dir.Path(), data));
     ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0644), 0);
     const std::pair<std::string, int> cases[] = {
         {dir.File("fifo"), CFileResult::NotRegularFile}, // would wait for a writer
@@ -73,8 +69,8 @@ TEST(CFileIORead, ReadsBytesExactlyAndOnlyRegularFilesAndReportsErrors)
     for (const auto& [path, error] : cases) {
         std::string stale = "stale";
         const CFileResult r = CFileIO::ReadAllChecked(path, stale);
-        EXPECT_EQ(std::to_string(r.error) + " " + std::to_string(r.Missing()) + " " + stale,
-                  std::to_string(error) + " " + std::to_string(error == ENOENT) + " ")
+        EXPECT_EQ(std::to_string(r.error) + (r.Missing() ? " missing" : "") + stale,
+                  std::to_string(error) + (error == ENOENT ? " missing" : ""))
             << path;
     }
 }
@@ -99,13 +95,13 @@ TEST(CFileIOWrite, LinksUmaskLongNamesAndSpecialFiles)
     EXPECT_TRUE(CFileIO::WriteAtomically(dir.File(longName), "long"));
     ASSERT_EQ(::mkfifo(dir.File("fifo.leg").c_str(), 0644), 0);
     CAtomicFileWriter fifo(dir.File("fifo.leg"));
-    EXPECT_FALSE(fifo.IsOpen());
-    EXPECT_EQ(fifo.Result().Reason(), "not a regular file");
+    EXPECT_EQ(fifo.IsOpen() ? "open" : fifo.Result().Reason(), "not a regular file");
     // Only the files made above: no temporary file is left.
     EXPECT_EQ(Folder(dir.Path()), "fifo.leg; hard.leg=both 644; link1.leg; link2.leg; new.leg=n 600; " + longName +
                                       "=long 644; target.leg=both 644; ");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link2.leg")) && std::filesystem::is_symlink(dir.File("link1.leg")));
-    EXPECT_EQ(std::filesystem::hard_link_count(dir.File("hard.leg")), 2u);
+    namespace fs = std::filesystem;
+    EXPECT_TRUE(fs::is_symlink(dir.File("link2.leg")) && fs::is_symlink(dir.File("link1.leg")) &&
+                fs::hard_link_count(dir.File("hard.leg")) == 2u);
 }
 
 TEST(CFileIOWrite, InPlaceSaveThatFailsPutsTheOldBytesBack)
@@ -125,7 +121,7 @@ TEST(CFileIOWrite, InPlaceSaveThatFailsPutsTheOldBytesBack)
         EXPECT_EQ(writer.Result().error, EFBIG);
     }
     EXPECT_EQ(ReadTextFile(path), old);
-    ASSERT_TRUE(CFileIO::WriteAtomically(path, "short"));
+    EXPECT_TRUE(CFileIO::WriteAtomically(path, "short"));
     EXPECT_EQ(ReadTextFile(dir.File("b.leg")), "short");
     if (::geteuid() != 0) { // root may create files in any folder
         const std::string folder = dir.File("ro");
@@ -159,9 +155,9 @@ TEST(CFileIOWrite, TerminationWaitsForTheTemporaryFileAndSignalsAreLeftAlone)
     EXPECT_EQ(Folder(dir.Path()), "a.leg=new 644; ");
     // Whether a file-size limit kills is the program's choice, not the save's.
     std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_TRUE(CFileIO::WriteAtomically(path, "x"));
+    const bool written = CFileIO::WriteAtomically(path, "x");
     struct sigaction now {};
     ::sigaction(SIGXFSZ, nullptr, &now);
     std::signal(SIGXFSZ, SIG_IGN);
-    EXPECT_EQ(now.sa_handler, SIG_DFL);
+    EXPECT_TRUE(written && now.sa_handler == SIG_DFL);
 }

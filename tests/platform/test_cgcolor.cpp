@@ -2,82 +2,62 @@
 
 #include <gtest/gtest.h>
 
-TEST(CGColorPacking, PackedValueKeepsRedInTheLowByte)
+#include <cmath>
+#include <functional>
+
+TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
 {
+    using Make = std::function<CGColor()>;
+    auto set = [](void (CGColor::*f)(float, float, float), float a, float b, float c) {
+        return [=] { CGColor colour; (colour.*f)(a, b, c); return colour; };
+    };
+    const std::pair<Make, uint32_t> cases[] = {
+        {[] { return CGColor(255, 0, 0); }, 0x0000FF},
+        {[] { return CGColor(0, 0, 255); }, 0xFF0000},
+        {[] { return CGColor(0xFF0000FFu); }, 0x0000FF}, // bits above the colour are dropped
+        {[] { return CGColor(1.0f, 0.0f, 0.0f, 1.0f, CGColor::ModeRGB); }, 0x0000FF},
+        {[] { return CGColor(0.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL); }, 0x0000FF},
+        {[] { return CGColor(2.0f / 3.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL); }, 0xFF0000},
+        // Full intensity as 1 or as 255; out of range clamps.
+        {set(&CGColor::SetRGB, 1.0f, 1.0f, 1.0f), 0xFFFFFF},
+        {set(&CGColor::SetRGB, 255.0f, 255.0f, 255.0f), 0xFFFFFF},
+        {set(&CGColor::SetRGB, -3.0f, 0.5f, 0.0f), 0x008000},
+        {set(&CGColor::SetHSL, 1.0f / 3.0f, 1.0f, 0.5f), 0x00FF00},
+        {set(&CGColor::SetHSL, 4.0f / 3.0f, 1.0f, 0.5f), 0x00FF00}, // a full turn further is the same hue
+    };
+    for (const auto& [make, packed] : cases)
+        EXPECT_EQ(make().GetPacked(), packed) << std::hex << packed;
+    // Components and HSL values in millionths (no float text: that would follow the user's locale).
+    auto micro = [](std::initializer_list<float> values) {
+        std::string all;
+        for (float v : values)
+            all += std::to_string(std::lround(v * 1e6f)) + " ";
+        return all;
+    };
     const CGColor c(0x00336699u);
-    EXPECT_FLOAT_EQ(c.GetRed(), 0x99 / 255.0f);
-    EXPECT_FLOAT_EQ(c.GetGreen(), 0x66 / 255.0f);
-    EXPECT_FLOAT_EQ(c.GetBlue(), 0x33 / 255.0f);
-    EXPECT_EQ(CGColor(255, 0, 0).GetPacked(), 0x0000FFu);
-    EXPECT_EQ(CGColor(0, 0, 255).GetPacked(), 0xFF0000u);
-    EXPECT_EQ(CGColor(0u).GetPacked(), 0u);
-    EXPECT_EQ(CGColor(16777215u).GetPacked(), 16777215u);
+    EXPECT_EQ(micro({c.GetRed(), c.GetGreen(), c.GetBlue()}), "600000 400000 200000 ");
+    CGColor a;
+    a.SetRGBA(255.0f, 0.0f, 0.0f, 7.0f);
+    EXPECT_EQ(a.GetAlpha(), 1.0f);
+    EXPECT_TRUE(CGColor(10, 20, 30) == CGColor(0x1E140Au) && CGColor(10, 20, 30) != CGColor(10, 20, 31));
+    float h, s, l;
+    CGColor::RGB2HSL(0.0f, 0.0f, 1.0f, h, s, l);
+    EXPECT_EQ(micro({h, s, l}), "666667 1000000 500000 ");
+    CGColor::RGB2HSL(0.5f, 0.5f, 0.5f, h, s, l);
+    EXPECT_EQ(micro({s, l}), "0 500000 ");
 }
 
-TEST(CGColorPacking, EveryPackedValueSurvivesTheComponentsExactly)
+TEST(CGColor, PackedValuesSurviveTheComponentsAndHslExactly)
 {
     for (uint32_t v = 0; v <= 0xFFFFFFu; v += 0x010307u) {
         const CGColor c(v);
-        const CGColor back(c.GetRed(), c.GetGreen(), c.GetBlue(), 1.0f);
-        ASSERT_EQ(back.GetPacked(), v);
-    }
-}
-
-TEST(CGColorPacking, BitsAboveTheColourAreDropped)
-{
-    EXPECT_EQ(CGColor(0xFF0000FFu).GetPacked(), 0x0000FFu);
-}
-
-TEST(CGColorScale, FullIntensityAsOneOrAs255)
-{
-    CGColor a, b;
-    a.SetRGB(1.0f, 1.0f, 1.0f);
-    b.SetRGB(255.0f, 255.0f, 255.0f);
-    EXPECT_EQ(a.GetPacked(), 16777215u);
-    EXPECT_EQ(b.GetPacked(), 16777215u);
-    b.SetRGBA(255.0f, 0.0f, 0.0f, 7.0f);
-    EXPECT_EQ(b.GetPacked(), 0x0000FFu);
-    EXPECT_FLOAT_EQ(b.GetAlpha(), 1.0f);
-    b.SetRGB(-3.0f, 0.5f, 0.0f);
-    EXPECT_EQ(b.GetPacked(), 0x008000u);
-}
-
-TEST(CGColorHSL, PrimaryColoursHaveTheirKnownHues)
-{
-    float h, s, l;
-    CGColor::RGB2HSL(0.0f, 0.0f, 1.0f, h, s, l);
-    EXPECT_FLOAT_EQ(h, 2.0f / 3.0f);
-    EXPECT_FLOAT_EQ(s, 1.0f);
-    EXPECT_FLOAT_EQ(l, 0.5f);
-    CGColor::RGB2HSL(0.5f, 0.5f, 0.5f, h, s, l);
-    EXPECT_FLOAT_EQ(s, 0.0f);
-    EXPECT_FLOAT_EQ(l, 0.5f);
-    CGColor c;
-    c.SetHSL(1.0f / 3.0f, 1.0f, 0.5f);
-    EXPECT_EQ(c.GetPacked(), 0x00FF00u);
-    c.SetHSL(4.0f / 3.0f, 1.0f, 0.5f); // a full turn further is the same hue
-    EXPECT_EQ(c.GetPacked(), 0x00FF00u);
-}
-
-TEST(CGColorHSL, RoundTripGivesTheSameColourBack)
-{
-    for (uint32_t v = 0; v <= 0xFFFFFFu; v += 0x000B0D11u) {
-        const CGColor c(v);
         float h, s, l;
         CGColor::RGB2HSL(c.GetRed(), c.GetGreen(), c.GetBlue(), h, s, l);
-        CGColor back;
-        back.SetHSLA(h, s, l, 0.25f);
-        ASSERT_EQ(back.GetPacked(), v) << std::hex << v;
-        ASSERT_FLOAT_EQ(back.GetAlpha(), 0.25f);
+        CGColor viaHsl;
+        viaHsl.SetHSLA(h, s, l, 0.25f);
+        const CGColor viaRgb(c.GetRed(), c.GetGreen(), c.GetBlue(), 1.0f);
+        ASSERT_EQ(viaHsl.GetPacked(), v);
+        ASSERT_EQ(viaRgb.GetPacked(), v);
+        ASSERT_EQ(viaHsl.GetAlpha(), 0.25f);
     }
-}
-
-TEST(CGColorConstruction, ModeChoosesTheColourSpace)
-{
-    EXPECT_EQ(CGColor(1.0f, 0.0f, 0.0f, 1.0f, CGColor::ModeRGB).GetPacked(), 0x0000FFu);
-    // Hue 0, full saturation, half lightness is red too; hue 2/3 is blue.
-    EXPECT_EQ(CGColor(0.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL).GetPacked(), 0x0000FFu);
-    EXPECT_EQ(CGColor(2.0f / 3.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL).GetPacked(), 0xFF0000u);
-    EXPECT_TRUE(CGColor(10, 20, 30) == CGColor(0x1E140Au));
-    EXPECT_TRUE(CGColor(10, 20, 30) != CGColor(10, 20, 31));
 }

@@ -14,11 +14,7 @@
 
 namespace {
 
-QString Probe()
-{
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/instanceprobe");
-}
-
+// One start of the stand-in editor, recording itself in the given runtime folder.
 struct CProbe {
     QProcess process;
     explicit CProbe(const QString& runtimeDir)
@@ -26,7 +22,7 @@ struct CProbe {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
         process.setProcessEnvironment(env);
-        process.start(Probe(), {QStringLiteral("probe-record")});
+        process.start(QCoreApplication::applicationDirPath() + "/instanceprobe", {QStringLiteral("probe-record")});
     }
     // Reads stdout until the line arrives or two seconds pass.
     bool Says(const QByteArray& line)
@@ -40,6 +36,8 @@ struct CProbe {
         }
         return false;
     }
+    // Waits for the start to end: its exit code, -1 when it goes on.
+    int ExitCode() { return process.waitForFinished(5000) ? process.exitCode() : -1; }
     ~CProbe()
     {
         process.kill();
@@ -47,14 +45,18 @@ struct CProbe {
     }
 };
 
+struct CCoreApp {
+    int argc = 1;
+    char name[13] = "test_session";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+};
+
 } // namespace
 
 TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
 {
-    int argc = 1;
-    char name[] = "test_session";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    CCoreApp app;
     CTempDir runtime;
     const QString dir = QString::fromStdString(runtime.Path());
 
@@ -62,8 +64,7 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     ASSERT_TRUE(first->Says("listening"));
     for (int i = 0; i < 2; ++i) {
         CProbe second(dir);
-        ASSERT_TRUE(second.process.waitForFinished(5000));
-        EXPECT_EQ(second.process.exitCode(), 3);
+        EXPECT_EQ(second.ExitCode(), 3);
         EXPECT_EQ(second.process.readAllStandardOutput(), "activated\n");
         EXPECT_TRUE(first->Says("raised"));
     }
@@ -75,16 +76,12 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     CProbe next(dir);
     EXPECT_TRUE(next.Says("listening"));
     CProbe after(dir);
-    ASSERT_TRUE(after.process.waitForFinished(5000));
-    EXPECT_EQ(after.process.exitCode(), 3);
+    EXPECT_EQ(after.ExitCode(), 3);
 }
 
 TEST(InstanceChecker, TwoStartsAtTheSameMomentLeaveOneInstance)
 {
-    int argc = 1;
-    char name[] = "test_session";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    CCoreApp app;
     for (int round = 0; round < 5; ++round) {
         CTempDir runtime;
         const QString dir = QString::fromStdString(runtime.Path());
@@ -120,17 +117,12 @@ TEST(WinProcess, RunningEndedAndZombieProcesses)
     waitpid(child, nullptr, 0);
     EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
 
-    const struct {
-        uint32_t pid;
-        bool running;
-    } pids[] = {{CWinProcess::Own(), true}, {0, false}, {0xFFFFFFFFu, false}, {0x80000000u, false}};
-    for (const auto& p : pids)
-        EXPECT_EQ(CWinProcess::IsRunning(p.pid), p.running) << p.pid;
-    const struct {
-        const char* name;
-        bool running;
-    } names[] = {{"test_session", true}, {"TEST_Session.exe", true}, {"/elsewhere/test_session.bin", true},
-                 {"test_sessio", false}, {"test_session2", false}, {"", false}, {".exe", false}};
-    for (const auto& n : names)
-        EXPECT_EQ(CWinProcess::IsRunning(std::string(n.name)), n.running) << n.name;
+    std::string running;
+    for (uint32_t pid : {CWinProcess::Own(), 0u, 0xFFFFFFFFu, 0x80000000u})
+        running += CWinProcess::IsRunning(pid) ? "1" : "0";
+    running += " ";
+    for (const char* name : {"test_session", "TEST_Session.exe", "/elsewhere/test_session.bin", "test_sessio",
+                             "test_session2", "", ".exe"})
+        running += CWinProcess::IsRunning(std::string(name)) ? "1" : "0";
+    EXPECT_EQ(running, "1000 1110000");
 }

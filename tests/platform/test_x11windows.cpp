@@ -48,7 +48,7 @@ struct CPrivateXServer {
 
 xcb_atom_t Atom(xcb_connection_t* c, const char* name)
 {
-    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
+    auto* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr);
     const xcb_atom_t atom = r->atom;
     free(r);
     return atom;
@@ -104,11 +104,11 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
     EXPECT_EQ(windows.ForegroundProcess(), 4242u);
 
     std::string listed;
+    auto n = [](auto v) { return std::to_string(v); };
     for (const CTopLevelWindow& w : windows.TopLevelWindows())
-        listed += std::to_string(w.id == host ? 1 : w.id == own ? 2 : 3) + " pid=" + std::to_string(w.processId) +
-                  " above=" + std::to_string(w.topMost) + " sizable=" + std::to_string(w.sizingBorder) + " frame=" +
-                  std::to_string(w.frame.left) + "," + std::to_string(w.frame.top) + "," + std::to_string(w.frame.right) +
-                  "," + std::to_string(w.frame.bottom) + "; ";
+        listed += n(w.id == host ? 1 : w.id == own ? 2 : 3) + " pid=" + n(w.processId) + " above=" + n(w.topMost) +
+                  " sizable=" + n(w.sizingBorder) + " frame=" + n(w.frame.left) + "," + n(w.frame.top) + "," +
+                  n(w.frame.right) + "," + n(w.frame.bottom) + "; ";
     EXPECT_EQ(listed, "3 pid=4242 above=1 sizable=0 frame=400,10,520,100; 2 pid=" + std::to_string(getpid()) +
                           " above=0 sizable=1 frame=0,0,300,200; 1 pid=4242 above=0 sizable=1 frame=8,10,113,84; ");
     // The host's main window is its first resizable one, frame included.
