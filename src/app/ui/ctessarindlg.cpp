@@ -204,12 +204,13 @@ void CTessarinDlg::SaveKeepingView()
     // Only the same legend read back has the same rows to show.
     if (m_sheet->GetRowCount() != rows || m_sheet->GetColumnCount() != cols)
         return;
-    m_sheet->SetScrollPos(true, vertical);
-    m_sheet->SetScrollPos(false, horizontal);
     if (selection.IsValid())
         m_sheet->SetSelectedRange(selection);
     if (focus.row >= 0 && focus.col >= 0)
         m_sheet->SetFocusCell(focus);
+    // Last: the focus cell may have scrolled itself into view.
+    m_sheet->SetScrollPos(true, vertical);
+    m_sheet->SetScrollPos(false, horizontal);
     Redraw();
 }
 
