@@ -29,23 +29,18 @@ void WriteThree(const CEditorBench& b)
 TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
 {
     const std::string list = "list #Project alpha #System beta gamma";
-    const Calls alpha = {"writable", "editing on", "auto on", "fill alpha 2",
-                         "header alpha|alpha.leg||Numeric continuous"};
+    const std::string loads = "writable|editing on|auto on|fill ", alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
+    const std::string gamma = "|select 4|" + loads + "gamma 1|header gamma|gamma.leg|third|Numeric continuous";
     // Host flags, the legend to select (in the system folder); the calls and messages.
-    const std::tuple<CEditorHostFlags, std::string, Calls, std::vector<int>> cases[] = {
-        // Without "-name" the heading at 0 is selected and moves on to the first legend.
-        {{}, "", {list, "select 0", "select 1", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}, {}},
-        {{}, "gamma.leg",
-         {list, "select 4", "writable", "editing on", "auto on", "fill gamma 1",
-          "header gamma|gamma.leg|third|Numeric continuous"}, {}},
+    const std::tuple<CEditorHostFlags, std::string, std::string, std::vector<int>> cases[] = {
+        {{}, "", list + "|select 0|select 1|" + alpha, {}}, // the heading at 0 is selected and moves on to the first legend
+        {{}, "gamma.leg", list + gamma, {}},
+        {{}, "./gamma.leg", list + gamma, {}}, // relative to the working folder
         // A host lists every legend as a system legend, without headings.
-        {{.quarvex = true}, "", {"list alpha beta gamma", "select 0", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}, {}},
-        {{}, "gone.leg", {list, "select -1", "clear", "editing off", "header |||"}, {Str::CouldNotLoad}},
+        {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, {}},
+        {{}, "gone.leg", list + "|select -1|clear|editing off|header |||", {Str::CouldNotLoad}},
         // There, but not listed (the legend folder changed): the first legend, without a word.
-        {{}, "../elsewhere/x.leg", {list, "select 0", "select 1", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}, {}},
-        {{}, "./gamma.leg", // relative to the working folder
-         {list, "select 4", "writable", "editing on", "auto on", "fill gamma 1",
-          "header gamma|gamma.leg|third|Numeric continuous"}, {}},
+        {{}, "../elsewhere/x.leg", list + "|select 0|select 1|" + alpha, {}},
     };
     const std::filesystem::path working = std::filesystem::current_path();
     for (const auto& [flags, toSelect, calls, messages] : cases) {
@@ -55,10 +50,10 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
         std::filesystem::current_path(b.system);
         b.Open(toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect);
         std::filesystem::current_path(working);
-        // The pattern bitmaps are read before the list is filled.
-        Calls expected = calls;
-        expected.insert(expected.begin(), "patterns ");
-        EXPECT_EQ(b.view.Take(), expected) << toSelect;
+        std::string seen; // the pattern bitmaps are read before the list is filled
+        for (const std::string& call : b.view.Take())
+            seen += (seen.empty() ? "" : "|") + call;
+        EXPECT_EQ(seen, "patterns |" + calls) << toSelect;
         EXPECT_EQ(b.MessageIds(), messages);
     }
 }
@@ -136,11 +131,8 @@ TEST(EditorFlow, YesToSaveChangesShowsAndSelectsTheChosenLegendOrKeepsTheOneTheM
         for (const std::string& call : b.view.Take())
             selected = call.rfind("select", 0) == 0 ? call : selected;
         EXPECT_EQ(b.flow.Legend().m_Name + " " + std::to_string(b.flow.IsModified()) + " " + selected, shown);
-        ASSERT_EQ(b.MessageIds(), messages);
-        EXPECT_EQ(b.prompt.m_Messages.back().title, messages.size() == 2 ? "Tessarin" : "");
-        CLLLegend onDisk;
-        onDisk.ReadLEG(one);
-        EXPECT_EQ(onDisk.m_Description, messages.size() == 2 ? "" : "edited");
+        EXPECT_EQ(b.MessageIds(), messages);
+        EXPECT_EQ(ReadTextFile(one).find("edited") != std::string::npos, messages.size() == 1);
     }
 }
 
