@@ -86,6 +86,7 @@ const std::map<int, std::string>& Table()
         {Str::OutputNameLeavesFolder,
          "\"%1!s!\" cannot be the output file name: it must be a plain file name in the legend "
          "folder, without a folder separator, a leading dot or control characters."},
+        {Str::ReplaceLegend, "%1!s! already exists.\nDo you want to replace it?"},
     };
     return table;
 }

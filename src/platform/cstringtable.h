@@ -70,6 +70,7 @@ enum Id : int {
     ConversionSkipped = 5006,
     ConversionNotWritten = 5007,
     OutputNameLeavesFolder = 5010,
+    ReplaceLegend = 5011,
 };
 }
 

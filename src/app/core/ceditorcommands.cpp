@@ -9,6 +9,7 @@
 #include "app/core/cnewlegenddialog.h"
 #include "app/core/csettingsdialog.h"
 #include "app/core/rowinterpolation.h"
+#include "app/core/tablegendnames.h"
 #include "app/core/tabexport.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
@@ -37,15 +38,10 @@ void CEditorFlow::New()
     // shown before under the new name.
     if (m_LoadedPath != path)
         return;
+    // Loaded, so listed: the refill loads only a listed legend.
     const int index = FindListedPath(path);
-    if (index >= 0) {
-        m_View.SelectListItem(index);
-        ChooseLegend(index);
-    } else {
-        // Written outside the listed folders: saved where it is all the same.
-        m_CurrentFolder = GetFolderOfPath(path);
-        m_FileName = path.substr(m_CurrentFolder.size());
-    }
+    m_View.SelectListItem(index);
+    ChooseLegend(index);
 
     CopyControlsIntoMembers();
     Save(path, true);
@@ -83,16 +79,28 @@ void CEditorFlow::Import()
     CLLLegend imported;
     imported.m_DefaultThickness = m_Flags.UnderQuarvexOrStrativ() ? 1.0f : 0.0f;
     imported.ImportTAB(chosen->tabPath, chosen->legendName, 1);
+    // A chosen legend has rows: none means the table could not be read (and
+    // said so), and an empty file must not take the legend's name.
+    if (imported.GetRowCount() == 0)
+        return;
     // With no legend shown there is no current folder: the legend folder is
     // where a new legend is listed.
     const std::string folder = m_CurrentFolder.empty() ? m_LegendFolder : m_CurrentFolder;
-    const std::string path = folder + chosen->outputName;
+    const std::string fileName = WithLegendSuffix(chosen->outputName);
+    const std::string path = folder + fileName;
+    if (CFileIO::Stamp(path) &&
+        Ask(Str::ReplaceLegend, {path}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) != Answer::Yes)
+        return;
+    // The list is refilled and the legend shown read again below.
+    if (!SaveChangesFirst(true))
+        return;
+    m_Modified = false; // saved, or dropped by the user's No
     const CFileResult written = imported.SaveLEG(path);
     if (!written.Ok()) {
         Show(Str::SaveFailed, {path, written.Reason()});
         return;
     }
-    m_FileName = chosen->outputName;
+    m_FileName = fileName;
     m_LegendToSelect = path;
     RefillList();
     CopyMembersToControls();
@@ -144,8 +152,9 @@ void CEditorFlow::Settings()
     const bool hostRows = m_Flags.UnderQuarvexOrStrativ();
     const std::optional<CSettingsDialog::Values> values = m_Dialogs.settings->Run(
         {m_LegendFolder, m_PatternFolder, m_PenFile, m_TABPath}, m_Flags.ProductText(), hostRows);
-    if (!values)
+    if (!values || !SaveChangesFirst(true)) // the refill below reads the legend again
         return;
+    m_Modified = false; // saved, or dropped by the user's No
     const auto store = [this](const char* name, const std::string& value) {
         std::string why;
         if (!SetCommonSetting(name, value, &why))

@@ -9,6 +9,8 @@
 #include "app/core/clegendedit.h"
 #include "app/core/csavefiledialog.h"
 #include "app/core/findnonheading.h"
+#include "app/core/legendtext.h"
+#include "app/core/tablegendnames.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/cufilename.h"
@@ -32,6 +34,11 @@ void CEditorFlow::Open()
     RefillList();
 }
 
+void CEditorFlow::SetLegendToSelect(const std::string& path)
+{
+    m_LegendToSelect = path.empty() ? path : CFileFacts::AbsoluteNormal(path);
+}
+
 void CEditorFlow::OpenFile(const std::string& path)
 {
     m_LegendToSelect = CFileFacts::AbsoluteNormal(path);
@@ -45,22 +52,24 @@ void CEditorFlow::OpenFile(const std::string& path)
 
 void CEditorFlow::ChangeLegend(const std::function<void(CLLLegend&)>& change)
 {
-    if (!m_History) {
-        change(m_Legend);
-        m_Modified = true;
-        return;
-    }
     const CLLLegend before = m_Legend;
     change(m_Legend);
-    m_Modified = true;
+    // Ending an edit without changing the text, or sorting by a column already
+    // in order, is no change: leaving the legend then asks nothing.
     CLegendEdit edit = CLegendEdit::Between(before, m_Legend);
-    if (!edit.IsEmpty())
+    if (edit.IsEmpty())
+        return;
+    m_Modified = true;
+    if (m_History)
         m_History->Recorded(std::move(edit));
 }
 
 void CEditorFlow::ApplyEdit(const CLegendEdit& edit, bool undo)
 {
+    // A cell still open would land its text on the rows refilled below.
+    m_View.CancelPendingEdits();
     edit.Apply(m_Legend, undo);
+    m_NameField = m_Legend.m_Name;
     m_Description = m_Legend.m_Description;
     m_DataTypeField = DataTypeText(m_Legend.m_DataType);
     m_View.FillSpreadsheet(m_Legend);
@@ -69,8 +78,8 @@ void CEditorFlow::ApplyEdit(const CLegendEdit& edit, bool undo)
 
 void CEditorFlow::DescriptionEdited(const std::string& text)
 {
-    m_Description = text;
-    ChangeLegend([&text](CLLLegend& legend) { legend.m_Description = text; });
+    m_Description = TypedLegendText(text, m_Legend.m_Description, IsWindows1252Legend(m_Legend));
+    ChangeLegend([this](CLLLegend& legend) { legend.m_Description = m_Description; });
 }
 
 std::vector<std::string> CEditorFlow::ListedPaths() const
@@ -85,11 +94,21 @@ std::vector<std::string> CEditorFlow::ListedPaths() const
 void CEditorFlow::ChooseLegend(int index)
 {
     CopyControlsIntoMembers();
+    const bool modified = m_Modified;
+    const bool listed = index >= 0 && index < static_cast<int>(m_Items.size());
+    const std::string chosen = listed && !m_Items[static_cast<size_t>(index)].heading
+                                   ? m_Items[static_cast<size_t>(index)].path
+                                   : std::string();
     if (!SaveChangesFirst()) {
         // The legend that could not be saved stays shown, and so does its entry.
         m_View.SelectListItem(m_LastValidIndex);
         return;
     }
+    // The save refilled the list and selected the legend it wrote: the chosen
+    // entry is found again by its path, and selected once it is loaded.
+    const bool refilled = modified && !m_Modified;
+    if (refilled && !chosen.empty())
+        index = FindListedPath(chosen);
     const int count = static_cast<int>(m_Items.size());
     if (index >= count)
         index = -1;
@@ -113,6 +132,8 @@ void CEditorFlow::ChooseLegend(int index)
         if (Load(CurrentPath())) {
             m_NameField = m_Legend.m_Name;
             m_Modified = false;
+            if (refilled)
+                m_View.SelectListItem(index);
         } else {
             // The legend shown stays, and with it the file it belongs to.
             m_CurrentFolder = previousFolder;
@@ -171,6 +192,11 @@ void CEditorFlow::RefillList()
     m_Items = CollectItems();
     m_View.SetListItems(m_Items);
 
+    // A legend that is there but not listed (the legend folder changed, say)
+    // is simply not the one to show: the list starts at its first legend.
+    if (!m_LegendToSelect.empty() && FindListedPath(m_LegendToSelect) < 0 && !m_Items.empty() &&
+        CFileIO::Stamp(m_LegendToSelect))
+        m_LegendToSelect.clear();
     if (m_LegendToSelect.empty()) {
         const int first = m_Items.empty() ? -1 : 0;
         m_View.SelectListItem(first);
@@ -246,7 +272,9 @@ bool CEditorFlow::MayOverwrite(const std::string& path)
         Ask(Str::ChangedOnDisk, {path}, Buttons::YesNoCancel, CStringTable::Load(Str::AppTitle))) {
     case Answer::Yes: return true;
     case Answer::No:
-        Load(m_LoadedPath);
+        // A file the other program left unreadable cannot replace the edits.
+        if (!Load(m_LoadedPath))
+            return false;
         m_NameField = m_Legend.m_Name;
         m_Modified = false;
         CopyMembersToControls();
@@ -273,19 +301,22 @@ void CEditorFlow::SaveAs()
                          ? CSettingsStore::GetProfileString("Settings", "SavePath")
                          : m_CurrentFolder;
     request.fileName = m_FileName;
-    const std::optional<std::string> chosen = m_Dialogs.saveFile->Run(request);
-    if (!chosen)
+    const std::optional<std::string> picked = m_Dialogs.saveFile->Run(request);
+    if (!picked)
         return;
-    const std::string folder = GetFolderOfPath(*chosen);
+    // "x.LEG" is a legend file already; "x" becomes one.
+    const std::string chosen = WithLegendSuffix(*picked);
+    const std::string folder = GetFolderOfPath(chosen);
     CSettingsStore::WriteProfileString("Settings", "SavePath", folder);
-    if (!CUText::EqualNoCase(folder, m_CurrentFolder) &&
+    // Folder names differ by case on this system: /data/Legends/ is not /data/legends/.
+    if (folder != m_CurrentFolder &&
         Ask(Str::NonStandardFolder, {}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) !=
             Answer::Yes)
         return;
-    m_NameField = CUFilename::FileTitle(*chosen);
+    m_NameField = CUFilename::FileTitle(chosen);
     m_Legend.m_Name = m_NameField;
     CopyMembersToControls();
-    if (!Save(*chosen, true))
+    if (!Save(chosen, true))
         return;
     CopyMembersToControls();
     RefillList();
@@ -311,7 +342,7 @@ bool CEditorFlow::Close()
 
 void CEditorFlow::CopyControlsIntoMembers()
 {
-    m_Description = m_View.Description();
+    m_Description = TypedLegendText(m_View.Description(), m_Description, IsWindows1252Legend(m_Legend));
     m_View.CommitPendingEdits();
 }
 
@@ -328,11 +359,15 @@ void CEditorFlow::ClearShown()
     m_View.EnableEditing(false);
 }
 
-bool CEditorFlow::SaveChangesFirst()
+bool CEditorFlow::SaveChangesFirst(bool cancel)
 {
-    if (!m_Modified || Ask(Str::SaveChanges, {}, Buttons::YesNo) != Answer::Yes)
+    if (!m_Modified)
         return true;
-    return Save(CurrentPath(), true);
+    switch (Ask(Str::SaveChanges, {}, cancel ? Buttons::YesNoCancel : Buttons::YesNo)) {
+    case Answer::Yes: return Save(CurrentPath(), true);
+    case Answer::No: return true;
+    default: return false;
+    }
 }
 
 void CEditorFlow::Show(int stringId, const std::vector<std::string>& args)
@@ -385,6 +420,10 @@ std::vector<std::string> CEditorFlow::ListedFolders() const
 
 int CEditorFlow::FindListedPath(const std::string& path) const
 {
+    // The exact path first: two files may differ only by case here.
+    for (size_t i = 0; i < m_Items.size(); ++i)
+        if (!m_Items[i].heading && m_Items[i].path == path)
+            return static_cast<int>(i);
     for (size_t i = 0; i < m_Items.size(); ++i)
         if (!m_Items[i].heading && CUText::EqualNoCase(m_Items[i].path, path))
             return static_cast<int>(i);

@@ -56,7 +56,8 @@ public:
     // The start-up options that are not host flags: the legend to select
     // ("-name"), the TAB table kept for the hosts, and the product whose project
     // folder is listed ("" for the program's own).
-    void SetLegendToSelect(const std::string& path) { m_LegendToSelect = path; }
+    // A relative path counts from the working folder, as on the command line.
+    void SetLegendToSelect(const std::string& path);
     void SetTABPath(const std::string& path) { m_TABPath = path; }
     void SetProduct(const std::string& product) { m_Product = product; }
     // A legend given by its path (a file manager opening it): it becomes the
@@ -72,8 +73,10 @@ public:
     // The change must do all its work on the legend it is handed: no view
     // calls, no questions, nothing read from outside. Then it can be undone
     // and redone from copies of the legend taken around it. Marks the legend
-    // modified.
+    // modified when the change changed something.
     void ChangeLegend(const std::function<void(CLLLegend&)>& change);
+    // The commands that deliberately mark the legend modified without a change.
+    void MarkModified() { m_Modified = true; }
     void SetHistory(CEditorHistory* history) { m_History = history; }
     // Undo or redo of a recorded change; the history decides the modified flag
     // afterwards (SetModified), since only it knows where the saved state is.
@@ -132,9 +135,10 @@ private:
     void CopyMembersToControls();
     // Empties the spreadsheet and disables the editing controls.
     void ClearShown();
-    // Asks message 134 with Yes/No when the legend is modified; false when the
-    // user said Yes and the save did not happen.
-    bool SaveChangesFirst();
+    // Asks message 134 when the legend is modified: Yes/No, or Yes/No/Cancel
+    // when `cancel`; false when the user cancelled, or said Yes and the save
+    // did not happen.
+    bool SaveChangesFirst(bool cancel = false);
     // The save's question when the file changed on disk since it was loaded:
     // true to go on writing; false when the user reloaded or went on editing.
     bool MayOverwrite(const std::string& path);

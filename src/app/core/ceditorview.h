@@ -31,6 +31,8 @@ public:
     // Finishes a cell still being typed in, handing its text to the flow's
     // ChangeLegend like any other edit, so that a save sees it.
     virtual void CommitPendingEdits() = 0;
+    // Closes a cell still being typed in without keeping its text.
+    virtual void CancelPendingEdits() = 0;
     // The pattern folder changed: the spreadsheet's pattern bitmaps are read again.
     virtual void ReloadPatterns(const std::string& patternFolder) = 0;
 };

@@ -66,5 +66,5 @@ std::optional<CImportTABDialog::Result> CImportTABRules::Accept() const
         m_Prompt.ShowString(Str::OutputNameLeavesFolder, {m_OutputName});
         return std::nullopt;
     }
-    return CImportTABDialog::Result{m_TabPath, SelectedName(), m_OutputName};
+    return CImportTABDialog::Result{m_TabPath, SelectedName(), WithLegendSuffix(m_OutputName)};
 }

@@ -3,6 +3,7 @@
 #include "legend/tabtable.h"
 #include "platform/cstringtable.h"
 #include "platform/cufilename.h"
+#include "platform/cutext.h"
 #include "platform/cuserprompt.h"
 #include "platform/tabkit.h"
 
@@ -70,4 +71,10 @@ std::string ImportOutputFileName(const std::string& tabPath, const std::string& 
     std::string name = mapCode ? CUFilename::FileTitle(tabPath) : LegendNameOf(legendName);
     std::replace_if(name.begin(), name.end(), [](char c) { return c == ' ' || c == '\t'; }, '_');
     return IsLegendFileName(name) ? name + ".leg" : std::string();
+}
+
+std::string WithLegendSuffix(const std::string& name)
+{
+    const bool has = name.size() > 4 && CUText::EqualNoCase(name.substr(name.size() - 4), ".leg");
+    return has ? name : name + ".leg";
 }

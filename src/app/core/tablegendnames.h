@@ -34,3 +34,7 @@ std::string LegendNameOf(const std::string& field);
 // there is no name or it is no file name (see IsLegendFileName).
 std::string ImportOutputFileName(const std::string& tabPath, const std::string& legendName,
                                  bool mapCode);
+
+// A typed output file name with ".leg" (in any case) at its end, appended when
+// missing: the legend list shows only such files.
+std::string WithLegendSuffix(const std::string& name);

@@ -1,9 +1,11 @@
 #include "app/sheet/cmygridctrl.h"
 
+#include "app/core/legendtext.h"
 #include "app/sheet/cmygridcell.h"
 #include "platform/cstringtable.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 std::string Decimal(int32_t n)
@@ -100,6 +102,8 @@ void CMyGridCtrl::ShowLegendRow(int r, const CLLRow& row)
         if (auto* cell = dynamic_cast<CMyGridCell*>(GetCell(r, c))) {
             cell->SetOwnerWindow(this);
             cell->SetLegendRow(r - 1);
+            cell->SetNumeric(c == 0 || (IsNumeric() && (c == k.from || c == k.to)) || k.IsChooser(c) ||
+                             c == k.lthick);
         }
     }
     SetItemText(r, 0, Decimal(r));
@@ -199,7 +203,8 @@ void CMyGridCtrl::WriteBack(int row, int col)
         return;
     const CLLRow parsed = ParseRow(row);
     const bool text = !IsNumeric();
-    Change([&parsed, text, row](CLLLegend& legend) {
+    std::optional<CLLRow> stored;
+    Change([&parsed, text, row, &stored](CLLLegend& legend) {
         CLLRow old;
         if (!legend.GetRow(row - 1, old))
             return;
@@ -212,8 +217,22 @@ void CMyGridCtrl::WriteBack(int row, int col)
         } else {
             next.text = old.text;
         }
+        // Typed text is UTF-8; untouched text keeps its bytes, and a
+        // Windows-1252 legend gets its new text in Windows-1252.
+        const bool windows1252 = IsWindows1252Legend(legend);
+        next.text = TypedLegendText(next.text, old.text, windows1252);
+        next.label = TypedLegendText(next.label, old.label, windows1252);
+        next.comment = TypedLegendText(next.comment, old.comment, windows1252);
         legend.SetRow(row - 1, next);
+        stored = next;
     });
+    // The cells hold the legend's bytes, as after a fill, so a sort keeps them too.
+    if (stored) {
+        if (text)
+            SetItemText(row, m_Columns.from, stored->text);
+        SetItemText(row, m_Columns.label, stored->label);
+        SetItemText(row, m_Columns.comment, stored->comment);
+    }
 }
 
 bool CMyGridCtrl::IsRowOrder() const

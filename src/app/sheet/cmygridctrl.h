@@ -34,6 +34,13 @@ public:
 
     // --- wiring ---
     void SetChangeFunction(ChangeFunction change) { m_Change = std::move(change); }
+    // Marks the legend modified without a change (the commands that do so on purpose).
+    void SetMarkModifiedFunction(std::function<void()> mark) { m_MarkModified = std::move(mark); }
+    void MarkModified()
+    {
+        if (m_MarkModified)
+            m_MarkModified();
+    }
     // Hears the grid's notifications and commands after the spreadsheet has
     // handled what it must (the end of typing, sorting).
     void SetNotifyTarget(CGridOwner* target) { m_Target = target; }
@@ -65,7 +72,8 @@ public:
     // commands that act on whole rows.
     void ChangeLegend(const LegendChange& change) { Change(change); }
     // Shows a legend row in spreadsheet row `row` (legend row row - 1), as a
-    // fill does: its texts, height, owner and the chooser cells closed.
+    // fill does: its texts, height, owner, the chooser cells closed and the
+    // number columns marked numeric, so that a sort puts 10 after 9.
     void ShowLegendRow(int row, const CLLRow& values);
     // Shows the style members of a legend row in the five chooser cells.
     void ShowStyle(int row, const CLLRow& values);
@@ -116,6 +124,7 @@ private:
     int32_t m_DataType = DataNumericContinuous;
     CNumberSeparators m_Separators;
     ChangeFunction m_Change;
+    std::function<void()> m_MarkModified;
     CGridOwner* m_Target = nullptr;
     CChooserHost* m_Choosers = nullptr;
     CLineStyleSampler* m_Sampler = nullptr;

@@ -58,7 +58,7 @@ bool CRowCommands::InRowOrder(int refusal)
 
 void CRowCommands::MarkModified()
 {
-    m_Sheet.ChangeLegend([](CLLLegend&) {});
+    m_Sheet.MarkModified();
 }
 
 void CRowCommands::Renumber()
@@ -170,10 +170,13 @@ void CRowCommands::DeleteRows()
     // Each deletion moves the rows below it up by one.
     for (int k = 0; k < count; ++k)
         m_Sheet.DeleteRow(rows[static_cast<size_t>(k)] - k);
-    m_Sheet.ChangeLegend([&rows](CLLLegend& legend) {
-        for (size_t k = 0; k < rows.size(); ++k)
-            legend.DeleteRow(rows[k] - static_cast<int>(k) - 1);
-    });
+    if (count == 0) // nothing to delete, and yet a command the user confirmed
+        MarkModified();
+    else
+        m_Sheet.ChangeLegend([&rows](CLLLegend& legend) {
+            for (size_t k = 0; k < rows.size(); ++k)
+                legend.DeleteRow(rows[k] - static_cast<int>(k) - 1);
+        });
     Renumber();
     m_Sheet.Refresh();
 }
@@ -243,6 +246,11 @@ void CRowCommands::Interp(CInterpolationMode mode)
     const int first = s.minRow - 1, last = s.maxRow - 1;
     if (last - first + 1 <= 0)
         return;
+    if (first == last && first >= 0) { // one row: no colour changes, the command counts all the same
+        MarkModified();
+        m_Sheet.Refresh();
+        return;
+    }
     std::vector<CLLRow> shown;
     m_Sheet.ChangeLegend([&](CLLLegend& legend) {
         if (first < 0 || last >= legend.GetRowCount())

@@ -7,7 +7,9 @@
 #include "app/ui/caboutbox.h"
 #include "app/ui/cimporttabdlg.h"
 #include "app/ui/csettingsdlg.h"
+#include "grid/cgridinplaceeditor.h"
 #include "grid/widget/cgridwidget.h"
+#include "grid/widget/gridqtconvert.h"
 #include "pickers/ccolourpopup.h"
 #include "pickers/cpatternchooserdlg.h"
 #include "platform/cstringtable.h"
@@ -18,6 +20,7 @@
 #include <QInputDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
@@ -39,6 +42,8 @@
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -109,6 +114,7 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     dialogs.settings = m_settingsDlg;
     m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
     m_sheet->SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) { m_flow->ChangeLegend(change); });
+    m_sheet->SetMarkModifiedFunction([this] { m_flow->MarkModified(); });
     m_sheet->SetChooserHost(this);
     m_sheet->SetQuarvexOrStrativ(FlagsOf(m_options).UnderQuarvexOrStrativ());
     m_sheet->SetEditMode(m_options.editMode);
@@ -135,7 +141,7 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     if (!m_options.openLegendPath.empty())
         m_flow->OpenFile(m_options.openLegendPath);
     else
-        m_flow->SetLegendToSelect(m_options.legendToSelect);
+        m_flow->SetLegendToSelect(m_options.legendToSelect); // relative to the working folder
     ConnectCommands();
 }
 
@@ -151,7 +157,7 @@ void CTessarinDlg::ConnectCommands()
 {
     using namespace ControlId;
     auto button = [this](int id) { return static_cast<QPushButton*>(Control(id)); };
-    connect(button(Save), &QPushButton::clicked, this, [this] { m_flow->SaveButton(); });
+    connect(button(Save), &QPushButton::clicked, this, &CTessarinDlg::SaveKeepingView);
     connect(button(SaveAs), &QPushButton::clicked, this, [this] { m_flow->SaveAs(); });
     connect(button(Close), &QPushButton::clicked, this, &CTessarinDlg::reject);
     connect(button(Delete), &QPushButton::clicked, this, [this] { m_flow->Delete(); });
@@ -186,6 +192,27 @@ void CTessarinDlg::ConnectCommands()
     connect(saveKey, &QShortcut::activated, button(Save), &QPushButton::click);
     auto* saveAsKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")), this);
     connect(saveAsKey, &QShortcut::activated, button(SaveAs), &QPushButton::click);
+}
+
+void CTessarinDlg::SaveKeepingView()
+{
+    m_sheet->EndEditing();
+    const int vertical = m_sheet->GetScrollPos(true), horizontal = m_sheet->GetScrollPos(false);
+    const CCellID focus = m_sheet->GetFocusCell();
+    const CCellRange selection = m_sheet->GetSelectedCellRange();
+    const int rows = m_sheet->GetRowCount(), cols = m_sheet->GetColumnCount();
+    m_flow->SaveButton();
+    // Only the same legend read back has the same rows to show.
+    if (m_sheet->GetRowCount() != rows || m_sheet->GetColumnCount() != cols)
+        return;
+    if (selection.IsValid())
+        m_sheet->SetSelectedRange(selection);
+    if (focus.row >= 0 && focus.col >= 0)
+        m_sheet->SetFocusCell(focus);
+    // Last: the focus cell may have scrolled itself into view.
+    m_sheet->SetScrollPos(true, vertical);
+    m_sheet->SetScrollPos(false, horizontal);
+    Redraw();
 }
 
 void CTessarinDlg::Recorded(CLegendEdit edit)
@@ -262,13 +289,25 @@ void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
     m_sheet->SetPenFile(m_flow->PenFile());
     m_sheet->FillFromLegend(legend, m_flow->IsReadOnly());
     // The widths were chosen for a smaller system font: a column the legend
-    // shows is never narrower than its heading (hidden columns stay hidden).
+    // shows is never narrower than its heading (hidden columns stay hidden),
+    // and the value and label columns widen to their longest text, up to a
+    // limit, so that common values are not cut.
     const QFontMetrics metrics(m_spreadsheet->font());
+    const CSheetColumns& k = m_sheet->Columns();
+    constexpr int kMaxTextWidth = 220;
     for (int col = 0; col < m_sheet->GetColumnCount(); ++col) {
         const int width = m_sheet->GetColumnWidth(col);
-        const int heading = metrics.horizontalAdvance(QString::fromStdString(m_sheet->GetItemText(0, col))) + 12;
-        if (width > 0 && width < heading)
-            m_sheet->SetColumnWidth(col, heading);
+        if (width <= 0)
+            continue;
+        const bool text = col == k.from || col == k.to || col == k.label;
+        const int rows = text ? m_sheet->GetRowCount() : 1;
+        int needed = width;
+        for (int row = 0; row < rows; ++row) {
+            const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, col))) + 12;
+            needed = std::max(needed, row == 0 ? advance : std::min(advance, kMaxTextWidth));
+        }
+        if (needed > width)
+            m_sheet->SetColumnWidth(col, needed);
     }
 }
 
@@ -324,6 +363,15 @@ void CTessarinDlg::SelectListItem(int index)
 void CTessarinDlg::CommitPendingEdits()
 {
     m_sheet->EndEditing();
+}
+
+void CTessarinDlg::CancelPendingEdits()
+{
+    const CCellID focus = m_sheet->GetFocusCell();
+    CGridCellBase* cell = m_sheet->GetCell(focus.row, focus.col);
+    if (cell && cell->IsEditing())
+        if (CGridInPlaceEditor* editor = cell->GetEditWnd())
+            editor->Abandon();
 }
 
 void CTessarinDlg::ReloadPatterns(const std::string& patternFolder)
@@ -394,14 +442,17 @@ void CTessarinDlg::Redraw()
 
 std::optional<std::string> CTessarinDlg::Run(const Request& request)
 {
+    const std::string start = request.folder + request.fileName;
     const QString chosen = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save As"), Shown(request.folder + request.fileName), QStringLiteral("Legend files (*.leg)"));
+        this, QStringLiteral("Save As"), QFile::decodeName(QByteArray(start.data(), static_cast<qsizetype>(start.size()))),
+        QStringLiteral("Legend files (*.leg)"));
     if (chosen.isEmpty())
         return std::nullopt;
-    std::string path = chosen.toStdString();
-    if (path.size() < 4 || path.compare(path.size() - 4, 4, ".leg") != 0)
-        path += ".leg";
-    return path;
+    // File names are bytes: a name of an older installation is no UTF-8, and
+    // must come back as the same bytes, not as a second file.
+    // The flow adds a missing ".leg".
+    const QByteArray bytes = QFile::encodeName(chosen);
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 template <class T>

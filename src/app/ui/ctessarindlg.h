@@ -111,6 +111,7 @@ public:
     void SetListItems(const std::vector<CLegendListItem>& items) override;
     void SelectListItem(int index) override;
     void CommitPendingEdits() override;
+    void CancelPendingEdits() override;
     void ReloadPatterns(const std::string& patternFolder) override;
 
     // The host's help file, or nothing for hosts without one.
@@ -123,6 +124,9 @@ private:
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
     void ConnectCommands();
+    // Save, keeping the rows in view: the save reads the legend back and
+    // fills the spreadsheet anew, which would scroll to the top.
+    void SaveKeepingView();
     // Watches the folders the list comes from, so files another program adds
     // or removes appear or go without a Refill.
     void WatchListedFolders();

@@ -12,6 +12,7 @@
 #include "app/core/csavefiledialog.h"
 #include "app/core/csettingsdialog.h"
 #include "app/core/legendtables.h"
+#include "platform/ctextcodec.h"
 #include "platform/settingssandbox.h"
 
 #include <functional>
@@ -23,7 +24,7 @@ public:
     void SetHeader(const std::string& name, const std::string& file, const std::string& description,
                    const std::string& type) override
     {
-        m_Description = description;
+        m_Description = CTextCodec::ToUtf8(description); // what the field shows
         Log("header " + name + "|" + file + "|" + description + "|" + type);
     }
     std::string Description() const override { return m_Description; }
@@ -41,6 +42,7 @@ public:
     }
     void SelectListItem(int index) override { Log("select " + std::to_string(index)); }
     void CommitPendingEdits() override { std::exchange(m_Pending, [] {})(); }
+    void CancelPendingEdits() override { m_Pending = [] {}, Log("cancel"); }
     void ReloadPatterns(const std::string& folder) override { Log("patterns " + folder); }
     // The calls since the last look.
     std::vector<std::string> Take() { return std::exchange(m_Calls, {}); }

@@ -1,3 +1,4 @@
+#include "app/core/clegendedit.h"
 #include "app/core/editorfakes.h"
 #include "platform/cstringtable.h"
 #include "support/tabrows.h"
@@ -28,27 +29,31 @@ void WriteThree(const CEditorBench& b)
 TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
 {
     const std::string list = "list #Project alpha #System beta gamma";
-    const Calls alpha = {"writable", "editing on", "auto on", "fill alpha 2",
-                         "header alpha|alpha.leg||Numeric continuous"};
+    const std::string loads = "writable|editing on|auto on|fill ", alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
+    const std::string gamma = "|select 4|" + loads + "gamma 1|header gamma|gamma.leg|third|Numeric continuous";
     // Host flags, the legend to select (in the system folder); the calls and messages.
-    const std::tuple<CEditorHostFlags, std::string, Calls, std::vector<int>> cases[] = {
-        // Without "-name" the heading at 0 is selected and moves on to the first legend.
-        {{}, "", {list, "select 0", "select 1", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}, {}},
-        {{}, "gamma.leg",
-         {list, "select 4", "writable", "editing on", "auto on", "fill gamma 1",
-          "header gamma|gamma.leg|third|Numeric continuous"}, {}},
+    const std::tuple<CEditorHostFlags, std::string, std::string, std::vector<int>> cases[] = {
+        {{}, "", list + "|select 0|select 1|" + alpha, {}}, // the heading at 0 is selected and moves on to the first legend
+        {{}, "gamma.leg", list + gamma, {}},
+        {{}, "./gamma.leg", list + gamma, {}}, // relative to the working folder
         // A host lists every legend as a system legend, without headings.
-        {{.quarvex = true}, "", {"list alpha beta gamma", "select 0", alpha[0], alpha[1], alpha[2], alpha[3], alpha[4]}, {}},
-        {{}, "gone.leg", {list, "select -1", "clear", "editing off", "header |||"}, {Str::CouldNotLoad}},
+        {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, {}},
+        {{}, "gone.leg", list + "|select -1|clear|editing off|header |||", {Str::CouldNotLoad}},
+        // There, but not listed (the legend folder changed): the first legend, without a word.
+        {{}, "../elsewhere/x.leg", list + "|select 0|select 1|" + alpha, {}},
     };
+    const std::filesystem::path working = std::filesystem::current_path();
     for (const auto& [flags, toSelect, calls, messages] : cases) {
         CEditorBench b(flags);
         WriteThree(b);
-        b.Open(toSelect.empty() ? "" : b.system + toSelect);
-        // The pattern bitmaps are read before the list is filled.
-        Calls expected = calls;
-        expected.insert(expected.begin(), "patterns ");
-        EXPECT_EQ(b.view.Take(), expected) << toSelect;
+        CEditorBench::Write(b.sandbox.Work("elsewhere") + "/", "x", 1);
+        std::filesystem::current_path(b.system);
+        b.Open(toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect);
+        std::filesystem::current_path(working);
+        std::string seen; // the pattern bitmaps are read before the list is filled
+        for (const std::string& call : b.view.Take())
+            seen += (seen.empty() ? "" : "|") + call;
+        EXPECT_EQ(seen, "patterns |" + calls) << toSelect;
         EXPECT_EQ(b.MessageIds(), messages);
     }
 }
@@ -108,22 +113,27 @@ TEST(EditorFlow, TheListFollowsFilesOtherProgramsAddAndRemove)
     EXPECT_EQ(b.flow.Legend().m_Name, "gamma");
 }
 
-TEST(EditorFlow, YesToSaveChangesRefusedByTheMinimumRowsKeepsTheOldLegendShownAndModified)
+TEST(EditorFlow, YesToSaveChangesShowsAndSelectsTheChosenLegendOrKeepsTheOneTheMinimumRowsRefused)
 {
-    CEditorBench b({.quarvex = true});
-    const std::string one = CEditorBench::Write(b.system, "one", 1);
-    CEditorBench::Write(b.system, "two", 2);
-    const std::string before = ReadTextFile(one);
-    b.Open();
-    b.Type("edited");
-    b.view.Take();
-    b.flow.ChooseLegend(1);
-    EXPECT_EQ(b.view.Take(), Calls{"select 0"});
-    ASSERT_EQ(b.MessageIds(), (std::vector<int>{Str::SaveChanges, Str::NumericNeedsTwoRows}));
-    EXPECT_EQ(b.prompt.m_Messages[1].title, "Tessarin");
-    EXPECT_TRUE(b.flow.IsModified());
-    EXPECT_EQ(b.flow.Legend().m_Name, "one");
-    EXPECT_EQ(ReadTextFile(one), before);
+    // Host flags, the entry chosen; the legend shown and modified, the list's last selection, the messages.
+    const std::tuple<CEditorHostFlags, int, std::string, std::vector<int>> cases[] = {
+        {{.quarvex = true}, 1, "one 1 select 0", {Str::SaveChanges, Str::NumericNeedsTwoRows}},
+        {{}, 2, "two 0 select 2", {Str::SaveChanges}}, // saved, then the chosen one: "#System one two"
+    };
+    for (const auto& [flags, chosen, shown, messages] : cases) {
+        CEditorBench b(flags);
+        const std::string one = CEditorBench::Write(b.system, "one", 1);
+        CEditorBench::Write(b.system, "two", 2);
+        b.Open();
+        b.Type("edited");
+        b.flow.ChooseLegend(chosen);
+        std::string selected;
+        for (const std::string& call : b.view.Take())
+            selected = call.rfind("select", 0) == 0 ? call : selected;
+        EXPECT_EQ(b.flow.Legend().m_Name + " " + std::to_string(b.flow.IsModified()) + " " + selected, shown);
+        EXPECT_EQ(b.MessageIds(), messages);
+        EXPECT_EQ(ReadTextFile(one).find("edited") != std::string::npos, messages.size() == 1);
+    }
 }
 
 TEST(EditorFlow, SaveWritesTheDescriptionAndPendingCellEditsAndExportsUnderAHost)
@@ -158,82 +168,103 @@ TEST(EditorFlow, SaveWritesTheDescriptionAndPendingCellEditsAndExportsUnderAHost
 
 TEST(EditorFlow, SaveAsIntoAnotherFolderAsksAndTheListKeepsTheLegendChosenBefore)
 {
-    for (Answer answer : {Answer::No, Answer::Yes}) {
+    // The folder and name chosen, the answer; the file written, whether 149 was asked.
+    const std::tuple<std::string, std::string, Answer, std::string, bool> cases[] = {
+        {"elsewhere", "copy.leg", Answer::No, "", true},
+        {"elsewhere", "copy.leg", Answer::Yes, "copy.leg", true},
+        {"PROJECT", "copy.leg", Answer::Yes, "copy.leg", true}, // another folder here
+        {"project", "copy", Answer::Yes, "copy.leg", false},
+        {"project", "Copy.LEG", Answer::Yes, "Copy.LEG", false},
+    };
+    for (const auto& [folderName, name, answer, written, asked] : cases) {
         CEditorBench b;
         CEditorBench::Write(b.project, "alpha", 2);
-        const std::string elsewhere = b.sandbox.Work("elsewhere") + "/";
+        const std::string folder = b.sandbox.Work(folderName) + "/";
         b.Open();
-        b.dialogs.savePath = elsewhere + "copy.leg";
+        b.dialogs.savePath = folder + name;
         b.prompt.m_Answers = {answer};
         b.flow.SaveAs();
 
         EXPECT_EQ(b.dialogs.saveRequest.folder + b.dialogs.saveRequest.fileName, b.project + "alpha.leg");
-        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "SavePath"), elsewhere);
-        ASSERT_EQ(b.MessageIds(), std::vector<int>{Str::NonStandardFolder});
-        EXPECT_EQ(b.prompt.m_Messages[0].title, "Tessarin");
+        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "SavePath"), folder);
+        ASSERT_EQ(b.MessageIds(), asked ? std::vector<int>{Str::NonStandardFolder} : std::vector<int>{}) << name;
         EXPECT_EQ(b.flow.Selection(), 1);
         EXPECT_EQ(b.flow.Legend().m_FilePath, b.project + "alpha.leg");
         // The save names the legend after the file name field, still the old file's.
         CLLLegend expected = LegendWithLabels({"r", "r"});
         expected.m_Name = "alpha";
-        EXPECT_EQ(ReadTextFile(elsewhere + "copy.leg"),
-                  answer == Answer::Yes ? expected.LEGText() : "");
+        EXPECT_EQ(ReadTextFile(folder + (written.empty() ? name : written)), written.empty() ? "" : expected.LEGText());
     }
 }
 
 TEST(EditorFlow, CloseAsksOnlyForAModifiedLegendAndStaysOpenWhenTheSaveIsRefused)
 {
-    // Host flags, whether the legend is changed, the answer; whether the window closes and the change is saved.
-    const std::tuple<CEditorHostFlags, bool, Answer, bool, bool> cases[] = {
-        {{}, false, Answer::Yes, true, false},
-        {{}, true, Answer::Yes, true, true},
-        {{}, true, Answer::No, true, false},
-        {{}, true, Answer::Cancel, false, false},
-        {{.quarvex3D = true}, true, Answer::Yes, false, false}, // one row: refused
+    const std::string cp1252 = "d\xe9j\xe0"; // "déjà" as older files hold it
+    // Host flags, the description on disk, what the user typed ("*": a cell edit instead), the
+    // answer; whether the window closes and the description then on disk.
+    const std::tuple<CEditorHostFlags, std::string, const char*, Answer, bool, std::string> cases[] = {
+        {{}, "", nullptr, Answer::Yes, true, ""},
+        {{}, "", "", Answer::Cancel, true, ""}, // typed back what was there: no change, no question
+        {{}, "", "new", Answer::Yes, true, "new"},
+        {{}, "", "new", Answer::No, true, ""},
+        {{}, "", "new", Answer::Cancel, false, ""},
+        {{.quarvex3D = true}, "", "new", Answer::Yes, false, ""}, // one row: refused
+        // A Windows-1252 legend keeps its bytes, and typed text becomes Windows-1252.
+        {{}, cp1252, "*", Answer::Yes, true, cp1252},
+        {{}, cp1252, "d\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac", Answer::Yes, true, cp1252 + " vu \x80"},
+        {{}, cp1252, "\xe2\x86\x92", Answer::Yes, true, "\xe2\x86\x92"}, // an arrow has no byte there
     };
-    for (const auto& [flags, modify, answer, closes, saved] : cases) {
+    for (const auto& [flags, before, typed, answer, closes, saved] : cases) {
         CEditorBench b(flags);
-        const std::string path = CEditorBench::Write(b.system, "solo", 1);
+        const std::string path = CEditorBench::Write(b.system, "solo", 1, before);
         b.Open();
-        if (modify)
-            b.Type("new");
+        if (typed && std::string(typed) == "*")
+            b.view.m_Pending = [&] { b.flow.ChangeLegend([](CLLLegend& l) { l.m_Labels[0] = "edited"; }); };
+        else if (typed)
+            b.Type(typed);
         b.prompt.m_Answers = {answer};
         EXPECT_EQ(b.flow.Close(), closes);
-        EXPECT_EQ(b.prompt.m_Messages.size(), modify ? (flags.quarvex3D ? 2u : 1u) : 0u);
-        if (modify) {
+        const bool modified = typed && *typed;
+        EXPECT_EQ(b.prompt.m_Messages.size(), modified ? (flags.quarvex3D ? 2u : 1u) : 0u);
+        if (modified) {
             EXPECT_EQ(b.prompt.m_Messages[0].buttons, CUserPrompt::Buttons::YesNoCancel);
         }
         CLLLegend onDisk;
         onDisk.ReadLEG(path);
-        EXPECT_EQ(onDisk.m_Description, saved ? "new" : "");
+        EXPECT_EQ(onDisk.m_Description, saved) << (typed ? typed : "-");
         EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LastLegend"), "solo");
     }
 }
 
 TEST(EditorFlow, SavingOverALegendChangedOnDiskAsksFirst)
 {
-    // The answer; whether our text is on disk, the legend modified, the description shown and rows.
-    const std::pair<Answer, std::string> cases[] = {
-        {Answer::Yes, "1 0 mine 2"},
-        {Answer::No, "0 0 theirs 3"}, // reloaded
-        {Answer::Cancel, "0 1 mine 2"},
+    // The answer, whether the other program left the file unreadable; whether our text is
+    // on disk, the legend modified, the description shown and rows.
+    const std::tuple<Answer, bool, std::string> cases[] = {
+        {Answer::Yes, false, "1 0 mine 2"},
+        {Answer::No, false, "0 0 theirs 3"}, // reloaded
+        {Answer::No, true, "0 1 mine 2"},    // the reload fails: the edits stay, unsaved
+        {Answer::Cancel, false, "0 1 mine 2"},
     };
-    for (const auto& [answer, result] : cases) {
+    for (const auto& [answer, unreadable, result] : cases) {
         CEditorBench b;
         const std::string path = CEditorBench::Write(b.system, "shared", 2);
         b.Open();
         b.Type("mine");
         CEditorBench::Write(b.system, "shared", 3, "theirs"); // another program saves
-        const std::string theirs = ReadTextFile(path);
+        if (unreadable) // larger than any legend may be
+            std::filesystem::resize_file(path, 300u << 20);
+        const auto theirs = std::filesystem::file_size(path);
         b.prompt.m_Answers = {answer};
         b.flow.SaveButton();
-        ASSERT_EQ(b.MessageIds(), std::vector<int>{Str::ChangedOnDisk});
+        const std::vector<int> asked = {Str::ChangedOnDisk, Str::CouldNotLoad};
+        ASSERT_EQ(b.MessageIds(), std::vector<int>(asked.begin(), asked.begin() + (unreadable ? 2 : 1)));
         EXPECT_EQ(b.prompt.m_Messages[0].text,
                   path + " has been changed by another program since it was loaded.\nDo you "
                          "want to overwrite it with your changes? Choose No to reload it and "
                          "drop your changes, or Cancel to go on editing.");
         EXPECT_EQ(b.prompt.m_Messages[0].buttons, CUserPrompt::Buttons::YesNoCancel);
-        EXPECT_EQ(std::to_string(ReadTextFile(path) != theirs) + " " + std::to_string(b.flow.IsModified()) + " " +
+        EXPECT_EQ(std::to_string(std::filesystem::file_size(path) != theirs) + " " + std::to_string(b.flow.IsModified()) + " " +
                       b.view.m_Description + " " + std::to_string(b.flow.Legend().GetRowCount()),
                   result);
     }
@@ -262,5 +293,34 @@ TEST(EditorFlow, ALegendThatCannotBeWrittenOrReadDisablesEditingOrIsReported)
             EXPECT_EQ(b.prompt.m_Messages[0].text, "Could not load " + beta);
         }
         ::chmod(beta.c_str(), 0644);
+    }
+}
+
+TEST(EditorFlow, UndoAndRedoDropACellStillBeingTypedAndShowTheLegendsName)
+{
+    struct : CEditorHistory {
+        std::vector<CLegendEdit> edits;
+        void Recorded(CLegendEdit edit) override { edits.push_back(std::move(edit)); }
+        void Reset() override {}
+        void Saved() override {}
+    } history;
+    CEditorBench b;
+    CEditorBench::Write(b.system, "alpha", 2);
+    b.flow.SetHistory(&history);
+    b.Open();
+    b.flow.ChangeLegend([](CLLLegend& l) { l.m_Name = "renamed"; });
+    b.flow.ChangeLegend([](CLLLegend&) {}); // no change: nothing to undo
+    ASSERT_EQ(history.edits.size(), 1u);
+    const std::string header = "|alpha.leg||Numeric continuous";
+    // Undo, redo: the calls each makes.
+    const std::pair<bool, Calls> steps[] = {{true, {"cancel", "fill alpha 2", "header alpha" + header}},
+                                            {false, {"cancel", "fill renamed 2", "header renamed" + header}}};
+    for (const auto& [undo, calls] : steps) {
+        b.view.m_Pending = [&] { b.flow.ChangeLegend([](CLLLegend& l) { l.m_Labels[0] = "typed"; }); };
+        b.view.Take();
+        b.flow.ApplyEdit(history.edits[0], undo);
+        EXPECT_EQ(b.view.Take(), calls);
+        b.view.CommitPendingEdits();
+        EXPECT_EQ(b.flow.Legend().m_Labels[0], "r");
     }
 }

@@ -66,24 +66,44 @@ TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
 
 TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 {
-    CEditorBench b;
-    CEditorBench::Write(b.project, "alpha", 2);
-    const std::string source = b.sandbox.Work("tables") + "/rocks.leg";
-    CLLLegend rocks = LegendWithLabels({"granite", "basalt"});
-    rocks.m_Name = "rocks";
-    rocks.WriteLEG(source);
-    const std::string tab = b.sandbox.Work("tables") + "/all.tab";
-    ASSERT_TRUE(ExportAllToTAB(tab, {source}).Ok());
-    b.Open();
-    b.dialogs.imported = CImportTABDialog::Result{tab, "rocks", "rocks_copy.leg"};
-    b.flow.Import();
+    // The output name typed, the table, the answer; the file written, the entry then selected,
+    // the questions (asking to save changes when the shown legend was modified first).
+    const std::tuple<std::string, std::string, Answer, std::string, std::string, std::vector<int>> cases[] = {
+        {"rocks_copy.leg", "all.tab", Answer::Ok, "rocks_copy.leg", "rocks_copy", {}},
+        {"rocks_copy", "all.tab", Answer::Ok, "rocks_copy.leg", "rocks_copy", {}},
+        {"Rocks.LEG", "all.tab", Answer::Ok, "Rocks.LEG", "Rocks", {}},
+        {"alpha.leg", "all.tab", Answer::No, "", "alpha", {Str::ReplaceLegend}},
+        {"alpha.leg", "all.tab", Answer::Yes, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+        {"rocks_copy.leg", "all.tab", Answer::Cancel, "", "alpha", {Str::SaveChanges}},
+        {"rocks_copy.leg", "all.tab", Answer::No, "rocks_copy.leg", "rocks_copy", {Str::SaveChanges}},
+        {"rocks_copy.leg", "missing.tab", Answer::Ok, "", "alpha", {0}}, // reported by the reader
+    };
+    for (const auto& [output, table, answer, written, selected, questions] : cases) {
+        CEditorBench b;
+        const std::string alpha = CEditorBench::Write(b.project, "alpha", 2);
+        const std::string source = b.sandbox.Work("tables") + "/rocks.leg", tab = b.sandbox.Work("tables") + "/all.tab";
+        CLLLegend rocks = LegendWithLabels({"granite", "basalt"});
+        rocks.m_Name = "rocks";
+        rocks.WriteLEG(source);
+        ASSERT_TRUE(ExportAllToTAB(tab, {source}).Ok());
+        b.Open();
+        if (questions == std::vector<int>{Str::SaveChanges})
+            b.Type("edited");
+        b.dialogs.imported = CImportTABDialog::Result{b.sandbox.Work("tables") + "/" + table, "rocks", output};
+        b.prompt.m_Answers = {answer};
+        const std::string before = ReadTextFile(alpha);
+        b.flow.Import();
 
-    CLLLegend expected;
-    expected.m_DefaultThickness = 0.0f;
-    expected.ImportTAB(tab, "rocks", 1);
-    EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), expected.LEGText());
-    EXPECT_EQ(b.flow.ListItems()[static_cast<size_t>(b.flow.Selection())].text, "rocks_copy");
-    EXPECT_TRUE(b.prompt.m_Messages.empty());
+        CLLLegend expected;
+        expected.m_DefaultThickness = 0.0f;
+        expected.ImportTAB(tab, "rocks", 1);
+        EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)), written.empty() ? "" : expected.LEGText());
+        EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), written == "rocks_copy.leg" ? expected.LEGText() : "");
+        EXPECT_EQ(ReadTextFile(alpha), written == "alpha.leg" ? expected.LEGText() : before) << output;
+        EXPECT_EQ(b.flow.ListItems()[static_cast<size_t>(b.flow.Selection())].text, selected) << output;
+        EXPECT_EQ(b.MessageIds(), questions) << output;
+        EXPECT_EQ(b.flow.IsModified(), answer == Answer::Cancel);
+    }
 }
 
 TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
@@ -133,21 +153,34 @@ TEST(EditorFlowDelete, AWriteProtectedLegendStays)
     EXPECT_TRUE(CFileIO::Stamp(path));
 }
 
-TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolder)
+TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolderAfterAskingAboutChanges)
 {
-    for (bool host : {false, true}) {
+    // Under a host, the answer to "Save changes?" (Ok: not modified); the result.
+    const std::tuple<bool, Answer, std::string> cases[] = {
+        {false, Answer::Ok, "|-|moved"}, // the shown legend is no longer listed: the first one
+        {true, Answer::Ok, "|/x/a.pen|moved"},
+        {false, Answer::No, "|-|moved"},
+        {false, Answer::Cancel, "|-|alpha"}, // nothing stored, the edits stay
+    };
+    for (const auto& [host, answer, result] : cases) {
         CEditorBench b({.quarvex = host});
+        CEditorBench::Write(b.system, "alpha", 2);
         const std::string other = b.sandbox.Work("other");
         CEditorBench::Write(other + "/", "moved", 2);
         b.Open();
+        if (answer != Answer::Ok)
+            b.Type("edited");
+        b.prompt.m_Answers = {answer};
         b.dialogs.settings = CSettingsDialog::Values{other, other + "/patterns/", "/x/a.pen", "t"};
         b.flow.Settings();
 
         EXPECT_EQ(b.dialogs.settingsHostRows, host);
-        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + *GetCommonSetting("BRUSH_PATH") + "|" +
-                      GetCommonSetting("PEN_FILE").value_or("-") + "|" + b.flow.PatternFolder() + "|" +
-                      b.flow.Legend().m_Name,
-                  other + "/|" + other + "/patterns/|" + (host ? "/x/a.pen" : "-") + "|" + other + "/patterns/|moved");
+        const bool stored = answer != Answer::Cancel;
+        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + GetCommonSetting("PEN_FILE").value_or("-") + "|" + b.flow.Legend().m_Name,
+                  (stored ? other + "/" : b.system) + result);
+        EXPECT_EQ(GetCommonSetting("BRUSH_PATH").value_or("") + b.flow.PatternFolder(), stored ? other + "/patterns/" + other + "/patterns/" : "");
+        EXPECT_EQ(b.MessageIds(), answer == Answer::Ok ? std::vector<int>{} : std::vector<int>{Str::SaveChanges});
+        EXPECT_EQ(b.flow.IsModified(), !stored);
     }
 }
 

@@ -167,6 +167,7 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
         int col;
         const char* typed;
         std::string row;
+        const char* label = "sand"; // as the file holds it
     } cases[] = {
         {10, "x",
          "1234570|2.5|" + rest.substr(0, rest.size() - 2) +
@@ -177,11 +178,21 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
         {2, "abc", "1234570|0|" + rest},
         {3, " \t ", "1234570|2.5|||" + rest.substr(6)},
         {9, "2,5", "1234570|2.5|" + rest.substr(0, rest.size() - 6) + "2|c1"},
+        // Typed text is UTF-8: a Windows-1252 legend keeps its bytes and gets new text in 1252.
+        {3, "s\xc3\xa4nd", "1234570|2.5||s\xe4nd" + rest.substr(5), "s\xe4nd"},
+        {10, "\xe2\x82\xac", "1234570|2.5||s\xe4nd" + rest.substr(5, rest.size() - 7) + "\x80", "s\xe4nd"},
+        {10, "\xe2\x82\xac", "1234570|2.5|" + rest.substr(0, rest.size() - 2) + "\xe2\x82\xac"},
     };
     for (const auto& c : cases) {
-        CSheet s({kSand});
+        CLLRow row = kSand;
+        row.label = c.label;
+        CSheet s({row});
         s.sheet.OnEndEditCell(1, c.col, c.typed);
         EXPECT_EQ(s.Row(0), c.row) << c.typed;
+        CLLRow stored; // the cell holds the bytes the legend holds, as after a fill
+        if (s.legend.GetRow(0, stored) && (c.col == 3 || c.col == 10)) {
+            EXPECT_EQ(s.sheet.GetItemText(1, c.col), c.col == 3 ? stored.label : stored.comment);
+        }
         EXPECT_EQ(s.changes, 1);
     }
     CSheet blank({kSand});
@@ -219,23 +230,30 @@ TEST(CMyGridCtrl, DecimalCommaLocaleShowsAndReadsTheUsersSeparators)
     EXPECT_EQ(s.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
 }
 
-TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrder)
+TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumbers)
 {
     CScopedEnv locale("LC_ALL", "C");
-    CSheet s({{.label = "c", .from = 3}, {.label = "a", .from = 1}, {.label = "b", .from = 2}});
-    EXPECT_TRUE(s.sheet.IsRowOrder());
-    s.sheet.SortItems(3, true);
-    EXPECT_FALSE(s.sheet.IsRowOrder());
-    EXPECT_EQ(s.legend.m_Labels, (std::vector<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(s.legend.m_From, (std::vector<double>{1, 2, 3}));
-    EXPECT_TRUE(s.legend.RowListsAgree());
-    EXPECT_EQ(s.Texts(1).substr(0, 2), "2|");
-    EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
-    s.sheet.SortItems(0, false);
-    EXPECT_FALSE(s.sheet.IsRowOrder());
-    s.sheet.SortItems(0, true);
-    EXPECT_TRUE(s.sheet.IsRowOrder());
-    EXPECT_EQ(s.legend.m_Labels, (std::vector<std::string>{"c", "a", "b"}));
+    std::vector<CLLRow> rows; // labels n, m, ..., a over From 0 to 13
+    for (int i = 0; i < 14; ++i)
+        rows.push_back({.label = std::string(1, static_cast<char>('n' - i)), .from = 1.0 * i});
+    CSheet s(rows);
+    // Applied in turn: the column clicked, ascending; the legend's From values, row order.
+    const std::tuple<int, bool, std::string, bool> sorts[] = {
+        {3, true, "13 12 11 10 9 8 7 6 5 4 3 2 1 0", false}, // by Label
+        {0, true, "0 1 2 3 4 5 6 7 8 9 10 11 12 13", true},  // back by Row: 10 after 9
+        {1, false, "13 12 11 10 9 8 7 6 5 4 3 2 1 0", false},
+        {1, true, "0 1 2 3 4 5 6 7 8 9 10 11 12 13", false},
+    };
+    for (const auto& [column, ascending, from, rowOrder] : sorts) {
+        s.sheet.SortItems(column, ascending);
+        std::string got;
+        for (double value : s.legend.m_From)
+            got += (got.empty() ? "" : " ") + std::to_string(static_cast<int>(value));
+        EXPECT_EQ(got, from) << column;
+        EXPECT_EQ(s.sheet.IsRowOrder(), rowOrder);
+        EXPECT_TRUE(s.legend.RowListsAgree());
+        EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
+    }
 }
 
 TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)

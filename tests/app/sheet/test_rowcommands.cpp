@@ -52,6 +52,7 @@ struct CRows {
             ++changes;
             change(legend);
         });
+        sheet.SetMarkModifiedFunction([this] { ++changes; });
         sheet.FillFromLegend(legend);
     }
     // Selects the rectangle (no selection for r1 < 0), runs the button and
@@ -160,6 +161,8 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
             labels += label + ",";
         EXPECT_EQ(labels, c.labels) << what;
         EXPECT_EQ(s.Column(0), c.numbers) << what;
+        for (int r = 1; r < s.sheet.GetRowCount(); ++r) // a new row sorts by number too
+            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 1)->IsNumeric()) << what;
         EXPECT_EQ(s.changes, c.changes) << what;
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();

@@ -173,3 +173,44 @@ TEST(TessarinWindow, InterpolateASelectionUndoItAndSave)
     expected.replace(expected.find("\"ramp\""), 6, "\"basalt\"");
     EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), expected);
 }
+
+TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
+{
+    CWindowFixture w;
+    CLLLegend legend;
+    legend.Clear();
+    for (int i = 0; i < 60; ++i)
+        legend.AddRow({.label = "r", .from = 1.0 * i}, CLLLegend::RowValues::OfDataType);
+    legend.WriteLEG(w.folder + "chert.leg");
+    w.ClickEntry(2);
+    // The save reads the legend back; the rows stay where the user left them.
+    CMyGridCtrl& sheet = w.dlg->Sheet();
+    sheet.SetSelectedRange(40, 2, 42, 3);
+    sheet.SetFocusCell(41, 3);
+    sheet.SetScrollPos(true, 500);
+    const auto seen = [&sheet] {
+        const CCellRange r = sheet.GetSelectedCellRange();
+        return std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" + std::to_string(r.maxCol) +
+               " " + std::to_string(sheet.GetScrollPos(true));
+    };
+    ASSERT_EQ(seen(), "41 40-3 500");
+    w.Click(ControlId::Save);
+    EXPECT_EQ(seen(), "41 40-3 500");
+
+    const QFontMetrics metrics(w.dlg->Spreadsheet()->font());
+    const std::string longLabel = "anomalous high grade";
+    // The label; the width of the Label column: as set, its text's, or the limit.
+    const std::pair<std::string, int> cases[] = {
+        {"low", 72},
+        {longLabel, metrics.horizontalAdvance(QString::fromStdString(longLabel)) + 12},
+        {std::string(200, 'w'), 220},
+    };
+    for (const auto& [label, width] : cases) {
+        CLLLegend legend;
+        legend.Clear();
+        legend.AddRow({.label = label, .to = 100000}, CLLLegend::RowValues::OfDataType);
+        w.dlg->FillSpreadsheet(legend);
+        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(3), std::max(width, 72)) << label;
+        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2), std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
+    }
+}
