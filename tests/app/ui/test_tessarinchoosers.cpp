@@ -105,7 +105,7 @@ TEST(TessarinChoosers, ColourCellsOpenThePopUpAndTakeItsColour)
         {"fg", Pick::Box13, "16711680 65280 p1 16711680", true},
         {"bg", Pick::TransparentHalf, "255 16777215T p1 16711680", true},
         {"bg", Pick::Box13, "255 16711680 p1 16711680", true},
-        {"lcol", Pick::Box13, "255 65280 p1 16711680", true},
+        {"lcol", Pick::Box13, "255 65280 p1 16711680", false}, // the colour it has: nothing changes
         {"fg", Pick::Esc, "255 65280 p1 16711680", false},
     };
     for (const auto& k : cases) {
