@@ -24,13 +24,14 @@ namespace {
 // 200 styles of three strokes: dashes, ticks and a filled arrow at the end.
 std::string MakePenFile()
 {
-    const std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") +
-                             "/tessarin-bench-" +
-                             std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".pen";
+    const std::string path =
+        std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/tessarin-bench-" +
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".pen";
     const int styles = 200;
     std::string bytes = "PEN2";
     bytes += std::string{0, 0, char(styles & 0xFF), char(styles >> 8)};
-    const std::string record = std::string{3, 0, 0} + std::string{4, 2, 5, 3, 5} + std::string{4, 4, 0x22, 3, 7} +
+    const std::string record = std::string{3, 0, 0} + std::string{4, 2, 5, 3, 5} +
+                               std::string{4, 4, 0x22, 3, 7} +
                                std::string{9, 15, 16, 0, 2, 4, 17, -6, 0, 1};
     const size_t first = 8 + 2 * styles;
     for (int i = 0; i < styles; ++i) {
@@ -67,7 +68,8 @@ double SecondsPerPaint(benchmark::State& state, Draw draw)
             }
         ++rounds;
     }
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / double(rounds);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
+           double(rounds);
 }
 
 double UncachedSeconds(benchmark::State* state = nullptr)
@@ -88,9 +90,10 @@ BENCHMARK(BM_ChooserPaintReadingEachSample)->Unit(benchmark::kMicrosecond);
 
 void BM_ChooserPaintCached(benchmark::State& state)
 {
-    const double seconds = SecondsPerPaint(state, [](CGridPainter& surface, int style, int x, int y) {
-        DrawLineStyle(surface, style, PenPath(), x, y, 64, 16, 0);
-    });
+    const double seconds =
+        SecondsPerPaint(state, [](CGridPainter& surface, int style, int x, int y) {
+            DrawLineStyle(surface, style, PenPath(), x, y, 64, 16, 0);
+        });
     state.counters["ms"] = seconds * 1000.0;
     if (UncachedSeconds() > 0)
         state.counters["x_uncached"] = seconds / UncachedSeconds();

@@ -34,8 +34,8 @@ private:
 CLineStyleChooserDlg::CLineStyleChooserDlg(int x, int y, const std::string& penFile, int context1,
                                            int context2, int32_t currentStyle, CUserPrompt& prompt,
                                            QWidget* owner)
-    : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint), m_Flow(penFile, currentStyle), m_Prompt(prompt),
-      m_Context1(context1), m_Context2(context2)
+    : QDialog(owner, Qt::Tool | Qt::FramelessWindowHint), m_Flow(penFile, currentStyle),
+      m_Prompt(prompt), m_Context1(context1), m_Context2(context2)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("lineStyleChooser"));

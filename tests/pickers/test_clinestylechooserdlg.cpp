@@ -21,11 +21,13 @@ struct CChooserRun {
     {
         TestApp();
         dialog = new CLineStyleChooserDlg(40, 30, penFile, 7, 9, current, prompt);
-        QObject::connect(dialog, &CLineStyleChooserDlg::LineStyleChosen, [this](int style, int c1, int c2) {
-            events.push_back("chosen " + std::to_string(style) + " " + std::to_string(c1) + " " +
-                             std::to_string(c2));
-        });
-        QObject::connect(dialog, &CLineStyleChooserDlg::ChooserClosed, [this] { events.push_back("closed"); });
+        QObject::connect(dialog, &CLineStyleChooserDlg::LineStyleChosen,
+                         [this](int style, int c1, int c2) {
+                             events.push_back("chosen " + std::to_string(style) + " " +
+                                              std::to_string(c1) + " " + std::to_string(c2));
+                         });
+        QObject::connect(dialog, &CLineStyleChooserDlg::ChooserClosed,
+                         [this] { events.push_back("closed"); });
     }
     ~CChooserRun() { delete dialog.data(); }
 
@@ -60,14 +62,30 @@ TEST(CLineStyleChooserDlg, ClickScrollAndEscape)
         std::vector<std::string> events;
     } cases[] = {
         {"a click on the second sample of the third row", {}, {100, 50}, false, {"chosen 8 7 9"}},
-        {"a line down first", {QAbstractSlider::SliderSingleStepAdd}, {100, 50}, false, {"chosen 11 7 9"}},
-        {"a page down stops at the largest position 6", {QAbstractSlider::SliderPageStepAdd}, {10, 10}, false,
+        {"a line down first",
+         {QAbstractSlider::SliderSingleStepAdd},
+         {100, 50},
+         false,
+         {"chosen 11 7 9"}},
+        {"a page down stops at the largest position 6",
+         {QAbstractSlider::SliderPageStepAdd},
+         {10, 10},
+         false,
          {"chosen 19 7 9"}},
-        {"down a page and up a line", {QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderSingleStepSub},
-         {10, 10}, false, {"chosen 16 7 9"}},
-        {"the last style when scrolled to the end", {QAbstractSlider::SliderToMaximum}, {200, 132}, false,
+        {"down a page and up a line",
+         {QAbstractSlider::SliderPageStepAdd, QAbstractSlider::SliderSingleStepSub},
+         {10, 10},
+         false,
+         {"chosen 16 7 9"}},
+        {"the last style when scrolled to the end",
+         {QAbstractSlider::SliderToMaximum},
+         {200, 132},
+         false,
          {"chosen 39 7 9"}},
-        {"the last cell of the last row holds no style", {QAbstractSlider::SliderToMaximum}, {200, 150}, false,
+        {"the last cell of the last row holds no style",
+         {QAbstractSlider::SliderToMaximum},
+         {200, 150},
+         false,
          {}},
         {"outside the samples, on the scroll bar's column", {}, {250, 100}, false, {}},
         {"Esc", {}, {}, true, {"closed"}},
@@ -94,7 +112,8 @@ TEST(CLineStyleChooserDlg, UnusablePenFileIsToldAndClosesTheChooser)
     CTempDir dir;
     const std::string bad = dir.File("bad.pen"), missing = dir.File("missing.pen");
     WriteTextFile(bad, "PEN");
-    for (const auto& [path, message] : {std::pair{bad, Str::InvalidPenFile}, {missing, Str::CouldNotOpen}}) {
+    for (const auto& [path, message] :
+         {std::pair{bad, Str::InvalidPenFile}, {missing, Str::CouldNotOpen}}) {
         CRecordingPrompt prompt;
         CChooserRun run(path, 1, prompt);
         EXPECT_FALSE(run.dialog->Open());
