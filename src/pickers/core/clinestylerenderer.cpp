@@ -186,6 +186,8 @@ private:
             return;
         if (m_Pen.width > 1)
             Polyline({{from, m_Y0}, {to, m_Y0}});
+        else if (to - from == 1)
+            Polyline({{from, m_Y0}}); // a line that starts where it ends draws nothing
         else
             Polyline({{from, m_Y0}, {to - 1, m_Y0}});
     }

@@ -88,6 +88,8 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
         std::vector<std::string> pixels;
     } cases[] = {
         {"draw 5, gap 5: period 10 up to R", One({{2, 5, 3, 5}}), 2, Only({{4, dashes}})},
+        {"dots: draw 1, gap 4", One({{2, 1, 3, 4}}), 2,
+         Only({{4, "..K....K....K....K....K....K................"}})},
         {"a mark at the start changes nothing", One({{5, 2, 5, 3, 5}}), 2, Only({{4, dashes}})},
         {"a mark between draw and gap makes it solid", One({{2, 5, 5, 3, 5}}), 2, Only({{4, solid}})},
         {"draw to the end from a gap", One({{3, 10, 1}}), 2,
