@@ -21,15 +21,18 @@ struct CQtTestEnvironment : testing::Environment {
 
 inline const bool kQtTestEnvironmentAdded = (testing::AddGlobalTestEnvironment(new CQtTestEnvironment), true);
 
+inline QApplication& TestApp()
+{
+    static int argc = 1;
+    static char name[] = "grid-tests";
+    static char* argv[] = {name, nullptr};
+    if (!CQtTestEnvironment::app)
+        CQtTestEnvironment::app = new QApplication(argc, argv);
+    return *CQtTestEnvironment::app;
+}
+
 struct CAppFirst {
-    CAppFirst()
-    {
-        static int argc = 1;
-        static char name[] = "grid-tests";
-        static char* argv[] = {name, nullptr};
-        if (!CQtTestEnvironment::app)
-            CQtTestEnvironment::app = new QApplication(argc, argv);
-    }
+    CAppFirst() { TestApp(); }
 };
 
 // (1 + rows) x (1 + cols), cells 60 x 22, texts "r<row>c<col>", 400 x 300.

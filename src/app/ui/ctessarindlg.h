@@ -33,6 +33,8 @@ class CGridWidget;
 class CMyGridCtrl;
 class CRowCommands;
 class CImportTABDlg;
+class CLineStyleChooserDlg;
+class CPenFileSampler;
 class CSettingsDlg;
 
 namespace ControlId {
@@ -174,5 +176,7 @@ private:
     CImportTABDlg* m_importDlg = nullptr;  // children of the window
     CSettingsDlg* m_settingsDlg = nullptr;
     QAction* m_aboutAction = nullptr;
+    QPointer<CLineStyleChooserDlg> m_lineStyleChooser; // deletes itself when closed
+    std::unique_ptr<CPenFileSampler> m_lineStyleSampler;
     class QMenu* m_editMenu = nullptr;
 };
