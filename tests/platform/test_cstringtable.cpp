@@ -18,9 +18,9 @@ TEST(CUserPromptRouting, RecordingPromptSeesStringNumberAndScriptedAnswers)
 {
     CRecordingPrompt prompt;
     prompt.m_Answers = {CUserPrompt::Answer::No};
-    EXPECT_EQ(CUserPrompt::Show(Str::SaveChanges, {}, CUserPrompt::Buttons::YesNoCancel),
+    EXPECT_EQ(prompt.ShowString(Str::SaveChanges, {}, CUserPrompt::Buttons::YesNoCancel),
               CUserPrompt::Answer::No);
-    CUserPrompt::ShowText("Could not create /x");
+    prompt.ShowFixed("Could not create /x");
     ASSERT_EQ(prompt.m_Messages.size(), 2u);
     EXPECT_EQ(prompt.m_Messages[0].stringId, Str::SaveChanges);
     EXPECT_EQ(prompt.m_Messages[0].text, "Would you like to save your changes to the current legend?");

@@ -24,7 +24,7 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
 {
     CSettingsSandbox sandbox;
     CRecordingPrompt prompt;
-    EXPECT_EQ(GetHostIniPath("Quarvex", false), "");
+    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
     EXPECT_TRUE(prompt.m_Messages.empty());
     RecordConfigDir("Quarvex", "/opt/quarvex/config");
     RecordConfigDir("Strativ3D", "/opt/s3d/");
@@ -36,9 +36,9 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
                                                          {"DELICTOR", "/opt/delictor/Delictor.ini"},
                                                          {"Formvue", ""}};
     for (const auto& [product, path] : cases)
-        EXPECT_EQ(GetHostIniPath(product, true), path);
+        EXPECT_EQ(GetHostIniPath(product, &prompt), path);
     CSettingsSandbox empty;
-    EXPECT_EQ(GetHostIniPath("Quarvex", true), "");
+    EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
     EXPECT_EQ(prompt.Texts(),
               (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
 }
@@ -65,17 +65,17 @@ TEST(HostTempDirectory, ConfiguredFolderGetsOneMoreSlashOtherwiseTheSystemTempor
     CSettingsSandbox sandbox;
     CRecordingPrompt prompt;
     RecordConfigDir("Formvue", sandbox.Work("formvue"));
-    EXPECT_EQ(GetHostTempDirectory("Formvue", true), sandbox.TempDir() + "/");
+    EXPECT_EQ(GetHostTempDirectory("Formvue", &prompt), sandbox.TempDir() + "/");
     EXPECT_TRUE(prompt.m_Messages.empty());
     const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch");
     RecordConfigDir("Quarvex", config);
     for (const std::string slash : {"", "/"}) {
         WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + scratch + slash + "\n");
-        EXPECT_EQ(GetHostTempDirectory("Quarvex", true), scratch + slash + "/");
+        EXPECT_EQ(GetHostTempDirectory("Quarvex", &prompt), scratch + slash + "/");
     }
     EXPECT_TRUE(prompt.m_Messages.empty());
     // No installation record: reported, and still the temporary folder.
-    EXPECT_EQ(GetHostTempDirectory("Delictor", true), sandbox.TempDir() + "/");
+    EXPECT_EQ(GetHostTempDirectory("Delictor", &prompt), sandbox.TempDir() + "/");
     EXPECT_EQ(prompt.Texts(),
               (std::vector<std::string>{"Error - Could not locate the registry entry for the Delictor installation"}));
 }
@@ -90,7 +90,7 @@ TEST(HostTempDirectory, MissingAndReadOnlyFoldersAreReportedOnlyWhenAsked)
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     for (const std::string& folder : {missing, locked}) {
         WriteTextFile(config + "/Strativ3D.ini", "[Directories]\nStrativ3D Temp Directory=" + folder + "\n");
-        EXPECT_EQ(GetHostTempDirectory("Strativ3D", false) + "|" + GetHostTempDirectory("Strativ3D", true), "|");
+        EXPECT_EQ(GetHostTempDirectory("Strativ3D", nullptr) + "|" + GetHostTempDirectory("Strativ3D", &prompt), "|");
     }
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Error - The directory " + missing + "/ does not exist",

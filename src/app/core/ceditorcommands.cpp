@@ -82,7 +82,7 @@ void CEditorFlow::Import()
 
     CLLLegend imported;
     imported.m_DefaultThickness = m_Flags.UnderQuarvexOrStrativ() ? 1.0f : 0.0f;
-    imported.ImportTAB(chosen->tabPath, chosen->legendName, 1);
+    imported.ImportTAB(chosen->tabPath, chosen->legendName, 1, m_Prompt);
     // With no legend shown there is no current folder: the legend folder is
     // where a new legend is listed.
     const std::string folder = m_CurrentFolder.empty() ? m_LegendFolder : m_CurrentFolder;

@@ -80,7 +80,7 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 
     CLLLegend expected;
     expected.m_DefaultThickness = 0.0f;
-    expected.ImportTAB(tab, "rocks", 1);
+    expected.ImportTAB(tab, "rocks", 1, b.prompt);
     EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), expected.LEGText());
     EXPECT_EQ(b.flow.ListItems()[static_cast<size_t>(b.flow.Selection())].text, "rocks_copy");
     EXPECT_TRUE(b.prompt.m_Messages.empty());
