@@ -17,12 +17,6 @@ CProcessResult Cli(const std::vector<std::string>& args)
     return RunProcess(ProjectBinary("tessarin-cli"), args);
 }
 
-// "exit code|standard output|standard error" of a run.
-std::string Show(const CProcessResult& r)
-{
-    return std::to_string(r.exitCode) + "|" + r.out + "|" + r.err;
-}
-
 const char* kLegend = "# made by hand\n"
                       "LegendTable Begin\n"
                       "\tName\t\t= \"Lithology\"\n"
