@@ -92,12 +92,7 @@ TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
     EXPECT_EQ(table.GetColour(1.0).GetPacked(), table.m_Colours[7].GetPacked());
     *table.GetColourRef(0.0) = CGColor(1, 2, 3);
     EXPECT_EQ(table.m_Colours[1].GetPacked(), CGColor(1, 2, 3).GetPacked());
-}
-
-TEST(CLLColourTableSampling, EmptyTableHasNoColourToChange)
-{
-    CLLColourTable table;
-    table.Clear();
+    table.Clear(); // an empty table has no colour to change
     EXPECT_EQ(table.GetColourRef(0.5), nullptr);
     EXPECT_EQ(table.GetColour(0.5).GetPacked(), 0u);
 }

@@ -59,10 +59,6 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          "LegendTable Begin\nDataType = text\nLEG = {\n\"A\" \"\" 0 16777215 0\n\"B\" \"\" 0 16777215\n"
          "\"C\"\t\"\"\t0\t16777215\t\t\t\n",
          Leg("TEXT", "\t\t\"A\"\t\"\"\t0\t16777215\t0\t0\t0\t1\n\t\t\"C\"\t\"\"\t0\t16777215\t0\t0\t0\t1\n")},
-        {"thickness below one takes the default of 1", 1,
-         "LEG = {\n0 1 \"\" 0 0 0\n0 1 \"\" 0 0 0 0 0 0.5\n0 1 \"\" 0 0 0 0 0 2.5\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n"
-                 "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t2.5\n")},
         {"thickness below one takes a default of 3, exactly 1 stays", 3,
          "LEG = {\n0 1 \"\" 0 0 0\n0 1 \"\" 0 0 0 0 0 0.5\n0 1 \"\" 0 0 0 0 0 1\n0 1 \"\" 0 0 0\n",
          Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t3\n\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t3\n"

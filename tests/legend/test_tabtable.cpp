@@ -1,22 +1,19 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
-#include "support/recordingprompt.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
 #include "support/madelocale.h"
+#include "support/recordingprompt.h"
 #include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
-
 #include <clocale>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -35,13 +32,9 @@ CLLLegend NumericLegend()
     l.m_Description = "gold grades";
     l.m_DataType = DataNumericDiscrete;
     l.AddRow(NumericRow(0.0, 10.5, 0x00332211u, 0x00665544u, 0));
-    CLLRow b = NumericRow(10.5, 1e20, 0, 0, 1);
     // Transparent as every reader keeps it: white with the flag set.
-    int32_t fillFlag = 0, backFlag = 0;
-    CLLLegend::ColourIn(0xFF0000FFu, b.fillColour, fillFlag);
-    CLLLegend::ColourIn(0xFF000000u, b.backColour, backFlag);
-    b.fillTransparent = fillFlag != 0;
-    b.backTransparent = backFlag != 0;
+    CLLRow b = NumericRow(10.5, 1e20, 0xFFFFFF, 0xFFFFFF, 1);
+    b.fillTransparent = b.backTransparent = true;
     b.thickness = 2.5f;
     b.comment = std::string(300, 'c');
     l.AddRow(b);
@@ -85,12 +78,12 @@ TEST(TabExport, WritesTheStandardFieldsWithSwappedColoursAndTheStoredRules)
 
     TabKitTable* t = tabkit_c_open(dir.File("grades.tab").c_str(), 1);
     ASSERT_NE(t, nullptr);
-    ASSERT_EQ(tabkit_c_get_field_count(t), 11);
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_STREQ(tabkit_c_get_field_name(t, i), TabField::Names[i]);
-        EXPECT_EQ(tabkit_c_get_field_type(t, i), TabField::Types[i]);
-    }
+    std::string fields;
+    for (int i = 0; i < tabkit_c_get_field_count(t); ++i)
+        fields += std::string(tabkit_c_get_field_name(t, i)) + ":" + std::to_string(tabkit_c_get_field_type(t, i)) + " ";
     tabkit_c_close(t);
+    EXPECT_EQ(fields, "P_Name:1 P_From:5 P_To:5 P_Value:1 P_Bpat:2 P_Bfcol:2 P_Bbcol:2 P_Psty:2 P_Ppat:2 P_Pcol:2 "
+                      "Comments:1 ");
 
     // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. A transparent
     // fill goes out as its colour (white); a transparent background as -1. The line
@@ -262,11 +255,6 @@ TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
         {e, TabField::Comments, e}};
     for (const auto& [text, field, kept] : cases)
         EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
-    CLLLegend l = NumericLegend();
-    l.m_RowComments[0] = a253 + e;
-    std::string values[TabField::Count];
-    FormatLegendRow(l, 0, TabRowRules::AllLegends, values);
-    EXPECT_EQ(values[TabField::Comments], a253);
 }
 
 TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
