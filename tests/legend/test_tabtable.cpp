@@ -2,7 +2,6 @@
 #include "legend/tabtable.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
-#include "support/madelocale.h"
 #include "support/recordingprompt.h"
 #include "support/tabrows.h"
 #include "support/testfiles.h"
@@ -10,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <clocale>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -290,21 +288,4 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
                                                         ": ReadBytes(): Attempt to read past end of data block."}));
-}
-
-TEST(TabRoundTrip, ExportAndImportUnderADecimalCommaLocaleKeepTheNumbers)
-{
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    const CScopedEnv user("LC_ALL", "de_DE.UTF-8");
-    CTempDir dir;
-    const bool written = NumericLegend().ExportTAB(dir.File("de.tab"));
-    CLLLegend back;
-    CRecordingPrompt prompt;
-    back.ImportTAB(dir.File("de.tab"), "", 1, prompt, CNumberSeparators::User());
-    std::setlocale(LC_ALL, previous.c_str());
-    ASSERT_TRUE(written);
-    EXPECT_EQ(back.m_From, (std::vector<double>{0.0, 10.5, -3.25}));
-    EXPECT_EQ(back.m_To, (std::vector<double>{10.5, 1e20, 0.001}));
 }
