@@ -1,5 +1,6 @@
 #include "legend/cllegend.h"
 #include "platform/cfileio.h"
+#include "platform/cnumberformat.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -113,10 +114,10 @@ TEST(LutFile, WhatEachReaderSetsBesideTheColours)
     };
     std::string got = table(t) + table(l.m_FillColours) + table(l.m_BackColours) + table(l.m_LineColours) + l.m_FileTitle;
     for (size_t i = 0; i < l.m_Patterns.size(); ++i)
-        got += " " + std::to_string(l.m_Patterns[i]) + "/" + std::to_string(l.m_LineThickness.at(i));
+        got += " " + std::to_string(l.m_Patterns[i]) + "/" + CNumberFormat::Format("%g", static_cast<double>(l.m_LineThickness.at(i)));
     const std::string legend = std::to_string(CLLColourTable::KindLegend) + " " + path + " 33|";
     EXPECT_EQ(got, std::to_string(CLLColourTable::KindLUT) + " " + path + " 33|" + legend + legend + legend +
-                       "t 0/2.000000 0/2.000000 0/2.000000");
+                       "t 0/2 0/2 0/2");
 }
 
 TEST(LutFile, LegendReadsValuesWithTheGivenSeparators)
