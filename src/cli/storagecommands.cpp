@@ -54,8 +54,7 @@ std::string UseProduct(const CCliArgs& a)
     return product;
 }
 
-int TabNames(const std::vector<std::string>& args, const CCliCommand& self,
-             CUserPrompt& prompt)
+int TabNames(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const CTABLegendNames names = ReadTABLegendNames(a.positional[0], prompt);
@@ -95,8 +94,7 @@ bool IsPartOfTable(const std::string& out, const std::string& tab)
     return false;
 }
 
-int TabImport(const std::vector<std::string>& args, const CCliCommand& self,
-              CUserPrompt& prompt)
+int TabImport(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string& tab = a.positional[0];
@@ -155,8 +153,7 @@ int TabExport(const std::vector<std::string>& args, const CCliCommand& self, CUs
     return ExitOk;
 }
 
-int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self,
-            CUserPrompt& prompt)
+int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
