@@ -68,9 +68,10 @@ const std::string& Table(int rows)
 void BM_ReadTableOnce(benchmark::State& state)
 {
     const std::string& tab = Table(static_cast<int>(state.range(0)));
+    CStderrPrompt prompt;
     for (auto _ : state) {
         CLLLegend all;
-        all.ImportTAB(tab, "", 0);
+        all.ImportTAB(tab, "", 0, prompt);
         benchmark::DoNotOptimize(all.GetRowCount());
     }
 }

@@ -52,8 +52,6 @@ struct CTables {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CSilentPrompt silent;
-    static CUserPrompt* installed = CUserPrompt::Install(&silent);
-    (void)installed;
     static CTables tables;
     if (size < 1)
         return 0;
@@ -70,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = tables.work + "/" + table + ".tab";
     const TabLegendLayout layout = InspectLegendTable(path);
     CLLLegend legend;
-    legend.ImportTAB(path, "", 1, CNumberSeparators{",", "."});
+    legend.ImportTAB(path, "", 1, silent, CNumberSeparators{",", "."});
     if (!legend.RowListsAgree())
         std::abort();
     if (layout == TabLegendLayout::Unreadable && legend.GetRowCount() > 0)

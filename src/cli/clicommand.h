@@ -17,8 +17,9 @@ struct CCliCommand {
     int maxArgs = 0;
     std::vector<std::string> valueOptions; // options that take the next argument as value
     std::vector<std::string> flagOptions;  // options that take no value
-    // Runs with the arguments after the command name; returns the exit code.
-    std::function<int(const std::vector<std::string>& args)> run;
+    // Runs with the arguments after the command name; the core's messages go
+    // through prompt. Returns the exit code.
+    std::function<int(const std::vector<std::string>& args, CUserPrompt& prompt)> run;
 };
 
 // Exit codes shared by all commands.
@@ -56,20 +57,15 @@ std::string WriteFailure(const std::string& path, bool existed, const std::strin
 // Whether a write to path rewrites a file that is there (links followed).
 bool RewritesFile(const std::string& path);
 
-// Writes the core's messages to stderr as the command's own error lines. main
-// installs one as the process's prompt while a command runs; the flows that
-// take a prompt are handed CUserPrompt::Current().
+// Writes the core's messages to stderr as the command's own error lines; main
+// hands one to the command it runs.
 class CCommandPrompt : public CUserPrompt {
 public:
-    explicit CCommandPrompt(const std::string& command);
-    ~CCommandPrompt() override;
-    CCommandPrompt(const CCommandPrompt&) = delete;
-    CCommandPrompt& operator=(const CCommandPrompt&) = delete;
+    explicit CCommandPrompt(const std::string& command) : m_Command(command) {}
     Answer Ask(const Message& message) override;
 
 private:
     std::string m_Command;
-    CUserPrompt* m_Previous;
 };
 
 std::vector<CCliCommand> LegendCommands();

@@ -110,7 +110,7 @@ std::vector<std::string> Positional(const std::vector<std::string>& args)
     return ParseCliArgs(CCliCommand{}, args).positional;
 }
 
-int LegDump(const std::vector<std::string>& args)
+int LegDump(const std::vector<std::string>& args, CUserPrompt&)
 {
     const std::string in = Positional(args)[0];
     CLLLegend legend;
@@ -120,7 +120,7 @@ int LegDump(const std::vector<std::string>& args)
     return ExitOk;
 }
 
-int LegCopy(const std::vector<std::string>& args)
+int LegCopy(const std::vector<std::string>& args, CUserPrompt&)
 {
     const std::vector<std::string> files = Positional(args);
     CLLLegend legend;
@@ -133,7 +133,7 @@ int LegCopy(const std::vector<std::string>& args)
     return ExitOk;
 }
 
-int LutDump(const std::vector<std::string>& args)
+int LutDump(const std::vector<std::string>& args, CUserPrompt&)
 {
     const std::string in = Positional(args)[0];
     if (!LutReadable("lut-dump", in))
@@ -153,7 +153,7 @@ int LutDump(const std::vector<std::string>& args)
     return ExitOk;
 }
 
-int LutLegend(const std::vector<std::string>& args)
+int LutLegend(const std::vector<std::string>& args, CUserPrompt&)
 {
     const std::string in = Positional(args)[0];
     if (!LutReadable("lut-legend", in))

@@ -122,16 +122,6 @@ bool RewritesFile(const std::string& path)
     return CFileFacts::IsFile(path);
 }
 
-CCommandPrompt::CCommandPrompt(const std::string& command)
-    : m_Command(command), m_Previous(CUserPrompt::Install(this))
-{
-}
-
-CCommandPrompt::~CCommandPrompt()
-{
-    CUserPrompt::Install(m_Previous);
-}
-
 CUserPrompt::Answer CCommandPrompt::Ask(const Message& message)
 {
     std::fprintf(stderr, "tessarin-cli %s: %s\n", m_Command.c_str(), message.text.c_str());
@@ -216,8 +206,8 @@ int main(int argc, char** argv)
             PrintCommandUsage(stderr, c);
             return ExitUsage;
         }
-        const CCommandPrompt prompt(name);
-        return c.run(args);
+        CCommandPrompt prompt(name);
+        return c.run(args, prompt);
     }
     std::fprintf(stderr, "tessarin-cli: unknown command '%s'\n\n", name.c_str());
     PrintToolHelp(stderr, commands);

@@ -54,10 +54,10 @@ std::string UseProduct(const CCliArgs& a)
     return product;
 }
 
-int TabNames(const std::vector<std::string>& args, const CCliCommand& self)
+int TabNames(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
-    const CTABLegendNames names = ReadTABLegendNames(a.positional[0], CUserPrompt::Current());
+    const CTABLegendNames names = ReadTABLegendNames(a.positional[0], prompt);
     if (!names.opened || (!names.mapCode && !names.hasNameField))
         return ExitFailure;
     if (names.mapCode) {
@@ -94,7 +94,7 @@ bool IsPartOfTable(const std::string& out, const std::string& tab)
     return false;
 }
 
-int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
+int TabImport(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string& tab = a.positional[0];
@@ -133,7 +133,7 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
     if (IsPartOfTable(out, tab))
         return Fail(self.name, "the output " + out + " is part of the table " + tab);
     CLLLegend legend;
-    legend.ImportTAB(tab, name, a.Has("--locale-numbers") ? 1 : 0, separators);
+    legend.ImportTAB(tab, name, a.Has("--locale-numbers") ? 1 : 0, prompt, separators);
     if (!name.empty() && legend.GetRowCount() == 0)
         return Fail(self.name, "no legend named \"" + name + "\" in " + tab);
     const bool existed = RewritesFile(out);
@@ -142,22 +142,24 @@ int TabImport(const std::vector<std::string>& args, const CCliCommand& self)
     return ExitOk;
 }
 
-int TabExport(const std::vector<std::string>& args, const CCliCommand& self)
+int TabExport(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt&)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     CLLLegend legend;
     if (const CFileResult read = legend.ReadLEG(a.positional[0]); !read.Ok())
         return Fail(self.name, "Could not open " + a.positional[0] + ": " + read.Reason());
-    return legend.ExportTAB(a.positional[1]) ? ExitOk : ExitFailure;
+    if (std::string why; !legend.ExportTAB(a.positional[1], &why))
+        return Fail(self.name, why);
+    return ExitOk;
 }
 
-int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
+int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt& prompt)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     if (const std::string problem = LegendFolderSettingProblem(); !problem.empty())
         return Fail(self.name, problem);
     const CTabConversion result =
-        ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"), CUserPrompt::Current());
+        ConvertTABToLEG(a.positional[0], a.Has("--check-timestamp"), prompt);
     switch (result.outcome) {
     case CTabConversion::Outcome::OpenFailed:
         return ExitFailure;
@@ -180,7 +182,7 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self)
                                                                                     : ExitFailure;
 }
 
-int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
+int ExportAll(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt&)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string product = UseProduct(a);
@@ -212,7 +214,7 @@ int ExportAll(const std::vector<std::string>& args, const CCliCommand& self)
     return Fail(self.name, WriteFailure(out, existed, result.reason));
 }
 
-int List(const std::vector<std::string>& args, const CCliCommand& self)
+int List(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt&)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string product = UseProduct(a);
@@ -231,7 +233,7 @@ int List(const std::vector<std::string>& args, const CCliCommand& self)
     return problems.empty() ? ExitOk : ExitFailure;
 }
 
-int Settings(const std::vector<std::string>& args, const CCliCommand& self)
+int Settings(const std::vector<std::string>& args, const CCliCommand& self, CUserPrompt&)
 {
     const CCliArgs a = ParseCliArgs(self, args);
     const std::string& verb = a.positional[0];
@@ -275,10 +277,13 @@ int Settings(const std::vector<std::string>& args, const CCliCommand& self)
 }
 
 // Binds a command function to its own table entry so it can parse its options.
-CCliCommand Make(CCliCommand c, int (*run)(const std::vector<std::string>&, const CCliCommand&))
+CCliCommand Make(CCliCommand c,
+                 int (*run)(const std::vector<std::string>&, const CCliCommand&, CUserPrompt&))
 {
     const CCliCommand self = c;
-    c.run = [self, run](const std::vector<std::string>& args) { return run(args, self); };
+    c.run = [self, run](const std::vector<std::string>& args, CUserPrompt& prompt) {
+        return run(args, self, prompt);
+    };
     return c;
 }
 

@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+class CUserPrompt;
+
 enum LegendDataType : int32_t {
     DataNumericContinuous = 0,
     DataNumericDiscrete = 1,
@@ -73,9 +75,10 @@ public:
     // The same for the file's content already in memory; path names it.
     void ReadColourTableText(const std::string& data, const std::string& path,
                              CNumberSeparators separators = CNumberSeparators::User());
-    // Fills the legend from a TAB legend table (one legend, chosen by name).
+    // Fills the legend from a TAB legend table (one legend, chosen by name); a
+    // table that cannot be opened or lacks fields is reported through prompt.
     virtual void ImportTAB(const std::string& tabPath, const std::string& legendName,
-                           int32_t localeNumbers,
+                           int32_t localeNumbers, CUserPrompt& prompt,
                            CNumberSeparators separators = CNumberSeparators::User());
     // 1 on success, 0 when the file cannot be created (an existing file is then untouched).
     virtual int WriteLEG(const std::string& path) const;
@@ -83,8 +86,11 @@ public:
     CFileResult SaveLEG(const std::string& path) const;
     // The text a save writes.
     std::string LEGText() const;
-    // Writes the legend as a TAB table; false when the table cannot be created.
-    virtual bool ExportTAB(const std::string& path) const;
+    // Writes the legend as a TAB table; false when the table cannot be created
+    // or written whole, with the message for the user in *why ("Could not
+    // create " and the path, with the reason when there is one). Shows nothing:
+    // the caller owns the message.
+    virtual bool ExportTAB(const std::string& path, std::string* why = nullptr) const;
     virtual int GetRowCount() const { return static_cast<int>(m_FillColours.m_Colours.size()); }
 
     // Every row operation goes through the one list of the per-row lists in

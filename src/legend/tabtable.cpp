@@ -196,18 +196,18 @@ bool WriteLegendFeature(TabKitTable* table, const std::string (&values)[TabField
 }
 
 void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendName,
-                          int32_t localeNumbers, CNumberSeparators separators)
+                          int32_t localeNumbers, CUserPrompt& prompt, CNumberSeparators separators)
 {
     Clear();
     TabKitTable* table = tabkit_c_open(tabPath.c_str(), 1);
     if (!table) {
-        CUserPrompt::ShowText("Could not open " + TabKitFailure(tabPath));
+        prompt.ShowFixed("Could not open " + TabKitFailure(tabPath));
         return;
     }
     const CFieldIndex ix = IndexFields(table);
     if (ix.mapCode ? !AllFound(ix.map, TabMapField::ForeRed, TabMapField::PenThick)
                    : !AllFound(ix.std, TabField::Name, TabField::LineColour))
-        CUserPrompt::ShowText("Could not find all the standard fields in " + tabPath);
+        prompt.ShowFixed("Could not find all the standard fields in " + tabPath);
 
     // Numeric columns come out of the table library as C-locale text ("0.1");
     // only a character column holds what a user typed with their separators.
@@ -276,16 +276,19 @@ void CLLLegend::ImportTAB(const std::string& tabPath, const std::string& legendN
     tabkit_c_close(table);
 }
 
-bool CLLLegend::ExportTAB(const std::string& path) const
+bool CLLLegend::ExportTAB(const std::string& path, std::string* why) const
 {
     std::string target = path;
     if (target.size() > 4 && !CUText::EndsWithNoCase(target, ".tab"))
         target += ".tab";
-    TabKitTable* table = CreateLegendTable(target);
-    if (!table) {
-        CUserPrompt::ShowText("Could not create " + TabKitFailure(target));
+    auto fail = [&] {
+        if (why)
+            *why = "Could not create " + TabKitFailure(target);
         return false;
-    }
+    };
+    TabKitTable* table = CreateLegendTable(target);
+    if (!table)
+        return fail();
     bool ok = true;
     CCLocaleScope cLocale;
     for (int i = 0; i < GetRowCount(); ++i) {
@@ -295,9 +298,7 @@ bool CLLLegend::ExportTAB(const std::string& path) const
     }
     // A table that could not be written whole is not put in place, so the
     // user is told as for one that could not be created.
-    if (tabkit_c_close(table) == 0 || !ok) {
-        CUserPrompt::ShowText("Could not create " + TabKitFailure(target));
-        return false;
-    }
+    if (tabkit_c_close(table) == 0 || !ok)
+        return fail();
     return true;
 }

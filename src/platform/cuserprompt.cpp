@@ -4,25 +4,6 @@
 
 #include <cstdio>
 
-namespace {
-
-CStderrPrompt g_StderrPrompt;
-CUserPrompt* g_Current = &g_StderrPrompt;
-
-} // namespace
-
-CUserPrompt& CUserPrompt::Current()
-{
-    return *g_Current;
-}
-
-CUserPrompt* CUserPrompt::Install(CUserPrompt* prompt)
-{
-    CUserPrompt* previous = g_Current;
-    g_Current = prompt ? prompt : &g_StderrPrompt;
-    return previous;
-}
-
 CUserPrompt::Answer CUserPrompt::ShowString(int stringId, const std::vector<std::string>& args,
                                             Buttons buttons, const std::string& title)
 {
@@ -39,17 +20,6 @@ void CUserPrompt::ShowFixed(const std::string& text)
     Message m;
     m.text = text;
     Ask(m);
-}
-
-CUserPrompt::Answer CUserPrompt::Show(int stringId, const std::vector<std::string>& args,
-                                      Buttons buttons, const std::string& title)
-{
-    return Current().ShowString(stringId, args, buttons, title);
-}
-
-void CUserPrompt::ShowText(const std::string& text)
-{
-    Current().ShowFixed(text);
 }
 
 CUserPrompt::Answer CStderrPrompt::Ask(const Message& message)

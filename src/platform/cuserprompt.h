@@ -1,7 +1,8 @@
 #pragma once
-// How core code talks to the user: a message or a question, answered by
-// whatever front end is installed (message boxes in the editor, stderr in the
-// command-line tool, a script in tests). Core code never opens a window itself.
+// How core code talks to the user: a message or a question, answered by the
+// front end that the caller passes in (message boxes in the editor, stderr in
+// the command-line tool, a script in tests). Core code never opens a window
+// itself, and there is no prompt of the process to fall back on.
 
 #include <string>
 #include <vector>
@@ -26,16 +27,6 @@ public:
                       Buttons buttons = Buttons::Ok, const std::string& title = {});
     // A fixed text, such as "Could not open " followed by a path.
     void ShowFixed(const std::string& text);
-
-    // The legend table reader and writer and the host settings still report
-    // through a prompt of the process: a stderr prompt until a front end
-    // installs its own. Flows take the prompt they talk through instead.
-    static CUserPrompt& Current();
-    // Installs a prompt (nullptr restores the stderr one); returns the previous one.
-    static CUserPrompt* Install(CUserPrompt* prompt);
-    static Answer Show(int stringId, const std::vector<std::string>& args = {},
-                       Buttons buttons = Buttons::Ok, const std::string& title = {});
-    static void ShowText(const std::string& text);
 };
 
 // Writes messages to stderr and answers every question with its first button.

@@ -38,14 +38,14 @@ bool IsWritableFolder(const std::string& folder)
 
 } // namespace
 
-std::string GetHostIniPath(const std::string& product, bool showErrors)
+std::string GetHostIniPath(const std::string& product, CUserPrompt* prompt)
 {
     const std::string key = "SOFTWARE\\Ferrolin\\" + product + "\\Setup";
     auto configDir = CSettingsStore::GetString(CSettingsStore::Hive::CurrentUser, key, "ConfigDir");
     if (!configDir) {
-        if (showErrors)
-            CUserPrompt::ShowText("Error - Could not locate the registry entry for the " + product +
-                                  " installation");
+        if (prompt)
+            prompt->ShowFixed("Error - Could not locate the registry entry for the " + product +
+                              " installation");
         return {};
     }
     if (configDir->size() > ConfigDirBytes - 1)
@@ -87,9 +87,9 @@ CHostIniValue GetHostIniString(const std::string& section, const std::string& ke
     return result;
 }
 
-std::string GetHostTempDirectory(const std::string& product, bool showErrors)
+std::string GetHostTempDirectory(const std::string& product, CUserPrompt* prompt)
 {
-    const std::string iniPath = GetHostIniPath(product, showErrors);
+    const std::string iniPath = GetHostIniPath(product, prompt);
     const CHostIniValue configured =
         GetHostIniString("Directories", product + " Temp Directory", iniPath, product);
     if (!configured.found) {
@@ -101,13 +101,13 @@ std::string GetHostTempDirectory(const std::string& product, bool showErrors)
     // The configured value always gets a separator, even when it ends in one.
     const std::string folder = configured.value + "/";
     if (!CFileFacts::IsFolder(folder)) {
-        if (showErrors)
-            CUserPrompt::ShowText("Error - The directory " + folder + " does not exist");
+        if (prompt)
+            prompt->ShowFixed("Error - The directory " + folder + " does not exist");
         return {};
     }
     if (!IsWritableFolder(folder)) {
-        if (showErrors)
-            CUserPrompt::ShowText("Error - The directory " + folder + " is Read Only");
+        if (prompt)
+            prompt->ShowFixed("Error - The directory " + folder + " is Read Only");
         return {};
     }
     return folder;

@@ -5,10 +5,12 @@
 
 #include <string>
 
+class CUserPrompt;
+
 // The full path of the product's INI file, or empty: when the installation
-// record is missing (reported when showErrors is set) or the product has no
-// INI file.
-std::string GetHostIniPath(const std::string& product, bool showErrors);
+// record is missing (reported through prompt unless it is null) or the product
+// has no INI file.
+std::string GetHostIniPath(const std::string& product, CUserPrompt* prompt);
 
 struct CHostIniValue {
     std::string value;
@@ -22,8 +24,8 @@ CHostIniValue GetHostIniString(const std::string& section, const std::string& ke
 
 // The product's scratch folder with a trailing '/', the system's temporary
 // folder when the INI file names none, or empty when the named folder is
-// missing or read-only (reported when showErrors is set).
-std::string GetHostTempDirectory(const std::string& product, bool showErrors);
+// missing or read-only (reported through prompt unless it is null).
+std::string GetHostTempDirectory(const std::string& product, CUserPrompt* prompt);
 
 // The per-user copy of an INI file: roaming folder/Ferrolin/<product>/<name>.
 std::string GetHostIniUserCopyPath(const std::string& iniPath, const std::string& product);

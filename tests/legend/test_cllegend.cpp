@@ -8,29 +8,9 @@ namespace {
 
 CLLRow MakeRow(const std::string& label, uint32_t fill, int32_t pattern)
 {
-    CLLRow r;
-    r.label = label;
-    r.fillColour = CGColor(fill);
-    r.backColour = CGColor(0x00FFFFFFu);
-    r.pattern = pattern;
-    r.lineColour = CGColor(0x0000FFu);
-    r.lineStyle = 3;
-    r.thickness = 2.5f;
-    r.comment = "c-" + label;
-    r.from = 1.0;
-    r.to = 2.0;
-    return r;
-}
-
-// The row InsertRow makes.
-CLLRow NewRow()
-{
-    CLLRow r;
-    r.backColour = CGColor(0x00FFFFFFu);
-    r.backTransparent = true;
-    r.pattern = 1;
-    r.lineStyle = 2;
-    return r;
+    return {.label = label, .from = 1.0, .to = 2.0, .fillColour = CGColor(fill), .backColour = CGColor(0x00FFFFFFu),
+            .pattern = pattern, .lineColour = CGColor(0x0000FFu), .lineStyle = 3, .thickness = 2.5f,
+            .comment = "c-" + label};
 }
 
 std::vector<CLLRow> Rows(const CLLLegend& l)
@@ -43,10 +23,15 @@ std::vector<CLLRow> Rows(const CLLLegend& l)
 
 } // namespace
 
-TEST(CLLLegendLifecycle, ClearEmptiesRowsAndHeaderButKeepsTheFileFields)
+TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsClearEmptiesRowsAndHeaderButKeepsTheFileFields)
 {
     CLLLegend l;
     l.SetDefault();
+    EXPECT_EQ(l.GetRowCount(), 32);
+    EXPECT_EQ(l.m_From.size() + l.m_StringValues.size(), 64u);
+    EXPECT_EQ(l.m_Patterns[5], 0);
+    l.m_DataType = DataText; // the text values are there too
+    EXPECT_TRUE(l.RowListsAgree());
     l.m_Name = "n";
     l.m_Description = "d";
     l.m_DataType = DataText;
@@ -62,19 +47,6 @@ TEST(CLLLegendLifecycle, ClearEmptiesRowsAndHeaderButKeepsTheFileFields)
     EXPECT_EQ(l.m_FileTitle, "t");
     EXPECT_EQ(l.m_FilePath, "/p/t.leg");
     EXPECT_FLOAT_EQ(l.m_DefaultThickness, 3.0f);
-}
-
-TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsInEveryList)
-{
-    CLLLegend l;
-    l.SetDefault();
-    EXPECT_EQ(l.GetRowCount(), 32);
-    EXPECT_TRUE(l.RowListsAgree());
-    EXPECT_EQ(l.m_From.size(), 32u);
-    EXPECT_EQ(l.m_StringValues.size(), 32u);
-    EXPECT_EQ(l.m_Patterns[5], 0);
-    l.m_DataType = DataText; // the text values are there too
-    EXPECT_TRUE(l.RowListsAgree());
 }
 
 TEST(CLLLegendRows, GetRowFillsValuesMissingFromShortListsWithZero)
@@ -97,7 +69,8 @@ TEST(CLLLegendRows, GetRowFillsValuesMissingFromShortListsWithZero)
 TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
 {
     const CLLRow a = MakeRow("a", 1, 4), b = MakeRow("b", 2, 5), c = MakeRow("c", 3, 6);
-    const CLLRow n = NewRow();
+    // The row InsertRow makes.
+    const CLLRow n{.backColour = CGColor(0x00FFFFFFu), .backTransparent = true, .pattern = 1, .lineStyle = 2};
     const auto duplicate = [](CLLLegend& l, int i) {
         CLLRow r;
         if (l.GetRow(i, r)) {
@@ -139,19 +112,4 @@ TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
             EXPECT_EQ(l.m_Values.size(), all);
         }
     }
-}
-
-TEST(CLLLegendColours, TransparentRulesInAndOut)
-{
-    CGColor c;
-    int32_t flag = 0;
-    CLLLegend::ColourIn(4278190080u + 255u, c, flag);
-    EXPECT_EQ(flag, 1);
-    EXPECT_EQ(c.GetPacked(), 0xFFFFFFu); // the colour under the transparency is not kept
-    EXPECT_EQ(CLLLegend::ColourOut(c, flag), 4278190080u);
-    CLLLegend::ColourIn(16777215u, c, flag);
-    EXPECT_EQ(flag, 0);
-    EXPECT_EQ(CLLLegend::ColourOut(c, flag), 16777215u);
-    CLLLegend::ColourIn(static_cast<uint32_t>(-1), c, flag);
-    EXPECT_EQ(flag, 1);
 }

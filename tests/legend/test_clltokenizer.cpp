@@ -6,47 +6,39 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<std::string> Tokens(std::string_view line, const char* delimiters = CLLTokenizer::LegendDelimiters)
+// The tokens of each line joined by '|', and what Rest() holds after the first.
+TEST(CLLTokenizerSplit, TokensOfEachLine)
 {
-    CLLTokenizer tok(line, delimiters);
-    std::vector<std::string> out;
-    while (!tok.Rest().empty())
-        out.emplace_back(tok.Next());
-    return out;
-}
-
-} // namespace
-
-TEST(CLLTokenizerSplit, RunsOfDelimitersAreSkipped)
-{
-    EXPECT_EQ(Tokens("\t\t1,  2==3|4"), (std::vector<std::string>{"1", "2", "3", "4"}));
-    // One trailing delimiter ends the last token; two or more leave one empty
-    // token, like a quoted empty text.
-    EXPECT_EQ(Tokens("a\t"), (std::vector<std::string>{"a"}));
-    EXPECT_EQ(Tokens("a \t\t"), (std::vector<std::string>{"a", ""}));
-    EXPECT_EQ(Tokens("a \"\" \t"), (std::vector<std::string>{"a", "", ""}));
-}
-
-TEST(CLLTokenizerSplit, QuotesHoldDelimitersAndMayBeEmpty)
-{
-    EXPECT_EQ(Tokens("\"a b, c\"\t\"\"\tx"), (std::vector<std::string>{"a b, c", "", "x"}));
-    // Text right before an opening quote is lost; an unclosed quote runs to the end.
-    EXPECT_EQ(Tokens("ab\"cd\" e"), (std::vector<std::string>{"cd", "e"}));
-    EXPECT_EQ(Tokens("\"open to the end, really"), (std::vector<std::string>{"open to the end, really"}));
-}
-
-TEST(CLLTokenizerSplit, RestStartsAfterTheSingleEndingDelimiter)
-{
-    CLLTokenizer tok("#  two spaces", CLLTokenizer::LegendDelimiters);
-    EXPECT_EQ(tok.Next(), "#");
-    EXPECT_EQ(tok.Rest(), " two spaces");
-}
-
-TEST(CLLTokenizerSplit, LutDelimitersIncludeCarriageReturnButNotBar)
-{
-    EXPECT_EQ(Tokens("1|2\r", CLLTokenizer::LutDelimiters), (std::vector<std::string>{"1|2"}));
+    const char* const leg = CLLTokenizer::LegendDelimiters;
+    const struct {
+        const char* line;
+        const char* delimiters;
+        std::string tokens, restAfterFirst;
+    } cases[] = {
+        {"\t\t1,  2==3|4", leg, "1|2|3|4|", "  2==3|4"},
+        // One trailing delimiter ends the last token; two or more leave one
+        // empty token, like a quoted empty text.
+        {"a\t", leg, "a|", ""},
+        {"a \t\t", leg, "a||", "\t\t"},
+        {"a \"\" \t", leg, "a|||", "\"\" \t"},
+        {"\"a b, c\"\t\"\"\tx", leg, "a b, c||x|", "\t\"\"\tx"},
+        // Text right before an opening quote is lost; an unclosed quote runs to the end.
+        {"ab\"cd\" e", leg, "cd|e|", " e"},
+        {"\"open to the end, really", leg, "open to the end, really|", ""},
+        // Rest starts after the single delimiter that ends the token.
+        {"#  two spaces", leg, "#|two|spaces|", " two spaces"},
+        {"1|2\r", CLLTokenizer::LutDelimiters, "1|2|", ""},
+    };
+    for (const auto& c : cases) {
+        CLLTokenizer tok(c.line, c.delimiters);
+        std::string tokens, rest;
+        for (bool first = true; !tok.Rest().empty(); first = false) {
+            tokens += std::string(tok.Next()) + "|";
+            if (first)
+                rest = tok.Rest();
+        }
+        EXPECT_EQ(tokens + " / " + rest, c.tokens + " / " + c.restAfterFirst) << c.line;
+    }
 }
 
 TEST(CLLTokenizerWords, CommentMarkersAndCaseFreeKeywords)

@@ -1,5 +1,6 @@
 #include "legend/cllegend.h"
 #include "platform/cfileio.h"
+#include "platform/cnumberformat.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
@@ -65,11 +66,8 @@ TEST(LutFile, ColoursAndValuesOfEachReader)
          "b 1 0 65535 0\nc 0 0 0 65535\nd 2 0 0 65535\n", viaGreen, {}, DataText, {}, {"a", "b", "d"}},
         {"numeric values stay with their colours", "DATARANGE POSTCOLOUR\nLUT\n0 65535 0 0 1.5\n0 0 65535 0 2.5\n"
          "2 0 0 65535 3.5\n3 0 0 0\n", {0xFF, 0x800080, 0xFF0000, 0}, {}, 0, {1.5, 3.5, 3.5, 3.5}},
-        {"LF", "DATARANGE POSTCOLOR\nLUT\n0 65535 0 0 1\n2 0 0 65535 3\n", {0xFF, 0x800080, 0xFF0000}, {}, 0, {1, 3, 3}},
-        {"CR LF", "DATARANGE POSTCOLOR\r\nLUT\r\n0 65535 0 0 1\r\n2 0 0 65535 3\r\n", {0xFF, 0x800080, 0xFF0000}, {},
-         0, {1, 3, 3}},
-        {"a lone CR", "DATARANGE POSTCOLOR\rLUT\r0 65535 0 0 1\r2 0 0 65535 3\r", {0xFF, 0x800080, 0xFF0000}, {},
-         0, {1, 3, 3}},
+        {"CR LF and a lone CR end lines", "DATARANGE POSTCOLOR\r\nLUT\r0 65535 0 0 1\r\n2 0 0 65535 3\r",
+         {0xFF, 0x800080, 0xFF0000}, {}, 0, {1, 3, 3}},
         {"a long line arrives in pieces of 511", "LUT\n" + line, {0xFF, 0xFF00}, {}, 0, {0, 0}},
     };
     CTempDir dir;
@@ -107,21 +105,19 @@ TEST(LutFile, WhatEachReaderSetsBesideTheColours)
     WriteTextFile(path, "LUT\n2 65535 0 0\n");
     CLLColourTable t;
     t.ReadLUT(path);
-    EXPECT_EQ(t.m_Kind, CLLColourTable::KindLUT);
-    EXPECT_EQ(t.m_FileName, path);
-    EXPECT_EQ(t.m_Count, 3);
-    EXPECT_EQ(t.m_Levels, 3);
     CLLLegend l;
     l.m_DefaultThickness = 2.0f;
     l.ReadColourTable(path, {});
-    EXPECT_EQ(l.m_FileTitle, "t");
-    EXPECT_EQ(l.m_Patterns, (std::vector<int32_t>{0, 0, 0}));
-    EXPECT_EQ(l.m_LineThickness, (std::vector<float>{2.0f, 2.0f, 2.0f}));
-    for (const CLLColourTable* c : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours}) {
-        EXPECT_EQ(c->m_Kind, CLLColourTable::KindLegend);
-        EXPECT_EQ(c->m_FileName, path);
-        EXPECT_EQ(c->m_Levels, 3);
-    }
+    // kind, file name, count and levels of each table; the legend's title, patterns and thicknesses.
+    auto table = [](const CLLColourTable& c) {
+        return std::to_string(c.m_Kind) + " " + c.m_FileName + " " + std::to_string(c.m_Count) + std::to_string(c.m_Levels) + "|";
+    };
+    std::string got = table(t) + table(l.m_FillColours) + table(l.m_BackColours) + table(l.m_LineColours) + l.m_FileTitle;
+    for (size_t i = 0; i < l.m_Patterns.size(); ++i)
+        got += " " + std::to_string(l.m_Patterns[i]) + "/" + CNumberFormat::Format("%g", static_cast<double>(l.m_LineThickness.at(i)));
+    const std::string legend = std::to_string(CLLColourTable::KindLegend) + " " + path + " 33|";
+    EXPECT_EQ(got, std::to_string(CLLColourTable::KindLUT) + " " + path + " 33|" + legend + legend + legend +
+                       "t 0/2 0/2 0/2");
 }
 
 TEST(LutFile, LegendReadsValuesWithTheGivenSeparators)

@@ -1,22 +1,17 @@
 #include "legend/cllegend.h"
 #include "legend/tabtable.h"
-#include "support/recordingprompt.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
-#include "support/madelocale.h"
+#include "support/recordingprompt.h"
 #include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
-
-#include <clocale>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -35,13 +30,9 @@ CLLLegend NumericLegend()
     l.m_Description = "gold grades";
     l.m_DataType = DataNumericDiscrete;
     l.AddRow(NumericRow(0.0, 10.5, 0x00332211u, 0x00665544u, 0));
-    CLLRow b = NumericRow(10.5, 1e20, 0, 0, 1);
     // Transparent as every reader keeps it: white with the flag set.
-    int32_t fillFlag = 0, backFlag = 0;
-    CLLLegend::ColourIn(0xFF0000FFu, b.fillColour, fillFlag);
-    CLLLegend::ColourIn(0xFF000000u, b.backColour, backFlag);
-    b.fillTransparent = fillFlag != 0;
-    b.backTransparent = backFlag != 0;
+    CLLRow b = NumericRow(10.5, 1e20, 0xFFFFFF, 0xFFFFFF, 1);
+    b.fillTransparent = b.backTransparent = true;
     b.thickness = 2.5f;
     b.comment = std::string(300, 'c');
     l.AddRow(b);
@@ -85,12 +76,12 @@ TEST(TabExport, WritesTheStandardFieldsWithSwappedColoursAndTheStoredRules)
 
     TabKitTable* t = tabkit_c_open(dir.File("grades.tab").c_str(), 1);
     ASSERT_NE(t, nullptr);
-    ASSERT_EQ(tabkit_c_get_field_count(t), 11);
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_STREQ(tabkit_c_get_field_name(t, i), TabField::Names[i]);
-        EXPECT_EQ(tabkit_c_get_field_type(t, i), TabField::Types[i]);
-    }
+    std::string fields;
+    for (int i = 0; i < tabkit_c_get_field_count(t); ++i)
+        fields += std::string(tabkit_c_get_field_name(t, i)) + ":" + std::to_string(tabkit_c_get_field_type(t, i)) + " ";
     tabkit_c_close(t);
+    EXPECT_EQ(fields, "P_Name:1 P_From:5 P_To:5 P_Value:1 P_Bpat:2 P_Bfcol:2 P_Bbcol:2 P_Psty:2 P_Ppat:2 P_Pcol:2 "
+                      "Comments:1 ");
 
     // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. A transparent
     // fill goes out as its colour (white); a transparent background as -1. The line
@@ -118,11 +109,9 @@ TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given);
-        CRecordingPrompt prompt;
-        EXPECT_EQ(NumericLegend().ExportTAB(c.given), c.message.empty());
-        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
-        for (const auto& m : prompt.m_Messages)
-            EXPECT_EQ(m.stringId, 0);
+        std::string why;
+        EXPECT_EQ(NumericLegend().ExportTAB(c.given, &why), c.message.empty());
+        EXPECT_EQ(why, c.message);
         EXPECT_EQ(TableRows(c.made).size(), c.made.empty() ? 0u : 3u);
     }
     const auto files = Folder(dir.Path());
@@ -139,7 +128,7 @@ TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
     ASSERT_TRUE(NumericLegend().ExportTAB(dir.File("grades.tab")));
 
     CLLLegend back;
-    back.ImportTAB(dir.File("grades.tab"), "LABEL", 0);
+    back.ImportTAB(dir.File("grades.tab"), "LABEL", 0, prompt);
     EXPECT_TRUE(prompt.m_Messages.empty());
     EXPECT_EQ(back.m_FileTitle + " " + back.m_FilePath + " " + back.m_FillColours.m_FileName + " " +
                   std::to_string(back.m_FillColours.GetLevels()),
@@ -180,7 +169,8 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
     const std::pair<const char*, const char*> names[] = {{"soil", "clay Caf\xE9 "}, {"", "clay sand Caf\xE9 "}};
     for (const auto& [name, texts] : names) {
         CLLLegend back;
-        back.ImportTAB(dir.File("soil.tab"), name, 0);
+        CRecordingPrompt prompt;
+        back.ImportTAB(dir.File("soil.tab"), name, 0, prompt);
         std::string got;
         for (const std::string& t : back.m_StringValues)
             got += t + " ";
@@ -239,7 +229,7 @@ TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
         CRecordingPrompt prompt;
         const std::string path = dir.File(std::string(c.table) + ".tab");
         CLLLegend l = NumericLegend();
-        l.ImportTAB(path, c.name, c.localeNumbers, german);
+        l.ImportTAB(path, c.name, c.localeNumbers, prompt, german);
         std::string message = c.message;
         if (const size_t at = message.find('%'); at != std::string::npos)
             message.replace(at, 1, path);
@@ -263,11 +253,6 @@ TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
         {e, TabField::Comments, e}};
     for (const auto& [text, field, kept] : cases)
         EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
-    CLLLegend l = NumericLegend();
-    l.m_RowComments[0] = a253 + e;
-    std::string values[TabField::Count];
-    FormatLegendRow(l, 0, TabRowRules::AllLegends, values);
-    EXPECT_EQ(values[TabField::Comments], a253);
 }
 
 TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
@@ -285,7 +270,9 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
         // As on a full disk: the programs ignore the signal and see the error.
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);
         CFileSizeLimit limit(4096);
-        EXPECT_FALSE(big.ExportTAB(path));
+        std::string why;
+        EXPECT_FALSE(big.ExportTAB(path, &why));
+        EXPECT_EQ(why, "Could not create " + path + ": Failed writing 425 bytes at offset 8035.");
         std::signal(SIGXFSZ, previous);
     }
     EXPECT_EQ(Folder(dir.Path(), true), before);
@@ -297,26 +284,8 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
     const std::string data = ReadTextFile(dir.File("grades.dat"));
     WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
     CLLLegend l;
-    l.ImportTAB(path, "", 0);
+    l.ImportTAB(path, "", 0, prompt);
     EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(prompt.Texts(),
-              (std::vector<std::string>{"Could not create " + path + ": Failed writing 425 bytes at offset 8035.",
-                                        "Could not open " + path +
-                                            ": ReadBytes(): Attempt to read past end of data block."}));
-}
-
-TEST(TabRoundTrip, ExportAndImportUnderADecimalCommaLocaleKeepTheNumbers)
-{
-    const std::string previous = std::setlocale(LC_ALL, nullptr);
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    const CScopedEnv user("LC_ALL", "de_DE.UTF-8");
-    CTempDir dir;
-    const bool written = NumericLegend().ExportTAB(dir.File("de.tab"));
-    CLLLegend back;
-    back.ImportTAB(dir.File("de.tab"), "", 1, CNumberSeparators::User());
-    std::setlocale(LC_ALL, previous.c_str());
-    ASSERT_TRUE(written);
-    EXPECT_EQ(back.m_From, (std::vector<double>{0.0, 10.5, -3.25}));
-    EXPECT_EQ(back.m_To, (std::vector<double>{10.5, 1e20, 0.001}));
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
+                                                        ": ReadBytes(): Attempt to read past end of data block."}));
 }

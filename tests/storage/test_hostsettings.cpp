@@ -7,15 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
 void RecordConfigDir(const std::string& product, const std::string& folder)
 {
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                          "SOFTWARE\\Ferrolin\\" + product + "\\Setup", "ConfigDir",
-                                          folder));
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "SOFTWARE\\Ferrolin\\" + product + "\\Setup",
+                                          "ConfigDir", folder));
 }
 
 } // namespace
@@ -24,8 +22,7 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
 {
     CSettingsSandbox sandbox;
     CRecordingPrompt prompt;
-    EXPECT_EQ(GetHostIniPath("Quarvex", false), "");
-    EXPECT_TRUE(prompt.m_Messages.empty());
+    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
     RecordConfigDir("Quarvex", "/opt/quarvex/config");
     RecordConfigDir("Strativ3D", "/opt/s3d/");
     RecordConfigDir("Delictor", "/opt/delictor");
@@ -36,11 +33,10 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
                                                          {"DELICTOR", "/opt/delictor/Delictor.ini"},
                                                          {"Formvue", ""}};
     for (const auto& [product, path] : cases)
-        EXPECT_EQ(GetHostIniPath(product, true), path);
+        EXPECT_EQ(GetHostIniPath(product, &prompt), path);
     CSettingsSandbox empty;
-    EXPECT_EQ(GetHostIniPath("Quarvex", true), "");
-    EXPECT_EQ(prompt.Texts(),
-              (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
+    EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
 }
 
 TEST(HostIniString, PerUserCopyWinsValueByValue)
@@ -60,39 +56,37 @@ TEST(HostIniString, PerUserCopyWinsValueByValue)
     EXPECT_EQ(got, "Both=user Shared=C:\\install\\shared OnlyUser=mine Cleared=install value None! ");
 }
 
-TEST(HostTempDirectory, ConfiguredFolderGetsOneMoreSlashOtherwiseTheSystemTemporaryFolder)
+// The folder named in the INI file, always with one more '/'; the system's
+// temporary folder when there is none; nothing when the named one is missing or
+// read-only. Messages only with a prompt.
+TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
 {
     CSettingsSandbox sandbox;
-    CRecordingPrompt prompt;
-    RecordConfigDir("Formvue", sandbox.Work("formvue"));
-    EXPECT_EQ(GetHostTempDirectory("Formvue", true), sandbox.TempDir() + "/");
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch");
-    RecordConfigDir("Quarvex", config);
-    for (const std::string slash : {"", "/"}) {
-        WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + scratch + slash + "\n");
-        EXPECT_EQ(GetHostTempDirectory("Quarvex", true), scratch + slash + "/");
-    }
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    // No installation record: reported, and still the temporary folder.
-    EXPECT_EQ(GetHostTempDirectory("Delictor", true), sandbox.TempDir() + "/");
-    EXPECT_EQ(prompt.Texts(),
-              (std::vector<std::string>{"Error - Could not locate the registry entry for the Delictor installation"}));
-}
-
-TEST(HostTempDirectory, MissingAndReadOnlyFoldersAreReportedOnlyWhenAsked)
-{
-    CSettingsSandbox sandbox;
-    CRecordingPrompt prompt;
-    const std::string config = sandbox.Work("config");
-    RecordConfigDir("Strativ3D", config);
-    const std::string missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
+    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
+                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
     std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    for (const std::string& folder : {missing, locked}) {
-        WriteTextFile(config + "/Strativ3D.ini", "[Directories]\nStrativ3D Temp Directory=" + folder + "\n");
-        EXPECT_EQ(GetHostTempDirectory("Strativ3D", false) + "|" + GetHostTempDirectory("Strativ3D", true), "|");
+    RecordConfigDir("Formvue", sandbox.Work("formvue"));
+    RecordConfigDir("Quarvex", config);
+    const std::string temp = sandbox.TempDir() + "/", noRecord = "Error - Could not locate the registry entry for the ";
+    const struct {
+        const char* product;
+        std::string configured, folder, message; // configured: Quarvex's folder
+    } cases[] = {
+        {"Formvue", "", temp, ""}, // a product without an INI file
+        {"Delictor", "", temp, noRecord + "Delictor installation"},
+        {"Quarvex", "", temp, ""},
+        {"Quarvex", scratch, scratch + "/", ""},
+        {"Quarvex", scratch + "/", scratch + "//", ""},
+        {"Quarvex", missing, "", "Error - The directory " + missing + "/ does not exist"},
+        {"Quarvex", locked, "", "Error - The directory " + locked + "/ is Read Only"},
+    };
+    for (const auto& c : cases) {
+        WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
+        CRecordingPrompt prompt;
+        EXPECT_EQ(GetHostTempDirectory(c.product, nullptr), c.folder);
+        EXPECT_EQ(GetHostTempDirectory(c.product, &prompt), c.folder);
+        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+            << c.product << " " << c.configured;
     }
     std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Error - The directory " + missing + "/ does not exist",
-                                                        "Error - The directory " + locked + "/ is Read Only"}));
 }

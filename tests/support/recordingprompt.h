@@ -1,7 +1,6 @@
 #pragma once
-// A prompt that records every message and answers from a script. Pass it to
-// the flow under test; while it lives it is also the process's prompt, for the
-// code that still reports through that one.
+// A prompt that records every message and answers from a script; pass it to
+// the code under test.
 
 #include "platform/cuserprompt.h"
 
@@ -10,11 +9,6 @@
 
 class CRecordingPrompt : public CUserPrompt {
 public:
-    CRecordingPrompt() : m_Previous(CUserPrompt::Install(this)) {}
-    ~CRecordingPrompt() override { CUserPrompt::Install(m_Previous); }
-    CRecordingPrompt(const CRecordingPrompt&) = delete;
-    CRecordingPrompt& operator=(const CRecordingPrompt&) = delete;
-
     Answer Ask(const Message& message) override
     {
         m_Messages.push_back(message);
@@ -36,7 +30,4 @@ public:
 
     std::vector<Message> m_Messages;
     std::vector<Answer> m_Answers; // consumed front first; Yes/Ok when empty
-
-private:
-    CUserPrompt* m_Previous;
 };

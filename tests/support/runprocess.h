@@ -79,3 +79,9 @@ inline CProcessResult RunProcess(const std::string& program, const std::vector<s
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
+
+// "exit code|standard output|standard error" of a run, for one compare.
+inline std::string Show(const CProcessResult& r)
+{
+    return std::to_string(r.exitCode) + "|" + r.out + "|" + r.err;
+}

@@ -78,7 +78,7 @@ void CEditorFlow::Import()
 
     CLLLegend imported;
     imported.m_DefaultThickness = m_Flags.UnderQuarvexOrStrativ() ? 1.0f : 0.0f;
-    imported.ImportTAB(chosen->tabPath, chosen->legendName, 1);
+    imported.ImportTAB(chosen->tabPath, chosen->legendName, 1, m_Prompt);
     // A chosen legend has rows: none means the table could not be read (and
     // said so), and an empty file must not take the legend's name.
     if (imported.GetRowCount() == 0)

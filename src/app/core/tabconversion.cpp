@@ -128,7 +128,7 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp,
     std::vector<std::string> runs = Runs(*rowNames);
     CLLLegend all;
     if (!runs.empty())
-        all.ImportTAB(tabPath, "", 0);
+        all.ImportTAB(tabPath, "", 0, prompt);
     const bool aligned = all.GetRowCount() == static_cast<int>(rowNames->size());
     std::unordered_map<std::string, std::vector<int>> rowsOf;
     if (aligned)
@@ -158,7 +158,7 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp,
             legend.m_DataType = text ? DataText : DataNumericContinuous;
         } else {
             // The table changed between the two reads: import this name alone.
-            legend.ImportTAB(tabPath, name, 0);
+            legend.ImportTAB(tabPath, name, 0, prompt);
         }
         const std::string path = result.folder + name + ".leg";
         (legend.WriteLEG(path) ? result.written : result.failed).push_back(path);

@@ -96,7 +96,8 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 
         CLLLegend expected;
         expected.m_DefaultThickness = 0.0f;
-        expected.ImportTAB(tab, "rocks", 1);
+        CRecordingPrompt quiet;
+        expected.ImportTAB(tab, "rocks", 1, quiet);
         EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)), written.empty() ? "" : expected.LEGText());
         EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), written == "rocks_copy.leg" ? expected.LEGText() : "");
         EXPECT_EQ(ReadTextFile(alpha), written == "alpha.leg" ? expected.LEGText() : before) << output;

@@ -97,7 +97,7 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesALegendFileInTheLegendFolder)
     ASSERT_TRUE(LegendWithLabels({"Only"}).ExportTAB(tab));
     const fs::path previous = fs::current_path();
     fs::current_path(here);
-    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
+    const CTabConversion result = ConvertTABToLEG(tab, false, prompt);
     fs::current_path(previous);
     EXPECT_EQ(Show(result), "converted : Only.leg | skipped | failed");
     EXPECT_TRUE(fs::exists(here + "/Only.leg"));
@@ -128,7 +128,8 @@ TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
     ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".", ".hidden", "two\nlines",
                                   "\t", "del\x7F"})
                     .ExportTAB(tab));
-    EXPECT_EQ(Show(ConvertTABToLEG(tab, false, CUserPrompt::Current())),
+    CRecordingPrompt prompt;
+    EXPECT_EQ(Show(ConvertTABToLEG(tab, false, prompt)),
               "converted " + fx.lut + ": ok.leg | skipped '' '../escaped' '' 'x\\y' 'a/b' '..' '.' '.hidden' "
               "'two\nlines' '' 'del\x7F' | failed");
     EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
@@ -143,14 +144,15 @@ TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
     mixed.m_DataType = DataText;
     mixed.m_StringValues = {"x", "", "y", "", "z", ""};
     ASSERT_TRUE(mixed.ExportTAB(tab));
-    const CTabConversion result = ConvertTABToLEG(tab, false, CUserPrompt::Current());
+    CRecordingPrompt prompt;
+    const CTabConversion result = ConvertTABToLEG(tab, false, prompt);
     const std::vector<std::string> names = {"A", "b", "a", "B", "A", "C"};
     ASSERT_EQ(result.written.size(), names.size());
     const std::string expected = fx.sandbox.Work("expected") + "/";
     for (size_t i = 0; i < names.size(); ++i) {
         EXPECT_EQ(result.written[i], fx.lut + names[i] + ".leg");
         CLLLegend one;
-        one.ImportTAB(tab, names[i], 0);
+        one.ImportTAB(tab, names[i], 0, prompt);
         ASSERT_EQ(one.WriteLEG(expected + names[i] + ".leg"), 1);
         EXPECT_EQ(ReadTextFile(result.written[i]), ReadTextFile(expected + names[i] + ".leg"))
             << names[i];
@@ -160,8 +162,9 @@ TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
 TEST(ConvertTABToLEGTimeStamp, UnchangedTableIsSkippedAndAChangedOneConverted)
 {
     CConversionFixture fx;
+    CRecordingPrompt prompt;
     auto convert = [&](bool check) {
-        return Show(ConvertTABToLEG(fx.tab, check, CUserPrompt::Current())).substr(0, 9);
+        return Show(ConvertTABToLEG(fx.tab, check, prompt)).substr(0, 9);
     };
     // Without a stored stamp the table is converted every time and no stamp is made.
     EXPECT_EQ(convert(true) + convert(true), "convertedconverted");
@@ -172,7 +175,7 @@ TEST(ConvertTABToLEGTimeStamp, UnchangedTableIsSkippedAndAChangedOneConverted)
     EXPECT_EQ(convert(true), "converted");
     EXPECT_EQ(fx.Stamp(), "2023/03/04 05:06:07");
     fs::remove(fx.lut + "A.leg");
-    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, true, CUserPrompt::Current())), "unchanged : | skipped | failed");
+    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, true, prompt)), "unchanged : | skipped | failed");
     EXPECT_FALSE(fs::exists(fx.lut + "A.leg"));
     EXPECT_EQ(convert(false), "converted"); // without the check the same table is converted
     fx.SetModified(first + 61);
