@@ -171,6 +171,37 @@ CFileResult CFileIO::ReadAllChecked(const std::string& path, std::string& data, 
     return result;
 }
 
+CFileResult CFileIO::ReadStart(const std::string& path, std::string& data, size_t count)
+{
+    data.clear();
+    CFileResult result;
+    const int fd = OpenForReading(path, result);
+    if (fd < 0)
+        return result;
+    try {
+        data.resize(count);
+        size_t got = 0;
+        while (got < count) {
+            const ssize_t n = ::read(fd, data.data() + got, count - got);
+            if (n == 0)
+                break;
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                result.error = errno;
+                break;
+            }
+            got += static_cast<size_t>(n);
+        }
+        data.resize(result.Ok() ? got : 0);
+    } catch (const std::bad_alloc&) {
+        data.clear();
+        result.error = ENOMEM;
+    }
+    ::close(fd);
+    return result;
+}
+
 bool CFileIO::ReadAll(const std::string& path, std::string& data)
 {
     return ReadAllChecked(path, data).Ok();

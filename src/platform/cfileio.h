@@ -51,6 +51,9 @@ public:
     static bool ReadAll(const std::string& path, std::string& data);
     static CFileResult ReadAllChecked(const std::string& path, std::string& data,
                                       size_t maxSize = MaxTextFileSize);
+    // Reads at most `count` bytes from the start of the file, for binary formats
+    // whose readable part has a fixed bound however large the file is.
+    static CFileResult ReadStart(const std::string& path, std::string& data, size_t count);
 
     // Writes `data` to a new file beside `path`, flushes it to disk and renames it
     // over `path`, so that readers see either the old or the new content, never a
