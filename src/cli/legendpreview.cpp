@@ -100,7 +100,7 @@ void CLegendPreview::Draw(CGridPainter& painter, int width) const
 
     const CGridFont text = Font(13, false);
     const int sampleLeft = Margin + SwatchWidth + ColumnGap;
-    const int valueLeft = sampleLeft + SampleWidth;
+    const int valueLeft = sampleLeft + SampleWidth + ColumnGap;
     // The values take what their longest needs, but leave the labels at least half.
     int valueWidth = 0;
     CLLRow row;
@@ -118,7 +118,7 @@ void CLegendPreview::Draw(CGridPainter& painter, int width) const
         DrawSwatch(painter, {Margin, swatchTop, Margin + SwatchWidth, swatchTop + SwatchHeight},
                    row);
         if (m_Sampler) {
-            painter.PushClip({sampleLeft, top, valueLeft, top + RowHeight});
+            painter.PushClip({sampleLeft, top, sampleLeft + SampleWidth, top + RowHeight});
             m_Sampler(painter, row.lineStyle, sampleLeft, middle, SampleWidth, SampleHeight,
                       row.lineColour.GetPacked() & 0xFFFFFFu);
             painter.PopClip();

@@ -4,6 +4,7 @@
 #include "cli/clicommand.h"
 #include "cli/legendpreview.h"
 #include "grid/widget/cqtgridpainter.h"
+#include "pickers/core/clinestylerenderer.h"
 #include "platform/cfilefacts.h"
 #include "platform/cfileio.h"
 #include "platform/cnumberformat.h"
@@ -116,7 +117,11 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
     if (!writer.IsOpen())
         return Fail(Name, WriteFailure(out, existed, writer.Result().Reason()));
 
-    const CLegendPreview preview(legend, patterns, nullptr);
+    const CLegendPreview preview(legend, patterns,
+                                 [&pen](CGridPainter& painter, int32_t style, int x, int y,
+                                        int width, int height, uint32_t colour) {
+                                     DrawLineStyle(painter, style, pen, x, y, width, height, colour);
+                                 });
     const QByteArray png = RenderPng(preview, width);
     if (png.isEmpty())
         return Fail(Name, WriteFailure(out, existed, "the picture could not be encoded"));
