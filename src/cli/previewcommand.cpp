@@ -112,7 +112,7 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
     }
 
     // A folder, FIFO or device as OUT is refused before any drawing.
-    const bool existed = RewritesFile(out);
+    const bool existed = CFileFacts::Exists(out);
     CAtomicFileWriter writer(out);
     if (!writer.IsOpen())
         return Fail(Name, WriteFailure(out, existed, writer.Result().Reason()));
