@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QImage>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -25,6 +27,12 @@ std::vector<std::string> WithAssets(std::vector<std::string> args)
     for (const char* a : {"--patterns", "patterns", "--pen", "CARTORAW.PEN"})
         args.push_back(a[0] == '-' ? a : Samples() + a);
     return args;
+}
+
+// The reason as the user's locale words it, and the line's end.
+std::string Why(int error)
+{
+    return std::string(std::strerror(error)) + "\n";
 }
 
 std::string Hex(const QImage& image, int x, int y)
@@ -106,16 +114,16 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         std::string err;
     } cases[] = {
         {{"preview", dir.File("none.leg"), old}, 1,
-         e + "cannot read " + dir.File("none.leg") + ": No such file or directory\n"},
-        {{"preview", dir.Path(), old}, 1, e + "cannot read " + dir.Path() + ": Is a directory\n"},
-        {{"preview", leg, dir.Path()}, 1, e + "Could not save " + dir.Path() + ": Is a directory\n"},
+         e + "cannot read " + dir.File("none.leg") + ": " + Why(ENOENT)},
+        {{"preview", dir.Path(), old}, 1, e + "cannot read " + dir.Path() + ": " + Why(EISDIR)},
+        {{"preview", leg, dir.Path()}, 1, e + "Could not save " + dir.Path() + ": " + Why(EISDIR)},
         {{"preview", leg, fifo}, 1, e + "Could not save " + fifo + ": not a regular file\n"},
         {{"preview", leg, dir.File("no/such.png")}, 1,
-         e + "Could not create " + dir.File("no/such.png") + ": No such file or directory\n"},
+         e + "Could not create " + dir.File("no/such.png") + ": " + Why(ENOENT)},
         {{"preview", leg, old, "--patterns", dir.File("none")}, 1,
-         e + "cannot read the pattern folder " + dir.File("none") + ": No such file or directory\n"},
+         e + "cannot read the pattern folder " + dir.File("none") + ": " + Why(ENOENT)},
         {{"preview", leg, old, "--pen", dir.File("none.pen")}, 1,
-         e + "cannot read the pen file " + dir.File("none.pen") + ": No such file or directory\n"},
+         e + "cannot read the pen file " + dir.File("none.pen") + ": " + Why(ENOENT)},
         {{"preview", leg, old, "--width", "239"}, 2, e + "--width takes a number of pixels from 240 to 4000\n"},
         {{"preview", leg, old, "--width", "12x"}, 2, e + "--width takes a number of pixels from 240 to 4000\n"},
     };
@@ -129,7 +137,7 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         // A write that fails part-way (the disk full) leaves the old picture as it was.
         const CFileSizeLimit limit(512);
         const CProcessResult r = Cli({"preview", leg, old});
-        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "1 " + e + "Could not save " + old + ": File too large\n");
+        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "1 " + e + "Could not save " + old + ": " + Why(EFBIG));
     }
     EXPECT_EQ(ReadTextFile(old), "old bytes");
     // No temporary file is left beside it.
