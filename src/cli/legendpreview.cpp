@@ -62,6 +62,9 @@ std::string CLegendPreview::ValueText(const CLLRow& row) const
     if (m_Legend.m_DataType == DataText)
         return row.text;
     const CNumberSeparators separators = CNumberSeparators::User();
+    // A discrete class of one value reads as that value, not "10 – 10".
+    if (row.from == row.to)
+        return CMyGridCtrl::FormatRange(row.from, separators);
     // An en dash between the two numbers.
     return CMyGridCtrl::FormatRange(row.from, separators) + " \xE2\x80\x93 " +
            CMyGridCtrl::FormatRange(row.to, separators);
