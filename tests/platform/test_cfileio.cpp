@@ -79,6 +79,32 @@ TEST(CFileIORead, ReadsBytesExactlyAndOnlyRegularFilesAndReportsErrors)
     }
 }
 
+TEST(CFileIORead, ReadStartStopsAtTheCountOrTheEnd)
+{
+    CTempDir dir;
+    WriteTextFile(dir.File("f"), std::string("0123456789", 10));
+    const struct {
+        std::string path;
+        size_t count;
+        int error;
+        std::string data;
+    } cases[] = {
+        {dir.File("f"), 4, 0, "0123"},
+        {dir.File("f"), 10, 0, "0123456789"},
+        {dir.File("f"), 1 << 20, 0, "0123456789"},
+        {dir.File("f"), 0, 0, ""},
+        {dir.File("missing"), 4, ENOENT, ""},
+        {dir.Path(), 4, EISDIR, ""},
+        {"/dev/zero", 4, CFileResult::NotRegularFile, ""},
+        {"/proc/self/mem", 4, EIO, ""},
+    };
+    for (const auto& c : cases) {
+        std::string data = "stale";
+        EXPECT_EQ(CFileIO::ReadStart(c.path, data, c.count).error, c.error) << c.path << " " << c.count;
+        EXPECT_EQ(data, c.data) << c.path << " " << c.count;
+    }
+}
+
 TEST(CFileIOWrite, LinksUmaskLongNamesAndSpecialFiles)
 {
     CTempDir dir;

@@ -3,11 +3,13 @@
 #include "app/core/hostplacement.h"
 #include "app/core/clegendedit.h"
 #include "app/sheet/cmygridctrl.h"
+#include "app/sheet/cpenfilesampler.h"
 #include "app/sheet/crowcommands.h"
 #include "app/ui/caboutbox.h"
 #include "app/ui/cimporttabdlg.h"
 #include "app/ui/csettingsdlg.h"
 #include "grid/widget/cgridwidget.h"
+#include "pickers/clinestylechooserdlg.h"
 #include "platform/cstringtable.h"
 #include "platform/ctextcodec.h"
 
@@ -109,6 +111,8 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     m_flow = std::make_unique<CEditorFlow>(*m_prompt, *this, FlagsOf(m_options), dialogs);
     m_sheet->SetChangeFunction([this](const CMyGridCtrl::LegendChange& change) { m_flow->ChangeLegend(change); });
     m_sheet->SetChooserHost(this);
+    m_lineStyleSampler = std::make_unique<CPenFileSampler>([this] { return m_flow->PenFile(); });
+    m_sheet->SetLineStyleSampler(m_lineStyleSampler.get());
     m_sheet->SetQuarvexOrStrativ(FlagsOf(m_options).UnderQuarvexOrStrativ());
     m_sheet->SetEditMode(m_options.editMode);
     connect(m_autoPopulate, &QCheckBox::toggled, this, [this](bool on) { m_sheet->SetAutoPopulate(on); });
@@ -375,12 +379,30 @@ void CTessarinDlg::OpenPatternChooser(const CPatternChooserRequest& request)
 
 void CTessarinDlg::OpenLineStyleChooser(const CLineStyleChooserRequest& request)
 {
-    bool ok = false;
-    const int style = QInputDialog::getInt(this, QStringLiteral("Line style"), QStringLiteral("Line style number:"),
-                                           request.lineStyle, 0, 9999, 1, &ok);
-    if (ok)
+    CloseStyleChoosers();
+    auto* chooser = new CLineStyleChooserDlg(request.at.x, request.at.y, request.penFile, request.row, request.col,
+                                             request.lineStyle, *m_prompt, this);
+    m_lineStyleChooser = chooser;
+    connect(chooser, &CLineStyleChooserDlg::LineStyleChosen, this, [this](int style, int, int) {
+        m_lineStyleChooser = nullptr;
         m_sheet->LineStyleChosen(style);
-    Redraw();
+        Redraw();
+    });
+    connect(chooser, &CLineStyleChooserDlg::ChooserClosed, this, [this] {
+        m_lineStyleChooser = nullptr;
+        Redraw();
+    });
+    chooser->Open();
+}
+
+void CTessarinDlg::CloseStyleChoosers()
+{
+    // A chooser closed because another cell was clicked has nothing to report.
+    if (CLineStyleChooserDlg* chooser = m_lineStyleChooser) {
+        m_lineStyleChooser = nullptr;
+        chooser->disconnect(this);
+        chooser->close();
+    }
 }
 
 void CTessarinDlg::Redraw()

@@ -16,6 +16,7 @@
 #include "app/ui/cmessageboxprompt.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <map>
 #include <memory>
@@ -32,6 +33,8 @@ class CGridWidget;
 class CMyGridCtrl;
 class CRowCommands;
 class CImportTABDlg;
+class CLineStyleChooserDlg;
+class CPenFileSampler;
 class CSettingsDlg;
 
 namespace ControlId {
@@ -131,7 +134,7 @@ private:
     // CChooserHost: stand-ins until the pop-up choosers come; their results
     // reach the spreadsheet exactly as the choosers' will.
     CGridPoint ClientOrigin() const override;
-    void CloseStyleChoosers() override {}
+    void CloseStyleChoosers() override;
     void OpenColourPicker(const CColourPickerRequest& request) override;
     void OpenPatternChooser(const CPatternChooserRequest& request) override;
     void OpenLineStyleChooser(const CLineStyleChooserRequest& request) override;
@@ -167,5 +170,7 @@ private:
     CImportTABDlg* m_importDlg = nullptr;  // children of the window
     CSettingsDlg* m_settingsDlg = nullptr;
     QAction* m_aboutAction = nullptr;
+    QPointer<CLineStyleChooserDlg> m_lineStyleChooser; // deletes itself when closed
+    std::unique_ptr<CPenFileSampler> m_lineStyleSampler;
     class QMenu* m_editMenu = nullptr;
 };

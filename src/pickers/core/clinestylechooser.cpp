@@ -60,7 +60,8 @@ bool CLineStyleChooser::Open(CUserPrompt& prompt)
 {
     const std::shared_ptr<const CPenFile> pen = CPenFile::Cached(m_PenFile);
     if (pen->Status() != EPenFileStatus::Ok) {
-        prompt.ShowString(pen->Status() == EPenFileStatus::CannotOpen ? Str::CouldNotOpen : Str::InvalidPenFile,
+        prompt.ShowString(pen->Status() == EPenFileStatus::CannotOpen ? Str::CouldNotOpen
+                                                                      : Str::InvalidPenFile,
                           {m_PenFile});
         return false;
     }

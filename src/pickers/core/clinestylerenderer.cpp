@@ -14,14 +14,23 @@ constexpr uint32_t kRed = 0x0000FF;
 int OperandCount(uint8_t opcode)
 {
     switch (opcode) {
-    case 2: case 3: case 4: case 6: case 10: case 11: case 12: case 13: case 14: case 23:
-        return 1;
-    case 18: case 19:
-        return 2;
-    case 7: case 16: case 17: case 20:
-        return 3;
-    default:
-        return 0;
+    case 2:
+    case 3:
+    case 4:
+    case 6:
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 23: return 1;
+    case 18:
+    case 19: return 2;
+    case 7:
+    case 16:
+    case 17:
+    case 20: return 3;
+    default: return 0;
     }
 }
 
@@ -103,27 +112,13 @@ private:
             m_X += a[0];
             m_Current = {m_X, m_Y0};
             break;
-        case 4:
-            Line({m_X, m_Y0 - (a[0] & 15)}, {m_X, m_Y0 + (a[0] >> 4)});
-            break;
-        case 5:
-            m_Mark = m_X - m_Start;
-            break;
-        case 6:
-            SetPen(a[0], m_PenColour);
-            break;
-        case 7:
-            SetPen(m_PenWidth, Rgb(a[0], a[1], a[2]));
-            break;
-        case 8:
-            SetPen(m_PenWidth, m_Base);
-            break;
-        case 9:
-            SetPen(0, m_PenColour);
-            break;
-        case 10:
-            SetPen(a[0] == 0 ? 0 : a[0] + 1, m_PenColour);
-            break;
+        case 4: Line({m_X, m_Y0 - (a[0] & 15)}, {m_X, m_Y0 + (a[0] >> 4)}); break;
+        case 5: m_Mark = m_X - m_Start; break;
+        case 6: SetPen(a[0], m_PenColour); break;
+        case 7: SetPen(m_PenWidth, Rgb(a[0], a[1], a[2])); break;
+        case 8: SetPen(m_PenWidth, m_Base); break;
+        case 9: SetPen(0, m_PenColour); break;
+        case 10: SetPen(a[0] == 0 ? 0 : a[0] + 1, m_PenColour); break;
         case 13:
         case 14: {
             const int dir = op == 13 ? 1 : -1;
@@ -132,9 +127,7 @@ private:
             Line({m_X, m_Y0}, {m_X + dir * down, m_Y0 + down});
             break;
         }
-        case 15:
-            ToEnd();
-            break;
+        case 15: ToEnd(); break;
         case 16:
             m_BandTop = m_Y0 - Signed(a[1]);
             m_BandBottom = m_BandTop + Signed(a[2]);
@@ -152,9 +145,7 @@ private:
             m_BandBottom = bottom;
             break;
         }
-        case 18:
-            m_Current = {m_X, m_Y0 - Signed(a[1])};
-            break;
+        case 18: m_Current = {m_X, m_Y0 - Signed(a[1])}; break;
         case 19: {
             const CGridPoint to{m_X + Signed(a[0]), m_Y0 - Signed(a[1])};
             Line(m_Current, to);
@@ -162,12 +153,8 @@ private:
             m_X = to.x;
             break;
         }
-        case 20:
-            m_FillColour = Rgb(a[0], a[1], a[2]);
-            break;
-        case 21:
-            m_FillColour = m_Base;
-            break;
+        case 20: m_FillColour = Rgb(a[0], a[1], a[2]); break;
+        case 21: m_FillColour = m_Base; break;
         default: // 0, 11, 12, 22 and 24-255 do nothing
             break;
         }
@@ -199,6 +186,8 @@ private:
             return;
         if (m_Pen.width > 1)
             Polyline({{from, m_Y0}, {to, m_Y0}});
+        else if (to - from == 1)
+            Polyline({{from, m_Y0}}); // a line that starts where it ends draws nothing
         else
             Polyline({{from, m_Y0}, {to - 1, m_Y0}});
     }
@@ -239,7 +228,8 @@ private:
 bool LineStyleHasOwnColours(const std::vector<std::vector<uint8_t>>& strokes)
 {
     for (const std::vector<uint8_t>& code : strokes) {
-        for (size_t at = 0; at < code.size(); at += 1 + static_cast<size_t>(OperandCount(code[at]))) {
+        for (size_t at = 0; at < code.size();
+             at += 1 + static_cast<size_t>(OperandCount(code[at]))) {
             if (code[at] == 7 || code[at] == 20)
                 return true;
         }
@@ -247,8 +237,8 @@ bool LineStyleHasOwnColours(const std::vector<std::vector<uint8_t>>& strokes)
     return false;
 }
 
-void DrawLineStyle(CGridPainter& surface, int32_t style, const CPenFile& pen, int x, int y, int width,
-                   int height, uint32_t colour)
+void DrawLineStyle(CGridPainter& surface, int32_t style, const CPenFile& pen, int x, int y,
+                   int width, int height, uint32_t colour)
 {
     const int right = x + width - 10;
     const int top = y - height / 2, bottom = y + height / 2;
@@ -256,9 +246,12 @@ void DrawLineStyle(CGridPainter& surface, int32_t style, const CPenFile& pen, in
         const CGridFont font;
         const CGridRect box{x, top, right, bottom};
         const CGridSize extent = surface.TextExtent(font, "N");
-        const int left = x + (box.Width() - extent.cx) / 2, textTop = top + (box.Height() - extent.cy) / 2;
+        const int left = x + (box.Width() - extent.cx) / 2,
+                  textTop = top + (box.Height() - extent.cy) / 2;
         surface.FillRect({left, textTop, left + extent.cx, textTop + extent.cy}, kWhite);
-        surface.DrawText(box, "N", GridText::Center | GridText::VCenter | GridText::SingleLine | GridText::NoPrefix,
+        surface.DrawText(box, "N",
+                         GridText::Center | GridText::VCenter | GridText::SingleLine |
+                             GridText::NoPrefix,
                          kBlack, font);
         return;
     }

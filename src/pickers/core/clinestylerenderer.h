@@ -15,8 +15,8 @@
 
 class CPenFile;
 
-void DrawLineStyle(CGridPainter& surface, int32_t style, const CPenFile& pen, int x, int y, int width,
-                   int height, uint32_t colour);
+void DrawLineStyle(CGridPainter& surface, int32_t style, const CPenFile& pen, int x, int y,
+                   int width, int height, uint32_t colour);
 // Through CPenFile::Cached, so a file is read again only when it changed.
 void DrawLineStyle(CGridPainter& surface, int32_t style, const std::string& penFile, int x, int y,
                    int width, int height, uint32_t colour);

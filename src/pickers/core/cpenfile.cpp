@@ -31,7 +31,8 @@ unsigned Word(const std::vector<uint8_t>& bytes, size_t at)
 } // namespace
 
 CPenFile::CPenFile(CPenFile&& other) noexcept
-    : m_Status(other.m_Status), m_Bytes(std::move(other.m_Bytes)), m_Records(std::move(other.m_Records))
+    : m_Status(other.m_Status), m_Bytes(std::move(other.m_Bytes)),
+      m_Records(std::move(other.m_Records))
 {
 }
 

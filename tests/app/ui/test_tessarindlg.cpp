@@ -4,6 +4,8 @@
 
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
+#include "pickers/clinestylechooserdlg.h"
+#include "pickers/core/penbytes.h"
 
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
@@ -13,9 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QUndoStack>
@@ -172,4 +177,64 @@ TEST(TessarinWindow, InterpolateASelectionUndoItAndSave)
     expected.replace(expected.find("65280"), 5, "8388736");
     expected.replace(expected.find("\"ramp\""), 6, "\"basalt\"");
     EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), expected);
+}
+
+TEST(TessarinWindow, ALineStyleChosenInTheChooserGoesIntoTheLegend)
+{
+    CWindowFixture w({"tessarin", "-Quarvex"});
+    const std::string pen = w.sandbox.Work("pen") + "/lines.pen";
+    std::vector<PenStyle> styles(10);
+    styles[5] = {{2, 5, 3, 5}};
+    const std::vector<uint8_t> bytes = PenBytes(styles);
+    WriteTextFile(pen, std::string(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(SetCommonSetting("PEN_FILE", pen));
+    w.dlg->Flow().Open(); // takes the pen file from the settings
+
+    CGridWidget* grid = w.dlg->Spreadsheet();
+    const int lstyle = w.dlg->Sheet().Columns().lstyle;
+    CGridRect cell;
+    w.dlg->Sheet().GetCellRect(2, lstyle, cell);
+    const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    auto chooser = [&] { return w.dlg->findChild<CLineStyleChooserDlg*>(); };
+    struct Step {
+        const char* what;
+        std::function<void(CLineStyleChooserDlg&)> act;
+        int32_t style;
+    } steps[] = {
+        {"Esc changes nothing", [](CLineStyleChooserDlg& c) { QTest::keyClick(&c, Qt::Key_Escape); }, 1},
+        {"a click on the second sample of the second row",
+         [](CLineStyleChooserDlg& c) { QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(100, 30)); }, 5},
+    };
+    for (const Step& step : steps) {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
+        CLineStyleChooserDlg* open = chooser();
+        ASSERT_NE(open, nullptr) << step.what;
+        EXPECT_TRUE(open->isVisible()) << step.what;
+        EXPECT_EQ(open->Flow().StyleCount(), 10) << step.what;
+        EXPECT_EQ(open->Flow().Current(), 1) << step.what;
+        step.act(*open);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(chooser(), nullptr) << step.what;
+        EXPECT_EQ(w.dlg->Flow().Legend().m_LineStyles.at(1), step.style) << step.what;
+        EXPECT_EQ(w.dlg->Sheet().GetItemText(2, lstyle), std::to_string(step.style)) << step.what;
+    }
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+
+    // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
+    const QImage image = grid->viewport()->grab().toImage();
+    const int y = (cell.top + cell.bottom) / 2;
+    EXPECT_EQ(image.pixel(cell.left + 5, y) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(image.pixel(cell.left + 9, y) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(image.pixel(cell.left + 10, y) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(image.pixel(cell.left + 15, y) & 0xFFFFFF, 0x000000u);
+
+    // Another click on the cell while a chooser is open replaces it.
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
+    QPointer<CLineStyleChooserDlg> first = chooser();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_NE(chooser(), nullptr);
+    EXPECT_EQ(chooser()->Flow().Current(), 5);
 }

@@ -9,7 +9,8 @@
 using PenStyle = std::vector<std::vector<uint8_t>>;
 
 // A valid file with the signature given, records laid out after the offset table.
-inline std::vector<uint8_t> PenBytes(const std::vector<PenStyle>& styles, const std::string& signature = "PEN2")
+inline std::vector<uint8_t> PenBytes(const std::vector<PenStyle>& styles,
+                                     const std::string& signature = "PEN2")
 {
     std::vector<uint8_t> bytes(signature.begin(), signature.end());
     bytes.insert(bytes.end(), {0, 0, uint8_t(styles.size() & 0xFF), uint8_t(styles.size() >> 8)});

@@ -88,6 +88,8 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
         std::vector<std::string> pixels;
     } cases[] = {
         {"draw 5, gap 5: period 10 up to R", One({{2, 5, 3, 5}}), 2, Only({{4, dashes}})},
+        {"dots: draw 1, gap 4", One({{2, 1, 3, 4}}), 2,
+         Only({{4, "..K....K....K....K....K....K................"}})},
         {"a mark at the start changes nothing", One({{5, 2, 5, 3, 5}}), 2, Only({{4, dashes}})},
         {"a mark between draw and gap makes it solid", One({{2, 5, 5, 3, 5}}), 2, Only({{4, solid}})},
         {"draw to the end from a gap", One({{3, 10, 1}}), 2,
@@ -124,7 +126,7 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
         {"pen width 1 + 1 by opcode 10 across rows 3-4, back to thin by 9", One({{10, 1, 2, 3, 9, 2, 3, 3, 100}}), 2,
          Only({{3, "..KKK......................................."},
                {4, "..KKKKKK...................................."}})},
-        {"move then draw from the current point", One({{18, 0, 2, 19, 4, 0xFE, 3, 100}}), 2,
+        {"move then draw from the current point", One({{18, 77, 2, 19, 4, 0xFE, 3, 100}}), 2,
          Only({{2, "..K........................................."},
                {3, "...K........................................"},
                {4, "....K......................................."},
@@ -134,7 +136,7 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
          PenBytes({{}, {}, {{7, 0, 255, 0, 2, 3, 3, 100}, {3, 5, 2, 3, 3, 100}}}), 2,
          Only({{4, "..GGG..RRR.................................."}})},
         {"fill colour of its own: base-colour outline red, green inside",
-         One({{20, 0, 255, 0, 16, 0, 2, 4, 17, 4, 2, 4, 3, 100}}), 2,
+         One({{20, 0, 255, 0, 16, 99, 2, 4, 17, 4, 2, 4, 3, 100}}), 2,
          Only({{2, "..RRRRR....................................."},
                {3, "..RGGGR....................................."},
                {4, "..RGGGR....................................."},
