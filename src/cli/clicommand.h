@@ -70,3 +70,4 @@ private:
 
 std::vector<CCliCommand> LegendCommands();
 std::vector<CCliCommand> StorageCommands();
+std::vector<CCliCommand> PreviewCommands();

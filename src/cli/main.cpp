@@ -19,6 +19,8 @@ std::vector<CCliCommand> AllCommands()
     std::vector<CCliCommand> all = LegendCommands();
     for (auto& c : StorageCommands())
         all.push_back(std::move(c));
+    for (auto& c : PreviewCommands())
+        all.push_back(std::move(c));
     return all;
 }
 

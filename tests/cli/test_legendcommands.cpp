@@ -94,7 +94,8 @@ TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
                              "[--decimal C]\n  tab-export   IN.leg OUT\n  tab2leg      TAB [--check-timestamp]\n"
                              "  export-all   OUT.tab [--product P] [--extra \"DIR;DIR\"]\n"
                              "  list         [--product P] [--extra \"DIR;DIR\"]\n"
-                             "  settings     get NAME | set NAME VALUE\n";
+                             "  settings     get NAME | set NAME VALUE\n"
+                             "  preview      LEG OUT.png [--patterns DIR] [--pen FILE] [--width N]\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--help"}, "0|" + help + "|"},
         {{"leg-copy", "--help"}, "0|Usage: tessarin-cli leg-copy IN OUT\n\nReads the legend IN and writes it to OUT in "

@@ -73,6 +73,10 @@ TEST(QtGridPainter, DrawsExactPixels)
         {[](CGridPainter& p) { p.DrawPolyline({{1, 1}, {6, 1}, {6, 5}}, 0, kBlack); },
          "................/.KKKKKK........./......K........./......K........./"
          "......K........./......K........./................/................/"},
+        // A thin line from a point to itself draws that pixel.
+        {[](CGridPainter& p) { p.DrawPolyline({{3, 2}, {3, 2}}, 0, kBlack); },
+         "................/................/...K............/................/"
+         "................/................/................/................/"},
         // Polygons filled, and filled and outlined.
         {[](CGridPainter& p) {
              p.FillPolygon({{1, 1}, {7, 1}, {7, 6}, {1, 6}}, kRed, std::nullopt);

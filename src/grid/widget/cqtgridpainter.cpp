@@ -145,7 +145,11 @@ void CQtGridPainter::DrawPolyline(const std::vector<CGridPoint>& points, int wid
         return;
     if (width <= 1) {
         UsePen(colour);
-        if (points.size() == 1) {
+        // A line that goes nowhere still has both ends drawn: its one pixel
+        // (a cosmetic pen draws nothing for it otherwise).
+        const bool onePoint = std::all_of(points.begin(), points.end(),
+                                          [&](const CGridPoint& p) { return p == points[0]; });
+        if (onePoint) {
             m_Painter.drawPoint(points[0].x, points[0].y);
             return;
         }
