@@ -147,8 +147,10 @@ void CColourPopup::paintEvent(QPaintEvent*)
             PaintBox(painter, transparent, hot == L::TransparentBox, chosen == L::TransparentBox);
             PaintBox(painter, custom, hot == L::CustomBox, chosen == L::CustomBox);
             painter.setPen(p.color(QPalette::ButtonText));
-            painter.drawText(custom, Qt::AlignCenter | Qt::TextSingleLine, m_CustomText);
-            painter.drawText(transparent, Qt::AlignCenter | Qt::TextSingleLine, m_TransparentText);
+            // The halves are narrow; a word a little wider than its half may
+            // reach past the split rather than lose its first and last letters.
+            painter.drawText(custom, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, m_CustomText);
+            painter.drawText(transparent, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, m_TransparentText);
         } else {
             PaintBox(painter, r, hot == L::CustomBox, chosen == L::CustomBox);
             painter.setPen(p.color(QPalette::ButtonText));
@@ -184,6 +186,9 @@ void CColourPopup::mousePressEvent(QMouseEvent* event)
 
 void CColourPopup::mouseReleaseEvent(QMouseEvent* event)
 {
+    // Only the left button chooses; another button's release is no choice.
+    if (event->button() != Qt::LeftButton)
+        return;
     const QPoint at = event->position().toPoint();
     Moved(m_Logic.PointerAt({at.x(), at.y()}));
     End(rect().contains(at));

@@ -72,7 +72,11 @@ void CPatternChooserDlg::Scrolled(int action)
     case QAbstractSlider::SliderSingleStepAdd: moved = m_Logic->ScrollBy(S::LineDown); break;
     case QAbstractSlider::SliderPageStepSub: moved = m_Logic->ScrollBy(S::PageUp); break;
     case QAbstractSlider::SliderPageStepAdd: moved = m_Logic->ScrollBy(S::PageDown); break;
-    case QAbstractSlider::SliderMove: moved = m_Logic->ScrollBy(S::Thumb, m_Bar->sliderPosition()); break;
+    // The thumb, and the bar's own "Top"/"Bottom" and Home/End, put the bar
+    // where the samples must follow.
+    case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum: moved = m_Logic->ScrollBy(S::Thumb, m_Bar->sliderPosition()); break;
     default: return;
     }
     // The bar shows the chooser's position, whatever the slider would have done itself.

@@ -70,7 +70,7 @@ struct CPopupFixture : CAppFirst {
 
 TEST(ColourPopup, PointerKeysAndEndings)
 {
-    enum Act { Move5, Click5, ClickTransparent, ClickCustomDialogOk, ClickCustomDialogCancel, ReleaseOutside, Right, Return, Esc };
+    enum Act { Move5, Click5, RightClick5, ClickTransparent, ClickCustomDialogOk, ClickCustomDialogCancel, ReleaseOutside, Right, Return, Esc };
     const struct {
         uint32_t initial;
         std::vector<Act> acts;
@@ -78,6 +78,7 @@ TEST(ColourPopup, PointerKeysAndEndings)
     } cases[] = {
         {kInitial, {Click5}, {"change 8b0000", "ok 8b0000 7"}},
         {kInitial, {Move5, ReleaseOutside}, {"change 8b0000", "cancel 123456 7"}},
+        {kInitial, {RightClick5, Esc}, {"cancel 123456 7"}}, // only the left button chooses
         {kInitial, {ClickTransparent}, {"change 123456", "ok ffffffff 7"}},
         {kInitial, {ClickCustomDialogOk}, {"ok 20100 7"}},
         {kInitial, {ClickCustomDialogCancel}, {"cancel 123456 7"}},
@@ -93,6 +94,7 @@ TEST(ColourPopup, PointerKeysAndEndings)
             switch (a) {
             case Move5: QTest::mouseMove(f.popup, f.Box(5)); break;
             case Click5: QTest::mouseMove(f.popup, f.Box(5)); QTest::mouseClick(f.popup, Qt::LeftButton, {}, f.Box(5)); break;
+            case RightClick5: QTest::mouseClick(f.popup, Qt::RightButton, {}, f.Box(5)); break;
             case ClickTransparent: QTest::mouseClick(f.popup, Qt::LeftButton, {}, f.TransparentHalf()); break;
             case ClickCustomDialogOk:
                 CPopupFixture::AnswerColourDialog(QColor(0, 1, 2));

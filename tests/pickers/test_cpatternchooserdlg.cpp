@@ -91,7 +91,8 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
         QAbstractSlider::SliderAction action;
         int pos;
     } steps[] = {{QAbstractSlider::SliderSingleStepAdd, 1}, {QAbstractSlider::SliderPageStepAdd, 2},
-                 {QAbstractSlider::SliderSingleStepSub, 1}, {QAbstractSlider::SliderPageStepSub, 0}};
+                 {QAbstractSlider::SliderSingleStepSub, 1}, {QAbstractSlider::SliderPageStepSub, 0},
+                 {QAbstractSlider::SliderToMaximum, 2}, {QAbstractSlider::SliderToMinimum, 0}};
     for (const auto& s : steps) {
         f.chooser->ScrollBar()->triggerAction(s.action);
         EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action;

@@ -16,6 +16,5 @@ void CMyGridCell::OnClick(CGridPoint point)
         return;
     // The grid tells the focus cell of a click, and that is this one.
     const CCellID cell = m_pOwner->GetFocusCell();
-    if (m_pOwner->Columns().IsChooser(cell.col))
-        m_pOwner->OnCellClick(cell.row, cell.col);
+    m_pOwner->OnCellClick(cell.row, cell.col);
 }

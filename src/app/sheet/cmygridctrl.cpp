@@ -25,6 +25,7 @@ CMyGridCtrl::CMyGridCtrl()
 
 int CMyGridCtrl::ReloadPatterns(const std::string& folder)
 {
+    CloseChoosers();
     m_PatternFolder = folder;
     const int loaded = m_Patterns.Load(folder);
     Refresh();
@@ -68,7 +69,7 @@ void CMyGridCtrl::FillFromLegend(const CLLLegend& legend, bool readOnly)
     m_DataType = legend.m_DataType;
     m_Columns = CSheetColumns::For(m_DataType);
     m_Separators = CNumberSeparators::User();
-    m_ChooserRow = -1;
+    CloseChoosers();
     DeleteAllItems();
     SetEditable(!readOnly);
     SetCellType<CMyGridCell>();
@@ -276,6 +277,7 @@ void CMyGridCtrl::OnGridCommand(int controlId, int code)
 
 void CMyGridCtrl::OnGridSorted(int controlId, int column, bool ascending)
 {
+    CloseChoosers();
     for (int r = GetFixedRowCount(); r < GetRowCount(); ++r)
         CloseChooserCells(r);
     WriteBack(-1, -1);

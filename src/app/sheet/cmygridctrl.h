@@ -89,7 +89,13 @@ public:
     static std::string FormatColour(const CGColor& colour, bool transparent);
 
     // --- the style cells ---
+    // Any click on a row first closes an open pattern or line style chooser;
+    // a click on a style cell then opens its chooser.
     void OnCellClick(int row, int col);
+    // An open chooser writes to the row it was opened for, so it must not
+    // outlive a change that moves the rows (a sort, a row command, another
+    // legend, other patterns).
+    void CloseChoosers();
     // The colour picker's result: 0x00BBGGRR, or -1 for transparent.
     void ColourChosen(int32_t colour, int col);
     void PatternChosen(int32_t pattern);

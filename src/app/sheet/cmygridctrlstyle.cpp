@@ -19,10 +19,11 @@ uint32_t ColourOfNumber(int32_t number, bool& transparent)
 
 void CMyGridCtrl::OnCellClick(int row, int col)
 {
-    if (!IsEditable() || !m_Choosers || row < GetFixedRowCount() || !IsValid(row, col) ||
-        !m_Columns.IsChooser(col))
+    if (!IsEditable() || !m_Choosers || row < GetFixedRowCount() || !IsValid(row, col))
         return;
-    m_Choosers->CloseStyleChoosers();
+    CloseChoosers();
+    if (!m_Columns.IsChooser(col))
+        return;
     const CCellRange selection = GetSelectedCellRange();
     if (selection.IsValid() && selection.minRow != selection.maxRow)
         return;
@@ -56,6 +57,13 @@ void CMyGridCtrl::OnCellClick(int row, int col)
              .at = at});
     }
     m_Choosers->Redraw();
+}
+
+void CMyGridCtrl::CloseChoosers()
+{
+    m_ChooserRow = -1;
+    if (m_Choosers)
+        m_Choosers->CloseStyleChoosers();
 }
 
 void CMyGridCtrl::ChangeChooserRow(const std::function<bool(CLLRow&)>& edit)

@@ -35,6 +35,7 @@ void AsWrittenBack(CLLRow& row)
 
 bool CRowCommands::OnButton(int controlId)
 {
+    m_Sheet.CloseChoosers();
     switch (controlId) {
     case ButtonInsertRow: InsertRow(); return true;
     case ButtonAddRow: AddRow(); return true;
