@@ -57,6 +57,11 @@ int CLegendPreview::Height() const
     return RowsTop() + m_Legend.GetRowCount() * RowHeight + Margin;
 }
 
+int CLegendPreview::MaxRows() const
+{
+    return (MaxHeight - RowsTop() - Margin) / RowHeight;
+}
+
 std::string CLegendPreview::ValueText(const CLLRow& row) const
 {
     if (m_Legend.m_DataType == DataText)
@@ -120,7 +125,9 @@ void CLegendPreview::Draw(CGridPainter& painter, int width) const
         const int swatchTop = middle - SwatchHeight / 2;
         DrawSwatch(painter, {Margin, swatchTop, Margin + SwatchWidth, swatchTop + SwatchHeight},
                    row);
-        if (m_Sampler) {
+        // Styles 0 and 1 are "no line"; the sheet marks them with a letter,
+        // but in a report a blank says it better than a sign that reads as data.
+        if (m_Sampler && row.lineStyle > 1) {
             painter.PushClip({sampleLeft, top, sampleLeft + SampleWidth, top + RowHeight});
             m_Sampler(painter, row.lineStyle, sampleLeft, middle, SampleWidth, SampleHeight,
                       row.lineColour.GetPacked() & 0xFFFFFFu);

@@ -29,10 +29,15 @@ public:
     static constexpr int ColumnGap = 14;
     static constexpr int MinWidth = 240;
     static constexpr int MaxWidth = 4000;
+    // The tallest picture drawn: the largest size the raster engine and the
+    // usual viewers take, and already some 1,170 rows.
+    static constexpr int MaxHeight = 32767;
 
     CLegendPreview(const CLLLegend& legend, const CPatternTable& patterns, LineSampler sampler);
 
     int Height() const;
+    // The most rows that fit in MaxHeight under this legend's heading.
+    int MaxRows() const;
     // The top of the first row.
     int RowsTop() const;
     void Draw(CGridPainter& painter, int width) const;

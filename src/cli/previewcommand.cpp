@@ -5,6 +5,7 @@
 #include "cli/legendpreview.h"
 #include "grid/widget/cqtgridpainter.h"
 #include "pickers/core/clinestylerenderer.h"
+#include "pickers/core/cpenfile.h"
 #include "platform/cfilefacts.h"
 #include "platform/cfileio.h"
 #include "platform/cnumberformat.h"
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -81,10 +83,12 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
         const std::string text = a.Value("--width");
         const char* end = nullptr;
         width = CNumberFormat::ParseInt32(text.c_str(), &end);
-        if (text.empty() || *end || width < CLegendPreview::MinWidth ||
-            width > CLegendPreview::MaxWidth) {
-            std::fprintf(stderr, "tessarin-cli %s: --width takes a number of pixels from %d to %d\n",
-                         Name, CLegendPreview::MinWidth, CLegendPreview::MaxWidth);
+        // Digits only: the number reader would skip a leading blank or take a sign.
+        if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])) || *end ||
+            width < CLegendPreview::MinWidth || width > CLegendPreview::MaxWidth) {
+            std::fprintf(stderr,
+                         "tessarin-cli %s: --width takes a number of pixels from %d to %d, not \"%s\"\n",
+                         Name, CLegendPreview::MinWidth, CLegendPreview::MaxWidth, text.c_str());
             return ExitUsage;
         }
     }
@@ -94,6 +98,16 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
         return Fail(Name, "cannot read " + in + ": " + read.Reason());
 
     CPatternTable patterns;
+    // A picture taller than the raster engine and the PNG writer take is
+    // refused before gigabytes are spent on it.
+    if (const CLegendPreview sizing(legend, patterns, nullptr);
+        legend.GetRowCount() > sizing.MaxRows())
+        return Fail(Name, CNumberFormat::Format(
+                              "cannot draw %s: it has %d rows, and a picture holds at most %d "
+                              "(%d pixels high)",
+                              in.c_str(), legend.GetRowCount(), sizing.MaxRows(),
+                              CLegendPreview::MaxHeight));
+
     const std::string folder = Chosen(a, "--patterns", "BRUSH_PATH");
     int error = 0;
     if (!folder.empty() && !CFileFacts::CanList(folder, error)) {
@@ -106,9 +120,18 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
     }
     const std::string pen = Chosen(a, "--pen", "PEN_FILE");
     if (a.Has("--pen")) {
+        // A file named here that is no pen file is a mistake the user must
+        // hear of; the PEN_FILE setting only leaves the line samples out.
         std::string bytes;
-        if (const CFileResult read = CFileIO::ReadAllChecked(pen, bytes); !read.Ok())
+        if (const CFileResult read = CFileIO::ReadStart(pen, bytes, CPenFile::MaxUsefulBytes);
+            !read.Ok())
             return Fail(Name, "cannot read the pen file " + pen + ": " + read.Reason());
+        if (CPenFile::Parse(std::vector<uint8_t>(bytes.begin(), bytes.end())).Status() !=
+            EPenFileStatus::Ok)
+            return Fail(Name, "cannot use the pen file " + pen + ": not a pen file (" +
+                                  (bytes.size() < 8 ? "header shorter than 8 bytes"
+                                                    : "no PEN2 signature") +
+                                  ")");
     }
 
     // A folder, FIFO or device as OUT is refused before any drawing.

@@ -28,11 +28,12 @@ TEST(LegendPreview, WritesTitleValuesAndLabels)
         CLLLegend legend;
         std::vector<std::string> texts;
         int height;
+        int maxRows; // the most that fit in a picture 32767 high
     } cases[] = {
         {Legend(DataNumericContinuous, "Cu %", {low, one}),
-         {"Grades", "Cu %", "0 \xE2\x80\x93 10", "low", "10", "ten"}, 87 + 2 * 28 + 16},
-        {Legend(DataNumericDiscrete, "", {one}), {"Grades", "10", "ten"}, 67 + 28 + 16},
-        {Legend(DataText, "", {low, one}), {"Grades", "LOW", "low", "TEN", "ten"}, 67 + 2 * 28 + 16},
+         {"Grades", "Cu %", "0 \xE2\x80\x93 10", "low", "10", "ten"}, 87 + 2 * 28 + 16, 1166},
+        {Legend(DataNumericDiscrete, "", {one}), {"Grades", "10", "ten"}, 67 + 28 + 16, 1167},
+        {Legend(DataText, "", {low, one}), {"Grades", "LOW", "low", "TEN", "ten"}, 67 + 2 * 28 + 16, 1167},
     };
     const CPatternTable patterns;
     for (const auto& c : cases) {
@@ -41,6 +42,7 @@ TEST(LegendPreview, WritesTitleValuesAndLabels)
         preview.Draw(painter, 400);
         EXPECT_EQ(painter.m_Texts, c.texts);
         EXPECT_EQ(preview.Height(), c.height);
+        EXPECT_EQ(preview.MaxRows(), c.maxRows);
     }
 }
 
@@ -55,6 +57,8 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
     const struct {
         CLLRow row;
         std::vector<std::string> ops;
+        int32_t style = 7; // 0 and 1 are no line: no sample at all
+        std::vector<std::string> samples = {"7 at 78,81 74x16 #123456"};
     } cases[] = {
         {{.fillColour = red, .backColour = blue, .pattern = 3},
          {"fill 16,30,64,50 #ff0000", "pattern 16,30,64,50 2x2 #ff none"}},
@@ -64,10 +68,14 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
          {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue, .pattern = 0}, {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue, .pattern = 4}, {"fill 16,30,64,50 #ff0000"}},
+        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 0, {}},
+        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 1, {}},
+        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 2,
+         {"2 at 78,81 74x16 #123456"}},
     };
     for (const auto& c : cases) {
         CLLRow row = c.row;
-        row.lineStyle = 7;
+        row.lineStyle = c.style;
         row.lineColour = CGColor(0x123456);
         const CLLLegend legend = Legend(DataText, "", {row});
         std::vector<std::string> samples;
@@ -85,6 +93,6 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
         ops.push_back("frame 16,30,64,50 #808080");
         EXPECT_EQ(painter.m_Ops, ops);
         preview.Draw(painter, 400);
-        EXPECT_EQ(samples, std::vector<std::string>{"7 at 78,81 74x16 #123456"});
+        EXPECT_EQ(samples, c.samples) << row.lineStyle;
     }
 }

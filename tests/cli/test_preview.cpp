@@ -93,6 +93,18 @@ TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
     EXPECT_EQ(ReadTextFile(dir.File("set.png")), ReadTextFile(dir.File("given.png")));
     ASSERT_EQ(Cli({"preview", leg, dir.File("bare.png")}, {"XDG_CONFIG_HOME=" + dir.File("none")}).exitCode, 0);
     EXPECT_NE(ReadTextFile(dir.File("bare.png")), ReadTextFile(dir.File("given.png")));
+    // A PEN_FILE setting that is no pen file only leaves the line samples out,
+    // and a pen file that declares no styles is a pen file all the same.
+    WriteTextFile(dir.File("bad.pen"), "PENX----");
+    WriteTextFile(dir.File("none.pen"), std::string("PEN2\0\0\0\0", 8));
+    WriteTextFile(dir.File("config/Ferrolin/Common.conf"),
+                  "[General]\nPEN_FILE=" + dir.File("bad.pen") + "\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"preview", leg, dir.File("unset.png")},
+          {"preview", leg, dir.File("count0.png"), "--pen", dir.File("none.pen")}}) {
+        const CProcessResult r = Cli(args, env);
+        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "0 ");
+    }
 
     ASSERT_EQ(Cli(WithAssets({"preview", leg, dir.File("narrow.png"), "--width", "300"})).exitCode, 0);
     // 14 rows of 28 under the heading (87) and above the margin (16).
@@ -108,6 +120,13 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
     const std::string fifo = dir.File("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::string e = "tessarin-cli preview: ";
+    std::string leg1168 = "LegendTable Begin\n\tName = \"Long\"\n\tDataType = TEXT\n\tLEG = {\n";
+    for (int i = 0; i < 1168; ++i)
+        leg1168 += "\t\t\"R\"\t\"Row\"\t255\t0\t1\t0\t2\t1\n";
+    WriteTextFile(dir.File("long.leg"), leg1168 + "\t}\nLegendTable End\n");
+    WriteTextFile(dir.File("short.pen"), std::string("PEN2\0\0", 6));
+    WriteTextFile(dir.File("bad.pen"), std::string("PENX\0\0\1\0\x0A\0\0\0\0", 13));
+    const std::string width = e + "--width takes a number of pixels from 240 to 4000, not ";
     const struct {
         std::vector<std::string> args;
         int exitCode;
@@ -124,8 +143,18 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
          e + "cannot read the pattern folder " + dir.File("none") + ": " + Why(ENOENT)},
         {{"preview", leg, old, "--pen", dir.File("none.pen")}, 1,
          e + "cannot read the pen file " + dir.File("none.pen") + ": " + Why(ENOENT)},
-        {{"preview", leg, old, "--width", "239"}, 2, e + "--width takes a number of pixels from 240 to 4000\n"},
-        {{"preview", leg, old, "--width", "12x"}, 2, e + "--width takes a number of pixels from 240 to 4000\n"},
+        {{"preview", leg, old, "--pen", dir.File("short.pen")}, 1,
+         e + "cannot use the pen file " + dir.File("short.pen") +
+             ": not a pen file (header shorter than 8 bytes)\n"},
+        {{"preview", leg, old, "--pen", dir.File("bad.pen")}, 1,
+         e + "cannot use the pen file " + dir.File("bad.pen") + ": not a pen file (no PEN2 signature)\n"},
+        {{"preview", dir.File("long.leg"), old}, 1,
+         e + "cannot draw " + dir.File("long.leg") +
+             ": it has 1168 rows, and a picture holds at most 1167 (32767 pixels high)\n"},
+        {{"preview", leg, old, "--width", "239"}, 2, width + "\"239\"\n"},
+        {{"preview", leg, old, "--width", "12x"}, 2, width + "\"12x\"\n"},
+        {{"preview", leg, old, "--width", " 300"}, 2, width + "\" 300\"\n"},
+        {{"preview", leg, old, "--width", "+300"}, 2, width + "\"+300\"\n"},
     };
     for (const auto& c : cases) {
         const CProcessResult r = Cli(c.args);
@@ -144,5 +173,5 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
     size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
         ++files;
-    EXPECT_EQ(files, 2u);
+    EXPECT_EQ(files, 5u); // with the fifo, the legend and the pen files made above
 }

@@ -2,6 +2,8 @@
 #include "support/runprocess.h"
 #include "support/testfiles.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
@@ -72,6 +74,28 @@ TEST(MakeAssets, RewritesTheCommittedSamplesByteForByte)
                   ReadTextFile(Samples() + "/patterns/" + name))
             << name;
     EXPECT_EQ(ReadTextFile(dir.File("CARTORAW.PEN")), ReadTextFile(Samples() + "/CARTORAW.PEN"));
+}
+
+// A file that cannot be written stops the program with its name and the reason.
+TEST(MakeAssets, NamesTheFileAndTheReasonItCannotWrite)
+{
+    CTempDir dir;
+    std::filesystem::create_directory(dir.File("patterns"));
+    const std::string missing = dir.File("none");
+    const struct {
+        std::string folder, pen, err;
+    } cases[] = {
+        {missing, dir.File("x.pen"),
+         "make-assets: cannot write " + missing + "/pattern_1.bmp: " + std::strerror(ENOENT) + "\n"},
+        {dir.File("patterns"), dir.File("none/x.pen"),
+         "make-assets: cannot write " + dir.File("none/x.pen") + ": " + std::strerror(ENOENT) + "\n"},
+        {dir.File("patterns"), dir.File("patterns"),
+         "make-assets: cannot write " + dir.File("patterns") + ": " + std::strerror(EISDIR) + "\n"},
+    };
+    for (const auto& c : cases) {
+        const CProcessResult r = RunProcess(ProjectBinary("make-assets"), {c.folder, c.pen});
+        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "1 " + c.err);
+    }
 }
 
 // The pattern table reads each bitmap as drawn: top row first, ink as set bits.

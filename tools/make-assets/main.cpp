@@ -39,11 +39,14 @@ bool IsSquareTile(const CPatternAsset& p)
     return true;
 }
 
+// A failure names the file and why, as the command-line tool's writes do.
 bool Write(const std::string& path, const std::string& bytes)
 {
-    if (CFileIO::WriteAtomically(path, bytes))
+    CAtomicFileWriter writer(path);
+    if (writer.IsOpen() && writer.Write(bytes) && writer.Commit())
         return true;
-    std::fprintf(stderr, "make-assets: cannot write %s\n", path.c_str());
+    std::fprintf(stderr, "make-assets: cannot write %s: %s\n", path.c_str(),
+                 writer.Result().Reason().c_str());
     return false;
 }
 

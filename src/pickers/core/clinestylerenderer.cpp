@@ -112,7 +112,7 @@ private:
             m_X += a[0];
             m_Current = {m_X, m_Y0};
             break;
-        case 4: Line({m_X, m_Y0 - (a[0] & 15)}, {m_X, m_Y0 + (a[0] >> 4)}); break;
+        case 4: Tick({m_X, m_Y0 - (a[0] & 15)}, {m_X, m_Y0 + (a[0] >> 4)}); break;
         case 5: m_Mark = m_X - m_Start; break;
         case 6: SetPen(a[0], m_PenColour); break;
         case 7: SetPen(m_PenWidth, Rgb(a[0], a[1], a[2])); break;
@@ -123,8 +123,8 @@ private:
         case 14: {
             const int dir = op == 13 ? 1 : -1;
             const int up = a[0] & 15, down = a[0] >> 4;
-            Line({m_X, m_Y0}, {m_X + dir * up, m_Y0 - up});
-            Line({m_X, m_Y0}, {m_X + dir * down, m_Y0 + down});
+            Tick({m_X, m_Y0}, {m_X + dir * up, m_Y0 - up});
+            Tick({m_X, m_Y0}, {m_X + dir * down, m_Y0 + down});
             break;
         }
         case 15: ToEnd(); break;
@@ -187,12 +187,20 @@ private:
         if (m_Pen.width > 1)
             Polyline({{from, m_Y0}, {to, m_Y0}});
         else if (to - from == 1)
-            Polyline({{from, m_Y0}}); // a line that starts where it ends draws nothing
+            Polyline({{from, m_Y0}}); // one point: the painter draws its single pixel
         else
             Polyline({{from, m_Y0}, {to - 1, m_Y0}});
     }
 
     void Line(CGridPoint from, CGridPoint to) { Polyline({from, to}); }
+
+    // A tick or diagonal of length 0 is no stroke at all; the painter would
+    // otherwise draw its one point as a dot on the centre line.
+    void Tick(CGridPoint from, CGridPoint to)
+    {
+        if (from != to)
+            Line(from, to);
+    }
 
     void Polyline(const std::vector<CGridPoint>& points)
     {

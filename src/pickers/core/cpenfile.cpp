@@ -53,7 +53,9 @@ CPenFile CPenFile::Parse(const std::vector<uint8_t>& bytes)
     file.m_Status = EPenFileStatus::Ok;
     file.m_Bytes.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
                                                            std::min(bytes.size(), MaxUsefulBytes)));
-    file.m_Records.resize(Word(bytes, 6));
+    // A count beyond the offset table would read record bytes as offsets and
+    // offer styles drawn from garbage: only entries that lie whole in the file count.
+    file.m_Records.resize(std::min<size_t>(Word(bytes, 6), (bytes.size() - kHeaderSize) / 2));
     return file;
 }
 

@@ -28,8 +28,10 @@ public:
     CPenFile& operator=(CPenFile&& other) noexcept;
 
     EPenFileStatus Status() const { return m_Status; }
-    // The style count of the header; 0 unless the file is valid. All 65535
-    // styles a header can declare are offered: the table is as large as the
+    // The usable style count: the header's count, but no more than the offset
+    // entries that lie whole in the file, min(count, (file size - 8) / 2); 0
+    // unless the file is valid. All 65535 styles a header can declare are
+    // offered when their entries are there: the table is as large as the
     // count, not a fixed size.
     int StyleCount() const { return static_cast<int>(m_Records.size()); }
     // The strokes of a style; empty for a style out of range, for one whose

@@ -159,6 +159,8 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
                {7, "......................KK...................."}})},
         {"unused opcodes do nothing", One({{0, 11, 7, 12, 7, 22, 24, 255, 2, 2, 3, 100}}), 2,
          Only({{4, "..KK........................................"}})},
+        {"ticks and diagonals of length 0 draw nothing", One({{4, 0x00, 13, 0x00, 14, 0x00, 3, 10}}), 2,
+         Only({})},
         {"a motif that never moves draws once", One({{4, 0x11}}), 2,
          Only({{3, "..K........................................."},
                {4, "..K........................................."},
