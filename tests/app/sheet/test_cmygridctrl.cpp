@@ -291,16 +291,25 @@ TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
         {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
         {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
         {false, 3, 6, false, {"fill " + box + " #ffffff"}}, // pattern 4: no bitmap loaded
-        {false, 4, 6, false, {}},                           // pattern 1000 and above: nothing
+        {false, 4, 6, false, {"fill " + box + " #ffffff"}}, // pattern 1000 and above: none
+        {false, 2, 7, true, {"fill " + box + " #0", "frame " + box + " #ffffff"}}, // on black
         {false, 1, 8, false, {}},
         {true,
          1,
          8,
          false,
          {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
+        // A yellow line is drawn over grey.
+        {true,
+         5,
+         8,
+         false,
+         {"fill " + box + " #808080", "clip " + box, "polyline w3 #ffff 10,32 34,32", "unclip"}},
     };
     for (const auto& c : cases) {
-        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}}, DataNumericContinuous, c.host);
+        const CLLRow yellowLine{.lineColour = CGColor(0x00FFFFu), .lineStyle = 3};
+        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}, yellowLine},
+                 DataNumericContinuous, c.host);
         s.sheet.Patterns().Set(3, CGridBitmap::FromRows({"#.", ".#"}));
         CRecordingPainter painter;
         EXPECT_TRUE(s.sheet.DrawStyleCell(painter, c.row, c.col, {10, 20, 34, 44}, c.focused));
