@@ -2,15 +2,20 @@
 // same process: filling the spreadsheet from a 100,000-row legend against
 // setting the same number of cell texts in a plain CGridCtrl ("x_plain"), and
 // a full repaint of a viewport whose swatch, pattern and line-sample cells are
-// drawn, against the repaint of the plain grid. Painting goes to a painter
+// drawn (the line samples by the pen file renderer over the sample pen file's
+// styles), against the repaint of the plain grid. Painting goes to a painter
 // that only counts calls, so the figures are the spreadsheet's own work.
 
 #include "app/sheet/cmygridctrl.h"
+#include "app/sheet/cpenfilesampler.h"
 #include "benchview.h"
+#include "pickers/core/cpenfile.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
@@ -52,21 +57,30 @@ public:
     int64_t calls = 0;
 };
 
-// A dashed sample, as a pen file style would draw a few strokes.
-class CDashSampler : public CLineStyleSampler {
-public:
-    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
-                       uint32_t colour) override
-    {
-        const int y = (rect.top + rect.bottom) / 2;
-        for (int x = rect.left; x < rect.right; x += 6 + style % 4)
-            painter.DrawPolyline({{x, y}, {x + 3, y}}, 1, colour);
-    }
-};
+// The line styles are drawn by the real renderer from the sample pen file.
+const std::string& PenFile()
+{
+    static const std::string path = TESSARIN_SAMPLES_DIR "/CARTORAW.PEN";
+    return path;
+}
+
+int PenStyleCount()
+{
+    static const int count = [] {
+        const int styles = CPenFile::Read(PenFile()).StyleCount();
+        if (styles < 2) {
+            std::fprintf(stderr, "%s has no line styles to draw\n", PenFile().c_str());
+            std::exit(1);
+        }
+        return styles;
+    }();
+    return count;
+}
 
 const CLLLegend& Legend()
 {
     static const CLLLegend legend = [] {
+        const int styles = PenStyleCount();
         CLLLegend l;
         l.Clear();
         l.ReserveRows(kRows);
@@ -80,7 +94,7 @@ const CLLLegend& Legend()
                       .backTransparent = i % 3 == 0,
                       .pattern = i % 5,
                       .lineColour = CGColor(static_cast<uint32_t>(i) & 0xFFFFFFu),
-                      .lineStyle = i % 9,
+                      .lineStyle = i % styles,
                       .thickness = 1.5f,
                       .comment = i % 2 ? "checked" : ""},
                      CLLLegend::RowValues::OfDataType);
@@ -112,7 +126,7 @@ void FillPlain(CGridCtrl& grid)
 struct CSheetBench {
     CBenchView view{kViewportWidth, kViewportHeight, 7};
     CMyGridCtrl sheet;
-    CDashSampler sampler;
+    CPenFileSampler sampler{[] { return PenFile(); }};
     CSheetBench()
     {
         sheet.SetView(&view);

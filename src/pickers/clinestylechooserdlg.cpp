@@ -56,7 +56,7 @@ CLineStyleChooserDlg::CLineStyleChooserDlg(int x, int y, const std::string& penF
 bool CLineStyleChooserDlg::Open()
 {
     if (!m_Flow.Open(m_Prompt)) {
-        emit ChooserClosed();
+        emit closed();
         QDialog::reject();
         return false;
     }
@@ -70,7 +70,7 @@ bool CLineStyleChooserDlg::Open()
 
 void CLineStyleChooserDlg::reject()
 {
-    emit ChooserClosed();
+    emit closed();
     QDialog::reject();
 }
 
@@ -82,7 +82,7 @@ void CLineStyleChooserDlg::mouseReleaseEvent(QMouseEvent* event)
     const std::optional<int32_t> style = m_Flow.Click(at.x(), at.y());
     if (!style)
         return;
-    emit LineStyleChosen(*style, m_Context1, m_Context2);
+    emit lineStyleChosen(*style, m_Context1, m_Context2);
     accept();
 }
 

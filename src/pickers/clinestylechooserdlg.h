@@ -23,7 +23,7 @@ public:
                          int32_t currentStyle, CUserPrompt& prompt, QWidget* owner = nullptr);
 
     // Checks the pen file and shows the chooser; when the file cannot be used
-    // the user is told, ChooserClosed is reported and the chooser closes
+    // the user is told, closed is reported and the chooser closes
     // (and false is returned).
     bool Open();
 
@@ -35,9 +35,9 @@ public:
 
 signals:
     // A style was clicked; the chooser closes right after.
-    void LineStyleChosen(int style, int context1, int context2);
+    void lineStyleChosen(int style, int context1, int context2);
     // The chooser closes without a choice.
-    void ChooserClosed();
+    void closed();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;

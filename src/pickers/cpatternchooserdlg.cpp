@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 namespace {
 // The window in pixels. The frame sits where a click, measured from the
@@ -50,6 +51,9 @@ CPatternChooserDlg::CPatternChooserDlg(int x, int y, const std::string& folder, 
     m_Bar->setPageStep(CPatternChooserLogic::Side);
     m_Bar->setValue(0);
     connect(m_Bar, &QScrollBar::actionTriggered, this, &CPatternChooserDlg::Scrolled);
+    // The bar's own wheel steps would move several rows a notch; over the bar
+    // the wheel moves one, as over the samples.
+    m_Bar->installEventFilter(this);
 
     move(x, y);
     show();
@@ -79,10 +83,43 @@ void CPatternChooserDlg::Scrolled(int action)
     case QAbstractSlider::SliderToMaximum: moved = m_Logic->ScrollBy(S::Thumb, m_Bar->sliderPosition()); break;
     default: return;
     }
+    ShowScroll(moved);
+}
+
+void CPatternChooserDlg::ShowScroll(bool moved)
+{
     // The bar shows the chooser's position, whatever the slider would have done itself.
     m_Bar->setSliderPosition(m_Logic->ScrollPos());
     if (moved)
         update();
+}
+
+void CPatternChooserDlg::Wheeled(QWheelEvent* event)
+{
+    using S = CPatternChooserLogic::Scroll;
+    m_WheelRest += event->angleDelta().y();
+    bool moved = false;
+    // Turning the wheel away from the user (a positive delta) shows earlier rows.
+    for (; m_WheelRest >= 120; m_WheelRest -= 120)
+        moved = m_Logic->ScrollBy(S::LineUp) || moved;
+    for (; m_WheelRest <= -120; m_WheelRest += 120)
+        moved = m_Logic->ScrollBy(S::LineDown) || moved;
+    ShowScroll(moved);
+    event->accept();
+}
+
+void CPatternChooserDlg::wheelEvent(QWheelEvent* event)
+{
+    Wheeled(event);
+}
+
+bool CPatternChooserDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_Bar && event->type() == QEvent::Wheel) {
+        Wheeled(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CPatternChooserDlg::paintEvent(QPaintEvent*)
@@ -90,6 +127,11 @@ void CPatternChooserDlg::paintEvent(QPaintEvent*)
     QPainter painter(this);
     CQtGridPainter surface(painter);
     m_Logic->Paint(surface, FrameRect(), GridFromQColor(palette().color(QPalette::Window)), GridFromQFont(font()));
+    // A window system may give the tool window no border of its own; without
+    // one the chooser would merge into the spreadsheet under it.
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CPatternChooserDlg::mouseReleaseEvent(QMouseEvent* event)

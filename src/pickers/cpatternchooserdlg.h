@@ -41,9 +41,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void reject() override;
     void closeEvent(QCloseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Scrolled(int action);
+    // One row a notch of 120; finer wheels add up to whole notches.
+    void Wheeled(QWheelEvent* event);
+    void ShowScroll(bool moved);
     void Finish();
 
     std::unique_ptr<CPatternTable> m_Own;
@@ -53,5 +58,6 @@ private:
     int m_Context2;
     QFrame* m_Frame;
     QScrollBar* m_Bar;
+    int m_WheelRest = 0;
     bool m_Finished = false;
 };

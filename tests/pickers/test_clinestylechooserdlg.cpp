@@ -21,12 +21,12 @@ struct CChooserRun {
     {
         TestApp();
         dialog = new CLineStyleChooserDlg(40, 30, penFile, 7, 9, current, prompt);
-        QObject::connect(dialog, &CLineStyleChooserDlg::LineStyleChosen,
+        QObject::connect(dialog, &CLineStyleChooserDlg::lineStyleChosen,
                          [this](int style, int c1, int c2) {
                              events.push_back("chosen " + std::to_string(style) + " " +
                                               std::to_string(c1) + " " + std::to_string(c2));
                          });
-        QObject::connect(dialog, &CLineStyleChooserDlg::ChooserClosed,
+        QObject::connect(dialog, &CLineStyleChooserDlg::closed,
                          [this] { events.push_back("closed"); });
     }
     ~CChooserRun() { delete dialog.data(); }

@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QPointer>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -87,16 +88,35 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
     EXPECT_EQ(before.pixelColor(red), QColor(255, 0, 0));
     EXPECT_EQ(before.pixelColor(black), QColor(0, 0, 0));
 
+    // The window has a border of its own, whatever the window system draws.
+    const QColor shadow = f.chooser->palette().color(QPalette::Shadow);
+    for (const QPoint& edge : {QPoint(0, 0), QPoint(0, 150), QPoint(before.width() - 1, before.height() - 1)})
+        EXPECT_EQ(before.pixelColor(edge).name(), shadow.name()) << edge.x() << "," << edge.y();
+
+    // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the
+    // samples or over the bar; then the position.
     const struct {
         QAbstractSlider::SliderAction action;
+        int wheel;
+        bool onBar;
         int pos;
-    } steps[] = {{QAbstractSlider::SliderSingleStepAdd, 1}, {QAbstractSlider::SliderPageStepAdd, 2},
-                 {QAbstractSlider::SliderSingleStepSub, 1}, {QAbstractSlider::SliderPageStepSub, 0},
-                 {QAbstractSlider::SliderToMaximum, 2}, {QAbstractSlider::SliderToMinimum, 0}};
+    } steps[] = {{QAbstractSlider::SliderSingleStepAdd, 0, false, 1}, {QAbstractSlider::SliderPageStepAdd, 0, false, 2},
+                 {QAbstractSlider::SliderSingleStepSub, 0, false, 1}, {QAbstractSlider::SliderPageStepSub, 0, false, 0},
+                 {{}, -120, false, 1}, {{}, -120, false, 2}, {{}, -120, false, 2}, {{}, 120, true, 1},
+                 {{}, 60, false, 1}, {{}, 60, false, 0}, {{}, -360, true, 2}, {{}, 240, false, 0},
+                 {QAbstractSlider::SliderToMaximum, 0, false, 2}, {QAbstractSlider::SliderToMinimum, 0, false, 0}};
     for (const auto& s : steps) {
-        f.chooser->ScrollBar()->triggerAction(s.action);
-        EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action;
-        EXPECT_EQ(f.chooser->ScrollBar()->value(), s.pos) << s.action;
+        if (s.wheel == 0) {
+            f.chooser->ScrollBar()->triggerAction(s.action);
+        } else {
+            QWidget* target = s.onBar ? static_cast<QWidget*>(f.chooser->ScrollBar()) : f.chooser.data();
+            const QPointF at = s.onBar ? QPointF(5, 100) : QPointF(f.Sample(3, 3));
+            QWheelEvent wheel(at, target->mapToGlobal(at), {}, {0, s.wheel}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(target, &wheel);
+        }
+        EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action << " " << s.wheel;
+        EXPECT_EQ(f.chooser->ScrollBar()->value(), s.pos) << s.action << " " << s.wheel;
     }
     f.chooser->ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QTest::keyClick(f.chooser, Qt::Key_Escape);

@@ -5,6 +5,7 @@
 #include "platform/cstringtable.h"
 
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -14,6 +15,19 @@ std::string Decimal(int32_t n)
     std::snprintf(buffer, sizeof buffer, "%d", n);
     return buffer;
 }
+
+// The value of a cell text that is a number as a whole (blanks around it
+// aside); none for an empty text or one with anything else in it.
+std::optional<double> WholeNumber(const std::string& text)
+{
+    const char* end = nullptr;
+    const double value = CNumberFormat::ParseDouble(text.c_str(), &end);
+    if (end == text.c_str())
+        return std::nullopt;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    return *end ? std::nullopt : std::optional<double>(value);
+}
 } // namespace
 
 CMyGridCtrl::CMyGridCtrl()
@@ -21,6 +35,28 @@ CMyGridCtrl::CMyGridCtrl()
     SetOwner(this);
     SetCellType<CMyGridCell>();
     SetSortOnClick(true);
+    // Used for every column whose cells are not marked numeric; the sort has
+    // just stored the column it sorts by.
+    SetCompareFunction([this](const CGridCellBase& a, const CGridCellBase& b, intptr_t) {
+        return CompareTexts(a.GetText(), b.GetText(), GetSortColumn());
+    });
+}
+
+int CMyGridCtrl::CompareTexts(const std::string& a, const std::string& b, int col) const
+{
+    // From and To hold the user's separators and are read back with them;
+    // LThick is written and read without.
+    const bool fromTo = IsNumeric() && (col == m_Columns.from || col == m_Columns.to);
+    if (fromTo || col == m_Columns.lthick) {
+        auto read = [&](const std::string& text) {
+            return WholeNumber(fromTo ? CNumberFormat::Delocalise(text, m_Separators) : text);
+        };
+        const std::optional<double> left = read(a), right = read(b);
+        if (left && right)
+            return *left < *right ? -1 : (*left > *right ? 1 : 0);
+    }
+    const int result = std::strcmp(a.c_str(), b.c_str());
+    return result < 0 ? -1 : (result == 0 ? 0 : 1);
 }
 
 int CMyGridCtrl::ReloadPatterns(const std::string& folder)
@@ -103,8 +139,8 @@ void CMyGridCtrl::ShowLegendRow(int r, const CLLRow& row)
         if (auto* cell = dynamic_cast<CMyGridCell*>(GetCell(r, c))) {
             cell->SetOwnerWindow(this);
             cell->SetLegendRow(r - 1);
-            cell->SetNumeric(c == 0 || (IsNumeric() && (c == k.from || c == k.to)) || k.IsChooser(c) ||
-                             c == k.lthick);
+            // Integers only: the grid's numeric compare reads leading digits.
+            cell->SetNumeric(c == 0 || k.IsChooser(c));
         }
     }
     SetItemText(r, 0, Decimal(r));

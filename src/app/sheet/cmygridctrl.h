@@ -73,7 +73,7 @@ public:
     void ChangeLegend(const LegendChange& change) { Change(change); }
     // Shows a legend row in spreadsheet row `row` (legend row row - 1), as a
     // fill does: its texts, height, owner, the chooser cells closed and the
-    // number columns marked numeric, so that a sort puts 10 after 9.
+    // integer columns marked numeric, so that a sort puts 10 after 9.
     void ShowLegendRow(int row, const CLLRow& values);
     // Shows the style members of a legend row in the five chooser cells.
     void ShowStyle(int row, const CLLRow& values);
@@ -104,6 +104,11 @@ public:
     // heading; false for any other cell, which draws as a plain grid cell.
     bool DrawStyleCell(CGridPainter& painter, int row, int col, const CGridRect& rect,
                        bool focused);
+
+    // The sort order of two texts of column `col`: From/To and LThick texts
+    // that are both numbers, read as write-back reads them, by value; any
+    // other pair byte-wise. -1, 0 or 1.
+    int CompareTexts(const std::string& a, const std::string& b, int col) const;
 
     // The user finished typing in a cell.
     void EndOfTyping(int row, int col);

@@ -15,6 +15,20 @@ uint32_t ColourOfNumber(int32_t number, bool& transparent)
     transparent = number < 0;
     return transparent ? White : static_cast<uint32_t>(number) & 0xFFFFFFu;
 }
+
+// The perceived brightness of a colour 0x00BBGGRR, 0 to 255.
+int Brightness(uint32_t colour)
+{
+    const uint32_t r = colour & 0xFFu, g = (colour >> 8) & 0xFFu, b = (colour >> 16) & 0xFFu;
+    return static_cast<int>((299 * r + 587 * g + 114 * b) / 1000);
+}
+
+// A line sample in a colour this bright would fade into a white cell (a
+// white or yellow line), so it is drawn over grey instead.
+constexpr int LightLine = 200;
+constexpr uint32_t SampleGrey = 0x808080u;
+// Below this the black focus frame would vanish into the cell's fill.
+constexpr int DarkFill = 64;
 } // namespace
 
 void CMyGridCtrl::OnCellClick(int row, int col)
@@ -166,11 +180,12 @@ bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const C
             letter("T");
     } else if (col == m_Columns.pattern) {
         const int32_t pattern = GetItemData(row, col);
+        // Patterns are shown over white, not over the row's background: the
+        // Bg cell beside it shows that, and a pattern in a colour close to
+        // the background would otherwise vanish from the sheet. A number
+        // without a pattern leaves the cell white, not unpainted.
+        painter.FillRect(area, White);
         if (pattern >= 0 && pattern < CPatternTable::Slots) {
-            // Patterns are shown over white, not over the row's background:
-            // the Bg cell beside it shows that, and a pattern in a colour
-            // close to the background would otherwise vanish from the sheet.
-            painter.FillRect(area, White);
             if (pattern == 0)
                 letter("N");
             else if (m_Patterns.IsLoaded(pattern))
@@ -179,16 +194,20 @@ bool CMyGridCtrl::DrawStyleCell(CGridPainter& painter, int row, int col, const C
                                     std::nullopt);
         }
     } else if (m_QuarvexOrStrativ) {
-        painter.FillRect(area, White);
+        const uint32_t line = ColourOfNumber(GetItemData(row, m_Columns.lcol), transparent);
+        painter.FillRect(area, Brightness(line) >= LightLine ? SampleGrey : White);
         if (m_Sampler) {
             painter.PushClip(area);
             m_Sampler->DrawLineStyle(painter, area,
-                                     CNumberFormat::ParseInt32(GetItemText(row, col)),
-                                     ColourOfNumber(GetItemData(row, m_Columns.lcol), transparent));
+                                     CNumberFormat::ParseInt32(GetItemText(row, col)), line);
             painter.PopClip();
         }
     }
-    if (focused)
-        painter.FrameRect(area, Black);
+    if (focused) {
+        const bool colourCell = col == m_Columns.fg || col == m_Columns.bg || col == m_Columns.lcol;
+        const uint32_t fill =
+            colourCell ? ColourOfNumber(GetItemData(row, col), transparent) : White;
+        painter.FrameRect(area, Brightness(fill) < DarkFill ? White : Black);
+    }
     return true;
 }

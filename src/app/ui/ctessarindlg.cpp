@@ -429,12 +429,12 @@ void CTessarinDlg::OpenLineStyleChooser(const CLineStyleChooserRequest& request)
     auto* chooser = new CLineStyleChooserDlg(request.at.x, request.at.y, request.penFile, request.row, request.col,
                                              request.lineStyle, *m_prompt, this);
     m_lineStyleChooser = chooser;
-    connect(chooser, &CLineStyleChooserDlg::LineStyleChosen, this, [this](int style, int, int) {
+    connect(chooser, &CLineStyleChooserDlg::lineStyleChosen, this, [this](int style, int, int) {
         m_lineStyleChooser = nullptr;
         m_sheet->LineStyleChosen(style);
         Redraw();
     });
-    connect(chooser, &CLineStyleChooserDlg::ChooserClosed, this, [this] {
+    connect(chooser, &CLineStyleChooserDlg::closed, this, [this] {
         m_lineStyleChooser = nullptr;
         Redraw();
     });

@@ -6,6 +6,7 @@
 #include "support/recordingprompt.h"
 
 #include <cstdio>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -235,27 +236,42 @@ TEST(CMyGridCtrl, DecimalCommaLocaleShowsAndReadsTheUsersSeparators)
 
 TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumbers)
 {
-    CScopedEnv locale("LC_ALL", "C");
-    std::vector<CLLRow> rows; // labels n, m, ..., a over From 0 to 13
-    for (int i = 0; i < 14; ++i)
-        rows.push_back({.label = std::string(1, static_cast<char>('n' - i)), .from = 1.0 * i});
-    CSheet s(rows);
+    // From values (1234567 shows as 1.23457e+06), labels k, j, ..., a and thicknesses.
+    const double from[] = {0.5, 0.1, 0.25, 1234567, 10, 9, -3, 100, 0.75, 2, 1.5};
+    const float thick[] = {3, 0.5f, 12.5f, 0.25f, 1, 2, 100, 0.75f, 9, 10, 1.5f};
+    std::vector<CLLRow> rows;
+    for (int i = 0; i < 11; ++i)
+        rows.push_back({.label = std::string(1, static_cast<char>('k' - i)), .from = from[i],
+                        .thickness = thick[i]});
     // Applied in turn: the column clicked, ascending; the legend's From values, row order.
     const std::tuple<int, bool, std::string, bool> sorts[] = {
-        {3, true, "13 12 11 10 9 8 7 6 5 4 3 2 1 0", false}, // by Label
-        {0, true, "0 1 2 3 4 5 6 7 8 9 10 11 12 13", true},  // back by Row: 10 after 9
-        {1, false, "13 12 11 10 9 8 7 6 5 4 3 2 1 0", false},
-        {1, true, "0 1 2 3 4 5 6 7 8 9 10 11 12 13", false},
+        {3, true, "1.5 2 0.75 100 -3 9 10 1.23457e+06 0.25 0.1 0.5", false}, // by Label
+        {0, true, "0.5 0.1 0.25 1.23457e+06 10 9 -3 100 0.75 2 1.5", true},  // by Row: 10 after 9
+        {1, false, "1.23457e+06 100 10 9 2 1.5 0.75 0.5 0.25 0.1 -3", false},
+        {1, true, "-3 0.1 0.25 0.5 0.75 1.5 2 9 10 100 1.23457e+06", false},
+        {9, true, "1.23457e+06 0.1 100 10 1.5 9 0.5 0.75 2 0.25 -3", false}, // by LThick
     };
-    for (const auto& [column, ascending, from, rowOrder] : sorts) {
-        s.sheet.SortItems(column, ascending);
-        std::string got;
-        for (double value : s.legend.m_From)
-            got += (got.empty() ? "" : " ") + std::to_string(static_cast<int>(value));
-        EXPECT_EQ(got, from) << column;
-        EXPECT_EQ(s.sheet.IsRowOrder(), rowOrder);
-        EXPECT_TRUE(s.legend.RowListsAgree());
-        EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
+    CTempDir made;
+    for (const char* name : {"C", "de_DE.UTF-8"}) {
+        std::optional<CScopedEnv> path;
+        CScopedEnv locale("LC_ALL", name);
+        if (std::string(name) != "C" && CNumberSeparators::User().decimal != ",") {
+            if (!HaveLocaledef() || !MakeLocale(made.Path(), "de_DE"))
+                GTEST_SKIP() << "no decimal-comma locale";
+            path.emplace("LOCPATH", made.Path());
+            ASSERT_EQ(CNumberSeparators::User().decimal, ",");
+        }
+        CSheet s(rows);
+        for (const auto& [column, ascending, order, rowOrder] : sorts) {
+            s.sheet.SortItems(column, ascending);
+            std::string got;
+            for (double value : s.legend.m_From)
+                got += (got.empty() ? "" : " ") + CNumberFormat::Format("%g", value);
+            EXPECT_EQ(got, order) << name << " column " << column;
+            EXPECT_EQ(s.sheet.IsRowOrder(), rowOrder);
+            EXPECT_TRUE(s.legend.RowListsAgree());
+            EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
+        }
     }
 }
 
@@ -278,16 +294,25 @@ TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
         {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
         {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
         {false, 3, 6, false, {"fill " + box + " #ffffff"}}, // pattern 4: no bitmap loaded
-        {false, 4, 6, false, {}},                           // pattern 1000 and above: nothing
+        {false, 4, 6, false, {"fill " + box + " #ffffff"}}, // pattern 1000 and above: none
+        {false, 2, 7, true, {"fill " + box + " #0", "frame " + box + " #ffffff"}}, // on black
         {false, 1, 8, false, {}},
         {true,
          1,
          8,
          false,
          {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
+        // A yellow line is drawn over grey.
+        {true,
+         5,
+         8,
+         false,
+         {"fill " + box + " #808080", "clip " + box, "polyline w3 #ffff 10,32 34,32", "unclip"}},
     };
     for (const auto& c : cases) {
-        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}}, DataNumericContinuous, c.host);
+        const CLLRow yellowLine{.lineColour = CGColor(0x00FFFFu), .lineStyle = 3};
+        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}, yellowLine},
+                 DataNumericContinuous, c.host);
         s.sheet.Patterns().Set(3, CGridBitmap::FromRows({"#.", ".#"}));
         CRecordingPainter painter;
         EXPECT_TRUE(s.sheet.DrawStyleCell(painter, c.row, c.col, {10, 20, 34, 44}, c.focused));

@@ -161,8 +161,8 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
             labels += label + ",";
         EXPECT_EQ(labels, c.labels) << what;
         EXPECT_EQ(s.Column(0), c.numbers) << what;
-        for (int r = 1; r < s.sheet.GetRowCount(); ++r) // a new row sorts by number too
-            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 1)->IsNumeric()) << what;
+        for (int r = 1; r < s.sheet.GetRowCount(); ++r) // Row and colours sort by number
+            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric()) << what;
         EXPECT_EQ(s.changes, c.changes) << what;
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();
