@@ -16,53 +16,53 @@ CGridCell::~CGridCell() = default;
 
 uint32_t CGridCell::GetFormat() const
 {
-    if (m_nFormat == kDefaultFormat) {
+    if (m_Format == kDefaultFormat) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetFormat();
         return GridText::DefaultFormat;
     }
-    return m_nFormat;
+    return m_Format;
 }
 
 uint32_t CGridCell::GetTextClr() const
 {
-    if (m_crFgClr == kGridDefaultColour) {
+    if (m_TextColour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetTextClr();
     }
-    return m_crFgClr;
+    return m_TextColour;
 }
 
 uint32_t CGridCell::GetBackClr() const
 {
-    if (m_crBkClr == kGridDefaultColour) {
+    if (m_BackColour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetBackClr();
     }
-    return m_crBkClr;
+    return m_BackColour;
 }
 
 uint32_t CGridCell::GetClr() const
 {
-    if (m_crClr == kGridDefaultColour) {
+    if (m_Colour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetClr();
     }
-    return m_crClr;
+    return m_Colour;
 }
 
 void CGridCell::SetFont(const CGridFont* font)
 {
     if (font)
-        m_pFont = std::make_unique<CGridFont>(*font);
+        m_OwnFont = std::make_unique<CGridFont>(*font);
     else
-        m_pFont.reset();
+        m_OwnFont.reset();
 }
 
 const CGridFont& CGridCell::GetFont() const
 {
-    if (m_pFont)
-        return *m_pFont;
+    if (m_OwnFont)
+        return *m_OwnFont;
     if (const CGridCellBase* def = GetDefaultCell())
         return def->GetFont();
     return FallbackFont();
@@ -70,36 +70,36 @@ const CGridFont& CGridCell::GetFont() const
 
 int CGridCell::GetMargin() const
 {
-    if (m_nMargin < 0) {
+    if (m_Margin < 0) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetMargin();
         return 3;
     }
-    return m_nMargin;
+    return m_Margin;
 }
 
 void CGridCell::Reset()
 {
     CGridCellBase::Reset();
-    m_strText.clear();
-    m_lParam = 0;
-    m_nImage = -1;
-    m_nFormat = kDefaultFormat;
-    m_crFgClr = m_crBkClr = m_crClr = kGridDefaultColour;
-    m_pFont.reset();
-    m_nMargin = -1;
-    m_bEditing = false;
-    m_pEditWnd = nullptr;
+    m_Text.clear();
+    m_Data = 0;
+    m_Image = -1;
+    m_Format = kDefaultFormat;
+    m_TextColour = m_BackColour = m_Colour = kGridDefaultColour;
+    m_OwnFont.reset();
+    m_Margin = -1;
+    m_Editing = false;
+    m_Editor = nullptr;
 }
 
 bool CGridCell::Edit(int row, int col, CGridRect rect, CGridPoint, int controlId, unsigned key)
 {
-    if (m_bEditing) {
-        if (m_pEditWnd)
-            m_pEditWnd->SendKey(key);
+    if (m_Editing) {
+        if (m_Editor)
+            m_Editor->SendKey(key);
         return true;
     }
-    if (!m_pGrid || !m_pGrid->GetView())
+    if (!m_Grid || !m_Grid->GetView())
         return false;
     CGridEditRequest request;
     request.row = row;
@@ -111,21 +111,21 @@ bool CGridCell::Edit(int row, int col, CGridRect rect, CGridPoint, int controlId
         request.align = CGridEditRequest::Align::Right;
     else if (format & GridText::Center)
         request.align = CGridEditRequest::Align::Center;
-    request.text = m_strText;
+    request.text = m_Text;
     request.key = key;
-    m_bEditing = true;
-    m_pEditWnd = m_pGrid->GetView()->CreateInPlaceEdit(request);
+    m_Editing = true;
+    m_Editor = m_Grid->GetView()->CreateInPlaceEdit(request);
     return true;
 }
 
 void CGridCell::EndEdit()
 {
-    if (m_pEditWnd)
-        m_pEditWnd->EndEdit();
+    if (m_Editor)
+        m_Editor->EndEdit();
 }
 
 void CGridCell::OnEndEdit()
 {
-    m_bEditing = false;
-    m_pEditWnd = nullptr;
+    m_Editing = false;
+    m_Editor = nullptr;
 }

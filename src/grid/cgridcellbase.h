@@ -39,20 +39,20 @@ public:
     virtual void SetMargin(int margin) = 0;
     virtual int GetMargin() const = 0;
 
-    virtual void SetState(uint32_t state) { m_nState = state; }
-    uint32_t GetState() const { return m_nState; }
-    bool IsFixed() const { return (m_nState & GridState::Fixed) != 0; }
-    bool IsFixedRow() const { return (m_nState & GridState::FixedRow) != 0; }
-    bool IsFixedCol() const { return (m_nState & GridState::FixedCol) != 0; }
-    bool IsFocused() const { return (m_nState & GridState::Focused) != 0; }
-    bool IsSelected() const { return (m_nState & GridState::Selected) != 0; }
-    bool IsReadOnly() const { return (m_nState & GridState::ReadOnly) != 0; }
+    virtual void SetState(uint32_t state) { m_State = state; }
+    uint32_t GetState() const { return m_State; }
+    bool IsFixed() const { return (m_State & GridState::Fixed) != 0; }
+    bool IsFixedRow() const { return (m_State & GridState::FixedRow) != 0; }
+    bool IsFixedCol() const { return (m_State & GridState::FixedCol) != 0; }
+    bool IsFocused() const { return (m_State & GridState::Focused) != 0; }
+    bool IsSelected() const { return (m_State & GridState::Selected) != 0; }
+    bool IsReadOnly() const { return (m_State & GridState::ReadOnly) != 0; }
 
-    void SetNumeric(bool numeric) { m_bNumeric = numeric; }
-    bool IsNumeric() const { return m_bNumeric; }
+    void SetNumeric(bool numeric) { m_Numeric = numeric; }
+    bool IsNumeric() const { return m_Numeric; }
 
-    void SetGrid(CGridCtrl* grid) { m_pGrid = grid; }
-    CGridCtrl* GetGrid() const { return m_pGrid; }
+    void SetGrid(CGridCtrl* grid) { m_Grid = grid; }
+    CGridCtrl* GetGrid() const { return m_Grid; }
     // The cell whose values stand in for "take the default"; none for a default cell.
     virtual const CGridCellBase* GetDefaultCell() const;
 
@@ -81,7 +81,7 @@ public:
     virtual void SetCoords(int row, int col);
 
 protected:
-    uint32_t m_nState = 0;
-    bool m_bNumeric = false;
-    CGridCtrl* m_pGrid = nullptr;
+    uint32_t m_State = 0;
+    bool m_Numeric = false;
+    CGridCtrl* m_Grid = nullptr;
 };

@@ -4,8 +4,8 @@
 
 CGridDefaultCell::CGridDefaultCell()
 {
-    m_nFormat = GridText::DefaultFormat;
-    m_crFgClr = m_crBkClr = m_crClr = kGridDefaultColour;
+    m_Format = GridText::DefaultFormat;
+    m_TextColour = m_BackColour = m_Colour = kGridDefaultColour;
     m_Size = {30, 10};
     SetFont(&m_Font);
 }
@@ -17,17 +17,17 @@ void CGridDefaultCell::SetFont(const CGridFont* font)
         if (m_Font.faceName.size() > 31)
             m_Font.faceName.resize(31);
     }
-    CGridView* view = m_pGrid ? m_pGrid->GetView() : nullptr;
+    CGridView* view = m_Grid ? m_Grid->GetView() : nullptr;
     std::optional<CGridSize> space, sample;
     if (view) {
         space = view->MeasureText(m_Font, " ");
         sample = view->MeasureText(m_Font, " XXXXXXXXXXXX ");
     }
     if (space && sample) {
-        m_nMargin = space->cx;
+        m_Margin = space->cx;
         m_Size = {sample->cx, sample->cy * 3 / 2};
     } else {
-        m_nMargin = 3;
+        m_Margin = 3;
         m_Size = {40, 16};
     }
 }

@@ -24,18 +24,18 @@ namespace {
 // Shows the last notification in a status line.
 class CDemoOwner : public CGridOwner {
 public:
-    explicit CDemoOwner(QLabel* status) : m_pStatus(status) {}
+    explicit CDemoOwner(QLabel* status) : m_Status(status) {}
     int OnGridNotify(const CGridNotification& n) override
     {
         QString line = QStringLiteral("notification %1 at row %2, column %3").arg(n.code).arg(n.row).arg(n.col);
         if (n.hasText)
             line += QStringLiteral(": ") + QString::fromUtf8(n.text.c_str());
-        m_pStatus->setText(line);
+        m_Status->setText(line);
         return 0;
     }
 
 private:
-    QLabel* m_pStatus;
+    QLabel* m_Status;
 };
 
 const char* const kRocks[] = {"Sandstone", "Shale", "Limestone", "Granite", "Basalt", "Dolomite", "Marl"};
@@ -94,8 +94,8 @@ public:
         painter.PopClip();
         if (IsFocused())
             painter.FrameRect(rect, kBlack);
-        else if (IsSelected() && m_pGrid)
-            painter.FrameRect(rect, m_pGrid->GetSystemColours().highlight);
+        else if (IsSelected() && m_Grid)
+            painter.FrameRect(rect, m_Grid->GetSystemColours().highlight);
         return true;
     }
 

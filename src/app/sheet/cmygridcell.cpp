@@ -4,7 +4,7 @@
 
 bool CMyGridCell::Draw(CGridPainter& painter, int row, int col, CGridRect rect, bool eraseBkgnd)
 {
-    if (m_pOwner && m_pOwner->DrawStyleCell(painter, row, col, rect, IsFocused()))
+    if (m_Owner && m_Owner->DrawStyleCell(painter, row, col, rect, IsFocused()))
         return true;
     return CGridCell::Draw(painter, row, col, rect, eraseBkgnd);
 }
@@ -12,9 +12,9 @@ bool CMyGridCell::Draw(CGridPainter& painter, int row, int col, CGridRect rect, 
 void CMyGridCell::OnClick(CGridPoint point)
 {
     CGridCell::OnClick(point);
-    if (!m_pOwner)
+    if (!m_Owner)
         return;
     // The grid tells the focus cell of a click, and that is this one.
-    const CCellID cell = m_pOwner->GetFocusCell();
-    m_pOwner->OnCellClick(cell.row, cell.col);
+    const CCellID cell = m_Owner->GetFocusCell();
+    m_Owner->OnCellClick(cell.row, cell.col);
 }

@@ -9,16 +9,16 @@ class CMyGridCtrl;
 
 class CMyGridCell : public CGridCell {
 public:
-    void SetOwnerWindow(CMyGridCtrl* owner) { m_pOwner = owner; }
-    CMyGridCtrl* GetOwnerWindow() const { return m_pOwner; }
-    void SetLegendRow(int row) { m_nLegendRow = row; }
-    int GetLegendRow() const { return m_nLegendRow; }
+    void SetOwnerWindow(CMyGridCtrl* owner) { m_Owner = owner; }
+    CMyGridCtrl* GetOwnerWindow() const { return m_Owner; }
+    void SetLegendRow(int row) { m_LegendRow = row; }
+    int GetLegendRow() const { return m_LegendRow; }
 
     bool Draw(CGridPainter& painter, int row, int col, CGridRect rect, bool eraseBkgnd) override;
     // A click on a cell closed to typing opens its chooser.
     void OnClick(CGridPoint point) override;
 
 private:
-    CMyGridCtrl* m_pOwner = nullptr;
-    int m_nLegendRow = -1;
+    CMyGridCtrl* m_Owner = nullptr;
+    int m_LegendRow = -1;
 };

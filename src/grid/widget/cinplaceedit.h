@@ -18,10 +18,10 @@ public:
     void Abandon() override;
 
     // The grid is going away: close without reporting.
-    void Detach() { m_bDetached = true; }
-    int Row() const { return m_nRow; }
-    int Col() const { return m_nCol; }
-    bool ExitOnArrows() const { return m_bExitOnArrows; }
+    void Detach() { m_Detached = true; }
+    int Row() const { return m_Row; }
+    int Col() const { return m_Col; }
+    bool ExitOnArrows() const { return m_ExitOnArrows; }
 
 protected:
     bool event(QEvent* event) override;
@@ -34,13 +34,13 @@ private:
     void Grow();
     void Finish();
 
-    CGridWidget* m_pGrid;
-    QString m_sInitText;
-    int m_nRow;
-    int m_nCol;
-    unsigned m_nLastChar = 0;
-    unsigned m_nLastModifiers = 0;
-    bool m_bExitOnArrows;
-    bool m_bAlreadyEnding = false;
-    bool m_bDetached = false;
+    CGridWidget* m_Grid;
+    QString m_InitialText;
+    int m_Row;
+    int m_Col;
+    unsigned m_LastChar = 0;
+    unsigned m_LastModifiers = 0;
+    bool m_ExitOnArrows;
+    bool m_AlreadyEnding = false;
+    bool m_Detached = false;
 };
