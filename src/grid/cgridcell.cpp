@@ -16,53 +16,53 @@ CGridCell::~CGridCell() = default;
 
 uint32_t CGridCell::GetFormat() const
 {
-    if (m_Format == kDefaultFormat) {
+    if (m_format == kDefaultFormat) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetFormat();
         return GridText::DefaultFormat;
     }
-    return m_Format;
+    return m_format;
 }
 
 uint32_t CGridCell::GetTextClr() const
 {
-    if (m_TextColour == kGridDefaultColour) {
+    if (m_textColour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetTextClr();
     }
-    return m_TextColour;
+    return m_textColour;
 }
 
 uint32_t CGridCell::GetBackClr() const
 {
-    if (m_BackColour == kGridDefaultColour) {
+    if (m_backColour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetBackClr();
     }
-    return m_BackColour;
+    return m_backColour;
 }
 
 uint32_t CGridCell::GetClr() const
 {
-    if (m_Colour == kGridDefaultColour) {
+    if (m_colour == kGridDefaultColour) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetClr();
     }
-    return m_Colour;
+    return m_colour;
 }
 
 void CGridCell::SetFont(const CGridFont* font)
 {
     if (font)
-        m_OwnFont = std::make_unique<CGridFont>(*font);
+        m_ownFont = std::make_unique<CGridFont>(*font);
     else
-        m_OwnFont.reset();
+        m_ownFont.reset();
 }
 
 const CGridFont& CGridCell::GetFont() const
 {
-    if (m_OwnFont)
-        return *m_OwnFont;
+    if (m_ownFont)
+        return *m_ownFont;
     if (const CGridCellBase* def = GetDefaultCell())
         return def->GetFont();
     return FallbackFont();
@@ -70,36 +70,36 @@ const CGridFont& CGridCell::GetFont() const
 
 int CGridCell::GetMargin() const
 {
-    if (m_Margin < 0) {
+    if (m_margin < 0) {
         if (const CGridCellBase* def = GetDefaultCell())
             return def->GetMargin();
         return 3;
     }
-    return m_Margin;
+    return m_margin;
 }
 
 void CGridCell::Reset()
 {
     CGridCellBase::Reset();
-    m_Text.clear();
-    m_Data = 0;
-    m_Image = -1;
-    m_Format = kDefaultFormat;
-    m_TextColour = m_BackColour = m_Colour = kGridDefaultColour;
-    m_OwnFont.reset();
-    m_Margin = -1;
-    m_Editing = false;
-    m_Editor = nullptr;
+    m_text.clear();
+    m_data = 0;
+    m_image = -1;
+    m_format = kDefaultFormat;
+    m_textColour = m_backColour = m_colour = kGridDefaultColour;
+    m_ownFont.reset();
+    m_margin = -1;
+    m_editing = false;
+    m_editor = nullptr;
 }
 
 bool CGridCell::Edit(int row, int col, CGridRect rect, CGridPoint, int controlId, unsigned key)
 {
-    if (m_Editing) {
-        if (m_Editor)
-            m_Editor->SendKey(key);
+    if (m_editing) {
+        if (m_editor)
+            m_editor->SendKey(key);
         return true;
     }
-    if (!m_Grid || !m_Grid->GetView())
+    if (!m_grid || !m_grid->GetView())
         return false;
     CGridEditRequest request;
     request.row = row;
@@ -111,21 +111,21 @@ bool CGridCell::Edit(int row, int col, CGridRect rect, CGridPoint, int controlId
         request.align = CGridEditRequest::Align::Right;
     else if (format & GridText::Center)
         request.align = CGridEditRequest::Align::Center;
-    request.text = m_Text;
+    request.text = m_text;
     request.key = key;
-    m_Editing = true;
-    m_Editor = m_Grid->GetView()->CreateInPlaceEdit(request);
+    m_editing = true;
+    m_editor = m_grid->GetView()->CreateInPlaceEdit(request);
     return true;
 }
 
 void CGridCell::EndEdit()
 {
-    if (m_Editor)
-        m_Editor->EndEdit();
+    if (m_editor)
+        m_editor->EndEdit();
 }
 
 void CGridCell::OnEndEdit()
 {
-    m_Editing = false;
-    m_Editor = nullptr;
+    m_editing = false;
+    m_editor = nullptr;
 }

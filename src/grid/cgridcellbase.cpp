@@ -7,15 +7,15 @@
 
 const CGridCellBase* CGridCellBase::GetDefaultCell() const
 {
-    if (!m_Grid)
+    if (!m_grid)
         return nullptr;
-    return &m_Grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
+    return &m_grid->GetDefaultCell(IsFixedRow(), IsFixedCol());
 }
 
 void CGridCellBase::Reset()
 {
-    m_State = 0;
-    m_Numeric = false;
+    m_state = 0;
+    m_numeric = false;
 }
 
 bool CGridCellBase::GetTextRect(CGridRect& rect) const
@@ -29,8 +29,8 @@ bool CGridCellBase::GetTextRect(CGridRect& rect) const
 CGridSize CGridCellBase::GetTextExtent(const std::string& text) const
 {
     const CGridFont& font = GetFont();
-    if (m_Grid && m_Grid->GetView()) {
-        if (auto size = m_Grid->GetView()->MeasureText(font, text))
+    if (m_grid && m_grid->GetView()) {
+        if (auto size = m_grid->GetView()->MeasureText(font, text))
             return *size;
     }
     // Without a screen, a rough average character keeps auto-sizing usable.
@@ -68,7 +68,7 @@ bool CGridCellBase::Draw(CGridPainter& painter, int row, int col, CGridRect rect
 {
     if (rect.Width() <= 0 || rect.Height() <= 0)
         return false;
-    CGridCtrl* grid = m_Grid;
+    CGridCtrl* grid = m_grid;
     const CGridCellBase* def = GetDefaultCell();
     const CGridSystemColours colours = grid ? grid->GetSystemColours() : CGridSystemColours{};
 
@@ -84,7 +84,7 @@ bool CGridCellBase::Draw(CGridPainter& painter, int row, int col, CGridRect rect
     }
 
     const int gridLines = grid ? grid->GetGridLines() : GridLines::Both;
-    if (!(m_State & (GridState::Focused | GridState::DropHighlighted))) {
+    if (!(m_state & (GridState::Focused | GridState::DropHighlighted))) {
         CGridRect fill = rect;
         fill.right++;
         fill.bottom++;

@@ -39,20 +39,20 @@ public:
     virtual void SetMargin(int margin) = 0;
     virtual int GetMargin() const = 0;
 
-    virtual void SetState(uint32_t state) { m_State = state; }
-    uint32_t GetState() const { return m_State; }
-    bool IsFixed() const { return (m_State & GridState::Fixed) != 0; }
-    bool IsFixedRow() const { return (m_State & GridState::FixedRow) != 0; }
-    bool IsFixedCol() const { return (m_State & GridState::FixedCol) != 0; }
-    bool IsFocused() const { return (m_State & GridState::Focused) != 0; }
-    bool IsSelected() const { return (m_State & GridState::Selected) != 0; }
-    bool IsReadOnly() const { return (m_State & GridState::ReadOnly) != 0; }
+    virtual void SetState(uint32_t state) { m_state = state; }
+    uint32_t GetState() const { return m_state; }
+    bool IsFixed() const { return (m_state & GridState::Fixed) != 0; }
+    bool IsFixedRow() const { return (m_state & GridState::FixedRow) != 0; }
+    bool IsFixedCol() const { return (m_state & GridState::FixedCol) != 0; }
+    bool IsFocused() const { return (m_state & GridState::Focused) != 0; }
+    bool IsSelected() const { return (m_state & GridState::Selected) != 0; }
+    bool IsReadOnly() const { return (m_state & GridState::ReadOnly) != 0; }
 
-    void SetNumeric(bool numeric) { m_Numeric = numeric; }
-    bool IsNumeric() const { return m_Numeric; }
+    void SetNumeric(bool numeric) { m_numeric = numeric; }
+    bool IsNumeric() const { return m_numeric; }
 
-    void SetGrid(CGridCtrl* grid) { m_Grid = grid; }
-    CGridCtrl* GetGrid() const { return m_Grid; }
+    void SetGrid(CGridCtrl* grid) { m_grid = grid; }
+    CGridCtrl* GetGrid() const { return m_grid; }
     // The cell whose values stand in for "take the default"; none for a default cell.
     virtual const CGridCellBase* GetDefaultCell() const;
 
@@ -81,7 +81,7 @@ public:
     virtual void SetCoords(int row, int col);
 
 protected:
-    uint32_t m_State = 0;
-    bool m_Numeric = false;
-    CGridCtrl* m_Grid = nullptr;
+    uint32_t m_state = 0;
+    bool m_numeric = false;
+    CGridCtrl* m_grid = nullptr;
 };

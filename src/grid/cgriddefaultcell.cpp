@@ -4,30 +4,30 @@
 
 CGridDefaultCell::CGridDefaultCell()
 {
-    m_Format = GridText::DefaultFormat;
-    m_TextColour = m_BackColour = m_Colour = kGridDefaultColour;
-    m_Size = {30, 10};
-    SetFont(&m_Font);
+    m_format = GridText::DefaultFormat;
+    m_textColour = m_backColour = m_colour = kGridDefaultColour;
+    m_size = {30, 10};
+    SetFont(&m_font);
 }
 
 void CGridDefaultCell::SetFont(const CGridFont* font)
 {
     if (font) {
-        m_Font = *font;
-        if (m_Font.faceName.size() > 31)
-            m_Font.faceName.resize(31);
+        m_font = *font;
+        if (m_font.faceName.size() > 31)
+            m_font.faceName.resize(31);
     }
-    CGridView* view = m_Grid ? m_Grid->GetView() : nullptr;
+    CGridView* view = m_grid ? m_grid->GetView() : nullptr;
     std::optional<CGridSize> space, sample;
     if (view) {
-        space = view->MeasureText(m_Font, " ");
-        sample = view->MeasureText(m_Font, " XXXXXXXXXXXX ");
+        space = view->MeasureText(m_font, " ");
+        sample = view->MeasureText(m_font, " XXXXXXXXXXXX ");
     }
     if (space && sample) {
-        m_Margin = space->cx;
-        m_Size = {sample->cx, sample->cy * 3 / 2};
+        m_margin = space->cx;
+        m_size = {sample->cx, sample->cy * 3 / 2};
     } else {
-        m_Margin = 3;
-        m_Size = {40, 16};
+        m_margin = 3;
+        m_size = {40, 16};
     }
 }

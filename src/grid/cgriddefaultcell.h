@@ -12,14 +12,14 @@ public:
 
     // Also derives the margin and the default size from the font; see SetFont.
     void SetFont(const CGridFont* font) override;
-    const CGridFont& GetFont() const override { return m_Font; }
+    const CGridFont& GetFont() const override { return m_font; }
 
-    void SetWidth(int width) { m_Size.cx = width; }
-    int GetWidth() const { return m_Size.cx; }
-    void SetHeight(int height) { m_Size.cy = height; }
-    int GetHeight() const { return m_Size.cy; }
+    void SetWidth(int width) { m_size.cx = width; }
+    int GetWidth() const { return m_size.cx; }
+    void SetHeight(int height) { m_size.cy = height; }
+    int GetHeight() const { return m_size.cy; }
 
 private:
-    CGridFont m_Font;
-    CGridSize m_Size{30, 10};
+    CGridFont m_font;
+    CGridSize m_size{30, 10};
 };

@@ -182,11 +182,11 @@ struct CLoggedCell : CGridCell {
 struct CRebuildingOwner : CRecordingOwner {
     int OnGridNotify(const CGridNotification& n) override
     {
-        if (n.code == GridNotifyEndEdit && m_Grid)
-            m_Grid->DeleteRow(n.row);
+        if (n.code == GridNotifyEndEdit && m_grid)
+            m_grid->DeleteRow(n.row);
         return 0;
     }
-    CGridCtrl* m_Grid = nullptr;
+    CGridCtrl* m_grid = nullptr;
 };
 
 TEST(GridEditing, AnOwnerThatDeletesTheEditedRowInItsReplyIsSafe)
@@ -200,7 +200,7 @@ TEST(GridEditing, AnOwnerThatDeletesTheEditedRowInItsReplyIsSafe)
     f.grid.SetItemText(1, 0, "one");
     f.grid.SetItemText(2, 0, "two");
     f.Edit(1, 0, GridKey::MouseStart);
-    owner.m_Grid = &f.grid;
+    owner.m_grid = &f.grid;
     g_CellLog.clear();
     f.view.LastEditor()->Finish("changed", GridKey::Return);
     // The edited cell went with its row; nothing touched it afterwards, and

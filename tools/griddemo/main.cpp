@@ -94,8 +94,8 @@ public:
         painter.PopClip();
         if (IsFocused())
             painter.FrameRect(rect, kBlack);
-        else if (IsSelected() && m_Grid)
-            painter.FrameRect(rect, m_Grid->GetSystemColours().highlight);
+        else if (IsSelected() && m_grid)
+            painter.FrameRect(rect, m_grid->GetSystemColours().highlight);
         return true;
     }
 

@@ -9,8 +9,8 @@
 #include <algorithm>
 
 CInPlaceEdit::CInPlaceEdit(CGridWidget* grid, const CGridEditRequest& request)
-    : QLineEdit(grid->viewport()), m_Grid(grid), m_InitialText(GridToQString(request.text)), m_Row(request.row),
-      m_Col(request.col), m_ExitOnArrows(request.key != GridKey::MouseStart)
+    : QLineEdit(grid->viewport()), m_grid(grid), m_initialText(GridToQString(request.text)), m_row(request.row),
+      m_col(request.col), m_exitOnArrows(request.key != GridKey::MouseStart)
 {
     setGeometry(request.rect.left, request.rect.top, request.rect.right - request.rect.left,
                 request.rect.bottom - request.rect.top);
@@ -29,7 +29,7 @@ CInPlaceEdit::CInPlaceEdit(CGridWidget* grid, const CGridEditRequest& request)
         setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         break;
     }
-    setText(m_InitialText);
+    setText(m_initialText);
     show();
     setFocus(Qt::OtherFocusReason);
 
@@ -93,7 +93,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down:
     case Qt::Key_Left:
     case Qt::Key_Right:
-        if (m_ExitOnArrows || ctrl) {
+        if (m_exitOnArrows || ctrl) {
             ReturnToGrid(GridKeyFromQt(event->key()), modifiers);
             return;
         }
@@ -109,7 +109,7 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
         ReturnToGrid(GridKey::Return, modifiers);
         return;
     case Qt::Key_Escape:
-        setText(m_InitialText);
+        setText(m_initialText);
         ReturnToGrid(GridKey::Escape, modifiers);
         return;
     default:
@@ -121,11 +121,11 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent* event)
 
 void CInPlaceEdit::ReturnToGrid(unsigned key, unsigned modifiers)
 {
-    m_LastChar = key;
-    m_LastModifiers = modifiers;
+    m_lastChar = key;
+    m_lastModifiers = modifiers;
     // Losing the focus is what ends the edit.
-    m_Grid->setFocus(Qt::OtherFocusReason);
-    if (!m_AlreadyEnding)
+    m_grid->setFocus(Qt::OtherFocusReason);
+    if (!m_alreadyEnding)
         Finish();
 }
 
@@ -134,7 +134,7 @@ void CInPlaceEdit::Grow()
     const int needed = fontMetrics().horizontalAdvance(text() + QStringLiteral("  "));
     if (needed <= width())
         return;
-    const int limit = m_Grid->viewport()->width();
+    const int limit = m_grid->viewport()->width();
     const int right = std::min(x() + needed, limit);
     if (right - x() > width())
         resize(right - x(), height());
@@ -142,11 +142,11 @@ void CInPlaceEdit::Grow()
 
 void CInPlaceEdit::Abandon()
 {
-    if (m_AlreadyEnding || m_Detached)
+    if (m_alreadyEnding || m_detached)
         return;
-    m_Detached = true;
+    m_detached = true;
     if (hasFocus())
-        m_Grid->setFocus(Qt::OtherFocusReason);
+        m_grid->setFocus(Qt::OtherFocusReason);
     hide();
     deleteLater();
 }
@@ -165,13 +165,13 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent* event)
 void CInPlaceEdit::Finish()
 {
     // Closing the box loses the focus a second time; only the first counts.
-    if (m_AlreadyEnding || m_Detached)
+    if (m_alreadyEnding || m_detached)
         return;
-    m_AlreadyEnding = true;
+    m_alreadyEnding = true;
     const std::string finalText = GridFromQString(text());
     if (hasFocus())
-        m_Grid->setFocus(Qt::OtherFocusReason);
+        m_grid->setFocus(Qt::OtherFocusReason);
     hide();
     deleteLater();
-    m_Grid->Grid().OnEndInPlaceEdit(m_Row, m_Col, finalText, m_LastChar, m_LastModifiers);
+    m_grid->Grid().OnEndInPlaceEdit(m_row, m_col, finalText, m_lastChar, m_lastModifiers);
 }

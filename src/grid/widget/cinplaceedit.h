@@ -18,10 +18,10 @@ public:
     void Abandon() override;
 
     // The grid is going away: close without reporting.
-    void Detach() { m_Detached = true; }
-    int Row() const { return m_Row; }
-    int Col() const { return m_Col; }
-    bool ExitOnArrows() const { return m_ExitOnArrows; }
+    void Detach() { m_detached = true; }
+    int Row() const { return m_row; }
+    int Col() const { return m_col; }
+    bool ExitOnArrows() const { return m_exitOnArrows; }
 
 protected:
     bool event(QEvent* event) override;
@@ -34,13 +34,13 @@ private:
     void Grow();
     void Finish();
 
-    CGridWidget* m_Grid;
-    QString m_InitialText;
-    int m_Row;
-    int m_Col;
-    unsigned m_LastChar = 0;
-    unsigned m_LastModifiers = 0;
-    bool m_ExitOnArrows;
-    bool m_AlreadyEnding = false;
-    bool m_Detached = false;
+    CGridWidget* m_grid;
+    QString m_initialText;
+    int m_row;
+    int m_col;
+    unsigned m_lastChar = 0;
+    unsigned m_lastModifiers = 0;
+    bool m_exitOnArrows;
+    bool m_alreadyEnding = false;
+    bool m_detached = false;
 };
