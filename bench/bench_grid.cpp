@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "benchgui.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -134,12 +136,6 @@ BENCHMARK(BM_ScrollStepAndRepaint)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    // Text drawing needs a GUI application; no display is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarksWithGui(argc, argv);
     return 0;
 }

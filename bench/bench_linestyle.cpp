@@ -13,6 +13,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "benchgui.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -104,12 +106,7 @@ BENCHMARK(BM_ChooserPaintCached)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    RunBenchmarksWithGui(argc, argv);
     CFileIO::Remove(PenPath());
     return 0;
 }
