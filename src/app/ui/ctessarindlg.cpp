@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QInputDialog>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
@@ -46,6 +45,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -155,6 +155,7 @@ CTessarinDlg::~CTessarinDlg()
     // not reach the flow once that is gone.
     for (QObject* child : std::initializer_list<QObject*>{m_undo, m_list, m_description, m_watcher, m_followTimer})
         QObject::disconnect(child, nullptr, this, nullptr);
+    m_spreadsheet->viewport()->removeEventFilter(this);
 }
 
 void CTessarinDlg::ConnectCommands()
@@ -299,12 +300,15 @@ void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
     const QFontMetrics metrics(m_spreadsheet->font());
     const CSheetColumns& k = m_sheet->Columns();
     constexpr int kMaxTextWidth = 220;
+    // The first rows tell the widths well enough; measuring every row of a
+    // very long legend would slow its loading for nothing.
+    constexpr int kMeasuredRows = 2000;
     for (int col = 0; col < m_sheet->GetColumnCount(); ++col) {
         const int width = m_sheet->GetColumnWidth(col);
         if (width <= 0)
             continue;
         const bool text = col == k.from || col == k.to || col == k.label;
-        const int rows = text ? m_sheet->GetRowCount() : 1;
+        const int rows = text ? std::min(m_sheet->GetRowCount(), kMeasuredRows + 1) : 1;
         int needed = width;
         for (int row = 0; row < rows; ++row) {
             const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, col))) + 12;
@@ -313,6 +317,43 @@ void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
         if (needed > width)
             m_sheet->SetColumnWidth(col, needed);
     }
+    // The Comment column needs no more than its longest comment (up to the
+    // width it was given) and takes whatever room the others leave.
+    m_commentWidth = 0;
+    if (const int given = m_sheet->GetColumnWidth(k.comment); given > 0) {
+        const int rows = std::min(m_sheet->GetRowCount(), kMeasuredRows + 1);
+        for (int row = 0; row < rows; ++row) {
+            const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, k.comment))) + 12;
+            m_commentWidth = std::max(m_commentWidth, row == 0 ? advance : std::min(advance, given));
+        }
+    }
+    FitCommentColumn();
+}
+
+void CTessarinDlg::FitCommentColumn()
+{
+    // The Comment column takes the room the others leave, so that it is not
+    // cut at the right edge while the sheet has space to spare.
+    const int comment = m_sheet->Columns().comment;
+    if (comment < 0 || comment >= m_sheet->GetColumnCount() || m_commentWidth <= 0)
+        return;
+    int others = 0;
+    for (int col = 0; col < m_sheet->GetColumnCount(); ++col)
+        if (col != comment)
+            others += std::max(0, m_sheet->GetColumnWidth(col));
+    const int wanted = std::max(m_commentWidth, m_spreadsheet->viewport()->width() - others - 1);
+    if (wanted != m_sheet->GetColumnWidth(comment)) {
+        m_sheet->SetColumnWidth(comment, wanted);
+        m_sheet->ResetScrollBars();
+        m_sheet->Refresh();
+    }
+}
+
+bool CTessarinDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_spreadsheet->viewport() && event->type() == QEvent::Resize)
+        FitCommentColumn();
+    return QDialog::eventFilter(watched, event);
 }
 
 void CTessarinDlg::ClearSpreadsheet()
@@ -461,15 +502,18 @@ void CTessarinDlg::Redraw()
 std::optional<std::string> CTessarinDlg::Run(const Request& request)
 {
     const std::string start = request.folder + request.fileName;
-    const QString chosen = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Save As"), QFile::decodeName(QByteArray(start.data(), static_cast<qsizetype>(start.size()))),
-        QStringLiteral("Legend files (*.leg)"));
-    if (chosen.isEmpty())
+    // The dialog adds ".leg" to a name typed without an extension before it
+    // asks about replacing a file, so the question is about the file written.
+    QFileDialog dialog(this, QStringLiteral("Save As"),
+                       QFile::decodeName(QByteArray(start.data(), static_cast<qsizetype>(start.size()))),
+                       QStringLiteral("Legend files (*.leg)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("leg"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     // File names are bytes: a name of an older installation is no UTF-8, and
     // must come back as the same bytes, not as a second file.
-    // The flow adds a missing ".leg".
-    const QByteArray bytes = QFile::encodeName(chosen);
+    const QByteArray bytes = QFile::encodeName(dialog.selectedFiles().constFirst());
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
@@ -514,6 +558,10 @@ void CTessarinDlg::BuildNormalLayout()
     m_description = Make(ControlId::Description, "descriptionField", new QLineEdit(this));
     m_filename = Make(Filename, "filenameField", new QLineEdit(this));
     m_dataType = Make(DataType, "dataTypeField", new QLineEdit(this));
+    // A legend may hold texts longer than a line edit's usual limit; cutting
+    // them would change the file on the next save.
+    for (QLineEdit* field : {m_name, m_description, m_filename, m_dataType})
+        field->setMaxLength(std::numeric_limits<int>::max());
     for (QLineEdit* readOnly : {m_name, m_filename, m_dataType})
         readOnly->setReadOnly(true);
     m_readOnly = Make(ReadOnly, "readOnlyLabel", new QLabel(QStringLiteral("READ ONLY"), this));
@@ -532,6 +580,7 @@ void CTessarinDlg::BuildNormalLayout()
     auto sheet = std::make_unique<CMyGridCtrl>();
     m_sheet = sheet.get();
     m_spreadsheet = Make(ControlId::Spreadsheet, "spreadsheet", new CGridWidget(this, std::move(sheet)));
+    m_spreadsheet->viewport()->installEventFilter(this);
 
     // Below the spreadsheet: what changes rows.
     auto* rowButtons = new QHBoxLayout;

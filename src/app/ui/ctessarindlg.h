@@ -120,9 +120,13 @@ public:
     void OpenHelp();
     void ShowAbout();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     template <class T>
     T* Make(int id, const char* name, T* widget);
+    void FitCommentColumn();
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
     void ConnectCommands();
@@ -177,6 +181,7 @@ private:
     CSettingsDlg* m_settingsDlg = nullptr;
     QAction* m_aboutAction = nullptr;
     QPointer<CLineStyleChooserDlg> m_lineStyleChooser; // deletes itself when closed
+    int m_commentWidth = 0; // the Comment column's own width, before it takes the spare room
     std::unique_ptr<CPenFileSampler> m_lineStyleSampler;
     class QMenu* m_editMenu = nullptr;
 };

@@ -98,6 +98,13 @@ TEST(TessarinWindow, ListClicksTypingAndSave)
     // The save names the legend after its file, and keeps the rows byte for byte.
     EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText("basalt", "plain, checked"));
     EXPECT_TRUE(w.prompt.m_Messages.empty());
+
+    // A description longer than a line edit's usual limit survives a save.
+    const std::string longText(40000, 'd');
+    WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText));
+    w.ClickEntry(2);
+    w.Click(ControlId::Save);
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText));
 }
 
 TEST(TessarinWindow, UnsavedChangesAreAskedAboutBeforeLeavingTheLegend)
@@ -216,6 +223,13 @@ TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
         legend.AddRow({.label = label, .to = 100000}, CLLLegend::RowValues::OfDataType);
         w.dlg->FillSpreadsheet(legend);
         EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(3), std::max(width, 72)) << label;
+        // With room to spare, the Comment column takes it; the sheet then just fits.
+        int total = 0;
+        for (int c = 0; c < sheet.GetColumnCount(); ++c)
+            total += std::max(0, sheet.GetColumnWidth(c));
+        if (label == "low") {
+            EXPECT_EQ(total, w.dlg->Spreadsheet()->viewport()->width() - 1);
+        }
         EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2), std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
     }
 }
