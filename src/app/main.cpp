@@ -5,8 +5,33 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tessarin [FILE.leg] [--screenshot OUT.png] [host switches]\n"
+    "Edits the legends of the project and system legend folders.\n"
+    "  FILE.leg              open that legend (its folder is listed too)\n"
+    "  --screenshot OUT.png  start, write a picture of the window to OUT.png and end\n"
+    "  -name LEGEND          the legend to show first\n"
+    "  -edit                 edit that one legend only (no list)\n"
+    "  -TABPath TABLE, -tab2leg, -PID n, -LeftPos x -TopPos y, -CAPID n, -cartora,\n"
+    "  -Quarvex, -Q3D, -Strativ, -ST3D, -Vyrn, -FV, -DL, ...\n"
+    "                        switches the host applications start the editor with\n"
+    "One editor runs per user: a second start brings the running one to the front.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
+    // Usage is printed before anything else is started, so it needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
     // As every program does: a file-size limit fails a save instead of killing us.
     CFileIO::IgnoreFileSizeSignal();
     QApplication app(argc, argv); // also sets the user's locale, as the formats expect

@@ -85,6 +85,18 @@ TEST(Tessarin, ScreenshotsOfTheNormalAndTheEditModeWindow)
     EXPECT_NE(p->readAllStandardError().toStdString().find("tessarin: cannot write " + run.home.File("no/such/folder/x.png") + ": "), std::string::npos);
 }
 
+TEST(Tessarin, HelpPrintsTheUsageWithoutOpeningAWindow)
+{
+    CApp app;
+    CEditorRun run;
+    auto p = run.Start({QStringLiteral("-name"), QStringLiteral("x.leg"), QStringLiteral("--help")});
+    ASSERT_TRUE(p->waitForFinished(10000));
+    EXPECT_EQ(p->exitCode(), 0);
+    EXPECT_EQ(p->readAllStandardOutput().left(59).toStdString(),
+              "Usage: tessarin [FILE.leg] [--screenshot OUT.png] [host swi");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(run.home.File("{5C4E23C3-EEBE-4db3-97E3-63F6A63ED1CA}"))));
+}
+
 TEST(Tessarin, ASecondStartEndsAndAKilledEditorBlocksNothing)
 {
     CApp app;
