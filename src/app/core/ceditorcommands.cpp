@@ -88,13 +88,18 @@ void CEditorFlow::Import()
     const std::string folder = m_CurrentFolder.empty() ? m_LegendFolder : m_CurrentFolder;
     const std::string fileName = WithLegendSuffix(chosen->outputName);
     const std::string path = folder + fileName;
+    // The changes are asked about first, so that Cancel leaves before anything
+    // else is decided. Replacing the legend shown replaces its changes too:
+    // the user who agrees to that is not asked to save them first.
+    const bool replacesShown =
+        !m_FileName.empty() && (path == CurrentPath() || CFileIO::SameFile(path, CurrentPath()));
+    // The list is refilled and the legend shown read again below.
+    if (!replacesShown && !SaveChangesFirst(true))
+        return;
     if (CFileIO::Stamp(path) &&
         Ask(Str::ReplaceLegend, {path}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) != Answer::Yes)
         return;
-    // The list is refilled and the legend shown read again below.
-    if (!SaveChangesFirst(true))
-        return;
-    m_Modified = false; // saved, or dropped by the user's No
+    m_Modified = false; // saved, dropped by the user's No, or replaced
     const CFileResult written = imported.SaveLEG(path);
     if (!written.Ok()) {
         Show(Str::SaveFailed, {path, written.Reason()});
@@ -127,19 +132,7 @@ void CEditorFlow::Delete()
     // to save them would write it back.
     m_Modified = false;
     m_LegendToSelect.clear();
-    RefillList();
-    if (m_Items.empty()) {
-        m_NameField.clear();
-        m_FileName.clear();
-        m_DataTypeField.clear();
-        m_Description.clear();
-        m_LegendToSelect.clear();
-        m_Legend = CLLLegend();
-        m_Legend.Clear();
-        m_LoadedPath.clear();
-        m_LoadedStamp.reset();
-        CopyMembersToControls();
-    }
+    RefillList(); // an empty list shows no legend at all
     if (m_Flags.UnderQuarvexOrStrativ())
         ExportAllToTAB(m_TABPath);
 }
@@ -160,7 +153,12 @@ void CEditorFlow::Settings()
         if (!SetCommonSetting(name, value, &why))
             Show(Str::SettingNotStored, {name, why});
     };
-    m_LegendFolder = AsFolder(values->legendFolder);
+    // The legend shown belongs to the old folder: the new list starts at its
+    // first legend, and an empty one shows none, without a word about the old.
+    const std::string legendFolder = AsFolder(values->legendFolder);
+    if (legendFolder != m_LegendFolder)
+        m_LegendToSelect.clear();
+    m_LegendFolder = legendFolder;
     store("LUT_PATH", m_LegendFolder);
     m_PatternFolder = AsFolder(values->patternFolder);
     store("BRUSH_PATH", m_PatternFolder);

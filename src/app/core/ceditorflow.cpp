@@ -13,8 +13,11 @@
 #include "app/core/tablegendnames.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
+#include "platform/ctextcodec.h"
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
+
+#include <unistd.h>
 
 using Answer = CUserPrompt::Answer;
 using Buttons = CUserPrompt::Buttons;
@@ -143,9 +146,30 @@ void CEditorFlow::ChooseLegend(int index)
             m_View.SelectListItem(previousIndex);
         }
     } else {
-        ClearShown();
+        ShowNoLegend();
+        return;
     }
     CopyMembersToControls();
+}
+
+void CEditorFlow::ShowNoLegend()
+{
+    m_NameField.clear();
+    m_FileName.clear();
+    m_Description.clear();
+    m_DataTypeField.clear();
+    m_Legend = CLLLegend();
+    m_Legend.Clear();
+    m_LoadedPath.clear();
+    m_LoadedStamp.reset();
+    m_Modified = false;
+    ClearShown();
+    CopyMembersToControls();
+}
+
+void CEditorFlow::ShowCouldNotLoad(const std::string& path, const CFileResult& read)
+{
+    Show(Str::CouldNotLoad, {read.Ok() ? path : path + ": " + read.Reason()});
 }
 
 bool CEditorFlow::Load(const std::string& path)
@@ -154,11 +178,11 @@ bool CEditorFlow::Load(const std::string& path)
     // next save ask, rather than slip through.
     const std::optional<CFileStamp> stamp = CFileIO::Stamp(path);
     CLLLegend read;
-    if (!read.ReadLEG(path).Ok()) {
+    if (const CFileResult result = read.ReadLEG(path); !result.Ok()) {
         // Nothing of the shown legend changes, its read-only state included:
         // the caller puts back the file it came from, so no save can write
         // these rows over the file that failed.
-        Show(Str::CouldNotLoad, {path});
+        ShowCouldNotLoad(path, result);
         return false;
     }
     m_ReadOnly = !CFileIO::IsWritable(path);
@@ -192,11 +216,6 @@ void CEditorFlow::RefillList()
     m_Items = CollectItems();
     m_View.SetListItems(m_Items);
 
-    // A legend that is there but not listed (the legend folder changed, say)
-    // is simply not the one to show: the list starts at its first legend.
-    if (!m_LegendToSelect.empty() && FindListedPath(m_LegendToSelect) < 0 && !m_Items.empty() &&
-        CFileIO::Stamp(m_LegendToSelect))
-        m_LegendToSelect.clear();
     if (m_LegendToSelect.empty()) {
         const int first = m_Items.empty() ? -1 : 0;
         m_View.SelectListItem(first);
@@ -209,8 +228,14 @@ void CEditorFlow::RefillList()
     m_LastValidIndex = index;
     if (index < 0) {
         // Not a listed legend: nothing is selected and nothing loads, so no
-        // save can go to a file the list does not show.
-        Show(Str::CouldNotLoad, {m_LegendToSelect});
+        // save can go to a file the list does not show. The user named it, so
+        // the user is told, and why when the reader refuses it (a FIFO, a
+        // folder, a device: the list holds regular files only, as the reader
+        // reads them).
+        CFileResult read;
+        if (const int fd = CFileIO::OpenForReading(m_LegendToSelect, read); fd >= 0)
+            ::close(fd);
+        ShowCouldNotLoad(m_LegendToSelect, read);
         m_FileName.clear();
         m_NameField.clear();
         m_Description.clear();
@@ -233,20 +258,28 @@ void CEditorFlow::RefillList()
 
 bool CEditorFlow::Save(const std::string& path, bool checkRows)
 {
+    return SaveChecked(path, checkRows) == SaveOutcome::Written;
+}
+
+CEditorFlow::SaveOutcome CEditorFlow::SaveChecked(const std::string& path, bool checkRows)
+{
     CopyControlsIntoMembers();
     if (checkRows && m_Flags.UnderQuarvexOrStrativ() && m_Legend.m_DataType != DataText &&
         m_Legend.GetRowCount() < 2) {
         Ask(Str::NumericNeedsTwoRows, {}, Buttons::Ok, CStringTable::Load(Str::AppTitle));
-        return false;
+        return SaveOutcome::NotWritten;
     }
-    if (!MayOverwrite(path))
-        return false;
+    if (const SaveOutcome overwrite = MayOverwrite(path); overwrite != SaveOutcome::Written)
+        return overwrite;
     m_Legend.m_Description = m_Description;
-    m_Legend.m_Name = CUFilename::FileTitle(m_FileName);
+    // The file title is UTF-8 as the file system shows it; in a Windows-1252
+    // legend it becomes Windows-1252 like every other text the user gave.
+    m_Legend.m_Name = TypedLegendText(CTextCodec::ToUtf8(CUFilename::FileTitle(m_FileName)),
+                                      m_Legend.m_Name, IsWindows1252Legend(m_Legend));
     const CFileResult written = m_Legend.SaveLEG(path);
     if (!written.Ok()) {
         Show(Str::SaveFailed, {path, written.Reason()});
-        return false;
+        return SaveOutcome::NotWritten;
     }
     m_Modified = false;
     m_ReloadAfterSave = true;
@@ -257,29 +290,29 @@ bool CEditorFlow::Save(const std::string& path, bool checkRows)
         m_History->Saved();
     if (m_Flags.UnderQuarvexOrStrativ())
         ExportAllToTAB(m_TABPath);
-    return true;
+    return SaveOutcome::Written;
 }
 
-bool CEditorFlow::MayOverwrite(const std::string& path)
+CEditorFlow::SaveOutcome CEditorFlow::MayOverwrite(const std::string& path)
 {
     if (!m_LoadedStamp || (path != m_LoadedPath && !CFileIO::SameFile(path, m_LoadedPath)))
-        return true;
+        return SaveOutcome::Written;
     const std::optional<CFileStamp> now = CFileIO::Stamp(path);
     // A file deleted meanwhile loses nothing by being written again.
     if (!now || *now == *m_LoadedStamp)
-        return true;
+        return SaveOutcome::Written;
     switch (
         Ask(Str::ChangedOnDisk, {path}, Buttons::YesNoCancel, CStringTable::Load(Str::AppTitle))) {
-    case Answer::Yes: return true;
+    case Answer::Yes: return SaveOutcome::Written;
     case Answer::No:
         // A file the other program left unreadable cannot replace the edits.
         if (!Load(m_LoadedPath))
-            return false;
+            return SaveOutcome::NotWritten;
         m_NameField = m_Legend.m_Name;
         m_Modified = false;
         CopyMembersToControls();
-        return false;
-    default: return false;
+        return SaveOutcome::Reloaded;
+    default: return SaveOutcome::NotWritten;
     }
 }
 
@@ -334,7 +367,7 @@ bool CEditorFlow::Close()
     if (!m_Modified)
         return true;
     switch (Ask(Str::SaveChanges, {}, Buttons::YesNoCancel)) {
-    case Answer::Yes: return Save(CurrentPath(), true);
+    case Answer::Yes: return SaveChecked(CurrentPath(), true) != SaveOutcome::NotWritten;
     case Answer::No: return true;
     default: return false;
     }
@@ -364,7 +397,7 @@ bool CEditorFlow::SaveChangesFirst(bool cancel)
     if (!m_Modified)
         return true;
     switch (Ask(Str::SaveChanges, {}, cancel ? Buttons::YesNoCancel : Buttons::YesNo)) {
-    case Answer::Yes: return Save(CurrentPath(), true);
+    case Answer::Yes: return SaveChecked(CurrentPath(), true) != SaveOutcome::NotWritten;
     case Answer::No: return true;
     default: return false;
     }

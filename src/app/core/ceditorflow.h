@@ -75,7 +75,14 @@ public:
     // and redone from copies of the legend taken around it. Marks the legend
     // modified when the change changed something.
     void ChangeLegend(const std::function<void(CLLLegend&)>& change);
-    // The commands that deliberately mark the legend modified without a change.
+    // The modified flag has two writers, each for its own reason: the flow sets
+    // and clears it around loads, saves and changes, and the window's undo
+    // stack sets it from whether the stack is back at its saved state
+    // (SetModified). The commands that deliberately mark the legend modified
+    // without changing it (stepping the patterns of a single row, say) leave
+    // nothing to undo, so they bypass the stack: an undo back to the saved
+    // state may then clear their mark, which loses no data, since the legend
+    // is then exactly what is on disk.
     void MarkModified() { m_Modified = true; }
     void SetHistory(CEditorHistory* history) { m_History = history; }
     // Undo or redo of a recorded change; the history decides the modified flag
@@ -137,11 +144,22 @@ private:
     void ClearShown();
     // Asks message 134 when the legend is modified: Yes/No, or Yes/No/Cancel
     // when `cancel`; false when the user cancelled, or said Yes and the save
-    // did not happen.
+    // did not happen. A reload instead of the save (the file had changed on
+    // disk) leaves nothing unsaved, so the command goes on.
     bool SaveChangesFirst(bool cancel = false);
+    // What became of a save: written, or the file read again instead (the user
+    // chose the other program's version), or neither.
+    enum class SaveOutcome { Written, Reloaded, NotWritten };
+    SaveOutcome SaveChecked(const std::string& path, bool checkRows);
     // The save's question when the file changed on disk since it was loaded:
-    // true to go on writing; false when the user reloaded or went on editing.
-    bool MayOverwrite(const std::string& path);
+    // Written to go on writing, Reloaded when the user took the file on disk,
+    // NotWritten when the user went on editing or the reload failed.
+    SaveOutcome MayOverwrite(const std::string& path);
+    // Empties the header, the legend and the spreadsheet: nothing is shown, so
+    // nothing of the legend shown before can be saved anywhere.
+    void ShowNoLegend();
+    // Message 109 for a legend that cannot be read, with the reader's reason.
+    void ShowCouldNotLoad(const std::string& path, const CFileResult& read);
     void Show(int stringId, const std::vector<std::string>& args = {});
     CUserPrompt::Answer Ask(int stringId, const std::vector<std::string>& args,
                             CUserPrompt::Buttons buttons, const std::string& title = {});

@@ -31,30 +31,35 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
     const std::string list = "list #Project alpha #System beta gamma";
     const std::string loads = "writable|editing on|auto on|fill ", alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
     const std::string gamma = "|select 4|" + loads + "gamma 1|header gamma|gamma.leg|third|Numeric continuous";
-    // Host flags, the legend to select (in the system folder); the calls and messages.
-    const std::tuple<CEditorHostFlags, std::string, std::string, std::vector<int>> cases[] = {
-        {{}, "", list + "|select 0|select 1|" + alpha, {}}, // the heading at 0 is selected and moves on to the first legend
-        {{}, "gamma.leg", list + gamma, {}},
-        {{}, "./gamma.leg", list + gamma, {}}, // relative to the working folder
+    const std::string none = list + "|select -1|clear|editing off|header |||";
+    // Host flags, the legend to select (in the system folder); the calls, and after
+    // "Could not load <path>" the reason given (none: no message).
+    const std::tuple<CEditorHostFlags, std::string, std::string, std::optional<std::string>> cases[] = {
+        {{}, "", list + "|select 0|select 1|" + alpha, std::nullopt}, // the heading at 0 is selected and moves on to the first legend
+        {{}, "gamma.leg", list + gamma, std::nullopt},
+        {{}, "./gamma.leg", list + gamma, std::nullopt}, // relative to the working folder
         // A host lists every legend as a system legend, without headings.
-        {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, {}},
-        {{}, "gone.leg", list + "|select -1|clear|editing off|header |||", {Str::CouldNotLoad}},
-        // There, but not listed (the legend folder changed): the first legend, without a word.
-        {{}, "../elsewhere/x.leg", list + "|select 0|select 1|" + alpha, {}},
+        {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, std::nullopt},
+        {{}, "gone.leg", none, std::string(": ") + std::strerror(ENOENT)},
+        {{}, "../elsewhere/x.leg", none, ""}, // a legend, but not a listed one
+        {{}, "fifo.leg", none, ": not a regular file"}, // unlisted, and it would not be read
     };
     const std::filesystem::path working = std::filesystem::current_path();
-    for (const auto& [flags, toSelect, calls, messages] : cases) {
+    for (const auto& [flags, toSelect, calls, reason] : cases) {
         CEditorBench b(flags);
         WriteThree(b);
         CEditorBench::Write(b.sandbox.Work("elsewhere") + "/", "x", 1);
+        ASSERT_EQ(::mkfifo((b.system + "fifo.leg").c_str(), 0644), 0);
         std::filesystem::current_path(b.system);
-        b.Open(toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect);
+        const std::string named = toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect;
+        const std::string absolute = named.empty() ? named : std::filesystem::absolute(named).lexically_normal().string();
+        b.Open(named);
         std::filesystem::current_path(working);
         std::string seen; // the pattern bitmaps are read before the list is filled
         for (const std::string& call : b.view.Take())
             seen += (seen.empty() ? "" : "|") + call;
         EXPECT_EQ(seen, "patterns |" + calls) << toSelect;
-        EXPECT_EQ(b.MessageIds(), messages);
+        EXPECT_EQ(b.prompt.Texts(), reason ? std::vector<std::string>{"Could not load " + absolute + *reason} : std::vector<std::string>{});
     }
 }
 
@@ -236,17 +241,46 @@ TEST(EditorFlow, CloseAsksOnlyForAModifiedLegendAndStaysOpenWhenTheSaveIsRefused
     }
 }
 
+TEST(EditorFlow, SaveWritesTheNameFromTheFileTitleInTheLegendsOwnEncoding)
+{
+    // The file title's bytes and the description on disk; the Name then written.
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"g\xc3\xa9ol", "d\xe9j\xe0", "g\xe9ol"},     // a UTF-8 file name on a Windows-1252 legend
+        {"g\xe9ol", "plain", "g\xc3\xa9ol"},            // a Windows-1252 file name on a UTF-8 legend
+        {"g\xc3\xa9ol \xe2\x86\x92", "d\xe9j\xe0", "g\xc3\xa9ol \xe2\x86\x92"}, // an arrow has no byte there
+    };
+    for (const auto& [title, description, name] : cases) {
+        CEditorBench b;
+        const std::string path = b.system + title + ".leg";
+        CLLLegend written = LegendWithLabels({"r", "r"});
+        written.m_Name = "old";
+        written.m_Description = description;
+        written.WriteLEG(path);
+        b.Open(path);
+        b.flow.SaveButton();
+        CLLLegend onDisk;
+        ASSERT_TRUE(onDisk.ReadLEG(path).Ok());
+        EXPECT_EQ(onDisk.m_Name, name);
+        EXPECT_EQ(onDisk.m_Description, description);
+    }
+}
+
 TEST(EditorFlow, SavingOverALegendChangedOnDiskAsksFirst)
 {
-    // The answer, whether the other program left the file unreadable; whether our text is
-    // on disk, the legend modified, the description shown and rows.
-    const std::tuple<Answer, bool, std::string> cases[] = {
-        {Answer::Yes, false, "1 0 mine 2"},
-        {Answer::No, false, "0 0 theirs 3"}, // reloaded
-        {Answer::No, true, "0 1 mine 2"},    // the reload fails: the edits stay, unsaved
-        {Answer::Cancel, false, "0 1 mine 2"},
+    // Saved by Close (after Yes to "Save changes?") rather than the Save button, the answer,
+    // whether the other program left the file unreadable; whether our text is on disk, the
+    // legend modified, the description shown and rows, and whether the window closes.
+    const std::tuple<bool, Answer, bool, std::string> cases[] = {
+        {false, Answer::Yes, false, "1 0 mine 2"},
+        {false, Answer::No, false, "0 0 theirs 3"}, // reloaded
+        {false, Answer::No, true, "0 1 mine 2"},    // the reload fails: the edits stay, unsaved
+        {false, Answer::Cancel, false, "0 1 mine 2"},
+        {true, Answer::Yes, false, "1 0 mine 2 closes"},
+        {true, Answer::No, false, "0 0 theirs 3 closes"}, // nothing is left unsaved
+        {true, Answer::No, true, "0 1 mine 2"},
+        {true, Answer::Cancel, false, "0 1 mine 2"},
     };
-    for (const auto& [answer, unreadable, result] : cases) {
+    for (const auto& [closing, answer, unreadable, result] : cases) {
         CEditorBench b;
         const std::string path = CEditorBench::Write(b.system, "shared", 2);
         b.Open();
@@ -255,17 +289,18 @@ TEST(EditorFlow, SavingOverALegendChangedOnDiskAsksFirst)
         if (unreadable) // larger than any legend may be
             std::filesystem::resize_file(path, 300u << 20);
         const auto theirs = std::filesystem::file_size(path);
-        b.prompt.m_Answers = {answer};
-        b.flow.SaveButton();
-        const std::vector<int> asked = {Str::ChangedOnDisk, Str::CouldNotLoad};
-        ASSERT_EQ(b.MessageIds(), std::vector<int>(asked.begin(), asked.begin() + (unreadable ? 2 : 1)));
-        EXPECT_EQ(b.prompt.m_Messages[0].text,
+        b.prompt.m_Answers = {Answer::Yes, answer};
+        b.prompt.m_Answers.erase(b.prompt.m_Answers.begin(), b.prompt.m_Answers.begin() + !closing);
+        const bool closes = closing ? b.flow.Close() : (b.flow.SaveButton(), false);
+        const std::vector<int> asked = {Str::SaveChanges, Str::ChangedOnDisk, Str::CouldNotLoad};
+        ASSERT_EQ(b.MessageIds(), std::vector<int>(asked.begin() + !closing, asked.begin() + (unreadable ? 3 : 2)));
+        EXPECT_EQ(b.prompt.m_Messages[closing].text,
                   path + " has been changed by another program since it was loaded.\nDo you "
                          "want to overwrite it with your changes? Choose No to reload it and "
                          "drop your changes, or Cancel to go on editing.");
-        EXPECT_EQ(b.prompt.m_Messages[0].buttons, CUserPrompt::Buttons::YesNoCancel);
+        EXPECT_EQ(b.prompt.m_Messages[closing].buttons, CUserPrompt::Buttons::YesNoCancel);
         EXPECT_EQ(std::to_string(std::filesystem::file_size(path) != theirs) + " " + std::to_string(b.flow.IsModified()) + " " +
-                      b.view.m_Description + " " + std::to_string(b.flow.Legend().GetRowCount()),
+                      b.view.m_Description + " " + std::to_string(b.flow.Legend().GetRowCount()) + (closes ? " closes" : ""),
                   result);
     }
 }
@@ -290,7 +325,7 @@ TEST(EditorFlow, ALegendThatCannotBeWrittenOrReadDisablesEditingOrIsReported)
         EXPECT_EQ(b.view.Take(), calls);
         EXPECT_EQ(b.MessageIds(), messages);
         if (!messages.empty()) {
-            EXPECT_EQ(b.prompt.m_Messages[0].text, "Could not load " + beta);
+            EXPECT_EQ(b.prompt.m_Messages[0].text, "Could not load " + beta + ": " + std::strerror(EACCES));
         }
         ::chmod(beta.c_str(), 0644);
     }

@@ -66,32 +66,39 @@ TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
 
 TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 {
-    // The output name typed, the table, the answer; the file written, the entry then selected,
-    // the questions (asking to save changes when the shown legend was modified first).
-    const std::tuple<std::string, std::string, Answer, std::string, std::string, std::vector<int>> cases[] = {
-        {"rocks_copy.leg", "all.tab", Answer::Ok, "rocks_copy.leg", "rocks_copy", {}},
-        {"rocks_copy", "all.tab", Answer::Ok, "rocks_copy.leg", "rocks_copy", {}},
-        {"Rocks.LEG", "all.tab", Answer::Ok, "Rocks.LEG", "Rocks", {}},
-        {"alpha.leg", "all.tab", Answer::No, "", "alpha", {Str::ReplaceLegend}},
-        {"alpha.leg", "all.tab", Answer::Yes, "alpha.leg", "alpha", {Str::ReplaceLegend}},
-        {"rocks_copy.leg", "all.tab", Answer::Cancel, "", "alpha", {Str::SaveChanges}},
-        {"rocks_copy.leg", "all.tab", Answer::No, "rocks_copy.leg", "rocks_copy", {Str::SaveChanges}},
-        {"rocks_copy.leg", "missing.tab", Answer::Ok, "", "alpha", {0}}, // reported by the reader
+    // The output name typed, the table, whether the shown legend (alpha) was edited first, the
+    // answers; the file written, the entry then selected, the questions.
+    const std::tuple<std::string, std::string, bool, std::vector<Answer>, std::string, std::string, std::vector<int>> cases[] = {
+        {"rocks_copy.leg", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
+        {"rocks_copy", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
+        {"Rocks.LEG", "all.tab", false, {}, "Rocks.LEG", "Rocks", {}},
+        {"alpha.leg", "all.tab", false, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
+        {"alpha.leg", "all.tab", false, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+        // Replacing the edited legend replaces its edits: nothing to save first.
+        {"alpha.leg", "all.tab", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+        {"alpha.leg", "all.tab", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
+        {"rocks_copy.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
+        {"rocks_copy.leg", "all.tab", true, {Answer::No}, "rocks_copy.leg", "rocks_copy", {Str::SaveChanges}},
+        // The edits are asked about before another legend is replaced.
+        {"beta.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
+        {"beta.leg", "all.tab", true, {Answer::No, Answer::Yes}, "beta.leg", "beta", {Str::SaveChanges, Str::ReplaceLegend}},
+        {"rocks_copy.leg", "missing.tab", false, {}, "", "alpha", {0}}, // reported by the reader
     };
-    for (const auto& [output, table, answer, written, selected, questions] : cases) {
+    for (const auto& [output, table, edited, answers, written, selected, questions] : cases) {
         CEditorBench b;
         const std::string alpha = CEditorBench::Write(b.project, "alpha", 2);
+        const std::string beta = CEditorBench::Write(b.project, "beta", 1);
         const std::string source = b.sandbox.Work("tables") + "/rocks.leg", tab = b.sandbox.Work("tables") + "/all.tab";
         CLLLegend rocks = LegendWithLabels({"granite", "basalt"});
         rocks.m_Name = "rocks";
         rocks.WriteLEG(source);
         ASSERT_TRUE(ExportAllToTAB(tab, {source}).Ok());
         b.Open();
-        if (questions == std::vector<int>{Str::SaveChanges})
+        if (edited)
             b.Type("edited");
         b.dialogs.imported = CImportTABDialog::Result{b.sandbox.Work("tables") + "/" + table, "rocks", output};
-        b.prompt.m_Answers = {answer};
-        const std::string before = ReadTextFile(alpha);
+        b.prompt.m_Answers = answers;
+        const std::string before = ReadTextFile(alpha), betaBefore = ReadTextFile(beta);
         b.flow.Import();
 
         CLLLegend expected;
@@ -101,9 +108,10 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
         EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)), written.empty() ? "" : expected.LEGText());
         EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), written == "rocks_copy.leg" ? expected.LEGText() : "");
         EXPECT_EQ(ReadTextFile(alpha), written == "alpha.leg" ? expected.LEGText() : before) << output;
+        EXPECT_EQ(ReadTextFile(beta), written == "beta.leg" ? expected.LEGText() : betaBefore) << output;
         EXPECT_EQ(b.flow.ListItems()[static_cast<size_t>(b.flow.Selection())].text, selected) << output;
         EXPECT_EQ(b.MessageIds(), questions) << output;
-        EXPECT_EQ(b.flow.IsModified(), answer == Answer::Cancel);
+        EXPECT_EQ(b.flow.IsModified(), edited && written.empty()) << output;
     }
 }
 
@@ -111,7 +119,7 @@ TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
 {
     const std::tuple<int, Answer, Calls> cases[] = {
         {1, Answer::Yes,
-         {"list", "select -1", "clear", "editing off", "header a0|a0.leg|unsaved|Numeric continuous", "header |||"}},
+         {"list", "select -1", "clear", "editing off", "header |||"}},
         {2, Answer::Yes,
          {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1", "header a1|a1.leg||Numeric continuous"}},
         {2, Answer::No, {}},
@@ -156,18 +164,21 @@ TEST(EditorFlowDelete, AWriteProtectedLegendStays)
 
 TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolderAfterAskingAboutChanges)
 {
-    // Under a host, the answer to "Save changes?" (Ok: not modified); the result.
-    const std::tuple<bool, Answer, std::string> cases[] = {
-        {false, Answer::Ok, "|-|moved"}, // the shown legend is no longer listed: the first one
-        {true, Answer::Ok, "|/x/a.pen|moved"},
-        {false, Answer::No, "|-|moved"},
-        {false, Answer::Cancel, "|-|alpha"}, // nothing stored, the edits stay
+    // Under a host, the answer to "Save changes?" (Ok: not modified), whether the new folder
+    // holds a legend; the result.
+    const std::tuple<bool, Answer, bool, std::string> cases[] = {
+        {false, Answer::Ok, true, "|-|moved"}, // the shown legend is no longer listed: the first one
+        {true, Answer::Ok, true, "|/x/a.pen|moved"},
+        {false, Answer::No, true, "|-|moved"},
+        {false, Answer::Cancel, true, "|-|alpha"}, // nothing stored, the edits stay
+        {false, Answer::Ok, false, "|-|"},         // an empty folder: no legend shown, no word about the old
     };
-    for (const auto& [host, answer, result] : cases) {
+    for (const auto& [host, answer, filled, result] : cases) {
         CEditorBench b({.quarvex = host});
         CEditorBench::Write(b.system, "alpha", 2);
         const std::string other = b.sandbox.Work("other");
-        CEditorBench::Write(other + "/", "moved", 2);
+        if (filled)
+            CEditorBench::Write(other + "/", "moved", 2);
         b.Open();
         if (answer != Answer::Ok)
             b.Type("edited");
