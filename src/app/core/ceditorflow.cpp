@@ -17,7 +17,6 @@
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
 
-#include <unistd.h>
 
 using Answer = CUserPrompt::Answer;
 using Buttons = CUserPrompt::Buttons;
@@ -226,24 +225,10 @@ void CEditorFlow::RefillList()
     const int index = FindListedPath(m_LegendToSelect);
     m_View.SelectListItem(index);
     m_LastValidIndex = index;
-    if (index < 0) {
-        // Not a listed legend: nothing is selected and nothing loads, so no
-        // save can go to a file the list does not show. The user named it, so
-        // the user is told, and why when the reader refuses it (a FIFO, a
-        // folder, a device: the list holds regular files only, as the reader
-        // reads them).
-        CFileResult read;
-        if (const int fd = CFileIO::OpenForReading(m_LegendToSelect, read); fd >= 0)
-            ::close(fd);
-        ShowCouldNotLoad(m_LegendToSelect, read);
-        m_FileName.clear();
-        m_NameField.clear();
-        m_Description.clear();
-        m_DataTypeField.clear();
-        ClearShown();
-        CopyMembersToControls();
-        return;
-    }
+    // A legend the list does not show (one named on the command line in a
+    // folder that is not listed) is loaded all the same, with no entry
+    // selected: the user asked for that file. One that cannot be read (a
+    // FIFO, a folder, a device) is reported with the reader's reason.
     m_CurrentFolder = GetFolderOfPath(m_LegendToSelect);
     m_FileName = m_LegendToSelect.substr(m_CurrentFolder.size());
     if (Load(m_LegendToSelect)) {
@@ -341,6 +326,11 @@ void CEditorFlow::SaveAs()
     const std::string chosen = WithLegendSuffix(*picked);
     const std::string folder = GetFolderOfPath(chosen);
     CSettingsStore::WriteProfileString("Settings", "SavePath", folder);
+    // The dialog asked about replacing the name it returned; a name that
+    // became another by its ".leg" is asked about here.
+    if (chosen != *picked && CFileIO::Stamp(chosen) &&
+        Ask(Str::ReplaceLegend, {chosen}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) != Answer::Yes)
+        return;
     // Folder names differ by case on this system: /data/Legends/ is not /data/legends/.
     if (folder != m_CurrentFolder &&
         Ask(Str::NonStandardFolder, {}, Buttons::YesNo, CStringTable::Load(Str::AppTitle)) !=

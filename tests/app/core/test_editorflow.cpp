@@ -41,7 +41,8 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
         // A host lists every legend as a system legend, without headings.
         {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, std::nullopt},
         {{}, "gone.leg", none, std::string(": ") + std::strerror(ENOENT)},
-        {{}, "../elsewhere/x.leg", none, ""}, // a legend, but not a listed one
+        // A legend the list does not show is loaded all the same, with no entry selected.
+        {{}, "../elsewhere/x.leg", list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous", std::nullopt},
         {{}, "fifo.leg", none, ": not a regular file"}, // unlisted, and it would not be read
     };
     const std::filesystem::path working = std::filesystem::current_path();
@@ -173,13 +174,17 @@ TEST(EditorFlow, SaveWritesTheDescriptionAndPendingCellEditsAndExportsUnderAHost
 
 TEST(EditorFlow, SaveAsIntoAnotherFolderAsksAndTheListKeepsTheLegendChosenBefore)
 {
-    // The folder and name chosen, the answer; the file written, whether 149 was asked.
-    const std::tuple<std::string, std::string, Answer, std::string, bool> cases[] = {
-        {"elsewhere", "copy.leg", Answer::No, "", true},
-        {"elsewhere", "copy.leg", Answer::Yes, "copy.leg", true},
-        {"PROJECT", "copy.leg", Answer::Yes, "copy.leg", true}, // another folder here
-        {"project", "copy", Answer::Yes, "copy.leg", false},
-        {"project", "Copy.LEG", Answer::Yes, "Copy.LEG", false},
+    // The folder and name chosen, the answer; the file written, the questions asked.
+    const int other = Str::NonStandardFolder, replace = Str::ReplaceLegend;
+    const std::tuple<std::string, std::string, Answer, std::string, std::vector<int>> cases[] = {
+        {"elsewhere", "copy.leg", Answer::No, "", {other}},
+        {"elsewhere", "copy.leg", Answer::Yes, "copy.leg", {other}},
+        {"PROJECT", "copy.leg", Answer::Yes, "copy.leg", {other}}, // another folder here
+        {"project", "copy", Answer::Yes, "copy.leg", {}},
+        {"project", "Copy.LEG", Answer::Yes, "Copy.LEG", {}},
+        // A name that becomes an existing legend by its ".leg" is asked about.
+        {"project", "alpha", Answer::No, "", {replace}},
+        {"project", "alpha", Answer::Yes, "alpha.leg", {replace}},
     };
     for (const auto& [folderName, name, answer, written, asked] : cases) {
         CEditorBench b;
@@ -192,7 +197,7 @@ TEST(EditorFlow, SaveAsIntoAnotherFolderAsksAndTheListKeepsTheLegendChosenBefore
 
         EXPECT_EQ(b.dialogs.saveRequest.folder + b.dialogs.saveRequest.fileName, b.project + "alpha.leg");
         EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "SavePath"), folder);
-        ASSERT_EQ(b.MessageIds(), asked ? std::vector<int>{Str::NonStandardFolder} : std::vector<int>{}) << name;
+        ASSERT_EQ(b.MessageIds(), asked) << name;
         EXPECT_EQ(b.flow.Selection(), 1);
         EXPECT_EQ(b.flow.Legend().m_FilePath, b.project + "alpha.leg");
         // The save names the legend after the file name field, still the old file's.
