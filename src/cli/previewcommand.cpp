@@ -122,16 +122,12 @@ int Preview(const std::vector<std::string>& args, const CCliCommand& self)
     if (a.Has("--pen")) {
         // A file named here that is no pen file is a mistake the user must
         // hear of; the PEN_FILE setting only leaves the line samples out.
-        std::string bytes;
-        if (const CFileResult read = CFileIO::ReadStart(pen, bytes, CPenFile::MaxUsefulBytes);
-            !read.Ok())
-            return Fail(Name, "cannot read the pen file " + pen + ": " + read.Reason());
-        if (CPenFile::Parse(std::vector<uint8_t>(bytes.begin(), bytes.end())).Status() !=
-            EPenFileStatus::Ok)
-            return Fail(Name, "cannot use the pen file " + pen + ": not a pen file (" +
-                                  (bytes.size() < 8 ? "header shorter than 8 bytes"
-                                                    : "no PEN2 signature") +
-                                  ")");
+        // Read through the cache the line samples are drawn from, so the file is read once.
+        const std::shared_ptr<const CPenFile> file = CPenFile::Cached(pen);
+        if (file->Status() == EPenFileStatus::CannotOpen)
+            return Fail(Name, "cannot read the pen file " + pen + ": " + file->Why());
+        if (file->Status() == EPenFileStatus::Invalid)
+            return Fail(Name, "cannot use the pen file " + pen + ": not a pen file (" + file->Why() + ")");
     }
 
     // A folder, FIFO or device as OUT is refused before any drawing.

@@ -31,7 +31,7 @@ unsigned Word(const std::vector<uint8_t>& bytes, size_t at)
 } // namespace
 
 CPenFile::CPenFile(CPenFile&& other) noexcept
-    : m_Status(other.m_Status), m_Bytes(std::move(other.m_Bytes)),
+    : m_Status(other.m_Status), m_Why(std::move(other.m_Why)), m_Bytes(std::move(other.m_Bytes)),
       m_Records(std::move(other.m_Records))
 {
 }
@@ -39,6 +39,7 @@ CPenFile::CPenFile(CPenFile&& other) noexcept
 CPenFile& CPenFile::operator=(CPenFile&& other) noexcept
 {
     m_Status = other.m_Status;
+    m_Why = std::move(other.m_Why);
     m_Bytes = std::move(other.m_Bytes);
     m_Records = std::move(other.m_Records);
     return *this;
@@ -48,8 +49,10 @@ CPenFile CPenFile::Parse(const std::vector<uint8_t>& bytes)
 {
     CPenFile file;
     file.m_Status = EPenFileStatus::Invalid;
-    if (bytes.size() < kHeaderSize || !HasSignature(bytes))
+    if (bytes.size() < kHeaderSize || !HasSignature(bytes)) {
+        file.m_Why = bytes.size() < kHeaderSize ? "header shorter than 8 bytes" : "no PEN2 signature";
         return file;
+    }
     file.m_Status = EPenFileStatus::Ok;
     file.m_Bytes.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(
                                                            std::min(bytes.size(), MaxUsefulBytes)));
@@ -62,8 +65,11 @@ CPenFile CPenFile::Parse(const std::vector<uint8_t>& bytes)
 CPenFile CPenFile::Read(const std::string& path)
 {
     std::string data;
-    if (!CFileIO::ReadStart(path, data, MaxUsefulBytes).Ok())
-        return CPenFile();
+    if (const CFileResult read = CFileIO::ReadStart(path, data, MaxUsefulBytes); !read.Ok()) {
+        CPenFile file;
+        file.m_Why = read.Reason();
+        return file;
+    }
     return Parse(std::vector<uint8_t>(data.begin(), data.end()));
 }
 

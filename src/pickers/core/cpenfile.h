@@ -28,6 +28,9 @@ public:
     CPenFile& operator=(CPenFile&& other) noexcept;
 
     EPenFileStatus Status() const { return m_Status; }
+    // Why the file cannot be used: the read's reason, or what is wrong with
+    // its header; empty when it is Ok.
+    const std::string& Why() const { return m_Why; }
     // The usable style count: the header's count, but no more than the offset
     // entries that lie whole in the file, min(count, (file size - 8) / 2); 0
     // unless the file is valid. All 65535 styles a header can declare are
@@ -44,6 +47,7 @@ private:
     using StrokeList = std::vector<std::vector<uint8_t>>;
 
     EPenFileStatus m_Status = EPenFileStatus::CannotOpen;
+    std::string m_Why;
     std::vector<uint8_t> m_Bytes;
     // Styles are parsed when first asked for: a hostile header could point
     // 65535 styles at long records that overlap, which parsed all at once
