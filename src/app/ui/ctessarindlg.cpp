@@ -303,30 +303,29 @@ void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
     // The first rows tell the widths well enough; measuring every row of a
     // very long legend would slow its loading for nothing.
     constexpr int kMeasuredRows = 2000;
+    const int measured = std::min(m_sheet->GetRowCount(), kMeasuredRows + 1);
+    // At least `floor`: the heading's text in full, each other text up to `cap`.
+    auto widest = [&](int col, int rows, int floor, int cap) {
+        int needed = floor;
+        for (int row = 0; row < rows; ++row) {
+            const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, col))) + 12;
+            needed = std::max(needed, row == 0 ? advance : std::min(advance, cap));
+        }
+        return needed;
+    };
     for (int col = 0; col < m_sheet->GetColumnCount(); ++col) {
         const int width = m_sheet->GetColumnWidth(col);
         if (width <= 0)
             continue;
         const bool text = col == k.from || col == k.to || col == k.label;
-        const int rows = text ? std::min(m_sheet->GetRowCount(), kMeasuredRows + 1) : 1;
-        int needed = width;
-        for (int row = 0; row < rows; ++row) {
-            const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, col))) + 12;
-            needed = std::max(needed, row == 0 ? advance : std::min(advance, kMaxTextWidth));
-        }
+        const int needed = widest(col, text ? measured : 1, width, kMaxTextWidth);
         if (needed > width)
             m_sheet->SetColumnWidth(col, needed);
     }
     // The Comment column needs no more than its longest comment (up to the
     // width it was given) and takes whatever room the others leave.
-    m_commentWidth = 0;
-    if (const int given = m_sheet->GetColumnWidth(k.comment); given > 0) {
-        const int rows = std::min(m_sheet->GetRowCount(), kMeasuredRows + 1);
-        for (int row = 0; row < rows; ++row) {
-            const int advance = metrics.horizontalAdvance(GridToQString(m_sheet->GetItemText(row, k.comment))) + 12;
-            m_commentWidth = std::max(m_commentWidth, row == 0 ? advance : std::min(advance, given));
-        }
-    }
+    const int given = m_sheet->GetColumnWidth(k.comment);
+    m_commentWidth = given > 0 ? widest(k.comment, measured, 0, given) : 0;
     FitCommentColumn();
 }
 
