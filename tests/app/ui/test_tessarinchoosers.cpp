@@ -7,6 +7,7 @@
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
 #include "pickers/ccolourpopup.h"
+#include "pickers/core/tabletext.h"
 #include "pickers/cpatternchooserdlg.h"
 
 #include "platform/csettingsstore.h"
@@ -18,17 +19,20 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPointer>
 #include <QTest>
 
 #include <filesystem>
+#include <map>
 
 namespace {
 
 // Row 0: red fill on an opaque green ground, pattern 1, blue line.
-const char* const kLegend = "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"basalt\"\n\tDescription = \"\"\n"
-                            "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
-                            "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"
-                            "\t\t1\t2\t\"high\"\t\t255\t65280\t1\t16711680\t1\t1\n\t}\nLegendTable End\n";
+const char* const kLegend =
+    "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"basalt\"\n\tDescription = \"\"\n"
+    "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
+    "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"
+    "\t\t1\t2\t\"high\"\t\t255\t65280\t1\t16711680\t1\t1\n\t}\nLegendTable End\n";
 
 struct CChooserWindow {
     int argc = 1;
@@ -45,7 +49,9 @@ struct CChooserWindow {
     {
         WriteTextFile(folder + "basalt.leg", kLegend);
         for (const char* n : {"hatch_3.bmp", "5.bmp"})
-            WriteTextFile(patterns + n, BmpBytes(1, {{0, 1, 1, 1}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}}, {0, 0xFFFFFF}));
+            WriteTextFile(patterns + n,
+                          BmpBytes(1, {{0, 1, 1, 1}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}},
+                                   {0, 0xFFFFFF}));
         EXPECT_TRUE(SetCommonSetting("LUT_PATH", folder));
         EXPECT_TRUE(SetCommonSetting("BRUSH_PATH", patterns));
         dlg = std::make_unique<CTessarinDlg>(ParseStartupArguments({"tessarin"}), &prompt);
@@ -59,7 +65,8 @@ struct CChooserWindow {
         CGridRect r;
         dlg->Sheet().GetCellRect(1, col, r);
         QWidget* viewport = dlg->Spreadsheet()->viewport();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2));
         return viewport->mapToGlobal(QPoint(r.right, r.top));
     }
     CLLRow Row() const
@@ -93,84 +100,67 @@ QPoint Centre(const CGridRect& r)
 
 } // namespace
 
-TEST(TessarinChoosers, ColourCellsOpenThePopUpAndTakeItsColour)
+TEST(TessarinChoosers, StyleCellsOpenTheirChooserAndTakeWhatItChose)
 {
-    enum class Pick { Box13, TransparentHalf, Esc };
-    const struct {
-        const char* column;
-        Pick pick;
-        const char* row;
-        bool modified;
-    } cases[] = {
-        {"fg", Pick::Box13, "16711680 65280 p1 16711680", true},
-        {"bg", Pick::TransparentHalf, "255 16777215T p1 16711680", true},
-        {"bg", Pick::Box13, "255 16711680 p1 16711680", true},
-        {"lcol", Pick::Box13, "255 65280 p1 16711680", false}, // the colour it has: nothing changes
-        {"fg", Pick::Esc, "255 65280 p1 16711680", false},
-    };
-    for (const auto& k : cases) {
+    // The row starts as "255 65280 p1 16711680"; red, its fill colour, is the palette's 16th
+    // colour whichever colour column is clicked. The pattern chooser shows the patterns the
+    // sheet loaded at start, not the folder as it is now (5.bmp is gone by then).
+    // column | what is done in the chooser | the row then | modified
+    for (const auto& k : Rows(R"(
+        fg      | box 13      | 16711680 65280 p1 16711680       | 1
+        bg      | transparent | 255 16777215T p1 16711680        | 1
+        bg      | box 13      | 255 16711680 p1 16711680         | 1
+        lcol    | box 13      | 255 65280 p1 16711680            | 0
+        fg      | Esc         | 255 65280 p1 16711680            | 0
+        pattern | sample 2    | 255 65280 p5 16711680            | 1
+        pattern | sample 0    | 16777215T 16777215T p0 16711680  | 1
+        pattern | Esc         | 255 65280 p1 16711680            | 0
+    )")) {
         CChooserWindow w;
+        std::filesystem::remove(w.patterns + "5.bmp");
         const CSheetColumns& columns = w.dlg->Sheet().Columns();
-        const std::string column = k.column;
-        const int col = column == "fg" ? columns.fg : column == "bg" ? columns.bg : columns.lcol;
+        const int col = std::map<std::string, int>{{"fg", columns.fg},
+                                                   {"bg", columns.bg},
+                                                   {"lcol", columns.lcol},
+                                                   {"pattern", columns.pattern}}[k[0]];
         const QPoint at = w.ClickCell(col);
         auto* popup = w.dlg->findChild<CColourPopup*>();
-        ASSERT_NE(popup, nullptr) << column;
-        EXPECT_EQ(popup->Tag(), col);
-        EXPECT_EQ(popup->Logic().OffersTransparent(), column == "bg");
-        // Red, the row's fill colour, is the palette's 16th colour, whichever column.
-        EXPECT_EQ(popup->Logic().Chosen(), 16) << column;
-        EXPECT_EQ(popup->Logic().DefaultRect().IsEmpty(), true);
-        const CGridRect& window = popup->Logic().Window();
-        EXPECT_EQ(QPoint(window.left, window.top), at) << column;
-        EXPECT_EQ(popup->geometry().topLeft(), at) << column;
-        if (k.pick == Pick::Box13 && column == "fg")
-            w.SaveShot(popup, "window-colour-popup.png");
-        if (column == "bg" && k.pick == Pick::TransparentHalf)
-            w.SaveShot(popup, "window-colour-popup-bg.png");
-        switch (k.pick) {
-        case Pick::Box13: QTest::mouseClick(popup, Qt::LeftButton, {}, Centre(popup->Logic().ColourBoxRect(13))); break;
-        case Pick::TransparentHalf:
-            QTest::mouseClick(popup, Qt::LeftButton, {}, Centre(popup->Logic().TransparentHalf()));
-            break;
-        case Pick::Esc:
-            QTest::keyClick(popup, Qt::Key_Right);
-            QTest::keyClick(popup, Qt::Key_Escape);
-            break;
-        }
-        EXPECT_EQ(Colours(w.Row()), k.row) << column;
-        EXPECT_EQ(w.dlg->Flow().IsModified(), k.modified) << column;
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(w.dlg->findChild<CColourPopup*>(), nullptr) << column;
-    }
-}
-
-TEST(TessarinChoosers, PatternCellsOpenTheChooserOnTheSheetsTable)
-{
-    const struct {
-        int sample; // -1: Esc
-        const char* row;
-    } cases[] = {{2, "255 65280 p5 16711680"}, {0, "16777215T 16777215T p0 16711680"}, {-1, "255 65280 p1 16711680"}};
-    for (const auto& k : cases) {
-        CChooserWindow w;
-        // The chooser shows the patterns the sheet loaded at start, not the folder as it is now.
-        std::filesystem::remove(w.patterns + "5.bmp");
-        const QPoint at = w.ClickCell(w.dlg->Sheet().Columns().pattern);
         auto* chooser = w.dlg->findChild<CPatternChooserDlg*>();
-        ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->pos(), at);
-        EXPECT_EQ(chooser->Logic().Listed(), (std::vector<int>{0, 3, 5}));
-        EXPECT_EQ(chooser->Logic().Current(), 1);
-        if (k.sample == 2)
-            w.SaveShot(chooser, "window-pattern-chooser.png");
-        if (k.sample >= 0) {
-            const CGridRect f = chooser->FrameRect();
-            QTest::mouseClick(chooser, Qt::LeftButton, {}, QPoint(f.left + 3 + k.sample * 33 + 16, f.top + 9 + 16));
+        const QPointer<QWidget> opened = popup ? static_cast<QWidget*>(popup) : chooser;
+        ASSERT_FALSE(opened.isNull()) << k[0];
+        EXPECT_EQ(opened->pos(), at) << k[0];
+        if (popup) {
+            const CColourPopupLogic& logic = popup->Logic();
+            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen(),
+                                        logic.DefaultRect().IsEmpty(), logic.Window().left - at.x(),
+                                        logic.Window().top - at.y()}),
+                      (std::vector<int>{col, k[0] == "bg", 16, 1, 0, 0}));
         } else {
-            QTest::keyClick(chooser, Qt::Key_Escape);
+            EXPECT_EQ(chooser->Logic().Listed(), (std::vector<int>{0, 3, 5}));
+            EXPECT_EQ(chooser->Logic().Current(), 1);
         }
-        EXPECT_EQ(Colours(w.Row()), k.row) << k.sample;
+        const std::map<std::string, std::string> shots{
+            {"fg box 13", "window-colour-popup.png"},
+            {"bg transparent", "window-colour-popup-bg.png"},
+            {"pattern sample 2", "window-pattern-chooser.png"}};
+        if (shots.count(k[0] + " " + k[1]))
+            w.SaveShot(opened, shots.at(k[0] + " " + k[1]));
+        if (k[1] == "box 13")
+            QTest::mouseClick(popup, Qt::LeftButton, {}, Centre(popup->Logic().ColourBoxRect(13)));
+        else if (k[1] == "transparent")
+            QTest::mouseClick(popup, Qt::LeftButton, {}, Centre(popup->Logic().TransparentHalf()));
+        else if (k[1].rfind("sample ", 0) == 0)
+            QTest::mouseClick(
+                chooser, Qt::LeftButton, {},
+                QPoint(chooser->FrameRect().left + 19 + std::stoi(k[1].substr(7)) * 33,
+                       chooser->FrameRect().top + 25));
+        else // a key moves the hot box first, to show that Esc takes nothing
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
+                QTest::keyClick(opened, key);
+        EXPECT_EQ(Colours(w.Row()) + " " + std::to_string(w.dlg->Flow().IsModified()),
+                  k[2] + " " + k[3])
+            << k[0] << " " << k[1];
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(w.dlg->findChild<CPatternChooserDlg*>(), nullptr) << k.sample;
+        EXPECT_TRUE(opened.isNull()) << k[0] << " " << k[1];
     }
 }

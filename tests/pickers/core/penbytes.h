@@ -2,7 +2,9 @@
 // Pen files made from tables: each style a list of strokes, each stroke its
 // instruction bytes.
 
+#include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -29,4 +31,18 @@ inline std::vector<uint8_t> PenBytes(const std::vector<PenStyle>& styles,
     }
     bytes.insert(bytes.end(), records.begin(), records.end());
     return bytes;
+}
+
+inline std::vector<uint8_t> Patched(std::vector<uint8_t> bytes, size_t at,
+                                    const std::vector<uint8_t>& with)
+{
+    std::copy(with.begin(), with.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    return bytes;
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }

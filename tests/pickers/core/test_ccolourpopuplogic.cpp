@@ -1,31 +1,37 @@
 #include "pickers/core/ccolourpopuplogic.h"
+#include "pickers/core/tabletext.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
-#include <vector>
 
 namespace {
 using L = CColourPopupLogic;
 
-std::string Str(const CGridRect& r)
+// Boxes besides the colours by letter: None, Custom, Default, Transparent.
+std::string Name(int box)
 {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
+    return box >= 0 ? std::to_string(box) : std::string(1, "NCDT"[-1 - box]);
 }
 
-L::Setup Make(bool withDefault, bool withCustom, bool transparent = false, uint32_t initial = 0x123456)
+int Box(const std::string& name)
+{
+    const size_t letter = std::string("NCDT").find(name);
+    return letter == std::string::npos ? std::stoi(name) : -1 - static_cast<int>(letter);
+}
+
+// `flags`: D a default box, C a custom box, T transparent offered, W a custom text wider
+// than the colours.
+L::Setup Make(const std::string& flags, uint32_t initial = 0x123456, CGridPoint at = {100, 200})
 {
     L::Setup s;
     s.initial = initial;
-    s.offerTransparent = transparent;
-    s.hasDefault = withDefault;
-    s.hasCustom = withCustom;
+    s.offerTransparent = flags.find('T') != std::string::npos;
+    s.hasDefault = flags.find('D') != std::string::npos;
+    s.hasCustom = flags.find('C') != std::string::npos;
     s.defaultText = {60, 13};
-    s.customText = {40, 13};
-    s.margin = 2;
-    s.at = {100, 200};
+    s.customText = {flags.find('W') != std::string::npos ? 200 : 40, 13};
+    s.at = at;
     s.screen = {0, 0, 1920, 1080};
     s.ownerHeight = 400;
     return s;
@@ -34,128 +40,106 @@ L::Setup Make(bool withDefault, bool withCustom, bool transparent = false, uint3
 
 TEST(PopupColours, FortyNamedColoursInTheirPlaces)
 {
-    const auto& c = PopupColours();
-    const struct {
-        size_t index;
-        const char* name;
-        uint32_t colour;
-    } cases[] = {{0, "Black", 0x000000},         {1, "Brown", 0x002AA5},       {9, "Orange", 0x2068FF},
-                 {14, "Blue-grey", 0xC07B7B},    {15, "Grey - 40", 0x666666},  {29, "Skyblue", 0xFFFFC0},
-                 {35, "Pale green ", 0x98FB98},  {37, "Pale blue", 0x8B8368}, {39, "White", 0xFFFFFF}};
-    for (const auto& k : cases) {
-        EXPECT_EQ(std::string(c[k.index].name), k.name) << k.index;
-        EXPECT_EQ(c[k.index].colour, k.colour) << k.index;
-    }
+    std::string shown;
     std::set<std::string> names;
-    for (const auto& e : c)
+    for (size_t i : {0, 1, 9, 14, 15, 29, 35, 37, 39}) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "%06x", PopupColours()[i].colour);
+        shown += std::to_string(i) + " " + PopupColours()[i].name + " " + hex + ", ";
+    }
+    EXPECT_EQ(shown, "0 Black 000000, 1 Brown 002aa5, 9 Orange 2068ff, 14 Blue-grey c07b7b, "
+                     "15 Grey - 40 666666, 29 Skyblue ffffc0, 35 Pale green  98fb98, "
+                     "37 Pale blue 8b8368, 39 White ffffff, ");
+    for (const auto& e : PopupColours())
         names.insert(e.name);
     EXPECT_EQ(names.size(), 40u);
 }
 
 TEST(ColourPopupLogic, BoxSizeWindowAndBoxes)
 {
-    for (auto [margin, box] : std::vector<std::pair<int, int>>{{1, 18}, {2, 18}, {5, 18}, {6, 19}, {7, 21}})
-        EXPECT_EQ(L::BoxSize(margin), box) << margin;
+    std::string sizes;
+    for (int margin : {1, 2, 5, 6, 7})
+        sizes += std::to_string(L::BoxSize(margin)) + " ";
+    EXPECT_EQ(sizes, "18 18 18 19 21 ");
 
-    const struct {
-        bool withDefault, withCustom;
-        int customWidth;
-        CGridPoint at;
-        const char *window, *defaultBox, *customBox, *first, *last;
-    } cases[] = {
-        {false, false, 40, {100, 200}, "100,200,248,294", "0,0,0,0", "0,0,0,0", "2,2,20,20", "128,74,146,92"},
-        {false, true, 40, {100, 200}, "100,200,248,323", "0,0,0,0", "2,94,146,119", "2,2,20,20", "128,74,146,92"},
-        {true, true, 40, {100, 200}, "100,200,248,352", "2,2,146,27", "2,123,146,148", "2,29,20,47",
-         "128,101,146,119"},
-        // A text wider than the colours widens the pop-up and both boxes.
-        {true, true, 200, {100, 200}, "100,200,304,352", "2,2,202,27", "2,123,202,148", "2,29,20,47",
-         "128,101,146,119"},
-        // Kept on the screen: pulled left, pushed right, and opened above the owner.
-        {false, true, 40, {1850, 100}, "1772,100,1920,223", "0,0,0,0", "2,94,146,119", "2,2,20,20", "128,74,146,92"},
-        {false, true, 40, {-20, 100}, "0,100,148,223", "0,0,0,0", "2,94,146,119", "2,2,20,20", "128,74,146,92"},
-        {false, true, 40, {100, 1000}, "100,477,248,600", "0,0,0,0", "2,94,146,119", "2,2,20,20", "128,74,146,92"},
-    };
-    for (const auto& k : cases) {
-        L::Setup s = Make(k.withDefault, k.withCustom);
-        s.customText.cx = k.customWidth;
-        s.at = k.at;
-        const L popup(s);
-        const std::string what = Str(popup.Window());
-        EXPECT_EQ(what, k.window);
-        EXPECT_EQ(Str(popup.DefaultRect()), k.defaultBox) << what;
-        EXPECT_EQ(Str(popup.CustomRect()), k.customBox) << what;
-        EXPECT_EQ(Str(popup.ColourBoxRect(0)), k.first) << what;
-        EXPECT_EQ(Str(popup.ColourBoxRect(39)), k.last) << what;
+    // flags | at | window | default box | custom box | colour 0 | colour 39
+    for (const auto& row : Rows(R"(
+        -   | 100,200  | 100,200,248,294   | 0,0,0,0    | 0,0,0,0       | 2,2,20,20  | 128,74,146,92
+        C   | 100,200  | 100,200,248,323   | 0,0,0,0    | 2,94,146,119  | 2,2,20,20  | 128,74,146,92
+        DC  | 100,200  | 100,200,248,352   | 2,2,146,27 | 2,123,146,148 | 2,29,20,47 | 128,101,146,119
+        DCW | 100,200  | 100,200,304,352   | 2,2,202,27 | 2,123,202,148 | 2,29,20,47 | 128,101,146,119
+        C   | 1850,100 | 1772,100,1920,223 | 0,0,0,0    | 2,94,146,119  | 2,2,20,20  | 128,74,146,92
+        C   | -20,100  | 0,100,148,223     | 0,0,0,0    | 2,94,146,119  | 2,2,20,20  | 128,74,146,92
+        C   | 100,1000 | 100,477,248,600   | 0,0,0,0    | 2,94,146,119  | 2,2,20,20  | 128,74,146,92
+    )")) {
+        const size_t comma = row[1].find(',');
+        const L popup(
+            Make(row[0], 0x123456, {std::stoi(row[1]), std::stoi(row[1].substr(comma + 1))}));
+        EXPECT_EQ(Joined({RectText(popup.Window()), RectText(popup.DefaultRect()),
+                          RectText(popup.CustomRect()), RectText(popup.ColourBoxRect(0)),
+                          RectText(popup.ColourBoxRect(39))},
+                         " | "),
+                  Joined({row.begin() + 2, row.end()}, " | "))
+            << row[0] << " at " << row[1];
     }
-    const L popup(Make(false, true, true));
-    EXPECT_EQ(Str(popup.ColourBoxRect(9)), "20,20,38,38");
-    EXPECT_EQ(Str(popup.ColourBoxRect(40)), "0,0,0,0");
-    EXPECT_EQ(Str(popup.TransparentHalf()), "2,94,72,119");
-    EXPECT_EQ(Str(popup.CustomHalf()), "76,94,146,119");
+    const L popup(Make("CT"));
+    EXPECT_EQ(Joined({RectText(popup.ColourBoxRect(9)), RectText(popup.ColourBoxRect(40)),
+                      RectText(popup.TransparentHalf()), RectText(popup.CustomHalf())}),
+              "20,20,38,38 0,0,0,0 2,94,72,119 76,94,146,119");
 }
 
 TEST(ColourPopupLogic, InitialBox)
 {
-    const struct {
-        uint32_t initial;
-        bool withDefault, withCustom;
-        int box;
-    } cases[] = {{0x000000, false, true, 0},       {0xFFFFFF, false, true, 39},
-                 {GridRGB(152, 251, 152), false, true, 35},
-                 {0x123456, false, true, L::CustomBox}, {0x123456, false, false, L::None},
-                 {0xFF000000, true, true, L::DefaultBox}, {0xFF000000, false, true, L::CustomBox}};
-    for (const auto& k : cases) {
-        const L popup(Make(k.withDefault, k.withCustom, false, k.initial));
-        EXPECT_EQ(popup.Chosen(), k.box) << std::hex << k.initial;
-        EXPECT_EQ(popup.Hot(), k.box) << std::hex << k.initial;
+    // flags | initial colour | the box chosen and hot
+    for (const auto& row : Rows(R"(
+        C  | 000000   | 0
+        C  | ffffff   | 39
+        C  | 98fb98   | 35
+        C  | 123456   | C
+        -  | 123456   | N
+        DC | ff000000 | D
+        C  | ff000000 | C
+    )")) {
+        const L popup(Make(row[0], static_cast<uint32_t>(std::stoul(row[1], nullptr, 16))));
+        EXPECT_EQ(Name(popup.Chosen()) + " " + Name(popup.Hot()), row[2] + " " + row[2]) << row[1];
     }
 }
 
 TEST(ColourPopupLogic, PointerHitTest)
 {
-    const struct {
-        bool withDefault, transparent;
-        CGridPoint at;
-        int box;
-    } cases[] = {
-        // Points are taken 2 pixels (the margin) in from the corner.
-        {false, false, {2, 2}, 0},        {false, false, {1, 5}, L::None}, {false, false, {19, 19}, 0},
-        {false, false, {22, 22}, 9},      {false, false, {145, 91}, 39},   {false, false, {148, 50}, L::None},
-        {false, false, {10, 93}, L::None}, {false, false, {50, 100}, L::CustomBox},
-        {false, true, {50, 100}, L::TransparentBox}, {false, true, {76, 100}, L::TransparentBox},
-        {false, true, {77, 100}, L::CustomBox},      {false, true, {140, 118}, L::CustomBox},
-        {true, false, {10, 10}, L::DefaultBox},     {true, false, {10, 28}, L::DefaultBox},
-        {true, false, {10, 29}, 0},                 {true, false, {10, 130}, L::CustomBox},
-    };
-    for (const auto& k : cases) {
-        const L popup(Make(k.withDefault, true, k.transparent));
-        EXPECT_EQ(popup.HitTest(k.at), k.box) << k.at.x << "," << k.at.y << " default " << k.withDefault;
+    // Points are taken 2 pixels (the margin) in from the corner.
+    // flags | points | the boxes they hit
+    for (const auto& row : Rows(R"(
+        C  | 2,2 1,5 19,19 22,22 145,91 148,50 10,93 50,100 | 0 N 0 9 39 N N C
+        CT | 50,100 76,100 77,100 140,118                   | T T C C
+        DC | 10,10 10,28 10,29 10,130                       | D D 0 C
+    )")) {
+        const L popup(Make(row[0]));
+        std::vector<std::string> hits;
+        for (const std::string& p : Split(row[1]))
+            hits.push_back(
+                Name(popup.HitTest({std::stoi(p), std::stoi(p.substr(p.find(',') + 1))})));
+        EXPECT_EQ(Joined(hits), row[2]) << row[0] << ": " << row[1];
     }
 }
 
 TEST(ColourPopupLogic, KeysMoveTheHotBox)
 {
-    using K = L::Key;
-    const int C = L::CustomBox, D = L::DefaultBox, T = L::TransparentBox;
-    const struct {
-        int from;
-        K key;
-        bool withDefault, withCustom;
-        int to;
-    } cases[] = {
-        {0, K::Right, false, true, 1},   {7, K::Right, false, true, 8},  {39, K::Right, true, true, C},
-        {39, K::Right, true, false, D},  {39, K::Right, false, false, 0}, {5, K::Left, false, true, 4},
-        {8, K::Left, false, true, 7},    {0, K::Left, true, true, D},   {0, K::Left, false, true, C},
-        {0, K::Left, false, false, 39},  {12, K::Up, false, true, 4},   {3, K::Up, true, true, D},
-        {3, K::Up, false, true, C},      {3, K::Up, false, false, 39},  {3, K::Down, false, true, 11},
-        {33, K::Down, true, true, C},    {33, K::Down, true, false, D}, {33, K::Down, false, false, 0},
-        {D, K::Right, true, true, 0},    {D, K::Down, true, true, 0},   {D, K::Left, true, true, C},
-        {D, K::Left, true, false, 39},   {D, K::Up, true, true, C},     {D, K::Up, true, false, 39},
-        {C, K::Right, true, true, D},    {C, K::Right, false, true, 0}, {T, K::Down, true, true, D},
-        {T, K::Down, false, true, 0},    {C, K::Left, true, true, 39},  {T, K::Up, true, true, 39},
-        {L::None, K::Down, false, false, 0}, {L::None, K::Up, false, false, 39},
-    };
-    for (const auto& k : cases)
-        EXPECT_EQ(L::NextBox(k.from, k.key, k.withDefault, k.withCustom), k.to)
-            << k.from << " key " << static_cast<int>(k.key) << " " << k.withDefault << k.withCustom;
+    // flags | moves, each the box it starts from, a key (r l u d) and the box it ends on
+    for (const auto& row : Rows(R"(
+        C  | 0r1 7r8 5l4 8l7 0lC 12u4 3uC 3d11 Cr0 Td0
+        DC | 39rC 0lD 3uD 33dC Dr0 Dd0 DlC DuC CrD TdD Cl39 Tu39
+        D  | 39rD 33dD Dl39 Du39
+        -  | 39r0 0l39 3u39 33d0 Nd0 Nu39
+    )")) {
+        for (const std::string& move : Split(row[1])) {
+            const size_t k = move.find_first_of("rlud");
+            const L::Key key = std::array{L::Key::Right, L::Key::Left, L::Key::Up,
+                                          L::Key::Down}[std::string("rlud").find(move[k])];
+            const int to =
+                L::NextBox(Box(move.substr(0, k)), key, row[0].find('D') != std::string::npos,
+                           row[0].find('C') != std::string::npos);
+            EXPECT_EQ(move.substr(0, k + 1) + Name(to), move) << row[0];
+        }
+    }
 }
