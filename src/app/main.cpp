@@ -1,5 +1,6 @@
 // tessarin: the legend editor.
 
+#include "app/core/startupoptions.h"
 #include "app/ui/ctessarinapp.h"
 #include "platform/cfileio.h"
 
@@ -32,6 +33,11 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
+    // A picture under another format's name would mislead whoever opens it.
+    if (const std::optional<std::string> refusal = RefuseScreenshotPath(std::vector<std::string>(argv, argv + argc))) {
+        std::fprintf(stderr, "%s\n", refusal->c_str());
+        return 1;
+    }
     // As every program does: a file-size limit fails a save instead of killing us.
     CFileIO::IgnoreFileSizeSignal();
     QApplication app(argc, argv); // also sets the user's locale, as the formats expect

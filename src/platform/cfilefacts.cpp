@@ -115,6 +115,16 @@ std::string CFileFacts::AbsoluteNormal(const std::string& path)
     return ec ? std::string() : absolute.string();
 }
 
+std::string CFileFacts::Canonical(const std::string& path)
+{
+    const std::string absolute = AbsoluteNormal(path);
+    if (absolute.empty())
+        return absolute;
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::path(absolute), ec);
+    return ec ? absolute : canonical.string();
+}
+
 bool CFileFacts::Remove(const std::string& path)
 {
     return std::remove(path.c_str()) == 0;

@@ -59,6 +59,9 @@ public:
     // The path made absolute and without "." or ".." parts or repeated '/';
     // empty when the working folder cannot be known.
     static std::string AbsoluteNormal(const std::string& path);
+    // AbsoluteNormal with the symbolic links of its existing part resolved, so
+    // that two names of one file compare equal; a missing tail is kept as given.
+    static std::string Canonical(const std::string& path);
 
     // Removes a file (or an empty folder); false when it could not.
     static bool Remove(const std::string& path);

@@ -17,6 +17,8 @@
 #include "platform/cufilename.h"
 #include "platform/cutext.h"
 
+#include <map>
+
 
 using Answer = CUserPrompt::Answer;
 using Buttons = CUserPrompt::Buttons;
@@ -45,9 +47,12 @@ void CEditorFlow::OpenFile(const std::string& path)
 {
     m_LegendToSelect = CFileFacts::AbsoluteNormal(path);
     const std::string folder = AsFolder(GetFolderOfPath(m_LegendToSelect));
+    // Compared with links resolved: a legend named through a link to a listed
+    // folder is that folder's entry, not a second folder of the same files.
+    const std::string real = AsFolder(CFileFacts::Canonical(folder));
     m_ExtraFolder.clear();
     for (const std::string& listed : LegendSearchFolders(m_Product, "", false))
-        if (AsFolder(CFileFacts::AbsoluteNormal(listed)) == folder)
+        if (!listed.empty() && AsFolder(CFileFacts::Canonical(listed)) == real)
             return;
     m_ExtraFolder = folder;
 }
@@ -450,6 +455,22 @@ int CEditorFlow::FindListedPath(const std::string& path) const
     for (size_t i = 0; i < m_Items.size(); ++i)
         if (!m_Items[i].heading && CUText::EqualNoCase(m_Items[i].path, path))
             return static_cast<int>(i);
+    // The same file named through a link to its folder (or to a folder above). Each
+    // listed folder is resolved once, not each of its thousand entries.
+    const std::string target = CFileFacts::Canonical(path);
+    std::map<std::string, std::string> realFolders;
+    for (size_t i = 0; i < m_Items.size(); ++i) {
+        const std::string& listed = m_Items[i].path;
+        const size_t cut = listed.rfind('/');
+        if (m_Items[i].heading || cut == std::string::npos)
+            continue;
+        const std::string folder = listed.substr(0, cut + 1);
+        auto [known, fresh] = realFolders.try_emplace(folder);
+        if (fresh)
+            known->second = AsFolder(CFileFacts::Canonical(folder));
+        if (known->second + listed.substr(cut + 1) == target)
+            return static_cast<int>(i);
+    }
     return -1;
 }
 

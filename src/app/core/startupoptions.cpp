@@ -170,11 +170,37 @@ std::string HostProduct(int hostCode)
     return hostCode >= 0 && hostCode <= 9 ? kProducts[hostCode] : kProducts[0];
 }
 
+std::vector<std::string> WithoutScreenshot(const std::vector<std::string>& args)
+{
+    std::vector<std::string> kept;
+    kept.reserve(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (i > 0 && args[i] == "--screenshot")
+            ++i; // and its value, whatever it looks like
+        else
+            kept.push_back(args[i]);
+    }
+    return kept;
+}
+
+std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args)
+{
+    CStartupOptions options;
+    ApplyOwnSwitches(args, options);
+    const std::string& path = options.screenshotPath;
+    if (path.empty() || CUText::EndsWithNoCase(path, ".png"))
+        return std::nullopt;
+    return "tessarin: the screenshot is a PNG picture, so its file name must end in .png: " + path;
+}
+
 CStartupOptions ParseStartupArguments(const std::vector<std::string>& args)
 {
     CStartupOptions options;
-    ApplyWindowPass(args, options);
-    ApplyEditorPass(args, options);
+    // Our picture switch is no host's: neither pass sees it or its value, so
+    // "--screenshot -edit" names a file and sets no mode.
+    const std::vector<std::string> hostArgs = WithoutScreenshot(args);
+    ApplyWindowPass(hostArgs, options);
+    ApplyEditorPass(hostArgs, options);
     ApplyOwnSwitches(args, options);
     options.tabPath = DefaultTABPath(options.Quarvex(), options.Quarvex3D(), options.tabPath);
     return options;

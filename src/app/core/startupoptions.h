@@ -77,6 +77,12 @@ std::string HostProduct(int hostCode);
 // All three passes, then the default TAB path, in the order the window is built.
 CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 
+// The arguments without "--screenshot" and its value: what the hosts' passes read.
+std::vector<std::string> WithoutScreenshot(const std::vector<std::string>& args);
+// Why a "--screenshot" file name is refused (it must end in ".png", in any
+// case: the picture written is PNG); nothing when it is fine or not given.
+std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args);
+
 // The hosts' numeric switch values read as the C runtime's atol did where they were
 // written: leading blanks, a sign, digits up to the first other character, 0 when
 // there are none, clamped to 32 bits.

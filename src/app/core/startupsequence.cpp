@@ -43,6 +43,11 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
         report(Str::ConversionNotWritten, resources.conversion->failed, false);
     }
 
+    // The pattern folder (read before the pen file in the original order) is
+    // read by the editor flow when it fills the list, because Settings can
+    // change it later and the flow then reads it again. Reading the setting
+    // shows nothing, so the order cannot be seen: the only step here that can
+    // say something is the pen file check below.
     if (options.Quarvex() || options.Quarvex3D() || options.Strativ() || options.Strativ3D()) {
         const std::optional<std::string> configured = GetCommonSetting("PEN_FILE");
         resources.penFile = configured ? *configured : GetFolderOfPath(programPath) + "CARTORAW.PEN";
@@ -55,4 +60,13 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
                         CUserPrompt::Buttons::Ok});
     }
     return resources;
+}
+
+CHelpDecision DecideHelp(int hostCode, const CInstallationLookup& installation, const std::string& programFolder,
+                         const std::function<bool(const std::string&)>& readable)
+{
+    const std::optional<CHelpTarget> target = HelpTargetFor(hostCode, installation, programFolder);
+    if (!target)
+        return {};
+    return {readable(target->path) ? CHelpDecision::Action::Open : CHelpDecision::Action::CannotOpen, target->path};
 }

@@ -172,9 +172,11 @@ std::string DefaultTABPath(bool quarvex, bool quarvex3D, const std::string& give
         return givenPath;
     auto folder = CSettingsStore::GetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup\\",
                                             "ConfigDir");
-    if (!folder)
+    // An empty value names no folder; taken literally it would put the table
+    // at the root of the file system.
+    if (!folder || folder->empty())
         return {};
-    if (folder->empty() || (folder->back() != '/' && folder->back() != '\\'))
+    if (folder->back() != '/' && folder->back() != '\\')
         *folder += '/';
     return *folder + "xs_colr.tab";
 }

@@ -48,5 +48,6 @@ inline constexpr const char* TabStampValue = "TimeStamp_TAB2LEG";
 
 // The TAB legend table the editor keeps up to date when it runs under Quarvex or
 // Quarvex 3D and no "-TABPath" was given: xs_colr.tab in Quarvex's configuration
-// folder; empty when that folder is not recorded or another host started us.
+// folder; empty when that folder is not recorded (or recorded empty) or another
+// host started us.
 std::string DefaultTABPath(bool quarvex, bool quarvex3D, const std::string& givenPath);

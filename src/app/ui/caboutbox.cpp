@@ -6,7 +6,11 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 std::string VersionInfo(const std::string& key)
 {
@@ -15,6 +19,41 @@ std::string VersionInfo(const std::string& key)
     if (key == "InternalName")
         return "Tessarin";
     return {};
+}
+
+QIcon TessarinIcon()
+{
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        // A sheet of paper with a dark edge; the bands fill it but for a margin.
+        const int margin = std::max(1, size / 16);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x40, 0x40, 0x48));
+        painter.drawRect(0, 0, size, size);
+        painter.setBrush(Qt::white);
+        painter.drawRect(margin, margin, size - 2 * margin, size - 2 * margin);
+        const int inner = size - 4 * margin;
+        const int bandHeight = inner / 4;
+        const int top = 2 * margin + (inner - 4 * bandHeight) / 2;
+        const int swatchWidth = inner * 9 / 20;
+        const int gap = std::max(1, bandHeight / 5);
+        for (int band = 0; band < 4; ++band) {
+            const int y = top + band * bandHeight;
+            painter.setBrush(QColor::fromRgb(kIconBands[band]));
+            painter.drawRect(2 * margin, y + gap / 2, swatchWidth, bandHeight - gap);
+            // The label: a grey line in the middle of the band.
+            const int line = std::max(1, bandHeight / 4);
+            painter.setBrush(QColor(0x90, 0x90, 0x98));
+            painter.drawRect(2 * margin + swatchWidth + 2 * gap, y + (bandHeight - line) / 2,
+                             inner - swatchWidth - 2 * gap, line);
+        }
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 CAboutBox::CAboutBox(int hostCode, const QIcon& icon, QWidget* parent) : QDialog(parent)
@@ -30,6 +69,7 @@ CAboutBox::CAboutBox(int hostCode, const QIcon& icon, QWidget* parent) : QDialog
     auto* row = new QHBoxLayout;
     if (!icon.isNull()) {
         auto* picture = new QLabel(this);
+        picture->setObjectName(QStringLiteral("picture"));
         picture->setPixmap(icon.pixmap(48, 48));
         row->addWidget(picture, 0, Qt::AlignTop);
     }

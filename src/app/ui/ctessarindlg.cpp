@@ -1,6 +1,7 @@
 #include "app/ui/ctessarindlg.h"
 
 #include "app/core/hostplacement.h"
+#include "app/core/startupsequence.h"
 #include "app/core/clegendedit.h"
 #include "app/sheet/cmygridctrl.h"
 #include "app/sheet/cpenfilesampler.h"
@@ -14,6 +15,7 @@
 #include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
 #include "pickers/cpatternchooserdlg.h"
+#include "platform/cfilefacts.h"
 #include "platform/cstringtable.h"
 #include "platform/ctextcodec.h"
 
@@ -29,6 +31,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,7 +52,8 @@
 
 namespace {
 
-// Wide enough for the row commands in one line beside the list.
+// Wide enough for the row commands in one line beside the list; edit mode
+// narrows whatever width this settles at.
 constexpr int kNormalWidth = 960;
 
 QString Text(int stringId)
@@ -82,6 +86,28 @@ private:
     bool m_done = false;
 };
 
+// A list that takes the keyboard focus without choosing anything. Qt makes the
+// first row current when a list with no current row gets the focus, and the
+// window chooses the current row's legend: the legend named at start-up (one
+// outside the listed folders, or one that failed to load) would be replaced
+// by the first in the list as soon as the window became active.
+class CLegendListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        if (currentIndex().isValid()) {
+            QListWidget::focusInEvent(event);
+            return;
+        }
+        const QSignalBlocker quiet(this);
+        QListWidget::focusInEvent(event);
+        selectionModel()->clearCurrentIndex();
+    }
+};
+
 CEditorHostFlags FlagsOf(const CStartupOptions& o)
 {
     CEditorHostFlags flags;
@@ -101,6 +127,7 @@ CTessarinDlg::CTessarinDlg(const CStartupOptions& options, CUserPrompt* prompt, 
     : QDialog(parent), m_options(options), m_prompt(prompt ? prompt : &m_messageBoxes)
 {
     setWindowTitle(QStringLiteral("Tessarin"));
+    setWindowIcon(TessarinIcon());
     // A main window, not a pop-up: it can be minimised and maximised like one.
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
@@ -543,7 +570,7 @@ void CTessarinDlg::BuildNormalLayout()
     using namespace ControlId;
     // Left: the legends and the commands that add or remove whole legends.
     m_legendsGroup = Make(LegendsGroup, "legendsGroup", new QGroupBox(QStringLiteral("Legends"), this));
-    m_list = Make(LegendList, "legendList", new QListWidget(m_legendsGroup));
+    m_list = Make(LegendList, "legendList", new CLegendListWidget(m_legendsGroup));
     auto* listButtons = new QHBoxLayout;
     listButtons->addWidget(MakeButton(New, "newButton", QStringLiteral("New")));
     listButtons->addWidget(MakeButton(Import, "importButton", QStringLiteral("Import")));
@@ -645,6 +672,10 @@ void CTessarinDlg::BuildNormalLayout()
     QMenu* helpMenu = menuBar->addMenu(QStringLiteral("&Help"));
     QAction* helpAction = helpMenu->addAction(QStringLiteral("&Help..."), this, &CTessarinDlg::OpenHelp);
     helpAction->setShortcut(QKeySequence::HelpContents);
+    // Hosts without a help file: Help and F1 say so by being disabled.
+    const bool hasHelp = HelpTargetFor(m_options.hostCode, nullptr, std::string()).has_value();
+    helpAction->setEnabled(hasHelp);
+    help->setEnabled(hasHelp);
     const QString about = Text(Str::AboutMenu);
     if (!about.isEmpty())
         m_aboutAction = helpMenu->addAction(about, this, &CTessarinDlg::ShowAbout);
@@ -659,22 +690,37 @@ void CTessarinDlg::BuildNormalLayout()
 
 void CTessarinDlg::ApplyEditModeLayout()
 {
+    // The window is built from Qt layouts, not from the fixed control
+    // rectangles in dialog units of the original dialog template: those were
+    // drawn for one system font, and captions in another font or language
+    // would be cut. So edit mode hides the list and its commands, lets the
+    // layouts close the gap, and keeps the rule that matters to the hosts: the
+    // window is 184 pixels narrower than it would be with the list. The width
+    // is taken once the normal layout has settled, not from a constant, so a
+    // font that widens the window widens both.
     using namespace ControlId;
+    layout()->activate();
+    const int normalWidth = width();
     for (int id : {LegendList, LegendsGroup, New, Import, Delete}) {
         Control(id)->hide();
         Control(id)->setEnabled(false);
     }
-    resize(kNormalWidth - 184, height());
+    layout()->activate();
+    resize(normalWidth - 184, height());
 }
 
 void CTessarinDlg::OpenHelp()
 {
-    const std::optional<CHelpTarget> target = HelpTargetFor(
-        m_options.hostCode, ReadInstallationFolder, QCoreApplication::applicationDirPath().toStdString());
-    if (!target)
+    const CHelpDecision help =
+        DecideHelp(m_options.hostCode, ReadInstallationFolder, QCoreApplication::applicationDirPath().toStdString(),
+                   [](const std::string& path) { return CFileFacts::IsFile(path) && CFileFacts::IsReadable(path); });
+    if (help.action == CHelpDecision::Action::None)
         return;
-    // A help file that does not exist is the viewer's to report.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(target->path)));
+    // No help viewer stands by here to report a missing file, nor a file no
+    // program opens: the user learns it from us rather than from silence.
+    const QString absolute = QFileInfo(QFile::decodeName(QByteArray::fromStdString(help.path))).absoluteFilePath();
+    if (help.action == CHelpDecision::Action::CannotOpen || !QDesktopServices::openUrl(QUrl::fromLocalFile(absolute)))
+        m_prompt->ShowFixed("Could not open " + help.path);
 }
 
 void CTessarinDlg::ShowAbout()

@@ -38,6 +38,7 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
     struct Case {
         std::vector<std::string> args;
         const char* expected;
+        const char* configDir = nullptr; // Quarvex's "ConfigDir" recorded before
     };
     const Case cases[] = {
         {Args({}), "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
@@ -84,24 +85,51 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/b.leg tab= edit=0 tab2leg=0 shot=/o/win.png open=/p/c.LEG"},
         {Args({"-x.leg", ".leg", "--screenshot", "a.leg"}),
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=a.leg open="},
+        // The screenshot's value is never a switch, for either pass; the last one counts.
+        {Args({"--screenshot", "-edit", "--screenshot", "-tab2leg"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=-tab2leg open="},
+        {Args({"--screenshot", "-Quarvex", "-name", "/p/a.leg"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/a.leg tab= edit=0 tab2leg=0 shot=-Quarvex open="},
+        {Args({"--screenshot", "-PID", "5", "-LeftPos", "--screenshot"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=-PID open="},
         // The Quarvex default TAB path is looked up after the passes, and "-TABPath" wins over it.
         {Args({"-Q3D", "-TABPath", "/t/mine.tab"}),
          "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/t/mine.tab edit=0 tab2leg=0 shot= open="},
+        // Last, as they record a configuration folder: an empty one is none.
+        {Args({"-Quarvex"}),
+         "host=2 by=010000000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open=", ""},
         {Args({"-Q3D", "-tab2leg"}),
-         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/q/cfg/xs_colr.tab edit=0 tab2leg=1 shot= open="},
+         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/q/cfg/xs_colr.tab edit=0 tab2leg=1 shot= open=",
+         "/q/cfg"},
     };
-    // The Quarvex hosts look up their configuration folder: none is recorded here,
-    // except for the last case, which gets the table path from it.
+    // The Quarvex hosts look up their configuration folder: none is recorded
+    // until a case gives one.
     CSettingsSandbox sandbox;
     for (const Case& c : cases) {
         std::string joined;
         for (size_t i = 1; i < c.args.size(); ++i)
             joined += c.args[i] + ' ';
         SCOPED_TRACE(joined);
-        if (&c == &cases[std::size(cases) - 1]) {
+        if (c.configDir) {
             ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
-                                                  "ConfigDir", "/q/cfg"));
+                                                  "ConfigDir", c.configDir));
         }
         EXPECT_EQ(Describe(ParseStartupArguments(c.args)), c.expected);
     }
+}
+
+TEST(StartupOptions, AScreenshotIsWrittenAsPNGOnly)
+{
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
+        {Args({"--screenshot", "/o/win.png"}), ""},
+        {Args({"-edit", "--screenshot", "WIN.PnG"}), ""},
+        {Args({"-name", "x.jpg"}), ""},
+        {Args({"--screenshot"}), ""}, // no name at all: the writer says so
+        {Args({"--screenshot", "/o/win.jpg"}),
+         "tessarin: the screenshot is a PNG picture, so its file name must end in .png: /o/win.jpg"},
+        {Args({"--screenshot", "-edit"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: -edit"},
+        {Args({"--screenshot", "png"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png"},
+    };
+    for (const auto& [args, refusal] : cases)
+        EXPECT_EQ(RefuseScreenshotPath(args).value_or(""), refusal) << args.back();
 }

@@ -114,3 +114,35 @@ TEST(StartupSequence, PenFileCheck)
         }
     }
 }
+
+TEST(StartupSequence, HelpOpensTheHostsFileOrSaysWhyNot)
+{
+    using Action = CHelpDecision::Action;
+    // Quarvex is installed with its help beside it; Strativ is recorded without
+    // a folder; the Formvue help sits beside the program.
+    const auto installation = [](const std::string& key) -> std::optional<std::string> {
+        if (key == "Quarvex")
+            return "/opt/quarvex/bin/quarvex";
+        if (key == "Strativ")
+            return "strativ";
+        return std::nullopt;
+    };
+    const auto readable = [](const std::string& path) {
+        return path == "/opt/quarvex/bin/Quarvex.chm" || path == "/opt/tessarin/bin/Fvue.hlp";
+    };
+    const std::pair<int, CHelpDecision> cases[] = {
+        {HostNone, {}},
+        {HostZorbinfo, {}},
+        {HostMagsprint, {}},
+        {HostQuarvex, {Action::Open, "/opt/quarvex/bin/Quarvex.chm"}},
+        {HostFormvue, {Action::Open, "/opt/tessarin/bin/Fvue.hlp"}},
+        {HostStrativ, {Action::CannotOpen, "Strativ.chm"}},
+        {HostVyrn, {Action::CannotOpen, "Vyrn.chm"}},
+        {HostDelictor, {Action::CannotOpen, "Delictor.chm"}},
+    };
+    for (const auto& [host, expected] : cases) {
+        const CHelpDecision decided = DecideHelp(host, installation, "/opt/tessarin/bin", readable);
+        EXPECT_EQ(static_cast<int>(decided.action), static_cast<int>(expected.action)) << host;
+        EXPECT_EQ(decided.path, expected.path) << host;
+    }
+}

@@ -1,6 +1,7 @@
 // The main window driven as a user drives it: list clicks, typing, buttons.
 
 #include "app/ui/ctessarindlg.h"
+#include "app/ui/caboutbox.h"
 
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
@@ -15,9 +16,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -44,15 +50,21 @@ struct CWindowFixture {
     CRecordingPrompt prompt;
     std::unique_ptr<CTessarinDlg> dlg;
 
-    explicit CWindowFixture(const std::vector<std::string>& args = {"tessarin"})
+    explicit CWindowFixture(const std::vector<std::string>& args = {"tessarin"},
+                            const std::function<void(const std::string&)>& beforeStart = {})
     {
         for (const char* n : {"basalt", "chert", "dacite"})
             WriteTextFile(folder + n + ".leg", LegendText(std::string("Legend ") + n, "plain"));
         EXPECT_TRUE(SetCommonSetting("LUT_PATH", folder));
+        if (beforeStart)
+            beforeStart(folder);
         dlg = std::make_unique<CTessarinDlg>(ParseStartupArguments(args), &prompt);
+        // Opened, then shown and activated, as the program does: the focus
+        // lands where it would for a user, once the list is filled.
+        dlg->OpenLegends();
         dlg->show();
         QApplication::setActiveWindow(dlg.get()); // shortcuts work in the active window only
-        dlg->OpenLegends();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dlg.get()));
     }
     QListWidget* List() const { return static_cast<QListWidget*>(dlg->Control(ControlId::LegendList)); }
     QLineEdit* Field(int id) const { return static_cast<QLineEdit*>(dlg->Control(id)); }
@@ -135,6 +147,102 @@ TEST(TessarinWindow, ALegendOpenedByItsPathIsListedWithItsFolder)
     EXPECT_EQ(w.Shown(), "Field sheet | field.leg | mapped today | Numeric continuous");
     EXPECT_EQ(w.List()->count(), 5);
     EXPECT_EQ(w.List()->currentItem()->toolTip().toStdString(), elsewhere.File("field.leg"));
+}
+
+TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
+{
+    // The window is shown and activated as a user's is: the list then gets the
+    // focus, which must not choose its first legend over the one asked for.
+    CTempDir elsewhere;
+    WriteTextFile(elsewhere.File("field.leg"), LegendText("Field sheet", "mapped today"));
+    const std::string missing = elsewhere.File("missing.leg");
+    struct Case {
+        std::vector<std::string> args; // "@link" stands for a link to the listed folder
+        std::string shown;
+        int row;     // the entry selected; -1 for none
+        int entries; // rows of the list, headings included
+        bool couldNotLoad;
+    } cases[] = {
+        {{"-name", elsewhere.File("field.leg")}, "Field sheet | field.leg | mapped today | Numeric continuous", -1, 4, false},
+        {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4, false},
+        {{"-name", "@link/dacite.leg"}, "Legend dacite | dacite.leg | plain | Numeric continuous", 3, 4, false},
+        {{"-name", missing}, " |  |  | ", -1, 4, true},
+        {{missing}, " |  |  | ", -1, 5, true}, // its folder is listed: it holds field.leg
+        {{}, "Legend basalt | basalt.leg | plain | Numeric continuous", 1, 4, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"tessarin"};
+        const std::string link = elsewhere.File("link");
+        for (std::string arg : c.args)
+            args.push_back(arg.starts_with("@link") ? link + arg.substr(5) : arg);
+        SCOPED_TRACE(args.back());
+        CWindowFixture w(args, [&](const std::string& folder) {
+            std::filesystem::remove(link);
+            std::filesystem::create_directory_symlink(folder, link);
+        });
+        EXPECT_EQ(w.List()->currentRow(), c.row);
+        EXPECT_EQ(w.List()->count(), c.entries);
+        EXPECT_EQ(w.Shown(), c.shown);
+        EXPECT_EQ(w.prompt.Texts(), c.couldNotLoad ? std::vector<std::string>{CStringTable::FormatId(
+                                                         Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)})}
+                                                   : std::vector<std::string>{});
+    }
+}
+
+TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsAndIs184PixelsNarrower)
+{
+    CWindowFixture w({"tessarin", "-Vyrn"});
+    CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
+    edit.show();
+    edit.OpenLegends();
+    EXPECT_EQ(w.dlg->width() - edit.width(), 184);
+    for (int id : {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import,
+                   ControlId::Delete}) {
+        EXPECT_TRUE(w.dlg->Control(id)->isVisible()) << id;
+        EXPECT_FALSE(edit.Control(id)->isVisible()) << id;
+        EXPECT_FALSE(edit.Control(id)->isEnabled()) << id;
+    }
+    EXPECT_TRUE(w.dlg->Control(ControlId::Import)->isEnabled());
+    EXPECT_TRUE(edit.Control(ControlId::Save)->isVisible());
+    EXPECT_EQ(edit.Control(ControlId::Filename)->property("text").toString().toStdString(), "basalt.leg");
+
+    // Help: a host without a help file has it disabled; one whose file is not
+    // there says so.
+    EXPECT_FALSE(edit.Control(ControlId::Help)->isEnabled());
+    EXPECT_TRUE(w.dlg->Control(ControlId::Help)->isEnabled());
+    w.Click(ControlId::Help);
+    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
+}
+
+TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
+{
+    CWindowFixture w({"tessarin", "-Q3D"});
+    ASSERT_FALSE(w.dlg->windowIcon().isNull());
+    CAboutBox about(HostQuarvex3D, w.dlg->windowIcon(), w.dlg.get());
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    const QImage shot = about.grab().toImage();
+    shot.save(QString::fromStdString(TestOutputDir() + "/tessarin-about.png"));
+    auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
+    ASSERT_NE(picture, nullptr);
+    // Each band's colour is drawn in the picture's swatch column, top to bottom.
+    const QPoint at = picture->mapTo(&about, QPoint(0, 0));
+    const QImage icon = shot.copy(at.x(), at.y(), 48, 48);
+    std::vector<unsigned> bands;
+    for (int y = 0; y < icon.height(); ++y) {
+        const unsigned colour = icon.pixel(12, y) & 0xFFFFFFu;
+        if (std::find(std::begin(kIconBands), std::end(kIconBands), colour) != std::end(kIconBands) &&
+            (bands.empty() || bands.back() != colour))
+            bands.push_back(colour);
+    }
+    EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
+    const auto labels = about.findChildren<QLabel*>();
+    std::vector<std::string> texts;
+    for (QLabel* label : labels)
+        if (!label->text().isEmpty())
+            texts.push_back(label->text().toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
+                                               "Legend editor of the geoscience suite", "Started by Quarvex 3D"}));
 }
 
 TEST(TessarinWindow, ALegendAnotherProgramWritesAppearsInTheList)
