@@ -5,15 +5,43 @@
 #include "legend/cllegend.h"
 #include "platform/cnumberformat.h"
 
+#include <gtest/gtest.h>
+
+#include <sstream>
 #include <string>
 #include <vector>
 
-// A legend file in the exact layout the writer produces.
+inline const std::string NC = "NUMERICCONTINUOUS";
+
+// Rows in the writer's layout from lines whose columns are split by single
+// spaces ("0 1 \"a b\" 0 0 0 0 0 1 # c"): tabs between the columns, and an empty
+// column after the label of a numeric row.
+inline std::string Rows(const std::string& lines)
+{
+    std::string out, line;
+    for (std::istringstream in(lines); std::getline(in, line);) {
+        const size_t hash = line.find(" # ");
+        std::string row = "\t\t";
+        bool quoted = false;
+        int column = 0;
+        for (const char c : line.substr(0, hash)) {
+            quoted ^= c == '"';
+            if (c != ' ' || quoted)
+                row += c;
+            else
+                row += ++column == 3 && row[2] != '"' ? "\t\t" : "\t";
+        }
+        out += row + (hash == std::string::npos ? "" : line.substr(hash)) + "\n";
+    }
+    return out;
+}
+
+// A legend file in the exact layout the writer produces, its rows as Rows() takes them.
 inline std::string Leg(const std::string& type, const std::string& rows, const std::string& name = "",
                        const std::string& description = "")
 {
     return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name + "\"\n\tDescription = \"" + description +
-           "\"\n\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
+           "\"\n\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + Rows(rows) + "\t}\nLegendTable End\n";
 }
 
 // The packed colours in hex, joined by ' '.
