@@ -31,7 +31,9 @@ TEST(LegendPreview, WritesTitleValuesAndLabels)
         int maxRows; // the most that fit in a picture 32767 high
     } cases[] = {
         {Legend(DataNumericContinuous, "Cu %", {low, one}),
-         {"Grades", "Cu %", "0 \xE2\x80\x93 10", "low", "10", "ten"}, 87 + 2 * 28 + 16, 1166},
+         {"Grades", "Cu %", "0 \xE2\x80\x93 10", "low", "10", "ten"},
+         87 + 2 * 28 + 16,
+         1166},
         {Legend(DataNumericDiscrete, "", {one}), {"Grades", "10", "ten"}, 67 + 28 + 16, 1167},
         {Legend(DataText, "", {low, one}), {"Grades", "LOW", "low", "TEN", "ten"}, 67 + 2 * 28 + 16, 1167},
     };
@@ -64,14 +66,12 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
          {"fill 16,30,64,50 #ff0000", "pattern 16,30,64,50 2x2 #ff none"}},
         {{.fillColour = red, .backColour = blue, .backTransparent = true, .pattern = 3},
          {"pattern 16,30,64,50 8x8 #cccccc #ffffff", "pattern 16,30,64,50 2x2 #ff none"}},
-        {{.fillColour = red, .backColour = blue, .fillTransparent = true, .pattern = 3},
-         {"fill 16,30,64,50 #ff0000"}},
+        {{.fillColour = red, .backColour = blue, .fillTransparent = true, .pattern = 3}, {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue, .pattern = 0}, {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue, .pattern = 4}, {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 0, {}},
         {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 1, {}},
-        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 2,
-         {"2 at 78,81 74x16 #123456"}},
+        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 2, {"2 at 78,81 74x16 #123456"}},
     };
     for (const auto& c : cases) {
         CLLRow row = c.row;
@@ -79,12 +79,10 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
         row.lineColour = CGColor(0x123456);
         const CLLLegend legend = Legend(DataText, "", {row});
         std::vector<std::string> samples;
-        const CLegendPreview preview(legend, patterns,
-                                     [&](CGridPainter&, int32_t style, int x, int y, int w, int h,
-                                         uint32_t colour) {
-                                         samples.push_back(CNumberFormat::Format(
-                                             "%d at %d,%d %dx%d #%x", style, x, y, w, h, colour));
-                                     });
+        const CLegendPreview preview(
+            legend, patterns, [&](CGridPainter&, int32_t style, int x, int y, int w, int h, uint32_t colour) {
+                samples.push_back(CNumberFormat::Format("%d at %d,%d %dx%d #%x", style, x, y, w, h, colour));
+            });
         CRecordingPainter painter;
         CLLRow shown;
         ASSERT_TRUE(legend.GetRow(0, shown));

@@ -1,43 +1,15 @@
-#include "support/runprocess.h"
-#include "support/testfiles.h"
+#include "cli/clirun.h"
 
 #include <QColor>
 #include <QImage>
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-
 namespace {
 
-std::string Samples()
-{
-    return std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
-}
+const std::string kAssets = " --patterns @patterns --pen @CARTORAW.PEN";
 
-CProcessResult Cli(const std::vector<std::string>& args, const std::vector<std::string>& env = {})
+QImage Picture(const std::string& path)
 {
-    return RunProcess(ProjectBinary("tessarin-cli"), args, env);
-}
-
-std::vector<std::string> WithAssets(std::vector<std::string> args)
-{
-    for (const char* a : {"--patterns", "patterns", "--pen", "CARTORAW.PEN"})
-        args.push_back(a[0] == '-' ? a : Samples() + a);
-    return args;
-}
-
-// The reason as the user's locale words it, and the line's end.
-std::string Why(int error)
-{
-    return std::string(std::strerror(error)) + "\n";
-}
-
-std::string Hex(const QImage& image, int x, int y)
-{
-    return image.pixelColor(x, y).name().toStdString();
+    return QImage(QString::fromStdString(path));
 }
 
 } // namespace
@@ -46,14 +18,11 @@ std::string Hex(const QImage& image, int x, int y)
 // at x 16-63, line samples from x 78, the first row's middle at y 101.
 TEST(CliPreview, DrawsSwatchesPatternsAndLineSamples)
 {
-    CTempDir dir;
-    const std::string out = dir.File("lithology.png");
-    const CProcessResult r = Cli(WithAssets({"preview", Samples() + "lithology.leg", out}));
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out + r.err, "");
-    std::filesystem::copy_file(out, TestOutputDir() + "/preview-lithology.png",
-                               std::filesystem::copy_options::overwrite_existing);
-    const QImage image(QString::fromStdString(out));
+    CCliSandbox cli;
+    ASSERT_EQ(cli.Run("preview @lithology.leg %/lithology.png" + kAssets), "0||");
+    fs::copy_file(cli.File("lithology.png"), TestOutputDir() + "/preview-lithology.png",
+                  fs::copy_options::overwrite_existing);
+    const QImage image = Picture(cli.File("lithology.png"));
     ASSERT_EQ(image.size(), QSize(520, 271));
     const struct {
         const char* what;
@@ -74,104 +43,74 @@ TEST(CliPreview, DrawsSwatchesPatternsAndLineSamples)
         {"the next dash", 90, 185, "#000000"},
     };
     for (const auto& p : pixels)
-        EXPECT_EQ(Hex(image, p.x, p.y), p.colour) << p.what;
+        EXPECT_EQ(image.pixelColor(p.x, p.y).name().toStdString(), p.colour) << p.what;
 }
 
 // Without the options the patterns and pen file come from the common
 // settings, and give the very same picture; --width sets the width.
 TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
 {
-    CTempDir dir;
-    std::filesystem::create_directories(dir.File("config/Ferrolin"));
-    WriteTextFile(dir.File("config/Ferrolin/Common.conf"),
-                  "[General]\nBRUSH_PATH=" + Samples() + "patterns/\nPEN_FILE=" + Samples() +
-                      "CARTORAW.PEN\n");
-    const std::vector<std::string> env = {"XDG_CONFIG_HOME=" + dir.File("config")};
-    const std::string leg = Samples() + "stratigraphy.leg";
-    ASSERT_EQ(Cli(WithAssets({"preview", leg, dir.File("given.png")})).exitCode, 0);
-    ASSERT_EQ(Cli({"preview", leg, dir.File("set.png")}, env).exitCode, 0);
-    EXPECT_EQ(ReadTextFile(dir.File("set.png")), ReadTextFile(dir.File("given.png")));
-    ASSERT_EQ(Cli({"preview", leg, dir.File("bare.png")}, {"XDG_CONFIG_HOME=" + dir.File("none")}).exitCode, 0);
-    EXPECT_NE(ReadTextFile(dir.File("bare.png")), ReadTextFile(dir.File("given.png")));
+    CCliSandbox cli;
+    const std::string settings = cli.Dir("config/Ferrolin") + "/Common.conf";
+    WriteTextFile(settings,
+                  "[General]\nBRUSH_PATH=" + Samples("patterns/") + "\nPEN_FILE=" + Samples("CARTORAW.PEN\n"));
+    WriteTextFile(cli.File("bad.pen"), "PENX----");
+    WriteTextFile(cli.File("none.pen"), std::string("PEN2\0\0\0\0", 8));
+    cli.Expect({{"preview @stratigraphy.leg %/given.png" + kAssets, "0||"},
+                {"preview @stratigraphy.leg %/set.png", "0||"},
+                {"XDG_CONFIG_HOME=%/none preview @stratigraphy.leg %/bare.png", "0||"},
+                {"preview @stratigraphy.leg %/narrow.png --width 300" + kAssets, "0||"}});
+    EXPECT_EQ(ReadTextFile(cli.File("set.png")), ReadTextFile(cli.File("given.png")));
+    EXPECT_NE(ReadTextFile(cli.File("bare.png")), ReadTextFile(cli.File("given.png")));
+    // 14 rows of 28 under the heading (87) and above the margin (16).
+    EXPECT_EQ(Picture(cli.File("narrow.png")).size(), QSize(300, 495));
     // A PEN_FILE setting that is no pen file only leaves the line samples out,
     // and a pen file that declares no styles is a pen file all the same.
-    WriteTextFile(dir.File("bad.pen"), "PENX----");
-    WriteTextFile(dir.File("none.pen"), std::string("PEN2\0\0\0\0", 8));
-    WriteTextFile(dir.File("config/Ferrolin/Common.conf"),
-                  "[General]\nPEN_FILE=" + dir.File("bad.pen") + "\n");
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"preview", leg, dir.File("unset.png")},
-          {"preview", leg, dir.File("count0.png"), "--pen", dir.File("none.pen")}}) {
-        const CProcessResult r = Cli(args, env);
-        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "0 ");
-    }
-
-    ASSERT_EQ(Cli(WithAssets({"preview", leg, dir.File("narrow.png"), "--width", "300"})).exitCode, 0);
-    // 14 rows of 28 under the heading (87) and above the margin (16).
-    EXPECT_EQ(QImage(QString::fromStdString(dir.File("narrow.png"))).size(), QSize(300, 495));
+    WriteTextFile(settings, "[General]\nPEN_FILE=" + cli.File("bad.pen") + "\n");
+    cli.Expect({{"preview @stratigraphy.leg %/unset.png", "0||"},
+                {"preview @stratigraphy.leg %/count0.png --pen %/none.pen", "0||"}});
 }
 
 TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
 {
-    CTempDir dir;
-    const std::string leg = Samples() + "lithology.leg";
-    const std::string old = dir.File("old.png");
-    WriteTextFile(old, "old bytes");
-    const std::string fifo = dir.File("fifo");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string e = "tessarin-cli preview: ";
-    std::string leg1168 = "LegendTable Begin\n\tName = \"Long\"\n\tDataType = TEXT\n\tLEG = {\n";
+    CCliSandbox cli;
+    WriteTextFile(cli.File("old.png"), "old bytes");
+    ASSERT_EQ(::mkfifo(cli.File("fifo").c_str(), 0600), 0);
+    std::string rows = "LegendTable Begin\n\tName = \"Long\"\n\tDataType = TEXT\n\tLEG = {\n";
     for (int i = 0; i < 1168; ++i)
-        leg1168 += "\t\t\"R\"\t\"Row\"\t255\t0\t1\t0\t2\t1\n";
-    WriteTextFile(dir.File("long.leg"), leg1168 + "\t}\nLegendTable End\n");
-    WriteTextFile(dir.File("short.pen"), std::string("PEN2\0\0", 6));
-    WriteTextFile(dir.File("bad.pen"), std::string("PENX\0\0\1\0\x0A\0\0\0\0", 13));
-    const std::string width = e + "--width takes a number of pixels from 240 to 4000, not ";
-    const struct {
-        std::vector<std::string> args;
-        int exitCode;
-        std::string err;
-    } cases[] = {
-        {{"preview", dir.File("none.leg"), old}, 1,
-         e + "cannot read " + dir.File("none.leg") + ": " + Why(ENOENT)},
-        {{"preview", dir.Path(), old}, 1, e + "cannot read " + dir.Path() + ": " + Why(EISDIR)},
-        {{"preview", leg, dir.Path()}, 1, e + "Could not save " + dir.Path() + ": " + Why(EISDIR)},
-        {{"preview", leg, fifo}, 1, e + "Could not save " + fifo + ": not a regular file\n"},
-        {{"preview", leg, dir.File("no/such.png")}, 1,
-         e + "Could not create " + dir.File("no/such.png") + ": " + Why(ENOENT)},
-        {{"preview", leg, old, "--patterns", dir.File("none")}, 1,
-         e + "cannot read the pattern folder " + dir.File("none") + ": " + Why(ENOENT)},
-        {{"preview", leg, old, "--pen", dir.File("none.pen")}, 1,
-         e + "cannot read the pen file " + dir.File("none.pen") + ": " + Why(ENOENT)},
-        {{"preview", leg, old, "--pen", dir.File("short.pen")}, 1,
-         e + "cannot use the pen file " + dir.File("short.pen") +
-             ": not a pen file (header shorter than 8 bytes)\n"},
-        {{"preview", leg, old, "--pen", dir.File("bad.pen")}, 1,
-         e + "cannot use the pen file " + dir.File("bad.pen") + ": not a pen file (no PEN2 signature)\n"},
-        {{"preview", dir.File("long.leg"), old}, 1,
-         e + "cannot draw " + dir.File("long.leg") +
-             ": it has 1168 rows, and a picture holds at most 1167 (32767 pixels high)\n"},
-        {{"preview", leg, old, "--width", "239"}, 2, width + "\"239\"\n"},
-        {{"preview", leg, old, "--width", "12x"}, 2, width + "\"12x\"\n"},
-        {{"preview", leg, old, "--width", " 300"}, 2, width + "\" 300\"\n"},
-        {{"preview", leg, old, "--width", "+300"}, 2, width + "\"+300\"\n"},
+        rows += "\t\t\"R\"\t\"Row\"\t255\t0\t1\t0\t2\t1\n";
+    WriteTextFile(cli.File("long.leg"), rows + "\t}\nLegendTable End\n");
+    WriteTextFile(cli.File("short.pen"), std::string("PEN2\0\0", 6));
+    WriteTextFile(cli.File("bad.pen"), std::string("PENX\0\0\1\0\x0A\0\0\0\0", 13));
+    const std::string e = "1||tessarin-cli preview: ", width = "2||tessarin-cli preview: --width takes a number of "
+                                                               "pixels from 240 to 4000, not ";
+    const std::pair<std::string, std::string> cases[] = {
+        {"preview %/none.leg %/old.png", e + "cannot read %/none.leg: ENOENT\n"},
+        {"preview % %/old.png", e + "cannot read %: EISDIR\n"},
+        {"preview @lithology.leg %", e + "Could not save %: EISDIR\n"},
+        {"preview @lithology.leg %/fifo", e + "Could not save %/fifo: not a regular file\n"},
+        {"preview @lithology.leg %/no/such.png", e + "Could not create %/no/such.png: ENOENT\n"},
+        {"preview @lithology.leg %/old.png --patterns %/none", e + "cannot read the pattern folder %/none: ENOENT\n"},
+        {"preview @lithology.leg %/old.png --pen %/none.pen", e + "cannot read the pen file %/none.pen: ENOENT\n"},
+        {"preview @lithology.leg %/old.png --pen %/short.pen",
+         e + "cannot use the pen file %/short.pen: not a pen file (header shorter than 8 bytes)\n"},
+        {"preview @lithology.leg %/old.png --pen %/bad.pen",
+         e + "cannot use the pen file %/bad.pen: not a pen file (no PEN2 signature)\n"},
+        {"preview %/long.leg %/old.png",
+         e + "cannot draw %/long.leg: it has 1168 rows, and a picture holds at most 1167 (32767 pixels high)\n"},
+        {"preview @lithology.leg %/old.png --width 239", width + "\"239\"\n"},
+        {"preview @lithology.leg %/old.png --width 12x", width + "\"12x\"\n"},
+        {"preview @lithology.leg %/old.png --width ' 300'", width + "\" 300\"\n"},
+        {"preview @lithology.leg %/old.png --width +300", width + "\"+300\"\n"},
     };
-    for (const auto& c : cases) {
-        const CProcessResult r = Cli(c.args);
-        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, std::to_string(c.exitCode) + " " + c.err);
-        EXPECT_EQ(ReadTextFile(old), "old bytes");
+    // Nothing is left or changed, no temporary file beside the old picture.
+    const auto before = Snapshot(cli.Path());
+    for (const auto& [line, shown] : cases) {
+        EXPECT_EQ(cli.Run(line), shown);
+        EXPECT_EQ(Snapshot(cli.Path()), before) << line;
     }
-    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
-    {
-        // A write that fails part-way (the disk full) leaves the old picture as it was.
-        const CFileSizeLimit limit(512);
-        const CProcessResult r = Cli({"preview", leg, old});
-        EXPECT_EQ(std::to_string(r.exitCode) + " " + r.err, "1 " + e + "Could not save " + old + ": " + Why(EFBIG));
-    }
-    EXPECT_EQ(ReadTextFile(old), "old bytes");
-    // No temporary file is left beside it.
-    size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path()))
-        ++files;
-    EXPECT_EQ(files, 5u); // with the fifo, the legend and the pen files made above
+    // A write that fails part-way (the disk full) leaves the old picture as it was.
+    const CFileSizeLimit limit(512);
+    EXPECT_EQ(cli.Run("preview @lithology.leg %/old.png"), e + "Could not save %/old.png: EFBIG\n");
+    EXPECT_EQ(Snapshot(cli.Path()), before);
 }

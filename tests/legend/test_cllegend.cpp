@@ -1,24 +1,25 @@
 #include "legend/cllegend.h"
+#include "legend/legendtext.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <map>
+#include <sstream>
 
 namespace {
 
 CLLRow MakeRow(const std::string& label, uint32_t fill, int32_t pattern)
 {
-    return {.label = label, .from = 1.0, .to = 2.0, .fillColour = CGColor(fill), .backColour = CGColor(0x00FFFFFFu),
-            .pattern = pattern, .lineColour = CGColor(0x0000FFu), .lineStyle = 3, .thickness = 2.5f,
+    return {.label = label,
+            .from = 1.0,
+            .to = 2.0,
+            .fillColour = CGColor(fill),
+            .backColour = CGColor(0x00FFFFFFu),
+            .pattern = pattern,
+            .lineColour = CGColor(0x0000FFu),
+            .lineStyle = 3,
+            .thickness = 2.5f,
             .comment = "c-" + label};
-}
-
-std::vector<CLLRow> Rows(const CLLLegend& l)
-{
-    std::vector<CLLRow> rows;
-    for (CLLRow r; l.GetRow(static_cast<int>(rows.size()), r);)
-        rows.push_back(r);
-    return rows;
 }
 
 } // namespace
@@ -27,89 +28,86 @@ TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsClearEmptiesRowsAndHeaderBu
 {
     CLLLegend l;
     l.SetDefault();
-    EXPECT_EQ(l.GetRowCount(), 32);
-    EXPECT_EQ(l.m_From.size() + l.m_StringValues.size(), 64u);
-    EXPECT_EQ(l.m_Patterns[5], 0);
     l.m_DataType = DataText; // the text values are there too
-    EXPECT_TRUE(l.RowListsAgree());
-    l.m_Name = "n";
-    l.m_Description = "d";
-    l.m_DataType = DataText;
+    EXPECT_EQ(CNumberFormat::Format("%d %zu %d %d", l.GetRowCount(), l.m_From.size() + l.m_StringValues.size(),
+                                    l.m_Patterns[5], l.RowListsAgree()),
+              "32 64 0 1");
+    l.m_Name = l.m_Description = "n";
     l.m_FileTitle = "t";
     l.m_FilePath = "/p/t.leg";
     l.m_DefaultThickness = 3.0f;
     l.m_HeaderComments = {"# x"};
     l.Clear();
-    EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_TRUE(l.RowListsAgree());
-    EXPECT_EQ(l.LEGText(), "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"\"\n\tDescription = \"\"\n"
-                           "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n\t}\nLegendTable End\n");
-    EXPECT_EQ(l.m_FileTitle, "t");
-    EXPECT_EQ(l.m_FilePath, "/p/t.leg");
-    EXPECT_FLOAT_EQ(l.m_DefaultThickness, 3.0f);
-}
-
-TEST(CLLLegendRows, GetRowFillsValuesMissingFromShortListsWithZero)
-{
-    CLLLegend l;
-    l.Clear();
+    EXPECT_EQ(std::to_string(l.GetRowCount()) + std::to_string(l.RowListsAgree()) + l.LEGText() + l.m_FileTitle + " " +
+                  l.m_FilePath + CNumberFormat::Format(" %g", static_cast<double>(l.m_DefaultThickness)),
+              "01" + Leg("NUMERICCONTINUOUS", "") + "t /p/t.leg 3");
+    // Values missing from short lists read as zero.
     l.AddRow(MakeRow("a", 1, 1));
     l.m_From.clear();
     l.m_StringValues.clear();
-    CLLRow r;
-    r.from = 99.0;
-    r.text = "stale";
+    CLLRow r{.text = "stale", .from = 99.0};
     ASSERT_TRUE(l.GetRow(0, r));
-    EXPECT_DOUBLE_EQ(r.from, 0.0);
-    EXPECT_EQ(r.text, "");
+    EXPECT_EQ(r.text + CNumberFormat::Format("%g", r.from), "0");
 }
 
 // Every row operation keeps every list in step, on a legend with all value
 // lists and on one read as numeric, whose text and sampled values stay empty.
+// Each script runs on the rows a b c; "set" shows whether it took the row.
 TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
 {
-    const CLLRow a = MakeRow("a", 1, 4), b = MakeRow("b", 2, 5), c = MakeRow("c", 3, 6);
-    // The row InsertRow makes.
-    const CLLRow n{.backColour = CGColor(0x00FFFFFFu), .backTransparent = true, .pattern = 1, .lineStyle = 2};
-    const auto duplicate = [](CLLLegend& l, int i) {
-        CLLRow r;
-        if (l.GetRow(i, r)) {
-            l.InsertRow(i + 1);
-            l.SetRow(i + 1, r);
-        }
-    };
-    const struct {
-        const char* what;
-        std::function<void(CLLLegend&)> change;
-        std::vector<CLLRow> rows;
-    } cases[] = {
-        {"insert first", [](CLLLegend& l) { l.InsertRow(0); }, {n, a, b, c}},
-        {"insert between", [](CLLLegend& l) { l.InsertRow(1); }, {a, n, b, c}},
-        {"insert at the end", [](CLLLegend& l) { l.InsertRow(3); }, {a, b, c, n}},
-        {"insert beyond", [](CLLLegend& l) { l.InsertRow(4); l.InsertRow(-1); }, {a, b, c}},
-        {"delete first", [](CLLLegend& l) { l.DeleteRow(0); }, {b, c}},
-        {"delete last", [](CLLLegend& l) { l.DeleteRow(2); }, {a, b}},
-        {"delete beyond", [](CLLLegend& l) { l.DeleteRow(3); l.DeleteRow(-1); }, {a, b, c}},
-        {"duplicate", [&](CLLLegend& l) { duplicate(l, 1); }, {a, b, b, c}},
-        {"duplicate the last", [&](CLLLegend& l) { duplicate(l, 2); }, {a, b, c, c}},
-        {"set", [&](CLLLegend& l) { EXPECT_TRUE(l.SetRow(0, c)); EXPECT_FALSE(l.SetRow(3, a)); }, {c, b, c}},
-        {"delete all", [](CLLLegend& l) { for (int i = 0; i < 3; ++i) l.DeleteRow(0); }, {}},
+    // n is the row InsertRow makes.
+    const std::map<char, CLLRow> named = {
+        {'a', MakeRow("a", 1, 4)},
+        {'b', MakeRow("b", 2, 5)},
+        {'c', MakeRow("c", 3, 6)},
+        {'n', {.backColour = CGColor(0x00FFFFFFu), .backTransparent = true, .pattern = 1, .lineStyle = 2}}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"insert 0", "nabc"},
+        {"insert 1", "anbc"},
+        {"insert 3", "abcn"},
+        {"insert 4; insert -1", "abc"},
+        {"delete 0", "bc"},
+        {"delete 2", "ab"},
+        {"delete 3; delete -1", "abc"},
+        {"dup 1", "abbc"},
+        {"dup 2", "abcc"},
+        {"set 0 c; set 3 a", "10cbc"},
+        {"delete 0; delete 0; delete 0", ""},
     };
     for (const auto values : {CLLLegend::RowValues::All, CLLLegend::RowValues::OfDataType}) {
-        for (const auto& k : cases) {
-            SCOPED_TRACE(k.what);
+        for (const auto& [script, expected] : cases) {
             CLLLegend l;
             l.Clear();
-            for (const CLLRow& r : {a, b, c})
-                l.AddRow(r, values);
-            k.change(l);
-            EXPECT_TRUE(l.RowListsAgree());
-            EXPECT_EQ(Rows(l), k.rows);
+            for (const char name : {'a', 'b', 'c'})
+                l.AddRow(named.at(name), values);
+            std::istringstream in(script);
+            std::string op, got;
+            int i = 0;
+            for (char x = 0; in >> op >> i; in.ignore(1)) {
+                CLLRow r;
+                if (op == "insert")
+                    l.InsertRow(i);
+                if (op == "delete")
+                    l.DeleteRow(i);
+                if (op == "dup" && l.GetRow(i, r)) {
+                    l.InsertRow(i + 1);
+                    l.SetRow(i + 1, r);
+                }
+                if (op == "set" && in >> x)
+                    got += std::to_string(l.SetRow(i, named.at(x)));
+            }
             CLLRow r;
-            EXPECT_FALSE(l.GetRow(-1, r));
-            const size_t all = values == CLLLegend::RowValues::All ? k.rows.size() : 0;
-            EXPECT_EQ(l.m_StringValues.size(), all);
-            EXPECT_EQ(l.m_Values.size(), all);
+            std::vector<CLLRow> rows, wanted;
+            for (; l.GetRow(static_cast<int>(rows.size()), r);)
+                rows.push_back(r);
+            for (const char name : std::string(expected).substr(got.size()))
+                wanted.push_back(named.at(name));
+            EXPECT_EQ(rows, wanted) << script;
+            const size_t all = values == CLLLegend::RowValues::All ? rows.size() : 0;
+            EXPECT_EQ(got + CNumberFormat::Format("%d%d %zu %zu", l.RowListsAgree(), l.GetRow(-1, r),
+                                                  l.m_StringValues.size(), l.m_Values.size()),
+                      std::string(expected).substr(0, got.size()) + CNumberFormat::Format("10 %zu %zu", all, all))
+                << script;
         }
     }
 }

@@ -1,108 +1,83 @@
-#include "legend/cllegend.h"
+#include "legend/legendtext.h"
 #include "support/testfiles.h"
-
-#include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::string_literals;
 
-namespace {
-
-// A legend file in the exact layout the writer produces.
-std::string Leg(const std::string& type, const std::string& rows, const std::string& name = "",
-                const std::string& description = "")
-{
-    return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name + "\"\n\tDescription = \"" +
-           description + "\"\n\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
-}
-
-const std::string NC = "NUMERICCONTINUOUS";
-
-} // namespace
-
 // Each input is read from memory and from a file, saved, and must give exactly
 // the expected text; reading that text again must save it unchanged.
 TEST(LegFile, ReadThenSaveGivesTheExactText)
 {
+    const std::string zeros = "0 1 \"\" 0 0 0 0 0 1\n";
     struct Case {
         const char* name;
         float defaultThickness;
         std::string in, out;
     } const cases[] = {
         {"header and rows", 1,
-         Leg("NUMERICDISCRETE", "\t\t1\t2\t\"a b\"\t\t0\t16777215\t0 # note\n"
-                                "\t\t2\t3.5\t\"c\"\t\t255\t4278190080\t7\t65280\t4\t1.1\n", "n", "d"),
-         Leg("NUMERICDISCRETE", "\t\t1\t2\t\"a b\"\t\t0\t16777215\t0\t0\t0\t1 # note\n"
-                                "\t\t2\t3.5\t\"c\"\t\t255\t4278190080\t7\t65280\t4\t1.100000024\n", "n", "d")},
+         Leg("NUMERICDISCRETE", "1 2 \"a b\" 0 16777215 0 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.1\n", "n",
+             "d"),
+         Leg("NUMERICDISCRETE",
+             "1 2 \"a b\" 0 16777215 0 0 0 1 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.100000024\n", "n", "d")},
         {"CR LF and a lone CR end lines", 1,
          "LegendTable Begin\r\nDataType = TEXT\rLEG = {\r\n\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\r\n\"B\" \"\" 0 0 0\r",
-         Leg("TEXT", "\t\t\"A\"\t\"x\"\t1\t2\t3\t4\t5\t6 # end\n\t\t\"B\"\t\"\"\t0\t0\t0\t4\t5\t6\n")},
+         Leg("TEXT", "\"A\" \"x\" 1 2 3 4 5 6 # end\n\"B\" \"\" 0 0 0 4 5 6\n")},
         {"short rows keep earlier columns, five numeric columns are dropped", 1,
          "LEG = {\n0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6\n2 3 \"\" 12\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t10\t20\t5\t255\t3\t2\n\t\t1\t2\t\"\"\t\t11\t21\t6\t255\t3\t2\n")},
+         Leg(NC, "0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6 255 3 2\n")},
         {"two trailing tabs fill one more column", 1, "LEG = {\n1\t2\t\"a\"\t0\t16777215\t\t\n",
-         Leg(NC, "\t\t1\t2\t\"a\"\t\t0\t16777215\t0\t0\t0\t1\n")},
+         Leg(NC, "1 2 \"a\" 0 16777215 0 0 0 1\n")},
         {"one trailing tab does not", 1, "LEG = {\n1\t2\t\"a\"\t0\t16777215\t\n", Leg(NC, "")},
         {"trailing blanks zero the next column", 1,
          "LEG = {\n0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7  \n2 3 \"\" 0 0 \t \t\n3 4 \"\" 0 0 \n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t7\t255\t3\t2\n\t\t1\t2\t\"\"\t\t0\t0\t7\t0\t3\t2\n"
-                 "\t\t2\t3\t\"\"\t\t0\t0\t0\t0\t3\t2\n")},
+         Leg(NC, "0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7 0 3 2\n2 3 \"\" 0 0 0 0 3 2\n")},
         {"text rows need five columns", 1,
          "LegendTable Begin\nDataType = text\nLEG = {\n\"A\" \"\" 0 16777215 0\n\"B\" \"\" 0 16777215\n"
          "\"C\"\t\"\"\t0\t16777215\t\t\t\n",
-         Leg("TEXT", "\t\t\"A\"\t\"\"\t0\t16777215\t0\t0\t0\t1\n\t\t\"C\"\t\"\"\t0\t16777215\t0\t0\t0\t1\n")},
+         Leg("TEXT", "\"A\" \"\" 0 16777215 0 0 0 1\n\"C\" \"\" 0 16777215 0 0 0 1\n")},
         {"thickness below one takes a default of 3, exactly 1 stays", 3,
          "LEG = {\n0 1 \"\" 0 0 0\n0 1 \"\" 0 0 0 0 0 0.5\n0 1 \"\" 0 0 0 0 0 1\n0 1 \"\" 0 0 0\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t3\n\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t3\n"
-                 "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+         Leg(NC, "0 1 \"\" 0 0 0 0 0 3\n0 1 \"\" 0 0 0 0 0 3\n" + zeros + zeros)},
         {"lenient header: bare words, any case, a decimal comma is two columns", 1,
          "Name = outside\nLegendTable BEGIN\nNAME = my legend\ndatatype = numericdiscrete\nVersion = 2\n"
          "leg = {\n1,5 \"x\" 1 2 3\n}\n",
-         Leg("NUMERICDISCRETE", "\t\t1\t5\t\"x\"\t\t1\t2\t3\t0\t0\t1\n", "my")},
+         Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my")},
         {"rows need the LEG line", 1, "LegendTable Begin\n0 1 \"\" 0 0 0\nLegendTable End\n", Leg(NC, "")},
-        {"rows do not need the table line", 1, "LEG = {\n0 1 \"\" 0 0 0\n}\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+        {"rows do not need the table line", 1, "LEG = {\n0 1 \"\" 0 0 0\n}\n", Leg(NC, zeros)},
         {"an unknown data type is continuous", 1, "LegendTable Begin\nDataType = TEXT\nDataType = RASTER\n",
          Leg(NC, "")},
         {"LEG } returns to the header, LegendTable End leaves it", 1,
          "LegendTable Begin\nLEG = {\n0 1 \"\" 0 0 0\nLEG = }\nName = after\n1 2 \"\" 0 0 0\n"
          "LegendTable End\nName = outside\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n", "after")},
+         Leg(NC, zeros, "after")},
         {"comment lines move to the top", 1, "LEG = {\n0 1 \"\" 0 0 0\n# between rows\n#\n1 2 \"\" 0 0 0\n",
-         "# between rows\n# \n\n" + Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1\n\t\t1\t2\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+         "# between rows\n# \n\n" + Leg(NC, zeros + "1 2 \"\" 0 0 0 0 0 1\n")},
         {"a row comment glued to its marker", 1,
          "LEG = {\n0 1 \"\" 0 0 0 #note\n1 2 \"\" 0 0 0 ##x\n2 3 \"\" 0 0 7#y\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t0\t0\t0\t0\t0\t1 # note\n\t\t1\t2\t\"\"\t\t0\t0\t0\t0\t0\t1 # #x\n"
-                 "\t\t2\t3\t\"\"\t\t0\t0\t7\t0\t0\t1\n")},
-        {"six significant digits", 1, "LEG = {\n1234567 2 \"\" 0 0 0\n",
-         Leg(NC, "\t\t1.23457e+06\t2\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+         Leg(NC, "0 1 \"\" 0 0 0 0 0 1 # note\n1 2 \"\" 0 0 0 0 0 1 # #x\n2 3 \"\" 0 0 7 0 0 1\n")},
+        {"six significant digits", 1, "LEG = {\n1234567 2 \"\" 0 0 0\n", Leg(NC, "1.23457e+06 2 \"\" 0 0 0 0 0 1\n")},
         {"colours above 0xFFFFFF and negative ones are transparent; the line has no transparency", 1,
          "LEG = {\n0 1 \"\" -1 4278190335 0 4278190335\n0 1 \"\" 16777215 16777216 0 -1\n",
-         Leg(NC, "\t\t0\t1\t\"\"\t\t4278190080\t4278190080\t0\t16777215\t0\t1\n"
-                 "\t\t0\t1\t\"\"\t\t16777215\t4278190080\t0\t16777215\t0\t1\n")},
+         Leg(NC, "0 1 \"\" 4278190080 4278190080 0 16777215 0 1\n0 1 \"\" 16777215 4278190080 0 16777215 0 1\n")},
         {"every kind of numeric row", 1,
-         Leg(NC, "\t\t-5\t0.25\t\"neg\"\t\t0\t4278190080\t2\t255\t1\t1.5 # c1\n"
-                 "\t\t0.25\t1e+20\t\"\"\t\t16777215\t0\t0\t0\t0\t1\n"),
-         Leg(NC, "\t\t-5\t0.25\t\"neg\"\t\t0\t4278190080\t2\t255\t1\t1.5 # c1\n"
-                 "\t\t0.25\t1e+20\t\"\"\t\t16777215\t0\t0\t0\t0\t1\n")},
+         Leg(NC, "-5 0.25 \"neg\" 0 4278190080 2 255 1 1.5 # c1\n0.25 1e+20 \"\" 16777215 0 0 0 0 1\n"),
+         Leg(NC, "-5 0.25 \"neg\" 0 4278190080 2 255 1 1.5 # c1\n0.25 1e+20 \"\" 16777215 0 0 0 0 1\n")},
         {"delimiters inside quotes", 1,
-         Leg("TEXT", "\t\t\"a, b = c\"\t\"lab|el\"\t4278190080\t4278190080\t0\t65280\t3\t4.25 # x y  z\n"
-                     "\t\t\"\"\t\"\"\t1\t2\t999\t3\t4\t1\n"),
-         Leg("TEXT", "\t\t\"a, b = c\"\t\"lab|el\"\t4278190080\t4278190080\t0\t65280\t3\t4.25 # x y  z\n"
-                     "\t\t\"\"\t\"\"\t1\t2\t999\t3\t4\t1\n")},
-        {"eight-bit text is kept as bytes", 1, Leg("TEXT", "\t\t\"\xE9t\xE9\"\t\"Schotter \xFC\"\t0\t0\t0\n"),
-         Leg("TEXT", "\t\t\"\xE9t\xE9\"\t\"Schotter \xFC\"\t0\t0\t0\t0\t0\t1\n")},
+         Leg("TEXT",
+             "\"a, b = c\" \"lab|el\" 4278190080 4278190080 0 65280 3 4.25 # x y  z\n\"\" \"\" 1 2 999 3 4 1\n"),
+         Leg("TEXT",
+             "\"a, b = c\" \"lab|el\" 4278190080 4278190080 0 65280 3 4.25 # x y  z\n\"\" \"\" 1 2 999 3 4 1\n")},
+        {"eight-bit text is kept as bytes", 1, Leg("TEXT", "\"\xE9t\xE9\" \"Schotter \xFC\" 0 0 0\n"),
+         Leg("TEXT", "\"\xE9t\xE9\" \"Schotter \xFC\" 0 0 0 0 0 1\n")},
         // Found by fuzzing: a comment ending in a carriage return lost it at each save.
         {"carriage returns after a comment", 1, "# say \r\r\r\rICD\n\nLEG = {\n1 2 \"a\" 0 1 0\n",
-         "# say \n\n" + Leg(NC, "\t\t1\t2\t\"a\"\t\t0\t1\t0\t0\t0\t1\n")},
+         "# say \n\n" + Leg(NC, "1 2 \"a\" 0 1 0 0 0 1\n")},
         {"a NUL in a comment", 1, "#\0\r\n"s, "#\0 \n\n"s + Leg(NC, "")},
         {"empty", 1, "", Leg(NC, "")},
     };
@@ -133,13 +108,21 @@ TEST(LegFile, WriterLayout)
     l.m_Description = "ppm";
     l.m_DataType = 7;
     l.m_HeaderComments = {"# first", "#"};
-    l.AddRow(CLLRow{.label = "say \"hi\"", .from = 0, .to = 1234567, .fillColour = CGColor(255u),
-                    .backColour = CGColor(0xFFFFFFu), .fillTransparent = true, .pattern = 3,
-                    .lineColour = CGColor(0x00FF00u), .lineStyle = -1, .thickness = 0.1f, .comment = "note"});
+    l.AddRow(CLLRow{.label = "say \"hi\"",
+                    .from = 0,
+                    .to = 1234567,
+                    .fillColour = CGColor(255u),
+                    .backColour = CGColor(0xFFFFFFu),
+                    .fillTransparent = true,
+                    .pattern = 3,
+                    .lineColour = CGColor(0x00FF00u),
+                    .lineStyle = -1,
+                    .thickness = 0.1f,
+                    .comment = "note"});
     const std::string text = l.LEGText();
     EXPECT_EQ(text, "# first\n#\n\n" +
                         Leg("NUMERICDISCRETE",
-                            "\t\t0\t1.23457e+06\t\"say \"hi\"\"\t\t4278190080\t16777215\t3\t65280\t-1\t0.1000000015 # note\n",
+                            "0 1.23457e+06 \"say \"hi\"\" 4278190080 16777215 3 65280 -1 0.1000000015 # note\n",
                             "Gold grades", "ppm"));
     CLLLegend back;
     back.ReadLEGText(text, "b.leg");
@@ -151,14 +134,16 @@ TEST(LegFile, ReadingSetsTheFileFieldsAndColourTables)
 {
     CTempDir dir;
     const std::string path = dir.File("t.leg");
-    WriteTextFile(path, Leg("TEXT", "\t\t\"A\"\t\"\"\t16777471\t0\t0\n\t\t\"B\"\t\"\"\t0\t0\t0\n"));
+    WriteTextFile(path, Leg("TEXT", "\"A\" \"\" 16777471 0 0\n\"B\" \"\" 0 0 0\n"));
     CLLLegend l;
     l.ReadLEG(path);
     // White under the transparency; a text legend has no From values.
     std::string got = l.m_FileTitle + " " + l.m_FilePath + " " + std::to_string(l.RowListsAgree()) + " " +
-                      std::to_string(l.m_From.size()) + " " + std::to_string(l.m_FillColours.m_Colours.at(0).GetPacked());
+                      std::to_string(l.m_From.size()) + " " +
+                      std::to_string(l.m_FillColours.m_Colours.at(0).GetPacked());
     for (const CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
-        got += " " + std::to_string(t->m_Kind) + t->m_FileName + std::to_string(t->m_Levels) + std::to_string(t->m_Count);
+        got +=
+            " " + std::to_string(t->m_Kind) + t->m_FileName + std::to_string(t->m_Levels) + std::to_string(t->m_Count);
     const std::string table = " " + std::to_string(CLLColourTable::KindLegend) + path + "22";
     EXPECT_EQ(got, "t " + path + " 1 0 16777215" + table + table + table);
 }
@@ -167,7 +152,7 @@ TEST(LegFile, FailedSaveLeavesTheOldFile)
 {
     CTempDir dir;
     const std::string path = dir.File("keep.leg");
-    const std::string old = Leg("TEXT", "\t\t\"A\"\t\"\"\t0\t0\t0\n");
+    const std::string old = Leg("TEXT", "\"A\" \"\" 0 0 0\n");
     WriteTextFile(path, old);
     CLLLegend l;
     l.SetDefault();

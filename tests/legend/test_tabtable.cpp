@@ -1,4 +1,4 @@
-#include "legend/cllegend.h"
+#include "legend/legendtext.h"
 #include "legend/tabtable.h"
 #include "platform/ogrtables.h"
 #include "platform/tabkit.h"
@@ -17,8 +17,15 @@ namespace {
 
 CLLRow NumericRow(double from, double to, uint32_t fill, uint32_t back, int32_t pattern)
 {
-    return {.label = "label", .from = from, .to = to, .fillColour = CGColor(fill), .backColour = CGColor(back),
-            .pattern = pattern, .lineColour = CGColor(0x00102030u), .lineStyle = 4, .thickness = 2.0f,
+    return {.label = "label",
+            .from = from,
+            .to = to,
+            .fillColour = CGColor(fill),
+            .backColour = CGColor(back),
+            .pattern = pattern,
+            .lineColour = CGColor(0x00102030u),
+            .lineStyle = 4,
+            .thickness = 2.0f,
             .comment = "comment"};
 }
 
@@ -43,7 +50,7 @@ CLLLegend NumericLegend()
 }
 
 // The rows of a table, fields joined by ',' and rows by '|'.
-std::string Rows(const std::string& path)
+std::string TableText(const std::string& path)
 {
     std::string all;
     for (const auto& row : TableRows(path)) {
@@ -59,8 +66,7 @@ std::vector<std::string> Folder(const std::string& dir, bool bytes = false)
 {
     std::vector<std::string> files;
     for (const auto& entry : std::filesystem::directory_iterator(dir))
-        files.push_back(entry.path().filename().string() +
-                        (bytes ? "=" + ReadTextFile(entry.path().string()) : ""));
+        files.push_back(entry.path().filename().string() + (bytes ? "=" + ReadTextFile(entry.path().string()) : ""));
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -78,7 +84,8 @@ TEST(TabExport, WritesTheStandardFieldsWithSwappedColoursAndTheStoredRules)
     ASSERT_NE(t, nullptr);
     std::string fields;
     for (int i = 0; i < tabkit_c_get_field_count(t); ++i)
-        fields += std::string(tabkit_c_get_field_name(t, i)) + ":" + std::to_string(tabkit_c_get_field_type(t, i)) + " ";
+        fields +=
+            std::string(tabkit_c_get_field_name(t, i)) + ":" + std::to_string(tabkit_c_get_field_type(t, i)) + " ";
     tabkit_c_close(t);
     EXPECT_EQ(fields, "P_Name:1 P_From:5 P_To:5 P_Value:1 P_Bpat:2 P_Bfcol:2 P_Bbcol:2 P_Psty:2 P_Ppat:2 P_Pcol:2 "
                       "Comments:1 ");
@@ -86,7 +93,7 @@ TEST(TabExport, WritesTheStandardFieldsWithSwappedColoursAndTheStoredRules)
     // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. A transparent
     // fill goes out as its colour (white); a transparent background as -1. The line
     // thickness column holds whole numbers.
-    EXPECT_EQ(Rows(dir.File("grades.tab")),
+    EXPECT_EQ(TableText(dir.File("grades.tab")),
               "label,0,10.5,,1,1122867,4478310,2,4,3153936,comment|label,10.5,1e+20,,1,16777215,-1,2,4,3153936," +
                   std::string(254, 'c') + "|label,-3.25,0.001,,5,255,65280,2,4,3153936," + std::string(254, 'k'));
     EXPECT_TRUE(prompt.m_Messages.empty());
@@ -116,9 +123,9 @@ TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
     }
     const auto files = Folder(dir.Path());
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(files, (std::vector<std::string>{"mixed.TaB", "mixed.dat", "mixed.id", "mixed.map", "plain.dat",
-                                               "plain.id", "plain.map", "plain.tab", "upper.TAB", "upper.dat",
-                                               "upper.id", "upper.map"}));
+    EXPECT_EQ(files,
+              (std::vector<std::string>{"mixed.TaB", "mixed.dat", "mixed.id", "mixed.map", "plain.dat", "plain.id",
+                                        "plain.map", "plain.tab", "upper.TAB", "upper.dat", "upper.id", "upper.map"}));
 }
 
 TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
@@ -137,13 +144,13 @@ TEST(TabRoundTrip, NumericLegendKeepsRangesAndColoursButNotLabelsOrPatternOne)
     EXPECT_TRUE(back.RowListsAgree());
     // A transparent fill comes back opaque white, a transparent background
     // stays transparent; pattern 1 and the labels do not survive.
-    const std::string line = "\t0\t1056816\t4\t2 # ";
-    EXPECT_EQ(back.LEGText(), "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"LABEL\"\n\tDescription = \"\"\n"
-                              "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
-                              "\t\t0\t10.5\t\"\"\t\t3351057\t6706500" + line + "comment\n"
-                              "\t\t10.5\t1e+20\t\"\"\t\t16777215\t4278190080" + line + std::string(254, 'c') + "\n"
-                              "\t\t-3.25\t0.001\t\"\"\t\t16711680\t65280\t5\t1056816\t4\t2 # " +
-                                  std::string(254, 'k') + "\n\t}\nLegendTable End\n");
+    const std::string line = " 0 1056816 4 2 # ";
+    EXPECT_EQ(back.LEGText(),
+              Leg(NC,
+                  "0 10.5 \"\" 3351057 6706500" + line + "comment\n10.5 1e+20 \"\" 16777215 4278190080" + line +
+                      std::string(254, 'c') + "\n-3.25 0.001 \"\" 16711680 65280 5 1056816 4 2 # " +
+                      std::string(254, 'k') + "\n",
+                  "LABEL"));
     CLLRow r;
     ASSERT_TRUE(back.GetRow(1, r));
     EXPECT_EQ(r.backColour.GetPacked(), 0u); // under the transparency
@@ -163,7 +170,7 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
     }
     ASSERT_TRUE(text.ExportTAB(dir.File("soil")));
     const std::string rest = ",3,8388608,16777215,2,4,3153936,comment";
-    EXPECT_EQ(Rows(dir.File("soil.tab")),
+    EXPECT_EQ(TableText(dir.File("soil.tab")),
               "Soil,0,0,clay" + rest + "|Other,0,0,sand" + rest + "|Soil,0,0,Caf\xE9" + rest);
     // Only rows of the name asked for come back; an empty name takes every row.
     const std::pair<const char*, const char*> names[] = {{"soil", "clay Caf\xE9 "}, {"", "clay sand Caf\xE9 "}};
@@ -185,14 +192,10 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
 TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
 {
     SKIP_WITHOUT_OGR2OGR();
-    const std::string std = StandardCsvHeader, mapCode = "MapCode,Desc1,Fore_Red,Fore_Green,Fore_Blue,Pattern,"
-        "Back_Red,Back_Green,Back_Blue,Pen_Red,Pen_Green,Pen_Blue,Pen_Style,Pen_Thick\n";
+    const std::string std = StandardCsvHeader,
+                      mapCode = "MapCode,Desc1,Fore_Red,Fore_Green,Fore_Blue,Pattern,"
+                                "Back_Red,Back_Green,Back_Blue,Pen_Red,Pen_Green,Pen_Blue,Pen_Style,Pen_Thick\n";
     const CNumberSeparators german{".", ","};
-    const std::string NC = "NUMERICCONTINUOUS";
-    const auto Leg = [](const std::string& type, const std::string& name, const std::string& rows) {
-        return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name +
-               "\"\n\tDescription = \"\"\n\tDataType\t= " + type + "\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
-    };
     struct Case {
         const char* table; // also the file name
         std::string csv, csvt, name;
@@ -200,25 +203,33 @@ TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
         std::string message, leg; // the message after the path
     } const cases[] = {
         {"missing", "", "", "x", 0, "Could not open %: " + std::string(std::strerror(ENOENT)), Leg(NC, "", "")},
-        {"foreign", std + "Rock,0,10.5,,2,16711680,-1,1.5,2,255,hello\nSoil,1,2,,3,0,0,1,1,0,x\n"
-         "rock,10.5,20,,1,65280,16776960,3,0,8421504,\n", "", "ROCK", 0, "", Leg(NC, "ROCK", "\t\t0\t10.5\t\"\"\t\t255\t4278190080\t2\t16711680\t2\t1.5 # hello\n"
-         "\t\t10.5\t20\t\"\"\t\t65280\t65535\t0\t8421504\t0\t3\n")},
-        {"locale", std + "A,\"1.234,5\",\"2.000,25\",,0,0,0,1,0,0,\n", "", "A", 1, "", Leg(NC, "A", "\t\t1234.5\t2000.25\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
-        {"locale", "", "", "A", 0, "", Leg(NC, "A", "\t\t1.234\t2\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
-        {"typed", std + "A,0.1,0.5,,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 1, "", Leg(NC, "A", "\t\t0.1\t0.5\t\"\"\t\t0\t0\t0\t0\t0\t1\n")},
+        {"foreign",
+         std + "Rock,0,10.5,,2,16711680,-1,1.5,2,255,hello\nSoil,1,2,,3,0,0,1,1,0,x\n"
+               "rock,10.5,20,,1,65280,16776960,3,0,8421504,\n",
+         "", "ROCK", 0, "",
+         Leg(NC, "0 10.5 \"\" 255 4278190080 2 16711680 2 1.5 # hello\n10.5 20 \"\" 65280 65535 0 8421504 0 3\n",
+             "ROCK")},
+        {"locale", std + "A,\"1.234,5\",\"2.000,25\",,0,0,0,1,0,0,\n", "", "A", 1, "",
+         Leg(NC, "1234.5 2000.25 \"\" 0 0 0 0 0 1\n", "A")},
+        {"locale", "", "", "A", 0, "", Leg(NC, "1.234 2 \"\" 0 0 0 0 0 1\n", "A")},
+        {"typed", std + "A,0.1,0.5,,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 1, "",
+         Leg(NC, "0.1 0.5 \"\" 0 0 0 0 0 1\n", "A")},
         {"mixed", std + "A,0,1,,0,0,0,1,0,0,\nA,1,2,granite,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 0, "",
-         Leg("TEXT", "A", "\t\t\"\"\t\"\"\t0\t0\t0\t0\t0\t1\n\t\t\"granite\"\t\"\"\t0\t0\t0\t0\t0\t1\n")},
+         Leg("TEXT", "\"\" \"\" 0 0 0 0 0 1\n\"granite\" \"\" 0 0 0 0 0 1\n", "A")},
         {"partial", "P_Name,P_From,P_To,P_Bfcol\nA,1,2,255\nB,3,4,0\n", "String(20),Real,Real,Integer\n", "A", 0,
-         "Could not find all the standard fields in %", Leg(NC, "A", "\t\t1\t2\t\"\"\t\t16711680\t0\t0\t0\t0\t0\n")},
-        {"featureless", std, StandardCsvTypes, "Rock", 0, "", Leg(NC, "Rock", "")},
-        {"geol units", mapCode + "Qa,Alluvium,255,128,0,1,10,20,30,1,2,3,2,1.5\n"
-         "Tb,Basalt,0,0,255,4,255,255,255,0,0,0,1,0.5\n", "String(10),String(40),Integer,Integer,Integer,Integer,"
-         "Integer,Integer,Integer,Integer,Integer,Integer,Integer,Real\n", "", 1, "",
-         Leg("TEXT", "geol units", "\t\t\"Qa\"\t\"\"\t33023\t1971210\t0\t197121\t2\t1.5 # Alluvium\n"
-                                 "\t\t\"Tb\"\t\"\"\t16711680\t16777215\t4\t0\t1\t0.5 # Basalt\n")},
+         "Could not find all the standard fields in %", Leg(NC, "1 2 \"\" 16711680 0 0 0 0 0\n", "A")},
+        {"featureless", std, StandardCsvTypes, "Rock", 0, "", Leg(NC, "", "Rock")},
+        {"geol units",
+         mapCode + "Qa,Alluvium,255,128,0,1,10,20,30,1,2,3,2,1.5\n"
+                   "Tb,Basalt,0,0,255,4,255,255,255,0,0,0,1,0.5\n",
+         "String(10),String(40),Integer,Integer,Integer,Integer,"
+         "Integer,Integer,Integer,Integer,Integer,Integer,Integer,Real\n",
+         "", 1, "",
+         Leg("TEXT",
+             "\"Qa\" \"\" 33023 1971210 0 197121 2 1.5 # Alluvium\n\"Tb\" \"\" 16711680 16777215 4 0 1 0.5 # Basalt\n",
+             "geol units")},
         {"short", "P_Name,MapCode,Fore_Red,Fore_Green,Fore_Blue\nX,Qa,1,2,3\n", "", "", 0,
-         "Could not find all the standard fields in %",
-         Leg("TEXT", "short", "\t\t\"Qa\"\t\"\"\t197121\t0\t0\t0\t0\t0\n")},
+         "Could not find all the standard fields in %", Leg("TEXT", "\"Qa\" \"\" 197121 0 0 0 0 0\n", "short")},
     };
     CTempDir dir;
     for (const Case& c : cases) {
