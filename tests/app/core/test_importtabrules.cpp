@@ -40,100 +40,46 @@ constexpr int kKeep = -2; // leave the selection the table gave
 
 TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
 {
-    struct Case {
-        const char* what;
-        const char* table; // in the fixture's folder; "" for none chosen
-        int select;
-        const char* typed; // nullptr: the output name as built
-        std::vector<int> messages;
-        std::string lastText;                           // of the last message
-        std::optional<CImportTABDialog::Result> result; // paths relative to the folder
+    const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
+                               "the legend folder, without a folder separator, a leading dot or "
+                               "control characters.";
+    const std::string choose = "106 You must choose an input TAB file",
+                      name = "107 You must select a legend name";
+    // The table (in the fixture's folder, "" for none), the legend selected, the name typed
+    // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
+    const std::tuple<const char*, int, const char*, std::string> cases[] = {
+        // clang-format off
+        {"", kKeep, nullptr, choose + ";"},
+        {"missing.tab", kKeep, nullptr, "104 " + name + ";"},
+        {"other.tab", kKeep, nullptr, "105 " + name + ";"}, // no P_Name field
+        {"legends.tab", kKeep, nullptr, ";@legends.tab|A|A.leg"},
+        {"legends.tab", 3, nullptr, ";@legends.tab|Rock type|Rock_type.leg"},
+        {"legends.tab", -1, nullptr, name + ";"},
+        {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
+        {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
+        {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
+        {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table
+        // clang-format on
     };
-    const std::string leavesFolder =
-        "\" cannot be the output file name: it must be a plain file name "
-        "in the legend folder, without a folder separator, a leading "
-        "dot or control characters.";
-    const Case cases[] = {
-        {"nothing chosen",
-         "",
-         kKeep,
-         nullptr,
-         {Str::ChooseInputTab},
-         "You must choose an input TAB file",
-         {}},
-        {"unreadable table",
-         "missing.tab",
-         kKeep,
-         nullptr,
-         {Str::CouldNotOpen, Str::SelectLegendName},
-         "You must select a legend name",
-         {}},
-        {"no P_Name",
-         "other.tab",
-         kKeep,
-         nullptr,
-         {Str::NotAColourMapTable, Str::SelectLegendName},
-         "You must select a legend name",
-         {}},
-        {"first legend", "legends.tab", kKeep, nullptr, {}, "", {{"legends.tab", "A", "A.leg"}}},
-        {"picked legend",
-         "legends.tab",
-         3,
-         nullptr,
-         {},
-         "",
-         {{"legends.tab", "Rock type", "Rock_type.leg"}}},
-        {"no legend",
-         "legends.tab",
-         -1,
-         nullptr,
-         {Str::SelectLegendName},
-         "You must select a legend name",
-         {}},
-        {"typed name", "legends.tab", 1, "mine.leg", {}, "", {{"legends.tab", "B", "mine.leg"}}},
-        {"name cleared",
-         "legends.tab",
-         kKeep,
-         "",
-         {Str::EnterOutputFile},
-         "You must enter an output file name",
-         {}},
-        {"up a folder",
-         "legends.tab",
-         kKeep,
-         "../up.leg",
-         {Str::OutputNameLeavesFolder},
-         "\"../up.leg" + leavesFolder,
-         {}},
-        {"map-code table",
-         "geol units.tab",
-         kKeep,
-         nullptr,
-         {},
-         "",
-         {{"geol units.tab", "", "geol_units.leg"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;
         CImportTABRules rules(f.prompt, "");
-        if (*c.table)
-            rules.TableChosen(f.dir + "/" + c.table);
-        if (c.select != kKeep)
-            rules.SelectLegend(c.select);
-        if (c.typed)
-            rules.SetOutputName(c.typed);
+        if (*table)
+            rules.TableChosen(f.dir + "/" + table);
+        if (select != kKeep)
+            rules.SelectLegend(select);
+        if (typed)
+            rules.SetOutputName(typed);
         const auto result = rules.Accept();
-        EXPECT_EQ(f.Ids(), c.messages);
-        if (!c.messages.empty()) {
-            EXPECT_EQ(f.prompt.m_Messages.back().text, c.lastText);
-        }
-        ASSERT_EQ(result.has_value(), c.result.has_value());
-        if (result) {
-            EXPECT_EQ(result->tabPath, f.dir + "/" + c.result->tabPath);
-            EXPECT_EQ(result->legendName, c.result->legendName);
-            EXPECT_EQ(result->outputName, c.result->outputName);
-        }
+        std::string got;
+        for (const auto& m : f.prompt.m_Messages)
+            got += std::to_string(m.stringId) + " ";
+        got += (f.prompt.m_Messages.empty() ? "" : f.prompt.m_Messages.back().text) + ";";
+        if (result)
+            got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" +
+                   result->outputName;
+        EXPECT_EQ(got, expected) << table << " " << select;
+        EXPECT_TRUE(!result || result->tabPath.rfind(f.dir + "/", 0) == 0);
     }
 }
 
