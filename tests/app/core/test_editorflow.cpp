@@ -81,8 +81,8 @@ TEST(EditorFlow, Scripts)
         {none, three + "open; choose 3; choose 0", "beta 3 @3"},
         {none, three + "open; choose 1; choose 3", "beta 3 @3"},
         // A legend that fails to load leaves the shown one with its own file, and a save does not reach it.
-        {none, three + "huge S/huge.leg; open; choose 4; choose 5; save; disk S/huge.leg",
-         "none gamma 1 'third' @4 noload"},
+        {none, three + "huge S/huge.leg; open; choose 4; choose 5; state; save; disk S/huge.leg",
+         "gamma 1 'third' @4 noload; none gamma 1 'third' @4 noload"},
         // The list follows files other programs add and remove; the shown legend stays, modified.
         {none,
          three + "open; choose 4; type x; write S/aardvark 1; rm S/beta.leg; follow; follow; rm S/gamma.leg; follow",
