@@ -2,7 +2,9 @@
 // A scripted window and dialogs for the editor's flow: the view writes every
 // call down as a line, so a test asserts the exact sequence; each dialog
 // answers what the test put in it. CEditorBench adds a project and a system
-// (LUT_PATH) folder of legends in a settings sandbox.
+// (LUT_PATH) folder of legends in a settings sandbox, and runs scripts of
+// user actions such as "write S/a 2; open; type x; answer no; close" whose
+// result is one line (see Run).
 
 #include "app/core/ceditorflow.h"
 #include "app/core/ceditorview.h"
@@ -13,9 +15,16 @@
 #include "app/core/csettingsdialog.h"
 #include "app/core/legendtables.h"
 #include "platform/ctextcodec.h"
+#include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
+#include "support/tabrows.h"
+#include "support/testfiles.h"
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <utility>
 
@@ -31,7 +40,10 @@ public:
     void ShowReadOnly(bool on) override { Log(on ? "read-only" : "writable"); }
     void EnableEditing(bool on) override { Log(on ? "editing on" : "editing off"); }
     void EnableAutoPopulate(bool on) override { Log(on ? "auto on" : "auto off"); }
-    void FillSpreadsheet(const CLLLegend& l) override { Log("fill " + l.m_Name + " " + std::to_string(l.GetRowCount())); }
+    void FillSpreadsheet(const CLLLegend& l) override
+    {
+        Log("fill " + l.m_Name + " " + std::to_string(l.GetRowCount()));
+    }
     void ClearSpreadsheet() override { Log("clear"); }
     void SetListItems(const std::vector<CLegendListItem>& items) override
     {
@@ -41,8 +53,14 @@ public:
         Log(line);
     }
     void SelectListItem(int index) override { Log("select " + std::to_string(index)); }
-    void CommitPendingEdits() override { std::exchange(m_Pending, [] {})(); }
-    void CancelPendingEdits() override { m_Pending = [] {}, Log("cancel"); }
+    void CommitPendingEdits() override
+    {
+        std::exchange(m_Pending, [] {})();
+    }
+    void CancelPendingEdits() override
+    {
+        m_Pending = [] {}, Log("cancel");
+    }
     void ReloadPatterns(const std::string& folder) override { Log("patterns " + folder); }
     // The calls since the last look.
     std::vector<std::string> Take() { return std::exchange(m_Calls, {}); }
@@ -55,11 +73,7 @@ private:
     void Log(std::string line) { m_Calls.push_back(std::move(line)); }
 };
 
-struct CFakeDialogs : CNewLegendDialog,
-                      CImportTABDialog,
-                      CSettingsDialog,
-                      CSaveFileDialog,
-                      CHostNotifier {
+struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSaveFileDialog, CHostNotifier {
     std::optional<CNewLegendDialog::Result> Run(const CNewLegendDialog::Request& r) override
     {
         newRequest = r;
@@ -132,7 +146,152 @@ struct CEditorBench {
             ids.push_back(m.stringId);
         return ids;
     }
+    // The view's calls since the last look, joined by '|'.
+    std::string Calls()
+    {
+        std::string joined;
+        for (const std::string& call : view.Take())
+            joined += (joined.empty() ? "" : "|") + call;
+        return joined;
+    }
+    // "P/", "S/" and "W/name/" stand for the project, system and a work folder.
+    std::string Path(const std::string& p)
+    {
+        if (p.rfind("P/", 0) == 0 || p.rfind("S/", 0) == 0)
+            return (p[0] == 'P' ? project : system) + p.substr(2);
+        if (p.rfind("W/", 0) == 0) {
+            const size_t slash = p.find('/', 2);
+            return sandbox.Work(p.substr(2, slash - 2)) + p.substr(slash);
+        }
+        return p;
+    }
+    std::string Short(std::string text) const
+    {
+        for (const auto& [folder, tag] : {std::pair{project, "P/"}, {system, "S/"}, {sandbox.Work(""), "W/"}})
+            for (size_t at; (at = text.find(folder)) != std::string::npos;)
+                text.replace(at, folder.size(), tag);
+        return text;
+    }
+    // "name|description|label,label" of the legend on disk, or "none" when it cannot be read.
+    static std::string Disk(const std::string& path)
+    {
+        CLLLegend l;
+        if (!l.ReadLEG(path).Ok())
+            return "none";
+        std::string labels;
+        for (const std::string& label : l.m_Labels)
+            labels += (labels.empty() ? "" : ",") + label;
+        return l.m_Name + "|" + l.m_Description + "|" + labels;
+    }
+    // Runs "; "-separated actions; a word is followed by arguments, the last taking the rest of the
+    // action. Probes add to the result, which ends with the state: file field, legend name, rows,
+    // '*' when modified, the description shown, "@" the selection, and the messages by tag.
+    std::string Run(const std::string& script)
+    {
+        std::string out;
+        const auto add = [&](const std::string& s) { out += s + " "; };
+        for (size_t start = 0; start < script.size();) {
+            const size_t end = std::min(script.find("; ", start), script.size());
+            const std::string action = script.substr(start, end - start);
+            start = end + 2;
+            const size_t space = std::min(action.find(' '), action.size());
+            const std::string word = action.substr(0, space), rest = action.substr(std::min(space + 1, action.size()));
+            const size_t gap = rest.find(' ');
+            const std::string arg = rest.substr(0, gap), tail = gap == std::string::npos ? "" : rest.substr(gap + 1);
+            if (word == "write") { // write S/name rows [description]
+                const std::string path = Path(arg);
+                const size_t slash = path.rfind('/');
+                const size_t end = tail.find(' ');
+                Write(path.substr(0, slash + 1), path.substr(slash + 1), std::stoi(tail.substr(0, end)),
+                      end == std::string::npos ? "" : tail.substr(end + 1));
+            } else if (word == "huge") // larger than any legend may be
+                WriteTextFile(Path(arg), ""), std::filesystem::resize_file(Path(arg), 300u << 20);
+            else if (word == "rm")
+                std::filesystem::remove(Path(arg));
+            else if (word == "tab")
+                flow.SetTABPath(Path(arg));
+            else if (word == "open") {
+                Open(rest.empty() ? rest : Path(rest));
+                view.Take(); // the start's calls have a test of their own
+            } else if (word == "choose")
+                flow.ChooseLegend(std::stoi(arg));
+            else if (word == "type")
+                Type(rest);
+            else if (word == "cell") // a first label still being typed in when the action comes
+                view.m_Pending = [this, rest] { flow.ChangeLegend([&](CLLLegend& l) { l.m_Labels[0] = rest; }); };
+            else if (word == "answer") {
+                prompt.m_Answers.clear();
+                for (size_t at = 0; at < rest.size(); at = rest.find(' ', at) + 1) {
+                    const char c = rest[at];
+                    prompt.m_Answers.push_back(c == 'y'   ? Answer::Yes
+                                               : c == 'n' ? Answer::No
+                                               : c == 'c' ? Answer::Cancel
+                                                          : Answer::Ok);
+                    if (rest.find(' ', at) == std::string::npos)
+                        break;
+                }
+            } else if (word == "save")
+                flow.SaveButton();
+            else if (word == "saveas") {
+                dialogs.savePath = Path(rest);
+                flow.SaveAs();
+                add("from=" + Short(dialogs.saveRequest.folder + dialogs.saveRequest.fileName) +
+                    " to=" + Short(CSettingsStore::GetProfileString("Settings", "SavePath")));
+            } else if (word == "close")
+                add(flow.Close() ? "closes" : "stays");
+            else if (word == "follow") {
+                view.Take();
+                flow.FollowFolders();
+                add("[" + Calls() + "]");
+            } else if (word == "sel") { // the last entry the view was told to select
+                std::string selected;
+                for (const std::string& call : view.Take())
+                    selected = call.rfind("select", 0) == 0 ? call : selected;
+                add(selected);
+            } else if (word == "delete")
+                flow.Delete();
+            else if (word == "state")
+                add(State() + ";");
+            else if (word == "calls")
+                add("[" + Calls() + "]");
+            else if (word == "disk")
+                add(Disk(Path(rest)));
+            else if (word == "rows")
+                add(std::to_string(TableRows(Path(rest)).size()));
+            else if (word == "texts")
+                for (const std::string& text : prompt.Texts())
+                    add("\"" + Short(text) + "\"");
+            else if (word == "setting")
+                add(CSettingsStore::GetProfileString("Settings", rest));
+            else
+                ADD_FAILURE() << "unknown action " << action;
+        }
+        return out + State();
+    }
+    // "name rows['*' when modified] ['description shown'] @selection" and the messages by tag ('?': Yes and
+    // No, "?c": and Cancel); the file name field leads when it is not the legend's name.
+    std::string State() const
+    {
+        static const std::map<int, std::string> tags = {
+            {Str::SaveChanges, "save"},    {Str::CouldNotLoad, "noload"},       {Str::NumericNeedsTwoRows, "tworows"},
+            {Str::ChangedOnDisk, "disk"},  {Str::NonStandardFolder, "folder"},  {Str::ReplaceLegend, "replace"},
+            {Str::DeleteLegend, "delete"}, {Str::NoWritePermission, "nowrite"}, {Str::ExportTableFailed, "noexport"}};
+        const CLLLegend& l = flow.Legend();
+        std::string out = flow.FileName() == l.m_Name + ".leg" ? "" : "file=" + flow.FileName() + " ";
+        out += l.m_Name + " " + std::to_string(l.GetRowCount()) + (flow.IsModified() ? "*" : "");
+        out += (view.m_Description.empty() ? "" : " '" + view.m_Description + "'") + " @" +
+               std::to_string(flow.Selection());
+        for (const auto& m : prompt.m_Messages) {
+            const auto tag = tags.find(m.stringId);
+            out += " " + (tag == tags.end() ? std::to_string(m.stringId) : tag->second);
+            out += m.buttons == CUserPrompt::Buttons::YesNoCancel ? "?c"
+                   : m.buttons == CUserPrompt::Buttons::YesNo     ? "?"
+                                                                  : "";
+        }
+        return out;
+    }
 
+    using Answer = CUserPrompt::Answer;
     CSettingsSandbox sandbox;
     CEditorHostFlags m_Flags;
     std::string project = sandbox.Work("project") + "/", system = sandbox.Work("system") + "/";

@@ -1,248 +1,152 @@
 #include "app/core/clegendedit.h"
 #include "app/core/editorfakes.h"
-#include "platform/cstringtable.h"
-#include "support/tabrows.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using Answer = CUserPrompt::Answer;
 using Calls = std::vector<std::string>;
 
 namespace {
 
 // "#Project alpha #System beta gamma"
-void WriteThree(const CEditorBench& b)
-{
-    CEditorBench::Write(b.project, "alpha", 2);
-    CEditorBench::Write(b.system, "beta", 3);
-    CEditorBench::Write(b.system, "gamma", 1, "third");
-}
+const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma 1 third; ";
 
 } // namespace
 
 TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
 {
     const std::string list = "list #Project alpha #System beta gamma";
-    const std::string loads = "writable|editing on|auto on|fill ", alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
+    const std::string loads = "writable|editing on|auto on|fill ",
+                      alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
     const std::string gamma = "|select 4|" + loads + "gamma 1|header gamma|gamma.leg|third|Numeric continuous";
     const std::string none = list + "|select -1|clear|editing off|header |||";
     // Host flags, the legend to select (in the system folder); the calls, and after
     // "Could not load <path>" the reason given (none: no message).
     const std::tuple<CEditorHostFlags, std::string, std::string, std::optional<std::string>> cases[] = {
-        {{}, "", list + "|select 0|select 1|" + alpha, std::nullopt}, // the heading at 0 is selected and moves on to the first legend
+        {{},
+         "",
+         list + "|select 0|select 1|" + alpha,
+         std::nullopt}, // the heading at 0 is selected and moves on to the first legend
         {{}, "gamma.leg", list + gamma, std::nullopt},
         {{}, "./gamma.leg", list + gamma, std::nullopt}, // relative to the working folder
         // A host lists every legend as a system legend, without headings.
         {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, std::nullopt},
         {{}, "gone.leg", none, std::string(": ") + std::strerror(ENOENT)},
         // A legend the list does not show is loaded all the same, with no entry selected.
-        {{}, "../elsewhere/x.leg", list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous", std::nullopt},
+        {{},
+         "../elsewhere/x.leg",
+         list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous",
+         std::nullopt},
         {{}, "fifo.leg", none, ": not a regular file"}, // unlisted, and it would not be read
     };
     const std::filesystem::path working = std::filesystem::current_path();
     for (const auto& [flags, toSelect, calls, reason] : cases) {
         CEditorBench b(flags);
-        WriteThree(b);
-        CEditorBench::Write(b.sandbox.Work("elsewhere") + "/", "x", 1);
+        b.Run(three + "write W/elsewhere/x 1");
         ASSERT_EQ(::mkfifo((b.system + "fifo.leg").c_str(), 0644), 0);
         std::filesystem::current_path(b.system);
         const std::string named = toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect;
-        const std::string absolute = named.empty() ? named : std::filesystem::absolute(named).lexically_normal().string();
+        const std::string absolute =
+            named.empty() ? named : std::filesystem::absolute(named).lexically_normal().string();
         b.Open(named);
         std::filesystem::current_path(working);
-        std::string seen; // the pattern bitmaps are read before the list is filled
-        for (const std::string& call : b.view.Take())
-            seen += (seen.empty() ? "" : "|") + call;
-        EXPECT_EQ(seen, "patterns |" + calls) << toSelect;
-        EXPECT_EQ(b.prompt.Texts(), reason ? std::vector<std::string>{"Could not load " + absolute + *reason} : std::vector<std::string>{});
+        EXPECT_EQ(b.Calls(), "patterns |" + calls)
+            << toSelect; // the pattern bitmaps are read before the list is filled
+        EXPECT_EQ(b.prompt.Texts(), reason ? std::vector<std::string>{"Could not load " + absolute + *reason}
+                                           : std::vector<std::string>{});
     }
 }
 
-TEST(EditorFlow, ChoosingAHeadingSelectsAndLoadsALegendNextToIt)
+// Each row runs a script on a fresh bench (see CEditorBench::Run) and compares its whole result.
+TEST(EditorFlow, Scripts)
 {
-    const std::tuple<int, int, std::string> cases[] = {{1, 2, "3 beta"}, {4, 2, "1 alpha"}, {3, 0, "3 beta"}, {1, 3, "3 beta"}};
-    for (const auto& [from, clicked, selected] : cases) {
-        CEditorBench b;
-        WriteThree(b);
-        b.Open();
-        b.flow.ChooseLegend(from);
-        b.flow.ChooseLegend(clicked);
-        EXPECT_EQ(std::to_string(b.flow.Selection()) + " " + b.flow.Legend().m_Name, selected);
-    }
-}
-
-TEST(EditorFlow, ALegendThatFailsToLoadLeavesTheShownOneWithItsOwnFile)
-{
-    CEditorBench b;
-    WriteThree(b);
-    // Listed, but refused before anything is read (larger than any legend may be).
-    const std::string huge = b.system + "huge.leg";
-    WriteTextFile(huge, "");
-    std::filesystem::resize_file(huge, 300u << 20);
-    b.Open();
-    ASSERT_EQ(b.flow.ListItems()[5].path, huge);
-    b.flow.ChooseLegend(4);
-    b.flow.ChooseLegend(5);
-    EXPECT_EQ(b.MessageIds(), std::vector<int>{Str::CouldNotLoad});
-    EXPECT_EQ(b.flow.Selection(), 4);
-    EXPECT_EQ(b.flow.FileName(), "gamma.leg");
-    EXPECT_EQ(b.flow.Legend().m_Name, "gamma");
-    b.flow.SaveButton();
-    EXPECT_EQ(std::filesystem::file_size(huge), 300u << 20);
-}
-
-TEST(EditorFlow, TheListFollowsFilesOtherProgramsAddAndRemove)
-{
-    CEditorBench b;
-    WriteThree(b);
-    b.Open();
-    b.flow.ChooseLegend(4); // gamma
-    b.Type("edited");
-    CEditorBench::Write(b.system, "aardvark", 1);
-    std::filesystem::remove(b.system + "beta.leg");
-    b.view.Take();
-    b.flow.FollowFolders();
-    // gamma stays shown, selected and modified; only the list changed.
-    EXPECT_EQ(b.view.Take(), (Calls{"list #Project alpha #System aardvark gamma", "select 4"}));
-    EXPECT_TRUE(b.flow.IsModified());
-    b.flow.FollowFolders();
-    EXPECT_EQ(b.view.Take(), Calls{});
-    std::filesystem::remove(b.system + "gamma.leg");
-    b.flow.FollowFolders();
-    EXPECT_EQ(b.view.Take(), (Calls{"list #Project alpha #System aardvark", "select -1"}));
-    EXPECT_EQ(b.flow.Legend().m_Name, "gamma");
-}
-
-TEST(EditorFlow, YesToSaveChangesShowsAndSelectsTheChosenLegendOrKeepsTheOneTheMinimumRowsRefused)
-{
-    // Host flags, the entry chosen; the legend shown and modified, the list's last selection, the messages.
-    const std::tuple<CEditorHostFlags, int, std::string, std::vector<int>> cases[] = {
-        {{.quarvex = true}, 1, "one 1 select 0", {Str::SaveChanges, Str::NumericNeedsTwoRows}},
-        {{}, 2, "two 0 select 2", {Str::SaveChanges}}, // saved, then the chosen one: "#System one two"
-    };
-    for (const auto& [flags, chosen, shown, messages] : cases) {
-        CEditorBench b(flags);
-        const std::string one = CEditorBench::Write(b.system, "one", 1);
-        CEditorBench::Write(b.system, "two", 2);
-        b.Open();
-        b.Type("edited");
-        b.flow.ChooseLegend(chosen);
-        std::string selected;
-        for (const std::string& call : b.view.Take())
-            selected = call.rfind("select", 0) == 0 ? call : selected;
-        EXPECT_EQ(b.flow.Legend().m_Name + " " + std::to_string(b.flow.IsModified()) + " " + selected, shown);
-        EXPECT_EQ(b.MessageIds(), messages);
-        EXPECT_EQ(ReadTextFile(one).find("edited") != std::string::npos, messages.size() == 1);
-    }
-}
-
-TEST(EditorFlow, SaveWritesTheDescriptionAndPendingCellEditsAndExportsUnderAHost)
-{
-    // Host flags, the table (in the system folder), whether it is written.
-    const std::tuple<CEditorHostFlags, std::string, bool> cases[] = {
-        {{}, "xs_colr.tab", false}, {{.strativ = true}, "xs_colr.tab", true}, {{.strativ = true}, "missing/xs_colr.tab", false}};
-    for (const auto& [flags, table, exported] : cases) {
-        CEditorBench b(flags);
-        const std::string path = CEditorBench::Write(b.system, "alpha", 2);
-        const std::string tab = b.system + table;
-        b.flow.SetTABPath(tab);
-        b.Open();
-        b.Type("Gold in soil");
-        b.view.m_Pending = [&] { b.flow.ChangeLegend([](CLLLegend& l) { l.m_Labels[0] = "edited"; }); };
-        b.flow.SaveButton();
-
-        CLLLegend expected = LegendWithLabels({"edited", "r"});
-        expected.m_Name = "alpha";
-        expected.m_Description = "Gold in soil";
-        EXPECT_EQ(ReadTextFile(path), expected.LEGText());
-        EXPECT_FALSE(b.flow.IsModified());
-        EXPECT_EQ(TableRows(tab).size(), exported ? 2u : 0u) << table;
-        const bool failed = flags.strativ && !exported;
-        ASSERT_EQ(b.MessageIds(), failed ? std::vector<int>{Str::ExportTableFailed} : std::vector<int>{});
-        if (failed) {
-            EXPECT_EQ(b.prompt.Texts(), (std::vector<std::string>{"Could not write the TAB legend table " + tab + ": " +
-                                                                   std::strerror(ENOENT)}));
-        }
-    }
-}
-
-TEST(EditorFlow, SaveAsIntoAnotherFolderAsksAndTheListKeepsTheLegendChosenBefore)
-{
-    // The folder and name chosen, the answer; the file written, the questions asked.
-    const int other = Str::NonStandardFolder, replace = Str::ReplaceLegend;
-    const std::tuple<std::string, std::string, Answer, std::string, std::vector<int>> cases[] = {
-        {"elsewhere", "copy.leg", Answer::No, "", {other}},
-        {"elsewhere", "copy.leg", Answer::Yes, "copy.leg", {other}},
-        {"PROJECT", "copy.leg", Answer::Yes, "copy.leg", {other}}, // another folder here
-        {"project", "copy", Answer::Yes, "copy.leg", {}},
-        {"project", "Copy.LEG", Answer::Yes, "Copy.LEG", {}},
+    const CEditorHostFlags none, qx{.quarvex = true}, st{.strativ = true}, q3{.quarvex3D = true};
+    const std::string changed =
+        "\"S/shared.leg has been changed by another program since it was loaded.\nDo you want to "
+        "overwrite it with your changes? Choose No to reload it and drop your changes, or Cancel "
+        "to go on editing.\" ";
+    const std::string noFile = std::strerror(ENOENT), cp1252 = "d\xe9j\xe0"; // "déjà" as older files hold it
+    const std::string shared = "write S/shared 2; open; type mine; write S/shared 3 theirs; ",
+                      onDisk = "; disk S/shared.leg";
+    const std::string two = "write S/one 1; write S/two 2; open; type edited; ", solo = "write S/solo 1; open; ";
+    const std::string alpha = "write S/alpha 2; open; type Gold; cell edited; ", copy = "write P/alpha 2; open; ";
+    const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
+        // Choosing a heading selects and loads a legend next to it.
+        {none, three + "open; choose 1; choose 2", "beta 3 @3"},
+        {none, three + "open; choose 4; choose 2", "alpha 2 @1"},
+        {none, three + "open; choose 3; choose 0", "beta 3 @3"},
+        {none, three + "open; choose 1; choose 3", "beta 3 @3"},
+        // A legend that fails to load leaves the shown one with its own file, and a save does not reach it.
+        {none, three + "huge S/huge.leg; open; choose 4; choose 5; state; save; disk S/huge.leg",
+         "gamma 1 'third' @4 noload; none gamma 1 'third' @4 noload"},
+        // The list follows files other programs add and remove; the shown legend stays, modified.
+        {none,
+         three + "open; choose 4; type x; write S/aardvark 1; rm S/beta.leg; follow; follow; rm S/gamma.leg; follow",
+         "[list #Project alpha #System aardvark gamma|select 4] [] [list #Project alpha #System aardvark|select -1] "
+         "gamma 1* 'x' @-1"},
+        // Yes to "Save changes?" shows the chosen legend, or keeps the one the minimum rows refused.
+        {qx, two + "choose 1; sel; disk S/one.leg", "select 0 one||r one 1* 'edited' @0 save? tworows"},
+        {none, two + "choose 2; sel; disk S/one.leg", "select 2 one|edited|r two 2 @2 save?"},
+        // Save writes the description and a cell still being typed, and exports the table under a host.
+        {none, "tab S/all.tab; " + alpha + "save; disk S/alpha.leg; rows S/all.tab",
+         "alpha|Gold|edited,r 0 alpha 2 'Gold' @1"},
+        {st, "tab S/all.tab; " + alpha + "save; disk S/alpha.leg; rows S/all.tab",
+         "alpha|Gold|edited,r 2 alpha 2 'Gold' @0"},
+        {st, "tab S/no/all.tab; " + alpha + "save; texts",
+         "\"Could not write the TAB legend table S/no/all.tab: " + noFile + "\" alpha 2 'Gold' @0 noexport"},
+        // Save As into another folder asks; the list keeps the legend chosen before, and the save
+        // names the legend after the file name field, still the old file's.
+        {none, copy + "answer no; saveas W/elsewhere/copy.leg; disk W/elsewhere/copy.leg",
+         "from=P/alpha.leg to=W/elsewhere/ none alpha 2 @1 folder?"},
+        {none, copy + "answer yes; saveas W/elsewhere/copy.leg; disk W/elsewhere/copy.leg",
+         "from=P/alpha.leg to=W/elsewhere/ alpha||r,r alpha 2 @1 folder?"},
+        {none, copy + "answer yes; saveas W/PROJECT/copy.leg; disk W/PROJECT/copy.leg",
+         "from=P/alpha.leg to=W/PROJECT/ alpha||r,r alpha 2 @1 folder?"}, // another folder here
+        {none, copy + "answer yes; saveas P/copy; disk P/copy.leg", "from=P/alpha.leg to=P/ alpha||r,r alpha 2 @1"},
+        {none, copy + "answer yes; saveas P/Copy.LEG; disk P/Copy.LEG", "from=P/alpha.leg to=P/ alpha||r,r alpha 2 @1"},
         // A name that becomes an existing legend by its ".leg" is asked about.
-        {"project", "alpha", Answer::No, "", {replace}},
-        {"project", "alpha", Answer::Yes, "alpha.leg", {replace}},
-    };
-    for (const auto& [folderName, name, answer, written, asked] : cases) {
-        CEditorBench b;
-        CEditorBench::Write(b.project, "alpha", 2);
-        const std::string folder = b.sandbox.Work(folderName) + "/";
-        b.Open();
-        b.dialogs.savePath = folder + name;
-        b.prompt.m_Answers = {answer};
-        b.flow.SaveAs();
-
-        EXPECT_EQ(b.dialogs.saveRequest.folder + b.dialogs.saveRequest.fileName, b.project + "alpha.leg");
-        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "SavePath"), folder);
-        ASSERT_EQ(b.MessageIds(), asked) << name;
-        EXPECT_EQ(b.flow.Selection(), 1);
-        EXPECT_EQ(b.flow.Legend().m_FilePath, b.project + "alpha.leg");
-        // The save names the legend after the file name field, still the old file's.
-        CLLLegend expected = LegendWithLabels({"r", "r"});
-        expected.m_Name = "alpha";
-        EXPECT_EQ(ReadTextFile(folder + (written.empty() ? name : written)), written.empty() ? "" : expected.LEGText());
-    }
-}
-
-TEST(EditorFlow, CloseAsksOnlyForAModifiedLegendAndStaysOpenWhenTheSaveIsRefused)
-{
-    const std::string cp1252 = "d\xe9j\xe0"; // "déjà" as older files hold it
-    // Host flags, the description on disk, what the user typed ("*": a cell edit instead), the
-    // answer; whether the window closes and the description then on disk.
-    const std::tuple<CEditorHostFlags, std::string, const char*, Answer, bool, std::string> cases[] = {
-        {{}, "", nullptr, Answer::Yes, true, ""},
-        {{}, "", "", Answer::Cancel, true, ""}, // typed back what was there: no change, no question
-        {{}, "", "new", Answer::Yes, true, "new"},
-        {{}, "", "new", Answer::No, true, ""},
-        {{}, "", "new", Answer::Cancel, false, ""},
-        {{.quarvex3D = true}, "", "new", Answer::Yes, false, ""}, // one row: refused
+        {none, copy + "type new; answer no; saveas P/alpha; disk P/alpha.leg",
+         "from=P/alpha.leg to=P/ alpha||r,r alpha 2* 'new' @1 replace?"},
+        {none, copy + "type new; answer yes; saveas P/alpha; disk P/alpha.leg",
+         "from=P/alpha.leg to=P/ alpha|new|r,r alpha 2 'new' @1 replace?"},
+        // Close asks only for a modified legend and stays open when the save is refused.
+        {none, solo + "answer yes; close; disk S/solo.leg; setting LastLegend", "closes solo||r solo solo 1 @1"},
+        {none, solo + "type ; answer cancel; close; disk S/solo.leg",
+         "closes solo||r solo 1 @1"}, // typed back what was there
+        {none, solo + "type new; answer yes; close; disk S/solo.leg; setting LastLegend",
+         "closes solo|new|r solo solo 1 'new' @1 save?c"},
+        {none, solo + "type new; answer no; close; disk S/solo.leg", "closes solo||r solo 1* 'new' @1 save?c"},
+        {none, solo + "type new; answer cancel; close; disk S/solo.leg", "stays solo||r solo 1* 'new' @1 save?c"},
+        {q3, solo + "type new; answer yes; close; disk S/solo.leg",
+         "stays solo||r solo 1* 'new' @0 save?c tworows"}, // one row: refused
         // A Windows-1252 legend keeps its bytes, and typed text becomes Windows-1252.
-        {{}, cp1252, "*", Answer::Yes, true, cp1252},
-        {{}, cp1252, "d\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac", Answer::Yes, true, cp1252 + " vu \x80"},
-        {{}, cp1252, "\xe2\x86\x92", Answer::Yes, true, "\xe2\x86\x92"}, // an arrow has no byte there
+        {none, "write S/solo 1 " + cp1252 + "; open; cell edited; close; disk S/solo.leg",
+         "closes solo|d\xe9j\xe0|edited solo 1 'd\xc3\xa9j\xc3\xa0' @1 save?c"},
+        {none, "write S/solo 1 " + cp1252 + "; open; type d\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac; close; disk S/solo.leg",
+         "closes solo|d\xe9j\xe0 vu \x80|r solo 1 'd\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac' @1 save?c"},
+        {none, "write S/solo 1 " + cp1252 + "; open; type \xe2\x86\x92; close; disk S/solo.leg",
+         "closes solo|\xe2\x86\x92|r solo 1 '\xe2\x86\x92' @1 save?c"}, // no byte for it
+        // Saving over a legend changed on disk asks first: No reloads it, Cancel goes on editing.
+        {none, shared + "answer yes; save; texts" + onDisk, changed + "shared|mine|r,r shared 2 'mine' @1 disk?c"},
+        {none, shared + "answer no; save" + onDisk, "shared|theirs|r,r,r shared 3 'theirs' @1 disk?c"},
+        {none, shared + "huge S/shared.leg; answer no; save" + onDisk,
+         "none shared 2* 'mine' @1 disk?c noload"}, // the reload fails: the edits stay, unsaved
+        {none, shared + "answer cancel; save" + onDisk, "shared|theirs|r,r,r shared 2* 'mine' @1 disk?c"},
+        {none, shared + "answer yes yes; close" + onDisk, "closes shared|mine|r,r shared 2 'mine' @1 save?c disk?c"},
+        {none, shared + "answer yes no; close" + onDisk,
+         "closes shared|theirs|r,r,r shared 3 'theirs' @1 save?c disk?c"}, // nothing is left unsaved
+        {none, shared + "huge S/shared.leg; answer yes no; close" + onDisk,
+         "stays none shared 2* 'mine' @1 save?c disk?c noload"},
+        {none, shared + "answer yes cancel; close" + onDisk,
+         "stays shared|theirs|r,r,r shared 2* 'mine' @1 save?c disk?c"},
     };
-    for (const auto& [flags, before, typed, answer, closes, saved] : cases) {
+    for (const auto& [flags, script, expected] : cases) {
         CEditorBench b(flags);
-        const std::string path = CEditorBench::Write(b.system, "solo", 1, before);
-        b.Open();
-        if (typed && std::string(typed) == "*")
-            b.view.m_Pending = [&] { b.flow.ChangeLegend([](CLLLegend& l) { l.m_Labels[0] = "edited"; }); };
-        else if (typed)
-            b.Type(typed);
-        b.prompt.m_Answers = {answer};
-        EXPECT_EQ(b.flow.Close(), closes);
-        const bool modified = typed && *typed;
-        EXPECT_EQ(b.prompt.m_Messages.size(), modified ? (flags.quarvex3D ? 2u : 1u) : 0u);
-        if (modified) {
-            EXPECT_EQ(b.prompt.m_Messages[0].buttons, CUserPrompt::Buttons::YesNoCancel);
-        }
-        CLLLegend onDisk;
-        onDisk.ReadLEG(path);
-        EXPECT_EQ(onDisk.m_Description, saved) << (typed ? typed : "-");
-        EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LastLegend"), "solo");
+        EXPECT_EQ(b.Run(script), expected) << script;
     }
 }
 
@@ -250,8 +154,8 @@ TEST(EditorFlow, SaveWritesTheNameFromTheFileTitleInTheLegendsOwnEncoding)
 {
     // The file title's bytes and the description on disk; the Name then written.
     const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"g\xc3\xa9ol", "d\xe9j\xe0", "g\xe9ol"},     // a UTF-8 file name on a Windows-1252 legend
-        {"g\xe9ol", "plain", "g\xc3\xa9ol"},            // a Windows-1252 file name on a UTF-8 legend
+        {"g\xc3\xa9ol", "d\xe9j\xe0", "g\xe9ol"}, // a UTF-8 file name on a Windows-1252 legend
+        {"g\xe9ol", "plain", "g\xc3\xa9ol"},      // a Windows-1252 file name on a UTF-8 legend
         {"g\xc3\xa9ol \xe2\x86\x92", "d\xe9j\xe0", "g\xc3\xa9ol \xe2\x86\x92"}, // an arrow has no byte there
     };
     for (const auto& [title, description, name] : cases) {
@@ -263,50 +167,7 @@ TEST(EditorFlow, SaveWritesTheNameFromTheFileTitleInTheLegendsOwnEncoding)
         written.WriteLEG(path);
         b.Open(path);
         b.flow.SaveButton();
-        CLLLegend onDisk;
-        ASSERT_TRUE(onDisk.ReadLEG(path).Ok());
-        EXPECT_EQ(onDisk.m_Name, name);
-        EXPECT_EQ(onDisk.m_Description, description);
-    }
-}
-
-TEST(EditorFlow, SavingOverALegendChangedOnDiskAsksFirst)
-{
-    // Saved by Close (after Yes to "Save changes?") rather than the Save button, the answer,
-    // whether the other program left the file unreadable; whether our text is on disk, the
-    // legend modified, the description shown and rows, and whether the window closes.
-    const std::tuple<bool, Answer, bool, std::string> cases[] = {
-        {false, Answer::Yes, false, "1 0 mine 2"},
-        {false, Answer::No, false, "0 0 theirs 3"}, // reloaded
-        {false, Answer::No, true, "0 1 mine 2"},    // the reload fails: the edits stay, unsaved
-        {false, Answer::Cancel, false, "0 1 mine 2"},
-        {true, Answer::Yes, false, "1 0 mine 2 closes"},
-        {true, Answer::No, false, "0 0 theirs 3 closes"}, // nothing is left unsaved
-        {true, Answer::No, true, "0 1 mine 2"},
-        {true, Answer::Cancel, false, "0 1 mine 2"},
-    };
-    for (const auto& [closing, answer, unreadable, result] : cases) {
-        CEditorBench b;
-        const std::string path = CEditorBench::Write(b.system, "shared", 2);
-        b.Open();
-        b.Type("mine");
-        CEditorBench::Write(b.system, "shared", 3, "theirs"); // another program saves
-        if (unreadable) // larger than any legend may be
-            std::filesystem::resize_file(path, 300u << 20);
-        const auto theirs = std::filesystem::file_size(path);
-        b.prompt.m_Answers = {Answer::Yes, answer};
-        b.prompt.m_Answers.erase(b.prompt.m_Answers.begin(), b.prompt.m_Answers.begin() + !closing);
-        const bool closes = closing ? b.flow.Close() : (b.flow.SaveButton(), false);
-        const std::vector<int> asked = {Str::SaveChanges, Str::ChangedOnDisk, Str::CouldNotLoad};
-        ASSERT_EQ(b.MessageIds(), std::vector<int>(asked.begin() + !closing, asked.begin() + (unreadable ? 3 : 2)));
-        EXPECT_EQ(b.prompt.m_Messages[closing].text,
-                  path + " has been changed by another program since it was loaded.\nDo you "
-                         "want to overwrite it with your changes? Choose No to reload it and "
-                         "drop your changes, or Cancel to go on editing.");
-        EXPECT_EQ(b.prompt.m_Messages[closing].buttons, CUserPrompt::Buttons::YesNoCancel);
-        EXPECT_EQ(std::to_string(std::filesystem::file_size(path) != theirs) + " " + std::to_string(b.flow.IsModified()) + " " +
-                      b.view.m_Description + " " + std::to_string(b.flow.Legend().GetRowCount()) + (closes ? " closes" : ""),
-                  result);
+        EXPECT_EQ(CEditorBench::Disk(path), name + "|" + description + "|r,r");
     }
 }
 
@@ -314,24 +175,19 @@ TEST(EditorFlow, ALegendThatCannotBeWrittenOrReadDisablesEditingOrIsReported)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not hold for root";
-    // Unreadable: the legend shown before stays in the spreadsheet.
-    const std::tuple<mode_t, Calls, std::vector<int>> cases[] = {
-        {0444, {"read-only", "editing off", "auto on", "fill beta 3", "header beta|beta.leg||Numeric continuous"}, {}},
-        {0000, {"read-only", "editing off", "header alpha|beta.leg||Numeric continuous"}, {Str::CouldNotLoad}},
+    // Unreadable: the legend shown before stays, with its own file and entry.
+    const std::tuple<mode_t, std::string> cases[] = {
+        {0444, "[read-only|editing off|auto on|fill beta 3|header beta|beta.leg||Numeric continuous] beta 3 @3"},
+        {0000, "[select 1|header alpha|alpha.leg||Numeric continuous] \"Could not load S/beta.leg: " +
+                   std::string(std::strerror(EACCES)) + "\" alpha 2 @1 noload"},
     };
-    for (const auto& [mode, calls, messages] : cases) {
+    for (const auto& [mode, result] : cases) {
         CEditorBench b;
-        WriteThree(b);
         const std::string beta = b.system + "beta.leg";
+        b.Run(three);
         ASSERT_EQ(::chmod(beta.c_str(), mode), 0);
-        b.Open();
-        b.view.Take();
-        b.flow.ChooseLegend(3);
-        EXPECT_EQ(b.view.Take(), calls);
-        EXPECT_EQ(b.MessageIds(), messages);
-        if (!messages.empty()) {
-            EXPECT_EQ(b.prompt.m_Messages[0].text, "Could not load " + beta + ": " + std::strerror(EACCES));
-        }
+        b.Run("open; calls");
+        EXPECT_EQ(b.Run("choose 3; calls; texts"), result);
         ::chmod(beta.c_str(), 0644);
     }
 }
@@ -345,21 +201,19 @@ TEST(EditorFlow, UndoAndRedoDropACellStillBeingTypedAndShowTheLegendsName)
         void Saved() override {}
     } history;
     CEditorBench b;
-    CEditorBench::Write(b.system, "alpha", 2);
     b.flow.SetHistory(&history);
-    b.Open();
+    b.Run("write S/alpha 2; open");
     b.flow.ChangeLegend([](CLLLegend& l) { l.m_Name = "renamed"; });
     b.flow.ChangeLegend([](CLLLegend&) {}); // no change: nothing to undo
     ASSERT_EQ(history.edits.size(), 1u);
     const std::string header = "|alpha.leg||Numeric continuous";
     // Undo, redo: the calls each makes.
-    const std::pair<bool, Calls> steps[] = {{true, {"cancel", "fill alpha 2", "header alpha" + header}},
-                                            {false, {"cancel", "fill renamed 2", "header renamed" + header}}};
+    const std::pair<bool, std::string> steps[] = {{true, "cancel|fill alpha 2|header alpha" + header},
+                                                  {false, "cancel|fill renamed 2|header renamed" + header}};
     for (const auto& [undo, calls] : steps) {
-        b.view.m_Pending = [&] { b.flow.ChangeLegend([](CLLLegend& l) { l.m_Labels[0] = "typed"; }); };
-        b.view.Take();
+        b.Run("cell typed; calls");
         b.flow.ApplyEdit(history.edits[0], undo);
-        EXPECT_EQ(b.view.Take(), calls);
+        EXPECT_EQ(b.Calls(), calls);
         b.view.CommitPendingEdits();
         EXPECT_EQ(b.flow.Legend().m_Labels[0], "r");
     }

@@ -31,7 +31,8 @@ TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwic
         b.flow.New();
 
         const auto& request = b.dialogs.newRequest;
-        EXPECT_EQ(request.legendFolder + "|" + request.projectFolder + "|" + std::to_string(request.flags.gisHostProcessId),
+        EXPECT_EQ(request.legendFolder + "|" + request.projectFolder + "|" +
+                      std::to_string(request.flags.gisHostProcessId),
                   b.system + "||42");
         EXPECT_EQ(b.MessageIds(), messages) << rows;
         EXPECT_EQ(b.flow.Selection(), 1);
@@ -68,22 +69,29 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 {
     // The output name typed, the table, whether the shown legend (alpha) was edited first, the
     // answers; the file written, the entry then selected, the questions.
-    const std::tuple<std::string, std::string, bool, std::vector<Answer>, std::string, std::string, std::vector<int>> cases[] = {
-        {"rocks_copy.leg", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
-        {"rocks_copy", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
-        {"Rocks.LEG", "all.tab", false, {}, "Rocks.LEG", "Rocks", {}},
-        {"alpha.leg", "all.tab", false, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
-        {"alpha.leg", "all.tab", false, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
-        // Replacing the edited legend replaces its edits: nothing to save first.
-        {"alpha.leg", "all.tab", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
-        {"alpha.leg", "all.tab", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
-        {"rocks_copy.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
-        {"rocks_copy.leg", "all.tab", true, {Answer::No}, "rocks_copy.leg", "rocks_copy", {Str::SaveChanges}},
-        // The edits are asked about before another legend is replaced.
-        {"beta.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
-        {"beta.leg", "all.tab", true, {Answer::No, Answer::Yes}, "beta.leg", "beta", {Str::SaveChanges, Str::ReplaceLegend}},
-        {"rocks_copy.leg", "missing.tab", false, {}, "", "alpha", {0}}, // reported by the reader
-    };
+    const std::tuple<std::string, std::string, bool, std::vector<Answer>, std::string, std::string, std::vector<int>>
+        cases[] = {
+            {"rocks_copy.leg", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
+            {"rocks_copy", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
+            {"Rocks.LEG", "all.tab", false, {}, "Rocks.LEG", "Rocks", {}},
+            {"alpha.leg", "all.tab", false, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
+            {"alpha.leg", "all.tab", false, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+            // Replacing the edited legend replaces its edits: nothing to save first.
+            {"alpha.leg", "all.tab", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+            {"alpha.leg", "all.tab", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
+            {"rocks_copy.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
+            {"rocks_copy.leg", "all.tab", true, {Answer::No}, "rocks_copy.leg", "rocks_copy", {Str::SaveChanges}},
+            // The edits are asked about before another legend is replaced.
+            {"beta.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
+            {"beta.leg",
+             "all.tab",
+             true,
+             {Answer::No, Answer::Yes},
+             "beta.leg",
+             "beta",
+             {Str::SaveChanges, Str::ReplaceLegend}},
+            {"rocks_copy.leg", "missing.tab", false, {}, "", "alpha", {0}}, // reported by the reader
+        };
     for (const auto& [output, table, edited, answers, written, selected, questions] : cases) {
         CEditorBench b;
         const std::string alpha = CEditorBench::Write(b.project, "alpha", 2);
@@ -105,7 +113,8 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
         expected.m_DefaultThickness = 0.0f;
         CRecordingPrompt quiet;
         expected.ImportTAB(tab, "rocks", 1, quiet);
-        EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)), written.empty() ? "" : expected.LEGText());
+        EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)),
+                  written.empty() ? "" : expected.LEGText());
         EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), written == "rocks_copy.leg" ? expected.LEGText() : "");
         EXPECT_EQ(ReadTextFile(alpha), written == "alpha.leg" ? expected.LEGText() : before) << output;
         EXPECT_EQ(ReadTextFile(beta), written == "beta.leg" ? expected.LEGText() : betaBefore) << output;
@@ -117,34 +126,21 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 
 TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
 {
-    const std::tuple<int, Answer, Calls> cases[] = {
-        {1, Answer::Yes,
-         {"list", "select -1", "clear", "editing off", "header |||"}},
-        {2, Answer::Yes,
-         {"list a1", "select 0", "writable", "editing on", "auto on", "fill a1 1", "header a1|a1.leg||Numeric continuous"}},
-        {2, Answer::No, {}},
+    // The hosts' table holds the legends that are left.
+    const std::string one = "write S/a0 1; tab S/all.tab; open; type unsaved; ", two = "write S/a1 1; " + one;
+    const std::string a1 =
+        "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] ";
+    const std::string asked = "\"Would you like to delete S/a0.leg?\" ";
+    const std::pair<std::string, std::string> cases[] = {
+        {one + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
+        {two + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         a1 + asked + "none 1 a1 1 @0 delete?"},
+        {two + "answer no; delete; calls; texts; disk S/a0.leg", "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
     };
-    for (const auto& [legends, answer, calls] : cases) {
+    for (const auto& [script, expected] : cases) {
         CEditorBench b({.strativ3D = true});
-        for (int i = 0; i < legends; ++i)
-            CEditorBench::Write(b.system, "a" + std::to_string(i), 1);
-        b.flow.SetTABPath(b.system + "all.tab");
-        b.Open();
-        b.Type("unsaved");
-        b.view.Take();
-        b.prompt.m_Answers = {answer};
-        b.flow.Delete();
-
-        ASSERT_EQ(b.MessageIds(), std::vector<int>{Str::DeleteLegend});
-        EXPECT_EQ(b.prompt.m_Messages[0].text, "Would you like to delete " + b.system + "a0.leg?");
-        EXPECT_EQ(b.view.Take(), calls);
-        const bool deleted = answer == Answer::Yes;
-        EXPECT_EQ(CFileIO::Stamp(b.system + "a0.leg").has_value(), !deleted);
-        if (deleted) { // the hosts' table holds the legends that are left
-            EXPECT_FALSE(b.flow.IsModified());
-            EXPECT_EQ(b.flow.Legend().GetRowCount(), legends - 1);
-            EXPECT_EQ(TableRows(b.system + "all.tab").size(), static_cast<size_t>(legends - 1));
-        }
+        EXPECT_EQ(b.Run(script), expected) << script;
     }
 }
 
@@ -168,8 +164,7 @@ TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolderAfterAskingAb
     // holds a legend; the result.
     const std::tuple<bool, Answer, bool, std::string> cases[] = {
         {false, Answer::Ok, true, "|-|moved"}, // the shown legend is no longer listed: the first one
-        {true, Answer::Ok, true, "|/x/a.pen|moved"},
-        {false, Answer::No, true, "|-|moved"},
+        {true, Answer::Ok, true, "|/x/a.pen|moved"}, {false, Answer::No, true, "|-|moved"},
         {false, Answer::Cancel, true, "|-|alpha"}, // nothing stored, the edits stay
         {false, Answer::Ok, false, "|-|"},         // an empty folder: no legend shown, no word about the old
     };
@@ -188,9 +183,11 @@ TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolderAfterAskingAb
 
         EXPECT_EQ(b.dialogs.settingsHostRows, host);
         const bool stored = answer != Answer::Cancel;
-        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + GetCommonSetting("PEN_FILE").value_or("-") + "|" + b.flow.Legend().m_Name,
+        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + GetCommonSetting("PEN_FILE").value_or("-") + "|" +
+                      b.flow.Legend().m_Name,
                   (stored ? other + "/" : b.system) + result);
-        EXPECT_EQ(GetCommonSetting("BRUSH_PATH").value_or("") + b.flow.PatternFolder(), stored ? other + "/patterns/" + other + "/patterns/" : "");
+        EXPECT_EQ(GetCommonSetting("BRUSH_PATH").value_or("") + b.flow.PatternFolder(),
+                  stored ? other + "/patterns/" + other + "/patterns/" : "");
         EXPECT_EQ(b.MessageIds(), answer == Answer::Ok ? std::vector<int>{} : std::vector<int>{Str::SaveChanges});
         EXPECT_EQ(b.flow.IsModified(), !stored);
     }

@@ -2,6 +2,7 @@
 
 #include "app/core/legendtables.h"
 #include "app/core/loadpath.h"
+#include "app/core/tablegendnames.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 
@@ -19,7 +20,8 @@ struct CImportFixture {
 
     CImportFixture()
     {
-        EXPECT_TRUE(LegendWithLabels({"A", "B", "A", "Rock type"}).ExportTAB(dir + "/legends.tab"));
+        EXPECT_TRUE(
+            LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir + "/legends.tab"));
         EXPECT_TRUE(MakeTextTable(dir + "/geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
         EXPECT_TRUE(MakeTextTable(dir + "/other.tab", {"Name"}, {{"A"}}));
     }
@@ -38,53 +40,46 @@ constexpr int kKeep = -2; // leave the selection the table gave
 
 TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
 {
-    struct Case {
-        const char* what;
-        const char* table; // in the fixture's folder; "" for none chosen
-        int select;
-        const char* typed; // nullptr: the output name as built
-        std::vector<int> messages;
-        std::string lastText; // of the last message
-        std::optional<CImportTABDialog::Result> result; // paths relative to the folder
+    const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
+                               "the legend folder, without a folder separator, a leading dot or "
+                               "control characters.";
+    const std::string choose = "106 You must choose an input TAB file",
+                      name = "107 You must select a legend name";
+    // The table (in the fixture's folder, "" for none), the legend selected, the name typed
+    // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
+    const std::tuple<const char*, int, const char*, std::string> cases[] = {
+        // clang-format off
+        {"", kKeep, nullptr, choose + ";"},
+        {"missing.tab", kKeep, nullptr, "104 " + name + ";"},
+        {"other.tab", kKeep, nullptr, "105 " + name + ";"}, // no P_Name field
+        {"legends.tab", kKeep, nullptr, ";@legends.tab|A|A.leg"},
+        {"legends.tab", 3, nullptr, ";@legends.tab|Rock type|Rock_type.leg"},
+        {"legends.tab", -1, nullptr, name + ";"},
+        {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
+        {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
+        {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
+        {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table
+        // clang-format on
     };
-    const std::string leavesFolder = "\" cannot be the output file name: it must be a plain file name "
-                                     "in the legend folder, without a folder separator, a leading "
-                                     "dot or control characters.";
-    const Case cases[] = {
-        {"nothing chosen", "", kKeep, nullptr, {Str::ChooseInputTab}, "You must choose an input TAB file", {}},
-        {"unreadable table", "missing.tab", kKeep, nullptr, {Str::CouldNotOpen, Str::SelectLegendName},
-         "You must select a legend name", {}},
-        {"no P_Name", "other.tab", kKeep, nullptr, {Str::NotAColourMapTable, Str::SelectLegendName},
-         "You must select a legend name", {}},
-        {"first legend", "legends.tab", kKeep, nullptr, {}, "", {{"legends.tab", "A", "A.leg"}}},
-        {"picked legend", "legends.tab", 2, nullptr, {}, "", {{"legends.tab", "Rock type", "Rock_type.leg"}}},
-        {"no legend", "legends.tab", -1, nullptr, {Str::SelectLegendName}, "You must select a legend name", {}},
-        {"typed name", "legends.tab", 1, "mine.leg", {}, "", {{"legends.tab", "B", "mine.leg"}}},
-        {"name cleared", "legends.tab", kKeep, "", {Str::EnterOutputFile}, "You must enter an output file name", {}},
-        {"up a folder", "legends.tab", kKeep, "../up.leg", {Str::OutputNameLeavesFolder}, "\"../up.leg" + leavesFolder, {}},
-        {"map-code table", "geol units.tab", kKeep, nullptr, {}, "", {{"geol units.tab", "", "geol_units.leg"}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;
         CImportTABRules rules(f.prompt, "");
-        if (*c.table)
-            rules.TableChosen(f.dir + "/" + c.table);
-        if (c.select != kKeep)
-            rules.SelectLegend(c.select);
-        if (c.typed)
-            rules.SetOutputName(c.typed);
+        if (*table)
+            rules.TableChosen(f.dir + "/" + table);
+        if (select != kKeep)
+            rules.SelectLegend(select);
+        if (typed)
+            rules.SetOutputName(typed);
         const auto result = rules.Accept();
-        EXPECT_EQ(f.Ids(), c.messages);
-        if (!c.messages.empty()) {
-            EXPECT_EQ(f.prompt.m_Messages.back().text, c.lastText);
-        }
-        ASSERT_EQ(result.has_value(), c.result.has_value());
-        if (result) {
-            EXPECT_EQ(result->tabPath, f.dir + "/" + c.result->tabPath);
-            EXPECT_EQ(result->legendName, c.result->legendName);
-            EXPECT_EQ(result->outputName, c.result->outputName);
-        }
+        std::string got;
+        for (const auto& m : f.prompt.m_Messages)
+            got += std::to_string(m.stringId) + " ";
+        got += (f.prompt.m_Messages.empty() ? "" : f.prompt.m_Messages.back().text) + ";";
+        if (result)
+            got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" +
+                   result->outputName;
+        EXPECT_EQ(got, expected) << table << " " << select;
+        EXPECT_TRUE(!result || result->tabPath.rfind(f.dir + "/", 0) == 0);
     }
 }
 
@@ -104,16 +99,65 @@ TEST(ImportTABRules, TheTableChooserStartsInLoadPathAndSetsIt)
     EXPECT_TRUE(rules.BrowseTable(chooser));
     EXPECT_EQ(asked, "D:\\old\\ tab Cartora TAB files (*.tab)|*.tab|| Quarvex Vyrn\n"
                      "D:\\old\\ tab Cartora TAB files (*.tab)|*.tab|| Quarvex Vyrn\n");
-    EXPECT_EQ(rules.Names(), (std::vector<std::string>{"A", "B", "Rock type"}));
+    EXPECT_EQ(rules.Names(), (std::vector<std::string>{"A", "B", "a", "Rock type"}));
     EXPECT_EQ(LoadPathFolder(), f.dir + "/");
 }
 
 TEST(ImportTABRules, LoadPathIsTheFolderPartOfTheChosenPath)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\data\\geol units.tab", "C:\\data\\"}, {"/home/u/t.pen", "/home/u/"},
-        {"C:t.pen", "C:"}, {"a\\b/c.tab", "a\\b/"}, {"/data/", "/data/"}, {"plain.tab", ""}, {"", ""},
+        {"C:\\data\\geol units.tab", "C:\\data\\"},
+        {"/home/u/t.pen", "/home/u/"},
+        {"C:t.pen", "C:"},
+        {"a\\b/c.tab", "a\\b/"},
+        {"/data/", "/data/"},
+        {"plain.tab", ""},
+        {"", ""},
     };
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(LoadPathFolderOf(path), folder) << path;
+}
+
+TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceOrWhyThereAreNone)
+{
+    // The table; opened, name field, map-code table, the names compared exactly, the messages.
+    const std::pair<const char*, std::string> cases[] = {
+        {"legends.tab", "1 1 0 A|B|a|Rock type|;"},
+        {"geol units.tab", "1 0 1 ;"}, // a map-code table is one legend
+        {"none.tab", "0 0 0 ;" + std::to_string(Str::CouldNotOpen) +
+                         " Could not open @none.tab: " + std::strerror(ENOENT)},
+        {"other.tab", "1 0 0 ;" + std::to_string(Str::NotAColourMapTable) +
+                          " @other.tab: This file is not a valid Quarvex/Strativ3D colour map "
+                          "table or drillhole colour table."},
+    };
+    for (const auto& [table, expected] : cases) {
+        CImportFixture f;
+        const CTABLegendNames n = ReadTABLegendNames(f.dir + "/" + table, f.prompt);
+        std::string got = std::to_string(n.opened) + " " + std::to_string(n.hasNameField) + " " +
+                          std::to_string(n.mapCode) + " ";
+        for (const std::string& name : n.names)
+            got += name + "|";
+        got += ";";
+        for (const auto& m : f.prompt.m_Messages)
+            got += std::to_string(m.stringId) + " " + m.text;
+        const size_t at = got.find(f.dir + "/");
+        EXPECT_EQ(at == std::string::npos ? got : got.replace(at, f.dir.size() + 1, "@"), expected);
+    }
+}
+
+TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
+{
+    // The table, the legend name, whether it is a map-code table; the file name ("" for none).
+    const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+        {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
+        {"/data/geol units.tab", "", true, "geol_units.leg"},
+        {"/data/t.tab", "Rock type", false, "Rock_type.leg"},
+        {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
+        {"/data/t.tab", "", false, ""},
+    };
+    for (const auto& [tab, legend, mapCode, file] : cases)
+        EXPECT_EQ(ImportOutputFileName(tab, legend, mapCode), file) << legend;
+    for (const char* outside :
+         {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
+        EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;
 }
