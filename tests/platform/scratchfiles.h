@@ -35,6 +35,14 @@ inline std::vector<std::string> Split(const std::string& text, const std::string
     }
 }
 
+inline std::string JoinAll(const std::vector<std::string>& parts, const std::string& separator = " ")
+{
+    std::string all;
+    for (size_t i = 0; i < parts.size(); ++i)
+        all += (i ? separator : "") + parts[i];
+    return all;
+}
+
 // Numbers, enums and texts separated by blanks, to compare several results at once.
 template <typename T>
 std::string Text(const T& value)
