@@ -69,7 +69,7 @@ TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFileWhateverTheCa
     EXPECT_EQ(ReadTextFile(quarvex), "[setup]\nconfigdir=/new\n");
 }
 
-TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
+TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachineAndProjectFoldersEndInASlash)
 {
     CSettingsSandbox sandbox;
     const std::string system = sandbox.SystemDir() + "/Ferrolin/Common.conf";
@@ -81,11 +81,8 @@ TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
                   Show(GetCommonSetting("BRUSH_PATH")) + "|" + ReadTextFile(system) + "|" +
                   ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
               "/home/me/lut//machine/pens.pen-|" + text + "|[General]\nLUT_PATH=/home/me/lut/\n");
-}
 
-TEST(SettingsStoreCommon, ProjectFolderGetsATrailingSlashAndEmptyStillCounts)
-{
-    CSettingsSandbox sandbox;
+    // A project folder gets a trailing slash; an empty one still counts.
     const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
     EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
     const std::pair<const char*, const char*> values[] = {{"/p/q", "/p/q/"}, {"/p/q/", "/p/q/"}, {"", ""}};
