@@ -4,14 +4,13 @@
 // temporary folder (TMPDIR), so that the real user's settings are never touched.
 
 #include "platform/csettingsstore.h"
+#include "support/madelocale.h"
 #include "support/testfiles.h"
 
 #include <QSettings>
 #include <QString>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 class CSettingsSandbox {
@@ -21,20 +20,9 @@ public:
         std::filesystem::create_directories(UserDir());
         std::filesystem::create_directories(SystemDir());
         std::filesystem::create_directories(TempDir());
-        Set("XDG_CONFIG_HOME", UserDir(), m_OldHome);
-        Set("XDG_CONFIG_DIRS", SystemDir(), m_OldDirs);
-        Set("TMPDIR", TempDir(), m_OldTmp);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(UserDir()));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
-                           QString::fromStdString(SystemDir()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(UserDir()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, QString::fromStdString(SystemDir()));
         CSettingsStore::SetProfileProduct("");
-    }
-    ~CSettingsSandbox()
-    {
-        Restore("XDG_CONFIG_HOME", m_OldHome);
-        Restore("XDG_CONFIG_DIRS", m_OldDirs);
-        Restore("TMPDIR", m_OldTmp);
     }
     CSettingsSandbox(const CSettingsSandbox&) = delete;
     CSettingsSandbox& operator=(const CSettingsSandbox&) = delete;
@@ -58,20 +46,6 @@ public:
     }
 
 private:
-    static void Set(const char* name, const std::string& value, std::optional<std::string>& old)
-    {
-        if (const char* v = std::getenv(name))
-            old = v;
-        ::setenv(name, value.c_str(), 1);
-    }
-    static void Restore(const char* name, const std::optional<std::string>& old)
-    {
-        if (old)
-            ::setenv(name, old->c_str(), 1);
-        else
-            ::unsetenv(name);
-    }
-
     CTempDir m_Root;
-    std::optional<std::string> m_OldHome, m_OldDirs, m_OldTmp;
+    CScopedEnv m_Home{"XDG_CONFIG_HOME", UserDir()}, m_Dirs{"XDG_CONFIG_DIRS", SystemDir()}, m_Tmp{"TMPDIR", TempDir()};
 };

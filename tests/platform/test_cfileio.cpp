@@ -1,40 +1,48 @@
 #include "platform/cfileio.h"
-#include "support/testfiles.h"
 
-#include <csignal>
-#include <filesystem>
-#include <numeric>
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "platform/scratchfiles.h"
 
-namespace {
-
-// The names in a folder with each regular file's bytes and mode, sorted.
-std::string Folder(const std::string& dir)
+TEST(CFileIORead, ReadsBytesExactlyOnlyFromRegularFilesAndStopsAtTheCount)
 {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
-        struct stat st {};
-        ::lstat(e.path().c_str(), &st);
-        char mode[8];
-        std::snprintf(mode, sizeof mode, "%o", static_cast<unsigned>(st.st_mode & 0777));
-        names.push_back(e.path().filename().string() +
-                        (S_ISREG(st.st_mode) ? "=" + ReadTextFile(e.path().string()) + " " + mode : ""));
+    CTempDir dir;
+    Lay(dir.Path(), "fifo|; f=0123456789");
+    const std::string f = dir.File("f"), missing = dir.File("missing"), bytes("a\r\nb\0c", 6);
+    WriteTextFile(dir.File("bytes"), bytes);
+    constexpr size_t All = std::string::npos; // through ReadAllChecked
+    const std::string notRegular = std::to_string(CFileResult::NotRegularFile) + " ";
+    // Path, bytes wanted; the error (" missing" too when it means no file) and the bytes read.
+    const std::tuple<std::string, size_t, std::string> cases[] = {
+        {dir.File("bytes"), All, "0 " + bytes},
+        {f, 4, "0 0123"},
+        {f, 10, "0 0123456789"},
+        {f, 1 << 20, "0 0123456789"},
+        {f, 0, "0 "},
+        {dir.File("fifo"), All, notRegular}, // would wait for a writer
+        {"/dev/zero", All, notRegular},      // would fill memory
+        {"/dev/zero", 4, notRegular},
+        {dir.Path(), All, std::to_string(EISDIR) + " "},
+        {dir.Path(), 4, std::to_string(EISDIR) + " "},
+        {missing, All, std::to_string(ENOENT) + " missing "},
+        {missing, 4, std::to_string(ENOENT) + " missing "},
+        {"/proc/self/mem", All, std::to_string(EIO) + " "}, // opens, but every read fails
+        {"/proc/self/mem", 4, std::to_string(EIO) + " "},
+    };
+    for (const auto& [path, count, expected] : cases) {
+        std::string data = "stale";
+        const CFileResult r =
+            count == All ? CFileIO::ReadAllChecked(path, data) : CFileIO::ReadStart(path, data, count);
+        EXPECT_EQ(std::to_string(r.error) + (r.Missing() ? " missing " : " ") + data, expected) << path << " " << count;
     }
-    std::sort(names.begin(), names.end());
-    return std::accumulate(names.begin(), names.end(), std::string(), [](auto a, auto n) { return a + n + "; "; });
+    std::string data;
+    EXPECT_TRUE(CFileIO::ReadAll(f, data) && data == "0123456789" && !CFileIO::ReadAll(missing, data) && data.empty() &&
+                !CFileIO::ReadAll(dir.Path(), data));
 }
-
-} // namespace
 
 TEST(CFileIOWrite, ReplacesContentKeepsPermissionsAndLeavesNothingOnFailure)
 {
     CTempDir dir;
     const std::string path = dir.File("a.leg");
-    WriteTextFile(path, "old");
-    ::chmod(path.c_str(), 0640);
+    Lay(dir.Path(), "a.leg=old@640; ro.leg=keep@444");
     ASSERT_TRUE(CFileIO::WriteAtomically(path, "the old legend"));
     {
         CFileSizeLimit limit(1024);
@@ -42,63 +50,10 @@ TEST(CFileIOWrite, ReplacesContentKeepsPermissionsAndLeavesNothingOnFailure)
     }
     EXPECT_FALSE(CFileIO::WriteAtomically(dir.File("no/such/folder.leg"), "x") ||
                  CFileIO::WriteAtomically(dir.Path(), "a folder is not a file"));
-    WriteTextFile(dir.File("ro.leg"), "keep");
-    ::chmod(dir.File("ro.leg").c_str(), 0444);
     const bool root = ::geteuid() == 0; // root may write anything
     EXPECT_EQ(CFileIO::WriteAtomically(dir.File("ro.leg"), "changed"), root);
-    EXPECT_EQ(Folder(dir.Path()), std::string("a.leg=the old legend 640; ro.leg=") + (root ? "changed" : "keep") + " 444; ");
-}
-
-TEST(CFileIORead, ReadsBytesExactlyAndOnlyRegularFilesAndReportsErrors)
-{
-    CTempDir dir;
-    const std::string bytes("a\r\nb\0c", 6);
-    WriteTextFile(dir.File("f"), bytes);
-    std::string data;
-    ASSERT_TRUE(CFileIO::ReadAll(dir.File("f"), data));
-    EXPECT_EQ(data, bytes);
-    EXPECT_TRUE(!CFileIO::ReadAll(dir.File("missing"), data) && data.empty() && !CFileIO::ReadAll(dir.Path(), data));
-    ASSERT_EQ(::mkfifo(dir.File("fifo").c_str(), 0644), 0);
-    const std::pair<std::string, int> cases[] = {
-        {dir.File("fifo"), CFileResult::NotRegularFile}, // would wait for a writer
-        {"/dev/zero", CFileResult::NotRegularFile},      // would fill memory
-        {dir.Path(), EISDIR},
-        {dir.File("missing"), ENOENT},
-        {"/proc/self/mem", EIO}, // opens, but every read fails
-    };
-    for (const auto& [path, error] : cases) {
-        std::string stale = "stale";
-        const CFileResult r = CFileIO::ReadAllChecked(path, stale);
-        EXPECT_EQ(std::to_string(r.error) + (r.Missing() ? " missing" : "") + stale,
-                  std::to_string(error) + (error == ENOENT ? " missing" : ""))
-            << path;
-    }
-}
-
-TEST(CFileIORead, ReadStartStopsAtTheCountOrTheEnd)
-{
-    CTempDir dir;
-    WriteTextFile(dir.File("f"), std::string("0123456789", 10));
-    const struct {
-        std::string path;
-        size_t count;
-        int error;
-        std::string data;
-    } cases[] = {
-        {dir.File("f"), 4, 0, "0123"},
-        {dir.File("f"), 10, 0, "0123456789"},
-        {dir.File("f"), 1 << 20, 0, "0123456789"},
-        {dir.File("f"), 0, 0, ""},
-        {dir.File("missing"), 4, ENOENT, ""},
-        {dir.Path(), 4, EISDIR, ""},
-        {"/dev/zero", 4, CFileResult::NotRegularFile, ""},
-        {"/proc/self/mem", 4, EIO, ""},
-    };
-    for (const auto& c : cases) {
-        std::string data = "stale";
-        EXPECT_EQ(CFileIO::ReadStart(c.path, data, c.count).error, c.error) << c.path << " " << c.count;
-        EXPECT_EQ(data, c.data) << c.path << " " << c.count;
-    }
+    EXPECT_EQ(Listing(dir.Path(), true, true),
+              std::string("a.leg=the old legend 640; ro.leg=") + (root ? "changed" : "keep") + " 444; ");
 }
 
 TEST(CFileIOWrite, LinksUmaskLongNamesAndSpecialFiles)
@@ -108,56 +63,44 @@ TEST(CFileIOWrite, LinksUmaskLongNamesAndSpecialFiles)
     EXPECT_TRUE(CFileIO::WriteAtomically(dir.File("new.leg"), "n"));
     ::umask(oldMask);
     // A symbolic link is saved through, relative targets and chains included.
-    WriteTextFile(dir.File("target.leg"), "old");
-    ::chmod(dir.File("target.leg").c_str(), 0644);
-    std::filesystem::create_symlink("target.leg", dir.File("link1.leg"));
-    std::filesystem::create_symlink(dir.File("link1.leg"), dir.File("link2.leg"));
+    Lay(dir.Path(), "target.leg=old@644; link1.leg->target.leg; link2.leg->" + dir.File("link1.leg"));
     ASSERT_TRUE(CFileIO::WriteAtomically(dir.File("link2.leg"), "through"));
     EXPECT_EQ(ReadTextFile(dir.File("target.leg")), "through");
     // Hard links stay one file.
-    std::filesystem::create_hard_link(dir.File("target.leg"), dir.File("hard.leg"));
+    Lay(dir.Path(), "hard.leg=>target.leg; fifo.leg|");
     ASSERT_TRUE(CFileIO::WriteAtomically(dir.File("hard.leg"), "both"));
     const std::string longName = std::string(246, 'n') + ".leg";
     EXPECT_TRUE(CFileIO::WriteAtomically(dir.File(longName), "long"));
-    ASSERT_EQ(::mkfifo(dir.File("fifo.leg").c_str(), 0644), 0);
     CAtomicFileWriter fifo(dir.File("fifo.leg"));
     EXPECT_EQ(fifo.IsOpen() ? "open" : fifo.Result().Reason(), "not a regular file");
-    // Only the files made above: no temporary file is left.
-    EXPECT_EQ(Folder(dir.Path()), "fifo.leg; hard.leg=both 644; link1.leg; link2.leg; new.leg=n 600; " + longName +
-                                      "=long 644; target.leg=both 644; ");
-    namespace fs = std::filesystem;
-    EXPECT_TRUE(fs::is_symlink(dir.File("link2.leg")) && fs::is_symlink(dir.File("link1.leg")) &&
-                fs::hard_link_count(dir.File("hard.leg")) == 2u);
+    // Only the files made above, links still links: no temporary file is left.
+    EXPECT_EQ(Listing(dir.Path(), true, true), "fifo.leg; hard.leg=both 644; link1.leg; link2.leg; new.leg=n 600; " +
+                                                   longName + "=long 644; target.leg=both 644; ");
+    EXPECT_EQ(std::filesystem::hard_link_count(dir.File("hard.leg")), 2u);
 }
 
 TEST(CFileIOWrite, InPlaceSaveThatFailsPutsTheOldBytesBack)
 {
     CTempDir dir;
-    const std::string path = dir.File("a.leg");
-    const std::string old(3000, 'o');
-    WriteTextFile(path, old);
+    const std::string path = dir.File("a.leg"), old(3000, 'o');
     // Another hard link makes the save write in place.
-    std::filesystem::create_hard_link(path, dir.File("b.leg"));
+    Lay(dir.Path(), "a.leg=" + old + "; b.leg=>a.leg");
     {
         CFileSizeLimit limit(4096);
         CAtomicFileWriter writer(path);
         ASSERT_TRUE(writer.IsOpen());
         writer.Write(std::string(64 * 1024, 'x'));
-        EXPECT_FALSE(writer.Commit());
-        EXPECT_EQ(writer.Result().error, EFBIG);
+        EXPECT_EQ(Join(writer.Commit(), writer.Result().error), "0 " + std::to_string(EFBIG));
     }
     EXPECT_EQ(ReadTextFile(path), old);
     EXPECT_TRUE(CFileIO::WriteAtomically(path, "short"));
     EXPECT_EQ(ReadTextFile(dir.File("b.leg")), "short");
     if (::geteuid() != 0) { // root may create files in any folder
-        const std::string folder = dir.File("ro");
-        std::filesystem::create_directory(folder);
-        WriteTextFile(folder + "/c.leg", "before");
-        ::chmod(folder.c_str(), 0555);
-        EXPECT_TRUE(CFileIO::WriteAtomically(folder + "/c.leg", "after"));
-        EXPECT_FALSE(CFileIO::WriteAtomically(folder + "/new.leg", "x"));
-        ::chmod(folder.c_str(), 0755);
-        EXPECT_EQ(ReadTextFile(folder + "/c.leg"), "after");
+        Lay(dir.Path(), "ro/c.leg=before; ro@555");
+        EXPECT_TRUE(CFileIO::WriteAtomically(dir.File("ro/c.leg"), "after"));
+        EXPECT_FALSE(CFileIO::WriteAtomically(dir.File("ro/new.leg"), "x"));
+        Lay(dir.Path(), "ro@755");
+        EXPECT_EQ(ReadTextFile(dir.File("ro/c.leg")), "after");
     }
 }
 
@@ -165,20 +108,15 @@ TEST(CFileIOWrite, TerminationWaitsForTheTemporaryFileAndSignalsAreLeftAlone)
 {
     CTempDir dir;
     const std::string path = dir.File("a.leg");
-    WriteTextFile(path, "old");
-    ::chmod(path.c_str(), 0644);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    Lay(dir.Path(), "a.leg=old@644");
+    const std::string said = InChild([&] {
         CAtomicFileWriter writer(path);
         writer.Write("new");
         ::raise(SIGTERM); // arrives in the middle of the save
         writer.Commit();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-    EXPECT_EQ(Folder(dir.Path()), "a.leg=new 644; ");
+        return std::string("not ended");
+    });
+    EXPECT_EQ(said + ": " + Listing(dir.Path(), true, true), "signal 15: a.leg=new 644; ");
     // Whether a file-size limit kills is the program's choice, not the save's.
     std::signal(SIGXFSZ, SIG_DFL);
     const bool written = CFileIO::WriteAtomically(path, "x");

@@ -1,15 +1,18 @@
 #include "platform/cgcolor.h"
 
-#include <gtest/gtest.h>
+#include "platform/scratchfiles.h"
 
 #include <cmath>
-#include <functional>
 
 TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
 {
     using Make = std::function<CGColor()>;
     auto set = [](void (CGColor::*f)(float, float, float), float a, float b, float c) {
-        return [=] { CGColor colour; (colour.*f)(a, b, c); return colour; };
+        return [=] {
+            CGColor colour;
+            (colour.*f)(a, b, c);
+            return colour;
+        };
     };
     const std::pair<Make, uint32_t> cases[] = {
         {[] { return CGColor(255, 0, 0); }, 0x0000FF},
@@ -28,23 +31,17 @@ TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
     for (const auto& [make, packed] : cases)
         EXPECT_EQ(make().GetPacked(), packed) << std::hex << packed;
     // Components and HSL values in millionths (no float text: that would follow the user's locale).
-    auto micro = [](std::initializer_list<float> values) {
-        std::string all;
-        for (float v : values)
-            all += std::to_string(std::lround(v * 1e6f)) + " ";
-        return all;
-    };
+    auto micro = [](float v) { return std::lround(v * 1e6f); };
     const CGColor c(0x00336699u);
-    EXPECT_EQ(micro({c.GetRed(), c.GetGreen(), c.GetBlue()}), "600000 400000 200000 ");
     CGColor a;
     a.SetRGBA(255.0f, 0.0f, 0.0f, 7.0f);
-    EXPECT_EQ(a.GetAlpha(), 1.0f);
-    EXPECT_TRUE(CGColor(10, 20, 30) == CGColor(0x1E140Au) && CGColor(10, 20, 30) != CGColor(10, 20, 31));
-    float h, s, l;
+    float h, s, l, grey[3];
     CGColor::RGB2HSL(0.0f, 0.0f, 1.0f, h, s, l);
-    EXPECT_EQ(micro({h, s, l}), "666667 1000000 500000 ");
-    CGColor::RGB2HSL(0.5f, 0.5f, 0.5f, h, s, l);
-    EXPECT_EQ(micro({s, l}), "0 500000 ");
+    CGColor::RGB2HSL(0.5f, 0.5f, 0.5f, grey[0], grey[1], grey[2]);
+    EXPECT_EQ(Join(micro(c.GetRed()), micro(c.GetGreen()), micro(c.GetBlue()), micro(a.GetAlpha()), micro(h), micro(s),
+                   micro(l), micro(grey[1]), micro(grey[2])),
+              "600000 400000 200000 1000000 666667 1000000 500000 0 500000");
+    EXPECT_TRUE(CGColor(10, 20, 30) == CGColor(0x1E140Au) && CGColor(10, 20, 30) != CGColor(10, 20, 31));
 }
 
 TEST(CGColor, PackedValuesSurviveTheComponentsAndHslExactly)

@@ -1,12 +1,8 @@
 #include "platform/clinereader.h"
-#include "support/testfiles.h"
 
-#include <gtest/gtest.h>
+#include "platform/scratchfiles.h"
 
-#include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
 TEST(CLineReader, WholeLinesWhateverTheChunkSize)
 {
@@ -59,16 +55,14 @@ TEST(CLineReader, ReadErrorsAndFoldersAreReported)
 TEST(CLineReader, SizeLimitsAreReadErrors)
 {
     constexpr uintmax_t MiB = 1 << 20;
-    const std::string file = " file larger than the limit of 256 MiB", line = " line longer than the limit of 16 MiB";
+    const std::string file = Text(CFileResult::TooLarge) + " file larger than the limit of 256 MiB",
+                      line = Text(CFileResult::LineTooLong) + " line longer than the limit of 16 MiB";
     // The size of a sparse file (zero bytes, no line end), what is written after them;
     // the lines read and the error with its reason.
     const std::tuple<uintmax_t, std::string, size_t, std::string> cases[] = {
-        {100 * 1024 * MiB, "", 0, std::to_string(CFileResult::TooLarge) + file},
-        {256 * MiB + 1, "", 0, std::to_string(CFileResult::TooLarge) + file},
-        {16 * MiB + 1, "", 0, std::to_string(CFileResult::LineTooLong) + line},
-        {16 * MiB + 1, "\n", 0, std::to_string(CFileResult::LineTooLong) + line},
-        {20000000, "\nnext\n", 0, std::to_string(CFileResult::LineTooLong) + line},
-        {16 * MiB, "", 1, "0"}, {16 * MiB, "\r\nnext", 2, "0"},
+        {100 * 1024 * MiB, "", 0, file}, {256 * MiB + 1, "", 0, file},    {16 * MiB + 1, "", 0, line},
+        {16 * MiB + 1, "\n", 0, line},   {20000000, "\nnext\n", 0, line}, {16 * MiB, "", 1, "0"},
+        {16 * MiB, "\r\nnext", 2, "0"},
     };
     CTempDir dir;
     const std::string path = dir.File("sparse.leg");
@@ -82,8 +76,8 @@ TEST(CLineReader, SizeLimitsAreReadErrors)
         while (reader.Next(text))
             ++read;
         const int error = reader.Result().error;
-        EXPECT_EQ(read, lines) << size;
-        EXPECT_EQ(std::to_string(error) + (error ? " " + reader.Result().Reason() : ""), result) << size;
-        EXPECT_EQ(reader.Failed(), error != 0) << size;
+        EXPECT_EQ(Join(read, reader.Failed(), error) + (error ? " " + reader.Result().Reason() : ""),
+                  Join(lines, result != "0") + " " + result)
+            << size;
     }
 }

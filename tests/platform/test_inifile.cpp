@@ -1,18 +1,13 @@
 #include "platform/cinifile.h"
+
 #include "platform/cfileio.h"
-
-#include "support/testfiles.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
-#include <sys/stat.h>
+#include "platform/scratchfiles.h"
 
 TEST(IniFileParse, SectionsKeysQuotesCommentsAndOddLines)
 {
     CIniFile ini;
-    ini.Parse("\xEF\xBB\xBF" "orphan=before any section\n"
+    ini.Parse("\xEF\xBB\xBF"
+              "orphan=before any section\n"
               "[Directories]\r\nQuarvex Temp Directory = C:\\Temp\\quarvex\\  \r\nShare=\\\\server\\share\\n\r\n"
               "[ Quotes ]\ndouble=\"  spaced  \"\nsingle='x'\nmismatched=\"x'\ninner=a \"b\" c\n; comment=no\n"
               "no equals sign\neq=a=b=c\nempty=\nsemi=value ; not a comment\nk=first\nK=second\n"
@@ -21,11 +16,19 @@ TEST(IniFileParse, SectionsKeysQuotesCommentsAndOddLines)
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"directories", "QUARVEX TEMP DIRECTORY", "C:\\Temp\\quarvex\\"},
         {"Directories", "share", "\\\\server\\share\\n"},
-        {"Directories", "Double", "-"}, {"Missing", "k", "-"}, {"Quotes", "double", "  spaced  "},
-        {"Quotes", "single", "x"}, {"Quotes", "mismatched", "\"x'"}, {"Quotes", "inner", "a \"b\" c"},
-        {"Quotes", "; comment", "-"}, {"Quotes", "no equals sign", "-"}, {"Quotes", "eq", "a=b=c"},
-        {"Quotes", "empty", ""}, {"Quotes", "semi", "value ; not a comment"}, {"", "orphan", "-"},
-        {"quotes", "K", "first"},  // the first of two equal keys
+        {"Directories", "Double", "-"},
+        {"Missing", "k", "-"},
+        {"Quotes", "double", "  spaced  "},
+        {"Quotes", "single", "x"},
+        {"Quotes", "mismatched", "\"x'"},
+        {"Quotes", "inner", "a \"b\" c"},
+        {"Quotes", "; comment", "-"},
+        {"Quotes", "no equals sign", "-"},
+        {"Quotes", "eq", "a=b=c"},
+        {"Quotes", "empty", ""},
+        {"Quotes", "semi", "value ; not a comment"},
+        {"", "orphan", "-"},
+        {"quotes", "K", "first"}, // the first of two equal keys
         {"Quotes", "later", "-"}, // only the first section of a name is searched
     };
     for (const auto& [section, key, value] : cases)
@@ -46,11 +49,9 @@ TEST(IniFileRead, DefaultsLongValuesAndOnlyRegularFilesOfSaneSize)
     EXPECT_EQ(CIniFile::ReadString(path, "S", "k").size(), 2000u);
 
     // A FIFO would block, a device or a huge sparse file fill memory: all read as no file.
-    const std::string fifo = dir.File("fifo.ini"), huge = dir.File("huge.ini");
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    WriteTextFile(huge, "[S]\nk=v\n");
-    std::filesystem::resize_file(huge, CFileIO::MaxTextFileSize + 1);
-    for (const std::string& bad : {fifo, huge, dir.Path(), std::string("/dev/zero")}) {
+    Lay(dir.Path(), "fifo.ini|; huge.ini=[S]\nk=v\n");
+    std::filesystem::resize_file(dir.File("huge.ini"), CFileIO::MaxTextFileSize + 1);
+    for (const std::string& bad : {dir.File("fifo.ini"), dir.File("huge.ini"), dir.Path(), std::string("/dev/zero")}) {
         CIniFile ini;
         EXPECT_FALSE(ini.Load(bad)) << bad;
         EXPECT_EQ(CIniFile::ReadString(bad, "S", "k", "dflt"), "dflt") << bad;

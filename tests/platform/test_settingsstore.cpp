@@ -1,17 +1,9 @@
 #include "platform/csettingsstore.h"
 
+#include "platform/scratchfiles.h"
 #include "platform/settingssandbox.h"
-#include "support/testfiles.h"
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <functional>
 #include <optional>
-
-#include <sys/stat.h>
 
 using Hive = CSettingsStore::Hive;
 using Store = CSettingsStore;
@@ -21,7 +13,10 @@ namespace {
 const std::string Leg2Tab = "Software\\Ferrolin\\leg2tab\\Settings";
 
 // The value as text, "-" when there is none.
-std::string Show(const std::optional<std::string>& value) { return value.value_or("-"); }
+std::string Show(const std::optional<std::string>& value)
+{
+    return value.value_or("-");
+}
 std::string Get(const std::string& key, const std::string& name, Hive hive = Hive::CurrentUser)
 {
     return Show(Store::GetString(hive, key, name));
@@ -74,7 +69,7 @@ TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFileWhateverTheCa
     EXPECT_EQ(ReadTextFile(quarvex), "[setup]\nconfigdir=/new\n");
 }
 
-TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
+TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachineAndProjectFoldersEndInASlash)
 {
     CSettingsSandbox sandbox;
     const std::string system = sandbox.SystemDir() + "/Ferrolin/Common.conf";
@@ -86,11 +81,8 @@ TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachine)
                   Show(GetCommonSetting("BRUSH_PATH")) + "|" + ReadTextFile(system) + "|" +
                   ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
               "/home/me/lut//machine/pens.pen-|" + text + "|[General]\nLUT_PATH=/home/me/lut/\n");
-}
 
-TEST(SettingsStoreCommon, ProjectFolderGetsATrailingSlashAndEmptyStillCounts)
-{
-    CSettingsSandbox sandbox;
+    // A project folder gets a trailing slash; an empty one still counts.
     const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
     EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
     const std::pair<const char*, const char*> values[] = {{"/p/q", "/p/q/"}, {"/p/q/", "/p/q/"}, {"", ""}};
@@ -140,14 +132,9 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
     CSettingsSandbox sandbox;
     const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
     const std::string bom = "\xEF\xBB\xBF";
-    const struct {
-        std::string before;
-        const char* name;
-        std::optional<std::string> value; // nothing: remove
-        std::string after;
-    } cases[] = {
-        {"[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/a/\n",
-         "LUT_PATH", "/q/",
+    // The file before, the name and its new value ("-": removed), the file after.
+    const std::tuple<std::string, const char*, const char*, std::string> cases[] = {
+        {"[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/a/\n", "LUT_PATH", "/q/",
          "[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/q/\n"},
         {"; my note\n[General]\nBRUSH_PATH=/b/\n\n[Other]\nX = 1\n", "LUT_PATH", "/q/",
          "; my note\n[General]\nBRUSH_PATH=/b/\nLUT_PATH=/q/\n\n[Other]\nX = 1\n"},
@@ -160,20 +147,18 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
         {"BRUSH_PATH=/b/\n[Other]\nX=1\n", "LUT_PATH", "/q/", "BRUSH_PATH=/b/\nLUT_PATH=/q/\n[Other]\nX=1\n"},
         {"", "LUT_PATH", "/p;q, r/", "[General]\nLUT_PATH=\"/p;q, r/\"\n"},
         {"[General]\nLUT_PATH=/a\nX=1\nLUT_PATH=/b\n", "LUT_PATH", "/q/", "[General]\nLUT_PATH=/q/\nX=1\n"},
-        {"; keep\n[General]\nLUT_PATH=/a\nPEN_FILE=/p\r\n", "lut_path", std::nullopt,
-         "; keep\n[General]\nPEN_FILE=/p\r\n"},
-        {"[General]\nPEN_FILE=/p\n", "LUT_PATH", std::nullopt, "[General]\nPEN_FILE=/p\n"},
+        {"; keep\n[General]\nLUT_PATH=/a\nPEN_FILE=/p\r\n", "lut_path", "-", "; keep\n[General]\nPEN_FILE=/p\r\n"},
+        {"[General]\nPEN_FILE=/p\n", "LUT_PATH", "-", "[General]\nPEN_FILE=/p\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.before);
-        sandbox.WriteFile(path, c.before);
+    for (const auto& [before, name, value, after] : cases) {
+        SCOPED_TRACE(before);
+        sandbox.WriteFile(path, before);
         EXPECT_FALSE(GetCommonSetting("BRUSH_PATH2")); // puts the file in QSettings' cache
         std::string why;
-        EXPECT_TRUE(c.value ? SetCommonSetting(c.name, *c.value, &why)
-                            : Store::RemoveValue(Hive::CurrentUser, CommonSettingsKey, c.name))
+        EXPECT_TRUE(value != std::string("-") ? SetCommonSetting(name, value, &why)
+                                              : Store::RemoveValue(Hive::CurrentUser, CommonSettingsKey, name))
             << why;
-        EXPECT_EQ(Show(GetCommonSetting(c.name)), c.value.value_or("-"));
-        EXPECT_EQ(ReadTextFile(path), c.after);
+        EXPECT_EQ(Show(GetCommonSetting(name)) + "|" + ReadTextFile(path), std::string(value) + "|" + after);
     }
 }
 
@@ -181,26 +166,22 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
 // settings file that is not a regular file is refused before it is opened.
 TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
 {
-    namespace fs = std::filesystem;
     CSettingsSandbox sandbox;
     const std::string path = sandbox.UserDir() + "/Ferrolin/Common.conf";
-    const std::pair<std::function<void()>, std::string> cases[] = {
-        {[&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, ": not a regular file"},
-        {[&] { fs::create_symlink("/dev/zero", path); }, ": not a regular file"},
-        {[&] { fs::create_directory(path); }, std::string(": ") + std::strerror(EISDIR)},
-    };
     sandbox.WriteFile(sandbox.SystemDir() + "/Ferrolin/Common.conf", "[General]\nLUT_PATH=/m/\n");
-    for (const auto& [make, reason] : cases) {
-        fs::create_directories(sandbox.UserDir() + "/Ferrolin");
-        fs::remove_all(path);
-        make();
+    const std::pair<const char*, std::string> cases[] = {{"Common.conf|", ": not a regular file"},
+                                                         {"Common.conf->/dev/zero", ": not a regular file"},
+                                                         {"Common.conf/", std::string(": ") + std::strerror(EISDIR)}};
+    for (const auto& [script, reason] : cases) {
+        std::filesystem::remove_all(path);
+        Lay(sandbox.UserDir() + "/Ferrolin", script);
         // The machine's value must not stand in for the user's unread one.
         std::string why, whySet;
-        EXPECT_EQ(Show(GetCommonSetting("LUT_PATH", &why)), "-");
-        EXPECT_FALSE(SetCommonSetting("LUT_PATH", "/q/", &whySet));
-        EXPECT_EQ(why + "|" + whySet, path + reason + "|" + path + reason);
-        EXPECT_EQ(Store::GetProfileString("Settings", "X", "dflt"), "dflt");
-        EXPECT_FALSE(fs::is_regular_file(fs::symlink_status(path)));
+        const std::string value = Show(GetCommonSetting("LUT_PATH", &why));
+        const bool set = SetCommonSetting("LUT_PATH", "/q/", &whySet);
+        EXPECT_EQ(Join(value, set, why, whySet, Store::GetProfileString("Settings", "X", "dflt")),
+                  Join("-", false, path + reason, path + reason, "dflt"));
+        EXPECT_FALSE(std::filesystem::is_regular_file(std::filesystem::symlink_status(path)));
     }
-    fs::remove_all(path);
+    std::filesystem::remove_all(path);
 }

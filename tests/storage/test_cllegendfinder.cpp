@@ -1,17 +1,10 @@
 #include "storage/cllegendfinder.h"
 
 #include "platform/csettingsstore.h"
+#include "platform/scratchfiles.h"
 #include "platform/settingssandbox.h"
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-
 namespace {
-
-void Touch(const std::string& path) { WriteTextFile(path, "LegendTable Begin\nLegendTable End\n"); }
 
 bool SetMachine(const std::string& key, const std::string& name, const std::string& value)
 {
@@ -38,10 +31,8 @@ TEST(LegendFinder, LutPathGetsATrailingSlashAndNamesSortWithoutCase)
 {
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("lut");
-    for (const char* name : {"c.leg", "B.leg", "a.leg", "A.leg", "D.LEG", "notes.txt", "e.leg.bak"})
-        Touch(folder + "/" + name);
-    std::filesystem::create_directory(folder + "/dir.leg");
-    std::filesystem::create_symlink("gone.leg", folder + "/dangling.leg");
+    Lay(folder,
+        "c.leg=x; B.leg=x; a.leg=x; A.leg=x; D.LEG=x; notes.txt=x; e.leg.bak=x; dir.leg/; dangling.leg->gone.leg");
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
     CLLLegendFinder finder;
     EXPECT_EQ(Found(finder), folder + "/: A=~A.leg a=~a.leg B=~B.leg c=~c.leg D=~D.LEG");
@@ -51,32 +42,29 @@ TEST(LegendFinder, MachineLutPathOrImageLibraryBasePathAreTheFallbacks)
 {
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("machine") + "/";
-    Touch(folder + "m.leg");
+    Lay(folder, "m.leg=x");
     ASSERT_TRUE(SetMachine(CommonSettingsKey, "LUT_PATH", folder));
     CLLLegendFinder finder;
     EXPECT_EQ(Found(finder), folder + ": m=~m.leg");
 
     CSettingsSandbox library;
     const std::string base = library.Work("base");
-    std::filesystem::create_directory(base + "/lut");
-    Touch(base + "/lut/x.leg");
+    Lay(base, "lut/x.leg=x");
     ASSERT_TRUE(SetMachine(ImageLibraryKey, ImageLibraryBaseValue, base));
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
     // A common settings file that cannot be read may name another folder: the
     // library's is then not taken in its place.
     const std::string common = library.UserDir() + "/Ferrolin/Common.conf";
-    std::filesystem::create_directories(common);
+    Lay(library.UserDir(), "Ferrolin/Common.conf/");
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, ":|" + common + ": " + std::strerror(EISDIR));
-    EXPECT_TRUE(finder.m_Paths.empty());
     std::filesystem::remove(common);
 
     // The user's base path is not the machine's and is not looked at.
     CSettingsSandbox other;
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, ImageLibraryKey, ImageLibraryBaseValue,
-                                          base));
+    ASSERT_TRUE(
+        CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, ImageLibraryKey, ImageLibraryBaseValue, base));
     CLLLegendFinder none;
     EXPECT_EQ(Found(none), ":");
-    EXPECT_TRUE(none.m_Paths.empty());
 }
 
 TEST(LegendFinder, FolderThatCannotBeReadGivesNoFiles)
@@ -86,7 +74,7 @@ TEST(LegendFinder, FolderThatCannotBeReadGivesNoFiles)
     for (const std::string& folder : {sandbox.Work("x") + "/missing/", std::string()}) {
         finder.m_Folder = folder;
         finder.m_Paths = finder.m_Names = {"stale"};
-        EXPECT_EQ(finder.Scan(), 0);
-        EXPECT_EQ(finder.m_Paths.size() + finder.m_Names.size(), 0u);
+        const int found = finder.Scan();
+        EXPECT_EQ(Join(found, finder.m_Paths.size(), finder.m_Names.size()), "0 0 0");
     }
 }

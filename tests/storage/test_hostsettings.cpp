@@ -1,19 +1,21 @@
 #include "storage/hostsettings.h"
 
 #include "platform/csettingsstore.h"
-#include "support/recordingprompt.h"
+#include "platform/scratchfiles.h"
 #include "platform/settingssandbox.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
+#include "support/recordingprompt.h"
 
 namespace {
 
-void RecordConfigDir(const std::string& product, const std::string& folder)
+// Records where each product ("product=folder; ...") is installed.
+void RecordConfigDirs(const std::string& products)
 {
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "SOFTWARE\\Ferrolin\\" + product + "\\Setup",
-                                          "ConfigDir", folder));
+    for (const std::string& record : Split(products, "; ")) {
+        const size_t at = record.find('=');
+        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
+                                              "SOFTWARE\\Ferrolin\\" + record.substr(0, at) + "\\Setup", "ConfigDir",
+                                              record.substr(at + 1)));
+    }
 }
 
 } // namespace
@@ -23,10 +25,7 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
     CSettingsSandbox sandbox;
     CRecordingPrompt prompt;
     EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
-    RecordConfigDir("Quarvex", "/opt/quarvex/config");
-    RecordConfigDir("Strativ3D", "/opt/s3d/");
-    RecordConfigDir("Delictor", "/opt/delictor");
-    RecordConfigDir("Formvue", "/opt/formvue");
+    RecordConfigDirs("Quarvex=/opt/quarvex/config; Strativ3D=/opt/s3d/; Delictor=/opt/delictor; Formvue=/opt/formvue");
     const std::pair<const char*, const char*> cases[] = {{"Quarvex", "/opt/quarvex/config/Quarvex.ini"},
                                                          {"quarvex", "/opt/quarvex/config/Quarvex.ini"},
                                                          {"Strativ3D", "/opt/s3d/Strativ3D.ini"},
@@ -36,7 +35,8 @@ TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
         EXPECT_EQ(GetHostIniPath(product, &prompt), path);
     CSettingsSandbox empty;
     EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
 }
 
 TEST(HostIniString, PerUserCopyWinsValueByValue)
@@ -64,9 +64,8 @@ TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
     CSettingsSandbox sandbox;
     const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
                       missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    RecordConfigDir("Formvue", sandbox.Work("formvue"));
-    RecordConfigDir("Quarvex", config);
+    Lay(locked, ".@500");
+    RecordConfigDirs("Formvue=" + sandbox.Work("formvue") + "; Quarvex=" + config);
     const std::string temp = sandbox.TempDir() + "/", noRecord = "Error - Could not locate the registry entry for the ";
     const struct {
         const char* product;
@@ -88,5 +87,5 @@ TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
         EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
             << c.product << " " << c.configured;
     }
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+    Lay(locked, ".@700");
 }

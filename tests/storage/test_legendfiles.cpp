@@ -1,26 +1,30 @@
 #include "storage/legendfiles.h"
 
 #include "platform/csettingsstore.h"
+#include "platform/cutext.h"
+#include "platform/scratchfiles.h"
 #include "platform/settingssandbox.h"
-
-#include <gtest/gtest.h>
-
-#include <filesystem>
 
 namespace {
 
-void Touch(const std::string& path) { WriteTextFile(path, "LegendTable Begin\nLegendTable End\n"); }
+// The scratch folders of a sandbox, shown as "~/name" in the results.
+struct CWork {
+    CSettingsSandbox sandbox;
+    const std::string root = sandbox.Work("");
 
-// "name=path ..." of the collected files.
-std::string Collect(const std::string& product, const std::string& extra, bool skip = false)
-{
-    std::vector<std::string> paths, names;
-    CollectLegendFiles(paths, names, product, extra, skip);
-    std::string out;
-    for (size_t i = 0; i < names.size(); ++i)
-        out += names[i] + "=" + (i < paths.size() ? paths[i] : "?") + " ";
-    return out + (paths.size() == names.size() ? "" : "(paths differ)");
-}
+    std::string operator()(const std::string& name) const { return root + name; }
+    std::string Tilde(const std::string& text) const { return CUText::ReplaceAll(text, root, "~/"); }
+    // "name=path ..." of the collected files.
+    std::string Collect(const std::string& product, const std::string& extra, bool skip = false) const
+    {
+        std::vector<std::string> paths, names;
+        CollectLegendFiles(paths, names, product, extra, skip);
+        std::string out;
+        for (size_t i = 0; i < names.size(); ++i)
+            out += names[i] + "=" + (i < paths.size() ? paths[i] : "?") + " ";
+        return Tilde(out + (paths.size() == names.size() ? "" : "(paths differ)"));
+    }
+};
 
 // "#heading|marker" or "name=path" of each item of a list.
 std::string Shown(const std::vector<CLegendListItem>& items)
@@ -35,67 +39,48 @@ std::string Shown(const std::vector<CLegendListItem>& items)
 
 TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnlyAndListedOnce)
 {
-    CSettingsSandbox sandbox;
-    const std::string one = sandbox.Work("one"), two = sandbox.Work("two"), three = sandbox.Work("three");
-    for (const std::string& file : {one + "/Rock.leg", one + "/soil.leg", two + "/rock.leg", three + "/ROCK.leg"})
-        Touch(file);
-    EXPECT_EQ(Collect("", one + ";" + two + ";;" + three), "Rock=" + one + "/Rock.leg soil=" + one +
-                                                                "/soil.leg rock[1]=" + two + "/rock.leg ROCK[1]=" +
-                                                                three + "/ROCK.leg ");
+    CWork w;
+    Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
+    EXPECT_EQ(w.Collect("", w("one;") + w("two;;") + w("three")),
+              "Rock=~/one/Rock.leg soil=~/one/soil.leg rock[1]=~/two/rock.leg ROCK[1]=~/three/ROCK.leg ");
     // A numbered file reached again is not listed twice.
-    std::filesystem::rename(two + "/rock.leg", two + "/Rock.leg");
-    Touch(two + "/Soil.leg");
-    EXPECT_EQ(Collect("", one + ";" + two + ";" + two + "/;" + one),
-              "Rock=" + one + "/Rock.leg soil=" + one + "/soil.leg Rock[1]=" + two + "/Rock.leg Soil[1]=" + two +
-                  "/Soil.leg ");
+    std::filesystem::rename(w("two/rock.leg"), w("two/Rock.leg"));
+    Lay(w.root, "two/Soil.leg=x");
+    EXPECT_EQ(w.Collect("", w("one;") + w("two;") + w("two/;") + w("one")),
+              "Rock=~/one/Rock.leg soil=~/one/soil.leg Rock[1]=~/two/Rock.leg Soil[1]=~/two/Soil.leg ");
 }
 
 TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
 {
-    CSettingsSandbox sandbox;
-    const std::string project = sandbox.Work("project"), lut = sandbox.Work("lut"), user = sandbox.Work("user"),
-                      extra = sandbox.Work("extra");
-    for (const std::string& file : {project + "/p.leg", lut + "/l.leg", user + "/u.leg", extra + "/e.leg"})
-        Touch(file);
+    CWork w;
+    Lay(w.root, "project/p.leg=x; lut/l.leg=x; user/u.leg=x; extra/e.leg=x");
     ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Settings",
-                                          "PROJECT_FOLDER", project));
-    ASSERT_TRUE(SetCommonSetting("LUT_PATH", lut + "/"));
+                                          "PROJECT_FOLDER", w("project")));
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", w("lut/")));
     CSettingsStore::SetProfileProduct("Quarvex");
     // The user's folders repeat the project folder, written differently.
-    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT", user + ";" + project + "//"));
-    EXPECT_EQ(Collect("Quarvex", extra), "p=" + project + "/p.leg l=" + lut + "/l.leg u=" + user + "/u.leg e=" +
-                                             extra + "/e.leg ");
-    EXPECT_EQ(LegendSearchFolders("Quarvex", extra, false),
-              (std::vector<std::string>{project + "/", lut + "/", user, project + "//", extra}));
-    EXPECT_EQ(Collect("Quarvex", extra, true), "e=" + extra + "/e.leg ");
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Path", "ColourLUT", w("user;") + w("project//")));
+    EXPECT_EQ(w.Collect("Quarvex", w("extra")), "p=~/project/p.leg l=~/lut/l.leg u=~/user/u.leg e=~/extra/e.leg ");
+    EXPECT_EQ(w.Tilde(JoinAll(LegendSearchFolders("Quarvex", w("extra"), false))),
+              "~/project/ ~/lut/ ~/user ~/project// ~/extra");
+    EXPECT_EQ(w.Collect("Quarvex", w("extra"), true), "e=~/extra/e.leg ");
 }
 
 TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreResolved)
 {
-    CSettingsSandbox sandbox;
-    const std::string folder = sandbox.Work("a/b");
-    Touch(folder + "/x.leg");
-    std::string withBackslashes = folder;
-    std::replace(withBackslashes.begin(), withBackslashes.end(), '/', '\\');
-    EXPECT_EQ(Collect("", withBackslashes), "x=" + folder + "/x.leg ");
-    const std::string cwd = std::filesystem::current_path().string();
-    std::filesystem::current_path(sandbox.Work("a"));
-    const std::string relative = Collect("", "./c/../b");
-    std::filesystem::current_path(cwd);
-    EXPECT_EQ(relative, "x=" + folder + "/x.leg ");
-
+    CWork w;
     // Names differing in case are two files, broken links none; the same folder
     // again, through a link to it, adds nothing.
-    const std::string f2 = sandbox.Work("f2");
-    Touch(f2 + "/a.leg");
-    Touch(f2 + "/A.LEG");
-    std::filesystem::create_symlink("gone.leg", f2 + "/dangling.leg");
-    std::filesystem::create_symlink("loop2.leg", f2 + "/loop1.leg");
-    std::filesystem::create_symlink("loop1.leg", f2 + "/loop2.leg");
-    std::filesystem::create_symlink("a.leg", f2 + "/alias.leg");
-    std::filesystem::create_directory_symlink(f2, sandbox.Work("links") + "/f2");
-    EXPECT_EQ(Collect("", f2 + ";" + sandbox.Work("links") + "/f2"),
-              "A=" + f2 + "/A.LEG a[1]=" + f2 + "/a.leg alias=" + f2 + "/alias.leg ");
+    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
+                "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
+                    w("f2"));
+    EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(w("a"));
+    const std::string relative = w.Collect("", "./c/../b");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(relative, "x=~/a/b/x.leg ");
+    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")), "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg ");
 }
 
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
