@@ -222,7 +222,7 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
         ASSERT_NE(dlg, nullptr);
         dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
         modified = dlg->Flow().IsModified();
-        QTimer::singleShot(300, [&] {
+        QTimer::singleShot(300, [&, dlg] {
             asked = QApplication::activeModalWidget() != dlg;
             host.kill();
             killed = std::chrono::steady_clock::now();
