@@ -21,7 +21,8 @@ const char kUsage[] =
     "  -TABPath TABLE, -tab2leg, -PID n, -LeftPos x -TopPos y, -CAPID n, -cartora,\n"
     "  -Quarvex, -Q3D, -Strativ, -ST3D, -Vyrn, -FV, -DL, ...\n"
     "                        switches the host applications start the editor with\n"
-    "One editor runs per user: a second start brings the running one to the front.\n";
+    "One editor runs per user: a second start brings the running one to the front,\n"
+    "and a FILE.leg given to it opens there.\n";
 
 } // namespace
 

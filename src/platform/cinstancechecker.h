@@ -6,8 +6,13 @@
 // a crash never blocks the next start.
 //
 // The socket lives in $XDG_RUNTIME_DIR (private to the user) or, without one, in
-// the temporary folder under a name that carries the user id, so two users of one
-// machine each get their own editor.
+// a folder of our own in the temporary folder ("tessarin-UID", mode 0700, checked
+// before use), so two users of one machine each get their own editor and no
+// other user can stand in for ours. Both ends check that the other runs as the
+// same user before anything said counts.
+//
+// A later start that names a legend file forwards it: the running editor raises
+// its window and opens that legend.
 
 #include <functional>
 #include <memory>
@@ -24,19 +29,21 @@ public:
     CInstanceChecker(const CInstanceChecker&) = delete;
     CInstanceChecker& operator=(const CInstanceChecker&) = delete;
 
-    // The socket path for the record name.
+    // The socket path for the record name; empty without a private folder.
     const std::string& RecordPath() const { return m_path; }
 
     // True when an instance runs: it has been asked to raise its window (and
     // answered within the timeout, or is too busy to answer — it runs either way).
     // False leaves this process holding the start lock until Track: two editors
     // started at the same moment take turns, and the second finds the first.
-    bool ActivatePrevious(int timeoutMs = 2000);
+    // openPath: an absolute legend path for the running instance to open.
+    bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000);
 
     // Records this process as the running instance; `raise` is called on the
-    // event loop whenever a later start asks. False, with the reason, when the
-    // socket cannot be made (the editor then runs unrecorded).
-    bool Track(std::function<void()> raise, std::string* why = nullptr);
+    // event loop whenever a later start asks, with the legend path it forwards
+    // ("" for none). False, with the reason, when the socket cannot be made
+    // (the editor then runs unrecorded).
+    bool Track(std::function<void(const std::string& openPath)> raise, std::string* why = nullptr);
 
 private:
     void ReleaseStartLock();
@@ -44,5 +51,5 @@ private:
     std::string m_path;
     int m_lock = -1;
     std::unique_ptr<QLocalServer> m_server;
-    std::function<void()> m_raise;
+    std::function<void(const std::string&)> m_raise;
 };

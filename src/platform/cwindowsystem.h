@@ -36,4 +36,15 @@ public:
     virtual std::vector<CTopLevelWindow> TopLevelWindows() const = 0;
     virtual bool ProcessRunning(uint32_t processId) const = 0;
     virtual uint32_t OwnProcess() const = 0;
+
+    // Stacking requests for one of our own windows, carried out by the window
+    // manager; none moves, resizes or activates the window, and none re-creates
+    // it (a dialog running modally must never be hidden by keeping its place).
+    // Where the desktop offers no such requests they do nothing.
+    // Kept above the normal windows, or back among them.
+    virtual void SetTopMost(uint64_t window, bool topMost) { (void)window, (void)topMost; }
+    // To the top of the stack (of the band it is in).
+    virtual void Raise(uint64_t window) { (void)window; }
+    // Directly behind `sibling`; to the bottom of the stack without one.
+    virtual void PlaceBehind(uint64_t window, std::optional<uint64_t> sibling) { (void)window, (void)sibling; }
 };

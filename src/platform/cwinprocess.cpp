@@ -80,9 +80,24 @@ bool CWinProcess::IsRunning(const std::string& executableName)
     return false;
 }
 
+// /proc/<id> also answers for a thread id, which /proc does not list: the id is
+// a process only when it leads its thread group.
+static bool LeadsItsThreadGroup(const std::string& pid)
+{
+    std::ifstream in("/proc/" + pid + "/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("Tgid:", 0) == 0)
+            return line.find_first_not_of(" \t", 5) != std::string::npos &&
+                   line.substr(line.find_first_not_of(" \t", 5)) == pid;
+    return false;
+}
+
 bool CWinProcess::IsRunning(uint32_t processId)
 {
-    return processId != 0 && processId <= 0x7FFFFFFFu && Alive(std::to_string(processId));
+    if (processId == 0 || processId > 0x7FFFFFFFu)
+        return false;
+    const std::string pid = std::to_string(processId);
+    return LeadsItsThreadGroup(pid) && Alive(pid);
 }
 
 uint32_t CWinProcess::Own()

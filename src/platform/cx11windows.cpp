@@ -5,13 +5,14 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
 struct CX11Windows::CConnection {
     xcb_connection_t* conn = nullptr;
     xcb_window_t root = 0;
-    xcb_atom_t stacking = 0, active = 0, pid = 0, state = 0, above = 0, frameExtents = 0;
+    xcb_atom_t stacking = 0, active = 0, pid = 0, state = 0, above = 0, frameExtents = 0, restack = 0;
 
     ~CConnection()
     {
@@ -53,6 +54,23 @@ struct CX11Windows::CConnection {
         const uint32_t flags = hints[0];
         const bool minGiven = flags & (1u << 4), maxGiven = flags & (1u << 5);
         return !(minGiven && maxGiven && hints[5] == hints[7] && hints[6] == hints[8]);
+    }
+
+    // A request to the window manager: a client message on the root window,
+    // which only a window manager (listening for substructure changes) reads.
+    void SendToManager(xcb_window_t window, xcb_atom_t type, const std::array<uint32_t, 5>& data) const
+    {
+        if (type == XCB_ATOM_NONE)
+            return;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = window;
+        event.type = type;
+        std::copy(data.begin(), data.end(), event.data.data32);
+        xcb_send_event(conn, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+        xcb_flush(conn);
     }
 
     CScreenRect Frame(xcb_window_t window) const
@@ -97,6 +115,7 @@ CX11Windows::CX11Windows(const std::string& display) : m_x(std::make_unique<CCon
     m_x->state = m_x->Atom("_NET_WM_STATE");
     m_x->above = m_x->Atom("_NET_WM_STATE_ABOVE");
     m_x->frameExtents = m_x->Atom("_NET_FRAME_EXTENTS");
+    m_x->restack = m_x->Atom("_NET_RESTACK_WINDOW");
 }
 
 CX11Windows::~CX11Windows() = default;
@@ -153,4 +172,35 @@ bool CX11Windows::ProcessRunning(uint32_t processId) const
 uint32_t CX11Windows::OwnProcess() const
 {
     return CWinProcess::Own();
+}
+
+namespace {
+
+// The extended hints' words: _NET_WM_STATE actions, the source of a request
+// (1 an application, 2 a pager or the like), and the X stack modes.
+constexpr uint32_t kStateRemove = 0, kStateAdd = 1;
+constexpr uint32_t kFromApplication = 1, kFromPager = 2;
+constexpr uint32_t kStackAbove = 0, kStackBelow = 1;
+
+} // namespace
+
+void CX11Windows::SetTopMost(uint64_t window, bool topMost)
+{
+    if (Connected())
+        m_x->SendToManager(static_cast<xcb_window_t>(window), m_x->state,
+                           {topMost ? kStateAdd : kStateRemove, m_x->above, 0, kFromApplication, 0});
+}
+
+void CX11Windows::Raise(uint64_t window)
+{
+    if (Connected())
+        m_x->SendToManager(static_cast<xcb_window_t>(window), m_x->restack,
+                           {kFromPager, XCB_WINDOW_NONE, kStackAbove, 0, 0});
+}
+
+void CX11Windows::PlaceBehind(uint64_t window, std::optional<uint64_t> sibling)
+{
+    if (Connected())
+        m_x->SendToManager(static_cast<xcb_window_t>(window), m_x->restack,
+                           {kFromPager, sibling ? static_cast<uint32_t>(*sibling) : uint32_t{XCB_WINDOW_NONE}, kStackBelow, 0, 0});
 }

@@ -4,7 +4,8 @@
 // the active window, each window's process (_NET_WM_PID), whether it is kept
 // above others (_NET_WM_STATE_ABOVE), whether it can be resized (its size
 // hints) and its frame. Without a window manager that offers these, the window
-// list is unknown (KnowsWindows false) and only process liveness remains.
+// list is unknown (KnowsWindows false) and only process liveness remains; the
+// stacking requests are then sent all the same and simply not carried out.
 
 #include "platform/cwindowsystem.h"
 
@@ -25,6 +26,12 @@ public:
     std::vector<CTopLevelWindow> TopLevelWindows() const override;
     bool ProcessRunning(uint32_t processId) const override;
     uint32_t OwnProcess() const override;
+    // Sent to the root window as the extended hints ask of a client: a
+    // _NET_WM_STATE message for _NET_WM_STATE_ABOVE, and _NET_RESTACK_WINDOW
+    // (as a pager does, so the window manager honours it) for the stack.
+    void SetTopMost(uint64_t window, bool topMost) override;
+    void Raise(uint64_t window) override;
+    void PlaceBehind(uint64_t window, std::optional<uint64_t> sibling) override;
 
 private:
     struct CConnection;

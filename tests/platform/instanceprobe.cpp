@@ -1,6 +1,7 @@
 // A stand-in for an editor start, for the single-instance tests: "first" records
-// itself and prints "raised" each time a later start asks; any start that finds
-// a running instance prints "activated" and ends with 3.
+// itself and prints "raised" (or "opened PATH" for a forwarded legend) each time
+// a later start asks; any start that finds a running instance prints
+// "activated" and ends with 3. Usage: instanceprobe RECORD [PATH-TO-FORWARD].
 
 #include "platform/cinstancechecker.h"
 
@@ -13,18 +14,27 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     CInstanceChecker checker(argc > 1 ? argv[1] : InstanceRecordName);
-    if (checker.ActivatePrevious()) {
+    if (checker.ActivatePrevious(argc > 2 ? argv[2] : "")) {
         std::printf("activated\n");
         return 3;
     }
     // The editor builds its window between the two steps; so does the probe, in time.
     QThread::msleep(200);
     std::string why;
-    if (!checker.Track([] { std::printf("raised\n"); std::fflush(stdout); }, &why)) {
+    const bool recorded = checker.Track(
+        [](const std::string& path) {
+            if (path.empty())
+                std::printf("raised\n");
+            else
+                std::printf("opened %s\n", path.c_str());
+            std::fflush(stdout);
+        },
+        &why);
+    if (!recorded) {
         std::printf("cannot record: %s\n", why.c_str());
         return 1;
     }
-    std::printf("listening\n");
+    std::printf("listening %s\n", checker.RecordPath().c_str());
     std::fflush(stdout);
     return app.exec();
 }

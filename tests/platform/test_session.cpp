@@ -9,7 +9,17 @@
 #include <QProcess>
 
 #include <csignal>
+#include <filesystem>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <cstring>
+#include <functional>
+#include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -17,25 +27,40 @@ namespace {
 // One start of the stand-in editor, recording itself in the given runtime folder.
 struct CProbe {
     QProcess process;
-    explicit CProbe(const QString& runtimeDir)
+    explicit CProbe(const QString& runtimeDir, const QString& forward = {})
+        : CProbe(WithRuntime(runtimeDir), forward)
+    {
+    }
+    CProbe(const QProcessEnvironment& env, const QString& forward)
+    {
+        process.setProcessEnvironment(env);
+        QStringList args{QStringLiteral("probe-record")};
+        if (!forward.isEmpty())
+            args << forward;
+        process.start(QCoreApplication::applicationDirPath() + "/instanceprobe", args);
+    }
+    static QProcessEnvironment WithRuntime(const QString& runtimeDir)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
-        process.setProcessEnvironment(env);
-        process.start(QCoreApplication::applicationDirPath() + "/instanceprobe", {QStringLiteral("probe-record")});
+        return env;
     }
-    // Reads stdout until the line arrives or two seconds pass.
-    bool Says(const QByteArray& line)
+    // Reads stdout until a line that begins with `line` arrives or two seconds
+    // pass; the rest of that line, or nothing.
+    std::optional<std::string> Said(const QByteArray& line)
     {
         for (int i = 0; i < 40; ++i) {
             if (process.canReadLine() || process.waitForReadyRead(50)) {
-                while (process.canReadLine())
-                    if (process.readLine() == line + '\n')
-                        return true;
+                while (process.canReadLine()) {
+                    const QByteArray got = process.readLine().chopped(1);
+                    if (got.startsWith(line))
+                        return got.mid(line.size()).toStdString();
+                }
             }
         }
-        return false;
+        return std::nullopt;
     }
+    bool Says(const QByteArray& line) { return Said(line) == ""; }
     // Waits for the start to end: its exit code, -1 when it goes on.
     int ExitCode() { return process.waitForFinished(5000) ? process.exitCode() : -1; }
     ~CProbe()
@@ -61,22 +86,114 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     const QString dir = QString::fromStdString(runtime.Path());
 
     auto first = std::make_unique<CProbe>(dir);
-    ASSERT_TRUE(first->Says("listening"));
+    ASSERT_TRUE(first->Said("listening").has_value());
     for (int i = 0; i < 2; ++i) {
         CProbe second(dir);
         EXPECT_EQ(second.ExitCode(), 3);
         EXPECT_EQ(second.process.readAllStandardOutput(), "activated\n");
         EXPECT_TRUE(first->Says("raised"));
     }
+    // A legend named at a later start reaches the running one, path and all.
+    CProbe forwarding(dir, QStringLiteral("/legends/with space/x.leg"));
+    EXPECT_EQ(forwarding.ExitCode(), 3);
+    EXPECT_EQ(first->Said("opened "), "/legends/with space/x.leg");
 
     // SIGKILL leaves the socket file behind; the next start still becomes the instance.
     first->process.kill();
     first->process.waitForFinished();
     ASSERT_TRUE(QFileInfo::exists(dir + QStringLiteral("/probe-record")));
     CProbe next(dir);
-    EXPECT_TRUE(next.Says("listening"));
+    EXPECT_TRUE(next.Said("listening").has_value());
     CProbe after(dir);
     EXPECT_EQ(after.ExitCode(), 3);
+}
+
+TEST(InstanceChecker, WithoutARuntimeFolderTheRecordGoesToAPrivateFolderOnly)
+{
+    CCoreApp app;
+    namespace fs = std::filesystem;
+    const std::string uid = std::to_string(getuid());
+    struct Case {
+        const char* name;
+        bool runtimeNamed;                     // XDG_RUNTIME_DIR names a folder that does not exist
+        std::function<void(const fs::path&)> before; // what is in the temporary folder already
+        std::string said;                      // the probe's first line, after the folder
+    };
+    const Case cases[] = {
+        {"no runtime folder", false, [](const fs::path&) {}, "listening"},
+        {"a runtime folder that does not exist", true, [](const fs::path&) {}, "listening"},
+        {"ours but open to others", false,
+         [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0777); }, "cannot record"},
+        {"a link to a private folder", false,
+         [](const fs::path& f) {
+             fs::create_directory(f.string() + "-real");
+             chmod((f.string() + "-real").c_str(), 0700);
+             fs::create_directory_symlink(f.string() + "-real", f);
+         },
+         "cannot record"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTempDir tmp;
+        const fs::path folder = tmp.Path() + "/tessarin-" + uid;
+        c.before(folder);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+        if (c.runtimeNamed)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(tmp.File("gone")));
+        env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(tmp.Path()));
+        CProbe probe(env, {});
+        ASSERT_TRUE(probe.process.waitForReadyRead(5000));
+        const std::string line = probe.process.readLine().toStdString();
+        if (c.said == "listening") {
+            EXPECT_EQ(line, "listening " + folder.string() + "/probe-record\n");
+            struct stat st {};
+            ASSERT_EQ(lstat(folder.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 07777, 0700u);
+            EXPECT_FALSE(fs::exists(tmp.Path() + "/probe-record"));
+        } else {
+            EXPECT_EQ(line.substr(0, c.said.size()), c.said);
+            EXPECT_EQ(probe.ExitCode(), 1);
+        }
+    }
+}
+
+TEST(InstanceChecker, AnAnswerFromAnotherUserIsNoRunningEditor)
+{
+    if (getuid() != 0)
+        GTEST_SKIP() << "needs root to listen as another user";
+    CCoreApp app;
+    CTempDir runtime;
+    chmod(runtime.Path().c_str(), 0777);
+    const std::string path = runtime.File("probe-record");
+    const pid_t other = fork();
+    if (other == 0) {
+        // Another user's program that took the name and answers like an editor.
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(1);
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+        if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 4) != 0)
+            _exit(1);
+        chmod(path.c_str(), 0777);
+        for (;;) {
+            const int client = accept(fd, nullptr, nullptr);
+            char buffer[64];
+            if (read(client, buffer, sizeof buffer) > 0 && write(client, "raised\n", 7) != 7)
+                _exit(1);
+            close(client);
+        }
+    }
+    for (int i = 0; i < 100 && !std::filesystem::exists(path); ++i)
+        usleep(20000);
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.Path()));
+    CInstanceChecker checker("probe-record");
+    EXPECT_FALSE(checker.ActivatePrevious({}, 1000));
+    qunsetenv("XDG_RUNTIME_DIR");
+    kill(other, SIGKILL);
+    waitpid(other, nullptr, 0);
 }
 
 TEST(InstanceChecker, TwoStartsAtTheSameMomentLeaveOneInstance)
@@ -117,12 +234,21 @@ TEST(WinProcess, RunningEndedAndZombieProcesses)
     waitpid(child, nullptr, 0);
     EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
 
+    // A thread's id opens /proc/<id> too, but names no process.
+    std::promise<uint32_t> threadId;
+    std::promise<void> done;
+    std::thread thread([&] {
+        threadId.set_value(static_cast<uint32_t>(syscall(SYS_gettid)));
+        done.get_future().wait();
+    });
     std::string running;
-    for (uint32_t pid : {CWinProcess::Own(), 0u, 0xFFFFFFFFu, 0x80000000u})
+    for (uint32_t pid : {CWinProcess::Own(), threadId.get_future().get(), 0u, 0xFFFFFFFFu, 0x80000000u})
         running += CWinProcess::IsRunning(pid) ? "1" : "0";
+    done.set_value();
+    thread.join();
     running += " ";
     for (const char* name : {"test_session", "TEST_Session.exe", "/elsewhere/test_session.bin", "test_sessio",
                              "test_session2", "", ".exe"})
         running += CWinProcess::IsRunning(std::string(name)) ? "1" : "0";
-    EXPECT_EQ(running, "1000 1110000");
+    EXPECT_EQ(running, "10000 1110000");
 }

@@ -4,13 +4,18 @@
 
 #include "app/core/hostplacement.h"
 #include "platform/cx11windows.h"
+#include "support/runprocess.h"
+#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
 #include <xcb/xcb.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstring>
+#include <functional>
+#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,5 +118,155 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
                           " above=0 sizable=1 frame=0,0,300,200; 1 pid=4242 above=0 sizable=1 frame=8,10,113,84; ");
     // The host's main window is its first resizable one, frame included.
     EXPECT_EQ(FindHostFrame(windows, 4242), (CScreenRect{8, 10, 113, 84}));
+    xcb_disconnect(c);
+}
+
+namespace {
+
+// The first viewable top-level window of a process, 0 while it has none.
+xcb_window_t WindowOf(xcb_connection_t* c, xcb_window_t root, xcb_atom_t pidAtom, pid_t pid)
+{
+    xcb_window_t found = 0;
+    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
+    if (!tree)
+        return 0;
+    const xcb_window_t* children = xcb_query_tree_children(tree);
+    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
+        auto* attributes = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr);
+        auto* property = xcb_get_property_reply(c, xcb_get_property(c, 0, children[i], pidAtom, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && property &&
+            xcb_get_property_value_length(property) == 4 &&
+            *static_cast<const uint32_t*>(xcb_get_property_value(property)) == static_cast<uint32_t>(pid))
+            found = children[i];
+        free(attributes);
+        free(property);
+    }
+    free(tree);
+    return found;
+}
+
+bool StillRuns(pid_t pid)
+{
+    return waitpid(pid, nullptr, WNOHANG) == 0;
+}
+
+} // namespace
+
+// The editor as a host starts it, with the test as the window manager: each
+// change of the program in front makes the editor ask for its new place in the
+// stack, and none of them ends it.
+TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
+{
+    CPrivateXServer server;
+    if (server.pid <= 0)
+        GTEST_SKIP() << "no Xvfb here";
+    xcb_connection_t* c = xcb_connect(server.display.c_str(), nullptr);
+    ASSERT_EQ(xcb_connection_has_error(c), 0);
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const xcb_window_t root = screen->root;
+    // A window manager hears the requests clients send to the root window.
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
+    const xcb_atom_t pidAtom = Atom(c, "_NET_WM_PID"), stacking = Atom(c, "_NET_CLIENT_LIST_STACKING"),
+                     active = Atom(c, "_NET_ACTIVE_WINDOW"), state = Atom(c, "_NET_WM_STATE"),
+                     above = Atom(c, "_NET_WM_STATE_ABOVE"), restack = Atom(c, "_NET_RESTACK_WINDOW");
+
+    const pid_t host = fork();
+    if (host == 0) {
+        pause();
+        _exit(0);
+    }
+    const xcb_window_t hostWindow = xcb_generate_id(c);
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, hostWindow, root, 0, 0, 400, 300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, 0, nullptr);
+    Set(c, hostWindow, pidAtom, XCB_ATOM_CARDINAL, {static_cast<uint32_t>(host)});
+    Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow});
+    Set(c, root, active, XCB_ATOM_WINDOW, {hostWindow});
+    Sync(c);
+
+    CTempDir home;
+    const pid_t editor = fork();
+    if (editor == 0) {
+        setenv("DISPLAY", server.display.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        setenv("XDG_RUNTIME_DIR", home.Path().c_str(), 1);
+        setenv("XDG_CONFIG_HOME", home.File("config").c_str(), 1);
+        const std::string program = ProjectBinary("tessarin"), pid = std::to_string(host);
+        execl(program.c_str(), "tessarin", "-Vyrn", "-PID", pid.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    xcb_window_t own = 0;
+    for (int i = 0; i < 400 && !own && StillRuns(editor); ++i) {
+        usleep(25000);
+        own = WindowOf(c, root, pidAtom, editor);
+    }
+    ASSERT_NE(own, 0u) << "the editor never showed its window";
+    Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, own});
+    Sync(c);
+    while (xcb_generic_event_t* e = xcb_poll_for_event(c))
+        free(e);
+
+    // The next stacking request about the editor's window, as words; "" when
+    // none comes within a tick and a half of the timer.
+    auto next = [&]() -> std::string {
+        for (int waited = 0; waited < 2500; waited += 10) {
+            while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
+                std::string said;
+                if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                    const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
+                    const uint32_t* d = m->data.data32;
+                    auto sibling = [&](uint32_t w) { return w == hostWindow ? "host" : w == 0 ? "none" : "other"; };
+                    if (m->window == own && m->type == state && d[1] == above)
+                        said = d[0] == 1 ? "add above" : d[0] == 0 ? "remove above" : "toggle above";
+                    else if (m->window == own && m->type == restack)
+                        said = std::string(d[2] == 1 ? "below " : d[2] == 0 ? "above " : "? ") + sibling(d[1]);
+                }
+                free(e);
+                if (!said.empty())
+                    return said;
+            }
+            usleep(10000);
+        }
+        return "";
+    };
+    auto activate = [&](xcb_window_t w) {
+        Set(c, root, active, XCB_ATOM_WINDOW, {w});
+        Sync(c);
+    };
+
+    struct Step {
+        const char* name;
+        xcb_window_t inFront;
+        std::vector<std::string> requests;
+    };
+    const Step steps[] = {
+        {"another program in front: directly behind the host", XCB_WINDOW_NONE, {"remove above", "below host"}},
+        {"the host in front: on top and above it", hostWindow, {"add above", "above none"}},
+        {"nothing in front again", XCB_WINDOW_NONE, {"remove above", "below host"}},
+        {"the editor in front: above, where it is", own, {"add above"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        activate(step.inFront);
+        for (const std::string& request : step.requests)
+            EXPECT_EQ(next(), request);
+        EXPECT_TRUE(StillRuns(editor));
+    }
+    EXPECT_EQ(next(), ""); // in front and above already: nothing more to ask
+
+    kill(host, SIGKILL);
+    waitpid(host, nullptr, 0);
+    int status = -1;
+    const auto ended = std::chrono::steady_clock::now();
+    for (int i = 0; i < 300 && waitpid(editor, &status, WNOHANG) == 0; ++i)
+        usleep(10000);
+    const auto took = std::chrono::steady_clock::now() - ended;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // Two seconds and one tick of the timer.
+    EXPECT_LT(took, std::chrono::milliseconds(3000));
+    if (StillRuns(editor)) {
+        kill(editor, SIGKILL);
+        waitpid(editor, nullptr, 0);
+    }
     xcb_disconnect(c);
 }

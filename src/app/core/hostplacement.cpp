@@ -9,6 +9,9 @@ CPlacement DecidePlacement(const CStartupOptions& options, const std::optional<C
                            int32_t width, int32_t height)
 {
     CPlacement placement;
+    if (!options.processIdGiven)
+        return placement;
+    placement.topMost = true;
     if (options.leftGiven && options.topGiven) {
         placement.move = true;
         placement.x = options.left;

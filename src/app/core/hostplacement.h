@@ -12,15 +12,18 @@
 #include <string>
 
 struct CPlacement {
-    bool move = false; // otherwise only made top-most where it stands
+    bool move = false; // otherwise it stays where the desktop put it
     int32_t x = 0;
     int32_t y = 0;
     bool centred = false; // centred over the host's frame
+    bool topMost = false; // kept above the host from the start
 };
 
-// Only called when a host process id was given. With both positions given the
-// window goes there; otherwise it is centred over the host frame (y never above
-// the screen's top edge, x not clamped); without a frame it stays where it is.
+// Without a host process id the window is left alone: a position alone is no
+// host to open over. With one, both positions given put the window there;
+// otherwise it is centred over the host frame (y never above the screen's top
+// edge, x not clamped); without a frame it stays where it is. It is top-most
+// in every case with a host.
 CPlacement DecidePlacement(const CStartupOptions& options, const std::optional<CScreenRect>& hostFrame,
                            int32_t width, int32_t height);
 

@@ -3,6 +3,7 @@
 #include "app/core/hostplacement.h"
 #include "app/ui/ctessarindlg.h"
 #include "platform/cdesktopwindows.h"
+#include "platform/cfilefacts.h"
 #include "platform/cfileio.h"
 #include "platform/cx11windows.h"
 #include "platform/cinstancechecker.h"
@@ -30,7 +31,23 @@ bool WantsScreenshot(const std::vector<std::string>& args)
     return false;
 }
 
+// The one thing a second start passes on: a legend a file manager opens, by
+// its full path, since the running editor works in another folder.
+std::string LegendToForward(const std::vector<std::string>& args)
+{
+    const std::string path = ParseStartupArguments(args).openLegendPath;
+    return path.empty() ? path : CFileFacts::AbsoluteNormal(path);
+}
+
 } // namespace
+
+void RaiseMainWindow(QWidget& window)
+{
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
 
 CTessarinApp::CTessarinApp(std::vector<std::string> args) : m_args(std::move(args))
 {
@@ -53,8 +70,8 @@ int CTessarinApp::Run()
     // running one nor stands in its way.
     const bool screenshot = WantsScreenshot(m_args);
     CInstanceChecker checker;
-    if (!screenshot && checker.ActivatePrevious())
-        return 0; // the running editor came up; this start ends unread
+    if (!screenshot && checker.ActivatePrevious(LegendToForward(m_args)))
+        return 0; // the running editor came up; this start ends
 
     const CStartupOptions options = ParseStartupArguments(m_args);
     CSettingsStore::SetProfileProduct(HostProduct(options.hostCode));
@@ -76,20 +93,23 @@ int CTessarinApp::Run()
 void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
 {
     const CStartupOptions& options = dlg.Options();
+    std::optional<CScreenRect> frame;
+    if (options.processIdGiven && !HostFrameFromAutomation(options.hostCode))
+        frame = FindHostFrame(*m_windows, options.hostProcessId);
+    const QSize size = dlg.size();
+    const CPlacement placement = DecidePlacement(options, frame, size.width(), size.height());
+    if (placement.move)
+        dlg.move(placement.x, placement.y);
+    // Keeping above the host only makes sense where the desktop says which
+    // window is in front; elsewhere the window would sit above everything.
+    // The window is not shown yet, so the flag costs nothing here; once shown
+    // its stacking changes only through the window system.
+    if (placement.topMost && m_windows->KnowsWindows()) {
+        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        m_topMost = true;
+    }
     if (options.processIdGiven) {
-        std::optional<CScreenRect> frame;
-        if (!HostFrameFromAutomation(options.hostCode))
-            frame = FindHostFrame(*m_windows, options.hostProcessId);
-        const QSize size = dlg.size();
-        const CPlacement placement = DecidePlacement(options, frame, size.width(), size.height());
-        if (placement.move)
-            dlg.move(placement.x, placement.y);
-        // Keeping above the host only makes sense where the desktop says which
-        // window is in front; elsewhere the window would sit above everything.
-        if (m_windows->KnowsWindows()) {
-            dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-            m_topMost = true;
-        }
+        m_hostSeenAlive = m_windows->ProcessRunning(options.hostProcessId);
         auto* timer = new QTimer(&dlg);
         QObject::connect(timer, &QTimer::timeout, &dlg, [this, &dlg] { Track(dlg); });
         timer->start(kTrackingInterval);
@@ -97,14 +117,7 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
 
     if (checker) {
         std::string why;
-        if (!checker->Track(
-                [&dlg] {
-                    dlg.setWindowState(dlg.windowState() & ~Qt::WindowMinimized);
-                    dlg.show();
-                    dlg.raise();
-                    dlg.activateWindow();
-                },
-                &why))
+        if (!checker->Track([this, &dlg](const std::string& openPath) { Activated(dlg, openPath); }, &why))
             std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
                          why.c_str());
     }
@@ -115,27 +128,57 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
     dlg.OpenLegends();
 }
 
+void CTessarinApp::Activated(CTessarinDlg& dlg, const std::string& openPath)
+{
+    // A question or dialog of ours is open: it is what comes up, and a legend
+    // is not opened underneath it.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != &dlg) {
+        RaiseMainWindow(*modal);
+        return;
+    }
+    RaiseMainWindow(dlg);
+    if (openPath.empty())
+        return;
+    // As the window's own close asks: save, drop or keep the legend shown.
+    if (!dlg.Flow().Close())
+        return;
+    dlg.Flow().OpenFile(openPath);
+    dlg.Flow().RefillList();
+}
+
 void CTessarinApp::Track(CTessarinDlg& dlg)
 {
-    const CTrackingDecision decision = DecideTracking(*m_windows, dlg.Options().hostProcessId, m_topMost);
+    const uint32_t host = dlg.Options().hostProcessId;
+    const CTrackingDecision decision = DecideTracking(*m_windows, host, m_topMost);
+    // Until the window is shown (a start-up message is open) there is nothing
+    // to stack; the decision is taken again on the next tick.
+    const bool shown = dlg.isVisible();
+    const uint64_t window = shown ? static_cast<uint64_t>(dlg.winId()) : 0;
     switch (decision.action) {
     case ETrackingAction::None:
         break;
     case ETrackingAction::RaiseAndMakeTopMost:
-        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        dlg.show();
-        dlg.raise();
+        if (!shown)
+            return;
+        m_windows->SetTopMost(window, true);
+        m_windows->Raise(window);
         break;
     case ETrackingAction::MakeTopMost:
-        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-        dlg.show();
+        if (!shown)
+            return;
+        m_windows->SetTopMost(window, true);
         break;
     case ETrackingAction::DropBehindHost:
-        dlg.setWindowFlag(Qt::WindowStaysOnTopHint, false);
-        dlg.show();
-        dlg.lower();
+        if (!shown)
+            return;
+        m_windows->SetTopMost(window, false);
+        m_windows->PlaceBehind(window, decision.behind);
         break;
     case ETrackingAction::Close:
+        // Started by hand with a process that never ran: say why the window went.
+        if (!m_hostSeenAlive && !m_hostGone)
+            std::fprintf(stderr, "tessarin: host process %u is not running\n", host);
         // The host has gone: nothing is left to save the legend for, so no
         // question stays open either.
         m_hostGone = true;
@@ -147,6 +190,8 @@ void CTessarinApp::Track(CTessarinDlg& dlg)
         dlg.CloseWithoutAsking();
         break;
     }
+    if (decision.action != ETrackingAction::Close)
+        m_hostSeenAlive = true;
     m_topMost = decision.topMostAfter;
 }
 

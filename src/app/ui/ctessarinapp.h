@@ -14,6 +14,11 @@ class CInstanceChecker;
 class CTessarinDlg;
 class CWindowSystem;
 class QTimer;
+class QWidget;
+
+// Brings the window to the front, restored when minimised: what a second start
+// asks of the running editor.
+void RaiseMainWindow(QWidget& window);
 
 class CTessarinApp {
 public:
@@ -25,6 +30,8 @@ public:
 private:
     // checker: records this editor as the running one (none for a screenshot).
     void OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker);
+    // A later start asked: raise the window, and open the legend it forwards.
+    void Activated(CTessarinDlg& dlg, const std::string& openPath);
     void Track(CTessarinDlg& dlg);
     int WriteScreenshot(CTessarinDlg& dlg, const std::string& path);
 
@@ -32,5 +39,7 @@ private:
     std::unique_ptr<CWindowSystem> m_windows;
     bool m_topMost = false;
     bool m_hostGone = false;
+    bool m_hostSeenAlive = false; // at start or on any tick: a host that was there
+
     CStartupResources m_resources;
 };

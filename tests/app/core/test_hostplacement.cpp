@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -31,33 +32,35 @@ constexpr uint32_t kHost = 200;
 TEST(HostPlacement, CentredOverTheHostWithYClampedAndXNot)
 {
     struct Case {
-        bool leftGiven, topGiven;
+        bool pidGiven, leftGiven, topGiven;
         std::optional<CScreenRect> frame;
         CPlacement expected;
     };
     const Case cases[] = {
         // Truncation is toward zero at each step: centre -600.5 -> -600, -900.5 -> -900.
-        {false, false, CScreenRect{-1000, 100, -201, 700}, {true, -900, 150, true}},
+        {true, false, false, CScreenRect{-1000, 100, -201, 700}, {true, -900, 150, true, true}},
         // centre 500, 500 - 300.5 = 199.5 -> 199.
-        {false, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true}},
+        {true, false, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true, true}},
         // Near the top the window would start above the screen: y is 0. Left of the screen x stays negative.
-        {false, false, CScreenRect{-900, -50, -100, 150}, {true, -800, 0, true}},
-        {false, false, std::nullopt, {false, 0, 0, false}},
-        {true, true, CScreenRect{0, 0, 1000, 1000}, {true, -20, 30, false}},
-        {true, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true}},
+        {true, false, false, CScreenRect{-900, -50, -100, 150}, {true, -800, 0, true, true}},
+        {true, false, false, std::nullopt, {false, 0, 0, false, true}},
+        {true, true, true, CScreenRect{0, 0, 1000, 1000}, {true, -20, 30, false, true}},
+        {true, true, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true, true}},
+        // Both positions without a host: neither moved nor made top-most.
+        {false, true, true, CScreenRect{0, 0, 1000, 1000}, {false, 0, 0, false, false}},
+        {false, false, false, CScreenRect{0, 0, 1000, 1000}, {false, 0, 0, false, false}},
     };
     for (const Case& c : cases) {
         CStartupOptions o;
         o.left = -20;
         o.top = 30;
+        o.processIdGiven = c.pidGiven;
         o.leftGiven = c.leftGiven;
         o.topGiven = c.topGiven;
         const CPlacement p = DecidePlacement(o, c.frame, 601, 500);
-        SCOPED_TRACE(testing::Message() << c.leftGiven << c.topGiven << c.frame.has_value());
-        EXPECT_EQ(p.move, c.expected.move);
-        EXPECT_EQ(p.x, c.expected.x);
-        EXPECT_EQ(p.y, c.expected.y);
-        EXPECT_EQ(p.centred, c.expected.centred);
+        SCOPED_TRACE(testing::Message() << c.pidGiven << c.leftGiven << c.topGiven << c.frame.has_value());
+        EXPECT_EQ(std::tuple(p.move, p.x, p.y, p.centred, p.topMost),
+                  std::tuple(c.expected.move, c.expected.x, c.expected.y, c.expected.centred, c.expected.topMost));
     }
 }
 
