@@ -43,10 +43,11 @@ inline std::string Editors(CGridFixture& f)
 }
 
 // Runs the script and returns the answers of its queries.
-inline std::string Run(CGridFixture& f, const std::string& script)
+inline std::string Play(CGridFixture& f, const std::string& script)
 {
     CGridCtrl& g = f.grid;
     std::string out;
+    bool first = true;
     size_t start = 0;
     while (start < script.size()) {
         size_t end = script.find(';', start);
@@ -142,7 +143,29 @@ inline std::string Run(CGridFixture& f, const std::string& script)
             answer = "n" + Nums(f.owner.Count(std::stoi(w.at(1))));
         else if (op == "sorted")
             answer = Nums(g.GetSortColumn()) + (g.GetSortAscending() ? "+ " : "- ") + f.Column(1);
-        else if (op == "count")
+        else if (op == "request") {
+            const CGridEditRequest& r = f.view.LastEditor()->m_Request;
+            answer = Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom,
+                          static_cast<int>(r.align)) +
+                     " " + r.text;
+        } else if (op == "editing")
+            answer = "editing " + Nums(g.GetCell(cell(1).first, cell(1).second)->IsEditing());
+        else if (op == "modified")
+            answer = "mod " + Nums(g.GetModified(), (g.GetItemState(cell(1).first, cell(1).second) &
+                                                     GridState::Modified) != 0);
+        else if (op == "copy")
+            answer = g.CopyTextFromGrid().value_or("none");
+        else if (op == "can")
+            answer = "can " + Nums(g.CanCopy(), g.CanCut(), g.CanPaste());
+        else if (op == "pastes")
+            answer = "pastes " + Nums(f.view.LastEditor()->m_Pastes);
+        else if (op == "requests") {
+            for (const std::string& r : f.owner.m_EditRequests)
+                answer += r + ";";
+        } else if (op == "selected") {
+            for (const CCellID& c : f.Selected())
+                answer += Nums(c.row) + "," + Nums(c.col) + " ";
+        } else if (op == "count")
             answer = "count " + Nums(g.GetSelectedCount());
         else if (op == "range") {
             const CCellRange r = g.GetSelectedCellRange();
@@ -214,13 +237,35 @@ inline std::string Run(CGridFixture& f, const std::string& script)
                 g.SetRowResize(false);
             else if (op == "client")
                 f.view.m_Client = {Pair(w.at(1)).first, Pair(w.at(1)).second};
-            else if (op == "sortclick")
+            else if (op == "format")
+                g.SetItemFormat(cell(1).first, cell(1).second,
+                                GridText::Right | GridText::SingleLine);
+            else if (op == "unmod")
+                g.SetModified(false);
+            else if (op == "pastetab")
+                g.SetPasteTabOnly(1);
+            else if (op == "noclip")
+                f.view.m_Clipboard.reset();
+            else if (op == "noedit")
+                g.SetEditable(false);
+            else if (op == "reset")
+                g.ResetSelectedRange();
+            else if (op == "paste")
+                g.OnEditPaste();
+            else if (op == "cut")
+                g.OnEditCut();
+            else if (op == "state0")
+                g.SetItemState(cell(1).first, cell(1).second, 0);
+            else if (op == "numeric") {
+                for (int row = g.GetFixedRowCount(); row < g.GetRowCount(); ++row)
+                    g.GetCell(row, std::stoi(w.at(1)))->SetNumeric(true);
+            } else if (op == "sortclick")
                 g.SetSortOnClick(true);
             else
                 ADD_FAILURE() << "unknown script command " << op;
         }
         if (query)
-            out += (out.empty() ? "" : " | ") + answer;
+            out += (std::exchange(first, false) ? "" : " | ") + answer;
     }
     return out;
 }
@@ -238,7 +283,7 @@ inline void Check(int rows, int cols, CGridSize client, std::initializer_list<Ca
         CGridFixture f(rows, cols, client);
         if (setup)
             setup(f);
-        EXPECT_EQ(Run(f, c.script), c.expected) << c.script;
+        EXPECT_EQ(Play(f, c.script), c.expected) << c.script;
     }
 }
 
