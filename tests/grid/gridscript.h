@@ -116,7 +116,13 @@ inline std::string Play(CGridFixture& f, const std::string& script)
         } else if (op == "ft")
             answer = Nums(g.GetFocusCell().row) + "," + Nums(g.GetFocusCell().col) + "/" +
                      Nums(g.GetTopleftNonFixedCell().row);
-        else if (op == "hpos")
+        else if (op == "wheels") {
+            // The top row after each wheel turn.
+            for (size_t i = 1; i < w.size(); ++i) {
+                g.OnMouseWheel(std::stoi(w[i]));
+                answer += (i > 1 ? " " : "") + Nums(g.GetTopleftNonFixedCell().row);
+            }
+        } else if (op == "hpos")
             answer = "h " + Nums(g.GetScrollPos(false)) + "/" + Nums(g.GetScrollLimit(false));
         else if (op == "vis")
             answer = "vis " + Nums(g.IsCellVisible(cell(1).first, cell(1).second));
@@ -240,6 +246,8 @@ inline std::string Play(CGridFixture& f, const std::string& script)
             else if (op == "format")
                 g.SetItemFormat(cell(1).first, cell(1).second,
                                 GridText::Right | GridText::SingleLine);
+            else if (op == "pagewheel")
+                g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll);
             else if (op == "unmod")
                 g.SetModified(false);
             else if (op == "pastetab")

@@ -1,6 +1,6 @@
 // Table operations, selection bookkeeping, geometry, scrolling and painting.
 
-#include "grid/gridfakes.h"
+#include "grid/gridscript.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,8 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
     const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
-    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
+    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()),
+              "-1 3 40 16");
     EXPECT_TRUE(bare.SetFixedRowCount(2));
     EXPECT_EQ(bare.GetRowCount(), 2);
     bare.SetColumnCount(3);
@@ -26,16 +27,20 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     bare.SetFixedColumnCount(1);
     bare.SetFixedRowCount(1);
     EXPECT_EQ(Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
-              Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
+              Nums(0u, GridState::Fixed | GridState::FixedCol,
+                   GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
 
     CGridFixture f(4, 3);
     f.grid.SetModified(false);
     f.grid.SetFocusCell(4, 3);
     EXPECT_TRUE(f.grid.SetRowCount(3));
-    EXPECT_EQ(f.State().substr(0, 11) + " | " + f.Column(1) + "| " + std::to_string(f.grid.GetModified()),
+    EXPECT_EQ(f.State().substr(0, 11) + " | " + f.Column(1) + "| " +
+                  std::to_string(f.grid.GetModified()),
               "focus -1,-1 | r1c1 r2c1 | 1"); // the focus row fell outside
-    EXPECT_TRUE(f.grid.SetColumnCount(6) && !f.grid.SetRowCount(-1) && !f.grid.SetItemText(99, 0, "x"));
-    EXPECT_EQ(Nums(f.grid.GetItemState(0, 5)) + f.grid.GetItemText(0, 5) + f.grid.GetItemText(99, 0),
+    EXPECT_TRUE(f.grid.SetColumnCount(6) && !f.grid.SetRowCount(-1) &&
+                !f.grid.SetItemText(99, 0, "x"));
+    EXPECT_EQ(Nums(f.grid.GetItemState(0, 5)) + f.grid.GetItemText(0, 5) +
+                  f.grid.GetItemText(99, 0),
               Nums(GridState::Fixed | GridState::FixedRow));
     f.grid.SetRowCount(0); // below the fixed band: the band shrinks
     EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
@@ -48,9 +53,11 @@ TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
     f.grid.SetSelectedRange(3, 2, 3, 2);
     f.grid.SetModified(false);
     EXPECT_EQ(f.grid.InsertRow("new", 2), 2);
-    EXPECT_EQ(f.State() + " " + f.Column(2) + f.grid.GetItemText(2, 0) + "|" + f.grid.GetItemText(2, 1) + "|" +
+    EXPECT_EQ(f.State() + " " + f.Column(2) + f.grid.GetItemText(2, 0) + "|" +
+                  f.grid.GetItemText(2, 1) + "|" +
                   Nums(f.grid.GetModified(), f.grid.GetItemState(4, 2)),
-              "focus 4,2 sel 4,2-4,2/1 r1c2  r2c2 r3c2 r4c2 new||" + Nums(1, GridState::Focused | GridState::Selected));
+              "focus 4,2 sel 4,2-4,2/1 r1c2  r2c2 r3c2 r4c2 new||" +
+                  Nums(1, GridState::Focused | GridState::Selected));
     f.grid.InsertRow("again", 4); // at the focus row's own index: above it
     EXPECT_EQ(f.grid.GetItemText(f.grid.GetFocusCell().row, 2), "r3c2");
     EXPECT_EQ(f.grid.InsertRow("tail"), 7);
@@ -79,7 +86,8 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     f.grid.SetFocusCell(0, 9);
     EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
     EXPECT_EQ(f.grid.GetItemState(0, 2) & GridState::Focused, GridState::Focused);
-    const std::pair<unsigned, unsigned> keys[] = {{GridKey::Home, GridModifier::Ctrl}, {GridKey::Home, 0}};
+    const std::pair<unsigned, unsigned> keys[] = {{GridKey::Home, GridModifier::Ctrl},
+                                                  {GridKey::Home, 0}};
     for (auto [key, mods] : keys) {
         EXPECT_TRUE(f.grid.OnKeyDown(key, mods));
         EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2)); // no non-fixed row to go to
@@ -93,7 +101,9 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     f.view.m_Clipboard = "a\tb";
     f.grid.SetFocusCell(-1, -1);
     f.grid.OnEditPaste();
-    EXPECT_EQ(Nums(f.grid.GetScrollPos(true), f.grid.GetSelectedCount()) + " " + f.grid.GetItemText(0, 1), "0 0 r0c1");
+    EXPECT_EQ(Nums(f.grid.GetScrollPos(true), f.grid.GetSelectedCount()) + " " +
+                  f.grid.GetItemText(0, 1),
+              "0 0 r0c1");
 
     CGridFixture e(-1); // nothing at all
     e.grid.OnMouseWheel(-240);
@@ -109,8 +119,8 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
     EXPECT_TRUE(!e.grid.CopyTextFromGrid() && !e.grid.SortItems(0, true));
     CRecordingPainter painter;
     e.grid.OnDraw(painter);
-    EXPECT_EQ(Nums(e.owner.m_Commands.size(), painter.m_Texts.size()) + " " + painter.m_Ops.front() + " " +
-                  e.owner.Codes(),
+    EXPECT_EQ(Nums(e.owner.m_Commands.size(), painter.m_Texts.size()) + " " +
+                  painter.m_Ops.front() + " " + e.owner.Codes(),
               "0 0 fill 0,0,400,300 #a0a0a0 -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 -101@-1,-1");
 }
 
@@ -128,7 +138,8 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     f.grid.ResetSelectedRange();
     const std::string reset = f.State();
     f.grid.SetSelectedRange(0, 0, 1, 2); // out of the fixed bands
-    EXPECT_EQ(reset + " | " + f.State(), "focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel 1,1-1,2/2");
+    EXPECT_EQ(reset + " | " + f.State(),
+              "focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel 1,1-1,2/2");
     f.grid.SetSelectedRange(-1, -1, -1, -1);
     EXPECT_EQ(f.grid.GetSelectedCount(), 0);
     f.grid.SetSelectedRange(2, 2, 3, 3);
@@ -139,10 +150,12 @@ TEST(GridSelection, StateFlagsRangesAndRepaints)
     f.grid.SetSelectedRange(1, 1, 2, 2);
     f.view.m_Invalidated.clear();
     f.grid.SetSelectedRange(1, 1, 3, 2);
-    EXPECT_EQ(f.view.m_Invalidated, (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
+    EXPECT_EQ(f.view.m_Invalidated,
+              (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
     f.view.m_Invalidated.clear();
     f.grid.SetSelectedRange(15, 1, 20, 5);
-    EXPECT_EQ(Nums(f.view.m_Invalidated.size(), f.grid.GetSelectedCount()), "6 30"); // rows 1..3 lost the flag
+    EXPECT_EQ(Nums(f.view.m_Invalidated.size(), f.grid.GetSelectedCount()),
+              "6 30"); // rows 1..3 lost the flag
 
     f.grid.EnableSelection(false);
     f.grid.SetSelectedRange(1, 1, 2, 2);
@@ -163,14 +176,17 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
     f.grid.SetScrollPos(true, 100); // five rows of 20
     f.grid.SetScrollPos(false, 75); // not on a border: the next column starts the view
     EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(6, 3));
-    const std::pair<CGridPoint, CCellID> scrolled[] = {{{60, 25}, {6, 3}}, {{10, 25}, {6, 0}}, {{60, 5}, {0, 3}}};
+    const std::pair<CGridPoint, CCellID> scrolled[] = {
+        {{60, 25}, {6, 3}}, {{10, 25}, {6, 0}}, {{60, 5}, {0, 3}}};
     for (auto [point, cell] : scrolled)
         EXPECT_EQ(f.grid.GetCellFromPt(point), cell) << point.x;
     CGridPoint origin; // (5, 3) is scrolled away
     EXPECT_TRUE(!f.grid.GetCellOrigin(5, 3, origin) && f.grid.GetCellOrigin(7, 4, origin));
     EXPECT_EQ(origin, (CGridPoint{100, 40}));
     CGridFixture small(2, 2);
-    EXPECT_EQ(Nums(small.grid.GetCellFromPt({200, 10}).col, small.grid.GetCellFromPt({60, 100}).row), "-1 -1");
+    EXPECT_EQ(
+        Nums(small.grid.GetCellFromPt({200, 10}).col, small.grid.GetCellFromPt({60, 100}).row),
+        "-1 -1");
 }
 
 TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
@@ -184,33 +200,20 @@ TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
     EXPECT_TRUE(f.grid.GetCellRect(15, 8, rect));
     EXPECT_EQ(rect, (CGridRect{250, 180, 299, 199}));
     f.grid.EnsureVisible(2, 1);
-    EXPECT_EQ(Nums(f.grid.GetTopleftNonFixedCell().row, f.grid.GetTopleftNonFixedCell().col, f.view.m_VMax),
+    EXPECT_EQ(Nums(f.grid.GetTopleftNonFixedCell().row, f.grid.GetTopleftNonFixedCell().col,
+                   f.view.m_VMax),
               Nums(2, 1, 40 * 20 - 180));
 }
 
 TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 {
-    CGridFixture f(100, 3, {300, 220}); // ten non-fixed rows a page
-    const unsigned page = CGridCtrl::kWheelPageScroll;
-    // Lines per notch, wheel delta, top row after it. Three lines a notch:
-    // a delta of 40 is one line, and parts of it add up.
-    struct Step {
-        unsigned lines;
-        int delta, top;
-    } steps[] = {
-        {3, -120, 4}, {3, -240, 10},
-        {3, 60, 9},   // the other way: 180 is one line, 60 kept
-        {3, 100, 6},  // 60 + 300 = three lines
-        // A touchpad notch in eight parts: three lines in all.
-        {3, -15, 6}, {3, -15, 6}, {3, -15, 7}, {3, -15, 7}, {3, -15, 7}, {3, -15, 8}, {3, -15, 8}, {3, -15, 9},
-        {page, -120, 19}, {page, -60, 19}, {page, -60, 29}, {page, 2400, 1},
-    };
-    for (const Step& s : steps) {
-        if (s.lines == page && f.grid.GetWheelScrollLines() != page) // three lines a notch by default
-            f.grid.SetWheelScrollLines(page);
-        f.grid.OnMouseWheel(s.delta);
-        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, s.top) << s.delta;
-    }
+    // Ten non-fixed rows a page; three lines a notch: a delta of 40 is one line, and parts of
+    // it add up, also the other way (180 is one line, 60 kept; 60 + 300 three lines). A
+    // touchpad notch comes in eight parts: three lines in all.
+    gridscript::Check(100, 3, {300, 220},
+                      {{"wheels -120 -240 60 100 -15 -15 -15 -15 -15 -15 -15 -15; pagewheel; "
+                        "wheels -120 -60 -60 2400",
+                        "4 10 9 6 6 6 7 7 7 8 8 9 | 19 19 29 1"}});
 }
 
 TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
@@ -218,12 +221,18 @@ TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
     CGridFixture f(10, 5, {400, 300}); // 11 rows of 20 and 6 columns of 50 fit
     using Change = std::function<void(CGridCtrl&)>;
     const Change changes[] = {
-        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },  [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
-        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },  [](CGridCtrl& g) { g.InsertRow("new", 3); },
-        [](CGridCtrl& g) { g.DeleteRow(5); },          [](CGridCtrl& g) { g.SetRowCount(40); },
-        [](CGridCtrl& g) { g.SetColumnCount(12); },    [](CGridCtrl& g) { g.AutoSizeColumn(1); },
-        [](CGridCtrl& g) { g.AutoSizeRow(1); },        [](CGridCtrl& g) { g.SortItems(1, false); },
-        [](CGridCtrl& g) { g.SetRowCount(3); },        [](CGridCtrl& g) { g.SetColumnCount(2); },
+        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },
+        [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
+        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },
+        [](CGridCtrl& g) { g.InsertRow("new", 3); },
+        [](CGridCtrl& g) { g.DeleteRow(5); },
+        [](CGridCtrl& g) { g.SetRowCount(40); },
+        [](CGridCtrl& g) { g.SetColumnCount(12); },
+        [](CGridCtrl& g) { g.AutoSizeColumn(1); },
+        [](CGridCtrl& g) { g.AutoSizeRow(1); },
+        [](CGridCtrl& g) { g.SortItems(1, false); },
+        [](CGridCtrl& g) { g.SetRowCount(3); },
+        [](CGridCtrl& g) { g.SetColumnCount(2); },
     };
     int step = 0;
     for (const Change& change : changes) {
@@ -233,8 +242,10 @@ TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
             height += f.grid.GetRowHeight(r);
         for (int c = 0; c < f.grid.GetColumnCount(); ++c)
             width += f.grid.GetColumnWidth(c);
-        EXPECT_EQ(Nums(f.grid.GetVirtualHeight(), f.grid.GetVirtualWidth(), f.view.m_VMax, f.view.m_HMax),
-                  Nums(height, width, std::max(0, height - 300), std::max(0, width - 400))) << step++;
+        EXPECT_EQ(
+            Nums(f.grid.GetVirtualHeight(), f.grid.GetVirtualWidth(), f.view.m_VMax, f.view.m_HMax),
+            Nums(height, width, std::max(0, height - 300), std::max(0, width - 400)))
+            << step++;
     }
 }
 
@@ -265,15 +276,18 @@ TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
     // Grid lines: one per visible non-fixed column and row.
     const auto& texts = painter.m_Texts;
     EXPECT_EQ(Nums(texts.size(), std::count(texts.begin(), texts.end(), "r3c1"),
-                   std::count(texts.begin(), texts.end(), "r10c6"), painter.CountPrefix("line 99,20-99,199"),
-                   painter.CountPrefix("line 50,39-299,39")) + " " + texts.front(),
+                   std::count(texts.begin(), texts.end(), "r10c6"),
+                   painter.CountPrefix("line 99,20-99,199"),
+                   painter.CountPrefix("line 50,39-299,39")) +
+                  " " + texts.front(),
               Nums(1 + 9 + 5 + 9 * 5, 0, 1, 1, 1) + " r0c0");
 
     CGridFixture small(2, 2, {300, 200});
     small.grid.SetGridBkColor(0x0000FF);
     CRecordingPainter around;
     small.grid.OnDraw(around);
-    EXPECT_EQ(around.m_Ops.at(0) + "|" + around.m_Ops.at(1), "fill 150,0,300,200 #ff|fill 0,60,150,200 #ff");
+    EXPECT_EQ(around.m_Ops.at(0) + "|" + around.m_Ops.at(1),
+              "fill 150,0,300,200 #ff|fill 0,60,150,200 #ff");
 }
 
 TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
@@ -285,10 +299,13 @@ TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
     colours.window = 0x222222;
     colours.face = 0x333333;
     f.grid.SetSystemColours(colours);
-    const auto& cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
-    EXPECT_EQ((std::vector<uint32_t>{cell(false, false).GetTextClr(), cell(false, false).GetBackClr(),
-                                     cell(false, true).GetBackClr(), cell(true, false).GetBackClr()}),
-              (std::vector<uint32_t>{0x111111, 0x222222, 0x333333, 0xABCDEF}));
+    const auto& cell = [&](bool row, bool col) -> const CGridDefaultCell& {
+        return f.grid.GetDefaultCell(row, col);
+    };
+    EXPECT_EQ(
+        (std::vector<uint32_t>{cell(false, false).GetTextClr(), cell(false, false).GetBackClr(),
+                               cell(false, true).GetBackClr(), cell(true, false).GetBackClr()}),
+        (std::vector<uint32_t>{0x111111, 0x222222, 0x333333, 0xABCDEF}));
 }
 
 struct CTaggedCell : CGridCell {
