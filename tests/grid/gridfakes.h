@@ -21,14 +21,26 @@ std::string Nums(T... values)
     return all;
 }
 
-inline void PrintTo(const CCellID& c, std::ostream* os) { *os << "(" << Nums(c.row, c.col) << ")"; }
-inline void PrintTo(const CCellRange& r, std::ostream* os) { *os << Nums(r.minRow, r.minCol, r.maxRow, r.maxCol); }
-inline void PrintTo(const CGridRect& r, std::ostream* os) { *os << Nums(r.left, r.top, r.right, r.bottom); }
+inline void PrintTo(const CCellID& c, std::ostream* os)
+{
+    *os << "(" << Nums(c.row, c.col) << ")";
+}
+inline void PrintTo(const CCellRange& r, std::ostream* os)
+{
+    *os << Nums(r.minRow, r.minCol, r.maxRow, r.maxCol);
+}
+inline void PrintTo(const CGridRect& r, std::ostream* os)
+{
+    *os << Nums(r.left, r.top, r.right, r.bottom);
+}
 
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
 public:
-    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request) : m_Grid(grid), m_Request(request), m_Text(request.text) {}
+    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request)
+        : m_Grid(grid), m_Request(request), m_Text(request.text)
+    {
+    }
     void SendKey(unsigned key) override { m_Keys.push_back(key); }
     void Paste() override { ++m_Pastes; }
     void EndEdit() override { Finish(m_Text, GridKey::Return); }
@@ -83,7 +95,11 @@ public:
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
-    CGridFont m_Font = [] { CGridFont font; font.faceName = "Test Sans"; return font; }();
+    CGridFont m_Font = [] {
+        CGridFont font;
+        font.faceName = "Test Sans";
+        return font;
+    }();
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;

@@ -20,6 +20,11 @@ inline std::pair<int, int> Pair(const std::string& s)
     return {std::stoi(s.substr(0, comma)), std::stoi(s.substr(comma + 1))};
 }
 
+inline std::string At(CCellID c)
+{
+    return Nums(c.row) + "," + Nums(c.col);
+}
+
 inline unsigned Key(const std::string& name)
 {
     static const std::map<std::string, unsigned> keys = {
@@ -32,248 +37,310 @@ inline unsigned Key(const std::string& name)
     return it != keys.end() ? it->second : static_cast<unsigned char>(name.at(0));
 }
 
+// One command: its words, and the grid it works on.
+struct Cmd {
+    CGridFixture& f;
+    CGridCtrl& g;
+    std::string line;
+    std::vector<std::string> w;
+
+    int I(size_t i) const { return std::stoi(w.at(i)); }
+    int R(size_t i) const { return Pair(w.at(i)).first; }
+    int C(size_t i) const { return Pair(w.at(i)).second; }
+    CGridCellBase* Cell(size_t i) const { return g.GetCell(R(i), C(i)); }
+    unsigned Mods(size_t i) const
+    {
+        return w.size() <= i ? 0 : w[i] == "shift" ? GridModifier::Shift : GridModifier::Ctrl;
+    }
+    CGridPoint Point(size_t i) const
+    {
+        const auto [a, b] = Pair(w.at(i).substr(w[i][0] == '@'));
+        return w[i][0] == '@' ? f.Centre(a, b) : CGridPoint{a, b};
+    }
+    // The text after the first `words` words.
+    std::string Rest(size_t words) const
+    {
+        size_t at = 0;
+        for (size_t i = 0; i < words; ++i)
+            at = line.find(' ', at) + 1;
+        return line.substr(at);
+    }
+    CFakeEditor& Editor() const { return *f.view.LastEditor(); }
+    // Each word of `w` (from the second) passed to `step`, the answers joined by blanks.
+    std::string Each(const std::function<std::string(const std::string&)>& step) const
+    {
+        std::string out;
+        for (size_t i = 1; i < w.size(); ++i)
+            out += (i > 1 ? " " : "") + step(w[i]);
+        return out;
+    }
+};
+
+using Query = std::string (*)(Cmd&);
+using Action = void (*)(Cmd&);
+
 // "count: row,col key K" of the editors opened so far, the last one's request.
 inline std::string Editors(CGridFixture& f)
 {
     const CFakeEditor* e = f.view.LastEditor();
-    return std::to_string(f.view.m_Editors.size()) +
-           (e ? ": " + Nums(e->m_Request.row) + "," + Nums(e->m_Request.col) + " key " +
-                    Nums(e->m_Request.key)
-              : "");
+    return Nums(f.view.m_Editors.size()) +
+           (e ? ": " + At({e->m_Request.row, e->m_Request.col}) + " key " + Nums(e->m_Request.key) : "");
+}
+
+// Each key (with "+shift" or "+ctrl"), then the focus, the top row when `top`, and '!' when
+// the grid did not handle the key.
+inline std::string Keys(Cmd& c, bool top)
+{
+    return c.Each([&](const std::string& word) {
+        const size_t plus = word.find('+');
+        const unsigned m = plus == std::string::npos       ? 0
+                           : word.substr(plus) == "+shift" ? GridModifier::Shift
+                                                           : GridModifier::Ctrl;
+        const bool handled = c.g.OnKeyDown(Key(word.substr(0, plus)), m);
+        return At(c.g.GetFocusCell()) + (top ? "/" + Nums(c.g.GetTopleftNonFixedCell().row) : "") +
+               (handled ? "" : "!");
+    });
+}
+
+inline const std::map<std::string, Query>& Queries()
+{
+    static const std::map<std::string, Query> queries = {
+        {"state", [](Cmd& c) { return c.f.State(); }},
+        {"codes", [](Cmd& c) { return c.f.owner.Codes(); }},
+        {"col", [](Cmd& c) { return c.f.Column(c.I(1)); }},
+        {"top",
+         [](Cmd& c) { return "top " + Nums(c.g.GetTopleftNonFixedCell().row, c.g.GetTopleftNonFixedCell().col); }},
+        {"editors", [](Cmd& c) { return Editors(c.f); }},
+        {"clipboard", [](Cmd& c) { return c.f.view.m_Clipboard.value_or("none"); }},
+        {"get", [](Cmd& c) { return c.g.GetItemText(c.R(1), c.C(1)); }},
+        {"w", [](Cmd& c) { return "w" + Nums(c.g.GetColumnWidth(c.I(1))); }},
+        {"h", [](Cmd& c) { return "h" + Nums(c.g.GetRowHeight(c.I(1))); }},
+        {"keys", [](Cmd& c) { return Keys(c, false); }},
+        {"keyst", [](Cmd& c) { return Keys(c, true); }},
+        {"ft", [](Cmd& c) { return At(c.g.GetFocusCell()) + "/" + Nums(c.g.GetTopleftNonFixedCell().row); }},
+        // The top row after each wheel turn.
+        {"wheels",
+         [](Cmd& c) {
+             return c.Each([&](const std::string& delta) {
+                 c.g.OnMouseWheel(std::stoi(delta));
+                 return Nums(c.g.GetTopleftNonFixedCell().row);
+             });
+         }},
+        {"hpos", [](Cmd& c) { return "h " + Nums(c.g.GetScrollPos(false)) + "/" + Nums(c.g.GetScrollLimit(false)); }},
+        {"vis", [](Cmd& c) { return "vis " + Nums(c.g.IsCellVisible(c.R(1), c.C(1))); }},
+        {"typed",
+         [](Cmd& c) {
+             std::string keys;
+             for (unsigned k : c.Editor().m_Keys)
+                 keys += Nums(k) + " ";
+             return keys + c.Editor().m_Request.text;
+         }},
+        {"cmds",
+         [](Cmd& c) {
+             std::string out;
+             for (const auto& [id, code] : c.f.owner.m_Commands)
+                 out += Nums(id) + ":" + Nums(code) + " ";
+             return out + "taken " + Nums(c.f.view.m_FocusTaken, c.f.view.m_Capture);
+         }},
+        {"timers",
+         [](Cmd& c) {
+             std::string out = "timers";
+             for (const auto& [id, ms] : c.f.view.m_Timers)
+                 out += " " + Nums(id) + ":" + Nums(ms);
+             return out;
+         }},
+        {"mode", [](Cmd& c) { return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())); }},
+        {"sizing",
+         [](Cmd& c) {
+             const auto& l = c.f.view.m_SizingLine;
+             return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())) + " cursor " +
+                    Nums(static_cast<int>(c.f.view.m_Cursor)) +
+                    (l ? " line " + Nums(l->left, l->top, l->right, l->bottom) : " no line");
+         }},
+        {"n", [](Cmd& c) { return "n" + Nums(c.f.owner.Count(c.I(1))); }},
+        {"sorted",
+         [](Cmd& c) { return Nums(c.g.GetSortColumn()) + (c.g.GetSortAscending() ? "+ " : "- ") + c.f.Column(1); }},
+        {"request",
+         [](Cmd& c) {
+             const CGridEditRequest& r = c.Editor().m_Request;
+             return Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom, static_cast<int>(r.align)) +
+                    " " + r.text;
+         }},
+        {"editing", [](Cmd& c) { return "editing " + Nums(c.Cell(1)->IsEditing()); }},
+        {"modified",
+         [](Cmd& c) {
+             return "mod " + Nums(c.g.GetModified(), (c.g.GetItemState(c.R(1), c.C(1)) & GridState::Modified) != 0);
+         }},
+        {"copy", [](Cmd& c) { return c.g.CopyTextFromGrid().value_or("none"); }},
+        {"can", [](Cmd& c) { return "can " + Nums(c.g.CanCopy(), c.g.CanCut(), c.g.CanPaste()); }},
+        {"pastes", [](Cmd& c) { return "pastes " + Nums(c.Editor().m_Pastes); }},
+        {"requests",
+         [](Cmd& c) {
+             std::string out;
+             for (const std::string& r : c.f.owner.m_EditRequests)
+                 out += r + ";";
+             return out;
+         }},
+        {"selected",
+         [](Cmd& c) {
+             std::string out;
+             for (const CCellID& cell : c.f.Selected())
+                 out += At(cell) + " ";
+             return out;
+         }},
+        {"count", [](Cmd& c) { return "count " + Nums(c.g.GetSelectedCount()); }},
+        // Table changes that say whether they were made.
+        {"rows", [](Cmd& c) { return Nums(c.g.SetRowCount(c.I(1))); }},
+        {"cols", [](Cmd& c) { return Nums(c.g.SetColumnCount(c.I(1))); }},
+        {"insert", [](Cmd& c) { return Nums(c.g.InsertRow(c.Rest(2), c.I(1))); }},
+        {"append", [](Cmd& c) { return Nums(c.g.InsertRow(c.Rest(1))); }},
+        {"delete", [](Cmd& c) { return Nums(c.g.DeleteRow(c.I(1))); }},
+        {"settext", [](Cmd& c) { return Nums(c.g.SetItemText(c.R(1), c.C(1), c.Rest(2))); }},
+        {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
+        {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
+        {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
+        {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
+        {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
+        {"editable", [](Cmd& c) { return "editable " + Nums(c.g.IsCellEditable(c.R(1), c.C(1))); }},
+        {"modflag", [](Cmd& c) { return "mod " + Nums(c.g.GetModified()); }},
+        {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
+        {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
+        {"origin",
+         [](Cmd& c) {
+             CGridPoint p;
+             const bool on = c.g.GetCellOrigin(c.R(1), c.C(1), p);
+             return on ? Nums(on, p.x, p.y) : "0";
+         }},
+        {"rect",
+         [](Cmd& c) {
+             CGridRect r;
+             const bool on = c.g.GetCellRect(c.R(1), c.C(1), r);
+             return Nums(on, r.left, r.top, r.right, r.bottom);
+         }},
+        {"screen",
+         [](Cmd& c) {
+             CGridRect r;
+             const bool on = c.g.GetCellScreenRect(c.R(1), c.C(1), r);
+             return Nums(on, r.left, r.top, r.right, r.bottom);
+         }},
+        // The rectangles repainted since the last asking.
+        {"inval",
+         [](Cmd& c) {
+             std::string out = "inval";
+             for (const CGridRect& r : std::exchange(c.f.view.m_Invalidated, {}))
+                 out += " " + Nums(r.left, r.top, r.right, r.bottom);
+             return out;
+         }},
+        {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
+        {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax); }},
+        // The number of texts drawn and the first drawing call.
+        {"draw",
+         [](Cmd& c) {
+             CRecordingPainter painter;
+             c.g.OnDraw(painter);
+             return Nums(painter.m_Texts.size()) + " " + painter.m_Ops.at(0);
+         }},
+        {"sortok", [](Cmd& c) { return "sort " + Nums(c.g.SortItems(c.I(1), true)); }},
+        {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
+        {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
+        {"range",
+         [](Cmd& c) {
+             const CCellRange r = c.g.GetSelectedCellRange();
+             return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
+         }},
+    };
+    return queries;
+}
+
+inline const std::map<std::string, Action>& Actions()
+{
+    static const std::map<std::string, Action> actions = {
+        {"focus", [](Cmd& c) { c.g.SetFocusCell(c.R(1), c.C(1)); }},
+        {"sel", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2)); }},
+        {"click", [](Cmd& c) { c.f.Click(c.R(1), c.C(1), c.Mods(2)); }},
+        {"key", [](Cmd& c) { c.g.OnKeyDown(Key(c.w.at(1)), c.Mods(2)); }},
+        {"char", [](Cmd& c) { c.g.OnChar(Key(c.w.at(1)), c.Mods(2)); }},
+        {"edit", [](Cmd& c) { c.f.Edit(c.R(1), c.C(1), Key(c.w.at(2))); }},
+        {"finish", [](Cmd& c) { c.Editor().Finish(c.Rest(2), Key(c.w.at(1))); }},
+        {"text", [](Cmd& c) { c.g.SetItemText(c.R(1), c.C(1), c.Rest(2)); }},
+        {"rowh", [](Cmd& c) { c.g.SetRowHeight(c.I(1), c.I(2)); }},
+        {"colw", [](Cmd& c) { c.g.SetColumnWidth(c.I(1), c.I(2)); }},
+        {"ro", [](Cmd& c) { c.f.ReadOnly(c.R(1), c.C(1)); }},
+        {"reply", [](Cmd& c) { c.f.owner.m_Replies[c.I(1)] = c.I(2); }},
+        {"clear", [](Cmd& c) { c.f.owner.Clear(); }},
+        {"clip", [](Cmd& c) { c.f.view.m_Clipboard = c.Rest(1); }},
+        {"wheel", [](Cmd& c) { c.g.OnMouseWheel(c.I(1)); }},
+        {"sort", [](Cmd& c) { c.g.SortItems(c.I(1), c.w.at(2) == "+"); }},
+        {"down", [](Cmd& c) { c.g.OnLButtonDown(c.Point(1), c.Mods(2)); }},
+        {"move", [](Cmd& c) { c.g.OnMouseMove(c.Point(1), true); }},
+        {"hover", [](Cmd& c) { c.g.OnMouseMove(c.Point(1), false); }},
+        {"up", [](Cmd& c) { c.g.OnLButtonUp(c.Point(1)); }},
+        {"dbl", [](Cmd& c) { c.g.OnLButtonDblClk(c.Point(1), c.Mods(2)); }},
+        {"rup", [](Cmd& c) { c.g.OnRButtonUp(c.Point(1)); }},
+        {"timer", [](Cmd& c) { c.g.OnTimer(CGridCtrl::kAutoScrollTimerId); }},
+        {"pointer", [](Cmd& c) { c.f.view.m_Pointer = c.Point(1); }},
+        {"scroll", [](Cmd& c) { c.g.SetScrollPos(c.w.at(1) == "v", c.I(2)); }},
+        {"list", [](Cmd& c) { c.g.SetListMode(true); }},
+        {"notab", [](Cmd& c) { c.g.SetHandleTabKey(false); }},
+        {"end", [](Cmd& c) { c.Editor().EndEdit(); }},
+        {"nofixedsel", [](Cmd& c) { c.g.SetFixedRowSelection(false), c.g.SetFixedColumnSelection(false); }},
+        {"unhide", [](Cmd& c) { c.g.EnableHiddenColUnhide(c.w.at(1) == "on"); }},
+        {"norowresize", [](Cmd& c) { c.g.SetRowResize(false); }},
+        {"client",
+         [](Cmd& c) {
+             c.f.view.m_Client = {c.R(1), c.C(1)};
+         }},
+        {"format", [](Cmd& c) { c.g.SetItemFormat(c.R(1), c.C(1), GridText::Right | GridText::SingleLine); }},
+        {"pagewheel", [](Cmd& c) { c.g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll); }},
+        {"unmod", [](Cmd& c) { c.g.SetModified(false); }},
+        {"pastetab", [](Cmd& c) { c.g.SetPasteTabOnly(1); }},
+        {"noclip", [](Cmd& c) { c.f.view.m_Clipboard.reset(); }},
+        {"noedit", [](Cmd& c) { c.g.SetEditable(false); }},
+        {"reset", [](Cmd& c) { c.g.ResetSelectedRange(); }},
+        {"paste", [](Cmd& c) { c.g.OnEditPaste(); }},
+        {"cut", [](Cmd& c) { c.g.OnEditCut(); }},
+        {"state0", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), 0); }},
+        {"numeric",
+         [](Cmd& c) {
+             for (int row = c.g.GetFixedRowCount(); row < c.g.GetRowCount(); ++row)
+                 c.g.GetCell(row, c.I(1))->SetNumeric(true);
+         }},
+        {"sortclick", [](Cmd& c) { c.g.SetSortOnClick(true); }},
+        {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
+        {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
+        {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},
+        {"ensure", [](Cmd& c) { c.g.EnsureVisible(c.R(1), c.C(1)); }},
+        {"lines", [](Cmd& c) { c.g.ScrollLines(c.w.at(1) == "v", c.I(2)); }},
+        {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
+        {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
+        {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
+    };
+    return actions;
 }
 
 // Runs the script and returns the answers of its queries.
 inline std::string Play(CGridFixture& f, const std::string& script)
 {
-    CGridCtrl& g = f.grid;
     std::string out;
     bool first = true;
-    size_t start = 0;
-    while (start < script.size()) {
-        size_t end = script.find(';', start);
-        if (end == std::string::npos)
-            end = script.size();
-        std::string line = script.substr(start, end - start);
+    for (size_t start = 0; start < script.size();) {
+        const size_t end = std::min(script.find(';', start), script.size());
+        Cmd c{f, f.grid, script.substr(start, end - start), {}};
         start = end + 1;
-        line.erase(0, line.find_first_not_of(' '));
-        std::vector<std::string> w;
-        for (size_t at = 0; at < line.size();) {
-            const size_t blank = std::min(line.find(' ', at), line.size());
-            w.push_back(line.substr(at, blank - at));
+        c.line.erase(0, c.line.find_first_not_of(' '));
+        for (size_t at = 0; at < c.line.size();) {
+            const size_t blank = std::min(c.line.find(' ', at), c.line.size());
+            c.w.push_back(c.line.substr(at, blank - at));
             at = blank + 1;
         }
-        if (w.empty())
+        if (c.w.empty())
             continue;
-        const std::string& op = w[0];
-        auto rest = [&](size_t words) {
-            size_t at = 0;
-            for (size_t i = 0; i < words; ++i)
-                at = line.find(' ', at) + 1;
-            return line.substr(at);
-        };
-        auto mods = [&](size_t i) -> unsigned {
-            return w.size() <= i ? 0 : w[i] == "shift" ? GridModifier::Shift : GridModifier::Ctrl;
-        };
-        auto point = [&](size_t i) {
-            const auto [a, b] = Pair(w.at(i).substr(w[i][0] == '@'));
-            return w[i][0] == '@' ? f.Centre(a, b) : CGridPoint{a, b};
-        };
-        auto cell = [&](size_t i) { return Pair(w.at(i)); };
-        std::string answer;
-        bool query = true;
-        if (op == "state")
-            answer = f.State();
-        else if (op == "codes")
-            answer = f.owner.Codes();
-        else if (op == "col")
-            answer = f.Column(std::stoi(w.at(1)));
-        else if (op == "top")
-            answer = "top " + Nums(g.GetTopleftNonFixedCell().row, g.GetTopleftNonFixedCell().col);
-        else if (op == "editors")
-            answer = Editors(f);
-        else if (op == "clipboard")
-            answer = f.view.m_Clipboard.value_or("none");
-        else if (op == "get")
-            answer = g.GetItemText(cell(1).first, cell(1).second);
-        else if (op == "w")
-            answer = "w" + Nums(g.GetColumnWidth(std::stoi(w.at(1))));
-        else if (op == "h")
-            answer = "h" + Nums(g.GetRowHeight(std::stoi(w.at(1))));
-        else if (op == "keys" || op == "keyst") {
-            // Each key (with "+shift" or "+ctrl"), then the focus, the top row for keyst, and
-            // '!' when the grid did not handle the key.
-            for (size_t i = 1; i < w.size(); ++i) {
-                const size_t plus = w[i].find('+');
-                const unsigned m = plus == std::string::npos       ? 0
-                                   : w[i].substr(plus) == "+shift" ? GridModifier::Shift
-                                                                   : GridModifier::Ctrl;
-                const bool handled = g.OnKeyDown(Key(w[i].substr(0, plus)), m);
-                answer += (i > 1 ? " " : "") + Nums(g.GetFocusCell().row) + "," +
-                          Nums(g.GetFocusCell().col) +
-                          (op == "keyst" ? "/" + Nums(g.GetTopleftNonFixedCell().row) : "") +
-                          (handled ? "" : "!");
-            }
-        } else if (op == "ft")
-            answer = Nums(g.GetFocusCell().row) + "," + Nums(g.GetFocusCell().col) + "/" +
-                     Nums(g.GetTopleftNonFixedCell().row);
-        else if (op == "wheels") {
-            // The top row after each wheel turn.
-            for (size_t i = 1; i < w.size(); ++i) {
-                g.OnMouseWheel(std::stoi(w[i]));
-                answer += (i > 1 ? " " : "") + Nums(g.GetTopleftNonFixedCell().row);
-            }
-        } else if (op == "hpos")
-            answer = "h " + Nums(g.GetScrollPos(false)) + "/" + Nums(g.GetScrollLimit(false));
-        else if (op == "vis")
-            answer = "vis " + Nums(g.IsCellVisible(cell(1).first, cell(1).second));
-        else if (op == "typed") {
-            for (unsigned k : f.view.LastEditor()->m_Keys)
-                answer += Nums(k) + " ";
-            answer += f.view.LastEditor()->m_Request.text;
-        } else if (op == "cmds") {
-            for (const auto& [id, code] : f.owner.m_Commands)
-                answer += Nums(id) + ":" + Nums(code) + " ";
-            answer += "taken " + Nums(f.view.m_FocusTaken, f.view.m_Capture);
-        } else if (op == "timers") {
-            answer = "timers";
-            for (const auto& [id, ms] : f.view.m_Timers)
-                answer += " " + Nums(id) + ":" + Nums(ms);
-        } else if (op == "mode")
-            answer = "mode " + Nums(static_cast<int>(g.GetMouseMode()));
-        else if (op == "sizing") {
-            const auto& l = f.view.m_SizingLine;
-            answer = "mode " + Nums(static_cast<int>(g.GetMouseMode())) + " cursor " +
-                     Nums(static_cast<int>(f.view.m_Cursor)) +
-                     (l ? " line " + Nums(l->left, l->top, l->right, l->bottom) : " no line");
-        } else if (op == "n")
-            answer = "n" + Nums(f.owner.Count(std::stoi(w.at(1))));
-        else if (op == "sorted")
-            answer = Nums(g.GetSortColumn()) + (g.GetSortAscending() ? "+ " : "- ") + f.Column(1);
-        else if (op == "request") {
-            const CGridEditRequest& r = f.view.LastEditor()->m_Request;
-            answer = Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom,
-                          static_cast<int>(r.align)) +
-                     " " + r.text;
-        } else if (op == "editing")
-            answer = "editing " + Nums(g.GetCell(cell(1).first, cell(1).second)->IsEditing());
-        else if (op == "modified")
-            answer = "mod " + Nums(g.GetModified(), (g.GetItemState(cell(1).first, cell(1).second) &
-                                                     GridState::Modified) != 0);
-        else if (op == "copy")
-            answer = g.CopyTextFromGrid().value_or("none");
-        else if (op == "can")
-            answer = "can " + Nums(g.CanCopy(), g.CanCut(), g.CanPaste());
-        else if (op == "pastes")
-            answer = "pastes " + Nums(f.view.LastEditor()->m_Pastes);
-        else if (op == "requests") {
-            for (const std::string& r : f.owner.m_EditRequests)
-                answer += r + ";";
-        } else if (op == "selected") {
-            for (const CCellID& c : f.Selected())
-                answer += Nums(c.row) + "," + Nums(c.col) + " ";
-        } else if (op == "count")
-            answer = "count " + Nums(g.GetSelectedCount());
-        else if (op == "range") {
-            const CCellRange r = g.GetSelectedCellRange();
-            answer =
-                Nums(r.minRow) + "," + Nums(r.minCol) + "-" + Nums(r.maxRow) + "," + Nums(r.maxCol);
-        } else {
-            query = false;
-            if (op == "focus")
-                g.SetFocusCell(cell(1).first, cell(1).second);
-            else if (op == "sel")
-                g.SetSelectedRange(cell(1).first, cell(1).second, cell(2).first, cell(2).second);
-            else if (op == "click")
-                f.Click(cell(1).first, cell(1).second, mods(2));
-            else if (op == "key")
-                g.OnKeyDown(Key(w.at(1)), mods(2));
-            else if (op == "char")
-                g.OnChar(Key(w.at(1)), mods(2));
-            else if (op == "edit")
-                f.Edit(cell(1).first, cell(1).second, Key(w.at(2)));
-            else if (op == "finish")
-                f.view.LastEditor()->Finish(rest(2), Key(w.at(1)));
-            else if (op == "text")
-                g.SetItemText(cell(1).first, cell(1).second, rest(2));
-            else if (op == "rowh")
-                g.SetRowHeight(std::stoi(w.at(1)), std::stoi(w.at(2)));
-            else if (op == "colw")
-                g.SetColumnWidth(std::stoi(w.at(1)), std::stoi(w.at(2)));
-            else if (op == "ro")
-                f.ReadOnly(cell(1).first, cell(1).second);
-            else if (op == "reply")
-                f.owner.m_Replies[std::stoi(w.at(1))] = std::stoi(w.at(2));
-            else if (op == "clear")
-                f.owner.Clear();
-            else if (op == "clip")
-                f.view.m_Clipboard = rest(1);
-            else if (op == "wheel")
-                g.OnMouseWheel(std::stoi(w.at(1)));
-            else if (op == "sort")
-                g.SortItems(std::stoi(w.at(1)), w.at(2) == "+");
-            else if (op == "down")
-                g.OnLButtonDown(point(1), mods(2));
-            else if (op == "move")
-                g.OnMouseMove(point(1), true);
-            else if (op == "hover")
-                g.OnMouseMove(point(1), false);
-            else if (op == "up")
-                g.OnLButtonUp(point(1));
-            else if (op == "dbl")
-                g.OnLButtonDblClk(point(1), mods(2));
-            else if (op == "rup")
-                g.OnRButtonUp(point(1));
-            else if (op == "timer")
-                g.OnTimer(CGridCtrl::kAutoScrollTimerId);
-            else if (op == "pointer")
-                f.view.m_Pointer = point(1);
-            else if (op == "scroll")
-                g.SetScrollPos(w.at(1) == "v", std::stoi(w.at(2)));
-            else if (op == "list")
-                g.SetListMode(true);
-            else if (op == "notab")
-                g.SetHandleTabKey(false);
-            else if (op == "end")
-                f.view.LastEditor()->EndEdit();
-            else if (op == "nofixedsel")
-                g.SetFixedRowSelection(false), g.SetFixedColumnSelection(false);
-            else if (op == "unhide")
-                g.EnableHiddenColUnhide(w.at(1) == "on");
-            else if (op == "norowresize")
-                g.SetRowResize(false);
-            else if (op == "client")
-                f.view.m_Client = {Pair(w.at(1)).first, Pair(w.at(1)).second};
-            else if (op == "format")
-                g.SetItemFormat(cell(1).first, cell(1).second,
-                                GridText::Right | GridText::SingleLine);
-            else if (op == "pagewheel")
-                g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll);
-            else if (op == "unmod")
-                g.SetModified(false);
-            else if (op == "pastetab")
-                g.SetPasteTabOnly(1);
-            else if (op == "noclip")
-                f.view.m_Clipboard.reset();
-            else if (op == "noedit")
-                g.SetEditable(false);
-            else if (op == "reset")
-                g.ResetSelectedRange();
-            else if (op == "paste")
-                g.OnEditPaste();
-            else if (op == "cut")
-                g.OnEditCut();
-            else if (op == "state0")
-                g.SetItemState(cell(1).first, cell(1).second, 0);
-            else if (op == "numeric") {
-                for (int row = g.GetFixedRowCount(); row < g.GetRowCount(); ++row)
-                    g.GetCell(row, std::stoi(w.at(1)))->SetNumeric(true);
-            } else if (op == "sortclick")
-                g.SetSortOnClick(true);
-            else
-                ADD_FAILURE() << "unknown script command " << op;
-        }
-        if (query)
-            out += (std::exchange(first, false) ? "" : " | ") + answer;
+        if (const auto q = Queries().find(c.w[0]); q != Queries().end())
+            out += (std::exchange(first, false) ? "" : " | ") + q->second(c);
+        else if (const auto a = Actions().find(c.w[0]); a != Actions().end())
+            a->second(c);
+        else
+            ADD_FAILURE() << "unknown script command " << c.w[0];
     }
     return out;
 }

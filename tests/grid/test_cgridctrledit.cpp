@@ -9,10 +9,7 @@ using gridscript::Play;
 
 // Accepts only texts without an 'x'.
 struct CPickyCell : CGridCell {
-    bool ValidateEdit(const std::string& text) override
-    {
-        return text.find('x') == std::string::npos;
-    }
+    bool ValidateEdit(const std::string& text) override { return text.find('x') == std::string::npos; }
     void OnEndEdit() override { ++m_Ends, CGridCell::OnEndEdit(); }
     int m_Ends = 0;
 };
@@ -20,39 +17,33 @@ struct CPickyCell : CGridCell {
 TEST(GridEditing, StartEndAndTheKeyThatEnds)
 {
     // No edit off screen (and no scrolling), on a read-only or missing cell, or when vetoed.
-    Check(
-        40, 3, {300, 200},
-        {{"format 2,2; edit 2,2 7; editors; request; editing 2,2; end; editing 2,2; clear; edit "
-          "30,2 7; ro 3,2; edit 3,2 7; edit 99,2 7; reply -105 -1; edit 4,2 7; editors; top; "
-          "codes; editing 4,2",
-          "1: 2,2 key 55 | 8 100 40 149 59 2 r2c2 | editing 1 | editing 0 | 1: 2,2 key 55 | top 1 "
-          "1 | -105@4,2 | editing 0"}});
+    Check(40, 3, {300, 200},
+          {{"format 2,2; edit 2,2 7; editors; request; editing 2,2; end; editing 2,2; clear; edit 30,2 7; ro 3,2; edit "
+            "3,2 7; edit 99,2 7; reply -105 -1; edit 4,2 7; editors; top; codes; editing 4,2",
+            "1: 2,2 key 55 | 8 100 40 149 59 2 r2c2 | editing 1 | editing 0 | 1: 2,2 key 55 | top 1 1 | -105@4,2 | "
+            "editing 0"}});
     // A changed text is stored and reported; the same text sends and marks nothing; a refused
     // one brings the old text back.
-    Check(
-        3, 3, {400, 300},
-        {{"unmod; edit 1,1 Mouse; clear; finish Return new text; get 1,1; modified 1,1; codes",
-          "new text | mod 1 1 | -106@1,1=new text"},
-         {"unmod; edit 1,2 Mouse; clear; finish Return r1c2; modified 1,2; codes", "mod 0 0 | "},
-         {"unmod; reply -106 -1; edit 1,3 Mouse; clear; finish Return refused; get 1,3; modified "
-          "1,3; "
-          "codes",
-          "r1c3 | mod 0 0 | -106@1,3=refused"},
-         // A key that ends an edit goes on in the next cell if there is one.
-         {"focus 1,3; edit 1,3 5; finish Tab 5; get 1,3; ft; editors; editing 2,1",
-          "5 | 2,1/1 | 2: 2,1 key 9 | editing 1"},
-         {"focus 2,2; edit 2,2 5; finish Down 5; ft; editors; editing 3,2",
-          "3,2/1 | 2: 3,2 key 1114152 | editing 1"},
-         {"focus 3,3; edit 3,3 5; finish Tab 5; ft; editors", "3,3/1 | 1: 3,3 key 53"},
-         {"focus 3,2; edit 3,2 5; finish Down 5; ft; editors", "3,2/1 | 1: 3,2 key 53"},
-         {"focus 1,1; edit 1,1 5; finish Up 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
-         {"focus 1,1; edit 1,1 5; finish Left 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
-         {"focus 2,1; edit 2,1 5; finish Return 5; get 2,1; ft; editors; editing 2,1",
-          "5 | 2,1/1 | 1: 2,1 key 53 | editing 0"},
-         // Delete clears through the validated change; read-only or a veto keep the text.
-         {"focus 2,2; key Delete; get 2,2; codes", " | -105@2,2 -106@2,2"},
-         {"focus 2,2; ro 2,2; key Delete; get 2,2; codes", "r2c2 | "},
-         {"focus 2,2; reply -105 -1; key Delete; get 2,2; ft; codes", "r2c2 | 2,2/1 | -105@2,2"}});
+    Check(3, 3, {400, 300},
+          {{"unmod; edit 1,1 Mouse; clear; finish Return new text; get 1,1; modified 1,1; codes",
+            "new text | mod 1 1 | -106@1,1=new text"},
+           {"unmod; edit 1,2 Mouse; clear; finish Return r1c2; modified 1,2; codes", "mod 0 0 | "},
+           {"unmod; reply -106 -1; edit 1,3 Mouse; clear; finish Return refused; get 1,3; modified 1,3; codes",
+            "r1c3 | mod 0 0 | -106@1,3=refused"},
+           // A key that ends an edit goes on in the next cell if there is one.
+           {"focus 1,3; edit 1,3 5; finish Tab 5; get 1,3; ft; editors; editing 2,1",
+            "5 | 2,1/1 | 2: 2,1 key 9 | editing 1"},
+           {"focus 2,2; edit 2,2 5; finish Down 5; ft; editors; editing 3,2", "3,2/1 | 2: 3,2 key 1114152 | editing 1"},
+           {"focus 3,3; edit 3,3 5; finish Tab 5; ft; editors", "3,3/1 | 1: 3,3 key 53"},
+           {"focus 3,2; edit 3,2 5; finish Down 5; ft; editors", "3,2/1 | 1: 3,2 key 53"},
+           {"focus 1,1; edit 1,1 5; finish Up 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
+           {"focus 1,1; edit 1,1 5; finish Left 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
+           {"focus 2,1; edit 2,1 5; finish Return 5; get 2,1; ft; editors; editing 2,1",
+            "5 | 2,1/1 | 1: 2,1 key 53 | editing 0"},
+           // Delete clears through the validated change; read-only or a veto keep the text.
+           {"focus 2,2; key Delete; get 2,2; codes", " | -105@2,2 -106@2,2"},
+           {"focus 2,2; ro 2,2; key Delete; get 2,2; codes", "r2c2 | "},
+           {"focus 2,2; reply -105 -1; key Delete; get 2,2; ft; codes", "r2c2 | 2,2/1 | -105@2,2"}});
 
     // A cell that refuses the text restores it silently; its end hook always runs.
     CGridFixture p(-1);
@@ -60,13 +51,11 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
     p.grid.SetRowCount(2);
     p.grid.SetColumnCount(2);
     auto* cell = static_cast<CPickyCell*>(p.grid.GetCell(1, 1));
-    EXPECT_EQ(Play(p, "text 1,1 keep; edit 1,1 Mouse; clear; finish Return bad x; get 1,1; codes; "
-                      "editing 1,1"),
+    EXPECT_EQ(Play(p, "text 1,1 keep; edit 1,1 Mouse; clear; finish Return bad x; get 1,1; codes; editing 1,1"),
               "keep |  | editing 0");
     EXPECT_EQ(cell->m_Ends, 1);
     const bool refused = !p.grid.ValidateAndModifyCellContents(1, 1, "also x"); // the same rule
-    EXPECT_TRUE(refused && p.grid.GetItemText(1, 1) == "keep" &&
-                p.grid.ValidateAndModifyCellContents(1, 1, "fine"));
+    EXPECT_TRUE(refused && p.grid.GetItemText(1, 1) == "keep" && p.grid.ValidateAndModifyCellContents(1, 1, "fine"));
     EXPECT_EQ(p.grid.GetItemText(1, 1), "fine");
 }
 
@@ -78,15 +67,13 @@ TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
           {{"focus 2,2; key F2; wheel -120; editing 2,2; get 2,2", "editing 0 | r2c2"},
            {"focus 2,2; key F2; scroll v 45; editing 2,2; top", "editing 0 | top 4 1"},
            {"focus 2,2; key F2; wheel 120; editing 2,2; top", "editing 1 | top 1 1"}});
-    for (auto scroll : {+[](CGridCtrl& g) { g.ScrollLines(false, 1); },
-                        +[](CGridCtrl& g) { g.ScrollPages(true, 1); },
+    for (auto scroll : {+[](CGridCtrl& g) { g.ScrollLines(false, 1); }, +[](CGridCtrl& g) { g.ScrollPages(true, 1); },
                         +[](CGridCtrl& g) { g.OnMouseWheel(-120); }}) {
         CGridFixture f(50, 12);
         Play(f, "focus 2,2; key F2");
         f.view.LastEditor()->m_Text = "typed";
         scroll(f.grid);
-        EXPECT_EQ(Play(f, "editing 2,2; get 2,2") + Nums(f.view.LastEditor()->m_Ended),
-                  "editing 0 | typed1");
+        EXPECT_EQ(Play(f, "editing 2,2; get 2,2") + Nums(f.view.LastEditor()->m_Ended), "editing 0 | typed1");
     }
 
     // An open editor follows its cell when rows move under it.
@@ -102,9 +89,8 @@ TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
 
     // Removing the edited row or column abandons the box without a report; the new cell in its
     // place edits like any other.
-    for (auto remove :
-         {+[](CGridCtrl& g) { g.SetRowCount(3); }, +[](CGridCtrl& g) { g.DeleteRow(3); },
-          +[](CGridCtrl& g) { g.SetColumnCount(2); }}) {
+    for (auto remove : {+[](CGridCtrl& g) { g.SetRowCount(3); }, +[](CGridCtrl& g) { g.DeleteRow(3); },
+                        +[](CGridCtrl& g) { g.SetColumnCount(2); }}) {
         CGridFixture r(3, 2);
         Play(r, "edit 3,2 4; clear");
         remove(r.grid);
@@ -159,42 +145,38 @@ TEST(GridEditing, AnOwnerThatDeletesTheEditedRowInItsReplyIsSafe)
 TEST(GridClipboard, CopyCutAndPaste)
 {
     // Hidden rows and columns give no text and no separator, wherever they lie.
-    Check(
-        3, 3, {400, 300},
-        {{"colw 2 0; sel 1,1 3,3; focus 1,1; key C ctrl; clipboard",
-          "r1c1\tr1c3\nr2c1\tr2c3\nr3c1\tr3c3"},
-         {"colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr2c1\tr2c2\nr3c1\tr3c2"},
-         {"rowh 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\tr1c3\nr2c1\tr2c2\tr2c3"},
-         {"rowh 1 0; colw 1 0; sel 1,1 3,3; copy", "r2c2\tr2c3\nr3c2\tr3c3"},
-         {"rowh 2 0; colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr3c1\tr3c2"},
-         // Unselected cells inside the block stay empty.
-         {"click 1,1; click 2,3 ctrl; copy; can", "r1c1\t\t\n\t\tr2c3 | can 1 1 0"},
-         // Cut copies, then clears what may be changed.
-         {"focus 1,1; sel 1,1 2,2; ro 2,2; key X ctrl; clipboard; col 1; col 2; n -106; noedit; "
-          "can; noclip; sel 3,1 3,1; cut; clipboard; get 3,1",
-          "r1c1\tr1c2\nr2c1\tr2c2 |   r3c1  |  r2c2 r3c2  | n3 | can 1 0 0 | none | r3c1"},
-         // Paste splits on tabs and commas, writes through the edit protocol and drops overflow.
-         {"focus 2,2; clip 1,2\n3,4; key V ctrl; col 2; col 3; codes",
-          "r1c2 1 3  | r1c3 2 4  | -105@2,2 -106@2,2=1 -105@2,3 -106@2,3=2 -105@3,2 -106@3,2=3 "
-          "-105@3,3 -106@3,3=4"},
-         // With tabs only, texts are trimmed; the final line feed adds no line.
-         {"focus 2,2; pastetab; clip 5,6\t 7 \r\n8,9\n; key Insert shift; col 2; col 3",
-          "r1c2 5,6 8,9  | r1c3 7 r3c3 "},
-         // Hidden targets are skipped; written cells lose their selected flag.
-         {"rowh 2 0; colw 2 0; sel 1,1 3,3; focus 1,1; clip a\tb\tc\td\ne\tf\tg\nh\ni; paste; col "
-          "1; col 2; col 3; selected",
-          "a r2c1 e  | r1c2 r2c2 r3c2  | b r2c3 f  | 2,1 1,2 2,2 3,2 2,3 "},
-         // Paste needs text and an editable target; with no focus the top-left cell takes it,
-         // and an open editor takes it instead of the grid.
-         {"focus 1,1; noclip; paste; can; codes; clip z; can; ro 1,1; paste; get 1,1; can; focus "
-          "-1,-1; state0 1,1; paste; get 1,1; focus 2,2; edit 2,2 Mouse; paste; pastes; get 2,2",
-          "can 0 0 0 |  | can 0 0 1 | r1c1 | can 0 0 0 | z | pastes 1 | r2c2"},
-         // Select all notifies around the selection.
-         {"click 1,2; clear; key A ctrl; count; codes", "count 9 | -100@1,2 -101@1,2"}});
+    Check(3, 3, {400, 300},
+          {{"colw 2 0; sel 1,1 3,3; focus 1,1; key C ctrl; clipboard", "r1c1\tr1c3\nr2c1\tr2c3\nr3c1\tr3c3"},
+           {"colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr2c1\tr2c2\nr3c1\tr3c2"},
+           {"rowh 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\tr1c3\nr2c1\tr2c2\tr2c3"},
+           {"rowh 1 0; colw 1 0; sel 1,1 3,3; copy", "r2c2\tr2c3\nr3c2\tr3c3"},
+           {"rowh 2 0; colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr3c1\tr3c2"},
+           // Unselected cells inside the block stay empty.
+           {"click 1,1; click 2,3 ctrl; copy; can", "r1c1\t\t\n\t\tr2c3 | can 1 1 0"},
+           // Cut copies, then clears what may be changed.
+           {"focus 1,1; sel 1,1 2,2; ro 2,2; key X ctrl; clipboard; col 1; col 2; n -106; noedit; can; noclip; sel 3,1 "
+            "3,1; cut; clipboard; get 3,1",
+            "r1c1\tr1c2\nr2c1\tr2c2 |   r3c1  |  r2c2 r3c2  | n3 | can 1 0 0 | none | r3c1"},
+           // Paste splits on tabs and commas, writes through the edit protocol and drops overflow.
+           {"focus 2,2; clip 1,2\n3,4; key V ctrl; col 2; col 3; codes",
+            "r1c2 1 3  | r1c3 2 4  | -105@2,2 -106@2,2=1 -105@2,3 -106@2,3=2 -105@3,2 -106@3,2=3 -105@3,3 -106@3,3=4"},
+           // With tabs only, texts are trimmed; the final line feed adds no line.
+           {"focus 2,2; pastetab; clip 5,6\t 7 \r\n8,9\n; key Insert shift; col 2; col 3",
+            "r1c2 5,6 8,9  | r1c3 7 r3c3 "},
+           // Hidden targets are skipped; written cells lose their selected flag.
+           {"rowh 2 0; colw 2 0; sel 1,1 3,3; focus 1,1; clip a\tb\tc\td\ne\tf\tg\nh\ni; paste; col 1; col 2; col 3; "
+            "selected",
+            "a r2c1 e  | r1c2 r2c2 r3c2  | b r2c3 f  | 2,1 1,2 2,2 3,2 2,3 "},
+           // Paste needs text and an editable target; with no focus the top-left cell takes it,
+           // and an open editor takes it instead of the grid.
+           {"focus 1,1; noclip; paste; can; codes; clip z; can; ro 1,1; paste; get 1,1; can; focus -1,-1; state0 1,1; "
+            "paste; get 1,1; focus 2,2; edit 2,2 Mouse; paste; pastes; get 2,2",
+            "can 0 0 0 |  | can 0 0 1 | r1c1 | can 0 0 0 | z | pastes 1 | r2c2"},
+           // Select all notifies around the selection.
+           {"click 1,2; clear; key A ctrl; count; codes", "count 9 | -100@1,2 -101@1,2"}});
     // A block with a hidden last column, pasted back, ends where it ended.
     Check(3, 5, {400, 300},
-          {{"colw 3 0; sel 1,1 1,3; focus 1,4; key Insert ctrl; key V ctrl; get 1,4; get 1,5; "
-            "reset; can; copy",
+          {{"colw 3 0; sel 1,1 1,3; focus 1,4; key Insert ctrl; key V ctrl; get 1,4; get 1,5; reset; can; copy",
             "r1c1 | r1c2 | can 0 0 1 | none"}});
 }
 
@@ -202,23 +184,20 @@ TEST(GridSorting, OrdersWholeRowsByTextNumbersOrACompareFunction)
 {
     // Whole rows move, with their heights; the header stays; focus and selection go. A numeric
     // pivot compares as integers.
-    Check(
-        5, 2, {400, 300},
-        {{"text 1,1 10; text 2,1 9; text 3,1 100; text 4,1 abc; text 5,1 -3; rowh 2 33; focus "
-          "2,2; sel 1,1 3,2; sort 1 +; col 1; col 2; h 4; h 2; state; get 0,1; numeric 1; sort 1 "
-          "+; col 1; sort 1 -; sort 7 +; sorted",
-          "-3 10 100 9 abc  | r5c2 r1c2 r3c2 r2c2 r4c2  | h33 | h20 | focus -1,-1 sel 6,3--1,-1/0 "
-          "| r0c1 | -3 abc 9 10 100  | 1- 100 10 9 abc -3 "}});
+    Check(5, 2, {400, 300},
+          {{"text 1,1 10; text 2,1 9; text 3,1 100; text 4,1 abc; text 5,1 -3; rowh 2 33; focus 2,2; sel 1,1 3,2; sort "
+            "1 +; col 1; col 2; h 4; h 2; state; get 0,1; numeric 1; sort 1 +; col 1; sort 1 -; sort 7 +; sorted",
+            "-3 10 100 9 abc  | r5c2 r1c2 r3c2 r2c2 r4c2  | h33 | h20 | focus -1,-1 sel 6,3--1,-1/0 | r0c1 | -3 abc 9 "
+            "10 100  | 1- 100 10 9 abc -3 "}});
 
     CGridFixture c(4, 1);
     Play(c, "text 1,1 bb; text 2,1 a; text 3,1 dddd; text 4,1 ccc");
     intptr_t seen = 0;
-    c.grid.SetCompareFunction(
-        [&seen](const CGridCellBase& a, const CGridCellBase& b, intptr_t param) {
-            seen = param;
-            const size_t la = a.GetText().size(), lb = b.GetText().size();
-            return la < lb ? 1 : (la == lb ? 0 : -1); // longest first
-        });
+    c.grid.SetCompareFunction([&seen](const CGridCellBase& a, const CGridCellBase& b, intptr_t param) {
+        seen = param;
+        const size_t la = a.GetText().size(), lb = b.GetText().size();
+        return la < lb ? 1 : (la == lb ? 0 : -1); // longest first
+    });
     c.grid.SortItems(1, true, 42);
     EXPECT_EQ(c.Column(1) + std::to_string(seen), "dddd ccc bb a 42");
 
@@ -247,8 +226,7 @@ TEST(GridOwnerHooks, OwnerHearsEachSortAfterTheRowsMoved)
     owner.grid = &f.grid;
     f.grid.SetOwner(&owner);
     Play(f, "sortclick; click 0,2; click 0,2; sort 1 +; sort 9 +");
-    EXPECT_EQ(owner.m_Sorts,
-              (std::vector<std::string>{"1008:2+ r1c2", "1008:2- r3c2", "1008:1+ r1c1"}));
+    EXPECT_EQ(owner.m_Sorts, (std::vector<std::string>{"1008:2+ r1c2", "1008:2- r3c2", "1008:1+ r1c1"}));
 }
 
 TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
@@ -279,9 +257,7 @@ TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
         f.grid.SetFocusCell(2, 2);
         const std::string s = script;
         const size_t ft = s.find("; ft");
-        EXPECT_EQ(Play(f, s.substr(0, ft) + "; requests; editors" +
-                              (ft == std::string::npos ? "" : "; ft")),
-                  heard)
+        EXPECT_EQ(Play(f, s.substr(0, ft) + "; requests; editors" + (ft == std::string::npos ? "" : "; ft")), heard)
             << script;
     }
 }

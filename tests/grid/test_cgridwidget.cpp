@@ -128,7 +128,8 @@ TEST(GridWidget, WheelAndScrollBarsMoveByWholeRowsAndEndAnEdit)
     Wheel(e.Viewport(), -120);
     CWidgetFixture::Settle();
     EXPECT_EQ(Nums(e.widget.Editor() == nullptr, e.owner.Count(GridNotifyEndEdit), e.widget.hasFocus()) + " " +
-                  e.widget.Grid().GetItemText(2, 2), "1 1 1 typed");
+                  e.widget.Grid().GetItemText(2, 2),
+              "1 1 1 typed");
 }
 
 TEST(GridWidget, EscReachesTheDialogUnlessAnEditTakesIt)

@@ -40,8 +40,9 @@ TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
         CEditFixture f;
         CInPlaceEdit* editor = f.Open(key);
         ASSERT_NE(editor, nullptr) << state;
-        EXPECT_EQ(editor->text().toStdString() + " " + Nums(editor->cursorPosition(), editor->hasSelectedText(),
-                                                            editor->ExitOnArrows(), editor->Row(), editor->Col()),
+        EXPECT_EQ(editor->text().toStdString() + " " +
+                      Nums(editor->cursorPosition(), editor->hasSelectedText(), editor->ExitOnArrows(), editor->Row(),
+                           editor->Col()),
                   state + " 2 2");
     }
     CEditFixture f;
@@ -90,7 +91,8 @@ TEST(InPlaceEdit, LeavingKeysMoveOnAndKeepEditing)
         CWidgetFixture::Settle();
         const CCellID focus = l.widget.Grid().GetFocusCell();
         EXPECT_EQ(l.widget.Grid().GetItemText(3, 3) + Nums(l.widget.Editor() == nullptr, focus.row, focus.col),
-                  "41 3 3") << key;
+                  "41 3 3")
+            << key;
     }
 }
 
@@ -136,7 +138,7 @@ TEST(InPlaceEdit, GrowsWithItsTextUpToTheGridsRightEdgeInTheGridsFont)
     EXPECT_EQ(editor->x(), 120);
     QTest::keyClicks(editor, "abc");
     EXPECT_EQ(editor->width(), startWidth); // still fits
-    while (editor->width() == startWidth) // once it grows: the text and two spaces
+    while (editor->width() == startWidth)   // once it grows: the text and two spaces
         QTest::keyClick(editor, Qt::Key_W);
     EXPECT_EQ(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text() + QStringLiteral("  ")));
     QTest::keyClicks(editor, " and a good deal more text than any cell holds");
