@@ -37,6 +37,31 @@ inline unsigned Key(const std::string& name)
     return it != keys.end() ? it->second : static_cast<unsigned char>(name.at(0));
 }
 
+// What `f` makes of each item, run together.
+template <typename Items, typename F>
+std::string Join(const Items& items, F f)
+{
+    std::string out;
+    for (const auto& item : items)
+        out += f(item);
+    return out;
+}
+
+// The drawing calls of one cell.
+inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, CGridRect rect)
+{
+    CRecordingPainter painter;
+    cell.Draw(painter, row, col, rect, true);
+    return painter.m_Ops;
+}
+
+// The same, separated by '|'.
+inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rect)
+{
+    const auto ops = DrawOps(cell, row, col, rect);
+    return Join(ops, [&](const std::string& op) { return (&op == &ops[0] ? "" : "|") + op; });
+}
+
 // One command: its words, and the grid it works on.
 struct Cmd {
     CGridFixture& f;
@@ -130,24 +155,17 @@ inline const std::map<std::string, Query>& Queries()
         {"vis", [](Cmd& c) { return "vis " + Nums(c.g.IsCellVisible(c.R(1), c.C(1))); }},
         {"typed",
          [](Cmd& c) {
-             std::string keys;
-             for (unsigned k : c.Editor().m_Keys)
-                 keys += Nums(k) + " ";
-             return keys + c.Editor().m_Request.text;
+             return Join(c.Editor().m_Keys, [](unsigned k) { return Nums(k) + " "; }) + c.Editor().m_Request.text;
          }},
         {"cmds",
          [](Cmd& c) {
-             std::string out;
-             for (const auto& [id, code] : c.f.owner.m_Commands)
-                 out += Nums(id) + ":" + Nums(code) + " ";
-             return out + "taken " + Nums(c.f.view.m_FocusTaken, c.f.view.m_Capture);
+             return Join(c.f.owner.m_Commands, [](auto& p) { return Nums(p.first) + ":" + Nums(p.second) + " "; }) +
+                    "taken " + Nums(c.f.view.m_FocusTaken, c.f.view.m_Capture);
          }},
         {"timers",
          [](Cmd& c) {
-             std::string out = "timers";
-             for (const auto& [id, ms] : c.f.view.m_Timers)
-                 out += " " + Nums(id) + ":" + Nums(ms);
-             return out;
+             return "timers" +
+                    Join(c.f.view.m_Timers, [](auto& t) { return " " + Nums(t.first) + ":" + Nums(t.second); });
          }},
         {"mode", [](Cmd& c) { return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())); }},
         {"sizing",
@@ -175,19 +193,8 @@ inline const std::map<std::string, Query>& Queries()
         {"can", [](Cmd& c) { return "can " + Nums(c.g.CanCopy(), c.g.CanCut(), c.g.CanPaste()); }},
         {"pastes", [](Cmd& c) { return "pastes " + Nums(c.Editor().m_Pastes); }},
         {"requests",
-         [](Cmd& c) {
-             std::string out;
-             for (const std::string& r : c.f.owner.m_EditRequests)
-                 out += r + ";";
-             return out;
-         }},
-        {"selected",
-         [](Cmd& c) {
-             std::string out;
-             for (const CCellID& cell : c.f.Selected())
-                 out += At(cell) + " ";
-             return out;
-         }},
+         [](Cmd& c) { return Join(c.f.owner.m_EditRequests, [](const std::string& r) { return r + ";"; }); }},
+        {"selected", [](Cmd& c) { return Join(c.f.Selected(), [](CCellID cell) { return At(cell) + " "; }); }},
         {"count", [](Cmd& c) { return "count " + Nums(c.g.GetSelectedCount()); }},
         // Table changes that say whether they were made.
         {"rows", [](Cmd& c) { return Nums(c.g.SetRowCount(c.I(1))); }},
@@ -226,10 +233,8 @@ inline const std::map<std::string, Query>& Queries()
         // The rectangles repainted since the last asking.
         {"inval",
          [](Cmd& c) {
-             std::string out = "inval";
-             for (const CGridRect& r : std::exchange(c.f.view.m_Invalidated, {}))
-                 out += " " + Nums(r.left, r.top, r.right, r.bottom);
-             return out;
+             return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}),
+                                   [](const CGridRect& r) { return " " + Nums(r.left, r.top, r.right, r.bottom); });
          }},
         {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax); }},
@@ -241,6 +246,12 @@ inline const std::map<std::string, Query>& Queries()
              return Nums(painter.m_Texts.size()) + " " + painter.m_Ops.at(0);
          }},
         {"sortok", [](Cmd& c) { return "sort " + Nums(c.g.SortItems(c.I(1), true)); }},
+        // Cell (row, col) drawn into the rectangle given as four numbers, or 50,20,99,39.
+        {"drawcell",
+         [](Cmd& c) {
+             const CGridRect r = c.w.size() > 2 ? CGridRect{c.I(2), c.I(3), c.I(4), c.I(5)} : CGridRect{50, 20, 99, 39};
+             return DrawCell(*c.Cell(1), c.R(1), c.C(1), r);
+         }},
         {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
         {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
         {"range",
@@ -306,6 +317,20 @@ inline const std::map<std::string, Action>& Actions()
                  c.g.GetCell(row, c.I(1))->SetNumeric(true);
          }},
         {"sortclick", [](Cmd& c) { c.g.SetSortOnClick(true); }},
+        {"nolines", [](Cmd& c) { c.g.SetGridLines(GridLines::None); }},
+        {"noframe", [](Cmd& c) { c.g.SetFrameFocusCell(false); }},
+        {"notrack", [](Cmd& c) { c.g.SetTrackFocusCell(false); }},
+        {"shade", [](Cmd& c) { c.g.SetShadeOddRows(true); }},
+        {"bk", [](Cmd& c) { c.g.SetItemBkColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
+        {"fg", [](Cmd& c) { c.g.SetItemFgColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
+        {"defclr", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetClr(std::stoul(c.w.at(1), nullptr, 16)); }},
+        {"deftext", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetText(c.Rest(1)); }},
+        {"deffont",
+         [](Cmd& c) {
+             CGridFont font;
+             font.faceName = c.Rest(1);
+             c.g.GetDefaultCell(false, false).SetFont(&font);
+         }},
         {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
         {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
         {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},
@@ -347,7 +372,7 @@ inline std::string Play(CGridFixture& f, const std::string& script)
 
 struct Case {
     const char* script;
-    const char* expected;
+    std::string expected;
 };
 
 // Runs each script on a fresh grid of (1 + rows) x (1 + cols), prepared by `setup` when given.
