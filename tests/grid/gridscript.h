@@ -62,16 +62,59 @@ inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rec
     return Join(ops, [&](const std::string& op) { return (&op == &ops[0] ? "" : "|") + op; });
 }
 
-// One command: its words, and the grid it works on.
-struct Cmd {
-    CGridFixture& f;
-    CGridCtrl& g;
+// One command of a script: its line and the words of it.
+struct Words {
     std::string line;
     std::vector<std::string> w;
 
     int I(size_t i) const { return std::stoi(w.at(i)); }
     int R(size_t i) const { return Pair(w.at(i)).first; }
     int C(size_t i) const { return Pair(w.at(i)).second; }
+    // The text after the first `words` words.
+    std::string Rest(size_t words) const
+    {
+        size_t at = 0;
+        for (size_t i = 0; i < words; ++i)
+            at = line.find(' ', at) + 1;
+        return line.substr(at);
+    }
+};
+
+// Splits the script into commands, runs each through `queries` or `actions` and joins the
+// answers of the queries with " | ".
+template <typename Cmd, typename Make>
+std::string Run(const std::string& script, Make make, const std::map<std::string, std::string (*)(Cmd&)>& queries,
+                const std::map<std::string, void (*)(Cmd&)>& actions)
+{
+    std::string out;
+    bool first = true;
+    for (size_t start = 0; start < script.size();) {
+        const size_t end = std::min(script.find(';', start), script.size());
+        Cmd c = make(script.substr(start, end - start));
+        start = end + 1;
+        c.line.erase(0, c.line.find_first_not_of(' '));
+        for (size_t at = 0; at < c.line.size();) {
+            const size_t blank = std::min(c.line.find(' ', at), c.line.size());
+            c.w.push_back(c.line.substr(at, blank - at));
+            at = blank + 1;
+        }
+        if (c.w.empty())
+            continue;
+        if (const auto q = queries.find(c.w[0]); q != queries.end())
+            out += (std::exchange(first, false) ? "" : " | ") + q->second(c);
+        else if (const auto a = actions.find(c.w[0]); a != actions.end())
+            a->second(c);
+        else
+            ADD_FAILURE() << "unknown script command " << c.w[0];
+    }
+    return out;
+}
+
+// A command on a CGridFixture.
+struct Cmd : Words {
+    CGridFixture& f;
+    CGridCtrl& g;
+
     CGridCellBase* Cell(size_t i) const { return g.GetCell(R(i), C(i)); }
     unsigned Mods(size_t i) const
     {
@@ -81,14 +124,6 @@ struct Cmd {
     {
         const auto [a, b] = Pair(w.at(i).substr(w[i][0] == '@'));
         return w[i][0] == '@' ? f.Centre(a, b) : CGridPoint{a, b};
-    }
-    // The text after the first `words` words.
-    std::string Rest(size_t words) const
-    {
-        size_t at = 0;
-        for (size_t i = 0; i < words; ++i)
-            at = line.find(' ', at) + 1;
-        return line.substr(at);
     }
     CFakeEditor& Editor() const { return *f.view.LastEditor(); }
     // Each word of `w` (from the second) passed to `step`, the answers joined by blanks.
@@ -346,28 +381,12 @@ inline const std::map<std::string, Action>& Actions()
 // Runs the script and returns the answers of its queries.
 inline std::string Play(CGridFixture& f, const std::string& script)
 {
-    std::string out;
-    bool first = true;
-    for (size_t start = 0; start < script.size();) {
-        const size_t end = std::min(script.find(';', start), script.size());
-        Cmd c{f, f.grid, script.substr(start, end - start), {}};
-        start = end + 1;
-        c.line.erase(0, c.line.find_first_not_of(' '));
-        for (size_t at = 0; at < c.line.size();) {
-            const size_t blank = std::min(c.line.find(' ', at), c.line.size());
-            c.w.push_back(c.line.substr(at, blank - at));
-            at = blank + 1;
-        }
-        if (c.w.empty())
-            continue;
-        if (const auto q = Queries().find(c.w[0]); q != Queries().end())
-            out += (std::exchange(first, false) ? "" : " | ") + q->second(c);
-        else if (const auto a = Actions().find(c.w[0]); a != Actions().end())
-            a->second(c);
-        else
-            ADD_FAILURE() << "unknown script command " << c.w[0];
-    }
-    return out;
+    return Run<Cmd>(
+        script,
+        [&](std::string line) {
+            return Cmd{{std::move(line), {}}, f, f.grid};
+        },
+        Queries(), Actions());
 }
 
 struct Case {
