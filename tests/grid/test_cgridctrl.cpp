@@ -110,7 +110,9 @@ TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
     // touchpad notch comes in eight parts: three lines in all.
     Check(100, 3, {300, 220},
           {{"wheels -120 -240 60 100 -15 -15 -15 -15 -15 -15 -15 -15; pagewheel; wheels -120 -60 -60 2400",
-            "4 10 9 6 6 6 7 7 7 8 8 9 | 19 19 29 1"}});
+            "4 10 9 6 6 6 7 7 7 8 8 9 | 19 19 29 1"},
+           // Turning back drops what was kept from the other way.
+           {"wheels -120 60 -40", "4 3 4"}});
 }
 
 TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
