@@ -229,7 +229,7 @@ inline const std::map<std::string, Query>& Queries()
         {"pastes", [](Cmd& c) { return "pastes " + Nums(c.Editor().m_Pastes); }},
         {"requests",
          [](Cmd& c) { return Join(c.f.owner.m_EditRequests, [](const std::string& r) { return r + ";"; }); }},
-        {"selected", [](Cmd& c) { return Join(c.f.Selected(), [](CCellID cell) { return At(cell) + " "; }); }},
+        {"selected", [](Cmd& c) { return Join(c.g.GetSelectedCells(), [](auto& k) { return At(k.second) + " "; }); }},
         {"count", [](Cmd& c) { return "count " + Nums(c.g.GetSelectedCount()); }},
         // Table changes that say whether they were made.
         {"rows", [](Cmd& c) { return Nums(c.g.SetRowCount(c.I(1))); }},
@@ -287,6 +287,8 @@ inline const std::map<std::string, Query>& Queries()
              const CGridRect r = c.w.size() > 2 ? CGridRect{c.I(2), c.I(3), c.I(4), c.I(5)} : CGridRect{50, 20, 99, 39};
              return DrawCell(*c.Cell(1), c.R(1), c.C(1), r);
          }},
+        {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
+        {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
         {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
         {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
         {"range",
@@ -306,12 +308,16 @@ inline const std::map<std::string, Action>& Actions()
         {"click", [](Cmd& c) { c.f.Click(c.R(1), c.C(1), c.Mods(2)); }},
         {"key", [](Cmd& c) { c.g.OnKeyDown(Key(c.w.at(1)), c.Mods(2)); }},
         {"char", [](Cmd& c) { c.g.OnChar(Key(c.w.at(1)), c.Mods(2)); }},
-        {"edit", [](Cmd& c) { c.f.Edit(c.R(1), c.C(1), Key(c.w.at(2))); }},
+        {"edit",
+         [](Cmd& c) {
+             c.g.OnEditCell(c.R(1), c.C(1), {-1, -1}, Key(c.w.at(2)));
+         }},
         {"finish", [](Cmd& c) { c.Editor().Finish(c.Rest(2), Key(c.w.at(1))); }},
         {"text", [](Cmd& c) { c.g.SetItemText(c.R(1), c.C(1), c.Rest(2)); }},
         {"rowh", [](Cmd& c) { c.g.SetRowHeight(c.I(1), c.I(2)); }},
         {"colw", [](Cmd& c) { c.g.SetColumnWidth(c.I(1), c.I(2)); }},
-        {"ro", [](Cmd& c) { c.f.ReadOnly(c.R(1), c.C(1)); }},
+        {"ro",
+         [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.g.GetItemState(c.R(1), c.C(1)) | GridState::ReadOnly); }},
         {"reply", [](Cmd& c) { c.f.owner.m_Replies[c.I(1)] = c.I(2); }},
         {"clear", [](Cmd& c) { c.f.owner.Clear(); }},
         {"clip", [](Cmd& c) { c.f.view.m_Clipboard = c.Rest(1); }},
@@ -366,6 +372,8 @@ inline const std::map<std::string, Action>& Actions()
              font.faceName = c.Rest(1);
              c.g.GetDefaultCell(false, false).SetFont(&font);
          }},
+        {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
+        {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
         {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
         {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},

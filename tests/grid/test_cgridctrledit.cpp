@@ -48,15 +48,10 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
     // A cell that refuses the text restores it silently; its end hook always runs.
     CGridFixture p(-1);
     p.grid.SetCellType<CPickyCell>();
-    p.grid.SetRowCount(2);
-    p.grid.SetColumnCount(2);
-    auto* cell = static_cast<CPickyCell*>(p.grid.GetCell(1, 1));
-    EXPECT_EQ(Play(p, "text 1,1 keep; edit 1,1 Mouse; clear; finish Return bad x; get 1,1; codes; editing 1,1"),
-              "keep |  | editing 0");
-    EXPECT_EQ(cell->m_Ends, 1);
-    const bool refused = !p.grid.ValidateAndModifyCellContents(1, 1, "also x"); // the same rule
-    EXPECT_TRUE(refused && p.grid.GetItemText(1, 1) == "keep" && p.grid.ValidateAndModifyCellContents(1, 1, "fine"));
-    EXPECT_EQ(p.grid.GetItemText(1, 1), "fine");
+    EXPECT_EQ(Play(p, "rows 2; cols 2; text 1,1 keep; edit 1,1 Mouse; clear; finish Return bad x; get 1,1; codes; "
+                      "editing 1,1; validate 1,1 also x; get 1,1; validate 1,1 fine; get 1,1"),
+              "1 | 1 | keep |  | editing 0 | 0 | keep | 1 | fine");
+    EXPECT_EQ(static_cast<CPickyCell*>(p.grid.GetCell(1, 1))->m_Ends, 1);
 }
 
 TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
@@ -67,39 +62,25 @@ TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
           {{"focus 2,2; key F2; wheel -120; editing 2,2; get 2,2", "editing 0 | r2c2"},
            {"focus 2,2; key F2; scroll v 45; editing 2,2; top", "editing 0 | top 4 1"},
            {"focus 2,2; key F2; wheel 120; editing 2,2; top", "editing 1 | top 1 1"}});
-    for (auto scroll : {+[](CGridCtrl& g) { g.ScrollLines(false, 1); }, +[](CGridCtrl& g) { g.ScrollPages(true, 1); },
-                        +[](CGridCtrl& g) { g.OnMouseWheel(-120); }}) {
-        CGridFixture f(50, 12);
-        Play(f, "focus 2,2; key F2");
-        f.view.LastEditor()->m_Text = "typed";
-        scroll(f.grid);
-        EXPECT_EQ(Play(f, "editing 2,2; get 2,2") + Nums(f.view.LastEditor()->m_Ended), "editing 0 | typed1");
-    }
-
+    // The text typed so far goes into the cell however the view moves.
+    Check(
+        50, 12, {400, 300},
+        {{"focus 2,2; key F2; etext typed; lines h 1; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
+         {"focus 2,2; key F2; etext typed; pages v 1; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
+         {"focus 2,2; key F2; etext typed; wheel -120; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"}});
     // An open editor follows its cell when rows move under it.
-    CGridFixture f(3, 1);
-    Play(f, "text 1,1 c; text 2,1 a; text 3,1 b; edit 1,1 Mouse");
-    CGridCellBase* edited = f.grid.GetCell(1, 1);
-    f.grid.SortItems(1, true);
-    f.grid.InsertRow("new", 1);
-    ASSERT_EQ(f.grid.GetCell(4, 1), edited);
-    EXPECT_EQ(Play(f, "clear; finish Return d; col 1; codes; modified 4,1; modified 1,1"),
-              " a b d  | -106@4,1=d | mod 1 1 | mod 1 0");
-    EXPECT_FALSE(edited->IsEditing());
-
+    Check(3, 1, {400, 300},
+          {{"text 1,1 c; text 2,1 a; text 3,1 b; edit 1,1 Mouse; sort 1 +; insert 1 new; editing 4,1; clear; finish "
+            "Return d; col 1; codes; modified 4,1; modified 1,1; editing 4,1",
+            "1 | editing 1 |  a b d  | -106@4,1=d | mod 1 1 | mod 1 0 | editing 0"}});
     // Removing the edited row or column abandons the box without a report; the new cell in its
     // place edits like any other.
-    for (auto remove : {+[](CGridCtrl& g) { g.SetRowCount(3); }, +[](CGridCtrl& g) { g.DeleteRow(3); },
-                        +[](CGridCtrl& g) { g.SetColumnCount(2); }}) {
+    const std::string again = "; ended; endedit; rows 4; cols 3; get 3,2; edit 3,2 5; editors; finish Return 5; get "
+                              "3,2; codes",
+                      edits = "1 | ended 1 1 | 1 | 1 |  | 2: 3,2 key 53 | 5 | -105@3,2 -106@3,2=5";
+    for (const char* remove : {"rows 3", "delete 3", "cols 2"}) {
         CGridFixture r(3, 2);
-        Play(r, "edit 3,2 4; clear");
-        remove(r.grid);
-        EXPECT_TRUE(r.view.LastEditor()->m_Abandoned);
-        r.grid.EndEditing();
-        r.grid.SetRowCount(4);
-        r.grid.SetColumnCount(3);
-        EXPECT_EQ(Play(r, "get 3,2; edit 3,2 5; editors; finish Return 5; get 3,2; codes"),
-                  " | 2: 3,2 key 53 | 5 | -105@3,2 -106@3,2=5");
+        EXPECT_EQ(Play(r, "edit 3,2 4; clear; " + std::string(remove) + again), edits) << remove;
     }
 }
 
