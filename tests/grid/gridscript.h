@@ -25,6 +25,15 @@ inline std::string At(CCellID c)
     return Nums(c.row) + "," + Nums(c.col);
 }
 
+inline std::string Quad(const CGridRect& r)
+{
+    return Nums(r.left, r.top, r.right, r.bottom);
+}
+inline std::string Range(const CCellRange& r)
+{
+    return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
+}
+
 inline unsigned Key(const std::string& name)
 {
     static const std::map<std::string, unsigned> keys = {
@@ -126,6 +135,13 @@ struct Cmd : Words {
         return w[i][0] == '@' ? f.Centre(a, b) : CGridPoint{a, b};
     }
     CFakeEditor& Editor() const { return *f.view.LastEditor(); }
+    // Whether `get` found the rectangle of cell word 1, and the rectangle.
+    std::string Box(bool (CGridCtrl::*get)(int, int, CGridRect&))
+    {
+        CGridRect r;
+        const bool on = (g.*get)(R(1), C(1), r);
+        return Nums(on) + " " + Quad(r);
+    }
     // Each word of `w` (from the second) passed to `step`, the answers joined by blanks.
     std::string Each(const std::function<std::string(const std::string&)>& step) const
     {
@@ -205,10 +221,9 @@ inline const std::map<std::string, Query>& Queries()
         {"mode", [](Cmd& c) { return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())); }},
         {"sizing",
          [](Cmd& c) {
-             const auto& l = c.f.view.m_SizingLine;
              return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())) + " cursor " +
                     Nums(static_cast<int>(c.f.view.m_Cursor)) +
-                    (l ? " line " + Nums(l->left, l->top, l->right, l->bottom) : " no line");
+                    (c.f.view.m_SizingLine ? " line " + Quad(*c.f.view.m_SizingLine) : " no line");
          }},
         {"n", [](Cmd& c) { return "n" + Nums(c.f.owner.Count(c.I(1))); }},
         {"sorted",
@@ -253,23 +268,12 @@ inline const std::map<std::string, Query>& Queries()
              const bool on = c.g.GetCellOrigin(c.R(1), c.C(1), p);
              return on ? Nums(on, p.x, p.y) : "0";
          }},
-        {"rect",
-         [](Cmd& c) {
-             CGridRect r;
-             const bool on = c.g.GetCellRect(c.R(1), c.C(1), r);
-             return Nums(on, r.left, r.top, r.right, r.bottom);
-         }},
-        {"screen",
-         [](Cmd& c) {
-             CGridRect r;
-             const bool on = c.g.GetCellScreenRect(c.R(1), c.C(1), r);
-             return Nums(on, r.left, r.top, r.right, r.bottom);
-         }},
+        {"rect", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellRect); }},
+        {"screen", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellScreenRect); }},
         // The rectangles repainted since the last asking.
         {"inval",
          [](Cmd& c) {
-             return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}),
-                                   [](const CGridRect& r) { return " " + Nums(r.left, r.top, r.right, r.bottom); });
+             return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}), [](auto& r) { return " " + Quad(r); });
          }},
         {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax); }},
@@ -291,11 +295,7 @@ inline const std::map<std::string, Query>& Queries()
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
         {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
         {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
-        {"range",
-         [](Cmd& c) {
-             const CCellRange r = c.g.GetSelectedCellRange();
-             return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
-         }},
+        {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
     };
     return queries;
 }

@@ -47,38 +47,17 @@ TEST(GridWidget, KeysNavigateCopyPasteAndDelete)
     EXPECT_EQ(Play(w.f, "focus") + Nums(w.below->hasFocus()), "focus 2,21");
 }
 
-using widgetscript::Wheel;
-
 TEST(GridWidget, WheelAndScrollBarsMoveByWholeRowsAndEndAnEdit)
 {
+    // The top row and the bar's value; a touchpad sends a notch in eight parts. With rows of 25
+    // pixels every arrow click moves one row; columns of differing widths step one at a time too.
     CWidgetFixture f(50, 3);
     ASSERT_EQ(QApplication::wheelScrollLines(), 3);
-    CGridCtrl& grid = f.widget.Grid();
-    QScrollBar* bar = f.widget.verticalScrollBar();
-    auto where = [&] { return Nums(grid.GetTopleftNonFixedCell().row, bar->value()); };
-    Wheel(f.Viewport(), -120);
-    EXPECT_EQ(where(), "4 66");
-    for (int i = 0; i < 8; ++i) // a touchpad sends the notch in eight parts
-        Wheel(f.Viewport(), -15);
-    EXPECT_EQ(where(), "7 132");
-    bar->setValue(22 * 10);
-    EXPECT_EQ(where(), "11 220");
-    for (int r = 1; r <= 50; ++r) // rows of 25 pixels: every arrow click moves one row
-        grid.SetRowHeight(r, 25);
-    grid.SetScrollPos(true, 0);
-    for (int click = 1; click <= 12; ++click) {
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(where(), Nums(1 + click, 25 * click));
-    }
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(where(), "12 275");
-    grid.SetColumnCount(12); // columns of differing widths step one at a time too
-    grid.SetColumnWidth(2, 130);
-    QScrollBar* across = f.widget.horizontalScrollBar();
-    across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(grid.GetTopleftNonFixedCell().col, 2);
-    across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(Nums(grid.GetTopleftNonFixedCell().col, across->value()), "3 190");
+    EXPECT_EQ(Play(f, "wheel -120; where; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; "
+                      "wheel -15; where; setbar 220; where; rowh 25; vscroll 0; step v + 12; step v - 1; cols 12; colw "
+                      "2 130; step h + 2"),
+              "4 66 | 7 132 | 11 220 | 2 25 3 50 4 75 5 100 6 125 7 150 8 175 9 200 10 225 11 250 12 275 13 300 | 12 "
+              "275 | 2 60 3 190");
 
     // Scrolling ends an open edit into its own cell (the scroll bars move the grid as the wheel does).
     CWidgetFixture e(50, 3);

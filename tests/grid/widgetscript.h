@@ -7,6 +7,7 @@
 #include "grid/widgetfixture.h"
 
 #include <QClipboard>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace widgetscript {
@@ -35,6 +36,13 @@ struct WCmd : gridscript::Words {
         return it != keys.end() ? it->second : Qt::Key(std::toupper(static_cast<unsigned char>(w[i][0])));
     }
     QWidget* Editor() const { return f.widget.Editor(); }
+    // The top row and the vertical bar's value, or the left column and the horizontal bar's.
+    std::string Where(bool vertical) const
+    {
+        const CCellID top = g.GetTopleftNonFixedCell();
+        return vertical ? Nums(top.row, f.widget.verticalScrollBar()->value())
+                        : Nums(top.col, f.widget.horizontalScrollBar()->value());
+    }
 };
 
 inline void Wheel(QWidget* viewport, int delta)
@@ -49,11 +57,7 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
     using Q = std::string (*)(WCmd&);
     using A = void (*)(WCmd&);
     static const std::map<std::string, Q> queries = {
-        {"range",
-         [](WCmd& c) {
-             const CCellRange r = c.g.GetSelectedCellRange();
-             return gridscript::At({r.minRow, r.minCol}) + "-" + gridscript::At({r.maxRow, r.maxCol});
-         }},
+        {"range", [](WCmd& c) { return gridscript::Range(c.g.GetSelectedCellRange()); }},
         {"count", [](WCmd& c) { return "count " + Nums(c.g.GetSelectedCount()); }},
         {"focus", [](WCmd& c) { return "focus " + gridscript::At(c.g.GetFocusCell()); }},
         {"get", [](WCmd& c) { return c.g.GetItemText(c.R(1), c.C(1)); }},
@@ -70,6 +74,19 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
                       : "no editor";
          }},
         {"selected", [](WCmd& c) { return c.f.widget.Editor()->selectedText().toStdString(); }},
+        {"where", [](WCmd& c) { return c.Where(true); }},
+        // Clicks on the arrows of the scroll bar, "v" or "h", "+" or "-": where after each.
+        {"step",
+         [](WCmd& c) {
+             QScrollBar* bar = c.w.at(1) == "v" ? c.f.widget.verticalScrollBar() : c.f.widget.horizontalScrollBar();
+             std::string out;
+             for (int i = 0; i < c.I(3); ++i) {
+                 bar->triggerAction(c.w.at(2) == "+" ? QAbstractSlider::SliderSingleStepAdd
+                                                     : QAbstractSlider::SliderSingleStepSub);
+                 out += (i ? " " : "") + c.Where(c.w[1] == "v");
+             }
+             return out;
+         }},
         {"codes", [](WCmd& c) { return c.f.owner.Codes(); }},
         {"ends", [](WCmd& c) { return "ends " + Nums(c.f.owner.Count(GridNotifyEndEdit)); }},
     };
@@ -89,6 +106,15 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
         {"events", [](WCmd&) { QApplication::processEvents(); }},
         {"clear", [](WCmd& c) { c.f.owner.Clear(); }},
         {"rows", [](WCmd& c) { c.g.SetRowCount(c.I(1)); }},
+        {"setbar", [](WCmd& c) { c.f.widget.verticalScrollBar()->setValue(c.I(1)); }},
+        {"vscroll", [](WCmd& c) { c.g.SetScrollPos(true, c.I(1)); }},
+        {"cols", [](WCmd& c) { c.g.SetColumnCount(c.I(1)); }},
+        {"colw", [](WCmd& c) { c.g.SetColumnWidth(c.I(1), c.I(2)); }},
+        {"rowh",
+         [](WCmd& c) {
+             for (int r = 1; r < c.g.GetRowCount(); ++r)
+                 c.g.SetRowHeight(r, c.I(1));
+         }},
         {"wtype", [](WCmd& c) { QTest::keyClicks(&c.f.widget, QString::fromStdString(c.Rest(1))); }},
         {"wheel", [](WCmd& c) { Wheel(c.f.Viewport(), c.I(1)); }},
     };
