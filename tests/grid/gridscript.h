@@ -34,6 +34,12 @@ inline std::string Range(const CCellRange& r)
     return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
 }
 
+// The place of `name` in `names`.
+inline int Index(std::initializer_list<std::string> names, const std::string& name)
+{
+    return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
 inline unsigned Key(const std::string& name)
 {
     static const std::map<std::string, unsigned> keys = {
@@ -388,6 +394,13 @@ inline const std::map<std::string, Action>& Actions()
          }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
+        // The owner's answer to one trigger.
+        {"answer",
+         [](Cmd& c) {
+             const auto trigger = Index({"click", "dbl", "char", "F2", "next"}, c.w.at(1));
+             c.f.owner.m_EditReplies[CGridEditTrigger(trigger)] =
+                 CGridEditAction(Index({"text", "owner", "nothing"}, c.w.at(2)));
+         }},
         {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
         {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
         {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},

@@ -212,35 +212,25 @@ TEST(GridOwnerHooks, OwnerHearsEachSortAfterTheRowsMoved)
 
 TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
 {
-    using T = CGridEditTrigger;
-    using A = CGridEditAction;
-    // A click on a read-only cell never starts an edit; a double click on one is heard (a
-    // chooser cell). Next cell: the F2 on (2, 1) is heard first.
-    const std::tuple<T, A, const char*, const char*> cases[] = {
-        {T::Click, A::TextEditor, "click 2,2", "2,2 click #1; | 1: 2,2 key 1"},
-        {T::Click, A::HandledByOwner, "click 2,2", "2,2 click #1; | 0"},
-        {T::Click, A::TextEditor, "ro 2,2; click 2,2", " | 0"},
-        {T::DoubleClick, A::TextEditor, "dbl @2,2", "2,2 double click #1; | 1: 2,2 key 1"},
-        {T::DoubleClick, A::Nothing, "dbl @2,2", "2,2 double click #1; | 0"},
-        {T::DoubleClick, A::HandledByOwner, "ro 2,2; dbl @2,2", "2,2 double click #1; | 0"},
-        {T::Character, A::TextEditor, "char x", "2,2 character #120; | 1: 2,2 key 120"},
-        {T::Character, A::Nothing, "char x", "2,2 character #120; | 0"},
-        {T::F2, A::TextEditor, "key F2", "2,2 F2 #1; | 1: 2,2 key 1"},
-        {T::F2, A::HandledByOwner, "key F2", "2,2 F2 #1; | 0"},
-        {T::NextCell, A::TextEditor, "focus 2,1; key F2; finish Tab typed; ft",
-         "2,1 F2 #1;2,2 next cell #9; | 2: 2,2 key 9 | 2,2/1"},
-        {T::NextCell, A::HandledByOwner, "ro 2,2; focus 2,1; key F2; finish Tab typed; ft",
-         "2,1 F2 #1;2,2 next cell #9; | 1: 2,1 key 1 | 2,2/1"},
-    };
-    for (const auto& [trigger, reply, script, heard] : cases) {
-        CGridFixture f(4, 4);
-        f.owner.m_EditReplies[trigger] = reply;
-        f.grid.SetFocusCell(2, 2);
-        const std::string s = script;
-        const size_t ft = s.find("; ft");
-        EXPECT_EQ(Play(f, s.substr(0, ft) + "; requests; editors" + (ft == std::string::npos ? "" : "; ft")), heard)
-            << script;
-    }
+    // The owner answers one trigger so, the rest with the text editor. A click on a read-only
+    // cell never starts an edit; a double click on one is heard (a chooser cell). Next cell: the
+    // F2 on (2, 1) is heard first.
+    Check(4, 4, {400, 300},
+          {{"answer click text; click 2,2; requests; editors", "2,2 click #1; | 1: 2,2 key 1"},
+           {"answer click owner; click 2,2; requests; editors", "2,2 click #1; | 0"},
+           {"answer click text; ro 2,2; click 2,2; requests; editors", " | 0"},
+           {"answer dbl text; dbl @2,2; requests; editors", "2,2 double click #1; | 1: 2,2 key 1"},
+           {"answer dbl nothing; dbl @2,2; requests; editors", "2,2 double click #1; | 0"},
+           {"answer dbl owner; ro 2,2; dbl @2,2; requests; editors", "2,2 double click #1; | 0"},
+           {"answer char text; char x; requests; editors", "2,2 character #120; | 1: 2,2 key 120"},
+           {"answer char nothing; char x; requests; editors", "2,2 character #120; | 0"},
+           {"answer F2 text; key F2; requests; editors", "2,2 F2 #1; | 1: 2,2 key 1"},
+           {"answer F2 owner; key F2; requests; editors", "2,2 F2 #1; | 0"},
+           {"answer next text; focus 2,1; key F2; finish Tab typed; requests; editors; ft",
+            "2,1 F2 #1;2,2 next cell #9; | 2: 2,2 key 9 | 2,2/1"},
+           {"answer next owner; ro 2,2; focus 2,1; key F2; finish Tab typed; requests; editors; ft",
+            "2,1 F2 #1;2,2 next cell #9; | 1: 2,1 key 1 | 2,2/1"}},
+          [](CGridFixture& f) { f.grid.SetFocusCell(2, 2); });
 }
 
 } // namespace
