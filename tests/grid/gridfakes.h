@@ -21,14 +21,18 @@ std::string Nums(T... values)
     return all;
 }
 
-inline void PrintTo(const CCellID& c, std::ostream* os) { *os << "(" << Nums(c.row, c.col) << ")"; }
-inline void PrintTo(const CCellRange& r, std::ostream* os) { *os << Nums(r.minRow, r.minCol, r.maxRow, r.maxCol); }
-inline void PrintTo(const CGridRect& r, std::ostream* os) { *os << Nums(r.left, r.top, r.right, r.bottom); }
+inline void PrintTo(const CCellID& c, std::ostream* os)
+{
+    *os << "(" << Nums(c.row, c.col) << ")";
+}
 
 // An open editor that keeps a text; EndEdit reports it like the real box does.
 class CFakeEditor : public CGridInPlaceEditor {
 public:
-    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request) : m_Grid(grid), m_Request(request), m_Text(request.text) {}
+    CFakeEditor(CGridCtrl& grid, const CGridEditRequest& request)
+        : m_Grid(grid), m_Request(request), m_Text(request.text)
+    {
+    }
     void SendKey(unsigned key) override { m_Keys.push_back(key); }
     void Paste() override { ++m_Pastes; }
     void EndEdit() override { Finish(m_Text, GridKey::Return); }
@@ -83,7 +87,11 @@ public:
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
-    CGridFont m_Font = [] { CGridFont font; font.faceName = "Test Sans"; return font; }();
+    CGridFont m_Font = [] {
+        CGridFont font;
+        font.faceName = "Test Sans";
+        return font;
+    }();
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;
@@ -199,6 +207,23 @@ private:
     }
 };
 
+// Makes the grid (1 + rows) x (1 + cols) with one fixed row and column, cells width x height,
+// cell texts "r<row>c<col>".
+inline void FillGrid(CGridCtrl& grid, int rows, int cols, int width, int height)
+{
+    grid.SetRowCount(rows + 1);
+    grid.SetColumnCount(cols + 1);
+    grid.SetFixedRowCount(1);
+    grid.SetFixedColumnCount(1);
+    for (int r = 0; r <= rows; ++r) {
+        grid.SetRowHeight(r, height);
+        for (int c = 0; c <= cols; ++c)
+            grid.SetItemText(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
+    }
+    for (int c = 0; c <= cols; ++c)
+        grid.SetColumnWidth(c, width);
+}
+
 // A grid of (1 + rows) x (1 + cols) with one fixed row and column, cells
 // 50 x 20 pixels, cell texts "r<row>c<col>", attached to a fake view; with
 // rows < 0 an empty grid.
@@ -215,17 +240,7 @@ struct CGridFixture {
         grid.SetControlId(1008);
         if (rows < 0)
             return;
-        grid.SetRowCount(rows + 1);
-        grid.SetColumnCount(cols + 1);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        for (int r = 0; r <= rows; ++r) {
-            grid.SetRowHeight(r, 20);
-            for (int c = 0; c <= cols; ++c)
-                grid.SetItemText(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
-        }
-        for (int c = 0; c <= cols; ++c)
-            grid.SetColumnWidth(c, 50);
+        FillGrid(grid, rows, cols, 50, 20);
         grid.ResetScrollBars();
     }
     // The centre of a cell in client coordinates, at the current scroll position.
@@ -240,15 +255,6 @@ struct CGridFixture {
         const CGridPoint p = Centre(row, col);
         grid.OnLButtonDown(p, modifiers);
         grid.OnLButtonUp(p);
-    }
-    void Edit(int row, int col, unsigned key) { grid.OnEditCell(row, col, {-1, -1}, key); }
-    void ReadOnly(int row, int col) { grid.SetItemState(row, col, grid.GetItemState(row, col) | GridState::ReadOnly); }
-    std::vector<CCellID> Selected() const
-    {
-        std::vector<CCellID> cells;
-        for (const auto& [key, cell] : grid.GetSelectedCells())
-            cells.push_back(cell);
-        return cells;
     }
     // The texts of the non-fixed rows of a column, each followed by a blank.
     std::string Column(int col) const

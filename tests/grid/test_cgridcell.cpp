@@ -1,23 +1,16 @@
 // Cells: take-the-default values, default cells and their fonts, the drawing
 // algorithm and the edit entry point.
 
-#include "grid/gridfakes.h"
+#include "grid/gridscript.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <numeric>
-
 namespace {
 
+using gridscript::Check;
+using gridscript::DrawCell;
+using gridscript::DrawOps;
 using Ops = std::vector<std::string>;
-
-Ops DrawOps(CGridCellBase& cell, int row, int col, CGridRect rect)
-{
-    CRecordingPainter painter;
-    cell.Draw(painter, row, col, rect, true);
-    return painter.m_Ops;
-}
 
 TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
 {
@@ -27,7 +20,8 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     f.grid.GetDefaultCell(true, true).SetTextClr(0x000033);
     f.grid.GetDefaultCell(false, false).SetMargin(5);
     EXPECT_EQ(Nums(f.grid.GetCell(1, 1)->GetTextClr(), f.grid.GetCell(0, 1)->GetTextClr(),
-                   f.grid.GetCell(0, 0)->GetTextClr(), f.grid.GetCell(1, 1)->GetMargin()), "17 34 51 5");
+                   f.grid.GetCell(0, 0)->GetTextClr(), f.grid.GetCell(1, 1)->GetMargin()),
+              "17 34 51 5");
 
     auto* cell = static_cast<CGridCell*>(f.grid.GetCell(1, 2));
     cell->SetTextClr(0x0000FF);
@@ -37,11 +31,11 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     own.faceName = "Own Face";
     cell->SetFont(&own);
     own.faceName = "Changed";
-    EXPECT_EQ(DrawOps(*cell, 1, 2, {100, 20, 149, 39}),
-              (Ops{"fill 100,20,150,40 #ffffff", "text 'r1c2' 101,21,148,38 f801 #ff Own Face"}));
+    EXPECT_EQ(DrawCell(*cell, 1, 2, {100, 20, 149, 39}),
+              "fill 100,20,150,40 #ffffff|text 'r1c2' 101,21,148,38 f801 #ff Own Face");
     cell->SetState(GridState::Selected | GridState::Focused);
     cell->Reset();
-    EXPECT_EQ(DrawOps(*cell, 1, 2, {100, 20, 149, 39}), (Ops{"fill 100,20,150,40 #ffffff"}));
+    EXPECT_EQ(DrawCell(*cell, 1, 2, {100, 20, 149, 39}), "fill 100,20,150,40 #ffffff");
     EXPECT_EQ(Nums(cell->GetImage(), cell->GetTextClr()), "-1 17");
 }
 
@@ -69,54 +63,38 @@ TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
 
 TEST(GridCell, DrawsBackgroundFrameAndTextByState)
 {
-    // Each case sets up the cell (1, 1) of a fresh grid, or the header (1, 0),
-    // and gives every drawing call.
-    using Setup = std::function<void(CGridCtrl&)>;
-    const std::string fill = "fill 50,20,100,40 #", text = " 57,27,92,32 f8824 #0 Test Sans", in = " 58,28,91,31 f8824 #";
-    const std::string raised = "line 50,20-99,20 #ffffff|line 50,20-50,39 #ffffff|line 99,20-99,39 #696969|"
-                               "line 50,39-99,39 #696969|text 'r1c0'" + in + "0 Test Sans";
-    const std::tuple<const char*, CCellID, Setup, std::string> cases[] = {
-        {"plain", {1, 1}, [](CGridCtrl&) {}, fill + "ffffff|text 'r1c1'" + text},
-        {"default font", {1, 1}, [](CGridCtrl& g) { CGridFont font; font.faceName = "Other";
-             g.GetDefaultCell(false, false).SetFont(&font); },
-         fill + "ffffff|text 'r1c1' 57,27,92,32 f8824 #0 Other"},
-        {"selected", {1, 1}, [](CGridCtrl& g) { g.SetSelectedRange(1, 1, 1, 1); },
-         fill + "d77800|text 'r1c1' 57,27,92,32 f8824 #ffffff Test Sans"},
-        {"selected and focused: a frame, the text one pixel further in", {1, 1},
-         [](CGridCtrl& g) { g.SetSelectedRange(1, 1, 1, 1); g.SetFocusCell(1, 1); },
-         fill + "d77800|frame 50,20,99,39 #ffffff|text 'r1c1'" + in + "ffffff Test Sans"},
-        {"own colours, no lines, no focus frame", {1, 1}, [](CGridCtrl& g) { g.SetGridLines(GridLines::None);
-             g.SetFrameFocusCell(false); g.SetFocusCell(1, 1); g.SetItemBkColour(1, 1, 0x00FF00);
-             g.SetItemFgColour(1, 1, 0x0000FF); },
-         fill + "ff00|text 'r1c1'" + in + "ff Test Sans"},
-        {"shaded odd row takes the third colour", {1, 1},
-         [](CGridCtrl& g) { g.GetDefaultCell(false, false).SetClr(0xEEEEEE); g.SetShadeOddRows(true); },
-         fill + "eeeeee|text 'r1c1'" + text},
-        {"shading leaves even rows", {2, 1}, [](CGridCtrl& g) { g.SetShadeOddRows(true); },
-         fill + "ffffff|text 'r2c1'" + text},
-        {"shading leaves own colours", {1, 1},
-         [](CGridCtrl& g) { g.SetShadeOddRows(true); g.SetItemBkColour(1, 1, 0x123456); },
-         fill + "123456|text 'r1c1'" + text},
-        {"raised header", {1, 0}, [](CGridCtrl& g) { g.SetShadeOddRows(true); }, fill + "f0f0f0|" + raised},
-        {"header of the focus row is sunken", {1, 0}, [](CGridCtrl& g) { g.SetFocusCell(1, 2); },
-         fill + "f0f0f0|line 50,20-99,20 #a0a0a0|line 50,20-50,39 #a0a0a0|line 99,20-99,39 #ffffff|"
-                "line 50,39-99,39 #ffffff|text 'r1c0'" + in + "0 Test Sans"},
-        {"unless focus tracking is off", {1, 0},
-         [](CGridCtrl& g) { g.SetFocusCell(1, 2); g.SetTrackFocusCell(false); }, fill + "f0f0f0|" + raised},
-    };
-    for (const auto& [what, cell, setup, ops] : cases) {
-        CGridFixture f(2, 2);
-        setup(f.grid);
-        const Ops drawn = DrawOps(*f.grid.GetCell(cell.row, cell.col), cell.row, cell.col, {50, 20, 99, 39});
-        EXPECT_EQ(std::accumulate(drawn.begin() + 1, drawn.end(), drawn[0], [](auto a, auto b) { return a + "|" + b; }),
-                  ops) << what;
-    }
+    // Cells drawn into 50,20,99,39; a focused one gets a frame and its text one pixel further in.
+    const std::string fill = "fill 50,20,100,40 #", text = " 57,27,92,32 f8824 #0 Test Sans",
+                      in = " 58,28,91,31 f8824 #";
+    const std::string raised = "line 50,20-99,20 #ffffff|line 50,20-50,39 #ffffff|line 99,20-99,39 #696969|line "
+                               "50,39-99,39 #696969|text 'r1c0'" +
+                               in + "0 Test Sans";
+    Check(2, 2, {400, 300},
+          {{"drawcell 1,1", fill + "ffffff|text 'r1c1'" + text},
+           {"deffont Other; drawcell 1,1", fill + "ffffff|text 'r1c1' 57,27,92,32 f8824 #0 Other"},
+           {"sel 1,1 1,1; drawcell 1,1", fill + "d77800|text 'r1c1' 57,27,92,32 f8824 #ffffff Test Sans"},
+           {"sel 1,1 1,1; focus 1,1; drawcell 1,1",
+            fill + "d77800|frame 50,20,99,39 #ffffff|text 'r1c1'" + in + "ffffff Test Sans"},
+           {"nolines; noframe; focus 1,1; bk 1,1 ff00; fg 1,1 ff; drawcell 1,1",
+            fill + "ff00|text 'r1c1'" + in + "ff Test Sans"},
+           // Shading gives odd rows the third colour, and leaves even rows and own colours.
+           {"defclr eeeeee; shade; drawcell 1,1", fill + "eeeeee|text 'r1c1'" + text},
+           {"shade; drawcell 2,1", fill + "ffffff|text 'r2c1'" + text},
+           {"shade; bk 1,1 123456; drawcell 1,1", fill + "123456|text 'r1c1'" + text},
+           {"shade; drawcell 1,0", fill + "f0f0f0|" + raised},
+           // The header of the focus row is sunken, unless focus tracking is off.
+           {"focus 1,2; drawcell 1,0", fill +
+                                           "f0f0f0|line 50,20-99,20 #a0a0a0|line 50,20-50,39 #a0a0a0|line "
+                                           "99,20-99,39 #ffffff|line 50,39-99,39 #ffffff|text 'r1c0'" +
+                                           in + "0 Test Sans"},
+           {"focus 1,2; notrack; drawcell 1,0", fill + "f0f0f0|" + raised},
+           // A cell draws like the default cell with the same text; with no width, nothing.
+           {"text 1,1 same; deftext same; drawcell 1,1; drawcell 1,1 50 20 50 39",
+            fill + "ffffff|text 'same'" + text + " | "}});
     CGridFixture f(2, 2);
-    f.grid.SetItemText(1, 1, "same");
     f.grid.GetDefaultCell(false, false).SetText("same");
-    EXPECT_EQ(DrawOps(*f.grid.GetCell(1, 1), 1, 1, {50, 20, 99, 39}),
-              DrawOps(f.grid.GetDefaultCell(false, false), 1, 1, {50, 20, 99, 39}));
-    EXPECT_TRUE(DrawOps(*f.grid.GetCell(1, 1), 1, 1, {50, 20, 50, 39}).empty());
+    EXPECT_EQ(DrawCell(f.grid.GetDefaultCell(false, false), 1, 1, {50, 20, 99, 39}),
+              fill + "ffffff|text 'same'" + text);
 }
 
 TEST(GridCell, SortHeaderGetsASolidTriangleAsTallAsTheTextInTheTextColour)

@@ -1,12 +1,12 @@
 // Table operations, selection bookkeeping, geometry, scrolling and painting.
 
-#include "grid/gridfakes.h"
+#include "grid/gridscript.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
+
+using gridscript::Check;
 
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
@@ -25,233 +25,114 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
     bare.SetFixedColumnCount(1);
     bare.SetFixedRowCount(1);
-    EXPECT_EQ(Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
-              Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
-
-    CGridFixture f(4, 3);
-    f.grid.SetModified(false);
-    f.grid.SetFocusCell(4, 3);
-    EXPECT_TRUE(f.grid.SetRowCount(3));
-    EXPECT_EQ(f.State().substr(0, 11) + " | " + f.Column(1) + "| " + std::to_string(f.grid.GetModified()),
-              "focus -1,-1 | r1c1 r2c1 | 1"); // the focus row fell outside
-    EXPECT_TRUE(f.grid.SetColumnCount(6) && !f.grid.SetRowCount(-1) && !f.grid.SetItemText(99, 0, "x"));
-    EXPECT_EQ(Nums(f.grid.GetItemState(0, 5)) + f.grid.GetItemText(0, 5) + f.grid.GetItemText(99, 0),
-              Nums(GridState::Fixed | GridState::FixedRow));
-    f.grid.SetRowCount(0); // below the fixed band: the band shrinks
-    EXPECT_EQ(f.grid.GetFixedRowCount(), 0);
+    EXPECT_EQ(
+        Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
+        Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
+    // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
+    // below the fixed band shrinks the band.
+    Check(4, 3, {400, 300},
+          {{"unmod; focus 4,3; rows 3; state; col 1; modflag; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
+            "99,0; rows 0; fixed",
+            "1 | focus -1,-1 sel 3,4--1,-1/0 | r1c1 r2c1  | mod 1 | 1 | 0 | 0 | st48 |  |  | 1 | fixed 0 1"}});
 }
 
 TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 {
-    CGridFixture f(4, 3);
-    f.grid.SetFocusCell(3, 2);
-    f.grid.SetSelectedRange(3, 2, 3, 2);
-    f.grid.SetModified(false);
-    EXPECT_EQ(f.grid.InsertRow("new", 2), 2);
-    EXPECT_EQ(f.State() + " " + f.Column(2) + f.grid.GetItemText(2, 0) + "|" + f.grid.GetItemText(2, 1) + "|" +
-                  Nums(f.grid.GetModified(), f.grid.GetItemState(4, 2)),
-              "focus 4,2 sel 4,2-4,2/1 r1c2  r2c2 r3c2 r4c2 new||" + Nums(1, GridState::Focused | GridState::Selected));
-    f.grid.InsertRow("again", 4); // at the focus row's own index: above it
-    EXPECT_EQ(f.grid.GetItemText(f.grid.GetFocusCell().row, 2), "r3c2");
-    EXPECT_EQ(f.grid.InsertRow("tail"), 7);
-    for (int bad : {0, 99, -2}) // only -1 means "append"
-        EXPECT_EQ(f.grid.InsertRow("no", bad), -1) << bad;
-    EXPECT_EQ(Nums(f.grid.GetRowCount()) + f.grid.GetItemText(7, 0), "8tail");
-    CGridCtrl empty;
-    EXPECT_EQ(empty.InsertRow("only"), 0);
-    EXPECT_EQ(Nums(empty.GetColumnCount()) + " " + empty.GetItemText(0, 0), "1 only");
-
-    CGridFixture d(4, 3);
-    d.grid.SetFocusCell(2, 2);
-    d.grid.SetSelectedRange(1, 1, 3, 3);
-    EXPECT_TRUE(d.grid.DeleteRow(2));
-    EXPECT_EQ(d.State() + " " + d.Column(1) + Nums(d.grid.GetItemState(2, 2)),
-              "focus -1,-1 sel 4,4--1,-1/0 r1c1 r3c1 r4c1 0");
-    EXPECT_TRUE(d.grid.DeleteRow(0) && !d.grid.DeleteRow(4));
-    EXPECT_EQ(d.grid.GetFixedRowCount(), 0);
+    // States: 1 focused, 2 selected. A row inserted at the focus row's own index goes above it;
+    // only -1 means "append".
+    Check(4, 3, {400, 300},
+          {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modflag; st 4,2; insert 4 "
+            "again; state; get 5,2; append tail; insert 0 no; insert 99 no; insert -2 no; size; get 7,0",
+            "2 | focus 4,2 sel 4,2-4,2/1 | r1c2  r2c2 r3c2 r4c2  | new |  | mod 1 | st3 | 4 | focus 5,2 sel "
+            "5,2-5,2/1 | r3c2 | 7 | -1 | -1 | -1 | size 8 4 | tail"},
+           {"focus 2,2; sel 1,1 3,3; delete 2; state; col 1; st 2,2; delete 0; delete 4; fixed",
+            "1 | focus -1,-1 sel 4,4--1,-1/0 | r1c1 r3c1 r4c1  | st0 | 1 | 0 | fixed 0 1"}});
+    Check(-1, 0, {400, 300}, {{"append only; size; get 0,0", "0 | size 1 1 | only"}});
 }
 
 TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
 {
-    CGridFixture f(0, 3); // one fixed row over four columns
-    f.grid.SetFocusCell(0, 2);
-    f.grid.SetFocusCell(5, 1); // out of range: refused
-    f.grid.SetFocusCell(0, 9);
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2));
-    EXPECT_EQ(f.grid.GetItemState(0, 2) & GridState::Focused, GridState::Focused);
-    const std::pair<unsigned, unsigned> keys[] = {{GridKey::Home, GridModifier::Ctrl}, {GridKey::Home, 0}};
-    for (auto [key, mods] : keys) {
-        EXPECT_TRUE(f.grid.OnKeyDown(key, mods));
-        EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 2)); // no non-fixed row to go to
-    }
-    for (unsigned key : {GridKey::End, GridKey::PageDown, GridKey::Down})
-        EXPECT_TRUE(f.grid.OnKeyDown(key, key == GridKey::End ? GridModifier::Ctrl : 0));
-    EXPECT_EQ(f.grid.GetFocusCell(), CCellID(0, 3)); // the last row is the header
-    f.grid.OnMouseWheel(-120);
-    f.grid.ScrollLines(true, 2);
-    f.grid.OnEditSelectAll();
-    f.view.m_Clipboard = "a\tb";
-    f.grid.SetFocusCell(-1, -1);
-    f.grid.OnEditPaste();
-    EXPECT_EQ(Nums(f.grid.GetScrollPos(true), f.grid.GetSelectedCount()) + " " + f.grid.GetItemText(0, 1), "0 0 r0c1");
-
-    CGridFixture e(-1); // nothing at all
-    e.grid.OnMouseWheel(-240);
-    e.grid.ScrollPages(true, 1);
-    e.grid.OnLButtonDown({10, 10}, 0);
-    e.grid.OnLButtonUp({10, 10});
-    e.grid.OnLButtonDblClk({10, 10}, 0);
-    e.grid.OnRButtonUp({10, 10});
-    e.grid.OnEditSelectAll();
-    e.grid.OnEditPaste();
-    e.view.m_Pointer = {10, 500};
-    e.grid.OnTimer(CGridCtrl::kAutoScrollTimerId);
-    EXPECT_TRUE(!e.grid.CopyTextFromGrid() && !e.grid.SortItems(0, true));
-    CRecordingPainter painter;
-    e.grid.OnDraw(painter);
-    EXPECT_EQ(Nums(e.owner.m_Commands.size(), painter.m_Texts.size()) + " " + painter.m_Ops.front() + " " +
-                  e.owner.Codes(),
-              "0 0 fill 0,0,400,300 #a0a0a0 -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 -101@-1,-1");
+    // One fixed row over four columns: out-of-range focus is refused, and with no non-fixed row
+    // to go to the keys stay in the header.
+    Check(0, 3, {400, 300},
+          {{"focus 0,2; focus 5,1; focus 0,9; state; st 0,2; keys Home+ctrl Home End+ctrl PageDown Down; wheel -120; "
+            "lines v 2; all; clip a\tb; focus -1,-1; paste; vpos; count; get 0,1",
+            "focus 0,2 sel 1,4--1,-1/0 | st49 | 0,2 0,2 0,3 0,3 0,3 | v 0 | count 0 | r0c1"}});
+    Check(-1, 0, {400, 300},
+          {{"wheel -240; pages v 1; down 10,10; up 10,10; dbl 10,10; rup 10,10; all; paste; pointer 10,500; timer; "
+            "copyok; sortok 0; ncmds; draw; codes",
+            "copy 0 | sort 0 | cmds 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
+            "-101@-1,-1"}});
 }
 
 TEST(GridSelection, StateFlagsRangesAndRepaints)
 {
-    CGridFixture f(20, 5, {300, 120}); // rows 1..4 and columns 1..4 (partly) visible
-    f.grid.SetItemState(2, 3, GridState::Selected);
-    f.grid.SetItemState(3, 1, GridState::Selected | GridState::ReadOnly);
-    // Column-major order of the packed key.
-    EXPECT_EQ(f.Selected(), (std::vector<CCellID>{CCellID(3, 1), CCellID(2, 3)}));
-    EXPECT_EQ(f.grid.GetSelectedCellRange(), CCellRange(2, 1, 3, 3));
-    f.grid.SetItemState(2, 3, 0);
-    EXPECT_EQ(f.Selected(), std::vector<CCellID>{CCellID(3, 1)});
-    EXPECT_EQ(Nums(f.grid.IsCellEditable(3, 1), f.grid.IsCellEditable(2, 3)), "0 1");
-    f.grid.ResetSelectedRange();
-    const std::string reset = f.State();
-    f.grid.SetSelectedRange(0, 0, 1, 2); // out of the fixed bands
-    EXPECT_EQ(reset + " | " + f.State(), "focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel 1,1-1,2/2");
-    f.grid.SetSelectedRange(-1, -1, -1, -1);
-    EXPECT_EQ(f.grid.GetSelectedCount(), 0);
-    f.grid.SetSelectedRange(2, 2, 3, 3);
-    f.grid.SetSelectedRange(3, 3, 3, 3, false, false); // merged with what was there
-    EXPECT_EQ(f.Selected(), (std::vector<CCellID>{{2, 2}, {3, 2}, {2, 3}}));
-
+    // Rows 1..4 and columns 1..4 (partly) visible. Selected cells list in column-major order of
+    // the packed key; a range is kept out of the fixed bands; a merged range keeps what was there.
     // Only cells whose flag changed are repainted, and only visible ones.
-    f.grid.SetSelectedRange(1, 1, 2, 2);
-    f.view.m_Invalidated.clear();
-    f.grid.SetSelectedRange(1, 1, 3, 2);
-    EXPECT_EQ(f.view.m_Invalidated, (std::vector<CGridRect>{{50, 60, 100, 80}, {100, 60, 150, 80}}));
-    f.view.m_Invalidated.clear();
-    f.grid.SetSelectedRange(15, 1, 20, 5);
-    EXPECT_EQ(Nums(f.view.m_Invalidated.size(), f.grid.GetSelectedCount()), "6 30"); // rows 1..3 lost the flag
-
-    f.grid.EnableSelection(false);
-    f.grid.SetSelectedRange(1, 1, 2, 2);
-    f.grid.SetEditable(false);
-    EXPECT_EQ(Nums(f.grid.GetSelectedCount(), f.grid.IsCellEditable(2, 3)), "0 0");
+    Check(20, 5, {300, 120},
+          {{"flag 2,3 2; flag 3,1 10; selected; range; flag 2,3 0; selected; editable 3,1; editable 2,3; reset; "
+            "state; sel 0,0 1,2; state; sel -1,-1 -1,-1; count; sel 2,2 3,3; merge 3,3 3,3; selected",
+            "3,1 2,3  | 2,1-3,3 | 3,1  | editable 0 | editable 1 | focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel "
+            "1,1-1,2/2 | count 0 | 2,2 3,2 2,3 "},
+           {"sel 1,1 2,2; inval; sel 1,1 3,2; inval; sel 15,1 20,5; ninval; count; nosel; sel 1,1 2,2; noedit; "
+            "count; editable 2,3",
+            "inval 50 20 100 40 50 40 100 60 100 20 150 40 100 40 150 60 | inval 50 60 100 80 100 60 150 80 | inval 6 "
+            "| count 30 | count 0 | editable 0"}});
 }
 
 TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
 {
-    CGridFixture f(40, 10, {300, 200});
-    const std::pair<CGridPoint, CCellID> hits[] = {
-        {{10, 10}, {0, 0}}, {{60, 25}, {1, 1}}, {{99, 39}, {1, 1}}, {{100, 40}, {2, 2}}};
-    for (auto [point, cell] : hits)
-        EXPECT_EQ(f.grid.GetCellFromPt(point), cell) << point.x;
-    f.grid.SetColumnWidth(2, 0);
-    EXPECT_EQ(f.grid.GetCellFromPt({100, 40}), CCellID(2, 3));
-    f.grid.SetColumnWidth(2, 50);
-    f.grid.SetScrollPos(true, 100); // five rows of 20
-    f.grid.SetScrollPos(false, 75); // not on a border: the next column starts the view
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(6, 3));
-    const std::pair<CGridPoint, CCellID> scrolled[] = {{{60, 25}, {6, 3}}, {{10, 25}, {6, 0}}, {{60, 5}, {0, 3}}};
-    for (auto [point, cell] : scrolled)
-        EXPECT_EQ(f.grid.GetCellFromPt(point), cell) << point.x;
-    CGridPoint origin; // (5, 3) is scrolled away
-    EXPECT_TRUE(!f.grid.GetCellOrigin(5, 3, origin) && f.grid.GetCellOrigin(7, 4, origin));
-    EXPECT_EQ(origin, (CGridPoint{100, 40}));
-    CGridFixture small(2, 2);
-    EXPECT_EQ(Nums(small.grid.GetCellFromPt({200, 10}).col, small.grid.GetCellFromPt({60, 100}).row), "-1 -1");
+    // Scrolled by five rows of 20, and to 75 across: not on a border, so the next column starts
+    // the view; (5, 3) is scrolled away.
+    Check(40, 10, {300, 200},
+          {{"hit 10,10; hit 60,25; hit 99,39; hit 100,40; colw 2 0; hit 100,40; colw 2 50; scroll v 100; scroll h "
+            "75; top; hit 60,25; hit 10,25; hit 60,5; origin 5,3; origin 7,4",
+            "0,0 | 1,1 | 1,1 | 2,2 | 2,3 | top 6 3 | 6,3 | 6,0 | 0,3 | 0 | 1 100 40"}});
+    Check(2, 2, {400, 300}, {{"hit 200,10; hit 60,100", "0,-1 | -1,1"}});
 }
 
 TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
 {
-    CGridFixture f(40, 10, {300, 200}); // 9 non-fixed rows and 5 columns fit
-    EXPECT_EQ(Nums(f.grid.IsCellVisible(9, 5), f.grid.IsCellVisible(10, 1)), "1 0");
-    f.grid.EnsureVisible(15, 8);
-    // Row 15 at the bottom: rows 7..15 fill the 180 pixels; column 8 at the right.
-    EXPECT_EQ(f.grid.GetTopleftNonFixedCell(), CCellID(7, 4));
-    CGridRect rect;
-    EXPECT_TRUE(f.grid.GetCellRect(15, 8, rect));
-    EXPECT_EQ(rect, (CGridRect{250, 180, 299, 199}));
-    f.grid.EnsureVisible(2, 1);
-    EXPECT_EQ(Nums(f.grid.GetTopleftNonFixedCell().row, f.grid.GetTopleftNonFixedCell().col, f.view.m_VMax),
-              Nums(2, 1, 40 * 20 - 180));
+    // Nine non-fixed rows and five columns fit; row 15 ends at the bottom (rows 7..15 fill the
+    // 180 pixels), column 8 at the right.
+    Check(40, 10, {300, 200},
+          {{"vis 9,5; vis 10,1; ensure 15,8; top; rect 15,8; ensure 2,1; top; vmax",
+            "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620"}});
 }
 
 TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 {
-    CGridFixture f(100, 3, {300, 220}); // ten non-fixed rows a page
-    const unsigned page = CGridCtrl::kWheelPageScroll;
-    // Lines per notch, wheel delta, top row after it. Three lines a notch:
-    // a delta of 40 is one line, and parts of it add up.
-    struct Step {
-        unsigned lines;
-        int delta, top;
-    } steps[] = {
-        {3, -120, 4}, {3, -240, 10},
-        {3, 60, 9},   // the other way: 180 is one line, 60 kept
-        {3, 100, 6},  // 60 + 300 = three lines
-        // A touchpad notch in eight parts: three lines in all.
-        {3, -15, 6}, {3, -15, 6}, {3, -15, 7}, {3, -15, 7}, {3, -15, 7}, {3, -15, 8}, {3, -15, 8}, {3, -15, 9},
-        {page, -120, 19}, {page, -60, 19}, {page, -60, 29}, {page, 2400, 1},
-    };
-    for (const Step& s : steps) {
-        if (s.lines == page && f.grid.GetWheelScrollLines() != page) // three lines a notch by default
-            f.grid.SetWheelScrollLines(page);
-        f.grid.OnMouseWheel(s.delta);
-        EXPECT_EQ(f.grid.GetTopleftNonFixedCell().row, s.top) << s.delta;
-    }
+    // Ten non-fixed rows a page; three lines a notch: a delta of 40 is one line, and parts of
+    // it add up, also the other way (180 is one line, 60 kept; 60 + 300 three lines). A
+    // touchpad notch comes in eight parts: three lines in all.
+    Check(100, 3, {300, 220},
+          {{"wheels -120 -240 60 100 -15 -15 -15 -15 -15 -15 -15 -15; pagewheel; wheels -120 -60 -60 2400",
+            "4 10 9 6 6 6 7 7 7 8 8 9 | 19 19 29 1"},
+           // Turning back drops what was kept from the other way.
+           {"wheels -120 60 -40", "4 3 4"}});
 }
 
 TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
 {
-    CGridFixture f(10, 5, {400, 300}); // 11 rows of 20 and 6 columns of 50 fit
-    using Change = std::function<void(CGridCtrl&)>;
-    const Change changes[] = {
-        [](CGridCtrl& g) { g.SetRowHeight(5, 200); },  [](CGridCtrl& g) { g.SetColumnWidth(2, 250); },
-        [](CGridCtrl& g) { g.SetColumnWidth(2, 0); },  [](CGridCtrl& g) { g.InsertRow("new", 3); },
-        [](CGridCtrl& g) { g.DeleteRow(5); },          [](CGridCtrl& g) { g.SetRowCount(40); },
-        [](CGridCtrl& g) { g.SetColumnCount(12); },    [](CGridCtrl& g) { g.AutoSizeColumn(1); },
-        [](CGridCtrl& g) { g.AutoSizeRow(1); },        [](CGridCtrl& g) { g.SortItems(1, false); },
-        [](CGridCtrl& g) { g.SetRowCount(3); },        [](CGridCtrl& g) { g.SetColumnCount(2); },
-    };
-    int step = 0;
-    for (const Change& change : changes) {
-        change(f.grid);
-        int height = 0, width = 0;
-        for (int r = 0; r < f.grid.GetRowCount(); ++r)
-            height += f.grid.GetRowHeight(r);
-        for (int c = 0; c < f.grid.GetColumnCount(); ++c)
-            width += f.grid.GetColumnWidth(c);
-        EXPECT_EQ(Nums(f.grid.GetVirtualHeight(), f.grid.GetVirtualWidth(), f.view.m_VMax, f.view.m_HMax),
-                  Nums(height, width, std::max(0, height - 300), std::max(0, width - 400))) << step++;
-    }
+    // 11 rows of 20 and 6 columns of 50 fit; "ranges" says "ok" while the virtual size is the sum
+    // of the lines and the scroll ranges what is left of it beyond the client area.
+    Check(
+        10, 5, {400, 300},
+        {{"rowh 5 200; ranges; colw 2 250; ranges; colw 2 0; ranges; insert 3 new; ranges; delete 5; ranges; rows 40; "
+          "ranges; cols 12; ranges; autocol 1; ranges; autorow 1; ranges; sort 1 -; ranges; rows 3; ranges; cols 2; "
+          "ranges",
+          "ok | ok | ok | 3 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | ok | 1 | ok | 1 | ok"}});
 }
 
 TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
 {
-    CGridFixture f(3, 2);
-    f.grid.SetItemText(2, 1, "a longer text"); // 13 * 7 = 91
-    EXPECT_TRUE(f.grid.AutoSizeColumn(1));
-    EXPECT_EQ(f.grid.GetColumnWidth(1), 91 + 2 * 7);
-    EXPECT_TRUE(f.grid.AutoSizeColumn(1, 1)); // the header only: "r0c1"
-    EXPECT_EQ(f.grid.GetColumnWidth(1), 28 + 14);
-    f.grid.SortItems(1, true);
-    EXPECT_TRUE(f.grid.AutoSizeColumn(1, 1)); // room for the triangle
-    EXPECT_EQ(f.grid.GetColumnWidth(1), 28 + 14 + 14);
-    f.grid.SetColumnWidth(2, 0);
-    EXPECT_TRUE(!f.grid.AutoSizeColumn(2) && !f.grid.AutoSizeColumn(7) && f.grid.AutoSizeRow(1));
-    EXPECT_EQ(Nums(f.grid.GetColumnWidth(2), f.grid.GetRowHeight(1)), "0 28");
+    // "a longer text" is 13 * 7 = 91 wide, the header "r0c1" 28, margins 7 a side; a sorted
+    // column's header makes room for the triangle (14).
+    Check(3, 2, {400, 300},
+          {{"text 2,1 a longer text; autocol 1; w 1; autocol 1 1; w 1; sort 1 +; autocol 1 1; w 1; colw 2 0; autocol "
+            "2; autocol 7; autorow 1; w 2; h 1",
+            "1 | w105 | 1 | w42 | 1 | w56 | 0 | 0 | 1 | w0 | h28"}});
 }
 
 TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
@@ -266,7 +147,8 @@ TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
     const auto& texts = painter.m_Texts;
     EXPECT_EQ(Nums(texts.size(), std::count(texts.begin(), texts.end(), "r3c1"),
                    std::count(texts.begin(), texts.end(), "r10c6"), painter.CountPrefix("line 99,20-99,199"),
-                   painter.CountPrefix("line 50,39-299,39")) + " " + texts.front(),
+                   painter.CountPrefix("line 50,39-299,39")) +
+                  " " + texts.front(),
               Nums(1 + 9 + 5 + 9 * 5, 0, 1, 1, 1) + " r0c0");
 
     CGridFixture small(2, 2, {300, 200});
@@ -285,10 +167,10 @@ TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
     colours.window = 0x222222;
     colours.face = 0x333333;
     f.grid.SetSystemColours(colours);
-    const auto& cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
-    EXPECT_EQ((std::vector<uint32_t>{cell(false, false).GetTextClr(), cell(false, false).GetBackClr(),
-                                     cell(false, true).GetBackClr(), cell(true, false).GetBackClr()}),
-              (std::vector<uint32_t>{0x111111, 0x222222, 0x333333, 0xABCDEF}));
+    auto cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
+    EXPECT_EQ(Nums(cell(false, false).GetTextClr(), cell(false, false).GetBackClr(), cell(false, true).GetBackClr(),
+                   cell(true, false).GetBackClr()),
+              Nums(0x111111, 0x222222, 0x333333, 0xABCDEF));
 }
 
 struct CTaggedCell : CGridCell {
@@ -312,27 +194,16 @@ TEST(GridCells, CellClassHookSuppliesCellsAndRenumbersThem)
     EXPECT_EQ(coords + Nums(cell->m_Coords.row, cell->m_Coords.col), "232 1");
 }
 
-// Windows the owner opens beside a cell are placed from its screen rectangle.
+// Windows the owner opens beside a cell are placed from its screen rectangle; rows 1 and 2 are
+// scrolled away, row 7 is below the client area, row 31 does not exist, and with no window system
+// there is nothing to ask.
 TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
 {
-    CGridFixture f(30, 5, {400, 100});
-    f.grid.SetScrollPos(true, 40); // rows 1 and 2 scrolled away
-    const std::tuple<int, int, bool, CGridRect> cases[] = {
-        {0, 0, true, {1000, 700, 1049, 719}},
-        {3, 1, true, {1050, 720, 1099, 739}},
-        {6, 5, true, {1250, 780, 1299, 799}},
-        {1, 1, false, {}},  // scrolled away above
-        {7, 1, false, {}},  // below the client area
-        {31, 0, false, {}}, // no such row
-    };
-    for (const auto& [row, col, onScreen, expected] : cases) {
-        CGridRect rect;
-        EXPECT_EQ(f.grid.GetCellScreenRect(row, col, rect), onScreen) << row << "," << col;
-        EXPECT_EQ(rect, expected) << row << "," << col; // untouched when off screen
-    }
-    f.grid.SetView(nullptr);
-    CGridRect rect;
-    EXPECT_FALSE(f.grid.GetCellScreenRect(0, 0, rect)); // no window system to ask
+    Check(30, 5, {400, 100},
+          {{"scroll v 40; screen 0,0; screen 3,1; screen 6,5; screen 1,1; screen 7,1; screen 31,0; noview; screen "
+            "0,0",
+            "1 1000 700 1049 719 | 1 1050 720 1099 739 | 1 1250 780 1299 799 | 0 0 0 0 0 | 0 0 0 0 0 | 0 0 0 0 0 | 0 "
+            "0 0 0 0"}});
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The widget with real mouse, keyboard and wheel events, the clipboard, and a
 // screenshot of a filled grid.
 
-#include "grid/widgetfixture.h"
+#include "grid/widgetscript.h"
 #include "grid/widget/gridqtconvert.h"
 #include "support/testfiles.h"
 
@@ -18,117 +18,51 @@
 
 namespace {
 
+using widgetscript::Play;
+
 TEST(GridWidget, MouseEventsReachTheGridWithTheirModifiers)
 {
-    CWidgetFixture f;
-    CGridCtrl& grid = f.widget.Grid();
-    QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, f.Centre(1, 1));
-    QTest::mouseMove(f.Viewport(), f.Centre(2, 2));
-    QTest::mouseMove(f.Viewport(), f.Centre(3, 2));
-    QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, f.Centre(3, 2));
-    EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(1, 1, 3, 2));
-    f.Click(2, 3);
-    EXPECT_TRUE(f.widget.hasFocus());
-    f.Click(4, 4, Qt::ShiftModifier);
-    f.Click(1, 1, Qt::ControlModifier);
-    EXPECT_EQ(Nums(grid.GetSelectedCellRange().minRow, grid.GetSelectedCount()), "1 7");
-
-    // Column 1 spans 60..119; its border is grabbed in the header row.
-    QTest::mouseMove(f.Viewport(), QPoint(119, 10));
-    EXPECT_EQ(f.Viewport()->cursor().shape(), Qt::SizeHorCursor);
-    QTest::mousePress(f.Viewport(), Qt::LeftButton, {}, QPoint(119, 10));
-    QTest::mouseMove(f.Viewport(), QPoint(150, 10));
-    QTest::mouseRelease(f.Viewport(), Qt::LeftButton, {}, QPoint(150, 10));
-    EXPECT_EQ(grid.GetColumnWidth(1), 90);
-    EXPECT_EQ(f.Viewport()->cursor().shape(), Qt::ArrowCursor);
+    // Column 1 spans 60..119; its border is grabbed in the header row (cursor 6: sizing across).
     // A double click on a border fits the column to its widest text.
-    QTest::mouseDClick(f.Viewport(), Qt::LeftButton, {}, QPoint(149, 10));
-    EXPECT_TRUE(grid.GetColumnWidth(1) > 20 && grid.GetColumnWidth(1) < 90) << grid.GetColumnWidth(1);
+    CWidgetFixture f;
+    EXPECT_EQ(Play(f, "press @1,1; move @2,2; move @3,2; release @3,2; range; click 2,3; hasfocus; click 4,4 shift; "
+                      "click 1,1 ctrl; range; count; move 119,10; cursor; press 119,10; move 150,10; release 150,10; "
+                      "w 1; cursor; dclick 149,10"),
+              "1,1-3,2 | has focus 1 | 1,1-4,4 | count 7 | cursor 6 | w90 | cursor 0");
+    EXPECT_TRUE(f.widget.Grid().GetColumnWidth(1) > 20 && f.widget.Grid().GetColumnWidth(1) < 90);
 }
 
 TEST(GridWidget, KeysNavigateCopyPasteAndDelete)
 {
-    CWidgetFixture f;
-    CGridCtrl& grid = f.widget.Grid();
-    f.Click(1, 1);
-    QTest::keyClick(&f.widget, Qt::Key_Down);
-    QTest::keyClick(&f.widget, Qt::Key_Right, Qt::ShiftModifier);
-    EXPECT_EQ(grid.GetSelectedCellRange(), CCellRange(2, 1, 2, 2));
-    QTest::keyClick(&f.widget, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString("r2c1\tr2c2"));
-    QGuiApplication::clipboard()->setText("x,y\nz");
-    QTest::keyClick(&f.widget, Qt::Key_Down);
-    QTest::keyClick(&f.widget, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(grid.GetItemText(3, 2) + grid.GetItemText(3, 3) + grid.GetItemText(4, 2), "xyz");
-    QTest::keyClick(&f.widget, Qt::Key_Delete);
-    EXPECT_EQ(grid.GetItemText(3, 2), "");
     // Text that is not UTF-8 is shown as Windows-1252.
-    grid.SetItemText(1, 1, "caf\xE9");
-    grid.SetSelectedRange(1, 1, 1, 1);
-    QTest::keyClick(&f.widget, Qt::Key_Insert, Qt::ControlModifier);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("caf\xC3\xA9"));
-    QTest::keyClick(&f.widget, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(grid.GetSelectedCount(), 100);
+    CWidgetFixture f;
+    EXPECT_EQ(Play(f, "click 1,1; key Down; key Right shift; range; key C ctrl; clip; setclip x,y\nz; key Down; key V "
+                      "ctrl; get 3,2; get 3,3; get 4,2; key Delete; get 3,2; text 1,1 caf\xE9; sel 1,1 1,1; key "
+                      "Insert ctrl; clip; key A ctrl; count"),
+              "2,1-2,2 | r2c1\tr2c2 | x | y | z |  | caf\xC3\xA9 | count 100");
 
     CGridAboveLineEdit w(2, 2, 300, 250); // Tab wraps rows, then leaves at the last cell
-    w.f.Click(1, 2);
-    QTest::keyClick(&w.f.widget, Qt::Key_Tab);
-    EXPECT_EQ(w.f.widget.Grid().GetFocusCell(), CCellID(2, 1));
-    QTest::keyClick(&w.f.widget, Qt::Key_Tab);
-    QApplication::processEvents();
-    EXPECT_TRUE(w.f.widget.hasFocus());
+    EXPECT_EQ(Play(w.f, "click 1,2; key Tab; focus; key Tab; events; hasfocus"), "focus 2,1 | has focus 1");
     QTest::keyPress(&w.f.widget, Qt::Key_Tab);
-    EXPECT_EQ(w.f.widget.Grid().GetFocusCell(), CCellID(2, 2));
-    EXPECT_TRUE(w.below->hasFocus());
-}
-
-void Wheel(QWidget* viewport, int delta)
-{
-    QWheelEvent event(QPointF(100, 100), viewport->mapToGlobal(QPointF(100, 100)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(viewport, &event);
+    EXPECT_EQ(Play(w.f, "focus") + Nums(w.below->hasFocus()), "focus 2,21");
 }
 
 TEST(GridWidget, WheelAndScrollBarsMoveByWholeRowsAndEndAnEdit)
 {
+    // The top row and the bar's value; a touchpad sends a notch in eight parts. With rows of 25
+    // pixels every arrow click moves one row; columns of differing widths step one at a time too.
     CWidgetFixture f(50, 3);
     ASSERT_EQ(QApplication::wheelScrollLines(), 3);
-    CGridCtrl& grid = f.widget.Grid();
-    QScrollBar* bar = f.widget.verticalScrollBar();
-    auto where = [&] { return Nums(grid.GetTopleftNonFixedCell().row, bar->value()); };
-    Wheel(f.Viewport(), -120);
-    EXPECT_EQ(where(), "4 66");
-    for (int i = 0; i < 8; ++i) // a touchpad sends the notch in eight parts
-        Wheel(f.Viewport(), -15);
-    EXPECT_EQ(where(), "7 132");
-    bar->setValue(22 * 10);
-    EXPECT_EQ(where(), "11 220");
-    for (int r = 1; r <= 50; ++r) // rows of 25 pixels: every arrow click moves one row
-        grid.SetRowHeight(r, 25);
-    grid.SetScrollPos(true, 0);
-    for (int click = 1; click <= 12; ++click) {
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(where(), Nums(1 + click, 25 * click));
-    }
-    bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(where(), "12 275");
-    grid.SetColumnCount(12); // columns of differing widths step one at a time too
-    grid.SetColumnWidth(2, 130);
-    QScrollBar* across = f.widget.horizontalScrollBar();
-    across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(grid.GetTopleftNonFixedCell().col, 2);
-    across->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(Nums(grid.GetTopleftNonFixedCell().col, across->value()), "3 190");
+    EXPECT_EQ(Play(f, "wheel -120; where; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; wheel -15; "
+                      "wheel -15; where; setbar 220; where; rowh 25; vscroll 0; step v + 12; step v - 1; cols 12; colw "
+                      "2 130; step h + 2"),
+              "4 66 | 7 132 | 11 220 | 2 25 3 50 4 75 5 100 6 125 7 150 8 175 9 200 10 225 11 250 12 275 13 300 | 12 "
+              "275 | 2 60 3 190");
 
     // Scrolling ends an open edit into its own cell (the scroll bars move the grid as the wheel does).
     CWidgetFixture e(50, 3);
-    e.Click(2, 2);
-    QTest::keyClicks(&e.widget, "typed");
-    ASSERT_NE(e.widget.Editor(), nullptr);
-    Wheel(e.Viewport(), -120);
-    CWidgetFixture::Settle();
-    EXPECT_EQ(Nums(e.widget.Editor() == nullptr, e.owner.Count(GridNotifyEndEdit), e.widget.hasFocus()) + " " +
-                  e.widget.Grid().GetItemText(2, 2), "1 1 1 typed");
+    EXPECT_EQ(Play(e, "click 2,2; wtype typed; editor; wheel -120; settle; editor; ends; hasfocus; get 2,2"),
+              "typed 5 0 1 2 2 | no editor | ends 1 | has focus 1 | typed");
 }
 
 TEST(GridWidget, EscReachesTheDialogUnlessAnEditTakesIt)

@@ -1,7 +1,7 @@
 // The in-place editor with real key events: first-key rules, leaving by
 // arrows, Tab and Esc, growth, the edit menu and a single end-of-edit report.
 
-#include "grid/widgetfixture.h"
+#include "grid/widgetscript.h"
 #include "grid/widget/gridqtconvert.h"
 
 #include <QContextMenuEvent>
@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+using widgetscript::Play;
 
 struct CEditFixture : CWidgetFixture {
     CEditFixture()
@@ -33,64 +35,32 @@ struct CEditFixture : CWidgetFixture {
 
 TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
 {
-    // The key that opens the editor; its text, caret and selection; whether arrows leave it.
-    const std::pair<Qt::Key, std::string> cases[] = {
-        {Qt::Key_7, "7 1 0 1"}, {Qt::Key_F2, "12 2 0 0"}, {Qt::Key_Backspace, "1 1 0 1"}}; // deletes the last character
-    for (const auto& [key, state] : cases) {
+    // The editor shows its text, caret, selection, whether arrows leave it, and its cell.
+    // Backspace deletes the last character. A click on the focus cell again edits at the
+    // release, caret at the end. Esc restores and reports nothing.
+    const gridscript::Case cases[] = {
+        {"key 7; editor", "7 1 0 1 2 2"},
+        {"key F2; editor", "12 2 0 0 2 2"},
+        {"key Backspace; editor", "1 1 0 1 2 2"},
+        {"click 2,2; editor; ekey Return; settle; codes; key 9; ekey Esc; settle; get 2,2; key 7; ekey Return; "
+         "settle; get 2,2; codes; editor; hasfocus",
+         "12 2 0 0 2 2 | -105@2,2 | 12 | 7 | -105@2,2 -105@2,2 -105@2,2 -106@2,2=7 | no editor | has focus 1"},
+        // Arrows and Tab leave the cell and editing goes on with the new cell's text selected; in an
+        // edit opened by F2 arrows move the caret, and Ctrl+arrows leave.
+        {"key 5; ekey Left; get 2,2; focus; selected; ekey Tab; focus; type 4; ekey Backtab shift; get 2,2; focus; "
+         "ekey "
+         "Esc; settle; key F2; ekey Left; editor; ekey Right ctrl; focus",
+         "5 | focus 2,1 | r2c1 | focus 2,2 | 4 | focus 2,1 | r2c1 3 0 0 2 1 | focus 2,2"},
+    };
+    for (const auto& [script, expected] : cases) {
         CEditFixture f;
-        CInPlaceEdit* editor = f.Open(key);
-        ASSERT_NE(editor, nullptr) << state;
-        EXPECT_EQ(editor->text().toStdString() + " " + Nums(editor->cursorPosition(), editor->hasSelectedText(),
-                                                            editor->ExitOnArrows(), editor->Row(), editor->Col()),
-                  state + " 2 2");
+        EXPECT_EQ(Play(f, script), expected) << script;
     }
-    CEditFixture f;
-    f.Click(2, 2); // the focus cell again: edit at release, caret at the end
-    ASSERT_NE(f.widget.Editor(), nullptr);
-    EXPECT_EQ(f.widget.Editor()->cursorPosition(), 2);
-    f.Close(Qt::Key_Return);
-    EXPECT_EQ(f.owner.Codes(), "-105@2,2");
-
-    f.Open(Qt::Key_9); // Esc restores and reports nothing
-    f.Close(Qt::Key_Escape);
-    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "12");
-    f.Open(Qt::Key_7);
-    f.Close(Qt::Key_Return);
-    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2) + " " + f.owner.Codes(), "7 -105@2,2 -105@2,2 -105@2,2 -106@2,2=7");
-    EXPECT_TRUE(f.widget.Editor() == nullptr && f.widget.hasFocus());
-}
-
-TEST(InPlaceEdit, LeavingKeysMoveOnAndKeepEditing)
-{
-    CEditFixture f;
-    f.Open(Qt::Key_5);
-    QTest::keyClick(f.widget.Editor(), Qt::Key_Left);
-    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2) + Nums(f.widget.Grid().GetFocusCell().col), "51");
-    ASSERT_NE(f.widget.Editor(), nullptr); // editing goes on with the new cell's text selected
-    EXPECT_EQ(f.widget.Editor()->selectedText(), QString("r2c1"));
-    QTest::keyClick(f.widget.Editor(), Qt::Key_Tab);
-    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 2));
-    QTest::keyClicks(f.widget.Editor(), "4");
-    QTest::keyClick(f.widget.Editor(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2) + Nums(f.widget.Grid().GetFocusCell().col), "41");
-    f.Close(Qt::Key_Escape);
-
-    CInPlaceEdit* clicked = f.Open(Qt::Key_F2); // arrows move the caret in an edit opened so
-    QTest::keyClick(clicked, Qt::Key_Left);
-    EXPECT_TRUE(f.widget.Editor() == clicked && clicked->cursorPosition() == 3);
-    QTest::keyClick(clicked, Qt::Key_Right, Qt::ControlModifier);
-    EXPECT_EQ(f.widget.Grid().GetFocusCell(), CCellID(2, 2));
-
-    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Down}) { // at the last cell the edit just ends
+    for (const char* key : {"Tab", "Down"}) { // at the last cell the edit just ends
         CWidgetFixture l(3, 3);
-        l.Click(3, 3);
-        QTest::keyClick(&l.widget, Qt::Key_4);
-        ASSERT_NE(l.widget.Editor(), nullptr);
-        QTest::keyClick(l.widget.Editor(), key);
-        CWidgetFixture::Settle();
-        const CCellID focus = l.widget.Grid().GetFocusCell();
-        EXPECT_EQ(l.widget.Grid().GetItemText(3, 3) + Nums(l.widget.Editor() == nullptr, focus.row, focus.col),
-                  "41 3 3") << key;
+        EXPECT_EQ(Play(l, "click 3,3; key 4; ekey " + std::string(key) + "; settle; get 3,3; editor; focus"),
+                  "4 | no editor | focus 3,3")
+            << key;
     }
 }
 
@@ -136,7 +106,7 @@ TEST(InPlaceEdit, GrowsWithItsTextUpToTheGridsRightEdgeInTheGridsFont)
     EXPECT_EQ(editor->x(), 120);
     QTest::keyClicks(editor, "abc");
     EXPECT_EQ(editor->width(), startWidth); // still fits
-    while (editor->width() == startWidth) // once it grows: the text and two spaces
+    while (editor->width() == startWidth)   // once it grows: the text and two spaces
         QTest::keyClick(editor, Qt::Key_W);
     EXPECT_EQ(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text() + QStringLiteral("  ")));
     QTest::keyClicks(editor, " and a good deal more text than any cell holds");
@@ -146,23 +116,14 @@ TEST(InPlaceEdit, GrowsWithItsTextUpToTheGridsRightEdgeInTheGridsFont)
 TEST(InPlaceEdit, EndsExactlyOnceOnFocusLossAndSilentlyWhenItsRowGoes)
 {
     CGridAboveLineEdit w(5, 3, 400, 300);
-    CWidgetFixture& f = w.f;
-    f.Click(2, 2);
-    QTest::keyClick(&f.widget, Qt::Key_8);
-    ASSERT_NE(f.widget.Editor(), nullptr);
-    f.owner.Clear();
+    Play(w.f, "click 2,2; key 8; clear");
     w.below->setFocus();
-    CWidgetFixture::Settle();
-    EXPECT_EQ(f.widget.Grid().GetItemText(2, 2) + " " + f.owner.Codes(), "8 -106@2,2=8");
-    EXPECT_TRUE(f.widget.Editor() == nullptr && !f.widget.Grid().GetCell(2, 2)->IsEditing());
+    EXPECT_EQ(Play(w.f, "settle; get 2,2; codes; editor") + Nums(w.f.widget.Grid().GetCell(2, 2)->IsEditing()),
+              "8 | -106@2,2=8 | no editor0");
 
-    CEditFixture r;
-    r.Open(Qt::Key_F2);
-    r.widget.Grid().SetRowCount(2); // the edited row is gone
-    CWidgetFixture::Settle();
-    EXPECT_EQ(Nums(r.widget.Editor() == nullptr, r.owner.Count(GridNotifyEndEdit), r.widget.hasFocus()), "1 0 1");
-    r.widget.Grid().SetRowCount(5);
-    EXPECT_EQ(r.widget.Grid().GetItemText(2, 2), "");
+    CEditFixture r; // the edited row goes
+    EXPECT_EQ(Play(r, "key F2; rows 2; settle; editor; ends; hasfocus; rows 5; get 2,2"),
+              "no editor | ends 0 | has focus 1 | ");
 }
 
 } // namespace

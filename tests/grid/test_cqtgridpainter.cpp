@@ -55,11 +55,15 @@ TEST(QtGridPainter, DrawsExactPixels)
 
     const std::pair<std::function<void(CGridPainter&)>, std::string> cases[] = {
         // A checker tiled over 16 x 8.
-        {[](CGridPainter& p) { p.FillPattern({0, 0, 16, 8}, kChecker, kRed, kBlue); },
+        {[](CGridPainter& p) {
+             p.FillPattern({0, 0, 16, 8}, kChecker, kRed, kBlue);
+         },
          "RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/"
          "RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/RBRBRBRBRBRBRBRB/BRBRBRBRBRBRBRBR/"},
         // Anchored at the rectangle, clear bits left alone.
-        {[](CGridPainter& p) { p.FillPattern({2, 1, 15, 7}, kBlocks, kRed, std::nullopt); },
+        {[](CGridPainter& p) {
+             p.FillPattern({2, 1, 15, 7}, kBlocks, kRed, std::nullopt);
+         },
          "................/..RRR.....RRR.../..RRRR....RRRR../..RRRR....RRRR../"
          "..RRRR....RRRR../......RRRR....R./......RRRR....R./................/"},
         // 3 pixels wide, flat ends, centred on the points.
@@ -70,11 +74,15 @@ TEST(QtGridPainter, DrawsExactPixels)
          ".............RRR/.............RRR/................/..GGGGGGGGGG..../"
          "..GGGGGGGGGG..../..GGGGGGGGGG..../................/................/"},
         // A thin polyline, both ends drawn.
-        {[](CGridPainter& p) { p.DrawPolyline({{1, 1}, {6, 1}, {6, 5}}, 0, kBlack); },
+        {[](CGridPainter& p) {
+             p.DrawPolyline({{1, 1}, {6, 1}, {6, 5}}, 0, kBlack);
+         },
          "................/.KKKKKK........./......K........./......K........./"
          "......K........./......K........./................/................/"},
         // A thin line from a point to itself draws that pixel.
-        {[](CGridPainter& p) { p.DrawPolyline({{3, 2}, {3, 2}}, 0, kBlack); },
+        {[](CGridPainter& p) {
+             p.DrawPolyline({{3, 2}, {3, 2}}, 0, kBlack);
+         },
          "................/................/...K............/................/"
          "................/................/................/................/"},
         // Polygons filled, and filled and outlined.

@@ -45,17 +45,7 @@ struct CWidgetFixture : CAppFirst {
         CGridCtrl& grid = widget.Grid();
         grid.SetOwner(&owner);
         grid.SetControlId(1008);
-        grid.SetRowCount(rows + 1);
-        grid.SetColumnCount(cols + 1);
-        grid.SetFixedRowCount(1);
-        grid.SetFixedColumnCount(1);
-        for (int r = 0; r <= rows; ++r) {
-            grid.SetRowHeight(r, 22);
-            for (int c = 0; c <= cols; ++c)
-                grid.SetItemText(r, c, "r" + std::to_string(r) + "c" + std::to_string(c));
-        }
-        for (int c = 0; c <= cols; ++c)
-            grid.SetColumnWidth(c, 60);
+        FillGrid(grid, rows, cols, 60, 22);
         if (!parent) {
             widget.resize(400, 300);
             Show(&widget);
