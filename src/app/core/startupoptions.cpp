@@ -141,16 +141,14 @@ void ApplyEditorPass(const std::vector<std::string>& args, CStartupOptions& opti
 
 void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& options)
 {
+    const CScreenshotSwitch screenshot = FindScreenshot(args);
+    if (screenshot.given && !screenshot.path.empty())
+        options.screenshotPath = screenshot.path;
     // The values of the hosts' switches are never a legend to open.
     static constexpr std::string_view kTakesValue[] = {"-PID", "-LeftPos", "-TopPos", "-CAPID", "-name", "-TABPath"};
-    for (size_t i = 1; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--screenshot") {
-            if (hasValue)
-                options.screenshotPath = args[++i];
-            continue;
-        }
+    const std::vector<std::string>& rest = screenshot.hostArgs;
+    for (size_t i = 1; i < rest.size(); ++i) {
+        const std::string& arg = rest[i];
         bool valueSwitch = false;
         for (std::string_view s : kTakesValue)
             valueSwitch = valueSwitch || Is(arg, s);
@@ -170,17 +168,20 @@ std::string HostProduct(int hostCode)
     return hostCode >= 0 && hostCode <= 9 ? kProducts[hostCode] : kProducts[0];
 }
 
-std::vector<std::string> WithoutScreenshot(const std::vector<std::string>& args)
+CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args)
 {
-    std::vector<std::string> kept;
-    kept.reserve(args.size());
+    CScreenshotSwitch found;
+    found.hostArgs.reserve(args.size());
     for (size_t i = 0; i < args.size(); ++i) {
-        if (i > 0 && args[i] == "--screenshot")
-            ++i; // and its value, whatever it looks like
-        else
-            kept.push_back(args[i]);
+        if (i == 0 || args[i] != "--screenshot") {
+            found.hostArgs.push_back(args[i]);
+            continue;
+        }
+        found.given = true;
+        if (i + 1 < args.size())
+            found.path = args[++i]; // whatever it looks like
     }
-    return kept;
+    return found;
 }
 
 std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args)
@@ -198,7 +199,7 @@ CStartupOptions ParseStartupArguments(const std::vector<std::string>& args)
     CStartupOptions options;
     // Our picture switch is no host's: neither pass sees it or its value, so
     // "--screenshot -edit" names a file and sets no mode.
-    const std::vector<std::string> hostArgs = WithoutScreenshot(args);
+    const std::vector<std::string> hostArgs = FindScreenshot(args).hostArgs;
     ApplyWindowPass(hostArgs, options);
     ApplyEditorPass(hostArgs, options);
     ApplyOwnSwitches(args, options);

@@ -77,8 +77,16 @@ std::string HostProduct(int hostCode);
 // All three passes, then the default TAB path, in the order the window is built.
 CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 
-// The arguments without "--screenshot" and its value: what the hosts' passes read.
-std::vector<std::string> WithoutScreenshot(const std::vector<std::string>& args);
+// Where "--screenshot" is, decided here alone so that every reader agrees: each
+// one after the program takes the next argument as its value, whatever it
+// looks like ("-name --screenshot out.png" asks for a picture, and "-name" has
+// no value). The last value given counts.
+struct CScreenshotSwitch {
+    bool given = false;
+    std::string path;                 // empty when no value followed
+    std::vector<std::string> hostArgs; // the rest, for the hosts' passes
+};
+CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args);
 // Why a "--screenshot" file name is refused (it must end in ".png", in any
 // case: the picture written is PNG); nothing when it is fine or not given.
 std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args);

@@ -92,6 +92,11 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/a.leg tab= edit=0 tab2leg=0 shot=-Quarvex open="},
         {Args({"--screenshot", "-PID", "5", "-LeftPos", "--screenshot"}),
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=-PID open="},
+        // The switch is found before any host switch takes its value: "-name" is left without one.
+        {Args({"-name", "--screenshot", "out.png", "x.leg"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=x.leg tab= edit=0 tab2leg=0 shot=out.png open="},
+        {Args({"-TABPath", "--screenshot", "out.png"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=out.png open="},
         // The Quarvex default TAB path is looked up after the passes, and "-TABPath" wins over it.
         {Args({"-Q3D", "-TABPath", "/t/mine.tab"}),
          "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/t/mine.tab edit=0 tab2leg=0 shot= open="},
