@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <memory>
 #include <optional>
 
 #include <fcntl.h>
@@ -16,27 +17,36 @@
 
 namespace {
 
-constexpr char kRaise[] = "raise\n";
+// A request is one word, a path for "open", and a NUL: a path can hold any
+// byte but that one, a line break included.
+constexpr char kRaise[] = "raise";
 constexpr char kOpen[] = "open ";
 constexpr char kRaised[] = "raised\n";
+// Far more than any path; a peer that sends more is cut off.
+constexpr qint64 kMaxRequest = 64 * 1024;
 
-// A folder only we can enter: the session's runtime folder when the system
-// made one, else our own under the temporary folder. In a world-writable
-// temporary folder anybody could have made that name first (a folder of
-// theirs, or a link to one), so it is used only when it is a real folder,
-// ours, and closed to everybody else. Empty when there is no such folder.
+// Only we may make, replace or listen in the folder of the record. Anybody
+// could have made the name first in a world-writable folder (a folder of
+// theirs, or a link to one), and XDG_RUNTIME_DIR is only a name someone put
+// in the environment: either is used only when it is a real folder, ours,
+// and closed to everybody else.
+bool IsPrivateFolder(const std::string& folder)
+{
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// The session's runtime folder when the system made one for us, else our own
+// under the temporary folder. Empty when there is no such folder.
 std::string PrivateFolder()
 {
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    struct stat st {};
-    if (!runtime.isEmpty() && ::stat(runtime.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return runtime.toStdString();
+    const std::string runtime = qgetenv("XDG_RUNTIME_DIR").toStdString();
+    if (!runtime.empty() && IsPrivateFolder(runtime))
+        return runtime;
     const std::string folder = QDir::tempPath().toStdString() + "/tessarin-" + std::to_string(getuid());
-    ::mkdir(folder.c_str(), 0700); // may exist already: checked below either way
-    if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != getuid() ||
-        (st.st_mode & 077) != 0)
-        return {};
-    return folder;
+    ::mkdir(folder.c_str(), 0700); // may exist already: checked either way
+    return IsPrivateFolder(folder) ? folder : std::string();
 }
 
 // Only our own user's editor is answered or obeyed.
@@ -93,9 +103,8 @@ bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeout
     if (!PeerIsUs(socket.socketDescriptor()))
         return false; // not our editor: nothing it says counts
     ReleaseStartLock();
-    // A path is one line of the request; one that holds a line break only raises.
-    const bool forward = !openPath.empty() && openPath.find('\n') == std::string::npos;
-    socket.write(forward ? (kOpen + openPath + "\n").c_str() : kRaise);
+    const std::string request = openPath.empty() ? std::string(kRaise) : kOpen + openPath;
+    socket.write(request.c_str(), static_cast<qint64>(request.size() + 1)); // with its NUL
     socket.waitForBytesWritten(timeoutMs);
     // The answer only says the request arrived; a busy instance still runs.
     while (socket.bytesAvailable() < static_cast<qint64>(sizeof kRaised - 1) && socket.waitForReadyRead(timeoutMs)) {
@@ -134,17 +143,25 @@ bool CInstanceChecker::Track(std::function<void(const std::string& openPath)> ra
                 socket->abort();
                 continue;
             }
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                if (!socket->canReadLine())
+            // A request may come in pieces: it is whole at its NUL.
+            auto received = std::make_shared<QByteArray>();
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, received] {
+                received->append(socket->readAll());
+                const qsizetype end = received->indexOf('\0');
+                if (end < 0) {
+                    if (received->size() > kMaxRequest)
+                        socket->abort();
                     return;
-                const QByteArray line = socket->readLine();
+                }
+                const QByteArray request = received->left(end);
+                received->clear();
                 socket->write(kRaised);
                 socket->disconnectFromServer();
                 std::optional<std::string> openPath;
-                if (line == kRaise)
+                if (request == kRaise)
                     openPath = std::string();
-                else if (line.startsWith(kOpen) && line.endsWith('\n'))
-                    openPath = line.mid(static_cast<int>(sizeof kOpen - 1)).chopped(1).toStdString();
+                else if (request.startsWith(kOpen))
+                    openPath = request.mid(static_cast<qsizetype>(sizeof kOpen - 1)).toStdString();
                 // After the answer: opening a legend may ask about unsaved
                 // changes, and the second start need not wait for the user.
                 if (openPath && m_raise)

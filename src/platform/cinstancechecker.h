@@ -5,14 +5,15 @@
 // crashed instance refuses connections, and is then removed and taken over, so
 // a crash never blocks the next start.
 //
-// The socket lives in $XDG_RUNTIME_DIR (private to the user) or, without one, in
-// a folder of our own in the temporary folder ("tessarin-UID", mode 0700, checked
-// before use), so two users of one machine each get their own editor and no
-// other user can stand in for ours. Both ends check that the other runs as the
+// The socket lives in $XDG_RUNTIME_DIR or, without one, in a folder of our own
+// in the temporary folder ("tessarin-UID", mode 0700). Either is used only when
+// it is a real folder (no link), ours, and closed to everybody else; a runtime
+// folder that fails this gives way to the temporary one. So two users of one
+// machine each get their own editor and no other user can stand in for ours. Both ends check that the other runs as the
 // same user before anything said counts.
 //
-// A later start that names a legend file forwards it: the running editor raises
-// its window and opens that legend.
+// A later start that names a legend file forwards it, whatever bytes its path
+// holds: the running editor raises its window and opens that legend.
 
 #include <functional>
 #include <memory>

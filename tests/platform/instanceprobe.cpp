@@ -25,8 +25,13 @@ int main(int argc, char** argv)
         [](const std::string& path) {
             if (path.empty())
                 std::printf("raised\n");
-            else
-                std::printf("opened %s\n", path.c_str());
+            else {
+                // One line per request: a line break in the path is shown as "\n".
+                std::string shown;
+                for (char ch : path)
+                    shown += ch == '\n' ? std::string("\\n") : std::string(1, ch);
+                std::printf("opened %s\n", shown.c_str());
+            }
             std::fflush(stdout);
         },
         &why);

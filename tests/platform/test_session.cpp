@@ -18,6 +18,7 @@
 #include <sys/wait.h>
 #include <cstring>
 #include <functional>
+#include <iostream>
 #include <future>
 #include <thread>
 #include <unistd.h>
@@ -93,10 +94,13 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
         EXPECT_EQ(second.process.readAllStandardOutput(), "activated\n");
         EXPECT_TRUE(first->Says("raised"));
     }
-    // A legend named at a later start reaches the running one, path and all.
-    CProbe forwarding(dir, QStringLiteral("/legends/with space/x.leg"));
-    EXPECT_EQ(forwarding.ExitCode(), 3);
-    EXPECT_EQ(first->Said("opened "), "/legends/with space/x.leg");
+    // A legend named at a later start reaches the running one, path and all,
+    // whatever bytes the path holds.
+    for (const char* path : {"/legends/with space/x.leg", "/legends/a\nline/b\r.leg", "/l/\xe4\t.leg"}) {
+        CProbe forwarding(dir, QString::fromUtf8(path));
+        EXPECT_EQ(forwarding.ExitCode(), 3);
+        EXPECT_EQ(first->Said("opened "), QString::fromUtf8(path).replace('\n', "\\n").toStdString());
+    }
 
     // SIGKILL leaves the socket file behind; the next start still becomes the instance.
     first->process.kill();
@@ -108,53 +112,75 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     EXPECT_EQ(after.ExitCode(), 3);
 }
 
-TEST(InstanceChecker, WithoutARuntimeFolderTheRecordGoesToAPrivateFolderOnly)
+TEST(InstanceChecker, TheRecordGoesToAPrivateFolderOnly)
 {
     CCoreApp app;
     namespace fs = std::filesystem;
     const std::string uid = std::to_string(getuid());
+    const bool root = getuid() == 0;
+    // Another user's folder (root gives it away to nobody); skipped otherwise.
+    auto othersFolder = [root](const fs::path& f) {
+        fs::create_directory(f);
+        chmod(f.c_str(), 0700);
+        return root && chown(f.c_str(), 65534, 65534) == 0;
+    };
+    auto linkToPrivate = [](const fs::path& f) {
+        fs::create_directory(f.string() + "-real");
+        chmod((f.string() + "-real").c_str(), 0700);
+        fs::create_directory_symlink(f.string() + "-real", f);
+        return true;
+    };
     struct Case {
         const char* name;
-        bool runtimeNamed;                     // XDG_RUNTIME_DIR names a folder that does not exist
-        std::function<void(const fs::path&)> before; // what is in the temporary folder already
-        std::string said;                      // the probe's first line, after the folder
+        // XDG_RUNTIME_DIR: none when empty, else "run" in the temporary folder, made so
+        std::function<bool(const fs::path&)> runtime;
+        std::function<bool(const fs::path&)> fallback; // what is in the temporary folder already
+        const char* where; // "run", "fallback" or "" when nowhere
     };
+    auto none = [](const fs::path&) { return true; };
+    auto privateFolder = [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0700); return true; };
     const Case cases[] = {
-        {"no runtime folder", false, [](const fs::path&) {}, "listening"},
-        {"a runtime folder that does not exist", true, [](const fs::path&) {}, "listening"},
-        {"ours but open to others", false,
-         [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0777); }, "cannot record"},
-        {"a link to a private folder", false,
-         [](const fs::path& f) {
-             fs::create_directory(f.string() + "-real");
-             chmod((f.string() + "-real").c_str(), 0700);
-             fs::create_directory_symlink(f.string() + "-real", f);
-         },
-         "cannot record"},
+        {"no runtime folder", {}, none, "fallback"},
+        {"a private runtime folder", privateFolder, none, "run"},
+        {"a runtime folder that does not exist", none, none, "fallback"},
+        {"a runtime folder open to others",
+         [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 01777); return true; }, none, "fallback"},
+        {"a runtime folder that is a link", linkToPrivate, none, "fallback"},
+        {"a runtime folder of another user", othersFolder, none, "fallback"},
+        {"ours but open to others", {}, [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0777); return true; }, ""},
+        {"a link to a private folder", {}, linkToPrivate, ""},
+        {"another user's folder", {}, othersFolder, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CTempDir tmp;
-        const fs::path folder = tmp.Path() + "/tessarin-" + uid;
-        c.before(folder);
+        const fs::path folder = tmp.Path() + "/tessarin-" + uid, run = tmp.Path() + "/run";
+        if (!c.fallback(folder) || (c.runtime && !c.runtime(run))) {
+            std::cout << "skipped (needs root): " << c.name << "\n";
+            continue;
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-        if (c.runtimeNamed)
-            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(tmp.File("gone")));
+        if (c.runtime)
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(run.string()));
         env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(tmp.Path()));
         CProbe probe(env, {});
         ASSERT_TRUE(probe.process.waitForReadyRead(5000));
         const std::string line = probe.process.readLine().toStdString();
-        if (c.said == "listening") {
-            EXPECT_EQ(line, "listening " + folder.string() + "/probe-record\n");
-            struct stat st {};
-            ASSERT_EQ(lstat(folder.c_str(), &st), 0);
-            EXPECT_EQ(st.st_mode & 07777, 0700u);
-            EXPECT_FALSE(fs::exists(tmp.Path() + "/probe-record"));
-        } else {
-            EXPECT_EQ(line.substr(0, c.said.size()), c.said);
+        const std::string where = c.where;
+        if (where.empty()) {
+            EXPECT_EQ(line.substr(0, 13), "cannot record");
             EXPECT_EQ(probe.ExitCode(), 1);
+            continue;
         }
+        const fs::path used = where == "run" ? run : folder;
+        EXPECT_EQ(line, "listening " + used.string() + "/probe-record\n");
+        struct stat st {};
+        ASSERT_EQ(lstat(used.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+        EXPECT_EQ(st.st_uid, getuid());
+        EXPECT_FALSE(fs::exists(tmp.Path() + "/probe-record"));
+        EXPECT_FALSE(fs::exists(run.string() + "-real/probe-record"));
     }
 }
 
@@ -163,21 +189,22 @@ TEST(InstanceChecker, AnAnswerFromAnotherUserIsNoRunningEditor)
     if (getuid() != 0)
         GTEST_SKIP() << "needs root to listen as another user";
     CCoreApp app;
-    CTempDir runtime;
-    chmod(runtime.Path().c_str(), 0777);
+    CTempDir runtime; // private and ours, so the checker looks here
     const std::string path = runtime.File("probe-record");
     const pid_t other = fork();
     if (other == 0) {
-        // Another user's program that took the name and answers like an editor.
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(1);
+        // Another user's program that took the name and answers like an editor:
+        // the name is bound while still root, and the listening is done as
+        // nobody, whose credentials the other end then sees.
         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un addr{};
         addr.sun_family = AF_UNIX;
         std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 4) != 0)
+        if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
             _exit(1);
         chmod(path.c_str(), 0777);
+        if (setgid(65534) != 0 || setuid(65534) != 0 || listen(fd, 4) != 0)
+            _exit(1);
         for (;;) {
             const int client = accept(fd, nullptr, nullptr);
             char buffer[64];
@@ -188,8 +215,10 @@ TEST(InstanceChecker, AnAnswerFromAnotherUserIsNoRunningEditor)
     }
     for (int i = 0; i < 100 && !std::filesystem::exists(path); ++i)
         usleep(20000);
+    usleep(200000); // and listening
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.Path()));
     CInstanceChecker checker("probe-record");
+    EXPECT_EQ(checker.RecordPath(), path);
     EXPECT_FALSE(checker.ActivatePrevious({}, 1000));
     qunsetenv("XDG_RUNTIME_DIR");
     kill(other, SIGKILL);
