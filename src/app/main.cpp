@@ -7,7 +7,6 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -28,14 +27,16 @@ const char kUsage[] =
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> given(argv, argv + argc);
     // Usage is printed before anything else is started, so it needs no display.
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--help") == 0) {
+    // A "--help" that is the screenshot's file name is no request for it.
+    for (const std::string& arg : FindScreenshot(given).hostArgs)
+        if (arg == "--help") {
             std::fputs(kUsage, stdout);
             return 0;
         }
     // A picture under another format's name would mislead whoever opens it.
-    if (const std::optional<std::string> refusal = RefuseScreenshotPath(std::vector<std::string>(argv, argv + argc))) {
+    if (const std::optional<std::string> refusal = RefuseScreenshotPath(given)) {
         std::fprintf(stderr, "%s\n", refusal->c_str());
         return 1;
     }

@@ -223,7 +223,8 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
         dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
         modified = dlg->Flow().IsModified();
         QTimer::singleShot(300, [&, dlg] {
-            asked = QApplication::activeModalWidget() != dlg;
+            QWidget* question = QApplication::activeModalWidget();
+            asked = question && question != dlg;
             host.kill();
             killed = std::chrono::steady_clock::now();
         });

@@ -11,6 +11,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -201,6 +202,26 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
         own = WindowOf(c, root, pidAtom, editor);
     }
     ASSERT_NE(own, 0u) << "the editor never showed its window";
+    // Kept above its host, but announced as no modal window: a window manager
+    // keeps a modal window without a parent above everything.
+    auto states = [&] {
+        std::vector<xcb_atom_t> atoms;
+        auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, own, state, XCB_ATOM_ATOM, 0, 32), nullptr);
+        if (r) {
+            const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(r));
+            atoms.assign(data, data + xcb_get_property_value_length(r) / 4);
+            free(r);
+        }
+        return atoms;
+    };
+    auto has = [](const std::vector<xcb_atom_t>& atoms, xcb_atom_t a) {
+        return std::find(atoms.begin(), atoms.end(), a) != atoms.end();
+    };
+    std::vector<xcb_atom_t> initial;
+    for (int i = 0; i < 100 && !has(initial = states(), above); ++i)
+        usleep(20000);
+    EXPECT_TRUE(has(initial, above));
+    EXPECT_FALSE(has(initial, Atom(c, "_NET_WM_STATE_MODAL")));
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, own});
     Sync(c);
     while (xcb_generic_event_t* e = xcb_poll_for_event(c))

@@ -2,34 +2,31 @@
 
 #include "app/core/hostplacement.h"
 #include "app/ui/ctessarindlg.h"
+#include "legend/cllegend.h"
 #include "platform/cdesktopwindows.h"
 #include "platform/cfilefacts.h"
 #include "platform/cfileio.h"
 #include "platform/cx11windows.h"
 #include "platform/cinstancechecker.h"
 #include "platform/csettingsstore.h"
+#include "platform/cstringtable.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QPixmap>
 #include <QTimer>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 constexpr int kTrackingInterval = 1000;
-
-bool WantsScreenshot(const std::vector<std::string>& args)
-{
-    for (size_t i = 1; i < args.size(); ++i)
-        if (args[i] == "--screenshot")
-            return true;
-    return false;
-}
+constexpr int kForwardRetryInterval = 250;
 
 // The one thing a second start passes on: a legend a file manager opens, by
 // its full path, since the running editor works in another folder.
@@ -68,7 +65,7 @@ int CTessarinApp::Run()
 {
     // A picture for the documentation is no second editor: it neither raises a
     // running one nor stands in its way.
-    const bool screenshot = WantsScreenshot(m_args);
+    const bool screenshot = FindScreenshot(m_args).given;
     CInstanceChecker checker;
     if (!screenshot && checker.ActivatePrevious(LegendToForward(m_args)))
         return 0; // the running editor came up; this start ends
@@ -84,7 +81,14 @@ int CTessarinApp::Run()
         return 0;
     if (screenshot)
         return WriteScreenshot(dlg, options.screenshotPath);
-    dlg.exec();
+    // Run until the window closes, as exec() would, but without making the
+    // window modal: window managers keep a modal window without a parent above
+    // everything, which would defeat dropping it behind its host.
+    QEventLoop running;
+    QObject::connect(&dlg, &QDialog::finished, &running, &QEventLoop::quit);
+    dlg.show();
+    if (dlg.isVisible())
+        running.exec();
     return 0;
 }
 
@@ -117,7 +121,8 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
 
     if (checker) {
         std::string why;
-        if (!checker->Track([this, &dlg](const std::string& openPath) { Activated(dlg, openPath); }, &why))
+        m_forwarder = std::make_unique<CLegendForwarder>(dlg);
+        if (!checker->Track([this](const std::string& openPath) { m_forwarder->Activated(openPath); }, &why))
             std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
                          why.c_str());
     }
@@ -128,23 +133,58 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
     dlg.OpenLegends();
 }
 
-void CTessarinApp::Activated(CTessarinDlg& dlg, const std::string& openPath)
+CLegendForwarder::CLegendForwarder(CTessarinDlg& dlg) : m_dlg(dlg), m_retry(new QTimer(&dlg))
 {
-    // A question or dialog of ours is open: it is what comes up, and a legend
-    // is not opened underneath it.
+    // Often enough that the legend seems to open as the question closes.
+    m_retry->setInterval(kForwardRetryInterval);
+    QObject::connect(m_retry, &QTimer::timeout, &dlg, [this] { OpenWaiting(); });
+}
+
+CLegendForwarder::~CLegendForwarder() = default; // the timer goes with the window
+
+bool CLegendForwarder::Busy() const
+{
+    // Until the window is shown the start-up is still going; a question or
+    // dialog of ours waits for its answer, and no legend changes under it.
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal && modal != &dlg) {
-        RaiseMainWindow(*modal);
+    return !m_dlg.isVisible() || (modal && modal != &m_dlg);
+}
+
+void CLegendForwarder::Activated(const std::string& openPath)
+{
+    if (!openPath.empty())
+        m_waiting = openPath;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (Busy()) {
+        // What waits for the user is what comes up.
+        if (modal && modal != &m_dlg)
+            RaiseMainWindow(*modal);
+        if (!m_waiting.empty())
+            m_retry->start();
         return;
     }
-    RaiseMainWindow(dlg);
-    if (openPath.empty())
+    RaiseMainWindow(m_dlg);
+    OpenWaiting();
+}
+
+void CLegendForwarder::OpenWaiting()
+{
+    if (m_waiting.empty() || Busy())
+        return; // the timer, if running, tries again
+    m_retry->stop();
+    const std::string path = std::exchange(m_waiting, std::string());
+    // Read first: a legend that cannot be read is reported and the legend
+    // shown stays, unsaved changes and all.
+    CLLLegend probe;
+    if (const CFileResult read = probe.ReadLEG(path); !read.Ok()) {
+        m_dlg.Prompt().ShowString(Str::CouldNotLoad, {path + ": " + read.Reason()});
         return;
+    }
     // As the window's own close asks: save, drop or keep the legend shown.
-    if (!dlg.Flow().Close())
+    if (!m_dlg.Flow().Close())
         return;
-    dlg.Flow().OpenFile(openPath);
-    dlg.Flow().RefillList();
+    m_dlg.Flow().OpenFile(path);
+    m_dlg.Flow().RefillList();
 }
 
 void CTessarinApp::Track(CTessarinDlg& dlg)

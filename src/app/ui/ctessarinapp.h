@@ -20,6 +20,33 @@ class QWidget;
 // asks of the running editor.
 void RaiseMainWindow(QWidget& window);
 
+// Opens the legends that later starts forward (a file manager opening one).
+// One that arrives while a question or dialog of ours is open, or before the
+// window is shown, waits until it can open: the user asked for it, so it is
+// never dropped. A later one replaces one still waiting, as opening both would
+// only show the last.
+class CLegendForwarder {
+public:
+    explicit CLegendForwarder(CTessarinDlg& dlg);
+    ~CLegendForwarder();
+    CLegendForwarder(const CLegendForwarder&) = delete;
+    CLegendForwarder& operator=(const CLegendForwarder&) = delete;
+
+    // A later start asked: raise what is in front, and open the legend it
+    // forwards ("" for none) now or once nothing stands in the way.
+    void Activated(const std::string& openPath);
+    // The legend that waits for a question to close; "" for none.
+    const std::string& Waiting() const { return m_waiting; }
+
+private:
+    bool Busy() const;
+    void OpenWaiting();
+
+    CTessarinDlg& m_dlg;
+    std::string m_waiting;
+    QTimer* m_retry; // a child of the window
+};
+
 class CTessarinApp {
 public:
     explicit CTessarinApp(std::vector<std::string> args);
@@ -30,8 +57,6 @@ public:
 private:
     // checker: records this editor as the running one (none for a screenshot).
     void OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker);
-    // A later start asked: raise the window, and open the legend it forwards.
-    void Activated(CTessarinDlg& dlg, const std::string& openPath);
     void Track(CTessarinDlg& dlg);
     int WriteScreenshot(CTessarinDlg& dlg, const std::string& path);
 
@@ -42,4 +67,5 @@ private:
     bool m_hostSeenAlive = false; // at start or on any tick: a host that was there
 
     CStartupResources m_resources;
+    std::unique_ptr<CLegendForwarder> m_forwarder;
 };

@@ -316,8 +316,18 @@ void CTessarinDlg::EnableAutoPopulate(bool enable)
     m_autoPopulate->setEnabled(enable);
 }
 
+void CTessarinDlg::EnableLegendCommands(bool legendShown)
+{
+    // Save As and Delete act on the legend shown: with none (nothing listed,
+    // or a legend that could not be read) there is nothing to act on. Edit
+    // mode has no Delete at all.
+    Control(ControlId::SaveAs)->setEnabled(legendShown);
+    Control(ControlId::Delete)->setEnabled(legendShown && !m_options.editMode);
+}
+
 void CTessarinDlg::FillSpreadsheet(const CLLLegend& legend)
 {
+    EnableLegendCommands(true);
     m_sheet->SetPenFile(m_flow->PenFile());
     m_sheet->FillFromLegend(legend, m_flow->IsReadOnly());
     // The widths were chosen for a smaller system font: a column the legend
@@ -384,6 +394,7 @@ bool CTessarinDlg::eventFilter(QObject* watched, QEvent* event)
 
 void CTessarinDlg::ClearSpreadsheet()
 {
+    EnableLegendCommands(false);
     m_sheet->ClearSheet();
 }
 

@@ -127,6 +127,7 @@ private:
     template <class T>
     T* Make(int id, const char* name, T* widget);
     void FitCommentColumn();
+    void EnableLegendCommands(bool legendShown);
     QPushButton* MakeButton(int id, const char* name, const QString& caption);
     void BuildNormalLayout();
     void ConnectCommands();

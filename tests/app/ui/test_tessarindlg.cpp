@@ -2,6 +2,7 @@
 
 #include "app/ui/ctessarindlg.h"
 #include "app/ui/caboutbox.h"
+#include "app/ui/ctessarinapp.h"
 
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
@@ -23,6 +24,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -162,12 +164,13 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         int row;     // the entry selected; -1 for none
         int entries; // rows of the list, headings included
         bool couldNotLoad;
+        const char* commands = "111"; // Save, Save As and Delete enabled: only with a legend shown
     } cases[] = {
         {{"-name", elsewhere.File("field.leg")}, "Field sheet | field.leg | mapped today | Numeric continuous", -1, 4, false},
         {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4, false},
         {{"-name", "@link/dacite.leg"}, "Legend dacite | dacite.leg | plain | Numeric continuous", 3, 4, false},
-        {{"-name", missing}, " |  |  | ", -1, 4, true},
-        {{missing}, " |  |  | ", -1, 5, true}, // its folder is listed: it holds field.leg
+        {{"-name", missing}, " |  |  | ", -1, 4, true, "000"},
+        {{missing}, " |  |  | ", -1, 5, true, "000"}, // its folder is listed: it holds field.leg
         {{}, "Legend basalt | basalt.leg | plain | Numeric continuous", 1, 4, false},
     };
     for (const Case& c : cases) {
@@ -186,6 +189,81 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         EXPECT_EQ(w.prompt.Texts(), c.couldNotLoad ? std::vector<std::string>{CStringTable::FormatId(
                                                          Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)})}
                                                    : std::vector<std::string>{});
+        std::string commands;
+        for (int id : {ControlId::Save, ControlId::SaveAs, ControlId::Delete})
+            commands += w.dlg->Control(id)->isEnabled() ? '1' : '0';
+        EXPECT_EQ(commands, c.commands);
+        // Choosing a legend from the list brings them back.
+        w.ClickEntry(2);
+        EXPECT_EQ(w.dlg->Control(ControlId::SaveAs)->isEnabled(), true);
+        EXPECT_EQ(w.dlg->Control(ControlId::Delete)->isEnabled(), true);
+    }
+}
+
+// A file manager opens a legend while the editor runs: the running window
+// gets the path from the second start.
+TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
+{
+    using A = CUserPrompt::Answer;
+    CTempDir elsewhere;
+    const std::string missing = elsewhere.File("missing.leg");
+    struct Case {
+        const char* name;
+        bool typed;                // the description was changed first ("plainX")
+        std::vector<A> answers;    // to "Save changes?"
+        bool modalOpen;            // a question of ours is open when the path arrives
+        const char* path;          // in the listed folder; "" for the missing one
+        std::vector<int> messages; // string ids, in order
+        std::string shown;
+        int row;
+        std::string basaltOnDisk;  // its description afterwards
+    } cases[] = {
+        {"opens and selects its entry", false, {}, false, "chert.leg", {},
+         "Legend chert | chert.leg | plain | Numeric continuous", 2, "plain"},
+        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "chert.leg", {Str::SaveChanges},
+         "Legend basalt | basalt.leg | plainX | Numeric continuous", 1, "plain"},
+        {"Yes saves it first", true, {A::Yes}, false, "dacite.leg", {Str::SaveChanges},
+         "Legend dacite | dacite.leg | plain | Numeric continuous", 3, "plainX"},
+        // Read before anything is closed: no question, and the changes stay.
+        {"a missing legend is reported", true, {}, false, "", {Str::CouldNotLoad},
+         "Legend basalt | basalt.leg | plainX | Numeric continuous", 1, "plain"},
+        {"waits for the open question", false, {}, true, "dacite.leg", {},
+         "Legend dacite | dacite.leg | plain | Numeric continuous", 3, "plain"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWindowFixture w;
+        if (c.typed)
+            QTest::keyClicks(w.Field(ControlId::Description), "X");
+        w.prompt.m_Answers = c.answers;
+        const std::string path = *c.path ? w.folder + c.path : missing;
+        CLegendForwarder forwarder(*w.dlg);
+        QDialog question(w.dlg.get());
+        if (c.modalOpen) {
+            question.setModal(true);
+            question.show();
+            forwarder.Activated(path);
+            EXPECT_EQ(forwarder.Waiting(), path);
+            QTest::qWait(300);
+            EXPECT_EQ(w.Shown(), "Legend basalt | basalt.leg | plain | Numeric continuous");
+            question.close();
+            for (int i = 0; i < 100 && !forwarder.Waiting().empty(); ++i)
+                QTest::qWait(20);
+            EXPECT_EQ(forwarder.Waiting(), "");
+        } else {
+            forwarder.Activated(path);
+        }
+        std::vector<int> messages;
+        for (const CUserPrompt::Message& m : w.prompt.m_Messages)
+            messages.push_back(m.stringId);
+        EXPECT_EQ(messages, c.messages);
+        if (!c.messages.empty() && c.messages.back() == Str::CouldNotLoad) {
+            EXPECT_EQ(w.prompt.Texts().back(),
+                      CStringTable::FormatId(Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)}));
+        }
+        EXPECT_EQ(w.Shown(), c.shown);
+        EXPECT_EQ(w.List()->currentRow(), c.row);
+        EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText(c.basaltOnDisk == "plain" ? "Legend basalt" : "basalt", c.basaltOnDisk));
     }
 }
 
