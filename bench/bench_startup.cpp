@@ -14,6 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
@@ -128,36 +130,47 @@ void BM_StartEditor(benchmark::State& state)
     Run(state, {Binary("tessarin"), "--screenshot", (Root() / "window.png").string()});
 }
 
-// After the usual table: the editor's start against the goals.
+// After the usual table: the editor's start against the goals, judged on the
+// median of the runs, since one start on a busy machine can take twice as long.
 class GoalReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        // Plain runs, or the median when repetitions are asked for.
         for (const auto& r : runs)
-            if (!r.error_occurred && (r.run_type == Run::RT_Iteration || r.aggregate_name == "median"))
-                m_Seconds[r.run_name.function_name] = r.GetAdjustedRealTime() / 1000.0; // reported in ms
+            if (!r.error_occurred && r.run_type == Run::RT_Iteration)
+                m_Seconds[r.run_name.function_name].push_back(r.GetAdjustedRealTime() / 1000.0); // reported in ms
         ConsoleReporter::ReportRuns(runs);
     }
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        const auto list = m_Seconds.find("BM_ListLegends");
-        const auto editor = m_Seconds.find("BM_StartEditor");
-        if (editor != m_Seconds.end())
-            std::printf("editor start = %.3f s (goal: under 0.5 s)\n", editor->second);
-        if (list != m_Seconds.end() && editor != m_Seconds.end() && list->second > 0)
-            std::printf("editor start / list = %.2f (goal: at most 3)\n", editor->second / list->second);
+        const std::optional<double> list = Median("BM_ListLegends"), editor = Median("BM_StartEditor");
+        if (editor)
+            std::printf("editor start = %.3f s, median of %zu (goal: under 0.5 s)\n", *editor,
+                        m_Seconds["BM_StartEditor"].size());
+        if (list && editor && *list > 0)
+            std::printf("editor start / list = %.2f, medians (goal: at most 3)\n", *editor / *list);
     }
 
 private:
-    std::map<std::string, double> m_Seconds;
+    std::optional<double> Median(const std::string& name)
+    {
+        std::vector<double>& times = m_Seconds[name];
+        if (times.empty())
+            return std::nullopt;
+        std::sort(times.begin(), times.end());
+        const size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    }
+    std::map<std::string, std::vector<double>> m_Seconds;
 };
 
 } // namespace
 
-BENCHMARK(BM_ListLegends)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_StartEditor)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Each start timed on its own, kRuns times, so the goals are judged on a median.
+constexpr int kRuns = 5;
+BENCHMARK(BM_ListLegends)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(kRuns);
+BENCHMARK(BM_StartEditor)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1)->Repetitions(kRuns);
 
 int main(int argc, char** argv)
 {
