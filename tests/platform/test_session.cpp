@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <sys/socket.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/syscall.h>
@@ -250,6 +251,7 @@ TEST(WinProcess, RunningEndedAndZombieProcesses)
 {
     const pid_t child = fork();
     if (child == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive a test that stopped early
         pause();
         _exit(0);
     }

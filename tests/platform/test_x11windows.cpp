@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <thread>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -174,6 +175,7 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
 
     const pid_t host = fork();
     if (host == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive a test that stopped early
         pause();
         _exit(0);
     }
@@ -188,6 +190,7 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
     CTempDir home;
     const pid_t editor = fork();
     if (editor == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         setenv("DISPLAY", server.display.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("XDG_RUNTIME_DIR", home.Path().c_str(), 1);
