@@ -24,9 +24,13 @@
 
 namespace {
 
+// A private X server and the test's own connection to it, which plays the
+// window manager; both go when the test ends, however it ends.
 struct CPrivateXServer {
     pid_t pid = -1;
     std::string display;
+    xcb_connection_t* c = nullptr;
+    const xcb_screen_t* screen = nullptr;
     CPrivateXServer()
     {
         if (access("/usr/bin/Xvfb", X_OK) != 0)
@@ -43,9 +47,14 @@ struct CPrivateXServer {
         struct stat st {};
         for (int i = 0; i < 250 && ::stat(socket.c_str(), &st) != 0; ++i)
             usleep(20000);
+        c = xcb_connect(display.c_str(), nullptr);
+        screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     }
+    bool Up() const { return pid > 0 && xcb_connection_has_error(c) == 0; }
     ~CPrivateXServer()
     {
+        if (c)
+            xcb_disconnect(c);
         if (pid > 0) {
             kill(pid, SIGTERM);
             waitpid(pid, nullptr, 0);
@@ -80,9 +89,9 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
     CPrivateXServer server;
     if (server.pid <= 0)
         GTEST_SKIP() << "no Xvfb here";
-    xcb_connection_t* c = xcb_connect(server.display.c_str(), nullptr);
-    ASSERT_EQ(xcb_connection_has_error(c), 0);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    ASSERT_TRUE(server.Up());
+    xcb_connection_t* c = server.c;
+    const xcb_screen_t* screen = server.screen;
     auto window = [&](int16_t x, int16_t y, uint16_t w, uint16_t h) {
         const xcb_window_t id = xcb_generate_id(c);
         xcb_create_window(c, XCB_COPY_FROM_PARENT, id, screen->root, x, y, w, h, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
@@ -120,7 +129,6 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
                           " above=0 sizable=1 frame=0,0,300,200; 1 pid=4242 above=0 sizable=1 frame=8,10,113,84; ");
     // The host's main window is its first resizable one, frame included.
     EXPECT_EQ(FindHostFrame(windows, 4242), (CScreenRect{8, 10, 113, 84}));
-    xcb_disconnect(c);
 }
 
 namespace {
@@ -162,9 +170,9 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
     CPrivateXServer server;
     if (server.pid <= 0)
         GTEST_SKIP() << "no Xvfb here";
-    xcb_connection_t* c = xcb_connect(server.display.c_str(), nullptr);
-    ASSERT_EQ(xcb_connection_has_error(c), 0);
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    ASSERT_TRUE(server.Up());
+    xcb_connection_t* c = server.c;
+    const xcb_screen_t* screen = server.screen;
     const xcb_window_t root = screen->root;
     // A window manager hears the requests clients send to the root window.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
@@ -292,5 +300,4 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
         kill(editor, SIGKILL);
         waitpid(editor, nullptr, 0);
     }
-    xcb_disconnect(c);
 }
