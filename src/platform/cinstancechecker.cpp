@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+#include <climits>
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
@@ -80,8 +82,10 @@ void CInstanceChecker::ReleaseStartLock()
     m_lock = -1;
 }
 
-bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeoutMs)
+bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeoutMs, std::string* failure)
 {
+    if (failure)
+        failure->clear();
     if (m_path.empty())
         return false; // no private folder: nobody can be found, and this editor runs unrecorded
     // The kernel drops the lock of a process that dies, so a crash never
@@ -103,6 +107,13 @@ bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeout
     if (!PeerIsUs(socket.socketDescriptor()))
         return false; // not our editor: nothing it says counts
     ReleaseStartLock();
+    // No file system opens a longer path, and the running editor would only
+    // show it back in a message the size of the screen.
+    if (openPath.size() > PATH_MAX) {
+        if (failure)
+            *failure = "the legend's path is longer than " + std::to_string(PATH_MAX) + " bytes; it is not passed on";
+        return true;
+    }
     const std::string request = openPath.empty() ? std::string(kRaise) : kOpen + openPath;
     socket.write(request.c_str(), static_cast<qint64>(request.size() + 1)); // with its NUL
     socket.waitForBytesWritten(timeoutMs);
@@ -148,11 +159,12 @@ bool CInstanceChecker::Track(std::function<void(const std::string& openPath)> ra
             QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, received] {
                 received->append(socket->readAll());
                 const qsizetype end = received->indexOf('\0');
-                if (end < 0) {
-                    if (received->size() > kMaxRequest)
-                        socket->abort();
+                if (end > kMaxRequest || (end < 0 && received->size() > kMaxRequest)) {
+                    socket->abort();
                     return;
                 }
+                if (end < 0)
+                    return;
                 const QByteArray request = received->left(end);
                 received->clear();
                 socket->write(kRaised);

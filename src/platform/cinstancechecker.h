@@ -38,7 +38,9 @@ public:
     // False leaves this process holding the start lock until Track: two editors
     // started at the same moment take turns, and the second finds the first.
     // openPath: an absolute legend path for the running instance to open.
-    bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000);
+    // failure: set when an instance runs but the request did not get through
+    // (a path no system can open), cleared otherwise.
+    bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000, std::string* failure = nullptr);
 
     // Records this process as the running instance; `raise` is called on the
     // event loop whenever a later start asks, with the legend path it forwards

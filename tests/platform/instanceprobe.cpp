@@ -1,7 +1,8 @@
 // A stand-in for an editor start, for the single-instance tests: "first" records
 // itself and prints "raised" (or "opened PATH" for a forwarded legend) each time
 // a later start asks; any start that finds a running instance prints
-// "activated" and ends with 3. Usage: instanceprobe RECORD [PATH-TO-FORWARD].
+// "activated" and ends with 3, or "failed: WHY" and ends with 1 when its
+// request did not get through. Usage: instanceprobe RECORD [PATH-TO-FORWARD].
 
 #include "platform/cinstancechecker.h"
 
@@ -14,7 +15,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     CInstanceChecker checker(argc > 1 ? argv[1] : InstanceRecordName);
-    if (checker.ActivatePrevious(argc > 2 ? argv[2] : "")) {
+    std::string failure;
+    if (checker.ActivatePrevious(argc > 2 ? argv[2] : "", 2000, &failure)) {
+        if (!failure.empty()) {
+            std::printf("failed: %s\n", failure.c_str());
+            return 1;
+        }
         std::printf("activated\n");
         return 3;
     }

@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <climits>
 #include <csignal>
 #include <filesystem>
 #include <optional>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -72,6 +74,42 @@ struct CProbe {
     }
 };
 
+// Sends bytes as a later start would and reads until the other end closes:
+// what it answered, or "(still open)" when it does not close within 2 s.
+std::string SendRaw(const std::string& path, const std::string& bytes)
+{
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return "(no connection)";
+    }
+    signal(SIGPIPE, SIG_IGN); // the other end may close while we still write
+    for (size_t sent = 0; sent < bytes.size();) {
+        const ssize_t n = send(fd, bytes.data() + sent, bytes.size() - sent, 0);
+        if (n <= 0)
+            break;
+        sent += static_cast<size_t>(n);
+    }
+    std::string answer;
+    pollfd wait{fd, POLLIN, 0};
+    char buffer[256];
+    for (;;) {
+        if (poll(&wait, 1, 2000) <= 0) {
+            answer = "(still open)";
+            break;
+        }
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        answer.append(buffer, static_cast<size_t>(n));
+    }
+    close(fd);
+    return answer;
+}
+
 struct CCoreApp {
     int argc = 1;
     char name[13] = "test_session";
@@ -102,6 +140,22 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
         EXPECT_EQ(forwarding.ExitCode(), 3);
         EXPECT_EQ(first->Said("opened "), QString::fromUtf8(path).replace('\n', "\\n").toStdString());
     }
+
+    // A request over the limit is cut off, its NUL arrived or not, and a path
+    // no system can open is not passed on at all.
+    for (const bool withNul : {true, false}) {
+        std::string request = "open /" + std::string(100000, 'y');
+        if (withNul)
+            request += '\0';
+        EXPECT_EQ(SendRaw(runtime.File("probe-record"), request), "") << withNul;
+    }
+    CProbe tooLong(dir, QStringLiteral("/") + QString(PATH_MAX, QLatin1Char('z')));
+    EXPECT_EQ(tooLong.ExitCode(), 1);
+    EXPECT_EQ(tooLong.process.readAllStandardOutput(),
+              "failed: the legend's path is longer than " + QByteArray::number(PATH_MAX) + " bytes; it is not passed on\n");
+    CProbe fine(dir);
+    EXPECT_EQ(fine.ExitCode(), 3);
+    EXPECT_EQ(first->Said(""), "raised"); // nothing was opened before it
 
     // SIGKILL leaves the socket file behind; the next start still becomes the instance.
     first->process.kill();

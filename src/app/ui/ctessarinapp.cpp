@@ -67,8 +67,14 @@ int CTessarinApp::Run()
     // running one nor stands in its way.
     const bool screenshot = FindScreenshot(m_args).given;
     CInstanceChecker checker;
-    if (!screenshot && checker.ActivatePrevious(LegendToForward(m_args)))
-        return 0; // the running editor came up; this start ends
+    std::string failure;
+    if (!screenshot && checker.ActivatePrevious(LegendToForward(m_args), 2000, &failure)) {
+        if (failure.empty())
+            return 0; // the running editor came up; this start ends
+        // The user's legend did not open anywhere: a silent 0 would hide that.
+        std::fprintf(stderr, "tessarin: %s\n", failure.c_str());
+        return 1;
+    }
 
     const CStartupOptions options = ParseStartupArguments(m_args);
     CSettingsStore::SetProfileProduct(HostProduct(options.hostCode));
