@@ -117,9 +117,13 @@ bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeout
     const std::string request = openPath.empty() ? std::string(kRaise) : kOpen + openPath;
     socket.write(request.c_str(), static_cast<qint64>(request.size() + 1)); // with its NUL
     socket.waitForBytesWritten(timeoutMs);
-    // The answer only says the request arrived; a busy instance still runs.
+    // The answer says the request arrived. Without it the legend may never
+    // open, and the user is the one to know: an editor that hangs, or closes
+    // on us, still runs, so no second one starts either.
     while (socket.bytesAvailable() < static_cast<qint64>(sizeof kRaised - 1) && socket.waitForReadyRead(timeoutMs)) {
     }
+    if (socket.read(sizeof kRaised - 1) != kRaised && failure)
+        *failure = "the running editor did not answer";
     return true;
 }
 

@@ -34,12 +34,12 @@ public:
     const std::string& RecordPath() const { return m_path; }
 
     // True when an instance runs: it has been asked to raise its window (and
-    // answered within the timeout, or is too busy to answer — it runs either way).
+    // answered within the timeout, or not — it runs either way, see failure).
     // False leaves this process holding the start lock until Track: two editors
     // started at the same moment take turns, and the second finds the first.
     // openPath: an absolute legend path for the running instance to open.
     // failure: set when an instance runs but the request did not get through
-    // (a path no system can open), cleared otherwise.
+    // (a path no system can open, or no answer in time), cleared otherwise.
     bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000, std::string* failure = nullptr);
 
     // Records this process as the running instance; `raise` is called on the
