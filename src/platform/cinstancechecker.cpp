@@ -10,6 +10,7 @@
 #include <optional>
 
 #include <climits>
+#include <cstdio>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -32,11 +33,21 @@ constexpr qint64 kMaxRequest = 64 * 1024;
 // theirs, or a link to one), and XDG_RUNTIME_DIR is only a name someone put
 // in the environment: either is used only when it is a real folder, ours,
 // and closed to everybody else.
-bool IsPrivateFolder(const std::string& folder)
+// Why a folder cannot hold the record; empty when it can.
+std::string WhyNotPrivate(const std::string& folder)
 {
     struct stat st {};
-    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == getuid() &&
-           (st.st_mode & 077) == 0;
+    if (::lstat(folder.c_str(), &st) != 0)
+        return "it does not exist";
+    if (S_ISLNK(st.st_mode))
+        return "it is a link";
+    if (!S_ISDIR(st.st_mode))
+        return "it is no folder";
+    if (st.st_uid != getuid())
+        return "it belongs to another user";
+    if ((st.st_mode & 077) != 0)
+        return "others can enter it";
+    return {};
 }
 
 // The session's runtime folder when the system made one for us, else our own
@@ -44,11 +55,18 @@ bool IsPrivateFolder(const std::string& folder)
 std::string PrivateFolder()
 {
     const std::string runtime = qgetenv("XDG_RUNTIME_DIR").toStdString();
-    if (!runtime.empty() && IsPrivateFolder(runtime))
+    const std::string refused = runtime.empty() ? std::string() : WhyNotPrivate(runtime);
+    if (!runtime.empty() && refused.empty())
         return runtime;
     const std::string folder = QDir::tempPath().toStdString() + "/tessarin-" + std::to_string(getuid());
     ::mkdir(folder.c_str(), 0700); // may exist already: checked either way
-    return IsPrivateFolder(folder) ? folder : std::string();
+    const bool fallback = WhyNotPrivate(folder).empty();
+    // A start from a shell whose runtime folder is fine looks elsewhere and
+    // will not find this editor: the user should know why two may run.
+    if (!refused.empty())
+        std::fprintf(stderr, "tessarin: the runtime folder %s is refused (%s); %s\n", runtime.c_str(),
+                     refused.c_str(), fallback ? ("using " + folder + " instead").c_str() : "no other folder is private");
+    return fallback ? folder : std::string();
 }
 
 // Only our own user's editor is answered or obeyed.

@@ -225,17 +225,19 @@ TEST(InstanceChecker, TheRecordGoesToAPrivateFolderOnly)
         std::function<bool(const fs::path&)> runtime;
         std::function<bool(const fs::path&)> fallback; // what is in the temporary folder already
         const char* where; // "run", "fallback" or "" when nowhere
+        const char* refused = ""; // why the runtime folder was refused, as said on stderr
     };
     auto none = [](const fs::path&) { return true; };
     auto privateFolder = [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0700); return true; };
     const Case cases[] = {
         {"no runtime folder", {}, none, "fallback"},
         {"a private runtime folder", privateFolder, none, "run"},
-        {"a runtime folder that does not exist", none, none, "fallback"},
+        {"a runtime folder that does not exist", none, none, "fallback", "it does not exist"},
         {"a runtime folder open to others",
-         [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 01777); return true; }, none, "fallback"},
-        {"a runtime folder that is a link", linkToPrivate, none, "fallback"},
-        {"a runtime folder of another user", othersFolder, none, "fallback"},
+         [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 01777); return true; }, none, "fallback",
+         "others can enter it"},
+        {"a runtime folder that is a link", linkToPrivate, none, "fallback", "it is a link"},
+        {"a runtime folder of another user", othersFolder, none, "fallback", "it belongs to another user"},
         {"ours but open to others", {}, [](const fs::path& f) { fs::create_directory(f); chmod(f.c_str(), 0777); return true; }, ""},
         {"a link to a private folder", {}, linkToPrivate, ""},
         {"another user's folder", {}, othersFolder, ""},
@@ -270,6 +272,12 @@ TEST(InstanceChecker, TheRecordGoesToAPrivateFolderOnly)
         EXPECT_EQ(st.st_uid, getuid());
         EXPECT_FALSE(fs::exists(tmp.Path() + "/probe-record"));
         EXPECT_FALSE(fs::exists(run.string() + "-real/probe-record"));
+        probe.process.kill();
+        probe.process.waitForFinished();
+        const std::string refused = c.refused;
+        EXPECT_EQ(probe.process.readAllStandardError().toStdString(),
+                  refused.empty() ? "" : "tessarin: the runtime folder " + run.string() + " is refused (" + refused +
+                                             "); using " + folder.string() + " instead\n");
     }
 }
 
