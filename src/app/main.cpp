@@ -35,6 +35,13 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
+    CStartupOptions own;
+    ApplyOwnSwitches(given, own);
+    if (!own.unknownSwitch.empty()) {
+        std::fprintf(stderr, "tessarin: unknown switch %s\n", own.unknownSwitch.c_str());
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     // A picture under another format's name would mislead whoever opens it.
     if (const std::optional<std::string> refusal = RefuseScreenshotPath(given)) {
         std::fprintf(stderr, "%s\n", refusal->c_str());

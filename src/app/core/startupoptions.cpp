@@ -156,6 +156,8 @@ void ApplyOwnSwitches(const std::vector<std::string>& args, CStartupOptions& opt
             ++i;
             continue;
         }
+        if (arg.starts_with("--") && arg != "--help" && options.unknownSwitch.empty())
+            options.unknownSwitch = arg;
         if (!arg.empty() && arg[0] != '-' && EndsWithLeg(arg) && options.openLegendPath.empty())
             options.openLegendPath = arg;
     }
@@ -173,6 +175,12 @@ CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args)
     CScreenshotSwitch found;
     found.hostArgs.reserve(args.size());
     for (size_t i = 0; i < args.size(); ++i) {
+        static constexpr std::string_view kJoined = "--screenshot=";
+        if (i > 0 && args[i].starts_with(kJoined)) {
+            found.given = true;
+            found.path = args[i].substr(kJoined.size());
+            continue;
+        }
         if (i == 0 || args[i] != "--screenshot") {
             found.hostArgs.push_back(args[i]);
             continue;

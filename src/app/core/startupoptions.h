@@ -57,6 +57,10 @@ struct CStartupOptions {
     // Our own switches.
     std::string screenshotPath; // "--screenshot"
     std::string openLegendPath; // a bare argument ending in ".leg"
+    // The first "--" argument that is none of ours ("--help", "--screenshot"):
+    // hosts use one dash, so it is a typing error, and running on would start
+    // an editor a script waits for in vain.
+    std::string unknownSwitch;
 
     bool Notify3D() const { return startedBy[HostVyrn]; }
     bool Quarvex() const { return startedBy[HostQuarvex]; }
@@ -80,7 +84,7 @@ CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 // Where "--screenshot" is, decided here alone so that every reader agrees: each
 // one after the program takes the next argument as its value, whatever it
 // looks like ("-name --screenshot out.png" asks for a picture, and "-name" has
-// no value). The last value given counts.
+// no value); "--screenshot=OUT.png" is the same. The last value given counts.
 struct CScreenshotSwitch {
     bool given = false;
     std::string path;                 // empty when no value followed

@@ -28,6 +28,8 @@ std::string Describe(const CStartupOptions& o)
       << " capid=" << o.gisHostProcessId << " name=" << o.legendToSelect << " tab=" << o.tabPath
       << " edit=" << o.editMode << " tab2leg=" << o.tab2leg << " shot=" << o.screenshotPath
       << " open=" << o.openLegendPath;
+    if (!o.unknownSwitch.empty())
+        s << " unknown=" << o.unknownSwitch;
     return s.str();
 }
 
@@ -97,6 +99,14 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=x.leg tab= edit=0 tab2leg=0 shot=out.png open="},
         {Args({"-TABPath", "--screenshot", "out.png"}),
          "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=out.png open="},
+        // "--screenshot=FILE" is the same switch; any other "--" one is a typing
+        // error, unless it is the value of a switch.
+        {Args({"--screenshot=/o/w.png", "--Screenshot", "-name", "--x", "--help"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=--x tab= edit=0 tab2leg=0 shot=/o/w.png open= unknown=--Screenshot"},
+        {Args({"--screenshot", "--x", "--", "--edit"}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=--x open= unknown=--"},
+        {Args({"--screenshot="}),
+         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
         // The Quarvex default TAB path is looked up after the passes, and "-TABPath" wins over it.
         {Args({"-Q3D", "-TABPath", "/t/mine.tab"}),
          "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/t/mine.tab edit=0 tab2leg=0 shot= open="},
@@ -133,6 +143,7 @@ TEST(StartupOptions, AScreenshotIsWrittenAsPNGOnly)
         {Args({"--screenshot", "/o/win.jpg"}),
          "tessarin: the screenshot is a PNG picture, so its file name must end in .png: /o/win.jpg"},
         {Args({"--screenshot", "-edit"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: -edit"},
+        {Args({"--screenshot=w.jpg"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: w.jpg"},
         {Args({"--screenshot", "png"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png"},
     };
     for (const auto& [args, refusal] : cases)
