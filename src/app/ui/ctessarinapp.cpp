@@ -161,24 +161,43 @@ void CLegendForwarder::Activated(const std::string& openPath)
     if (!openPath.empty())
         m_waiting = openPath;
     QWidget* modal = QApplication::activeModalWidget();
-    if (Busy()) {
+    if (Busy() || m_retry->isActive()) {
         // What waits for the user is what comes up.
         if (modal && modal != &m_dlg)
             RaiseMainWindow(*modal);
-        if (!m_waiting.empty())
+        if (!m_waiting.empty() && !m_retry->isActive()) {
+            m_quietTicks = 0;
             m_retry->start();
+        }
         return;
     }
     RaiseMainWindow(m_dlg);
-    OpenWaiting();
+    if (!m_waiting.empty())
+        Open(std::exchange(m_waiting, std::string()));
 }
 
 void CLegendForwarder::OpenWaiting()
 {
-    if (m_waiting.empty() || Busy())
-        return; // the timer, if running, tries again
+    if (m_waiting.empty()) {
+        m_retry->stop();
+        return;
+    }
+    // The key that closed a dialog may still be in flight (its release, an
+    // auto-repeat): were the "Save changes?" that opening may ask already up,
+    // that key would answer it. So the legend waits until no dialog of ours
+    // has been open for two ticks and the window has the user's attention again.
+    if (Busy() || !m_dlg.isActiveWindow()) {
+        m_quietTicks = 0;
+        return;
+    }
+    if (++m_quietTicks < 2)
+        return;
     m_retry->stop();
-    const std::string path = std::exchange(m_waiting, std::string());
+    Open(std::exchange(m_waiting, std::string()));
+}
+
+void CLegendForwarder::Open(const std::string& path)
+{
     // Read first: a legend that cannot be read is reported and the legend
     // shown stays, unsaved changes and all.
     CLLLegend probe;

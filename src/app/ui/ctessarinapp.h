@@ -23,7 +23,8 @@ void RaiseMainWindow(QWidget& window);
 // Opens the legends that later starts forward (a file manager opening one).
 // One that arrives while a question or dialog of ours is open, or before the
 // window is shown, waits until it can open: the user asked for it, so it is
-// never dropped. A later one replaces one still waiting, as opening both would
+// never dropped. It opens two quiet ticks after the last dialog closed, once
+// the window is active again. A later one replaces one still waiting, as opening both would
 // only show the last.
 class CLegendForwarder {
 public:
@@ -40,10 +41,12 @@ public:
 
 private:
     bool Busy() const;
-    void OpenWaiting();
+    void OpenWaiting(); // on each tick of the retry timer
+    void Open(const std::string& path);
 
     CTessarinDlg& m_dlg;
     std::string m_waiting;
+    int m_quietTicks = 0; // ticks in a row with no dialog of ours open
     QTimer* m_retry; // a child of the window
 };
 
