@@ -20,6 +20,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QThread>
 
@@ -243,6 +246,61 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     EXPECT_TRUE(asked);
     EXPECT_LT(took, std::chrono::milliseconds(kHostGoneLimitMs));
     EXPECT_EQ(ReadTextFile(run.home.File("legends/copper_pct.leg")), before);
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+        qunsetenv(name);
+}
+
+// Run's own loop ends with the window and with nothing else: Cancel on the
+// question keeps it running, and the record goes with the editor.
+TEST(Tessarin, EscEndsTheRunAndCancelOnTheQuestionKeepsIt)
+{
+    CApp app;
+    CEditorRun run;
+    const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
+    std::filesystem::create_directories(run.home.File("legends"));
+    std::filesystem::copy_file(samples + "copper_pct.leg", run.home.File("legends/copper_pct.leg"));
+    std::filesystem::create_directories(run.home.File("config/Ferrolin"));
+    WriteTextFile(run.home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + run.home.File("legends") + "\n");
+    const QProcessEnvironment env = run.Environment();
+    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
+        qputenv(name, env.value(QString::fromLatin1(name)).toLocal8Bit());
+    const std::string record = run.home.File("{5C4E23C3-EEBE-4db3-97E3-63F6A63ED1CA}");
+
+    CTessarinApp tessarin({"tessarin"});
+    std::string seen; // what each step found, in order
+    auto answer = [&](QMessageBox::StandardButton button) {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        seen += box ? " asked" : " not asked";
+        if (box)
+            box->button(button)->click();
+    };
+    auto esc = [](QWidget* window) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(window, &press);
+    };
+    QTimer::singleShot(1000, [&] {
+        CTessarinDlg* dlg = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = dynamic_cast<CTessarinDlg*>(w); d && d->isVisible())
+                dlg = d;
+        ASSERT_NE(dlg, nullptr);
+        seen += std::filesystem::exists(record) ? "recorded" : "not recorded";
+        dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
+        QTimer::singleShot(300, [&] { answer(QMessageBox::Cancel); });
+        QTimer::singleShot(800, [&, dlg] {
+            seen += dlg->isVisible() ? " runs" : " ended";
+            QTimer::singleShot(300, [&] { answer(QMessageBox::No); });
+            esc(dlg);
+        });
+        esc(dlg);
+    });
+    QTimer::singleShot(10000, [] {
+        std::fputs("the editor still runs 10 s after Esc and No\n", stderr);
+        std::_Exit(1);
+    });
+    EXPECT_EQ(tessarin.Run(), 0);
+    EXPECT_EQ(seen, "recorded asked runs asked");
+    EXPECT_FALSE(std::filesystem::exists(record));
     for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
         qunsetenv(name);
 }
