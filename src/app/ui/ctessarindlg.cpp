@@ -67,6 +67,26 @@ QString Shown(const std::string& bytes)
     return QString::fromStdString(CTextCodec::ToUtf8(bytes));
 }
 
+// A name in the list: a control character (a line break a file name may hold)
+// is shown as an escape, so each legend keeps to one row.
+QString Listed(const std::string& bytes)
+{
+    std::string shown;
+    for (const char ch : bytes) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '\n')
+            shown += "\\n";
+        else if (ch == '\t')
+            shown += "\\t";
+        else if (byte < 0x20 || byte == 0x7F) {
+            static const char kHex[] = "0123456789abcdef";
+            shown += {'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        } else
+            shown += ch;
+    }
+    return Shown(shown);
+}
+
 // A recorded change of the legend on Qt's undo stack; the flow does the work.
 class CLegendUndoCommand : public QUndoCommand {
 public:
@@ -404,7 +424,7 @@ void CTessarinDlg::SetListItems(const std::vector<CLegendListItem>& items)
     m_list->clear();
     bool inGroup = false;
     for (const CLegendListItem& item : items) {
-        auto* row = new QListWidgetItem(Shown(item.text), m_list);
+        auto* row = new QListWidgetItem(Listed(item.text), m_list);
         if (item.heading) {
             // Headings are drawn apart and never look selected; choosing one
             // moves the selection to a legend (the flow decides which).

@@ -147,10 +147,16 @@ TEST(TessarinWindow, ALegendOpenedByItsPathIsListedWithItsFolder)
 {
     CTempDir elsewhere;
     WriteTextFile(elsewhere.File("field.leg"), LegendText("Field sheet", "mapped today"));
+    // Control characters in a name are shown as escapes, one row each.
+    WriteTextFile(elsewhere.File("nl\nx\t\x01.leg"), LegendText("Odd name", ""));
     CWindowFixture w({"tessarin", elsewhere.File("field.leg")});
     EXPECT_EQ(w.Shown(), "Field sheet | field.leg | mapped today | Numeric continuous");
-    EXPECT_EQ(w.List()->count(), 5);
+    ASSERT_EQ(w.List()->count(), 6);
     EXPECT_EQ(w.List()->currentItem()->toolTip().toStdString(), elsewhere.File("field.leg"));
+    std::string rows;
+    for (int i = 4; i < 6; ++i)
+        rows += w.List()->item(i)->text().trimmed().toStdString() + "|";
+    EXPECT_EQ(rows, "field|nl\\nx\\t\\x01|");
 }
 
 TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
