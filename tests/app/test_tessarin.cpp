@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 
 #include <QApplication>
 #include <QDialog>
@@ -47,6 +48,16 @@ struct CEditorRun {
         process->start(QString::fromStdString(ProjectBinary("tessarin")), args);
         process->waitForStarted();
         return process;
+    }
+    // A legend folder of copies of bundled samples, set as the editor's LUT_PATH.
+    void LegendFolder(std::initializer_list<const char*> names) const
+    {
+        const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
+        std::filesystem::create_directories(home.File("legends"));
+        for (const char* name : names)
+            std::filesystem::copy_file(samples + name, home.File(std::string("legends/") + name));
+        std::filesystem::create_directories(home.File("config/Ferrolin"));
+        WriteTextFile(home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + home.File("legends") + "\n");
     }
     // Waits until a started editor has recorded itself.
     bool Recorded() const
@@ -201,12 +212,8 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
 {
     CApp app;
     CEditorRun run;
-    const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
-    std::filesystem::create_directories(run.home.File("legends"));
-    std::filesystem::copy_file(samples + "copper_pct.leg", run.home.File("legends/copper_pct.leg"));
+    run.LegendFolder({"copper_pct.leg"});
     const std::string before = ReadTextFile(run.home.File("legends/copper_pct.leg"));
-    std::filesystem::create_directories(run.home.File("config/Ferrolin"));
-    WriteTextFile(run.home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + run.home.File("legends") + "\n");
     const QProcessEnvironment env = run.Environment();
     for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
         qputenv(name, env.value(QString::fromLatin1(name)).toLocal8Bit());
@@ -256,11 +263,7 @@ TEST(Tessarin, EscEndsTheRunAndCancelOnTheQuestionKeepsIt)
 {
     CApp app;
     CEditorRun run;
-    const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
-    std::filesystem::create_directories(run.home.File("legends"));
-    std::filesystem::copy_file(samples + "copper_pct.leg", run.home.File("legends/copper_pct.leg"));
-    std::filesystem::create_directories(run.home.File("config/Ferrolin"));
-    WriteTextFile(run.home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + run.home.File("legends") + "\n");
+    run.LegendFolder({"copper_pct.leg"});
     const QProcessEnvironment env = run.Environment();
     for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
         qputenv(name, env.value(QString::fromLatin1(name)).toLocal8Bit());
@@ -323,12 +326,7 @@ TEST(Tessarin, ALegendGivenToASecondStartOpensInTheRunningEditor)
 {
     CApp app;
     CEditorRun run;
-    const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
-    std::filesystem::create_directories(run.home.File("legends"));
-    for (const char* name : {"copper_pct.leg", "gold_ppm.leg", "soil_ph.leg"})
-        std::filesystem::copy_file(samples + name, run.home.File(std::string("legends/") + name));
-    std::filesystem::create_directories(run.home.File("config/Ferrolin"));
-    WriteTextFile(run.home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + run.home.File("legends") + "\n");
+    run.LegendFolder({"copper_pct.leg", "gold_ppm.leg", "soil_ph.leg"});
     auto first = run.Start({"-name", QString::fromStdString(run.home.File("legends/soil_ph.leg"))});
     ASSERT_TRUE(run.Recorded());
     QThread::msleep(500);
