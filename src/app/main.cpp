@@ -43,7 +43,7 @@ int main(int argc, char** argv)
         return 2;
     }
     // A picture under another format's name would mislead whoever opens it.
-    if (const std::optional<std::string> refusal = RefuseScreenshotPath(given)) {
+    if (const std::optional<std::string> refusal = RefuseScreenshotPath(own.screenshotPath)) {
         std::fprintf(stderr, "%s\n", refusal->c_str());
         return 1;
     }

@@ -192,11 +192,8 @@ CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args)
     return found;
 }
 
-std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args)
+std::optional<std::string> RefuseScreenshotPath(const std::string& path)
 {
-    CStartupOptions options;
-    ApplyOwnSwitches(args, options);
-    const std::string& path = options.screenshotPath;
     if (path.empty() || CUText::EndsWithNoCase(path, ".png"))
         return std::nullopt;
     return "tessarin: the screenshot is a PNG picture, so its file name must end in .png: " + path;

@@ -92,8 +92,8 @@ struct CScreenshotSwitch {
 };
 CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args);
 // Why a "--screenshot" file name is refused (it must end in ".png", in any
-// case: the picture written is PNG); nothing when it is fine or not given.
-std::optional<std::string> RefuseScreenshotPath(const std::vector<std::string>& args);
+// case: the picture written is PNG); nothing when it is fine or none was given.
+std::optional<std::string> RefuseScreenshotPath(const std::string& path);
 
 // The hosts' numeric switch values read as the C runtime's atol did where they were
 // written: leading blanks, a sign, digits up to the first other character, 0 when

@@ -146,6 +146,9 @@ TEST(StartupOptions, AScreenshotIsWrittenAsPNGOnly)
         {Args({"--screenshot=w.jpg"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: w.jpg"},
         {Args({"--screenshot", "png"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png"},
     };
-    for (const auto& [args, refusal] : cases)
-        EXPECT_EQ(RefuseScreenshotPath(args).value_or(""), refusal) << args.back();
+    for (const auto& [args, refusal] : cases) {
+        CStartupOptions own;
+        ApplyOwnSwitches(args, own);
+        EXPECT_EQ(RefuseScreenshotPath(own.screenshotPath).value_or(""), refusal) << args.back();
+    }
 }
