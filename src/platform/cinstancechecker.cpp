@@ -50,6 +50,12 @@ std::string WhyNotPrivate(const std::string& folder)
     return {};
 }
 
+// Ours under the temporary folder, for sessions without a usable runtime folder.
+std::string FallbackFolder()
+{
+    return QDir::tempPath().toStdString() + "/tessarin-" + std::to_string(getuid());
+}
+
 // The session's runtime folder when the system made one for us, else our own
 // under the temporary folder. Empty when there is no such folder.
 std::string PrivateFolder()
@@ -58,7 +64,7 @@ std::string PrivateFolder()
     const std::string refused = runtime.empty() ? std::string() : WhyNotPrivate(runtime);
     if (!runtime.empty() && refused.empty())
         return runtime;
-    const std::string folder = QDir::tempPath().toStdString() + "/tessarin-" + std::to_string(getuid());
+    const std::string folder = FallbackFolder();
     ::mkdir(folder.c_str(), 0700); // may exist already: checked either way
     const bool fallback = WhyNotPrivate(folder).empty();
     // A start from a shell whose runtime folder is fine looks elsewhere and
@@ -149,8 +155,7 @@ bool CInstanceChecker::Track(std::function<void(const std::string& openPath)> ra
 {
     if (m_path.empty()) {
         if (why)
-            *why = QDir::tempPath().toStdString() + "/tessarin-" + std::to_string(getuid()) +
-                   ": not a folder of our own that only we can enter";
+            *why = FallbackFolder() + ": not a folder of our own that only we can enter";
         return false;
     }
     m_raise = std::move(raise);
