@@ -29,10 +29,14 @@ constexpr int kTrackingInterval = 1000;
 constexpr int kForwardRetryInterval = 250;
 
 // The one thing a second start passes on: a legend a file manager opens, by
-// its full path, since the running editor works in another folder.
+// its full path, since the running editor works in another folder. Only our own
+// switches are read: the hosts' passes (and the settings they consult) are the
+// running editor's business, not this start's.
 std::string LegendToForward(const std::vector<std::string>& args)
 {
-    const std::string path = ParseStartupArguments(args).openLegendPath;
+    CStartupOptions own;
+    ApplyOwnSwitches(args, own);
+    const std::string& path = own.openLegendPath;
     return path.empty() ? path : CFileFacts::AbsoluteNormal(path);
 }
 
@@ -218,25 +222,21 @@ void CTessarinApp::Track(CTessarinDlg& dlg)
     const CTrackingDecision decision = DecideTracking(*m_windows, host, m_topMost);
     // Until the window is shown (a start-up message is open) there is nothing
     // to stack; the decision is taken again on the next tick.
-    const bool shown = dlg.isVisible();
-    const uint64_t window = shown ? static_cast<uint64_t>(dlg.winId()) : 0;
+    const bool stacks = decision.action != ETrackingAction::None && decision.action != ETrackingAction::Close;
+    if (stacks && !dlg.isVisible())
+        return;
+    const uint64_t window = stacks ? static_cast<uint64_t>(dlg.winId()) : 0;
     switch (decision.action) {
     case ETrackingAction::None:
         break;
     case ETrackingAction::RaiseAndMakeTopMost:
-        if (!shown)
-            return;
         m_windows->SetTopMost(window, true);
         m_windows->Raise(window);
         break;
     case ETrackingAction::MakeTopMost:
-        if (!shown)
-            return;
         m_windows->SetTopMost(window, true);
         break;
     case ETrackingAction::DropBehindHost:
-        if (!shown)
-            return;
         m_windows->SetTopMost(window, false);
         m_windows->PlaceBehind(window, decision.behind);
         break;
