@@ -71,6 +71,16 @@ struct CEditorRun {
     }
 };
 
+// The editor window Run shows in this process; null before it is shown.
+CTessarinDlg* ShownEditor()
+{
+    CTessarinDlg* dlg = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = dynamic_cast<CTessarinDlg*>(w); d && d->isVisible())
+            dlg = d;
+    return dlg;
+}
+
 struct CApp {
     int argc = 1;
     char name[16] = "test_tessarin";
@@ -225,10 +235,7 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     std::chrono::steady_clock::time_point killed;
     bool modified = false, asked = false;
     QTimer::singleShot(1200, [&] {
-        CTessarinDlg* dlg = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = dynamic_cast<CTessarinDlg*>(w); d && d->isVisible())
-                dlg = d;
+        CTessarinDlg* dlg = ShownEditor();
         ASSERT_NE(dlg, nullptr);
         dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
         modified = dlg->Flow().IsModified();
@@ -282,10 +289,7 @@ TEST(Tessarin, EscEndsTheRunAndCancelOnTheQuestionKeepsIt)
         QApplication::sendEvent(window, &press);
     };
     QTimer::singleShot(1000, [&] {
-        CTessarinDlg* dlg = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = dynamic_cast<CTessarinDlg*>(w); d && d->isVisible())
-                dlg = d;
+        CTessarinDlg* dlg = ShownEditor();
         ASSERT_NE(dlg, nullptr);
         seen += std::filesystem::exists(record) ? "recorded" : "not recorded";
         dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
