@@ -1,4 +1,5 @@
-// The pattern chooser driven by real clicks, keys and scroll bar actions.
+// The pattern chooser window: its own folder reading, clicks, the bar and the wheel wired to the
+// scrolling, Esc, and its border. Which pattern a point means is tested on the logic.
 
 #include "pickers/cpatternchooserdlg.h"
 
@@ -6,7 +7,6 @@
 #include "grid/widgetfixture.h"
 #include "support/testfiles.h"
 
-#include <QFrame>
 #include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -14,8 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-const std::string kCross = BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF});
-
 struct CChooserFixture : CAppFirst {
     QWidget owner;
     QPointer<CPatternChooserDlg> chooser;
@@ -47,26 +45,22 @@ struct CChooserFixture : CAppFirst {
 TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTable)
 {
     CTempDir dir;
-    for (const char* name : {"hatch_3.bmp", "7.bmp", "dots_12.bmp", "x_1000.bmp"})
-        WriteTextFile(dir.File(name), kCross);
+    for (const char* name : {"hatch_3.bmp", "7.bmp", "dots_12.bmp"})
+        WriteTextFile(dir.File(name), BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF}));
     const struct {
         std::string folder;
-        QPoint (*at)(const CChooserFixture&);
+        int column;
         std::vector<int> listed;
         std::vector<std::string> heard;
     } cases[] = {
-        {dir.Path(), [](const CChooserFixture& f) { return f.Sample(2, 0); }, {0, 3, 7, 12}, {"chosen 7 4 5", "closed"}},
-        {dir.Path(), [](const CChooserFixture& f) { return f.Sample(0, 0); }, {0, 3, 7, 12}, {"chosen 0 4 5", "closed"}},
-        // A missing folder still offers "no pattern".
-        {dir.File("missing"), [](const CChooserFixture& f) { return f.Sample(0, 0); }, {0}, {"chosen 0 4 5", "closed"}},
-        // An empty sample, or a point outside the block, does nothing.
-        {dir.Path(), [](const CChooserFixture& f) { return f.Sample(4, 0); }, {0, 3, 7, 12}, {}},
-        {dir.Path(), [](const CChooserFixture& f) { return f.Sample(0, 0) - QPoint(20, 0); }, {0, 3, 7, 12}, {}},
+        {dir.Path(), 2, {0, 3, 7, 12}, {"chosen 7 4 5", "closed"}},
+        {dir.File("missing"), 0, {0}, {"chosen 0 4 5", "closed"}}, // still offers "no pattern"
+        {dir.Path(), 4, {0, 3, 7, 12}, {}},                        // an empty sample does nothing
     };
     for (const auto& k : cases) {
         CChooserFixture f(k.folder, nullptr, 3);
         EXPECT_EQ(f.chooser->Logic().Listed(), k.listed);
-        QTest::mouseClick(f.chooser, Qt::LeftButton, {}, k.at(f));
+        QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(k.column, 0));
         EXPECT_EQ(f.heard, k.heard) << k.folder;
         EXPECT_EQ(f.Gone(), !k.heard.empty()) << k.folder;
     }
@@ -79,32 +73,26 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
         table.Set(n * 2, CGridBitmap::FromRows({"#.", ".#"})); // 0 and 79 more: 10 rows
     CChooserFixture f("", &table, 18);
     EXPECT_EQ(f.chooser->ScrollBar()->maximum(), 2);
-    EXPECT_EQ(f.chooser->ScrollBar()->pageStep(), 8);
 
     const QImage before = f.chooser->grab().toImage();
     before.save(QString::fromStdString(TestOutputDir() + "/pattern-chooser.png"));
-    // Pattern 18 is the tenth listed: column 1 of the second row, framed in red; its neighbour in black.
-    const QPoint red = f.Sample(1, 1) - QPoint(16, 16), black = f.Sample(2, 1) - QPoint(16, 16);
-    EXPECT_EQ(before.pixelColor(red), QColor(255, 0, 0));
-    EXPECT_EQ(before.pixelColor(black), QColor(0, 0, 0));
-
+    // Pattern 18 is the tenth listed: column 1 of the second row, framed in red.
+    EXPECT_EQ(before.pixelColor(f.Sample(1, 1) - QPoint(16, 16)), QColor(255, 0, 0));
     // The window has a border of its own, whatever the window system draws.
-    const QColor shadow = f.chooser->palette().color(QPalette::Shadow);
-    for (const QPoint& edge : {QPoint(0, 0), QPoint(0, 150), QPoint(before.width() - 1, before.height() - 1)})
-        EXPECT_EQ(before.pixelColor(edge).name(), shadow.name()) << edge.x() << "," << edge.y();
+    EXPECT_EQ(before.pixelColor(0, 150).name(), f.chooser->palette().color(QPalette::Shadow).name());
 
     // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the
     // samples or over the bar; then the position.
+    using A = QAbstractSlider;
     const struct {
-        QAbstractSlider::SliderAction action;
+        A::SliderAction action;
         int wheel;
-        bool onBar;
+        int onBar;
         int pos;
-    } steps[] = {{QAbstractSlider::SliderSingleStepAdd, 0, false, 1}, {QAbstractSlider::SliderPageStepAdd, 0, false, 2},
-                 {QAbstractSlider::SliderSingleStepSub, 0, false, 1}, {QAbstractSlider::SliderPageStepSub, 0, false, 0},
-                 {{}, -120, false, 1}, {{}, -120, false, 2}, {{}, -120, false, 2}, {{}, 120, true, 1},
-                 {{}, 60, false, 1}, {{}, 60, false, 0}, {{}, -360, true, 2}, {{}, 240, false, 0},
-                 {QAbstractSlider::SliderToMaximum, 0, false, 2}, {QAbstractSlider::SliderToMinimum, 0, false, 0}};
+    } steps[] = {{A::SliderSingleStepAdd, 0, 0, 1}, {A::SliderPageStepAdd, 0, 0, 2}, {A::SliderSingleStepSub, 0, 0, 1},
+                 {A::SliderPageStepSub, 0, 0, 0},   {A::SliderNoAction, -120, 0, 1}, {A::SliderNoAction, 120, 1, 0},
+                 {A::SliderNoAction, -60, 0, 0},    {A::SliderNoAction, -60, 0, 1},  {A::SliderNoAction, 360, 1, 0},
+                 {A::SliderToMaximum, 0, 0, 2}};
     for (const auto& s : steps) {
         if (s.wheel == 0) {
             f.chooser->ScrollBar()->triggerAction(s.action);
@@ -118,10 +106,8 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
         EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action << " " << s.wheel;
         EXPECT_EQ(f.chooser->ScrollBar()->value(), s.pos) << s.action << " " << s.wheel;
     }
-    f.chooser->ScrollBar()->triggerAction(QAbstractSlider::SliderPageStepAdd);
     QTest::keyClick(f.chooser, Qt::Key_Escape);
     EXPECT_EQ(f.heard, std::vector<std::string>{"closed"});
     EXPECT_TRUE(f.Gone());
-    // The owner's bitmaps outlive the chooser.
-    EXPECT_TRUE(table.IsLoaded(158));
+    EXPECT_TRUE(table.IsLoaded(158)) << "the owner's bitmaps outlive the chooser";
 }

@@ -20,8 +20,7 @@ std::vector<std::string> Picture(const CBmpImage& image)
     return rows;
 }
 
-const std::vector<std::vector<uint32_t>> kIndexRows{{0, 1, 1, 0, 2, 3, 1, 0, 1},
-                                                    {1, 0, 0, 1, 3, 2, 0, 1, 0}};
+const std::vector<std::vector<uint32_t>> kIndexRows{{0, 1, 1, 0, 2, 3, 1, 0, 1}, {1, 0, 0, 1, 3, 2, 0, 1, 0}};
 // black, white, dark red (ink), light yellow (paper)
 const std::vector<uint32_t> kPalette{0x000000, 0xFFFFFF, 0x000080, 0xC0FFFF};
 
@@ -30,8 +29,7 @@ const std::vector<uint32_t> kPalette{0x000000, 0xFFFFFF, 0x000080, 0xC0FFFF};
 TEST(CBmpFile, DecodesEveryDepthBothWaysUp)
 {
     const std::vector<std::string> expected{"#..##..#.", ".##..##.#"};
-    const std::vector<std::vector<uint32_t>> oneBit{{0, 1, 1, 0, 0, 1, 1, 0, 1},
-                                                    {1, 0, 0, 1, 1, 0, 0, 1, 0}};
+    const std::vector<std::vector<uint32_t>> oneBit{{0, 1, 1, 0, 0, 1, 1, 0, 1}, {1, 0, 0, 1, 1, 0, 0, 1, 0}};
     const std::vector<std::vector<uint32_t>> rgb{
         {0, 0xFFFFFF, 0xFFFFFF, 0x000080, 0x000080, 0xC0FFFF, 0xFFFFFF, 0x404040, 0xFFFFFF},
         {0xFFFFFF, 0x101010, 0x7F7F7F, 0x808080, 0xC0FFFF, 0x000080, 0, 0xFFFFFF, 0}};
@@ -39,15 +37,12 @@ TEST(CBmpFile, DecodesEveryDepthBothWaysUp)
         int bits;
         const std::vector<std::vector<uint32_t>>& rows;
         std::vector<uint32_t> palette;
-    } cases[] = {{1, oneBit, {0x000000, 0xFFFFFF}},
-                 {4, kIndexRows, kPalette},
-                 {8, kIndexRows, kPalette},
-                 {24, rgb, {}}};
+    } cases[] = {
+        {1, oneBit, {0x000000, 0xFFFFFF}}, {4, kIndexRows, kPalette}, {8, kIndexRows, kPalette}, {24, rgb, {}}};
     for (const auto& c : cases) {
         for (bool topDown : {false, true}) {
             std::string reason;
-            const auto image =
-                CBmpFile::Decode(BmpBytes(c.bits, c.rows, c.palette, topDown), reason);
+            const auto image = CBmpFile::Decode(BmpBytes(c.bits, c.rows, c.palette, topDown), reason);
             ASSERT_TRUE(image) << c.bits << " bits: " << reason;
             EXPECT_EQ(Picture(*image), expected) << c.bits << " bits, top-down " << topDown;
         }
@@ -57,9 +52,7 @@ TEST(CBmpFile, DecodesEveryDepthBothWaysUp)
 TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
 {
     const std::string good = BmpBytes(8, kIndexRows, kPalette);
-    auto patched = [&good](size_t at, std::string bytes) {
-        return std::string(good).replace(at, bytes.size(), bytes);
-    };
+    auto patched = [&good](size_t at, std::string bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
     const struct {
         std::string data;
         const char* reason;
@@ -85,9 +78,9 @@ TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
 
 TEST(CPatternTable, SlotFromTheNameAfterTheLastUnderscore)
 {
-    const std::pair<const char*, int> cases[] = {
-        {"hatch_12.bmp", 12}, {"12.bmp", 12},     {"a_b_7.BMP", 7}, {"plain.bmp", 0},
-        {"x_999.bmp", 999},   {"x_1000.bmp", -1}, {"x_-3.bmp", -1}, {"x_.bmp", 0}};
+    const std::pair<const char*, int> cases[] = {{"hatch_12.bmp", 12}, {"12.bmp", 12},     {"a_b_7.BMP", 7},
+                                                 {"plain.bmp", 0},     {"x_999.bmp", 999}, {"x_1000.bmp", -1},
+                                                 {"x_-3.bmp", -1},     {"x_.bmp", 0}};
     for (const auto& [name, slot] : cases)
         EXPECT_EQ(CPatternTable::SlotOf(name), slot) << name;
 }
