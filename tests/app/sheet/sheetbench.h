@@ -37,8 +37,8 @@ public:
     void Redraw() override { log.push_back("redraw"); }
     void Add(const std::string& what, int row, int col, const std::string& rest, CGridPoint at)
     {
-        log.push_back(what + " r" + std::to_string(row) + "c" + std::to_string(col) + rest +
-                      " at " + std::to_string(at.x) + "," + std::to_string(at.y));
+        log.push_back(what + " r" + std::to_string(row) + "c" + std::to_string(col) + rest + " at " +
+                      std::to_string(at.x) + "," + std::to_string(at.y));
     }
     std::vector<std::string> log;
 };
@@ -46,8 +46,7 @@ public:
 // Draws the style as a line as wide as its number, across the middle.
 class CWidthSampler : public CLineStyleSampler {
 public:
-    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style,
-                       uint32_t colour) override
+    void DrawLineStyle(CGridPainter& painter, const CGridRect& rect, int32_t style, uint32_t colour) override
     {
         const int mid = (rect.top + rect.bottom) / 2;
         painter.DrawPolyline({{rect.left, mid}, {rect.right, mid}}, style, colour);
@@ -87,11 +86,8 @@ inline std::string Snapshot(const CMyGridCtrl& sheet, int rows)
         out += std::to_string(sheet.GetRowHeight(r)) + ":";
         for (int c = 0; c < sheet.GetColumnCount(); ++c)
             out += sheet.GetItemText(r, c) + (sheet.IsCellEditable(r, c) ? "" : "-") +
-                   (sheet.Columns().IsChooser(c) ? std::to_string(sheet.GetItemData(r, c)) : "") +
-                   "@" +
-                   std::to_string(
-                       dynamic_cast<const CMyGridCell*>(sheet.GetCell(r, c))->GetLegendRow()) +
-                   "|";
+                   (sheet.Columns().IsChooser(c) ? std::to_string(sheet.GetItemData(r, c)) : "") + "@" +
+                   std::to_string(dynamic_cast<const CMyGridCell*>(sheet.GetCell(r, c))->GetLegendRow()) + "|";
         out += "\n";
     }
     return out;
@@ -107,8 +103,7 @@ struct CSheet {
     CRowCommands commands{sheet, prompt};
     int changes = 0; // legend changes and edits marked without one
 
-    explicit CSheet(const std::vector<CLLRow>& rows, int32_t dataType = DataNumericContinuous,
-                    bool host = false)
+    explicit CSheet(const std::vector<CLLRow>& rows, int32_t dataType = DataNumericContinuous, bool host = false)
     {
         legend.Clear();
         legend.m_DataType = dataType;
@@ -149,12 +144,11 @@ struct CSheet {
         CLLRow r;
         if (!legend.GetRow(i, r))
             return "none";
-        return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to,
-                                     r.text.c_str(), r.label.c_str(), r.fillColour.GetPacked(),
-                                     r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
-                                     r.backTransparent ? "T" : "", r.pattern,
-                                     r.lineColour.GetPacked(), r.lineStyle,
-                                     static_cast<double>(r.thickness), r.comment.c_str());
+        return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to, r.text.c_str(),
+                                     r.label.c_str(), r.fillColour.GetPacked(), r.fillTransparent ? "T" : "",
+                                     r.backColour.GetPacked(), r.backTransparent ? "T" : "", r.pattern,
+                                     r.lineColour.GetPacked(), r.lineStyle, static_cast<double>(r.thickness),
+                                     r.comment.c_str());
     }
     // Fg/Bg/pattern/line colour/style of every row, colours in hex.
     std::string Styles() const
@@ -162,9 +156,8 @@ struct CSheet {
         std::string out;
         CLLRow r;
         for (int i = 0; legend.GetRow(i, r); ++i)
-            out += CNumberFormat::Format("%x%s/%x%s/%d/%x/%d ", r.fillColour.GetPacked(),
-                                         r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
-                                         r.backTransparent ? "T" : "", r.pattern,
+            out += CNumberFormat::Format("%x%s/%x%s/%d/%x/%d ", r.fillColour.GetPacked(), r.fillTransparent ? "T" : "",
+                                         r.backColour.GetPacked(), r.backTransparent ? "T" : "", r.pattern,
                                          r.lineColour.GetPacked(), r.lineStyle);
         return out;
     }
@@ -179,8 +172,7 @@ struct CSheet {
         EXPECT_TRUE(commands.OnButton(button));
         std::string out;
         for (const CUserPrompt::Message& m : prompt.m_Messages)
-            out += std::to_string(m.stringId) +
-                   (m.title.empty() ? "" : " " + m.text + " [" + m.title + "]") + ";";
+            out += std::to_string(m.stringId) + (m.title.empty() ? "" : " " + m.text + " [" + m.title + "]") + ";";
         return out;
     }
     // The spreadsheet shows what a fresh fill from the legend shows, above row `rows`.

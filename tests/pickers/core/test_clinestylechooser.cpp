@@ -26,12 +26,12 @@ TEST(LineStyleGrid, RowsScrollAndClicks)
         int x, y, scroll, count;
         std::optional<int> style;
     } clicks[] = {
-        {3, 0, 0, 25, 1},                // above and left of the first cell still maps to it
-        {83, 10, 0, 25, 2},              // second column starts at 83
-        {82, 25, 0, 25, 1},              // last pixel of the first cell
-        {160, 26, 0, 25, 6},             // third column, second row
-        {233, 10, 0, 25, 4},             // a fourth column reaches into the next row
-        {160, 151, 1, 25, std::nullopt}, // style 25 of 25, scrolled
+        {3, 0, 0, 25, 1},               // above and left of the first cell still maps to it
+        {83, 10, 0, 25, 2},             // second column starts at 83
+        {82, 25, 0, 25, 1},             // last pixel of the first cell
+        {160, 26, 0, 25, 6},            // third column, second row
+        {233, 10, 0, 25, 4},            // a fourth column reaches into the next row
+        {10, 151, 1, 25, std::nullopt}, // style 25 is the count
         {160, 151, 0, 25, 24},
         {10, 170, 0, 100, std::nullopt}, // row 9 lies below the block
         {320, 10, 0, 100, std::nullopt}, // column 4 lies beside it
