@@ -15,18 +15,16 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 char Letter(QRgb pixel)
 {
-    switch (pixel & 0xFFFFFF) {
-    case 0xFFFFFF: return '.';
-    case 0x000000: return 'K';
-    case 0xFF0000: return 'R';
-    case 0x00FF00: return 'G';
-    case 0x0000FF: return 'B';
-    default: return '?';
-    }
+    static const std::map<QRgb, char> letters{
+        {0xFFFFFF, '.'}, {0x000000, 'K'}, {0xFF0000, 'R'}, {0x00FF00, 'G'}, {0x0000FF, 'B'}};
+    const auto found = letters.find(pixel & 0xFFFFFF);
+    return found == letters.end() ? '?' : found->second;
 }
 
 // The sample of a 40-pixel line at x 2 (so R = 32), centred on y 4 in a box 8 high, drawn
