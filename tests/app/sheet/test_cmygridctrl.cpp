@@ -185,27 +185,24 @@ TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
 
 TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
 {
-    const struct {
-        int col;
-        const char* opened;
-    } cases[] = {
+    const std::pair<int, std::string> cases[] = {
         {4, "colour 255 r1c4 Custom"}, {5, "colour 255 r1c5 transparent Custom"},
         {7, "colour 255 r1c7 Custom"}, {6, "pattern 3 r1c6 /pat/"}, // the line colour has no transparent
         {8, "lstyle 2 r1c8 host.pen"},
     };
     EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
     EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
-    for (const auto& c : cases) {
+    for (const auto& [col, opened] : cases) {
         CSheet s({kSand, kClay}, DataNumericContinuous, true);
         CGridRect rect;
-        s.sheet.GetCellRect(1, c.col, rect);
+        s.sheet.GetCellRect(1, col, rect);
         const CGridPoint at = ChooserPosition(rect, {300, 200}, false);
         const CGridPoint centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         s.sheet.OnLButtonDown(centre, 0);
         s.sheet.OnLButtonUp(centre);
         EXPECT_EQ(s.choosers.log,
                   (std::vector<std::string>{
-                      "close", c.opened + (" at " + std::to_string(at.x) + "," + std::to_string(at.y)), "redraw"}));
+                      "close", opened + " at " + std::to_string(at.x) + "," + std::to_string(at.y), "redraw"}));
         s.sheet.OnLButtonDblClk(centre, 0);
         s.sheet.OnKeyDown(GridKey::F2, 0);
         EXPECT_EQ(s.choosers.log.size(), 6u) << "a double click opens nothing more; F2 opens it again";

@@ -86,13 +86,10 @@ TEST(PatternChooserLogic, NinePatternsPaintTwoRowsAndClicksMapToThem)
     EXPECT_EQ(painter.CountPrefix("fill 262,262,295,295 #f0f0f0"), 1);
 
     // Clicks are mapped from the window's corner; the frame's place makes that the painted samples.
-    const struct {
-        CGridPoint at;
-        int pattern;
-    } clicks[] = {{{31, 31}, 0}, {{30, 30}, -1}, {{63, 63}, 0},  {{64, 40}, 1},
-                  {{31, 64}, 8}, {{64, 64}, -1}, {{292, 40}, 7}, {{298, 40}, -1}};
-    for (const auto& c : clicks)
-        EXPECT_EQ(chooser.PatternAt(c.at, kFrame), c.pattern) << c.at.x << "," << c.at.y;
+    const std::pair<CGridPoint, int> clicks[] = {{{31, 31}, 0}, {{30, 30}, -1}, {{63, 63}, 0},  {{64, 40}, 1},
+                                                 {{31, 64}, 8}, {{64, 64}, -1}, {{292, 40}, 7}, {{298, 40}, -1}};
+    for (const auto& [at, pattern] : clicks)
+        EXPECT_EQ(chooser.PatternAt(at, kFrame), pattern) << at.x << "," << at.y;
 }
 
 TEST(PatternChooserLogic, TwoFilesOfOneNumberGiveOnePattern)

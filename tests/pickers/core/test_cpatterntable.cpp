@@ -53,10 +53,7 @@ TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
 {
     const std::string good = BmpBytes(8, kIndexRows, kPalette);
     auto patched = [&good](size_t at, std::string bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
-    const struct {
-        std::string data;
-        const char* reason;
-    } cases[] = {
+    const std::pair<std::string, const char*> cases[] = {
         {"", "not a bitmap file"},
         {"GIF89a" + good.substr(6), "not a bitmap file"},
         {good.substr(0, 30), "bitmap header cut short"},
@@ -69,10 +66,10 @@ TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
         {good.substr(0, good.size() - 1), "pixel data cut short"},
         {patched(10, std::string("\xff\xff\xff\xff", 4)), "pixel data cut short"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [data, expected] : cases) {
         std::string reason;
-        EXPECT_FALSE(CBmpFile::Decode(c.data, reason));
-        EXPECT_EQ(reason, c.reason);
+        EXPECT_FALSE(CBmpFile::Decode(data, reason));
+        EXPECT_EQ(reason, expected);
     }
 }
 
