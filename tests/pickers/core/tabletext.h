@@ -38,7 +38,6 @@ inline std::string Joined(const std::vector<std::string>& parts, const std::stri
 
 inline std::string RectText(const CGridRect& r)
 {
-    return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right),
-                   std::to_string(r.bottom)},
+    return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right), std::to_string(r.bottom)},
                   ",");
 }
