@@ -115,12 +115,12 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
 
 TEST(CRowCommands, DuplicateCopiesTheFirstSelectedRowsStyles)
 {
-    std::vector<CLLRow> rows = Colours({W, Bl, G}, {1, 0, 0});
-    rows[0].backColour = CGColor(R), rows[0].backTransparent = false;
-    rows[0].lineColour = CGColor(G);
-    rows[1].backColour = CGColor(W), rows[1].backTransparent = true, rows[1].lineColour = CGColor(R);
-    rows[0].pattern = 5, rows[1].pattern = 2, rows[2].pattern = 9;
-    rows[0].lineStyle = 7, rows[1].lineStyle = 1;
+    // clang-format off
+    const std::vector<CLLRow> rows{
+        {.fillColour = CGColor(W), .backColour = CGColor(R), .fillTransparent = true, .pattern = 5, .lineColour = CGColor(G), .lineStyle = 7},
+        {.fillColour = CGColor(Bl), .backColour = CGColor(W), .backTransparent = true, .pattern = 2, .lineColour = CGColor(R), .lineStyle = 1},
+        {.fillColour = CGColor(G), .backColour = CGColor(G), .pattern = 9, .lineColour = CGColor(G)}};
+    // clang-format on
     const std::string first = "ffffffT/ff/5/ff00/7 ", before = first + "ff0000/ffffffT/2/ff/1 ff00/ff00/9/ff00/0 ";
     const struct {
         int r1, c1, r2, c2;
