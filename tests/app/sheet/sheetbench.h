@@ -65,18 +65,6 @@ std::string Join(const List& items, const char* sep = ",")
     return out.str();
 }
 
-// `count` fields of a '|'-separated rendering from field `first` on.
-inline std::string Cut(const std::string& s, int first, int count)
-{
-    size_t begin = 0;
-    for (int i = 0; i < first; ++i)
-        begin = s.find('|', begin) + 1;
-    size_t end = begin;
-    for (int i = 0; i < count && end != std::string::npos; ++i)
-        end = s.find('|', end + (i ? 1 : 0));
-    return s.substr(begin, end == std::string::npos ? end : end - begin);
-}
-
 // Per row: height, then per cell its text, '-' when closed to typing, the item data of a
 // style cell and the legend row it carries.
 inline std::string Snapshot(const CMyGridCtrl& sheet, int rows)
