@@ -1,10 +1,7 @@
 #include "pickers/core/cpatternchooserlogic.h"
 
-#include "app/sheet/bmpbytes.h"
 #include "grid/gridfakes.h"
 #include "pickers/core/cpatterntable.h"
-#include "platform/cfilefacts.h"
-#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -90,18 +87,4 @@ TEST(PatternChooserLogic, NinePatternsPaintTwoRowsAndClicksMapToThem)
                                                  {{31, 64}, 8}, {{64, 64}, -1}, {{292, 40}, 7}, {{298, 40}, -1}};
     for (const auto& [at, pattern] : clicks)
         EXPECT_EQ(chooser.PatternAt(at, kFrame), pattern) << at.x << "," << at.y;
-}
-
-TEST(PatternChooserLogic, TwoFilesOfOneNumberGiveOnePattern)
-{
-    CTempDir dir;
-    WriteTextFile(dir.File("a_3.bmp"), BmpBytes(1, {{0, 1}}, {0x000000, 0xFFFFFF}));
-    WriteTextFile(dir.File("b_3.bmp"), BmpBytes(1, {{1, 0}}, {0x000000, 0xFFFFFF}));
-    CPatternTable table;
-    EXPECT_EQ(table.Load(dir.Path()), 2);
-    EXPECT_EQ(P::ListPatterns(table), (std::vector<int>{0, 3}));
-    std::vector<std::string> listed;
-    ASSERT_TRUE(CFileFacts::FilesWithExtension(dir.Path(), ".bmp", CFileFacts::Case::Ignored, listed));
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(table.Bitmap(3), CGridBitmap::FromRows({listed.back() == "a_3.bmp" ? "#." : ".#"}));
 }

@@ -87,6 +87,7 @@ TEST(CPatternTable, LoadsTheFolderAndReloadClearsTheFlagsFirst)
     CTempDir dir;
     const std::string cross = BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF});
     WriteTextFile(dir.File("hatch_12.bmp"), cross);
+    WriteTextFile(dir.File("z_12.bmp"), BmpBytes(1, {{0, 0}}, {0x000000, 0xFFFFFF})); // listed later: it wins
     WriteTextFile(dir.File("5.BMP"), BmpBytes(24, {{0xFFFFFF, 0, 0}}, {}));
     WriteTextFile(dir.File("plain.bmp"), cross);
     WriteTextFile(dir.File("big_1000.bmp"), cross);
@@ -94,16 +95,17 @@ TEST(CPatternTable, LoadsTheFolderAndReloadClearsTheFlagsFirst)
     WriteTextFile(dir.File("notes_9.txt"), cross);
 
     CPatternTable table;
-    EXPECT_EQ(table.Load(dir.Path()), 3);
+    EXPECT_EQ(table.Load(dir.Path()), 4);
     std::vector<int> loaded;
     for (int n = -1; n <= CPatternTable::Slots; ++n)
         if (table.IsLoaded(n))
             loaded.push_back(n);
     EXPECT_EQ(loaded, (std::vector<int>{0, 5, 12}));
-    EXPECT_EQ(table.Bitmap(12), CGridBitmap::FromRows({"#.", ".#"}));
+    EXPECT_EQ(table.Bitmap(12), CGridBitmap::FromRows({"##"}));
     EXPECT_EQ(table.Bitmap(5), CGridBitmap::FromRows({".##"}));
 
     std::filesystem::remove(dir.File("hatch_12.bmp"));
+    std::filesystem::remove(dir.File("z_12.bmp"));
     EXPECT_EQ(table.Load(dir.Path() + "/"), 2);
     EXPECT_FALSE(table.IsLoaded(12));
     EXPECT_TRUE(table.IsLoaded(5));
