@@ -115,7 +115,6 @@ TEST(LineStyleRenderer, DrawsEachInstructionOnPixels)
         {"a motif that never moves draws once", One({{4, 0x11}}), 2, "3-5:K2"},
         {"a mark that takes back the whole advance", One({{2, 4, 5}}), 2, "4:K2-5"},
         {"an operand cut short ends the pass", One({{2, 5, 3}}), 2, "4:K2-31"},
-        {"bad signature", PenBytes({{}, {}, {{2, 5, 3, 5}}}, "PEM2"), 2, ""},
         {"zero-length strokes", One({{}, {}}), 2, ""},
     };
     for (const auto& c : cases)
