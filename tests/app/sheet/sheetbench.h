@@ -130,8 +130,7 @@ struct CSheet {
     std::string Row(int i) const
     {
         CLLRow r;
-        if (!legend.GetRow(i, r))
-            return "none";
+        legend.GetRow(i, r);
         return CNumberFormat::Format("%.10g|%.10g|%s|%s|%u%s|%u%s|%d|%u|%d|%g|%s", r.from, r.to, r.text.c_str(),
                                      r.label.c_str(), r.fillColour.GetPacked(), r.fillTransparent ? "T" : "",
                                      r.backColour.GetPacked(), r.backTransparent ? "T" : "", r.pattern,

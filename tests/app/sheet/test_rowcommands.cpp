@@ -5,18 +5,6 @@ namespace {
 using B = CRowCommands::Button;
 constexpr uint32_t R = 0x0000FF, G = 0x00FF00, Bl = 0xFF0000, W = 0xFFFFFF;
 
-std::vector<CLLRow> Colours(const std::vector<uint32_t>& colours, const std::vector<int>& clear)
-{
-    std::vector<CLLRow> rows;
-    for (size_t i = 0; i < colours.size(); ++i)
-        rows.push_back({.fillColour = CGColor(colours[i]),
-                        .backColour = CGColor(colours[i]),
-                        .fillTransparent = clear[i] != 0,
-                        .backTransparent = clear[i] != 0,
-                        .lineColour = CGColor(colours[i])});
-    return rows;
-}
-
 } // namespace
 
 TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
@@ -170,7 +158,14 @@ TEST(CRowCommands, InterpolationRecomputesAllButTheFirstRow)
         // clang-format on
     };
     for (const auto& c : cases) {
-        CSheet s(Colours(c.given, c.clear));
+        std::vector<CLLRow> rows;
+        for (size_t i = 0; i < c.given.size(); ++i)
+            rows.push_back({.fillColour = CGColor(c.given[i]),
+                            .backColour = CGColor(c.given[i]),
+                            .fillTransparent = c.clear[i] != 0,
+                            .backTransparent = c.clear[i] != 0,
+                            .lineColour = CGColor(c.given[i])});
+        CSheet s(rows);
         const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
         EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
         EXPECT_EQ(s.changes, c.changes) << what;
