@@ -10,14 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-inline bool HaveOgr2Ogr()
-{
-    return std::system("command -v ogr2ogr >/dev/null 2>&1") == 0;
-}
-
 #define SKIP_WITHOUT_OGR2OGR()                                                                     \
     do {                                                                                           \
-        if (!HaveOgr2Ogr())                                                                        \
+        if (std::system("command -v ogr2ogr >/dev/null 2>&1") != 0)                                \
             GTEST_SKIP() << "ogr2ogr is not installed";                                            \
     } while (0)
 
