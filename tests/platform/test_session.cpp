@@ -56,7 +56,6 @@ struct CProbe {
         }
         return std::nullopt;
     }
-    bool Says(const QByteArray& line) { return Said(line) == ""; }
     // Waits for the start to end: its exit code, -1 when it goes on.
     int ExitCode() { return process.waitForFinished(5000) ? process.exitCode() : -1; }
     ~CProbe()
@@ -122,7 +121,7 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     CProbe second(dir);
     EXPECT_EQ(second.ExitCode(), 3);
     EXPECT_EQ(second.process.readAllStandardOutput(), "activated\n");
-    EXPECT_TRUE(first->Says("raised"));
+    EXPECT_TRUE(first->Said("raised") == "");
     // A legend named at a later start reaches the running one, whatever bytes the path holds.
     const QString path = QString::fromUtf8("/legends/with space/a\nline/b\r\xc3\xa4\t.leg");
     CProbe forwarding(dir, path);
@@ -308,7 +307,7 @@ TEST(InstanceChecker, TwoStartsAtTheSameMomentLeaveOneInstance)
         ASSERT_NE(aEnded, bEnded) << "round " << round;
         CProbe& ended = aEnded ? a : b;
         EXPECT_EQ(ended.process.exitCode(), 3);
-        EXPECT_TRUE((aEnded ? b : a).Says("raised"));
+        EXPECT_TRUE((aEnded ? b : a).Said("raised") == "");
     }
 }
 
