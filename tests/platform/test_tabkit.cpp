@@ -87,6 +87,9 @@ TEST(TabKitRoundTrip, WrittenTableReadsBackWithSameFieldsOrderAndTexts)
     tabkit_c_close(t);
     ASSERT_TRUE(WriteTable(dir.File("empty.tab"), LegendFields, ""));
     EXPECT_EQ(ReadTable(dir.File("empty.tab")), LegendNames + " / / / ");
+    t = tabkit_c_open(dir.File("empty.tab").c_str(), 1);
+    EXPECT_EQ(tabkit_c_read_feature(t, 1), nullptr); // past the end of an empty table
+    tabkit_c_close(t);
 }
 
 // Each column type as written and as read back, in the C locale and, where it
