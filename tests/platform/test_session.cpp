@@ -200,10 +200,10 @@ TEST(InstanceChecker, TheRecordGoesToAPrivateFolderOnly)
         {"no runtime folder", false, "", false, "fallback", ""},
         {"a private runtime folder", true, "run/@700", false, "run", ""},
         {"a runtime folder that does not exist", true, "", false, "fallback", "it does not exist"},
-        {"a runtime folder open to others", true, "run/@1777", false, "fallback", "others can enter it"},
+        {"a runtime folder open to others", true, "run/@705", false, "fallback", "others can enter it"},
         {"a runtime folder that is a link", true, "run-real/@700; run->run-real", false, "fallback", "it is a link"},
         {"a runtime folder of another user", true, "run/@700", true, "fallback", "it belongs to another user"},
-        {"ours but open to others", false, "tessarin-" + uid + "/@777", false, "", ""},
+        {"ours but open to our group", false, "tessarin-" + uid + "/@770", false, "", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
