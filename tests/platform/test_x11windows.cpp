@@ -105,7 +105,7 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
     Set(c, toolbox, pid, XCB_ATOM_CARDINAL, {4242});
     Set(c, host, pid, XCB_ATOM_CARDINAL, {4242});
     Set(c, toolbox, Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, {Atom(c, "_NET_WM_STATE_ABOVE")});
-    // Fixed size: minimum and maximum both 100 x 50.
+    // Fixed size: minimum and maximum both 120 x 90.
     Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
         {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
     Set(c, host, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
