@@ -108,6 +108,9 @@ TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
     // Fixed size: minimum and maximum both 120 x 90.
     Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
         {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
+    // A range of sizes: resizable.
+    Set(c, host, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+        {(1u << 4) | (1u << 5), 0, 0, 0, 0, 90, 50, 800, 50});
     Set(c, host, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
     Sync(c);
 
