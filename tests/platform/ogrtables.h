@@ -10,20 +10,15 @@
 #include <cstdlib>
 #include <string>
 
-inline bool HaveOgr2Ogr()
-{
-    return std::system("command -v ogr2ogr >/dev/null 2>&1") == 0;
-}
-
-#define SKIP_WITHOUT_OGR2OGR()                                                                     \
-    do {                                                                                           \
-        if (!HaveOgr2Ogr())                                                                        \
-            GTEST_SKIP() << "ogr2ogr is not installed";                                            \
+#define SKIP_WITHOUT_OGR2OGR()                                                                                         \
+    do {                                                                                                               \
+        if (std::system("command -v ogr2ogr >/dev/null 2>&1") != 0)                                                    \
+            GTEST_SKIP() << "ogr2ogr is not installed";                                                                \
     } while (0)
 
 // Makes <folder>/<name>.tab; false when ogr2ogr fails.
-inline bool MakeTabFromCsv(const std::string& folder, const std::string& name,
-                           const std::string& csv, const std::string& csvt = {})
+inline bool MakeTabFromCsv(const std::string& folder, const std::string& name, const std::string& csv,
+                           const std::string& csvt = {})
 {
     const std::string csvPath = folder + "/" + name + ".csv";
     WriteTextFile(csvPath, csv);

@@ -24,8 +24,6 @@ public:
         QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, QString::fromStdString(SystemDir()));
         CSettingsStore::SetProfileProduct("");
     }
-    CSettingsSandbox(const CSettingsSandbox&) = delete;
-    CSettingsSandbox& operator=(const CSettingsSandbox&) = delete;
 
     std::string UserDir() const { return m_Root.File("user"); }
     std::string SystemDir() const { return m_Root.File("system"); }

@@ -12,8 +12,6 @@ TEST(CLineReader, WholeLinesWhateverTheChunkSize)
         std::vector<std::string> lines;
     } cases[] = {
         {"", {}},
-        {"one\ntwo\n", {"one", "two"}},
-        {"one\r\ntwo", {"one", "two"}},
         {"\n\na\r\n\r\n", {"", "", "a", ""}},
         {"ab\rc\n" + longLine + "\nz", {"ab", "c", longLine, "z"}},
         // A lone CR ends a line too, also when it is the last byte of a chunk.
@@ -60,9 +58,8 @@ TEST(CLineReader, SizeLimitsAreReadErrors)
     // The size of a sparse file (zero bytes, no line end), what is written after them;
     // the lines read and the error with its reason.
     const std::tuple<uintmax_t, std::string, size_t, std::string> cases[] = {
-        {100 * 1024 * MiB, "", 0, file}, {256 * MiB + 1, "", 0, file},    {16 * MiB + 1, "", 0, line},
-        {16 * MiB + 1, "\n", 0, line},   {20000000, "\nnext\n", 0, line}, {16 * MiB, "", 1, "0"},
-        {16 * MiB, "\r\nnext", 2, "0"},
+        {256 * MiB + 1, "", 0, file},    {16 * MiB + 1, "", 0, line}, {16 * MiB + 1, "\n", 0, line},
+        {20000000, "\nnext\n", 0, line}, {16 * MiB, "", 1, "0"},      {16 * MiB, "\r\nnext", 2, "0"},
     };
     CTempDir dir;
     const std::string path = dir.File("sparse.leg");

@@ -48,12 +48,10 @@ TEST(IniFileRead, DefaultsLongValuesAndOnlyRegularFilesOfSaneSize)
               "abcdflt");
     EXPECT_EQ(CIniFile::ReadString(path, "S", "k").size(), 2000u);
 
-    // A FIFO would block, a device or a huge sparse file fill memory: all read as no file.
-    Lay(dir.Path(), "fifo.ini|; huge.ini=[S]\nk=v\n");
-    std::filesystem::resize_file(dir.File("huge.ini"), CFileIO::MaxTextFileSize + 1);
-    for (const std::string& bad : {dir.File("fifo.ini"), dir.File("huge.ini"), dir.Path(), std::string("/dev/zero")}) {
-        CIniFile ini;
-        EXPECT_FALSE(ini.Load(bad)) << bad;
-        EXPECT_EQ(CIniFile::ReadString(bad, "S", "k", "dflt"), "dflt") << bad;
-    }
+    // A huge sparse file would fill memory: it reads as no file (as do FIFOs and
+    // devices, refused by the file reading below).
+    WriteTextFile(path, "[S]\nk=v\n");
+    std::filesystem::resize_file(path, CFileIO::MaxTextFileSize + 1);
+    EXPECT_FALSE(none.Load(path));
+    EXPECT_EQ(CIniFile::ReadString(path, "S", "k", "dflt"), "dflt");
 }
