@@ -28,20 +28,14 @@ TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
     // Host flags, the legend to select (in the system folder); the calls, and after
     // "Could not load <path>" the reason given (none: no message).
     const std::tuple<CEditorHostFlags, std::string, std::string, std::optional<std::string>> cases[] = {
-        {{},
-         "",
-         list + "|select 0|select 1|" + alpha,
-         std::nullopt}, // the heading at 0 is selected and moves on to the first legend
-        {{}, "gamma.leg", list + gamma, std::nullopt},
+        // The heading at 0 is selected and moves on to the first legend.
+        {{}, "", list + "|select 0|select 1|" + alpha, std::nullopt},
         {{}, "./gamma.leg", list + gamma, std::nullopt}, // relative to the working folder
         // A host lists every legend as a system legend, without headings.
         {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, std::nullopt},
         {{}, "gone.leg", none, std::string(": ") + std::strerror(ENOENT)},
         // A legend the list does not show is loaded all the same, with no entry selected.
-        {{},
-         "../elsewhere/x.leg",
-         list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous",
-         std::nullopt},
+        {{}, "../elsewhere/x.leg", list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous", {}},
     };
     const std::filesystem::path working = std::filesystem::current_path();
     for (const auto& [flags, toSelect, calls, reason] : cases) {
@@ -263,19 +257,19 @@ TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
 
 TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
 {
-    // The output name typed, the table, whether the shown legend (alpha) was edited first, the
+    // The output name typed, the table ("": a good one), whether the shown legend (alpha) was edited first, the
     // answers; the file written, the entry then selected, the questions.
     const std::tuple<std::string, std::string, bool, std::vector<Answer>, std::string, std::string, std::vector<int>>
         cases[] = {
-            {"rocks_copy", "all.tab", false, {}, "rocks_copy.leg", "rocks_copy", {}},
-            {"Rocks.LEG", "all.tab", false, {}, "Rocks.LEG", "Rocks", {}},
+            {"rocks_copy", "", false, {}, "rocks_copy.leg", "rocks_copy", {}},
+            {"Rocks.LEG", "", false, {}, "Rocks.LEG", "Rocks", {}},
             // Replacing the edited legend replaces its edits: nothing to save first.
-            {"alpha.leg", "all.tab", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
-            {"alpha.leg", "all.tab", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
-            {"rocks_copy.leg", "all.tab", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
+            {"alpha.leg", "", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
+            {"alpha.leg", "", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
+            {"rocks_copy.leg", "", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
             // The edits are asked about before another legend is replaced.
             {"beta.leg",
-             "all.tab",
+             "",
              true,
              {Answer::No, Answer::Yes},
              "beta.leg",
@@ -295,7 +289,8 @@ TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
         b.Open();
         if (edited)
             b.Type("edited");
-        b.dialogs.imported = CImportTABDialog::Result{b.sandbox.Work("tables") + "/" + table, "rocks", output};
+        b.dialogs.imported =
+            CImportTABDialog::Result{table.empty() ? tab : b.sandbox.Work("tables") + "/" + table, "rocks", output};
         b.prompt.m_Answers = answers;
         const std::string before = ReadTextFile(alpha), betaBefore = ReadTextFile(beta);
         b.flow.Import();
