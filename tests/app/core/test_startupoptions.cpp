@@ -63,7 +63,6 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
         {{"-ST3D"}, "host=5 by=100010000"},
         {{"-Strativ"}, "host=4 by=000100000 gis=1"},
         {{"-vyrn", "-CARTORA"}, "host=1 by=100000000 cartora=1 gis=1"},
-        {{"-Quarx"}, "by=010000000 gis=1"},
         // "-CAPID" keeps its value in place; "-name" and "-TABPath" skip theirs.
         {{"-CAPID", "99", "-name", "/p/a.leg", "-TABPath", "/t/x.tab", "-edit"},
          "gis=1 capid=99 name=/p/a.leg tab=/t/x.tab edit=1"},
