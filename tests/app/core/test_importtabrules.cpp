@@ -36,19 +36,16 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
     const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
                                "the legend folder, without a folder separator, a leading dot or "
                                "control characters.";
-    const std::string choose = "106 You must choose an input TAB file", name = "107 You must select a legend name";
     // The table (in the fixture's folder, "" for none), the legend selected, the name typed
     // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
-        // clang-format off
-        {"", kKeep, nullptr, choose + ";"},
+        {"", kKeep, nullptr, "106 You must choose an input TAB file;"},
         {"legends.tab", kKeep, nullptr, ";@legends.tab|A|A.leg"},
-        {"legends.tab", -1, nullptr, name + ";"},
+        {"legends.tab", -1, nullptr, "107 You must select a legend name;"},
         {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
         {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
         {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
         {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table
-        // clang-format on
     };
     for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;
