@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <utime.h>
 
 namespace {
@@ -16,32 +18,23 @@ namespace {
 // The fields that differ from a start without arguments, as one line.
 std::string Describe(const CStartupOptions& o)
 {
-    const auto fields = [](const CStartupOptions& x) {
-        std::string by;
+    const auto all = [](const CStartupOptions& x) {
+        std::ostringstream s;
+        s << "host=" << x.hostCode << " by=";
         for (int code = 1; code <= 9; ++code)
-            by += x.startedBy[code] ? '1' : '0';
-        const auto given = [](bool on, auto value) { return on ? std::to_string(value) : "-"; };
-        return std::vector<std::pair<std::string, std::string>>{{"host", std::to_string(x.hostCode)},
-                                                                {"by", by},
-                                                                {"cartora", std::to_string(x.gisHostMode)},
-                                                                {"pid", given(x.processIdGiven, x.hostProcessId)},
-                                                                {"left", given(x.leftGiven, x.left)},
-                                                                {"top", given(x.topGiven, x.top)},
-                                                                {"gis", std::to_string(x.gisHost)},
-                                                                {"capid", std::to_string(x.gisHostProcessId)},
-                                                                {"name", x.legendToSelect},
-                                                                {"tab", x.tabPath},
-                                                                {"edit", std::to_string(x.editMode)},
-                                                                {"tab2leg", std::to_string(x.tab2leg)},
-                                                                {"shot", x.screenshotPath},
-                                                                {"open", x.openLegendPath},
-                                                                {"unknown", x.unknownSwitch}};
+            s << (x.startedBy[code] ? '1' : '0');
+        s << " cartora=" << x.gisHostMode << " pid=" << (x.processIdGiven ? std::to_string(x.hostProcessId) : "-")
+          << " left=" << (x.leftGiven ? std::to_string(x.left) : "-")
+          << " top=" << (x.topGiven ? std::to_string(x.top) : "-") << " gis=" << x.gisHost
+          << " capid=" << x.gisHostProcessId << " name=" << x.legendToSelect << " tab=" << x.tabPath
+          << " edit=" << x.editMode << " tab2leg=" << x.tab2leg << " shot=" << x.screenshotPath
+          << " open=" << x.openLegendPath << " unknown=" << x.unknownSwitch;
+        return std::istringstream(s.str());
     };
-    const auto defaults = fields(CStartupOptions{}), got = fields(o);
+    std::istringstream got = all(o), defaults = all(CStartupOptions{});
     std::string out;
-    for (size_t i = 0; i < got.size(); ++i)
-        if (got[i] != defaults[i])
-            out += (out.empty() ? "" : " ") + got[i].first + "=" + got[i].second;
+    for (std::string field, unset; got >> field && defaults >> unset;)
+        out += field == unset ? "" : (out.empty() ? "" : " ") + field;
     return out;
 }
 
