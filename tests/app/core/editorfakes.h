@@ -248,8 +248,6 @@ struct CEditorBench {
                 add(selected);
             } else if (word == "delete")
                 flow.Delete();
-            else if (word == "state")
-                add(State() + ";");
             else if (word == "calls")
                 add("[" + Calls() + "]");
             else if (word == "disk")

@@ -71,8 +71,8 @@ TEST(EditorFlow, Scripts)
         // Choosing a heading selects and loads a legend next to it.
         {none, three + "open; choose 4; choose 2", "alpha 2 @1"},
         // A legend that fails to load leaves the shown one with its own file, and a save does not reach it.
-        {none, three + "huge S/huge.leg; open; choose 4; choose 5; state; save; disk S/huge.leg",
-         "gamma 1 'third' @4 noload; none gamma 1 'third' @4 noload"},
+        {none, three + "huge S/huge.leg; open; choose 4; choose 5; save; disk S/huge.leg",
+         "none gamma 1 'third' @4 noload"},
         // The list follows files other programs add and remove; the shown legend stays, modified.
         {none,
          three + "open; choose 4; type x; write S/aardvark 1; rm S/beta.leg; follow; follow; rm S/gamma.leg; follow",
