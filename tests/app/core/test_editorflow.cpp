@@ -11,12 +11,8 @@
 
 using Answer = CUserPrompt::Answer;
 
-namespace {
-
 // "#Project alpha #System beta gamma"
-const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma 1 third; ";
-
-} // namespace
+static const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma 1 third; ";
 
 TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
 {
