@@ -26,6 +26,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <sstream>
 #include <utility>
 
 class CFakeEditorView : public CEditorView {
@@ -220,16 +221,13 @@ struct CEditorBench {
             else if (word == "cell") // a first label still being typed in when the action comes
                 view.m_Pending = [this, rest] { flow.ChangeLegend([&](CLLLegend& l) { l.m_Labels[0] = rest; }); };
             else if (word == "answer") {
+                std::istringstream answers(rest);
                 prompt.m_Answers.clear();
-                for (size_t at = 0; at < rest.size(); at = rest.find(' ', at) + 1) {
-                    const char c = rest[at];
-                    prompt.m_Answers.push_back(c == 'y'   ? Answer::Yes
-                                               : c == 'n' ? Answer::No
-                                               : c == 'c' ? Answer::Cancel
-                                                          : Answer::Ok);
-                    if (rest.find(' ', at) == std::string::npos)
-                        break;
-                }
+                for (std::string a; answers >> a;)
+                    prompt.m_Answers.push_back(a[0] == 'y'   ? Answer::Yes
+                                               : a[0] == 'n' ? Answer::No
+                                               : a[0] == 'c' ? Answer::Cancel
+                                                             : Answer::Ok);
             } else if (word == "save")
                 flow.SaveButton();
             else if (word == "saveas") {
@@ -250,8 +248,6 @@ struct CEditorBench {
                 add(selected);
             } else if (word == "delete")
                 flow.Delete();
-            else if (word == "state")
-                add(State() + ";");
             else if (word == "calls")
                 add("[" + Calls() + "]");
             else if (word == "disk")

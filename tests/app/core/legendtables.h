@@ -15,19 +15,15 @@ inline CLLLegend LegendWithLabels(const std::vector<std::string>& labels)
 {
     CLLLegend l;
     l.Clear();
-    double from = 0.0;
     for (const std::string& label : labels) {
-        CLLRow r;
-        r.label = label;
-        r.from = from;
-        r.to = from + 1.0;
-        r.fillColour = CGColor(0x00204060u);
-        r.backColour = CGColor(0x00FFFFFFu);
-        r.pattern = 2;
-        r.lineStyle = 1;
-        r.thickness = 1.0f;
-        l.AddRow(r);
-        from += 1.0;
+        const double from = l.GetRowCount();
+        l.AddRow({.label = label,
+                  .from = from,
+                  .to = from + 1.0,
+                  .fillColour = CGColor(0x00204060u),
+                  .backColour = CGColor(0x00FFFFFFu),
+                  .pattern = 2,
+                  .lineStyle = 1});
     }
     return l;
 }

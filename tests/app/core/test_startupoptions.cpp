@@ -1,154 +1,177 @@
 #include "app/core/startupoptions.h"
+#include "app/core/startupsequence.h"
+
+#include "app/core/legendtables.h"
 #include "platform/csettingsstore.h"
+#include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
+#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include <utime.h>
+
 namespace {
 
-std::vector<std::string> Args(std::initializer_list<const char*> list)
-{
-    std::vector<std::string> args{"/opt/tessarin/bin/tessarin"};
-    args.insert(args.end(), list.begin(), list.end());
-    return args;
-}
-
-// The options as one line, so a table row states every field at once.
+// The fields that differ from a start without arguments, as one line.
 std::string Describe(const CStartupOptions& o)
 {
-    std::ostringstream s;
-    s << "host=" << o.hostCode << " by=";
-    for (int code = 1; code <= 9; ++code)
-        s << (o.startedBy[code] ? '1' : '0');
-    s << " cartora=" << o.gisHostMode << " pid=" << (o.processIdGiven ? std::to_string(o.hostProcessId) : "-")
-      << " left=" << (o.leftGiven ? std::to_string(o.left) : "-")
-      << " top=" << (o.topGiven ? std::to_string(o.top) : "-") << " gis=" << o.gisHost
-      << " capid=" << o.gisHostProcessId << " name=" << o.legendToSelect << " tab=" << o.tabPath
-      << " edit=" << o.editMode << " tab2leg=" << o.tab2leg << " shot=" << o.screenshotPath
-      << " open=" << o.openLegendPath;
-    if (!o.unknownSwitch.empty())
-        s << " unknown=" << o.unknownSwitch;
-    return s.str();
+    const auto all = [](const CStartupOptions& x) {
+        std::ostringstream s;
+        s << "host=" << x.hostCode << " by=";
+        for (int code = 1; code <= 9; ++code)
+            s << (x.startedBy[code] ? '1' : '0');
+        s << " cartora=" << x.gisHostMode << " pid=" << (x.processIdGiven ? std::to_string(x.hostProcessId) : "-")
+          << " left=" << (x.leftGiven ? std::to_string(x.left) : "-")
+          << " top=" << (x.topGiven ? std::to_string(x.top) : "-") << " gis=" << x.gisHost
+          << " capid=" << x.gisHostProcessId << " name=" << x.legendToSelect << " tab=" << x.tabPath
+          << " edit=" << x.editMode << " tab2leg=" << x.tab2leg << " shot=" << x.screenshotPath
+          << " open=" << x.openLegendPath << " unknown=" << x.unknownSwitch;
+        return std::istringstream(s.str());
+    };
+    std::istringstream got = all(o), defaults = all(CStartupOptions{});
+    std::string out;
+    for (std::string field, unset; got >> field && defaults >> unset;)
+        out += field == unset ? "" : (out.empty() ? "" : " ") + field;
+    return out;
 }
 
 } // namespace
 
 TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
 {
-    struct Case {
-        std::vector<std::string> args;
-        const char* expected;
-        const char* configDir = nullptr; // Quarvex's "ConfigDir" recorded before
-    };
-    const Case cases[] = {
-        {Args({}), "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         // Window pass: exact case-free words; values are looked at again and match nothing.
-        {Args({"-pid", "4711", "-LEFTPOS", "-20", "-TopPos", "30"}),
-         "host=0 by=000000000 cartora=0 pid=4711 left=-20 top=30 gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+        {{"-pid", "4711", "-LEFTPOS", "-20", "-TopPos", "30"}, "pid=4711 left=-20 top=30"},
         // The last host switch decides the code; every host switch seen keeps its flag (6-9).
-        {Args({"-FV", "-DL", "-MSPro", "-zorbinfo"}),
-         "host=7 by=000001111 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        // "-Quarvex3D": code 3 in the window pass, the Quarvex flag (prefix "-Quar") in the editor pass.
-        {Args({"-Quarvex3D"}),
-         "host=3 by=010000000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-Q3D"}), "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+        {{"-FV", "-DL", "-MSPro", "-zorbinfo"}, "host=7 by=000001111"},
+        // "-Quarvex3D": code 3 in the window pass; the editor pass clears its five flags and
+        // sets the Quarvex one (prefix "-Quar").
+        {{"-Quarvex3D"}, "host=3 by=010000000 gis=1"},
+        {{"-Q3D"}, "host=3 by=101000000"},
         // A longer "-Strativ3D…" matches the prefix rule only: Strativ3D and the 3D refresh, no host code.
-        {Args({"-Strativ3Dx"}),
-         "host=0 by=100010000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-ST3D"}), "host=5 by=100010000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-Strativ"}), "host=4 by=000100000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        // "-Vyrn" sets code 1 in both passes; "-cartora" is the window pass's mode and the editor's GIS host.
-        {Args({"-vyrn", "-CARTORA"}),
-         "host=1 by=100000000 cartora=1 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        // The editor pass clears its five flags: "-Quar" alone is no window-pass host.
-        {Args({"-Quar"}), "host=2 by=010000000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-Quarx"}), "host=0 by=010000000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+        {{"-Strativ3Dx"}, "by=100010000"},
+        {{"-ST3D"}, "host=5 by=100010000"},
+        {{"-Strativ"}, "host=4 by=000100000 gis=1"},
+        {{"-vyrn", "-CARTORA"}, "host=1 by=100000000 cartora=1 gis=1"},
         // "-CAPID" keeps its value in place; "-name" and "-TABPath" skip theirs.
-        {Args({"-CAPID", "99", "-name", "/p/a.leg", "-TABPath", "/t/x.tab", "-edit"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=1 capid=99 name=/p/a.leg tab=/t/x.tab edit=1 tab2leg=0 shot= open="},
+        {{"-CAPID", "99", "-name", "/p/a.leg", "-TABPath", "/t/x.tab", "-edit"},
+         "gis=1 capid=99 name=/p/a.leg tab=/t/x.tab edit=1"},
         // A switch needing a value as the last argument is ignored.
-        {Args({"-name"}), "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-PID"}), "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-CAPID"}), "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+        {{"-name"}, ""},
+        {{"-PID"}, ""},
+        {{"-CAPID"}, ""},
         // A skipped value is still compared with "-tab2leg".
-        {Args({"-name", "-tab2leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=-tab2leg tab= edit=0 tab2leg=1 shot= open="},
-        {Args({"-PID", "-TAB2LEG"}),
-         "host=0 by=000000000 cartora=0 pid=0 left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=1 shot= open="},
+        {{"-name", "-tab2leg"}, "name=-tab2leg tab2leg=1"},
+        {{"-PID", "-TAB2LEG"}, "pid=0 tab2leg=1"},
         // Numbers read as atol did, in 32 bits: junk is 0, trailing junk ignored, out of range clamps.
-        {Args({"-PID", "abc", "-LeftPos", " 12px", "-TopPos", "99999999999", "-CAPID", "-99999999999"}),
-         "host=0 by=000000000 cartora=0 pid=0 left=12 top=2147483647 gis=1 capid=-2147483648 name= tab= edit=0 tab2leg=0 shot= open="},
-        {Args({"-PID", "-1"}),
-         "host=0 by=000000000 cartora=0 pid=4294967295 left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
+        {{"-PID", "abc", "-LeftPos", " 12px", "-TopPos", "99999999999", "-CAPID", "-99999999999"},
+         "pid=0 left=12 top=2147483647 gis=1 capid=-2147483648"},
+        {{"-PID", "-1"}, "pid=4294967295"},
         // Our own: a screenshot path, and the first bare legend path that is no switch's value.
-        {Args({"--screenshot", "/o/win.png", "-name", "/p/b.leg", "/p/c.LEG", "/p/d.leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/b.leg tab= edit=0 tab2leg=0 shot=/o/win.png open=/p/c.LEG"},
-        {Args({"-x.leg", ".leg", "--screenshot", "a.leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=a.leg open="},
-        // The screenshot's value is never a switch, for either pass; the last one counts.
-        {Args({"--screenshot", "-edit", "--screenshot", "-tab2leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=-tab2leg open="},
-        {Args({"--screenshot", "-Quarvex", "-name", "/p/a.leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=/p/a.leg tab= edit=0 tab2leg=0 shot=-Quarvex open="},
-        {Args({"--screenshot", "-PID", "5", "-LeftPos", "--screenshot"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=-PID open="},
+        {{"--screenshot", "/o/win.png", "-name", "/p/b.leg", "/p/c.LEG", "/p/d.leg"},
+         "name=/p/b.leg shot=/o/win.png open=/p/c.LEG"},
+        {{"-x.leg", ".leg", "--screenshot", "a.leg"}, "shot=a.leg"},
+        // The screenshot's value is never a switch, for either pass; the last one counts, and one
+        // without a value keeps the one before.
+        {{"--screenshot", "-edit", "--screenshot", "-tab2leg"}, "shot=-tab2leg"},
+        {{"--screenshot", "-PID", "5", "-LeftPos", "--screenshot"}, "shot=-PID"},
         // The switch is found before any host switch takes its value: "-name" is left without one.
-        {Args({"-name", "--screenshot", "out.png", "x.leg"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=x.leg tab= edit=0 tab2leg=0 shot=out.png open="},
-        {Args({"-TABPath", "--screenshot", "out.png"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=out.png open="},
+        {{"-name", "--screenshot", "out.png", "x.leg"}, "name=x.leg shot=out.png"},
         // "--screenshot=FILE" is the same switch; any other "--" one is a typing
         // error, unless it is the value of a switch.
-        {Args({"--screenshot=/o/w.png", "--Screenshot", "-name", "--x", "--help"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name=--x tab= edit=0 tab2leg=0 shot=/o/w.png open= unknown=--Screenshot"},
-        {Args({"--screenshot", "--x", "--", "--edit"}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot=--x open= unknown=--"},
-        {Args({"--screenshot="}),
-         "host=0 by=000000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab= edit=0 tab2leg=0 shot= open="},
-        // The Quarvex default TAB path is looked up after the passes, and "-TABPath" wins over it.
-        {Args({"-Q3D", "-TABPath", "/t/mine.tab"}),
-         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/t/mine.tab edit=0 tab2leg=0 shot= open="},
-        // Last, as they record a configuration folder: an empty one is none.
-        {Args({"-Quarvex"}),
-         "host=2 by=010000000 cartora=0 pid=- left=- top=- gis=1 capid=-1 name= tab= edit=0 tab2leg=0 shot= open=", ""},
-        {Args({"-Q3D", "-tab2leg"}),
-         "host=3 by=101000000 cartora=0 pid=- left=- top=- gis=0 capid=-1 name= tab=/q/cfg/xs_colr.tab edit=0 tab2leg=1 shot= open=",
-         "/q/cfg"},
+        {{"--screenshot=/o/w.png", "--Screenshot", "-name", "--x", "--help"},
+         "name=--x shot=/o/w.png unknown=--Screenshot"},
+        {{"--screenshot", "--x", "--", "--edit"}, "shot=--x unknown=--"},
+        {{"--screenshot="}, ""},
     };
-    // The Quarvex hosts look up their configuration folder: none is recorded
-    // until a case gives one.
     CSettingsSandbox sandbox;
-    for (const Case& c : cases) {
-        std::string joined;
-        for (size_t i = 1; i < c.args.size(); ++i)
-            joined += c.args[i] + ' ';
-        SCOPED_TRACE(joined);
-        if (c.configDir) {
-            ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
-                                                  "ConfigDir", c.configDir));
-        }
-        EXPECT_EQ(Describe(ParseStartupArguments(c.args)), c.expected);
+    for (const auto& [args, expected] : cases) {
+        std::vector<std::string> line{"/opt/tessarin/bin/tessarin"};
+        line.insert(line.end(), args.begin(), args.end());
+        EXPECT_EQ(Describe(ParseStartupArguments(line)), expected) << args[0];
     }
+    // The Quarvex default TAB path is looked up after the passes.
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
+                                          "ConfigDir", "/q/cfg"));
+    EXPECT_EQ(Describe(ParseStartupArguments({"t", "-Q3D"})), "host=3 by=101000000 tab=/q/cfg/xs_colr.tab");
 }
 
 TEST(StartupOptions, AScreenshotIsWrittenAsPNGOnly)
 {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
-        {Args({"--screenshot", "/o/win.png"}), ""},
-        {Args({"-edit", "--screenshot", "WIN.PnG"}), ""},
-        {Args({"-name", "x.jpg"}), ""},
-        {Args({"--screenshot"}), ""}, // no name at all: the writer says so
-        {Args({"--screenshot", "/o/win.jpg"}),
-         "tessarin: the screenshot is a PNG picture, so its file name must end in .png: /o/win.jpg"},
-        {Args({"--screenshot", "-edit"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: -edit"},
-        {Args({"--screenshot=w.jpg"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: w.jpg"},
-        {Args({"--screenshot", "png"}), "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png"},
+    EXPECT_EQ(RefuseScreenshotPath(""), std::nullopt); // no name at all: the writer says so
+    EXPECT_EQ(RefuseScreenshotPath("WIN.PnG"), std::nullopt);
+    EXPECT_EQ(RefuseScreenshotPath("png").value_or(""),
+              "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png");
+}
+
+TEST(StartupSequence, TheTableIsConvertedOnlyWhenAskedForAndWhatWasLeftOutIsNamedOnce)
+{
+    CSettingsSandbox sandbox;
+    const std::string tab = sandbox.Work("host") + "/names.tab";
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", sandbox.Work("lut") + "/"));
+    ASSERT_TRUE(LegendWithLabels({"ok", "../up", "tab\there"}).ExportTAB(tab));
+    CRecordingPrompt prompt;
+    const auto outcome = [&](const std::vector<std::string>& args) {
+        const auto conversion = PrepareStartup(ParseStartupArguments(args), "", prompt).conversion;
+        return conversion ? static_cast<int>(conversion->outcome) : -1;
     };
-    for (const auto& [args, refusal] : cases) {
-        CStartupOptions own;
-        ApplyOwnSwitches(args, own);
-        EXPECT_EQ(RefuseScreenshotPath(own.screenshotPath).value_or(""), refusal) << args.back();
+    EXPECT_EQ(outcome({"t", "-TABPath", tab}), -1);
+    EXPECT_EQ(outcome({"t", "-tab2leg"}), -1);
+    EXPECT_EQ(outcome({"t", "-TABPath", tab, "-tab2leg"}), static_cast<int>(CTabConversion::Outcome::Converted));
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"These legends of " + tab +
+                                                       " were not converted, because their names cannot be file "
+                                                       "names:\n\"../up\"\n\"tab\\x09here\""});
+    // The stamp is checked: a table not changed since is not converted again.
+    const utimbuf times{1700000000, 1700000000};
+    ASSERT_EQ(::utime(tab.c_str(), &times), 0);
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, TabStampKey, TabStampValue,
+                                          FormatStampTime(1700000000)));
+    EXPECT_EQ(outcome({"t", "-TABPath", tab, "-tab2leg"}), static_cast<int>(CTabConversion::Outcome::Unchanged));
+}
+
+TEST(StartupSequence, PenFileCheck)
+{
+    CSettingsSandbox sandbox;
+    const std::string pens = sandbox.Work("pens"), missing = pens + "/gone.pen", pen = pens + "/CARTORAW.PEN";
+    WriteTextFile(pen, "PEN2");
+    // The host switch, the configured pen file ("" for none); the pen file used, whether it reads, the message.
+    const std::tuple<const char*, std::string, std::string, bool, std::string> cases[] = {
+        {"-Vyrn", missing, "", false, ""}, // Vyrn alone uses no pen file
+        {"-Quarvex", pen, pen, true, ""},
+        {"-Strativ", missing, missing, false, "Could not load " + missing}, // the start goes on
+        {"-ST3D", "", pen, true, ""},                                       // the pen file beside the program
+        {"-Q3D", pens, pens, false, "Could not load " + pens},              // a folder is no pen file
+    };
+    for (const auto& [host, configured, used, readable, message] : cases) {
+        if (!configured.empty()) {
+            ASSERT_TRUE(SetCommonSetting("PEN_FILE", configured));
+        } else {
+            CSettingsStore::RemoveValue(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, "PEN_FILE");
+        }
+        CRecordingPrompt prompt;
+        const CStartupResources r = PrepareStartup(ParseStartupArguments({"t", host}), pens + "/tessarin", prompt);
+        EXPECT_EQ(r.penFile + " " + std::to_string(r.penFileReadable), used + " " + std::to_string(readable)) << host;
+        EXPECT_EQ(prompt.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
+        EXPECT_TRUE(prompt.m_Messages.empty() || prompt.m_Messages[0].stringId == Str::CouldNotLoad);
+    }
+}
+
+TEST(StartupSequence, HelpOpensTheHostsFileOrSaysWhyNot)
+{
+    using Action = CHelpDecision::Action;
+    const auto installation = [](const std::string&) -> std::optional<std::string> { return "/opt/q/quarvex"; };
+    const auto readable = [](const std::string& path) { return path == "/opt/q/Quarvex.chm"; };
+    const std::pair<int, CHelpDecision> cases[] = {
+        {HostNone, {}},
+        {HostQuarvex, {Action::Open, "/opt/q/Quarvex.chm"}},
+        {HostVyrn, {Action::CannotOpen, "/opt/q/Vyrn.chm"}},
+    };
+    for (const auto& [host, expected] : cases) {
+        const CHelpDecision decided = DecideHelp(host, installation, "/opt/tessarin/bin", readable);
+        EXPECT_EQ(static_cast<int>(decided.action), static_cast<int>(expected.action)) << host;
+        EXPECT_EQ(decided.path, expected.path) << host;
     }
 }

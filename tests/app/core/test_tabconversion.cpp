@@ -1,213 +1,236 @@
 #include "app/core/tabconversion.h"
+#include "app/core/tabexport.h"
 
 #include "app/core/legendtables.h"
 #include "platform/csettingsstore.h"
-#include "platform/cstamptime.h"
 #include "platform/cstringtable.h"
+#include "platform/cstamptime.h"
 #include "platform/settingssandbox.h"
+#include "support/tabrows.h"
 #include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
-
 #include <filesystem>
 #include <utime.h>
 
 namespace fs = std::filesystem;
 using Hive = CSettingsStore::Hive;
-using Outcome = CTabConversion::Outcome;
 
 namespace {
 
-// A table with the legends A, B and A again (the first run of A written in two
-// cases), its legend folder set as LUT_PATH.
+// A text legend table holding A (a row of "a" in its first run), B and A again; its
+// legend folder set as LUT_PATH.
 struct CConversionFixture {
     CSettingsSandbox sandbox;
     std::string lut = sandbox.Work("lut") + "/";
     std::string tab = sandbox.Work("host") + "/xs_colr.tab";
+    CRecordingPrompt prompt;
 
     CConversionFixture()
     {
-        EXPECT_TRUE(LegendWithLabels({"A", "a", "B", "A"}).ExportTAB(tab));
+        CLLLegend l = LegendWithLabels({"A", "a", "B", "A"});
+        l.m_DataType = DataText;
+        l.m_StringValues = {"x", "", "", "y"};
+        EXPECT_TRUE(l.ExportTAB(tab));
         EXPECT_TRUE(SetCommonSetting("LUT_PATH", lut));
     }
-    void SetModified(std::time_t t) const
+    // "outcome [fields missing] folder: written... | skipped..." with the folder left out of the
+    // written files' paths.
+    std::string Convert(const std::string& table, bool check = false)
     {
-        utimbuf times{t, t};
-        ::utime(tab.c_str(), &times);
-    }
-    std::optional<std::string> Stamp() const { return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue); }
-    void StoreStamp(const std::string& text) const
-    {
-        EXPECT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, TabStampKey, TabStampValue, text));
+        const CTabConversion r = ConvertTABToLEG(table, check, prompt);
+        static const char* const outcomes[] = {"converted", "unchanged", "open failed"};
+        std::string out = std::string(outcomes[static_cast<int>(r.outcome)]) +
+                          (r.fieldsMissing ? " fields missing " : " ") + r.folder + ":";
+        for (const std::string& w : r.written)
+            out += " " + (!r.folder.empty() && w.rfind(r.folder, 0) == 0 ? w.substr(r.folder.size()) : w);
+        out += " | skipped";
+        for (const std::string& name : r.skipped)
+            out += " '" + name + "'";
+        return out + (r.failed.empty() ? "" : " | failed");
     }
 };
 
-// "outcome [fields missing] folder: written... | skipped... | failed..." with the
-// folder left out of the written files' paths.
-std::string Show(const CTabConversion& r)
+// The table's rows, fields '|'-separated, one row a line.
+std::string Rows(const std::string& tab)
 {
-    static const char* const outcomes[] = {"converted", "unchanged", "open failed"};
-    std::string out = std::string(outcomes[static_cast<int>(r.outcome)]) + (r.fieldsMissing ? " fields missing " : " ") +
-                      r.folder + ":";
-    for (const std::string& w : r.written)
-        out += " " + (!r.folder.empty() && w.rfind(r.folder, 0) == 0 ? w.substr(r.folder.size()) : w);
-    out += " | skipped";
-    for (const std::string& name : r.skipped)
-        out += " '" + name + "'";
-    out += " | failed";
-    for (const std::string& f : r.failed)
-        out += " " + f;
+    std::string out;
+    for (const auto& row : TableRows(tab)) {
+        for (const std::string& field : row)
+            out += field + "|";
+        out += "\n";
+    }
     return out;
-}
-
-std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s)
-{
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return std::mktime(&t);
 }
 
 } // namespace
 
-TEST(ConvertTABToLEG, EachRunOfANameBecomesALegendFileInTheLegendFolder)
+TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportOfThatNameGives)
 {
     CConversionFixture fx;
-    CRecordingPrompt prompt;
     // A comes back after B and is converted again, to the same file.
-    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, false, prompt)), "converted " + fx.lut + ": A.leg B.leg A.leg | skipped | failed");
-    EXPECT_TRUE(prompt.m_Messages.empty());
-    CLLLegend a, b;
-    a.ReadLEG(fx.lut + "A.leg");
-    b.ReadLEG(fx.lut + "B.leg");
-    EXPECT_EQ(a.m_Name + " " + std::to_string(b.GetRowCount()), "A 1");
-    EXPECT_EQ(a.m_From, (std::vector<double>{0.0, 1.0, 3.0}));
+    EXPECT_EQ(fx.Convert(fx.tab), "converted " + fx.lut + ": A.leg B.leg A.leg | skipped");
+    EXPECT_TRUE(fx.prompt.m_Messages.empty());
+    for (const std::string name : {"A", "B"}) {
+        CLLLegend one;
+        one.ImportTAB(fx.tab, name, 0, fx.prompt);
+        ASSERT_EQ(one.WriteLEG(fx.sandbox.Work("expected") + "/" + name + ".leg"), 1);
+        EXPECT_EQ(ReadTextFile(fx.lut + name + ".leg"),
+                  ReadTextFile(fx.sandbox.Work("expected") + "/" + name + ".leg"));
+    }
 
     // Without a legend folder the files go to the current folder.
     CSettingsSandbox sandbox;
-    const std::string tab = sandbox.Work("host") + "/t.tab", here = sandbox.Work("cwd");
-    ASSERT_TRUE(LegendWithLabels({"Only"}).ExportTAB(tab));
     const fs::path previous = fs::current_path();
-    fs::current_path(here);
-    const CTabConversion result = ConvertTABToLEG(tab, false, prompt);
+    fs::current_path(sandbox.Work("cwd"));
+    EXPECT_EQ(fx.Convert(fx.tab), "converted : A.leg B.leg A.leg | skipped");
     fs::current_path(previous);
-    EXPECT_EQ(Show(result), "converted : Only.leg | skipped | failed");
-    EXPECT_TRUE(fs::exists(here + "/Only.leg"));
+    EXPECT_TRUE(fs::exists(sandbox.Work("cwd") + "/B.leg"));
 }
 
-TEST(ConvertTABToLEG, UnopenableTableAndMissingFieldsAreReported)
+TEST(ConvertTABToLEG, UnopenableTableMissingFieldsAndNamesThatAreNoFileNameAreReported)
 {
     CConversionFixture fx;
-    CRecordingPrompt prompt;
-    const std::string missing = fx.sandbox.Work("host") + "/none.tab", partial = fx.sandbox.Work("host") + "/partial.tab";
-    EXPECT_EQ(Show(ConvertTABToLEG(missing, false, prompt)), "open failed : | skipped | failed");
+    const std::string missing = fx.sandbox.Work("host") + "/none.tab", partial = fx.sandbox.Work("host") + "/p.tab";
+    EXPECT_EQ(fx.Convert(missing), "open failed : | skipped");
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
-    EXPECT_EQ(Show(ConvertTABToLEG(partial, false, prompt)),
-              "converted fields missing " + fx.lut + ": X.leg Y.leg | skipped | failed");
-    EXPECT_EQ(prompt.m_Messages[0].stringId, Str::CouldNotOpen);
-    EXPECT_EQ(prompt.m_Messages[1].stringId, Str::ChooseInputTab);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + missing + ": " + std::strerror(ENOENT),
-                                                        partial + ": You must choose an input TAB file",
-                                                        "Could not find all the standard fields in " + partial}));
-}
-
-TEST(ConvertTABToLEG, NamesThatAreNoFileNameInTheFolderAreSkippedAndReported)
-{
-    CConversionFixture fx;
-    const std::string tab = fx.sandbox.Work("host") + "/names.tab";
-    // Empty names at the start and in the middle alike; blank names are empty
-    // ones; hidden files and control characters are refused.
-    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  ", "x\\y", "a/b", "..", ".", ".hidden", "two\nlines",
-                                  "\t", "del\x7F"})
-                    .ExportTAB(tab));
-    CRecordingPrompt prompt;
-    EXPECT_EQ(Show(ConvertTABToLEG(tab, false, prompt)),
-              "converted " + fx.lut + ": ok.leg | skipped '' '../escaped' '' 'x\\y' 'a/b' '..' '.' '.hidden' "
-              "'two\nlines' '' 'del\x7F' | failed");
+    EXPECT_EQ(fx.Convert(partial), "converted fields missing " + fx.lut + ": X.leg Y.leg | skipped");
+    EXPECT_EQ(fx.prompt.m_Messages[1].stringId, Str::ChooseInputTab);
+    EXPECT_EQ(fx.prompt.Texts(), (std::vector<std::string>{"Could not open " + missing + ": " + std::strerror(ENOENT),
+                                                           partial + ": You must choose an input TAB file",
+                                                           "Could not find all the standard fields in " + partial}));
+    // Empty names at the start and in the middle alike; blank names are empty ones.
+    const std::string names = fx.sandbox.Work("host") + "/names.tab";
+    ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  "}).ExportTAB(names));
+    EXPECT_EQ(fx.Convert(names), "converted " + fx.lut + ": ok.leg | skipped '' '../escaped' ''");
     EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(fx.lut), fs::directory_iterator()), 1);
 }
 
-TEST(ConvertTABToLEG, EachFileHoldsWhatAnImportOfItsNameGives)
+TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
 {
     CConversionFixture fx;
-    const std::string tab = fx.sandbox.Work("host") + "/mixed.tab";
-    CLLLegend mixed = LegendWithLabels({"A", "b", "a", "B", "A", "C"});
-    mixed.m_DataType = DataText;
-    mixed.m_StringValues = {"x", "", "y", "", "z", ""};
-    ASSERT_TRUE(mixed.ExportTAB(tab));
-    CRecordingPrompt prompt;
-    const CTabConversion result = ConvertTABToLEG(tab, false, prompt);
-    const std::vector<std::string> names = {"A", "b", "a", "B", "A", "C"};
-    ASSERT_EQ(result.written.size(), names.size());
-    const std::string expected = fx.sandbox.Work("expected") + "/";
-    for (size_t i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(result.written[i], fx.lut + names[i] + ".leg");
-        CLLLegend one;
-        one.ImportTAB(tab, names[i], 0, prompt);
-        ASSERT_EQ(one.WriteLEG(expected + names[i] + ".leg"), 1);
-        EXPECT_EQ(ReadTextFile(result.written[i]), ReadTextFile(expected + names[i] + ".leg"))
-            << names[i];
-    }
-}
-
-TEST(ConvertTABToLEGTimeStamp, UnchangedTableIsSkippedAndAChangedOneConverted)
-{
-    CConversionFixture fx;
-    CRecordingPrompt prompt;
-    auto convert = [&](bool check) {
-        return Show(ConvertTABToLEG(fx.tab, check, prompt)).substr(0, 9);
+    const auto stamp = [&] { return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue); };
+    const auto store = [&](const std::string& text, std::time_t modified) {
+        const utimbuf times{modified, modified};
+        ::utime(fx.tab.c_str(), &times);
+        EXPECT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, TabStampKey, TabStampValue, text));
     };
     // Without a stored stamp the table is converted every time and no stamp is made.
-    EXPECT_EQ(convert(true) + convert(true), "convertedconverted");
-    EXPECT_FALSE(fx.Stamp());
-    const std::time_t first = LocalTime(2023, 3, 4, 5, 6, 7);
-    fx.SetModified(first);
-    fx.StoreStamp("never");
-    EXPECT_EQ(convert(true), "converted");
-    EXPECT_EQ(fx.Stamp(), "2023/03/04 05:06:07");
+    EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9) + fx.Convert(fx.tab, true).substr(0, 9), "convertedconverted");
+    EXPECT_FALSE(stamp());
+    const std::time_t first = *ParseStampTime("2023/03/04 05:06:07");
+    EXPECT_FALSE(ParseStampTime("04.03.2023 05:06:07")); // a stamp in another form is none
+    store("never", first);
+    EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "converted");
+    EXPECT_EQ(stamp(), "2023/03/04 05:06:07");
     fs::remove(fx.lut + "A.leg");
-    EXPECT_EQ(Show(ConvertTABToLEG(fx.tab, true, prompt)), "unchanged : | skipped | failed");
+    EXPECT_EQ(fx.Convert(fx.tab, true), "unchanged : | skipped");
     EXPECT_FALSE(fs::exists(fx.lut + "A.leg"));
-    EXPECT_EQ(convert(false), "converted"); // without the check the same table is converted
-    fx.SetModified(first + 61);
-    EXPECT_EQ(convert(true), "converted");
-    EXPECT_EQ(fx.Stamp(), "2023/03/04 05:07:08");
-
+    EXPECT_EQ(fx.Convert(fx.tab).substr(0, 9), "converted"); // without the check the same table is converted
+    store("2023/03/04 05:06:07", first + 61);
+    EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "converted");
+    EXPECT_EQ(stamp(), "2023/03/04 05:07:08");
     // Stamps are compared as times, not as texts, and rewritten in the program's own form.
-    fx.SetModified(LocalTime(2024, 1, 2, 3, 4, 5));
-    fx.StoreStamp("2024/1/2 3:04:05");
-    EXPECT_EQ(convert(true), "unchanged");
-    EXPECT_EQ(fx.Stamp(), "2024/01/02 03:04:05");
-}
-
-TEST(ConvertTABToLEGTimeStamp, StampTextsParseBackToTheSameTime)
-{
-    const std::time_t t = LocalTime(1999, 12, 31, 23, 59, 58);
-    EXPECT_EQ(FormatStampTime(t), "1999/12/31 23:59:58");
-    EXPECT_EQ(ParseStampTime(FormatStampTime(t)), t);
-    EXPECT_FALSE(ParseStampTime(""));
-    EXPECT_FALSE(ParseStampTime("31.12.1999 23:59:58"));
+    store("2023/3/4 5:06:07", first);
+    EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "unchanged");
+    EXPECT_EQ(stamp(), "2023/03/04 05:06:07");
 }
 
 TEST(DefaultTABPath, OnlyQuarvexHostsGetTheConfiguredTable)
 {
     CSettingsSandbox sandbox;
+    const auto config = [](const char* folder) {
+        return CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup", "ConfigDir", folder);
+    };
     EXPECT_EQ(DefaultTABPath(true, false, ""), "");
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
-                                          "ConfigDir", "/opt/quarvex/cfg"));
+    ASSERT_TRUE(config(""));
+    EXPECT_EQ(DefaultTABPath(true, false, ""), ""); // an empty folder is none, not the root
+    ASSERT_TRUE(config("/opt/quarvex/cfg"));
     EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, true, "") + "|" +
                   DefaultTABPath(false, false, "") + "|" + DefaultTABPath(true, false, "/given.tab"),
               "/opt/quarvex/cfg/xs_colr.tab|/opt/quarvex/cfg/xs_colr.tab||/given.tab");
-    ASSERT_TRUE(CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
-                                          "ConfigDir", "C:\\cfg\\"));
+    ASSERT_TRUE(config("C:\\cfg\\"));
     EXPECT_EQ(DefaultTABPath(true, false, ""), "C:\\cfg\\xs_colr.tab");
+}
+
+TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
+{
+    CTempDir dir;
+    CLLLegend grades = LegendWithLabels({"low", "high"});
+    grades.m_Patterns = {0, 3};
+    grades.m_BackTransparent = {1, 0};
+    grades.m_LineThickness = {1.0f, 2.5f};
+    grades.m_RowComments = {std::string(300, 'x'), "plain"};
+    ASSERT_EQ(grades.WriteLEG(dir.File("Gold grades.leg")), 1);
+    CLLLegend soil = LegendWithLabels({"clay"});
+    soil.m_DataType = DataText;
+    soil.m_StringValues = {"clay"};
+    ASSERT_EQ(soil.WriteLEG(dir.File("soil.leg")), 1);
+
+    const std::string out = dir.File("xs_colr.tab");
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("Gold grades.leg"), "", dir.File("soil.leg")}).Ok());
+    EXPECT_EQ(std::to_string(fs::exists(out)) + std::to_string(fs::exists(dir.File("xs_colr.dat"))) +
+                  std::to_string(fs::exists(dir.File("xs_colr.id"))) +
+                  std::to_string(fs::exists(dir.File("xs_colr.map"))),
+              "1100");
+    // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. Pattern 0 is left
+    // empty, which the table holds as 0.
+    EXPECT_EQ(Rows(out), "Gold grades|0|1||0|6307872|-1|1|1|0|" + std::string(254, 'x') +
+                             "|\nGold grades|1|2||3|6307872|16777215|2|1|0|plain|\n"
+                             "soil|0|0|clay|2|6307872|16777215|1|1|0||\n");
+}
+
+TEST(ExportAllToTAB, ReplacesThePreviousTable)
+{
+    CTempDir dir;
+    ASSERT_EQ(LegendWithLabels({"a", "b"}).WriteLEG(dir.File("two.leg")), 1);
+    ASSERT_EQ(LegendWithLabels({"a"}).WriteLEG(dir.File("one.leg")), 1);
+    const std::string out = dir.File("all.tab");
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("two.leg")}).Ok());
+    // A listed legend deleted since is left out, not exported as a default legend.
+    ASSERT_TRUE(ExportAllToTAB(out, {dir.File("gone.leg"), dir.File("one.leg")}).Ok());
+    EXPECT_EQ(Rows(out), "one|0|1||2|6307872|16777215|1|1|0||\n");
+}
+
+TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
+{
+    using Outcome = CExportAllResult::Outcome;
+    CTempDir dir;
+    ASSERT_EQ(LegendWithLabels({"a"}).WriteLEG(dir.File("good.leg")), 1);
+    fs::create_directory(dir.File("folder.leg"));
+    const std::string kept = dir.File("kept.tab");
+    ASSERT_TRUE(ExportAllToTAB(kept, {dir.File("good.leg")}).Ok());
+    const std::string before = ReadTextFile(dir.File("kept.dat"));
+    // The table, the second legend; the outcome, the file and the reason.
+    const std::tuple<std::string, std::string, Outcome, std::string, std::string> cases[] = {
+        {"", "good.leg", Outcome::NoPath, "", ""},
+        // Without ".tab" no table can be made, and no folder of that name either.
+        {dir.File("all"), "good.leg", Outcome::TableNotWritten, "", "the name does not end in \".tab\""},
+        {kept, "folder.leg", Outcome::LegendUnreadable, dir.File("folder.leg"), std::strerror(EISDIR)},
+    };
+    for (const auto& [out, legend, outcome, file, reason] : cases) {
+        const CExportAllResult r = ExportAllToTAB(out, {dir.File("good.leg"), dir.File(legend)});
+        EXPECT_EQ(std::make_tuple(r.outcome, r.file, r.reason), std::make_tuple(outcome, file, reason))
+            << out << " " << legend;
+    }
+    EXPECT_EQ(ReadTextFile(dir.File("kept.dat")), before);
+    EXPECT_FALSE(fs::exists(dir.File("all")));
+}
+
+TEST(ExportAllToTAB, FoldersThatCannotBeEnteredAndSideFileNames)
+{
+    CTempDir dir;
+    WriteTextFile(dir.File("file"), "x");
+    fs::create_directory(dir.File("sub"));
+    std::string problems;
+    for (const auto& p : FoldersNotEntered({dir.Path(), dir.Path() + "\\sub", dir.File("none"), dir.File("file")}))
+        problems += p.folder.substr(dir.Path().size()) + ": " + p.reason + ";";
+    EXPECT_EQ(problems, "/none: " + std::string(std::strerror(ENOENT)) + ";/file: " + std::strerror(ENOTDIR) + ";");
+    // Side file names replace only the file's extension.
+    EXPECT_EQ(ReplaceExtension("/a/xs_colr.tab", ".id") + " " + ReplaceExtension("/a.b/table", ".map") + " " +
+                  ReplaceExtension("t.x.TAB", ".id"),
+              "/a/xs_colr.id /a.b/table.map t.x.id");
 }
