@@ -5,7 +5,8 @@
 using nlohmann::json;
 
 // The JSON is written a row at a time; the bytes are those of the whole document
-// dumped at once. Windows-1252 bytes come out as UTF-8.
+// dumped at once. Windows-1252 bytes come out as UTF-8; a transparent colour as
+// white and its flag.
 TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
 {
     const std::string row = R"("back": 2, "backTransparent": false, "fill": 1, "fillTransparent": false,
@@ -14,10 +15,13 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
         {"LegendTable Begin\n\tName = \"N\"\n\tDataType = TEXT\n\tLEG = {\n\t}\nLegendTable End\n",
          R"("description": "", "name": "N", "dataType": 2, "headerComments": [], "rows": [])"},
         {"# h\nLegendTable Begin\n\tName = \"N\"\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n"
-         "\t\t0\t2.5\t\"a\xFF\"\t1\t2\t3\t4\t5\t0.25 # c\n\t\t2.5\t3\t\"\"\t1\t2\t3\t4\t5\n\t}\nLegendTable End\n",
+         "\t\t0\t2.5\t\"a\xFF\"\t1\t2\t3\t4\t5\t0.25 # c\n\t\t2.5\t3\t\"\"\t1\t2\t3\t4\t5\n"
+         "\t\t3\t4\t\"\"\t16777216\t2\t3\t4\t5\n\t}\nLegendTable End\n",
          R"("description": "", "name": "N", "dataType": 0, "headerComments": ["# h"], "rows": [{)" + row +
              R"("comment": "c", "from": 0.0, "label": "a\u00ff", "to": 2.5}, {)" + row +
-             R"("comment": "", "from": 2.5, "label": "", "to": 3.0}])"},
+             R"("comment": "", "from": 2.5, "label": "", "to": 3.0}, {)" +
+             Replaced(row, R"("fill": 1, "fillTransparent": false)", R"("fill": 16777215, "fillTransparent": true)") +
+             R"("comment": "", "from": 3.0, "label": "", "to": 4.0}])"},
     };
     CCliSandbox cli;
     for (const auto& [legend, fields] : cases) {

@@ -60,8 +60,11 @@ TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
     CCliSandbox cli;
     ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "de",
                                std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,0,-1,1,2,0,\n"));
-    EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg --locale-numbers --thousands . --decimal ,"), "0||");
-    EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find("\t\t1234.5\t2000.75\t"), std::string::npos);
+    for (const auto& [options, range] :
+         {std::pair{" --locale-numbers --thousands . --decimal ,", "\t\t1234.5\t2000.75\t"}, {"", "\t\t1.234\t2\t"}}) {
+        EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
+        EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
+    }
 }
 
 // Written legends on standard output, "unchanged" for a table the stored stamp
