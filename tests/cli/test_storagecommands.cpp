@@ -67,22 +67,28 @@ TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
     }
 }
 
-// Written legends on standard output, "unchanged" for a table the stored stamp
-// says is unchanged; a legend that cannot be written is "saved" when it was there, else "created".
-TEST(CliTab2Leg, PrintsWhatItConvertedAndWhatItCouldNotWrite)
+// The names with control characters escaped, or that the table is a map-code
+// table. tab2leg prints the legends written and names each name it skipped,
+// "unchanged" for a table the stored stamp says is unchanged; a legend that
+// cannot be written is "saved" when it was there, else "created".
+TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
 {
     SKIP_WITHOUT_OGR2OGR();
     CCliSandbox cli;
-    MakeNamesTable(cli, "names", {"A", "B"});
+    MakeNamesTable(cli, "names", {"A", "\"two\nlines\"", "B"});
+    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "codes", "MapCode,Desc1\nQa,x\n"));
     cli.Dir("lut");
     ASSERT_EQ(cli.Run("settings set LUT_PATH %/lut"), "0||");
     WriteTextFile(cli.File("config/Ferrolin/leg2tab.conf"), "[Settings]\nTimeStamp_TAB2LEG=never\n");
-    cli.Expect({{"tab2leg %/tables/names.tab --check-timestamp", "0|%/lut/A.leg\n%/lut/B.leg\n|"},
+    const std::string skipped = "tessarin-cli tab2leg: skipped the legend name \"two\\nlines\": not a file name\n";
+    cli.Expect({{"tab-names %/tables/codes.tab", "0|map-code table\n|"},
+                {"tab-names %/tables/names.tab", "0|A\ntwo\\nlines\nB\n|"},
+                {"tab2leg %/tables/names.tab --check-timestamp", "1|%/lut/A.leg\n%/lut/B.leg\n|" + skipped},
                 {"tab2leg %/tables/names.tab --check-timestamp", "0|unchanged\n|"}});
     fs::remove(cli.File("lut/B.leg"));
     const std::string failed = "tessarin-cli tab2leg: Could not ";
     EXPECT_EQ(cli.Run("tab2leg %/tables/names.tab", "trap '' XFSZ; ulimit -f 0"),
-              "1||" + failed + "save %/lut/A.leg\n" + failed + "create %/lut/B.leg\n");
+              "1||" + failed + "save %/lut/A.leg\n" + failed + "create %/lut/B.leg\n" + skipped);
 }
 
 // Each failure exits 1 (2 for a usage error), prints nothing on standard
@@ -139,25 +145,6 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
                   std::to_string(c.exitCode) + "||tessarin-cli " + c.line.substr(0, c.line.find(' ')) + ": " + c.err);
         EXPECT_EQ(Snapshot(cli.Path()), before) << c.line;
     }
-}
-
-// The names once each in order with control characters escaped, or that the
-// table is a map-code table; tab2leg names each name it skipped.
-TEST(CliTabNames, NamesEscapedOrMapCodeAndTab2LegSkipsNamesThatAreNoFileNames)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CCliSandbox cli;
-    MakeNamesTable(cli, "data", {"\"two\nlines\"", ".hidden", "Good"});
-    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "codes", "MapCode,Desc1\nQa,x\n"));
-    cli.Dir("lut");
-    const std::string skipped = "tessarin-cli tab2leg: skipped the legend name ";
-    cli.Expect({
-        {"settings set LUT_PATH %/lut", "0||"},
-        {"tab-names %/tables/codes.tab", "0|map-code table\n|"},
-        {"tab-names %/tables/data.tab", "0|two\\nlines\n.hidden\nGood\n|"},
-        {"tab2leg %/tables/data.tab", "1|%/lut/Good.leg\n|" + skipped + "\"two\\nlines\": not a file name\n" + skipped +
-                                          "\".hidden\": not a file name\n"},
-    });
 }
 
 // Folders not entered are named; an unreadable legend, no legend at all or a
