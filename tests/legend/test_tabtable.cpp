@@ -15,36 +15,23 @@
 
 namespace {
 
-CLLRow NumericRow(double from, double to, uint32_t fill, uint32_t back, int32_t pattern)
-{
-    return {.label = "label",
-            .from = from,
-            .to = to,
-            .fillColour = CGColor(fill),
-            .backColour = CGColor(back),
-            .pattern = pattern,
-            .lineColour = CGColor(0x00102030u),
-            .lineStyle = 4,
-            .thickness = 2.0f,
-            .comment = "comment"};
-}
-
-CLLLegend NumericLegend()
+CLLLegend Read(const std::string& legText)
 {
     CLLLegend l;
-    l.Clear();
-    l.m_Name = "Grades";
-    l.m_Description = "gold grades";
-    l.m_DataType = DataNumericDiscrete;
-    l.AddRow(NumericRow(0.0, 10.5, 0x00332211u, 0x00665544u, 0));
-    // Transparent as every reader keeps it: white with the flag set.
-    CLLRow b = NumericRow(10.5, 1e20, 0xFFFFFF, 0xFFFFFF, 1);
-    b.fillTransparent = b.backTransparent = true;
-    b.thickness = 2.5f;
-    b.comment = std::string(300, 'c');
-    l.AddRow(b);
-    l.AddRow(NumericRow(-3.25, 0.001, 0x00FF0000u, 0x0000FF00u, 5));
+    l.ReadLEGText(legText, "grades.leg");
     return l;
+}
+
+// Three rows; the second transparent as every reader keeps it (white with the
+// flag set), its comment longer than the field.
+CLLLegend NumericLegend(const std::string& moreRows = "")
+{
+    return Read(Leg("NUMERICDISCRETE",
+                    "0 10.5 \"label\" 3351057 6706500 0 1056816 4 2 # comment\n10.5 1e+20 \"label\" 4278190080 "
+                    "4278190080 1 1056816 4 2.5 # " +
+                        std::string(300, 'c') + "\n-3.25 0.001 \"label\" 16711680 65280 5 1056816 4 2 # comment\n" +
+                        moreRows,
+                    "Grades", "gold grades"));
 }
 
 // The rows of a table, fields joined by ',' and rows by '|'.
@@ -142,19 +129,13 @@ TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
 TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
 {
     CTempDir dir;
-    CLLLegend text;
-    text.Clear();
-    text.m_DataType = DataText;
-    for (const char* v : {"clay", "sand", "Caf\xE9"}) {
-        CLLRow r = NumericRow(0, 0, 0x00000080u, 0x00FFFFFFu, 3);
-        r.text = v;
-        r.label = v[0] == 's' ? "Other" : "Soil";
-        text.AddRow(r);
-    }
+    const std::string rest = " 128 16777215 3 1056816 4 2 # comment\n";
+    const CLLLegend text =
+        Read(Leg("TEXT", "\"clay\" \"Soil\"" + rest + "\"sand\" \"Other\"" + rest + "\"Caf\xE9\" \"Soil\"" + rest));
     ASSERT_TRUE(text.ExportTAB(dir.File("soil")));
-    const std::string rest = ",3,8388608,16777215,2,4,3153936,comment";
+    const std::string fields = ",3,8388608,16777215,2,4,3153936,comment";
     EXPECT_EQ(TableText(dir.File("soil.tab")),
-              "Soil,0,0,clay" + rest + "|Other,0,0,sand" + rest + "|Soil,0,0,Caf\xE9" + rest);
+              "Soil,0,0,clay" + fields + "|Other,0,0,sand" + fields + "|Soil,0,0,Caf\xE9" + fields);
     // Only rows of the name asked for come back; an empty name takes every row.
     const std::pair<const char*, const char*> names[] = {{"soil", "clay Caf\xE9 "}, {"", "clay sand Caf\xE9 "}};
     for (const auto& [name, texts] : names) {
@@ -255,9 +236,10 @@ TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
     ASSERT_TRUE(NumericLegend().ExportTAB(path));
     const auto before = Folder(dir.Path(), true);
     ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
-    CLLLegend big = NumericLegend();
+    std::string rows;
     for (int i = 0; i < 200; ++i)
-        big.AddRow(NumericRow(i, i + 1, 0, 0, 2));
+        rows += std::to_string(i) + " " + std::to_string(i + 1) + " \"label\" 0 0 2 1056816 4 2 # comment\n";
+    const CLLLegend big = NumericLegend(rows);
     {
         // As on a full disk: the programs ignore the signal and see the error.
         const auto previous = std::signal(SIGXFSZ, SIG_IGN);
