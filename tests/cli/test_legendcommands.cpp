@@ -78,13 +78,10 @@ TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
 TEST(CliReadErrors, AFileThatCannotBeReadFailsEveryCommandAndKeepsTheOutput)
 {
     CCliSandbox cli;
-    ASSERT_EQ(::mkfifo(cli.File("fifo.leg").c_str(), 0644), 0);
-    for (const auto& [in, reason] : {std::pair{"%/fifo.leg", "not a regular file"}, {"%/none.leg", "ENOENT"}}) {
-        for (const std::string command : {"leg-copy", "leg-dump", "lut-dump", "lut-legend"}) {
-            WriteTextFile(cli.File("o.leg"), "x\n");
-            EXPECT_EQ(cli.Run(command + " " + in + (command == "leg-copy" ? " %/o.leg" : "")),
-                      "1||tessarin-cli " + command + ": cannot read " + in + ": " + reason + "\n");
-            EXPECT_EQ(ReadTextFile(cli.File("o.leg")), "x\n");
-        }
+    for (const std::string command : {"leg-copy", "leg-dump", "lut-dump", "lut-legend"}) {
+        WriteTextFile(cli.File("o.leg"), "x\n");
+        EXPECT_EQ(cli.Run(command + " %/none.leg" + (command == "leg-copy" ? " %/o.leg" : "")),
+                  "1||tessarin-cli " + command + ": cannot read %/none.leg: ENOENT\n");
+        EXPECT_EQ(ReadTextFile(cli.File("o.leg")), "x\n");
     }
 }
