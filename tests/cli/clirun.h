@@ -84,12 +84,8 @@ public:
             at = end + quoted;
         }
         std::string shown = Replaced(Show(Exec(words, env, setup)), Path(), "%");
-        for (const auto& [error, name] : {std::pair{ENOENT, "ENOENT"},
-                                          {ENOTDIR, "ENOTDIR"},
-                                          {EISDIR, "EISDIR"},
-                                          {EIO, "EIO"},
-                                          {EACCES, "EACCES"},
-                                          {EFBIG, "EFBIG"}})
+        for (const auto& [error, name] :
+             {std::pair{ENOENT, "ENOENT"}, {EISDIR, "EISDIR"}, {EIO, "EIO"}, {EFBIG, "EFBIG"}})
             shown = Replaced(shown, std::strerror(error), name);
         return shown;
     }

@@ -38,11 +38,9 @@ TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
     } cases[] = {
         {false, CGColor(0, 0, 0), CGColor(200, 100, 40), 5, 1, "0 a1932 143264 1e4b96 2864c8 | 0  5/5"},
         {false, Rgba(0, 0, 1, 0), Rgba(1, 0, 0, 1), 3, 1, "ff0000@0 800080@0.5 ff | 0  3/3"},
-        {false, Rgba(1, 1, 1, 1), Rgba(1, 1, 1, 0.5f), 3, 1, "ffffff ffffff@0.75 ffffff@0.5 | 0  3/3"},
         // Blue to red passes through green rather than through grey.
         {true, Rgba(0, 0, 1, 0), Rgba(1, 0, 0, 1), 3, 1, "ff0000@0 ff00@0.5 ff | 0  3/3"},
         {false, CGColor(0, 0, 0), CGColor(255, 255, 255), 1, 0, "30201 | 2 t.lut 1/1"},
-        {true, CGColor(0, 0, 0), CGColor(255, 255, 255), 0, 0, "30201 | 2 t.lut 1/1"},
     };
     for (const auto& c : cases) {
         CLLColourTable table;

@@ -62,17 +62,10 @@ TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
         {'c', MakeRow("c", 3, 6)},
         {'n', {.backColour = CGColor(0x00FFFFFFu), .backTransparent = true, .pattern = 1, .lineStyle = 2}}};
     const std::pair<const char*, const char*> cases[] = {
-        {"insert 0", "nabc"},
-        {"insert 1", "anbc"},
-        {"insert 3", "abcn"},
-        {"insert 4; insert -1", "abc"},
-        {"delete 0", "bc"},
-        {"delete 2", "ab"},
-        {"delete 3; delete -1", "abc"},
-        {"dup 1", "abbc"},
-        {"dup 2", "abcc"},
-        {"set 0 c; set 3 a", "10cbc"},
-        {"delete 0; delete 0; delete 0", ""},
+        {"insert 0", "nabc"},           {"insert 3", "abcn"},
+        {"insert 4; insert -1", "abc"}, {"delete 2", "ab"},
+        {"delete 3; delete -1", "abc"}, {"dup 2", "abcc"},
+        {"set 0 c; set 3 a", "10cbc"},  {"delete 0; delete 0; delete 0", ""},
     };
     for (const auto values : {CLLLegend::RowValues::All, CLLLegend::RowValues::OfDataType}) {
         for (const auto& [script, expected] : cases) {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace std::string_literals;
@@ -31,16 +30,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         {"short rows keep earlier columns, five numeric columns are dropped", 1,
          "LEG = {\n0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6\n2 3 \"\" 12\n",
          Leg(NC, "0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6 255 3 2\n")},
-        {"two trailing tabs fill one more column", 1, "LEG = {\n1\t2\t\"a\"\t0\t16777215\t\t\n",
-         Leg(NC, "1 2 \"a\" 0 16777215 0 0 0 1\n")},
-        {"one trailing tab does not", 1, "LEG = {\n1\t2\t\"a\"\t0\t16777215\t\n", Leg(NC, "")},
-        {"trailing blanks zero the next column", 1,
-         "LEG = {\n0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7  \n2 3 \"\" 0 0 \t \t\n3 4 \"\" 0 0 \n",
-         Leg(NC, "0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7 0 3 2\n2 3 \"\" 0 0 0 0 3 2\n")},
         {"text rows need five columns", 1,
-         "LegendTable Begin\nDataType = text\nLEG = {\n\"A\" \"\" 0 16777215 0\n\"B\" \"\" 0 16777215\n"
-         "\"C\"\t\"\"\t0\t16777215\t\t\t\n",
-         Leg("TEXT", "\"A\" \"\" 0 16777215 0 0 0 1\n\"C\" \"\" 0 16777215 0 0 0 1\n")},
+         "LegendTable Begin\nDataType = text\nLEG = {\n\"A\" \"\" 0 16777215 0\n\"B\" \"\" 0 16777215\n",
+         Leg("TEXT", "\"A\" \"\" 0 16777215 0 0 0 1\n")},
         {"thickness below one takes a default of 3, exactly 1 stays", 3,
          "LEG = {\n0 1 \"\" 0 0 0\n0 1 \"\" 0 0 0 0 0 0.5\n0 1 \"\" 0 0 0 0 0 1\n0 1 \"\" 0 0 0\n",
          Leg(NC, "0 1 \"\" 0 0 0 0 0 3\n0 1 \"\" 0 0 0 0 0 3\n" + zeros + zeros)},
@@ -49,7 +41,6 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          "leg = {\n1,5 \"x\" 1 2 3\n}\n",
          Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my")},
         {"rows need the LEG line", 1, "LegendTable Begin\n0 1 \"\" 0 0 0\nLegendTable End\n", Leg(NC, "")},
-        {"rows do not need the table line", 1, "LEG = {\n0 1 \"\" 0 0 0\n}\n", Leg(NC, zeros)},
         {"an unknown data type is continuous", 1, "LegendTable Begin\nDataType = TEXT\nDataType = RASTER\n",
          Leg(NC, "")},
         {"LEG } returns to the header, LegendTable End leaves it", 1,
@@ -61,18 +52,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         {"a row comment glued to its marker", 1,
          "LEG = {\n0 1 \"\" 0 0 0 #note\n1 2 \"\" 0 0 0 ##x\n2 3 \"\" 0 0 7#y\n",
          Leg(NC, "0 1 \"\" 0 0 0 0 0 1 # note\n1 2 \"\" 0 0 0 0 0 1 # #x\n2 3 \"\" 0 0 7 0 0 1\n")},
-        {"six significant digits", 1, "LEG = {\n1234567 2 \"\" 0 0 0\n", Leg(NC, "1.23457e+06 2 \"\" 0 0 0 0 0 1\n")},
         {"colours above 0xFFFFFF and negative ones are transparent; the line has no transparency", 1,
          "LEG = {\n0 1 \"\" -1 4278190335 0 4278190335\n0 1 \"\" 16777215 16777216 0 -1\n",
          Leg(NC, "0 1 \"\" 4278190080 4278190080 0 16777215 0 1\n0 1 \"\" 16777215 4278190080 0 16777215 0 1\n")},
-        {"every kind of numeric row", 1,
-         Leg(NC, "-5 0.25 \"neg\" 0 4278190080 2 255 1 1.5 # c1\n0.25 1e+20 \"\" 16777215 0 0 0 0 1\n"),
-         Leg(NC, "-5 0.25 \"neg\" 0 4278190080 2 255 1 1.5 # c1\n0.25 1e+20 \"\" 16777215 0 0 0 0 1\n")},
-        {"delimiters inside quotes", 1,
-         Leg("TEXT",
-             "\"a, b = c\" \"lab|el\" 4278190080 4278190080 0 65280 3 4.25 # x y  z\n\"\" \"\" 1 2 999 3 4 1\n"),
-         Leg("TEXT",
-             "\"a, b = c\" \"lab|el\" 4278190080 4278190080 0 65280 3 4.25 # x y  z\n\"\" \"\" 1 2 999 3 4 1\n")},
         {"eight-bit text is kept as bytes", 1, Leg("TEXT", "\"\xE9t\xE9\" \"Schotter \xFC\" 0 0 0\n"),
          Leg("TEXT", "\"\xE9t\xE9\" \"Schotter \xFC\" 0 0 0 0 0 1\n")},
         // Found by fuzzing: a comment ending in a carriage return lost it at each save.
@@ -126,26 +108,9 @@ TEST(LegFile, WriterLayout)
                             "Gold grades", "ppm"));
     CLLLegend back;
     back.ReadLEGText(text, "b.leg");
-    EXPECT_EQ(back.m_Labels.at(0), "say ");
-}
-
-// What the reader keeps besides the text a save shows.
-TEST(LegFile, ReadingSetsTheFileFieldsAndColourTables)
-{
-    CTempDir dir;
-    const std::string path = dir.File("t.leg");
-    WriteTextFile(path, Leg("TEXT", "\"A\" \"\" 16777471 0 0\n\"B\" \"\" 0 0 0\n"));
-    CLLLegend l;
-    l.ReadLEG(path);
-    // White under the transparency; a text legend has no From values.
-    std::string got = l.m_FileTitle + " " + l.m_FilePath + " " + std::to_string(l.RowListsAgree()) + " " +
-                      std::to_string(l.m_From.size()) + " " +
-                      std::to_string(l.m_FillColours.m_Colours.at(0).GetPacked());
-    for (const CLLColourTable* t : {&l.m_FillColours, &l.m_BackColours, &l.m_LineColours})
-        got +=
-            " " + std::to_string(t->m_Kind) + t->m_FileName + std::to_string(t->m_Levels) + std::to_string(t->m_Count);
-    const std::string table = " " + std::to_string(CLLColourTable::KindLegend) + path + "22";
-    EXPECT_EQ(got, "t " + path + " 1 0 16777215" + table + table + table);
+    EXPECT_EQ(back.m_Labels.at(0), "say "); // the label ends at the quote
+    back.ReadLEGText(Leg(NC, "0 1 \"\" 16777471 0 0\n"), "b.leg");
+    EXPECT_EQ(back.m_FillColours.m_Colours.at(0).GetPacked(), 0xFFFFFFu); // white under the transparency
 }
 
 TEST(LegFile, FailedSaveLeavesTheOldFile)
@@ -163,10 +128,6 @@ TEST(LegFile, FailedSaveLeavesTheOldFile)
         CFileSizeLimit limit(512); // the write breaks off part-way
         EXPECT_EQ(l.WriteLEG(path), 0);
     }
-    if (geteuid() != 0) {
-        chmod(path.c_str(), 0444);
-        EXPECT_EQ(l.WriteLEG(path), 0);
-    }
     EXPECT_EQ(ReadTextFile(path), old);
 }
 
@@ -174,9 +135,6 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
 {
     CTempDir dir;
     WriteTextFile(dir.File("empty.leg"), "");
-    // Sparse: no disk space, but far above what a legend may be.
-    WriteTextFile(dir.File("huge.leg"), "");
-    std::filesystem::resize_file(dir.File("huge.leg"), uintmax_t{100} << 30);
     const struct {
         std::string path, title;
         bool ok, missing;
@@ -185,8 +143,6 @@ TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
         {dir.File("empty.leg"), "empty", true, false, 0},
         {dir.File("none.leg"), "none", false, true, 32}, // the editor's "no such legend"
         {"/proc/self/mem", "mem", false, false, 32},     // exists, every read fails
-        {dir.Path() + "/", "", false, false, 32},
-        {dir.File("huge.leg"), "huge", false, false, 32},
     };
     for (const auto& c : cases) {
         CLLLegend l;
