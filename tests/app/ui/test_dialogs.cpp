@@ -6,7 +6,6 @@
 #include "app/ui/csettingsdlg.h"
 
 #include "app/core/legendtables.h"
-#include "app/core/loadpath.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 
@@ -41,26 +40,17 @@ struct CDialogFixture {
             return answer;
         };
     }
-    std::vector<int> Ids() const
-    {
-        std::vector<int> ids;
-        for (const auto& m : prompt.m_Messages)
-            ids.push_back(m.stringId);
-        return ids;
-    }
 };
 
-// Plays the steps inside the dialog's modal loop; a dialog the steps left
-// open is cancelled, so a failing test never hangs.
-template <class Run>
-auto Driven(QDialog& dlg, const std::function<void()>& steps, Run run)
+// Plays the steps inside the modal loop the dialog's next run opens; a dialog
+// the steps left open is cancelled, so a failing test never hangs.
+void Drive(QDialog& dlg, const std::function<void()>& steps)
 {
     QTimer::singleShot(0, &dlg, [&dlg, steps] {
         steps();
         if (dlg.isVisible())
             dlg.reject();
     });
-    return run();
 }
 
 void Click(QWidget* button)
@@ -71,13 +61,6 @@ void Click(QWidget* button)
 std::string Text(QWidget* edit)
 {
     return static_cast<QLineEdit*>(edit)->text().toStdString();
-}
-
-void Retype(QWidget* edit, const char* text)
-{
-    static_cast<QLineEdit*>(edit)->selectAll();
-    QTest::keyClick(edit, Qt::Key_Backspace);
-    QTest::keyClicks(edit, QString::fromUtf8(text));
 }
 
 } // namespace
@@ -93,7 +76,7 @@ TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
     auto* names = static_cast<QComboBox*>(dlg.Control(LegendName));
     QStringList listed;
     f.answer = f.dir + "legends.tab";
-    const auto picked = Driven(dlg, [&] {
+    Drive(dlg, [&] {
         Click(dlg.Control(Browse));
         for (int i = 0; i < names->count(); ++i)
             listed << names->itemText(i);
@@ -102,36 +85,39 @@ TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
         QTest::keyClick(names, Qt::Key_Down);
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
         Click(dlg.Control(Ok));
-    }, [&] { return dlg.Run("Quarvex Vyrn"); });
+    });
+    const auto picked = dlg.Run("Quarvex Vyrn");
     EXPECT_EQ(listed, (QStringList{"A", "B", "Rock type"}));
     ASSERT_TRUE(picked);
     EXPECT_EQ(picked->tabPath + " " + picked->legendName + " " + picked->outputName,
               f.dir + "legends.tab Rock type Rock_type.leg");
     EXPECT_EQ(f.asked.at(0).productText, "Quarvex Vyrn");
-    EXPECT_EQ(LoadPathFolder(), f.dir);
 
-    // A new run starts empty; OK stays open until the choices hold.
+    // OK stays open until the choices hold; the name typed is the one taken.
     f.answer = f.dir + "geol units.tab";
-    bool listEnabled = true;
-    const auto typed = Driven(dlg, [&] {
-        Click(dlg.Control(Ok));
+    std::string open; // the list enabled, the dialog shown after each OK
+    Drive(dlg, [&] {
         Click(dlg.Control(Browse));
-        listEnabled = names->isEnabled(); // a map-code table is a single legend
-        EXPECT_EQ(Text(dlg.Control(OutputFile)), "geol_units.leg");
-        for (const char* name : {"", "../geol.leg", "mine.leg"}) {
-            Retype(dlg.Control(OutputFile), name);
+        open = names->isEnabled() ? "1" : "0"; // a map-code table is a single legend
+        for (const char* name : {"", "mine.leg"}) {
+            static_cast<QLineEdit*>(dlg.Control(OutputFile))->selectAll();
+            QTest::keyClick(dlg.Control(OutputFile), Qt::Key_Backspace);
+            QTest::keyClicks(dlg.Control(OutputFile), name);
             Click(dlg.Control(Ok));
+            open += dlg.isVisible() ? "1" : "0";
         }
-    }, [&] { return dlg.Run(""); });
-    EXPECT_FALSE(listEnabled);
-    EXPECT_EQ(f.Ids(), (std::vector<int>{Str::ChooseInputTab, Str::EnterOutputFile, Str::OutputNameLeavesFolder}));
+    });
+    const auto typed = dlg.Run("");
+    EXPECT_EQ(open, "010");
+    EXPECT_EQ(f.prompt.Texts(), std::vector<std::string>{CStringTable::Load(Str::EnterOutputFile)});
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->tabPath + " " + typed->legendName + "|" + typed->outputName, f.dir + "geol units.tab |mine.leg");
 
-    EXPECT_FALSE(Driven(dlg, [&] {
+    Drive(dlg, [&] {
         Click(dlg.Control(Browse));
         Click(dlg.Control(Cancel));
-    }, [&] { return dlg.Run(""); }));
+    });
+    EXPECT_FALSE(dlg.Run(""));
 }
 
 TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
@@ -148,28 +134,25 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
         return shown;
     };
     std::string rows, edit;
-    f.answer = "/new/leg";
-    const auto values = Driven(dlg, [&] {
-        rows = visible();
-        Click(dlg.Control(LegendFolderBrowse));
-        edit = Text(dlg.Control(LegendFolder));
-        Click(dlg.Control(Ok));
-    }, [&] { return dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false); });
-    EXPECT_EQ(rows, "111100000");
-    EXPECT_EQ(edit, "/new/leg");
-    ASSERT_TRUE(values);
-    EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
-              "/new/leg | /pat/ |  | /t.tab");
-
     f.answer = "/pens/a.pen";
-    EXPECT_FALSE(Driven(dlg, [&] {
+    Drive(dlg, [&] {
         rows = visible();
         Click(dlg.Control(PenFileBrowse));
         edit = Text(dlg.Control(PenFile));
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
-        Click(dlg.Control(Cancel));
-    }, [&] { return dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true); }));
+        Click(dlg.Control(Ok));
+    });
+    const auto values = dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true);
     EXPECT_EQ(rows, "111111111");
     EXPECT_EQ(edit, "/pens/a.pen");
-    EXPECT_EQ(f.asked.at(1).filter, "Cartora Pen files (*.pen)|*.pen||");
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
+              "/leg/ | /pat/ | /pens/a.pen | /t.tab");
+
+    Drive(dlg, [&] {
+        rows = visible();
+        Click(dlg.Control(Cancel));
+    });
+    EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
+    EXPECT_EQ(rows, "111100000");
 }
