@@ -4,9 +4,13 @@
 #include "app/ui/caboutbox.h"
 #include "app/ui/ctessarinapp.h"
 
+#include "app/sheet/bmpbytes.h"
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
+#include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
+#include "pickers/core/tabletext.h"
+#include "pickers/cpatternchooserdlg.h"
 #include "pickers/core/penbytes.h"
 
 #include "platform/csettingsstore.h"
@@ -386,62 +390,105 @@ TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
     }
 }
 
-TEST(TessarinWindow, ALineStyleChosenInTheChooserGoesIntoTheLegend)
+TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
 {
-    CWindowFixture w({"tessarin", "-Quarvex"});
-    const std::string pen = w.sandbox.Work("pen") + "/lines.pen";
-    std::vector<PenStyle> styles(10);
-    styles[5] = {{2, 5, 3, 5}};
-    const std::vector<uint8_t> bytes = PenBytes(styles);
-    WriteTextFile(pen, std::string(bytes.begin(), bytes.end()));
-    ASSERT_TRUE(SetCommonSetting("PEN_FILE", pen));
-    w.dlg->Flow().Open(); // takes the pen file from the settings
-
-    CGridWidget* grid = w.dlg->Spreadsheet();
-    const int lstyle = w.dlg->Sheet().Columns().lstyle;
-    CGridRect cell;
-    w.dlg->Sheet().GetCellRect(2, lstyle, cell);
-    const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    auto chooser = [&] { return w.dlg->findChild<CLineStyleChooserDlg*>(); };
-    struct Step {
-        const char* what;
-        std::function<void(CLineStyleChooserDlg&)> act;
-        int32_t style;
-    } steps[] = {
-        {"Esc changes nothing", [](CLineStyleChooserDlg& c) { QTest::keyClick(&c, Qt::Key_Escape); }, 1},
-        {"a click on the second sample of the second row",
-         [](CLineStyleChooserDlg& c) { QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(100, 30)); }, 5},
-    };
-    for (const Step& step : steps) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-        CLineStyleChooserDlg* open = chooser();
-        ASSERT_NE(open, nullptr) << step.what;
-        EXPECT_TRUE(open->isVisible()) << step.what;
-        EXPECT_EQ(open->Flow().StyleCount(), 10) << step.what;
-        EXPECT_EQ(open->Flow().Current(), 1) << step.what;
-        step.act(*open);
+    // Legend row 0 starts as "255 65280 p1 16711680 s1"; red, its fill colour, is the palette's
+    // 16th colour whichever colour column is clicked; what each choice does to the row is the
+    // sheet's own rule. The pattern chooser shows the patterns the sheet loaded at start, not
+    // the folder as it is now (5.bmp is gone by then).
+    // column | what is done in the chooser | the row then | modified
+    for (const auto& k : Rows(R"(
+        fg      | box 13      | 16711680 65280 p1 16711680 s1 | 1
+        bg      | transparent | 255 16777215T p1 16711680 s1  | 1
+        fg      | Esc         | 255 65280 p1 16711680 s1      | 0
+        pattern | sample 2    | 255 65280 p5 16711680 s1      | 1
+        lstyle  | sample 5    | 255 65280 p1 16711680 s5      | 1
+    )")) {
+        SCOPED_TRACE(k[0] + " " + k[1]);
+        CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
+            WriteTextFile(folder + "basalt.leg",
+                          "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"basalt\"\n\tDescription = \"\"\n"
+                          "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
+                          "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n\t}\nLegendTable End\n");
+            std::filesystem::create_directory(folder + "patterns");
+            for (const char* n : {"hatch_3.bmp", "5.bmp"})
+                WriteTextFile(folder + "patterns/" + n,
+                              BmpBytes(1, {{0, 1, 1, 1}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}}, {0, 0xFFFFFF}));
+            std::vector<PenStyle> styles(10);
+            styles[5] = {{2, 5, 3, 5}};
+            const std::vector<uint8_t> pen = PenBytes(styles);
+            WriteTextFile(folder + "lines.pen", std::string(pen.begin(), pen.end()));
+            EXPECT_TRUE(SetCommonSetting("BRUSH_PATH", folder + "patterns/"));
+            EXPECT_TRUE(SetCommonSetting("PEN_FILE", folder + "lines.pen"));
+        });
+        w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
+        std::filesystem::remove(w.folder + "patterns/5.bmp");
+        const CSheetColumns& columns = w.dlg->Sheet().Columns();
+        const int col = k[0] == "fg"        ? columns.fg
+                        : k[0] == "bg"      ? columns.bg
+                        : k[0] == "pattern" ? columns.pattern
+                                            : columns.lstyle;
+        CGridRect cell;
+        w.dlg->Sheet().GetCellRect(1, col, cell);
+        QWidget* viewport = w.dlg->Spreadsheet()->viewport();
+        const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        auto* popup = w.dlg->findChild<CColourPopup*>();
+        auto* patterns = w.dlg->findChild<CPatternChooserDlg*>();
+        auto* lines = w.dlg->findChild<CLineStyleChooserDlg*>();
+        const QPointer<QWidget> opened = popup      ? static_cast<QWidget*>(popup)
+                                         : patterns ? static_cast<QWidget*>(patterns)
+                                                    : lines;
+        ASSERT_FALSE(opened.isNull());
+        const QPoint at = viewport->mapToGlobal(QPoint(cell.right, cell.top));
+        if (popup) {
+            const CColourPopupLogic& logic = popup->Logic();
+            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen(), opened->x() - at.x(),
+                                        opened->y() - at.y()}),
+                      (std::vector<int>{col, k[0] == "bg", 16, 0, 0}));
+            const CGridRect box = k[1] == "box 13" ? logic.ColourBoxRect(13) : logic.TransparentHalf();
+            if (k[1] == "Esc") // a key moves the hot box first, to show that Esc takes nothing
+                for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
+                    QTest::keyClick(opened, key);
+            else
+                QTest::mouseClick(popup, Qt::LeftButton, {},
+                                  QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+        } else if (patterns) {
+            EXPECT_EQ(patterns->pos(), at);
+            EXPECT_EQ(patterns->Logic().Listed(), (std::vector<int>{0, 3, 5}));
+            EXPECT_EQ(patterns->Logic().Current(), 1);
+            QTest::mouseClick(patterns, Qt::LeftButton, {},
+                              QPoint(patterns->FrameRect().left + 19 + 2 * 33, patterns->FrameRect().top + 25));
+        } else {
+            EXPECT_EQ(lines->Flow().StyleCount(), 10);
+            EXPECT_EQ(lines->Flow().Current(), 1);
+            QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
+        }
+        CLLRow r;
+        ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
+        EXPECT_EQ(std::to_string(r.fillColour.GetPacked()) + (r.fillTransparent ? "T " : " ") +
+                      std::to_string(r.backColour.GetPacked()) + (r.backTransparent ? "T p" : " p") +
+                      std::to_string(r.pattern) + " " + std::to_string(r.lineColour.GetPacked()) + " s" +
+                      std::to_string(w.dlg->Flow().Legend().m_LineStyles.at(0)) + " " +
+                      std::to_string(w.dlg->Flow().IsModified()),
+                  k[2] + " " + k[3]);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(chooser(), nullptr) << step.what;
-        EXPECT_EQ(w.dlg->Flow().Legend().m_LineStyles.at(1), step.style) << step.what;
-        EXPECT_EQ(w.dlg->Sheet().GetItemText(2, lstyle), std::to_string(step.style)) << step.what;
+        EXPECT_TRUE(opened.isNull());
+        if (!lines)
+            continue;
+        // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
+        const QImage image = viewport->grab().toImage();
+        std::string dash;
+        for (int x : {5, 9, 10, 15})
+            dash += (image.pixel(cell.left + x, middle.y()) & 0xFFFFFF) == 0xFFFFFF ? '-' : '#';
+        EXPECT_EQ(dash, "##-#");
+        // Another click on the cell while a chooser is open replaces it.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(first.isNull());
+        ASSERT_NE(w.dlg->findChild<CLineStyleChooserDlg*>(), nullptr);
+        EXPECT_EQ(w.dlg->findChild<CLineStyleChooserDlg*>()->Flow().Current(), 5);
     }
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
-
-    // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
-    const QImage image = grid->viewport()->grab().toImage();
-    const int y = (cell.top + cell.bottom) / 2;
-    EXPECT_EQ(image.pixel(cell.left + 5, y) & 0xFFFFFF, 0x000000u);
-    EXPECT_EQ(image.pixel(cell.left + 9, y) & 0xFFFFFF, 0x000000u);
-    EXPECT_EQ(image.pixel(cell.left + 10, y) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(image.pixel(cell.left + 15, y) & 0xFFFFFF, 0x000000u);
-
-    // Another click on the cell while a chooser is open replaces it.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-    QPointer<CLineStyleChooserDlg> first = chooser();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    ASSERT_NE(chooser(), nullptr);
-    EXPECT_EQ(chooser()->Flow().Current(), 5);
 }
