@@ -38,11 +38,6 @@ std::string Shown(const std::vector<CLegendListItem>& items)
     return out;
 }
 
-bool SetMachine(const std::string& key, const std::string& name, const std::string& value)
-{
-    return CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, key, name, value);
-}
-
 // "folder: name=path ..." after a fresh Init(), the folder's own path shown as '~'.
 std::string Found(CLLLegendFinder& finder)
 {
@@ -159,14 +154,15 @@ TEST(LegendFinder, MachineLutPathOrImageLibraryBasePathAreTheFallbacks)
     CSettingsSandbox sandbox;
     const std::string folder = sandbox.Work("machine") + "/";
     Lay(folder, "m.leg=x");
-    ASSERT_TRUE(SetMachine(CommonSettingsKey, "LUT_PATH", folder));
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, "LUT_PATH", folder));
     CLLLegendFinder finder;
     EXPECT_EQ(Found(finder), folder + ": m=~m.leg");
 
     CSettingsSandbox library;
     const std::string base = library.Work("base");
     Lay(base, "lut/x.leg=x");
-    ASSERT_TRUE(SetMachine(ImageLibraryKey, ImageLibraryBaseValue, base));
+    ASSERT_TRUE(
+        CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey, ImageLibraryBaseValue, base));
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
     // A common settings file that cannot be read may name another folder: the
     // library's is then not taken in its place.
