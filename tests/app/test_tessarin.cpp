@@ -196,17 +196,6 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
         qunsetenv(name);
 }
 
-TEST(Tessarin, TheRaisedWindowComesBackFromMinimised)
-{
-    CApp app;
-    QDialog window;
-    window.showMinimized();
-    ASSERT_TRUE(window.windowState() & Qt::WindowMinimized);
-    RaiseMainWindow(window);
-    EXPECT_FALSE(window.windowState() & Qt::WindowMinimized);
-    EXPECT_TRUE(window.isVisible());
-}
-
 // A file manager opens a second legend while the editor runs: the second start
 // ends and the running editor opens it. What it shows is seen in the profile's
 // "LastLegend", which the running editor writes each time it leaves a legend.

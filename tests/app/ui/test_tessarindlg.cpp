@@ -115,7 +115,7 @@ void Click(QWidget* button)
 
 } // namespace
 
-TEST(TessarinWindow, TheListShowsTheLegendAndTheSaveShortcutWritesWhatWasTyped)
+TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
 {
     CWindowFixture w;
     ASSERT_EQ(w.List()->count(), 4);
@@ -132,6 +132,13 @@ TEST(TessarinWindow, TheListShowsTheLegendAndTheSaveShortcutWritesWhatWasTyped)
     QTest::keySequence(w.dlg.get(), QKeySequence::Save);
     EXPECT_FALSE(w.dlg->Flow().IsModified());
     EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e"));
+
+    // A legend another program writes appears in the list; the one shown stays selected.
+    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
+    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(w.List()->count(), 5);
+    EXPECT_EQ(w.List()->currentRow(), 3);
 }
 
 // The close button asks about unsaved changes: Cancel keeps the window open, No closes.
@@ -256,7 +263,10 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
             // Asked only a full tick after, so the key that closed the box cannot answer.
             EXPECT_GE(active.elapsed(), 250);
         } else {
+            // A second start brings the window back, restored when minimised.
+            w.dlg->showMinimized();
             forwarder.Activated(path);
+            EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
         }
         std::vector<int> messages;
         for (const CUserPrompt::Message& m : w.prompt.m_Messages)
@@ -315,17 +325,6 @@ TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
     }
     EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
     EXPECT_EQ(about.findChildren<QLabel*>().at(3)->text().toStdString(), "Started by Quarvex 3D");
-}
-
-TEST(TessarinWindow, ALegendAnotherProgramWritesAppearsInTheList)
-{
-    CWindowFixture w;
-    w.ClickEntry(2);
-    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
-    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
-        QTest::qWait(20);
-    ASSERT_EQ(w.List()->count(), 5);
-    EXPECT_EQ(w.List()->currentRow(), 3);
 }
 
 TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
