@@ -277,7 +277,7 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     }
 }
 
-TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsAndIs184PixelsNarrower)
+TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAboutBox)
 {
     CWindowFixture w({"tessarin", "-Vyrn"});
     CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
@@ -300,13 +300,10 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsAndIs184PixelsNarrower)
     EXPECT_TRUE(w.dlg->Control(ControlId::Help)->isEnabled());
     w.Click(ControlId::Help);
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
-}
 
-TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
-{
-    CWindowFixture w({"tessarin", "-Q3D"});
+    // The about box names the host and shows the window's icon.
     ASSERT_FALSE(w.dlg->windowIcon().isNull());
-    CAboutBox about(HostQuarvex3D, w.dlg->windowIcon(), w.dlg.get());
+    CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     const QImage shot = about.grab().toImage();
@@ -324,7 +321,7 @@ TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
             bands.push_back(colour);
     }
     EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
-    EXPECT_EQ(about.findChildren<QLabel*>().at(3)->text().toStdString(), "Started by Quarvex 3D");
+    EXPECT_EQ(about.findChildren<QLabel*>().at(3)->text().toStdString(), "Started by Quarvex Vyrn");
 }
 
 TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
