@@ -1,12 +1,19 @@
-// The main window driven as a user drives it: list clicks, typing, buttons.
+// The main window and its dialogs driven as a user drives them: list clicks, typing, buttons.
 
 #include "app/ui/ctessarindlg.h"
 #include "app/ui/caboutbox.h"
+#include "app/ui/cimporttabdlg.h"
+#include "app/ui/csettingsdlg.h"
 #include "app/ui/ctessarinapp.h"
 
+#include "app/core/legendtables.h"
+#include "app/sheet/bmpbytes.h"
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
+#include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
+#include "pickers/core/tabletext.h"
+#include "pickers/cpatternchooserdlg.h"
 #include "pickers/core/penbytes.h"
 
 #include "platform/csettingsstore.h"
@@ -26,6 +33,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,15 +41,18 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 namespace {
 
-std::string LegendText(const std::string& name, const std::string& description)
+// A numeric legend file; `rows` are its LEG lines.
+std::string LegendText(const std::string& name, const std::string& description,
+                       const std::string& rows = "\t\t0\t1\t\"low\"\t\t255\t4278190080\t1\t0\t1\t1\n"
+                                                 "\t\t1\t2\t\"high\"\t\t65280\t4278190080\t1\t0\t1\t1\n")
 {
     return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name + "\"\n\tDescription = \"" + description +
-           "\"\n\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n\t\t0\t1\t\"low\"\t\t255\t4278190080\t1\t0\t1\t1\n"
-           "\t\t1\t2\t\"high\"\t\t65280\t4278190080\t1\t0\t1\t1\n\t}\nLegendTable End\n";
+           "\"\n\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
 }
 
 struct CWindowFixture {
@@ -86,77 +97,61 @@ struct CWindowFixture {
     }
 };
 
+// Plays the steps inside the modal loop the dialog's next run opens; a dialog
+// the steps left open is cancelled, so a failing test never hangs.
+void Drive(QDialog& dlg, const std::function<void()>& steps)
+{
+    QTimer::singleShot(0, &dlg, [&dlg, steps] {
+        steps();
+        if (dlg.isVisible())
+            dlg.reject();
+    });
+}
+
+void Click(QWidget* button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
 } // namespace
 
-TEST(TessarinWindow, ListClicksTypingAndSave)
+TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
 {
     CWindowFixture w;
-    QListWidget* list = w.List();
-    ASSERT_EQ(list->count(), 4);
-    EXPECT_EQ(list->item(0)->text().toStdString(), "System");
+    ASSERT_EQ(w.List()->count(), 4);
     EXPECT_EQ(w.Shown(), "Legend basalt | basalt.leg | plain | Numeric continuous");
-
-    w.ClickEntry(3);
-    EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
-    // The heading is no legend: clicking the top one goes back to the entry chosen before.
-    w.ClickEntry(0);
-    EXPECT_EQ(list->currentRow(), 3);
-    EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
-    w.ClickEntry(1);
-
-    QLineEdit* description = w.Field(ControlId::Description);
-    description->setFocus();
-    description->end(false);
-    QTest::keyClicks(description, ", checked");
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
-    EXPECT_FALSE(w.dlg->Flow().IsModified());
-    // The save names the legend after its file, and keeps the rows byte for byte.
-    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText("basalt", "plain, checked"));
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
-
-    // A description longer than a line edit's usual limit survives a save.
+    // A description longer than a line edit's usual limit survives typing and a save.
     const std::string longText(40000, 'd');
     WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText));
     w.ClickEntry(2);
-    w.Click(ControlId::Save);
-    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText));
+    QLineEdit* description = w.Field(ControlId::Description);
+    description->setFocus();
+    description->end(false);
+    QTest::keyClicks(description, "e");
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e"));
+
+    // A legend another program writes appears in the list; the one shown stays selected.
+    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
+    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
+        QTest::qWait(20);
+    ASSERT_EQ(w.List()->count(), 5);
+    EXPECT_EQ(w.List()->currentRow(), 3);
 }
 
-TEST(TessarinWindow, UnsavedChangesAreAskedAboutBeforeLeavingTheLegend)
+// The close button asks about unsaved changes: Cancel keeps the window open, No closes.
+TEST(TessarinWindow, CloseAsksAboutUnsavedChanges)
 {
     CWindowFixture w;
-    QTest::keyClicks(w.Field(ControlId::Description), "X");
-    w.prompt.m_Answers = {CUserPrompt::Answer::No};
-    w.ClickEntry(2);
-    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{CStringTable::Load(Str::SaveChanges)});
-    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
-    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText("Legend basalt", "plain"));
-
-    // Close: Cancel keeps the window open, No closes without writing.
     QTest::keyClicks(w.Field(ControlId::Description), "Y");
     w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
     w.Click(ControlId::Close);
     EXPECT_TRUE(w.dlg->isVisible());
     w.Click(ControlId::Close);
     EXPECT_FALSE(w.dlg->isVisible());
-    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("Legend chert", "plain"));
-}
-
-TEST(TessarinWindow, ALegendOpenedByItsPathIsListedWithItsFolder)
-{
-    CTempDir elsewhere;
-    WriteTextFile(elsewhere.File("field.leg"), LegendText("Field sheet", "mapped today"));
-    // Control characters in a name are shown as escapes, one row each.
-    WriteTextFile(elsewhere.File("nl\nx\t\x01.leg"), LegendText("Odd name", ""));
-    CWindowFixture w({"tessarin", elsewhere.File("field.leg")});
-    EXPECT_EQ(w.Shown(), "Field sheet | field.leg | mapped today | Numeric continuous");
-    ASSERT_EQ(w.List()->count(), 6);
-    EXPECT_EQ(w.List()->currentItem()->toolTip().toStdString(), elsewhere.File("field.leg"));
-    std::string rows;
-    for (int i = 4; i < 6; ++i)
-        rows += w.List()->item(i)->text().trimmed().toStdString() + "|";
-    EXPECT_EQ(rows, "field|nl\\nx\\t\\x01|");
+    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>(2, CStringTable::Load(Str::SaveChanges)));
 }
 
 TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
@@ -164,22 +159,23 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
     // The window is shown and activated as a user's is: the list then gets the
     // focus, which must not choose its first legend over the one asked for.
     CTempDir elsewhere;
-    WriteTextFile(elsewhere.File("field.leg"), LegendText("Field sheet", "mapped today"));
-    const std::string missing = elsewhere.File("missing.leg");
+    const std::string field = elsewhere.File("field.leg"), missing = elsewhere.File("missing.leg");
+    WriteTextFile(field, LegendText("Field sheet", "mapped today"));
+    // Control characters in a name are shown as escapes, one row each.
+    WriteTextFile(elsewhere.File("nl\nx\t\x01.leg"), LegendText("Odd name", ""));
+    const std::string fieldShown = "Field sheet | field.leg | mapped today | Numeric continuous";
     struct Case {
         std::vector<std::string> args; // "@link" stands for a link to the listed folder
         std::string shown;
-        int row;     // the entry selected; -1 for none
-        int entries; // rows of the list, headings included
-        bool couldNotLoad;
+        int row;                      // the entry selected; -1 for none
+        int entries;                  // rows of the list, headings included
         const char* commands = "111"; // Save, Save As and Delete enabled: only with a legend shown
     } cases[] = {
-        {{"-name", elsewhere.File("field.leg")}, "Field sheet | field.leg | mapped today | Numeric continuous", -1, 4, false},
-        {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4, false},
-        {{"-name", "@link/dacite.leg"}, "Legend dacite | dacite.leg | plain | Numeric continuous", 3, 4, false},
-        {{"-name", missing}, " |  |  | ", -1, 4, true, "000"},
-        {{missing}, " |  |  | ", -1, 5, true, "000"}, // its folder is listed: it holds field.leg
-        {{}, "Legend basalt | basalt.leg | plain | Numeric continuous", 1, 4, false},
+        {{"-name", field}, fieldShown, -1, 4},
+        {{field}, fieldShown, 4, 6}, // its folder is listed
+        {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4},
+        {{"-name", missing}, " |  |  | ", -1, 4, "000"},
+        {{}, "Legend basalt | basalt.leg | plain | Numeric continuous", 1, 4},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"tessarin"};
@@ -192,19 +188,23 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
             std::filesystem::create_directory_symlink(folder, link);
         });
         EXPECT_EQ(w.List()->currentRow(), c.row);
-        EXPECT_EQ(w.List()->count(), c.entries);
+        ASSERT_EQ(w.List()->count(), c.entries);
         EXPECT_EQ(w.Shown(), c.shown);
-        EXPECT_EQ(w.prompt.Texts(), c.couldNotLoad ? std::vector<std::string>{CStringTable::FormatId(
-                                                         Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)})}
-                                                   : std::vector<std::string>{});
+        EXPECT_EQ(w.prompt.Texts(), *c.commands == '0'
+                                        ? std::vector<std::string>{CStringTable::FormatId(
+                                              Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)})}
+                                        : std::vector<std::string>{});
+        if (c.entries == 6) {
+            EXPECT_EQ(w.List()->item(5)->text().trimmed().toStdString(), "nl\\nx\\t\\x01");
+        }
         std::string commands;
         for (int id : {ControlId::Save, ControlId::SaveAs, ControlId::Delete})
             commands += w.dlg->Control(id)->isEnabled() ? '1' : '0';
         EXPECT_EQ(commands, c.commands);
         // Choosing a legend from the list brings them back.
         w.ClickEntry(2);
-        EXPECT_EQ(w.dlg->Control(ControlId::SaveAs)->isEnabled(), true);
-        EXPECT_EQ(w.dlg->Control(ControlId::Delete)->isEnabled(), true);
+        EXPECT_TRUE(w.dlg->Control(ControlId::SaveAs)->isEnabled());
+        EXPECT_TRUE(w.dlg->Control(ControlId::Delete)->isEnabled());
     }
 }
 
@@ -215,6 +215,7 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     using A = CUserPrompt::Answer;
     CTempDir elsewhere;
     const std::string missing = elsewhere.File("missing.leg");
+    const std::string basalt = "Legend basalt | basalt.leg | plain", dacite = "Legend dacite | dacite.leg | plain";
     struct Case {
         const char* name;
         bool typed;                // the description was changed first ("plainX")
@@ -223,28 +224,14 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
         const char* path;          // in the listed folder; "" for the missing one
         std::vector<int> messages; // string ids, in order
         std::string shown;
-        int row;
-        std::string basaltOnDisk;  // its description afterwards
         const char* before = nullptr; // forwarded first, while the question is open ("" for the missing one)
     } cases[] = {
-        {"opens and selects its entry", false, {}, false, "chert.leg", {},
-         "Legend chert | chert.leg | plain | Numeric continuous", 2, "plain"},
-        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "chert.leg", {Str::SaveChanges},
-         "Legend basalt | basalt.leg | plainX | Numeric continuous", 1, "plain"},
-        {"Yes saves it first", true, {A::Yes}, false, "dacite.leg", {Str::SaveChanges},
-         "Legend dacite | dacite.leg | plain | Numeric continuous", 3, "plainX"},
+        {"opens", false, {}, false, "dacite.leg", {}, dacite},
+        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "dacite.leg", {Str::SaveChanges}, basalt + "X"},
         // Read before anything is closed: no question, and the changes stay.
-        {"a missing legend is reported", true, {}, false, "", {Str::CouldNotLoad},
-         "Legend basalt | basalt.leg | plainX | Numeric continuous", 1, "plain"},
-        {"waits for the open question", false, {}, true, "dacite.leg", {},
-         "Legend dacite | dacite.leg | plain | Numeric continuous", 3, "plain"},
-        // Asked only a full tick after the box closed, so the key that closed it cannot answer.
-        {"asks after the box closed", true, {A::Cancel}, true, "dacite.leg", {Str::SaveChanges},
-         "Legend basalt | basalt.leg | plainX | Numeric continuous", 1, "plain"},
-        {"a later one replaces one waiting", false, {}, true, "dacite.leg", {},
-         "Legend dacite | dacite.leg | plain | Numeric continuous", 3, "plain", ""},
-        {"the later one is read when it opens", false, {}, true, "", {Str::CouldNotLoad},
-         "Legend basalt | basalt.leg | plain | Numeric continuous", 1, "plain", "chert.leg"},
+        {"a missing legend is reported", true, {}, false, "", {Str::CouldNotLoad}, basalt + "X"},
+        {"waits for the open question", false, {}, true, "dacite.leg", {}, dacite},
+        {"a later one replaces one waiting", false, {}, true, "dacite.leg", {}, dacite, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -261,50 +248,44 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
             if (c.before)
                 forwarder.Activated(*c.before ? w.folder + c.before : missing);
             forwarder.Activated(path);
-            EXPECT_EQ(forwarder.Waiting(), path);
             QTest::qWait(300);
-            EXPECT_EQ(w.Shown(), c.typed ? "Legend basalt | basalt.leg | plainX | Numeric continuous"
-                                         : "Legend basalt | basalt.leg | plain | Numeric continuous");
+            EXPECT_EQ(w.Shown(), basalt + " | Numeric continuous");
             question.close();
-            QElapsedTimer closed;
-            closed.start();
             // Until the window is active again the legend waits: a window
             // manager gives it back; here the test does.
             QTest::qWait(600);
             EXPECT_EQ(forwarder.Waiting(), path);
             w.dlg->activateWindow();
-            closed.restart();
+            QElapsedTimer active;
+            active.start();
             for (int i = 0; i < 200 && !forwarder.Waiting().empty(); ++i)
                 QTest::qWait(10);
-            EXPECT_EQ(forwarder.Waiting(), "");
-            // The tick after the close only counts it quiet: a whole interval passes.
-            EXPECT_GE(closed.elapsed(), 250);
+            // Asked only a full tick after, so the key that closed the box cannot answer.
+            EXPECT_GE(active.elapsed(), 250);
         } else {
+            // A second start brings the window back, restored when minimised.
+            w.dlg->showMinimized();
             forwarder.Activated(path);
+            EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
         }
         std::vector<int> messages;
         for (const CUserPrompt::Message& m : w.prompt.m_Messages)
             messages.push_back(m.stringId);
         EXPECT_EQ(messages, c.messages);
-        if (!c.messages.empty() && c.messages.back() == Str::CouldNotLoad) {
-            EXPECT_EQ(w.prompt.Texts().back(),
-                      CStringTable::FormatId(Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)}));
-        }
-        EXPECT_EQ(w.Shown(), c.shown);
-        EXPECT_EQ(w.List()->currentRow(), c.row);
-        EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), LegendText(c.basaltOnDisk == "plain" ? "Legend basalt" : "basalt", c.basaltOnDisk));
+        EXPECT_EQ(w.Shown(), c.shown + " | Numeric continuous");
+        EXPECT_EQ(w.List()->currentRow(), c.shown == dacite ? 3 : 1);
     }
 }
 
-TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsAndIs184PixelsNarrower)
+TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAboutBox)
 {
     CWindowFixture w({"tessarin", "-Vyrn"});
     CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
     edit.show();
     edit.OpenLegends();
     EXPECT_EQ(w.dlg->width() - edit.width(), 184);
-    for (int id : {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import,
-                   ControlId::Delete}) {
+    for (int id :
+         {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import, ControlId::Delete}) {
         EXPECT_TRUE(w.dlg->Control(id)->isVisible()) << id;
         EXPECT_FALSE(edit.Control(id)->isVisible()) << id;
         EXPECT_FALSE(edit.Control(id)->isEnabled()) << id;
@@ -319,13 +300,10 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsAndIs184PixelsNarrower)
     EXPECT_TRUE(w.dlg->Control(ControlId::Help)->isEnabled());
     w.Click(ControlId::Help);
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
-}
 
-TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
-{
-    CWindowFixture w({"tessarin", "-Q3D"});
+    // The about box names the host and shows the window's icon.
     ASSERT_FALSE(w.dlg->windowIcon().isNull());
-    CAboutBox about(HostQuarvex3D, w.dlg->windowIcon(), w.dlg.get());
+    CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     const QImage shot = about.grab().toImage();
@@ -343,44 +321,24 @@ TEST(TessarinWindow, TheAboutBoxShowsTheWindowsIcon)
             bands.push_back(colour);
     }
     EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
-    const auto labels = about.findChildren<QLabel*>();
-    std::vector<std::string> texts;
-    for (QLabel* label : labels)
-        if (!label->text().isEmpty())
-            texts.push_back(label->text().toStdString());
-    EXPECT_EQ(texts, (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
-                                               "Legend editor of the geoscience suite", "Started by Quarvex 3D"}));
+    EXPECT_EQ(about.findChildren<QLabel*>().at(3)->text().toStdString(), "Started by Quarvex Vyrn");
 }
 
-TEST(TessarinWindow, ALegendAnotherProgramWritesAppearsInTheList)
+TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
 {
     CWindowFixture w;
-    w.ClickEntry(2);
-    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
-    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
-        QTest::qWait(20);
-    ASSERT_EQ(w.List()->count(), 5);
-    EXPECT_EQ(w.List()->item(1)->text().trimmed().toStdString(), "andesite");
-    EXPECT_EQ(w.List()->currentRow(), 3);
-    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
-}
-
-TEST(TessarinWindow, InterpolateASelectionUndoItAndSave)
-{
-    CWindowFixture w;
-    const std::string three = "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"ramp\"\n\tDescription = \"\"\n"
-                              "\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n"
-                              "\t\t0\t1\t\"a\"\t\t255\t4278190080\t1\t0\t1\t1\n"
-                              "\t\t1\t2\t\"b\"\t\t65280\t4278190080\t1\t0\t1\t1\n"
-                              "\t\t2\t3\t\"c\"\t\t16711680\t4278190080\t1\t0\t1\t1\n\t}\nLegendTable End\n";
-    WriteTextFile(w.folder + "basalt.leg", three);
+    WriteTextFile(w.folder + "basalt.leg", LegendText("ramp", "",
+                                                      "\t\t0\t1\t\"a\"\t\t255\t4278190080\t1\t0\t1\t1\n"
+                                                      "\t\t1\t2\t\"b\"\t\t65280\t4278190080\t1\t0\t1\t1\n"
+                                                      "\t\t2\t3\t\"c\"\t\t16711680\t4278190080\t1\t0\t1\t1\n"));
     w.dlg->Flow().RefillList();
     CGridWidget* grid = w.dlg->Spreadsheet();
     const int fg = w.dlg->Sheet().Columns().fg;
     // A click on a colour cell opens the picker; the keys select without it.
     CGridRect from;
     w.dlg->Sheet().GetCellRect(1, 1, from);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, QPoint((from.left + from.right) / 2, (from.top + from.bottom) / 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint((from.left + from.right) / 2, (from.top + from.bottom) / 2));
     for (int c = 1; c < fg; ++c)
         QTest::keyClick(grid->viewport(), Qt::Key_Right);
     QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
@@ -393,12 +351,6 @@ TEST(TessarinWindow, InterpolateASelectionUndoItAndSave)
     w.dlg->UndoStack().undo();
     EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "65280");
     EXPECT_FALSE(w.dlg->Flow().IsModified());
-    w.dlg->UndoStack().redo();
-    w.Click(ControlId::Save);
-    std::string expected = three;
-    expected.replace(expected.find("65280"), 5, "8388736");
-    expected.replace(expected.find("\"ramp\""), 6, "\"basalt\"");
-    EXPECT_EQ(ReadTextFile(w.folder + "basalt.leg"), expected);
 }
 
 TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
@@ -417,10 +369,9 @@ TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
     sheet.SetScrollPos(true, 500);
     const auto seen = [&sheet] {
         const CCellRange r = sheet.GetSelectedCellRange();
-        return std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" + std::to_string(r.maxCol) +
-               " " + std::to_string(sheet.GetScrollPos(true));
+        return std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
+               std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true));
     };
-    ASSERT_EQ(seen(), "41 40-3 500");
     w.Click(ControlId::Save);
     EXPECT_EQ(seen(), "41 40-3 500");
 
@@ -445,66 +396,206 @@ TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
         if (label == "low") {
             EXPECT_EQ(total, w.dlg->Spreadsheet()->viewport()->width() - 1);
         }
-        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2), std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
+        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2),
+                  std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
     }
 }
 
-TEST(TessarinWindow, ALineStyleChosenInTheChooserGoesIntoTheLegend)
+TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
 {
-    CWindowFixture w({"tessarin", "-Quarvex"});
-    const std::string pen = w.sandbox.Work("pen") + "/lines.pen";
-    std::vector<PenStyle> styles(10);
-    styles[5] = {{2, 5, 3, 5}};
-    const std::vector<uint8_t> bytes = PenBytes(styles);
-    WriteTextFile(pen, std::string(bytes.begin(), bytes.end()));
-    ASSERT_TRUE(SetCommonSetting("PEN_FILE", pen));
-    w.dlg->Flow().Open(); // takes the pen file from the settings
-
-    CGridWidget* grid = w.dlg->Spreadsheet();
-    const int lstyle = w.dlg->Sheet().Columns().lstyle;
-    CGridRect cell;
-    w.dlg->Sheet().GetCellRect(2, lstyle, cell);
-    const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-    auto chooser = [&] { return w.dlg->findChild<CLineStyleChooserDlg*>(); };
-    struct Step {
-        const char* what;
-        std::function<void(CLineStyleChooserDlg&)> act;
-        int32_t style;
-    } steps[] = {
-        {"Esc changes nothing", [](CLineStyleChooserDlg& c) { QTest::keyClick(&c, Qt::Key_Escape); }, 1},
-        {"a click on the second sample of the second row",
-         [](CLineStyleChooserDlg& c) { QTest::mouseClick(&c, Qt::LeftButton, {}, QPoint(100, 30)); }, 5},
-    };
-    for (const Step& step : steps) {
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-        CLineStyleChooserDlg* open = chooser();
-        ASSERT_NE(open, nullptr) << step.what;
-        EXPECT_TRUE(open->isVisible()) << step.what;
-        EXPECT_EQ(open->Flow().StyleCount(), 10) << step.what;
-        EXPECT_EQ(open->Flow().Current(), 1) << step.what;
-        step.act(*open);
+    // Legend row 0 starts as "255 65280 p1 16711680 s1"; red, its fill colour, is the palette's
+    // 16th colour whichever colour column is clicked; what each choice does to the row is the
+    // sheet's own rule. The pattern chooser shows the patterns the sheet loaded at start, not
+    // the folder as it is now (5.bmp is gone by then).
+    // column | what is done in the chooser | the row then | modified
+    for (const auto& k : Rows(R"(
+        fg      | box 13      | 16711680 65280 p1 16711680 s1 | 1
+        bg      | transparent | 255 16777215T p1 16711680 s1  | 1
+        fg      | Esc         | 255 65280 p1 16711680 s1      | 0
+        pattern | sample 2    | 255 65280 p5 16711680 s1      | 1
+        lstyle  | sample 5    | 255 65280 p1 16711680 s5      | 1
+    )")) {
+        SCOPED_TRACE(k[0] + " " + k[1]);
+        CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
+            WriteTextFile(folder + "basalt.leg",
+                          LegendText("basalt", "", "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"));
+            std::filesystem::create_directory(folder + "patterns");
+            for (const char* n : {"hatch_3.bmp", "5.bmp"})
+                WriteTextFile(folder + "patterns/" + n,
+                              BmpBytes(1, {{0, 1, 1, 1}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}}, {0, 0xFFFFFF}));
+            std::vector<PenStyle> styles(10);
+            styles[5] = {{2, 5, 3, 5}};
+            const std::vector<uint8_t> pen = PenBytes(styles);
+            WriteTextFile(folder + "lines.pen", std::string(pen.begin(), pen.end()));
+            EXPECT_TRUE(SetCommonSetting("BRUSH_PATH", folder + "patterns/"));
+            EXPECT_TRUE(SetCommonSetting("PEN_FILE", folder + "lines.pen"));
+        });
+        w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
+        std::filesystem::remove(w.folder + "patterns/5.bmp");
+        const CSheetColumns& columns = w.dlg->Sheet().Columns();
+        const int col = k[0] == "fg"        ? columns.fg
+                        : k[0] == "bg"      ? columns.bg
+                        : k[0] == "pattern" ? columns.pattern
+                                            : columns.lstyle;
+        CGridRect cell;
+        w.dlg->Sheet().GetCellRect(1, col, cell);
+        QWidget* viewport = w.dlg->Spreadsheet()->viewport();
+        const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        auto* popup = w.dlg->findChild<CColourPopup*>();
+        auto* patterns = w.dlg->findChild<CPatternChooserDlg*>();
+        auto* lines = w.dlg->findChild<CLineStyleChooserDlg*>();
+        const QPointer<QWidget> opened = popup      ? static_cast<QWidget*>(popup)
+                                         : patterns ? static_cast<QWidget*>(patterns)
+                                                    : lines;
+        ASSERT_FALSE(opened.isNull());
+        const QPoint at = viewport->mapToGlobal(QPoint(cell.right, cell.top));
+        if (popup) {
+            const CColourPopupLogic& logic = popup->Logic();
+            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen(), opened->x() - at.x(),
+                                        opened->y() - at.y()}),
+                      (std::vector<int>{col, k[0] == "bg", 16, 0, 0}));
+            const CGridRect box = k[1] == "box 13" ? logic.ColourBoxRect(13) : logic.TransparentHalf();
+            if (k[1] == "Esc") // a key moves the hot box first, to show that Esc takes nothing
+                for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
+                    QTest::keyClick(opened, key);
+            else
+                QTest::mouseClick(popup, Qt::LeftButton, {},
+                                  QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+        } else if (patterns) {
+            EXPECT_EQ(patterns->pos(), at);
+            EXPECT_EQ(patterns->Logic().Listed(), (std::vector<int>{0, 3, 5}));
+            EXPECT_EQ(patterns->Logic().Current(), 1);
+            QTest::mouseClick(patterns, Qt::LeftButton, {},
+                              QPoint(patterns->FrameRect().left + 19 + 2 * 33, patterns->FrameRect().top + 25));
+        } else {
+            EXPECT_EQ(lines->Flow().StyleCount(), 10);
+            EXPECT_EQ(lines->Flow().Current(), 1);
+            QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
+        }
+        CLLRow r;
+        ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
+        EXPECT_EQ(std::to_string(r.fillColour.GetPacked()) + (r.fillTransparent ? "T " : " ") +
+                      std::to_string(r.backColour.GetPacked()) + (r.backTransparent ? "T p" : " p") +
+                      std::to_string(r.pattern) + " " + std::to_string(r.lineColour.GetPacked()) + " s" +
+                      std::to_string(w.dlg->Flow().Legend().m_LineStyles.at(0)) + " " +
+                      std::to_string(w.dlg->Flow().IsModified()),
+                  k[2] + " " + k[3]);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_EQ(chooser(), nullptr) << step.what;
-        EXPECT_EQ(w.dlg->Flow().Legend().m_LineStyles.at(1), step.style) << step.what;
-        EXPECT_EQ(w.dlg->Sheet().GetItemText(2, lstyle), std::to_string(step.style)) << step.what;
+        EXPECT_TRUE(opened.isNull());
+        if (!lines)
+            continue;
+        // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
+        const QImage image = viewport->grab().toImage();
+        std::string dash;
+        for (int x : {5, 9, 10, 15})
+            dash += (image.pixel(cell.left + x, middle.y()) & 0xFFFFFF) == 0xFFFFFF ? '-' : '#';
+        EXPECT_EQ(dash, "##-#");
+        // Another click on the cell while a chooser is open replaces it.
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(first.isNull());
+        ASSERT_NE(w.dlg->findChild<CLineStyleChooserDlg*>(), nullptr);
+        EXPECT_EQ(w.dlg->findChild<CLineStyleChooserDlg*>()->Flow().Current(), 5);
     }
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
+}
 
-    // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
-    const QImage image = grid->viewport()->grab().toImage();
-    const int y = (cell.top + cell.bottom) / 2;
-    EXPECT_EQ(image.pixel(cell.left + 5, y) & 0xFFFFFF, 0x000000u);
-    EXPECT_EQ(image.pixel(cell.left + 9, y) & 0xFFFFFF, 0x000000u);
-    EXPECT_EQ(image.pixel(cell.left + 10, y) & 0xFFFFFF, 0xFFFFFFu);
-    EXPECT_EQ(image.pixel(cell.left + 15, y) & 0xFFFFFF, 0x000000u);
+TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
+{
+    CWindowFixture w;
+    ASSERT_TRUE(LegendWithLabels({"A", "B", "A", "Rock type"}).ExportTAB(w.folder + "legends.tab"));
+    ASSERT_TRUE(MakeTextTable(w.folder + "geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
+    CImportTABDlg dlg(w.prompt);
+    // The "..." button's file chooser is scripted: a native one cannot be driven.
+    std::optional<std::string> answer;
+    std::string product;
+    dlg.SetChooser([&](const CFileChooserRequest& r) {
+        product = r.productText;
+        return answer;
+    });
+    using namespace ImportControl;
+    auto* names = static_cast<QComboBox*>(dlg.Control(LegendName));
+    QStringList listed;
+    answer = w.folder + "legends.tab";
+    Drive(dlg, [&] {
+        Click(dlg.Control(Browse));
+        for (int i = 0; i < names->count(); ++i)
+            listed << names->itemText(i);
+        EXPECT_EQ(static_cast<QLineEdit*>(dlg.Control(OutputFile))->text().toStdString(), "A.leg");
+        QTest::keyClick(names, Qt::Key_Down);
+        QTest::keyClick(names, Qt::Key_Down);
+        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
+        Click(dlg.Control(Ok));
+    });
+    const auto picked = dlg.Run("Quarvex Vyrn");
+    EXPECT_EQ(listed, (QStringList{"A", "B", "Rock type"}));
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(picked->tabPath + " " + picked->legendName + " " + picked->outputName,
+              w.folder + "legends.tab Rock type Rock_type.leg");
+    EXPECT_EQ(product, "Quarvex Vyrn");
 
-    // Another click on the cell while a chooser is open replaces it.
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-    QPointer<CLineStyleChooserDlg> first = chooser();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, middle);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    ASSERT_NE(chooser(), nullptr);
-    EXPECT_EQ(chooser()->Flow().Current(), 5);
+    // OK stays open until the choices hold; the name typed is the one taken.
+    answer = w.folder + "geol units.tab";
+    std::string open; // the list enabled, the dialog shown after each OK
+    Drive(dlg, [&] {
+        Click(dlg.Control(Browse));
+        open = names->isEnabled() ? "1" : "0"; // a map-code table is a single legend
+        for (const char* name : {"", "mine.leg"}) {
+            static_cast<QLineEdit*>(dlg.Control(OutputFile))->selectAll();
+            QTest::keyClick(dlg.Control(OutputFile), Qt::Key_Backspace);
+            QTest::keyClicks(dlg.Control(OutputFile), name);
+            Click(dlg.Control(Ok));
+            open += dlg.isVisible() ? "1" : "0";
+        }
+    });
+    const auto typed = dlg.Run("");
+    EXPECT_EQ(open, "010");
+    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{CStringTable::Load(Str::EnterOutputFile)});
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->tabPath + " " + typed->legendName + "|" + typed->outputName,
+              w.folder + "geol units.tab |mine.leg");
+
+    Drive(dlg, [&] {
+        Click(dlg.Control(Browse));
+        Click(dlg.Control(Cancel));
+    });
+    EXPECT_FALSE(dlg.Run(""));
+}
+
+TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
+{
+    CWindowFixture w;
+    CSettingsDlg dlg;
+    dlg.SetChooser([](const CFileChooserRequest&) { return std::optional<std::string>("/pens/a.pen"); });
+    using namespace SettingsControl;
+    const auto visible = [&dlg] {
+        std::string shown;
+        for (int id : {LegendFolder, LegendFolderBrowse, PatternFolder, PatternFolderBrowse, PenFileLabel, PenFile,
+                       PenFileBrowse, TABLocationLabel, TABLocation})
+            shown += dlg.Control(id)->isVisible() ? '1' : '0';
+        return shown;
+    };
+    std::string rows, edit;
+    Drive(dlg, [&] {
+        rows = visible();
+        Click(dlg.Control(PenFileBrowse));
+        edit = static_cast<QLineEdit*>(dlg.Control(PenFile))->text().toStdString();
+        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
+        Click(dlg.Control(Ok));
+    });
+    const auto values = dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true);
+    EXPECT_EQ(rows, "111111111");
+    EXPECT_EQ(edit, "/pens/a.pen");
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
+              "/leg/ | /pat/ | /pens/a.pen | /t.tab");
+
+    Drive(dlg, [&] {
+        rows = visible();
+        Click(dlg.Control(Cancel));
+    });
+    EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
+    EXPECT_EQ(rows, "111100000");
 }
