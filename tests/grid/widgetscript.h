@@ -115,7 +115,6 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
              for (int r = 1; r < c.g.GetRowCount(); ++r)
                  c.g.SetRowHeight(r, c.I(1));
          }},
-        {"wtype", [](WCmd& c) { QTest::keyClicks(&c.f.widget, QString::fromStdString(c.Rest(1))); }},
         {"wheel", [](WCmd& c) { Wheel(c.f.Viewport(), c.I(1)); }},
     };
     return gridscript::Run<WCmd>(
