@@ -282,7 +282,7 @@ inline const std::map<std::string, Query>& Queries()
              return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}), [](auto& r) { return " " + Quad(r); });
          }},
         {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
-        {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax); }},
+        {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
         // The number of texts drawn and the first drawing call.
         {"draw",
          [](Cmd& c) {
@@ -299,20 +299,6 @@ inline const std::map<std::string, Query>& Queries()
          }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
-        {"ranges",
-         [](Cmd& c) {
-             int height = 0, width = 0;
-             for (int r = 0; r < c.g.GetRowCount(); ++r)
-                 height += c.g.GetRowHeight(r);
-             for (int col = 0; col < c.g.GetColumnCount(); ++col)
-                 width += c.g.GetColumnWidth(col);
-             const std::string got =
-                 Nums(c.g.GetVirtualHeight(), c.g.GetVirtualWidth(), c.f.view.m_VMax, c.f.view.m_HMax);
-             const CGridSize client = c.f.view.m_Client;
-             const std::string sums =
-                 Nums(height, width, std::max(0, height - client.cy), std::max(0, width - client.cx));
-             return got == sums ? "ok" : got + " not " + sums;
-         }},
         {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
         {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},

@@ -98,7 +98,7 @@ TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
     // 180 pixels), column 8 at the right.
     Check(40, 10, {300, 200},
           {{"vis 9,5; vis 10,1; ensure 15,8; top; rect 15,8; ensure 2,1; top; vmax",
-            "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620"}});
+            "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620 250"}});
 }
 
 TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
@@ -115,14 +115,12 @@ TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 
 TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
 {
-    // 11 rows of 20 and 6 columns of 50 fit; "ranges" says "ok" while the virtual size is the sum
-    // of the lines and the scroll ranges what is left of it beyond the client area.
-    Check(
-        10, 5, {400, 300},
-        {{"rowh 5 200; ranges; colw 2 250; ranges; colw 2 0; ranges; insert 3 new; ranges; delete 5; ranges; rows 40; "
-          "ranges; cols 12; ranges; autocol 1; ranges; autorow 1; ranges; sort 1 -; ranges; rows 3; ranges; cols 2; "
-          "ranges",
-          "ok | ok | ok | 3 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | ok | 1 | ok | 1 | ok"}});
+    // 11 rows of 20 and 6 columns of 50 fit; the scroll ranges are what is beyond the client area.
+    Check(10, 5, {400, 300},
+          {{"rowh 5 200; vmax; colw 2 250; vmax; colw 2 0; vmax; insert 3 new; vmax; delete 5; vmax; rows 40; vmax; "
+            "cols 12; vmax; autocol 1; vmax; autorow 1; vmax; sort 1 -; vmax; rows 3; vmax; cols 2; vmax",
+            "vmax 100 0 | vmax 100 100 | vmax 100 0 | 3 | vmax 121 0 | 1 | vmax 101 0 | 1 | vmax 710 0 | 1 | vmax 710 "
+            "438 | 1 | vmax 710 437 | 1 | vmax 718 437 | vmax 718 437 | 1 | vmax 0 437 | 1 | vmax 0 0"}});
 }
 
 TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
