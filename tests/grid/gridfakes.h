@@ -87,11 +87,7 @@ public:
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
-    CGridFont m_Font = [] {
-        CGridFont font;
-        font.faceName = "Test Sans";
-        return font;
-    }();
+    CGridFont m_Font{.faceName = "Test Sans"};
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;

