@@ -261,6 +261,7 @@ inline const std::map<std::string, Query>& Queries()
         {"settext", [](Cmd& c) { return Nums(c.g.SetItemText(c.R(1), c.C(1), c.Rest(2))); }},
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
+        {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
@@ -389,6 +390,8 @@ inline const std::map<std::string, Action>& Actions()
         {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
         {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
         {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
+        {"fixedrows", [](Cmd& c) { c.g.SetFixedRowCount(c.I(1)); }},
+        {"fixedcols", [](Cmd& c) { c.g.SetFixedColumnCount(c.I(1)); }},
     };
     return actions;
 }

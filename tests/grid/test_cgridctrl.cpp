@@ -13,21 +13,12 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
     const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
     EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
-    EXPECT_TRUE(bare.SetFixedRowCount(2));
-    EXPECT_EQ(bare.GetRowCount(), 2);
-    bare.SetColumnCount(3);
-    bare.SetRowCount(4);
-    bare.SetItemBkColour(1, 1, 0x123456);
-    bare.SetItemBkColour(2, 1, 0x654321);
-    bare.SetFixedRowCount(3); // row 2 joins the band and takes its look
-    EXPECT_EQ(bare.GetItemState(2, 1), GridState::Fixed | GridState::FixedRow);
-    EXPECT_EQ(bare.GetCell(2, 1)->GetBackClr(), bare.GetDefaultCell(true, false).GetBackClr());
-    EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
-    bare.SetFixedColumnCount(1);
-    bare.SetFixedRowCount(1);
-    EXPECT_EQ(
-        Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
-        Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
+    // States: 16 fixed, 32 fixed row, 64 fixed column. Row 2 joins the band and takes its look
+    // (the fixed default's f0f0f0); row 1 keeps its own colour.
+    Check(-1, 0, {400, 300},
+          {{"fixedrows 2; size; cols 3; rows 4; bk 1,1 123456; bk 2,1 654321; fixedrows 3; st 2,1; back 2,1; back "
+            "1,1; fixedcols 1; fixedrows 1; st 1,1; st 1,0; st 0,0",
+            "size 2 0 | 1 | 1 | st48 | f0f0f0 | 123456 | st0 | st80 | st112"}});
     // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
     // below the fixed band shrinks the band.
     Check(4, 3, {400, 300},
