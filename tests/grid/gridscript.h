@@ -262,6 +262,14 @@ inline const std::map<std::string, Query>& Queries()
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
         {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
+        {"colours",
+         [](Cmd& c) {
+             auto def = [&](bool row, bool col) { return c.g.GetDefaultCell(row, col).GetBackClr(); };
+             return (std::ostringstream()
+                     << std::hex << c.g.GetDefaultCell(false, false).GetTextClr() << " " << def(false, false) << " "
+                     << def(false, true) << " " << def(true, false) << " " << c.g.GetGridBkColor())
+                 .str();
+         }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
@@ -390,6 +398,11 @@ inline const std::map<std::string, Action>& Actions()
         {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
         {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
         {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
+        {"fixedbk", [](Cmd& c) { c.g.GetDefaultCell(true, false).SetBackClr(0xABCDEF); }},
+        {"sys",
+         [](Cmd& c) {
+             c.g.SetSystemColours({.text = 0x111111, .window = 0x222222, .face = 0x333333, .shadow = 0x444444});
+         }},
         {"fixedrows", [](Cmd& c) { c.g.SetFixedRowCount(c.I(1)); }},
         {"fixedcols", [](Cmd& c) { c.g.SetFixedColumnCount(c.I(1)); }},
     };

@@ -149,17 +149,9 @@ TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
 
 TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
 {
-    CGridFixture f(2, 2);
-    f.grid.GetDefaultCell(true, false).SetBackClr(0x00ABCDEF);
-    CGridSystemColours colours = f.grid.GetSystemColours();
-    colours.text = 0x111111;
-    colours.window = 0x222222;
-    colours.face = 0x333333;
-    f.grid.SetSystemColours(colours);
-    auto cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
-    EXPECT_EQ(Nums(cell(false, false).GetTextClr(), cell(false, false).GetBackClr(), cell(false, true).GetBackClr(),
-                   cell(true, false).GetBackClr()),
-              Nums(0x111111, 0x222222, 0x333333, 0xABCDEF));
+    // New text 111111, window 222222, face 333333, shadow 444444; the fixed row's own abcdef stays.
+    // Text and backs of the cell, fixed column and fixed row defaults, then the grid's background.
+    Check(2, 2, {400, 300}, {{"fixedbk; sys; colours", "111111 222222 333333 abcdef 444444"}});
 }
 
 struct CTaggedCell : CGridCell {
