@@ -265,10 +265,8 @@ inline const std::map<std::string, Query>& Queries()
         {"colours",
          [](Cmd& c) {
              auto def = [&](bool row, bool col) { return c.g.GetDefaultCell(row, col).GetBackClr(); };
-             return (std::ostringstream()
-                     << std::hex << c.g.GetDefaultCell(false, false).GetTextClr() << " " << def(false, false) << " "
-                     << def(false, true) << " " << def(true, false) << " " << c.g.GetGridBkColor())
-                 .str();
+             return Nums(c.g.GetDefaultCell(false, false).GetTextClr(), def(false, false), def(false, true),
+                         def(true, false), c.g.GetGridBkColor());
          }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},

@@ -151,7 +151,7 @@ TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
 {
     // New text 111111, window 222222, face 333333, shadow 444444; the fixed row's own abcdef stays.
     // Text and backs of the cell, fixed column and fixed row defaults, then the grid's background.
-    Check(2, 2, {400, 300}, {{"fixedbk; sys; colours", "111111 222222 333333 abcdef 444444"}});
+    Check(2, 2, {400, 300}, {{"fixedbk; sys; colours", Nums(0x111111, 0x222222, 0x333333, 0xABCDEF, 0x444444)}});
 }
 
 struct CTaggedCell : CGridCell {
