@@ -272,7 +272,6 @@ inline const std::map<std::string, Query>& Queries()
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
         {"editable", [](Cmd& c) { return "editable " + Nums(c.g.IsCellEditable(c.R(1), c.C(1))); }},
-        {"modflag", [](Cmd& c) { return "mod " + Nums(c.g.GetModified()); }},
         {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
         {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
         {"origin",
@@ -306,8 +305,6 @@ inline const std::map<std::string, Query>& Queries()
          }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
-        {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
-        {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
     };
     return queries;

@@ -21,23 +21,25 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
             "size 2 0 | 1 | 1 | st48 | f0f0f0 | 123456 | st0 | st80 | st112"}});
     // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
     // below the fixed band shrinks the band.
-    Check(4, 3, {400, 300},
-          {{"unmod; focus 4,3; rows 3; state; col 1; modflag; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
-            "99,0; rows 0; fixed",
-            "1 | focus -1,-1 sel 3,4--1,-1/0 | r1c1 r2c1  | mod 1 | 1 | 0 | 0 | st48 |  |  | 1 | fixed 0 1"}});
+    Check(
+        4, 3, {400, 300},
+        {{"unmod; focus 4,3; rows 3; state; col 1; modified 1,1; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
+          "99,0; rows 0; fixed",
+          "1 | focus -1,-1 sel 3,4--1,-1/0 | r1c1 r2c1  | mod 1 0 | 1 | 0 | 0 | st48 |  |  | 1 | fixed 0 1"}});
 }
 
 TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 {
     // States: 1 focused, 2 selected. A row inserted at the focus row's own index goes above it;
     // only -1 means "append".
-    Check(4, 3, {400, 300},
-          {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modflag; st 4,2; insert 4 "
-            "again; state; get 5,2; append tail; insert 0 no; insert 99 no; insert -2 no; size; get 7,0",
-            "2 | focus 4,2 sel 4,2-4,2/1 | r1c2  r2c2 r3c2 r4c2  | new |  | mod 1 | st3 | 4 | focus 5,2 sel "
-            "5,2-5,2/1 | r3c2 | 7 | -1 | -1 | -1 | size 8 4 | tail"},
-           {"focus 2,2; sel 1,1 3,3; delete 2; state; col 1; st 2,2; delete 0; delete 4; fixed",
-            "1 | focus -1,-1 sel 4,4--1,-1/0 | r1c1 r3c1 r4c1  | st0 | 1 | 0 | fixed 0 1"}});
+    Check(
+        4, 3, {400, 300},
+        {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modified 1,1; st 4,2; insert 4 "
+          "again; state; get 5,2; append tail; insert 0 no; insert 99 no; insert -2 no; size; get 7,0",
+          "2 | focus 4,2 sel 4,2-4,2/1 | r1c2  r2c2 r3c2 r4c2  | new |  | mod 1 0 | st3 | 4 | focus 5,2 sel "
+          "5,2-5,2/1 | r3c2 | 7 | -1 | -1 | -1 | size 8 4 | tail"},
+         {"focus 2,2; sel 1,1 3,3; delete 2; state; col 1; st 2,2; delete 0; delete 4; fixed",
+          "1 | focus -1,-1 sel 4,4--1,-1/0 | r1c1 r3c1 r4c1  | st0 | 1 | 0 | fixed 0 1"}});
     Check(-1, 0, {400, 300}, {{"append only; size; get 0,0", "0 | size 1 1 | only"}});
 }
 
@@ -51,8 +53,8 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
             "focus 0,2 sel 1,4--1,-1/0 | st49 | 0,2 0,2 0,3 0,3 0,3 | v 0 | count 0 | r0c1"}});
     Check(-1, 0, {400, 300},
           {{"wheel -240; pages v 1; down 10,10; up 10,10; dbl 10,10; rup 10,10; all; paste; pointer 10,500; timer; "
-            "copyok; sortok 0; ncmds; draw; codes",
-            "copy 0 | sort 0 | cmds 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
+            "copy; sortok 0; cmds; draw; codes",
+            "none | sort 0 | taken 1 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
             "-101@-1,-1"}});
 }
 
