@@ -2,8 +2,6 @@
 
 #include "grid/gridscript.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using gridscript::Check;

@@ -8,8 +8,6 @@
 #include <QDialog>
 #include <QImage>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using widgetscript::Play;

@@ -8,8 +8,6 @@
 #include <QMenu>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using widgetscript::Play;
@@ -25,11 +23,6 @@ struct CEditFixture : CWidgetFixture {
     {
         QTest::keyClick(&widget, key);
         return widget.Editor();
-    }
-    void Close(Qt::Key key)
-    {
-        QTest::keyClick(widget.Editor(), key);
-        Settle();
     }
 };
 
