@@ -52,11 +52,6 @@ TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
     // Measured on the view: a space is 7 wide, " XXXXXXXXXXXX " 14 * 7 and 14 high.
     const CGridDefaultCell& header = f.grid.GetDefaultCell(true, false);
     EXPECT_EQ(Nums(def.GetHeight(), header.GetWidth(), header.GetMargin()), "21 98 7");
-    def.SetHeight(31);
-    def.SetWidth(77);
-    f.grid.SetRowCount(4);
-    f.grid.SetColumnCount(4);
-    EXPECT_EQ(Nums(f.grid.GetRowHeight(3), f.grid.GetColumnWidth(3)), "31 77");
 }
 
 TEST(GridCell, DrawsBackgroundFrameAndTextByState)
