@@ -25,8 +25,7 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
     cell->SetTextClr(0x0000FF);
     cell->SetMargin(1);
     cell->SetFormat(GridText::Center);
-    CGridFont own;
-    own.faceName = "Own Face";
+    CGridFont own{.faceName = "Own Face"};
     cell->SetFont(&own);
     own.faceName = "Changed";
     EXPECT_EQ(DrawCell(*cell, 1, 2, {100, 20, 149, 39}),
@@ -41,8 +40,7 @@ TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
 {
     CGridFixture f(2, 2);
     CGridDefaultCell& def = f.grid.GetDefaultCell(false, false);
-    CGridFont font;
-    font.faceName = std::string(40, 'n');
+    CGridFont font{.faceName = std::string(40, 'n')};
     def.SetFont(&font);
     EXPECT_EQ(def.GetFont().faceName.size(), 31u);
     font.faceName = "Big";

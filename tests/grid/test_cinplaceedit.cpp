@@ -83,9 +83,7 @@ TEST(InPlaceEdit, RightClickShowsTheEditMenuAndTheEditGoesOn)
 TEST(InPlaceEdit, GrowsWithItsTextUpToTheGridsRightEdgeInTheGridsFont)
 {
     CEditFixture f;
-    CGridFont own;
-    own.faceName = "Own Face";
-    own.height = -31;
+    const CGridFont own{.height = -31, .faceName = "Own Face"};
     f.widget.Grid().GetCell(2, 2)->SetFont(&own);
     CInPlaceEdit* editor = f.Open(Qt::Key_F2);
     ASSERT_NE(editor, nullptr);
