@@ -41,13 +41,11 @@ TEST(GridWidget, KeysNavigateCopyPasteAndDelete)
 
 TEST(GridWidget, WheelAndScrollBarsMoveByWholeRows)
 {
-    // The top row and the bar's value. With rows of 25 pixels every arrow click moves one row;
-    // columns of differing widths step one at a time too.
+    // The top row (or left column) and the bar's value: every arrow click moves one line.
     CWidgetFixture f(50, 3);
     ASSERT_EQ(QApplication::wheelScrollLines(), 3);
-    EXPECT_EQ(Play(f, "wheel -120; where; setbar 220; where; rowh 25; vscroll 0; step v + 2; step v - 1; cols 12; "
-                      "colw 2 130; step h + 2"),
-              "4 66 | 11 220 | 2 25 3 50 | 2 25 | 2 60 3 190");
+    EXPECT_EQ(Play(f, "wheel -120; where; setbar 220; where; step v + 2; step v - 1; cols 12; step h + 2"),
+              "4 66 | 11 220 | 12 242 13 264 | 12 242 | 2 60 3 120");
 }
 
 TEST(GridWidget, EscReachesTheDialogUnlessAnEditTakesIt)

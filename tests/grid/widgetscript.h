@@ -107,14 +107,7 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
         {"clear", [](WCmd& c) { c.f.owner.Clear(); }},
         {"rows", [](WCmd& c) { c.g.SetRowCount(c.I(1)); }},
         {"setbar", [](WCmd& c) { c.f.widget.verticalScrollBar()->setValue(c.I(1)); }},
-        {"vscroll", [](WCmd& c) { c.g.SetScrollPos(true, c.I(1)); }},
         {"cols", [](WCmd& c) { c.g.SetColumnCount(c.I(1)); }},
-        {"colw", [](WCmd& c) { c.g.SetColumnWidth(c.I(1), c.I(2)); }},
-        {"rowh",
-         [](WCmd& c) {
-             for (int r = 1; r < c.g.GetRowCount(); ++r)
-                 c.g.SetRowHeight(r, c.I(1));
-         }},
         {"wheel", [](WCmd& c) { Wheel(c.f.Viewport(), c.I(1)); }},
     };
     return gridscript::Run<WCmd>(
