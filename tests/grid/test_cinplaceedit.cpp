@@ -109,8 +109,8 @@ TEST(InPlaceEdit, EndsExactlyOnceOnFocusLossAndSilentlyWhenItsRowGoes)
               "8 | -106@2,2=8 | no editor0");
 
     CEditFixture r; // the edited row goes
-    EXPECT_EQ(Play(r, "key F2; rows 2; settle; editor; ends; hasfocus; rows 5; get 2,2"),
-              "no editor | ends 0 | has focus 1 | ");
+    EXPECT_EQ(Play(r, "key F2; rows 2; settle; editor; codes; hasfocus; rows 5; get 2,2"),
+              "no editor | -105@2,2 | has focus 1 | ");
 }
 
 } // namespace

@@ -88,7 +88,6 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
              return out;
          }},
         {"codes", [](WCmd& c) { return c.f.owner.Codes(); }},
-        {"ends", [](WCmd& c) { return "ends " + Nums(c.f.owner.Count(GridNotifyEndEdit)); }},
     };
     static const std::map<std::string, A> actions = {
         {"click", [](WCmd& c) { c.f.Click(c.R(1), c.C(1), c.Mods(2)); }},
