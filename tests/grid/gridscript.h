@@ -34,7 +34,6 @@ inline std::string Range(const CCellRange& r)
     return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
 }
 
-// The place of `name` in `names`.
 inline int Index(std::initializer_list<std::string> names, const std::string& name)
 {
     return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
@@ -52,7 +51,6 @@ inline unsigned Key(const std::string& name)
     return it != keys.end() ? it->second : static_cast<unsigned char>(name.at(0));
 }
 
-// What `f` makes of each item, run together.
 template <typename Items, typename F>
 std::string Join(const Items& items, F f)
 {
@@ -62,7 +60,6 @@ std::string Join(const Items& items, F f)
     return out;
 }
 
-// The drawing calls of one cell.
 inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, CGridRect rect)
 {
     CRecordingPainter painter;
@@ -70,7 +67,6 @@ inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, C
     return painter.m_Ops;
 }
 
-// The same, separated by '|'.
 inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rect)
 {
     const auto ops = DrawOps(cell, row, col, rect);
@@ -404,7 +400,6 @@ inline const std::map<std::string, Action>& Actions()
     return actions;
 }
 
-// Runs the script and returns the answers of its queries.
 inline std::string Play(CGridFixture& f, const std::string& script)
 {
     return Run<Cmd>(
