@@ -87,11 +87,7 @@ public:
 
     CGridCtrl& m_Grid;
     CGridSize m_Client;
-    CGridFont m_Font = [] {
-        CGridFont font;
-        font.faceName = "Test Sans";
-        return font;
-    }();
+    CGridFont m_Font{.faceName = "Test Sans"};
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
     std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;
@@ -224,9 +220,7 @@ inline void FillGrid(CGridCtrl& grid, int rows, int cols, int width, int height)
         grid.SetColumnWidth(c, width);
 }
 
-// A grid of (1 + rows) x (1 + cols) with one fixed row and column, cells
-// 50 x 20 pixels, cell texts "r<row>c<col>", attached to a fake view; with
-// rows < 0 an empty grid.
+// FillGrid's grid with cells of 50 x 20 on a fake view; with rows < 0 an empty grid.
 struct CGridFixture {
     CGridCtrl grid;
     CFakeGridView view{grid};

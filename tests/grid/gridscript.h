@@ -34,7 +34,6 @@ inline std::string Range(const CCellRange& r)
     return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
 }
 
-// The place of `name` in `names`.
 inline int Index(std::initializer_list<std::string> names, const std::string& name)
 {
     return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
@@ -52,7 +51,6 @@ inline unsigned Key(const std::string& name)
     return it != keys.end() ? it->second : static_cast<unsigned char>(name.at(0));
 }
 
-// What `f` makes of each item, run together.
 template <typename Items, typename F>
 std::string Join(const Items& items, F f)
 {
@@ -62,7 +60,6 @@ std::string Join(const Items& items, F f)
     return out;
 }
 
-// The drawing calls of one cell.
 inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, CGridRect rect)
 {
     CRecordingPainter painter;
@@ -70,7 +67,6 @@ inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, C
     return painter.m_Ops;
 }
 
-// The same, separated by '|'.
 inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rect)
 {
     const auto ops = DrawOps(cell, row, col, rect);
@@ -261,11 +257,17 @@ inline const std::map<std::string, Query>& Queries()
         {"settext", [](Cmd& c) { return Nums(c.g.SetItemText(c.R(1), c.C(1), c.Rest(2))); }},
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
+        {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
+        {"colours",
+         [](Cmd& c) {
+             auto def = [&](bool row, bool col) { return c.g.GetDefaultCell(row, col).GetBackClr(); };
+             return Nums(c.g.GetDefaultCell(false, false).GetTextClr(), def(false, false), def(false, true),
+                         def(true, false), c.g.GetGridBkColor());
+         }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
         {"editable", [](Cmd& c) { return "editable " + Nums(c.g.IsCellEditable(c.R(1), c.C(1))); }},
-        {"modflag", [](Cmd& c) { return "mod " + Nums(c.g.GetModified()); }},
         {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
         {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
         {"origin",
@@ -282,7 +284,7 @@ inline const std::map<std::string, Query>& Queries()
              return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}), [](auto& r) { return " " + Quad(r); });
          }},
         {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
-        {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax); }},
+        {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
         // The number of texts drawn and the first drawing call.
         {"draw",
          [](Cmd& c) {
@@ -299,22 +301,6 @@ inline const std::map<std::string, Query>& Queries()
          }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
-        {"ranges",
-         [](Cmd& c) {
-             int height = 0, width = 0;
-             for (int r = 0; r < c.g.GetRowCount(); ++r)
-                 height += c.g.GetRowHeight(r);
-             for (int col = 0; col < c.g.GetColumnCount(); ++col)
-                 width += c.g.GetColumnWidth(col);
-             const std::string got =
-                 Nums(c.g.GetVirtualHeight(), c.g.GetVirtualWidth(), c.f.view.m_VMax, c.f.view.m_HMax);
-             const CGridSize client = c.f.view.m_Client;
-             const std::string sums =
-                 Nums(height, width, std::max(0, height - client.cy), std::max(0, width - client.cx));
-             return got == sums ? "ok" : got + " not " + sums;
-         }},
-        {"ncmds", [](Cmd& c) { return "cmds " + Nums(c.f.owner.m_Commands.size()); }},
-        {"copyok", [](Cmd& c) { return "copy " + Nums(c.g.CopyTextFromGrid().has_value()); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
     };
     return queries;
@@ -386,12 +372,6 @@ inline const std::map<std::string, Action>& Actions()
         {"fg", [](Cmd& c) { c.g.SetItemFgColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
         {"defclr", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetClr(std::stoul(c.w.at(1), nullptr, 16)); }},
         {"deftext", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetText(c.Rest(1)); }},
-        {"deffont",
-         [](Cmd& c) {
-             CGridFont font;
-             font.faceName = c.Rest(1);
-             c.g.GetDefaultCell(false, false).SetFont(&font);
-         }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         // The owner's answer to one trigger.
@@ -409,11 +389,17 @@ inline const std::map<std::string, Action>& Actions()
         {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
         {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
         {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
+        {"fixedbk", [](Cmd& c) { c.g.GetDefaultCell(true, false).SetBackClr(0xABCDEF); }},
+        {"sys",
+         [](Cmd& c) {
+             c.g.SetSystemColours({.text = 0x111111, .window = 0x222222, .face = 0x333333, .shadow = 0x444444});
+         }},
+        {"fixedrows", [](Cmd& c) { c.g.SetFixedRowCount(c.I(1)); }},
+        {"fixedcols", [](Cmd& c) { c.g.SetFixedColumnCount(c.I(1)); }},
     };
     return actions;
 }
 
-// Runs the script and returns the answers of its queries.
 inline std::string Play(CGridFixture& f, const std::string& script)
 {
     return Run<Cmd>(

@@ -2,8 +2,6 @@
 
 #include "grid/gridscript.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 using gridscript::Check;
@@ -13,40 +11,33 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
     const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
     EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
-    EXPECT_TRUE(bare.SetFixedRowCount(2));
-    EXPECT_EQ(bare.GetRowCount(), 2);
-    bare.SetColumnCount(3);
-    bare.SetRowCount(4);
-    bare.SetItemBkColour(1, 1, 0x123456);
-    bare.SetItemBkColour(2, 1, 0x654321);
-    bare.SetFixedRowCount(3); // row 2 joins the band and takes its look
-    EXPECT_EQ(bare.GetItemState(2, 1), GridState::Fixed | GridState::FixedRow);
-    EXPECT_EQ(bare.GetCell(2, 1)->GetBackClr(), bare.GetDefaultCell(true, false).GetBackClr());
-    EXPECT_EQ(bare.GetCell(1, 1)->GetBackClr(), 0x123456u);
-    bare.SetFixedColumnCount(1);
-    bare.SetFixedRowCount(1);
-    EXPECT_EQ(
-        Nums(bare.GetItemState(1, 1), bare.GetItemState(1, 0), bare.GetItemState(0, 0)),
-        Nums(0u, GridState::Fixed | GridState::FixedCol, GridState::Fixed | GridState::FixedRow | GridState::FixedCol));
+    // States: 16 fixed, 32 fixed row, 64 fixed column. Row 2 joins the band and takes its look
+    // (the fixed default's f0f0f0); row 1 keeps its own colour.
+    Check(-1, 0, {400, 300},
+          {{"fixedrows 2; size; cols 3; rows 4; bk 1,1 123456; bk 2,1 654321; fixedrows 3; st 2,1; back 2,1; back "
+            "1,1; fixedcols 1; fixedrows 1; st 1,1; st 1,0; st 0,0",
+            "size 2 0 | 1 | 1 | st48 | f0f0f0 | 123456 | st0 | st80 | st112"}});
     // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
     // below the fixed band shrinks the band.
-    Check(4, 3, {400, 300},
-          {{"unmod; focus 4,3; rows 3; state; col 1; modflag; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
-            "99,0; rows 0; fixed",
-            "1 | focus -1,-1 sel 3,4--1,-1/0 | r1c1 r2c1  | mod 1 | 1 | 0 | 0 | st48 |  |  | 1 | fixed 0 1"}});
+    Check(
+        4, 3, {400, 300},
+        {{"unmod; focus 4,3; rows 3; state; col 1; modified 1,1; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
+          "99,0; rows 0; fixed",
+          "1 | focus -1,-1 sel 3,4--1,-1/0 | r1c1 r2c1  | mod 1 0 | 1 | 0 | 0 | st48 |  |  | 1 | fixed 0 1"}});
 }
 
 TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 {
     // States: 1 focused, 2 selected. A row inserted at the focus row's own index goes above it;
     // only -1 means "append".
-    Check(4, 3, {400, 300},
-          {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modflag; st 4,2; insert 4 "
-            "again; state; get 5,2; append tail; insert 0 no; insert 99 no; insert -2 no; size; get 7,0",
-            "2 | focus 4,2 sel 4,2-4,2/1 | r1c2  r2c2 r3c2 r4c2  | new |  | mod 1 | st3 | 4 | focus 5,2 sel "
-            "5,2-5,2/1 | r3c2 | 7 | -1 | -1 | -1 | size 8 4 | tail"},
-           {"focus 2,2; sel 1,1 3,3; delete 2; state; col 1; st 2,2; delete 0; delete 4; fixed",
-            "1 | focus -1,-1 sel 4,4--1,-1/0 | r1c1 r3c1 r4c1  | st0 | 1 | 0 | fixed 0 1"}});
+    Check(
+        4, 3, {400, 300},
+        {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modified 1,1; st 4,2; insert 4 "
+          "again; state; get 5,2; append tail; insert 0 no; insert 99 no; insert -2 no; size; get 7,0",
+          "2 | focus 4,2 sel 4,2-4,2/1 | r1c2  r2c2 r3c2 r4c2  | new |  | mod 1 0 | st3 | 4 | focus 5,2 sel "
+          "5,2-5,2/1 | r3c2 | 7 | -1 | -1 | -1 | size 8 4 | tail"},
+         {"focus 2,2; sel 1,1 3,3; delete 2; state; col 1; st 2,2; delete 0; delete 4; fixed",
+          "1 | focus -1,-1 sel 4,4--1,-1/0 | r1c1 r3c1 r4c1  | st0 | 1 | 0 | fixed 0 1"}});
     Check(-1, 0, {400, 300}, {{"append only; size; get 0,0", "0 | size 1 1 | only"}});
 }
 
@@ -60,8 +51,8 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
             "focus 0,2 sel 1,4--1,-1/0 | st49 | 0,2 0,2 0,3 0,3 0,3 | v 0 | count 0 | r0c1"}});
     Check(-1, 0, {400, 300},
           {{"wheel -240; pages v 1; down 10,10; up 10,10; dbl 10,10; rup 10,10; all; paste; pointer 10,500; timer; "
-            "copyok; sortok 0; ncmds; draw; codes",
-            "copy 0 | sort 0 | cmds 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
+            "copy; sortok 0; cmds; draw; codes",
+            "none | sort 0 | taken 1 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
             "-101@-1,-1"}});
 }
 
@@ -98,7 +89,7 @@ TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
     // 180 pixels), column 8 at the right.
     Check(40, 10, {300, 200},
           {{"vis 9,5; vis 10,1; ensure 15,8; top; rect 15,8; ensure 2,1; top; vmax",
-            "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620"}});
+            "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620 250"}});
 }
 
 TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
@@ -115,14 +106,12 @@ TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 
 TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
 {
-    // 11 rows of 20 and 6 columns of 50 fit; "ranges" says "ok" while the virtual size is the sum
-    // of the lines and the scroll ranges what is left of it beyond the client area.
-    Check(
-        10, 5, {400, 300},
-        {{"rowh 5 200; ranges; colw 2 250; ranges; colw 2 0; ranges; insert 3 new; ranges; delete 5; ranges; rows 40; "
-          "ranges; cols 12; ranges; autocol 1; ranges; autorow 1; ranges; sort 1 -; ranges; rows 3; ranges; cols 2; "
-          "ranges",
-          "ok | ok | ok | 3 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | 1 | ok | ok | 1 | ok | 1 | ok"}});
+    // 11 rows of 20 and 6 columns of 50 fit; the scroll ranges are what is beyond the client area.
+    Check(10, 5, {400, 300},
+          {{"rowh 5 200; vmax; colw 2 250; vmax; colw 2 0; vmax; insert 3 new; vmax; delete 5; vmax; rows 40; vmax; "
+            "cols 12; vmax; autocol 1; vmax; autorow 1; vmax; sort 1 -; vmax; rows 3; vmax; cols 2; vmax",
+            "vmax 100 0 | vmax 100 100 | vmax 100 0 | 3 | vmax 121 0 | 1 | vmax 101 0 | 1 | vmax 710 0 | 1 | vmax 710 "
+            "438 | 1 | vmax 710 437 | 1 | vmax 718 437 | vmax 718 437 | 1 | vmax 0 437 | 1 | vmax 0 0"}});
 }
 
 TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
@@ -160,17 +149,9 @@ TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
 
 TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
 {
-    CGridFixture f(2, 2);
-    f.grid.GetDefaultCell(true, false).SetBackClr(0x00ABCDEF);
-    CGridSystemColours colours = f.grid.GetSystemColours();
-    colours.text = 0x111111;
-    colours.window = 0x222222;
-    colours.face = 0x333333;
-    f.grid.SetSystemColours(colours);
-    auto cell = [&](bool row, bool col) -> const CGridDefaultCell& { return f.grid.GetDefaultCell(row, col); };
-    EXPECT_EQ(Nums(cell(false, false).GetTextClr(), cell(false, false).GetBackClr(), cell(false, true).GetBackClr(),
-                   cell(true, false).GetBackClr()),
-              Nums(0x111111, 0x222222, 0x333333, 0xABCDEF));
+    // New text 111111, window 222222, face 333333, shadow 444444; the fixed row's own abcdef stays.
+    // Text and backs of the cell, fixed column and fixed row defaults, then the grid's background.
+    Check(2, 2, {400, 300}, {{"fixedbk; sys; colours", Nums(0x111111, 0x222222, 0x333333, 0xABCDEF, 0x444444)}});
 }
 
 struct CTaggedCell : CGridCell {

@@ -35,9 +35,6 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
             "5 | 2,1/1 | 2: 2,1 key 9 | editing 1"},
            {"focus 2,2; edit 2,2 5; finish Down 5; ft; editors; editing 3,2", "3,2/1 | 2: 3,2 key 1114152 | editing 1"},
            {"focus 3,3; edit 3,3 5; finish Tab 5; ft; editors", "3,3/1 | 1: 3,3 key 53"},
-           {"focus 3,2; edit 3,2 5; finish Down 5; ft; editors", "3,2/1 | 1: 3,2 key 53"},
-           {"focus 1,1; edit 1,1 5; finish Up 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
-           {"focus 1,1; edit 1,1 5; finish Left 5; ft; editors", "1,1/1 | 1: 1,1 key 53"},
            {"focus 2,1; edit 2,1 5; finish Return 5; get 2,1; ft; editors; editing 2,1",
             "5 | 2,1/1 | 1: 2,1 key 53 | editing 0"},
            // Delete clears through the validated change; read-only or a veto keep the text.
@@ -56,18 +53,11 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
 
 TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
 {
-    // However the view moves, the open box would stay over another row: the edit ends into its
-    // own cell. A wheel turn that goes nowhere leaves it open.
+    // However the view moves, the open box would stay over another row: the text typed so far
+    // goes into its own cell. A wheel turn that goes nowhere leaves it open.
     Check(50, 12, {400, 300},
-          {{"focus 2,2; key F2; wheel -120; editing 2,2; get 2,2", "editing 0 | r2c2"},
-           {"focus 2,2; key F2; scroll v 45; editing 2,2; top", "editing 0 | top 4 1"},
+          {{"focus 2,2; key F2; etext typed; wheel -120; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
            {"focus 2,2; key F2; wheel 120; editing 2,2; top", "editing 1 | top 1 1"}});
-    // The text typed so far goes into the cell however the view moves.
-    Check(
-        50, 12, {400, 300},
-        {{"focus 2,2; key F2; etext typed; lines h 1; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
-         {"focus 2,2; key F2; etext typed; pages v 1; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
-         {"focus 2,2; key F2; etext typed; wheel -120; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"}});
     // An open editor follows its cell when rows move under it.
     Check(3, 1, {400, 300},
           {{"text 1,1 c; text 2,1 a; text 3,1 b; edit 1,1 Mouse; sort 1 +; insert 1 new; editing 4,1; clear; finish "
@@ -128,10 +118,7 @@ TEST(GridClipboard, CopyCutAndPaste)
     // Hidden rows and columns give no text and no separator, wherever they lie.
     Check(3, 3, {400, 300},
           {{"colw 2 0; sel 1,1 3,3; focus 1,1; key C ctrl; clipboard", "r1c1\tr1c3\nr2c1\tr2c3\nr3c1\tr3c3"},
-           {"colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr2c1\tr2c2\nr3c1\tr3c2"},
-           {"rowh 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\tr1c3\nr2c1\tr2c2\tr2c3"},
-           {"rowh 1 0; colw 1 0; sel 1,1 3,3; copy", "r2c2\tr2c3\nr3c2\tr3c3"},
-           {"rowh 2 0; colw 3 0; sel 1,1 3,3; copy", "r1c1\tr1c2\nr3c1\tr3c2"},
+           {"rowh 1 0; colw 3 0; sel 1,1 3,3; copy", "r2c1\tr2c2\nr3c1\tr3c2"},
            // Unselected cells inside the block stay empty.
            {"click 1,1; click 2,3 ctrl; copy; can", "r1c1\t\t\n\t\tr2c3 | can 1 1 0"},
            // Cut copies, then clears what may be changed.
@@ -155,10 +142,6 @@ TEST(GridClipboard, CopyCutAndPaste)
             "can 0 0 0 |  | can 0 0 1 | r1c1 | can 0 0 0 | z | pastes 1 | r2c2"},
            // Select all notifies around the selection.
            {"click 1,2; clear; key A ctrl; count; codes", "count 9 | -100@1,2 -101@1,2"}});
-    // A block with a hidden last column, pasted back, ends where it ended.
-    Check(3, 5, {400, 300},
-          {{"colw 3 0; sel 1,1 1,3; focus 1,4; key Insert ctrl; key V ctrl; get 1,4; get 1,5; reset; can; copy",
-            "r1c1 | r1c2 | can 0 0 1 | none"}});
 }
 
 TEST(GridSorting, OrdersWholeRowsByTextNumbersOrACompareFunction)
@@ -181,15 +164,6 @@ TEST(GridSorting, OrdersWholeRowsByTextNumbersOrACompareFunction)
     });
     c.grid.SortItems(1, true, 42);
     EXPECT_EQ(c.Column(1) + std::to_string(seen), "dddd ccc bb a 42");
-
-    CGridFixture big(2000, 1);
-    std::string sorted;
-    for (int row = 1; row <= 2000; ++row) {
-        big.grid.SetItemText(row, 1, std::to_string((row * 7919) % 2000));
-        sorted += std::to_string(row - 1) + " ";
-    }
-    Play(big, "numeric 1; sort 1 +");
-    EXPECT_EQ(big.Column(1), sorted);
 }
 
 TEST(GridOwnerHooks, OwnerHearsEachSortAfterTheRowsMoved)
@@ -217,14 +191,10 @@ TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
     // F2 on (2, 1) is heard first.
     Check(4, 4, {400, 300},
           {{"answer click text; click 2,2; requests; editors", "2,2 click #1; | 1: 2,2 key 1"},
-           {"answer click owner; click 2,2; requests; editors", "2,2 click #1; | 0"},
            {"answer click text; ro 2,2; click 2,2; requests; editors", " | 0"},
-           {"answer dbl text; dbl @2,2; requests; editors", "2,2 double click #1; | 1: 2,2 key 1"},
            {"answer dbl nothing; dbl @2,2; requests; editors", "2,2 double click #1; | 0"},
            {"answer dbl owner; ro 2,2; dbl @2,2; requests; editors", "2,2 double click #1; | 0"},
            {"answer char text; char x; requests; editors", "2,2 character #120; | 1: 2,2 key 120"},
-           {"answer char nothing; char x; requests; editors", "2,2 character #120; | 0"},
-           {"answer F2 text; key F2; requests; editors", "2,2 F2 #1; | 1: 2,2 key 1"},
            {"answer F2 owner; key F2; requests; editors", "2,2 F2 #1; | 0"},
            {"answer next text; focus 2,1; key F2; finish Tab typed; requests; editors; ft",
             "2,1 F2 #1;2,2 next cell #9; | 2: 2,2 key 9 | 2,2/1"},

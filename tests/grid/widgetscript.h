@@ -88,7 +88,6 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
              return out;
          }},
         {"codes", [](WCmd& c) { return c.f.owner.Codes(); }},
-        {"ends", [](WCmd& c) { return "ends " + Nums(c.f.owner.Count(GridNotifyEndEdit)); }},
     };
     static const std::map<std::string, A> actions = {
         {"click", [](WCmd& c) { c.f.Click(c.R(1), c.C(1), c.Mods(2)); }},
@@ -107,15 +106,7 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
         {"clear", [](WCmd& c) { c.f.owner.Clear(); }},
         {"rows", [](WCmd& c) { c.g.SetRowCount(c.I(1)); }},
         {"setbar", [](WCmd& c) { c.f.widget.verticalScrollBar()->setValue(c.I(1)); }},
-        {"vscroll", [](WCmd& c) { c.g.SetScrollPos(true, c.I(1)); }},
         {"cols", [](WCmd& c) { c.g.SetColumnCount(c.I(1)); }},
-        {"colw", [](WCmd& c) { c.g.SetColumnWidth(c.I(1), c.I(2)); }},
-        {"rowh",
-         [](WCmd& c) {
-             for (int r = 1; r < c.g.GetRowCount(); ++r)
-                 c.g.SetRowHeight(r, c.I(1));
-         }},
-        {"wtype", [](WCmd& c) { QTest::keyClicks(&c.f.widget, QString::fromStdString(c.Rest(1))); }},
         {"wheel", [](WCmd& c) { Wheel(c.f.Viewport(), c.I(1)); }},
     };
     return gridscript::Run<WCmd>(
