@@ -36,6 +36,7 @@ TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
     WriteTextFile(settings,
                   "[General]\nBRUSH_PATH=" + Samples("patterns/") + "\nPEN_FILE=" + Samples("CARTORAW.PEN\n"));
     WriteTextFile(cli.File("bad.pen"), "PENX----");
+    WriteTextFile(cli.File("none.pen"), std::string("PEN2\0\0\0\0", 8));
     cli.Expect({{"preview @stratigraphy.leg %/given.png" + kAssets, "0||"},
                 {"preview @stratigraphy.leg %/set.png", "0||"},
                 {"XDG_CONFIG_HOME=%/none preview @stratigraphy.leg %/bare.png", "0||"},
@@ -44,9 +45,11 @@ TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
     EXPECT_NE(ReadTextFile(cli.File("bare.png")), ReadTextFile(cli.File("given.png")));
     // 14 rows of 28 under the heading (87) and above the margin (16).
     EXPECT_EQ(QImage(QString::fromStdString(cli.File("narrow.png"))).size(), QSize(300, 495));
-    // A PEN_FILE setting that is no pen file only leaves the line samples out.
+    // A PEN_FILE setting that is no pen file only leaves the line samples out,
+    // and a pen file that declares no styles is a pen file all the same.
     WriteTextFile(settings, "[General]\nPEN_FILE=" + cli.File("bad.pen") + "\n");
-    EXPECT_EQ(cli.Run("preview @stratigraphy.leg %/unset.png"), "0||");
+    cli.Expect({{"preview @stratigraphy.leg %/unset.png", "0||"},
+                {"preview @stratigraphy.leg %/count0.png --pen %/none.pen", "0||"}});
 }
 
 TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
