@@ -19,6 +19,7 @@ TEST(CliPreview, DrawsSwatchesPatternsAndLineSamples)
         const char* colour;
     } pixels[] = {
         {"granite cross in the red fill colour", 18, 92, "#ff0000"},
+        {"transparent background: a white checker square", 21, 232, "#ffffff"},
         {"solid line sample in the red line colour", 100, 101, "#ff0000"},
         {"a dash of the shale row (8 on, 4 off)", 85, 185, "#000000"},
         {"the gap after it", 87, 185, "#ffffff"},
