@@ -76,6 +76,8 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         EXPECT_EQ(fromText.LEGText(), c.out);
         WriteTextFile(in, c.in);
         EXPECT_TRUE(fromFile.ReadLEG(in).Ok());
+        // A legend keeps the values of its own data type only.
+        EXPECT_EQ(fromFile.m_DataType == DataText ? fromFile.m_From.size() : fromFile.m_StringValues.size(), 0u);
         ASSERT_EQ(fromFile.WriteLEG(out), 1);
         EXPECT_EQ(ReadTextFile(out), c.out);
         again.ReadLEGText(c.out, in);
