@@ -14,10 +14,10 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
     const std::pair<std::string, std::string> cases[] = {
         {"LegendTable Begin\n\tName = \"N\"\n\tDataType = TEXT\n\tLEG = {\n\t}\nLegendTable End\n",
          R"("description": "", "name": "N", "dataType": 2, "headerComments": [], "rows": [])"},
-        {"# h\nLegendTable Begin\n\tName = \"N\"\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n"
+        {"# h\xE9\nLegendTable Begin\n\tName = \"N\"\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n"
          "\t\t0\t2.5\t\"a\xFF\"\t1\t2\t3\t4\t5\t0.25 # c\xB0\n\t\t2.5\t3\t\"\"\t1\t2\t3\t4\t5\n"
          "\t\t3\t4\t\"\"\t16777216\t2\t3\t4\t5\n\t}\nLegendTable End\n",
-         R"("description": "", "name": "N", "dataType": 0, "headerComments": ["# h"], "rows": [{)" + row +
+         R"("description": "", "name": "N", "dataType": 0, "headerComments": ["# h\u00e9"], "rows": [{)" + row +
              R"("comment": "c\u00b0", "from": 0.0, "label": "a\u00ff", "to": 2.5}, {)" + row +
              R"("comment": "", "from": 2.5, "label": "", "to": 3.0}, {)" +
              Replaced(row, R"("fill": 1, "fillTransparent": false)", R"("fill": 16777215, "fillTransparent": true)") +
