@@ -62,6 +62,7 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         rows += "\t\t\"R\"\t\"Row\"\t255\t0\t1\t0\t2\t1\n";
     WriteTextFile(cli.File("long.leg"), rows + "\t}\nLegendTable End\n");
     WriteTextFile(cli.File("short.pen"), std::string("PEN2\0\0", 6));
+    WriteTextFile(cli.File("bad.pen"), "PENX----");
     const std::string e = "1||tessarin-cli preview: ", width = "2||tessarin-cli preview: --width takes a number of "
                                                                "pixels from 240 to 4000, not ";
     const std::pair<std::string, std::string> cases[] = {
@@ -72,6 +73,8 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         {"preview @lithology.leg %/old.png --pen %/none.pen", e + "cannot read the pen file %/none.pen: ENOENT\n"},
         {"preview @lithology.leg %/old.png --pen %/short.pen",
          e + "cannot use the pen file %/short.pen: not a pen file (header shorter than 8 bytes)\n"},
+        {"preview @lithology.leg %/old.png --pen %/bad.pen",
+         e + "cannot use the pen file %/bad.pen: not a pen file (no PEN2 signature)\n"},
         {"preview %/long.leg %/old.png",
          e + "cannot draw %/long.leg: it has 1168 rows, and a picture holds at most 1167 (32767 pixels high)\n"},
         {"preview @lithology.leg %/old.png --width 239", width + "\"239\"\n"},
