@@ -14,11 +14,11 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
     const std::pair<std::string, std::string> cases[] = {
         {"LegendTable Begin\n\tName = \"N\"\n\tDataType = TEXT\n\tLEG = {\n\t}\nLegendTable End\n",
          R"("description": "", "name": "N", "dataType": 2, "headerComments": [], "rows": [])"},
-        {"# h\nLegendTable Begin\n\tName = \"N\"\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n"
-         "\t\t0\t2.5\t\"a\xFF\"\t1\t2\t3\t4\t5\t0.25 # c\n\t\t2.5\t3\t\"\"\t1\t2\t3\t4\t5\n"
+        {"# h\xE9\nLegendTable Begin\n\tName = \"N\"\n\tDataType = NUMERICCONTINUOUS\n\tLEG = {\n"
+         "\t\t0\t2.5\t\"a\xFF\"\t1\t2\t3\t4\t5\t0.25 # c\xB0\n\t\t2.5\t3\t\"\"\t1\t2\t3\t4\t5\n"
          "\t\t3\t4\t\"\"\t16777216\t2\t3\t4\t5\n\t}\nLegendTable End\n",
-         R"("description": "", "name": "N", "dataType": 0, "headerComments": ["# h"], "rows": [{)" + row +
-             R"("comment": "c", "from": 0.0, "label": "a\u00ff", "to": 2.5}, {)" + row +
+         R"("description": "", "name": "N", "dataType": 0, "headerComments": ["# h\u00e9"], "rows": [{)" + row +
+             R"("comment": "c\u00b0", "from": 0.0, "label": "a\u00ff", "to": 2.5}, {)" + row +
              R"("comment": "", "from": 2.5, "label": "", "to": 3.0}, {)" +
              Replaced(row, R"("fill": 1, "fillTransparent": false)", R"("fill": 16777215, "fillTransparent": true)") +
              R"("comment": "", "from": 3.0, "label": "", "to": 4.0}])"},
@@ -60,16 +60,21 @@ TEST(CliLut, DumpsTablesAndLegends)
 
 TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
 {
-    CCliSandbox cli;
-    const CProcessResult help = cli.Exec({"--help"});
-    EXPECT_EQ(help.out.substr(0, 38), "Usage: tessarin-cli COMMAND [ARGS...]\n");
-    cli.Expect({
-        {"--help", "0|" + help.out + "|"},
+    const std::string help = "Usage: tessarin-cli COMMAND [ARGS...]\n       tessarin-cli COMMAND --help\n\nCommands:\n"
+                             "  leg-dump     FILE\n  leg-copy     IN OUT\n  lut-dump     FILE\n  lut-legend   FILE\n"
+                             "  tab-names    TAB\n  tab-import   TAB NAME OUT.leg [--locale-numbers] [--thousands C] "
+                             "[--decimal C]\n  tab-export   IN.leg OUT\n  tab2leg      TAB [--check-timestamp]\n"
+                             "  export-all   OUT.tab [--product P] [--extra \"DIR;DIR\"]\n"
+                             "  list         [--product P] [--extra \"DIR;DIR\"]\n"
+                             "  settings     get NAME | set NAME VALUE\n"
+                             "  preview      LEG OUT.png [--patterns DIR] [--pen FILE] [--width N]\n";
+    CCliSandbox().Expect({
+        {"--help", "0|" + help + "|"},
         {"leg-copy --help",
          "0|Usage: tessarin-cli leg-copy IN OUT\n\nReads the legend IN and writes it to OUT in the "
          "standard .leg layout.\nOUT is replaced atomically; exit code 1 when it cannot be written.\n|"},
-        {"", "2||" + help.out},
-        {"frobnicate", "2||tessarin-cli: unknown command 'frobnicate'\n\n" + help.out},
+        {"", "2||" + help},
+        {"frobnicate", "2||tessarin-cli: unknown command 'frobnicate'\n\n" + help},
         {"leg-copy only-one", "2||tessarin-cli leg-copy: missing arguments\nUsage: tessarin-cli leg-copy IN OUT\n"},
         {"leg-dump a b", "2||tessarin-cli leg-dump: too many arguments\nUsage: tessarin-cli leg-dump FILE\n"},
     });

@@ -68,6 +68,7 @@ TEST(LegendPreview, DrawsSwatchesAndLineSamplesByTheCellRules)
          {"pattern 16,30,64,50 8x8 #cccccc #ffffff", "pattern 16,30,64,50 2x2 #ff none"}},
         {{.fillColour = red, .backColour = blue, .fillTransparent = true, .pattern = 3}, {"fill 16,30,64,50 #ff0000"}},
         {{.fillColour = red, .backColour = blue, .pattern = 4}, {"fill 16,30,64,50 #ff0000"}},
+        {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 0, {}},
         {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 1, {}},
         {{.fillColour = red, .backColour = blue}, {"fill 16,30,64,50 #ff0000"}, 2, {"2 at 78,81 74x16 #123456"}},
     };

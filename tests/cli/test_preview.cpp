@@ -19,6 +19,7 @@ TEST(CliPreview, DrawsSwatchesPatternsAndLineSamples)
         const char* colour;
     } pixels[] = {
         {"granite cross in the red fill colour", 18, 92, "#ff0000"},
+        {"transparent background: a white checker square", 21, 232, "#ffffff"},
         {"solid line sample in the red line colour", 100, 101, "#ff0000"},
         {"a dash of the shale row (8 on, 4 off)", 85, 185, "#000000"},
         {"the gap after it", 87, 185, "#ffffff"},
@@ -36,6 +37,7 @@ TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
     WriteTextFile(settings,
                   "[General]\nBRUSH_PATH=" + Samples("patterns/") + "\nPEN_FILE=" + Samples("CARTORAW.PEN\n"));
     WriteTextFile(cli.File("bad.pen"), "PENX----");
+    WriteTextFile(cli.File("none.pen"), std::string("PEN2\0\0\0\0", 8));
     cli.Expect({{"preview @stratigraphy.leg %/given.png" + kAssets, "0||"},
                 {"preview @stratigraphy.leg %/set.png", "0||"},
                 {"XDG_CONFIG_HOME=%/none preview @stratigraphy.leg %/bare.png", "0||"},
@@ -44,9 +46,11 @@ TEST(CliPreview, TakesItsAssetsFromTheSettingsAndItsWidthFromTheOption)
     EXPECT_NE(ReadTextFile(cli.File("bare.png")), ReadTextFile(cli.File("given.png")));
     // 14 rows of 28 under the heading (87) and above the margin (16).
     EXPECT_EQ(QImage(QString::fromStdString(cli.File("narrow.png"))).size(), QSize(300, 495));
-    // A PEN_FILE setting that is no pen file only leaves the line samples out.
+    // A PEN_FILE setting that is no pen file only leaves the line samples out,
+    // and a pen file that declares no styles is a pen file all the same.
     WriteTextFile(settings, "[General]\nPEN_FILE=" + cli.File("bad.pen") + "\n");
-    EXPECT_EQ(cli.Run("preview @stratigraphy.leg %/unset.png"), "0||");
+    cli.Expect({{"preview @stratigraphy.leg %/unset.png", "0||"},
+                {"preview @stratigraphy.leg %/count0.png --pen %/none.pen", "0||"}});
 }
 
 TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
@@ -58,6 +62,7 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         rows += "\t\t\"R\"\t\"Row\"\t255\t0\t1\t0\t2\t1\n";
     WriteTextFile(cli.File("long.leg"), rows + "\t}\nLegendTable End\n");
     WriteTextFile(cli.File("short.pen"), std::string("PEN2\0\0", 6));
+    WriteTextFile(cli.File("bad.pen"), "PENX----");
     const std::string e = "1||tessarin-cli preview: ", width = "2||tessarin-cli preview: --width takes a number of "
                                                                "pixels from 240 to 4000, not ";
     const std::pair<std::string, std::string> cases[] = {
@@ -68,6 +73,8 @@ TEST(CliPreview, RefusesWhatItCannotReadOrWriteAndKeepsTheOldFile)
         {"preview @lithology.leg %/old.png --pen %/none.pen", e + "cannot read the pen file %/none.pen: ENOENT\n"},
         {"preview @lithology.leg %/old.png --pen %/short.pen",
          e + "cannot use the pen file %/short.pen: not a pen file (header shorter than 8 bytes)\n"},
+        {"preview @lithology.leg %/old.png --pen %/bad.pen",
+         e + "cannot use the pen file %/bad.pen: not a pen file (no PEN2 signature)\n"},
         {"preview %/long.leg %/old.png",
          e + "cannot draw %/long.leg: it has 1168 rows, and a picture holds at most 1167 (32767 pixels high)\n"},
         {"preview @lithology.leg %/old.png --width 239", width + "\"239\"\n"},

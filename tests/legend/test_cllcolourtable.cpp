@@ -41,6 +41,7 @@ TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
         // Blue to red passes through green rather than through grey.
         {true, Rgba(0, 0, 1, 0), Rgba(1, 0, 0, 1), 3, 1, "ff0000@0 ff00@0.5 ff | 0  3/3"},
         {false, CGColor(0, 0, 0), CGColor(255, 255, 255), 1, 0, "30201 | 2 t.lut 1/1"},
+        {true, CGColor(0, 0, 0), CGColor(255, 255, 255), 0, 0, "30201 | 2 t.lut 1/1"},
     };
     for (const auto& c : cases) {
         CLLColourTable table;

@@ -30,6 +30,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         {"short rows keep earlier columns, five numeric columns are dropped", 1,
          "LEG = {\n0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6\n2 3 \"\" 12\n",
          Leg(NC, "0 1 \"\" 10 20 5 255 3 2\n1 2 \"\" 11 21 6 255 3 2\n")},
+        {"trailing blanks zero the next column", 1,
+         "LEG = {\n0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7  \n2 3 \"\" 0 0 \t \t\n3 4 \"\" 0 0 \n",
+         Leg(NC, "0 1 \"\" 0 0 7 255 3 2\n1 2 \"\" 0 0 7 0 3 2\n2 3 \"\" 0 0 0 0 3 2\n")},
         {"text rows need five columns", 1,
          "LegendTable Begin\nDataType = text\nLEG = {\n\"A\" \"\" 0 16777215 0\n\"B\" \"\" 0 16777215\n",
          Leg("TEXT", "\"A\" \"\" 0 16777215 0 0 0 1\n")},
@@ -73,6 +76,8 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         EXPECT_EQ(fromText.LEGText(), c.out);
         WriteTextFile(in, c.in);
         EXPECT_TRUE(fromFile.ReadLEG(in).Ok());
+        // A legend keeps the values of its own data type only.
+        EXPECT_EQ(fromFile.m_DataType == DataText ? fromFile.m_From.size() : fromFile.m_StringValues.size(), 0u);
         ASSERT_EQ(fromFile.WriteLEG(out), 1);
         EXPECT_EQ(ReadTextFile(out), c.out);
         again.ReadLEGText(c.out, in);

@@ -114,6 +114,7 @@ TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
     } cases[] = {
         {"plain", "plain.tab", ""},
         {"upper.TAB", "upper.TAB", ""},
+        {"mixed.TaB", "mixed.TaB", ""},
         {"four", "", "Could not create four: the name does not end in \".tab\""},
     };
     for (const auto& c : cases) {

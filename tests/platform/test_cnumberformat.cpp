@@ -24,8 +24,8 @@ TEST(CNumberFormatParse, FollowsTheCParsersAndClampsIntegersToThe32BitRange)
     CNumberFormat::ParseDouble("  -1.5e3xyz", &end);
     EXPECT_STREQ(end, "xyz");
     // The file readers parse pieces of text in place; they must agree with strtod/strtol.
-    for (const char* text : {"  -2.25e3x", "", "1e", "-1e400", "1e-400", "0x1p3", "4278190080", "-99999999999",
-                             "-99999999999999999999999", "inf", "-nan"}) {
+    for (const char* text : {"  -2.25e3x", "+7", "+-5", "", "1e", "-1e400", "1e-400", "0x1p3", "4278190080",
+                             "-99999999999", "-99999999999999999999999", "inf", "-nan"}) {
         const std::string s(text);
         const double viaC = CNumberFormat::ParseDouble(s.c_str());
         const double viaView = CNumberFormat::ParseDouble(std::string_view(s));

@@ -153,9 +153,9 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
 TEST(InstanceChecker, AStartSaysSoWhenTheRunningEditorDoesNotAnswer)
 {
     CCoreApp app;
-    // Stand-ins for an editor that took the request: one answers something
-    // else, one hangs (it is let go after the start ends).
-    for (const char* answer : std::initializer_list<const char*>{"busy\n", nullptr}) {
+    // Stand-ins for an editor that took the request: one closes at once, one
+    // answers something else, one hangs (it is let go after the start ends).
+    for (const char* answer : std::initializer_list<const char*>{"", "busy\n", nullptr}) {
         SCOPED_TRACE(answer ? answer : "hangs");
         CTempDir runtime;
         const std::string path = runtime.File("probe-record");
