@@ -127,6 +127,7 @@ TEST(HostPlacement, HelpFilePerHost)
         {2, CHelpTarget{"/opt/ferrolin/quarvex/bin/Quarvex.chm"}},
         {3, CHelpTarget{"Quarvex3D.chm"}},
         {4, CHelpTarget{"C:\\Ferrolin\\Strativ\\Strativ.chm"}},
+        {5, CHelpTarget{"Strativ3D.chm"}},
         {6, CHelpTarget{"/opt/tessarin/bin/Fvue.hlp", true}},
         {7, std::nullopt},
         {9, CHelpTarget{"Delictor.chm"}},
