@@ -90,6 +90,7 @@ TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
          {A::DropBehindHost, 7, false}},
         {"another in front, already behind", 300, false, {hostNormal}, {A::None, {}, false}},
         {"another in front, host only top-most", 300, true, {hostTopMost}, {A::Close, {}, true}},
+        {"nothing in front counts as another", 0, true, {hostNormal}, {A::DropBehindHost, 7, false}},
     };
     for (const auto& [name, foreground, topMost, windows, expected] : cases) {
         CFakeWindowSystem ws;
