@@ -116,11 +116,14 @@ TEST(Tessarin, OwnSwitchesExitCodesAndWhatTheyPrint)
     EXPECT_FALSE(std::filesystem::exists(run.Record()));
 }
 
-// A host that ran and ended closes the editor quietly; one that never ran is named.
+// A host that ran and ended closes the editor quietly, also while a start-up message (the pen
+// file, the missing legend) is open; one that never ran is named.
 TEST(Tessarin, ClosesWithinTwoSecondsOfTheHostEnding)
 {
     CApp app;
-    for (const bool ranFirst : {true, false}) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"-Vyrn"}, true}, {{"-Quarvex", "-name", "/no/such.leg"}, true}, {{"-Vyrn"}, false}};
+    for (const auto& [switches, ranFirst] : cases) {
         CEditorRun run;
         QProcess host;
         host.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -130,7 +133,7 @@ TEST(Tessarin, ClosesWithinTwoSecondsOfTheHostEnding)
             host.kill();
             host.waitForFinished();
         }
-        auto editor = run.Start({"-Vyrn", "-PID", pid});
+        auto editor = run.Start(switches + QStringList{"-PID", pid});
         if (ranFirst) {
             ASSERT_TRUE(run.Recorded()); // the host runs: the editor starts and stays
             host.kill();

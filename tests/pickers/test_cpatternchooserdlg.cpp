@@ -91,7 +91,7 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
     } steps[] = {{A::SliderSingleStepAdd, 0, 0, 1}, {A::SliderPageStepAdd, 0, 0, 2}, {A::SliderSingleStepSub, 0, 0, 1},
                  {A::SliderPageStepSub, 0, 0, 0},   {A::SliderNoAction, -120, 0, 1}, {A::SliderNoAction, 120, 1, 0},
                  {A::SliderNoAction, -60, 0, 0},    {A::SliderNoAction, -60, 0, 1},  {A::SliderNoAction, 360, 1, 0},
-                 {A::SliderToMaximum, 0, 0, 2}};
+                 {A::SliderToMaximum, 0, 0, 2},     {A::SliderToMinimum, 0, 0, 0}};
     for (const auto& s : steps) {
         if (s.wheel == 0) {
             f.chooser->ScrollBar()->triggerAction(s.action);

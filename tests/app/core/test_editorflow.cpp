@@ -90,6 +90,8 @@ TEST(EditorFlow, Scripts)
          "from=P/alpha.leg to=W/elsewhere/ none alpha 2 @1 folder?"},
         {none, copy + "answer yes; saveas W/elsewhere/copy.leg; disk W/elsewhere/copy.leg",
          "from=P/alpha.leg to=W/elsewhere/ alpha||r,r alpha 2 @1 folder?"},
+        {none, copy + "answer yes; saveas W/PROJECT/copy.leg; disk W/PROJECT/copy.leg",
+         "from=P/alpha.leg to=W/PROJECT/ alpha||r,r alpha 2 @1 folder?"}, // another folder here
         {none, copy + "answer yes; saveas P/copy; disk P/copy.leg", "from=P/alpha.leg to=P/ alpha||r,r alpha 2 @1"},
         // A name that becomes an existing legend by its ".leg" is asked about.
         {none, copy + "type new; answer no; saveas P/alpha; disk P/alpha.leg",
@@ -120,6 +122,8 @@ TEST(EditorFlow, Scripts)
         {none, shared + "answer cancel; save" + onDisk, "shared|theirs|r,r,r shared 2* 'mine' @1 disk?c"},
         {none, shared + "answer yes no; close" + onDisk,
          "closes shared|theirs|r,r,r shared 3 'theirs' @1 save?c disk?c"}, // nothing is left unsaved
+        {none, shared + "huge S/shared.leg; answer yes no; close" + onDisk,
+         "stays none shared 2* 'mine' @1 save?c disk?c noload"}, // the reload fails: nothing is dropped
         {none, shared + "answer yes cancel; close" + onDisk,
          "stays shared|theirs|r,r,r shared 2* 'mine' @1 save?c disk?c"},
     };
@@ -135,6 +139,7 @@ TEST(EditorFlow, SaveWritesTheNameFromTheFileTitleInTheLegendsOwnEncoding)
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"g\xc3\xa9ol", "d\xe9j\xe0", "g\xe9ol"}, // a UTF-8 file name on a Windows-1252 legend
         {"g\xe9ol", "plain", "g\xc3\xa9ol"},      // a Windows-1252 file name on a UTF-8 legend
+        {"g\xc3\xa9ol \xe2\x86\x92", "d\xe9j\xe0", "g\xc3\xa9ol \xe2\x86\x92"}, // an arrow has no byte there
     };
     for (const auto& [title, description, name] : cases) {
         CEditorBench b;
@@ -202,8 +207,8 @@ TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwic
     const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
     // Rows written; the fills saved and the messages. Refused once by the
     // minimum-rows rule, written by the second save.
-    const std::tuple<int, std::vector<uint32_t>, std::vector<int>> cases[] = {{1, {blue}, {Str::NumericNeedsTwoRows}},
-                                                                              {3, {blue, green, red}, {}}};
+    const std::tuple<int, std::vector<uint32_t>, std::vector<int>> cases[] = {
+        {0, {}, {Str::NumericNeedsTwoRows}}, {1, {blue}, {Str::NumericNeedsTwoRows}}, {3, {blue, green, red}, {}}};
     for (const auto& [rows, fills, messages] : cases) {
         CEditorBench b({.quarvex = true, .gisHostProcessId = 42});
         CEditorBench::Write(b.system, "alpha", 2);

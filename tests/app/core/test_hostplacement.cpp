@@ -90,6 +90,7 @@ TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
          {A::DropBehindHost, 7, false}},
         {"another in front, already behind", 300, false, {hostNormal}, {A::None, {}, false}},
         {"another in front, host only top-most", 300, true, {hostTopMost}, {A::Close, {}, true}},
+        {"nothing in front counts as another", 0, true, {hostNormal}, {A::DropBehindHost, 7, false}},
     };
     for (const auto& [name, foreground, topMost, windows, expected] : cases) {
         CFakeWindowSystem ws;
@@ -127,6 +128,7 @@ TEST(HostPlacement, HelpFilePerHost)
         {2, CHelpTarget{"/opt/ferrolin/quarvex/bin/Quarvex.chm"}},
         {3, CHelpTarget{"Quarvex3D.chm"}},
         {4, CHelpTarget{"C:\\Ferrolin\\Strativ\\Strativ.chm"}},
+        {5, CHelpTarget{"Strativ3D.chm"}},
         {6, CHelpTarget{"/opt/tessarin/bin/Fvue.hlp", true}},
         {7, std::nullopt},
         {9, CHelpTarget{"Delictor.chm"}},

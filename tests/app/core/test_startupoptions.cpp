@@ -54,6 +54,7 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
         // A longer "-Strativ3D…" matches the prefix rule only: Strativ3D and the 3D refresh, no host code.
         {{"-Strativ3Dx"}, "by=100010000"},
         {{"-ST3D"}, "host=5 by=100010000"},
+        {{"-Quar"}, "host=2 by=010000000 gis=1"}, // a host switch of the window pass as well
         {{"-Strativ"}, "host=4 by=000100000 gis=1"},
         {{"-vyrn", "-CARTORA"}, "host=1 by=100000000 cartora=1 gis=1"},
         // "-CAPID" keeps its value in place; "-name" and "-TABPath" skip theirs.

@@ -20,6 +20,7 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
     } cases[] = {
         // clang-format off
         {B::ButtonInsertRow, 0, 1, 4, 1, 4, true, "", ",a,b,c,d,e,", "1,2,3,4,5,6,", 1},
+        {B::ButtonInsertRow, -1, 2, 1, 3, 1, true, "", "a,,b,c,d,e,", "1,2,3,4,5,6,", 1}, // before the first selected row
         {B::ButtonInsertRow, -1, -1, 0, 0, 0, true, "142;", none, unnumbered, 0},
         {B::ButtonDeleteRows, -1, 2, 1, 4, 3, true, "144 You are about to delete 3" + ask, "a,e,", "1,2,", 1},
         {B::ButtonDeleteRows, -1, 2, 1, 4, 3, false, "144 You are about to delete 3" + ask, none, unnumbered, 0},

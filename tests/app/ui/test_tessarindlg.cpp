@@ -321,7 +321,12 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
             bands.push_back(colour);
     }
     EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
-    EXPECT_EQ(about.findChildren<QLabel*>().at(3)->text().toStdString(), "Started by Quarvex Vyrn");
+    std::vector<std::string> texts;
+    for (QLabel* label : about.findChildren<QLabel*>())
+        if (!label->text().isEmpty())
+            texts.push_back(label->text().toStdString());
+    EXPECT_EQ(texts, (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
+                                               "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
 }
 
 TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
@@ -540,6 +545,7 @@ TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
     answer = w.folder + "geol units.tab";
     std::string open; // the list enabled, the dialog shown after each OK
     Drive(dlg, [&] {
+        Click(dlg.Control(Ok)); // a new run starts without a table
         Click(dlg.Control(Browse));
         open = names->isEnabled() ? "1" : "0"; // a map-code table is a single legend
         for (const char* name : {"", "mine.leg"}) {
@@ -552,7 +558,8 @@ TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
     });
     const auto typed = dlg.Run("");
     EXPECT_EQ(open, "010");
-    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{CStringTable::Load(Str::EnterOutputFile)});
+    EXPECT_EQ(w.prompt.Texts(), (std::vector<std::string>{CStringTable::Load(Str::ChooseInputTab),
+                                                          CStringTable::Load(Str::EnterOutputFile)}));
     ASSERT_TRUE(typed);
     EXPECT_EQ(typed->tabPath + " " + typed->legendName + "|" + typed->outputName,
               w.folder + "geol units.tab |mine.leg");
@@ -594,8 +601,9 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
 
     Drive(dlg, [&] {
         rows = visible();
+        edit = static_cast<QLineEdit*>(dlg.Control(LegendFolder))->text().toStdString();
         Click(dlg.Control(Cancel));
     });
     EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
-    EXPECT_EQ(rows, "111100000");
+    EXPECT_EQ(rows + " " + edit, "111100000 /leg/");
 }

@@ -35,7 +35,7 @@ TEST(PatternChooserLogic, ListingRowsScrollAndCellSize)
         EXPECT_EQ(P::RowCount(n), count) << n;
     for (auto [count, scroll] : largest)
         EXPECT_EQ(P::LargestScroll(count), scroll) << count;
-    const std::pair<int, int> sizes[] = {{271, 33}, {280, 33}, {281, 34}, {541, 62}, {542, 33}};
+    const std::pair<int, int> sizes[] = {{100, 33}, {271, 33}, {280, 33}, {281, 34}, {541, 62}, {542, 33}};
     for (auto [width, size] : sizes)
         EXPECT_EQ(P::CellSize(width), size) << width;
 }
