@@ -97,9 +97,9 @@ TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce
 TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreResolved)
 {
     CWork w;
-    // Names differing in case are two files, broken links none; the same folder
+    // Names differing in case are two files sorted without case, broken links none; the same folder
     // again, through a link to it, adds nothing.
-    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
+    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
                 "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
                     w("f2"));
     EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
@@ -108,7 +108,8 @@ TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreReso
     const std::string relative = w.Collect("", "./c/../b");
     std::filesystem::current_path(cwd);
     EXPECT_EQ(relative, "x=~/a/b/x.leg ");
-    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")), "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg ");
+    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
+              "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
 }
 
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)

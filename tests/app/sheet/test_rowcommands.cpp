@@ -23,7 +23,7 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         {B::ButtonInsertRow, -1, 2, 1, 3, 1, true, "", "a,,b,c,d,e,", "1,2,3,4,5,6,", 1}, // before the first selected row
         {B::ButtonInsertRow, -1, -1, 0, 0, 0, true, "142;", none, unnumbered, 0},
         {B::ButtonDeleteRows, -1, 2, 1, 4, 3, true, "144 You are about to delete 3" + ask, "a,e,", "1,2,", 1},
-        {B::ButtonDeleteRows, -1, 2, 1, 4, 3, false, "144 You are about to delete 3" + ask, none, unnumbered, 0},
+        {B::ButtonDeleteRows, -1, 2, 1, 3, 3, false, "144 You are about to delete 2" + ask, none, unnumbered, 0},
         {B::ButtonDeleteRows, -1, 5, 0, 5, 10, true, "145 You are about to delete 1 row. Are you sure? [Delete rows];", "a,b,c,d,", "1,2,3,4,", 1},
         // Without column 1 nothing counts, yet Yes renumbers and marks the legend edited.
         {B::ButtonDeleteRows, -1, 1, 4, 3, 5, true, "145 You are about to delete 0 row. Are you sure? [Delete rows];", none, "1,2,3,4,5,", 1},
