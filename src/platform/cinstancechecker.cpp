@@ -70,8 +70,10 @@ std::string PrivateFolder()
     // A start from a shell whose runtime folder is fine looks elsewhere and
     // will not find this editor: the user should know why two may run.
     if (!refused.empty())
-        std::fprintf(stderr, "tessarin: the runtime folder %s is refused (%s); %s\n", runtime.c_str(),
-                     refused.c_str(), fallback ? ("using " + folder + " instead").c_str() : "no other folder is private");
+        std::fprintf(stderr, "tessarin: the runtime folder %s is refused (%s); %s\n",
+                     runtime.c_str(), refused.c_str(),
+                     fallback ? ("using " + folder + " instead").c_str()
+                              : "no other folder is private");
     return fallback ? folder : std::string();
 }
 
@@ -106,7 +108,8 @@ void CInstanceChecker::ReleaseStartLock()
     m_lock = -1;
 }
 
-bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeoutMs, std::string* failure)
+bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeoutMs,
+                                        std::string* failure)
 {
     if (failure)
         failure->clear();
@@ -135,7 +138,8 @@ bool CInstanceChecker::ActivatePrevious(const std::string& openPath, int timeout
     // show it back in a message the size of the screen.
     if (openPath.size() > PATH_MAX) {
         if (failure)
-            *failure = "the legend's path is longer than " + std::to_string(PATH_MAX) + " bytes; it is not passed on";
+            *failure = "the legend's path is longer than " + std::to_string(PATH_MAX) +
+                       " bytes; it is not passed on";
         return true;
     }
     const std::string request = openPath.empty() ? std::string(kRaise) : kOpen + openPath;

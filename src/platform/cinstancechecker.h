@@ -9,8 +9,9 @@
 // in the temporary folder ("tessarin-UID", mode 0700). Either is used only when
 // it is a real folder (no link), ours, and closed to everybody else; a runtime
 // folder that fails this gives way to the temporary one. So two users of one
-// machine each get their own editor and no other user can stand in for ours. Both ends check that the other runs as the
-// same user before anything said counts.
+// machine each get their own editor and no other user can stand in for ours.
+// Both ends check that the other runs as the same user before anything said
+// counts.
 //
 // A later start that names a legend file forwards it, whatever bytes its path
 // holds: the running editor raises its window and opens that legend.
@@ -40,7 +41,8 @@ public:
     // openPath: an absolute legend path for the running instance to open.
     // failure: set when an instance runs but the request did not get through
     // (a path no system can open, or no answer in time), cleared otherwise.
-    bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000, std::string* failure = nullptr);
+    bool ActivatePrevious(const std::string& openPath = {}, int timeoutMs = 2000,
+                          std::string* failure = nullptr);
 
     // Records this process as the running instance; `raise` is called on the
     // event loop whenever a later start asks, with the legend path it forwards

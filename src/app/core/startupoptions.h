@@ -87,7 +87,7 @@ CStartupOptions ParseStartupArguments(const std::vector<std::string>& args);
 // no value); "--screenshot=OUT.png" is the same. The last value given counts.
 struct CScreenshotSwitch {
     bool given = false;
-    std::string path;                 // empty when no value followed
+    std::string path;                  // empty when no value followed
     std::vector<std::string> hostArgs; // the rest, for the hosts' passes
 };
 CScreenshotSwitch FindScreenshot(const std::vector<std::string>& args);

@@ -132,7 +132,8 @@ void CTessarinApp::OpenMainWindow(CTessarinDlg& dlg, CInstanceChecker* checker)
     if (checker) {
         std::string why;
         m_forwarder = std::make_unique<CLegendForwarder>(dlg);
-        if (!checker->Track([this](const std::string& openPath) { m_forwarder->Activated(openPath); }, &why))
+        if (!checker->Track(
+                [this](const std::string& openPath) { m_forwarder->Activated(openPath); }, &why))
             std::fprintf(stderr, "tessarin: cannot record the running editor (%s); a second start opens another\n",
                          why.c_str());
     }
@@ -222,7 +223,8 @@ void CTessarinApp::Track(CTessarinDlg& dlg)
     const CTrackingDecision decision = DecideTracking(*m_windows, host, m_topMost);
     // Until the window is shown (a start-up message is open) there is nothing
     // to stack; the decision is taken again on the next tick.
-    const bool stacks = decision.action != ETrackingAction::None && decision.action != ETrackingAction::Close;
+    const bool stacks =
+        decision.action != ETrackingAction::None && decision.action != ETrackingAction::Close;
     if (stacks && !dlg.isVisible())
         return;
     const uint64_t window = stacks ? static_cast<uint64_t>(dlg.winId()) : 0;

@@ -24,8 +24,8 @@ void RaiseMainWindow(QWidget& window);
 // One that arrives while a question or dialog of ours is open, or before the
 // window is shown, waits until it can open: the user asked for it, so it is
 // never dropped. It opens two quiet ticks after the last dialog closed, once
-// the window is active again. A later one replaces one still waiting, as opening both would
-// only show the last.
+// the window is active again. A later one replaces one still waiting, as
+// opening both would only show the last.
 class CLegendForwarder {
 public:
     explicit CLegendForwarder(CTessarinDlg& dlg);
@@ -47,7 +47,7 @@ private:
     CTessarinDlg& m_dlg;
     std::string m_waiting;
     int m_quietTicks = 0; // ticks in a row with no dialog of ours open
-    QTimer* m_retry; // a child of the window
+    QTimer* m_retry;      // a child of the window
 };
 
 class CTessarinApp {
