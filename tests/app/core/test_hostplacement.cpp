@@ -1,4 +1,5 @@
 #include "app/core/hostplacement.h"
+#include "app/core/startupsequence.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,7 @@
 
 namespace {
 
-class CFakeWindowSystem : public CWindowSystem {
-public:
+struct CFakeWindowSystem : CWindowSystem {
     bool knows = true;
     uint32_t foreground = 0;
     std::vector<CTopLevelWindow> windows;
@@ -65,53 +65,43 @@ TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHost)
                   {4, kHost, false, true, {0, 0, 1, 1}}};
     EXPECT_EQ(FindHostFrame(ws, kHost), (CScreenRect{10, 20, 300, 400}));
     EXPECT_EQ(FindHostFrame(ws, 999), std::nullopt);
-    EXPECT_EQ(std::vector<bool>({HostFrameFromAutomation(1), HostFrameFromAutomation(2), HostFrameFromAutomation(3),
-                                 HostFrameFromAutomation(4), HostFrameFromAutomation(5), HostFrameFromAutomation(9)}),
-              std::vector<bool>({false, true, false, true, true, true}));
+    std::string automation;
+    for (int code : {1, 2, 3, 4, 5, 9})
+        automation += std::to_string(HostFrameFromAutomation(code));
+    EXPECT_EQ(automation, "010111");
 }
 
 TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
 {
     using A = ETrackingAction;
-    const CTopLevelWindow hostNormal{7, kHost, false, true, {}};
-    const CTopLevelWindow hostTopMost{8, kHost, true, true, {}};
-    const CTopLevelWindow other{9, 300, false, true, {}};
-    // The process in front, whether we are top-most, the windows; the decision.
-    const std::tuple<const char*, uint32_t, bool, std::vector<CTopLevelWindow>, CTrackingDecision> cases[] = {
-        {"host in front, we are not top-most", kHost, false, {hostNormal}, {A::RaiseAndMakeTopMost, {}, true}},
-        {"host in front, we are top-most", kHost, true, {hostNormal}, {A::None, {}, true}},
-        {"we are in front, not top-most", 100, false, {other, hostNormal}, {A::MakeTopMost, {}, true}},
-        {"we are in front, top-most", 100, true, {hostNormal}, {A::None, {}, true}},
-        {"we are in front, the host has no window", 100, true, {other}, {A::Close, {}, true}},
-        {"another in front: behind the host",
-         300,
-         true,
-         {other, hostTopMost, hostNormal},
-         {A::DropBehindHost, 7, false}},
-        {"another in front, already behind", 300, false, {hostNormal}, {A::None, {}, false}},
-        {"another in front, host only top-most", 300, true, {hostTopMost}, {A::Close, {}, true}},
-        {"nothing in front counts as another", 0, true, {hostNormal}, {A::DropBehindHost, 7, false}},
+    const CTopLevelWindow host{7, kHost, false, true, {}}, hostTopMost{8, kHost, true, true, {}},
+        other{9, 300, false, true, {}};
+    // Whether the desktop lists windows and the host runs, the process in front, whether we are
+    // top-most, the windows; the decision. We are process 100; 0 in front counts as another.
+    const std::tuple<bool, bool, uint32_t, bool, std::vector<CTopLevelWindow>, CTrackingDecision> cases[] = {
+        {true, true, kHost, false, {host}, {A::RaiseAndMakeTopMost, {}, true}},
+        {true, true, kHost, true, {host}, {A::None, {}, true}},
+        {true, true, 100, false, {other, host}, {A::MakeTopMost, {}, true}},
+        {true, true, 100, true, {host}, {A::None, {}, true}},
+        {true, true, 100, true, {other}, {A::Close, {}, true}}, // the host has no window
+        {true, true, 300, true, {other, hostTopMost, host}, {A::DropBehindHost, 7, false}},
+        {true, true, 300, false, {host}, {A::None, {}, false}}, // already behind
+        {true, true, 300, true, {hostTopMost}, {A::Close, {}, true}},
+        {true, true, 0, true, {host}, {A::DropBehindHost, 7, false}},
+        {false, true, 300, true, {}, {A::None, {}, true}},   // without a window list nothing else is decided
+        {false, false, 300, true, {}, {A::Close, {}, true}}, // a host that no longer runs, on any desktop
     };
-    for (const auto& [name, foreground, topMost, windows, expected] : cases) {
+    for (const auto& [knows, runs, foreground, topMost, windows, expected] : cases) {
         CFakeWindowSystem ws;
+        ws.knows = knows;
+        ws.running = runs ? std::vector<uint32_t>{100, kHost} : std::vector<uint32_t>{100};
         ws.foreground = foreground;
         ws.windows = windows;
-        EXPECT_EQ(DecideTracking(ws, kHost, topMost), expected) << name;
+        EXPECT_EQ(DecideTracking(ws, kHost, topMost), expected) << foreground << " " << windows.size();
     }
 }
 
-TEST(HostPlacement, AHostThatIsNoLongerRunningClosesTheWindowOnAnyDesktop)
-{
-    // Without a window list nothing else is decided.
-    CFakeWindowSystem ws;
-    ws.knows = false;
-    ws.foreground = 300;
-    EXPECT_EQ(DecideTracking(ws, kHost, true), (CTrackingDecision{ETrackingAction::None, {}, true}));
-    ws.running = {100};
-    EXPECT_EQ(DecideTracking(ws, kHost, true), (CTrackingDecision{ETrackingAction::Close, {}, true}));
-}
-
-TEST(HostPlacement, HelpFilePerHost)
+TEST(HostPlacement, HelpFilePerHostOpenedWhenItCanBeRead)
 {
     const std::map<std::string, std::string> installed = {
         {"Quarvex", "/opt/ferrolin/quarvex/bin/quarvex"},
@@ -122,17 +112,22 @@ TEST(HostPlacement, HelpFilePerHost)
         const auto it = installed.find(key);
         return it == installed.end() ? std::nullopt : std::optional<std::string>(it->second);
     };
-    const std::pair<int, std::optional<CHelpTarget>> cases[] = {
-        {0, std::nullopt},
-        {1, CHelpTarget{"Vyrn.chm"}},
-        {2, CHelpTarget{"/opt/ferrolin/quarvex/bin/Quarvex.chm"}},
-        {3, CHelpTarget{"Quarvex3D.chm"}},
-        {4, CHelpTarget{"C:\\Ferrolin\\Strativ\\Strativ.chm"}},
-        {5, CHelpTarget{"Strativ3D.chm"}},
-        {6, CHelpTarget{"/opt/tessarin/bin/Fvue.hlp", true}},
-        {7, std::nullopt},
-        {9, CHelpTarget{"Delictor.chm"}},
+    const auto readable = [](const std::string& path) { return path.rfind("/opt/", 0) == 0; };
+    // The host code; the decision (1 open, 2 cannot) and the file.
+    const std::pair<int, std::string> cases[] = {
+        {0, "0 "},
+        {1, "2 Vyrn.chm"},
+        {2, "1 /opt/ferrolin/quarvex/bin/Quarvex.chm"},
+        {3, "2 Quarvex3D.chm"},
+        {4, "2 C:\\Ferrolin\\Strativ\\Strativ.chm"},
+        {5, "2 Strativ3D.chm"},
+        {6, "1 /opt/tessarin/bin/Fvue.hlp"},
+        {7, "0 "},
+        {9, "2 Delictor.chm"},
     };
-    for (const auto& [code, expected] : cases)
-        EXPECT_EQ(HelpTargetFor(code, lookup, "/opt/tessarin/bin"), expected) << code;
+    for (const auto& [code, expected] : cases) {
+        const CHelpDecision d = DecideHelp(code, lookup, "/opt/tessarin/bin", readable);
+        EXPECT_EQ(std::to_string(static_cast<int>(d.action)) + " " + d.path, expected) << code;
+    }
+    EXPECT_EQ(HelpTargetFor(6, lookup, "/bin/"), (CHelpTarget{"/bin/Fvue.hlp", true})); // the older viewer
 }

@@ -159,20 +159,3 @@ TEST(StartupSequence, PenFileCheck)
         EXPECT_TRUE(prompt.m_Messages.empty() || prompt.m_Messages[0].stringId == Str::CouldNotLoad);
     }
 }
-
-TEST(StartupSequence, HelpOpensTheHostsFileOrSaysWhyNot)
-{
-    using Action = CHelpDecision::Action;
-    const auto installation = [](const std::string&) -> std::optional<std::string> { return "/opt/q/quarvex"; };
-    const auto readable = [](const std::string& path) { return path == "/opt/q/Quarvex.chm"; };
-    const std::pair<int, CHelpDecision> cases[] = {
-        {HostNone, {}},
-        {HostQuarvex, {Action::Open, "/opt/q/Quarvex.chm"}},
-        {HostVyrn, {Action::CannotOpen, "/opt/q/Vyrn.chm"}},
-    };
-    for (const auto& [host, expected] : cases) {
-        const CHelpDecision decided = DecideHelp(host, installation, "/opt/tessarin/bin", readable);
-        EXPECT_EQ(static_cast<int>(decided.action), static_cast<int>(expected.action)) << host;
-        EXPECT_EQ(decided.path, expected.path) << host;
-    }
-}
