@@ -14,6 +14,7 @@
 #include "app/core/csavefiledialog.h"
 #include "app/core/csettingsdialog.h"
 #include "app/core/legendtables.h"
+#include "app/core/tabexport.h"
 #include "platform/ctextcodec.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
@@ -140,13 +141,6 @@ struct CEditorBench {
         view.m_Description = description;
         flow.DescriptionEdited(description);
     }
-    std::vector<int> MessageIds() const
-    {
-        std::vector<int> ids;
-        for (const auto& m : prompt.m_Messages)
-            ids.push_back(m.stringId);
-        return ids;
-    }
     // The view's calls since the last look, joined by '|'.
     std::string Calls()
     {
@@ -207,6 +201,48 @@ struct CEditorBench {
                       end == std::string::npos ? "" : tail.substr(end + 1));
             } else if (word == "huge") // larger than any legend may be
                 WriteTextFile(Path(arg), ""), std::filesystem::resize_file(Path(arg), 300u << 20);
+            else if (word == "chmod") // chmod 444 S/name.leg
+                std::filesystem::permissions(Path(tail),
+                                             static_cast<std::filesystem::perms>(std::stoi(arg, nullptr, 8)));
+            else if (word == "export") // export W/t/all.tab S/a.leg
+                ::ExportAllToTAB(Path(arg), {Path(tail)});
+            else if (word == "import") { // import W/t/all.tab legend output.leg
+                const size_t cut = tail.find(' ');
+                dialogs.imported = CImportTABDialog::Result{Path(arg), tail.substr(0, cut), tail.substr(cut + 1)};
+                flow.Import();
+            } else if (word == "new") { // new name rows, the dialog writing the file unless rows is "-"
+                if (arg != "-")
+                    dialogs.newLegend = CNewLegendDialog::Result{system, arg};
+                if (tail != "-")
+                    dialogs.writeNew = [rows = std::stoul(tail)](const std::string& path) {
+                        LegendWithLabels(std::vector<std::string>(rows, "x")).WriteLEG(path);
+                    };
+                flow.New();
+                const auto& r = dialogs.newRequest;
+                add(Short(r.legendFolder + "|" + r.projectFolder + "|") + std::to_string(r.flags.gisHostProcessId));
+            } else if (word == "fills") { // fill/pattern/line style per row
+                CLLLegend l;
+                l.ReadLEG(Path(rest));
+                std::ostringstream s;
+                for (size_t i = 0; i < l.m_Patterns.size(); ++i)
+                    s << std::hex << l.m_FillColours.m_Colours[i].GetPacked() << "/" << l.m_Patterns[i] << "/"
+                      << l.m_LineStyles[i] << ",";
+                add(s.str());
+            } else if (word == "settings") { // settings W/folder/: the new legend folder, its patterns, a pen
+                dialogs.settings = CSettingsDialog::Values{Path(rest), Path(rest) + "patterns/", "/x/a.pen", "t"};
+                flow.Settings();
+                add(std::to_string(dialogs.settingsHostRows) + Short(" " + GetCommonSetting("LUT_PATH").value_or("-")) +
+                    " " + GetCommonSetting("PEN_FILE").value_or("-") + " " +
+                    Short(GetCommonSetting("BRUSH_PATH").value_or("-") + " " + flow.PatternFolder()));
+            } else if (word == "notify") { // notify 1 0: the host runs, does not connect; asked, reloads
+                dialogs.running = arg == "1";
+                dialogs.connects = tail == "1";
+                flow.NotifyHost();
+                for (const std::string& name : dialogs.asked)
+                    add(name);
+                add(std::to_string(dialogs.reloads));
+            } else if (word == "mv") // mv S/a.leg S/b c.leg
+                std::filesystem::rename(Path(arg), Path(tail));
             else if (word == "rm")
                 std::filesystem::remove(Path(arg));
             else if (word == "tab")

@@ -63,6 +63,9 @@ TEST(EditorFlow, Scripts)
                       onDisk = "; disk S/shared.leg";
     const std::string two = "write S/one 1; write S/two 2; open; type edited; ", solo = "write S/solo 1; open; ";
     const std::string alpha = "write S/alpha 2; open; type Gold; cell edited; ", copy = "write P/alpha 2; open; ";
+    const std::string rocks =
+        "write P/alpha 2; write P/beta 1; write W/t/rocks 3; export W/t/all.tab W/t/rocks.leg; open; ";
+    const CEditorHostFlags q3pid{.quarvex = true, .gisHostProcessId = 42};
     const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
         // Choosing a heading selects and loads a legend next to it.
         {none, three + "open; choose 4; choose 2", "alpha 2 @1"},
@@ -126,6 +129,38 @@ TEST(EditorFlow, Scripts)
          "stays none shared 2* 'mine' @1 save?c disk?c noload"}, // the reload fails: nothing is dropped
         {none, shared + "answer yes cancel; close" + onDisk,
          "stays shared|theirs|r,r,r shared 2* 'mine' @1 save?c disk?c"},
+        // Save names the legend after the file title, in the legend's own encoding where it has the bytes.
+        {none, "write S/old 2 " + cp1252 + "; mv S/old.leg S/g\xc3\xa9ol.leg; open; save; disk S/g\xc3\xa9ol.leg",
+         "g\xe9ol|" + cp1252 + "|r,r file=g\xc3\xa9ol.leg g\xe9ol 2 \'d\xc3\xa9j\xc3\xa0\' @1"},
+        {none, "write S/old 2 plain; mv S/old.leg S/g\xe9ol.leg; open; save; disk S/g\xe9ol.leg",
+         "g\xc3\xa9ol|plain|r,r file=g\xe9ol.leg g\xc3\xa9ol 2 \'plain\' @1"},
+        {none,
+         "write S/old 2 " + cp1252 +
+             "; mv S/old.leg S/g\xc3\xa9ol \xe2\x86\x92.leg; open; save; disk S/g\xc3\xa9ol \xe2\x86\x92.leg",
+         "g\xc3\xa9ol \xe2\x86\x92|" + cp1252 + "|r,r g\xc3\xa9ol \xe2\x86\x92 2 \'d\xc3\xa9j\xc3\xa0\' @1"},
+        // New: the dialog writes the file, which is loaded, ramped from blue to red and saved twice,
+        // the first save refused by the minimum rows. Cancel or a missing file change nothing.
+        {q3pid, "write S/alpha 2; open; new fresh 0; fills S/fresh.leg", "S/||42  fresh 0 @1 tworows"},
+        {q3pid, "write S/alpha 2; open; new fresh 1; fills S/fresh.leg; disk S/fresh.leg",
+         "S/||42 ff0000/2/2, fresh||x fresh 1 @1 tworows"},
+        {q3pid, "write S/alpha 2; open; new fresh 3; fills S/fresh.leg; disk S/fresh.leg",
+         "S/||42 ff0000/2/2,ff00/2/2,ff/2/2, fresh||x,x,x fresh 3 @1"},
+        {none, "write S/alpha 2; open; new - -", "S/|P/|-1 alpha 2 @1"},
+        {none, "write S/alpha 2; open; new never -; disk S/never.leg", "S/|P/|-1 none file= alpha 2 @-1 noload"},
+        // Import writes the table's legend into the current folder and shows it; the edits are asked
+        // about before another legend is replaced, and replacing the edited one drops them.
+        {none, rocks + "import W/t/all.tab rocks rocks_copy; disk P/rocks_copy.leg",
+         "rocks|| file=rocks_copy.leg rocks 3 @3"},
+        {none, rocks + "import W/t/all.tab rocks Rocks.LEG; disk P/Rocks.LEG", "rocks|| file=Rocks.LEG rocks 3 @3"},
+        {none, rocks + "type e; answer yes; import W/t/all.tab rocks alpha.leg; disk P/alpha.leg",
+         "rocks|| file=alpha.leg rocks 3 @1 replace?"},
+        {none, rocks + "type e; answer no; import W/t/all.tab rocks alpha.leg; disk P/alpha.leg",
+         "alpha||r,r alpha 2* 'e' @1 replace?"},
+        {none, rocks + "type e; answer cancel; import W/t/all.tab rocks rocks_copy.leg; disk P/rocks_copy.leg",
+         "none alpha 2* 'e' @1 save?c"},
+        {none, rocks + "type e; answer no yes; import W/t/all.tab rocks beta.leg; disk P/beta.leg; disk P/alpha.leg",
+         "rocks|| alpha||r,r file=beta.leg rocks 3 @2 save?c replace?"},
+        {none, rocks + "import W/t/missing.tab rocks rocks_copy.leg; disk P/rocks_copy.leg", "none alpha 2 @1 0"},
     };
     for (const auto& [flags, script, expected] : cases) {
         CEditorBench b(flags);
@@ -133,45 +168,24 @@ TEST(EditorFlow, Scripts)
     }
 }
 
-TEST(EditorFlow, SaveWritesTheNameFromTheFileTitleInTheLegendsOwnEncoding)
-{
-    // The file title's bytes and the description on disk; the Name then written.
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"g\xc3\xa9ol", "d\xe9j\xe0", "g\xe9ol"}, // a UTF-8 file name on a Windows-1252 legend
-        {"g\xe9ol", "plain", "g\xc3\xa9ol"},      // a Windows-1252 file name on a UTF-8 legend
-        {"g\xc3\xa9ol \xe2\x86\x92", "d\xe9j\xe0", "g\xc3\xa9ol \xe2\x86\x92"}, // an arrow has no byte there
-    };
-    for (const auto& [title, description, name] : cases) {
-        CEditorBench b;
-        const std::string path = b.system + title + ".leg";
-        CLLLegend written = LegendWithLabels({"r", "r"});
-        written.m_Name = "old";
-        written.m_Description = description;
-        written.WriteLEG(path);
-        b.Open(path);
-        b.flow.SaveButton();
-        EXPECT_EQ(CEditorBench::Disk(path), name + "|" + description + "|r,r");
-    }
-}
-
-TEST(EditorFlow, ALegendThatCannotBeWrittenOrReadDisablesEditingOrIsReported)
+TEST(EditorFlow, UnreadableAndWriteProtectedLegends)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not hold for root";
-    // Unreadable: the legend shown before stays, with its own file and entry.
-    const std::tuple<mode_t, std::string> cases[] = {
-        {0444, "[read-only|editing off|auto on|fill beta 3|header beta|beta.leg||Numeric continuous] beta 3 @3"},
-        {0000, "[select 1|header alpha|alpha.leg||Numeric continuous] \"Could not load S/beta.leg: " +
-                   std::string(std::strerror(EACCES)) + "\" alpha 2 @1 noload"},
+    const std::pair<std::string, std::string> cases[] = {
+        {three + "chmod 444 S/beta.leg; open; choose 3; calls; texts",
+         "[read-only|editing off|auto on|fill beta 3|header beta|beta.leg||Numeric continuous] beta 3 @3"},
+        // Unreadable: the legend shown before stays, with its own file and entry.
+        {three + "chmod 000 S/beta.leg; open; choose 3; calls; texts",
+         "[select 1|header alpha|alpha.leg||Numeric continuous] \"Could not load S/beta.leg: " +
+             std::string(std::strerror(EACCES)) + "\" alpha 2 @1 noload"},
+        {"write S/kept 1; chmod 444 S/kept.leg; open; delete; texts; disk S/kept.leg",
+         "\"Would you like to delete S/kept.leg?\" \"S/kept.leg does not have write-permission!\" kept||r kept 1 @1 "
+         "delete? nowrite"},
     };
-    for (const auto& [mode, result] : cases) {
+    for (const auto& [script, expected] : cases) {
         CEditorBench b;
-        const std::string beta = b.system + "beta.leg";
-        b.Run(three);
-        ASSERT_EQ(::chmod(beta.c_str(), mode), 0);
-        b.Run("open; calls");
-        EXPECT_EQ(b.Run("choose 3; calls; texts"), result);
-        ::chmod(beta.c_str(), 0644);
+        EXPECT_EQ(b.Run(script), expected) << script;
     }
 }
 
@@ -202,115 +216,6 @@ TEST(EditorFlow, UndoAndRedoDropACellStillBeingTypedAndShowTheLegendsName)
     }
 }
 
-TEST(EditorFlowNew, LoadsTheWrittenLegendRampsItsFillFromBlueToRedAndSavesItTwice)
-{
-    const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
-    // Rows written; the fills saved and the messages. Refused once by the
-    // minimum-rows rule, written by the second save.
-    const std::tuple<int, std::vector<uint32_t>, std::vector<int>> cases[] = {
-        {0, {}, {Str::NumericNeedsTwoRows}}, {1, {blue}, {Str::NumericNeedsTwoRows}}, {3, {blue, green, red}, {}}};
-    for (const auto& [rows, fills, messages] : cases) {
-        CEditorBench b({.quarvex = true, .gisHostProcessId = 42});
-        CEditorBench::Write(b.system, "alpha", 2);
-        b.Open();
-        b.prompt.m_Messages.clear();
-        b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "fresh"};
-        const size_t count = static_cast<size_t>(rows); // clang 14 cannot capture a structured binding
-        b.dialogs.writeNew = [count](const std::string& path) {
-            LegendWithLabels(std::vector<std::string>(count, "x")).WriteLEG(path);
-        };
-        b.flow.New();
-
-        const auto& request = b.dialogs.newRequest;
-        EXPECT_EQ(request.legendFolder + "|" + request.projectFolder + "|" +
-                      std::to_string(request.flags.gisHostProcessId),
-                  b.system + "||42");
-        EXPECT_EQ(b.MessageIds(), messages) << rows;
-        EXPECT_EQ(b.flow.Selection(), 1);
-        EXPECT_FALSE(b.flow.IsModified());
-        CLLLegend saved;
-        ASSERT_TRUE(saved.ReadLEG(b.system + "fresh.leg").Ok());
-        std::vector<uint32_t> savedFills;
-        for (const CGColor& colour : saved.m_FillColours.m_Colours)
-            savedFills.push_back(colour.GetPacked());
-        EXPECT_EQ(savedFills, fills);
-        EXPECT_EQ(saved.m_Patterns, std::vector<int32_t>(static_cast<size_t>(rows), 2));
-        EXPECT_EQ(saved.m_LineStyles, saved.m_Patterns);
-        EXPECT_EQ(saved.m_Name, "fresh");
-    }
-}
-
-TEST(EditorFlowNew, CancelOrAMissingFileChangesNothing)
-{
-    for (bool writes : {false, true}) {
-        CEditorBench b;
-        const std::string alpha = CEditorBench::Write(b.system, "alpha", 2);
-        b.Open();
-        b.prompt.m_Messages.clear();
-        if (writes)
-            b.dialogs.newLegend = CNewLegendDialog::Result{b.system, "never"};
-        b.flow.New();
-        EXPECT_EQ(b.MessageIds(), writes ? std::vector<int>{Str::CouldNotLoad} : std::vector<int>{});
-        EXPECT_EQ(b.flow.Legend().m_Name, "alpha");
-        EXPECT_FALSE(CFileIO::Stamp(b.system + "never.leg"));
-    }
-}
-
-TEST(EditorFlowImport, WritesTheTableLegendIntoTheCurrentFolderAndShowsIt)
-{
-    // The output name typed, the table ("": a good one), whether the shown legend (alpha) was edited first, the
-    // answers; the file written, the entry then selected, the questions.
-    const std::tuple<std::string, std::string, bool, std::vector<Answer>, std::string, std::string, std::vector<int>>
-        cases[] = {
-            {"rocks_copy", "", false, {}, "rocks_copy.leg", "rocks_copy", {}},
-            {"Rocks.LEG", "", false, {}, "Rocks.LEG", "Rocks", {}},
-            // Replacing the edited legend replaces its edits: nothing to save first.
-            {"alpha.leg", "", true, {Answer::Yes}, "alpha.leg", "alpha", {Str::ReplaceLegend}},
-            {"alpha.leg", "", true, {Answer::No}, "", "alpha", {Str::ReplaceLegend}},
-            {"rocks_copy.leg", "", true, {Answer::Cancel}, "", "alpha", {Str::SaveChanges}},
-            // The edits are asked about before another legend is replaced.
-            {"beta.leg",
-             "",
-             true,
-             {Answer::No, Answer::Yes},
-             "beta.leg",
-             "beta",
-             {Str::SaveChanges, Str::ReplaceLegend}},
-            {"rocks_copy.leg", "missing.tab", false, {}, "", "alpha", {0}}, // reported by the reader
-        };
-    for (const auto& [output, table, edited, answers, written, selected, questions] : cases) {
-        CEditorBench b;
-        const std::string alpha = CEditorBench::Write(b.project, "alpha", 2);
-        const std::string beta = CEditorBench::Write(b.project, "beta", 1);
-        const std::string source = b.sandbox.Work("tables") + "/rocks.leg", tab = b.sandbox.Work("tables") + "/all.tab";
-        CLLLegend rocks = LegendWithLabels({"granite", "basalt"});
-        rocks.m_Name = "rocks";
-        rocks.WriteLEG(source);
-        ASSERT_TRUE(ExportAllToTAB(tab, {source}).Ok());
-        b.Open();
-        if (edited)
-            b.Type("edited");
-        b.dialogs.imported =
-            CImportTABDialog::Result{table.empty() ? tab : b.sandbox.Work("tables") + "/" + table, "rocks", output};
-        b.prompt.m_Answers = answers;
-        const std::string before = ReadTextFile(alpha), betaBefore = ReadTextFile(beta);
-        b.flow.Import();
-
-        CLLLegend expected;
-        expected.m_DefaultThickness = 0.0f;
-        CRecordingPrompt quiet;
-        expected.ImportTAB(tab, "rocks", 1, quiet);
-        EXPECT_EQ(ReadTextFile(b.project + (written.empty() ? "none" : written)),
-                  written.empty() ? "" : expected.LEGText());
-        EXPECT_EQ(ReadTextFile(b.project + "rocks_copy.leg"), written == "rocks_copy.leg" ? expected.LEGText() : "");
-        EXPECT_EQ(ReadTextFile(alpha), written == "alpha.leg" ? expected.LEGText() : before) << output;
-        EXPECT_EQ(ReadTextFile(beta), written == "beta.leg" ? expected.LEGText() : betaBefore) << output;
-        EXPECT_EQ(b.flow.ListItems()[static_cast<size_t>(b.flow.Selection())].text, selected) << output;
-        EXPECT_EQ(b.MessageIds(), questions) << output;
-        EXPECT_EQ(b.flow.IsModified(), edited && written.empty()) << output;
-    }
-}
-
 TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
 {
     // The hosts' table holds the legends that are left.
@@ -331,74 +236,30 @@ TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
     }
 }
 
-TEST(EditorFlowDelete, AWriteProtectedLegendStays)
+TEST(EditorFlow, SettingsAndNotifyingTheHost)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not hold for root";
-    CEditorBench b;
-    const std::string path = CEditorBench::Write(b.system, "kept", 1);
-    ::chmod(path.c_str(), 0444);
-    b.Open();
-    b.flow.Delete();
-    EXPECT_EQ(b.MessageIds(), (std::vector<int>{Str::DeleteLegend, Str::NoWritePermission}));
-    EXPECT_EQ(b.prompt.m_Messages[1].text, path + " does not have write-permission!");
-    EXPECT_TRUE(CFileIO::Stamp(path));
-}
-
-TEST(EditorFlowSettings, StoresTheFoldersAndListsTheNewLegendFolderAfterAskingAboutChanges)
-{
-    // Under a host, the answer to "Save changes?" (Ok: not modified), whether the new folder
-    // holds a legend; the result.
-    const std::tuple<bool, Answer, bool, std::string> cases[] = {
-        // The shown legend is no longer listed: the first one.
-        {true, Answer::Ok, true, "|/x/a.pen|moved"},
-        {false, Answer::No, true, "|-|moved"},
-        {false, Answer::Cancel, true, "|-|alpha"}, // nothing stored, the edits stay
-        {false, Answer::Ok, false, "|-|"},         // an empty folder: no legend shown, no word about the old
+    const CEditorHostFlags none, qx{.quarvex = true}, n3{.notify3D = true};
+    const std::string alpha = "write S/alpha 2; write W/other/moved 2; open; ";
+    const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
+        // Settings store the folders and list the new legend folder after asking about changes; the
+        // shown legend is no longer listed: the first one.
+        {qx, alpha + "settings W/other/", "1 W/other/ /x/a.pen W/other/patterns/ W/other/patterns/ moved 2 @0"},
+        {none, alpha + "type e; answer no; settings W/other/",
+         "0 W/other/ - W/other/patterns/ W/other/patterns/ moved 2 @1 save?c"},
+        {none, alpha + "type e; answer cancel; settings W/other/",
+         "0 S/ - -  alpha 2* 'e' @1 save?c"}, // nothing stored, the edits stay
+        {none, "write S/alpha 2; open; settings W/empty/",
+         "0 W/empty/ - W/empty/patterns/ W/empty/patterns/ file=  0 @-1"}, // no legend shown, no word about the old
+        // The running host is told, or the user that it could not be reached.
+        {n3, "notify 1 1", "Vyrn 1 file=  0 @-1"},
+        {n3, "notify 0 1", "Vyrn 0 file=  0 @-1 137"},
+        {{.notify3D = true, .quarvex3D = true}, "notify 0 1", "Quarvex3D 0 file=  0 @-1 135"},
+        {{.notify3D = true, .strativ3D = true}, "notify 1 0", "Strativ3D 1 file=  0 @-1 136"},
+        {{.notify3D = true, .gisHost = true}, "notify 1 1", "0 file=  0 @-1"},
+        {none, "notify 1 1", "0 file=  0 @-1"},
     };
-    for (const auto& [host, answer, filled, result] : cases) {
-        CEditorBench b({.quarvex = host});
-        CEditorBench::Write(b.system, "alpha", 2);
-        const std::string other = b.sandbox.Work("other");
-        if (filled)
-            CEditorBench::Write(other + "/", "moved", 2);
-        b.Open();
-        if (answer != Answer::Ok)
-            b.Type("edited");
-        b.prompt.m_Answers = {answer};
-        b.dialogs.settings = CSettingsDialog::Values{other, other + "/patterns/", "/x/a.pen", "t"};
-        b.flow.Settings();
-
-        EXPECT_EQ(b.dialogs.settingsHostRows, host);
-        const bool stored = answer != Answer::Cancel;
-        EXPECT_EQ(*GetCommonSetting("LUT_PATH") + "|" + GetCommonSetting("PEN_FILE").value_or("-") + "|" +
-                      b.flow.Legend().m_Name,
-                  (stored ? other + "/" : b.system) + result);
-        EXPECT_EQ(GetCommonSetting("BRUSH_PATH").value_or("") + b.flow.PatternFolder(),
-                  stored ? other + "/patterns/" + other + "/patterns/" : "");
-        EXPECT_EQ(b.MessageIds(), answer == Answer::Ok ? std::vector<int>{} : std::vector<int>{Str::SaveChanges});
-        EXPECT_EQ(b.flow.IsModified(), !stored);
-    }
-}
-
-TEST(EditorFlowNotifyHost, TellsTheRunningHostOrSaysItCouldNotConnect)
-{
-    // Host flags, whether the host runs and connects; the hosts asked about, messages, reloads.
-    const std::tuple<CEditorHostFlags, bool, bool, std::vector<std::string>, std::vector<int>, int> cases[] = {
-        {{.notify3D = true}, true, true, {"Vyrn"}, {}, 1},
-        {{.notify3D = true}, false, true, {"Vyrn"}, {Str::NoConnectQuarvexVyrn}, 0},
-        {{.notify3D = true, .quarvex3D = true}, false, true, {"Quarvex3D"}, {Str::NoConnectQuarvex3D}, 0},
-        {{.notify3D = true, .strativ3D = true}, true, false, {"Strativ3D"}, {Str::NoConnectStrativ3D}, 1},
-        {{.notify3D = true, .gisHost = true}, true, true, {}, {}, 0},
-        {{}, true, true, {}, {}, 0},
-    };
-    for (const auto& [flags, running, connects, asked, messages, reloads] : cases) {
+    for (const auto& [flags, script, expected] : cases) {
         CEditorBench b(flags);
-        b.dialogs.running = running;
-        b.dialogs.connects = connects;
-        b.flow.NotifyHost();
-        EXPECT_EQ(b.dialogs.asked, asked);
-        EXPECT_EQ(b.MessageIds(), messages);
-        EXPECT_EQ(b.dialogs.reloads, reloads);
+        EXPECT_EQ(b.Run(script), expected) << script;
     }
 }
