@@ -1,10 +1,6 @@
 #pragma once
-// A scripted window and dialogs for the editor's flow: the view writes every
-// call down as a line, so a test asserts the exact sequence; each dialog
-// answers what the test put in it. CEditorBench adds a project and a system
-// (LUT_PATH) folder of legends in a settings sandbox, and runs scripts of
-// user actions such as "write S/a 2; open; type x; answer no; close" whose
-// result is one line (see Run).
+// A scripted window and dialogs for the editor's flow, and a bench that runs scripts of user actions
+// ("write S/a 2; open; type x; answer no; close") on them, each script's result one line (see Run).
 
 #include "app/core/ceditorflow.h"
 #include "app/core/ceditorview.h"
@@ -120,26 +116,10 @@ struct CEditorBench {
                                   "PROJECT_FOLDER", project);
         SetCommonSetting("LUT_PATH", system);
     }
-    // A numeric legend of `rows` rows named after its file; returns its path.
-    static std::string Write(const std::string& folder, const std::string& title, int rows,
-                             const std::string& description = "")
-    {
-        CLLLegend l = LegendWithLabels(std::vector<std::string>(static_cast<size_t>(rows), "r"));
-        l.m_Name = title;
-        l.m_Description = description;
-        l.WriteLEG(folder + title + ".leg");
-        return folder + title + ".leg";
-    }
     void Open(const std::string& legendToSelect = "")
     {
         flow.SetLegendToSelect(legendToSelect);
         flow.Open();
-    }
-    // The user typed in the description field.
-    void Type(const std::string& description)
-    {
-        view.m_Description = description;
-        flow.DescriptionEdited(description);
     }
     // The view's calls since the last look, joined by '|'.
     std::string Calls()
@@ -167,17 +147,6 @@ struct CEditorBench {
                 text.replace(at, folder.size(), tag);
         return text;
     }
-    // "name|description|label,label" of the legend on disk, or "none" when it cannot be read.
-    static std::string Disk(const std::string& path)
-    {
-        CLLLegend l;
-        if (!l.ReadLEG(path).Ok())
-            return "none";
-        std::string labels;
-        for (const std::string& label : l.m_Labels)
-            labels += (labels.empty() ? "" : ",") + label;
-        return l.m_Name + "|" + l.m_Description + "|" + labels;
-    }
     // Runs "; "-separated actions; a word is followed by arguments, the last taking the rest of the
     // action. Probes add to the result, which ends with the state: file field, legend name, rows,
     // '*' when modified, the description shown, "@" the selection, and the messages by tag.
@@ -193,12 +162,12 @@ struct CEditorBench {
             const std::string word = action.substr(0, space), rest = action.substr(std::min(space + 1, action.size()));
             const size_t gap = rest.find(' ');
             const std::string arg = rest.substr(0, gap), tail = gap == std::string::npos ? "" : rest.substr(gap + 1);
-            if (word == "write") { // write S/name rows [description]
-                const std::string path = Path(arg);
-                const size_t slash = path.rfind('/');
-                const size_t end = tail.find(' ');
-                Write(path.substr(0, slash + 1), path.substr(slash + 1), std::stoi(tail.substr(0, end)),
-                      end == std::string::npos ? "" : tail.substr(end + 1));
+            if (word == "write") { // write S/name rows [description]: a numeric legend named after its file
+                const size_t cut = tail.find(' ');
+                CLLLegend l = LegendWithLabels(std::vector<std::string>(std::stoul(tail.substr(0, cut)), "r"));
+                l.m_Name = std::filesystem::path(Path(arg)).filename();
+                l.m_Description = cut == std::string::npos ? "" : tail.substr(cut + 1);
+                l.WriteLEG(Path(arg) + ".leg");
             } else if (word == "huge") // larger than any legend may be
                 WriteTextFile(Path(arg), ""), std::filesystem::resize_file(Path(arg), 300u << 20);
             else if (word == "chmod") // chmod 444 S/name.leg
@@ -252,9 +221,10 @@ struct CEditorBench {
                 view.Take(); // the start's calls have a test of their own
             } else if (word == "choose")
                 flow.ChooseLegend(std::stoi(arg));
-            else if (word == "type")
-                Type(rest);
-            else if (word == "cell") // a first label still being typed in when the action comes
+            else if (word == "type") {
+                view.m_Description = rest;
+                flow.DescriptionEdited(rest);
+            } else if (word == "cell") // a first label still being typed in when the action comes
                 view.m_Pending = [this, rest] { flow.ChangeLegend([&](CLLLegend& l) { l.m_Labels[0] = rest; }); };
             else if (word == "answer") {
                 std::istringstream answers(rest);
@@ -286,9 +256,14 @@ struct CEditorBench {
                 flow.Delete();
             else if (word == "calls")
                 add("[" + Calls() + "]");
-            else if (word == "disk")
-                add(Disk(Path(rest)));
-            else if (word == "rows")
+            else if (word == "disk") { // name|description|label,label on disk, or "none" when unreadable
+                CLLLegend l;
+                const bool read = l.ReadLEG(Path(rest)).Ok();
+                std::string labels;
+                for (const std::string& label : l.m_Labels)
+                    labels += (labels.empty() ? "" : ",") + label;
+                add(read ? l.m_Name + "|" + l.m_Description + "|" + labels : "none");
+            } else if (word == "rows")
                 add(std::to_string(TableRows(Path(rest)).size()));
             else if (word == "texts")
                 for (const std::string& text : prompt.Texts())
