@@ -1,6 +1,5 @@
 // The editor program as a user or a host starts it.
 
-#include "app/core/ceditorflow.h"
 #include "app/ui/ctessarinapp.h"
 #include "app/ui/ctessarindlg.h"
 #include "support/runprocess.h"
@@ -15,8 +14,6 @@
 #include <initializer_list>
 
 #include <QApplication>
-#include <QDialog>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSettings>
@@ -37,10 +34,11 @@ struct CEditorRun {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         return env;
     }
-    std::unique_ptr<QProcess> Start(const QStringList& args) const
+    std::unique_ptr<QProcess> Start(const QStringList& args, const std::string& folder = ".") const
     {
         auto process = std::make_unique<QProcess>();
         process->setProcessEnvironment(Environment());
+        process->setWorkingDirectory(QString::fromStdString(folder));
         process->start(QString::fromStdString(ProjectBinary("tessarin")), args);
         process->waitForStarted();
         return process;
@@ -179,7 +177,7 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
             killed = std::chrono::steady_clock::now();
         });
         // Close asks "Save changes?": the host ends while the question is open.
-        static_cast<QDialog*>(dlg)->reject();
+        dlg->reject();
     });
     // Were the editor to ask after the host ended, it would wait for ever.
     QTimer::singleShot(10000, [] {
@@ -209,12 +207,9 @@ TEST(Tessarin, ALegendGivenToASecondStartOpensInTheRunningEditor)
     ASSERT_TRUE(run.Recorded());
     QThread::msleep(500);
     // As the file manager passes it: relative to its own folder, which is not the running editor's.
-    QProcess second;
-    second.setProcessEnvironment(run.Environment());
-    second.setWorkingDirectory(QString::fromStdString(run.home.File("legends")));
-    second.start(QString::fromStdString(ProjectBinary("tessarin")), {"./gold_ppm.leg", "-edit"});
-    ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitCode(), 0);
+    auto second = run.Start({"./gold_ppm.leg", "-edit"}, run.home.File("legends"));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 0);
     std::string left;
     for (int i = 0; i < 60 && left.empty(); ++i) {
         QThread::msleep(50);
