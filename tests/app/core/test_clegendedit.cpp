@@ -21,53 +21,38 @@ CLLLegend Numbered(int rows)
 
 TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
 {
-    struct Case {
-        const char* name;
-        int rows;
-        std::function<void(CLLLegend&)> change;
-        int first;
-        size_t keptBefore, keptAfter;
-    };
-    const Case cases[] = {
-        {"one cell in the middle", 100, [](CLLLegend& l) { l.m_Labels[50] = "changed"; }, 50, 1, 1},
-        {"a row inserted", 10, [](CLLLegend& l) { l.InsertRow(3); }, 3, 0, 1},
-        {"rows deleted", 10,
+    // The legend's rows, the change; the first row the edit keeps and how many rows before and after.
+    const std::tuple<int, std::function<void(CLLLegend&)>, int, size_t, size_t> cases[] = {
+        {100, [](CLLLegend& l) { l.m_Labels[50] = "changed"; }, 50, 1, 1},
+        {10, [](CLLLegend& l) { l.InsertRow(3); }, 3, 0, 1},
+        {10,
          [](CLLLegend& l) {
              l.DeleteRow(4);
              l.DeleteRow(4);
          },
          4, 2, 0},
-        {"the first row into an empty legend", 0,
-         [](CLLLegend& l) { l.AddRow(CLLRow{.label = "only", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
-        {"every row deleted", 3,
-         [](CLLLegend& l) {
-             while (l.GetRowCount() > 0)
-                 l.DeleteRow(0);
-         },
-         0, 3, 0},
-        {"a sort reverses the rows", 4,
-         [](CLLLegend& l) {
-             CLLLegend sorted = l;
+        {0, [](CLLLegend& l) { l.AddRow(CLLRow{.label = "x", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
+        {3, [](CLLLegend& l) { l = Numbered(0); }, 0, 3, 0},
+        {4,
+         [](CLLLegend& l) { // a sort reversing the rows
+             const CLLLegend sorted = l;
              CLLRow row;
              for (int i = 0; i < 4; ++i) {
-                 l.GetRow(3 - i, row);
-                 sorted.SetRow(i, row);
+                 sorted.GetRow(3 - i, row);
+                 l.SetRow(i, row);
              }
-             l = sorted;
          },
          0, 4, 4},
-        {"the description only", 3, [](CLLLegend& l) { l.m_Description = "typed"; }, 3, 0, 0},
+        {3, [](CLLLegend& l) { l.m_Description = "typed"; }, 3, 0, 0}, // the description only
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const CLLLegend before = Numbered(c.rows);
+    for (const auto& [rows, change, first, keptBefore, keptAfter] : cases) {
+        SCOPED_TRACE(rows);
+        const CLLLegend before = Numbered(rows);
         CLLLegend after = before;
-        c.change(after);
+        change(after);
         const CLegendEdit edit = CLegendEdit::Between(before, after);
-        EXPECT_EQ(edit.FirstRow(), c.first);
-        EXPECT_EQ(edit.RowsBefore().size(), c.keptBefore);
-        EXPECT_EQ(edit.RowsAfter().size(), c.keptAfter);
-        EXPECT_FALSE(edit.IsEmpty());
+        EXPECT_EQ(std::make_tuple(edit.FirstRow(), edit.RowsBefore().size(), edit.RowsAfter().size(), edit.IsEmpty()),
+                  std::make_tuple(first, keptBefore, keptAfter, false));
 
         CLLLegend legend = before;
         edit.Apply(legend, false);
