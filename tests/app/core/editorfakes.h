@@ -216,7 +216,13 @@ struct CEditorBench {
                 std::filesystem::remove(Path(arg));
             else if (word == "tab")
                 flow.SetTABPath(Path(arg));
-            else if (word == "open") {
+            else if (word == "start") { // start [legend]: the window opens, run from the system folder; its calls
+                const std::filesystem::path working = std::filesystem::current_path();
+                std::filesystem::current_path(system);
+                Open(rest.empty() || rest[0] == '.' ? rest : Path(rest));
+                std::filesystem::current_path(working);
+                add("[" + Calls() + "]");
+            } else if (word == "open") {
                 Open(rest.empty() ? rest : Path(rest));
                 view.Take(); // the start's calls have a test of their own
             } else if (word == "choose")

@@ -14,42 +14,6 @@ using Answer = CUserPrompt::Answer;
 // "#Project alpha #System beta gamma"
 static const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma 1 third; ";
 
-TEST(EditorFlow, StartListsTheLegendsAndLoadsTheOneToSelect)
-{
-    const std::string list = "list #Project alpha #System beta gamma";
-    const std::string loads = "writable|editing on|auto on|fill ",
-                      alpha = loads + "alpha 2|header alpha|alpha.leg||Numeric continuous";
-    const std::string gamma = "|select 4|" + loads + "gamma 1|header gamma|gamma.leg|third|Numeric continuous";
-    const std::string none = list + "|select -1|clear|editing off|header |||";
-    // Host flags, the legend to select (in the system folder); the calls, and after
-    // "Could not load <path>" the reason given (none: no message).
-    const std::tuple<CEditorHostFlags, std::string, std::string, std::optional<std::string>> cases[] = {
-        // The heading at 0 is selected and moves on to the first legend.
-        {{}, "", list + "|select 0|select 1|" + alpha, std::nullopt},
-        {{}, "./gamma.leg", list + gamma, std::nullopt}, // relative to the working folder
-        // A host lists every legend as a system legend, without headings.
-        {{.quarvex = true}, "", "list alpha beta gamma|select 0|" + alpha, std::nullopt},
-        {{}, "gone.leg", none, std::string(": ") + std::strerror(ENOENT)},
-        // A legend the list does not show is loaded all the same, with no entry selected.
-        {{}, "../elsewhere/x.leg", list + "|select -1|" + loads + "x 1|header x|x.leg||Numeric continuous", {}},
-    };
-    const std::filesystem::path working = std::filesystem::current_path();
-    for (const auto& [flags, toSelect, calls, reason] : cases) {
-        CEditorBench b(flags);
-        b.Run(three + "write W/elsewhere/x 1");
-        std::filesystem::current_path(b.system);
-        const std::string named = toSelect.empty() || toSelect[0] == '.' ? toSelect : b.system + toSelect;
-        const std::string absolute =
-            named.empty() ? named : std::filesystem::absolute(named).lexically_normal().string();
-        b.Open(named);
-        std::filesystem::current_path(working);
-        EXPECT_EQ(b.Calls(), "patterns |" + calls)
-            << toSelect; // the pattern bitmaps are read before the list is filled
-        EXPECT_EQ(b.prompt.Texts(), reason ? std::vector<std::string>{"Could not load " + absolute + *reason}
-                                           : std::vector<std::string>{});
-    }
-}
-
 // Each row runs a script on a fresh bench (see CEditorBench::Run) and compares its whole result.
 TEST(EditorFlow, Scripts)
 {
@@ -66,7 +30,26 @@ TEST(EditorFlow, Scripts)
     const std::string rocks =
         "write P/alpha 2; write P/beta 1; write W/t/rocks 3; export W/t/all.tab W/t/rocks.leg; open; ";
     const CEditorHostFlags q3pid{.quarvex = true, .gisHostProcessId = 42};
+    // The pattern bitmaps are read before the list is filled.
+    const std::string list = "[patterns |list #Project alpha #System beta gamma|",
+                      start = three + "write W/elsewhere/x 1; start";
+    const std::string loads = "writable|editing on|auto on|fill ", header = "||Numeric continuous] ";
     const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
+        // The start selects the heading at 0, which moves on to the first legend.
+        {none, start, list + "select 0|select 1|" + loads + "alpha 2|header alpha|alpha.leg" + header + "alpha 2 @1"},
+        {none, start + " ./gamma.leg",
+         list + "select 4|" + loads +
+             "gamma 1|header gamma|gamma.leg|third|Numeric continuous] gamma 1 'third' @4"}, // relative to the working
+                                                                                             // folder
+        // A host lists every legend as a system legend, without headings.
+        {qx, start,
+         "[patterns |list alpha beta gamma|select 0|" + loads + "alpha 2|header alpha|alpha.leg" + header +
+             "alpha 2 @0"},
+        {none, start + " S/gone.leg; texts",
+         list + "select -1|clear|editing off|header |||] \"Could not load S/gone.leg: " + noFile +
+             "\" file=  0 @-1 noload"},
+        // A legend the list does not show is loaded all the same, with no entry selected.
+        {none, start + " ../elsewhere/x.leg", list + "select -1|" + loads + "x 1|header x|x.leg" + header + "x 1 @-1"},
         // Choosing a heading selects and loads a legend next to it.
         {none, three + "open; choose 4; choose 2", "alpha 2 @1"},
         // A legend that fails to load leaves the shown one with its own file, and a save does not reach it.
