@@ -1,15 +1,11 @@
 #include "app/core/clegendedit.h"
 #include "app/core/editorfakes.h"
-#include "app/core/tabexport.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 #include <unistd.h>
-
-using Answer = CUserPrompt::Answer;
 
 // "#Project alpha #System beta gamma"
 static const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma 1 third; ";
@@ -199,31 +195,22 @@ TEST(EditorFlow, UndoAndRedoDropACellStillBeingTypedAndShowTheLegendsName)
     }
 }
 
-TEST(EditorFlowDelete, AsksRemovesAndShowsTheNextLegendOrNothing)
+TEST(EditorFlow, DeleteSettingsAndNotifyingTheHost)
 {
-    // The hosts' table holds the legends that are left.
+    const CEditorHostFlags none, qx{.quarvex = true}, n3{.notify3D = true}, s3{.strativ3D = true};
     const std::string one = "write S/a0 1; tab S/all.tab; open; type unsaved; ", two = "write S/a1 1; " + one;
     const std::string a1 =
         "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] ";
     const std::string asked = "\"Would you like to delete S/a0.leg?\" ";
-    const std::pair<std::string, std::string> cases[] = {
-        {one + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
-         "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
-        {two + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
-         a1 + asked + "none 1 a1 1 @0 delete?"},
-        {two + "answer no; delete; calls; texts; disk S/a0.leg", "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
-    };
-    for (const auto& [script, expected] : cases) {
-        CEditorBench b({.strativ3D = true});
-        EXPECT_EQ(b.Run(script), expected) << script;
-    }
-}
-
-TEST(EditorFlow, SettingsAndNotifyingTheHost)
-{
-    const CEditorHostFlags none, qx{.quarvex = true}, n3{.notify3D = true};
     const std::string alpha = "write S/alpha 2; write W/other/moved 2; open; ";
     const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
+        // Delete asks, removes and shows the next legend or nothing; the hosts' table holds the ones left.
+        {s3, one + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
+        {s3, two + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         a1 + asked + "none 1 a1 1 @0 delete?"},
+        {s3, two + "answer no; delete; calls; texts; disk S/a0.leg",
+         "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
         // Settings store the folders and list the new legend folder after asking about changes; the
         // shown legend is no longer listed: the first one.
         {qx, alpha + "settings W/other/", "1 W/other/ /x/a.pen W/other/patterns/ W/other/patterns/ moved 2 @0"},
