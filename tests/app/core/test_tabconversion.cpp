@@ -68,7 +68,7 @@ std::string Rows(const std::string& tab)
 
 } // namespace
 
-TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportOfThatNameGives)
+TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportGivesAndWhatCannotBeIsReported)
 {
     CConversionFixture fx;
     // A comes back after B and is converted again, to the same file.
@@ -82,23 +82,12 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportOfThatNameGives)
                   ReadTextFile(fx.sandbox.Work("expected") + "/" + name + ".leg"));
     }
 
-    // Without a legend folder the files go to the current folder.
-    CSettingsSandbox sandbox;
-    const fs::path previous = fs::current_path();
-    fs::current_path(sandbox.Work("cwd"));
-    EXPECT_EQ(fx.Convert(fx.tab), "converted : A.leg B.leg A.leg | skipped");
-    fs::current_path(previous);
-    EXPECT_TRUE(fs::exists(sandbox.Work("cwd") + "/B.leg"));
-}
-
-TEST(ConvertTABToLEG, UnopenableTableMissingFieldsAndNamesThatAreNoFileNameAreReported)
-{
-    CConversionFixture fx;
+    // An unopenable table, missing fields and names that are no file name are reported.
     const std::string missing = fx.sandbox.Work("host") + "/none.tab", partial = fx.sandbox.Work("host") + "/p.tab";
     EXPECT_EQ(fx.Convert(missing), "open failed : | skipped");
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
     EXPECT_EQ(fx.Convert(partial), "converted fields missing " + fx.lut + ": X.leg Y.leg | skipped");
-    EXPECT_EQ(fx.prompt.m_Messages[1].stringId, Str::ChooseInputTab);
+    EXPECT_EQ(fx.prompt.m_Messages.at(1).stringId, Str::ChooseInputTab);
     EXPECT_EQ(fx.prompt.Texts(), (std::vector<std::string>{"Could not open " + missing + ": " + std::strerror(ENOENT),
                                                            partial + ": You must choose an input TAB file",
                                                            "Could not find all the standard fields in " + partial}));
@@ -107,6 +96,14 @@ TEST(ConvertTABToLEG, UnopenableTableMissingFieldsAndNamesThatAreNoFileNameAreRe
     ASSERT_TRUE(LegendWithLabels({"", "ok", "../escaped", "", "  "}).ExportTAB(names));
     EXPECT_EQ(fx.Convert(names), "converted " + fx.lut + ": ok.leg | skipped '' '../escaped' ''");
     EXPECT_FALSE(fs::exists(fx.lut + "../escaped.leg"));
+
+    // Without a legend folder the files go to the current folder.
+    CSettingsSandbox sandbox;
+    const fs::path previous = fs::current_path();
+    fs::current_path(sandbox.Work("cwd"));
+    EXPECT_EQ(fx.Convert(fx.tab), "converted : A.leg B.leg A.leg | skipped");
+    fs::current_path(previous);
+    EXPECT_TRUE(fs::exists(sandbox.Work("cwd") + "/B.leg"));
 }
 
 TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
