@@ -183,7 +183,7 @@ TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
     EXPECT_EQ(Rows(out), "soil|0|0|clay|2|6307872|16777215|1|1|0||\n");
 }
 
-TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
+TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyAndSideFileNames)
 {
     using Outcome = CExportAllResult::Outcome;
     CTempDir dir;
@@ -206,15 +206,12 @@ TEST(ExportAllToTAB, FailuresLeaveTheTableAsItWasAndSayWhyInTheResult)
     }
     EXPECT_EQ(ReadTextFile(dir.File("kept.dat")), before);
     EXPECT_FALSE(fs::exists(dir.File("all")));
-}
 
-TEST(ExportAllToTAB, FoldersThatCannotBeEnteredAndSideFileNames)
-{
-    CTempDir dir;
+    // Folders that cannot be entered are named with the reason; '\\' counts as a separator.
     WriteTextFile(dir.File("file"), "x");
-    fs::create_directory(dir.File("sub"));
     std::string problems;
-    for (const auto& p : FoldersNotEntered({dir.Path(), dir.Path() + "\\sub", dir.File("none"), dir.File("file")}))
+    for (const auto& p :
+         FoldersNotEntered({dir.Path(), dir.Path() + "\\folder.leg", dir.File("none"), dir.File("file")}))
         problems += p.folder.substr(dir.Path().size()) + ": " + p.reason + ";";
     EXPECT_EQ(problems, "/none: " + std::string(std::strerror(ENOENT)) + ";/file: " + std::strerror(ENOTDIR) + ";");
     // Side file names replace only the file's extension.
