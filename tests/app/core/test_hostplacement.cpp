@@ -56,7 +56,7 @@ TEST(HostPlacement, CentredOverTheHostWithYClampedAndXNot)
     }
 }
 
-TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHost)
+TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHostAndTrackingFollowsTheForeground)
 {
     CFakeWindowSystem ws;
     ws.windows = {{1, kHost, false, false, {0, 0, 10, 10}},
@@ -69,10 +69,6 @@ TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHost)
     for (int code : {1, 2, 3, 4, 5, 9})
         automation += std::to_string(HostFrameFromAutomation(code));
     EXPECT_EQ(automation, "010111");
-}
-
-TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
-{
     using A = ETrackingAction;
     const CTopLevelWindow host{7, kHost, false, true, {}}, hostTopMost{8, kHost, true, true, {}},
         other{9, 300, false, true, {}};
@@ -92,7 +88,6 @@ TEST(HostPlacement, TrackingFollowsTheForegroundProcess)
         {false, false, 300, true, {}, {A::Close, {}, true}}, // a host that no longer runs, on any desktop
     };
     for (const auto& [knows, runs, foreground, topMost, windows, expected] : cases) {
-        CFakeWindowSystem ws;
         ws.knows = knows;
         ws.running = runs ? std::vector<uint32_t>{100, kHost} : std::vector<uint32_t>{100};
         ws.foreground = foreground;

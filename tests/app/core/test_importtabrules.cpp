@@ -90,7 +90,7 @@ TEST(ImportTABRules, TheTableChooserStartsInLoadPathAndSetsIt)
               "C:|a\\b/|");
 }
 
-TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceOrWhyThereAreNone)
+TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceAndTheOutputFileName)
 {
     // The table; opened, name field, map-code table, the names compared exactly, the messages.
     const std::pair<const char*, std::string> cases[] = {
@@ -115,18 +115,14 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceOrWhyThereAreNone)
         const size_t at = got.find(f.dir + "/");
         EXPECT_EQ(at == std::string::npos ? got : got.replace(at, f.dir.size() + 1, "@"), expected);
     }
-}
-
-TEST(TABLegendNames, OutputFileNameFromTheLegendOrTheMapCodeTable)
-{
     // The table, the legend name, whether it is a map-code table; the file name ("" for none).
-    const std::tuple<const char*, const char*, bool, const char*> cases[] = {
+    const std::tuple<const char*, const char*, bool, const char*> outputs[] = {
         {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
         {"/data/t.tab", "Rock type", false, "Rock_type.leg"},
         {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
         {"/data/t.tab", "", false, ""},
     };
-    for (const auto& [tab, legend, mapCode, file] : cases)
+    for (const auto& [tab, legend, mapCode, file] : outputs)
         EXPECT_EQ(ImportOutputFileName(tab, legend, mapCode), file) << legend;
     for (const char* outside : {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
         EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;

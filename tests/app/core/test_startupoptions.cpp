@@ -40,7 +40,7 @@ std::string Describe(const CStartupOptions& o)
 
 } // namespace
 
-TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
+TEST(StartupOptions, BothPassesOverTheHostsCommandLinesAndTheScreenshotName)
 {
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         // Window pass: exact case-free words; values are looked at again and match nothing.
@@ -94,10 +94,7 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLines)
     ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
                                           "ConfigDir", "/q/cfg"));
     EXPECT_EQ(Describe(ParseStartupArguments({"t", "-Q3D"})), "host=3 by=101000000 tab=/q/cfg/xs_colr.tab");
-}
-
-TEST(StartupOptions, AScreenshotIsWrittenAsPNGOnly)
-{
+    // A screenshot is written as PNG only.
     EXPECT_EQ(RefuseScreenshotPath(""), std::nullopt); // no name at all: the writer says so
     EXPECT_EQ(RefuseScreenshotPath("WIN.PnG"), std::nullopt);
     EXPECT_EQ(RefuseScreenshotPath("png").value_or(""),
