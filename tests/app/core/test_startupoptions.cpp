@@ -101,7 +101,7 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLinesAndTheScreenshotName)
               "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png");
 }
 
-TEST(StartupSequence, TheTableIsConvertedOnlyWhenAskedForAndWhatWasLeftOutIsNamedOnce)
+TEST(StartupSequence, TheTableIsConvertedOnlyWhenAskedForWhatWasLeftOutIsNamedOnceAndThePenFileChecked)
 {
     CSettingsSandbox sandbox;
     const std::string tab = sandbox.Work("host") + "/names.tab";
@@ -124,11 +124,8 @@ TEST(StartupSequence, TheTableIsConvertedOnlyWhenAskedForAndWhatWasLeftOutIsName
     ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, TabStampKey, TabStampValue,
                                           FormatStampTime(1700000000)));
     EXPECT_EQ(outcome({"t", "-TABPath", tab, "-tab2leg"}), static_cast<int>(CTabConversion::Outcome::Unchanged));
-}
 
-TEST(StartupSequence, PenFileCheck)
-{
-    CSettingsSandbox sandbox;
+    // The pen file check.
     const std::string pens = sandbox.Work("pens"), missing = pens + "/gone.pen", pen = pens + "/CARTORAW.PEN";
     WriteTextFile(pen, "PEN2");
     // The host switch, the configured pen file ("" for none); the pen file used, whether it reads, the message.
@@ -145,7 +142,7 @@ TEST(StartupSequence, PenFileCheck)
         } else {
             CSettingsStore::RemoveValue(CSettingsStore::Hive::CurrentUser, CommonSettingsKey, "PEN_FILE");
         }
-        CRecordingPrompt prompt;
+        prompt.m_Messages.clear();
         const CStartupResources r = PrepareStartup(ParseStartupArguments({"t", host}), pens + "/tessarin", prompt);
         EXPECT_EQ(r.penFile + " " + std::to_string(r.penFileReadable), used + " " + std::to_string(readable)) << host;
         EXPECT_EQ(prompt.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
