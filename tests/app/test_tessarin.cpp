@@ -2,6 +2,7 @@
 
 #include "app/ui/ctessarinapp.h"
 #include "app/ui/ctessarindlg.h"
+#include "support/madelocale.h"
 #include "support/runprocess.h"
 #include "support/testfiles.h"
 
@@ -152,9 +153,7 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     CEditorRun run;
     run.LegendFolder({"copper_pct.leg"});
     const std::string before = ReadTextFile(run.home.File("legends/copper_pct.leg"));
-    const QProcessEnvironment env = run.Environment();
-    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
-        qputenv(name, env.value(QString::fromLatin1(name)).toLocal8Bit());
+    const CScopedEnv runtime("XDG_RUNTIME_DIR", run.home.Path()), config("XDG_CONFIG_HOME", run.home.File("config"));
 
     QProcess host;
     host.start(QStringLiteral("sleep"), {QStringLiteral("60")});
@@ -191,8 +190,6 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     EXPECT_TRUE(asked);
     EXPECT_LT(took, std::chrono::milliseconds(kHostGoneLimitMs));
     EXPECT_EQ(ReadTextFile(run.home.File("legends/copper_pct.leg")), before);
-    for (const char* name : {"XDG_RUNTIME_DIR", "XDG_CONFIG_HOME"})
-        qunsetenv(name);
 }
 
 // A file manager opens a second legend while the editor runs: the second start
