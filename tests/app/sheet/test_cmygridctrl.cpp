@@ -15,47 +15,43 @@ const CLLRow kClay{.label = "clay", .text = "b", .from = -0.001, .to = 1e-7, .fi
 
 } // namespace
 
-TEST(CMyGridCtrl, ColumnsByDataTypeAndHost)
+// Headings and widths by data type and host, and the texts of both rows; then the item data and
+// which cells take typing.
+TEST(CMyGridCtrl, FillShowsColumnsByDataTypeAndHostTheCellTextsAndItemData)
 {
+    CScopedEnv locale("LC_ALL", "C");
+    const std::string sand = "|sand|255|-2147483648|3|65280|2|1.5|c1\n2|",
+                      clay = "clay|-2147483648|1193046|0|0|0|2.25|";
+    const std::string numeric = "\n1|1.23457e+06|2.5" + sand + "-0.001|1e-07|" + clay;
     const struct {
         int32_t type;
         bool host;
-        const char* headings;
-        const char* widths;
+        std::string shown;
     } cases[] = {
-        {DataNumericContinuous, false, "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
-         "32 64 48 72 24 24 48 40 0 48 240"},
-        {DataNumericDiscrete, true, "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
-         "32 64 48 0 24 24 48 40 48 48 240"},
-        {DataText, false, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment", "32 80 72 24 24 48 40 0 48 240"},
+        {DataNumericContinuous, false,
+         "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 64 48 72 24 24 48 40 0 48 240" +
+             numeric},
+        {DataNumericDiscrete, true,
+         "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 64 48 0 24 24 48 40 48 48 240" +
+             numeric},
+        {DataText, false,
+         "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 80 72 24 24 48 40 0 48 240\n1|" + sand + "b|" +
+             clay},
     };
     for (const auto& c : cases) {
-        CSheet s({kSand}, c.type, c.host);
+        CSheet s({kSand, kClay}, c.type, c.host);
         std::vector<int> widths;
         for (int col = 0; col < s.sheet.GetColumnCount(); ++col)
             widths.push_back(s.sheet.GetColumnWidth(col));
-        EXPECT_EQ(s.Texts(0) + " " + Join(widths, " "), std::string(c.headings) + " " + c.widths);
+        EXPECT_EQ(s.Texts(0) + " " + Join(widths, " ") + "\n" + s.Texts(1) + "\n" + s.Texts(2), c.shown);
     }
-}
-
-TEST(CMyGridCtrl, FillShowsTheCellTextsItemDataAndClosesTheChooserCells)
-{
-    CScopedEnv locale("LC_ALL", "C");
     CSheet s({kSand, kClay});
-    EXPECT_EQ(s.Texts(1), "1|1.23457e+06|2.5|sand|255|-2147483648|3|65280|2|1.5|c1");
-    EXPECT_EQ(s.Texts(2), "2|-0.001|1e-07|clay|-2147483648|1193046|0|0|0|2.25|");
     std::string data, editable;
     for (int col = 1; col < s.sheet.GetColumnCount(); ++col) {
         data += std::to_string(s.sheet.GetItemData(1, col)) + " ";
         editable += s.sheet.IsCellEditable(1, col) ? 'e' : '-';
     }
-    EXPECT_EQ(data, "0 0 0 255 -2147483648 3 65280 0 0 0 ");
-    EXPECT_EQ(editable, "eee-----ee");
-    EXPECT_EQ(s.sheet.GetRowHeight(2), 25);
-    EXPECT_EQ(dynamic_cast<CMyGridCell*>(s.sheet.GetCell(2, 3))->GetLegendRow(), 1);
-
-    CSheet text({kClay}, DataText);
-    EXPECT_EQ(text.Texts(1), "1|b|clay|-2147483648|1193046|0|0|0|2.25|");
+    EXPECT_EQ(data + editable, "0 0 0 255 -2147483648 3 65280 0 0 0 eee-----ee");
 }
 
 TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
@@ -89,10 +85,7 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
         }
         EXPECT_EQ(s.changes, 1);
     }
-}
-
-TEST(CMyGridCtrl, ColourCellsBelowZeroReadAsTransparentWhite)
-{
+    // A colour cell below zero reads as transparent white.
     CSheet s({kSand});
     s.sheet.SetItemText(1, 4, "-5");
     s.sheet.SetItemText(1, 5, "");
