@@ -58,17 +58,15 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         for (int r = 1; r < s.sheet.GetRowCount(); ++r)
             s.sheet.SetItemText(r, 0, "x");
         s.prompt.m_Answers = {c.yes ? CUserPrompt::Answer::Yes : CUserPrompt::Answer::No};
-        const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
-        EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
-        EXPECT_EQ(Join(s.legend.m_Labels) + ",", c.labels) << what;
-        EXPECT_EQ(s.Column(0), c.numbers) << what;
+        SCOPED_TRACE(std::to_string(c.button) + " " + std::to_string(c.r1));
+        const std::string messages = s.Run(c.button, c.r1, c.c1, c.r2, c.c2);
+        EXPECT_EQ(messages + "|" + Join(s.legend.m_Labels) + ",|" + s.Column(0) + "|" + std::to_string(s.changes),
+                  c.messages + "|" + c.labels + "|" + c.numbers + "|" + std::to_string(c.changes));
         for (int r = 1; r < s.sheet.GetRowCount(); ++r) // Row and colours sort by number
-            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric()) << what;
-        EXPECT_EQ(s.changes, c.changes) << what;
+            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric());
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();
     }
-    EXPECT_FALSE(CSheet({}).commands.OnButton(1008));
 }
 
 TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
@@ -101,15 +99,13 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
         s.sheet.SetAutoPopulate(c.autoPopulate);
         EXPECT_EQ(s.Run(B::ButtonAddRow, -1, 0, 0, 0), "");
         const int last = s.legend.GetRowCount();
-        EXPECT_EQ(s.Texts(last), c.shown);
         CLLRow r;
         ASSERT_TRUE(s.legend.GetRow(last - 1, r));
-        EXPECT_EQ(std::make_tuple(r.from, r.to, r.text), std::make_tuple(c.from, 0.0, std::string()));
-        EXPECT_EQ(s.Styles(), c.styles);
+        EXPECT_EQ(s.Texts(last) + " " + CNumberFormat::Format("%g %g '%s' ", r.from, r.to, r.text.c_str()) + s.Styles(),
+                  c.shown + " " + CNumberFormat::Format("%g 0 '' ", c.from) + c.styles);
         EXPECT_FALSE(s.sheet.IsCellEditable(last, s.sheet.Columns().fg));
         EXPECT_EQ(s.sheet.GetFocusCell(), CCellID(last, 1));
         EXPECT_EQ(s.changes, 1);
-        EXPECT_EQ(s.sheet.GetRowHeight(last), 25);
         s.ExpectInStep(last);
     }
 }
