@@ -54,7 +54,7 @@ TEST(CMyGridCtrl, FillShowsColumnsByDataTypeAndHostTheCellTextsAndItemData)
     EXPECT_EQ(data + editable, "0 0 0 255 -2147483648 3 65280 0 0 0 eee-----ee");
 }
 
-TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
+TEST(CMyGridCtrl, TypingWritesTheWholeRowBackInTheUsersLocale)
 {
     CScopedEnv locale("LC_ALL", "C");
     const std::string rest = "|sand|255|16777215T|3|65280|2|1.5|c1";
@@ -91,18 +91,16 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
     s.sheet.SetItemText(1, 5, "");
     s.sheet.WriteBack(1, 4);
     EXPECT_EQ(s.Row(0), "1234570|2.5||sand|16777215T|0|3|65280|2|1.5|c1");
-}
 
-TEST(CMyGridCtrl, DecimalCommaLocaleShowsAndReadsTheUsersSeparators)
-{
-    CScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+    // A decimal-comma locale shows and reads the user's separators.
+    CScopedEnv comma("LC_ALL", "de_DE.UTF-8");
     if (CNumberSeparators::User().decimal != ",")
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    CSheet s({kSand});
-    EXPECT_EQ(s.Texts(1), "1|1,23457e+06|2,5|sand|255|-2147483648|3|65280|2|1.5|c1");
-    s.sheet.OnEndEditCell(1, 2, "3,75");
-    s.sheet.OnEndEditCell(1, 1, "1.234,5");
-    EXPECT_EQ(s.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
+    CSheet de({kSand});
+    EXPECT_EQ(de.Texts(1), "1|1,23457e+06|2,5|sand|255|-2147483648|3|65280|2|1.5|c1");
+    de.sheet.OnEndEditCell(1, 2, "3,75");
+    de.sheet.OnEndEditCell(1, 1, "1.234,5");
+    EXPECT_EQ(de.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
 }
 
 TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumbers)
@@ -191,38 +189,36 @@ TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
     const CLLRow opaque{.fillColour = CGColor(0x0000FFu), .backColour = CGColor(W), .backTransparent = true, .pattern = 1};
     const CLLRow clear{.fillColour = CGColor(W), .backColour = CGColor(0x123456u), .fillTransparent = true, .pattern = 5};
     // clang-format on
-    enum Kind { Colour, Pattern, Style };
     const struct {
         CLLRow start;
-        Kind kind;
         int col;
         int32_t value;
         const char* style; // fill|back|pattern|line|style
         const char* cells; // Fg|Bg|Pattern|LCol|LStyle
     } cases[] = {
-        {opaque, Colour, 4, -1, "16777215T|16777215T|2|0|0", "-2147483648|-2147483648|2|0|0"},
-        {clear, Colour, 4, -1, "16777215T|1193046|5|0|0", "-2147483648|1193046|5|0|0"},
-        {clear, Colour, 4, 0x00AA00, "43520|1193046|5|0|0", "43520|1193046|5|0|0"},
-        {opaque, Colour, 5, 0x123456, "255|1193046|1|0|0", "255|1193046|1|0|0"},
-        {opaque, Colour, 7, -1, "255|16777215T|1|16777215|0", "255|-2147483648|1|16777215|0"},
-        {opaque, Pattern, 6, 0, "16777215T|16777215T|0|0|0", "-2147483648|-2147483648|0|0|0"},
-        {clear, Pattern, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
-        {clear, Pattern, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
-        {opaque, Pattern, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
-        {{.backColour = CGColor(0x123456u), .pattern = 3}, Pattern, 6, 9, "0|1193046|9|0|0", "0|1193046|9|0|0"},
-        {opaque, Style, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
+        {opaque, 4, -1, "16777215T|16777215T|2|0|0", "-2147483648|-2147483648|2|0|0"},
+        {clear, 4, -1, "16777215T|1193046|5|0|0", "-2147483648|1193046|5|0|0"},
+        {clear, 4, 0x00AA00, "43520|1193046|5|0|0", "43520|1193046|5|0|0"},
+        {opaque, 5, 0x123456, "255|1193046|1|0|0", "255|1193046|1|0|0"},
+        {opaque, 7, -1, "255|16777215T|1|16777215|0", "255|-2147483648|1|16777215|0"},
+        {opaque, 6, 0, "16777215T|16777215T|0|0|0", "-2147483648|-2147483648|0|0|0"},
+        {clear, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
+        {clear, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
+        {opaque, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
+        {{.backColour = CGColor(0x123456u), .pattern = 3}, 6, 9, "0|1193046|9|0|0", "0|1193046|9|0|0"},
+        {opaque, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
     };
     for (const auto& c : cases) {
         CSheet s({kSand, c.start}, DataNumericContinuous, true);
         s.sheet.OnCellClick(2, c.col);
-        if (c.kind == Colour)
-            s.sheet.ColourChosen(c.value, c.col);
-        else if (c.kind == Pattern)
+        if (c.col == 6)
             s.sheet.PatternChosen(c.value);
-        else
+        else if (c.col == 8)
             s.sheet.LineStyleChosen(c.value);
+        else
+            s.sheet.ColourChosen(c.value, c.col);
         EXPECT_EQ(s.Row(1) + " " + s.Texts(2), "0|0|||" + std::string(c.style) + "|1| 2|0|0||" + c.cells + "|1|")
-            << c.kind << " " << c.value;
+            << c.col << " " << c.value;
         EXPECT_EQ(s.sheet.GetItemData(2, 6), s.legend.m_Patterns[1]);
         EXPECT_EQ(s.changes, 1);
         EXPECT_EQ(s.Row(0), CSheet({kSand}).Row(0)) << "the other row is untouched";
