@@ -105,23 +105,54 @@ void Click(QWidget* button)
 
 } // namespace
 
-TEST(TessarinWindow, TheListShowsTheLegendsTheSaveShortcutWritesWhatWasTypedAndCloseAsks)
+TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsks)
 {
     CWindowFixture w;
     ASSERT_EQ(w.List()->count(), 4);
     EXPECT_EQ(w.Shown(), "Legend basalt | basalt.leg | plain | Numeric continuous");
-    // A description longer than a line edit's usual limit survives typing and a save.
+    // A description longer than a line edit's usual limit survives typing and a save; the save
+    // reads the legend back, and the rows stay where the user left them.
     const std::string longText(40000, 'd');
-    WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText));
+    std::string rows; // enough to scroll; the fills red, green, then blue
+    for (int i = 0; i < 60; ++i)
+        rows += "\t\t" + std::to_string(i) + "\t" + std::to_string(i + 1) + "\t\"r\"\t\t" +
+                (i == 0   ? "255"
+                 : i == 1 ? "65280"
+                          : "16711680") +
+                "\t4278190080\t1\t0\t1\t1\n";
+    WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText, rows));
     w.ClickEntry(2);
+    CMyGridCtrl& sheet = w.dlg->Sheet();
+    sheet.SetSelectedRange(40, 2, 42, 3);
+    sheet.SetFocusCell(41, 3);
+    sheet.SetScrollPos(true, 500);
     QLineEdit* description = w.Field(ControlId::Description);
     description->setFocus();
     description->end(false);
     QTest::keyClicks(description, "e");
     EXPECT_TRUE(w.dlg->Flow().IsModified());
-    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    w.Click(ControlId::Save);
     EXPECT_FALSE(w.dlg->Flow().IsModified());
-    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e"));
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e", rows));
+    const CCellRange r = sheet.GetSelectedCellRange();
+    EXPECT_EQ(std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
+                  std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true)),
+              "41 40-3 500");
+
+    // An interpolation is a step the undo takes back.
+    const int fg = sheet.Columns().fg;
+    sheet.SetSelectedRange(1, fg, 3, fg);
+    w.Click(ControlId::RgbInterp);
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+    EXPECT_EQ(sheet.GetItemText(2, fg), "8388736"); // half red, half blue
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    w.dlg->UndoStack().undo();
+    EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+    // The save shortcut saves as the button does.
+    QTest::keyClicks(description, "f");
+    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "ef", rows));
 
     // A legend another program writes appears in the list; the one shown stays selected.
     WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
@@ -287,42 +318,6 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
             texts.push_back(label->text().toStdString());
     EXPECT_EQ(texts, (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
                                                "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
-}
-
-TEST(TessarinWindow, SaveKeepsTheRowsInViewAndInterpolationUndoes)
-{
-    CWindowFixture w;
-    CLLLegend legend;
-    legend.Clear();
-    for (int i = 0; i < 60; ++i)
-        legend.AddRow({.label = "r",
-                       .from = 1.0 * i,
-                       .fillColour = CGColor(i == 0   ? 0xFFu
-                                             : i == 1 ? 0xFF00u
-                                                      : 0xFF0000u)},
-                      CLLLegend::RowValues::OfDataType);
-    legend.WriteLEG(w.folder + "chert.leg");
-    w.ClickEntry(2);
-    // The save reads the legend back; the rows stay where the user left them.
-    CMyGridCtrl& sheet = w.dlg->Sheet();
-    sheet.SetSelectedRange(40, 2, 42, 3);
-    sheet.SetFocusCell(41, 3);
-    sheet.SetScrollPos(true, 500);
-    w.Click(ControlId::Save);
-    const CCellRange r = sheet.GetSelectedCellRange();
-    EXPECT_EQ(std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
-                  std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true)),
-              "41 40-3 500");
-
-    const int fg = sheet.Columns().fg;
-    sheet.SetSelectedRange(1, fg, 3, fg);
-    w.Click(ControlId::RgbInterp);
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
-    EXPECT_EQ(sheet.GetItemText(2, fg), "8388736"); // half red, half blue
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-    w.dlg->UndoStack().undo();
-    EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
-    EXPECT_FALSE(w.dlg->Flow().IsModified());
 }
 
 TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
