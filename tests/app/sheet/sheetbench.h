@@ -22,23 +22,21 @@ public:
     void CloseStyleChoosers() override { log.push_back("close"); }
     void OpenColourPicker(const CColourPickerRequest& r) override
     {
-        Add("colour " + std::to_string(r.colour), r.row, r.col,
-            (r.offerTransparent ? " transparent " : " ") + r.customText, r.at);
+        Add("colour " + std::to_string(r.colour), r, (r.offerTransparent ? " transparent " : " ") + r.customText);
     }
     void OpenPatternChooser(const CPatternChooserRequest& r) override
     {
-        Add("pattern " + std::to_string(r.pattern), r.row, r.col,
-            " " + r.patternFolder + (r.patterns ? "" : " no table"), r.at);
+        Add("pattern " + std::to_string(r.pattern), r, " " + r.patternFolder + (r.patterns ? "" : " no table"));
     }
     void OpenLineStyleChooser(const CLineStyleChooserRequest& r) override
     {
-        Add("lstyle " + std::to_string(r.lineStyle), r.row, r.col, " " + r.penFile, r.at);
+        Add("lstyle " + std::to_string(r.lineStyle), r, " " + r.penFile);
     }
     void Redraw() override { log.push_back("redraw"); }
-    void Add(const std::string& what, int row, int col, const std::string& rest, CGridPoint at)
+    template <class Request>
+    void Add(const std::string& what, const Request& r, const std::string& rest)
     {
-        log.push_back(what + " r" + std::to_string(row) + "c" + std::to_string(col) + rest + " at " +
-                      std::to_string(at.x) + "," + std::to_string(at.y));
+        log.push_back(what + " r" + std::to_string(r.row) + "c" + std::to_string(r.col) + rest);
     }
     std::vector<std::string> log;
 };
@@ -63,22 +61,6 @@ std::string Join(const List& items, const char* sep = ",")
     for (const auto& item : items)
         out << std::exchange(between, sep) << item;
     return out.str();
-}
-
-// Per row: height, then per cell its text, '-' when closed to typing, the item data of a
-// style cell and the legend row it carries.
-inline std::string Snapshot(const CMyGridCtrl& sheet, int rows)
-{
-    std::string out;
-    for (int r = 1; r < rows; ++r) {
-        out += std::to_string(sheet.GetRowHeight(r)) + ":";
-        for (int c = 0; c < sheet.GetColumnCount(); ++c)
-            out += sheet.GetItemText(r, c) + (sheet.IsCellEditable(r, c) ? "" : "-") +
-                   (sheet.Columns().IsChooser(c) ? std::to_string(sheet.GetItemData(r, c)) : "") + "@" +
-                   std::to_string(dynamic_cast<const CMyGridCell*>(sheet.GetCell(r, c))->GetLegendRow()) + "|";
-        out += "\n";
-    }
-    return out;
 }
 
 struct CSheet {
@@ -162,14 +144,26 @@ struct CSheet {
             out += std::to_string(m.stringId) + (m.title.empty() ? "" : " " + m.text + " [" + m.title + "]") + ";";
         return out;
     }
-    // The spreadsheet shows what a fresh fill from the legend shows, above row `rows`.
+    // Per row above `rows`: height, then per cell its text, '-' when closed to typing, the
+    // item data of a style cell and the legend row it carries, as a fresh fill shows them.
     void ExpectInStep(int rows = -1) const
     {
         CMyGridCtrl fresh;
         fresh.FillFromLegend(legend);
         ASSERT_EQ(sheet.GetRowCount(), legend.GetRowCount() + 1);
         ASSERT_TRUE(legend.RowListsAgree());
-        rows = rows < 0 ? sheet.GetRowCount() : rows;
-        EXPECT_EQ(Snapshot(sheet, rows), Snapshot(fresh, rows));
+        auto snapshot = [rows = rows < 0 ? sheet.GetRowCount() : rows](const CMyGridCtrl& g) {
+            std::string out;
+            for (int r = 1; r < rows; ++r) {
+                out += std::to_string(g.GetRowHeight(r)) + ":";
+                for (int c = 0; c < g.GetColumnCount(); ++c)
+                    out += g.GetItemText(r, c) + (g.IsCellEditable(r, c) ? "" : "-") +
+                           (g.Columns().IsChooser(c) ? std::to_string(g.GetItemData(r, c)) : "") + "@" +
+                           std::to_string(dynamic_cast<const CMyGridCell*>(g.GetCell(r, c))->GetLegendRow()) + "|";
+                out += "\n";
+            }
+            return out;
+        };
+        EXPECT_EQ(snapshot(sheet), snapshot(fresh));
     }
 };

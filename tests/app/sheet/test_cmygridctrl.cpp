@@ -15,50 +15,46 @@ const CLLRow kClay{.label = "clay", .text = "b", .from = -0.001, .to = 1e-7, .fi
 
 } // namespace
 
-TEST(CMyGridCtrl, ColumnsByDataTypeAndHost)
+// Headings and widths by data type and host, and the texts of both rows; then the item data and
+// which cells take typing.
+TEST(CMyGridCtrl, FillShowsColumnsByDataTypeAndHostTheCellTextsAndItemData)
 {
+    CScopedEnv locale("LC_ALL", "C");
+    const std::string sand = "|sand|255|-2147483648|3|65280|2|1.5|c1\n2|",
+                      clay = "clay|-2147483648|1193046|0|0|0|2.25|";
+    const std::string numeric = "\n1|1.23457e+06|2.5" + sand + "-0.001|1e-07|" + clay;
     const struct {
         int32_t type;
         bool host;
-        const char* headings;
-        const char* widths;
+        std::string shown;
     } cases[] = {
-        {DataNumericContinuous, false, "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
-         "32 64 48 72 24 24 48 40 0 48 240"},
-        {DataNumericDiscrete, true, "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment",
-         "32 64 48 0 24 24 48 40 48 48 240"},
-        {DataText, false, "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment", "32 80 72 24 24 48 40 0 48 240"},
+        {DataNumericContinuous, false,
+         "Row|From (>=)|To (<)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 64 48 72 24 24 48 40 0 48 240" +
+             numeric},
+        {DataNumericDiscrete, true,
+         "Row|From (>=)|To (<=)|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 64 48 0 24 24 48 40 48 48 240" +
+             numeric},
+        {DataText, false,
+         "Row|String|Label|Fg|Bg|Pattern|LCol|LStyle|LThick|Comment 32 80 72 24 24 48 40 0 48 240\n1|" + sand + "b|" +
+             clay},
     };
     for (const auto& c : cases) {
-        CSheet s({kSand}, c.type, c.host);
+        CSheet s({kSand, kClay}, c.type, c.host);
         std::vector<int> widths;
         for (int col = 0; col < s.sheet.GetColumnCount(); ++col)
             widths.push_back(s.sheet.GetColumnWidth(col));
-        EXPECT_EQ(s.Texts(0) + " " + Join(widths, " "), std::string(c.headings) + " " + c.widths);
+        EXPECT_EQ(s.Texts(0) + " " + Join(widths, " ") + "\n" + s.Texts(1) + "\n" + s.Texts(2), c.shown);
     }
-}
-
-TEST(CMyGridCtrl, FillShowsTheCellTextsItemDataAndClosesTheChooserCells)
-{
-    CScopedEnv locale("LC_ALL", "C");
     CSheet s({kSand, kClay});
-    EXPECT_EQ(s.Texts(1), "1|1.23457e+06|2.5|sand|255|-2147483648|3|65280|2|1.5|c1");
-    EXPECT_EQ(s.Texts(2), "2|-0.001|1e-07|clay|-2147483648|1193046|0|0|0|2.25|");
     std::string data, editable;
     for (int col = 1; col < s.sheet.GetColumnCount(); ++col) {
         data += std::to_string(s.sheet.GetItemData(1, col)) + " ";
         editable += s.sheet.IsCellEditable(1, col) ? 'e' : '-';
     }
-    EXPECT_EQ(data, "0 0 0 255 -2147483648 3 65280 0 0 0 ");
-    EXPECT_EQ(editable, "eee-----ee");
-    EXPECT_EQ(s.sheet.GetRowHeight(2), 25);
-    EXPECT_EQ(dynamic_cast<CMyGridCell*>(s.sheet.GetCell(2, 3))->GetLegendRow(), 1);
-
-    CSheet text({kClay}, DataText);
-    EXPECT_EQ(text.Texts(1), "1|b|clay|-2147483648|1193046|0|0|0|2.25|");
+    EXPECT_EQ(data + editable, "0 0 0 255 -2147483648 3 65280 0 0 0 eee-----ee");
 }
 
-TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
+TEST(CMyGridCtrl, TypingWritesTheWholeRowBackInTheUsersLocale)
 {
     CScopedEnv locale("LC_ALL", "C");
     const std::string rest = "|sand|255|16777215T|3|65280|2|1.5|c1";
@@ -89,27 +85,22 @@ TEST(CMyGridCtrl, TypingWritesTheWholeRowBack)
         }
         EXPECT_EQ(s.changes, 1);
     }
-}
-
-TEST(CMyGridCtrl, ColourCellsBelowZeroReadAsTransparentWhite)
-{
+    // A colour cell below zero reads as transparent white.
     CSheet s({kSand});
     s.sheet.SetItemText(1, 4, "-5");
     s.sheet.SetItemText(1, 5, "");
     s.sheet.WriteBack(1, 4);
     EXPECT_EQ(s.Row(0), "1234570|2.5||sand|16777215T|0|3|65280|2|1.5|c1");
-}
 
-TEST(CMyGridCtrl, DecimalCommaLocaleShowsAndReadsTheUsersSeparators)
-{
-    CScopedEnv locale("LC_ALL", "de_DE.UTF-8");
+    // A decimal-comma locale shows and reads the user's separators.
+    CScopedEnv comma("LC_ALL", "de_DE.UTF-8");
     if (CNumberSeparators::User().decimal != ",")
         GTEST_SKIP() << "de_DE.UTF-8 is not installed";
-    CSheet s({kSand});
-    EXPECT_EQ(s.Texts(1), "1|1,23457e+06|2,5|sand|255|-2147483648|3|65280|2|1.5|c1");
-    s.sheet.OnEndEditCell(1, 2, "3,75");
-    s.sheet.OnEndEditCell(1, 1, "1.234,5");
-    EXPECT_EQ(s.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
+    CSheet de({kSand});
+    EXPECT_EQ(de.Texts(1), "1|1,23457e+06|2,5|sand|255|-2147483648|3|65280|2|1.5|c1");
+    de.sheet.OnEndEditCell(1, 2, "3,75");
+    de.sheet.OnEndEditCell(1, 1, "1.234,5");
+    EXPECT_EQ(de.Row(0), "1234.5|3.75||sand|255|16777215T|3|65280|2|1.5|c1");
 }
 
 TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumbers)
@@ -142,70 +133,39 @@ TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumb
     }
 }
 
-TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbers)
+// Each style cell draws from its number and a click opens its chooser; a double click opens
+// nothing more, nor a text editor; F2 opens it again.
+TEST(CMyGridCtrl, StyleCellsDrawFromTheirNumbersAndAClickOpensTheirChooser)
 {
-    const std::string font = " " + CSheet({}).sheet.GetDefaultCell(false, false).GetFont().faceName;
-    const std::string box = "10,20,34,44";
-    const std::string t = "text 'T' " + box + " f825 #0" + font;
+    const std::string box = "10,20,34,44", fill = "fill " + box + " #";
+    const std::string t =
+        "text 'T' " + box + " f825 #0 " + CSheet({}).sheet.GetDefaultCell(false, false).GetFont().faceName;
     const struct {
-        bool host;
-        int row, col;
-        bool focused;
+        int col;
         std::vector<std::string> ops;
+        std::string opened;
     } cases[] = {
-        {false, 1, 4, false, {"fill " + box + " #ff"}},
-        {false, 1, 4, true, {"fill " + box + " #ff", "frame " + box + " #0"}},
-        {false, 1, 5, false, {"fill " + box + " #ffffff", t}},
-        {false, 1, 6, false, {"fill " + box + " #ffffff", "pattern " + box + " 2x2 #ff none"}},
-        {false, 2, 6, false, {"fill " + box + " #ffffff", "text 'N' " + box + " f825 #0" + font}},
-        {false, 3, 6, false, {"fill " + box + " #ffffff"}},                        // pattern 4: no bitmap loaded
-        {false, 4, 6, false, {"fill " + box + " #ffffff"}},                        // pattern 1000 and above: none
-        {false, 2, 7, true, {"fill " + box + " #0", "frame " + box + " #ffffff"}}, // on black
-        {false, 1, 8, false, {}},
-        {true, 1, 8, false, {"fill " + box + " #ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}},
-        // A yellow line is drawn over grey.
-        {true, 5, 8, false, {"fill " + box + " #808080", "clip " + box, "polyline w3 #ffff 10,32 34,32", "unclip"}},
+        {4, {fill + "ff"}, "colour 255 r1c4 Custom"},
+        {5, {fill + "ffffff", t}, "colour 255 r1c5 transparent Custom"},
+        {6, {fill + "ffffff", "pattern " + box + " 2x2 #ff none"}, "pattern 3 r1c6 /pat/"},
+        {7, {fill + "ff00"}, "colour 255 r1c7 Custom"}, // the line colour has no transparent
+        {8, {fill + "ffffff", "clip " + box, "polyline w2 #ff00 10,32 34,32", "unclip"}, "lstyle 2 r1c8 host.pen"},
     };
     for (const auto& c : cases) {
-        const CLLRow yellowLine{.lineColour = CGColor(0x00FFFFu), .lineStyle = 3};
-        CSheet s({kSand, kClay, {.pattern = 4}, {.pattern = 1000}, yellowLine}, DataNumericContinuous, c.host);
+        CSheet s({kSand, kClay}, DataNumericContinuous, true);
         s.sheet.Patterns().Set(3, CGridBitmap::FromRows({"#.", ".#"}));
         CRecordingPainter painter;
-        EXPECT_TRUE(s.sheet.DrawStyleCell(painter, c.row, c.col, {10, 20, 34, 44}, c.focused));
-        EXPECT_EQ(painter.m_Ops, c.ops) << c.row << "," << c.col;
-    }
-    CSheet s({kSand}, DataNumericContinuous, true);
-    s.sheet.SetLineStyleSampler(nullptr);
-    CRecordingPainter painter;
-    EXPECT_TRUE(s.sheet.DrawStyleCell(painter, 1, 8, {10, 20, 34, 44}, false));
-    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 1, 3, {10, 20, 34, 44}, false));
-    EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 0, 4, {10, 20, 34, 44}, false));
-    EXPECT_EQ(painter.m_Ops, std::vector<std::string>{"fill " + box + " #ffffff"});
-}
-
-TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
-{
-    const std::pair<int, std::string> cases[] = {
-        {4, "colour 255 r1c4 Custom"}, {5, "colour 255 r1c5 transparent Custom"},
-        {7, "colour 255 r1c7 Custom"}, {6, "pattern 3 r1c6 /pat/"}, // the line colour has no transparent
-        {8, "lstyle 2 r1c8 host.pen"},
-    };
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, false), (CGridPoint{526, 343}));
-    EXPECT_EQ(ChooserPosition({10, 20, 33, 44}, {300, 200}, true), (CGridPoint{344, 343}));
-    for (const auto& [col, opened] : cases) {
-        CSheet s({kSand, kClay}, DataNumericContinuous, true);
+        EXPECT_FALSE(s.sheet.DrawStyleCell(painter, 1, 3, {10, 20, 34, 44}, false));
+        EXPECT_TRUE(s.sheet.DrawStyleCell(painter, 1, c.col, {10, 20, 34, 44}, false));
+        EXPECT_EQ(painter.m_Ops, c.ops) << c.col;
         CGridRect rect;
-        s.sheet.GetCellRect(1, col, rect);
-        const CGridPoint at = ChooserPosition(rect, {300, 200}, false);
+        s.sheet.GetCellRect(1, c.col, rect);
         const CGridPoint centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         s.sheet.OnLButtonDown(centre, 0);
         s.sheet.OnLButtonUp(centre);
-        EXPECT_EQ(s.choosers.log,
-                  (std::vector<std::string>{
-                      "close", opened + " at " + std::to_string(at.x) + "," + std::to_string(at.y), "redraw"}));
         s.sheet.OnLButtonDblClk(centre, 0);
         s.sheet.OnKeyDown(GridKey::F2, 0);
-        EXPECT_EQ(s.choosers.log.size(), 6u) << "a double click opens nothing more; F2 opens it again";
+        EXPECT_EQ(s.choosers.log, (std::vector<std::string>{"close", c.opened, "redraw", "close", c.opened, "redraw"}));
         EXPECT_EQ(s.view.LastEditor(), nullptr);
     }
     // Every click on a row closes an open chooser; a text cell or two rows open
@@ -216,8 +176,7 @@ TEST(CMyGridCtrl, ClickOnAStyleCellOpensItsChooser)
     s.sheet.OnCellClick(1, 4);
     s.sheet.SortItems(1, true);
     s.sheet.ReloadPatterns("/nonexistent/patterns");
-    CRecordingPrompt prompt;
-    CRowCommands(s.sheet, prompt).OnButton(CRowCommands::ButtonDuplicate);
+    s.commands.OnButton(CRowCommands::ButtonDuplicate);
     s.sheet.FillFromLegend(s.legend, true);
     EXPECT_EQ(s.choosers.log, std::vector<std::string>(6, "close"));
     s.sheet.OnCellClick(1, 4);
@@ -230,38 +189,36 @@ TEST(CMyGridCtrl, ChooserResultsFollowTheStyleRules)
     const CLLRow opaque{.fillColour = CGColor(0x0000FFu), .backColour = CGColor(W), .backTransparent = true, .pattern = 1};
     const CLLRow clear{.fillColour = CGColor(W), .backColour = CGColor(0x123456u), .fillTransparent = true, .pattern = 5};
     // clang-format on
-    enum Kind { Colour, Pattern, Style };
     const struct {
         CLLRow start;
-        Kind kind;
         int col;
         int32_t value;
         const char* style; // fill|back|pattern|line|style
         const char* cells; // Fg|Bg|Pattern|LCol|LStyle
     } cases[] = {
-        {opaque, Colour, 4, -1, "16777215T|16777215T|2|0|0", "-2147483648|-2147483648|2|0|0"},
-        {clear, Colour, 4, -1, "16777215T|1193046|5|0|0", "-2147483648|1193046|5|0|0"},
-        {clear, Colour, 4, 0x00AA00, "43520|1193046|5|0|0", "43520|1193046|5|0|0"},
-        {opaque, Colour, 5, 0x123456, "255|1193046|1|0|0", "255|1193046|1|0|0"},
-        {opaque, Colour, 7, -1, "255|16777215T|1|16777215|0", "255|-2147483648|1|16777215|0"},
-        {opaque, Pattern, 6, 0, "16777215T|16777215T|0|0|0", "-2147483648|-2147483648|0|0|0"},
-        {clear, Pattern, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
-        {clear, Pattern, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
-        {opaque, Pattern, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
-        {{.backColour = CGColor(0x123456u), .pattern = 3}, Pattern, 6, 9, "0|1193046|9|0|0", "0|1193046|9|0|0"},
-        {opaque, Style, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
+        {opaque, 4, -1, "16777215T|16777215T|2|0|0", "-2147483648|-2147483648|2|0|0"},
+        {clear, 4, -1, "16777215T|1193046|5|0|0", "-2147483648|1193046|5|0|0"},
+        {clear, 4, 0x00AA00, "43520|1193046|5|0|0", "43520|1193046|5|0|0"},
+        {opaque, 5, 0x123456, "255|1193046|1|0|0", "255|1193046|1|0|0"},
+        {opaque, 7, -1, "255|16777215T|1|16777215|0", "255|-2147483648|1|16777215|0"},
+        {opaque, 6, 0, "16777215T|16777215T|0|0|0", "-2147483648|-2147483648|0|0|0"},
+        {clear, 6, 2, "0|16777215T|2|0|0", "0|-2147483648|2|0|0"},
+        {clear, 6, 5, "0|0|5|0|0", "0|0|5|0|0"},
+        {opaque, 6, 7, "255|0|7|0|0", "255|0|7|0|0"},
+        {{.backColour = CGColor(0x123456u), .pattern = 3}, 6, 9, "0|1193046|9|0|0", "0|1193046|9|0|0"},
+        {opaque, 8, 7, "255|16777215T|1|0|7", "255|-2147483648|1|0|7"},
     };
     for (const auto& c : cases) {
         CSheet s({kSand, c.start}, DataNumericContinuous, true);
         s.sheet.OnCellClick(2, c.col);
-        if (c.kind == Colour)
-            s.sheet.ColourChosen(c.value, c.col);
-        else if (c.kind == Pattern)
+        if (c.col == 6)
             s.sheet.PatternChosen(c.value);
-        else
+        else if (c.col == 8)
             s.sheet.LineStyleChosen(c.value);
+        else
+            s.sheet.ColourChosen(c.value, c.col);
         EXPECT_EQ(s.Row(1) + " " + s.Texts(2), "0|0|||" + std::string(c.style) + "|1| 2|0|0||" + c.cells + "|1|")
-            << c.kind << " " << c.value;
+            << c.col << " " << c.value;
         EXPECT_EQ(s.sheet.GetItemData(2, 6), s.legend.m_Patterns[1]);
         EXPECT_EQ(s.changes, 1);
         EXPECT_EQ(s.Row(0), CSheet({kSand}).Row(0)) << "the other row is untouched";

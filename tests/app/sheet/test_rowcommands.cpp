@@ -5,6 +5,18 @@ namespace {
 using B = CRowCommands::Button;
 constexpr uint32_t R = 0x0000FF, G = 0x00FF00, Bl = 0xFF0000, W = 0xFFFFFF;
 
+// Rows whose Fg, Bg and line are each colour in turn; Fg and Bg transparent where `clear` says.
+std::vector<CLLRow> Coloured(const std::vector<uint32_t>& colours, const std::vector<int>& clear = {})
+{
+    std::vector<CLLRow> rows;
+    for (size_t i = 0; i < colours.size(); ++i) {
+        const bool t = i < clear.size() && clear[i];
+        const CGColor c(colours[i]);
+        rows.push_back({.fillColour = c, .backColour = c, .fillTransparent = t, .backTransparent = t, .lineColour = c});
+    }
+    return rows;
+}
+
 } // namespace
 
 TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
@@ -46,17 +58,15 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         for (int r = 1; r < s.sheet.GetRowCount(); ++r)
             s.sheet.SetItemText(r, 0, "x");
         s.prompt.m_Answers = {c.yes ? CUserPrompt::Answer::Yes : CUserPrompt::Answer::No};
-        const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
-        EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
-        EXPECT_EQ(Join(s.legend.m_Labels) + ",", c.labels) << what;
-        EXPECT_EQ(s.Column(0), c.numbers) << what;
+        SCOPED_TRACE(std::to_string(c.button) + " " + std::to_string(c.r1));
+        const std::string messages = s.Run(c.button, c.r1, c.c1, c.r2, c.c2);
+        EXPECT_EQ(messages + "|" + Join(s.legend.m_Labels) + ",|" + s.Column(0) + "|" + std::to_string(s.changes),
+                  c.messages + "|" + c.labels + "|" + c.numbers + "|" + std::to_string(c.changes));
         for (int r = 1; r < s.sheet.GetRowCount(); ++r) // Row and colours sort by number
-            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric()) << what;
-        EXPECT_EQ(s.changes, c.changes) << what;
+            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric());
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();
     }
-    EXPECT_FALSE(CSheet({}).commands.OnButton(1008));
 }
 
 TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
@@ -89,128 +99,68 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
         s.sheet.SetAutoPopulate(c.autoPopulate);
         EXPECT_EQ(s.Run(B::ButtonAddRow, -1, 0, 0, 0), "");
         const int last = s.legend.GetRowCount();
-        EXPECT_EQ(s.Texts(last), c.shown);
         CLLRow r;
         ASSERT_TRUE(s.legend.GetRow(last - 1, r));
-        EXPECT_EQ(std::make_tuple(r.from, r.to, r.text), std::make_tuple(c.from, 0.0, std::string()));
-        EXPECT_EQ(s.Styles(), c.styles);
+        EXPECT_EQ(s.Texts(last) + " " + CNumberFormat::Format("%g %g '%s' ", r.from, r.to, r.text.c_str()) + s.Styles(),
+                  c.shown + " " + CNumberFormat::Format("%g 0 '' ", c.from) + c.styles);
         EXPECT_FALSE(s.sheet.IsCellEditable(last, s.sheet.Columns().fg));
         EXPECT_EQ(s.sheet.GetFocusCell(), CCellID(last, 1));
         EXPECT_EQ(s.changes, 1);
-        EXPECT_EQ(s.sheet.GetRowHeight(last), 25);
         s.ExpectInStep(last);
     }
 }
 
-TEST(CRowCommands, DuplicateCopiesTheFirstSelectedRowsStyles)
+// A selection and a style command: the messages, then Fg/Bg/pattern/line colour/style of every
+// row (hex, T for transparent) and the edits counted; the sheet shows the legend after.
+TEST(CRowCommands, StyleCommandsChangeAllButTheFirstSelectedRowOrRefuse)
 {
     // clang-format off
-    const std::vector<CLLRow> rows{
+    const std::vector<CLLRow> three{
         {.fillColour = CGColor(W), .backColour = CGColor(R), .fillTransparent = true, .pattern = 5, .lineColour = CGColor(G), .lineStyle = 7},
         {.fillColour = CGColor(Bl), .backColour = CGColor(W), .backTransparent = true, .pattern = 2, .lineColour = CGColor(R), .lineStyle = 1},
         {.fillColour = CGColor(G), .backColour = CGColor(G), .pattern = 9, .lineColour = CGColor(G)}};
-    // clang-format on
     const std::string first = "ffffffT/ff/5/ff00/7 ", before = first + "ff0000/ffffffT/2/ff/1 ff00/ff00/9/ff00/0 ";
     const struct {
-        int r1, c1, r2, c2;
+        int button, r1, c1, r2, c2;
+        std::vector<CLLRow> rows;
         std::string messages, styles;
+        std::vector<int> loaded = {}; // pattern bitmaps
+        int changes = 1;
     } cases[] = {
-        // clang-format off
-        {1, 4, 3, 8, "", first + first + first},
-        {2, 5, 3, 5, "", first + "ff0000/ffffffT/2/ff/1 ff00/ffffffT/9/ff00/0 "},
-        {2, 6, 3, 7, "", first + "ff0000/ffffffT/2/ff/1 ff00/ff00/2/ff/0 "},
-        {1, 8, 2, 8, "", first + "ff0000/ffffffT/2/ff/7 ff00/ff00/9/ff00/0 "},
-        {1, 3, 3, 5, "151;", before}, {1, 4, 3, 9, "151;", before}, {-1, 0, 0, 0, "150;", before},
-        // clang-format on
-    };
-    for (const auto& c : cases) {
-        CSheet s(rows);
-        EXPECT_EQ(s.Run(B::ButtonDuplicate, c.r1, c.c1, c.r2, c.c2), c.messages) << c.c1;
-        EXPECT_EQ(s.Styles(), c.styles) << c.r1 << "," << c.c1;
-        EXPECT_EQ(s.changes, c.messages.empty() ? 1 : 0);
-        s.ExpectInStep();
-    }
-}
-
-TEST(CRowCommands, InterpolationRecomputesAllButTheFirstRow)
-{
-    const struct {
-        int button, r1, c1, r2, c2;  // column 4 Fg, 5 Bg, 7 LCol
-        std::vector<uint32_t> given; // every colour column alike
-        std::vector<int> clear;      // Fg and Bg transparent
-        std::string messages;
-        std::vector<uint32_t> colours; // of the selected column afterwards
-        std::vector<int32_t> clearAfter;
-        int changes;
-    } cases[] = {
-        // clang-format off
+        {B::ButtonDuplicate, 1, 4, 3, 8, three, "", first + first + first},
+        {B::ButtonDuplicate, 2, 5, 3, 5, three, "", first + "ff0000/ffffffT/2/ff/1 ff00/ffffffT/9/ff00/0 "},
+        {B::ButtonDuplicate, 2, 6, 3, 7, three, "", first + "ff0000/ffffffT/2/ff/1 ff00/ff00/2/ff/0 "},
+        {B::ButtonDuplicate, 1, 8, 2, 8, three, "", first + "ff0000/ffffffT/2/ff/7 ff00/ff00/9/ff00/0 "},
+        {B::ButtonDuplicate, 1, 3, 3, 5, three, "151;", before, {}, 0},
+        {B::ButtonDuplicate, 1, 4, 3, 9, three, "151;", before, {}, 0},
+        {B::ButtonDuplicate, -1, 0, 0, 0, three, "150;", before, {}, 0},
         // (0 - 1) * 1 * 0.5 + 1 = 0.5: half red, half blue, packed as 128.
-        {B::ButtonRGBInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 0, 0}, "", {R, 0x800080, Bl}, {0, 0, 0}, 1},
+        {B::ButtonRGBInterp, 1, 4, 3, 4, Coloured({R, 0, Bl}), "", "ff/ff/0/ff/0 800080/0/0/0/0 ff0000/ff0000/0/ff0000/0 "},
         // A selection from row 2 on: the first selected row is the one kept.
-        {B::ButtonHSLInterp, 2, 7, 4, 7, {R, Bl, 0, R}, {0, 0, 0, 0}, "", {R, Bl, G, R}, {}, 1},
+        {B::ButtonHSLInterp, 2, 7, 4, 7, Coloured({R, Bl, 0, R}), "", "ff/ff/0/ff/0 ff0000/ff0000/0/ff0000/0 0/0/0/ff00/0 ff/ff/0/ff/0 "},
         // OKLab: red and blue meet at A2538C through the published transform and its inverse;
         // white to black passes 99 grey.
-        {B::ButtonOKLabInterp, 1, 4, 3, 4, {R, 0, Bl}, {0, 1, 0}, "", {R, 0xA2538C, Bl}, {0, 0, 0}, 1},
-        {B::ButtonOKLabInterp, 1, 5, 3, 5, {W, 0, 0}, {0, 0, 0}, "", {W, 0x636363, 0}, {0, 0, 0}, 1},
+        {B::ButtonOKLabInterp, 1, 4, 3, 4, Coloured({R, 0, Bl}, {0, 1, 0}), "", "ff/ff/0/ff/0 a2538c/0T/0/0/0 ff0000/ff0000/0/ff0000/0 "},
+        {B::ButtonOKLabInterp, 1, 5, 3, 5, Coloured({W, 0, 0}), "", "ffffff/ffffff/0/ffffff/0 0/636363/0/0/0 0/0/0/0/0 "},
         // One row changes no colour but counts as an edit.
-        {B::ButtonHSLInterp, 2, 4, 2, 4, {R, G}, {1, 1}, "", {R, G}, {1, 1}, 1},
-        {B::ButtonRGBInterp, 1, 4, 2, 5, {R, G}, {0, 0}, "140;", {R, G}, {0, 0}, 0},
-        {B::ButtonOKLabInterp, 1, 6, 2, 6, {R, G}, {0, 0}, "141;", {R, G}, {0, 0}, 0},
-        // clang-format on
+        {B::ButtonHSLInterp, 2, 4, 2, 4, Coloured({R, G}, {1, 1}), "", "ffT/ffT/0/ff/0 ff00T/ff00T/0/ff00/0 "},
+        {B::ButtonRGBInterp, 1, 4, 2, 5, Coloured({R, G}), "140;", "ff/ff/0/ff/0 ff00/ff00/0/ff00/0 ", {}, 0},
+        {B::ButtonOKLabInterp, 1, 6, 2, 6, Coloured({R, G}), "141;", "ff/ff/0/ff/0 ff00/ff00/0/ff00/0 ", {}, 0},
+        // The next loaded pattern above the row before; past the last one, 2.
+        {B::ButtonStepPatterns, 1, 6, 5, 6, {{.pattern = 1}, {}, {}, {}, {}}, "", "0/0/1/0/0 0/0/3/0/0 0/0/7/0/0 0/0/2/0/0 0/0/3/0/0 ", {3, 7}},
+        {B::ButtonStepPatterns, 2, 6, 3, 6, {{}, {.pattern = 9}, {.pattern = 9}}, "", "0/0/0/0/0 0/0/9/0/0 0/0/2/0/0 "},
+        {B::ButtonStepPatterns, 1, 6, 3, 6, {{.pattern = 997}, {}, {}}, "", "0/0/997/0/0 0/0/998/0/0 0/0/999/0/0 ", {998, 999}},
+        {B::ButtonStepPatterns, 2, 6, 2, 6, {{.pattern = 1}, {}}, "147;", "0/0/1/0/0 0/0/0/0/0 ", {3}}, // refused, yet counts as an edit
+        {B::ButtonStepPatterns, 1, 6, 2, 7, {{.pattern = 1}, {}}, "140;", "0/0/1/0/0 0/0/0/0/0 ", {3}, 0},
+        {B::ButtonStepPatterns, 1, 5, 2, 5, {{.pattern = 1}, {}}, "146;", "0/0/1/0/0 0/0/0/0/0 ", {3}, 0},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        std::vector<CLLRow> rows;
-        for (size_t i = 0; i < c.given.size(); ++i)
-            rows.push_back({.fillColour = CGColor(c.given[i]),
-                            .backColour = CGColor(c.given[i]),
-                            .fillTransparent = c.clear[i] != 0,
-                            .backTransparent = c.clear[i] != 0,
-                            .lineColour = CGColor(c.given[i])});
-        CSheet s(rows);
-        const std::string what = std::to_string(c.button) + " " + std::to_string(c.r1);
-        EXPECT_EQ(s.Run(c.button, c.r1, c.c1, c.r2, c.c2), c.messages) << what;
-        EXPECT_EQ(s.changes, c.changes) << what;
-        const bool back = c.c1 == 5, line = c.c1 == 7;
-        std::vector<uint32_t> got;
-        for (const CGColor& colour : (back   ? s.legend.m_BackColours
-                                      : line ? s.legend.m_LineColours
-                                             : s.legend.m_FillColours)
-                                         .m_Colours)
-            got.push_back(colour.GetPacked());
-        EXPECT_EQ(got, c.colours) << what;
-        if (!line) {
-            EXPECT_EQ(back ? s.legend.m_BackTransparent : s.legend.m_FillTransparent, c.clearAfter) << what;
-        }
-        s.ExpectInStep();
-    }
-}
-
-TEST(CRowCommands, StepPatternsTakesTheNextLoadedBitmapAndWrapsToTwo)
-{
-    const struct {
-        std::vector<int> loaded;
-        std::vector<int32_t> given;
-        int r1, c1, r2, c2;
-        std::string messages;
-        std::vector<int32_t> patterns;
-        int changes;
-    } cases[] = {
-        {{3, 7}, {1, 0, 0, 0, 0}, 1, 6, 5, 6, "", {1, 3, 7, 2, 3}, 1},
-        {{}, {0, 9, 9}, 2, 6, 3, 6, "", {0, 9, 2}, 1},
-        {{998, 999}, {997, 0, 0}, 1, 6, 3, 6, "", {997, 998, 999}, 1},
-        {{3}, {1, 0}, 2, 6, 2, 6, "147;", {1, 0}, 1}, // refused, yet counts as an edit
-        {{3}, {1, 0}, 1, 6, 2, 7, "140;", {1, 0}, 0},
-        {{3}, {1, 0}, 1, 5, 2, 5, "146;", {1, 0}, 0},
-    };
-    for (const auto& c : cases) {
-        std::vector<CLLRow> rows;
-        for (int32_t p : c.given)
-            rows.push_back({.pattern = p});
-        CSheet s(rows);
+        CSheet s(c.rows);
         for (int n : c.loaded)
             s.sheet.Patterns().Set(n, CGridBitmap{});
-        EXPECT_EQ(s.Run(B::ButtonStepPatterns, c.r1, c.c1, c.r2, c.c2), c.messages) << c.r1;
-        EXPECT_EQ(s.legend.m_Patterns, c.patterns) << c.r1 << "," << c.c1;
+        const std::string messages = s.Run(c.button, c.r1, c.c1, c.r2, c.c2);
+        EXPECT_EQ(messages + s.Styles(), c.messages + c.styles) << c.button << " " << c.r1 << "," << c.c1;
         EXPECT_EQ(s.changes, c.changes);
         s.ExpectInStep();
     }

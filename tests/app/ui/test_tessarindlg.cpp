@@ -12,44 +12,34 @@
 #include "grid/widget/cgridwidget.h"
 #include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
+#include "pickers/core/penbytes.h"
 #include "pickers/core/tabletext.h"
 #include "pickers/cpatternchooserdlg.h"
-#include "pickers/core/penbytes.h"
-
-#include "platform/csettingsstore.h"
+#include "platform/cnumberformat.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 #include "support/recordingprompt.h"
-#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <functional>
-
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
+
+#include <filesystem>
 
 namespace {
 
 // A numeric legend file; `rows` are its LEG lines.
 std::string LegendText(const std::string& name, const std::string& description,
-                       const std::string& rows = "\t\t0\t1\t\"low\"\t\t255\t4278190080\t1\t0\t1\t1\n"
-                                                 "\t\t1\t2\t\"high\"\t\t65280\t4278190080\t1\t0\t1\t1\n")
+                       const std::string& rows = "\t\t0\t1\t\"low\"\t\t255\t4278190080\t1\t0\t1\t1\n")
 {
     return "LegendTable Begin\n\tVersion\t= \"1.0\"\n\tName\t\t= \"" + name + "\"\n\tDescription = \"" + description +
            "\"\n\tDataType\t= NUMERICCONTINUOUS\n\tLEG\t\t= {\n" + rows + "\t}\nLegendTable End\n";
@@ -115,23 +105,54 @@ void Click(QWidget* button)
 
 } // namespace
 
-TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
+TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsks)
 {
     CWindowFixture w;
     ASSERT_EQ(w.List()->count(), 4);
     EXPECT_EQ(w.Shown(), "Legend basalt | basalt.leg | plain | Numeric continuous");
-    // A description longer than a line edit's usual limit survives typing and a save.
+    // A description longer than a line edit's usual limit survives typing and a save; the save
+    // reads the legend back, and the rows stay where the user left them.
     const std::string longText(40000, 'd');
-    WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText));
+    std::string rows; // enough to scroll; the fills red, green, then blue
+    for (int i = 0; i < 60; ++i)
+        rows += "\t\t" + std::to_string(i) + "\t" + std::to_string(i + 1) + "\t\"r\"\t\t" +
+                (i == 0   ? "255"
+                 : i == 1 ? "65280"
+                          : "16711680") +
+                "\t4278190080\t1\t0\t1\t1\n";
+    WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText, rows));
     w.ClickEntry(2);
+    CMyGridCtrl& sheet = w.dlg->Sheet();
+    sheet.SetSelectedRange(40, 2, 42, 3);
+    sheet.SetFocusCell(41, 3);
+    sheet.SetScrollPos(true, 500);
     QLineEdit* description = w.Field(ControlId::Description);
     description->setFocus();
     description->end(false);
     QTest::keyClicks(description, "e");
     EXPECT_TRUE(w.dlg->Flow().IsModified());
-    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    w.Click(ControlId::Save);
     EXPECT_FALSE(w.dlg->Flow().IsModified());
-    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e"));
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "e", rows));
+    const CCellRange r = sheet.GetSelectedCellRange();
+    EXPECT_EQ(std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
+                  std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true)),
+              "41 40-3 500");
+
+    // An interpolation is a step the undo takes back.
+    const int fg = sheet.Columns().fg;
+    sheet.SetSelectedRange(1, fg, 3, fg);
+    w.Click(ControlId::RgbInterp);
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+    EXPECT_EQ(sheet.GetItemText(2, fg), "8388736"); // half red, half blue
+    EXPECT_TRUE(w.dlg->Flow().IsModified());
+    w.dlg->UndoStack().undo();
+    EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
+    EXPECT_FALSE(w.dlg->Flow().IsModified());
+    // The save shortcut saves as the button does.
+    QTest::keyClicks(description, "f");
+    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "ef", rows));
 
     // A legend another program writes appears in the list; the one shown stays selected.
     WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
@@ -139,13 +160,9 @@ TEST(TessarinWindow, TheListShowsTheLegendsAndTheSaveShortcutWritesWhatWasTyped)
         QTest::qWait(20);
     ASSERT_EQ(w.List()->count(), 5);
     EXPECT_EQ(w.List()->currentRow(), 3);
-}
 
-// The close button asks about unsaved changes: Cancel keeps the window open, No closes.
-TEST(TessarinWindow, CloseAsksAboutUnsavedChanges)
-{
-    CWindowFixture w;
-    QTest::keyClicks(w.Field(ControlId::Description), "Y");
+    // The close button asks about unsaved changes: Cancel keeps the window open, No closes.
+    QTest::keyClicks(description, "Y");
     w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
     w.Click(ControlId::Close);
     EXPECT_TRUE(w.dlg->isVisible());
@@ -190,10 +207,6 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         EXPECT_EQ(w.List()->currentRow(), c.row);
         ASSERT_EQ(w.List()->count(), c.entries);
         EXPECT_EQ(w.Shown(), c.shown);
-        EXPECT_EQ(w.prompt.Texts(), *c.commands == '0'
-                                        ? std::vector<std::string>{CStringTable::FormatId(
-                                              Str::CouldNotLoad, {missing + ": " + std::strerror(ENOENT)})}
-                                        : std::vector<std::string>{});
         if (c.entries == 6) {
             EXPECT_EQ(w.List()->item(5)->text().trimmed().toStdString(), "nl\\nx\\t\\x01");
         }
@@ -201,10 +214,6 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         for (int id : {ControlId::Save, ControlId::SaveAs, ControlId::Delete})
             commands += w.dlg->Control(id)->isEnabled() ? '1' : '0';
         EXPECT_EQ(commands, c.commands);
-        // Choosing a legend from the list brings them back.
-        w.ClickEntry(2);
-        EXPECT_TRUE(w.dlg->Control(ControlId::SaveAs)->isEnabled());
-        EXPECT_TRUE(w.dlg->Control(ControlId::Delete)->isEnabled());
     }
 }
 
@@ -218,20 +227,18 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     const std::string basalt = "Legend basalt | basalt.leg | plain", dacite = "Legend dacite | dacite.leg | plain";
     struct Case {
         const char* name;
-        bool typed;                // the description was changed first ("plainX")
-        std::vector<A> answers;    // to "Save changes?"
-        bool modalOpen;            // a question of ours is open when the path arrives
-        const char* path;          // in the listed folder; "" for the missing one
-        std::vector<int> messages; // string ids, in order
+        bool typed;             // the description was changed first ("plainX")
+        std::vector<A> answers; // to "Save changes?"
+        bool modalOpen;         // a question of ours is open when the path arrives
+        const char* path;       // in the listed folder; "" for the missing one
+        int message;            // the string id shown, 0 for none
         std::string shown;
-        const char* before = nullptr; // forwarded first, while the question is open ("" for the missing one)
     } cases[] = {
-        {"opens", false, {}, false, "dacite.leg", {}, dacite},
-        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "dacite.leg", {Str::SaveChanges}, basalt + "X"},
+        {"opens", false, {}, false, "dacite.leg", 0, dacite},
+        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "dacite.leg", Str::SaveChanges, basalt + "X"},
         // Read before anything is closed: no question, and the changes stay.
-        {"a missing legend is reported", true, {}, false, "", {Str::CouldNotLoad}, basalt + "X"},
-        {"waits for the open question", false, {}, true, "dacite.leg", {}, dacite},
-        {"a later one replaces one waiting", false, {}, true, "dacite.leg", {}, dacite, ""},
+        {"a missing legend is reported", true, {}, false, "", Str::CouldNotLoad, basalt + "X"},
+        {"waits for the open question; a later one replaces one waiting", false, {}, true, "dacite.leg", 0, dacite},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,8 +252,7 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
         if (c.modalOpen) {
             question.setModal(true);
             question.show();
-            if (c.before)
-                forwarder.Activated(*c.before ? w.folder + c.before : missing);
+            forwarder.Activated(missing);
             forwarder.Activated(path);
             QTest::qWait(300);
             EXPECT_EQ(w.Shown(), basalt + " | Numeric continuous");
@@ -268,10 +274,8 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
             forwarder.Activated(path);
             EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
         }
-        std::vector<int> messages;
-        for (const CUserPrompt::Message& m : w.prompt.m_Messages)
-            messages.push_back(m.stringId);
-        EXPECT_EQ(messages, c.messages);
+        ASSERT_EQ(w.prompt.m_Messages.size(), c.message ? 1u : 0u);
+        EXPECT_EQ(c.message ? w.prompt.m_Messages[0].stringId : 0, c.message);
         EXPECT_EQ(w.Shown(), c.shown + " | Numeric continuous");
         EXPECT_EQ(w.List()->currentRow(), c.shown == dacite ? 3 : 1);
     }
@@ -283,26 +287,20 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
     edit.show();
     edit.OpenLegends();
-    EXPECT_EQ(w.dlg->width() - edit.width(), 184);
-    for (int id :
-         {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import, ControlId::Delete}) {
-        EXPECT_TRUE(w.dlg->Control(id)->isVisible()) << id;
-        EXPECT_FALSE(edit.Control(id)->isVisible()) << id;
-        EXPECT_FALSE(edit.Control(id)->isEnabled()) << id;
-    }
-    EXPECT_TRUE(w.dlg->Control(ControlId::Import)->isEnabled());
+    // Per control, visible and enabled in the list window, then in edit mode; a host without a
+    // help file has Help disabled, one whose file is not there says so.
+    std::string shown;
+    for (int id : {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import, ControlId::Delete,
+                   ControlId::Help})
+        for (QWidget* control : {w.dlg->Control(id), edit.Control(id)})
+            shown += std::string(control->isVisible() ? "1" : "0") + (control->isEnabled() ? "1 " : "0 ");
+    EXPECT_EQ(shown, "11 00 11 00 10 00 11 00 11 00 11 10 ");
     EXPECT_TRUE(edit.Control(ControlId::Save)->isVisible());
     EXPECT_EQ(edit.Control(ControlId::Filename)->property("text").toString().toStdString(), "basalt.leg");
-
-    // Help: a host without a help file has it disabled; one whose file is not
-    // there says so.
-    EXPECT_FALSE(edit.Control(ControlId::Help)->isEnabled());
-    EXPECT_TRUE(w.dlg->Control(ControlId::Help)->isEnabled());
     w.Click(ControlId::Help);
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
 
     // The about box names the host and shows the window's icon.
-    ASSERT_FALSE(w.dlg->windowIcon().isNull());
     CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
@@ -311,16 +309,9 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
     ASSERT_NE(picture, nullptr);
     // Each band's colour is drawn in the picture's swatch column, top to bottom.
-    const QPoint at = picture->mapTo(&about, QPoint(0, 0));
-    const QImage icon = shot.copy(at.x(), at.y(), 48, 48);
-    std::vector<unsigned> bands;
-    for (int y = 0; y < icon.height(); ++y) {
-        const unsigned colour = icon.pixel(12, y) & 0xFFFFFFu;
-        if (std::find(std::begin(kIconBands), std::end(kIconBands), colour) != std::end(kIconBands) &&
-            (bands.empty() || bands.back() != colour))
-            bands.push_back(colour);
-    }
-    EXPECT_EQ(bands, std::vector<unsigned>(std::begin(kIconBands), std::end(kIconBands)));
+    const QPoint at = picture->mapTo(&about, QPoint(12, 10));
+    for (int band = 0; band < 4; ++band)
+        EXPECT_EQ(shot.pixel(at.x(), at.y() + 9 * band) & 0xFFFFFFu, kIconBands[band]) << band;
     std::vector<std::string> texts;
     for (QLabel* label : about.findChildren<QLabel*>())
         if (!label->text().isEmpty())
@@ -329,96 +320,18 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
                                                "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
 }
 
-TEST(TessarinWindow, InterpolateASelectionAndUndoIt)
-{
-    CWindowFixture w;
-    WriteTextFile(w.folder + "basalt.leg", LegendText("ramp", "",
-                                                      "\t\t0\t1\t\"a\"\t\t255\t4278190080\t1\t0\t1\t1\n"
-                                                      "\t\t1\t2\t\"b\"\t\t65280\t4278190080\t1\t0\t1\t1\n"
-                                                      "\t\t2\t3\t\"c\"\t\t16711680\t4278190080\t1\t0\t1\t1\n"));
-    w.dlg->Flow().RefillList();
-    CGridWidget* grid = w.dlg->Spreadsheet();
-    const int fg = w.dlg->Sheet().Columns().fg;
-    // A click on a colour cell opens the picker; the keys select without it.
-    CGridRect from;
-    w.dlg->Sheet().GetCellRect(1, 1, from);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      QPoint((from.left + from.right) / 2, (from.top + from.bottom) / 2));
-    for (int c = 1; c < fg; ++c)
-        QTest::keyClick(grid->viewport(), Qt::Key_Right);
-    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
-    QTest::keyClick(grid->viewport(), Qt::Key_Down, Qt::ShiftModifier);
-    w.Click(ControlId::RgbInterp);
-    EXPECT_TRUE(w.prompt.m_Messages.empty());
-    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "8388736"); // half red, half blue
-    EXPECT_TRUE(w.dlg->Flow().IsModified());
-
-    w.dlg->UndoStack().undo();
-    EXPECT_EQ(w.dlg->Sheet().GetItemText(2, fg), "65280");
-    EXPECT_FALSE(w.dlg->Flow().IsModified());
-}
-
-TEST(TessarinWindow, SaveKeepsTheRowsInViewAndColumnsWidenToTheirTextUpToALimit)
-{
-    CWindowFixture w;
-    CLLLegend legend;
-    legend.Clear();
-    for (int i = 0; i < 60; ++i)
-        legend.AddRow({.label = "r", .from = 1.0 * i}, CLLLegend::RowValues::OfDataType);
-    legend.WriteLEG(w.folder + "chert.leg");
-    w.ClickEntry(2);
-    // The save reads the legend back; the rows stay where the user left them.
-    CMyGridCtrl& sheet = w.dlg->Sheet();
-    sheet.SetSelectedRange(40, 2, 42, 3);
-    sheet.SetFocusCell(41, 3);
-    sheet.SetScrollPos(true, 500);
-    const auto seen = [&sheet] {
-        const CCellRange r = sheet.GetSelectedCellRange();
-        return std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
-               std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true));
-    };
-    w.Click(ControlId::Save);
-    EXPECT_EQ(seen(), "41 40-3 500");
-
-    const QFontMetrics metrics(w.dlg->Spreadsheet()->font());
-    const std::string longLabel = "anomalous high grade";
-    // The label; the width of the Label column: as set, its text's, or the limit.
-    const std::pair<std::string, int> cases[] = {
-        {"low", 72},
-        {longLabel, metrics.horizontalAdvance(QString::fromStdString(longLabel)) + 12},
-        {std::string(200, 'w'), 220},
-    };
-    for (const auto& [label, width] : cases) {
-        CLLLegend legend;
-        legend.Clear();
-        legend.AddRow({.label = label, .to = 100000}, CLLLegend::RowValues::OfDataType);
-        w.dlg->FillSpreadsheet(legend);
-        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(3), std::max(width, 72)) << label;
-        // With room to spare, the Comment column takes it; the sheet then just fits.
-        int total = 0;
-        for (int c = 0; c < sheet.GetColumnCount(); ++c)
-            total += std::max(0, sheet.GetColumnWidth(c));
-        if (label == "low") {
-            EXPECT_EQ(total, w.dlg->Spreadsheet()->viewport()->width() - 1);
-        }
-        EXPECT_EQ(w.dlg->Sheet().GetColumnWidth(2),
-                  std::max(48, metrics.horizontalAdvance(QStringLiteral("100000")) + 12));
-    }
-}
-
 TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
 {
-    // Legend row 0 starts as "255 65280 p1 16711680 s1"; red, its fill colour, is the palette's
-    // 16th colour whichever colour column is clicked; what each choice does to the row is the
+    // Legend row 0 starts as "255 65280 p1 16711680 s1"; what each choice does to the row is the
     // sheet's own rule. The pattern chooser shows the patterns the sheet loaded at start, not
     // the folder as it is now (5.bmp is gone by then).
     // column | what is done in the chooser | the row then | modified
     for (const auto& k : Rows(R"(
-        fg      | box 13      | 16711680 65280 p1 16711680 s1 | 1
-        bg      | transparent | 255 16777215T p1 16711680 s1  | 1
-        fg      | Esc         | 255 65280 p1 16711680 s1      | 0
-        pattern | sample 2    | 255 65280 p5 16711680 s1      | 1
-        lstyle  | sample 5    | 255 65280 p1 16711680 s5      | 1
+        4 | box 13      | 16711680 65280 p1 16711680 s1 | 1
+        5 | transparent | 255 16777215T p1 16711680 s1  | 1
+        4 | Esc         | 255 65280 p1 16711680 s1      | 0
+        6 | sample 2    | 255 65280 p5 16711680 s1      | 1
+        8 | sample 5    | 255 65280 p1 16711680 s5      | 1
     )")) {
         SCOPED_TRACE(k[0] + " " + k[1]);
         CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
@@ -437,13 +350,8 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
         });
         w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
         std::filesystem::remove(w.folder + "patterns/5.bmp");
-        const CSheetColumns& columns = w.dlg->Sheet().Columns();
-        const int col = k[0] == "fg"        ? columns.fg
-                        : k[0] == "bg"      ? columns.bg
-                        : k[0] == "pattern" ? columns.pattern
-                                            : columns.lstyle;
         CGridRect cell;
-        w.dlg->Sheet().GetCellRect(1, col, cell);
+        w.dlg->Sheet().GetCellRect(1, std::stoi(k[0]), cell);
         QWidget* viewport = w.dlg->Spreadsheet()->viewport();
         const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
         QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
@@ -454,56 +362,39 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
                                          : patterns ? static_cast<QWidget*>(patterns)
                                                     : lines;
         ASSERT_FALSE(opened.isNull());
-        const QPoint at = viewport->mapToGlobal(QPoint(cell.right, cell.top));
-        if (popup) {
-            const CColourPopupLogic& logic = popup->Logic();
-            EXPECT_EQ((std::vector<int>{popup->Tag(), logic.OffersTransparent(), logic.Chosen(), opened->x() - at.x(),
-                                        opened->y() - at.y()}),
-                      (std::vector<int>{col, k[0] == "bg", 16, 0, 0}));
-            const CGridRect box = k[1] == "box 13" ? logic.ColourBoxRect(13) : logic.TransparentHalf();
-            if (k[1] == "Esc") // a key moves the hot box first, to show that Esc takes nothing
-                for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
-                    QTest::keyClick(opened, key);
-            else
-                QTest::mouseClick(popup, Qt::LeftButton, {},
-                                  QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+        if (k[1] == "Esc") { // a key moves the hot box first, to show that Esc takes nothing
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
+                QTest::keyClick(opened, key);
+        } else if (popup) {
+            EXPECT_EQ(popup->Logic().OffersTransparent(), k[0] == "5");
+            const CGridRect box =
+                k[1] == "box 13" ? popup->Logic().ColourBoxRect(13) : popup->Logic().TransparentHalf();
+            QTest::mouseClick(popup, Qt::LeftButton, {},
+                              QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
         } else if (patterns) {
-            EXPECT_EQ(patterns->pos(), at);
-            EXPECT_EQ(patterns->Logic().Listed(), (std::vector<int>{0, 3, 5}));
-            EXPECT_EQ(patterns->Logic().Current(), 1);
             QTest::mouseClick(patterns, Qt::LeftButton, {},
                               QPoint(patterns->FrameRect().left + 19 + 2 * 33, patterns->FrameRect().top + 25));
         } else {
-            EXPECT_EQ(lines->Flow().StyleCount(), 10);
-            EXPECT_EQ(lines->Flow().Current(), 1);
             QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
         }
         CLLRow r;
         ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
-        EXPECT_EQ(std::to_string(r.fillColour.GetPacked()) + (r.fillTransparent ? "T " : " ") +
-                      std::to_string(r.backColour.GetPacked()) + (r.backTransparent ? "T p" : " p") +
-                      std::to_string(r.pattern) + " " + std::to_string(r.lineColour.GetPacked()) + " s" +
-                      std::to_string(w.dlg->Flow().Legend().m_LineStyles.at(0)) + " " +
-                      std::to_string(w.dlg->Flow().IsModified()),
+        EXPECT_EQ(CNumberFormat::Format("%u%s %u%s p%d %u s%d %d", r.fillColour.GetPacked(),
+                                        r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
+                                        r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
+                                        w.dlg->Flow().Legend().m_LineStyles.at(0), w.dlg->Flow().IsModified()),
                   k[2] + " " + k[3]);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(opened.isNull());
         if (!lines)
             continue;
-        // The cell now draws style 5 from the pen file: a dash from 5 pixels in, then a gap.
-        const QImage image = viewport->grab().toImage();
-        std::string dash;
-        for (int x : {5, 9, 10, 15})
-            dash += (image.pixel(cell.left + x, middle.y()) & 0xFFFFFF) == 0xFFFFFF ? '-' : '#';
-        EXPECT_EQ(dash, "##-#");
         // Another click on the cell while a chooser is open replaces it.
         QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
         QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(first.isNull());
-        ASSERT_NE(w.dlg->findChild<CLineStyleChooserDlg*>(), nullptr);
-        EXPECT_EQ(w.dlg->findChild<CLineStyleChooserDlg*>()->Flow().Current(), 5);
+        EXPECT_EQ(w.dlg->findChildren<CLineStyleChooserDlg*>().size(), 1);
     }
 }
 
@@ -514,55 +405,46 @@ TEST(ImportTABDialog, ChooseATablePickALegendTypeAName)
     ASSERT_TRUE(MakeTextTable(w.folder + "geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
     CImportTABDlg dlg(w.prompt);
     // The "..." button's file chooser is scripted: a native one cannot be driven.
-    std::optional<std::string> answer;
-    std::string product;
+    std::string answer = w.folder + "legends.tab", product;
     dlg.SetChooser([&](const CFileChooserRequest& r) {
         product = r.productText;
-        return answer;
+        return std::optional<std::string>(answer);
     });
     using namespace ImportControl;
     auto* names = static_cast<QComboBox*>(dlg.Control(LegendName));
-    QStringList listed;
-    answer = w.folder + "legends.tab";
+    auto* output = static_cast<QLineEdit*>(dlg.Control(OutputFile));
+    std::string seen; // the names listed, the output name shown, the list enabled, the dialog shown after OK
     Drive(dlg, [&] {
         Click(dlg.Control(Browse));
         for (int i = 0; i < names->count(); ++i)
-            listed << names->itemText(i);
-        EXPECT_EQ(static_cast<QLineEdit*>(dlg.Control(OutputFile))->text().toStdString(), "A.leg");
+            seen += names->itemText(i).toStdString() + ",";
+        seen += output->text().toStdString();
         QTest::keyClick(names, Qt::Key_Down);
         QTest::keyClick(names, Qt::Key_Down);
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
         Click(dlg.Control(Ok));
     });
     const auto picked = dlg.Run("Quarvex Vyrn");
-    EXPECT_EQ(listed, (QStringList{"A", "B", "Rock type"}));
     ASSERT_TRUE(picked);
-    EXPECT_EQ(picked->tabPath + " " + picked->legendName + " " + picked->outputName,
-              w.folder + "legends.tab Rock type Rock_type.leg");
-    EXPECT_EQ(product, "Quarvex Vyrn");
+    EXPECT_EQ(seen + " " + picked->tabPath + " " + picked->legendName + " " + picked->outputName + " " + product,
+              "A,B,Rock type,A.leg " + w.folder + "legends.tab Rock type Rock_type.leg Quarvex Vyrn");
 
-    // OK stays open until the choices hold; the name typed is the one taken.
+    // OK stays open until the choices hold (a new run starts without a table); a map-code table
+    // is a single legend; the name typed is the one taken.
     answer = w.folder + "geol units.tab";
-    std::string open; // the list enabled, the dialog shown after each OK
     Drive(dlg, [&] {
-        Click(dlg.Control(Ok)); // a new run starts without a table
+        Click(dlg.Control(Ok));
+        seen = dlg.isVisible() ? "1" : "0";
         Click(dlg.Control(Browse));
-        open = names->isEnabled() ? "1" : "0"; // a map-code table is a single legend
-        for (const char* name : {"", "mine.leg"}) {
-            static_cast<QLineEdit*>(dlg.Control(OutputFile))->selectAll();
-            QTest::keyClick(dlg.Control(OutputFile), Qt::Key_Backspace);
-            QTest::keyClicks(dlg.Control(OutputFile), name);
-            Click(dlg.Control(Ok));
-            open += dlg.isVisible() ? "1" : "0";
-        }
+        seen += names->isEnabled() ? "1" : "0";
+        output->selectAll();
+        QTest::keyClicks(output, "mine.leg");
+        Click(dlg.Control(Ok));
     });
     const auto typed = dlg.Run("");
-    EXPECT_EQ(open, "010");
-    EXPECT_EQ(w.prompt.Texts(), (std::vector<std::string>{CStringTable::Load(Str::ChooseInputTab),
-                                                          CStringTable::Load(Str::EnterOutputFile)}));
     ASSERT_TRUE(typed);
-    EXPECT_EQ(typed->tabPath + " " + typed->legendName + "|" + typed->outputName,
-              w.folder + "geol units.tab |mine.leg");
+    EXPECT_EQ(seen + " " + typed->tabPath + " " + typed->legendName + "|" + typed->outputName,
+              "10 " + w.folder + "geol units.tab |mine.leg");
 
     Drive(dlg, [&] {
         Click(dlg.Control(Browse));
@@ -577,33 +459,31 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
     CSettingsDlg dlg;
     dlg.SetChooser([](const CFileChooserRequest&) { return std::optional<std::string>("/pens/a.pen"); });
     using namespace SettingsControl;
-    const auto visible = [&dlg] {
+    // The rows shown, then the field a button filled or the one shown.
+    const auto seen = [&dlg](int field) {
         std::string shown;
         for (int id : {LegendFolder, LegendFolderBrowse, PatternFolder, PatternFolderBrowse, PenFileLabel, PenFile,
                        PenFileBrowse, TABLocationLabel, TABLocation})
             shown += dlg.Control(id)->isVisible() ? '1' : '0';
-        return shown;
+        return shown + " " + static_cast<QLineEdit*>(dlg.Control(field))->text().toStdString();
     };
-    std::string rows, edit;
+    std::string rows;
     Drive(dlg, [&] {
-        rows = visible();
         Click(dlg.Control(PenFileBrowse));
-        edit = static_cast<QLineEdit*>(dlg.Control(PenFile))->text().toStdString();
+        rows = seen(PenFile);
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
         Click(dlg.Control(Ok));
     });
     const auto values = dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true);
-    EXPECT_EQ(rows, "111111111");
-    EXPECT_EQ(edit, "/pens/a.pen");
     ASSERT_TRUE(values);
-    EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
-              "/leg/ | /pat/ | /pens/a.pen | /t.tab");
+    EXPECT_EQ(rows + " " + values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " +
+                  values->tabPath,
+              "111111111 /pens/a.pen /leg/ | /pat/ | /pens/a.pen | /t.tab");
 
     Drive(dlg, [&] {
-        rows = visible();
-        edit = static_cast<QLineEdit*>(dlg.Control(LegendFolder))->text().toStdString();
+        rows = seen(LegendFolder);
         Click(dlg.Control(Cancel));
     });
     EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
-    EXPECT_EQ(rows + " " + edit, "111100000 /leg/");
+    EXPECT_EQ(rows, "111100000 /leg/");
 }
