@@ -24,7 +24,7 @@ struct CWork {
         CollectLegendFiles(paths, names, product, extra, skip);
         std::string out;
         for (size_t i = 0; i < names.size(); ++i)
-            out += names[i] + "=" + (i < paths.size() ? paths[i] : "?") + " ";
+            out += names[i] + "=" + paths.at(i) + " ";
         return Tilde(out + (paths.size() == names.size() ? "" : "(paths differ)"));
     }
 };
@@ -42,14 +42,11 @@ std::string Shown(const std::vector<CLegendListItem>& items)
 std::string Found(CLLLegendFinder& finder)
 {
     finder.Init();
-    const std::string folder = finder.GetFolder();
-    std::string out = folder + ":";
+    std::string out = finder.GetFolder() + ":";
     for (size_t i = 0; i < finder.m_Names.size(); ++i)
-        out += " " + finder.m_Names[i] + "=" +
-               (i < finder.m_Paths.size() && !folder.empty() && finder.m_Paths[i].rfind(folder, 0) == 0
-                    ? "~" + finder.m_Paths[i].substr(folder.size())
-                    : "?");
-    return out + (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
+        out += " " + finder.m_Names[i] + "=" + finder.m_Paths.at(i);
+    return CUText::ReplaceAll(out, "=" + finder.GetFolder(), "=~") +
+           (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
 }
 
 // Records where each product ("product=folder; ...") is installed.
