@@ -88,11 +88,9 @@ TEST(TabExport, WritesTheStandardFieldsAndReadsBackRangesAndColoursButNotLabelsO
 TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
 {
     CTempDir dir;
-    const std::string cwd = std::filesystem::current_path().string();
-    std::filesystem::current_path(dir.Path());
     const std::tuple<std::string, std::string, std::string> cases[] = {
-        {"plain", "plain.tab", ""},
-        {"mixed.TaB", "mixed.TaB", ""},
+        {dir.File("plain"), dir.File("plain.tab"), ""},
+        {dir.File("mixed.TaB"), dir.File("mixed.TaB"), ""},
         {"four", "", "Could not create four: the name does not end in \".tab\""},
     };
     for (const auto& [given, made, message] : cases) {
@@ -100,7 +98,6 @@ TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
         EXPECT_EQ(NumericLegend().ExportTAB(given, &why), message.empty());
         EXPECT_EQ(why + std::to_string(TableRows(made).size()), message + (made.empty() ? "0" : "3"));
     }
-    std::filesystem::current_path(cwd);
 }
 
 // Only rows of the name asked for come back; an empty name takes every row.
