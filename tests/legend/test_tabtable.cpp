@@ -58,30 +58,59 @@ std::vector<std::string> Folder(const std::string& dir)
 // A transparent fill goes out as its colour (white), a transparent background
 // as -1, the thickness as a whole number; back in, the fill is opaque white,
 // the background stays transparent, pattern 1 and the labels are lost.
-TEST(TabExport, WritesTheStandardFieldsAndReadsBackRangesAndColoursButNotLabelsOrPatternOne)
+TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeavesTheOldTable)
 {
     CTempDir dir;
     CRecordingPrompt prompt;
-    ASSERT_TRUE(NumericLegend().ExportTAB(dir.File("grades.tab")));
-    EXPECT_EQ(TableText(dir.File("grades.tab")),
+    const std::string path = dir.File("grades.tab");
+    ASSERT_TRUE(NumericLegend().ExportTAB(path));
+    EXPECT_EQ(TableText(path),
               "P_Name:1 P_From:5 P_To:5 P_Value:1 P_Bpat:2 P_Bfcol:2 P_Bbcol:2 P_Psty:2 P_Ppat:2 P_Pcol:2 Comments:1 "
               "|label,0,10.5,,1,1122867,4478310,2,4,3153936,comment|label,10.5,1e+20,,1,16777215,-1,2,4,3153936," +
                   std::string(254, 'c') + "|label,-3.25,0.001,,5,255,65280,2,4,3153936,comment");
     CLLLegend back;
-    back.ImportTAB(dir.File("grades.tab"), "LABEL", 0, prompt);
+    back.ImportTAB(path, "LABEL", 0, prompt);
     EXPECT_TRUE(prompt.m_Messages.empty());
     CLLRow r;
     ASSERT_TRUE(back.GetRow(1, r));
-    const std::string p = dir.File("grades.tab");
     EXPECT_EQ(back.m_FileTitle + " " + back.m_FilePath + " " + Header(back.m_FillColours) + " " +
                   std::to_string(r.backColour.GetPacked()) + std::to_string(back.RowListsAgree()),
-              "grades " + p + " 3 " + p + " 3/3 01");
+              "grades " + path + " 3 " + path + " 3/3 01");
     const std::string line = " 0 1056816 4 2 # ";
     EXPECT_EQ(back.LEGText(),
               Leg(NC,
                   "0 10.5 \"\" 3351057 6706500" + line + "comment\n10.5 1e+20 \"\" 16777215 4278190080" + line +
                       std::string(254, 'c') + "\n-3.25 0.001 \"\" 16711680 65280 5 1056816 4 2 # comment\n",
                   "LABEL"));
+
+    // A failed export leaves the old table as it was; a table cut short is reported.
+    const auto before = Folder(dir.Path());
+    ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
+    std::string rows;
+    for (int i = 0; i < 200; ++i)
+        rows += std::to_string(i) + " " + std::to_string(i + 1) + " \"label\" 0 0 2 1056816 4 2 # comment\n";
+    const CLLLegend big = NumericLegend(rows);
+    {
+        // As on a full disk: the programs ignore the signal and see the error.
+        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        CFileSizeLimit limit(4096);
+        std::string why;
+        EXPECT_FALSE(big.ExportTAB(path, &why));
+        EXPECT_EQ(why, "Could not create " + path + ": Failed writing 425 bytes at offset 8035.");
+        std::signal(SIGXFSZ, previous);
+    }
+    EXPECT_EQ(Folder(dir.Path()), before);
+    ASSERT_TRUE(big.ExportTAB(path));
+    EXPECT_EQ(TableRows(path).size(), 203u);
+    EXPECT_EQ(Folder(dir.Path()).size(), 4u); // no temporary file left beside it
+    // A data file cut short is reported, not read as a shorter table.
+    const std::string data = ReadTextFile(dir.File("grades.dat"));
+    WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
+    CLLLegend l;
+    l.ImportTAB(path, "", 0, prompt);
+    EXPECT_EQ(l.GetRowCount(), 0);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
+                                                        ": ReadBytes(): Attempt to read past end of data block."}));
 }
 
 // ".tab" is added only when missing from a name longer than four characters.
@@ -193,39 +222,4 @@ TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
         {std::string(300, '\xA9'), TabField::Comments, std::string(254, '\xA9')}};
     for (const auto& [text, field, kept] : cases)
         EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
-}
-
-TEST(TabExport, AFailedExportLeavesTheOldTableAsItWasAndACutTableIsReported)
-{
-    CTempDir dir;
-    CRecordingPrompt prompt;
-    const std::string path = dir.File("grades.tab");
-    ASSERT_TRUE(NumericLegend().ExportTAB(path));
-    const auto before = Folder(dir.Path());
-    ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
-    std::string rows;
-    for (int i = 0; i < 200; ++i)
-        rows += std::to_string(i) + " " + std::to_string(i + 1) + " \"label\" 0 0 2 1056816 4 2 # comment\n";
-    const CLLLegend big = NumericLegend(rows);
-    {
-        // As on a full disk: the programs ignore the signal and see the error.
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        CFileSizeLimit limit(4096);
-        std::string why;
-        EXPECT_FALSE(big.ExportTAB(path, &why));
-        EXPECT_EQ(why, "Could not create " + path + ": Failed writing 425 bytes at offset 8035.");
-        std::signal(SIGXFSZ, previous);
-    }
-    EXPECT_EQ(Folder(dir.Path()), before);
-    ASSERT_TRUE(big.ExportTAB(path));
-    EXPECT_EQ(TableRows(path).size(), 203u);
-    EXPECT_EQ(Folder(dir.Path()).size(), 4u); // no temporary file left beside it
-    // A data file cut short is reported, not read as a shorter table.
-    const std::string data = ReadTextFile(dir.File("grades.dat"));
-    WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
-    CLLLegend l;
-    l.ImportTAB(path, "", 0, prompt);
-    EXPECT_EQ(l.GetRowCount(), 0);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
-                                                        ": ReadBytes(): Attempt to read past end of data block."}));
 }
