@@ -50,7 +50,7 @@ std::string Found(CLLLegendFinder& finder)
 
 } // namespace
 
-TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnlyAndListedOnce)
+TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAreListedOnce)
 {
     CWork w;
     Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
@@ -61,6 +61,19 @@ TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnl
     Lay(w.root, "two/Soil.leg=x");
     EXPECT_EQ(w.Collect("", w("one;") + w("two;") + w("two/;") + w("one")),
               "Rock=~/one/Rock.leg soil=~/one/soil.leg Rock[1]=~/two/Rock.leg Soil[1]=~/two/Soil.leg ");
+    // Names differing in case are two files sorted without case, broken links none; the same folder
+    // again, through a link to it, adds nothing.
+    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
+                "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
+                    w("f2"));
+    EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(w("a"));
+    const std::string relative = w.Collect("", "./c/../b");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(relative, "x=~/a/b/x.leg ");
+    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
+              "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
 }
 
 TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
@@ -77,24 +90,6 @@ TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce
     EXPECT_EQ(w.Tilde(JoinAll(LegendSearchFolders("Quarvex", w("extra"), false))),
               "~/project/ ~/lut/ ~/user ~/project// ~/extra");
     EXPECT_EQ(w.Collect("Quarvex", w("extra"), true), "e=~/extra/e.leg ");
-}
-
-TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreResolved)
-{
-    CWork w;
-    // Names differing in case are two files sorted without case, broken links none; the same folder
-    // again, through a link to it, adds nothing.
-    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
-                "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
-                    w("f2"));
-    EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
-    const std::string cwd = std::filesystem::current_path().string();
-    std::filesystem::current_path(w("a"));
-    const std::string relative = w.Collect("", "./c/../b");
-    std::filesystem::current_path(cwd);
-    EXPECT_EQ(relative, "x=~/a/b/x.leg ");
-    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
-              "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
 }
 
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
