@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -30,8 +29,7 @@ inline std::string Replaced(std::string s, const std::string& from, const std::s
     return s;
 }
 
-// Every name under a folder with the bytes of each regular file and the type of
-// anything else: what a failed command must leave.
+// Every name under a folder with the bytes of each file: what a failed command must leave.
 inline std::map<std::string, std::string> Snapshot(const std::string& folder)
 {
     std::map<std::string, std::string> files;
@@ -50,14 +48,12 @@ public:
         Dir("system");
     }
     std::string File(const std::string& name) const { return m_Dir.File(name); }
-    // Makes the folder and gives its path.
     std::string Dir(const std::string& name) const
     {
         fs::create_directories(File(name));
         return File(name);
     }
-    // Runs the tool, under a shell that first runs `setup` ("ulimit -f 8", ...)
-    // when one is given.
+    // Runs the tool, under a shell that first runs `setup` ("ulimit -f 8", ...) when one is given.
     CProcessResult Exec(std::vector<std::string> args, std::vector<std::string> env = {},
                         const std::string& setup = "") const
     {
@@ -67,11 +63,9 @@ public:
         args.insert(args.begin(), {"-c", setup + "; exec \"$0\" \"$@\"", ProjectBinary("tessarin-cli")});
         return RunProcess("/bin/bash", args, env);
     }
-    // Runs a command line whose words are split at spaces ('...' quotes one,
-    // even an empty one), '%' standing for the folder and '@' for the samples;
-    // leading NAME=VALUE words go to the environment. Gives "exit|out|err" with
-    // the folder as '%' and the system's error texts by their names ("ENOENT"),
-    // as the user's locale words them.
+    // Runs a command line split at spaces ('...' quotes a word), '%' standing for the folder and
+    // '@' for the samples, leading NAME=VALUE words the environment. Gives "exit|out|err" with the
+    // folder as '%' and the system's error texts, as the locale words them, by name ("ENOENT").
     std::string Run(const std::string& line, const std::string& setup = "") const
     {
         std::vector<std::string> words, env;
@@ -89,7 +83,6 @@ public:
             shown = Replaced(shown, std::strerror(error), name);
         return shown;
     }
-    // Runs each line and compares what it gives.
     void Expect(const std::vector<std::pair<std::string, std::string>>& runs, const std::string& setup = "") const
     {
         for (const auto& [line, shown] : runs)

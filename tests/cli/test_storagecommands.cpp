@@ -126,7 +126,6 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
          "option '--extra' needs a value\nUsage: tessarin-cli export-all OUT.tab [--product P] [--extra \"DIR;DIR\"]\n",
          2},
         {"tab-import %/w/names.tab x %/w/kept.leg --decimal ab", "--decimal takes one character\n", 2},
-        {"tab-import %/w/names.tab x %/w/kept.leg --thousands ''", "--thousands takes one character\n", 2},
         {"tab-import %/w/names.tab x %/w/kept.leg --locale-numbers --thousands , --decimal ,",
          "the thousands and decimal separators must differ (both are ',')\n", 2},
         {"settings set LUT_PATH %/w/two\nlines", "LUT_PATH must not hold a control character\n", 2},

@@ -1,6 +1,5 @@
 #pragma once
-// One-line renderings of what the legend readers and writers keep, so a case
-// compares its whole outcome in one string.
+// One-line renderings of what the legend readers and writers keep.
 
 #include "legend/cllegend.h"
 #include "platform/cnumberformat.h"
@@ -13,9 +12,8 @@
 
 inline const std::string NC = "NUMERICCONTINUOUS";
 
-// Rows in the writer's layout from lines whose columns are split by single
-// spaces ("0 1 \"a b\" 0 0 0 0 0 1 # c"): tabs between the columns, and an empty
-// column after the label of a numeric row.
+// Rows in the writer's layout (tabs, an empty column after a numeric row's label) from lines
+// split by single spaces ("0 1 \"a b\" 0 0 0 0 0 1 # c").
 inline std::string Rows(const std::string& lines)
 {
     std::string out, line;
@@ -59,8 +57,7 @@ inline std::string Header(const CLLColourTable& t)
     return CNumberFormat::Format("%d %s %d/%d", t.m_Kind, t.m_FileName.c_str(), t.m_Levels, t.m_Count);
 }
 
-// The fill colours; the back and line tables are named only where they differ
-// from it, and '!' marks lists out of step.
+// The fill colours, the back and line ones where they differ, '!' for lists out of step.
 inline std::string Colours(const CLLLegend& l)
 {
     const std::string fill = Hex(l.m_FillColours);

@@ -60,7 +60,9 @@ TEST(LutFile, ColoursAndValuesOfEachReader)
     }
 }
 
-// Kind, file name, count and levels of each table; the legend's title, patterns and thicknesses.
+// Kind, file name, count and levels of each table; the legend's title,
+// patterns and thicknesses, and values read with the separators it is given.
+// A missing file gives an empty table and the default legend.
 TEST(LutFile, WhatEachReaderSetsBesideTheColours)
 {
     CTempDir dir;
@@ -77,14 +79,13 @@ TEST(LutFile, WhatEachReaderSetsBesideTheColours)
         got += CNumberFormat::Format(" %d/%g", l.m_Patterns[i], static_cast<double>(l.m_LineThickness.at(i)));
     const std::string legend = " | 3 " + path + " 3/3";
     EXPECT_EQ(got, "2 " + path + " 3/3" + legend + legend + legend + " | t 0/2 0/2 0/2");
-}
-
-// The legend reads its values with the separators it is given.
-TEST(LutFile, LegendReadsValuesWithTheGivenSeparators)
-{
-    CLLLegend l;
     l.ReadColourTableText("DATARANGE = PRECOLOR\nLUT\n1.234 0 0 0 0\n", "m.lut", {".", ","});
     EXPECT_EQ(Values(l), "0: 1234");
+    t.ReadLUT("/nonexistent/missing.lut");
+    l.ReadColourTable("/nonexistent/missing.lut");
+    EXPECT_EQ(Hex(t) + std::to_string(t.m_Kind) + " " + std::to_string(l.GetRowCount()) +
+                  (l.RowListsAgree() ? "" : " !"),
+              "2 32");
 }
 
 // At most 65,535 entries; a huge index costs nothing, a negative one after
@@ -106,16 +107,4 @@ TEST(LutFile, IndicesOutsideTheTableAreSkipped)
                   CNumberFormat::Format("%zu %zu %zu", count, count, count))
             << entries;
     }
-}
-
-// A missing file: an empty table, the default legend.
-TEST(LutFile, UnreadableFiles)
-{
-    CLLColourTable t;
-    t.ReadLUT("/nonexistent/missing.lut");
-    CLLLegend l;
-    l.ReadColourTable("/nonexistent/missing.lut");
-    EXPECT_EQ(Hex(t) + std::to_string(t.m_Kind) + " " + std::to_string(l.GetRowCount()) +
-                  (l.RowListsAgree() ? "" : " !"),
-              "2 32");
 }

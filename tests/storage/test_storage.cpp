@@ -6,7 +6,6 @@
 #include "platform/cutext.h"
 #include "platform/scratchfiles.h"
 #include "platform/settingssandbox.h"
-#include "support/recordingprompt.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ struct CWork {
         CollectLegendFiles(paths, names, product, extra, skip);
         std::string out;
         for (size_t i = 0; i < names.size(); ++i)
-            out += names[i] + "=" + (i < paths.size() ? paths[i] : "?") + " ";
+            out += names[i] + "=" + paths.at(i) + " ";
         return Tilde(out + (paths.size() == names.size() ? "" : "(paths differ)"));
     }
 };
@@ -42,30 +41,16 @@ std::string Shown(const std::vector<CLegendListItem>& items)
 std::string Found(CLLLegendFinder& finder)
 {
     finder.Init();
-    const std::string folder = finder.GetFolder();
-    std::string out = folder + ":";
+    std::string out = finder.GetFolder() + ":";
     for (size_t i = 0; i < finder.m_Names.size(); ++i)
-        out += " " + finder.m_Names[i] + "=" +
-               (i < finder.m_Paths.size() && !folder.empty() && finder.m_Paths[i].rfind(folder, 0) == 0
-                    ? "~" + finder.m_Paths[i].substr(folder.size())
-                    : "?");
-    return out + (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
-}
-
-// Records where each product ("product=folder; ...") is installed.
-void RecordConfigDirs(const std::string& products)
-{
-    for (const std::string& record : Split(products, "; ")) {
-        const size_t at = record.find('=');
-        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                              "SOFTWARE\\Ferrolin\\" + record.substr(0, at) + "\\Setup", "ConfigDir",
-                                              record.substr(at + 1)));
-    }
+        out += " " + finder.m_Names[i] + "=" + finder.m_Paths.at(i);
+    return CUText::ReplaceAll(out, "=" + finder.GetFolder(), "=~") +
+           (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
 }
 
 } // namespace
 
-TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnlyAndListedOnce)
+TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAreListedOnce)
 {
     CWork w;
     Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
@@ -76,6 +61,19 @@ TEST(CollectLegendFiles, SameTitleInOtherFoldersIsNumberedAgainstTheBareTitleOnl
     Lay(w.root, "two/Soil.leg=x");
     EXPECT_EQ(w.Collect("", w("one;") + w("two;") + w("two/;") + w("one")),
               "Rock=~/one/Rock.leg soil=~/one/soil.leg Rock[1]=~/two/Rock.leg Soil[1]=~/two/Soil.leg ");
+    // Names differing in case are two files sorted without case, broken links none; the same folder
+    // again, through a link to it, adds nothing.
+    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
+                "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
+                    w("f2"));
+    EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
+    const std::string cwd = std::filesystem::current_path().string();
+    std::filesystem::current_path(w("a"));
+    const std::string relative = w.Collect("", "./c/../b");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(relative, "x=~/a/b/x.leg ");
+    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
+              "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
 }
 
 TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
@@ -92,24 +90,6 @@ TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce
     EXPECT_EQ(w.Tilde(JoinAll(LegendSearchFolders("Quarvex", w("extra"), false))),
               "~/project/ ~/lut/ ~/user ~/project// ~/extra");
     EXPECT_EQ(w.Collect("Quarvex", w("extra"), true), "e=~/extra/e.leg ");
-}
-
-TEST(CollectLegendFiles, BackslashesDoubledSlashesRelativeFoldersAndLinksAreResolved)
-{
-    CWork w;
-    // Names differing in case are two files sorted without case, broken links none; the same folder
-    // again, through a link to it, adds nothing.
-    Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
-                "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
-                    w("f2"));
-    EXPECT_EQ(w.Collect("", CUText::ReplaceAll(w("a/b"), "/", "\\")), "x=~/a/b/x.leg ");
-    const std::string cwd = std::filesystem::current_path().string();
-    std::filesystem::current_path(w("a"));
-    const std::string relative = w.Collect("", "./c/../b");
-    std::filesystem::current_path(cwd);
-    EXPECT_EQ(relative, "x=~/a/b/x.leg ");
-    EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
-              "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
 }
 
 TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
@@ -139,25 +119,20 @@ TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
               "a=/P/a.leg b=/sys/b.leg c=/p/c.leg d=/p/sub/d.leg ");
 }
 
-TEST(LegendFinder, LutPathGetsATrailingSlashAndNamesSortWithoutCase)
+// The user's LUT_PATH, given a trailing slash, before the machine's; then the
+// image library's base path.
+TEST(LegendFinder, LutPathOfTheUserOrOfTheMachineOrTheImageLibraryBasePath)
 {
     CSettingsSandbox sandbox;
-    const std::string folder = sandbox.Work("lut");
+    const std::string machine = sandbox.Work("machine") + "/", folder = sandbox.Work("lut");
+    Lay(machine, "m.leg=x");
     Lay(folder,
         "c.leg=x; B.leg=x; a.leg=x; A.leg=x; D.LEG=x; notes.txt=x; e.leg.bak=x; dir.leg/; dangling.leg->gone.leg");
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, "LUT_PATH", machine));
+    CLLLegendFinder finder;
+    EXPECT_EQ(Found(finder), machine + ": m=~m.leg");
     ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
-    CLLLegendFinder finder;
     EXPECT_EQ(Found(finder), folder + "/: A=~A.leg a=~a.leg B=~B.leg c=~c.leg D=~D.LEG");
-}
-
-TEST(LegendFinder, MachineLutPathOrImageLibraryBasePathAreTheFallbacks)
-{
-    CSettingsSandbox sandbox;
-    const std::string folder = sandbox.Work("machine") + "/";
-    Lay(folder, "m.leg=x");
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, "LUT_PATH", folder));
-    CLLLegendFinder finder;
-    EXPECT_EQ(Found(finder), folder + ": m=~m.leg");
 
     CSettingsSandbox library;
     const std::string base = library.Work("base");
@@ -167,97 +142,7 @@ TEST(LegendFinder, MachineLutPathOrImageLibraryBasePathAreTheFallbacks)
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
     // A common settings file that cannot be read may name another folder: the
     // library's is then not taken in its place.
-    const std::string common = library.UserDir() + "/Ferrolin/Common.conf";
     Lay(library.UserDir(), "Ferrolin/Common.conf/");
-    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, ":|" + common + ": " + std::strerror(EISDIR));
-    std::filesystem::remove(common);
-
-    // The user's base path is not the machine's and is not looked at.
-    CSettingsSandbox other;
-    ASSERT_TRUE(
-        CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, ImageLibraryKey, ImageLibraryBaseValue, base));
-    CLLLegendFinder none;
-    EXPECT_EQ(Found(none), ":");
-}
-
-TEST(LegendFinder, FolderThatCannotBeReadGivesNoFiles)
-{
-    CSettingsSandbox sandbox;
-    CLLLegendFinder finder;
-    for (const std::string& folder : {sandbox.Work("x") + "/missing/", std::string()}) {
-        finder.m_Folder = folder;
-        finder.m_Paths = finder.m_Names = {"stale"};
-        const int found = finder.Scan();
-        EXPECT_EQ(Join(found, finder.m_Paths.size(), finder.m_Names.size()), "0 0 0");
-    }
-}
-
-TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
-{
-    CSettingsSandbox sandbox;
-    CRecordingPrompt prompt;
-    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
-    RecordConfigDirs("Quarvex=/opt/quarvex/config; Strativ3D=/opt/s3d/; Delictor=/opt/delictor; Formvue=/opt/formvue");
-    const std::pair<const char*, const char*> cases[] = {{"Quarvex", "/opt/quarvex/config/Quarvex.ini"},
-                                                         {"quarvex", "/opt/quarvex/config/Quarvex.ini"},
-                                                         {"Strativ3D", "/opt/s3d/Strativ3D.ini"},
-                                                         {"DELICTOR", "/opt/delictor/Delictor.ini"},
-                                                         {"Formvue", ""}};
-    for (const auto& [product, path] : cases)
-        EXPECT_EQ(GetHostIniPath(product, &prompt), path);
-    CSettingsSandbox empty;
-    EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
-    EXPECT_EQ(prompt.Texts(),
-              (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
-}
-
-TEST(HostIniString, PerUserCopyWinsValueByValue)
-{
-    CSettingsSandbox sandbox;
-    const std::string ini = sandbox.Work("config") + "/Quarvex.ini";
-    WriteTextFile(ini, "[Directories]\r\nShared=C:\\install\\shared\r\nBoth=install\r\nCleared=install value\r\n");
-    const std::string userCopy = sandbox.UserDir() + "/Ferrolin/Quarvex/Quarvex.ini";
-    EXPECT_EQ(GetHostIniUserCopyPath(ini, "Quarvex"), userCopy);
-    CSettingsSandbox::WriteFile(userCopy, "[directories]\nboth=user\nOnlyUser=mine\nCleared=\n");
-    // An empty per-user value does not hide the installation's.
-    std::string got;
-    for (const char* name : {"Both", "Shared", "OnlyUser", "Cleared", "None"}) {
-        const auto value = GetHostIniString("Directories", name, ini, "Quarvex");
-        got += std::string(name) + (value.found ? "=" : "!") + value.value + " ";
-    }
-    EXPECT_EQ(got, "Both=user Shared=C:\\install\\shared OnlyUser=mine Cleared=install value None! ");
-}
-
-// The folder named in the INI file, always with one more '/'; the system's
-// temporary folder when there is none; nothing when the named one is missing or
-// read-only. Messages only with a prompt.
-TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
-{
-    CSettingsSandbox sandbox;
-    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
-                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
-    Lay(locked, ".@500");
-    RecordConfigDirs("Formvue=" + sandbox.Work("formvue") + "; Quarvex=" + config);
-    const std::string temp = sandbox.TempDir() + "/", noRecord = "Error - Could not locate the registry entry for the ";
-    const struct {
-        const char* product;
-        std::string configured, folder, message; // configured: Quarvex's folder
-    } cases[] = {
-        {"Formvue", "", temp, ""}, // a product without an INI file
-        {"Delictor", "", temp, noRecord + "Delictor installation"},
-        {"Quarvex", "", temp, ""},
-        {"Quarvex", scratch, scratch + "/", ""},
-        {"Quarvex", scratch + "/", scratch + "//", ""},
-        {"Quarvex", missing, "", "Error - The directory " + missing + "/ does not exist"},
-        {"Quarvex", locked, "", "Error - The directory " + locked + "/ is Read Only"},
-    };
-    for (const auto& c : cases) {
-        WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
-        CRecordingPrompt prompt;
-        EXPECT_EQ(GetHostTempDirectory(c.product, nullptr), c.folder);
-        EXPECT_EQ(GetHostTempDirectory(c.product, &prompt), c.folder);
-        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
-            << c.product << " " << c.configured;
-    }
-    Lay(locked, ".@700");
+    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem,
+              ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
 }
