@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 
 #include <climits>
@@ -13,9 +15,7 @@
 #include <iostream>
 #include <optional>
 #include <sys/prctl.h>
-#include <sys/socket.h>
 #include <sys/syscall.h>
-#include <sys/un.h>
 #include <thread>
 
 namespace {
@@ -105,31 +105,20 @@ TEST(InstanceChecker, AStartSaysSoWhenTheRunningEditorDoesNotAnswer)
     // Stand-ins for an editor that took the request: one closes at once, one
     // answers something else, one hangs (it is let go after the start ends).
     for (const char* answer : std::initializer_list<const char*>{"", "busy\n", nullptr}) {
-        SCOPED_TRACE(answer ? answer : "hangs");
         CTempDir runtime;
-        const std::string path = runtime.File("probe-record");
-        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un addr{};
-        addr.sun_family = AF_UNIX;
-        std::strncpy(addr.sun_path, path.c_str(), sizeof addr.sun_path - 1);
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-        ASSERT_EQ(listen(fd, 4), 0);
-        std::promise<void> released;
-        std::thread listener([fd, answer, done = released.get_future()] {
-            const int client = accept(fd, nullptr, nullptr);
-            char request[256];
-            if (read(client, request, sizeof request) > 0 && answer && write(client, answer, strlen(answer)) < 0)
-                return;
-            if (!answer)
-                done.wait();
-            close(client);
-        });
+        QLocalServer editor;
+        ASSERT_TRUE(editor.listen(QString::fromStdString(runtime.File("probe-record"))));
         CProbe forwarding(QString::fromStdString(runtime.Path()), QStringLiteral("/legends/a.leg"));
-        EXPECT_EQ(forwarding.ExitCode(), 1);
+        ASSERT_TRUE(editor.waitForNewConnection(5000));
+        QLocalSocket* request = editor.nextPendingConnection();
+        EXPECT_TRUE(request->waitForReadyRead(2000));
+        if (answer) {
+            request->write(answer);
+            request->waitForBytesWritten(2000);
+            request->disconnectFromServer();
+        }
+        EXPECT_EQ(forwarding.ExitCode(), 1) << (answer ? answer : "hangs");
         EXPECT_EQ(forwarding.process.readAllStandardOutput(), "failed: the running editor did not answer\n");
-        released.set_value();
-        listener.join();
-        close(fd);
     }
 }
 
