@@ -12,8 +12,7 @@ TabKitTable* Create(const std::string& path, int replace = 1)
     return tabkit_c_create(path.c_str(), "tab", 0, 0.0, 0.0, 0.0, 0.0, replace);
 }
 
-// Writes a table and returns whether every call succeeded. The fields are written
-// "name:type[:width[:precision]] ...", the rows "a,b|c,d" (none when empty).
+// Whether every call succeeded; fields "name:type[:width[:precision]] ...", rows "a,b|c,d".
 bool WriteTable(const std::string& path, const std::string& fields, const std::string& rows)
 {
     TabKitTable* t = Create(path);
@@ -37,21 +36,17 @@ bool WriteTable(const std::string& path, const std::string& fields, const std::s
     return tabkit_c_close(t) && ok;
 }
 
-// Reads a table the way the legend code does (ids 1..count for the rows, the
-// next-id walk for the ids themselves) and describes it as
-// "name:type ... / ids ... / geometry types ... / field,field|field,field".
+// As the legend code reads it: "name:type ... / geometry types ... / field,field|field,field".
 std::string ReadTable(const std::string& path)
 {
     TabKitTable* t = tabkit_c_open(path.c_str(), 1);
     if (!t)
         return "unreadable";
-    std::string names, ids, types, rows;
+    std::string names, types, rows;
     const int fields = tabkit_c_get_field_count(t);
     for (int i = 0; i < fields; ++i)
         names += std::string(i ? " " : "") + tabkit_c_get_field_name(t, i) + ":" +
                  std::to_string(tabkit_c_get_field_type(t, i));
-    for (int id = tabkit_c_next_feature_id(t, -1); id != -1; id = tabkit_c_next_feature_id(t, id))
-        ids += " " + std::to_string(id);
     for (int id = 1; id <= tabkit_c_get_feature_count(t); ++id) {
         TabKitFeature* f = tabkit_c_read_feature(t, id);
         types += " " + std::to_string(tabkit_c_get_type(f));
@@ -65,18 +60,15 @@ std::string ReadTable(const std::string& path)
         tabkit_c_destroy_feature(f);
     }
     tabkit_c_close(t);
-    return names + " /" + ids + " /" + types + " / " + rows;
+    return names + " /" + types + " / " + rows;
 }
 
 const std::string TableFiles = "t.dat; t.id; t.map; t.tab; ";
 
 } // namespace
 
-// Each column type written and read back, in the C locale and, where it is installed, under a
-// decimal-comma locale: numbers always have a point. Texts keep blanks at both ends, 8-bit
-// Windows-1252 bytes and UTF-8. The table format keeps no separate logical or small-integer
-// column through GDAL, and older writers no 64-bit integers: those come back as one
-// character, integer and text.
+// Numbers have a point under a decimal-comma locale too; texts keep their bytes. The format keeps
+// no logical, small-integer or (older writers) 64-bit column: those come back as text, integer, text.
 TEST(TabKitRoundTrip, EachTypeComesBackWithItsTextFormAndTextsByteForByte)
 {
     const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
@@ -90,7 +82,7 @@ TEST(TabKitRoundTrip, EachTypeComesBackWithItsTextFormAndTextsByteForByte)
                                "P_Name:1:80 F:5 Dec:4:10:3 Dt:6 Tm:8 DTm:9 Flag:7 Small:3 Big:10 Short:1:5 I:2 S:1:254",
                                row1 + "|,1e+20,,,,,,,,,,"));
         EXPECT_EQ(ReadTable(dir.File("types.tab")),
-                  "P_Name:1 F:5 Dec:4 Dt:6 Tm:8 DTm:9 Flag:1 Small:2 Big:1 Short:1 I:2 S:1 / 1 2 / 0 0 / "
+                  "P_Name:1 F:5 Dec:4 Dt:6 Tm:8 DTm:9 Flag:1 Small:2 Big:1 Short:1 I:2 S:1 / 0 0 / "
                   "  Caf\xE9 r\xC3\xA9  ,1234567.125,3.142,2020/01/31,10:20:30,2020/01/31 10:20:30,T,-12,12345678901,"
                   "abcde,16711680,2nd; with \\ backslash|,1e+20,0.000,,,,,0,,,0,")
             << locale;
@@ -98,33 +90,26 @@ TEST(TabKitRoundTrip, EachTypeComesBackWithItsTextFormAndTextsByteForByte)
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
-// A missing folder fails; a field the table lacks (index -1) has no type and reads as
-// empty text, and a record that could not be read (null) is of no type.
-TEST(TabKitFailures, MissingFolderMissingFieldAndUnreadRecord)
+// A field the table lacks (index -1) has no type and reads as empty text; a record that could
+// not be read (null) is of no type.
+TEST(TabKitCreate, ReplacesOnlyWhenAskedAndOnlyNamesWithTheFormatsExtension)
 {
     CTempDir dir;
-    EXPECT_EQ(Create(dir.File("no/such/folder/x.tab")), nullptr);
+    for (const char* name : {"plain", "x.tb", "x.tab.bak", ".tab", "sub.tab/x", "no/such/folder/x.tab"})
+        EXPECT_EQ(Create(dir.File(name)), nullptr) << name;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
     EXPECT_EQ(tabkit_c_get_type(nullptr), -1);
     tabkit_c_destroy_feature(nullptr);
-    ASSERT_TRUE(WriteTable(dir.File("one.tab"), "A:1:10", "a"));
-    TabKitTable* t = tabkit_c_open(dir.File("one.tab").c_str(), 1);
+    const std::string path = dir.File("with space.TAB");
+    ASSERT_TRUE(WriteTable(path, "A:1:10", "old|old2"));
+    TabKitTable* t = tabkit_c_open(path.c_str(), 1);
     TabKitFeature* f = tabkit_c_read_feature(t, 1);
     EXPECT_EQ(Join(tabkit_c_get_field_type(t, -1), tabkit_c_get_field_as_string(f, -1), "|"), "-1  |");
     tabkit_c_destroy_feature(f);
     tabkit_c_close(t);
-}
-
-TEST(TabKitCreate, ReplacesOnlyWhenAskedAndOnlyNamesWithTheFormatsExtension)
-{
-    CTempDir dir;
-    for (const char* name : {"plain", "x.tb", "x.tab.bak", ".tab", "sub.tab/x"})
-        EXPECT_EQ(Create(dir.File(name)), nullptr) << name;
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
-    const std::string path = dir.File("with space.TAB");
-    ASSERT_TRUE(WriteTable(path, "A:1:10", "old|old2"));
     EXPECT_EQ(tabkit_c_create(path.c_str(), "TAB", 0, 0, 0, 0, 0, 0), nullptr);
     ASSERT_TRUE(WriteTable(path, "B:2", ""));
-    EXPECT_EQ(ReadTable(path), "B:2 / / / ");
+    EXPECT_EQ(ReadTable(path), "B:2 / / ");
 }
 
 TEST(TabKitForeignTables, TablesMadeByOgr2OgrOrWithoutSideFilesRead)
@@ -133,12 +118,12 @@ TEST(TabKitForeignTables, TablesMadeByOgr2OgrOrWithoutSideFilesRead)
     // The export of all legends removes the .id and .map files the writer makes.
     ASSERT_TRUE(WriteTable(dir.File("bare.tab"), "A:1:10", "kept"));
     EXPECT_TRUE(std::filesystem::remove(dir.File("bare.id")) && std::filesystem::remove(dir.File("bare.map")));
-    EXPECT_EQ(ReadTable(dir.File("bare.tab")), "A:1 / 1 / 0 / kept");
+    EXPECT_EQ(ReadTable(dir.File("bare.tab")), "A:1 / 0 / kept");
     SKIP_WITHOUT_OGR2OGR();
     ASSERT_TRUE(MakeTabFromCsv(dir.Path(), "made", "name,count,ratio,day\nalpha,3,0.5,2021/02/03\nbeta,-4,,\n",
                                "String(20),Integer,Real,Date\n"));
     EXPECT_EQ(ReadTable(dir.File("made.tab")),
-              "name:1 count:2 ratio:5 day:6 / 1 2 / 0 0 / alpha,3,0.5,2021/02/03|beta,-4,0,");
+              "name:1 count:2 ratio:5 day:6 / 0 0 / alpha,3,0.5,2021/02/03|beta,-4,0,");
 }
 
 TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
@@ -158,8 +143,7 @@ TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
         {"folder.tab", std::strerror(EISDIR)},
         {"fifo_dat.tab", "/fifo_dat.dat: not a regular file"},
         {"cut.tab", "ReadBytes(): Attempt to read past end of data block."},
-        {"text.tab", "not a table"},
-    };
+        {"text.tab", "not a table"}};
     for (const auto& [name, reason] : cases) {
         TabKitTable* t = tabkit_c_open((name[0] == '/' ? name : dir.File(name)).c_str(), 1);
         EXPECT_EQ(tabkit_c_last_error(), reason[0] == '/' ? dir.Path() + reason : reason) << name;
@@ -224,7 +208,7 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
     EXPECT_EQ(Listing(dir.Path(), false, true) + "/ " + Listing(dir.File("real"), false, true),
               "fresh.dat 600; fresh.id 600; fresh.map 600; fresh.tab 600; l.tab; real; / "
               "t.dat 604; t.id 644; t.map 644; t.tab 640; ");
-    EXPECT_EQ(ReadTable(dir.File("l.tab")), "B:1 / 1 / 0 / new");
+    EXPECT_EQ(ReadTable(dir.File("l.tab")), "B:1 / 0 / new");
 
     // A table with a file of other names is refused before anything is written.
     Lay(dir.Path(), "other.map=>real/t.map");
@@ -255,6 +239,6 @@ TEST(TabKitReplace, TerminationWaitsUntilThePrivateFilesAreGone)
             return std::string("not ended");
         });
         EXPECT_EQ(said + ": " + Listing(dir.Path(), false) + ReadTable(path),
-                  "signal " + std::to_string(signal) + ": " + TableFiles + "A:1 / 1 / 0 / " + std::to_string(signal));
+                  "signal " + std::to_string(signal) + ": " + TableFiles + "A:1 / 0 / " + std::to_string(signal));
     }
 }
