@@ -1,7 +1,5 @@
 #pragma once
-// The set-up and the results of the file tests of this folder as one line of text each:
-// a folder laid out from a script, listed back with bytes and modes, and work run in a
-// child process (to be killed mid-way or to run as a user without rights).
+// File test set-ups and results as one line of text each, and work run in a child process.
 
 #include "support/testfiles.h"
 
@@ -9,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -43,7 +42,7 @@ inline std::string JoinAll(const std::vector<std::string>& parts, const std::str
     return all;
 }
 
-// Numbers, enums and texts separated by blanks, to compare several results at once.
+// Numbers, enums and texts separated by blanks.
 template <typename T>
 std::string Text(const T& value)
 {
@@ -102,13 +101,11 @@ inline std::string Listing(const std::string& dir, bool bytes = true, bool modes
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         struct stat st {};
         ::lstat(e.path().c_str(), &st);
-        std::string name = e.path().filename().string();
-        if (S_ISREG(st.st_mode) && bytes)
-            name += "=" + ReadTextFile(e.path().string());
-        if (S_ISREG(st.st_mode) && modes)
-            name += " " + std::to_string(st.st_mode >> 6 & 7) + std::to_string(st.st_mode >> 3 & 7) +
-                    std::to_string(st.st_mode & 7);
-        names.push_back(name);
+        const bool file = S_ISREG(st.st_mode);
+        char mode[8];
+        std::snprintf(mode, sizeof mode, " %03o", st.st_mode & 0777);
+        names.push_back(e.path().filename().string() + (file && bytes ? "=" + ReadTextFile(e.path().string()) : "") +
+                        (file && modes ? mode : ""));
     }
     std::sort(names.begin(), names.end());
     std::string all;

@@ -28,7 +28,7 @@ bool Set(const std::string& key, const std::string& name, const std::string& val
 
 } // namespace
 
-TEST(SettingsStoreKeys, RegistryKeysMapToOrganisationApplicationAndGroup)
+TEST(SettingsStoreValues, KeysMapToFilesAndValuesComeBackByteForByteWhateverTheCaseOfNames)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"Software\\Ferrolin\\leg2tab\\Settings", "Ferrolin|leg2tab|Settings"},
@@ -41,10 +41,7 @@ TEST(SettingsStoreKeys, RegistryKeysMapToOrganisationApplicationAndGroup)
         const auto at = Store::ParseKey(key);
         EXPECT_EQ(at ? at->organisation + "|" + at->application + "|" + at->group : "-", expected);
     }
-}
-
-TEST(SettingsStoreValues, ValuesComeBackByteForByteFromTheUsersFileWhateverTheCaseOfNames)
-{
+    // Values come back byte for byte from the user's file, whatever the case of names.
     CSettingsSandbox sandbox;
     for (const std::string v : {"C:\\legends\\lut\\", "a, b;c=d", "", "Caf\xE9 \xC3\xA9", " padded "}) {
         ASSERT_TRUE(Set(Leg2Tab, "Value", v));
@@ -121,9 +118,7 @@ TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndValuesRoundTrip)
     EXPECT_TRUE(Store::WriteProfileBinary("Settings", "Blob", bytes));
     EXPECT_EQ(Store::GetProfileBinary("Settings", "Blob"), bytes);
 }
-// A change touches the line of its own setting only (or adds one to its
-// section): other settings keep their quoting and escapes, comments and stray
-// lines stay, and so do the order, a byte-order mark and the line ends.
+// A change touches its own line only (or adds one to its section): every other byte stays.
 TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
 {
     CSettingsSandbox sandbox;
@@ -131,19 +126,17 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
     const std::string bom = "\xEF\xBB\xBF";
     // The file before, the name and its new value ("-": removed), the file after.
     const std::tuple<std::string, const char*, const char*, std::string> cases[] = {
-        {"[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/a/\n", "LUT_PATH", "/q/",
-         "[General]\nBRUSH_PATH=/x\\dir\\brushes\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/q/\n"},
-        {"; my note\n[General]\nBRUSH_PATH=/b/\n\n[Other]\nX = 1\n", "LUT_PATH", "/q/",
-         "; my note\n[General]\nBRUSH_PATH=/b/\nLUT_PATH=/q/\n\n[Other]\nX = 1\n"},
-        {"[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\n", "LUT_PATH", "/q/",
-         "[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\nLUT_PATH=/q/\n"},
+        // Quoting and escapes of other settings stay; a second line of the name goes.
+        {"[General]\nBRUSH_PATH=/x\\dir\\brushes\nLUT_PATH=/a/\nPEN_FILE=/p;q.pen\nW=\"quoted\"\nLUT_PATH=/b\n",
+         "LUT_PATH", "/q/", "[General]\nBRUSH_PATH=/x\\dir\\brushes\nLUT_PATH=/q/\nPEN_FILE=/p;q.pen\nW=\"quoted\"\n"},
+        {"; my note\n[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\n\n[Other]\nX = 1\n", "LUT_PATH", "/q/",
+         "; my note\n[General]\nBRUSH_PATH=/b/\ngarbage line\nPEN_FILE=/p\nLUT_PATH=/q/\n\n[Other]\nX = 1\n"},
         {"[General]\rLUT_PATH=/a\rX=1\r", "LUT_PATH", "/q/", "[General]\rLUT_PATH=/q/\rX=1\r"},
         {bom + "[General]\r\nlut_path = /a\r\n  # old\r\n", "LUT_PATH", "/q/",
          bom + "[General]\r\nlut_path=/q/\r\n  # old\r\n"},
         {"[Other]\r\nX=1", "LUT_PATH", "/q/", "[Other]\r\nX=1\r\n\r\n[General]\r\nLUT_PATH=/q/\r\n"},
         {"BRUSH_PATH=/b/\n[Other]\nX=1\n", "LUT_PATH", "/q/", "BRUSH_PATH=/b/\nLUT_PATH=/q/\n[Other]\nX=1\n"},
         {"", "LUT_PATH", "/p;q, r/", "[General]\nLUT_PATH=\"/p;q, r/\"\n"},
-        {"[General]\nLUT_PATH=/a\nX=1\nLUT_PATH=/b\n", "LUT_PATH", "/q/", "[General]\nLUT_PATH=/q/\nX=1\n"},
         {"; keep\n[General]\nLUT_PATH=/a\nPEN_FILE=/p\r\n", "lut_path", "-", "; keep\n[General]\nPEN_FILE=/p\r\n"},
         {"[General]\nPEN_FILE=/p\n", "LUT_PATH", "-", "[General]\nPEN_FILE=/p\n"},
     };
@@ -159,8 +152,7 @@ TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
     }
 }
 
-// QSettings would wait forever on a FIFO and read a device without end: a
-// settings file that is not a regular file is refused before it is opened.
+// QSettings would wait forever on a FIFO: a settings file that is no regular file is refused.
 TEST(SettingsStoreFiles, ASettingsFileThatIsNoRegularFileIsRefusedAtOnce)
 {
     CSettingsSandbox sandbox;
