@@ -1,6 +1,4 @@
-// The X11 window list read the way a window manager publishes it. A private
-// X server stands in for the desktop, and the test plays the window manager:
-// it makes the windows and sets the hints on them and on the root.
+// A private X server stands in for the desktop, and the test plays its window manager.
 
 #include "platform/cx11windows.h"
 #include "platform/scratchfiles.h"
@@ -12,8 +10,7 @@
 
 namespace {
 
-// A private X server and the test's own connection to it, which plays the
-// window manager; both go when the test ends, however it ends.
+// The server and the test's connection to it go when the test ends, however it ends.
 struct CPrivateXServer {
     pid_t pid = -1;
     std::string display;
@@ -76,8 +73,7 @@ std::vector<uint32_t> Get(xcb_connection_t* c, xcb_window_t w, xcb_atom_t proper
     return values;
 }
 
-// A flush only sends the requests; another connection may still be answered
-// before they are carried out. A round trip makes sure they have been.
+// A round trip: a flush alone may let another connection be answered before the requests ran.
 void Sync(xcb_connection_t* c)
 {
     free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
@@ -85,9 +81,8 @@ void Sync(xcb_connection_t* c)
 
 } // namespace
 
-// The test plays the window manager twice: first it publishes three windows and reads them
-// back; then the editor, started as its host would start it, follows the host: each change of
-// the program in front makes it ask for its new place in the stack, and none of them ends it.
+// Three windows are published and read back; then the editor, started by its host, asks for its
+// new place in the stack at each change of the program in front, and none of them ends it.
 TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowManager)
 {
     CPrivateXServer server;
@@ -119,10 +114,9 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
     const xcb_window_t own = window(0, 0, 300, 200, static_cast<uint32_t>(getpid())),
                        toolbox = window(400, 10, 120, 90, hostPid), hostWindow = window(10, 30, 100, 50, hostPid);
     Set(c, toolbox, state, XCB_ATOM_ATOM, {above});
-    // Fixed size: minimum and maximum both 120 x 90.
+    // A fixed size (minimum and maximum 120 x 90), and a range of sizes: resizable.
     Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
         {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
-    // A range of sizes: resizable.
     Set(c, hostWindow, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
         {(1u << 4) | (1u << 5), 0, 0, 0, 0, 90, 50, 800, 50});
     Set(c, hostWindow, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
@@ -136,16 +130,13 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
         Sync(c);
         EXPECT_TRUE(windows.KnowsWindows());
         EXPECT_EQ(windows.ForegroundProcess(), hostPid);
-        // Each window from the top: which, pid, above, sizable, frame left top right bottom.
+        // Each window from the top: own/toolbox, host's pid, above, sizable, frame left top right bottom.
         std::string listed;
         for (const CTopLevelWindow& w : windows.TopLevelWindows())
-            listed += Join(w.id == hostWindow ? 1
-                           : w.id == own      ? 2
-                                              : 3,
-                           w.processId == hostPid, w.topMost, w.sizingBorder, w.frame.left, w.frame.top, w.frame.right,
-                           w.frame.bottom) +
+            listed += Join((w.id == own) + 2 * (w.id == toolbox), w.processId == hostPid, w.topMost, w.sizingBorder,
+                           w.frame.left, w.frame.top, w.frame.right, w.frame.bottom) +
                       "; ";
-        EXPECT_EQ(listed, "3 1 1 0 400 10 520 100; 2 0 0 1 0 0 300 200; 1 1 0 1 8 10 113 84; ");
+        EXPECT_EQ(listed, "2 1 1 0 400 10 520 100; 1 0 0 1 0 0 300 200; 0 1 0 1 8 10 113 84; ");
     }
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow});
     Set(c, root, active, XCB_ATOM_WINDOW, {hostWindow});
@@ -177,8 +168,7 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
         free(e);
     }
     ASSERT_NE(editorWindow, 0u) << "the editor never showed its window";
-    // Kept above its host, but announced as no modal window: a window manager
-    // keeps a modal window without a parent above everything.
+    // Kept above its host, but no modal window: a window manager keeps those above everything.
     const std::vector<uint32_t> states = Get(c, editorWindow, state, XCB_ATOM_ATOM);
     EXPECT_EQ(Join(std::count(states.begin(), states.end(), above),
                    std::count(states.begin(), states.end(), Atom(c, "_NET_WM_STATE_MODAL"))),
@@ -186,8 +176,7 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, editorWindow});
     Sync(c);
 
-    // The next stacking request about the editor's window, as words; "" when
-    // none comes within a tick and a half of the timer.
+    // The next stacking request about the editor's window; "" when none comes within 1.5 ticks.
     auto next = [&]() -> std::string {
         for (int waited = 0; waited < 2500; waited += 10) {
             while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
