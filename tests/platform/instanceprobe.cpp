@@ -1,8 +1,5 @@
-// A stand-in for an editor start, for the single-instance tests: "first" records
-// itself and prints "raised" (or "opened PATH" for a forwarded legend) each time
-// a later start asks; any start that finds a running instance prints
-// "activated" and ends with 3, or "failed: WHY" and ends with 1 when its
-// request did not get through. Usage: instanceprobe RECORD [PATH-TO-FORWARD].
+// An editor start for the single-instance tests: instanceprobe RECORD [PATH-TO-FORWARD]. The first
+// prints "raised" or "opened PATH" at each later start; a later one "activated" (exit 3) or "failed: WHY" (1).
 
 #include "platform/cinstancechecker.h"
 
@@ -32,7 +29,6 @@ int main(int argc, char** argv)
             if (path.empty())
                 std::printf("raised\n");
             else {
-                // One line per request: a line break in the path is shown as "\n".
                 std::string shown;
                 for (char ch : path)
                     shown += ch == '\n' ? std::string("\\n") : std::string(1, ch);

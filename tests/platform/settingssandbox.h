@@ -1,7 +1,6 @@
 #pragma once
-// Points every settings read and write of a test at fresh temporary folders:
-// the current user's (XDG_CONFIG_HOME), the machine's (XDG_CONFIG_DIRS) and the
-// temporary folder (TMPDIR), so that the real user's settings are never touched.
+// Points the user's and the machine's settings (XDG_CONFIG_HOME, XDG_CONFIG_DIRS) and TMPDIR at
+// fresh temporary folders, so that the real user's settings are never touched.
 
 #include "platform/csettingsstore.h"
 #include "support/madelocale.h"

@@ -12,10 +12,8 @@ TEST(CFileFacts, KindSizeTimeAndPermissionsOfEachSortOfPath)
 {
     CTempDir dir;
     Lay(dir.Path(), "file.leg=12345; locked.leg=abc@0; folder/; fifo|; link->file.leg");
-    // root reads and writes whatever the permissions say
-    const std::string locked = ::geteuid() == 0 ? "1 1 0 1 1" : "1 1 0 0 0";
-    // Kind, kind of the link itself, error; exists, file, folder, readable, writable; size
-    // (a folder's is the file system's business).
+    const std::string locked = ::geteuid() == 0 ? "1 1 0 1 1" : "1 1 0 0 0"; // root may read and write all
+    // Kind, kind of the link itself, error; exists, file, folder, readable, writable; size (not a folder's).
     const std::pair<const char*, std::string> cases[] = {
         {"file.leg", "1 1 0: 1 1 0 1 1 5"}, {"folder", "2 2 0: 1 0 1 1 1"},
         {"fifo", "4 4 0: 1 0 0 1 1 0"},     {"link", "1 3 0: 1 1 0 1 1 5"},
@@ -61,9 +59,7 @@ TEST(CFileFacts, FilesWithAnExtensionAreRegularFilesInByteOrder)
                 CFileFacts::CanList(dir.Path(), error));
 }
 
-// Names and extensions compare case-free for ASCII letters only: under a
-// Turkish locale the C library's tolower('I') is not 'i'. The file lists and
-// the table writer compare through this one function.
+// Names compare case-free for ASCII letters only: under a Turkish locale tolower('I') is not 'i'.
 TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
 {
     if (!HaveLocaledef())

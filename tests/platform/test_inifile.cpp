@@ -48,8 +48,7 @@ TEST(IniFileRead, DefaultsLongValuesAndOnlyRegularFilesOfSaneSize)
               "abcdflt");
     EXPECT_EQ(CIniFile::ReadString(path, "S", "k").size(), 2000u);
 
-    // A huge sparse file would fill memory: it reads as no file (as do FIFOs and
-    // devices, refused by the file reading below).
+    // A huge sparse file would fill memory: it reads as no file.
     WriteTextFile(path, "[S]\nk=v\n");
     std::filesystem::resize_file(path, CFileIO::MaxTextFileSize + 1);
     EXPECT_FALSE(none.Load(path));
