@@ -181,16 +181,10 @@ TEST(InstanceChecker, TwoStartsAtTheSameMomentLeaveOneInstance)
         CTempDir runtime;
         const QString dir = QString::fromStdString(runtime.Path());
         CProbe a(dir), b(dir);
-        bool aEnded = false, bEnded = false;
-        for (int i = 0; i < 150 && !aEnded && !bEnded; ++i) {
-            aEnded = a.process.waitForFinished(10);
-            bEnded = b.process.waitForFinished(10);
-        }
-        // Time for the other to end too, were it a second instance that found none.
-        (aEnded ? bEnded : aEnded) = (aEnded ? b : a).process.waitForFinished(300);
+        // The one that ends has found the other, which goes on as the instance.
+        const bool aEnded = a.process.waitForFinished(1500), bEnded = b.process.waitForFinished(300);
         ASSERT_NE(aEnded, bEnded) << "round " << round;
-        CProbe& ended = aEnded ? a : b;
-        EXPECT_EQ(ended.process.exitCode(), 3);
+        EXPECT_EQ((aEnded ? a : b).process.exitCode(), 3);
         EXPECT_TRUE((aEnded ? b : a).Said("raised") == "");
     }
 }
