@@ -194,12 +194,10 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
 {
     CTempDir dir;
     const std::string target = dir.File("real/t.tab");
-    std::filesystem::create_directory(dir.File("real"));
+    Lay(dir.Path(), "real/");
     ASSERT_TRUE(WriteTable(target, "A:1:10", "old"));
+    // Written through the link, side files beside the target; old files keep their modes, new ones follow the umask.
     Lay(dir.Path(), "real/t.tab@640; real/t.dat@604; l.tab->real/t.tab");
-
-    // Through the link to its target, side files beside the target; the
-    // replaced files keep their modes, and new files follow the umask.
     const mode_t oldMask = ::umask(077);
     const bool written = WriteTable(dir.File("l.tab"), "B:1:10", "new");
     const bool fresh = WriteTable(dir.File("fresh.tab"), "B:1:10", "new");
@@ -209,7 +207,6 @@ TEST(TabKitReplace, LinksAndPermissionsOfTheOldTableStay)
               "fresh.dat 600; fresh.id 600; fresh.map 600; fresh.tab 600; l.tab; real; / "
               "t.dat 604; t.id 644; t.map 644; t.tab 640; ");
     EXPECT_EQ(ReadTable(dir.File("l.tab")), "B:1 / 0 / new");
-
     // A table with a file of other names is refused before anything is written.
     Lay(dir.Path(), "other.map=>real/t.map");
     const std::string before = Listing(dir.File("real"));
