@@ -31,7 +31,6 @@ TEST(CFileFacts, KindSizeTimeAndPermissionsOfEachSortOfPath)
     }
     EXPECT_TRUE(CFileFacts::SameFile(dir.File("link"), dir.File("file.leg")) &&
                 !CFileFacts::SameFile(dir.File("missing"), dir.File("missing")));
-
     // The modification time (not the access time) keeps nanoseconds.
     const struct timespec times[2] = {{2000000000, 1}, {1000000000, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir.File("file.leg").c_str(), times, 0), 0);
@@ -69,7 +68,6 @@ TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
     const CScopedEnv path("LOCPATH", locales.Path());
     const std::string old = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr);
-
     std::string equal;
     for (const auto& [a, b] : {std::pair{"MIF", "mif"}, {"I", "i"}, {"\xC4", "\xE4"}, {"\xC4\xB0", "i"}})
         equal += CUText::EqualNoCase(a, b) ? "1" : "0";

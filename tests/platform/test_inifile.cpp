@@ -47,7 +47,6 @@ TEST(IniFileRead, DefaultsLongValuesAndOnlyRegularFilesOfSaneSize)
     EXPECT_EQ(CIniFile::ReadString(path, "S", "short", "", 1024) + CIniFile::ReadString(path, "S", "missing", "dflt"),
               "abcdflt");
     EXPECT_EQ(CIniFile::ReadString(path, "S", "k").size(), 2000u);
-
     // A huge sparse file would fill memory: it reads as no file.
     WriteTextFile(path, "[S]\nk=v\n");
     std::filesystem::resize_file(path, CFileIO::MaxTextFileSize + 1);

@@ -71,7 +71,6 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     CCoreApp app;
     CTempDir runtime;
     const QString dir = QString::fromStdString(runtime.Path());
-
     auto first = std::make_unique<CProbe>(dir);
     ASSERT_TRUE(first->Said("listening").has_value());
     // A legend named at a later start reaches the running one, whatever bytes the path holds.
@@ -79,7 +78,6 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     CProbe forwarding(dir, path);
     EXPECT_EQ(forwarding.ExitCode(), 3);
     EXPECT_EQ(first->Said("opened "), QString(path).replace('\n', "\\n").toStdString());
-
     // A path no system can open is not passed on at all.
     CProbe tooLong(dir, QStringLiteral("/") + QString(PATH_MAX, QLatin1Char('z')));
     EXPECT_EQ(tooLong.ExitCode(), 1);
@@ -90,7 +88,6 @@ TEST(InstanceChecker, ASecondStartRaisesTheFirstAndAKilledFirstBlocksNothing)
     EXPECT_EQ(plain.ExitCode(), 3);
     EXPECT_EQ(plain.process.readAllStandardOutput(), "activated\n");
     EXPECT_EQ(first->Said(""), "raised"); // nothing was opened before it
-
     // SIGKILL leaves the socket file behind; the next start still becomes the instance.
     first->process.kill();
     first->process.waitForFinished();
@@ -206,7 +203,6 @@ TEST(WinProcess, RunningEndedAndZombieProcesses)
     EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
     waitpid(child, nullptr, 0);
     EXPECT_FALSE(CWinProcess::IsRunning(static_cast<uint32_t>(child)));
-
     // A thread's id opens /proc/<id> too, but names no process.
     std::promise<uint32_t> threadId;
     std::promise<void> done;

@@ -53,7 +53,6 @@ TEST(SettingsStoreValues, KeysMapToFilesAndValuesComeBackByteForByteWhateverTheC
     ASSERT_TRUE(Set(Leg2Tab, "TimeStamp_TAB2LEG", "x"));
     ASSERT_TRUE(Store::RemoveValue(Hive::CurrentUser, Leg2Tab, "timestamp_tab2leg"));
     EXPECT_EQ(Get(Leg2Tab, "TimeStamp_TAB2LEG"), "-");
-
     const std::string quarvex = sandbox.UserDir() + "/Ferrolin/Quarvex.conf";
     sandbox.WriteFile(quarvex, "[setup]\nconfigdir=/opt/quarvex/config\n");
     EXPECT_EQ(Get("SOFTWARE\\Ferrolin\\Quarvex\\Setup", "ConfigDir"), "/opt/quarvex/config");
@@ -75,7 +74,6 @@ TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachineAndProjectFoldersEndInASl
                   Show(GetCommonSetting("BRUSH_PATH")) + "|" + ReadTextFile(system) + "|" +
                   ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
               "/home/me/lut//machine/pens.pen-|" + text + "|[General]\nLUT_PATH=/home/me/lut/\n");
-
     // A project folder gets a trailing slash; an empty one still counts.
     const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
     EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
@@ -104,7 +102,6 @@ TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndValuesRoundTrip)
     EXPECT_EQ(Store::ProfileProduct() + " " + Store::GetProfileString("Path", "ColourLUT", "none") + " " +
                   Store::GetProfileString("Settings", "LoadPath", "dflt"),
               "Tessarin none /data/in/");
-
     // Written integer (none: a word), the number read back with a default of 7.
     const std::pair<std::optional<int>, unsigned> ints[] = {{42, 42u}, {-1, 0xFFFFFFFFu}, {std::nullopt, 7u}};
     EXPECT_EQ(Store::GetProfileInt("Settings", "Count", 7u), 7u);

@@ -143,7 +143,6 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
     Sync(c);
     while (xcb_generic_event_t* e = xcb_poll_for_event(c))
         free(e);
-
     CTempDir home;
     const pid_t editor = fork();
     if (editor == 0) {
@@ -175,7 +174,6 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
               "1 0");
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, editorWindow});
     Sync(c);
-
     // The next stacking request about the editor's window; "" when none comes within 1.5 ticks.
     auto next = [&]() -> std::string {
         for (int waited = 0; waited < 2500; waited += 10) {
