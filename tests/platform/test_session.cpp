@@ -33,18 +33,13 @@ struct CProbe {
                       QStringList{QStringLiteral("probe-record")} +
                           (forward.isEmpty() ? QStringList{} : QStringList{forward}));
     }
-    // Reads stdout until a line that begins with `line` arrives or two seconds
-    // pass; the rest of that line, or nothing.
+    // The rest of the first line of stdout that begins with `line` within two seconds, or nothing.
     std::optional<std::string> Said(const QByteArray& line)
     {
-        for (int i = 0; i < 40; ++i) {
-            if (process.canReadLine() || process.waitForReadyRead(50)) {
-                while (process.canReadLine()) {
-                    const QByteArray got = process.readLine().chopped(1);
-                    if (got.startsWith(line))
-                        return got.mid(line.size()).toStdString();
-                }
-            }
+        for (int i = 0; i < 40; i += !process.canReadLine() && !process.waitForReadyRead(50)) {
+            const QByteArray got = process.canReadLine() ? process.readLine().chopped(1) : QByteArray();
+            if (!got.isEmpty() && got.startsWith(line))
+                return got.mid(line.size()).toStdString();
         }
         return std::nullopt;
     }

@@ -179,15 +179,14 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
         for (int waited = 0; waited < 2500; waited += 10) {
             while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
                 std::string said;
-                if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
-                    const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
-                    const uint32_t* d = m->data.data32;
-                    auto sibling = [&](uint32_t w) { return w == hostWindow ? "host" : w == 0 ? "none" : "other"; };
-                    if (m->window == editorWindow && m->type == state && d[1] == above)
-                        said = d[0] == 1 ? "add above" : d[0] == 0 ? "remove above" : "toggle above";
-                    else if (m->window == editorWindow && m->type == restack)
-                        said = std::string(d[2] == 1 ? "below " : d[2] == 0 ? "above " : "? ") + sibling(d[1]);
-                }
+                const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e); // all events are 32 bytes
+                const uint32_t* d = m->data.data32;
+                const bool ours = (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE && m->window == editorWindow;
+                auto sibling = [&](uint32_t w) { return w == hostWindow ? "host" : w == 0 ? "none" : "other"; };
+                if (ours && m->type == state && d[1] == above)
+                    said = d[0] == 1 ? "add above" : d[0] == 0 ? "remove above" : "toggle above";
+                else if (ours && m->type == restack)
+                    said = std::string(d[2] == 1 ? "below " : d[2] == 0 ? "above " : "? ") + sibling(d[1]);
                 free(e);
                 if (!said.empty())
                     return said;
