@@ -60,10 +60,9 @@ std::string Join(const T&... values)
     return all;
 }
 
-// Lays out in `dir` the entries of `script`, separated by "; ", folders on the way included:
-// "name=bytes" a file, "name/" a folder, "name|" a FIFO, "name->target" a symbolic link,
-// "name=>other" a hard link to dir/other; any entry may end in "@mode" (octal) for chmod,
-// which alone changes the mode of what is there.
+// Lays out in `dir` the "; "-separated entries of `script`, with their folders: "name=bytes" a file, "name/" a
+// folder, "name|" a FIFO, "name->target" a symbolic link, "name=>other" a hard link to dir/other; "@mode"
+// (octal) at the end of an entry, or alone after a name, chmods it.
 inline void Lay(const std::string& dir, const std::string& script)
 {
     namespace fs = std::filesystem;
@@ -93,8 +92,7 @@ inline void Lay(const std::string& dir, const std::string& script)
     }
 }
 
-// "name[=bytes][ mode]; ..." of the entries of `dir` in byte order; bytes and modes are
-// shown for regular files only.
+// "name[=bytes][ mode]; ..." of the entries of `dir` in byte order (bytes and modes of regular files only).
 inline std::string Listing(const std::string& dir, bool bytes = true, bool modes = false)
 {
     std::vector<std::string> names;
@@ -114,9 +112,8 @@ inline std::string Listing(const std::string& dir, bool bytes = true, bool modes
     return all;
 }
 
-// Runs `work` in a child process and gives what it returned, or "signal N" when a signal
-// ended the child. As root, `asNobody` runs it as the user nobody, since root may write any
-// file; "skip" when the child cannot become nobody.
+// What `work` returned in a child process, or "signal N" when a signal ended it. `asNobody` runs it as
+// nobody when we are root (who may write any file); "skip" when that fails.
 inline std::string InChild(const std::function<std::string()>& work, bool asNobody = false)
 {
     int pipeEnds[2];
