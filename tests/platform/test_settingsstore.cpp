@@ -60,33 +60,7 @@ TEST(SettingsStoreValues, KeysMapToFilesAndValuesComeBackByteForByteWhateverTheC
     EXPECT_EQ(ReadTextFile(quarvex), "[setup]\nconfigdir=/new\n");
 }
 
-TEST(SettingsStoreCommon, CurrentUserWinsOverTheMachineAndProjectFoldersEndInASlash)
-{
-    CSettingsSandbox sandbox;
-    const std::string system = sandbox.SystemDir() + "/Ferrolin/Common.conf";
-    const std::string text = "[General]\nLUT_PATH=/machine/lut/\nPEN_FILE=/machine/pens.pen\n";
-    sandbox.WriteFile(system, text);
-    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")), "/machine/lut/");
-    ASSERT_TRUE(SetCommonSetting("LUT_PATH", "/home/me/lut/"));
-    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")) + Show(GetCommonSetting("PEN_FILE")) +
-                  Show(GetCommonSetting("BRUSH_PATH")) + "|" + ReadTextFile(system) + "|" +
-                  ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
-              "/home/me/lut//machine/pens.pen-|" + text + "|[General]\nLUT_PATH=/home/me/lut/\n");
-    // A project folder gets a trailing slash; an empty one still counts.
-    const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
-    EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
-    const std::pair<const char*, const char*> values[] = {{"/p/q", "/p/q/"}, {"/p/q/", "/p/q/"}, {"", ""}};
-    for (const auto& [value, folder] : values) {
-        ASSERT_TRUE(Set(key, "PROJECT_FOLDER", value));
-        EXPECT_EQ(Show(GetProjectFolder("Quarvex")), folder);
-    }
-    // Without a product the program's own key is used; the machine's value is no project folder.
-    ASSERT_TRUE(Set("Software\\Ferrolin\\Tessarin\\Settings", "PROJECT_FOLDER", "/own"));
-    ASSERT_TRUE(Set("Software\\Ferrolin\\Strativ\\Settings", "PROJECT_FOLDER", "/m", Hive::LocalMachine));
-    EXPECT_EQ(Show(GetProjectFolder("")) + Show(GetProjectFolder("Strativ")), "/own/-");
-}
-
-TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndValuesRoundTrip)
+TEST(SettingsStoreProfile, ProfileAndCommonSettingsRoundTripAndProjectFoldersEndInASlash)
 {
     CSettingsSandbox sandbox;
     EXPECT_EQ(Store::ProfileProduct() + " " + Store::GetProfileString("Settings", "LoadPath", "dflt"), "Tessarin dflt");
@@ -112,8 +86,30 @@ TEST(SettingsStoreProfile, ProfileLivesUnderTheHostProductAndValuesRoundTrip)
     const std::string bytes("\x00\x01\xFF\n\\x", 6);
     EXPECT_TRUE(Store::WriteProfileBinary("Settings", "Blob", bytes));
     EXPECT_EQ(Store::GetProfileBinary("Settings", "Blob"), bytes);
+    // The current user wins over the machine.
+    const std::string system = sandbox.SystemDir() + "/Ferrolin/Common.conf";
+    const std::string text = "[General]\nLUT_PATH=/machine/lut/\nPEN_FILE=/machine/pens.pen\n";
+    sandbox.WriteFile(system, text);
+    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")), "/machine/lut/");
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", "/home/me/lut/"));
+    EXPECT_EQ(Show(GetCommonSetting("LUT_PATH")) + Show(GetCommonSetting("PEN_FILE")) +
+                  Show(GetCommonSetting("BRUSH_PATH")) + "|" + ReadTextFile(system) + "|" +
+                  ReadTextFile(sandbox.UserDir() + "/Ferrolin/Common.conf"),
+              "/home/me/lut//machine/pens.pen-|" + text + "|[General]\nLUT_PATH=/home/me/lut/\n");
+    // A project folder gets a trailing slash; an empty one still counts.
+    const std::string key = "Software\\Ferrolin\\Quarvex\\Settings";
+    EXPECT_EQ(Show(GetProjectFolder("Quarvex")) + Show(GetProjectFolder("")), "--");
+    const std::pair<const char*, const char*> values[] = {{"/p/q", "/p/q/"}, {"/p/q/", "/p/q/"}, {"", ""}};
+    for (const auto& [value, folder] : values) {
+        ASSERT_TRUE(Set(key, "PROJECT_FOLDER", value));
+        EXPECT_EQ(Show(GetProjectFolder("Quarvex")), folder);
+    }
+    // Without a product the program's own key is used; the machine's value is no project folder.
+    ASSERT_TRUE(Set("Software\\Ferrolin\\Tessarin\\Settings", "PROJECT_FOLDER", "/own"));
+    ASSERT_TRUE(Set("Software\\Ferrolin\\Strativ\\Settings", "PROJECT_FOLDER", "/m", Hive::LocalMachine));
+    EXPECT_EQ(Show(GetProjectFolder("")) + Show(GetProjectFolder("Strativ")), "/own/-");
 }
-// A change touches its own line only (or adds one to its section): every other byte stays.
+
 TEST(SettingsStoreFiles, AChangeKeepsEveryOtherByteOfTheFile)
 {
     CSettingsSandbox sandbox;
