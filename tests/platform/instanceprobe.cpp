@@ -26,14 +26,10 @@ int main(int argc, char** argv)
     std::string why;
     const bool recorded = checker.Track(
         [](const std::string& path) {
-            if (path.empty())
-                std::printf("raised\n");
-            else {
-                std::string shown;
-                for (char ch : path)
-                    shown += ch == '\n' ? std::string("\\n") : std::string(1, ch);
-                std::printf("opened %s\n", shown.c_str());
-            }
+            std::string shown = path; // one line per request: a line break is shown as "\n"
+            for (size_t at = 0; (at = shown.find('\n', at)) != std::string::npos; at += 2)
+                shown.replace(at, 1, "\\n");
+            std::printf(path.empty() ? "raised\n" : "opened %s\n", shown.c_str());
             std::fflush(stdout);
         },
         &why);
