@@ -61,18 +61,6 @@ void Set(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t ty
                         values.data());
 }
 
-// A window's 32-bit property values, none when it is not set.
-std::vector<uint32_t> Get(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t type)
-{
-    std::vector<uint32_t> values;
-    if (auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 32), nullptr)) {
-        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(r));
-        values.assign(data, data + xcb_get_property_value_length(r) / 4);
-        free(r);
-    }
-    return values;
-}
-
 // A round trip: a flush alone may let another connection be answered before the requests ran.
 void Sync(xcb_connection_t* c)
 {
@@ -168,10 +156,12 @@ TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowMa
     }
     ASSERT_NE(editorWindow, 0u) << "the editor never showed its window";
     // Kept above its host, but no modal window: a window manager keeps those above everything.
-    const std::vector<uint32_t> states = Get(c, editorWindow, state, XCB_ATOM_ATOM);
-    EXPECT_EQ(Join(std::count(states.begin(), states.end(), above),
-                   std::count(states.begin(), states.end(), Atom(c, "_NET_WM_STATE_MODAL"))),
-              "1 0");
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, editorWindow, state, XCB_ATOM_ATOM, 0, 32), nullptr);
+    const auto* states = static_cast<const uint32_t*>(xcb_get_property_value(r));
+    const int count = xcb_get_property_value_length(r) / 4;
+    const xcb_atom_t modal = Atom(c, "_NET_WM_STATE_MODAL");
+    EXPECT_EQ(Join(std::count(states, states + count, above), std::count(states, states + count, modal)), "1 0");
+    free(r);
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, editorWindow});
     Sync(c);
     // The next stacking request about the editor's window; "" when none comes within 1.5 ticks.
