@@ -68,9 +68,8 @@ TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
     const CScopedEnv path("LOCPATH", locales.Path());
     const std::string old = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr);
-    std::string equal;
-    for (const auto& [a, b] : {std::pair{"MIF", "mif"}, {"I", "i"}, {"\xC4", "\xE4"}, {"\xC4\xB0", "i"}})
-        equal += CUText::EqualNoCase(a, b) ? "1" : "0";
-    EXPECT_EQ(equal, "1100");
+    EXPECT_EQ(Join(CUText::EqualNoCase("MIF", "mif"), CUText::EqualNoCase("I", "i"),
+                   CUText::EqualNoCase("\xC4", "\xE4"), CUText::EqualNoCase("\xC4\xB0", "i")),
+              "1 1 0 0");
     std::setlocale(LC_ALL, old.c_str());
 }
