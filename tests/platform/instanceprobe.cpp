@@ -1,8 +1,5 @@
-// A stand-in for an editor start, for the single-instance tests: "first" records
-// itself and prints "raised" (or "opened PATH" for a forwarded legend) each time
-// a later start asks; any start that finds a running instance prints
-// "activated" and ends with 3, or "failed: WHY" and ends with 1 when its
-// request did not get through. Usage: instanceprobe RECORD [PATH-TO-FORWARD].
+// An editor start for the single-instance tests: instanceprobe RECORD [PATH-TO-FORWARD]. The first
+// prints "raised" or "opened PATH" at each later start; a later one "activated" (exit 3) or "failed: WHY" (1).
 
 #include "platform/cinstancechecker.h"
 
@@ -29,15 +26,10 @@ int main(int argc, char** argv)
     std::string why;
     const bool recorded = checker.Track(
         [](const std::string& path) {
-            if (path.empty())
-                std::printf("raised\n");
-            else {
-                // One line per request: a line break in the path is shown as "\n".
-                std::string shown;
-                for (char ch : path)
-                    shown += ch == '\n' ? std::string("\\n") : std::string(1, ch);
-                std::printf("opened %s\n", shown.c_str());
-            }
+            std::string shown = path; // one line per request: a line break is shown as "\n"
+            for (size_t at = 0; (at = shown.find('\n', at)) != std::string::npos; at += 2)
+                shown.replace(at, 1, "\\n");
+            std::printf(path.empty() ? "raised\n" : "opened %s\n", shown.c_str());
             std::fflush(stdout);
         },
         &why);

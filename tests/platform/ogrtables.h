@@ -1,7 +1,5 @@
 #pragma once
-// TAB tables made the way another tool would make them: a CSV file converted by
-// ogr2ogr. An optional .csvt line gives the column types (String(80), Integer,
-// Real, ...); without it every column is text.
+// TAB tables as another tool makes them: a CSV file (column types in an optional .csvt line) through ogr2ogr.
 
 #include "support/testfiles.h"
 
@@ -24,7 +22,6 @@ inline bool MakeTabFromCsv(const std::string& folder, const std::string& name, c
     WriteTextFile(csvPath, csv);
     if (!csvt.empty())
         WriteTextFile(folder + "/" + name + ".csvt", csvt);
-    // ogr2ogr picks the table format from the ".tab" extension.
     const std::string command = "ogr2ogr '" + folder + "/" + name + ".tab' '" + csvPath + "' >/dev/null 2>&1";
     return std::system(command.c_str()) == 0;
 }

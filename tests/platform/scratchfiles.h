@@ -1,7 +1,5 @@
 #pragma once
-// The set-up and the results of the file tests of this folder as one line of text each:
-// a folder laid out from a script, listed back with bytes and modes, and work run in a
-// child process (to be killed mid-way or to run as a user without rights).
+// File test set-ups and results as one line of text each, and work run in a child process.
 
 #include "support/testfiles.h"
 
@@ -9,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -43,7 +42,7 @@ inline std::string JoinAll(const std::vector<std::string>& parts, const std::str
     return all;
 }
 
-// Numbers, enums and texts separated by blanks, to compare several results at once.
+// Numbers, enums and texts separated by blanks.
 template <typename T>
 std::string Text(const T& value)
 {
@@ -61,10 +60,9 @@ std::string Join(const T&... values)
     return all;
 }
 
-// Lays out in `dir` the entries of `script`, separated by "; ", folders on the way included:
-// "name=bytes" a file, "name/" a folder, "name|" a FIFO, "name->target" a symbolic link,
-// "name=>other" a hard link to dir/other; any entry may end in "@mode" (octal) for chmod,
-// which alone changes the mode of what is there.
+// Lays out in `dir` the "; "-separated entries of `script`, with their folders: "name=bytes" a file, "name/" a
+// folder, "name|" a FIFO, "name->target" a symbolic link, "name=>other" a hard link to dir/other; "@mode"
+// (octal) at the end of an entry, or alone after a name, chmods it.
 inline void Lay(const std::string& dir, const std::string& script)
 {
     namespace fs = std::filesystem;
@@ -94,21 +92,18 @@ inline void Lay(const std::string& dir, const std::string& script)
     }
 }
 
-// "name[=bytes][ mode]; ..." of the entries of `dir` in byte order; bytes and modes are
-// shown for regular files only.
+// "name[=bytes][ mode]; ..." of the entries of `dir` in byte order (bytes and modes of regular files only).
 inline std::string Listing(const std::string& dir, bool bytes = true, bool modes = false)
 {
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
         struct stat st {};
         ::lstat(e.path().c_str(), &st);
-        std::string name = e.path().filename().string();
-        if (S_ISREG(st.st_mode) && bytes)
-            name += "=" + ReadTextFile(e.path().string());
-        if (S_ISREG(st.st_mode) && modes)
-            name += " " + std::to_string(st.st_mode >> 6 & 7) + std::to_string(st.st_mode >> 3 & 7) +
-                    std::to_string(st.st_mode & 7);
-        names.push_back(name);
+        const bool file = S_ISREG(st.st_mode);
+        char mode[8];
+        std::snprintf(mode, sizeof mode, " %03o", st.st_mode & 0777);
+        names.push_back(e.path().filename().string() + (file && bytes ? "=" + ReadTextFile(e.path().string()) : "") +
+                        (file && modes ? mode : ""));
     }
     std::sort(names.begin(), names.end());
     std::string all;
@@ -117,9 +112,8 @@ inline std::string Listing(const std::string& dir, bool bytes = true, bool modes
     return all;
 }
 
-// Runs `work` in a child process and gives what it returned, or "signal N" when a signal
-// ended the child. As root, `asNobody` runs it as the user nobody, since root may write any
-// file; "skip" when the child cannot become nobody.
+// What `work` returned in a child process, or "signal N" when a signal ended it. `asNobody` runs it as
+// nobody when we are root (who may write any file); "skip" when that fails.
 inline std::string InChild(const std::function<std::string()>& work, bool asNobody = false)
 {
     int pipeEnds[2];

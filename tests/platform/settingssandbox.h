@@ -1,7 +1,6 @@
 #pragma once
-// Points every settings read and write of a test at fresh temporary folders:
-// the current user's (XDG_CONFIG_HOME), the machine's (XDG_CONFIG_DIRS) and the
-// temporary folder (TMPDIR), so that the real user's settings are never touched.
+// Points the user's and the machine's settings (XDG_CONFIG_HOME, XDG_CONFIG_DIRS) and TMPDIR at
+// fresh temporary folders, so that the real user's settings are never touched.
 
 #include "platform/csettingsstore.h"
 #include "support/madelocale.h"
@@ -28,7 +27,7 @@ public:
     std::string UserDir() const { return m_Root.File("user"); }
     std::string SystemDir() const { return m_Root.File("system"); }
     std::string TempDir() const { return m_Root.File("tmp"); }
-    // A scratch folder beside the settings, for the files a test makes.
+    // A scratch folder beside the settings.
     std::string Work(const std::string& name) const
     {
         const std::string dir = m_Root.File("work/" + name);
@@ -36,7 +35,7 @@ public:
         return dir;
     }
 
-    // Writes a file, making its folders first.
+    // Writes a file, making its folders.
     static void WriteFile(const std::string& path, const std::string& text)
     {
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -12,10 +12,8 @@ TEST(CFileFacts, KindSizeTimeAndPermissionsOfEachSortOfPath)
 {
     CTempDir dir;
     Lay(dir.Path(), "file.leg=12345; locked.leg=abc@0; folder/; fifo|; link->file.leg");
-    // root reads and writes whatever the permissions say
-    const std::string locked = ::geteuid() == 0 ? "1 1 0 1 1" : "1 1 0 0 0";
-    // Kind, kind of the link itself, error; exists, file, folder, readable, writable; size
-    // (a folder's is the file system's business).
+    const std::string locked = ::geteuid() == 0 ? "1 1 0 1 1" : "1 1 0 0 0"; // root may read and write all
+    // Kind, kind of the link itself, error; exists, file, folder, readable, writable; size (not a folder's).
     const std::pair<const char*, std::string> cases[] = {
         {"file.leg", "1 1 0: 1 1 0 1 1 5"}, {"folder", "2 2 0: 1 0 1 1 1"},
         {"fifo", "4 4 0: 1 0 0 1 1 0"},     {"link", "1 3 0: 1 1 0 1 1 5"},
@@ -33,7 +31,6 @@ TEST(CFileFacts, KindSizeTimeAndPermissionsOfEachSortOfPath)
     }
     EXPECT_TRUE(CFileFacts::SameFile(dir.File("link"), dir.File("file.leg")) &&
                 !CFileFacts::SameFile(dir.File("missing"), dir.File("missing")));
-
     // The modification time (not the access time) keeps nanoseconds.
     const struct timespec times[2] = {{2000000000, 1}, {1000000000, 123456789}};
     ASSERT_EQ(::utimensat(AT_FDCWD, dir.File("file.leg").c_str(), times, 0), 0);
@@ -61,9 +58,7 @@ TEST(CFileFacts, FilesWithAnExtensionAreRegularFilesInByteOrder)
                 CFileFacts::CanList(dir.Path(), error));
 }
 
-// Names and extensions compare case-free for ASCII letters only: under a
-// Turkish locale the C library's tolower('I') is not 'i'. The file lists and
-// the table writer compare through this one function.
+// Names compare case-free for ASCII letters only: under a Turkish locale tolower('I') is not 'i'.
 TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
 {
     if (!HaveLocaledef())
@@ -73,10 +68,8 @@ TEST(CaseFreeNames, DoNotFollowTheUsersLocale)
     const CScopedEnv path("LOCPATH", locales.Path());
     const std::string old = std::setlocale(LC_ALL, nullptr);
     ASSERT_NE(std::setlocale(LC_ALL, "tr_TR.UTF-8"), nullptr);
-
-    std::string equal;
-    for (const auto& [a, b] : {std::pair{"MIF", "mif"}, {"I", "i"}, {"\xC4", "\xE4"}, {"\xC4\xB0", "i"}})
-        equal += CUText::EqualNoCase(a, b) ? "1" : "0";
-    EXPECT_EQ(equal, "1100");
+    EXPECT_EQ(Join(CUText::EqualNoCase("MIF", "mif"), CUText::EqualNoCase("I", "i"),
+                   CUText::EqualNoCase("\xC4", "\xE4"), CUText::EqualNoCase("\xC4\xB0", "i")),
+              "1 1 0 0");
     std::setlocale(LC_ALL, old.c_str());
 }

@@ -3,30 +3,22 @@
 #include "platform/scratchfiles.h"
 
 #include <cmath>
+#include <sstream>
 
 TEST(CGColor, EachWayOfMakingAColourGivesItsPackedValueWithRedInTheLowByte)
 {
-    using Make = std::function<CGColor()>;
-    auto set = [](void (CGColor::*f)(float, float, float), float a, float b, float c) {
-        return [=] {
-            CGColor colour;
-            (colour.*f)(a, b, c);
-            return colour;
-        };
-    };
-    const std::pair<Make, uint32_t> cases[] = {
-        {[] { return CGColor(0, 0, 255); }, 0xFF0000},
-        {[] { return CGColor(0xFF0000FFu); }, 0x0000FF}, // bits above the colour are dropped
-        {[] { return CGColor(1.0f, 0.0f, 0.0f, 1.0f, CGColor::ModeRGB); }, 0x0000FF},
-        {[] { return CGColor(2.0f / 3.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL); }, 0xFF0000},
-        // Full intensity as 1 or as 255; out of range clamps.
-        {set(&CGColor::SetRGB, 1.0f, 1.0f, 1.0f), 0xFFFFFF},
-        {set(&CGColor::SetRGB, 255.0f, 255.0f, 255.0f), 0xFFFFFF},
-        {set(&CGColor::SetRGB, -3.0f, 0.5f, 0.0f), 0x008000},
-        {set(&CGColor::SetHSL, 4.0f / 3.0f, 1.0f, 0.5f), 0x00FF00}, // a full turn further is the same hue
-    };
-    for (const auto& [make, packed] : cases)
-        EXPECT_EQ(make().GetPacked(), packed) << std::hex << packed;
+    CGColor one, full, clamped, turned;
+    one.SetRGB(1.0f, 1.0f, 1.0f); // full intensity as 1 or as 255; out of range clamps
+    full.SetRGB(255.0f, 255.0f, 255.0f);
+    clamped.SetRGB(-3.0f, 0.5f, 0.0f);
+    turned.SetHSL(4.0f / 3.0f, 1.0f, 0.5f); // a full turn further is the same hue
+    // Bits above the colour are dropped.
+    auto hex = [](const CGColor& c) { return (std::ostringstream() << std::hex << c.GetPacked()).str(); };
+    EXPECT_EQ(Join(hex(CGColor(0, 0, 255)), hex(CGColor(0xFF0000FFu)),
+                   hex(CGColor(1.0f, 0.0f, 0.0f, 1.0f, CGColor::ModeRGB)),
+                   hex(CGColor(2.0f / 3.0f, 1.0f, 0.5f, 1.0f, CGColor::ModeHSL)), hex(one), hex(full), hex(clamped),
+                   hex(turned)),
+              "ff0000 ff ff ff0000 ffffff ffffff 8000 ff00");
     // Components and HSL values in millionths (no float text: that would follow the user's locale).
     auto micro = [](float v) { return std::lround(v * 1e6f); };
     const CGColor c(0x00336699u);

@@ -1,6 +1,4 @@
-// The X11 window list read the way a window manager publishes it. A private
-// X server stands in for the desktop, and the test plays the window manager:
-// it makes the windows and sets the hints on them and on the root.
+// A private X server stands in for the desktop, and the test plays its window manager.
 
 #include "platform/cx11windows.h"
 #include "platform/scratchfiles.h"
@@ -12,8 +10,7 @@
 
 namespace {
 
-// A private X server and the test's own connection to it, which plays the
-// window manager; both go when the test ends, however it ends.
+// The server and the test's connection to it go when the test ends, however it ends.
 struct CPrivateXServer {
     pid_t pid = -1;
     std::string display;
@@ -64,20 +61,7 @@ void Set(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t ty
                         values.data());
 }
 
-// A window's 32-bit property values, none when it is not set.
-std::vector<uint32_t> Get(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property, xcb_atom_t type)
-{
-    std::vector<uint32_t> values;
-    if (auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, property, type, 0, 32), nullptr)) {
-        const auto* data = static_cast<const uint32_t*>(xcb_get_property_value(r));
-        values.assign(data, data + xcb_get_property_value_length(r) / 4);
-        free(r);
-    }
-    return values;
-}
-
-// A flush only sends the requests; another connection may still be answered
-// before they are carried out. A round trip makes sure they have been.
+// A round trip: a flush alone may let another connection be answered before the requests ran.
 void Sync(xcb_connection_t* c)
 {
     free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
@@ -85,119 +69,68 @@ void Sync(xcb_connection_t* c)
 
 } // namespace
 
-TEST(X11Windows, TheStackingOrderProcessesAndFramesTheWindowManagerPublishes)
+// Three windows are published and read back; then the editor, started by its host, asks for its
+// new place in the stack at each change of the program in front, and none of them ends it.
+TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowManager)
 {
     CPrivateXServer server;
     if (server.pid <= 0)
         GTEST_SKIP() << "no Xvfb here";
     ASSERT_TRUE(server.Up());
     xcb_connection_t* c = server.c;
-    const xcb_screen_t* screen = server.screen;
-    auto window = [&](int16_t x, int16_t y, uint16_t w, uint16_t h) {
-        const xcb_window_t id = xcb_generate_id(c);
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, id, screen->root, x, y, w, h, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          screen->root_visual, 0, nullptr);
-        return id;
-    };
-    const xcb_window_t own = window(0, 0, 300, 200), toolbox = window(400, 10, 120, 90), host = window(10, 30, 100, 50);
-    const xcb_atom_t pid = Atom(c, "_NET_WM_PID");
-    Set(c, own, pid, XCB_ATOM_CARDINAL, {static_cast<uint32_t>(getpid())});
-    Set(c, toolbox, pid, XCB_ATOM_CARDINAL, {4242});
-    Set(c, host, pid, XCB_ATOM_CARDINAL, {4242});
-    Set(c, toolbox, Atom(c, "_NET_WM_STATE"), XCB_ATOM_ATOM, {Atom(c, "_NET_WM_STATE_ABOVE")});
-    // Fixed size: minimum and maximum both 120 x 90.
-    Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
-        {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
-    // A range of sizes: resizable.
-    Set(c, host, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
-        {(1u << 4) | (1u << 5), 0, 0, 0, 0, 90, 50, 800, 50});
-    Set(c, host, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
-    Sync(c);
-
-    CX11Windows windows(server.display);
-    ASSERT_TRUE(windows.Connected());
-    EXPECT_FALSE(windows.KnowsWindows()); // no window manager has published anything yet
-
-    Set(c, screen->root, Atom(c, "_NET_CLIENT_LIST_STACKING"), XCB_ATOM_WINDOW, {host, own, toolbox});
-    Set(c, screen->root, Atom(c, "_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, {toolbox});
-    Sync(c);
-    EXPECT_TRUE(windows.KnowsWindows());
-    EXPECT_EQ(windows.ForegroundProcess(), 4242u);
-
-    // Each window from the top: which, pid, above, sizable, frame left top right bottom.
-    std::string listed;
-    for (const CTopLevelWindow& w : windows.TopLevelWindows())
-        listed +=
-            Join(w.id == host  ? 1
-                 : w.id == own ? 2
-                               : 3,
-                 w.processId, w.topMost, w.sizingBorder, w.frame.left, w.frame.top, w.frame.right, w.frame.bottom) +
-            "; ";
-    EXPECT_EQ(listed, "3 4242 1 0 400 10 520 100; 2 " + std::to_string(getpid()) +
-                          " 0 1 0 0 300 200; 1 4242 0 1 8 10 113 84; ");
-}
-
-namespace {
-
-// The first viewable top-level window of a process, 0 while it has none.
-xcb_window_t WindowOf(xcb_connection_t* c, xcb_window_t root, xcb_atom_t pidAtom, pid_t pid)
-{
-    xcb_window_t found = 0;
-    xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr);
-    if (!tree)
-        return 0;
-    const xcb_window_t* children = xcb_query_tree_children(tree);
-    for (int i = 0; i < xcb_query_tree_children_length(tree) && !found; ++i) {
-        auto* attributes = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr);
-        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
-            Get(c, children[i], pidAtom, XCB_ATOM_CARDINAL) == std::vector<uint32_t>{static_cast<uint32_t>(pid)})
-            found = children[i];
-        free(attributes);
-    }
-    free(tree);
-    return found;
-}
-
-bool StillRuns(pid_t pid)
-{
-    return waitpid(pid, nullptr, WNOHANG) == 0;
-}
-
-} // namespace
-
-// The editor as a host starts it, with the test as the window manager: each
-// change of the program in front makes the editor ask for its new place in the
-// stack, and none of them ends it.
-TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
-{
-    CPrivateXServer server;
-    if (server.pid <= 0)
-        GTEST_SKIP() << "no Xvfb here";
-    ASSERT_TRUE(server.Up());
-    xcb_connection_t* c = server.c;
-    const xcb_screen_t* screen = server.screen;
-    const xcb_window_t root = screen->root;
+    const xcb_window_t root = server.screen->root;
     // A window manager hears the requests clients send to the root window.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
     xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
     const xcb_atom_t pidAtom = Atom(c, "_NET_WM_PID"), stacking = Atom(c, "_NET_CLIENT_LIST_STACKING"),
                      active = Atom(c, "_NET_ACTIVE_WINDOW"), state = Atom(c, "_NET_WM_STATE"),
                      above = Atom(c, "_NET_WM_STATE_ABOVE"), restack = Atom(c, "_NET_RESTACK_WINDOW");
-
     const pid_t host = fork();
     if (host == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL); // never outlive a test that stopped early
         pause();
         _exit(0);
     }
-    const xcb_window_t hostWindow = xcb_generate_id(c);
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, hostWindow, root, 0, 0, 400, 300, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                      screen->root_visual, 0, nullptr);
-    Set(c, hostWindow, pidAtom, XCB_ATOM_CARDINAL, {static_cast<uint32_t>(host)});
+    const uint32_t hostPid = static_cast<uint32_t>(host);
+    auto window = [&](int16_t x, int16_t y, uint16_t w, uint16_t h, uint32_t pid) {
+        const xcb_window_t id = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, id, root, x, y, w, h, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          server.screen->root_visual, 0, nullptr);
+        Set(c, id, pidAtom, XCB_ATOM_CARDINAL, {pid});
+        return id;
+    };
+    const xcb_window_t own = window(0, 0, 300, 200, static_cast<uint32_t>(getpid())),
+                       toolbox = window(400, 10, 120, 90, hostPid), hostWindow = window(10, 30, 100, 50, hostPid);
+    Set(c, toolbox, state, XCB_ATOM_ATOM, {above});
+    // A fixed size (minimum and maximum 120 x 90), and a range of sizes: resizable.
+    Set(c, toolbox, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+        {(1u << 4) | (1u << 5), 0, 0, 0, 0, 120, 90, 120, 90});
+    Set(c, hostWindow, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS,
+        {(1u << 4) | (1u << 5), 0, 0, 0, 0, 90, 50, 800, 50});
+    Set(c, hostWindow, Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL, {2, 3, 20, 4});
+    Sync(c);
+    {
+        CX11Windows windows(server.display);
+        ASSERT_TRUE(windows.Connected());
+        EXPECT_FALSE(windows.KnowsWindows()); // no window manager has published anything yet
+        Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, own, toolbox});
+        Set(c, root, active, XCB_ATOM_WINDOW, {toolbox});
+        Sync(c);
+        EXPECT_TRUE(windows.KnowsWindows());
+        EXPECT_EQ(windows.ForegroundProcess(), hostPid);
+        // Each window from the top: own/toolbox, host's pid, above, sizable, frame left top right bottom.
+        std::string listed;
+        for (const CTopLevelWindow& w : windows.TopLevelWindows())
+            listed += Join((w.id == own) + 2 * (w.id == toolbox), w.processId == hostPid, w.topMost, w.sizingBorder,
+                           w.frame.left, w.frame.top, w.frame.right, w.frame.bottom) +
+                      "; ";
+        EXPECT_EQ(listed, "2 1 1 0 400 10 520 100; 1 0 0 1 0 0 300 200; 0 1 0 1 8 10 113 84; ");
+    }
     Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow});
     Set(c, root, active, XCB_ATOM_WINDOW, {hostWindow});
     Sync(c);
-
+    while (xcb_generic_event_t* e = xcb_poll_for_event(c))
+        free(e);
     CTempDir home;
     const pid_t editor = fork();
     if (editor == 0) {
@@ -210,43 +143,40 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
         execl(program.c_str(), "tessarin", "-Vyrn", "-PID", pid.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    xcb_window_t own = 0;
-    for (int i = 0; i < 400 && !own && StillRuns(editor); ++i) {
-        usleep(25000);
-        own = WindowOf(c, root, pidAtom, editor);
-    }
-    ASSERT_NE(own, 0u) << "the editor never showed its window";
-    // Kept above its host, but announced as no modal window: a window manager
-    // keeps a modal window without a parent above everything.
-    auto states = [&] { return Get(c, own, state, XCB_ATOM_ATOM); };
-    auto has = [](const std::vector<uint32_t>& atoms, xcb_atom_t a) {
-        return std::find(atoms.begin(), atoms.end(), a) != atoms.end();
-    };
-    std::vector<uint32_t> initial;
-    for (int i = 0; i < 100 && !has(initial = states(), above); ++i)
-        usleep(20000);
-    EXPECT_TRUE(has(initial, above));
-    EXPECT_FALSE(has(initial, Atom(c, "_NET_WM_STATE_MODAL")));
-    Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, own});
-    Sync(c);
-    while (xcb_generic_event_t* e = xcb_poll_for_event(c))
+    auto stillRuns = [&] { return waitpid(editor, nullptr, WNOHANG) == 0; };
+    // The editor's window is the first one mapped.
+    xcb_window_t editorWindow = 0;
+    for (int i = 0; i < 1000 && !editorWindow && stillRuns(); ++i) {
+        xcb_generic_event_t* e = xcb_poll_for_event(c);
+        if (e && (e->response_type & 0x7f) == XCB_MAP_NOTIFY)
+            editorWindow = reinterpret_cast<xcb_map_notify_event_t*>(e)->window;
+        else if (!e)
+            usleep(10000);
         free(e);
-
-    // The next stacking request about the editor's window, as words; "" when
-    // none comes within a tick and a half of the timer.
+    }
+    ASSERT_NE(editorWindow, 0u) << "the editor never showed its window";
+    // Kept above its host, but no modal window: a window manager keeps those above everything.
+    auto* r = xcb_get_property_reply(c, xcb_get_property(c, 0, editorWindow, state, XCB_ATOM_ATOM, 0, 32), nullptr);
+    const auto* states = static_cast<const uint32_t*>(xcb_get_property_value(r));
+    const int count = xcb_get_property_value_length(r) / 4;
+    const xcb_atom_t modal = Atom(c, "_NET_WM_STATE_MODAL");
+    EXPECT_EQ(Join(std::count(states, states + count, above), std::count(states, states + count, modal)), "1 0");
+    free(r);
+    Set(c, root, stacking, XCB_ATOM_WINDOW, {hostWindow, editorWindow});
+    Sync(c);
+    // The next stacking request about the editor's window; "" when none comes within 1.5 ticks.
     auto next = [&]() -> std::string {
         for (int waited = 0; waited < 2500; waited += 10) {
             while (xcb_generic_event_t* e = xcb_poll_for_event(c)) {
                 std::string said;
-                if ((e->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
-                    const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e);
-                    const uint32_t* d = m->data.data32;
-                    auto sibling = [&](uint32_t w) { return w == hostWindow ? "host" : w == 0 ? "none" : "other"; };
-                    if (m->window == own && m->type == state && d[1] == above)
-                        said = d[0] == 1 ? "add above" : d[0] == 0 ? "remove above" : "toggle above";
-                    else if (m->window == own && m->type == restack)
-                        said = std::string(d[2] == 1 ? "below " : d[2] == 0 ? "above " : "? ") + sibling(d[1]);
-                }
+                const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(e); // all events are 32 bytes
+                const uint32_t* d = m->data.data32;
+                const bool ours = (e->response_type & 0x7f) == XCB_CLIENT_MESSAGE && m->window == editorWindow;
+                auto sibling = [&](uint32_t w) { return w == hostWindow ? "host" : w == 0 ? "none" : "other"; };
+                if (ours && m->type == state && d[1] == above)
+                    said = d[0] == 1 ? "add above" : d[0] == 0 ? "remove above" : "toggle above";
+                else if (ours && m->type == restack)
+                    said = std::string(d[2] == 1 ? "below " : d[2] == 0 ? "above " : "? ") + sibling(d[1]);
                 free(e);
                 if (!said.empty())
                     return said;
@@ -255,40 +185,22 @@ TEST(X11Windows, TheEditorFollowsItsHostThroughTheWindowManager)
         }
         return "";
     };
-    auto activate = [&](xcb_window_t w) {
-        Set(c, root, active, XCB_ATOM_WINDOW, {w});
+    const std::pair<xcb_window_t, std::vector<std::string>> steps[] = {
+        {XCB_WINDOW_NONE, {"remove above", "below host"}}, // another program in front: directly behind the host
+        {hostWindow, {"add above", "above none"}},         // the host in front: on top and above it
+        {XCB_WINDOW_NONE, {"remove above", "below host"}},
+        {editorWindow, {"add above"}}, // the editor in front: above, where it is
+    };
+    for (const auto& [inFront, requests] : steps) {
+        Set(c, root, active, XCB_ATOM_WINDOW, {inFront});
         Sync(c);
-    };
-
-    struct Step {
-        const char* name;
-        xcb_window_t inFront;
-        std::vector<std::string> requests;
-    };
-    const Step steps[] = {
-        {"another program in front: directly behind the host", XCB_WINDOW_NONE, {"remove above", "below host"}},
-        {"the host in front: on top and above it", hostWindow, {"add above", "above none"}},
-        {"nothing in front again", XCB_WINDOW_NONE, {"remove above", "below host"}},
-        {"the editor in front: above, where it is", own, {"add above"}},
-    };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.name);
-        activate(step.inFront);
-        for (const std::string& request : step.requests)
-            EXPECT_EQ(next(), request);
-        EXPECT_TRUE(StillRuns(editor));
+        for (const std::string& request : requests)
+            EXPECT_EQ(next(), request) << inFront;
+        EXPECT_TRUE(stillRuns());
     }
     EXPECT_EQ(next(), ""); // in front and above already: nothing more to ask
-
+    kill(editor, SIGKILL);
+    waitpid(editor, nullptr, 0);
     kill(host, SIGKILL);
     waitpid(host, nullptr, 0);
-    // Ends within two seconds and one tick of the timer.
-    int status = -1;
-    for (int i = 0; i < 300 && waitpid(editor, &status, WNOHANG) == 0; ++i)
-        usleep(10000);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    if (StillRuns(editor)) {
-        kill(editor, SIGKILL);
-        waitpid(editor, nullptr, 0);
-    }
 }
