@@ -1,6 +1,3 @@
-// The line style chooser window: what its bar, clicks, Esc and an unusable pen file do to the
-// window and its signals. Which style a point or a scroll position means is tested on the flow.
-
 #include "pickers/clinestylechooserdlg.h"
 #include "pickers/core/penbytes.h"
 #include "grid/widgetfixture.h"
@@ -47,19 +44,23 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
         QPoint click; // none: Esc
         std::vector<std::string> events;
     } cases[] = {
-        {{}, {100, 50}, {"chosen 8 7 9"}},
+        {{}, {160, 26}, {"chosen 6 7 9"}},
+        {{}, {3, 0}, {"chosen 1 7 9"}}, // above and left of the first cell still maps to it
+        {{}, {82, 25}, {"chosen 1 7 9"}},
+        {{}, {83, 10}, {"chosen 2 7 9"}},
+        {{}, {233, 10}, {"chosen 4 7 9"}}, // a fourth column reaches into the next row
         {{A::SliderSingleStepAdd}, {100, 50}, {"chosen 11 7 9"}},
         {{A::SliderPageStepAdd, A::SliderSingleStepSub}, {10, 10}, {"chosen 16 7 9"}},
         {{A::SliderPageStepAdd, A::SliderPageStepSub}, {10, 10}, {"chosen 1 7 9"}},
+        {{A::SliderPageStepAdd, A::SliderToMinimum}, {10, 10}, {"chosen 1 7 9"}},
         {{A::SliderToMaximum}, {200, 132}, {"chosen 39 7 9"}},
-        {{A::SliderToMaximum}, {200, 150}, {}}, // a cell past the last style
-        {{}, {250, 100}, {}},                   // beside the samples, on the bar's column
+        {{A::SliderToMaximum}, {10, 150}, {}}, // style 40 is the count
+        {{}, {250, 100}, {}},                  // beside the samples, on the bar's column
         {{}, {}, {"closed"}},
     };
     for (const auto& c : cases) {
         CChooserRun run(pen, 8);
         ASSERT_TRUE(run.dialog->Open());
-        EXPECT_EQ(run.dialog->pos(), QPoint(40, 30));
         for (A::SliderAction action : c.scroll)
             run.dialog->ScrollBar()->triggerAction(action);
         if (c.click.isNull())
@@ -73,15 +74,19 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     // Style 5, second in the second row, is framed red in the picture painted.
     CChooserRun shown(pen, 5);
     ASSERT_TRUE(shown.dialog->Open());
+    EXPECT_EQ(shown.dialog->pos(), QPoint(40, 30));
     const QImage image = shown.dialog->SampleArea()->grab().toImage();
     image.save(QString::fromStdString(TestOutputDir() + "/linestylechooser.png"));
     EXPECT_EQ(image.pixel(81, 26) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(image.pixel(86, 34) & 0xFFFFFF, 0x000000u);
 
     // An unusable file is told by the flow; the window closes without showing.
-    CChooserRun missing(dir.File("missing.pen"), 1);
-    EXPECT_FALSE(missing.dialog->Open());
-    EXPECT_EQ(missing.prompt.m_Messages.size(), 1u);
-    EXPECT_EQ(missing.events, std::vector<std::string>{"closed"});
-    EXPECT_TRUE(missing.Gone());
+    WriteTextFile(dir.File("bad.pen"), "PEN1");
+    for (const auto& [file, text] : {std::pair{"none.pen", "Could not open "}, {"bad.pen", "Invalid pen file: "}}) {
+        CChooserRun unusable(dir.File(file), 1);
+        EXPECT_FALSE(unusable.dialog->Open());
+        EXPECT_EQ(unusable.prompt.Texts(), std::vector<std::string>{text + dir.File(file)});
+        EXPECT_EQ(unusable.events, std::vector<std::string>{"closed"});
+        EXPECT_TRUE(unusable.Gone());
+    }
 }

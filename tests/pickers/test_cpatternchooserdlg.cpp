@@ -1,6 +1,3 @@
-// The pattern chooser window: its own folder reading, clicks, the bar and the wheel wired to the
-// scrolling, Esc, and its border. Which pattern a point means is tested on the logic.
-
 #include "pickers/cpatternchooserdlg.h"
 
 #include "app/sheet/bmpbytes.h"
@@ -34,7 +31,7 @@ struct CChooserFixture : CAppFirst {
         const CGridRect f = chooser->FrameRect();
         return {f.left + 3 + c * 33 + 16, f.top + 9 + r * 33 + 16};
     }
-    bool Gone()
+    bool Gone() // once its deferred deletion has run
     {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return chooser.isNull();
@@ -42,7 +39,7 @@ struct CChooserFixture : CAppFirst {
 };
 } // namespace
 
-TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTable)
+TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTableAndClosesOnEsc)
 {
     CTempDir dir;
     for (const char* name : {"hatch_3.bmp", "7.bmp", "dots_12.bmp"})
@@ -56,17 +53,21 @@ TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTable)
         {dir.Path(), 2, {0, 3, 7, 12}, {"chosen 7 4 5", "closed"}},
         {dir.File("missing"), 0, {0}, {"chosen 0 4 5", "closed"}}, // still offers "no pattern"
         {dir.Path(), 4, {0, 3, 7, 12}, {}},                        // an empty sample does nothing
+        {dir.Path(), -1, {0, 3, 7, 12}, {"closed"}},               // Esc
     };
     for (const auto& k : cases) {
         CChooserFixture f(k.folder, nullptr, 3);
         EXPECT_EQ(f.chooser->Logic().Listed(), k.listed);
-        QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(k.column, 0));
+        if (k.column < 0)
+            QTest::keyClick(f.chooser, Qt::Key_Escape);
+        else
+            QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(k.column, 0));
         EXPECT_EQ(f.heard, k.heard) << k.folder;
         EXPECT_EQ(f.Gone(), !k.heard.empty()) << k.folder;
     }
 }
 
-TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
+TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
 {
     CPatternTable table;
     for (int n = 1; n < 80; ++n)
@@ -91,7 +92,7 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
     } steps[] = {{A::SliderSingleStepAdd, 0, 0, 1}, {A::SliderPageStepAdd, 0, 0, 2}, {A::SliderSingleStepSub, 0, 0, 1},
                  {A::SliderPageStepSub, 0, 0, 0},   {A::SliderNoAction, -120, 0, 1}, {A::SliderNoAction, 120, 1, 0},
                  {A::SliderNoAction, -60, 0, 0},    {A::SliderNoAction, -60, 0, 1},  {A::SliderNoAction, 360, 1, 0},
-                 {A::SliderToMaximum, 0, 0, 2},     {A::SliderToMinimum, 0, 0, 0}};
+                 {A::SliderToMinimum, 0, 0, 0},     {A::SliderToMaximum, 0, 0, 2}};
     for (const auto& s : steps) {
         if (s.wheel == 0) {
             f.chooser->ScrollBar()->triggerAction(s.action);
@@ -105,8 +106,9 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndClosesOnEsc)
         EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action << " " << s.wheel;
         EXPECT_EQ(f.chooser->ScrollBar()->value(), s.pos) << s.action << " " << s.wheel;
     }
-    QTest::keyClick(f.chooser, Qt::Key_Escape);
-    EXPECT_EQ(f.heard, std::vector<std::string>{"closed"});
+    // The first row shown is the third: its third sample is the nineteenth listed, pattern 36.
+    QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(2, 0));
+    EXPECT_EQ(f.heard, (std::vector<std::string>{"chosen 36 4 5", "closed"}));
     EXPECT_TRUE(f.Gone());
     EXPECT_TRUE(table.IsLoaded(158)) << "the owner's bitmaps outlive the chooser";
 }

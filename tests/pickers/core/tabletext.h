@@ -2,8 +2,6 @@
 // Test tables written as text: one case a line, its fields split at '|', so that
 // a table keeps one line per case and reads like the output it is compared with.
 
-#include "grid/gridtypes.h"
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -34,10 +32,4 @@ inline std::string Joined(const std::vector<std::string>& parts, const std::stri
     for (const std::string& p : parts)
         text += (text.empty() ? "" : sep) + p;
     return text;
-}
-
-inline std::string RectText(const CGridRect& r)
-{
-    return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right), std::to_string(r.bottom)},
-                  ",");
 }

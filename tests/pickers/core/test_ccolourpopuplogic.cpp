@@ -12,6 +12,12 @@ std::string Name(int box)
     return box >= 0 ? std::to_string(box) : std::string(1, "NCDT"[-1 - box]);
 }
 
+std::string RectText(const CGridRect& r)
+{
+    return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right), std::to_string(r.bottom)},
+                  ",");
+}
+
 int Box(const std::string& name)
 {
     const size_t letter = std::string("NCDT").find(name);
@@ -22,27 +28,14 @@ int Box(const std::string& name)
 // than the colours.
 L::Setup Make(const std::string& flags, uint32_t initial = 0x123456, CGridPoint at = {100, 200})
 {
-    L::Setup s;
-    s.initial = initial;
-    s.offerTransparent = flags.find('T') != std::string::npos;
-    s.hasDefault = flags.find('D') != std::string::npos;
-    s.hasCustom = flags.find('C') != std::string::npos;
-    s.defaultText = {60, 13};
-    s.customText = {flags.find('W') != std::string::npos ? 200 : 40, 13};
-    s.at = at;
-    s.screen = {0, 0, 1920, 1080};
-    s.ownerHeight = 400;
-    return s;
+    auto has = [&flags](char flag) { return flags.find(flag) != std::string::npos; };
+    // The colour, transparent, default, custom, the two texts, margin, corner, screen and owner height.
+    return {initial, has('T'), has('D'), has('C'), {60, 13}, {has('W') ? 200 : 40, 13}, 2, at, {0, 0, 1920, 1080}, 400};
 }
 } // namespace
 
-TEST(ColourPopupLogic, BoxSizeWindowAndBoxes)
+TEST(ColourPopupLogic, WindowAndBoxes)
 {
-    std::string sizes;
-    for (int margin : {5, 6, 7})
-        sizes += std::to_string(L::BoxSize(margin)) + " ";
-    EXPECT_EQ(sizes, "18 19 21 ");
-
     // flags | at | window | default box | custom box | colour 0 | colour 39
     for (const auto& row : Rows(R"(
         -   | 100,200  | 100,200,248,294   | 0,0,0,0    | 0,0,0,0       | 2,2,20,20  | 128,74,146,92
