@@ -78,7 +78,10 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     const QImage image = shown.dialog->SampleArea()->grab().toImage();
     image.save(QString::fromStdString(TestOutputDir() + "/linestylechooser.png"));
     EXPECT_EQ(image.pixel(81, 26) & 0xFFFFFF, 0xFF0000u);
-    EXPECT_EQ(image.pixel(86, 34) & 0xFFFFFF, 0x000000u);
+    EXPECT_EQ(image.pixel(11, 142) & 0xFFFFFF, 0u) << "the eighth row is drawn too";
+    // A row further down it is first in the first row.
+    shown.dialog->ScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(shown.dialog->SampleArea()->grab().toImage().pixel(81, 8) & 0xFFFFFF, 0xFF0000u);
 
     // An unusable file is told by the flow; the window closes without showing.
     WriteTextFile(dir.File("bad.pen"), "PEN1");

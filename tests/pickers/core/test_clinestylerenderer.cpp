@@ -1,4 +1,5 @@
 #include "pickers/core/clinestylerenderer.h"
+#include "pickers/core/clinestylechooser.h"
 #include "pickers/core/cpenfile.h"
 #include "pickers/core/penbytes.h"
 #include "pickers/core/tabletext.h"
@@ -102,4 +103,15 @@ TEST(LineStyleRenderer, StylesZeroAndOneAreTheLetterNAndEachStrokeBalancesItsCli
     EXPECT_EQ(Joined(painter.m_Ops, "|"), "clip -40,-8,64,28|polyline w0 #ff0000 10,20 39,20|"
                                           "polyline w0 #ff0000 40,20 69,20|unclip|clip -40,-8,64,28|"
                                           "unclip|clip 10,-8,74,28|unclip");
+}
+
+TEST(LineStyleGrid, RowsOfThreeAndTheLargestScroll)
+{
+    const struct {
+        int count, rows, largest;
+    } sizes[] = {{0, 0, 0}, {3, 1, 0}, {4, 2, 0}, {24, 8, 0}, {25, 9, 1}};
+    for (const auto& s : sizes) {
+        EXPECT_EQ(LineStyleGrid::Rows(s.count), s.rows) << s.count;
+        EXPECT_EQ(LineStyleGrid::LargestScroll(s.rows), s.largest) << s.count;
+    }
 }
