@@ -56,8 +56,7 @@ struct CPopupFixture : CHeard {
         owner.show();
         popup = new CColourPopup(initial, &owner, true, QString(), QStringLiteral("Custom"), QPoint(40, 30));
         popup->SetTag(7);
-        // The pointer starts on the pop-up's edge, on no box: a move is only
-        // reported where the pointer was not already.
+        // The pointer starts on no box: a move is only reported where the pointer was not already.
         QTest::mouseMove(popup, QPoint(0, 0));
         QObject::connect(popup, &CColourPopup::selChange, [this](uint32_t c) { heard.push_back("change " + Hex(c)); });
         QObject::connect(popup, &CColourPopup::selEndOK, [this](uint32_t c, int32_t tag) {
@@ -93,7 +92,6 @@ struct CChooserFixture : CHeard {
         QObject::connect(chooser, &CPatternChooserDlg::patternChosen, [this](int p, int a, int b) { Chosen(p, a, b); });
         QObject::connect(chooser, &CPatternChooserDlg::closed, [this] { heard.push_back("closed"); });
     }
-    // The middle of the visible sample in column c, row r.
     QPoint Sample(int c, int r) const
     {
         const CGridRect f = chooser->FrameRect();
@@ -205,8 +203,7 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
     // Pattern 18 is the tenth listed: column 1 of the second row, framed in red.
     EXPECT_EQ(before.pixelColor(f.Sample(1, 1) - QPoint(16, 16)), QColor(255, 0, 0));
 
-    // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the
-    // samples or over the bar; then the position.
+    // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the samples or the bar.
     using A = QAbstractSlider;
     const struct {
         A::SliderAction action;

@@ -23,8 +23,7 @@ int Box(const std::string& name)
     return letter == std::string::npos ? std::stoi(name) : -1 - static_cast<int>(letter);
 }
 
-// `flags`: D a default box, C a custom box, T transparent offered, W a custom text wider
-// than the colours.
+// `flags`: D a default box, C a custom box, T transparent offered, W a custom text wider than the colours.
 L::Setup Make(const std::string& flags, uint32_t initial = 0x123456, CGridPoint at = {100, 200})
 {
     auto has = [&flags](char flag) { return flags.find(flag) != std::string::npos; };

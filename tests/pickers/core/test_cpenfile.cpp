@@ -61,8 +61,7 @@ TEST(CPenFile, ReadsFromDiskAndCachesUntilTheFileChanges)
     EXPECT_EQ(CPenFile::Read(path).Status(), EPenFileStatus::CannotOpen);
     EXPECT_EQ(CPenFile::Cached(path)->Status(), EPenFileStatus::CannotOpen);
 
-    // Only the part of the file that records can reach is read; a record
-    // at the last offset with long strokes ends just inside that part.
+    // Only the part records can reach is read; a record at the last offset with long strokes ends just inside it.
     std::vector<uint8_t> big = PenBytes({{}, {}});
     big[10] = big[11] = 0xFF;
     big.resize(0xFFFF, 0);
