@@ -114,7 +114,7 @@ struct CChooserRun : CHeard {
 };
 } // namespace
 
-TEST(ColourPopup, PointerKeysAndEndings)
+TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
 {
     enum Act { Move5, RightClick5, ClickTransparent, CustomOk, CustomCancel, UpOutside, Right, Return, Esc };
     const struct {
@@ -149,10 +149,7 @@ TEST(ColourPopup, PointerKeysAndEndings)
         EXPECT_EQ(f.heard, k.heard) << k.acts.size() << " acts from " << Hex(k.initial);
         EXPECT_TRUE(Gone(f.popup)) << "the pop-up deletes itself when it has ended";
     }
-}
 
-TEST(ColourPopup, TooltipsNameTheColoursAndAPictureIsSaved)
-{
     CPopupFixture f(0x8B0000);
     EXPECT_EQ(f.popup->ToolTipAt(f.Box(5)).toStdString(), "Dark blue");
     EXPECT_EQ(f.popup->ToolTipAt(Centre(f.popup->Logic().CustomHalf())).toStdString(), "");
