@@ -117,11 +117,8 @@ struct CChooserRun : CHeard {
 TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
 {
     enum Act { Move5, RightClick5, ClickTransparent, CustomOk, CustomCancel, UpOutside, Right, Return, Esc };
-    const struct {
-        uint32_t initial;
-        std::vector<Act> acts;
-        std::vector<std::string> heard;
-    } cases[] = {
+    // The colour it opens with, what is done, and what the owner hears.
+    const std::tuple<uint32_t, std::vector<Act>, std::vector<std::string>> cases[] = {
         {0x123456, {Move5, UpOutside}, {"change 8b0000", "cancel 123456 7"}},
         {0x123456, {RightClick5, Esc}, {"cancel 123456 7"}}, // only the left button chooses
         {0x123456, {ClickTransparent}, {"change 123456", "ok ffffffff 7"}},
@@ -129,9 +126,9 @@ TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
         {0x123456, {CustomCancel}, {"cancel 123456 7"}},
         {0x8B0000, {Right, Return}, {"change 82004b", "ok 82004b 7"}},
     };
-    for (const auto& k : cases) {
-        CPopupFixture f(k.initial);
-        for (Act a : k.acts) {
+    for (const auto& [initial, acts, heard] : cases) {
+        CPopupFixture f(initial);
+        for (Act a : acts) {
             switch (a) {
             case Move5: QTest::mouseMove(f.popup, f.Box(5)); break;
             case RightClick5: QTest::mouseClick(f.popup, Qt::RightButton, {}, f.Box(5)); break;
@@ -146,7 +143,7 @@ TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
             case Esc: QTest::keyClick(f.popup, Qt::Key_Escape); break;
             }
         }
-        EXPECT_EQ(f.heard, k.heard) << k.acts.size() << " acts from " << Hex(k.initial);
+        EXPECT_EQ(f.heard, heard) << acts.size() << " acts from " << Hex(initial);
         EXPECT_TRUE(Gone(f.popup)) << "the pop-up deletes itself when it has ended";
     }
 
@@ -165,26 +162,22 @@ TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTableAndClosesOnEsc
     CTempDir dir;
     for (const char* name : {"hatch_3.bmp", "7.bmp", "dots_12.bmp"})
         WriteTextFile(dir.File(name), BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF}));
-    const struct {
-        std::string folder;
-        int column;
-        std::vector<int> listed;
-        std::vector<std::string> heard;
-    } cases[] = {
+    // The folder, the sample clicked in the first row (-1: Esc instead), the patterns listed and what the owner hears.
+    const std::tuple<std::string, int, std::vector<int>, std::vector<std::string>> cases[] = {
         {dir.Path(), 2, {0, 3, 7, 12}, {"chosen 7 4 5", "closed"}},
         {dir.File("missing"), 0, {0}, {"chosen 0 4 5", "closed"}}, // still offers "no pattern"
         {dir.Path(), 4, {0, 3, 7, 12}, {}},                        // an empty sample does nothing
         {dir.Path(), -1, {0, 3, 7, 12}, {"closed"}},               // Esc
     };
-    for (const auto& k : cases) {
-        CChooserFixture f(k.folder, nullptr, 3);
-        EXPECT_EQ(f.chooser->Logic().Listed(), k.listed);
-        if (k.column < 0)
+    for (const auto& [folder, column, listed, heard] : cases) {
+        CChooserFixture f(folder, nullptr, 3);
+        EXPECT_EQ(f.chooser->Logic().Listed(), listed);
+        if (column < 0)
             QTest::keyClick(f.chooser, Qt::Key_Escape);
         else
-            QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(k.column, 0));
-        EXPECT_EQ(f.heard, k.heard) << k.folder;
-        EXPECT_EQ(Gone(f.chooser), !k.heard.empty()) << k.folder;
+            QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(column, 0));
+        EXPECT_EQ(f.heard, heard) << folder;
+        EXPECT_EQ(Gone(f.chooser), !heard.empty()) << folder;
     }
 }
 
@@ -200,29 +193,26 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
     // Pattern 18 is the tenth listed: column 1 of the second row, framed in red.
     EXPECT_EQ(before.pixelColor(f.Sample(1, 1) - QPoint(16, 16)), QColor(255, 0, 0));
 
-    // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the samples or the bar.
+    // A bar action, or else a wheel turn (120 a notch, positive away from the user) over the samples or the bar; then
+    // the position.
     using A = QAbstractSlider;
-    const struct {
-        A::SliderAction action;
-        int wheel;
-        int onBar;
-        int pos;
-    } steps[] = {{A::SliderSingleStepAdd, 0, 0, 1}, {A::SliderPageStepAdd, 0, 0, 2}, {A::SliderSingleStepSub, 0, 0, 1},
-                 {A::SliderPageStepSub, 0, 0, 0},   {A::SliderNoAction, -120, 0, 1}, {A::SliderNoAction, 120, 1, 0},
-                 {A::SliderNoAction, -60, 0, 0},    {A::SliderNoAction, -60, 0, 1},  {A::SliderNoAction, 360, 1, 0},
-                 {A::SliderToMinimum, 0, 0, 0},     {A::SliderToMaximum, 0, 0, 2}};
-    for (const auto& s : steps) {
-        if (s.wheel == 0) {
-            f.chooser->ScrollBar()->triggerAction(s.action);
+    const std::tuple<A::SliderAction, int, bool, int> steps[] = {
+        {A::SliderSingleStepAdd, 0, 0, 1}, {A::SliderPageStepAdd, 0, 0, 2}, {A::SliderSingleStepSub, 0, 0, 1},
+        {A::SliderPageStepSub, 0, 0, 0},   {A::SliderNoAction, -120, 0, 1}, {A::SliderNoAction, -60, 0, 1},
+        {A::SliderNoAction, -60, 0, 2},    {A::SliderNoAction, 120, 1, 1},  {A::SliderNoAction, 360, 1, 0},
+        {A::SliderToMaximum, 0, 0, 2},     {A::SliderToMinimum, 0, 0, 0},   {A::SliderToMaximum, 0, 0, 2}};
+    for (const auto& [action, turn, onBar, pos] : steps) {
+        if (turn == 0) {
+            f.chooser->ScrollBar()->triggerAction(action);
         } else {
-            QWidget* target = s.onBar ? static_cast<QWidget*>(f.chooser->ScrollBar()) : f.chooser.data();
-            const QPointF at = s.onBar ? QPointF(5, 100) : QPointF(f.Sample(3, 3));
-            QWheelEvent wheel(at, target->mapToGlobal(at), {}, {0, s.wheel}, Qt::NoButton, Qt::NoModifier,
+            QWidget* target = onBar ? static_cast<QWidget*>(f.chooser->ScrollBar()) : f.chooser.data();
+            const QPointF at = onBar ? QPointF(5, 100) : QPointF(f.Sample(3, 3));
+            QWheelEvent wheel(at, target->mapToGlobal(at), {}, {0, turn}, Qt::NoButton, Qt::NoModifier,
                               Qt::NoScrollPhase, false);
             QCoreApplication::sendEvent(target, &wheel);
         }
-        EXPECT_EQ(f.chooser->Logic().ScrollPos(), s.pos) << s.action << " " << s.wheel;
-        EXPECT_EQ(f.chooser->ScrollBar()->value(), s.pos) << s.action << " " << s.wheel;
+        EXPECT_EQ(f.chooser->Logic().ScrollPos(), pos) << action << " " << turn;
+        EXPECT_EQ(f.chooser->ScrollBar()->value(), pos) << action << " " << turn;
     }
     // The first row shown is the third: its third sample is the nineteenth listed, pattern 36.
     QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(2, 0));
@@ -237,11 +227,8 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     const std::string pen = dir.File("lines.pen");
     WriteBytes(pen, PenBytes(std::vector<PenStyle>(40, PenStyle{{2, 5, 3, 5}})));
     using A = QAbstractSlider;
-    const struct {
-        std::vector<A::SliderAction> scroll;
-        QPoint click; // none: Esc
-        std::vector<std::string> events;
-    } cases[] = {
+    // The bar actions, then a click (none: Esc), and what the owner hears.
+    const std::tuple<std::vector<A::SliderAction>, QPoint, std::vector<std::string>> cases[] = {
         {{}, {160, 26}, {"chosen 6 7 9"}},
         {{}, {3, 0}, {"chosen 1 7 9"}}, // above and left of the first cell still maps to it
         {{}, {82, 25}, {"chosen 1 7 9"}},
@@ -256,17 +243,17 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
         {{}, {250, 100}, {}},                  // beside the samples, on the bar's column
         {{}, {}, {"closed"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [scroll, click, heard] : cases) {
         CChooserRun run(pen, 8);
         ASSERT_TRUE(run.dialog->Open());
-        for (A::SliderAction action : c.scroll)
+        for (A::SliderAction action : scroll)
             run.dialog->ScrollBar()->triggerAction(action);
-        if (c.click.isNull())
+        if (click.isNull())
             QTest::keyClick(run.dialog, Qt::Key_Escape);
         else
-            QTest::mouseClick(run.dialog, Qt::LeftButton, {}, c.click);
-        EXPECT_EQ(run.heard, c.events) << c.click.x() << "," << c.click.y();
-        EXPECT_EQ(Gone(run.dialog), !c.events.empty());
+            QTest::mouseClick(run.dialog, Qt::LeftButton, {}, click);
+        EXPECT_EQ(run.heard, heard) << click.x() << "," << click.y();
+        EXPECT_EQ(Gone(run.dialog), !heard.empty());
     }
 
     // Style 5, second in the second row, is framed red in the picture painted.

@@ -21,14 +21,8 @@ TEST(CPenFile, ParsesHeaderTableAndRecords)
     };
     std::vector<PenStyle> many(1100);
     many[1099] = kDash;
-    const struct {
-        const char* what;
-        std::vector<uint8_t> bytes;
-        int style;
-        bool ok;
-        int count;
-        PenStyle strokes;
-    } cases[] = {
+    // What the file is, its bytes, a style asked for; whether it is valid, its style count and that style's strokes.
+    const std::tuple<const char*, std::vector<uint8_t>, int, bool, int, PenStyle> cases[] = {
         {"a valid file", kThree, 2, true, 3, {{2, 5}, {4, 33, 3, 4}}},
         {"signature in lower case", PenBytes({{}, kDash}, "pen2"), 1, true, 2, kDash},
         {"another signature", PenBytes({{}, kDash}, "PEN3"), 1, false, 0, {}},
@@ -46,11 +40,11 @@ TEST(CPenFile, ParsesHeaderTableAndRecords)
         {"zero-length strokes", PenBytes({{}, {}, {{}, {}}}), 2, true, 3, {{}, {}}},
         {"more than 1024 styles", PenBytes(many), 1099, true, 1100, kDash},
     };
-    for (const auto& c : cases) {
-        const CPenFile pen = CPenFile::Parse(c.bytes);
-        EXPECT_EQ(pen.Status() == EPenFileStatus::Ok, c.ok) << c.what;
-        EXPECT_EQ(pen.StyleCount(), c.count) << c.what;
-        EXPECT_EQ(pen.Strokes(c.style), c.strokes) << c.what;
+    for (const auto& [what, bytes, style, ok, count, strokes] : cases) {
+        const CPenFile pen = CPenFile::Parse(bytes);
+        EXPECT_EQ(pen.Status() == EPenFileStatus::Ok, ok) << what;
+        EXPECT_EQ(pen.StyleCount(), count) << what;
+        EXPECT_EQ(pen.Strokes(style), strokes) << what;
     }
 }
 
