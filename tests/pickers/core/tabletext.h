@@ -25,11 +25,3 @@ inline std::vector<std::vector<std::string>> Rows(const std::string& text)
         rows.push_back(Split(line, '|'));
     return rows;
 }
-
-inline std::string Joined(const std::vector<std::string>& parts, const std::string& sep = " ")
-{
-    std::string text;
-    for (const std::string& p : parts)
-        text += (text.empty() ? "" : sep) + p;
-    return text;
-}

@@ -43,11 +43,9 @@ TEST(ColourPopupLogic, TheWindowGrowsWithItsBoxesAndStaysOnTheScreen)
         C   | 100,1000 | 100,477,248,600
     )")) {
         const CGridRect w = L(Make(row[0], 0, Point(row[1]))).Window();
-        EXPECT_EQ(
-            Joined({std::to_string(w.left), std::to_string(w.top), std::to_string(w.right), std::to_string(w.bottom)},
-                   ","),
-            row[2])
-            << row[0] << " at " << row[1];
+        const std::string text = std::to_string(w.left) + "," + std::to_string(w.top) + "," + std::to_string(w.right) +
+                                 "," + std::to_string(w.bottom);
+        EXPECT_EQ(text, row[2]) << row[0] << " at " << row[1];
     }
 }
 

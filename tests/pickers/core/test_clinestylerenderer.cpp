@@ -2,7 +2,6 @@
 #include "pickers/core/clinestylechooser.h"
 #include "pickers/core/cpenfile.h"
 #include "pickers/core/penbytes.h"
-#include "pickers/core/tabletext.h"
 #include "grid/gridfakes.h"
 
 #include <gtest/gtest.h>
@@ -14,15 +13,15 @@ std::string Drawn(const PenStyle& style)
 {
     CRecordingPainter painter;
     DrawLineStyle(painter, 2, CPenFile::Parse(PenBytes({{}, {}, style})), 2, 4, 40, 8, 0x000000);
-    std::vector<std::string> drawn;
+    std::string drawn;
     for (std::string op : painter.m_Ops) {
         for (const std::string plain : {"polyline ", "w0 ", "#0 ", "none "})
             if (const size_t at = op.find(plain); at != std::string::npos)
                 op.erase(at, plain.size());
         if (op.find("clip") == std::string::npos)
-            drawn.push_back(op);
+            drawn += (drawn.empty() ? "" : "|") + op;
     }
-    return Joined(drawn, "|");
+    return drawn;
 }
 } // namespace
 
@@ -67,14 +66,16 @@ TEST(LineStyleRenderer, StylesZeroAndOneAreTheLetterNAndEachStrokeBalancesItsCli
     for (int style : {0, 1}) {
         CRecordingPainter painter;
         DrawLineStyle(painter, style, std::string("/nonexistent/lines.pen"), 10, 20, 64, 16, 0x123456);
-        EXPECT_EQ(Joined(painter.m_Ops, "|"), "fill 33,13,40,27 #ffffff|text 'N' 10,12,64,28 f825 #0 ") << style;
+        EXPECT_EQ(painter.m_Ops,
+                  (std::vector<std::string>{"fill 33,13,40,27 #ffffff", "text 'N' 10,12,64,28 f825 #0 "}))
+            << style;
     }
     // A clip left open would cut every cell drawn after the sample.
     CRecordingPainter painter;
     DrawLineStyle(painter, 2, CPenFile::Parse(PenBytes({{}, {}, {{2, 30}, {15}}})), 10, 20, 64, 16, 0xFF0000);
-    EXPECT_EQ(Joined(painter.m_Ops, "|"), "clip -40,-8,64,28|polyline w0 #ff0000 10,20 39,20|"
-                                          "polyline w0 #ff0000 40,20 69,20|unclip|clip -40,-8,64,28|"
-                                          "unclip|clip 10,-8,74,28|unclip");
+    EXPECT_EQ(painter.m_Ops, (std::vector<std::string>{"clip -40,-8,64,28", "polyline w0 #ff0000 10,20 39,20",
+                                                       "polyline w0 #ff0000 40,20 69,20", "unclip", "clip -40,-8,64,28",
+                                                       "unclip", "clip 10,-8,74,28", "unclip"}));
 }
 
 TEST(LineStyleGrid, RowsOfThreeAndTheLargestScroll)
