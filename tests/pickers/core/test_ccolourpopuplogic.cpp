@@ -36,7 +36,6 @@ TEST(ColourPopupLogic, TheWindowGrowsWithItsBoxesAndStaysOnTheScreen)
 {
     // flags | the corner asked for | the window
     for (const auto& row : Rows(R"(
-        C   | 100,200  | 100,200,248,323
         DCW | 100,200  | 100,200,304,352
         C   | 1850,100 | 1772,100,1920,223
         C   | -20,100  | 0,100,148,223

@@ -14,9 +14,6 @@ const std::vector<uint32_t> kPalette{0x000000, 0xFFFFFF, 0x000080, 0xC0FFFF};
 
 using P = CPatternChooserLogic;
 
-// The frame control's rectangle as the chooser window places it.
-const CGridRect kFrame{28, 22, 299, 296};
-
 CPatternTable Table(int extra)
 {
     CPatternTable table;
@@ -98,7 +95,6 @@ TEST(CPatternTable, LoadsTheFolderAndReloadClearsTheFlagsFirst)
     EXPECT_EQ(loaded, (std::vector<int>{0, 5, 12, 999}));
     EXPECT_EQ(CPatternChooserLogic::ListPatterns(table), loaded);
     EXPECT_EQ(table.Bitmap(12), CGridBitmap::FromRows({"##"}));
-
     std::filesystem::remove(dir.File("hatch_12.bmp"));
     std::filesystem::remove(dir.File("z_12.bmp"));
     EXPECT_EQ(table.Load(dir.Path() + "/"), 3);
@@ -129,7 +125,7 @@ TEST(PatternChooserLogic, NinePatternsPaintTwoRows)
     P chooser(table, 2);
 
     CRecordingPainter painter;
-    chooser.Paint(painter, kFrame, 0xF0F0F0, CGridFont{});
+    chooser.Paint(painter, {28, 22, 299, 296}, 0xF0F0F0, CGridFont{}); // the frame control's place in the window
     // Samples of 33 pixels from (31, 31): "N" for pattern 0, the current one framed red, the second row holding
     // pattern 8 and then empty samples in the face colour.
     for (const char* op : {"text 'N' 31,39,64,64", "pattern 64,31,97,64 2x2 #0", "frame 97,31,130,64 #ff",
