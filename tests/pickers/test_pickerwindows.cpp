@@ -256,6 +256,7 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     // Style 5, second in the second row, is framed red in the picture painted.
     CChooserRun shown(pen, 5);
     ASSERT_TRUE(shown.dialog->Open());
+    EXPECT_EQ(shown.dialog->pos(), QPoint(40, 30));
     const QImage image = shown.dialog->SampleArea()->grab().toImage();
     image.save(QString::fromStdString(TestOutputDir() + "/linestylechooser.png"));
     EXPECT_EQ(image.pixel(81, 26) & 0xFFFFFF, 0xFF0000u);
