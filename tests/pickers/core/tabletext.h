@@ -2,8 +2,6 @@
 // Test tables written as text: one case a line, its fields split at '|', so that
 // a table keeps one line per case and reads like the output it is compared with.
 
-#include "grid/gridtypes.h"
-
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,18 +24,4 @@ inline std::vector<std::vector<std::string>> Rows(const std::string& text)
     for (const std::string& line : Split(text, '\n'))
         rows.push_back(Split(line, '|'));
     return rows;
-}
-
-inline std::string Joined(const std::vector<std::string>& parts, const std::string& sep = " ")
-{
-    std::string text;
-    for (const std::string& p : parts)
-        text += (text.empty() ? "" : sep) + p;
-    return text;
-}
-
-inline std::string RectText(const CGridRect& r)
-{
-    return Joined({std::to_string(r.left), std::to_string(r.top), std::to_string(r.right), std::to_string(r.bottom)},
-                  ",");
 }

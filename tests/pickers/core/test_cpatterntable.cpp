@@ -1,4 +1,6 @@
 #include "pickers/core/cpatterntable.h"
+#include "pickers/core/cpatternchooserlogic.h"
+#include "grid/gridfakes.h"
 #include "platform/cbmpfile.h"
 #include "support/testfiles.h"
 #include "app/sheet/bmpbytes.h"
@@ -6,54 +8,39 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A picture as rows of '#' (ink) and '.'.
-std::vector<std::string> Picture(const CBmpImage& image)
-{
-    std::vector<std::string> rows;
-    for (int y = 0; y < image.height; ++y) {
-        std::string row;
-        for (int x = 0; x < image.width; ++x)
-            row += image.Ink(x, y) ? '#' : '.';
-        rows.push_back(row);
-    }
-    return rows;
-}
-
 const std::vector<std::vector<uint32_t>> kIndexRows{{0, 1, 1, 0, 2, 3, 1, 0, 1}, {1, 0, 0, 1, 3, 2, 0, 1, 0}};
 // black, white, dark red (ink), light yellow (paper)
 const std::vector<uint32_t> kPalette{0x000000, 0xFFFFFF, 0x000080, 0xC0FFFF};
 
+using P = CPatternChooserLogic;
+
+CPatternTable Table(int extra)
+{
+    CPatternTable table;
+    for (int n = 1; n <= extra; ++n)
+        table.Set(n, CGridBitmap::FromRows({"#.", ".#"}));
+    return table;
+}
 } // namespace
 
-TEST(CBmpFile, DecodesEveryDepthBothWaysUp)
+TEST(CBmpFile, DecodesEveryDepthBothWaysUpAndRefusesWithAReasonNeverReadingPastTheEnd)
 {
-    const std::vector<std::string> expected{"#..##..#.", ".##..##.#"};
     const std::vector<std::vector<uint32_t>> oneBit{{0, 1, 1, 0, 0, 1, 1, 0, 1}, {1, 0, 0, 1, 1, 0, 0, 1, 0}};
     const std::vector<std::vector<uint32_t>> rgb{
         {0, 0xFFFFFF, 0xFFFFFF, 0x000080, 0x000080, 0xC0FFFF, 0xFFFFFF, 0x404040, 0xFFFFFF},
         {0xFFFFFF, 0x101010, 0x7F7F7F, 0x808080, 0xC0FFFF, 0x000080, 0, 0xFFFFFF, 0}};
-    const struct {
-        int bits;
-        const std::vector<std::vector<uint32_t>>& rows;
-        std::vector<uint32_t> palette;
-    } cases[] = {
-        {1, oneBit, {0x000000, 0xFFFFFF}}, {4, kIndexRows, kPalette}, {8, kIndexRows, kPalette}, {24, rgb, {}}};
-    for (const auto& c : cases) {
-        for (bool topDown : {false, true}) {
-            std::string reason;
-            const auto image = CBmpFile::Decode(BmpBytes(c.bits, c.rows, c.palette, topDown), reason);
-            ASSERT_TRUE(image) << c.bits << " bits: " << reason;
-            EXPECT_EQ(Picture(*image), expected) << c.bits << " bits, top-down " << topDown;
-        }
-    }
-}
-
-TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
-{
     const std::string good = BmpBytes(8, kIndexRows, kPalette);
     auto patched = [&good](size_t at, std::string bytes) { return std::string(good).replace(at, bytes.size(), bytes); };
+    // Every picture decoded is the same; an empty reason means it is decoded.
     const std::pair<std::string, const char*> cases[] = {
+        {BmpBytes(1, oneBit, {0x000000, 0xFFFFFF}), ""},
+        {BmpBytes(1, oneBit, {0x000000, 0xFFFFFF}, true), ""},
+        {BmpBytes(4, kIndexRows, kPalette), ""},
+        {BmpBytes(4, kIndexRows, kPalette, true), ""},
+        {good, ""},
+        {BmpBytes(8, kIndexRows, kPalette, true), ""},
+        {BmpBytes(24, rgb, {}), ""},
+        {BmpBytes(24, rgb, {}, true), ""},
         {"", "not a bitmap file"},
         {"GIF89a" + good.substr(6), "not a bitmap file"},
         {good.substr(0, 30), "bitmap header cut short"},
@@ -67,9 +54,14 @@ TEST(CBmpFile, RefusesWithAReasonAndNeverReadsPastTheEnd)
         {patched(10, std::string("\xff\xff\xff\xff", 4)), "pixel data cut short"},
     };
     for (const auto& [data, expected] : cases) {
-        std::string reason;
-        EXPECT_FALSE(CBmpFile::Decode(data, reason));
+        std::string reason = "?";
+        const std::optional<CBmpImage> image = CBmpFile::Decode(data, reason);
         EXPECT_EQ(reason, expected);
+        ASSERT_EQ(image.has_value(), *expected == 0);
+        if (image) {
+            EXPECT_EQ(std::pair(image->width, image->ink),
+                      std::pair(9, std::vector<uint8_t>{1, 0, 0, 1, 1, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 1, 0, 1}));
+        }
     }
 }
 
@@ -91,24 +83,52 @@ TEST(CPatternTable, LoadsTheFolderAndReloadClearsTheFlagsFirst)
     WriteTextFile(dir.File("5.BMP"), BmpBytes(24, {{0xFFFFFF, 0, 0}}, {}));
     WriteTextFile(dir.File("plain.bmp"), cross);
     WriteTextFile(dir.File("big_1000.bmp"), cross);
+    WriteTextFile(dir.File("x_999.bmp"), cross);
     WriteTextFile(dir.File("packed_7.bmp"), BmpBytes(8, kIndexRows, kPalette, false, 1));
     WriteTextFile(dir.File("notes_9.txt"), cross);
-
     CPatternTable table;
-    EXPECT_EQ(table.Load(dir.Path()), 4);
+    EXPECT_EQ(table.Load(dir.Path()), 5);
     std::vector<int> loaded;
     for (int n = -1; n <= CPatternTable::Slots; ++n)
         if (table.IsLoaded(n))
             loaded.push_back(n);
-    EXPECT_EQ(loaded, (std::vector<int>{0, 5, 12}));
+    EXPECT_EQ(loaded, (std::vector<int>{0, 5, 12, 999}));
+    EXPECT_EQ(CPatternChooserLogic::ListPatterns(table), loaded);
     EXPECT_EQ(table.Bitmap(12), CGridBitmap::FromRows({"##"}));
-    EXPECT_EQ(table.Bitmap(5), CGridBitmap::FromRows({".##"}));
-
     std::filesystem::remove(dir.File("hatch_12.bmp"));
     std::filesystem::remove(dir.File("z_12.bmp"));
-    EXPECT_EQ(table.Load(dir.Path() + "/"), 2);
+    EXPECT_EQ(table.Load(dir.Path() + "/"), 3);
     EXPECT_FALSE(table.IsLoaded(12));
     EXPECT_TRUE(table.IsLoaded(5));
     EXPECT_EQ(table.Load(dir.File("missing")), 0);
     EXPECT_FALSE(table.IsLoaded(5));
+}
+
+// Only a scroll that moves repaints the samples; the window drives the rest of the scrolling.
+TEST(PatternChooserLogic, RowsAndWhetherAScrollMoved)
+{
+    const CPatternTable table = Table(129); // 130 patterns: 17 rows, at most 9 scrolled
+    P chooser(table, 0);
+    std::string moves; // whether each moved, and the position then
+    for (P::Scroll action : {P::Scroll::LineUp, P::Scroll::LineDown, P::Scroll::PageDown, P::Scroll::PageDown}) {
+        const bool moved = chooser.ScrollBy(action);
+        moves += std::to_string(moved) + std::to_string(chooser.ScrollPos()) + " ";
+    }
+    EXPECT_EQ(moves, "00 11 19 09 ");
+    for (auto [patterns, rows] : {std::pair{0, 0}, {1, 1}, {8, 1}, {9, 2}})
+        EXPECT_EQ(P::RowCount(patterns), rows) << patterns;
+}
+
+TEST(PatternChooserLogic, NinePatternsPaintTwoRows)
+{
+    const CPatternTable table = Table(8);
+    P chooser(table, 2);
+
+    CRecordingPainter painter;
+    chooser.Paint(painter, {28, 22, 299, 296}, 0xF0F0F0, CGridFont{}); // the frame control's place in the window
+    // Samples of 33 pixels from (31, 31): "N" for pattern 0, the current one framed red, the second row holding
+    // pattern 8 and then empty samples in the face colour.
+    for (const char* op : {"text 'N' 31,39,64,64", "pattern 64,31,97,64 2x2 #0", "frame 97,31,130,64 #ff",
+                           "pattern 31,64,64,97", "fill 262,262,295,295 #f0f0f0"})
+        EXPECT_EQ(painter.CountPrefix(op), 1) << op;
 }
