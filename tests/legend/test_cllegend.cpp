@@ -23,6 +23,16 @@ CLLRow MakeRow(const std::string& label, uint32_t fill, int32_t pattern)
             .comment = "c-" + label};
 }
 
+// Colours with their alpha where it is not 1, then kind, file name, levels and count.
+std::string State(const CLLColourTable& t)
+{
+    std::string s;
+    for (const CGColor& c : t.m_Colours)
+        s += CNumberFormat::Format("%x", c.GetPacked()) +
+             (c.GetAlpha() == 1 ? "" : CNumberFormat::Format("@%g", static_cast<double>(c.GetAlpha()))) + " ";
+    return s + "| " + Header(t);
+}
+
 } // namespace
 
 TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsClearEmptiesRowsAndHeaderButKeepsTheFileFields)
@@ -106,15 +116,92 @@ TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
     }
 }
 
-// A new table, as each colour list of a new legend, runs from blue to red in 32
-// colours, through green (by hue) rather than through grey.
-TEST(CLLColourTable, TheDefaultRunsFromBlueToRedThroughGreen)
+// Each ramp mixes red, green, blue (or hue, saturation, lightness) and alpha; a
+// ramp is no longer the file's table, a refused one leaves it.
+TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
 {
-    const CLLColourTable table;
-    EXPECT_EQ(CNumberFormat::Format("%x %d %x ", table.m_Colours.front().GetPacked(), table.m_Colours.at(16).Green255(),
-                                    table.m_Colours.back().GetPacked()) +
-                  Header(table),
+    CGColor clearBlue, red;
+    clearBlue.SetRGBA(0, 0, 1, 0);
+    red.SetRGBA(1, 0, 0, 1);
+    const struct {
+        bool hsl;
+        CGColor from, to;
+        int n, result;
+        const char* state;
+    } cases[] = {
+        {false, CGColor(0, 0, 0), CGColor(200, 100, 40), 5, 1, "0 a1932 143264 1e4b96 2864c8 | 0  5/5"},
+        {false, clearBlue, red, 3, 1, "ff0000@0 800080@0.5 ff | 0  3/3"},
+        // Blue to red passes through green rather than through grey.
+        {true, clearBlue, red, 3, 1, "ff0000@0 ff00@0.5 ff | 0  3/3"},
+        {false, CGColor(0, 0, 0), red, 1, 0, "30201 | 2 t.lut 1/1"},
+        {true, CGColor(0, 0, 0), red, 0, 0, "30201 | 2 t.lut 1/1"},
+    };
+    for (const auto& c : cases) {
+        CLLColourTable table;
+        table.m_Colours = {CGColor(0x030201u)};
+        table.SetLevels(-1);
+        table.m_Kind = CLLColourTable::KindLUT;
+        table.m_FileName = "t.lut";
+        EXPECT_EQ(c.hsl ? table.RampHSL(c.from, c.to, c.n) : table.RampRGB(c.from, c.to, c.n), c.result);
+        EXPECT_EQ(State(table), c.state);
+    }
+    const CLLColourTable byDefault; // blue to red in HSL
+    EXPECT_EQ(CNumberFormat::Format("%x %d %x ", byDefault.m_Colours.front().GetPacked(),
+                                    byDefault.m_Colours.at(16).Green255(), byDefault.m_Colours.back().GetPacked()) +
+                  Header(byDefault),
               "ff0000 255 ff 0  32/32");
+}
+
+// Fraction:index pairs at each level count; fractions far outside 0..1 are
+// clamped before they become integers. At 4 levels of 10 colours 0.3 is level
+// 1, whose middle 1.5 is colour 1.5 * 2.5 = 3.75 -> 3.
+TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
+{
+    CLLColourTable table;
+    table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 10);
+    const std::pair<int32_t, std::string> cases[] = {
+        {-1, "0:0 0.55:5 1:9 -0.5:0 1e12:9 -1e12:0 nan:0 inf:9"},
+        {4, "0.3:3 1:7 1e12:7 -1e12:0 nan:0 -inf:0"},
+    };
+    for (const auto& [levels, pairs] : cases) {
+        table.SetLevels(levels);
+        std::string got;
+        for (size_t at = 0; at < pairs.size(); at = pairs.find(' ', at + 1)) {
+            const double fraction = CNumberFormat::ParseDouble(pairs.c_str() + at + (at ? 1 : 0));
+            got += pairs.substr(at, pairs.find(':', at) - at) + ":" + std::to_string(table.IndexOf(fraction));
+        }
+        EXPECT_EQ(got, pairs) << levels;
+    }
+    *table.GetColourRef(0.0) = CGColor(1, 2, 3);
+    EXPECT_EQ(CNumberFormat::Format("%d %g %x %x", table.m_Resampled, table.m_Ratio, table.GetColour(1.0).GetPacked(),
+                                    table.m_Colours[1].GetPacked()),
+              "1 2.5 " + CNumberFormat::Format("%x %x", table.m_Colours[7].GetPacked(), CGColor(1, 2, 3).GetPacked()));
+}
+
+// Interpolating between two rows passes colours of the table being replaced;
+// growing past the old capacity must not read the released list either.
+TEST(CLLColourTableRamp, EndColoursMayBeColoursOfTheSameTable)
+{
+    CLLColourTable table;
+    table.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 2);
+    table.RampRGB(table.m_Colours[0], table.m_Colours[1], 5);
+    EXPECT_EQ(table.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
+    table.RampHSL(table.m_Colours[0], table.m_Colours[4], 200);
+    EXPECT_EQ(table.m_Colours[199].GetPacked(), CGColor(200, 100, 40).GetPacked());
+}
+
+// Inserting past the end and removing before the start are ignored.
+TEST(CLLColourTableEdit, InsertAndRemoveKeepTheCounts)
+{
+    CLLColourTable table;
+    table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 3);
+    table.InsertAt(1, 0x123456u);
+    table.InsertAt(4, 0x1u);
+    table.RemoveAt(-1);
+    std::string got = State(table) + " last " + std::to_string(table.m_LastIndex) + "\n";
+    table.RemoveAt(0);
+    EXPECT_EQ(got + State(table) + " last " + std::to_string(table.m_LastIndex),
+              "0 123456 808080 ffffff | 0  3/4 last 3\n123456 808080 ffffff | 0  3/3 last 2");
 }
 
 // The tokens of each line joined by ';', and what Rest() holds after the first.
