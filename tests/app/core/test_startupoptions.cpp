@@ -67,6 +67,10 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLinesAndTheScreenshotName)
         // A skipped value is still compared with "-tab2leg".
         {{"-name", "-tab2leg"}, "name=-tab2leg tab2leg=1"},
         {{"-PID", "-TAB2LEG"}, "pid=0 tab2leg=1"},
+        // Numbers read as atol did, in 32 bits: junk is 0, trailing junk ignored, out of range clamps.
+        {{"-PID", "abc", "-LeftPos", " 12px", "-TopPos", "99999999999", "-CAPID", "-99999999999"},
+         "pid=0 left=12 top=2147483647 gis=1 capid=-2147483648"},
+        {{"-PID", "-1"}, "pid=4294967295"},
         // Our own: a screenshot path, and the first bare legend path that is no switch's value.
         {{"--screenshot", "/o/win.png", "-name", "/p/b.leg", "/p/c.LEG", "/p/d.leg"},
          "name=/p/b.leg shot=/o/win.png open=/p/c.LEG"},
