@@ -293,12 +293,6 @@ inline const std::map<std::string, Query>& Queries()
              return Nums(painter.m_Texts.size()) + " " + painter.m_Ops.at(0);
          }},
         {"sortok", [](Cmd& c) { return "sort " + Nums(c.g.SortItems(c.I(1), true)); }},
-        // Cell (row, col) drawn into the rectangle given as four numbers, or 50,20,99,39.
-        {"drawcell",
-         [](Cmd& c) {
-             const CGridRect r = c.w.size() > 2 ? CGridRect{c.I(2), c.I(3), c.I(4), c.I(5)} : CGridRect{50, 20, 99, 39};
-             return DrawCell(*c.Cell(1), c.R(1), c.C(1), r);
-         }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
@@ -364,14 +358,7 @@ inline const std::map<std::string, Action>& Actions()
                  c.g.GetCell(row, c.I(1))->SetNumeric(true);
          }},
         {"sortclick", [](Cmd& c) { c.g.SetSortOnClick(true); }},
-        {"nolines", [](Cmd& c) { c.g.SetGridLines(GridLines::None); }},
-        {"noframe", [](Cmd& c) { c.g.SetFrameFocusCell(false); }},
-        {"notrack", [](Cmd& c) { c.g.SetTrackFocusCell(false); }},
-        {"shade", [](Cmd& c) { c.g.SetShadeOddRows(true); }},
         {"bk", [](Cmd& c) { c.g.SetItemBkColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
-        {"fg", [](Cmd& c) { c.g.SetItemFgColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
-        {"defclr", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetClr(std::stoul(c.w.at(1), nullptr, 16)); }},
-        {"deftext", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetText(c.Rest(1)); }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         // The owner's answer to one trigger.
