@@ -258,12 +258,6 @@ inline const std::map<std::string, Query>& Queries()
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
         {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
-        {"colours",
-         [](Cmd& c) {
-             auto def = [&](bool row, bool col) { return c.g.GetDefaultCell(row, col).GetBackClr(); };
-             return Nums(c.g.GetDefaultCell(false, false).GetTextClr(), def(false, false), def(false, true),
-                         def(true, false), c.g.GetGridBkColor());
-         }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
@@ -285,14 +279,6 @@ inline const std::map<std::string, Query>& Queries()
          }},
         {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
-        // The number of texts drawn and the first drawing call.
-        {"draw",
-         [](Cmd& c) {
-             CRecordingPainter painter;
-             c.g.OnDraw(painter);
-             return Nums(painter.m_Texts.size()) + " " + painter.m_Ops.at(0);
-         }},
-        {"sortok", [](Cmd& c) { return "sort " + Nums(c.g.SortItems(c.I(1), true)); }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
@@ -370,17 +356,9 @@ inline const std::map<std::string, Action>& Actions()
          }},
         {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
         {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
-        {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},
         {"ensure", [](Cmd& c) { c.g.EnsureVisible(c.R(1), c.C(1)); }},
         {"lines", [](Cmd& c) { c.g.ScrollLines(c.w.at(1) == "v", c.I(2)); }},
-        {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
         {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
-        {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
-        {"fixedbk", [](Cmd& c) { c.g.GetDefaultCell(true, false).SetBackClr(0xABCDEF); }},
-        {"sys",
-         [](Cmd& c) {
-             c.g.SetSystemColours({.text = 0x111111, .window = 0x222222, .face = 0x333333, .shadow = 0x444444});
-         }},
         {"fixedrows", [](Cmd& c) { c.g.SetFixedRowCount(c.I(1)); }},
         {"fixedcols", [](Cmd& c) { c.g.SetFixedColumnCount(c.I(1)); }},
     };
