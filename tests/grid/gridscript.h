@@ -318,12 +318,7 @@ inline const std::map<std::string, Action>& Actions()
         {"timer", [](Cmd& c) { c.g.OnTimer(CGridCtrl::kAutoScrollTimerId); }},
         {"pointer", [](Cmd& c) { c.f.view.m_Pointer = c.Point(1); }},
         {"scroll", [](Cmd& c) { c.g.SetScrollPos(c.w.at(1) == "v", c.I(2)); }},
-        {"list", [](Cmd& c) { c.g.SetListMode(true); }},
-        {"notab", [](Cmd& c) { c.g.SetHandleTabKey(false); }},
         {"end", [](Cmd& c) { c.Editor().EndEdit(); }},
-        {"nofixedsel", [](Cmd& c) { c.g.SetFixedRowSelection(false), c.g.SetFixedColumnSelection(false); }},
-        {"unhide", [](Cmd& c) { c.g.EnableHiddenColUnhide(c.w.at(1) == "on"); }},
-        {"norowresize", [](Cmd& c) { c.g.SetRowResize(false); }},
         {"client",
          [](Cmd& c) {
              c.f.view.m_Client = {c.R(1), c.C(1)};
@@ -331,7 +326,6 @@ inline const std::map<std::string, Action>& Actions()
         {"format", [](Cmd& c) { c.g.SetItemFormat(c.R(1), c.C(1), GridText::Right | GridText::SingleLine); }},
         {"pagewheel", [](Cmd& c) { c.g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll); }},
         {"unmod", [](Cmd& c) { c.g.SetModified(false); }},
-        {"pastetab", [](Cmd& c) { c.g.SetPasteTabOnly(1); }},
         {"noclip", [](Cmd& c) { c.f.view.m_Clipboard.reset(); }},
         {"noedit", [](Cmd& c) { c.g.SetEditable(false); }},
         {"reset", [](Cmd& c) { c.g.ResetSelectedRange(); }},

@@ -128,9 +128,8 @@ TEST(GridClipboard, CopyCutAndPaste)
            // Paste splits on tabs and commas, writes through the edit protocol and drops overflow.
            {"focus 2,2; clip 1,2\n3,4; key V ctrl; col 2; col 3; codes",
             "r1c2 1 3  | r1c3 2 4  | -105@2,2 -106@2,2=1 -105@2,3 -106@2,3=2 -105@3,2 -106@3,2=3 -105@3,3 -106@3,3=4"},
-           // With tabs only, texts are trimmed; the final line feed adds no line.
-           {"focus 2,2; pastetab; clip 5,6\t 7 \r\n8,9\n; key Insert shift; col 2; col 3",
-            "r1c2 5,6 8,9  | r1c3 7 r3c3 "},
+           // Texts are trimmed; the final line feed adds no line.
+           {"focus 2,2; clip 5\t 7 \r\n8\n; key Insert shift; col 2; col 3", "r1c2 5 8  | r1c3 7 r3c3 "},
            // Hidden targets are skipped; written cells lose their selected flag.
            {"rowh 2 0; colw 2 0; sel 1,1 3,3; focus 1,1; clip a\tb\tc\td\ne\tf\tg\nh\ni; paste; col 1; col 2; col 3; "
             "selected",
