@@ -1,8 +1,7 @@
 // The in-place editor with real key events: first-key rules, leaving by
-// arrows, Tab and Esc, growth, the edit menu and a single end-of-edit report.
+// arrows, Tab and Esc, the edit menu and a single end-of-edit report.
 
 #include "grid/widgetscript.h"
-#include "grid/widget/gridqtconvert.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -18,11 +17,6 @@ struct CEditFixture : CWidgetFixture {
         widget.Grid().SetItemText(2, 2, "12");
         Click(2, 2);
         owner.Clear();
-    }
-    CInPlaceEdit* Open(Qt::Key key)
-    {
-        QTest::keyClick(&widget, key);
-        return widget.Editor();
     }
 };
 
@@ -56,7 +50,8 @@ TEST(InPlaceEdit, TheFirstKeyDecidesTheStartingTextAndWhatArrowsDo)
 TEST(InPlaceEdit, RightClickShowsTheEditMenuAndTheEditGoesOn)
 {
     CEditFixture f;
-    CInPlaceEdit* editor = f.Open(Qt::Key_F2);
+    QTest::keyClick(&f.widget, Qt::Key_F2);
+    CInPlaceEdit* editor = f.widget.Editor();
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, "34");
     bool menuShown = false;
@@ -78,26 +73,6 @@ TEST(InPlaceEdit, RightClickShowsTheEditMenuAndTheEditGoesOn)
     EXPECT_EQ(f.owner.Count(GridNotifyEndEdit), 0);
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_EQ(f.widget.Grid().GetItemText(2, 2), "1234");
-}
-
-TEST(InPlaceEdit, GrowsWithItsTextUpToTheGridsRightEdgeInTheGridsFont)
-{
-    CEditFixture f;
-    const CGridFont own{.height = -31, .faceName = "Own Face"};
-    f.widget.Grid().GetCell(2, 2)->SetFont(&own);
-    CInPlaceEdit* editor = f.Open(Qt::Key_F2);
-    ASSERT_NE(editor, nullptr);
-    const QFont gridFont = GridToQFont(f.widget.Grid().GetDefaultCell(false, false).GetFont());
-    EXPECT_TRUE(editor->font().pixelSize() == gridFont.pixelSize() && editor->font().pixelSize() != 31);
-    const int startWidth = editor->width();
-    EXPECT_EQ(editor->x(), 120);
-    QTest::keyClicks(editor, "abc");
-    EXPECT_EQ(editor->width(), startWidth); // still fits
-    while (editor->width() == startWidth)   // once it grows: the text and two spaces
-        QTest::keyClick(editor, Qt::Key_W);
-    EXPECT_EQ(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text() + QStringLiteral("  ")));
-    QTest::keyClicks(editor, " and a good deal more text than any cell holds");
-    EXPECT_EQ(editor->x() + editor->width(), f.widget.viewport()->width());
 }
 
 TEST(InPlaceEdit, EndsExactlyOnceOnFocusLossAndSilentlyWhenItsRowGoes)
