@@ -109,9 +109,11 @@ public:
         return it == m_Replies.end() ? 0 : it->second;
     }
     void OnGridCommand(int controlId, int code) override { m_Commands.push_back({controlId, code}); }
+    // With a grid, also the first data row's text: the owner reads the rows in their new order.
     void OnGridSorted(int controlId, int column, bool ascending) override
     {
-        m_Sorts.push_back(std::to_string(controlId) + ":" + std::to_string(column) + (ascending ? "+" : "-"));
+        m_Sorts.push_back(std::to_string(controlId) + ":" + std::to_string(column) + (ascending ? "+" : "-") +
+                          (m_Grid ? " " + m_Grid->GetItemText(1, column) : ""));
     }
     // Logs "row,col trigger #character"; answers from m_EditReplies (text editor when not listed).
     CGridEditAction OnGridEditRequest(int, int row, int col, CGridEditTrigger trigger, unsigned character) override
@@ -142,6 +144,7 @@ public:
     std::vector<std::pair<int, int>> m_Commands;
     std::vector<std::string> m_Sorts, m_EditRequests;
     std::map<CGridEditTrigger, CGridEditAction> m_EditReplies;
+    CGridCtrl* m_Grid = nullptr;
 };
 
 // Records drawing calls as text lines: rectangles as "l,t,r,b", colours in
@@ -231,6 +234,7 @@ struct CGridFixture {
         view.m_Client = client;
         grid.SetView(&view);
         grid.SetOwner(&owner);
+        owner.m_Grid = &grid;
         grid.SetControlId(1008);
         if (rows < 0)
             return;

@@ -244,6 +244,7 @@ inline const std::map<std::string, Query>& Queries()
         {"copy", [](Cmd& c) { return c.g.CopyTextFromGrid().value_or("none"); }},
         {"can", [](Cmd& c) { return "can " + Nums(c.g.CanCopy(), c.g.CanCut(), c.g.CanPaste()); }},
         {"pastes", [](Cmd& c) { return "pastes " + Nums(c.Editor().m_Pastes); }},
+        {"sorts", [](Cmd& c) { return Join(c.f.owner.m_Sorts, [](const std::string& s) { return s + ";"; }); }},
         {"requests",
          [](Cmd& c) { return Join(c.f.owner.m_EditRequests, [](const std::string& r) { return r + ";"; }); }},
         {"selected", [](Cmd& c) { return Join(c.g.GetSelectedCells(), [](auto& k) { return At(k.second) + " "; }); }},
