@@ -60,21 +60,4 @@ TEST(GridCell, SortedColumnHeaderAloneGetsTheSortMark)
               "16 6");
 }
 
-TEST(GridCell, EditOpensOnceThenForwardsKeys)
-{
-    CGridFixture f(2, 2);
-    CGridCell* cell = static_cast<CGridCell*>(f.grid.GetCell(1, 1));
-    cell->SetFormat(GridText::Center);
-    EXPECT_TRUE(cell->Edit(1, 1, {50, 20, 99, 39}, {-1, -1}, 8, 'q'));
-    EXPECT_TRUE(cell->Edit(1, 1, {50, 20, 99, 39}, {-1, -1}, 8, 'r'));
-    ASSERT_EQ(f.view.m_Editors.size(), 1u);
-    const CFakeEditor* editor = f.view.LastEditor();
-    EXPECT_TRUE(editor->m_Request.align == CGridEditRequest::Align::Center && cell->GetEditWnd() == editor);
-    EXPECT_EQ(editor->m_Keys, std::vector<unsigned>{'r'});
-    cell->OnEndEdit();
-    EXPECT_EQ(cell->GetEditWnd(), nullptr);
-    CGridCell loose; // no grid, no window system: nothing to open
-    EXPECT_FALSE(loose.Edit(0, 0, {0, 0, 10, 10}, {-1, -1}, 8, 'q'));
-}
-
 } // namespace
