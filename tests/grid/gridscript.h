@@ -265,20 +265,8 @@ inline const std::map<std::string, Query>& Queries()
         {"editable", [](Cmd& c) { return "editable " + Nums(c.g.IsCellEditable(c.R(1), c.C(1))); }},
         {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
         {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
-        {"origin",
-         [](Cmd& c) {
-             CGridPoint p;
-             const bool on = c.g.GetCellOrigin(c.R(1), c.C(1), p);
-             return on ? Nums(on, p.x, p.y) : "0";
-         }},
         {"rect", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellRect); }},
         {"screen", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellScreenRect); }},
-        // The rectangles repainted since the last asking.
-        {"inval",
-         [](Cmd& c) {
-             return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}), [](auto& r) { return " " + Quad(r); });
-         }},
-        {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
@@ -297,7 +285,7 @@ inline const std::map<std::string, Action>& Actions()
         {"char", [](Cmd& c) { c.g.OnChar(Key(c.w.at(1)), c.Mods(2)); }},
         {"edit",
          [](Cmd& c) {
-             c.g.OnEditCell(c.R(1), c.C(1), {-1, -1}, Key(c.w.at(2)));
+             c.g.OnEditCell(c.R(1), c.C(1), CGridPoint{-1, -1}, Key(c.w.at(2)));
          }},
         {"finish", [](Cmd& c) { c.Editor().Finish(c.Rest(2), Key(c.w.at(1))); }},
         {"text", [](Cmd& c) { c.g.SetItemText(c.R(1), c.C(1), c.Rest(2)); }},
@@ -322,7 +310,7 @@ inline const std::map<std::string, Action>& Actions()
         {"end", [](Cmd& c) { c.Editor().EndEdit(); }},
         {"client",
          [](Cmd& c) {
-             c.f.view.m_Client = {c.R(1), c.C(1)};
+             c.f.view.m_Client = CGridSize{c.R(1), c.C(1)};
          }},
         {"format", [](Cmd& c) { c.g.SetItemFormat(c.R(1), c.C(1), GridText::Right | GridText::SingleLine); }},
         {"pagewheel", [](Cmd& c) { c.g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll); }},

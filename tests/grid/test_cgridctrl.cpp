@@ -51,19 +51,16 @@ TEST(GridTable, HeaderOnlyGridTakesEveryInputWithoutHarm)
             "focus 0,2 sel 1,4--1,-1/0 | st49 | 0,2 0,2 0,3 0,3 0,3 | v 0 | count 0 | r0c1"}});
 }
 
-TEST(GridSelection, StateFlagsRangesAndRepaints)
+TEST(GridSelection, StateFlagsAndRanges)
 {
     // Rows 1..4 and columns 1..4 (partly) visible. Selected cells list in column-major order of
     // the packed key; a range is kept out of the fixed bands; a merged range keeps what was there.
-    // Only cells whose flag changed are repainted, and only visible ones.
     Check(20, 5, {300, 120},
           {{"flag 2,3 2; flag 3,1 10; selected; range; flag 2,3 0; selected; editable 3,1; editable 2,3; reset; "
             "state; sel 0,0 1,2; state; sel -1,-1 -1,-1; count; sel 2,2 3,3; merge 3,3 3,3; selected",
             "3,1 2,3  | 2,1-3,3 | 3,1  | editable 0 | editable 1 | focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel "
             "1,1-1,2/2 | count 0 | 2,2 3,2 2,3 "},
-           {"sel 1,1 2,2; inval; sel 1,1 3,2; inval; sel 15,1 20,5; ninval; count; noedit; editable 2,3",
-            "inval 50 20 100 40 50 40 100 60 100 20 150 40 100 40 150 60 | inval 50 60 100 80 100 60 150 80 | inval 6 "
-            "| count 30 | editable 0"}});
+           {"sel 15,1 20,5; count; noedit; editable 2,3", "count 30 | editable 0"}});
 }
 
 TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
@@ -72,8 +69,8 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
     // the view; (5, 3) is scrolled away.
     Check(40, 10, {300, 200},
           {{"hit 10,10; hit 60,25; hit 99,39; hit 100,40; colw 2 0; hit 100,40; colw 2 50; scroll v 100; scroll h "
-            "75; top; hit 60,25; hit 10,25; hit 60,5; origin 5,3; origin 7,4",
-            "0,0 | 1,1 | 1,1 | 2,2 | 2,3 | top 6 3 | 6,3 | 6,0 | 0,3 | 0 | 1 100 40"}});
+            "75; top; hit 60,25; hit 10,25; hit 60,5; rect 5,3; rect 7,4",
+            "0,0 | 1,1 | 1,1 | 2,2 | 2,3 | top 6 3 | 6,3 | 6,0 | 0,3 | 0 0 0 0 0 | 1 100 40 149 59"}});
     Check(2, 2, {400, 300}, {{"hit 200,10; hit 60,100", "0,-1 | -1,1"}});
 }
 
