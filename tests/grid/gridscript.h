@@ -221,12 +221,6 @@ inline const std::map<std::string, Query>& Queries()
                     Join(c.f.view.m_Timers, [](auto& t) { return " " + Nums(t.first) + ":" + Nums(t.second); });
          }},
         {"mode", [](Cmd& c) { return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())); }},
-        {"sizing",
-         [](Cmd& c) {
-             return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())) + " cursor " +
-                    Nums(static_cast<int>(c.f.view.m_Cursor)) +
-                    (c.f.view.m_SizingLine ? " line " + Quad(*c.f.view.m_SizingLine) : " no line");
-         }},
         {"n", [](Cmd& c) { return "n" + Nums(c.f.owner.Count(c.I(1))); }},
         {"sorted",
          [](Cmd& c) { return Nums(c.g.GetSortColumn()) + (c.g.GetSortAscending() ? "+ " : "- ") + c.f.Column(1); }},
