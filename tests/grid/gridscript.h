@@ -1,9 +1,7 @@
 #pragma once
-// A tiny language for driving a CGridFixture, so that a test case is one row of a table:
-// actions and queries separated by ';', e.g. "focus 2,2; key Down shift; state; codes".
-// Each query's answer is joined to the result with " | ". Cells are "row,col", points
-// "x,y" or "@row,col" for a cell's centre; modifiers follow as "shift" or "ctrl". A text is
-// the rest of its command after one blank, so it may hold blanks, tabs and line feeds.
+// A tiny language driving a CGridFixture, so that a case is one table row: commands split by ';'
+// ("focus 2,2; key Down shift; state"), query answers joined by " | ". Cells are "row,col", points
+// "x,y" or "@row,col"; a text is the rest of its command, blanks, tabs and line feeds included.
 
 #include "grid/gridfakes.h"
 
@@ -65,12 +63,6 @@ inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, C
     CRecordingPainter painter;
     cell.Draw(painter, row, col, rect, true);
     return painter.m_Ops;
-}
-
-inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rect)
-{
-    const auto ops = DrawOps(cell, row, col, rect);
-    return Join(ops, [&](const std::string& op) { return (&op == &ops[0] ? "" : "|") + op; });
 }
 
 // One command of a script: its line and the words of it.

@@ -1,11 +1,9 @@
-// Cells: take-the-default values, default cells and their fonts, the drawing
-// algorithm and the edit entry point.
+// Cells: take-the-default values, default cells and their fonts, and the sort mark.
 
 #include "grid/gridscript.h"
 
 namespace {
 
-using gridscript::DrawCell;
 using gridscript::DrawOps;
 
 TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
@@ -20,18 +18,20 @@ TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
               "17 34 51 5");
 
     auto* cell = static_cast<CGridCell*>(f.grid.GetCell(1, 2));
+    const auto look = [cell] {
+        return Nums(cell->GetTextClr(), cell->GetMargin(), cell->GetFormat(), cell->GetImage(), cell->GetState()) +
+               " " + cell->GetFont().faceName + " '" + cell->GetText() + "'";
+    };
     cell->SetTextClr(0x0000FF);
     cell->SetMargin(1);
     cell->SetFormat(GridText::Center);
     CGridFont own{.faceName = "Own Face"};
     cell->SetFont(&own);
-    own.faceName = "Changed";
-    EXPECT_EQ(DrawCell(*cell, 1, 2, {100, 20, 149, 39}),
-              "fill 100,20,150,40 #ffffff|text 'r1c2' 101,21,148,38 f801 #ff Own Face");
+    own.faceName = "Changed"; // the cell keeps a copy
     cell->SetState(GridState::Selected | GridState::Focused);
+    const std::string set = look();
     cell->Reset();
-    EXPECT_EQ(DrawCell(*cell, 1, 2, {100, 20, 149, 39}), "fill 100,20,150,40 #ffffff");
-    EXPECT_EQ(Nums(cell->GetImage(), cell->GetTextClr()), "-1 17");
+    EXPECT_EQ(set + " | " + look(), "255 1 1 -1 3 Own Face 'r1c2' | 17 5 34852 -1 0 Test Sans ''");
 }
 
 TEST(GridCell, DefaultCellFontsAndSizesReachEveryCellOfTheKind)
