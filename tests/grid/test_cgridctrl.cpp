@@ -1,4 +1,4 @@
-// Table operations, selection bookkeeping, geometry, scrolling and painting.
+// Table operations, selection bookkeeping, geometry and scrolling.
 
 #include "grid/gridscript.h"
 
@@ -8,9 +8,6 @@ using gridscript::Check;
 
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
-    CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
-    const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
-    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
     // States: 16 fixed, 32 fixed row, 64 fixed column. Row 2 joins the band and takes its look
     // (the fixed default's f0f0f0); row 1 keeps its own colour.
     Check(-1, 0, {400, 300},
@@ -113,23 +110,6 @@ TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
           {{"text 2,1 a longer text; autocol 1; w 1; autocol 1 1; w 1; sort 1 +; autocol 1 1; w 1; colw 2 0; autocol "
             "2; autocol 7; autorow 1; w 2; h 1",
             "1 | w105 | 1 | w42 | 1 | w56 | 0 | 0 | 1 | w0 | h28"}});
-}
-
-TEST(GridPainting, VisitsOnlyVisibleCells)
-{
-    CGridFixture f(100000, 10, {300, 200});
-    f.grid.SetRowHeight(3, 0);
-    f.grid.SetColumnWidth(2, 0);
-    CRecordingPainter painter;
-    f.grid.OnDraw(painter);
-    // Rows 1..10 less the hidden row 3 (9 rows), columns 1..6 less column 2 (5), plus the bands.
-    // Grid lines: one per visible non-fixed column and row.
-    const auto& texts = painter.m_Texts;
-    EXPECT_EQ(Nums(texts.size(), std::count(texts.begin(), texts.end(), "r3c1"),
-                   std::count(texts.begin(), texts.end(), "r10c6"), painter.CountPrefix("line 99,20-99,199"),
-                   painter.CountPrefix("line 50,39-299,39")) +
-                  " " + texts.front(),
-              Nums(1 + 9 + 5 + 9 * 5, 0, 1, 1, 1) + " r0c0");
 }
 
 // Windows the owner opens beside a cell are placed from its screen rectangle; rows 1 and 2 are

@@ -79,9 +79,11 @@ TEST(GridWidget, ScreenshotOfAFilledGrid)
     auto pixel = [&](int x, int y) { return GridFromQColor(shot.pixelColor(origin + QPoint(x, y))); };
     const CGridSystemColours colours = f.widget.SystemColours();
     // Column 1 starts at 36 and column 2 at 96; row 5 starts at 22 + 4 * 22: inside the selection,
-    // outside it, a vertical grid line, the corner header, a cell of its own colour.
-    EXPECT_EQ(Nums(pixel(100, 113), pixel(90, 113), pixel(95, 113), pixel(4, 3), pixel(250, 75)),
-              Nums(colours.highlight, colours.window, GridRGB(192, 192, 192), colours.face, GridRGB(200, 40, 40)));
+    // outside it, a vertical grid line, the corner, row 5 and column 2 headers, a cell of its own colour.
+    EXPECT_EQ(Nums(pixel(100, 113), pixel(90, 113), pixel(95, 113), pixel(4, 3), pixel(4, 113), pixel(100, 3),
+                   pixel(250, 75)),
+              Nums(colours.highlight, colours.window, GridRGB(192, 192, 192), colours.face, colours.face, colours.face,
+                   GridRGB(200, 40, 40)));
 }
 
 } // namespace
