@@ -216,12 +216,6 @@ inline const std::map<std::string, Query>& Queries()
         {"n", [](Cmd& c) { return "n" + Nums(c.f.owner.Count(c.I(1))); }},
         {"sorted",
          [](Cmd& c) { return Nums(c.g.GetSortColumn()) + (c.g.GetSortAscending() ? "+ " : "- ") + c.f.Column(1); }},
-        {"request",
-         [](Cmd& c) {
-             const CGridEditRequest& r = c.Editor().m_Request;
-             return Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom, static_cast<int>(r.align)) +
-                    " " + r.text;
-         }},
         {"editing", [](Cmd& c) { return "editing " + Nums(c.Cell(1)->IsEditing()); }},
         {"modified",
          [](Cmd& c) {
@@ -298,7 +292,6 @@ inline const std::map<std::string, Action>& Actions()
          [](Cmd& c) {
              c.f.view.m_Client = CGridSize{c.R(1), c.C(1)};
          }},
-        {"format", [](Cmd& c) { c.g.SetItemFormat(c.R(1), c.C(1), GridText::Right | GridText::SingleLine); }},
         {"pagewheel", [](Cmd& c) { c.g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll); }},
         {"unmod", [](Cmd& c) { c.g.SetModified(false); }},
         {"noclip", [](Cmd& c) { c.f.view.m_Clipboard.reset(); }},

@@ -18,9 +18,9 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
 {
     // No edit off screen (and no scrolling), on a read-only or missing cell, or when vetoed.
     Check(40, 3, {300, 200},
-          {{"format 2,2; edit 2,2 7; editors; request; editing 2,2; end; editing 2,2; clear; edit 30,2 7; ro 3,2; edit "
+          {{"edit 2,2 7; editors; editing 2,2; end; editing 2,2; clear; edit 30,2 7; ro 3,2; edit "
             "3,2 7; edit 99,2 7; reply -105 -1; edit 4,2 7; editors; top; codes; editing 4,2",
-            "1: 2,2 key 55 | 8 100 40 149 59 2 r2c2 | editing 1 | editing 0 | 1: 2,2 key 55 | top 1 1 | -105@4,2 | "
+            "1: 2,2 key 55 | editing 1 | editing 0 | 1: 2,2 key 55 | top 1 1 | -105@4,2 | "
             "editing 0"}});
     // A changed text is stored and reported; the same text sends and marks nothing; a refused
     // one brings the old text back.
