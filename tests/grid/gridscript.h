@@ -238,7 +238,6 @@ inline const std::map<std::string, Query>& Queries()
         {"settext", [](Cmd& c) { return Nums(c.g.SetItemText(c.R(1), c.C(1), c.Rest(2))); }},
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
-        {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
@@ -305,7 +304,6 @@ inline const std::map<std::string, Action>& Actions()
                  c.g.GetCell(row, c.I(1))->SetNumeric(true);
          }},
         {"sortclick", [](Cmd& c) { c.g.SetSortOnClick(true); }},
-        {"bk", [](Cmd& c) { c.g.SetItemBkColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         // The owner's answer to one trigger.
