@@ -58,16 +58,16 @@ public:
     CGridSize ClientSize() const override { return m_Client; }
     void SetScrollBars(int hMax, int, int, int vMax, int, int) override { m_HMax = hMax, m_VMax = vMax; }
     void InvalidateAll() override {}
-    void InvalidateRect(const CGridRect& rect) override { m_Invalidated.push_back(rect); }
+    void InvalidateRect(const CGridRect&) override {}
     void UpdateNow() override {}
     void SetPointerCapture(bool capture) override { m_Capture = capture; }
     bool HasPointerCapture() const override { return m_Capture; }
     CGridPoint PointerPosition() const override { return m_Pointer; }
-    void SetCursorShape(CGridCursor cursor) override { m_Cursor = cursor; }
+    void SetCursorShape(CGridCursor) override {}
     void TakeFocus() override { ++m_FocusTaken; }
     // The client area sits at (1000, 700) on the screen.
     CGridPoint MapToGlobal(CGridPoint p) const override { return {p.x + 1000, p.y + 700}; }
-    void ShowSizingLine(std::optional<CGridRect> line) override { m_SizingLine = line; }
+    void ShowSizingLine(std::optional<CGridRect>) override {}
     void StartTimer(int id, int ms) override { m_Timers[id] = ms; }
     void StopTimer(int id) override { m_Timers.erase(id); }
     std::optional<std::string> ClipboardText() override { return m_Clipboard; }
@@ -89,11 +89,8 @@ public:
     CGridSize m_Client;
     CGridFont m_Font{.faceName = "Test Sans"};
     int m_HMax = 0, m_VMax = 0, m_FocusTaken = 0;
-    std::vector<CGridRect> m_Invalidated;
     bool m_Capture = false;
     CGridPoint m_Pointer;
-    CGridCursor m_Cursor = CGridCursor::Arrow;
-    std::optional<CGridRect> m_SizingLine;
     std::map<int, int> m_Timers;
     std::optional<std::string> m_Clipboard;
     std::vector<std::unique_ptr<CFakeEditor>> m_Editors;
@@ -109,9 +106,11 @@ public:
         return it == m_Replies.end() ? 0 : it->second;
     }
     void OnGridCommand(int controlId, int code) override { m_Commands.push_back({controlId, code}); }
+    // With a grid, also the first data row's text: the owner reads the rows in their new order.
     void OnGridSorted(int controlId, int column, bool ascending) override
     {
-        m_Sorts.push_back(std::to_string(controlId) + ":" + std::to_string(column) + (ascending ? "+" : "-"));
+        m_Sorts.push_back(std::to_string(controlId) + ":" + std::to_string(column) + (ascending ? "+" : "-") +
+                          (m_Grid ? " " + m_Grid->GetItemText(1, column) : ""));
     }
     // Logs "row,col trigger #character"; answers from m_EditReplies (text editor when not listed).
     CGridEditAction OnGridEditRequest(int, int row, int col, CGridEditTrigger trigger, unsigned character) override
@@ -142,6 +141,7 @@ public:
     std::vector<std::pair<int, int>> m_Commands;
     std::vector<std::string> m_Sorts, m_EditRequests;
     std::map<CGridEditTrigger, CGridEditAction> m_EditReplies;
+    CGridCtrl* m_Grid = nullptr;
 };
 
 // Records drawing calls as text lines: rectangles as "l,t,r,b", colours in
@@ -231,6 +231,7 @@ struct CGridFixture {
         view.m_Client = client;
         grid.SetView(&view);
         grid.SetOwner(&owner);
+        owner.m_Grid = &grid;
         grid.SetControlId(1008);
         if (rows < 0)
             return;

@@ -1,9 +1,7 @@
 #pragma once
-// A tiny language for driving a CGridFixture, so that a test case is one row of a table:
-// actions and queries separated by ';', e.g. "focus 2,2; key Down shift; state; codes".
-// Each query's answer is joined to the result with " | ". Cells are "row,col", points
-// "x,y" or "@row,col" for a cell's centre; modifiers follow as "shift" or "ctrl". A text is
-// the rest of its command after one blank, so it may hold blanks, tabs and line feeds.
+// A tiny language driving a CGridFixture, so that a case is one table row: commands split by ';'
+// ("focus 2,2; key Down shift; state"), query answers joined by " | ". Cells are "row,col", points
+// "x,y" or "@row,col"; a text is the rest of its command, blanks, tabs and line feeds included.
 
 #include "grid/gridfakes.h"
 
@@ -65,12 +63,6 @@ inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, C
     CRecordingPainter painter;
     cell.Draw(painter, row, col, rect, true);
     return painter.m_Ops;
-}
-
-inline std::string DrawCell(CGridCellBase& cell, int row, int col, CGridRect rect)
-{
-    const auto ops = DrawOps(cell, row, col, rect);
-    return Join(ops, [&](const std::string& op) { return (&op == &ops[0] ? "" : "|") + op; });
 }
 
 // One command of a script: its line and the words of it.
@@ -221,21 +213,9 @@ inline const std::map<std::string, Query>& Queries()
                     Join(c.f.view.m_Timers, [](auto& t) { return " " + Nums(t.first) + ":" + Nums(t.second); });
          }},
         {"mode", [](Cmd& c) { return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())); }},
-        {"sizing",
-         [](Cmd& c) {
-             return "mode " + Nums(static_cast<int>(c.g.GetMouseMode())) + " cursor " +
-                    Nums(static_cast<int>(c.f.view.m_Cursor)) +
-                    (c.f.view.m_SizingLine ? " line " + Quad(*c.f.view.m_SizingLine) : " no line");
-         }},
         {"n", [](Cmd& c) { return "n" + Nums(c.f.owner.Count(c.I(1))); }},
         {"sorted",
          [](Cmd& c) { return Nums(c.g.GetSortColumn()) + (c.g.GetSortAscending() ? "+ " : "- ") + c.f.Column(1); }},
-        {"request",
-         [](Cmd& c) {
-             const CGridEditRequest& r = c.Editor().m_Request;
-             return Nums(r.controlId, r.rect.left, r.rect.top, r.rect.right, r.rect.bottom, static_cast<int>(r.align)) +
-                    " " + r.text;
-         }},
         {"editing", [](Cmd& c) { return "editing " + Nums(c.Cell(1)->IsEditing()); }},
         {"modified",
          [](Cmd& c) {
@@ -244,6 +224,7 @@ inline const std::map<std::string, Query>& Queries()
         {"copy", [](Cmd& c) { return c.g.CopyTextFromGrid().value_or("none"); }},
         {"can", [](Cmd& c) { return "can " + Nums(c.g.CanCopy(), c.g.CanCut(), c.g.CanPaste()); }},
         {"pastes", [](Cmd& c) { return "pastes " + Nums(c.Editor().m_Pastes); }},
+        {"sorts", [](Cmd& c) { return Join(c.f.owner.m_Sorts, [](const std::string& s) { return s + ";"; }); }},
         {"requests",
          [](Cmd& c) { return Join(c.f.owner.m_EditRequests, [](const std::string& r) { return r + ";"; }); }},
         {"selected", [](Cmd& c) { return Join(c.g.GetSelectedCells(), [](auto& k) { return At(k.second) + " "; }); }},
@@ -257,48 +238,14 @@ inline const std::map<std::string, Query>& Queries()
         {"settext", [](Cmd& c) { return Nums(c.g.SetItemText(c.R(1), c.C(1), c.Rest(2))); }},
         {"autocol", [](Cmd& c) { return Nums(c.g.AutoSizeColumn(c.I(1), c.w.size() > 2 ? c.I(2) : 0)); }},
         {"autorow", [](Cmd& c) { return Nums(c.g.AutoSizeRow(c.I(1))); }},
-        {"back", [](Cmd& c) { return (std::ostringstream() << std::hex << c.Cell(1)->GetBackClr()).str(); }},
-        {"colours",
-         [](Cmd& c) {
-             auto def = [&](bool row, bool col) { return c.g.GetDefaultCell(row, col).GetBackClr(); };
-             return Nums(c.g.GetDefaultCell(false, false).GetTextClr(), def(false, false), def(false, true),
-                         def(true, false), c.g.GetGridBkColor());
-         }},
         {"fixed", [](Cmd& c) { return "fixed " + Nums(c.g.GetFixedRowCount(), c.g.GetFixedColumnCount()); }},
         {"size", [](Cmd& c) { return "size " + Nums(c.g.GetRowCount(), c.g.GetColumnCount()); }},
         {"st", [](Cmd& c) { return "st" + Nums(c.g.GetItemState(c.R(1), c.C(1))); }},
         {"editable", [](Cmd& c) { return "editable " + Nums(c.g.IsCellEditable(c.R(1), c.C(1))); }},
         {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
         {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
-        {"origin",
-         [](Cmd& c) {
-             CGridPoint p;
-             const bool on = c.g.GetCellOrigin(c.R(1), c.C(1), p);
-             return on ? Nums(on, p.x, p.y) : "0";
-         }},
         {"rect", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellRect); }},
-        {"screen", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellScreenRect); }},
-        // The rectangles repainted since the last asking.
-        {"inval",
-         [](Cmd& c) {
-             return "inval" + Join(std::exchange(c.f.view.m_Invalidated, {}), [](auto& r) { return " " + Quad(r); });
-         }},
-        {"ninval", [](Cmd& c) { return "inval " + Nums(std::exchange(c.f.view.m_Invalidated, {}).size()); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
-        // The number of texts drawn and the first drawing call.
-        {"draw",
-         [](Cmd& c) {
-             CRecordingPainter painter;
-             c.g.OnDraw(painter);
-             return Nums(painter.m_Texts.size()) + " " + painter.m_Ops.at(0);
-         }},
-        {"sortok", [](Cmd& c) { return "sort " + Nums(c.g.SortItems(c.I(1), true)); }},
-        // Cell (row, col) drawn into the rectangle given as four numbers, or 50,20,99,39.
-        {"drawcell",
-         [](Cmd& c) {
-             const CGridRect r = c.w.size() > 2 ? CGridRect{c.I(2), c.I(3), c.I(4), c.I(5)} : CGridRect{50, 20, 99, 39};
-             return DrawCell(*c.Cell(1), c.R(1), c.C(1), r);
-         }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},
         {"range", [](Cmd& c) { return Range(c.g.GetSelectedCellRange()); }},
@@ -316,7 +263,7 @@ inline const std::map<std::string, Action>& Actions()
         {"char", [](Cmd& c) { c.g.OnChar(Key(c.w.at(1)), c.Mods(2)); }},
         {"edit",
          [](Cmd& c) {
-             c.g.OnEditCell(c.R(1), c.C(1), {-1, -1}, Key(c.w.at(2)));
+             c.g.OnEditCell(c.R(1), c.C(1), CGridPoint{-1, -1}, Key(c.w.at(2)));
          }},
         {"finish", [](Cmd& c) { c.Editor().Finish(c.Rest(2), Key(c.w.at(1))); }},
         {"text", [](Cmd& c) { c.g.SetItemText(c.R(1), c.C(1), c.Rest(2)); }},
@@ -338,20 +285,13 @@ inline const std::map<std::string, Action>& Actions()
         {"timer", [](Cmd& c) { c.g.OnTimer(CGridCtrl::kAutoScrollTimerId); }},
         {"pointer", [](Cmd& c) { c.f.view.m_Pointer = c.Point(1); }},
         {"scroll", [](Cmd& c) { c.g.SetScrollPos(c.w.at(1) == "v", c.I(2)); }},
-        {"list", [](Cmd& c) { c.g.SetListMode(true); }},
-        {"notab", [](Cmd& c) { c.g.SetHandleTabKey(false); }},
         {"end", [](Cmd& c) { c.Editor().EndEdit(); }},
-        {"nofixedsel", [](Cmd& c) { c.g.SetFixedRowSelection(false), c.g.SetFixedColumnSelection(false); }},
-        {"unhide", [](Cmd& c) { c.g.EnableHiddenColUnhide(c.w.at(1) == "on"); }},
-        {"norowresize", [](Cmd& c) { c.g.SetRowResize(false); }},
         {"client",
          [](Cmd& c) {
-             c.f.view.m_Client = {c.R(1), c.C(1)};
+             c.f.view.m_Client = CGridSize{c.R(1), c.C(1)};
          }},
-        {"format", [](Cmd& c) { c.g.SetItemFormat(c.R(1), c.C(1), GridText::Right | GridText::SingleLine); }},
         {"pagewheel", [](Cmd& c) { c.g.SetWheelScrollLines(CGridCtrl::kWheelPageScroll); }},
         {"unmod", [](Cmd& c) { c.g.SetModified(false); }},
-        {"pastetab", [](Cmd& c) { c.g.SetPasteTabOnly(1); }},
         {"noclip", [](Cmd& c) { c.f.view.m_Clipboard.reset(); }},
         {"noedit", [](Cmd& c) { c.g.SetEditable(false); }},
         {"reset", [](Cmd& c) { c.g.ResetSelectedRange(); }},
@@ -364,14 +304,6 @@ inline const std::map<std::string, Action>& Actions()
                  c.g.GetCell(row, c.I(1))->SetNumeric(true);
          }},
         {"sortclick", [](Cmd& c) { c.g.SetSortOnClick(true); }},
-        {"nolines", [](Cmd& c) { c.g.SetGridLines(GridLines::None); }},
-        {"noframe", [](Cmd& c) { c.g.SetFrameFocusCell(false); }},
-        {"notrack", [](Cmd& c) { c.g.SetTrackFocusCell(false); }},
-        {"shade", [](Cmd& c) { c.g.SetShadeOddRows(true); }},
-        {"bk", [](Cmd& c) { c.g.SetItemBkColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
-        {"fg", [](Cmd& c) { c.g.SetItemFgColour(c.R(1), c.C(1), std::stoul(c.w.at(2), nullptr, 16)); }},
-        {"defclr", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetClr(std::stoul(c.w.at(1), nullptr, 16)); }},
-        {"deftext", [](Cmd& c) { c.g.GetDefaultCell(false, false).SetText(c.Rest(1)); }},
         {"etext", [](Cmd& c) { c.Editor().m_Text = c.Rest(1); }},
         {"endedit", [](Cmd& c) { c.g.EndEditing(); }},
         // The owner's answer to one trigger.
@@ -383,17 +315,9 @@ inline const std::map<std::string, Action>& Actions()
          }},
         {"flag", [](Cmd& c) { c.g.SetItemState(c.R(1), c.C(1), c.I(2)); }},
         {"merge", [](Cmd& c) { c.g.SetSelectedRange(c.R(1), c.C(1), c.R(2), c.C(2), false, false); }},
-        {"nosel", [](Cmd& c) { c.g.EnableSelection(false); }},
         {"ensure", [](Cmd& c) { c.g.EnsureVisible(c.R(1), c.C(1)); }},
         {"lines", [](Cmd& c) { c.g.ScrollLines(c.w.at(1) == "v", c.I(2)); }},
-        {"pages", [](Cmd& c) { c.g.ScrollPages(c.w.at(1) == "v", c.I(2)); }},
         {"all", [](Cmd& c) { c.g.OnEditSelectAll(); }},
-        {"noview", [](Cmd& c) { c.g.SetView(nullptr); }},
-        {"fixedbk", [](Cmd& c) { c.g.GetDefaultCell(true, false).SetBackClr(0xABCDEF); }},
-        {"sys",
-         [](Cmd& c) {
-             c.g.SetSystemColours({.text = 0x111111, .window = 0x222222, .face = 0x333333, .shadow = 0x444444});
-         }},
         {"fixedrows", [](Cmd& c) { c.g.SetFixedRowCount(c.I(1)); }},
         {"fixedcols", [](Cmd& c) { c.g.SetFixedColumnCount(c.I(1)); }},
     };

@@ -1,4 +1,4 @@
-// Table operations, selection bookkeeping, geometry, scrolling and painting.
+// Table operations, selection bookkeeping, geometry and scrolling.
 
 #include "grid/gridscript.h"
 
@@ -8,15 +8,10 @@ using gridscript::Check;
 
 TEST(GridTable, CountsFixedBandsAndCellKinds)
 {
-    CGridCtrl bare; // no screen to measure on: the fixed fallback sizes
-    const CGridDefaultCell& def = bare.GetDefaultCell(false, false);
-    EXPECT_EQ(Nums(bare.GetSortColumn(), def.GetMargin(), def.GetWidth(), def.GetHeight()), "-1 3 40 16");
-    // States: 16 fixed, 32 fixed row, 64 fixed column. Row 2 joins the band and takes its look
-    // (the fixed default's f0f0f0); row 1 keeps its own colour.
+    // States: 16 fixed, 32 fixed row, 64 fixed column: cells that join or leave a band say so.
     Check(-1, 0, {400, 300},
-          {{"fixedrows 2; size; cols 3; rows 4; bk 1,1 123456; bk 2,1 654321; fixedrows 3; st 2,1; back 2,1; back "
-            "1,1; fixedcols 1; fixedrows 1; st 1,1; st 1,0; st 0,0",
-            "size 2 0 | 1 | 1 | st48 | f0f0f0 | 123456 | st0 | st80 | st112"}});
+          {{"fixedrows 2; size; cols 3; rows 4; fixedrows 3; st 2,1; fixedcols 1; fixedrows 1; st 1,1; st 1,0; st 0,0",
+            "size 2 0 | 1 | 1 | st48 | st0 | st80 | st112"}});
     // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
     // below the fixed band shrinks the band.
     Check(
@@ -41,7 +36,7 @@ TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
     Check(-1, 0, {400, 300}, {{"append only; size; get 0,0", "0 | size 1 1 | only"}});
 }
 
-TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
+TEST(GridTable, HeaderOnlyGridTakesEveryInputWithoutHarm)
 {
     // One fixed row over four columns: out-of-range focus is refused, and with no non-fixed row
     // to go to the keys stay in the header.
@@ -49,27 +44,18 @@ TEST(GridTable, HeaderOnlyAndEmptyGridsTakeEveryInputWithoutHarm)
           {{"focus 0,2; focus 5,1; focus 0,9; state; st 0,2; keys Home+ctrl Home End+ctrl PageDown Down; wheel -120; "
             "lines v 2; all; clip a\tb; focus -1,-1; paste; vpos; count; get 0,1",
             "focus 0,2 sel 1,4--1,-1/0 | st49 | 0,2 0,2 0,3 0,3 0,3 | v 0 | count 0 | r0c1"}});
-    Check(-1, 0, {400, 300},
-          {{"wheel -240; pages v 1; down 10,10; up 10,10; dbl 10,10; rup 10,10; all; paste; pointer 10,500; timer; "
-            "copy; sortok 0; cmds; draw; codes",
-            "none | sort 0 | taken 1 0 | 0 fill 0,0,400,300 #a0a0a0 | -101@-1,-1 -2@-1,-1 -5@-1,-1 -100@-1,-1 "
-            "-101@-1,-1"}});
 }
 
-TEST(GridSelection, StateFlagsRangesAndRepaints)
+TEST(GridSelection, StateFlagsAndRanges)
 {
     // Rows 1..4 and columns 1..4 (partly) visible. Selected cells list in column-major order of
     // the packed key; a range is kept out of the fixed bands; a merged range keeps what was there.
-    // Only cells whose flag changed are repainted, and only visible ones.
     Check(20, 5, {300, 120},
           {{"flag 2,3 2; flag 3,1 10; selected; range; flag 2,3 0; selected; editable 3,1; editable 2,3; reset; "
             "state; sel 0,0 1,2; state; sel -1,-1 -1,-1; count; sel 2,2 3,3; merge 3,3 3,3; selected",
             "3,1 2,3  | 2,1-3,3 | 3,1  | editable 0 | editable 1 | focus -1,-1 sel 21,6--1,-1/0 | focus -1,-1 sel "
             "1,1-1,2/2 | count 0 | 2,2 3,2 2,3 "},
-           {"sel 1,1 2,2; inval; sel 1,1 3,2; inval; sel 15,1 20,5; ninval; count; nosel; sel 1,1 2,2; noedit; "
-            "count; editable 2,3",
-            "inval 50 20 100 40 50 40 100 60 100 20 150 40 100 40 150 60 | inval 50 60 100 80 100 60 150 80 | inval 6 "
-            "| count 30 | count 0 | editable 0"}});
+           {"sel 15,1 20,5; count; noedit; editable 2,3", "count 30 | editable 0"}});
 }
 
 TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
@@ -78,8 +64,8 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
     // the view; (5, 3) is scrolled away.
     Check(40, 10, {300, 200},
           {{"hit 10,10; hit 60,25; hit 99,39; hit 100,40; colw 2 0; hit 100,40; colw 2 50; scroll v 100; scroll h "
-            "75; top; hit 60,25; hit 10,25; hit 60,5; origin 5,3; origin 7,4",
-            "0,0 | 1,1 | 1,1 | 2,2 | 2,3 | top 6 3 | 6,3 | 6,0 | 0,3 | 0 | 1 100 40"}});
+            "75; top; hit 60,25; hit 10,25; hit 60,5; rect 5,3; rect 7,4",
+            "0,0 | 1,1 | 1,1 | 2,2 | 2,3 | top 6 3 | 6,3 | 6,0 | 0,3 | 0 0 0 0 0 | 1 100 40 149 59"}});
     Check(2, 2, {400, 300}, {{"hit 200,10; hit 60,100", "0,-1 | -1,1"}});
 }
 
@@ -122,69 +108,6 @@ TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
           {{"text 2,1 a longer text; autocol 1; w 1; autocol 1 1; w 1; sort 1 +; autocol 1 1; w 1; colw 2 0; autocol "
             "2; autocol 7; autorow 1; w 2; h 1",
             "1 | w105 | 1 | w42 | 1 | w56 | 0 | 0 | 1 | w0 | h28"}});
-}
-
-TEST(GridPainting, VisitsOnlyVisibleCellsAndFillsTheRestWithTheBackground)
-{
-    CGridFixture f(100000, 10, {300, 200});
-    f.grid.SetRowHeight(3, 0);
-    f.grid.SetColumnWidth(2, 0);
-    CRecordingPainter painter;
-    f.grid.OnDraw(painter);
-    // Rows 1..10 less the hidden row 3 (9 rows), columns 1..6 less column 2 (5), plus the bands.
-    // Grid lines: one per visible non-fixed column and row.
-    const auto& texts = painter.m_Texts;
-    EXPECT_EQ(Nums(texts.size(), std::count(texts.begin(), texts.end(), "r3c1"),
-                   std::count(texts.begin(), texts.end(), "r10c6"), painter.CountPrefix("line 99,20-99,199"),
-                   painter.CountPrefix("line 50,39-299,39")) +
-                  " " + texts.front(),
-              Nums(1 + 9 + 5 + 9 * 5, 0, 1, 1, 1) + " r0c0");
-
-    CGridFixture small(2, 2, {300, 200});
-    small.grid.SetGridBkColor(0x0000FF);
-    CRecordingPainter around;
-    small.grid.OnDraw(around);
-    EXPECT_EQ(around.m_Ops.at(0) + "|" + around.m_Ops.at(1), "fill 150,0,300,200 #ff|fill 0,60,150,200 #ff");
-}
-
-TEST(GridColours, SystemColourChangeFollowsOnlyUnchangedDefaults)
-{
-    // New text 111111, window 222222, face 333333, shadow 444444; the fixed row's own abcdef stays.
-    // Text and backs of the cell, fixed column and fixed row defaults, then the grid's background.
-    Check(2, 2, {400, 300}, {{"fixedbk; sys; colours", Nums(0x111111, 0x222222, 0x333333, 0xABCDEF, 0x444444)}});
-}
-
-struct CTaggedCell : CGridCell {
-    void SetCoords(int row, int col) override { m_Coords = CCellID(row, col); }
-    CCellID m_Coords;
-};
-
-TEST(GridCells, CellClassHookSuppliesCellsAndRenumbersThem)
-{
-    CGridCtrl grid;
-    EXPECT_FALSE(grid.SetCellFactory(nullptr));
-    grid.SetCellType<CTaggedCell>();
-    grid.SetColumnCount(2);
-    grid.SetRowCount(3);
-    auto* cell = dynamic_cast<CTaggedCell*>(grid.GetCell(2, 1));
-    ASSERT_NE(cell, nullptr);
-    std::string coords = Nums(cell->m_Coords.row);
-    grid.InsertRow("x", 1);
-    coords += Nums(cell->m_Coords.row);
-    grid.DeleteRow(0);
-    EXPECT_EQ(coords + Nums(cell->m_Coords.row, cell->m_Coords.col), "232 1");
-}
-
-// Windows the owner opens beside a cell are placed from its screen rectangle; rows 1 and 2 are
-// scrolled away, row 7 is below the client area, row 31 does not exist, and with no window system
-// there is nothing to ask.
-TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
-{
-    Check(30, 5, {400, 100},
-          {{"scroll v 40; screen 0,0; screen 3,1; screen 6,5; screen 1,1; screen 7,1; screen 31,0; noview; screen "
-            "0,0",
-            "1 1000 700 1049 719 | 1 1050 720 1099 739 | 1 1250 780 1299 799 | 0 0 0 0 0 | 0 0 0 0 0 | 0 0 0 0 0 | 0 "
-            "0 0 0 0"}});
 }
 
 } // namespace

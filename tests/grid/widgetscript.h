@@ -62,8 +62,6 @@ inline std::string Play(CWidgetFixture& f, const std::string& script)
         {"focus", [](WCmd& c) { return "focus " + gridscript::At(c.g.GetFocusCell()); }},
         {"get", [](WCmd& c) { return c.g.GetItemText(c.R(1), c.C(1)); }},
         {"clip", [](WCmd&) { return QGuiApplication::clipboard()->text().toStdString(); }},
-        {"w", [](WCmd& c) { return "w" + Nums(c.g.GetColumnWidth(c.I(1))); }},
-        {"cursor", [](WCmd& c) { return "cursor " + Nums(static_cast<int>(c.f.Viewport()->cursor().shape())); }},
         {"hasfocus", [](WCmd& c) { return "has focus " + Nums(c.f.widget.hasFocus()); }},
         // The open editor's text, caret, selection, whether arrows leave it, and its cell.
         {"editor",
