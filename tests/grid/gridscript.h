@@ -245,6 +245,7 @@ inline const std::map<std::string, Query>& Queries()
         {"vpos", [](Cmd& c) { return "v " + Nums(c.g.GetScrollPos(true)); }},
         {"hit", [](Cmd& c) { return At(c.g.GetCellFromPt(c.Point(1))); }},
         {"rect", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellRect); }},
+        {"screen", [](Cmd& c) { return c.Box(&CGridCtrl::GetCellScreenRect); }},
         {"vmax", [](Cmd& c) { return "vmax " + Nums(c.f.view.m_VMax, c.f.view.m_HMax); }},
         {"ended", [](Cmd& c) { return "ended " + Nums(c.Editor().m_Ended, c.Editor().m_Abandoned); }},
         {"validate", [](Cmd& c) { return Nums(c.g.ValidateAndModifyCellContents(c.R(1), c.C(1), c.Rest(2))); }},

@@ -110,4 +110,13 @@ TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
             "1 | w105 | 1 | w42 | 1 | w56 | 0 | 0 | 1 | w0 | h28"}});
 }
 
+// Windows the owner opens beside a cell are placed from its screen rectangle; rows 1 and 2 are
+// scrolled away, row 7 is below the client area.
+TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
+{
+    Check(30, 5, {400, 100},
+          {{"scroll v 40; screen 0,0; screen 3,1; screen 6,5; screen 1,1; screen 7,1",
+            "1 1000 700 1049 719 | 1 1050 720 1099 739 | 1 1250 780 1299 799 | 0 0 0 0 0 | 0 0 0 0 0"}});
+}
+
 } // namespace
