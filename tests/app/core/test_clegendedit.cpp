@@ -1,5 +1,4 @@
 #include "app/core/clegendedit.h"
-#include "app/core/findnonheading.h"
 #include "app/core/rowinterpolation.h"
 
 #include <gtest/gtest.h>
@@ -63,24 +62,6 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
         EXPECT_TRUE(legend.RowListsAgree());
     }
     EXPECT_TRUE(CLegendEdit::Between(Numbered(3), Numbered(3)).IsEmpty());
-}
-
-TEST(FindNonHeading, MovesOffAHeadingInTheDirectionTheSelectionCameFrom)
-{
-    // #Project alpha #System beta gamma
-    const std::vector<bool> list = {true, false, true, false, false};
-    // Index chosen, the last valid selection; the item to select.
-    const std::tuple<int, int, int> cases[] = {
-        {2, 3, 1},  // up onto "System" from below: the last project legend
-        {2, 1, 3},  // down onto "System" from above: the first system legend
-        {0, 3, 3},  // "Project" at the top: back to where the selection was
-        {0, -1, 1}, // the first fill selects the heading at 0: the first legend
-        {2, 2, 1},  // not beyond lastValid counts as moving up
-    };
-    for (const auto& [index, lastValid, expected] : cases)
-        EXPECT_EQ(FindNonHeading(list, index, lastValid), expected) << index << " from " << lastValid;
-    // A heading as the last item with nothing below it gives lastValid back.
-    EXPECT_EQ(FindNonHeading({false, true}, 1, 0), 0);
 }
 
 TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
