@@ -154,7 +154,6 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     run.LegendFolder({"copper_pct.leg"});
     const std::string before = ReadTextFile(run.home.File("legends/copper_pct.leg"));
     const CScopedEnv runtime("XDG_RUNTIME_DIR", run.home.Path()), config("XDG_CONFIG_HOME", run.home.File("config"));
-
     QProcess host;
     host.start(QStringLiteral("sleep"), {QStringLiteral("60")});
     ASSERT_TRUE(host.waitForStarted());

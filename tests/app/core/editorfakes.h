@@ -62,7 +62,6 @@ public:
     void ReloadPatterns(const std::string& folder) override { Log("patterns " + folder); }
     // The calls since the last look.
     std::vector<std::string> Take() { return std::exchange(m_Calls, {}); }
-
     std::string m_Description;
     std::function<void()> m_Pending = [] {}; // a cell still being typed in
     std::vector<std::string> m_Calls;
@@ -96,7 +95,6 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
         return running;
     }
     bool ConnectAndReload() override { return ++reloads, connects; }
-
     std::optional<CNewLegendDialog::Result> newLegend;
     std::function<void(const std::string&)> writeNew;
     CNewLegendDialog::Request newRequest;
@@ -303,7 +301,6 @@ struct CEditorBench {
         }
         return out;
     }
-
     using Answer = CUserPrompt::Answer;
     CSettingsSandbox sandbox;
     CEditorHostFlags m_Flags;

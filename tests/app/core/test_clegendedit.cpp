@@ -52,7 +52,6 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
         const CLegendEdit edit = CLegendEdit::Between(before, after);
         EXPECT_EQ(std::make_tuple(edit.FirstRow(), edit.RowsBefore().size(), edit.RowsAfter().size(), edit.IsEmpty()),
                   std::make_tuple(first, keptBefore, keptAfter, false));
-
         CLLLegend legend = before;
         edit.Apply(legend, false);
         EXPECT_EQ(legend.LEGText(), after.LEGText());

@@ -91,8 +91,6 @@ TEST(EditorFlow, Scripts)
         {q3, solo + "type new; answer yes; close; disk S/solo.leg",
          "stays solo||r solo 1* 'new' @0 save?c tworows"}, // one row: refused
         // A Windows-1252 legend keeps its bytes, and typed text becomes Windows-1252.
-        {none, "write S/solo 1 " + cp1252 + "; open; cell edited; close; disk S/solo.leg",
-         "closes solo|d\xe9j\xe0|edited solo 1 'd\xc3\xa9j\xc3\xa0' @1 save?c"},
         {none, "write S/solo 1 " + cp1252 + "; open; type d\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac; close; disk S/solo.leg",
          "closes solo|d\xe9j\xe0 vu \x80|r solo 1 'd\xc3\xa9j\xc3\xa0 vu \xe2\x82\xac' @1 save?c"},
         {none, "write S/solo 1 " + cp1252 + "; open; type \xe2\x86\x92; close; disk S/solo.leg",

@@ -18,7 +18,6 @@ struct CImportFixture {
     CSettingsSandbox sandbox;
     std::string dir = sandbox.Work("tables");
     CRecordingPrompt prompt;
-
     CImportFixture()
     {
         EXPECT_TRUE(LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir + "/legends.tab"));
@@ -40,12 +39,10 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
     // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
         {"", kKeep, nullptr, "106 You must choose an input TAB file;"},
-        {"legends.tab", kKeep, nullptr, ";@legends.tab|A|A.leg"},
         {"legends.tab", -1, nullptr, "107 You must select a legend name;"},
         {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
         {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
         {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
-        {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table
     };
     for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;
@@ -118,7 +115,6 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceAndTheOutputFileName)
     // The table, the legend name, whether it is a map-code table; the file name ("" for none).
     const std::tuple<const char*, const char*, bool, const char*> outputs[] = {
         {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
-        {"/data/t.tab", "Rock type", false, "Rock_type.leg"},
         {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
         {"/data/t.tab", "", false, ""},
     };
