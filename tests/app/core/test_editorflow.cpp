@@ -14,6 +14,7 @@ static const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma
 TEST(EditorFlow, Scripts)
 {
     const CEditorHostFlags none, qx{.quarvex = true}, st{.strativ = true}, q3{.quarvex3D = true};
+    const CEditorHostFlags n3{.notify3D = true}, s3{.strativ3D = true};
     const std::string changed =
         "\"S/shared.leg has been changed by another program since it was loaded.\nDo you want to "
         "overwrite it with your changes? Choose No to reload it and drop your changes, or Cancel "
@@ -30,6 +31,11 @@ TEST(EditorFlow, Scripts)
     const std::string list = "[patterns |list #Project alpha #System beta gamma|",
                       start = three + "write W/elsewhere/x 1; start";
     const std::string loads = "writable|editing on|auto on|fill ", header = "||Numeric continuous] ";
+    const std::string a0 = "write S/a0 1; tab S/all.tab; open; type unsaved; ", a0a1 = "write S/a1 1; " + a0;
+    const std::string a1 =
+        "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] ";
+    const std::string asked = "\"Would you like to delete S/a0.leg?\" ";
+    const std::string moved = "write S/alpha 2; write W/other/moved 2; open; ";
     const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
         // The start selects the heading at 0, which moves on to the first legend.
         {none, start, list + "select 0|select 1|" + loads + "alpha 2|header alpha|alpha.leg" + header + "alpha 2 @1"},
@@ -139,6 +145,29 @@ TEST(EditorFlow, Scripts)
         {none, rocks + "type e; answer no yes; import W/t/all.tab rocks beta.leg; disk P/beta.leg; disk P/alpha.leg",
          "rocks|| alpha||r,r file=beta.leg rocks 3 @2 save?c replace?"},
         {none, rocks + "import W/t/missing.tab rocks rocks_copy.leg; disk P/rocks_copy.leg", "none alpha 2 @1 0"},
+        // Delete asks, removes and shows the next legend or nothing; the hosts' table holds the ones left.
+        {s3, a0 + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
+        {s3, a0a1 + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
+         a1 + asked + "none 1 a1 1 @0 delete?"},
+        {s3, a0a1 + "answer no; delete; calls; texts; disk S/a0.leg",
+         "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
+        // Settings store the folders and list the new legend folder after asking about changes; the
+        // shown legend is no longer listed: the first one.
+        {qx, moved + "settings W/other/", "1 W/other/ /x/a.pen W/other/patterns/ W/other/patterns/ moved 2 @0"},
+        {none, moved + "type e; answer no; settings W/other/",
+         "0 W/other/ - W/other/patterns/ W/other/patterns/ moved 2 @1 save?c"},
+        {none, moved + "type e; answer cancel; settings W/other/",
+         "0 S/ - -  alpha 2* 'e' @1 save?c"}, // nothing stored, the edits stay
+        {none, "write S/alpha 2; open; settings W/empty/",
+         "0 W/empty/ - W/empty/patterns/ W/empty/patterns/ file=  0 @-1"}, // no legend shown, no word about the old
+        // The running host is told, or the user that it could not be reached.
+        {n3, "notify 1 1", "Vyrn 1 file=  0 @-1"},
+        {n3, "notify 0 1", "Vyrn 0 file=  0 @-1 137"},
+        {{.notify3D = true, .quarvex3D = true}, "notify 0 1", "Quarvex3D 0 file=  0 @-1 135"},
+        {{.notify3D = true, .strativ3D = true}, "notify 1 0", "Strativ3D 1 file=  0 @-1 136"},
+        {{.notify3D = true, .gisHost = true}, "notify 1 1", "0 file=  0 @-1"},
+        {none, "notify 1 1", "0 file=  0 @-1"},
     };
     for (const auto& [flags, script, expected] : cases) {
         CEditorBench b(flags);
@@ -188,44 +217,5 @@ TEST(EditorFlow, UndoAndRedoDropACellStillBeingTypedAndShowTheLegendsName)
         EXPECT_EQ(b.Calls(), calls);
         b.view.CommitPendingEdits();
         EXPECT_EQ(b.flow.Legend().m_Labels[0], "r");
-    }
-}
-
-TEST(EditorFlow, DeleteSettingsAndNotifyingTheHost)
-{
-    const CEditorHostFlags none, qx{.quarvex = true}, n3{.notify3D = true}, s3{.strativ3D = true};
-    const std::string one = "write S/a0 1; tab S/all.tab; open; type unsaved; ", two = "write S/a1 1; " + one;
-    const std::string a1 =
-        "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] ";
-    const std::string asked = "\"Would you like to delete S/a0.leg?\" ";
-    const std::string alpha = "write S/alpha 2; write W/other/moved 2; open; ";
-    const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
-        // Delete asks, removes and shows the next legend or nothing; the hosts' table holds the ones left.
-        {s3, one + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
-         "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
-        {s3, two + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
-         a1 + asked + "none 1 a1 1 @0 delete?"},
-        {s3, two + "answer no; delete; calls; texts; disk S/a0.leg",
-         "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
-        // Settings store the folders and list the new legend folder after asking about changes; the
-        // shown legend is no longer listed: the first one.
-        {qx, alpha + "settings W/other/", "1 W/other/ /x/a.pen W/other/patterns/ W/other/patterns/ moved 2 @0"},
-        {none, alpha + "type e; answer no; settings W/other/",
-         "0 W/other/ - W/other/patterns/ W/other/patterns/ moved 2 @1 save?c"},
-        {none, alpha + "type e; answer cancel; settings W/other/",
-         "0 S/ - -  alpha 2* 'e' @1 save?c"}, // nothing stored, the edits stay
-        {none, "write S/alpha 2; open; settings W/empty/",
-         "0 W/empty/ - W/empty/patterns/ W/empty/patterns/ file=  0 @-1"}, // no legend shown, no word about the old
-        // The running host is told, or the user that it could not be reached.
-        {n3, "notify 1 1", "Vyrn 1 file=  0 @-1"},
-        {n3, "notify 0 1", "Vyrn 0 file=  0 @-1 137"},
-        {{.notify3D = true, .quarvex3D = true}, "notify 0 1", "Quarvex3D 0 file=  0 @-1 135"},
-        {{.notify3D = true, .strativ3D = true}, "notify 1 0", "Strativ3D 1 file=  0 @-1 136"},
-        {{.notify3D = true, .gisHost = true}, "notify 1 1", "0 file=  0 @-1"},
-        {none, "notify 1 1", "0 file=  0 @-1"},
-    };
-    for (const auto& [flags, script, expected] : cases) {
-        CEditorBench b(flags);
-        EXPECT_EQ(b.Run(script), expected) << script;
     }
 }
