@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -93,8 +91,6 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceAndTheOutputFileName)
     const std::pair<const char*, std::string> cases[] = {
         {"legends.tab", "1 1 0 A|B|a|Rock type|;"},
         {"geol units.tab", "1 0 1 ;"}, // a map-code table is one legend
-        {"none.tab",
-         "0 0 0 ;" + std::to_string(Str::CouldNotOpen) + " Could not open @none.tab: " + std::strerror(ENOENT)},
         {"other.tab", "1 0 0 ;" + std::to_string(Str::NotAColourMapTable) +
                           " @other.tab: This file is not a valid Quarvex/Strativ3D colour map "
                           "table or drillhole colour table."},
