@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
 struct CImportFixture {
@@ -90,7 +89,6 @@ TEST(TABLegendNames, DistinctNamesInOrderOfFirstAppearanceAndTheOutputFileName)
     // The table; opened, name field, map-code table, the names compared exactly, the messages.
     const std::pair<const char*, std::string> cases[] = {
         {"legends.tab", "1 1 0 A|B|a|Rock type|;"},
-        {"geol units.tab", "1 0 1 ;"}, // a map-code table is one legend
         {"other.tab", "1 0 0 ;" + std::to_string(Str::NotAColourMapTable) +
                           " @other.tab: This file is not a valid Quarvex/Strativ3D colour map "
                           "table or drillhole colour table."},
