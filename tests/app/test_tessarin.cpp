@@ -27,18 +27,14 @@ namespace {
 // neither see the user's editor nor each other.
 struct CEditorRun {
     CTempDir home;
-    QProcessEnvironment Environment() const
+    std::unique_ptr<QProcess> Start(const QStringList& args, const std::string& folder = ".") const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(home.Path()));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString(home.File("config")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        return env;
-    }
-    std::unique_ptr<QProcess> Start(const QStringList& args, const std::string& folder = ".") const
-    {
         auto process = std::make_unique<QProcess>();
-        process->setProcessEnvironment(Environment());
+        process->setProcessEnvironment(env);
         process->setWorkingDirectory(QString::fromStdString(folder));
         process->start(QString::fromStdString(ProjectBinary("tessarin")), args);
         process->waitForStarted();
