@@ -130,7 +130,6 @@ TEST(SettingsRules, BrowseButtons)
         {Row::PenFile, "/cur/b.pen", "C:\\pens\\c.pen", "file /cur/b.pen" + pens,
          "/leg/ | /pat/ | C:\\pens\\c.pen | /t.tab", "C:\\pens\\"},
         {Row::PenFile, "", std::nullopt, "file /lp/" + pens, "/leg/ | /pat/ |  | /t.tab", "/lp/"},
-        {Row::TABLocation, "", "/x.tab", "", "/leg/ | /pat/ |  | /t.tab", "/lp/"},
     };
     for (const auto& [row, penFile, answer, expectAsked, values, loadPath] : cases) {
         SCOPED_TRACE(expectAsked);
