@@ -32,8 +32,6 @@ TEST(HostPlacement, CentredOverTheHostWithYClampedAndXNot)
     // -PID, -LeftPos, -TopPos given, the host's frame; moved, x, y, centred, top-most.
     using Placed = std::tuple<bool, int32_t, int32_t, bool, bool>;
     const std::tuple<bool, bool, bool, std::optional<CScreenRect>, Placed> cases[] = {
-        // Truncation is toward zero at each step: centre -600.5 -> -600, -900.5 -> -900.
-        {true, false, false, CScreenRect{-1000, 100, -201, 700}, {true, -900, 150, true, true}},
         // Near the top the window would start above the screen: y is 0. Left of the screen x stays negative.
         {true, false, false, CScreenRect{-900, -50, -100, 150}, {true, -800, 0, true, true}},
         {true, false, false, std::nullopt, {false, 0, 0, false, true}},
