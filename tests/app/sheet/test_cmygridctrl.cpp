@@ -117,6 +117,7 @@ TEST(CMyGridCtrl, SortingRebuildsTheLegendInTheShownOrderWithNumberColumnsAsNumb
         EXPECT_EQ(s.sheet.IsRowOrder(), rowOrder);
         EXPECT_TRUE(s.legend.RowListsAgree());
         EXPECT_FALSE(s.sheet.IsCellEditable(1, 4));
+        EXPECT_TRUE(s.sheet.GetCell(1, 4)->IsNumeric()) << "colours sort as numbers";
     }
 }
 

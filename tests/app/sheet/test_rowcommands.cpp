@@ -62,8 +62,6 @@ TEST(CRowCommands, InsertAddAndDeleteKeepTheSpreadsheetInStepOrRefuse)
         const std::string messages = s.Run(c.button, c.r1, c.c1, c.r2, c.c2);
         EXPECT_EQ(messages + "|" + Join(s.legend.m_Labels) + ",|" + s.Column(0) + "|" + std::to_string(s.changes),
                   c.messages + "|" + c.labels + "|" + c.numbers + "|" + std::to_string(c.changes));
-        for (int r = 1; r < s.sheet.GetRowCount(); ++r) // Row and colours sort by number
-            EXPECT_TRUE(s.sheet.GetCell(r, 0)->IsNumeric() && s.sheet.GetCell(r, 4)->IsNumeric());
         if (c.changes && c.button != B::ButtonAddRow)
             s.ExpectInStep();
     }

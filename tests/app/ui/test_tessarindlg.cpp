@@ -71,11 +71,6 @@ struct CWindowFixture {
     }
     QListWidget* List() const { return static_cast<QListWidget*>(dlg->Control(ControlId::LegendList)); }
     QLineEdit* Field(int id) const { return static_cast<QLineEdit*>(dlg->Control(id)); }
-    void ClickEntry(int row)
-    {
-        QListWidget* list = List();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
     void Click(int id) { QTest::mouseClick(static_cast<QPushButton*>(dlg->Control(id)), Qt::LeftButton); }
     std::string Shown() const
     {
@@ -96,11 +91,6 @@ void Drive(QDialog& dlg, const std::function<void()>& steps)
     });
 }
 
-void Click(QWidget* button)
-{
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 } // namespace
 
 TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsks)
@@ -116,7 +106,7 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
         rows += "\t\t" + std::to_string(i) + "\t" + std::to_string(i + 1) + "\t\"r\"\t\t" +
                 std::to_string(0xFFu << 8 * std::min(i, 2)) + "\t4278190080\t1\t0\t1\t1\n";
     WriteTextFile(w.folder + "chert.leg", LegendText("chert", longText, rows));
-    w.ClickEntry(2);
+    QTest::mouseClick(w.List()->viewport(), Qt::LeftButton, {}, w.List()->visualItemRect(w.List()->item(2)).center());
     CMyGridCtrl& sheet = w.dlg->Sheet();
     sheet.SetSelectedRange(40, 2, 42, 3);
     sheet.SetFocusCell(41, 3);
@@ -247,8 +237,7 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
             QTest::qWait(300);
             EXPECT_EQ(w.Shown(), basalt + " | Numeric continuous");
             question.close();
-            // Until the window is active again the legend waits: a window
-            // manager gives it back; here the test does.
+            // Until the window is active again the legend waits; a window manager would activate it.
             QTest::qWait(600);
             EXPECT_EQ(forwarder.Waiting(), path);
             w.dlg->activateWindow();
@@ -403,14 +392,14 @@ TEST(ImportTABDialog, BrowsePickTypeOKAndCancel)
     auto* names = static_cast<QComboBox*>(dlg.Control(LegendName));
     auto* output = static_cast<QLineEdit*>(dlg.Control(OutputFile));
     Drive(dlg, [&] {
-        Click(dlg.Control(Browse));
+        QTest::mouseClick(dlg.Control(Browse), Qt::LeftButton);
         seen = output->text().toStdString();
         QTest::keyClick(names, Qt::Key_Down);
         seen += " " + output->text().toStdString();
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
         output->selectAll();
         QTest::keyClicks(output, "mine.leg");
-        Click(dlg.Control(Ok));
+        QTest::mouseClick(dlg.Control(Ok), Qt::LeftButton);
     });
     const auto picked = dlg.Run("Quarvex Vyrn");
     ASSERT_TRUE(picked);
@@ -420,11 +409,11 @@ TEST(ImportTABDialog, BrowsePickTypeOKAndCancel)
     // A new run starts without a table, so OK stays open; a map-code table leaves nothing to pick.
     answer = w.folder + "codes.tab";
     Drive(dlg, [&] {
-        Click(dlg.Control(Ok));
+        QTest::mouseClick(dlg.Control(Ok), Qt::LeftButton);
         seen = dlg.isVisible() ? "open" : "closed";
-        Click(dlg.Control(Browse));
+        QTest::mouseClick(dlg.Control(Browse), Qt::LeftButton);
         seen += names->isEnabled() ? " enabled" : " disabled";
-        Click(dlg.Control(Cancel));
+        QTest::mouseClick(dlg.Control(Cancel), Qt::LeftButton);
     });
     EXPECT_FALSE(dlg.Run(""));
     EXPECT_EQ(seen, "open disabled");
@@ -446,10 +435,10 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
         seen += ";";
     };
     Drive(dlg, [&] {
-        Click(dlg.Control(PenFileBrowse));
+        QTest::mouseClick(dlg.Control(PenFileBrowse), Qt::LeftButton);
         look();
         dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
-        Click(dlg.Control(Ok));
+        QTest::mouseClick(dlg.Control(Ok), Qt::LeftButton);
     });
     const auto values = dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true);
     ASSERT_TRUE(values);
@@ -457,7 +446,7 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
               "/leg/ | /pat/ | /pens/a.pen | /t.tab");
     Drive(dlg, [&] {
         look();
-        Click(dlg.Control(Cancel));
+        QTest::mouseClick(dlg.Control(Cancel), Qt::LeftButton);
     });
     EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
     EXPECT_EQ(seen, "11111 /leg/ /pens/a.pen;00000 /leg/ ;");
