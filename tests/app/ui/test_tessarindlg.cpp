@@ -316,8 +316,7 @@ TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
                           LegendText("basalt", "", "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"));
             std::filesystem::create_directory(folder + "patterns");
             for (const char* n : {"hatch_3.bmp", "5.bmp"})
-                WriteTextFile(folder + "patterns/" + n,
-                              BmpBytes(1, {{0, 1, 1, 1}, {1, 0, 1, 1}, {1, 1, 0, 1}, {1, 1, 1, 0}}, {0, 0xFFFFFF}));
+                WriteTextFile(folder + "patterns/" + n, BmpBytes(1, {{0, 1}, {1, 0}}, {0, 0xFFFFFF}));
             std::vector<PenStyle> styles(10);
             styles[5] = {{2, 5, 3, 5}};
             const std::vector<uint8_t> pen = PenBytes(styles);
