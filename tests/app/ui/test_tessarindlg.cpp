@@ -173,7 +173,6 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         {{field}, fieldShown, 4, 6}, // its folder is listed
         {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4},
         {{"-name", missing}, " |  |  | ", -1, 4, "000"},
-        {{}, "Legend basalt | basalt.leg | plain | Numeric continuous", 1, 4},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"tessarin"};
