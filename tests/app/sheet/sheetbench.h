@@ -1,7 +1,5 @@
 #pragma once
-// A spreadsheet filled from a legend, with the choosers it opens written down as lines, its
-// row commands and prompt; each helper renders cells or legend rows as one string, so a test
-// compares whole rows at once.
+// A spreadsheet filled from a legend, recording the choosers it opens; helpers render rows as strings.
 
 #include "app/sheet/cmygridcell.h"
 #include "app/sheet/cmygridctrl.h"
@@ -130,8 +128,7 @@ struct CSheet {
                                          r.lineColour.GetPacked(), r.lineStyle);
         return out;
     }
-    // Selects the rectangle (none for r1 < 0), runs the button and returns the message ids,
-    // a question with its text and title.
+    // Selects the rectangle (none for r1 < 0), runs the button and returns the message ids, questions with text.
     std::string Run(int button, int r1, int c1, int r2, int c2)
     {
         sheet.ResetSelectedRange();
