@@ -1,5 +1,4 @@
 #include "legend/cllegend.h"
-#include "legend/clltokenizer.h"
 #include "legend/legendtext.h"
 
 #include <gtest/gtest.h>
@@ -52,13 +51,6 @@ TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsClearEmptiesRowsAndHeaderBu
     EXPECT_EQ(std::to_string(l.GetRowCount()) + std::to_string(l.RowListsAgree()) + l.LEGText() + l.m_FileTitle + " " +
                   l.m_FilePath + CNumberFormat::Format(" %g", static_cast<double>(l.m_DefaultThickness)),
               "01" + Leg("NUMERICCONTINUOUS", "") + "t /p/t.leg 3");
-    // Values missing from short lists read as zero.
-    l.AddRow(MakeRow("a", 1, 1));
-    l.m_From.clear();
-    l.m_StringValues.clear();
-    CLLRow r{.text = "stale", .from = 99.0};
-    ASSERT_TRUE(l.GetRow(0, r));
-    EXPECT_EQ(r.text + CNumberFormat::Format("%g", r.from), "0");
 }
 
 // Every row operation keeps every list in step, on a legend with all value
@@ -202,37 +194,4 @@ TEST(CLLColourTableEdit, InsertAndRemoveKeepTheCounts)
     table.RemoveAt(0);
     EXPECT_EQ(got + State(table) + " last " + std::to_string(table.m_LastIndex),
               "0 123456 808080 ffffff | 0  3/4 last 3\n123456 808080 ffffff | 0  3/3 last 2");
-}
-
-// The tokens of each line joined by ';', and what Rest() holds after the first.
-// The file tests drive the other rules through whole legends and tables.
-TEST(CLLTokenizerSplit, TokensOfEachLine)
-{
-    const struct {
-        const char* line;
-        std::string tokens, restAfterFirst;
-    } cases[] = {
-        {"\t\t1,  2==3|4", "1;2;3;4;", "  2==3|4"},
-        // Text right before an opening quote is lost; an unclosed quote runs to the end.
-        {"ab\"cd\" e", "cd;e;", " e"},
-        {"\"open to the end, really", "open to the end, really;", ""},
-    };
-    for (const auto& c : cases) {
-        CLLTokenizer tok(c.line, CLLTokenizer::LegendDelimiters);
-        std::string tokens, rest;
-        for (bool first = true; !tok.Rest().empty(); first = false) {
-            tokens += std::string(tok.Next()) + ";";
-            if (first)
-                rest = tok.Rest();
-        }
-        EXPECT_EQ(tokens + " / " + rest, c.tokens + " / " + c.restAfterFirst) << c.line;
-    }
-}
-
-TEST(CLLTokenizerWords, CommentMarkers)
-{
-    std::string markers;
-    for (const char* token : {"~x", "!", "#", "*a", "/", "\\", "-1", ""})
-        markers += CLLTokenizer::IsCommentMarker(token) ? '1' : '0';
-    EXPECT_EQ(markers, "11111100");
 }

@@ -14,7 +14,7 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         std::string in, out;
     } const cases[] = {
         {"header and rows", 1,
-         Leg("NUMERICDISCRETE", "1 2 \"a b\" 0 16777215 0 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.1\n", "n",
+         Leg("NUMERICDISCRETE", "1 2 \"a b\" 0 16777215 0 # note\n2 3.5 ab\"c\" 255 4278190080 7 65280 4 1.1\n", "n",
              "d"),
          Leg("NUMERICDISCRETE",
              "1 2 \"a b\" 0 16777215 0 0 0 1 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.100000024\n", "n", "d")},
@@ -35,8 +35,8 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          Leg(NC, "0 1 \"\" 0 0 0 0 0 3\n0 1 \"\" 0 0 0 0 0 3\n" + zeros + zeros)},
         {"lenient header: bare words, any case, a decimal comma is two columns", 1,
          "Name = outside\nLegendTable BEGIN\nNAME = my legend\ndatatype = numericdiscrete\nVersion = 2\n"
-         "leg = {\n1,5 \"x\" 1 2 3\n}\n",
-         Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my")},
+         "Description = \"open to the end\nleg = {\n1,5 \"x\" 1|2 3\n}\n",
+         Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my", "open to the end")},
         {"rows need the LEG line", 1, "LegendTable Begin\n0 1 \"\" 0 0 0\nLegendTable End\n", Leg(NC, "")},
         {"an unknown data type is continuous", 1, "LegendTable Begin\nDataType = TEXT\nDataType = RASTER\n",
          Leg(NC, "")},
@@ -44,8 +44,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          "LegendTable Begin\nLEG = {\n0 1 \"\" 0 0 0\nLEG = }\nName = after\n1 2 \"\" 0 0 0\n"
          "LegendTable End\nName = outside\n",
          Leg(NC, zeros, "after")},
-        {"comment lines move to the top", 1, "LEG = {\n0 1 \"\" 0 0 0\n# between rows\n#\n1 2 \"\" 0 0 0\n",
-         "# between rows\n# \n\n" + Leg(NC, zeros + "1 2 \"\" 0 0 0 0 0 1\n")},
+        {"comment lines move to the top", 1,
+         "LEG = {\n0 1 \"\" 0 0 0\n# between rows\n#\n~a\n!b\n*c\n/d\n\\e\n1 2 \"\" 0 0 0\n",
+         "# between rows\n# \n~a \n!b \n*c \n/d \n\\e \n\n" + Leg(NC, zeros + "1 2 \"\" 0 0 0 0 0 1\n")},
         {"a row comment glued to its marker", 1,
          "LEG = {\n0 1 \"\" 0 0 0 #note\n1 2 \"\" 0 0 0 ##x\n2 3 \"\" 0 0 7#y\n",
          Leg(NC, "0 1 \"\" 0 0 0 0 0 1 # note\n1 2 \"\" 0 0 0 0 0 1 # #x\n2 3 \"\" 0 0 7 0 0 1\n")},
