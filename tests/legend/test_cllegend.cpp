@@ -34,25 +34,6 @@ std::string State(const CLLColourTable& t)
 
 } // namespace
 
-TEST(CLLLegendLifecycle, SetDefaultGivesThirtyTwoRowsClearEmptiesRowsAndHeaderButKeepsTheFileFields)
-{
-    CLLLegend l;
-    l.SetDefault();
-    l.m_DataType = DataText; // the text values are there too
-    EXPECT_EQ(CNumberFormat::Format("%d %zu %d %d", l.GetRowCount(), l.m_From.size() + l.m_StringValues.size(),
-                                    l.m_Patterns[5], l.RowListsAgree()),
-              "32 64 0 1");
-    l.m_Name = l.m_Description = "n";
-    l.m_FileTitle = "t";
-    l.m_FilePath = "/p/t.leg";
-    l.m_DefaultThickness = 3.0f;
-    l.m_HeaderComments = {"# x"};
-    l.Clear();
-    EXPECT_EQ(std::to_string(l.GetRowCount()) + std::to_string(l.RowListsAgree()) + l.LEGText() + l.m_FileTitle + " " +
-                  l.m_FilePath + CNumberFormat::Format(" %g", static_cast<double>(l.m_DefaultThickness)),
-              "01" + Leg("NUMERICCONTINUOUS", "") + "t /p/t.leg 3");
-}
-
 // Every row operation keeps every list in step, on a legend with all value
 // lists and on one read as numeric, whose text and sampled values stay empty.
 // Each script runs on the rows a b c; "set" shows whether it took the row.
