@@ -31,14 +31,12 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
     }
 }
 
-// A file whose name looks like an option comes after "--"; a copy that cannot be made names the reason.
-TEST(CliLegCopy, WritesTheStandardLayoutAndReportsFailure)
+// A file whose name looks like an option comes after "--".
+TEST(CliLegCopy, WritesTheStandardLayout)
 {
     CCliSandbox cli;
     WriteTextFile(cli.File("--in"), "# made by hand\nLEG = {\n0 1 \"a\" 0 0 0\n");
-    cli.Expect({{"leg-copy -- --in %/--out.leg", "0||"},
-                {"leg-copy %/--in %/no/out.leg", "1||tessarin-cli leg-copy: Could not create %/no/out.leg: ENOENT\n"}},
-               "cd '" + cli.Path() + "'");
+    EXPECT_EQ(cli.Run("leg-copy -- --in %/--out.leg", "cd '" + cli.Path() + "'"), "0||");
     EXPECT_EQ(ReadTextFile(cli.File("--out.leg")).substr(0, 34), "# made by hand\n\nLegendTable Begin\n");
 }
 
@@ -72,15 +70,4 @@ TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
         {"leg-copy only-one", "2||tessarin-cli leg-copy: missing arguments\nUsage: tessarin-cli leg-copy IN OUT\n"},
         {"leg-dump a b", "2||tessarin-cli leg-dump: too many arguments\nUsage: tessarin-cli leg-dump FILE\n"},
     });
-}
-
-TEST(CliReadErrors, AFileThatCannotBeReadFailsEveryCommandAndKeepsTheOutput)
-{
-    CCliSandbox cli;
-    for (const std::string command : {"leg-copy", "leg-dump", "lut-dump", "lut-legend"}) {
-        WriteTextFile(cli.File("o.leg"), "x\n");
-        EXPECT_EQ(cli.Run(command + " %/none.leg" + (command == "leg-copy" ? " %/o.leg" : "")),
-                  "1||tessarin-cli " + command + ": cannot read %/none.leg: ENOENT\n");
-        EXPECT_EQ(ReadTextFile(cli.File("o.leg")), "x\n");
-    }
 }

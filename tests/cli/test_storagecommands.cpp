@@ -108,6 +108,11 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         std::string line, err; // after "tessarin-cli COMMAND: "
         int exitCode = 1;
     } cases[] = {
+        {"leg-copy %/w/none.leg %/w/kept.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"leg-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"lut-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"lut-legend %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"leg-copy %/w/grades.leg %/w/no/out.leg", "Could not create %/w/no/out.leg: ENOENT\n"},
         {"tab-names %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/other.tab", "%/w/other.tab: You must choose an input TAB file\n"},
