@@ -85,22 +85,12 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
 TEST(LegFile, WriterLayout)
 {
     CLLLegend l;
-    l.Clear();
-    l.m_Name = "Gold grades";
-    l.m_Description = "ppm";
+    l.ReadLEGText(Leg(NC, "0 1234567 \"\" 255 16777215 3 65280 -1 1 # note\n", "Gold grades", "ppm"), "a.leg");
     l.m_DataType = 7;
     l.m_HeaderComments = {"# first", "#"};
-    l.AddRow(CLLRow{.label = "say \"hi\"",
-                    .from = 0,
-                    .to = 1234567,
-                    .fillColour = CGColor(255u),
-                    .backColour = CGColor(0xFFFFFFu),
-                    .fillTransparent = true,
-                    .pattern = 3,
-                    .lineColour = CGColor(0x00FF00u),
-                    .lineStyle = -1,
-                    .thickness = 0.1f,
-                    .comment = "note"});
+    l.m_Labels[0] = "say \"hi\"";
+    l.m_LineThickness[0] = 0.1f;
+    l.m_FillTransparent[0] = 1;
     const std::string text = l.LEGText();
     EXPECT_EQ(text, "# first\n#\n\n" +
                         Leg("NUMERICDISCRETE",
