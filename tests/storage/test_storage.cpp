@@ -49,17 +49,6 @@ std::string Found(CLLLegendFinder& finder)
            (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
 }
 
-// Records where each product ("product=folder; ...") is installed.
-void RecordConfigDirs(const std::string& products)
-{
-    for (const std::string& record : Split(products, "; ")) {
-        const size_t at = record.find('=');
-        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                              "SOFTWARE\\Ferrolin\\" + record.substr(0, at) + "\\Setup", "ConfigDir",
-                                              record.substr(at + 1)));
-    }
-}
-
 } // namespace
 
 TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAreListedOnce)
@@ -159,28 +148,33 @@ TEST(LegendFinder, LutPathOfTheUserOrOfTheMachineOrTheImageLibraryBasePath)
               ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
 }
 
-TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
+// The INI file of each installed product, the per-user copy winning value by
+// value, and the temporary folder named there: always with one more '/', the
+// system's when there is none, nothing when the named one is missing or
+// read-only. Messages only with a prompt.
+TEST(HostIni, PathValuesAndTemporaryFolderOfEachProduct)
 {
     CSettingsSandbox sandbox;
-    CRecordingPrompt prompt;
-    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
-    RecordConfigDirs("Quarvex=/opt/quarvex/config; Strativ3D=/opt/s3d/; Delictor=/opt/delictor; Formvue=/opt/formvue");
-    const std::pair<const char*, const char*> cases[] = {{"Quarvex", "/opt/quarvex/config/Quarvex.ini"},
+    CRecordingPrompt noEntry;
+    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr) + GetHostIniPath("Quarvex", &noEntry), "");
+    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
+                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
+    for (const auto& [product, folder] : {std::pair<std::string, std::string>{"Quarvex", config},
+                                          {"Strativ3D", "/opt/s3d/"},
+                                          {"Delictor", "/opt/delictor"},
+                                          {"Formvue", sandbox.Work("formvue")}})
+        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
+                                              "SOFTWARE\\Ferrolin\\" + product + "\\Setup", "ConfigDir", folder));
+    const std::pair<const char*, std::string> paths[] = {{"Quarvex", config + "/Quarvex.ini"},
                                                          {"Strativ3D", "/opt/s3d/Strativ3D.ini"},
                                                          {"DELICTOR", "/opt/delictor/Delictor.ini"},
                                                          {"Formvue", ""}};
-    for (const auto& [product, path] : cases)
-        EXPECT_EQ(GetHostIniPath(product, &prompt), path);
-    CSettingsSandbox empty;
-    EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
-    EXPECT_EQ(prompt.Texts(),
+    for (const auto& [product, path] : paths)
+        EXPECT_EQ(GetHostIniPath(product, &noEntry), path);
+    EXPECT_EQ(noEntry.Texts(),
               (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
-}
 
-TEST(HostIniString, PerUserCopyWinsValueByValue)
-{
-    CSettingsSandbox sandbox;
-    const std::string ini = sandbox.Work("config") + "/Quarvex.ini";
+    const std::string ini = config + "/Quarvex.ini";
     WriteTextFile(ini, "[Directories]\r\nShared=C:\\install\\shared\r\nBoth=install\r\nCleared=install value\r\n");
     const std::string userCopy = sandbox.UserDir() + "/Ferrolin/Quarvex/Quarvex.ini";
     EXPECT_EQ(GetHostIniUserCopyPath(ini, "Quarvex"), userCopy);
@@ -192,18 +186,8 @@ TEST(HostIniString, PerUserCopyWinsValueByValue)
         got += std::string(name) + (value.found ? "=" : "!") + value.value + " ";
     }
     EXPECT_EQ(got, "Both=user Shared=C:\\install\\shared OnlyUser=mine Cleared=install value None! ");
-}
 
-// The folder named in the INI file, always with one more '/'; the system's
-// temporary folder when there is none; nothing when the named one is missing or
-// read-only. Messages only with a prompt.
-TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
-{
-    CSettingsSandbox sandbox;
-    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
-                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
     Lay(locked, ".@500");
-    RecordConfigDirs("Formvue=" + sandbox.Work("formvue") + "; Quarvex=" + config);
     const std::string temp = sandbox.TempDir() + "/";
     const struct {
         const char* product;
@@ -217,7 +201,7 @@ TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
         {"Quarvex", locked, "", "Error - The directory " + locked + "/ is Read Only"},
     };
     for (const auto& c : cases) {
-        WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
+        WriteTextFile(ini, "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
         CRecordingPrompt prompt;
         EXPECT_EQ(GetHostTempDirectory(c.product, nullptr), c.folder);
         EXPECT_EQ(GetHostTempDirectory(c.product, &prompt), c.folder);
