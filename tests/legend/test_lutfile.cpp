@@ -98,13 +98,8 @@ TEST(LutFile, IndicesOutsideTheTableAreSkipped)
         {"65534 0 0 0\n", 65535},
     };
     for (const auto& [entries, count] : cases) {
-        const std::string text = std::string("LUT\n") + entries;
         CLLColourTable t;
-        t.ReadLUTText(text, "mem.lut");
-        CLLLegend l;
-        l.ReadColourTableText(text, "mem.lut", {});
-        EXPECT_EQ(CNumberFormat::Format("%zu %d %zu", t.m_Colours.size(), l.GetRowCount(), l.m_Values.size()),
-                  CNumberFormat::Format("%zu %zu %zu", count, count, count))
-            << entries;
+        t.ReadLUTText(std::string("LUT\n") + entries, "mem.lut");
+        EXPECT_EQ(t.m_Colours.size(), count) << entries;
     }
 }
