@@ -103,7 +103,9 @@ TEST(LegFile, WriterLayout)
     EXPECT_EQ(back.m_FillColours.m_Colours.at(0).GetPacked(), 0xFFFFFFu); // white under the transparency
 }
 
-TEST(LegFile, FailedSaveLeavesTheOldFile)
+// A failed save leaves the old file; the default legend stands in for a file
+// that is missing or cannot be read.
+TEST(LegFile, FailedSaveKeepsTheOldFileAMissingFileIsToldFromAnUnreadableOne)
 {
     CTempDir dir;
     const std::string path = dir.File("keep.leg");
@@ -112,32 +114,23 @@ TEST(LegFile, FailedSaveLeavesTheOldFile)
     CLLLegend l;
     l.SetDefault();
     EXPECT_EQ(l.WriteLEG(dir.File("missing/folder/x.leg")), 0);
-    for (int i = 0; i < 20; ++i)
-        l.AddRow(CLLRow{});
     {
         CFileSizeLimit limit(512); // the write breaks off part-way
         EXPECT_EQ(l.WriteLEG(path), 0);
     }
     EXPECT_EQ(ReadTextFile(path), old);
-}
-
-// The default legend in place of a file that is missing or cannot be read.
-TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
-{
-    CTempDir dir;
     WriteTextFile(dir.File("empty.leg"), "");
     const std::pair<std::string, std::string> cases[] = {
         {dir.File("empty.leg"), "10 0/0 0 empty 3"},
         {dir.File("none.leg"), "01 32/32 0 none 3"}, // the editor's "no such legend"
         {"/proc/self/mem", "00 32/32 0 mem 3"},      // exists, every read fails
     };
-    for (const auto& [path, shown] : cases) {
-        CLLLegend l;
-        const CFileResult r = l.ReadLEG(path);
+    for (const auto& [file, shown] : cases) {
+        const CFileResult r = l.ReadLEG(file);
         EXPECT_EQ(CNumberFormat::Format("%d%d %d/%zu %d %s %d ", r.Ok(), r.Missing(), l.GetRowCount(),
                                         l.m_Patterns.size(), l.m_DataType, l.m_FileTitle.c_str(),
                                         l.m_FillColours.m_Kind) +
                       l.m_FilePath,
-                  shown + " " + path);
+                  shown + " " + file);
     }
 }
