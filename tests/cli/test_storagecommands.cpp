@@ -54,23 +54,11 @@ TEST(CliList, ListsNameTabPathAndNamesFoldersItCannotList)
     });
 }
 
-TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CCliSandbox cli;
-    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "de",
-                               std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,0,-1,1,2,0,\n"));
-    for (const auto& [options, range] :
-         {std::pair{" --locale-numbers --thousands . --decimal ,", "\t\t1234.5\t2000.75\t"}, {"", "\t\t1.234\t2\t"}}) {
-        EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
-        EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
-    }
-}
-
 // The names with control characters escaped, or that the table is a map-code
 // table. tab2leg prints the legends written and names each name it skipped,
 // "unchanged" for a table the stored stamp says is unchanged; a legend that
-// cannot be written is "saved" when it was there, else "created".
+// cannot be written is "saved" when it was there, else "created". tab-import
+// reads numbers with the separators it is given.
 TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
 {
     SKIP_WITHOUT_OGR2OGR();
@@ -85,6 +73,13 @@ TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
                 {"tab-names %/tables/names.tab", "0|A\ntwo\\nlines\nB\n|"},
                 {"tab2leg %/tables/names.tab --check-timestamp", "1|%/lut/A.leg\n%/lut/B.leg\n|" + skipped},
                 {"tab2leg %/tables/names.tab --check-timestamp", "0|unchanged\n|"}});
+    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "de",
+                               std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,0,-1,1,2,0,\n"));
+    for (const auto& [options, range] :
+         {std::pair{" --locale-numbers --thousands . --decimal ,", "\t\t1234.5\t2000.75\t"}, {"", "\t\t1.234\t2\t"}}) {
+        EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
+        EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
+    }
     fs::remove(cli.File("lut/B.leg"));
     const std::string failed = "tessarin-cli tab2leg: Could not ";
     EXPECT_EQ(cli.Run("tab2leg %/tables/names.tab", "trap '' XFSZ; ulimit -f 0"),
