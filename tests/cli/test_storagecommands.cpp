@@ -19,7 +19,9 @@ void MakeNamesTable(const CCliSandbox& cli, const std::string& table, const std:
 } // namespace
 
 // Folders are stored with one trailing slash, a file as given; names are case-free.
-TEST(CliSettings, GetSetAndStoredFolders)
+// A settings file that is there but cannot be read is no "not set": the legend
+// folder is unknown, so nothing is read from or written to any other folder.
+TEST(CliSettings, GetSetStoredFoldersAndAnUnreadableSettingsFile)
 {
     CCliSandbox cli;
     cli.Expect({
@@ -33,6 +35,18 @@ TEST(CliSettings, GetSetAndStoredFolders)
     });
     EXPECT_EQ(ReadTextFile(cli.File("config/Ferrolin/Common.conf")),
               "[General]\nLUT_PATH=/data/lut/\nBRUSH_PATH=/data/patterns/\nPEN_FILE=/data/pens/a.pen\n");
+    fs::remove(cli.File("config/Ferrolin/Common.conf"));
+    MakeNamesTable(cli, "names", {"A"});
+    const std::string work = cli.Dir("work");
+    WriteTextFile(cli.Dir("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
+    cli.Dir("config/Ferrolin/Common.conf");
+    const std::string why = ": cannot read the settings file %/config/Ferrolin/Common.conf: EISDIR";
+    cli.Expect({{"settings get LUT_PATH", "1||tessarin-cli settings" + why + "\n"},
+                {"list", "1||tessarin-cli list" + why + "\n"},
+                {"export-all %/work/all.tab", "1||tessarin-cli export-all" + why + "; %/work/all.tab left as it was\n"},
+                {"tab2leg %/tables/names.tab", "1||tessarin-cli tab2leg" + why + "\n"}},
+               "cd '" + work + "'");
+    EXPECT_TRUE(fs::is_empty(work));
 }
 
 // Lines of "name TAB path"; bytes that are no UTF-8 and control characters are
@@ -167,22 +181,4 @@ TEST(CliExportAll, FailuresNameTheCauseAndLeaveTheTable)
     EXPECT_EQ(cli.Run("export-all %/host/xs_colr.tab --extra %/good", "trap '' XFSZ; ulimit -f 0"),
               "1||" + prefix + "Could not save %/host/xs_colr.tab: Failed writing 385 bytes at offset 0.\n");
     EXPECT_EQ(Snapshot(cli.File("host")), before);
-}
-
-// A settings file that is there but cannot be read is no "not set": the legend
-// folder is unknown, so nothing is read from or written to any other folder.
-TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
-{
-    CCliSandbox cli;
-    MakeNamesTable(cli, "names", {"A"});
-    const std::string work = cli.Dir("work");
-    WriteTextFile(cli.Dir("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
-    cli.Dir("config/Ferrolin/Common.conf");
-    const std::string why = ": cannot read the settings file %/config/Ferrolin/Common.conf: EISDIR";
-    cli.Expect({{"settings get LUT_PATH", "1||tessarin-cli settings" + why + "\n"},
-                {"list", "1||tessarin-cli list" + why + "\n"},
-                {"export-all %/work/all.tab", "1||tessarin-cli export-all" + why + "; %/work/all.tab left as it was\n"},
-                {"tab2leg %/tables/names.tab", "1||tessarin-cli tab2leg" + why + "\n"}},
-               "cd '" + work + "'");
-    EXPECT_TRUE(fs::is_empty(work));
 }
