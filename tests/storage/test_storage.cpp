@@ -51,7 +51,7 @@ std::string Found(CLLLegendFinder& finder)
 
 } // namespace
 
-TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAreListedOnce)
+TEST(CollectLegendFiles, SameTitlesAreNumberedStandardFoldersFirstAndEachFolderListedOnce)
 {
     CWork w;
     Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
@@ -75,11 +75,7 @@ TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAre
     EXPECT_EQ(relative, "x=~/a/b/x.leg ");
     EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
               "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
-}
-
-TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
-{
-    CWork w;
+    // Standard folders come first and a folder reached twice lists once.
     Lay(w.root, "project/p.leg=x; lut/l.leg=x; user/u.leg=x; extra/e.leg=x");
     ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Settings",
                                           "PROJECT_FOLDER", w("project")));
