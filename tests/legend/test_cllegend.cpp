@@ -119,6 +119,14 @@ TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
                                     byDefault.m_Colours.at(16).Green255(), byDefault.m_Colours.back().GetPacked()) +
                   Header(byDefault),
               "ff0000 255 ff 0  32/32");
+    // Interpolating between two rows passes colours of the table being replaced;
+    // growing past the old capacity must not read the released list either.
+    CLLColourTable table;
+    table.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 2);
+    table.RampRGB(table.m_Colours[0], table.m_Colours[1], 5);
+    EXPECT_EQ(table.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
+    table.RampHSL(table.m_Colours[0], table.m_Colours[4], 200);
+    EXPECT_EQ(table.m_Colours[199].GetPacked(), CGColor(200, 100, 40).GetPacked());
 }
 
 // Fraction:index pairs at each level count; fractions far outside 0..1 are
@@ -145,18 +153,6 @@ TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
     EXPECT_EQ(CNumberFormat::Format("%d %g %x %x", table.m_Resampled, table.m_Ratio, table.GetColour(1.0).GetPacked(),
                                     table.m_Colours[1].GetPacked()),
               "1 2.5 " + CNumberFormat::Format("%x %x", table.m_Colours[7].GetPacked(), CGColor(1, 2, 3).GetPacked()));
-}
-
-// Interpolating between two rows passes colours of the table being replaced;
-// growing past the old capacity must not read the released list either.
-TEST(CLLColourTableRamp, EndColoursMayBeColoursOfTheSameTable)
-{
-    CLLColourTable table;
-    table.RampRGB(CGColor(0, 0, 0), CGColor(200, 100, 40), 2);
-    table.RampRGB(table.m_Colours[0], table.m_Colours[1], 5);
-    EXPECT_EQ(table.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
-    table.RampHSL(table.m_Colours[0], table.m_Colours[4], 200);
-    EXPECT_EQ(table.m_Colours[199].GetPacked(), CGColor(200, 100, 40).GetPacked());
 }
 
 TEST(CLLColourTableEdit, InsertAndRemoveKeepTheCounts)
