@@ -32,17 +32,12 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
 }
 
 // A file whose name looks like an option comes after "--".
-TEST(CliLegCopy, WritesTheStandardLayout)
+TEST(CliLegCopyAndLut, CopiesInTheStandardLayoutAndDumpsTablesAndLegends)
 {
     CCliSandbox cli;
     WriteTextFile(cli.File("--in"), "# made by hand\nLEG = {\n0 1 \"a\" 0 0 0\n");
     EXPECT_EQ(cli.Run("leg-copy -- --in %/--out.leg", "cd '" + cli.Path() + "'"), "0||");
     EXPECT_EQ(ReadTextFile(cli.File("--out.leg")).substr(0, 34), "# made by hand\n\nLegendTable Begin\n");
-}
-
-TEST(CliLut, DumpsTablesAndLegends)
-{
-    CCliSandbox cli;
     const std::string path = cli.File("ramp.lut");
     WriteTextFile(path, "SCALE = BYTE\nDATARANGE = POSTCOLOUR\nLUT = {\n0 255 0 0 10\n2 0 0 255 20\n}\n");
     EXPECT_EQ(json::parse(cli.Exec({"lut-dump", path}).out),

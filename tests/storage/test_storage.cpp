@@ -89,7 +89,8 @@ TEST(CollectLegendFiles, SameTitlesAreNumberedStandardFoldersFirstAndEachFolderL
     EXPECT_EQ(w.Collect("Quarvex", w("extra"), true), "e=~/extra/e.leg ");
 }
 
-TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
+// The folder of a path prefers a backslash, then a slash, then a colon.
+TEST(LegendFolders, FolderOfPathAndGroupsSplitByProjectFolder)
 {
     const std::pair<const char*, const char*> cases[] = {{"/data/lut/a.leg", "/data/lut/"},
                                                          {"C:\\data\\lut\\a.leg", "C:\\data\\lut\\"},
@@ -98,10 +99,7 @@ TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
                                                          {"a.leg", ""}};
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(GetFolderOfPath(path), folder);
-}
-
-TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
-{
+    // Groups split by project folder; only filled groups get headings.
     const std::vector<std::string> paths = {"/P/a.leg", "/sys/b.leg", "/p/c.leg", "/p/sub/d.leg"};
     const std::vector<std::string> names = {"a", "b", "c", "d"};
     const std::string both = "#Project|Project Header a=/P/a.leg c=/p/c.leg #System|System Header b=/sys/b.leg "
