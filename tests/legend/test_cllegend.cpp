@@ -132,7 +132,7 @@ TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
 // Fraction:index pairs at each level count; fractions far outside 0..1 are
 // clamped before they become integers. At 4 levels of 10 colours 0.3 is level
 // 1, whose middle 1.5 is colour 1.5 * 2.5 = 3.75 -> 3.
-TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
+TEST(CLLColourTableSampling, IndexOfWithoutAndWithResamplingAndEdits)
 {
     CLLColourTable table;
     table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 10);
@@ -153,11 +153,7 @@ TEST(CLLColourTableSampling, IndexOfWithoutAndWithResampling)
     EXPECT_EQ(CNumberFormat::Format("%d %g %x %x", table.m_Resampled, table.m_Ratio, table.GetColour(1.0).GetPacked(),
                                     table.m_Colours[1].GetPacked()),
               "1 2.5 " + CNumberFormat::Format("%x %x", table.m_Colours[7].GetPacked(), CGColor(1, 2, 3).GetPacked()));
-}
-
-TEST(CLLColourTableEdit, InsertAndRemoveKeepTheCounts)
-{
-    CLLColourTable table;
+    // Inserting and removing keep the counts.
     table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 3);
     table.InsertAt(1, 0x123456u);
     std::string got = State(table) + " last " + std::to_string(table.m_LastIndex) + "\n";
