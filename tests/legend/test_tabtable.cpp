@@ -1,3 +1,4 @@
+#include "cli/clirun.h"
 #include "legend/legendtext.h"
 #include "legend/tabtable.h"
 #include "platform/ogrtables.h"
@@ -7,7 +8,6 @@
 
 #include <csignal>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -43,16 +43,6 @@ std::string TableText(const std::string& path)
     return all;
 }
 
-// The names in a folder, sorted, each with its bytes.
-std::vector<std::string> Folder(const std::string& dir)
-{
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        files.push_back(entry.path().filename().string() + "=" + ReadTextFile(entry.path().string()));
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 } // namespace
 
 // A transparent fill goes out as its colour (white), a transparent background
@@ -85,7 +75,7 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
                   "LABEL"));
 
     // A failed export leaves the old table as it was; a table cut short is reported.
-    const auto before = Folder(dir.Path());
+    const auto before = Snapshot(dir.Path());
     ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
     std::string rows;
     for (int i = 0; i < 200; ++i)
@@ -100,10 +90,10 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
         EXPECT_EQ(why, "Could not create " + path + ": Failed writing 425 bytes at offset 8035.");
         std::signal(SIGXFSZ, previous);
     }
-    EXPECT_EQ(Folder(dir.Path()), before);
+    EXPECT_EQ(Snapshot(dir.Path()), before);
     ASSERT_TRUE(big.ExportTAB(path));
     EXPECT_EQ(TableRows(path).size(), 203u);
-    EXPECT_EQ(Folder(dir.Path()).size(), 4u); // no temporary file left beside it
+    EXPECT_EQ(Snapshot(dir.Path()).size(), 4u); // no temporary file left beside it
     // A data file cut short is reported, not read as a shorter table.
     const std::string data = ReadTextFile(dir.File("grades.dat"));
     WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
