@@ -82,7 +82,7 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
 
 // What a save cannot come from reading: any other data type, thickness below
 // one, the colour under a transparent fill, and a label with a quote.
-TEST(LegFile, WriterLayout)
+TEST(LegFile, WriterLayoutAndFailedOrMissingFiles)
 {
     CLLLegend l;
     l.ReadLEGText(Leg(NC, "0 1234567 \"\" 255 16777215 3 65280 -1 1 # note\n", "Gold grades", "ppm"), "a.leg");
@@ -101,17 +101,13 @@ TEST(LegFile, WriterLayout)
     EXPECT_EQ(back.m_Labels.at(0), "say "); // the label ends at the quote
     back.ReadLEGText(Leg(NC, "0 1 \"\" 16777471 0 0\n"), "b.leg");
     EXPECT_EQ(back.m_FillColours.m_Colours.at(0).GetPacked(), 0xFFFFFFu); // white under the transparency
-}
 
-// A failed save leaves the old file; the default legend stands in for a file
-// that is missing or cannot be read.
-TEST(LegFile, FailedSaveKeepsTheOldFileAMissingFileIsToldFromAnUnreadableOne)
-{
+    // A failed save leaves the old file; the default legend stands in for a file
+    // that is missing or cannot be read.
     CTempDir dir;
     const std::string path = dir.File("keep.leg");
     const std::string old = Leg("TEXT", "\"A\" \"\" 0 0 0\n");
     WriteTextFile(path, old);
-    CLLLegend l;
     l.SetDefault();
     EXPECT_EQ(l.WriteLEG(dir.File("missing/folder/x.leg")), 0);
     {

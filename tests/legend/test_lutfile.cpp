@@ -86,12 +86,8 @@ TEST(LutFile, WhatEachReaderSetsBesideTheColours)
     EXPECT_EQ(Hex(t) + std::to_string(t.m_Kind) + " " + std::to_string(l.GetRowCount()) +
                   (l.RowListsAgree() ? "" : " !"),
               "2 32");
-}
-
-// At most 65,535 entries; a huge index costs nothing, a negative one after
-// others does not overflow the gap.
-TEST(LutFile, IndicesOutsideTheTableAreSkipped)
-{
+    // At most 65,535 entries; a huge index costs nothing, a negative one after
+    // others does not overflow the gap.
     const std::pair<const char*, size_t> cases[] = {
         {"2147483647 0 0 0\n", 0},  {"0 0 0 0\n1 0 0 0\n-2147483648 0 0 0\n", 2},
         {"-1 0 0 0\n2 0 0 0\n", 3}, {"0 0 0 0\n65535 0 0 0\n4 0 0 0\n", 5},
