@@ -87,7 +87,7 @@ TEST(CLLLegendRows, RowOperationsKeepEveryListInStep)
 
 // Each ramp mixes red, green, blue (or hue, saturation, lightness) and alpha; a
 // ramp is no longer the file's table, a refused one leaves it.
-TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
+TEST(CLLColourTable, RampsSamplingAndEdits)
 {
     CGColor clearBlue, red;
     clearBlue.SetRGBA(0, 0, 1, 0);
@@ -127,20 +127,15 @@ TEST(CLLColourTableRamp, ColoursAndAlphaOfEachRamp)
     EXPECT_EQ(table.m_Colours[2].GetPacked(), CGColor(100, 50, 20).GetPacked());
     table.RampHSL(table.m_Colours[0], table.m_Colours[4], 200);
     EXPECT_EQ(table.m_Colours[199].GetPacked(), CGColor(200, 100, 40).GetPacked());
-}
-
-// Fraction:index pairs at each level count; fractions far outside 0..1 are
-// clamped before they become integers. At 4 levels of 10 colours 0.3 is level
-// 1, whose middle 1.5 is colour 1.5 * 2.5 = 3.75 -> 3.
-TEST(CLLColourTableSampling, IndexOfWithoutAndWithResamplingAndEdits)
-{
-    CLLColourTable table;
+    // Fraction:index pairs at each level count; fractions far outside 0..1 are
+    // clamped before they become integers. At 4 levels of 10 colours 0.3 is level
+    // 1, whose middle 1.5 is colour 1.5 * 2.5 = 3.75 -> 3.
     table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 10);
-    const std::pair<int32_t, std::string> cases[] = {
+    const std::pair<int32_t, std::string> samples[] = {
         {-1, "0:0 0.55:5 1:9 -0.5:0 1e12:9 -1e12:0 nan:0 inf:9"},
         {4, "0.3:3 1:7 1e12:7 -1e12:0 nan:0 -inf:0"},
     };
-    for (const auto& [levels, pairs] : cases) {
+    for (const auto& [levels, pairs] : samples) {
         table.SetLevels(levels);
         std::string got;
         for (size_t at = 0; at < pairs.size(); at = pairs.find(' ', at + 1)) {
