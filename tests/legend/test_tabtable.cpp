@@ -102,12 +102,8 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
                                                         ": ReadBytes(): Attempt to read past end of data block."}));
-}
-
-// Only rows of the name asked for come back; an empty name takes every row.
-TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
-{
-    CTempDir dir;
+    // A text legend keeps its values; only rows of the name asked for come back,
+    // an empty name takes every row.
     const std::string rest = " 128 16777215 3 1056816 4 2 # comment\n";
     CLLLegend text;
     text.ReadLEGText(
@@ -119,12 +115,23 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
     EXPECT_EQ(table.substr(table.find('|')),
               "|Soil,0,0,clay" + fields + "|Other,0,0,sand" + fields + "|Soil,0,0,Caf\xE9" + fields);
     for (const auto& [name, texts] : {std::pair{"soil", "2: clay Caf\xE9"}, {"", "2: clay sand Caf\xE9"}}) {
-        CLLLegend back;
+        CLLLegend named;
         CRecordingPrompt prompt;
-        back.ImportTAB(dir.File("soil.tab"), name, 0, prompt);
-        EXPECT_EQ(Values(back) + " " + back.m_Name + std::to_string(back.m_Patterns.at(0)),
+        named.ImportTAB(dir.File("soil.tab"), name, 0, prompt);
+        EXPECT_EQ(Values(named) + " " + named.m_Name + std::to_string(named.m_Patterns.at(0)),
                   texts + (" " + std::string(name)) + "3");
     }
+    // Text is cut to the field width at a character boundary.
+    const std::string e = "\xC3\xA9", a252(252, 'a'), a253(253, 'a'); // e: é in UTF-8
+    // Windows-1252 text has one byte a character, even bytes that would continue a UTF-8 one (0xA9: ©).
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {a253 + e, TabField::Comments, a253},
+        {a252 + e + "z", TabField::Comments, a252 + e},
+        {std::string(79, 'a') + "\xE2\x82\xAC", TabField::Name, std::string(79, 'a')},
+        {std::string(48, 'a') + "\xF0\x9F\x98\x80", TabField::Value, std::string(48, 'a')},
+        {std::string(300, '\xA9'), TabField::Comments, std::string(254, '\xA9')}};
+    for (const auto& [text, field, kept] : cases)
+        EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
 }
 
 // Tables as other tools make them, each imported under a name: the messages
@@ -183,18 +190,4 @@ TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
         EXPECT_EQ(l.LEGText(), c.leg);
         EXPECT_TRUE(l.RowListsAgree());
     }
-}
-
-TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
-{
-    const std::string e = "\xC3\xA9", a252(252, 'a'), a253(253, 'a'); // e: é in UTF-8
-    // Windows-1252 text has one byte a character, even bytes that would continue a UTF-8 one (0xA9: ©).
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {a253 + e, TabField::Comments, a253},
-        {a252 + e + "z", TabField::Comments, a252 + e},
-        {std::string(79, 'a') + "\xE2\x82\xAC", TabField::Name, std::string(79, 'a')},
-        {std::string(48, 'a') + "\xF0\x9F\x98\x80", TabField::Value, std::string(48, 'a')},
-        {std::string(300, '\xA9'), TabField::Comments, std::string(254, '\xA9')}};
-    for (const auto& [text, field, kept] : cases)
-        EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
 }
