@@ -32,7 +32,7 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
 }
 
 // A file whose name looks like an option comes after "--".
-TEST(CliLegCopyAndLut, CopiesInTheStandardLayoutAndDumpsTablesAndLegends)
+TEST(CliLegCopyLutAndUsage, CopiesDumpsAndPrintsUsage)
 {
     CCliSandbox cli;
     WriteTextFile(cli.File("--in"), "# made by hand\nLEG = {\n0 1 \"a\" 0 0 0\n");
@@ -49,12 +49,7 @@ TEST(CliLegCopyAndLut, CopiesInTheStandardLayoutAndDumpsTablesAndLegends)
     for (const json& row : legend["rows"])
         rows += " " + row["back"].dump() + "/" + row["value"].dump();
     EXPECT_EQ(rows, "ramp: 1/10.0 65537/20.0 65536/20.0");
-}
-
-// The usage lists the commands; without one it goes to standard error.
-TEST(CliUsage, HelpUnknownCommandsAndMissingArguments)
-{
-    const CCliSandbox cli;
+    // The usage lists the commands; without one it goes to standard error.
     const std::string shown = cli.Run("--help"), help = shown.substr(2, shown.size() - 3);
     EXPECT_EQ(shown.substr(0, shown.find("  leg-copy")),
               "0|Usage: tessarin-cli COMMAND [ARGS...]\n       "

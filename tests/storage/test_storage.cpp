@@ -114,39 +114,11 @@ TEST(LegendFolders, FolderOfPathAndGroupsSplitByProjectFolder)
               "a=/P/a.leg b=/sys/b.leg c=/p/c.leg d=/p/sub/d.leg ");
 }
 
-// The user's LUT_PATH, given a trailing slash, before the machine's; then the
-// image library's base path.
-TEST(LegendFinder, LutPathOfTheUserOrOfTheMachineOrTheImageLibraryBasePath)
-{
-    CSettingsSandbox sandbox;
-    const std::string machine = sandbox.Work("machine") + "/", folder = sandbox.Work("lut");
-    Lay(machine, "m.leg=x");
-    Lay(folder,
-        "c.leg=x; B.leg=x; a.leg=x; A.leg=x; D.LEG=x; notes.txt=x; e.leg.bak=x; dir.leg/; dangling.leg->gone.leg");
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, "LUT_PATH", machine));
-    CLLLegendFinder finder;
-    EXPECT_EQ(Found(finder), machine + ": m=~m.leg");
-    ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
-    EXPECT_EQ(Found(finder), folder + "/: A=~A.leg a=~a.leg B=~B.leg c=~c.leg D=~D.LEG");
-
-    CSettingsSandbox library;
-    const std::string base = library.Work("base");
-    Lay(base, "lut/x.leg=x");
-    ASSERT_TRUE(
-        CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey, ImageLibraryBaseValue, base));
-    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
-    // A common settings file that cannot be read may name another folder: the
-    // library's is then not taken in its place.
-    Lay(library.UserDir(), "Ferrolin/Common.conf/");
-    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem,
-              ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
-}
-
 // The INI file of each installed product, the per-user copy winning value by
 // value, and the temporary folder named there: always with one more '/', the
 // system's when there is none, nothing when the named one is missing or
 // read-only. Messages only with a prompt.
-TEST(HostIni, PathValuesAndTemporaryFolderOfEachProduct)
+TEST(HostIni, PathValuesTemporaryFolderAndLegendFolderOfEachProduct)
 {
     CSettingsSandbox sandbox;
     CRecordingPrompt noEntry;
@@ -203,4 +175,27 @@ TEST(HostIni, PathValuesAndTemporaryFolderOfEachProduct)
             << c.product << " " << c.configured;
     }
     Lay(locked, ".@700");
+    // The user's LUT_PATH, given a trailing slash, before the machine's; then the
+    // image library's base path.
+    const std::string machine = sandbox.Work("machine") + "/", folder = sandbox.Work("lut");
+    Lay(machine, "m.leg=x");
+    Lay(folder,
+        "c.leg=x; B.leg=x; a.leg=x; A.leg=x; D.LEG=x; notes.txt=x; e.leg.bak=x; dir.leg/; dangling.leg->gone.leg");
+    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, CommonSettingsKey, "LUT_PATH", machine));
+    CLLLegendFinder finder;
+    EXPECT_EQ(Found(finder), machine + ": m=~m.leg");
+    ASSERT_TRUE(SetCommonSetting("LUT_PATH", folder));
+    EXPECT_EQ(Found(finder), folder + "/: A=~A.leg a=~a.leg B=~B.leg c=~c.leg D=~D.LEG");
+
+    CSettingsSandbox library;
+    const std::string base = library.Work("base");
+    Lay(base, "lut/x.leg=x");
+    ASSERT_TRUE(
+        CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey, ImageLibraryBaseValue, base));
+    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
+    // A common settings file that cannot be read may name another folder: the
+    // library's is then not taken in its place.
+    Lay(library.UserDir(), "Ferrolin/Common.conf/");
+    EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem,
+              ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
 }
