@@ -49,25 +49,6 @@ TEST(CliSettings, GetSetStoredFoldersAndAnUnreadableSettingsFile)
     EXPECT_TRUE(fs::is_empty(work));
 }
 
-// Lines of "name TAB path"; bytes that are no UTF-8 and control characters are
-// escaped, UTF-8 is kept; a folder that cannot be listed is named and the others still listed.
-TEST(CliList, ListsNameTabPathAndNamesFoldersItCannotList)
-{
-    CCliSandbox cli;
-    cli.Dir("lut");
-    for (const char* file : {"lut/A.leg", "lut/two\nlines\\\x01.leg", "lut/\xFF\xFE\xC3\xBC\xC3.leg"})
-        WriteTextFile(cli.File(file), kNumericLegend);
-    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
-    cli.Expect({
-        {"settings set LUT_PATH %/lut", "0||"},
-        {"list --extra %/none", "1|A\t%/lut/A.leg\ntwo\\nlines\\\\\\x01\t%/lut/two\\nlines\\\\\\x01.leg\n" + odd +
-                                    "\t%/lut/" + odd + ".leg\n|tessarin-cli list: cannot list %/none: ENOENT\n"},
-        // The legends are named by file title, which ends at a '\\' as at a '/'.
-        {"export-all %/all.tab", "0||"},
-        {"tab-names %/all.tab", "0|A\n\\x01\n" + odd + "\n|"},
-    });
-}
-
 // The names with control characters escaped, or that the table is a map-code
 // table. tab2leg prints the legends written and names each name it skipped,
 // "unchanged" for a table the stored stamp says is unchanged; a legend that
@@ -155,9 +136,23 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
 
 // Folders not entered are named; an unreadable legend, no legend at all or a
 // failed write leave the old table as it was, which export-all then "saves".
-TEST(CliExportAll, FailuresNameTheCauseAndLeaveTheTable)
+TEST(CliListAndExportAll, ListsLegendsAndFailuresNameTheCauseAndLeaveTheTable)
 {
     CCliSandbox cli;
+    // Lines of "name TAB path"; bytes that are no UTF-8 and control characters are
+    // escaped, UTF-8 is kept; a folder that cannot be listed is named and the others still listed.
+    cli.Dir("lut");
+    for (const char* file : {"lut/A.leg", "lut/two\nlines\\\x01.leg", "lut/\xFF\xFE\xC3\xBC\xC3.leg"})
+        WriteTextFile(cli.File(file), kNumericLegend);
+    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
+    cli.Expect({
+        {"settings set LUT_PATH %/lut", "0||"},
+        {"list --extra %/none", "1|A\t%/lut/A.leg\ntwo\\nlines\\\\\\x01\t%/lut/two\\nlines\\\\\\x01.leg\n" + odd +
+                                    "\t%/lut/" + odd + ".leg\n|tessarin-cli list: cannot list %/none: ENOENT\n"},
+        // The legends are named by file title, which ends at a '\\' as at a '/'.
+        {"export-all %/all.tab", "0||"},
+        {"tab-names %/all.tab", "0|A\n\\x01\n" + odd + "\n|"},
+    });
     cli.Dir("empty");
     cli.Dir("host");
     WriteTextFile(cli.Dir("good") + "/grades.leg", kNumericLegend);
