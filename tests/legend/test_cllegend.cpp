@@ -1,10 +1,6 @@
-#include "legend/cllegend.h"
 #include "legend/legendtext.h"
 
-#include <gtest/gtest.h>
-
 #include <map>
-#include <sstream>
 
 namespace {
 

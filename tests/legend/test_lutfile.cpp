@@ -1,8 +1,5 @@
-#include "legend/cllegend.h"
 #include "legend/legendtext.h"
 #include "support/testfiles.h"
-
-#include <gtest/gtest.h>
 
 // Each table is read from a file as a bare colour table and as a legend; the
 // legend is then saved and read back. Components of 257 * k are k of 255.

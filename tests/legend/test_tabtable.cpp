@@ -4,10 +4,8 @@
 #include "platform/ogrtables.h"
 #include "support/recordingprompt.h"
 #include "support/tabrows.h"
-#include "support/testfiles.h"
 
 #include <csignal>
-#include <cstring>
 
 namespace {
 
