@@ -19,7 +19,9 @@ void MakeNamesTable(const CCliSandbox& cli, const std::string& table, const std:
 } // namespace
 
 // Folders are stored with one trailing slash, a file as given; names are case-free.
-TEST(CliSettings, GetSetAndStoredFolders)
+// A settings file that is there but cannot be read is no "not set": the legend
+// folder is unknown, so nothing is read from or written to any other folder.
+TEST(CliSettings, GetSetStoredFoldersAndAnUnreadableSettingsFile)
 {
     CCliSandbox cli;
     cli.Expect({
@@ -33,44 +35,25 @@ TEST(CliSettings, GetSetAndStoredFolders)
     });
     EXPECT_EQ(ReadTextFile(cli.File("config/Ferrolin/Common.conf")),
               "[General]\nLUT_PATH=/data/lut/\nBRUSH_PATH=/data/patterns/\nPEN_FILE=/data/pens/a.pen\n");
-}
-
-// Lines of "name TAB path"; bytes that are no UTF-8 and control characters are
-// escaped, UTF-8 is kept; a folder that cannot be listed is named and the others still listed.
-TEST(CliList, ListsNameTabPathAndNamesFoldersItCannotList)
-{
-    CCliSandbox cli;
-    cli.Dir("lut");
-    for (const char* file : {"lut/A.leg", "lut/two\nlines\\\x01.leg", "lut/\xFF\xFE\xC3\xBC\xC3.leg"})
-        WriteTextFile(cli.File(file), kNumericLegend);
-    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
-    cli.Expect({
-        {"settings set LUT_PATH %/lut", "0||"},
-        {"list --extra %/none", "1|A\t%/lut/A.leg\ntwo\\nlines\\\\\\x01\t%/lut/two\\nlines\\\\\\x01.leg\n" + odd +
-                                    "\t%/lut/" + odd + ".leg\n|tessarin-cli list: cannot list %/none: ENOENT\n"},
-        // The legends are named by file title, which ends at a '\\' as at a '/'.
-        {"export-all %/all.tab", "0||"},
-        {"tab-names %/all.tab", "0|A\n\\x01\n" + odd + "\n|"},
-    });
-}
-
-TEST(CliTabImport, LocaleNumbersWithGivenSeparators)
-{
-    SKIP_WITHOUT_OGR2OGR();
-    CCliSandbox cli;
-    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "de",
-                               std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,0,-1,1,2,0,\n"));
-    for (const auto& [options, range] :
-         {std::pair{" --locale-numbers --thousands . --decimal ,", "\t\t1234.5\t2000.75\t"}, {"", "\t\t1.234\t2\t"}}) {
-        EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
-        EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
-    }
+    fs::remove(cli.File("config/Ferrolin/Common.conf"));
+    MakeNamesTable(cli, "names", {"A"});
+    const std::string work = cli.Dir("work");
+    WriteTextFile(cli.Dir("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
+    cli.Dir("config/Ferrolin/Common.conf");
+    const std::string why = ": cannot read the settings file %/config/Ferrolin/Common.conf: EISDIR";
+    cli.Expect({{"settings get LUT_PATH", "1||tessarin-cli settings" + why + "\n"},
+                {"list", "1||tessarin-cli list" + why + "\n"},
+                {"export-all %/work/all.tab", "1||tessarin-cli export-all" + why + "; %/work/all.tab left as it was\n"},
+                {"tab2leg %/tables/names.tab", "1||tessarin-cli tab2leg" + why + "\n"}},
+               "cd '" + work + "'");
+    EXPECT_TRUE(fs::is_empty(work));
 }
 
 // The names with control characters escaped, or that the table is a map-code
 // table. tab2leg prints the legends written and names each name it skipped,
 // "unchanged" for a table the stored stamp says is unchanged; a legend that
-// cannot be written is "saved" when it was there, else "created".
+// cannot be written is "saved" when it was there, else "created". tab-import
+// reads numbers with the separators it is given.
 TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
 {
     SKIP_WITHOUT_OGR2OGR();
@@ -85,6 +68,13 @@ TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
                 {"tab-names %/tables/names.tab", "0|A\ntwo\\nlines\nB\n|"},
                 {"tab2leg %/tables/names.tab --check-timestamp", "1|%/lut/A.leg\n%/lut/B.leg\n|" + skipped},
                 {"tab2leg %/tables/names.tab --check-timestamp", "0|unchanged\n|"}});
+    ASSERT_TRUE(MakeTabFromCsv(cli.Dir("tables"), "de",
+                               std::string(StandardCsvHeader) + "Rock,\"1.234,5\",\"2.000,75\",,0,0,-1,1,2,0,\n"));
+    for (const auto& [options, range] :
+         {std::pair{" --locale-numbers --thousands . --decimal ,", "\t\t1234.5\t2000.75\t"}, {"", "\t\t1.234\t2\t"}}) {
+        EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
+        EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
+    }
     fs::remove(cli.File("lut/B.leg"));
     const std::string failed = "tessarin-cli tab2leg: Could not ";
     EXPECT_EQ(cli.Run("tab2leg %/tables/names.tab", "trap '' XFSZ; ulimit -f 0"),
@@ -103,11 +93,15 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
     WriteTextFile(f + "/names.leg", "LEG = {\n0 1 \"A\" 0 0 0\n");
     ASSERT_EQ(cli.Run("tab-export %/w/names.leg %/w/names.tab"), "0||");
     ASSERT_TRUE(MakeTabFromCsv(f, "other", "ID,Text\n1,x\n"));
-    const std::string settingsUsage = "Usage: tessarin-cli settings get NAME | set NAME VALUE\n";
     const struct {
         std::string line, err; // after "tessarin-cli COMMAND: "
         int exitCode = 1;
     } cases[] = {
+        {"leg-copy %/w/none.leg %/w/kept.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"leg-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"lut-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"lut-legend %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"leg-copy %/w/grades.leg %/w/no/out.leg", "Could not create %/w/no/out.leg: ENOENT\n"},
         {"tab-names %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/other.tab", "%/w/other.tab: You must choose an input TAB file\n"},
@@ -129,8 +123,8 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         {"tab-import %/w/names.tab x %/w/kept.leg --locale-numbers --thousands , --decimal ,",
          "the thousands and decimal separators must differ (both are ',')\n", 2},
         {"settings set LUT_PATH %/w/two\nlines", "LUT_PATH must not hold a control character\n", 2},
-        {"settings put LUT_PATH", "unknown action 'put' (get or set)\n" + settingsUsage, 2},
-        {"settings set LUT_PATH", "missing arguments\n" + settingsUsage, 2},
+        {"settings put LUT_PATH",
+         "unknown action 'put' (get or set)\nUsage: tessarin-cli settings get NAME | set NAME VALUE\n", 2},
     };
     const auto before = Snapshot(cli.Path());
     for (const auto& c : cases) {
@@ -142,9 +136,23 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
 
 // Folders not entered are named; an unreadable legend, no legend at all or a
 // failed write leave the old table as it was, which export-all then "saves".
-TEST(CliExportAll, FailuresNameTheCauseAndLeaveTheTable)
+TEST(CliListAndExportAll, ListsLegendsAndFailuresNameTheCauseAndLeaveTheTable)
 {
     CCliSandbox cli;
+    // Lines of "name TAB path"; bytes that are no UTF-8 and control characters are
+    // escaped, UTF-8 is kept; a folder that cannot be listed is named and the others still listed.
+    cli.Dir("lut");
+    for (const char* file : {"lut/A.leg", "lut/two\nlines\\\x01.leg", "lut/\xFF\xFE\xC3\xBC\xC3.leg"})
+        WriteTextFile(cli.File(file), kNumericLegend);
+    const std::string odd = "\\xFF\\xFE\xC3\xBC\\xC3";
+    cli.Expect({
+        {"settings set LUT_PATH %/lut", "0||"},
+        {"list --extra %/none", "1|A\t%/lut/A.leg\ntwo\\nlines\\\\\\x01\t%/lut/two\\nlines\\\\\\x01.leg\n" + odd +
+                                    "\t%/lut/" + odd + ".leg\n|tessarin-cli list: cannot list %/none: ENOENT\n"},
+        // The legends are named by file title, which ends at a '\\' as at a '/'.
+        {"export-all %/all.tab", "0||"},
+        {"tab-names %/all.tab", "0|A\n\\x01\n" + odd + "\n|"},
+    });
     cli.Dir("empty");
     cli.Dir("host");
     WriteTextFile(cli.Dir("good") + "/grades.leg", kNumericLegend);
@@ -167,22 +175,4 @@ TEST(CliExportAll, FailuresNameTheCauseAndLeaveTheTable)
     EXPECT_EQ(cli.Run("export-all %/host/xs_colr.tab --extra %/good", "trap '' XFSZ; ulimit -f 0"),
               "1||" + prefix + "Could not save %/host/xs_colr.tab: Failed writing 385 bytes at offset 0.\n");
     EXPECT_EQ(Snapshot(cli.File("host")), before);
-}
-
-// A settings file that is there but cannot be read is no "not set": the legend
-// folder is unknown, so nothing is read from or written to any other folder.
-TEST(CliSettings, AnUnreadableSettingsFileIsAnErrorNamingTheFileAndTheReason)
-{
-    CCliSandbox cli;
-    MakeNamesTable(cli, "names", {"A"});
-    const std::string work = cli.Dir("work");
-    WriteTextFile(cli.Dir("system/Ferrolin") + "/Common.conf", "[General]\nLUT_PATH=/m/\n");
-    cli.Dir("config/Ferrolin/Common.conf");
-    const std::string why = ": cannot read the settings file %/config/Ferrolin/Common.conf: EISDIR";
-    cli.Expect({{"settings get LUT_PATH", "1||tessarin-cli settings" + why + "\n"},
-                {"list", "1||tessarin-cli list" + why + "\n"},
-                {"export-all %/work/all.tab", "1||tessarin-cli export-all" + why + "; %/work/all.tab left as it was\n"},
-                {"tab2leg %/tables/names.tab", "1||tessarin-cli tab2leg" + why + "\n"}},
-               "cd '" + work + "'");
-    EXPECT_TRUE(fs::is_empty(work));
 }

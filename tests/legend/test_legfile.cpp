@@ -14,7 +14,7 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         std::string in, out;
     } const cases[] = {
         {"header and rows", 1,
-         Leg("NUMERICDISCRETE", "1 2 \"a b\" 0 16777215 0 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.1\n", "n",
+         Leg("NUMERICDISCRETE", "1 2 \"a b\" 0 16777215 0 # note\n2 3.5 ab\"c\" 255 4278190080 7 65280 4 1.1\n", "n",
              "d"),
          Leg("NUMERICDISCRETE",
              "1 2 \"a b\" 0 16777215 0 0 0 1 # note\n2 3.5 \"c\" 255 4278190080 7 65280 4 1.100000024\n", "n", "d")},
@@ -35,8 +35,8 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          Leg(NC, "0 1 \"\" 0 0 0 0 0 3\n0 1 \"\" 0 0 0 0 0 3\n" + zeros + zeros)},
         {"lenient header: bare words, any case, a decimal comma is two columns", 1,
          "Name = outside\nLegendTable BEGIN\nNAME = my legend\ndatatype = numericdiscrete\nVersion = 2\n"
-         "leg = {\n1,5 \"x\" 1 2 3\n}\n",
-         Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my")},
+         "Description = \"open to the end\nleg = {\n1,5 \"x\" 1|2 3\n}\n",
+         Leg("NUMERICDISCRETE", "1 5 \"x\" 1 2 3 0 0 1\n", "my", "open to the end")},
         {"rows need the LEG line", 1, "LegendTable Begin\n0 1 \"\" 0 0 0\nLegendTable End\n", Leg(NC, "")},
         {"an unknown data type is continuous", 1, "LegendTable Begin\nDataType = TEXT\nDataType = RASTER\n",
          Leg(NC, "")},
@@ -44,8 +44,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          "LegendTable Begin\nLEG = {\n0 1 \"\" 0 0 0\nLEG = }\nName = after\n1 2 \"\" 0 0 0\n"
          "LegendTable End\nName = outside\n",
          Leg(NC, zeros, "after")},
-        {"comment lines move to the top", 1, "LEG = {\n0 1 \"\" 0 0 0\n# between rows\n#\n1 2 \"\" 0 0 0\n",
-         "# between rows\n# \n\n" + Leg(NC, zeros + "1 2 \"\" 0 0 0 0 0 1\n")},
+        {"comment lines move to the top", 1,
+         "LEG = {\n0 1 \"\" 0 0 0\n# between rows\n#\n~a\n!b\n*c\n/d\n\\e\n1 2 \"\" 0 0 0\n",
+         "# between rows\n# \n~a \n!b \n*c \n/d \n\\e \n\n" + Leg(NC, zeros + "1 2 \"\" 0 0 0 0 0 1\n")},
         {"a row comment glued to its marker", 1,
          "LEG = {\n0 1 \"\" 0 0 0 #note\n1 2 \"\" 0 0 0 ##x\n2 3 \"\" 0 0 7#y\n",
          Leg(NC, "0 1 \"\" 0 0 0 0 0 1 # note\n1 2 \"\" 0 0 0 0 0 1 # #x\n2 3 \"\" 0 0 7 0 0 1\n")},
@@ -64,8 +65,8 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
     const std::string in = dir.File("in.leg"), out = dir.File("out.leg");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        CLLLegend fromText, fromFile, again;
-        fromText.m_DefaultThickness = fromFile.m_DefaultThickness = again.m_DefaultThickness = c.defaultThickness;
+        CLLLegend fromText, fromFile;
+        fromText.m_DefaultThickness = fromFile.m_DefaultThickness = c.defaultThickness;
         fromText.ReadLEGText(c.in, in);
         EXPECT_EQ(fromText.LEGText(), c.out);
         WriteTextFile(in, c.in);
@@ -74,32 +75,22 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
         EXPECT_EQ(fromFile.m_DataType == DataText ? fromFile.m_From.size() : fromFile.m_StringValues.size(), 0u);
         ASSERT_EQ(fromFile.WriteLEG(out), 1);
         EXPECT_EQ(ReadTextFile(out), c.out);
-        again.ReadLEGText(c.out, in);
-        EXPECT_EQ(again.LEGText(), c.out);
+        fromText.ReadLEGText(c.out, in); // over the legend read before
+        EXPECT_EQ(fromText.LEGText(), c.out);
     }
 }
 
 // What a save cannot come from reading: any other data type, thickness below
 // one, the colour under a transparent fill, and a label with a quote.
-TEST(LegFile, WriterLayout)
+TEST(LegFile, WriterLayoutAndFailedOrMissingFiles)
 {
     CLLLegend l;
-    l.Clear();
-    l.m_Name = "Gold grades";
-    l.m_Description = "ppm";
+    l.ReadLEGText(Leg(NC, "0 1234567 \"\" 255 16777215 3 65280 -1 1 # note\n", "Gold grades", "ppm"), "a.leg");
     l.m_DataType = 7;
     l.m_HeaderComments = {"# first", "#"};
-    l.AddRow(CLLRow{.label = "say \"hi\"",
-                    .from = 0,
-                    .to = 1234567,
-                    .fillColour = CGColor(255u),
-                    .backColour = CGColor(0xFFFFFFu),
-                    .fillTransparent = true,
-                    .pattern = 3,
-                    .lineColour = CGColor(0x00FF00u),
-                    .lineStyle = -1,
-                    .thickness = 0.1f,
-                    .comment = "note"});
+    l.m_Labels[0] = "say \"hi\"";
+    l.m_LineThickness[0] = 0.1f;
+    l.m_FillTransparent[0] = 1;
     const std::string text = l.LEGText();
     EXPECT_EQ(text, "# first\n#\n\n" +
                         Leg("NUMERICDISCRETE",
@@ -110,43 +101,32 @@ TEST(LegFile, WriterLayout)
     EXPECT_EQ(back.m_Labels.at(0), "say "); // the label ends at the quote
     back.ReadLEGText(Leg(NC, "0 1 \"\" 16777471 0 0\n"), "b.leg");
     EXPECT_EQ(back.m_FillColours.m_Colours.at(0).GetPacked(), 0xFFFFFFu); // white under the transparency
-}
 
-TEST(LegFile, FailedSaveLeavesTheOldFile)
-{
+    // A failed save leaves the old file; the default legend stands in for a file
+    // that is missing or cannot be read.
     CTempDir dir;
     const std::string path = dir.File("keep.leg");
     const std::string old = Leg("TEXT", "\"A\" \"\" 0 0 0\n");
     WriteTextFile(path, old);
-    CLLLegend l;
     l.SetDefault();
     EXPECT_EQ(l.WriteLEG(dir.File("missing/folder/x.leg")), 0);
-    for (int i = 0; i < 20; ++i)
-        l.AddRow(CLLRow{});
     {
         CFileSizeLimit limit(512); // the write breaks off part-way
         EXPECT_EQ(l.WriteLEG(path), 0);
     }
     EXPECT_EQ(ReadTextFile(path), old);
-}
-
-// The default legend in place of a file that is missing or cannot be read.
-TEST(LegFileResult, AMissingFileIsToldFromOneThatCannotBeRead)
-{
-    CTempDir dir;
     WriteTextFile(dir.File("empty.leg"), "");
     const std::pair<std::string, std::string> cases[] = {
         {dir.File("empty.leg"), "10 0/0 0 empty 3"},
         {dir.File("none.leg"), "01 32/32 0 none 3"}, // the editor's "no such legend"
         {"/proc/self/mem", "00 32/32 0 mem 3"},      // exists, every read fails
     };
-    for (const auto& [path, shown] : cases) {
-        CLLLegend l;
-        const CFileResult r = l.ReadLEG(path);
+    for (const auto& [file, shown] : cases) {
+        const CFileResult r = l.ReadLEG(file);
         EXPECT_EQ(CNumberFormat::Format("%d%d %d/%zu %d %s %d ", r.Ok(), r.Missing(), l.GetRowCount(),
                                         l.m_Patterns.size(), l.m_DataType, l.m_FileTitle.c_str(),
                                         l.m_FillColours.m_Kind) +
                       l.m_FilePath,
-                  shown + " " + path);
+                  shown + " " + file);
     }
 }

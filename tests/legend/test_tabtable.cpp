@@ -1,13 +1,11 @@
+#include "cli/clirun.h"
 #include "legend/legendtext.h"
 #include "legend/tabtable.h"
 #include "platform/ogrtables.h"
 #include "support/recordingprompt.h"
 #include "support/tabrows.h"
-#include "support/testfiles.h"
 
 #include <csignal>
-#include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -43,16 +41,6 @@ std::string TableText(const std::string& path)
     return all;
 }
 
-// The names in a folder, sorted, each with its bytes.
-std::vector<std::string> Folder(const std::string& dir)
-{
-    std::vector<std::string> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir))
-        files.push_back(entry.path().filename().string() + "=" + ReadTextFile(entry.path().string()));
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 } // namespace
 
 // A transparent fill goes out as its colour (white), a transparent background
@@ -62,8 +50,9 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
 {
     CTempDir dir;
     CRecordingPrompt prompt;
-    const std::string path = dir.File("grades.tab");
+    const std::string path = dir.File("grades.TaB"); // ".tab" is added only when missing from a longer name
     ASSERT_TRUE(NumericLegend().ExportTAB(path));
+    EXPECT_FALSE(NumericLegend().ExportTAB("four"));
     EXPECT_EQ(TableText(path),
               "P_Name:1 P_From:5 P_To:5 P_Value:1 P_Bpat:2 P_Bfcol:2 P_Bbcol:2 P_Psty:2 P_Ppat:2 P_Pcol:2 Comments:1 "
               "|label,0,10.5,,1,1122867,4478310,2,4,3153936,comment|label,10.5,1e+20,,1,16777215,-1,2,4,3153936," +
@@ -84,7 +73,7 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
                   "LABEL"));
 
     // A failed export leaves the old table as it was; a table cut short is reported.
-    const auto before = Folder(dir.Path());
+    const auto before = Snapshot(dir.Path());
     ASSERT_EQ(before.size(), 4u); // .dat, .id, .map, .tab
     std::string rows;
     for (int i = 0; i < 200; ++i)
@@ -99,10 +88,10 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
         EXPECT_EQ(why, "Could not create " + path + ": Failed writing 425 bytes at offset 8035.");
         std::signal(SIGXFSZ, previous);
     }
-    EXPECT_EQ(Folder(dir.Path()), before);
+    EXPECT_EQ(Snapshot(dir.Path()), before);
     ASSERT_TRUE(big.ExportTAB(path));
     EXPECT_EQ(TableRows(path).size(), 203u);
-    EXPECT_EQ(Folder(dir.Path()).size(), 4u); // no temporary file left beside it
+    EXPECT_EQ(Snapshot(dir.Path()).size(), 4u); // no temporary file left beside it
     // A data file cut short is reported, not read as a shorter table.
     const std::string data = ReadTextFile(dir.File("grades.dat"));
     WriteTextFile(dir.File("grades.dat"), data.substr(0, data.size() - 100));
@@ -111,28 +100,8 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
                                                         ": ReadBytes(): Attempt to read past end of data block."}));
-}
-
-// ".tab" is added only when missing from a name longer than four characters.
-TEST(TabExport, TheNameOfTheTableOrWhyNoneWasMade)
-{
-    CTempDir dir;
-    const std::tuple<std::string, std::string, std::string> cases[] = {
-        {dir.File("plain"), dir.File("plain.tab"), ""},
-        {dir.File("mixed.TaB"), dir.File("mixed.TaB"), ""},
-        {"four", "", "Could not create four: the name does not end in \".tab\""},
-    };
-    for (const auto& [given, made, message] : cases) {
-        std::string why;
-        EXPECT_EQ(NumericLegend().ExportTAB(given, &why), message.empty());
-        EXPECT_EQ(why + std::to_string(TableRows(made).size()), message + (made.empty() ? "0" : "3"));
-    }
-}
-
-// Only rows of the name asked for come back; an empty name takes every row.
-TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
-{
-    CTempDir dir;
+    // A text legend keeps its values; only rows of the name asked for come back,
+    // an empty name takes every row.
     const std::string rest = " 128 16777215 3 1056816 4 2 # comment\n";
     CLLLegend text;
     text.ReadLEGText(
@@ -144,12 +113,23 @@ TEST(TabRoundTrip, TextLegendKeepsItsValuesAndOtherNamesAreFilteredOut)
     EXPECT_EQ(table.substr(table.find('|')),
               "|Soil,0,0,clay" + fields + "|Other,0,0,sand" + fields + "|Soil,0,0,Caf\xE9" + fields);
     for (const auto& [name, texts] : {std::pair{"soil", "2: clay Caf\xE9"}, {"", "2: clay sand Caf\xE9"}}) {
-        CLLLegend back;
+        CLLLegend named;
         CRecordingPrompt prompt;
-        back.ImportTAB(dir.File("soil.tab"), name, 0, prompt);
-        EXPECT_EQ(Values(back) + " " + back.m_Name + std::to_string(back.m_Patterns.at(0)),
+        named.ImportTAB(dir.File("soil.tab"), name, 0, prompt);
+        EXPECT_EQ(Values(named) + " " + named.m_Name + std::to_string(named.m_Patterns.at(0)),
                   texts + (" " + std::string(name)) + "3");
     }
+    // Text is cut to the field width at a character boundary.
+    const std::string e = "\xC3\xA9", a252(252, 'a'), a253(253, 'a'); // e: é in UTF-8
+    // Windows-1252 text has one byte a character, even bytes that would continue a UTF-8 one (0xA9: ©).
+    const std::tuple<std::string, int, std::string> cases[] = {
+        {a253 + e, TabField::Comments, a253},
+        {a252 + e + "z", TabField::Comments, a252 + e},
+        {std::string(79, 'a') + "\xE2\x82\xAC", TabField::Name, std::string(79, 'a')},
+        {std::string(48, 'a') + "\xF0\x9F\x98\x80", TabField::Value, std::string(48, 'a')},
+        {std::string(300, '\xA9'), TabField::Comments, std::string(254, '\xA9')}};
+    for (const auto& [text, field, kept] : cases)
+        EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
 }
 
 // Tables as other tools make them, each imported under a name: the messages
@@ -208,18 +188,4 @@ TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
         EXPECT_EQ(l.LEGText(), c.leg);
         EXPECT_TRUE(l.RowListsAgree());
     }
-}
-
-TEST(TabExport, TextIsCutToTheFieldWidthAtACharacterBoundary)
-{
-    const std::string e = "\xC3\xA9", a252(252, 'a'), a253(253, 'a'); // e: é in UTF-8
-    // Windows-1252 text has one byte a character, even bytes that would continue a UTF-8 one (0xA9: ©).
-    const std::tuple<std::string, int, std::string> cases[] = {
-        {a253 + e, TabField::Comments, a253},
-        {a252 + e + "z", TabField::Comments, a252 + e},
-        {std::string(79, 'a') + "\xE2\x82\xAC", TabField::Name, std::string(79, 'a')},
-        {std::string(48, 'a') + "\xF0\x9F\x98\x80", TabField::Value, std::string(48, 'a')},
-        {std::string(300, '\xA9'), TabField::Comments, std::string(254, '\xA9')}};
-    for (const auto& [text, field, kept] : cases)
-        EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
 }

@@ -49,20 +49,9 @@ std::string Found(CLLLegendFinder& finder)
            (finder.m_Paths.size() == finder.m_Names.size() ? "" : " (paths differ)");
 }
 
-// Records where each product ("product=folder; ...") is installed.
-void RecordConfigDirs(const std::string& products)
-{
-    for (const std::string& record : Split(products, "; ")) {
-        const size_t at = record.find('=');
-        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
-                                              "SOFTWARE\\Ferrolin\\" + record.substr(0, at) + "\\Setup", "ConfigDir",
-                                              record.substr(at + 1)));
-    }
-}
-
 } // namespace
 
-TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAreListedOnce)
+TEST(CollectLegendFiles, SameTitlesAreNumberedStandardFoldersFirstAndEachFolderListedOnce)
 {
     CWork w;
     Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
@@ -86,11 +75,7 @@ TEST(CollectLegendFiles, SameTitlesAreNumberedAndFoldersWrittenAnyWayOrLinkedAre
     EXPECT_EQ(relative, "x=~/a/b/x.leg ");
     EXPECT_EQ(w.Collect("", w("f2;") + w("links/f2")),
               "A=~/f2/A.LEG a[1]=~/f2/a.leg alias=~/f2/alias.leg B=~/f2/B.leg ");
-}
-
-TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce)
-{
-    CWork w;
+    // Standard folders come first and a folder reached twice lists once.
     Lay(w.root, "project/p.leg=x; lut/l.leg=x; user/u.leg=x; extra/e.leg=x");
     ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Settings",
                                           "PROJECT_FOLDER", w("project")));
@@ -104,7 +89,8 @@ TEST(CollectLegendFiles, StandardFoldersComeFirstAndAFolderReachedTwiceListsOnce
     EXPECT_EQ(w.Collect("Quarvex", w("extra"), true), "e=~/extra/e.leg ");
 }
 
-TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
+// The folder of a path prefers a backslash, then a slash, then a colon.
+TEST(LegendFolders, FolderOfPathAndGroupsSplitByProjectFolder)
 {
     const std::pair<const char*, const char*> cases[] = {{"/data/lut/a.leg", "/data/lut/"},
                                                          {"C:\\data\\lut\\a.leg", "C:\\data\\lut\\"},
@@ -113,10 +99,7 @@ TEST(LegendFolders, FolderOfPathPrefersBackslashThenSlashThenColon)
                                                          {"a.leg", ""}};
     for (const auto& [path, folder] : cases)
         EXPECT_EQ(GetFolderOfPath(path), folder);
-}
-
-TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
-{
+    // Groups split by project folder; only filled groups get headings.
     const std::vector<std::string> paths = {"/P/a.leg", "/sys/b.leg", "/p/c.leg", "/p/sub/d.leg"};
     const std::vector<std::string> names = {"a", "b", "c", "d"};
     const std::string both = "#Project|Project Header a=/P/a.leg c=/p/c.leg #System|System Header b=/sys/b.leg "
@@ -131,11 +114,69 @@ TEST(LegendFolders, GroupsSplitByProjectFolderAndOnlyFilledGroupsGetHeadings)
               "a=/P/a.leg b=/sys/b.leg c=/p/c.leg d=/p/sub/d.leg ");
 }
 
-// The user's LUT_PATH, given a trailing slash, before the machine's; then the
-// image library's base path.
-TEST(LegendFinder, LutPathOfTheUserOrOfTheMachineOrTheImageLibraryBasePath)
+// The INI file of each installed product, the per-user copy winning value by
+// value, and the temporary folder named there: always with one more '/', the
+// system's when there is none, nothing when the named one is missing or
+// read-only. Messages only with a prompt.
+TEST(HostIni, PathValuesTemporaryFolderAndLegendFolderOfEachProduct)
 {
     CSettingsSandbox sandbox;
+    CRecordingPrompt noEntry;
+    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr) + GetHostIniPath("Quarvex", &noEntry), "");
+    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
+                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
+    for (const auto& [product, folder] : {std::pair<std::string, std::string>{"Quarvex", config},
+                                          {"Strativ3D", "/opt/s3d/"},
+                                          {"Delictor", "/opt/delictor"},
+                                          {"Formvue", sandbox.Work("formvue")}})
+        ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser,
+                                              "SOFTWARE\\Ferrolin\\" + product + "\\Setup", "ConfigDir", folder));
+    const std::pair<const char*, std::string> paths[] = {{"Quarvex", config + "/Quarvex.ini"},
+                                                         {"Strativ3D", "/opt/s3d/Strativ3D.ini"},
+                                                         {"DELICTOR", "/opt/delictor/Delictor.ini"},
+                                                         {"Formvue", ""}};
+    for (const auto& [product, path] : paths)
+        EXPECT_EQ(GetHostIniPath(product, &noEntry), path);
+    EXPECT_EQ(noEntry.Texts(),
+              (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
+
+    const std::string ini = config + "/Quarvex.ini";
+    WriteTextFile(ini, "[Directories]\r\nShared=C:\\install\\shared\r\nBoth=install\r\nCleared=install value\r\n");
+    const std::string userCopy = sandbox.UserDir() + "/Ferrolin/Quarvex/Quarvex.ini";
+    EXPECT_EQ(GetHostIniUserCopyPath(ini, "Quarvex"), userCopy);
+    CSettingsSandbox::WriteFile(userCopy, "[directories]\nboth=user\nOnlyUser=mine\nCleared=\n");
+    // An empty per-user value does not hide the installation's.
+    std::string got;
+    for (const char* name : {"Both", "Shared", "OnlyUser", "Cleared", "None"}) {
+        const auto value = GetHostIniString("Directories", name, ini, "Quarvex");
+        got += std::string(name) + (value.found ? "=" : "!") + value.value + " ";
+    }
+    EXPECT_EQ(got, "Both=user Shared=C:\\install\\shared OnlyUser=mine Cleared=install value None! ");
+
+    Lay(locked, ".@500");
+    const std::string temp = sandbox.TempDir() + "/";
+    const struct {
+        const char* product;
+        std::string configured, folder, message; // configured: Quarvex's folder
+    } cases[] = {
+        {"Formvue", "", temp, ""}, // a product without an INI file
+        {"Quarvex", "", temp, ""},
+        {"Quarvex", scratch, scratch + "/", ""},
+        {"Quarvex", scratch + "/", scratch + "//", ""},
+        {"Quarvex", missing, "", "Error - The directory " + missing + "/ does not exist"},
+        {"Quarvex", locked, "", "Error - The directory " + locked + "/ is Read Only"},
+    };
+    for (const auto& c : cases) {
+        WriteTextFile(ini, "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
+        CRecordingPrompt prompt;
+        EXPECT_EQ(GetHostTempDirectory(c.product, nullptr), c.folder);
+        EXPECT_EQ(GetHostTempDirectory(c.product, &prompt), c.folder);
+        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
+            << c.product << " " << c.configured;
+    }
+    Lay(locked, ".@700");
+    // The user's LUT_PATH, given a trailing slash, before the machine's; then the
+    // image library's base path.
     const std::string machine = sandbox.Work("machine") + "/", folder = sandbox.Work("lut");
     Lay(machine, "m.leg=x");
     Lay(folder,
@@ -157,72 +198,4 @@ TEST(LegendFinder, LutPathOfTheUserOrOfTheMachineOrTheImageLibraryBasePath)
     Lay(library.UserDir(), "Ferrolin/Common.conf/");
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem,
               ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
-}
-
-TEST(HostIniPath, InstallationRecordAndProductGiveTheIniFile)
-{
-    CSettingsSandbox sandbox;
-    CRecordingPrompt prompt;
-    EXPECT_EQ(GetHostIniPath("Quarvex", nullptr), "");
-    RecordConfigDirs("Quarvex=/opt/quarvex/config; Strativ3D=/opt/s3d/; Delictor=/opt/delictor; Formvue=/opt/formvue");
-    const std::pair<const char*, const char*> cases[] = {{"Quarvex", "/opt/quarvex/config/Quarvex.ini"},
-                                                         {"Strativ3D", "/opt/s3d/Strativ3D.ini"},
-                                                         {"DELICTOR", "/opt/delictor/Delictor.ini"},
-                                                         {"Formvue", ""}};
-    for (const auto& [product, path] : cases)
-        EXPECT_EQ(GetHostIniPath(product, &prompt), path);
-    CSettingsSandbox empty;
-    EXPECT_EQ(GetHostIniPath("Quarvex", &prompt), "");
-    EXPECT_EQ(prompt.Texts(),
-              (std::vector<std::string>{"Error - Could not locate the registry entry for the Quarvex installation"}));
-}
-
-TEST(HostIniString, PerUserCopyWinsValueByValue)
-{
-    CSettingsSandbox sandbox;
-    const std::string ini = sandbox.Work("config") + "/Quarvex.ini";
-    WriteTextFile(ini, "[Directories]\r\nShared=C:\\install\\shared\r\nBoth=install\r\nCleared=install value\r\n");
-    const std::string userCopy = sandbox.UserDir() + "/Ferrolin/Quarvex/Quarvex.ini";
-    EXPECT_EQ(GetHostIniUserCopyPath(ini, "Quarvex"), userCopy);
-    CSettingsSandbox::WriteFile(userCopy, "[directories]\nboth=user\nOnlyUser=mine\nCleared=\n");
-    // An empty per-user value does not hide the installation's.
-    std::string got;
-    for (const char* name : {"Both", "Shared", "OnlyUser", "Cleared", "None"}) {
-        const auto value = GetHostIniString("Directories", name, ini, "Quarvex");
-        got += std::string(name) + (value.found ? "=" : "!") + value.value + " ";
-    }
-    EXPECT_EQ(got, "Both=user Shared=C:\\install\\shared OnlyUser=mine Cleared=install value None! ");
-}
-
-// The folder named in the INI file, always with one more '/'; the system's
-// temporary folder when there is none; nothing when the named one is missing or
-// read-only. Messages only with a prompt.
-TEST(HostTempDirectory, ConfiguredFolderTemporaryFolderOrNothing)
-{
-    CSettingsSandbox sandbox;
-    const std::string config = sandbox.Work("config"), scratch = sandbox.Work("scratch"),
-                      missing = sandbox.Work("x") + "/gone", locked = sandbox.Work("locked");
-    Lay(locked, ".@500");
-    RecordConfigDirs("Formvue=" + sandbox.Work("formvue") + "; Quarvex=" + config);
-    const std::string temp = sandbox.TempDir() + "/";
-    const struct {
-        const char* product;
-        std::string configured, folder, message; // configured: Quarvex's folder
-    } cases[] = {
-        {"Formvue", "", temp, ""}, // a product without an INI file
-        {"Quarvex", "", temp, ""},
-        {"Quarvex", scratch, scratch + "/", ""},
-        {"Quarvex", scratch + "/", scratch + "//", ""},
-        {"Quarvex", missing, "", "Error - The directory " + missing + "/ does not exist"},
-        {"Quarvex", locked, "", "Error - The directory " + locked + "/ is Read Only"},
-    };
-    for (const auto& c : cases) {
-        WriteTextFile(config + "/Quarvex.ini", "[Directories]\nQuarvex Temp Directory=" + c.configured + "\n");
-        CRecordingPrompt prompt;
-        EXPECT_EQ(GetHostTempDirectory(c.product, nullptr), c.folder);
-        EXPECT_EQ(GetHostTempDirectory(c.product, &prompt), c.folder);
-        EXPECT_EQ(prompt.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message})
-            << c.product << " " << c.configured;
-    }
-    Lay(locked, ".@700");
 }
