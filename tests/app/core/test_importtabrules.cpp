@@ -40,6 +40,7 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
         {"legends.tab", 1, "mine.leg", ";@legends.tab|B|mine.leg"},
         {"legends.tab", kKeep, "", "108 You must enter an output file name;"},
         {"legends.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
+        {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table: one legend
     };
     for (const auto& [table, select, typed, expected] : cases) {
         CImportFixture f;

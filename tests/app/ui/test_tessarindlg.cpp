@@ -123,6 +123,10 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
     EXPECT_EQ(std::to_string(sheet.GetFocusCell().row) + " " + std::to_string(r.minRow) + "-" +
                   std::to_string(r.maxCol) + " " + std::to_string(sheet.GetScrollPos(true)),
               "41 40-3 500");
+    // The save shortcut saves as the button does.
+    QTest::keyClicks(description, "f");
+    QTest::keySequence(w.dlg.get(), QKeySequence::Save);
+    EXPECT_EQ(ReadTextFile(w.folder + "chert.leg"), LegendText("chert", longText + "ef", rows));
 
     // An interpolation is a step the undo takes back.
     const int fg = sheet.Columns().fg;
