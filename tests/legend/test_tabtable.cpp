@@ -157,7 +157,7 @@ TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
          Leg(NC, "0.1 0.5 \"\" 0 0 0 0 0 1\n", "A")},
         {"mixed", std + "A,0,1,,0,0,0,1,0,0,\nA,1,2,granite,0,0,0,1,0,0,\n", StandardCsvTypes, "A", 0, "",
          Leg("TEXT", "\"\" \"\" 0 0 0 0 0 1\n\"granite\" \"\" 0 0 0 0 0 1\n", "A")},
-        {"partial", "P_Name,P_From,P_To,P_Bfcol\nA,1,2,255\nB,3,4,0\n", "String(20),Real,Real,Integer\n", "A", 0,
+        {"partial", "p_name,P_FROM,p_To,P_Bfcol\nA,1,2,255\nB,3,4,0\n", "String(20),Real,Real,Integer\n", "A", 0,
          "Could not find all the standard fields in %", Leg(NC, "1 2 \"\" 16711680 0 0 0 0 0\n", "A")},
         {"geol units",
          mapCode + "Qa,Alluvium,255,128,0,1,10,20,30,1,2,3,2,1.5\n"

@@ -18,7 +18,7 @@ struct CImportFixture {
     CImportFixture()
     {
         EXPECT_TRUE(LegendWithLabels({"A", "B", "A", "a", "Rock type"}).ExportTAB(dir + "/legends.tab"));
-        EXPECT_TRUE(MakeTextTable(dir + "/geol units.tab", {"MapCode", "Desc1"}, {{"Qa", "x"}}));
+        EXPECT_TRUE(MakeTextTable(dir + "/geol units.tab", {"mapcode", "Desc1"}, {{"Qa", "x"}})); // any case
         EXPECT_TRUE(MakeTextTable(dir + "/other.tab", {"Name"}, {{"A"}}));
     }
 };
