@@ -180,7 +180,7 @@ TEST(EditorFlow, UnreadableAndWriteProtectedLegends)
     };
     // Permissions do not hold for root: the bench runs as an unprivileged user then.
     for (const auto& [script, expected] : cases) {
-        const std::string said = InChild([&script] { return CEditorBench().Run(script); }, true);
+        const std::string said = InChild([&s = script] { return CEditorBench().Run(s); }, true);
         if (said == "skip")
             GTEST_SKIP() << "no unprivileged user to run as";
         EXPECT_EQ(said, expected) << script;
