@@ -23,10 +23,6 @@ inline std::string At(CCellID c)
     return Nums(c.row) + "," + Nums(c.col);
 }
 
-inline std::string Quad(const CGridRect& r)
-{
-    return Nums(r.left, r.top, r.right, r.bottom);
-}
 inline std::string Range(const CCellRange& r)
 {
     return At({r.minRow, r.minCol}) + "-" + At({r.maxRow, r.maxCol});
@@ -56,13 +52,6 @@ std::string Join(const Items& items, F f)
     for (const auto& item : items)
         out += f(item);
     return out;
-}
-
-inline std::vector<std::string> DrawOps(CGridCellBase& cell, int row, int col, CGridRect rect)
-{
-    CRecordingPainter painter;
-    cell.Draw(painter, row, col, rect, true);
-    return painter.m_Ops;
 }
 
 // One command of a script: its line and the words of it.
@@ -134,7 +123,7 @@ struct Cmd : Words {
     {
         CGridRect r;
         const bool on = (g.*get)(R(1), C(1), r);
-        return Nums(on) + " " + Quad(r);
+        return Nums(on, r.left, r.top, r.right, r.bottom);
     }
     // Each word of `w` (from the second) passed to `step`, the answers joined by blanks.
     std::string Each(const std::function<std::string(const std::string&)>& step) const
@@ -148,14 +137,6 @@ struct Cmd : Words {
 
 using Query = std::string (*)(Cmd&);
 using Action = void (*)(Cmd&);
-
-// "count: row,col key K" of the editors opened so far, the last one's request.
-inline std::string Editors(CGridFixture& f)
-{
-    const CFakeEditor* e = f.view.LastEditor();
-    return Nums(f.view.m_Editors.size()) +
-           (e ? ": " + At({e->m_Request.row, e->m_Request.col}) + " key " + Nums(e->m_Request.key) : "");
-}
 
 // Each key (with "+shift" or "+ctrl"), then the focus, the top row when `top`, and '!' when
 // the grid did not handle the key.
@@ -180,7 +161,13 @@ inline const std::map<std::string, Query>& Queries()
         {"col", [](Cmd& c) { return c.f.Column(c.I(1)); }},
         {"top",
          [](Cmd& c) { return "top " + Nums(c.g.GetTopleftNonFixedCell().row, c.g.GetTopleftNonFixedCell().col); }},
-        {"editors", [](Cmd& c) { return Editors(c.f); }},
+        // "count: row,col key K" of the editors opened so far, the last one's request.
+        {"editors",
+         [](Cmd& c) {
+             const CFakeEditor* e = c.f.view.LastEditor();
+             return Nums(c.f.view.m_Editors.size()) +
+                    (e ? ": " + At({e->m_Request.row, e->m_Request.col}) + " key " + Nums(e->m_Request.key) : "");
+         }},
         {"clipboard", [](Cmd& c) { return c.f.view.m_Clipboard.value_or("none"); }},
         {"get", [](Cmd& c) { return c.g.GetItemText(c.R(1), c.C(1)); }},
         {"w", [](Cmd& c) { return "w" + Nums(c.g.GetColumnWidth(c.I(1))); }},

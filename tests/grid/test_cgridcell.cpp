@@ -1,10 +1,10 @@
 // Cells: take-the-default values, default cells and their fonts, and the sort mark.
 
-#include "grid/gridscript.h"
+#include "grid/gridfakes.h"
+
+#include <gtest/gtest.h>
 
 namespace {
-
-using gridscript::DrawOps;
 
 TEST(GridCell, ValuesFollowTheDefaultCellOfTheirKindUntilSetAndAfterReset)
 {
@@ -52,9 +52,10 @@ TEST(GridCell, SortedColumnHeaderAloneGetsTheSortMark)
     // A header is filled, edged and labelled in 6 calls; the mark adds a line for each of its 10 rows.
     CGridFixture f(2, 2);
     f.grid.SortItems(1, true);
-    EXPECT_EQ(Nums(DrawOps(*f.grid.GetCell(0, 1), 0, 1, {50, 0, 99, 29}).size(),
-                   DrawOps(*f.grid.GetCell(0, 2), 0, 2, {100, 0, 149, 29}).size()),
-              "16 6");
+    CRecordingPainter sorted, plain;
+    f.grid.GetCell(0, 1)->Draw(sorted, 0, 1, {50, 0, 99, 29}, true);
+    f.grid.GetCell(0, 2)->Draw(plain, 0, 2, {100, 0, 149, 29}, true);
+    EXPECT_EQ(Nums(sorted.m_Ops.size(), plain.m_Ops.size()), "16 6");
 }
 
 } // namespace
