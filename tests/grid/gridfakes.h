@@ -144,8 +144,7 @@ public:
     CGridCtrl* m_Grid = nullptr;
 };
 
-// Records drawing calls as text lines: rectangles as "l,t,r,b", colours in
-// hex after '#', points as "x,y".
+// Records drawing calls as text lines: rectangles "l,t,r,b", colours "#hex", points "x,y".
 class CRecordingPainter : public CGridPainter {
 public:
     void FillRect(const CGridRect& r, uint32_t colour) override { Add("fill " + Rect(r) + " " + Colour(colour)); }
@@ -203,8 +202,7 @@ private:
     }
 };
 
-// Makes the grid (1 + rows) x (1 + cols) with one fixed row and column, cells width x height,
-// cell texts "r<row>c<col>".
+// (1 + rows) x (1 + cols) with one fixed row and column, cells width x height, texts "r<row>c<col>".
 inline void FillGrid(CGridCtrl& grid, int rows, int cols, int width, int height)
 {
     grid.SetRowCount(rows + 1);

@@ -72,8 +72,7 @@ struct Words {
     }
 };
 
-// Splits the script into commands, runs each through `queries` or `actions` and joins the
-// answers of the queries with " | ".
+// Runs each command of the script through `queries` or `actions`; the answers joined by " | ".
 template <typename Cmd, typename Make>
 std::string Run(const std::string& script, Make make, const std::map<std::string, std::string (*)(Cmd&)>& queries,
                 const std::map<std::string, void (*)(Cmd&)>& actions)
@@ -138,8 +137,7 @@ struct Cmd : Words {
 using Query = std::string (*)(Cmd&);
 using Action = void (*)(Cmd&);
 
-// Each key (with "+shift" or "+ctrl"), then the focus, the top row when `top`, and '!' when
-// the grid did not handle the key.
+// Each key ("+shift", "+ctrl"), then the focus, the top row when `top`, '!' when not handled.
 inline std::string Keys(Cmd& c, bool top)
 {
     return c.Each([&](const std::string& word) {

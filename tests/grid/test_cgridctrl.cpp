@@ -12,8 +12,7 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
     Check(-1, 0, {400, 300},
           {{"fixedrows 2; size; cols 3; rows 4; fixedrows 3; st 2,1; fixedcols 1; fixedrows 1; st 1,1; st 1,0; st 0,0",
             "size 2 0 | 1 | 1 | st48 | st0 | st80 | st112"}});
-    // States: 16 fixed, 32 fixed row. The focus row falling outside takes the focus; a row count
-    // below the fixed band shrinks the band.
+    // A focus row falling outside takes the focus; a row count below the fixed band shrinks the band.
     Check(
         4, 3, {400, 300},
         {{"unmod; focus 4,3; rows 3; state; col 1; modified 1,1; cols 6; rows -1; settext 99,0 x; st 0,5; get 0,5; get "
@@ -23,8 +22,7 @@ TEST(GridTable, CountsFixedBandsAndCellKinds)
 
 TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 {
-    // States: 1 focused, 2 selected. A row inserted at the focus row's own index goes above it;
-    // only -1 means "append".
+    // States: 1 focused, 2 selected. An insert at the focus row's index goes above it; -1 appends.
     Check(
         4, 3, {400, 300},
         {{"focus 3,2; sel 3,2 3,2; unmod; insert 2 new; state; col 2; get 2,0; get 2,1; modified 1,1; st 4,2; insert 4 "
@@ -38,8 +36,7 @@ TEST(GridTable, InsertAndDeleteRowsKeepFocusAndSelectionRight)
 
 TEST(GridTable, HeaderOnlyGridTakesEveryInputWithoutHarm)
 {
-    // One fixed row over four columns: out-of-range focus is refused, and with no non-fixed row
-    // to go to the keys stay in the header.
+    // An empty legend's sheet: one fixed row, with no data row for the keys to go to.
     Check(0, 3, {400, 300},
           {{"focus 0,2; focus 5,1; focus 0,9; state; st 0,2; keys Home+ctrl Home End+ctrl PageDown Down; wheel -120; "
             "lines v 2; all; clip a\tb; focus -1,-1; paste; vpos; count; get 0,1",
@@ -48,8 +45,7 @@ TEST(GridTable, HeaderOnlyGridTakesEveryInputWithoutHarm)
 
 TEST(GridSelection, StateFlagsAndRanges)
 {
-    // Rows 1..4 and columns 1..4 (partly) visible. Selected cells list in column-major order of
-    // the packed key; a range is kept out of the fixed bands; a merged range keeps what was there.
+    // Selected cells list in column-major order; a merged range keeps what was there.
     Check(20, 5, {300, 120},
           {{"flag 2,3 2; flag 3,1 10; selected; range; flag 2,3 0; selected; editable 3,1; editable 2,3; reset; "
             "state; sel 0,0 1,2; state; sel -1,-1 -1,-1; count; sel 2,2 3,3; merge 3,3 3,3; selected",
@@ -60,8 +56,7 @@ TEST(GridSelection, StateFlagsAndRanges)
 
 TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
 {
-    // Scrolled by five rows of 20, and to 75 across: not on a border, so the next column starts
-    // the view; (5, 3) is scrolled away.
+    // Scrolled to 75 across, not on a border: the next column starts the view.
     Check(40, 10, {300, 200},
           {{"hit 10,10; hit 60,25; hit 99,39; hit 100,40; colw 2 0; hit 100,40; colw 2 50; scroll v 100; scroll h "
             "75; top; hit 60,25; hit 10,25; hit 60,5; rect 5,3; rect 7,4",
@@ -71,8 +66,7 @@ TEST(GridGeometry, HitTestingFollowsSizesScrollingAndHiddenColumns)
 
 TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
 {
-    // Nine non-fixed rows and five columns fit; row 15 ends at the bottom (rows 7..15 fill the
-    // 180 pixels), column 8 at the right.
+    // Row 15 ends at the bottom (rows 7..15 fill the 180 pixels), column 8 at the right.
     Check(40, 10, {300, 200},
           {{"vis 9,5; vis 10,1; ensure 15,8; top; rect 15,8; ensure 2,1; top; vmax",
             "vis 1 | vis 0 | top 7 4 | 1 250 180 299 199 | top 2 1 | vmax 620 250"}});
@@ -80,9 +74,7 @@ TEST(GridGeometry, EnsureVisibleScrollsTheCellFullyIntoView)
 
 TEST(GridGeometry, WheelScrollsLinesOrPagesAndKeepsWhatIsShortOfALine)
 {
-    // Ten non-fixed rows a page; three lines a notch: a delta of 40 is one line, and parts of
-    // it add up, also the other way (180 is one line, 60 kept; 60 + 300 three lines). A
-    // touchpad notch comes in eight parts: three lines in all.
+    // Three lines a notch: a touchpad's notch in eight parts still scrolls three lines in all.
     Check(100, 3, {300, 220},
           {{"wheels -120 -240 60 100 -15 -15 -15 -15 -15 -15 -15 -15; pagewheel; wheels -120 -60 -60 2400",
             "4 10 9 6 6 6 7 7 7 8 8 9 | 19 19 29 1"},
@@ -102,16 +94,14 @@ TEST(GridGeometry, EverySizeChangeKeepsTheScrollRangesCurrent)
 
 TEST(GridGeometry, AutoSizeUsesTextExtentPlusMargins)
 {
-    // "a longer text" is 13 * 7 = 91 wide, the header "r0c1" 28, margins 7 a side; a sorted
-    // column's header makes room for the triangle (14).
+    // 13 * 7 = 91 wide plus margins of 7 a side; a sorted header makes room for its triangle.
     Check(3, 2, {400, 300},
           {{"text 2,1 a longer text; autocol 1; w 1; autocol 1 1; w 1; sort 1 +; autocol 1 1; w 1; colw 2 0; autocol "
             "2; autocol 7; autorow 1; w 2; h 1",
             "1 | w105 | 1 | w42 | 1 | w56 | 0 | 0 | 1 | w0 | h28"}});
 }
 
-// Windows the owner opens beside a cell are placed from its screen rectangle; rows 1 and 2 are
-// scrolled away, row 7 is below the client area.
+// Windows the owner opens beside a cell are placed from its screen rectangle.
 TEST(GridScreenGeometry, CellScreenRectIsTheClientRectOnTheScreen)
 {
     Check(30, 5, {400, 100},

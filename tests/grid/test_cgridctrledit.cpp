@@ -15,8 +15,7 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
             "3,2 7; edit 99,2 7; reply -105 -1; edit 4,2 7; editors; top; codes; editing 4,2",
             "1: 2,2 key 55 | editing 1 | editing 0 | 1: 2,2 key 55 | top 1 1 | -105@4,2 | "
             "editing 0"}});
-    // A changed text is stored and reported; the same text sends and marks nothing; a refused
-    // one brings the old text back.
+    // A changed text is stored and reported; the same text does nothing; a refused one goes back.
     Check(3, 3, {400, 300},
           {{"unmod; edit 1,1 Mouse; clear; finish Return new text; get 1,1; modified 1,1; codes",
             "new text | mod 1 1 | -106@1,1=new text"},
@@ -38,8 +37,7 @@ TEST(GridEditing, StartEndAndTheKeyThatEnds)
 
 TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
 {
-    // However the view moves, the open box would stay over another row: the text typed so far
-    // goes into its own cell. A wheel turn that goes nowhere leaves it open.
+    // A moved view would leave the box over another row: what was typed goes into its own cell.
     Check(50, 12, {400, 300},
           {{"focus 2,2; key F2; etext typed; wheel -120; editing 2,2; get 2,2; ended", "editing 0 | typed | ended 1 0"},
            {"focus 2,2; key F2; wheel 120; editing 2,2; top", "editing 1 | top 1 1"}});
@@ -48,8 +46,7 @@ TEST(GridEditing, ScrollingOrRemovingTheCellEndsTheEdit)
           {{"text 1,1 c; text 2,1 a; text 3,1 b; edit 1,1 Mouse; sort 1 +; insert 1 new; editing 4,1; clear; finish "
             "Return d; col 1; codes; modified 4,1; modified 1,1; editing 4,1",
             "1 | editing 1 |  a b d  | -106@4,1=d | mod 1 1 | mod 1 0 | editing 0"}});
-    // Removing the edited row or column abandons the box without a report; the new cell in its
-    // place edits like any other.
+    // Removing the edited row or column abandons the box without a report.
     const std::string again = "; ended; endedit; rows 4; cols 3; get 3,2; edit 3,2 5; editors; finish Return 5; get "
                               "3,2; codes",
                       edits = "1 | ended 1 1 | 1 | 1 |  | 2: 3,2 key 53 | 5 | -105@3,2 -106@3,2=5";
@@ -80,8 +77,7 @@ TEST(GridClipboard, CopyCutAndPaste)
            {"rowh 2 0; colw 2 0; sel 1,1 3,3; focus 1,1; clip a\tb\tc\td\ne\tf\tg\nh\ni; paste; col 1; col 2; col 3; "
             "selected",
             "a r2c1 e  | r1c2 r2c2 r3c2  | b r2c3 f  | 2,1 1,2 2,2 3,2 2,3 "},
-           // Paste needs text and an editable target; with no focus the top-left cell takes it,
-           // and an open editor takes it instead of the grid.
+           // Paste needs text and an editable target; an open editor takes it instead of the grid.
            {"focus 1,1; noclip; paste; can; codes; clip z; can; ro 1,1; paste; get 1,1; can; focus -1,-1; state0 1,1; "
             "paste; get 1,1; focus 2,2; edit 2,2 Mouse; paste; pastes; get 2,2",
             "can 0 0 0 |  | can 0 0 1 | r1c1 | can 0 0 0 | z | pastes 1 | r2c2"},
@@ -91,8 +87,7 @@ TEST(GridClipboard, CopyCutAndPaste)
 
 TEST(GridSorting, OrdersWholeRowsByTextNumbersOrACompareFunction)
 {
-    // Whole rows move, with their heights; the header stays; focus and selection go. A numeric
-    // pivot compares as integers.
+    // Whole rows move, with their heights; focus and selection go; numeric columns compare as integers.
     Check(5, 2, {400, 300},
           {{"text 1,1 10; text 2,1 9; text 3,1 100; text 4,1 abc; text 5,1 -3; rowh 2 33; focus 2,2; sel 1,1 3,2; sort "
             "1 +; col 1; col 2; h 4; h 2; state; get 0,1; numeric 1; sort 1 +; col 1; sort 1 -; sort 7 +; sorted",
@@ -104,9 +99,7 @@ TEST(GridSorting, OrdersWholeRowsByTextNumbersOrACompareFunction)
 
 TEST(GridOwnerHooks, OwnerChoosesTheEditorPerCellAndTrigger)
 {
-    // The owner answers one trigger so, the rest with the text editor. A click on a read-only
-    // cell never starts an edit; a double click on one is heard (a chooser cell). Next cell: the
-    // F2 on (2, 1) is heard first.
+    // A double click on a read-only cell is still heard: chooser cells open that way.
     Check(4, 4, {400, 300},
           {{"answer click text; click 2,2; requests; editors", "2,2 click #1; | 1: 2,2 key 1"},
            {"answer click text; ro 2,2; click 2,2; requests; editors", " | 0"},

@@ -12,8 +12,7 @@
 
 #include <gtest/gtest.h>
 
-// The application is made on first use and ended before static destruction,
-// when Qt's own globals are still there.
+// Made on first use, ended before static destruction, while Qt's own globals are still there.
 struct CQtTestEnvironment : testing::Environment {
     static inline QApplication* app = nullptr;
     void TearDown() override { delete app, app = nullptr; }
@@ -72,8 +71,7 @@ struct CWidgetFixture : CAppFirst {
     static void Settle() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 };
 
-// A grid above a line edit in one shown window: for tests of the focus leaving
-// the grid. The window is made first and goes last.
+// A grid above a line edit, for the focus leaving the grid; the window is made first and goes last.
 struct CGridAboveLineEdit : CAppFirst {
     QWidget window;
     CWidgetFixture f;

@@ -1,6 +1,5 @@
 #pragma once
-// Points the user's and the machine's settings (XDG_CONFIG_HOME, XDG_CONFIG_DIRS) and TMPDIR at
-// fresh temporary folders, so that the real user's settings are never touched.
+// Points the user's and machine's settings and TMPDIR at fresh folders: the real user's are never touched.
 
 #include "platform/csettingsstore.h"
 #include "support/madelocale.h"

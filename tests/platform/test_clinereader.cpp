@@ -36,8 +36,7 @@ TEST(CLineReader, WholeLinesWhateverTheChunkSize)
     }
 }
 
-// A huge file is refused at once, a line over the limit (its end seen only after the buffer has
-// grown, or never) is a read error naming the limit; so is a read that fails, and folders do not open.
+// A huge file, a line over the limit (end seen late or never) and a failed read are read errors.
 TEST(CLineReader, SizeLimitsAndFailedReadsAreReadErrors)
 {
     CTempDir dir;

@@ -90,8 +90,7 @@ TEST(TabKitRoundTrip, EachTypeComesBackWithItsTextFormAndTextsByteForByte)
     std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
-// A field the table lacks (index -1) has no type and reads as empty text; a record that could
-// not be read (null) is of no type.
+// A field the table lacks (index -1) reads as empty text; a record that could not be read has no type.
 TEST(TabKitCreate, ReplacesOnlyWhenAskedAndOnlyNamesWithTheFormatsExtension)
 {
     CTempDir dir;
@@ -152,9 +151,8 @@ TEST(TabKitOpen, FilesThatAreNoTableAreRefusedAtOnceWithTheReason)
     }
 }
 
-// A file of the table that cannot be replaced (immutable: even root can then neither
-// rename nor replace it) or written (read-only, tried as nobody) leaves the whole old
-// table, and the error names that file.
+// A file that cannot be replaced (immutable, even for root) or written (read-only, tried as nobody)
+// leaves the whole old table, and the error names that file.
 TEST(TabKitReplace, AFileThatCannotBeReplacedOrWrittenLeavesTheWholeOldTable)
 {
     int ran = 0;

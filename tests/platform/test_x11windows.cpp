@@ -69,8 +69,7 @@ void Sync(xcb_connection_t* c)
 
 } // namespace
 
-// Three windows are published and read back; then the editor, started by its host, asks for its
-// new place in the stack at each change of the program in front, and none of them ends it.
+// The window list is read back; then the editor asks for its place at each change of the program in front.
 TEST(X11Windows, TheWindowListIsReadAndTheEditorFollowsItsHostThroughTheWindowManager)
 {
     CPrivateXServer server;
