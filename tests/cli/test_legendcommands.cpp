@@ -4,9 +4,8 @@
 
 using nlohmann::json;
 
-// The JSON is written a row at a time; the bytes are those of the whole document
-// dumped at once. Windows-1252 bytes come out as UTF-8; a transparent colour as
-// white and its flag.
+// The JSON is written a row at a time; the bytes are those of the whole document dumped at once. Windows-1252 bytes
+// come out as UTF-8; a transparent colour as white and its flag.
 TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
 {
     const std::string row = R"("back": 2, "backTransparent": false, "fill": 1, "fillTransparent": false,

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Three rows; the second transparent as every reader keeps it (white with the
-// flag set), its comment longer than the field.
+// Three rows; the second transparent as every reader keeps it (white with the flag set), its comment longer than the
+// field.
 CLLLegend NumericLegend(const std::string& moreRows = "")
 {
     CLLLegend l;
@@ -43,9 +43,8 @@ std::string TableText(const std::string& path)
 
 } // namespace
 
-// A transparent fill goes out as its colour (white), a transparent background
-// as -1, the thickness as a whole number; back in, the fill is opaque white,
-// the background stays transparent, pattern 1 and the labels are lost.
+// A transparent fill goes out as its colour (white), a transparent background as -1, the thickness as a whole number;
+// back in, the fill is opaque white, the background stays transparent, pattern 1 and the labels are lost.
 TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeavesTheOldTable)
 {
     CTempDir dir;
@@ -100,8 +99,7 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
     EXPECT_EQ(l.GetRowCount(), 0);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{"Could not open " + path +
                                                         ": ReadBytes(): Attempt to read past end of data block."}));
-    // A text legend keeps its values; only rows of the name asked for come back,
-    // an empty name takes every row.
+    // A text legend keeps its values; only rows of the name asked for come back, an empty name takes every row.
     const std::string rest = " 128 16777215 3 1056816 4 2 # comment\n";
     CLLLegend text;
     text.ReadLEGText(
@@ -132,8 +130,8 @@ TEST(TabExport, WritesTheStandardFieldsReadsBackWhatTheyHoldAndAFailedExportLeav
         EXPECT_EQ(FitTabText(text, field), kept) << text.size() << " bytes";
 }
 
-// Tables as other tools make them, each imported under a name: the messages
-// shown and the legend a save would then write.
+// Tables as other tools make them, each imported under a name: the messages shown and the legend a save would then
+// write.
 TEST(TabImport, TablesOfOtherToolsGiveTheseLegends)
 {
     SKIP_WITHOUT_OGR2OGR();

@@ -1,5 +1,5 @@
-// The three pickers as windows, driven by real pointer, key and wheel events: the signals each ending sends, the
-// scroll bars and the pictures saved for a person to look at. What a point or a key means is tested on the logic.
+// The three pickers as windows, driven by real pointer, key and wheel events: the signals each ending sends, the scroll
+// bars and the pictures saved for a person to look at. What a point or a key means is tested on the logic.
 
 #include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"

@@ -57,8 +57,8 @@ TEST(CollectLegendFiles, SameTitlesAreNumberedStandardFoldersFirstAndEachFolderL
     Lay(w.root, "one/Rock.leg=x; one/soil.leg=x; two/rock.leg=x; three/ROCK.leg=x");
     EXPECT_EQ(w.Collect("", w("one;") + w("two;;") + w("three")),
               "Rock=~/one/Rock.leg soil=~/one/soil.leg rock[1]=~/two/rock.leg ROCK[1]=~/three/ROCK.leg ");
-    // Names differing in case are two files sorted without case, broken links none; the same folder
-    // again, through a link to it, adds nothing.
+    // Names differing in case are two files sorted without case, broken links none; the same folder again, through a
+    // link to it, adds nothing.
     Lay(w.root, "a/b/x.leg=x; f2/a.leg=x; f2/A.LEG=x; f2/B.leg=x; f2/dangling.leg->gone.leg; f2/loop1.leg->loop2.leg; "
                 "f2/loop2.leg->loop1.leg; f2/alias.leg->a.leg; links/f2->" +
                     w("f2"));
@@ -98,8 +98,7 @@ TEST(LegendFolders, FolderOfPathAndGroupsSplitByProjectFolder)
     const std::vector<std::string> names = {"a", "b", "c", "d"};
     const std::string both = "#Project|Project Header a=/P/a.leg c=/p/c.leg #System|System Header b=/sys/b.leg "
                              "d=/p/sub/d.leg ";
-    // The project folder as a user may have written it: no trailing slash,
-    // doubled slashes, "..", backslashes.
+    // The project folder as a user may have written it: no trailing slash, doubled slashes, "..", backslashes.
     for (const char* written : {"/p/", "/p", "//p//", "/p/sub/..", "\\p\\"})
         EXPECT_EQ(Shown(BuildLegendList(GroupLegendFiles(paths, names, written), true)), both) << written;
     EXPECT_EQ(Shown(BuildLegendList(GroupLegendFiles(paths, names, "/elsewhere/"), true)),
@@ -163,8 +162,7 @@ TEST(HostIni, PathValuesTemporaryFolderAndLegendFolderOfEachProduct)
             << configured;
     }
     Lay(locked, ".@700");
-    // The user's LUT_PATH, given a trailing slash, before the machine's; then the
-    // image library's base path.
+    // The user's LUT_PATH, given a trailing slash, before the machine's; then the image library's base path.
     const std::string machine = sandbox.Work("machine") + "/", folder = sandbox.Work("lut");
     Lay(machine, "m.leg=x");
     Lay(folder,
@@ -181,8 +179,7 @@ TEST(HostIni, PathValuesTemporaryFolderAndLegendFolderOfEachProduct)
     ASSERT_TRUE(
         CSettingsStore::SetString(CSettingsStore::Hive::LocalMachine, ImageLibraryKey, ImageLibraryBaseValue, base));
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem, base + "/lut/: x=~x.leg|");
-    // A common settings file that cannot be read may name another folder: the
-    // library's is then not taken in its place.
+    // A common settings file that cannot be read may name another folder: the library's is then not taken in its place.
     Lay(library.UserDir(), "Ferrolin/Common.conf/");
     EXPECT_EQ(Found(finder) + "|" + finder.m_SettingsProblem,
               ":|" + library.UserDir() + "/Ferrolin/Common.conf: " + std::strerror(EISDIR));
