@@ -5,7 +5,6 @@
 #include "pickers/clinestylechooserdlg.h"
 #include "pickers/cpatternchooserdlg.h"
 #include "pickers/core/penbytes.h"
-#include "app/sheet/bmpbytes.h"
 #include "grid/widget/gridqtconvert.h"
 #include "grid/widgetfixture.h"
 #include "support/recordingprompt.h"
@@ -83,10 +82,10 @@ struct CChooserFixture : CHeard {
     QWidget owner;
     QPointer<CPatternChooserDlg> chooser;
 
-    CChooserFixture(const std::string& folder, const CPatternTable* table, int current)
+    CChooserFixture(const CPatternTable& table, int current)
     {
         owner.show();
-        chooser = new CPatternChooserDlg(50, 60, folder, 4, 5, table, current, &owner);
+        chooser = new CPatternChooserDlg(50, 60, "", 4, 5, &table, current, &owner);
         QObject::connect(chooser, &CPatternChooserDlg::patternChosen, [this](int p, int a, int b) { Chosen(p, a, b); });
         QObject::connect(chooser, &CPatternChooserDlg::closed, [this] { heard.push_back("closed"); });
     }
@@ -149,35 +148,16 @@ TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
     EXPECT_EQ(GridFromQColor(image.pixelColor(f.Box(26))), PopupColours()[26].colour);
 }
 
-TEST(PatternChooserDlg, ReadsTheFolderItselfWhenTheOwnerHasNoTableAndClosesOnEsc)
-{
-    CTempDir dir;
-    for (const char* name : {"hatch_3.bmp", "7.bmp", "dots_12.bmp"})
-        WriteTextFile(dir.File(name), BmpBytes(1, {{0, 1}, {1, 0}}, {0x000000, 0xFFFFFF}));
-    // The folder, the sample clicked in the first row (-1: Esc instead) and what the owner hears.
-    const std::tuple<std::string, int, std::vector<std::string>> cases[] = {
-        {dir.Path(), 2, {"chosen 7 4 5", "closed"}},
-        {dir.File("missing"), 0, {"chosen 0 4 5", "closed"}}, // still offers "no pattern"
-        {dir.Path(), 4, {}},                                  // an empty sample does nothing
-        {dir.Path(), -1, {"closed"}},                         // Esc
-    };
-    for (const auto& [folder, column, heard] : cases) {
-        CChooserFixture f(folder, nullptr, 3);
-        if (column < 0)
-            QTest::keyClick(f.chooser, Qt::Key_Escape);
-        else
-            QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(column, 0));
-        EXPECT_EQ(f.heard, heard) << folder;
-        EXPECT_EQ(Gone(f.chooser), !heard.empty()) << folder;
-    }
-}
-
 TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
 {
     CPatternTable table;
-    for (int n = 1; n < 80; ++n)
-        table.Set(n * 2, CGridBitmap::FromRows({"#.", ".#"})); // 0 and 79 more: 10 rows
-    CChooserFixture f("", &table, 18);
+    for (int n = 1; n < 79; ++n)
+        table.Set(n * 2, CGridBitmap::FromRows({"#.", ".#"})); // 0 and 78 more: 10 rows, the last one short
+    CChooserFixture esc(table, 18);
+    QTest::keyClick(esc.chooser, Qt::Key_Escape);
+    EXPECT_EQ(esc.heard, std::vector<std::string>{"closed"});
+    EXPECT_TRUE(Gone(esc.chooser));
+    CChooserFixture f(table, 18);
 
     const QImage before = f.chooser->grab().toImage();
     before.save(QString::fromStdString(TestOutputDir() + "/pattern-chooser.png"));
@@ -204,7 +184,10 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
         EXPECT_EQ(f.chooser->Logic().ScrollPos(), pos) << action << " " << turn;
         EXPECT_EQ(f.chooser->ScrollBar()->value(), pos) << action << " " << turn;
     }
-    // The first row shown is the third: its third sample is the nineteenth listed, pattern 36.
+    // The first row shown is the third: its third sample is the nineteenth listed, pattern 36. The last row has no
+    // eighth.
+    QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(7, 7));
+    ASSERT_FALSE(Gone(f.chooser));
     QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(2, 0));
     EXPECT_EQ(f.heard, (std::vector<std::string>{"chosen 36 4 5", "closed"}));
     EXPECT_TRUE(Gone(f.chooser));
