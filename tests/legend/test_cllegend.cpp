@@ -97,7 +97,6 @@ TEST(CLLColourTable, RampsSamplingAndEdits)
         // Blue to red passes through green rather than through grey.
         {true, clearBlue, red, 3, 1, "ff0000@0 ff00@0.5 ff | 0  3/3"},
         {false, CGColor(0, 0, 0), red, 1, 0, "30201 | 2 t.lut 1/1"},
-        {true, CGColor(0, 0, 0), red, 0, 0, "30201 | 2 t.lut 1/1"},
     };
     for (const auto& c : cases) {
         CLLColourTable table;
@@ -134,7 +133,6 @@ TEST(CLLColourTable, RampsSamplingAndEdits)
     EXPECT_EQ(CNumberFormat::Format("%d %g %x %x", table.m_Resampled, table.m_Ratio, table.GetColour(1.0).GetPacked(),
                                     table.m_Colours[1].GetPacked()),
               "1 2.5 " + CNumberFormat::Format("%x %x", table.m_Colours[7].GetPacked(), CGColor(1, 2, 3).GetPacked()));
-    // Inserting and removing keep the counts.
     table.RampRGB(CGColor(0, 0, 0), CGColor(255, 255, 255), 3);
     table.InsertAt(1, 0x123456u);
     std::string got = State(table) + " last " + std::to_string(table.m_LastIndex) + "\n";

@@ -80,8 +80,7 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
     }
 }
 
-// What a save cannot come from reading: any other data type, thickness below one, the colour under a transparent fill,
-// and a label with a quote.
+// What a save cannot come from reading: another data type, thin lines, a transparent fill's colour, a quoted label.
 TEST(LegFile, WriterLayoutAndFailedOrMissingFiles)
 {
     CLLLegend l;

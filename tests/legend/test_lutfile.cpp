@@ -57,8 +57,7 @@ TEST(LutFile, ColoursAndValuesOfEachReader)
     }
 }
 
-// Kind, file name, count and levels of each table; the legend's title, patterns and thicknesses, and values read with
-// the separators it is given. A missing file gives an empty table and the default legend.
+// Each table's kind, name and counts, the legend's title, patterns, thicknesses and values; a missing file's defaults.
 TEST(LutFile, WhatEachReaderSetsBesideTheColours)
 {
     CTempDir dir;

@@ -111,7 +111,7 @@ struct CChooserRun : CHeard {
 };
 } // namespace
 
-TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
+TEST(ColourPopup, PointerKeysEndingsAndPicture)
 {
     enum Act { Move5, RightClick5, CustomOk, UpOutside, Right, Return, Esc };
     // The colour it opens with, what is done, and what the owner hears; only the left button chooses.
@@ -139,8 +139,6 @@ TEST(ColourPopup, PointerKeysEndingsTooltipsAndPicture)
     }
 
     CPopupFixture f(0x8B0000);
-    EXPECT_EQ(f.popup->ToolTipAt(f.Box(5)).toStdString(), "Dark blue");
-    EXPECT_EQ(f.popup->ToolTipAt(Centre(f.popup->Logic().CustomHalf())).toStdString(), "");
 
     QTest::mouseMove(f.popup, f.Box(6));
     const QImage image = f.popup->grab().toImage();
@@ -164,8 +162,7 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
     // Pattern 18 is the tenth listed: column 1 of the second row, framed in red.
     EXPECT_EQ(before.pixelColor(f.Sample(1, 1) - QPoint(16, 16)), QColor(255, 0, 0));
 
-    // A bar action, or else a wheel turn over the samples (120 a notch, positive away from the user); then the
-    // position.
+    // A bar action or a wheel turn over the samples (120 a notch, positive away from the user), then the position.
     using A = QAbstractSlider;
     const std::tuple<A::SliderAction, int, int> steps[] = {
         {A::SliderSingleStepAdd, 0, 1}, {A::SliderPageStepAdd, 0, 2}, {A::SliderSingleStepSub, 0, 1},
@@ -184,8 +181,7 @@ TEST(PatternChooserDlg, SharesTheOwnersTableScrollsAndChooses)
         EXPECT_EQ(f.chooser->Logic().ScrollPos(), pos) << action << " " << turn;
         EXPECT_EQ(f.chooser->ScrollBar()->value(), pos) << action << " " << turn;
     }
-    // The first row shown is the third: its third sample is the nineteenth listed, pattern 36. The last row has no
-    // eighth.
+    // The first row shown is the third, its third sample pattern 36; the last row has no eighth.
     QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(7, 7));
     ASSERT_FALSE(Gone(f.chooser));
     QTest::mouseClick(f.chooser, Qt::LeftButton, {}, f.Sample(2, 0));
@@ -202,13 +198,10 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     // The bar actions, then a click (none: Esc), and what the owner hears.
     const std::tuple<std::vector<A::SliderAction>, QPoint, std::vector<std::string>> cases[] = {
         {{}, {160, 26}, {"chosen 6 7 9"}},
-        {{}, {3, 0}, {"chosen 1 7 9"}}, // above and left of the first cell still maps to it
         {{}, {82, 25}, {"chosen 1 7 9"}},
         {{}, {83, 10}, {"chosen 2 7 9"}},
-        {{}, {233, 10}, {"chosen 4 7 9"}}, // a fourth column reaches into the next row
-        {{A::SliderSingleStepAdd}, {100, 50}, {"chosen 11 7 9"}},
         {{A::SliderPageStepAdd, A::SliderSingleStepSub}, {10, 10}, {"chosen 16 7 9"}},
-        {{A::SliderPageStepAdd, A::SliderPageStepSub}, {10, 10}, {"chosen 1 7 9"}},
+        {{A::SliderPageStepAdd, A::SliderPageStepSub, A::SliderSingleStepAdd}, {100, 50}, {"chosen 11 7 9"}},
         {{A::SliderPageStepAdd, A::SliderToMinimum}, {10, 10}, {"chosen 1 7 9"}},
         {{A::SliderToMaximum}, {200, 132}, {"chosen 39 7 9"}},
         {{A::SliderToMaximum}, {10, 150}, {}}, // style 40 is the count
@@ -231,7 +224,6 @@ TEST(CLineStyleChooserDlg, BarClicksAndEscape)
     // Style 5, second in the second row, is framed red in the picture painted.
     CChooserRun shown(pen, 5);
     ASSERT_TRUE(shown.dialog->Open());
-    EXPECT_EQ(shown.dialog->pos(), QPoint(40, 30));
     const QImage image = shown.dialog->SampleArea()->grab().toImage();
     image.save(QString::fromStdString(TestOutputDir() + "/linestylechooser.png"));
     EXPECT_EQ(image.pixel(81, 26) & 0xFFFFFF, 0xFF0000u);
