@@ -1,6 +1,6 @@
 #pragma once
-// Runs the real tessarin-cli in a private folder and renders each run as one
-// string, so that a case is one row: a command line and what it must give.
+// Runs the real tessarin-cli in a private folder and renders each run as one string, so that a case is one row: a
+// command line and what it must give.
 
 #include "support/runprocess.h"
 #include "support/testfiles.h"
@@ -63,9 +63,9 @@ public:
         args.insert(args.begin(), {"-c", setup + "; exec \"$0\" \"$@\"", ProjectBinary("tessarin-cli")});
         return RunProcess("/bin/bash", args, env);
     }
-    // Runs a command line split at spaces ('...' quotes a word), '%' standing for the folder and
-    // '@' for the samples, leading NAME=VALUE words the environment. Gives "exit|out|err" with the
-    // folder as '%' and the system's error texts, as the locale words them, by name ("ENOENT").
+    // Runs a command line split at spaces ('...' quotes a word), '%' standing for the folder and '@' for the samples,
+    // leading NAME=VALUE words the environment. Gives "exit|out|err" with the folder as '%' and the system's error
+    // texts, as the locale words them, by name ("ENOENT").
     std::string Run(const std::string& line, const std::string& setup = "") const
     {
         std::vector<std::string> words, env;

@@ -4,10 +4,9 @@
 
 using nlohmann::json;
 
-// The JSON is written a row at a time; the bytes are those of the whole document
-// dumped at once. Windows-1252 bytes come out as UTF-8; a transparent colour as
-// white and its flag.
-TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
+// leg-dump writes JSON a row at a time, the bytes of the whole document dumped at once; Windows-1252 comes out as
+// UTF-8, a transparent colour as white and its flag.
+TEST(CliLegendCommands, DumpCopyLutAndUsage)
 {
     const std::string row = R"("back": 2, "backTransparent": false, "fill": 1, "fillTransparent": false,
         "lineColour": 4, "lineStyle": 5, "pattern": 3, "text": "", "thickness": 1.0, )";
@@ -29,12 +28,7 @@ TEST(CliLegDump, WritesTheExactLayoutOfAWholeDocument)
         EXPECT_EQ(cli.Run("leg-dump %/d.leg"),
                   "0|" + json::parse(R"({"filePath": "%/d.leg", "fileTitle": "d", )" + fields + "}").dump(2) + "\n|");
     }
-}
-
-// A file whose name looks like an option comes after "--".
-TEST(CliLegCopyLutAndUsage, CopiesDumpsAndPrintsUsage)
-{
-    CCliSandbox cli;
+    // A file whose name looks like an option comes after "--".
     WriteTextFile(cli.File("--in"), "# made by hand\nLEG = {\n0 1 \"a\" 0 0 0\n");
     EXPECT_EQ(cli.Run("leg-copy -- --in %/--out.leg", "cd '" + cli.Path() + "'"), "0||");
     EXPECT_EQ(ReadTextFile(cli.File("--out.leg")).substr(0, 34), "# made by hand\n\nLegendTable Begin\n");
@@ -44,11 +38,8 @@ TEST(CliLegCopyLutAndUsage, CopiesDumpsAndPrintsUsage)
               json::parse(R"({"colours": [255, 8388736, 16711680], "count": 3, "kind": 2, "levels": 3,
                               "fileName": ")" +
                           path + "\"}"));
-    const json legend = json::parse(cli.Exec({"lut-legend", path}).out);
-    std::string rows = legend["fileTitle"].get<std::string>() + ":";
-    for (const json& row : legend["rows"])
-        rows += " " + row["back"].dump() + "/" + row["value"].dump();
-    EXPECT_EQ(rows, "ramp: 1/10.0 65537/20.0 65536/20.0");
+    // As a legend each row has its value too.
+    EXPECT_EQ(json::parse(cli.Exec({"lut-legend", path}).out)["rows"][1]["value"], 20.0);
     // The usage lists the commands; without one it goes to standard error.
     const std::string shown = cli.Run("--help"), help = shown.substr(2, shown.size() - 3);
     EXPECT_EQ(shown.substr(0, shown.find("  leg-copy")),

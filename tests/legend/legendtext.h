@@ -12,8 +12,8 @@
 
 inline const std::string NC = "NUMERICCONTINUOUS";
 
-// Rows in the writer's layout (tabs, an empty column after a numeric row's label) from lines
-// split by single spaces ("0 1 \"a b\" 0 0 0 0 0 1 # c").
+// Rows in the writer's layout (tabs, an empty column after a numeric row's label) from lines split by single spaces ("0
+// 1 \"a b\" 0 0 0 0 0 1 # c").
 inline std::string Rows(const std::string& lines)
 {
     std::string out, line;

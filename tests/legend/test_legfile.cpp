@@ -3,8 +3,8 @@
 
 using namespace std::string_literals;
 
-// Each input is read from memory and from a file, saved, and must give exactly
-// the expected text; reading that text again must save it unchanged.
+// Each input is read from memory and from a file, saved, and must give exactly the expected text; reading that text
+// again must save it unchanged.
 TEST(LegFile, ReadThenSaveGivesTheExactText)
 {
     const std::string zeros = "0 1 \"\" 0 0 0 0 0 1\n";
@@ -80,8 +80,7 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
     }
 }
 
-// What a save cannot come from reading: any other data type, thickness below
-// one, the colour under a transparent fill, and a label with a quote.
+// What a save cannot come from reading: another data type, thin lines, a transparent fill's colour, a quoted label.
 TEST(LegFile, WriterLayoutAndFailedOrMissingFiles)
 {
     CLLLegend l;
@@ -102,8 +101,7 @@ TEST(LegFile, WriterLayoutAndFailedOrMissingFiles)
     back.ReadLEGText(Leg(NC, "0 1 \"\" 16777471 0 0\n"), "b.leg");
     EXPECT_EQ(back.m_FillColours.m_Colours.at(0).GetPacked(), 0xFFFFFFu); // white under the transparency
 
-    // A failed save leaves the old file; the default legend stands in for a file
-    // that is missing or cannot be read.
+    // A failed save leaves the old file; the default legend stands in for a file that is missing or cannot be read.
     CTempDir dir;
     const std::string path = dir.File("keep.leg");
     const std::string old = Leg("TEXT", "\"A\" \"\" 0 0 0\n");

@@ -1,8 +1,8 @@
 #include "legend/legendtext.h"
 #include "support/testfiles.h"
 
-// Each table is read from a file as a bare colour table and as a legend; the
-// legend is then saved and read back. Components of 257 * k are k of 255.
+// Each table is read from a file as a bare colour table and as a legend; the legend is then saved and read back.
+// Components of 257 * k are k of 255.
 TEST(LutFile, ColoursAndValuesOfEachReader)
 {
     const std::string jump = "LUT\n0 65535 0 0\n4 0 0 65535\n", hslJump = "LUT\n0 0 65535 32768\n2 43690 65535 32768\n";
@@ -57,9 +57,7 @@ TEST(LutFile, ColoursAndValuesOfEachReader)
     }
 }
 
-// Kind, file name, count and levels of each table; the legend's title,
-// patterns and thicknesses, and values read with the separators it is given.
-// A missing file gives an empty table and the default legend.
+// Each table's kind, name and counts, the legend's title, patterns, thicknesses and values; a missing file's defaults.
 TEST(LutFile, WhatEachReaderSetsBesideTheColours)
 {
     CTempDir dir;
@@ -83,8 +81,7 @@ TEST(LutFile, WhatEachReaderSetsBesideTheColours)
     EXPECT_EQ(Hex(t) + std::to_string(t.m_Kind) + " " + std::to_string(l.GetRowCount()) +
                   (l.RowListsAgree() ? "" : " !"),
               "2 32");
-    // At most 65,535 entries; a huge index costs nothing, a negative one after
-    // others does not overflow the gap.
+    // At most 65,535 entries; a huge index costs nothing, a negative one after others does not overflow the gap.
     const std::pair<const char*, size_t> cases[] = {
         {"2147483647 0 0 0\n", 0},  {"0 0 0 0\n1 0 0 0\n-2147483648 0 0 0\n", 2},
         {"-1 0 0 0\n2 0 0 0\n", 3}, {"0 0 0 0\n65535 0 0 0\n4 0 0 0\n", 5},

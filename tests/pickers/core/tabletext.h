@@ -1,6 +1,6 @@
 #pragma once
-// Test tables written as text: one case a line, its fields split at '|', so that
-// a table keeps one line per case and reads like the output it is compared with.
+// Test tables written as text: one case a line, its fields split at '|', so that a table keeps one line per case and
+// reads like the output it is compared with.
 
 #include <sstream>
 #include <string>

@@ -38,7 +38,6 @@ TEST(ColourPopupLogic, TheWindowGrowsWithItsBoxesAndStaysOnTheScreen)
     for (const auto& row : Rows(R"(
         DCW | 100,200  | 100,200,304,352
         C   | 1850,100 | 1772,100,1920,223
-        C   | -20,100  | 0,100,148,223
         C   | 100,1000 | 100,477,248,600
     )")) {
         const CGridRect w = L(Make(row[0], 0, Point(row[1]))).Window();

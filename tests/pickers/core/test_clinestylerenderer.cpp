@@ -60,16 +60,8 @@ TEST(LineStyleRenderer, DrawsEachInstruction)
         EXPECT_EQ(Drawn(style), drawn) << what;
 }
 
-TEST(LineStyleRenderer, StylesZeroAndOneAreTheLetterNAndEachStrokeBalancesItsClips)
+TEST(LineStyleRenderer, EachStrokeBalancesItsClips)
 {
-    // Styles 0 and 1 mean "no line" even when the pen file cannot be read.
-    for (int style : {0, 1}) {
-        CRecordingPainter painter;
-        DrawLineStyle(painter, style, std::string("/nonexistent/lines.pen"), 10, 20, 64, 16, 0x123456);
-        EXPECT_EQ(painter.m_Ops,
-                  (std::vector<std::string>{"fill 33,13,40,27 #ffffff", "text 'N' 10,12,64,28 f825 #0 "}))
-            << style;
-    }
     // A clip left open would cut every cell drawn after the sample.
     CRecordingPainter painter;
     DrawLineStyle(painter, 2, CPenFile::Parse(PenBytes({{}, {}, {{2, 30}, {15}}})), 10, 20, 64, 16, 0xFF0000);
@@ -80,7 +72,6 @@ TEST(LineStyleRenderer, StylesZeroAndOneAreTheLetterNAndEachStrokeBalancesItsCli
 
 TEST(LineStyleGrid, RowsOfThreeAndTheLargestScroll)
 {
-    // Styles, their rows of three and the largest scroll.
     for (auto [count, rows, largest] : {std::tuple{0, 0, 0}, {3, 1, 0}, {4, 2, 0}, {24, 8, 0}, {25, 9, 1}}) {
         EXPECT_EQ(LineStyleGrid::Rows(count), rows) << count;
         EXPECT_EQ(LineStyleGrid::LargestScroll(rows), largest) << count;
