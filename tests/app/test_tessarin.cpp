@@ -12,12 +12,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <initializer_list>
 
 #include <QApplication>
 #include <QImage>
 #include <QProcess>
-#include <QSettings>
 #include <QThread>
 #include <QTimer>
 
@@ -40,13 +38,12 @@ struct CEditorRun {
         process->waitForStarted();
         return process;
     }
-    // A legend folder of copies of bundled samples, set as the editor's LUT_PATH.
-    void LegendFolder(std::initializer_list<const char*> names) const
+    // A legend folder with a copy of a bundled sample, set as the editor's LUT_PATH.
+    void LegendFolder(const char* name) const
     {
         const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
         std::filesystem::create_directories(home.File("legends"));
-        for (const char* name : names)
-            std::filesystem::copy_file(samples + name, home.File(std::string("legends/") + name));
+        std::filesystem::copy_file(samples + name, home.File(std::string("legends/") + name));
         std::filesystem::create_directories(home.File("config/Ferrolin"));
         WriteTextFile(home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + home.File("legends") + "\n");
     }
@@ -90,7 +87,7 @@ TEST(Tessarin, OwnSwitchesExitCodesAndWhatTheyPrint)
 {
     CApp app;
     CEditorRun run;
-    run.LegendFolder({"copper_pct.leg"});
+    run.LegendFolder("copper_pct.leg");
     const std::string shot = TestOutputDir() + "/tessarin-main.png", nowhere = run.home.File("no/x.png");
     std::filesystem::remove(shot);
     // The arguments; the exit code, then the start of stdout and of the editor's own stderr lines.
@@ -147,7 +144,7 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
 {
     CApp app;
     CEditorRun run;
-    run.LegendFolder({"copper_pct.leg"});
+    run.LegendFolder("copper_pct.leg");
     const std::string before = ReadTextFile(run.home.File("legends/copper_pct.leg"));
     const CScopedEnv runtime("XDG_RUNTIME_DIR", run.home.Path()), config("XDG_CONFIG_HOME", run.home.File("config"));
     QProcess host;
@@ -185,31 +182,4 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
     EXPECT_TRUE(asked);
     EXPECT_LT(took, std::chrono::milliseconds(kHostGoneLimitMs));
     EXPECT_EQ(ReadTextFile(run.home.File("legends/copper_pct.leg")), before);
-}
-
-// A file manager opens a second legend while the editor runs: the second start
-// ends and the running editor opens it. What it shows is seen in the profile's
-// "LastLegend", which the running editor writes each time it leaves a legend.
-TEST(Tessarin, ALegendGivenToASecondStartOpensInTheRunningEditor)
-{
-    CApp app;
-    CEditorRun run;
-    run.LegendFolder({"gold_ppm.leg", "soil_ph.leg"});
-    auto first = run.Start({"-name", QString::fromStdString(run.home.File("legends/soil_ph.leg"))});
-    ASSERT_TRUE(run.Recorded());
-    QThread::msleep(500);
-    // As the file manager passes it: relative to its own folder, which is not the running editor's.
-    auto second = run.Start({"./gold_ppm.leg", "-edit"}, run.home.File("legends"));
-    ASSERT_TRUE(second->waitForFinished(10000));
-    EXPECT_EQ(second->exitCode(), 0);
-    std::string left;
-    for (int i = 0; i < 60 && left.empty(); ++i) {
-        QThread::msleep(50);
-        QSettings profile(QString::fromStdString(run.home.File("config/Ferrolin/Tessarin.conf")), QSettings::IniFormat);
-        left = profile.value(QStringLiteral("Settings/LastLegend")).toString().toStdString();
-    }
-    EXPECT_EQ(left, "soil_ph");
-    EXPECT_EQ(first->state(), QProcess::Running);
-    first->kill();
-    first->waitForFinished();
 }

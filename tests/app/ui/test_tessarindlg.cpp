@@ -7,14 +7,12 @@
 #include "app/ui/ctessarinapp.h"
 
 #include "app/core/legendtables.h"
-#include "app/sheet/bmpbytes.h"
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widget/cgridwidget.h"
 #include "pickers/ccolourpopup.h"
 #include "pickers/clinestylechooserdlg.h"
 #include "pickers/core/penbytes.h"
 #include "pickers/core/tabletext.h"
-#include "pickers/cpatternchooserdlg.h"
 #include "platform/cnumberformat.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
@@ -204,63 +202,35 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
 // A file manager opens a legend while the editor runs: the running window gets the path.
 TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
 {
-    using A = CUserPrompt::Answer;
-    CTempDir elsewhere;
-    const std::string missing = elsewhere.File("missing.leg");
-    const std::string basalt = "Legend basalt | basalt.leg | plain", dacite = "Legend dacite | dacite.leg | plain";
-    struct Case {
-        const char* name;
-        bool typed;             // the description was changed first ("plainX")
-        std::vector<A> answers; // to "Save changes?"
-        bool modalOpen;         // a question of ours is open when the path arrives
-        const char* path;       // in the listed folder; "" for the missing one
-        int message;            // the string id shown, 0 for none
-        std::string shown;
-    } cases[] = {
-        {"opens", false, {}, false, "dacite.leg", 0, dacite},
-        {"Cancel keeps the legend shown", true, {A::Cancel}, false, "dacite.leg", Str::SaveChanges, basalt + "X"},
-        // Read before anything is closed: no question, and the changes stay.
-        {"a missing legend is reported", true, {}, false, "", Str::CouldNotLoad, basalt + "X"},
-        {"waits for the open question; a later one replaces one waiting", false, {}, true, "dacite.leg", 0, dacite},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        CWindowFixture w;
-        if (c.typed)
-            QTest::keyClicks(w.Field(ControlId::Description), "X");
-        w.prompt.m_Answers = c.answers;
-        const std::string path = *c.path ? w.folder + c.path : missing;
-        CLegendForwarder forwarder(*w.dlg);
-        QDialog question(w.dlg.get());
-        if (c.modalOpen) {
-            question.setModal(true);
-            question.show();
-            forwarder.Activated(missing);
-            forwarder.Activated(path);
-            QTest::qWait(300);
-            EXPECT_EQ(w.Shown(), basalt + " | Numeric continuous");
-            question.close();
-            // Until the window is active again the legend waits; a window manager would activate it.
-            QTest::qWait(600);
-            EXPECT_EQ(forwarder.Waiting(), path);
-            w.dlg->activateWindow();
-            QElapsedTimer active;
-            active.start();
-            for (int i = 0; i < 200 && !forwarder.Waiting().empty(); ++i)
-                QTest::qWait(10);
-            // Asked only a full tick after, so the key that closed the box cannot answer.
-            EXPECT_GE(active.elapsed(), 250);
-        } else {
-            // A second start brings the window back, restored when minimised.
-            w.dlg->showMinimized();
-            forwarder.Activated(path);
-            EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
-        }
-        ASSERT_EQ(w.prompt.m_Messages.size(), c.message ? 1u : 0u);
-        EXPECT_EQ(c.message ? w.prompt.m_Messages[0].stringId : 0, c.message);
-        EXPECT_EQ(w.Shown(), c.shown + " | Numeric continuous");
-        EXPECT_EQ(w.List()->currentRow(), c.shown == dacite ? 3 : 1);
-    }
+    CWindowFixture w;
+    CLegendForwarder forwarder(*w.dlg);
+    // A second start brings the window back, restored when minimised.
+    w.dlg->showMinimized();
+    forwarder.Activated(w.folder + "dacite.leg");
+    EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
+    // While a question of ours is open the legend waits; a later one replaces one waiting.
+    QDialog question(w.dlg.get());
+    question.setModal(true);
+    question.show();
+    forwarder.Activated(w.folder + "missing.leg");
+    forwarder.Activated(w.folder + "chert.leg");
+    QTest::qWait(300);
+    EXPECT_EQ(w.List()->currentRow(), 3);
+    question.close();
+    // Until the window is active again the legend waits; a window manager would activate it.
+    QTest::qWait(600);
+    EXPECT_EQ(forwarder.Waiting(), w.folder + "chert.leg");
+    w.dlg->activateWindow();
+    QElapsedTimer active;
+    active.start();
+    for (int i = 0; i < 200 && !forwarder.Waiting().empty(); ++i)
+        QTest::qWait(10);
+    // Asked only a full tick after, so the key that closed the box cannot answer.
+    EXPECT_GE(active.elapsed(), 250);
+    EXPECT_TRUE(w.prompt.m_Messages.empty());
+    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
+    EXPECT_EQ(w.List()->currentRow(), 2);
 }
 
 TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAboutBox)
@@ -287,7 +257,6 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
     const QImage shot = about.grab().toImage();
-    shot.save(QString::fromStdString(TestOutputDir() + "/tessarin-about.png"));
     auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
     ASSERT_NE(picture, nullptr);
     // The icon's first band is drawn in the picture's swatch column.
@@ -302,79 +271,46 @@ TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAbo
 
 TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
 {
-    // Legend row 0 starts as "255 65280 p1 16711680 s1"; what each choice does to the row is the
-    // sheet's own rule. The pattern chooser shows the patterns the sheet loaded at start, not
-    // the folder as it is now (5.bmp is gone by then).
-    // column | what is done in the chooser | the row then | modified
-    for (const auto& k : Rows(R"(
-        4 | box 13      | 16711680 65280 p1 16711680 s1 | 1
-        5 | transparent | 255 16777215T p1 16711680 s1  | 1
-        4 | Esc         | 255 65280 p1 16711680 s1      | 0
-        6 | sample 2    | 255 65280 p5 16711680 s1      | 1
-        8 | sample 5    | 255 65280 p1 16711680 s5      | 1
-    )")) {
-        SCOPED_TRACE(k[0] + " " + k[1]);
-        CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
-            WriteTextFile(folder + "basalt.leg",
-                          LegendText("basalt", "", "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"));
-            std::filesystem::create_directory(folder + "patterns");
-            for (const char* n : {"hatch_3.bmp", "5.bmp"})
-                WriteTextFile(folder + "patterns/" + n, BmpBytes(1, {{0, 1}, {1, 0}}, {0, 0xFFFFFF}));
-            std::vector<PenStyle> styles(10);
-            styles[5] = {{2, 5, 3, 5}};
-            const std::vector<uint8_t> pen = PenBytes(styles);
-            WriteTextFile(folder + "lines.pen", std::string(pen.begin(), pen.end()));
-            EXPECT_TRUE(SetCommonSetting("BRUSH_PATH", folder + "patterns/"));
-            EXPECT_TRUE(SetCommonSetting("PEN_FILE", folder + "lines.pen"));
-        });
-        w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
-        std::filesystem::remove(w.folder + "patterns/5.bmp");
+    // What each choice does to the row is the sheet's own rule; here, that the choice reaches it.
+    CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
+        WriteTextFile(folder + "basalt.leg",
+                      LegendText("basalt", "", "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"));
+        std::vector<PenStyle> styles(10);
+        styles[5] = {{2, 5, 3, 5}};
+        const std::vector<uint8_t> pen = PenBytes(styles);
+        WriteTextFile(folder + "lines.pen", std::string(pen.begin(), pen.end()));
+        EXPECT_TRUE(SetCommonSetting("PEN_FILE", folder + "lines.pen"));
+    });
+    w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
+    const auto click = [&](int col) {
         CGridRect cell;
-        w.dlg->Sheet().GetCellRect(1, std::stoi(k[0]), cell);
-        QWidget* viewport = w.dlg->Spreadsheet()->viewport();
-        const QPoint middle((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
-        auto* popup = w.dlg->findChild<CColourPopup*>();
-        auto* patterns = w.dlg->findChild<CPatternChooserDlg*>();
-        auto* lines = w.dlg->findChild<CLineStyleChooserDlg*>();
-        const QPointer<QWidget> opened = popup      ? static_cast<QWidget*>(popup)
-                                         : patterns ? static_cast<QWidget*>(patterns)
-                                                    : lines;
-        ASSERT_FALSE(opened.isNull());
-        if (k[1] == "Esc") { // a key moves the hot box first, to show that Esc takes nothing
-            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Escape})
-                QTest::keyClick(opened, key);
-        } else if (popup) {
-            EXPECT_EQ(popup->Logic().OffersTransparent(), k[0] == "5");
-            const CGridRect box =
-                k[1] == "box 13" ? popup->Logic().ColourBoxRect(13) : popup->Logic().TransparentHalf();
-            QTest::mouseClick(popup, Qt::LeftButton, {},
-                              QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
-        } else if (patterns) {
-            QTest::mouseClick(patterns, Qt::LeftButton, {},
-                              QPoint(patterns->FrameRect().left + 19 + 2 * 33, patterns->FrameRect().top + 25));
-        } else {
-            QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
-        }
-        CLLRow r;
-        ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
-        EXPECT_EQ(CNumberFormat::Format("%u%s %u%s p%d %u s%d %d", r.fillColour.GetPacked(),
-                                        r.fillTransparent ? "T" : "", r.backColour.GetPacked(),
-                                        r.backTransparent ? "T" : "", r.pattern, r.lineColour.GetPacked(),
-                                        w.dlg->Flow().Legend().m_LineStyles.at(0), w.dlg->Flow().IsModified()),
-                  k[2] + " " + k[3]);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(opened.isNull());
-        if (!lines)
-            continue;
-        // Another click on the cell while a chooser is open replaces it.
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
-        QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, middle);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(first.isNull());
-        EXPECT_EQ(w.dlg->findChildren<CLineStyleChooserDlg*>().size(), 1);
-    }
+        w.dlg->Sheet().GetCellRect(1, col, cell);
+        QTest::mouseClick(w.dlg->Spreadsheet()->viewport(), Qt::LeftButton, {},
+                          QPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
+    };
+    click(4);
+    auto* popup = w.dlg->findChild<CColourPopup*>();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_FALSE(popup->Logic().OffersTransparent());
+    const CGridRect box = popup->Logic().ColourBoxRect(13);
+    QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+    // Another click on the cell while a chooser is open replaces it.
+    click(8);
+    const QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
+    click(8);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    ASSERT_EQ(w.dlg->findChildren<CLineStyleChooserDlg*>().size(), 1);
+    const QPointer<CLineStyleChooserDlg> lines = w.dlg->findChild<CLineStyleChooserDlg*>();
+    QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(lines.isNull() && w.dlg->findChild<CColourPopup*>() == nullptr);
+    CLLRow r;
+    ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
+    EXPECT_EQ(CNumberFormat::Format("%u %u p%d %u s%d %d", r.fillColour.GetPacked(), r.backColour.GetPacked(),
+                                    r.pattern, r.lineColour.GetPacked(), w.dlg->Flow().Legend().m_LineStyles.at(0),
+                                    w.dlg->Flow().IsModified()),
+              "16711680 65280 p1 16711680 s5 1");
 }
 
 // Only the wiring: what the choices mean is tested with the rules behind the dialog.
@@ -398,7 +334,6 @@ TEST(ImportTABDialog, BrowsePickTypeOKAndCancel)
         seen = output->text().toStdString();
         QTest::keyClick(names, Qt::Key_Down);
         seen += " " + output->text().toStdString();
-        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/import-dialog.png"));
         output->selectAll();
         QTest::keyClicks(output, "mine.leg");
         QTest::mouseClick(dlg.Control(Ok), Qt::LeftButton);
@@ -439,7 +374,6 @@ TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
     Drive(dlg, [&] {
         QTest::mouseClick(dlg.Control(PenFileBrowse), Qt::LeftButton);
         look();
-        dlg.grab().save(QString::fromStdString(TestOutputDir() + "/settings-dialog.png"));
         QTest::mouseClick(dlg.Control(Ok), Qt::LeftButton);
     });
     const auto values = dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "Quarvex", true);
