@@ -154,7 +154,7 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>(2, CStringTable::Load(Str::SaveChanges)));
 }
 
-TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
+TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActiveEditModeHidesTheListAHostGivesHelp)
 {
     // The window is shown and activated as a user's is: the list then gets the
     // focus, which must not choose its first legend over the one asked for.
@@ -164,17 +164,22 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
     // Control characters in a name are shown as escapes, one row each.
     WriteTextFile(elsewhere.File("nl\nx\t\x01.leg"), LegendText("Odd name", ""));
     const std::string fieldShown = "Field sheet | field.leg | mapped today | Numeric continuous";
+    const std::string basalt = "Legend basalt | basalt.leg | plain | Numeric continuous";
     struct Case {
         std::vector<std::string> args; // "@link" stands for a link to the listed folder
         std::string shown;
-        int row;                      // the entry selected; -1 for none
-        int entries;                  // rows of the list, headings included
-        const char* commands = "111"; // Save, Save As and Delete enabled: only with a legend shown
+        int row;     // the entry selected; -1 for none
+        int entries; // rows of the list, headings included
+        // Visible and enabled: the list, its group, New, Import, Delete, Help, Save and Save As. Save,
+        // Save As and Delete work only with a legend shown; Help only for a host; New not yet.
+        const char* controls = "11 11 10 11 11 10 11 11 ";
     } cases[] = {
         {{"-name", field}, fieldShown, -1, 4},
         {{field}, fieldShown, 4, 6}, // its folder is listed
         {{"@link/chert.leg"}, "Legend chert | chert.leg | plain | Numeric continuous", 2, 4},
-        {{"-name", missing}, " |  |  | ", -1, 4, "000"},
+        {{"-name", missing}, " |  |  | ", -1, 4, "11 11 10 11 10 10 10 10 "},
+        {{"-edit"}, basalt, 1, 4, "00 00 00 00 00 10 11 11 "},
+        {{"-Vyrn"}, basalt, 1, 4, "11 11 10 11 11 11 11 11 "},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"tessarin"};
@@ -192,10 +197,32 @@ TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActive)
         if (c.entries == 6) {
             EXPECT_EQ(w.List()->item(5)->text().trimmed().toStdString(), "nl\\nx\\t\\x01");
         }
-        std::string commands;
-        for (int id : {ControlId::Save, ControlId::SaveAs, ControlId::Delete})
-            commands += w.dlg->Control(id)->isEnabled() ? '1' : '0';
-        EXPECT_EQ(commands, c.commands);
+        std::string controls;
+        for (int id : {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import,
+                       ControlId::Delete, ControlId::Help, ControlId::Save, ControlId::SaveAs})
+            controls += std::string(w.dlg->Control(id)->isVisible() ? "1" : "0") +
+                        (w.dlg->Control(id)->isEnabled() ? "1 " : "0 ");
+        EXPECT_EQ(controls, c.controls);
+        if (c.args[0] != "-Vyrn")
+            continue;
+        // The host's help file is not there: that is said. The about box names the host and shows the icon.
+        w.Click(ControlId::Help);
+        EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
+        CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
+        about.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+        const QImage shot = about.grab().toImage();
+        auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
+        ASSERT_NE(picture, nullptr);
+        // The icon's first band is drawn in the picture's swatch column.
+        EXPECT_EQ(shot.pixel(picture->mapTo(&about, QPoint(12, 10))) & 0xFFFFFFu, kIconBands[0]);
+        std::vector<std::string> texts;
+        for (QLabel* label : about.findChildren<QLabel*>())
+            if (!label->text().isEmpty())
+                texts.push_back(label->text().toStdString());
+        EXPECT_EQ(texts,
+                  (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
+                                            "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
     }
 }
 
@@ -231,42 +258,6 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     EXPECT_TRUE(w.prompt.m_Messages.empty());
     EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
     EXPECT_EQ(w.List()->currentRow(), 2);
-}
-
-TEST(TessarinWindow, EditModeHidesTheListAndItsCommandsTheHostGivesHelpAndTheAboutBox)
-{
-    CWindowFixture w({"tessarin", "-Vyrn"});
-    CTessarinDlg edit(ParseStartupArguments({"tessarin", "-edit"}), &w.prompt);
-    edit.show();
-    edit.OpenLegends();
-    // Per control, visible and enabled in the list window, then in edit mode; a host without a
-    // help file has Help disabled, one whose file is not there says so.
-    std::string shown;
-    for (int id : {ControlId::LegendList, ControlId::LegendsGroup, ControlId::New, ControlId::Import, ControlId::Delete,
-                   ControlId::Help})
-        for (QWidget* control : {w.dlg->Control(id), edit.Control(id)})
-            shown += std::string(control->isVisible() ? "1" : "0") + (control->isEnabled() ? "1 " : "0 ");
-    EXPECT_EQ(shown, "11 00 11 00 10 00 11 00 11 00 11 10 ");
-    EXPECT_TRUE(edit.Control(ControlId::Save)->isVisible());
-    EXPECT_EQ(edit.Control(ControlId::Filename)->property("text").toString().toStdString(), "basalt.leg");
-    w.Click(ControlId::Help);
-    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>{"Could not open Vyrn.chm"});
-
-    // The about box names the host and shows the window's icon.
-    CAboutBox about(HostVyrn, w.dlg->windowIcon(), w.dlg.get());
-    about.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-    const QImage shot = about.grab().toImage();
-    auto* picture = about.findChild<QLabel*>(QStringLiteral("picture"));
-    ASSERT_NE(picture, nullptr);
-    // The icon's first band is drawn in the picture's swatch column.
-    EXPECT_EQ(shot.pixel(picture->mapTo(&about, QPoint(12, 10))) & 0xFFFFFFu, kIconBands[0]);
-    std::vector<std::string> texts;
-    for (QLabel* label : about.findChildren<QLabel*>())
-        if (!label->text().isEmpty())
-            texts.push_back(label->text().toStdString());
-    EXPECT_EQ(texts, (std::vector<std::string>{"<b>Tessarin</b>", "Version " + VersionInfo("FileVersion"),
-                                               "Legend editor of the geoscience suite", "Started by Quarvex Vyrn"}));
 }
 
 TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
