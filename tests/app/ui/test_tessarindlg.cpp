@@ -9,10 +9,6 @@
 #include "app/core/legendtables.h"
 #include "app/sheet/cmygridctrl.h"
 #include "grid/widgetfixture.h"
-#include "pickers/ccolourpopup.h"
-#include "pickers/clinestylechooserdlg.h"
-#include "pickers/core/penbytes.h"
-#include "platform/cnumberformat.h"
 #include "platform/cstringtable.h"
 #include "platform/settingssandbox.h"
 
@@ -24,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 #include <QUndoStack>
@@ -132,13 +127,6 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
     EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
     EXPECT_FALSE(w.dlg->Flow().IsModified());
 
-    // A legend another program writes appears in the list; the one shown stays selected.
-    WriteTextFile(w.folder + "andesite.leg", LegendText("Legend andesite", "new"));
-    for (int i = 0; i < 100 && w.List()->count() < 5; ++i)
-        QTest::qWait(20);
-    ASSERT_EQ(w.List()->count(), 5);
-    EXPECT_EQ(w.List()->currentRow(), 3);
-
     // The close button asks about unsaved changes: Cancel keeps the window open, No closes.
     QTest::keyClicks(description, "Y");
     w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
@@ -231,11 +219,10 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     forwarder.Activated(w.folder + "dacite.leg");
     EXPECT_FALSE(w.dlg->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(w.Shown(), "Legend dacite | dacite.leg | plain | Numeric continuous");
-    // While a question of ours is open the legend waits; a later one replaces one waiting.
+    // While a question of ours is open the legend waits.
     QDialog question(w.dlg.get());
     question.setModal(true);
     question.show();
-    forwarder.Activated(w.folder + "missing.leg");
     forwarder.Activated(w.folder + "chert.leg");
     QTest::qWait(300);
     EXPECT_EQ(w.List()->currentRow(), 3);
@@ -253,50 +240,6 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     EXPECT_TRUE(w.prompt.m_Messages.empty());
     EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
     EXPECT_EQ(w.List()->currentRow(), 2);
-}
-
-TEST(TessarinWindow, StyleCellsOpenTheirChooserAndTakeWhatItChose)
-{
-    // What each choice does to the row is the sheet's own rule; here, that the choice reaches it.
-    CWindowFixture w({"tessarin", "-Quarvex"}, [](const std::string& folder) {
-        WriteTextFile(folder + "basalt.leg",
-                      LegendText("basalt", "", "\t\t0\t1\t\"low\"\t\t255\t65280\t1\t16711680\t1\t1\n"));
-        std::vector<PenStyle> styles(10);
-        styles[5] = {{2, 5, 3, 5}};
-        const std::vector<uint8_t> pen = PenBytes(styles);
-        WriteTextFile(folder + "lines.pen", std::string(pen.begin(), pen.end()));
-        EXPECT_TRUE(SetCommonSetting("PEN_FILE", folder + "lines.pen"));
-    });
-    w.dlg->Flow().Open(); // takes the pen file from the settings, as the start-up does
-    const auto click = [&](int col) {
-        CGridRect cell;
-        w.dlg->Sheet().GetCellRect(1, col, cell);
-        QTest::mouseClick(w.dlg->Spreadsheet()->viewport(), Qt::LeftButton, {},
-                          QPoint((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
-    };
-    click(4);
-    auto* popup = w.dlg->findChild<CColourPopup*>();
-    ASSERT_NE(popup, nullptr);
-    EXPECT_FALSE(popup->Logic().OffersTransparent());
-    const CGridRect box = popup->Logic().ColourBoxRect(13);
-    QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint((box.left + box.right) / 2, (box.top + box.bottom) / 2));
-    // Another click on the cell while a chooser is open replaces it.
-    click(8);
-    const QPointer<CLineStyleChooserDlg> first = w.dlg->findChild<CLineStyleChooserDlg*>();
-    click(8);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(first.isNull());
-    ASSERT_EQ(w.dlg->findChildren<CLineStyleChooserDlg*>().size(), 1);
-    const QPointer<CLineStyleChooserDlg> lines = w.dlg->findChild<CLineStyleChooserDlg*>();
-    QTest::mouseClick(lines, Qt::LeftButton, {}, QPoint(100, 30)); // the second sample of the second row
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(lines.isNull() && w.dlg->findChild<CColourPopup*>() == nullptr);
-    CLLRow r;
-    ASSERT_TRUE(w.dlg->Flow().Legend().GetRow(0, r));
-    EXPECT_EQ(CNumberFormat::Format("%u %u p%d %u s%d %d", r.fillColour.GetPacked(), r.backColour.GetPacked(),
-                                    r.pattern, r.lineColour.GetPacked(), w.dlg->Flow().Legend().m_LineStyles.at(0),
-                                    w.dlg->Flow().IsModified()),
-              "16711680 65280 p1 16711680 s5 1");
 }
 
 // Only the wiring: what the choices mean is tested with the rules behind the dialog.
