@@ -135,7 +135,7 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
     EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>(2, CStringTable::Load(Str::SaveChanges)));
 }
 
-TEST(TessarinWindow, ALegendNamedAtStartStaysShownOnceTheWindowIsActiveEditModeHidesTheListAHostGivesHelp)
+TEST(TessarinWindow, StartArgumentsChooseTheLegendShownAndTheControlsOffered)
 {
     // The window is shown and activated as a user's is: the list then gets the
     // focus, which must not choose its first legend over the one asked for.
