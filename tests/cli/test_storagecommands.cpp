@@ -41,6 +41,7 @@ TEST(CliSettings, GetSetStoredFoldersAndAnUnreadableSettingsFile)
     cli.Dir("config/Ferrolin/Common.conf");
     const std::string why = ": cannot read the settings file %/config/Ferrolin/Common.conf: EISDIR";
     cli.Expect({{"settings get LUT_PATH", "1||tessarin-cli settings" + why + "\n"},
+                {"list", "1||tessarin-cli list" + why + "\n"},
                 {"export-all %/work/all.tab", "1||tessarin-cli export-all" + why + "; %/work/all.tab left as it was\n"},
                 {"tab2leg %/tables/names.tab", "1||tessarin-cli tab2leg" + why + "\n"}},
                "cd '" + work + "'");
@@ -70,6 +71,10 @@ TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
         EXPECT_EQ(cli.Run("tab-import %/tables/de.tab rock %/rock.leg" + std::string(options)), "0||");
         EXPECT_NE(ReadTextFile(cli.File("rock.leg")).find(range), std::string::npos) << options;
     }
+    fs::remove(cli.File("lut/B.leg"));
+    const std::string failed = "tessarin-cli tab2leg: Could not ";
+    EXPECT_EQ(cli.Run("tab2leg %/tables/names.tab", "trap '' XFSZ; ulimit -f 0"),
+              "1||" + failed + "save %/lut/A.leg\n" + failed + "create %/lut/B.leg\n" + skipped);
 }
 
 // Each failure exits 1 (2 for a usage error), prints nothing on standard output, names the cause and touches no file.
@@ -88,7 +93,9 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         int exitCode = 1;
     } cases[] = {
         {"leg-copy %/w/none.leg %/w/kept.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"leg-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
         {"lut-dump %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
+        {"lut-legend %/w/none.leg", "cannot read %/w/none.leg: ENOENT\n"},
         {"leg-copy %/w/grades.leg %/w/no/out.leg", "Could not create %/w/no/out.leg: ENOENT\n"},
         {"tab-names %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},

@@ -237,6 +237,16 @@ TEST(TessarinWindow, ALegendForwardedByASecondStartOpensInTheShownWindow)
     EXPECT_GE(active.elapsed(), 250);
     EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plain | Numeric continuous");
     EXPECT_EQ(w.List()->currentRow(), 2);
+    // With unsaved changes: an unreadable legend is reported before anything is closed, and Cancel
+    // on "Save changes?" keeps the legend shown; neither may lose the changes.
+    QTest::keyClicks(w.Field(ControlId::Description), "X");
+    w.prompt.m_Answers = {CUserPrompt::Answer::Ok, CUserPrompt::Answer::Cancel};
+    for (const char* name : {"missing.leg", "dacite.leg"})
+        forwarder.Activated(w.folder + name);
+    ASSERT_EQ(w.prompt.m_Messages.size(), 2u);
+    EXPECT_EQ(w.prompt.m_Messages[0].stringId, Str::CouldNotLoad);
+    EXPECT_EQ(w.prompt.m_Messages[1].stringId, Str::SaveChanges);
+    EXPECT_EQ(w.Shown(), "Legend chert | chert.leg | plainX | Numeric continuous");
 }
 
 // Only the wiring: what the choices mean is tested with the rules behind the dialog.
@@ -268,7 +278,7 @@ TEST(ImportTABDialog, BrowsePickTypeAndOK)
               "A.leg B.leg " + w.folder + "legends.tab|B|mine.leg Quarvex Vyrn");
 }
 
-TEST(SettingsDialog, RowsBrowseButtonsAndOK)
+TEST(SettingsDialog, RowsBrowseButtonsOKAndCancel)
 {
     CWindowFixture w;
     CSettingsDlg dlg;
@@ -289,4 +299,10 @@ TEST(SettingsDialog, RowsBrowseButtonsAndOK)
     EXPECT_EQ(values->legendFolder + " | " + values->patternFolder + " | " + values->penFile + " | " + values->tabPath,
               "/leg/ | /pat/ | /pens/a.pen | /t.tab");
     EXPECT_EQ(seen, "11111 /leg/ /pens/a.pen");
+    // Cancel stores nothing, whatever was typed.
+    Drive(dlg, [&] {
+        QTest::keyClicks(dlg.Control(LegendFolder), "x");
+        QTest::mouseClick(dlg.Control(Cancel), Qt::LeftButton);
+    });
+    EXPECT_FALSE(dlg.Run({"/leg/", "/pat/", "", "/t.tab"}, "", false));
 }
