@@ -251,11 +251,6 @@ struct CEditorBench {
                 view.Take();
                 flow.FollowFolders();
                 add("[" + Calls() + "]");
-            } else if (word == "sel") { // the last entry the view was told to select
-                std::string selected;
-                for (const std::string& call : view.Take())
-                    selected = call.rfind("select", 0) == 0 ? call : selected;
-                add(selected);
             } else if (word == "delete")
                 flow.Delete();
             else if (word == "calls")
@@ -272,8 +267,6 @@ struct CEditorBench {
             else if (word == "texts")
                 for (const std::string& text : prompt.Texts())
                     add("\"" + Short(text) + "\"");
-            else if (word == "setting")
-                add(CSettingsStore::GetProfileString("Settings", rest));
             else
                 ADD_FAILURE() << "unknown action " << action;
         }

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <utime.h>
 
@@ -86,13 +84,6 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportGivesAndWhatCannotBeIs
     const std::string names = fx.sandbox.Work("host") + "/names.tab";
     ASSERT_TRUE(LegendWithLabels({"", "ok", "", "  "}).ExportTAB(names));
     EXPECT_EQ(fx.Convert(names), "converted " + fx.lut + ": ok.leg | skipped '' ''");
-    // Without a legend folder the files go to the current folder.
-    CSettingsSandbox sandbox;
-    const fs::path previous = fs::current_path();
-    fs::current_path(sandbox.Work("cwd"));
-    EXPECT_EQ(fx.Convert(fx.tab), "converted : A.leg B.leg A.leg | skipped");
-    fs::current_path(previous);
-    EXPECT_TRUE(fs::exists(sandbox.Work("cwd") + "/B.leg"));
 }
 
 TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
@@ -128,17 +119,19 @@ TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
 TEST(DefaultTABPath, OnlyQuarvexHostsGetTheConfiguredTable)
 {
     CSettingsSandbox sandbox;
-    const auto config = [](const char* folder) {
-        return CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup", "ConfigDir", folder);
+    // The configured folder; the path for Quarvex, for another host, and for Quarvex given one.
+    const std::pair<const char*, std::string> cases[] = {
+        {"", "||/given.tab"}, // an empty folder is none, not the root
+        {"/opt/quarvex/cfg", "/opt/quarvex/cfg/xs_colr.tab||/given.tab"},
+        {"C:\\cfg\\", "C:\\cfg\\xs_colr.tab||/given.tab"},
     };
-    ASSERT_TRUE(config(""));
-    EXPECT_EQ(DefaultTABPath(true, false, ""), ""); // an empty folder is none, not the root
-    ASSERT_TRUE(config("/opt/quarvex/cfg"));
-    EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, true, "") + "|" +
-                  DefaultTABPath(false, false, "") + "|" + DefaultTABPath(true, false, "/given.tab"),
-              "/opt/quarvex/cfg/xs_colr.tab|/opt/quarvex/cfg/xs_colr.tab||/given.tab");
-    ASSERT_TRUE(config("C:\\cfg\\"));
-    EXPECT_EQ(DefaultTABPath(true, false, ""), "C:\\cfg\\xs_colr.tab");
+    for (const auto& [folder, expected] : cases) {
+        ASSERT_TRUE(
+            CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup", "ConfigDir", folder));
+        EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, false, "") + "|" +
+                      DefaultTABPath(true, false, "/given.tab"),
+                  expected);
+    }
 }
 
 TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
@@ -168,22 +161,4 @@ TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
     // The table is replaced; a listed legend deleted since is left out, not exported as a default one.
     ASSERT_TRUE(ExportAllToTAB(out, {dir.File("gone.leg"), dir.File("soil.leg")}).Ok());
     EXPECT_EQ(Rows(out), "soil|0|0|clay|2|6307872|16777215|1|1|0||\n");
-}
-
-TEST(ExportAllToTAB, NoPathFoldersNotEnteredAndSideFileNames)
-{
-    CTempDir dir;
-    fs::create_directory(dir.File("folder.leg"));
-    EXPECT_EQ(ExportAllToTAB("", {dir.File("folder.leg")}).outcome, CExportAllResult::Outcome::NoPath);
-    // Folders that cannot be entered are named with the reason; '\\' counts as a separator.
-    WriteTextFile(dir.File("file"), "x");
-    std::string problems;
-    for (const auto& p :
-         FoldersNotEntered({dir.Path(), dir.Path() + "\\folder.leg", dir.File("none"), dir.File("file")}))
-        problems += p.folder.substr(dir.Path().size()) + ": " + p.reason + ";";
-    EXPECT_EQ(problems, "/none: " + std::string(std::strerror(ENOENT)) + ";/file: " + std::strerror(ENOTDIR) + ";");
-    // Side file names replace only the file's extension.
-    EXPECT_EQ(ReplaceExtension("/a/xs_colr.tab", ".id") + " " + ReplaceExtension("/a.b/table", ".map") + " " +
-                  ReplaceExtension("t.x.TAB", ".id"),
-              "/a/xs_colr.id /a.b/table.map t.x.id");
 }
