@@ -214,14 +214,11 @@ struct CEditorBench {
                 std::filesystem::remove(Path(arg));
             else if (word == "tab")
                 flow.SetTABPath(Path(arg));
-            else if (word == "start") { // start [legend]: the window opens, run from the system folder; its calls
-                const std::filesystem::path working = std::filesystem::current_path();
-                std::filesystem::current_path(system);
-                Open(rest.empty() || rest[0] == '.' ? rest : Path(rest));
-                std::filesystem::current_path(working);
+            else if (word == "start") { // start [legend]: the window opens; its calls
+                Open(Path(rest));
                 add("[" + Calls() + "]");
             } else if (word == "open") {
-                Open(rest.empty() ? rest : Path(rest));
+                Open(Path(rest));
                 view.Take(); // the start's calls have a test of their own
             } else if (word == "choose")
                 flow.ChooseLegend(std::stoi(arg));
@@ -230,14 +227,11 @@ struct CEditorBench {
                 flow.DescriptionEdited(rest);
             } else if (word == "cell") // a first label still being typed in when the action comes
                 view.m_Pending = [this, rest] { flow.ChangeLegend([&](CLLLegend& l) { l.m_Labels[0] = rest; }); };
-            else if (word == "answer") {
+            else if (word == "answer") { // yes, no or cancel, one word for each question to come
                 std::istringstream answers(rest);
                 prompt.m_Answers.clear();
                 for (std::string a; answers >> a;)
-                    prompt.m_Answers.push_back(a[0] == 'y'   ? Answer::Yes
-                                               : a[0] == 'n' ? Answer::No
-                                               : a[0] == 'c' ? Answer::Cancel
-                                                             : Answer::Ok);
+                    prompt.m_Answers.push_back(static_cast<Answer>(std::string("oync").find(a[0])));
             } else if (word == "save")
                 flow.SaveButton();
             else if (word == "saveas") {

@@ -1,4 +1,5 @@
 #include "app/core/clegendedit.h"
+#include "app/core/rowinterpolation.h"
 #include "app/core/editorfakes.h"
 #include "platform/scratchfiles.h"
 
@@ -27,26 +28,19 @@ TEST(EditorFlow, Scripts)
     const std::string rocks =
         "write P/alpha 2; write P/beta 1; write W/t/rocks 3; export W/t/all.tab W/t/rocks.leg; open; ";
     const CEditorHostFlags q3pid{.quarvex = true, .gisHostProcessId = 42};
-    // The pattern bitmaps are read before the list is filled.
-    const std::string list = "[patterns |list #Project alpha #System beta gamma|", start = three + "start";
-    const std::string loads = "writable|editing on|auto on|fill ", header = "||Numeric continuous] ";
+    const std::string start = three + "start";
     const std::string a0 = "write S/a0 1; tab S/all.tab; open; type unsaved; ", a0a1 = "write S/a1 1; " + a0;
-    const std::string a1 =
-        "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] ";
     const std::string asked = "\"Would you like to delete S/a0.leg?\" ";
     const std::string moved = "write S/alpha 2; write W/other/moved 2; open; ";
     const std::tuple<CEditorHostFlags, std::string, std::string> cases[] = {
-        {none, start + " ./gamma.leg",
-         list + "select 4|" + loads +
-             "gamma 1|header gamma|gamma.leg|third|Numeric continuous] gamma 1 'third' @4"}, // relative to the working
-                                                                                             // folder
         // A host lists every legend as a system legend, without headings.
         {qx, start,
-         "[patterns |list alpha beta gamma|select 0|" + loads + "alpha 2|header alpha|alpha.leg" + header +
-             "alpha 2 @0"},
+         "[patterns |list alpha beta gamma|select 0|writable|editing on|auto on|fill alpha 2|header "
+         "alpha|alpha.leg||Numeric continuous] alpha 2 @0"},
         {none, start + " S/gone.leg; texts",
-         list + "select -1|clear|editing off|header |||] \"Could not load S/gone.leg: " + noFile +
-             "\" file=  0 @-1 noload"},
+         "[patterns |list #Project alpha #System beta gamma|select -1|clear|editing off|header |||] \"Could not "
+         "load S/gone.leg: " +
+             noFile + "\" file=  0 @-1 noload"},
         // Choosing a heading moves off it the way the selection came, or back where it was at the top.
         {none, three + "open; choose 4; choose 2", "alpha 2 @1"},
         {none, three + "open; choose 2; choose 0", "beta 3 @3"},
@@ -71,8 +65,7 @@ TEST(EditorFlow, Scripts)
          "alpha|Gold|edited,r 2 alpha 2 'Gold' @0"},
         {st, "tab S/no/all.tab; " + alpha + "save; texts",
          "\"Could not write the TAB legend table S/no/all.tab: " + noFile + "\" alpha 2 'Gold' @0 noexport"},
-        // Save As into another folder asks; the list keeps the legend chosen before, and the save
-        // names the legend after the file name field, still the old file's.
+        // Save As into another folder asks; the save names the legend after the file name field.
         {none, copy + "answer yes; saveas W/PROJECT/copy.leg; disk W/PROJECT/copy.leg",
          "from=P/alpha.leg to=W/PROJECT/ alpha||r,r alpha 2 @1 folder?"}, // another folder here
         {none, copy + "answer yes; saveas P/copy; disk P/copy.leg", "from=P/alpha.leg to=P/ alpha||r,r alpha 2 @1"},
@@ -99,8 +92,6 @@ TEST(EditorFlow, Scripts)
         {none, shared + "huge S/shared.leg; answer no; save" + onDisk,
          "none shared 2* 'mine' @1 disk?c noload"}, // the reload fails: the edits stay, unsaved
         {none, shared + "answer cancel; save" + onDisk, "shared|theirs|r,r,r shared 2* 'mine' @1 disk?c"},
-        {none, shared + "huge S/shared.leg; answer yes no; close" + onDisk,
-         "stays none shared 2* 'mine' @1 save?c disk?c noload"}, // the reload fails: nothing is dropped
         // Save names the legend after the file title, in the legend's own encoding where it has the bytes.
         {none, "write S/old 2 " + cp1252 + "; mv S/old.leg S/g\xc3\xa9ol.leg; open; save; disk S/g\xc3\xa9ol.leg",
          "g\xe9ol|" + cp1252 + "|r,r file=g\xc3\xa9ol.leg g\xe9ol 2 \'d\xc3\xa9j\xc3\xa0\' @1"},
@@ -110,8 +101,7 @@ TEST(EditorFlow, Scripts)
          "write S/old 2 " + cp1252 +
              "; mv S/old.leg S/g\xc3\xa9ol \xe2\x86\x92.leg; open; save; disk S/g\xc3\xa9ol \xe2\x86\x92.leg",
          "g\xc3\xa9ol \xe2\x86\x92|" + cp1252 + "|r,r g\xc3\xa9ol \xe2\x86\x92 2 \'d\xc3\xa9j\xc3\xa0\' @1"},
-        // New: the dialog writes the file, which is loaded, ramped from blue to red and saved twice,
-        // the first save refused by the minimum rows. Cancel or a missing file change nothing.
+        // New: the dialog writes the file, which is loaded, ramped from blue to red and saved.
         {q3pid, "write S/alpha 2; open; new fresh 0; fills S/fresh.leg", "S/||42  fresh 0 @1 tworows"},
         {q3pid, "write S/alpha 2; open; new fresh 1; fills S/fresh.leg; disk S/fresh.leg",
          "S/||42 ff0000/2/2, fresh||x fresh 1 @1 tworows"},
@@ -119,8 +109,7 @@ TEST(EditorFlow, Scripts)
          "S/||42 ff0000/2/2,ff00/2/2,ff/2/2, fresh||x,x,x fresh 3 @1"},
         {none, "write S/alpha 2; open; new - -", "S/|P/|-1 alpha 2 @1"},
         {none, "write S/alpha 2; open; new never -; disk S/never.leg", "S/|P/|-1 none file= alpha 2 @-1 noload"},
-        // Import writes the table's legend into the current folder and shows it; the edits are asked
-        // about before another legend is replaced, and replacing the edited one drops them.
+        // Import asks about the edits before another legend is replaced; replacing the edited one drops them.
         {none, rocks + "import W/t/all.tab rocks rocks_copy; disk P/rocks_copy.leg",
          "rocks|| file=rocks_copy.leg rocks 3 @3"},
         {none, rocks + "type e; answer yes; import W/t/all.tab rocks alpha.leg; disk P/alpha.leg",
@@ -136,11 +125,11 @@ TEST(EditorFlow, Scripts)
         {s3, a0 + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
          "[list|select -1|clear|editing off|header |||] " + asked + "none 0 file=  0 @-1 delete?"},
         {s3, a0a1 + "answer yes; delete; calls; texts; disk S/a0.leg; rows S/all.tab",
-         a1 + asked + "none 1 a1 1 @0 delete?"},
+         "[list a1|select 0|writable|editing on|auto on|fill a1 1|header a1|a1.leg||Numeric continuous] " + asked +
+             "none 1 a1 1 @0 delete?"},
         {s3, a0a1 + "answer no; delete; calls; texts; disk S/a0.leg",
          "[] " + asked + "a0||r a0 1* 'unsaved' @0 delete?"},
-        // Settings store the folders and list the new legend folder after asking about changes; the
-        // shown legend is no longer listed: the first one.
+        // Settings store the folders and list the new legend folder from its first legend.
         {qx, moved + "settings W/other/", "1 W/other/ /x/a.pen W/other/patterns/ W/other/patterns/ moved 2 @0"},
         {none, moved + "type e; answer cancel; settings W/other/",
          "0 S/ - -  alpha 2* 'e' @1 save?c"}, // nothing stored, the edits stay
@@ -148,7 +137,6 @@ TEST(EditorFlow, Scripts)
          "0 W/empty/ - W/empty/patterns/ W/empty/patterns/ file=  0 @-1"}, // no legend shown, no word about the old
         // The running host is told, or the user that it could not be reached.
         {n3, "notify 1 1", "Vyrn 1 file=  0 @-1"},
-        {n3, "notify 0 1", "Vyrn 0 file=  0 @-1 137"},
         {{.notify3D = true, .quarvex3D = true}, "notify 0 1", "Quarvex3D 0 file=  0 @-1 135"},
         {{.notify3D = true, .gisHost = true}, "notify 1 1", "0 file=  0 @-1"},
         {none, "notify 1 1", "0 file=  0 @-1"},
@@ -190,4 +178,96 @@ TEST(EditorFlow, UndoDropsACellStillBeingTyped)
     b.view.CommitPendingEdits();
     EXPECT_EQ(b.Run("calls") + " " + b.flow.Legend().m_Labels[0],
               "[cancel|fill alpha 2|header alpha|alpha.leg||Numeric continuous] alpha 2* @1 r");
+}
+
+namespace {
+
+CLLLegend Numbered(int rows)
+{
+    CLLLegend legend;
+    legend.Clear();
+    for (int i = 0; i < rows; ++i)
+        legend.AddRow(CLLRow{.label = "r" + std::to_string(i), .from = i * 1.0, .to = i + 1.0, .pattern = i});
+    return legend;
+}
+
+} // namespace
+
+TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
+{
+    // The legend's rows, the change; the first row the edit keeps and how many rows before and after.
+    const std::tuple<int, std::function<void(CLLLegend&)>, int, size_t, size_t> cases[] = {
+        {100, [](CLLLegend& l) { l.m_Labels[50] = "changed"; }, 50, 1, 1},
+        {10, [](CLLLegend& l) { l.InsertRow(3); }, 3, 0, 1},
+        {10,
+         [](CLLLegend& l) {
+             l.DeleteRow(4);
+             l.DeleteRow(4);
+         },
+         4, 2, 0},
+        {0, [](CLLLegend& l) { l.AddRow(CLLRow{.label = "x", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
+        {3, [](CLLLegend& l) { l = Numbered(0); }, 0, 3, 0},
+        {4,
+         [](CLLLegend& l) { // every row moves, as in a sort
+             l.InsertRow(0);
+             l.DeleteRow(4);
+         },
+         0, 4, 4},
+        {3, [](CLLLegend& l) { l.m_Description = "typed"; }, 3, 0, 0}, // the description only
+    };
+    for (const auto& [rows, change, first, keptBefore, keptAfter] : cases) {
+        SCOPED_TRACE(rows);
+        const CLLLegend before = Numbered(rows);
+        CLLLegend after = before;
+        change(after);
+        const CLegendEdit edit = CLegendEdit::Between(before, after);
+        EXPECT_EQ(std::make_tuple(edit.FirstRow(), edit.RowsBefore().size(), edit.RowsAfter().size(), edit.IsEmpty()),
+                  std::make_tuple(first, keptBefore, keptAfter, false));
+        CLLLegend legend = before;
+        edit.Apply(legend, false);
+        EXPECT_EQ(legend.LEGText(), after.LEGText());
+        EXPECT_TRUE(legend.RowListsAgree());
+        edit.Apply(legend, true);
+        EXPECT_EQ(legend.LEGText(), before.LEGText());
+        EXPECT_TRUE(legend.RowListsAgree());
+    }
+    EXPECT_TRUE(CLegendEdit::Between(Numbered(3), Numbered(3)).IsEmpty());
+}
+
+TEST(InterpolateColourColumn, RecomputesEveryRowButTheFirstInSinglePrecision)
+{
+    const uint32_t red = 0x0000FF, green = 0x00FF00, blue = 0xFF0000;
+    const std::tuple<std::vector<uint32_t>, CColourColumn, CInterpolationMode, std::vector<uint32_t>> cases[] = {
+        // Hue runs from 2/3 down to 0 through 1/3, never the short way round.
+        {{blue, 0, red}, CColourColumn::Back, CInterpolationMode::HSL, {blue, green, red}},
+        {{blue, 0, 0, 0, red}, CColourColumn::Line, CInterpolationMode::HSL, {blue, 0xFFFF00, green, 0x00FFFF, red}},
+        // Two rows: the last is recomputed from itself and stays.
+        {{red, 0x123456}, CColourColumn::Fill, CInterpolationMode::RGB, {red, 0x123456}},
+    };
+    for (const auto& [colours, column, mode, expected] : cases) {
+        CLLLegend legend;
+        legend.Clear();
+        for (uint32_t colour : colours)
+            legend.AddRow({.fillColour = CGColor(colour),
+                           .backColour = CGColor(colour),
+                           .fillTransparent = true,
+                           .backTransparent = true,
+                           .lineColour = CGColor(colour)});
+        const int last = static_cast<int>(colours.size()) - 1;
+        EXPECT_EQ(InterpolateColourColumn(legend, 0, last, column, mode), last);
+        const bool back = column == CColourColumn::Back;
+        const CLLColourTable& table = column == CColourColumn::Fill ? legend.m_FillColours
+                                      : back                        ? legend.m_BackColours
+                                                                    : legend.m_LineColours;
+        std::vector<uint32_t> got;
+        for (const CGColor& colour : table.m_Colours)
+            got.push_back(colour.GetPacked());
+        EXPECT_EQ(got, expected);
+        // Rows that got a colour are opaque in that column only; the first keeps its flag.
+        std::vector<int32_t> flags(colours.size(), 1);
+        if (column != CColourColumn::Line)
+            std::fill(flags.begin() + 1, flags.end(), 0);
+        EXPECT_EQ(back ? legend.m_BackTransparent : legend.m_FillTransparent, flags);
+        EXPECT_EQ(back ? legend.m_FillTransparent : legend.m_BackTransparent, std::vector<int32_t>(colours.size(), 1));
+    }
 }
