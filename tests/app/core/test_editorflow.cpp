@@ -15,7 +15,7 @@ static const std::string three = "write P/alpha 2; write S/beta 3; write S/gamma
 TEST(EditorFlow, Scripts)
 {
     const CEditorHostFlags none, qx{.quarvex = true}, st{.strativ = true}, q3{.quarvex3D = true};
-    const CEditorHostFlags n3{.notify3D = true}, s3{.strativ3D = true};
+    const CEditorHostFlags s3{.strativ3D = true};
     const std::string changed =
         "\"S/shared.leg has been changed by another program since it was loaded.\nDo you want to "
         "overwrite it with your changes? Choose No to reload it and drop your changes, or Cancel "
@@ -105,8 +105,6 @@ TEST(EditorFlow, Scripts)
          "write S/alpha 2; open; new a 0; fills S/a.leg; new b 1; fills S/b.leg; disk S/b.leg; new c 3; fills S/c.leg; "
          "disk S/c.leg",
          "S/||42  S/||42 ff0000/2/2, b||x S/||42 ff0000/2/2,ff00/2/2,ff/2/2, c||x,x,x c 3 @3 tworows tworows"},
-        {none, "write S/alpha 2; open; new - -", "S/|P/|-1 alpha 2 @1"},
-        {none, "write S/alpha 2; open; new never -; disk S/never.leg", "S/|P/|-1 none file= alpha 2 @-1 noload"},
         // Import asks about the edits before another legend is replaced; replacing the edited one drops them.
         {none, rocks + "import W/t/all.tab rocks rocks_copy; disk P/rocks_copy.leg",
          "rocks|| file=rocks_copy.leg rocks 3 @3"},
@@ -129,10 +127,7 @@ TEST(EditorFlow, Scripts)
         {none, moved + "type e; answer cancel; settings W/other/",
          "0 S/ - -  alpha 2* 'e' @1 save?c"}, // nothing stored, the edits stay
         // The running host is told, or the user that it could not be reached.
-        {n3, "notify 1 1", "Vyrn 1 file=  0 @-1"},
         {{.notify3D = true, .quarvex3D = true}, "notify 0 1", "Quarvex3D 0 file=  0 @-1 135"},
-        {{.notify3D = true, .gisHost = true}, "notify 1 1", "0 file=  0 @-1"},
-        {none, "notify 1 1", "0 file=  0 @-1"},
     };
     for (const auto& [flags, script, expected] : cases) {
         CEditorBench b(flags);
@@ -193,8 +188,6 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
         {100, [](CLLLegend& l) { l.m_Labels[50] = "changed"; }, 50, 1, 1},
         {10, [](CLLLegend& l) { l.InsertRow(3); }, 3, 0, 1},
         {10, [](CLLLegend& l) { l.DeleteRow(4); }, 4, 1, 0},
-        {0, [](CLLLegend& l) { l.AddRow(CLLRow{.label = "x", .to = 1}, CLLLegend::RowValues::OfDataType); }, 0, 0, 1},
-        {3, [](CLLLegend& l) { l = Numbered(0); }, 0, 3, 0},
         {4,
          [](CLLLegend& l) {
              l.m_Patterns = {9, 9, 9, 9};

@@ -148,20 +148,17 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
     const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
                                "the legend folder, without a folder separator, a leading dot or "
                                "control characters.";
-    // The table (in the fixture's folder, "" for none), the legend selected, the name typed
+    // The table (in the fixture's folder), the legend selected, the name typed
     // (nullptr: as built); the last message's id and text, then the result ("@" the folder).
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
-        {"", kKeep, nullptr, "106 You must choose an input TAB file;"},
         {"xs_colr.tab", -1, nullptr, "107 You must select a legend name;"},
-        {"xs_colr.tab", kKeep, "", "108 You must enter an output file name;"},
         {"xs_colr.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
         {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table: one legend
     };
     for (const auto& [table, select, typed, expected] : cases) {
         CTablesFixture f;
         CImportTABRules rules(f.prompt, "");
-        if (*table)
-            rules.TableChosen(f.dir + "/" + table);
+        rules.TableChosen(f.dir + "/" + table);
         if (select != kKeep)
             rules.SelectLegend(select);
         if (typed)
@@ -206,7 +203,6 @@ TEST(TABLegendNames, ATableWithoutTheLegendFieldsIsRefusedAndTheOutputFileName)
     const std::tuple<const char*, const char*, bool, const char*> outputs[] = {
         {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
         {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
-        {"/data/t.tab", "", false, ""},
     };
     for (const auto& [tab, legend, mapCode, file] : outputs)
         EXPECT_EQ(ImportOutputFileName(tab, legend, mapCode), file) << legend;
