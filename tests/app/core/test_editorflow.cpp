@@ -192,7 +192,8 @@ TEST(LegendEdit, RedoAndUndoGiveTheExactLegendsAndKeepOnlyWhatChanged)
          [](CLLLegend& l) {
              l.m_Patterns = {9, 9, 9, 9};
          },
-         0, 4, 4},                                                     // every row changes, as in a sort
+         0, 4, 4},                                           // every row changes, as in a sort
+        {3, [](CLLLegend& l) { l = Numbered(0); }, 0, 3, 0}, // undone, an empty legend takes rows of its data type
         {3, [](CLLLegend& l) { l.m_Description = "typed"; }, 3, 0, 0}, // the description only
     };
     for (const auto& [rows, change, first, keptBefore, keptAfter] : cases) {

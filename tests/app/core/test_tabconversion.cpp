@@ -148,8 +148,7 @@ TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
     const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
                                "the legend folder, without a folder separator, a leading dot or "
                                "control characters.";
-    // The table (in the fixture's folder), the legend selected, the name typed
-    // (nullptr: as built); the last message's id and text, then the result ("@" the folder).
+    // The table, the legend selected, the name typed (nullptr: as built); the last message, or the result.
     const std::tuple<const char*, int, const char*, std::string> cases[] = {
         {"xs_colr.tab", -1, nullptr, "107 You must select a legend name;"},
         {"xs_colr.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
