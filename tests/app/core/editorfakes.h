@@ -74,8 +74,9 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     std::optional<CNewLegendDialog::Result> Run(const CNewLegendDialog::Request& r) override
     {
         newRequest = r;
-        if (newLegend && writeNew)
-            writeNew(newLegend->folder + newLegend->name + ".leg");
+        if (newLegend && newRows >= 0)
+            LegendWithLabels(std::vector<std::string>(newRows, "x"))
+                .WriteLEG(newLegend->folder + newLegend->name + ".leg");
         return newLegend;
     }
     std::optional<CImportTABDialog::Result> Run(const std::string&) override { return imported; }
@@ -96,7 +97,7 @@ struct CFakeDialogs : CNewLegendDialog, CImportTABDialog, CSettingsDialog, CSave
     }
     bool ConnectAndReload() override { return ++reloads, connects; }
     std::optional<CNewLegendDialog::Result> newLegend;
-    std::function<void(const std::string&)> writeNew;
+    int newRows = -1; // the rows of the legend the dialog writes; none written when negative
     CNewLegendDialog::Request newRequest;
     std::optional<CImportTABDialog::Result> imported;
     std::optional<Values> settings;
@@ -113,11 +114,6 @@ struct CEditorBench {
         CSettingsStore::SetString(CSettingsStore::Hive::CurrentUser, "Software\\Ferrolin\\Tessarin\\Settings",
                                   "PROJECT_FOLDER", project);
         SetCommonSetting("LUT_PATH", system);
-    }
-    void Open(const std::string& legendToSelect = "")
-    {
-        flow.SetLegendToSelect(legendToSelect);
-        flow.Open();
     }
     // The view's calls since the last look, joined by '|'.
     std::string Calls()
@@ -180,10 +176,7 @@ struct CEditorBench {
             } else if (word == "new") { // new name rows, the dialog writing the file unless rows is "-"
                 if (arg != "-")
                     dialogs.newLegend = CNewLegendDialog::Result{system, arg};
-                if (tail != "-")
-                    dialogs.writeNew = [rows = std::stoul(tail)](const std::string& path) {
-                        LegendWithLabels(std::vector<std::string>(rows, "x")).WriteLEG(path);
-                    };
+                dialogs.newRows = tail == "-" ? -1 : std::stoi(tail);
                 flow.New();
                 const auto& r = dialogs.newRequest;
                 add(Short(r.legendFolder + "|" + r.projectFolder + "|") + std::to_string(r.flags.gisHostProcessId));
@@ -214,15 +207,12 @@ struct CEditorBench {
                 std::filesystem::remove(Path(arg));
             else if (word == "tab")
                 flow.SetTABPath(Path(arg));
-            else if (word == "start") { // start [legend]: the window opens, run from the system folder; its calls
-                const std::filesystem::path working = std::filesystem::current_path();
-                std::filesystem::current_path(system);
-                Open(rest.empty() || rest[0] == '.' ? rest : Path(rest));
-                std::filesystem::current_path(working);
-                add("[" + Calls() + "]");
-            } else if (word == "open") {
-                Open(rest.empty() ? rest : Path(rest));
-                view.Take(); // the start's calls have a test of their own
+            else if (word == "start" || word == "open") { // the window opens [on a legend]; start adds its calls
+                flow.SetLegendToSelect(Path(rest));
+                flow.Open();
+                if (word == "start")
+                    add("[" + Calls() + "]");
+                view.Take();
             } else if (word == "choose")
                 flow.ChooseLegend(std::stoi(arg));
             else if (word == "type") {
@@ -230,14 +220,11 @@ struct CEditorBench {
                 flow.DescriptionEdited(rest);
             } else if (word == "cell") // a first label still being typed in when the action comes
                 view.m_Pending = [this, rest] { flow.ChangeLegend([&](CLLLegend& l) { l.m_Labels[0] = rest; }); };
-            else if (word == "answer") {
+            else if (word == "answer") { // yes, no or cancel, one word for each question to come
                 std::istringstream answers(rest);
                 prompt.m_Answers.clear();
                 for (std::string a; answers >> a;)
-                    prompt.m_Answers.push_back(a[0] == 'y'   ? Answer::Yes
-                                               : a[0] == 'n' ? Answer::No
-                                               : a[0] == 'c' ? Answer::Cancel
-                                                             : Answer::Ok);
+                    prompt.m_Answers.push_back(static_cast<Answer>(std::string("oync").find(a[0])));
             } else if (word == "save")
                 flow.SaveButton();
             else if (word == "saveas") {
@@ -251,11 +238,6 @@ struct CEditorBench {
                 view.Take();
                 flow.FollowFolders();
                 add("[" + Calls() + "]");
-            } else if (word == "sel") { // the last entry the view was told to select
-                std::string selected;
-                for (const std::string& call : view.Take())
-                    selected = call.rfind("select", 0) == 0 ? call : selected;
-                add(selected);
             } else if (word == "delete")
                 flow.Delete();
             else if (word == "calls")
@@ -272,8 +254,6 @@ struct CEditorBench {
             else if (word == "texts")
                 for (const std::string& text : prompt.Texts())
                     add("\"" + Short(text) + "\"");
-            else if (word == "setting")
-                add(CSettingsStore::GetProfileString("Settings", rest));
             else
                 ADD_FAILURE() << "unknown action " << action;
         }

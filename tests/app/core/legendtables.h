@@ -1,6 +1,5 @@
 #pragma once
-// Small legends and TAB legend tables for the application tests, made through
-// the program's own writers.
+// Small legends and TAB legend tables for the application tests, made by the program's own writers.
 
 #include "legend/cllegend.h"
 #include "support/recordingprompt.h"
@@ -9,8 +8,7 @@
 #include <string>
 #include <vector>
 
-// A numeric legend with one row per label; the export writes each label as the
-// row's legend name, so this makes a table holding those legends in that order.
+// A numeric legend with one row per label; its TAB export holds legends of those names in that order.
 inline CLLLegend LegendWithLabels(const std::vector<std::string>& labels)
 {
     CLLLegend l;

@@ -1,7 +1,12 @@
+#include "app/core/cimporttabrules.h"
+#include "app/core/csettingsrules.h"
 #include "app/core/tabconversion.h"
 #include "app/core/tabexport.h"
 
 #include "app/core/legendtables.h"
+#include "app/core/loadpath.h"
+#include "app/core/tablegendnames.h"
+#include "platform/cstringtable.h"
 #include "platform/csettingsstore.h"
 #include "platform/cstamptime.h"
 #include "platform/settingssandbox.h"
@@ -10,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <utime.h>
 
@@ -20,18 +23,20 @@ using Hive = CSettingsStore::Hive;
 
 namespace {
 
-// A text legend table holding A (a row of "a" in its first run), B and A again; LUT_PATH set.
-struct CConversionFixture {
+// Tables of legends A (a row of "a" in its first run), B and A again, of map codes, and without the fields.
+struct CTablesFixture {
     CSettingsSandbox sandbox;
-    std::string lut = sandbox.Work("lut") + "/";
-    std::string tab = sandbox.Work("host") + "/xs_colr.tab";
+    std::string lut = sandbox.Work("lut") + "/", dir = sandbox.Work("host");
+    std::string tab = dir + "/xs_colr.tab";
     CRecordingPrompt prompt;
-    CConversionFixture()
+    CTablesFixture()
     {
         CLLLegend l = LegendWithLabels({"A", "a", "B", "A"});
         l.m_DataType = DataText;
         l.m_StringValues = {"x", "", "", "y"};
         EXPECT_TRUE(l.ExportTAB(tab));
+        EXPECT_TRUE(MakeTextTable(dir + "/geol units.tab", {"mapcode", "Desc1"}, {{"Qa", "x"}})); // any case
+        EXPECT_TRUE(MakeTextTable(dir + "/other.tab", {"Name"}, {{"A"}}));
         EXPECT_TRUE(SetCommonSetting("LUT_PATH", lut));
     }
     // "outcome [fields missing] folder: written... | skipped..." without the folder in the written paths.
@@ -42,7 +47,7 @@ struct CConversionFixture {
         std::string out = std::string(outcomes[static_cast<int>(r.outcome)]) +
                           (r.fieldsMissing ? " fields missing " : " ") + r.folder + ":";
         for (const std::string& w : r.written)
-            out += " " + (!r.folder.empty() && w.rfind(r.folder, 0) == 0 ? w.substr(r.folder.size()) : w);
+            out += " " + w.substr(r.folder.size());
         out += " | skipped";
         for (const std::string& name : r.skipped)
             out += " '" + name + "'";
@@ -50,54 +55,38 @@ struct CConversionFixture {
     }
 };
 
-std::string Rows(const std::string& tab)
-{
-    std::string out;
-    for (const auto& row : TableRows(tab)) {
-        for (const std::string& field : row)
-            out += field + "|";
-        out += "\n";
-    }
-    return out;
-}
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr int kKeep = -2; // leave the selection the table gave
 
 } // namespace
 
 TEST(ConvertTABToLEG, EachRunOfANameBecomesTheFileAnImportGivesAndWhatCannotBeIsReported)
 {
-    CConversionFixture fx;
+    CTablesFixture fx;
     // A comes back after B and is converted again, to the same file.
     EXPECT_EQ(fx.Convert(fx.tab), "converted " + fx.lut + ": A.leg B.leg A.leg | skipped");
     EXPECT_TRUE(fx.prompt.m_Messages.empty());
     for (const std::string name : {"A", "B"}) {
         CLLLegend one;
         one.ImportTAB(fx.tab, name, 0, fx.prompt);
-        ASSERT_EQ(one.WriteLEG(fx.sandbox.Work("expected") + "/" + name + ".leg"), 1);
-        EXPECT_EQ(ReadTextFile(fx.lut + name + ".leg"),
-                  ReadTextFile(fx.sandbox.Work("expected") + "/" + name + ".leg"));
+        EXPECT_EQ(ReadTextFile(fx.lut + name + ".leg"), one.LEGText());
     }
     // Missing fields and names that are no file name are reported.
-    const std::string partial = fx.sandbox.Work("host") + "/p.tab";
+    const std::string partial = fx.dir + "/p.tab";
     ASSERT_TRUE(MakeTextTable(partial, {"P_Name", "P_From"}, {{"X", "1"}, {"Y", "2"}}));
     EXPECT_EQ(fx.Convert(partial), "converted fields missing " + fx.lut + ": X.leg Y.leg | skipped");
     EXPECT_EQ(fx.prompt.Texts(), (std::vector<std::string>{partial + ": You must choose an input TAB file",
                                                            "Could not find all the standard fields in " + partial}));
     // Empty names at the start and in the middle alike; blank names are empty ones.
-    const std::string names = fx.sandbox.Work("host") + "/names.tab";
+    const std::string names = fx.dir + "/names.tab";
     ASSERT_TRUE(LegendWithLabels({"", "ok", "", "  "}).ExportTAB(names));
     EXPECT_EQ(fx.Convert(names), "converted " + fx.lut + ": ok.leg | skipped '' ''");
-    // Without a legend folder the files go to the current folder.
-    CSettingsSandbox sandbox;
-    const fs::path previous = fs::current_path();
-    fs::current_path(sandbox.Work("cwd"));
-    EXPECT_EQ(fx.Convert(fx.tab), "converted : A.leg B.leg A.leg | skipped");
-    fs::current_path(previous);
-    EXPECT_TRUE(fs::exists(sandbox.Work("cwd") + "/B.leg"));
 }
 
 TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
 {
-    CConversionFixture fx;
+    CTablesFixture fx;
     const auto stamp = [&] { return CSettingsStore::GetString(Hive::CurrentUser, TabStampKey, TabStampValue); };
     const auto store = [&](const std::string& text, std::time_t modified) {
         const utimbuf times{modified, modified};
@@ -112,9 +101,7 @@ TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
     store("never", first);
     EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "converted");
     EXPECT_EQ(stamp(), "2023/03/04 05:06:07");
-    fs::remove(fx.lut + "A.leg");
     EXPECT_EQ(fx.Convert(fx.tab, true), "unchanged : | skipped");
-    EXPECT_FALSE(fs::exists(fx.lut + "A.leg"));
     EXPECT_EQ(fx.Convert(fx.tab).substr(0, 9), "converted"); // without the check the same table is converted
     store("2023/03/04 05:06:07", first + 61);
     EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "converted");
@@ -123,22 +110,6 @@ TEST(ConvertTABToLEG, AnUnchangedTableIsSkippedAndAChangedOneConverted)
     store("2023/3/4 5:06:07", first);
     EXPECT_EQ(fx.Convert(fx.tab, true).substr(0, 9), "unchanged");
     EXPECT_EQ(stamp(), "2023/03/04 05:06:07");
-}
-
-TEST(DefaultTABPath, OnlyQuarvexHostsGetTheConfiguredTable)
-{
-    CSettingsSandbox sandbox;
-    const auto config = [](const char* folder) {
-        return CSettingsStore::SetString(Hive::CurrentUser, "Software\\Ferrolin\\Quarvex\\Setup", "ConfigDir", folder);
-    };
-    ASSERT_TRUE(config(""));
-    EXPECT_EQ(DefaultTABPath(true, false, ""), ""); // an empty folder is none, not the root
-    ASSERT_TRUE(config("/opt/quarvex/cfg"));
-    EXPECT_EQ(DefaultTABPath(true, false, "") + "|" + DefaultTABPath(false, true, "") + "|" +
-                  DefaultTABPath(false, false, "") + "|" + DefaultTABPath(true, false, "/given.tab"),
-              "/opt/quarvex/cfg/xs_colr.tab|/opt/quarvex/cfg/xs_colr.tab||/given.tab");
-    ASSERT_TRUE(config("C:\\cfg\\"));
-    EXPECT_EQ(DefaultTABPath(true, false, ""), "C:\\cfg\\xs_colr.tab");
 }
 
 TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
@@ -162,28 +133,109 @@ TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
     EXPECT_EQ(files, "1100");
     // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. Pattern 0 is left
     // empty, which the table holds as 0.
-    EXPECT_EQ(Rows(out), "Gold grades|0|1||0|6307872|-1|1|1|0|" + std::string(254, 'x') +
-                             "|\nGold grades|1|2||3|6307872|16777215|2|1|0|plain|\n"
-                             "soil|0|0|clay|2|6307872|16777215|1|1|0||\n");
+    const std::vector<std::string> soilRow{"soil", "0", "0", "clay", "2", "6307872", "16777215", "1", "1", "0", ""};
+    EXPECT_EQ(TableRows(out),
+              (Rows{{"Gold grades", "0", "1", "", "0", "6307872", "-1", "1", "1", "0", std::string(254, 'x')},
+                    {"Gold grades", "1", "2", "", "3", "6307872", "16777215", "2", "1", "0", "plain"},
+                    soilRow}));
     // The table is replaced; a listed legend deleted since is left out, not exported as a default one.
     ASSERT_TRUE(ExportAllToTAB(out, {dir.File("gone.leg"), dir.File("soil.leg")}).Ok());
-    EXPECT_EQ(Rows(out), "soil|0|0|clay|2|6307872|16777215|1|1|0||\n");
+    EXPECT_EQ(TableRows(out), Rows{soilRow});
 }
 
-TEST(ExportAllToTAB, NoPathFoldersNotEnteredAndSideFileNames)
+TEST(ImportTABRules, ChoicesAndTheChecksOfOK)
 {
-    CTempDir dir;
-    fs::create_directory(dir.File("folder.leg"));
-    EXPECT_EQ(ExportAllToTAB("", {dir.File("folder.leg")}).outcome, CExportAllResult::Outcome::NoPath);
-    // Folders that cannot be entered are named with the reason; '\\' counts as a separator.
-    WriteTextFile(dir.File("file"), "x");
-    std::string problems;
-    for (const auto& p :
-         FoldersNotEntered({dir.Path(), dir.Path() + "\\folder.leg", dir.File("none"), dir.File("file")}))
-        problems += p.folder.substr(dir.Path().size()) + ": " + p.reason + ";";
-    EXPECT_EQ(problems, "/none: " + std::string(std::strerror(ENOENT)) + ";/file: " + std::strerror(ENOTDIR) + ";");
-    // Side file names replace only the file's extension.
-    EXPECT_EQ(ReplaceExtension("/a/xs_colr.tab", ".id") + " " + ReplaceExtension("/a.b/table", ".map") + " " +
-                  ReplaceExtension("t.x.TAB", ".id"),
-              "/a/xs_colr.id /a.b/table.map t.x.id");
+    const std::string leaves = "\" cannot be the output file name: it must be a plain file name in "
+                               "the legend folder, without a folder separator, a leading dot or "
+                               "control characters.";
+    // The table, the legend selected, the name typed (nullptr: as built); the last message, or the result.
+    const std::tuple<const char*, int, const char*, std::string> cases[] = {
+        {"xs_colr.tab", -1, nullptr, "107 You must select a legend name;"},
+        {"xs_colr.tab", kKeep, "../up.leg", "5010 \"../up.leg" + leaves + ";"},
+        {"geol units.tab", kKeep, nullptr, ";@geol units.tab||geol_units.leg"}, // a map-code table: one legend
+    };
+    for (const auto& [table, select, typed, expected] : cases) {
+        CTablesFixture f;
+        CImportTABRules rules(f.prompt, "");
+        rules.TableChosen(f.dir + "/" + table);
+        if (select != kKeep)
+            rules.SelectLegend(select);
+        if (typed)
+            rules.SetOutputName(typed);
+        const auto result = rules.Accept();
+        const auto& said = f.prompt.m_Messages;
+        std::string got = said.empty() ? ";" : std::to_string(said.back().stringId) + " " + said.back().text + ";";
+        if (result)
+            got += "@" + result->tabPath.substr(f.dir.size() + 1) + "|" + result->legendName + "|" + result->outputName;
+        EXPECT_EQ(got, expected) << table << " " << select;
+    }
+}
+
+TEST(ImportTABRules, TheTableChooserStartsInLoadPathAndSetsIt)
+{
+    CTablesFixture f;
+    ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "D:\\old\\"));
+    CImportTABRules rules(f.prompt, "Quarvex Vyrn");
+    std::optional<std::string> answer;
+    std::string asked;
+    const CFileChooser chooser = [&](const CFileChooserRequest& r) {
+        asked = r.start + " " + r.extension + " " + r.filter + " " + r.productText + "\n";
+        return answer;
+    };
+    EXPECT_FALSE(rules.BrowseTable(chooser)); // cancelled: nothing changes
+    answer = f.tab;
+    EXPECT_TRUE(rules.BrowseTable(chooser));
+    EXPECT_EQ(asked, "D:\\old\\ tab Cartora TAB files (*.tab)|*.tab|| Quarvex Vyrn\n");
+    EXPECT_EQ(rules.Names(), (std::vector<std::string>{"A", "a", "B"}));
+    EXPECT_EQ(LoadPathFolder(), f.dir + "/");
+}
+
+TEST(TABLegendNames, ATableWithoutTheLegendFieldsIsRefusedAndTheOutputFileName)
+{
+    CTablesFixture f;
+    const CTABLegendNames n = ReadTABLegendNames(f.dir + "/other.tab", f.prompt);
+    EXPECT_EQ(std::to_string(n.opened) + std::to_string(n.hasNameField) + std::to_string(n.mapCode), "100");
+    EXPECT_EQ(f.prompt.Texts(),
+              std::vector<std::string>{f.dir + "/other.tab: This file is not a valid Quarvex/Strativ3D "
+                                               "colour map table or drillhole colour table."});
+    // The table, the legend name, whether it is a map-code table; the file name ("" for none).
+    const std::tuple<const char*, const char*, bool, const char*> outputs[] = {
+        {"C:\\data\\geol units.tab", "ignored", true, "geol_units.leg"},
+        {"/data/t.tab", "a\tb c", false, "a_b_c.leg"},
+    };
+    for (const auto& [tab, legend, mapCode, file] : outputs)
+        EXPECT_EQ(ImportOutputFileName(tab, legend, mapCode), file) << legend;
+    for (const char* outside : {"../up", "a/b", "a\\b", "..", ".", ".hidden", "  ", " \t", "two\nlines", "del\x7F"})
+        EXPECT_EQ(ImportOutputFileName("/data/t.tab", outside, false), "") << outside;
+}
+
+TEST(SettingsRules, BrowseButtons)
+{
+    using Row = CSettingsRules::Row;
+    const std::string pens = " pen Cartora Pen files (*.pen)|*.pen||";
+    // The button, the pen file set, the chooser's answer; what it was asked (kind, start, extension,
+    // filter; empty when not asked), the values and LoadPath after the button.
+    const std::tuple<Row, const char*, std::optional<std::string>, std::string, std::string, std::string> cases[] = {
+        {Row::LegendFolder, "", "/new", "folder /leg/  Quarvex", "/new | /pat/ |  | /t.tab", "/lp/"},
+        {Row::PenFile, "/cur/b.pen", "C:\\pens\\c.pen", "file /cur/b.pen" + pens + "Quarvex",
+         "/leg/ | /pat/ | C:\\pens\\c.pen | /t.tab", "C:\\pens\\"},
+        {Row::PenFile, "", std::nullopt, "file /lp/" + pens + "Quarvex", "/leg/ | /pat/ |  | /t.tab", "/lp/"},
+    };
+    for (const auto& [row, penFile, answer, expectAsked, values, loadPath] : cases) {
+        CSettingsSandbox sandbox;
+        ASSERT_TRUE(CSettingsStore::WriteProfileString("Settings", "LoadPath", "/lp/"));
+        CSettingsRules rules({"/leg/", "/pat/", penFile, "/t.tab"}, true, "Quarvex");
+        std::string asked;
+        const std::optional<std::string> reply = answer; // clang 14 cannot capture a structured binding
+        const bool changed = rules.Browse(row, [&](const CFileChooserRequest& r) {
+            asked = (r.kind == CFileChooserRequest::Kind::Folder ? "folder " : "file ") + r.start + " " + r.extension +
+                    " " + r.filter + r.productText;
+            return reply;
+        });
+        EXPECT_EQ(changed, !expectAsked.empty() && answer.has_value());
+        EXPECT_EQ(asked, expectAsked);
+        const CSettingsDialog::Values& v = rules.Values();
+        EXPECT_EQ(v.legendFolder + " | " + v.patternFolder + " | " + v.penFile + " | " + v.tabPath, values);
+        EXPECT_EQ(LoadPathFolder(), loadPath);
+    }
 }
