@@ -173,8 +173,8 @@ int Tab2Leg(const std::vector<std::string>& args, const CCliCommand& self, CUser
         std::printf("%s\n", EscapeControls(path).c_str());
     // A legend that could not be written leaves the file as it was, so one
     // that is there now was there before.
-    for (const std::string& path : result.failed)
-        Fail(self.name, WriteFailure(EscapeControls(path), RewritesFile(path), ""));
+    for (const CFailedWrite& f : result.failed)
+        Fail(self.name, WriteFailure(EscapeControls(f.path), RewritesFile(f.path), f.reason));
     for (const std::string& name : result.skipped)
         std::fprintf(stderr, "tessarin-cli %s: skipped the legend name \"%s\": not a file name\n",
                      self.name.c_str(), EscapeControls(name).c_str());

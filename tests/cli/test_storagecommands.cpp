@@ -74,7 +74,7 @@ TEST(CliTab2Leg, PrintsWhatItConvertedSkippedAndCouldNotWrite)
     fs::remove(cli.File("lut/B.leg"));
     const std::string failed = "tessarin-cli tab2leg: Could not ";
     EXPECT_EQ(cli.Run("tab2leg %/tables/names.tab", "trap '' XFSZ; ulimit -f 0"),
-              "1||" + failed + "save %/lut/A.leg\n" + failed + "create %/lut/B.leg\n" + skipped);
+              "1||" + failed + "save %/lut/A.leg: EFBIG\n" + failed + "create %/lut/B.leg: EFBIG\n" + skipped);
 }
 
 // Each failure exits 1 (2 for a usage error), prints nothing on standard output, names the cause and touches no file.

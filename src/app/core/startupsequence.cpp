@@ -40,7 +40,10 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
             prompt.Ask({stringId, CStringTable::FormatId(stringId, {options.tabPath, list}), {}, CUserPrompt::Buttons::Ok});
         };
         report(Str::ConversionSkipped, resources.conversion->skipped, true);
-        report(Str::ConversionNotWritten, resources.conversion->failed, false);
+        std::vector<std::string> failed;
+        for (const CFailedWrite& f : resources.conversion->failed)
+            failed.push_back(f.reason.empty() ? f.path : f.path + ": " + f.reason);
+        report(Str::ConversionNotWritten, failed, false);
     }
 
     // The pattern folder (read before the pen file in the original order) is

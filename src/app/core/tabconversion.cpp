@@ -161,7 +161,10 @@ CTabConversion ConvertTABToLEG(const std::string& tabPath, bool checkTimeStamp,
             legend.ImportTAB(tabPath, name, 0, prompt);
         }
         const std::string path = result.folder + name + ".leg";
-        (legend.WriteLEG(path) ? result.written : result.failed).push_back(path);
+        if (const CFileResult saved = legend.SaveLEG(path); saved.Ok())
+            result.written.push_back(path);
+        else
+            result.failed.push_back({path, saved.Reason()});
     }
     return result;
 }

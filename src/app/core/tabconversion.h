@@ -10,6 +10,12 @@
 
 class CUserPrompt;
 
+// A legend file the conversion could not write, and why (the system's words).
+struct CFailedWrite {
+    std::string path;
+    std::string reason;
+};
+
 struct CTabConversion {
     enum class Outcome {
         Converted, // the legends were written (some writes may have failed)
@@ -19,7 +25,7 @@ struct CTabConversion {
     Outcome outcome = Outcome::Converted;
     std::string folder;               // where the legends went
     std::vector<std::string> written; // files written, in conversion order
-    std::vector<std::string> failed;  // files that could not be written
+    std::vector<CFailedWrite> failed; // files that could not be written
     // Legend names that are no file name in the legend folder (empty or
     // blank, starting with '.', or holding a path separator or a control
     // character): not converted. Blank names are given as empty.

@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 #include <sstream>
 #include <utime.h>
 
@@ -128,10 +132,16 @@ TEST(StartupSequence, TheTableIsConvertedOnlyWhenAskedForWhatWasLeftOutIsNamedOn
     };
     EXPECT_EQ(outcome({"t", "-TABPath", tab}), -1);
     EXPECT_EQ(outcome({"t", "-tab2leg"}), -1);
+    std::filesystem::create_directory(sandbox.Work("lut") + "/ok.leg"); // a legend that cannot be written
     EXPECT_EQ(outcome({"t", "-TABPath", tab, "-tab2leg"}), static_cast<int>(CTabConversion::Outcome::Converted));
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"These legends of " + tab +
-                                                       " were not converted, because their names cannot be file "
-                                                       "names:\n\"../up\"\n\"tab\\x09here\""});
+    EXPECT_EQ(prompt.Texts(),
+              (std::vector<std::string>{"These legends of " + tab +
+                                            " were not converted, because their names cannot be file "
+                                            "names:\n\"../up\"\n\"tab\\x09here\"",
+                                        "These legends of " + tab + " could not be written:\n" + sandbox.Work("lut") +
+                                            "/ok.leg: " + std::strerror(EISDIR)}));
+    std::filesystem::remove(sandbox.Work("lut") + "/ok.leg");
+    prompt.m_Messages.clear();
     // The stamp is checked: a table not changed since is not converted again.
     const utimbuf times{1700000000, 1700000000};
     ASSERT_EQ(::utime(tab.c_str(), &times), 0);
