@@ -136,6 +136,9 @@ TEST(EditorFlow, Scripts)
         CEditorBench b(flags);
         EXPECT_EQ(b.Run(script), expected) << script;
     }
+    CEditorBench b; // other programs read the legend chosen last from the profile
+    b.Run("write S/solo 1; open; close");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LastLegend"), "solo");
 }
 
 TEST(EditorFlow, AWriteProtectedLegendIsShownReadOnlyAndIsNotDeleted)
