@@ -69,6 +69,8 @@ TEST(EditorFlow, Scripts)
         {none, copy + "answer yes; saveas W/PROJECT/copy.leg; disk W/PROJECT/copy.leg",
          "from=P/alpha.leg to=W/PROJECT/ alpha||r,r alpha 2 @1 folder?"}, // another folder here
         {none, copy + "answer yes; saveas P/copy; disk P/copy.leg", "from=P/alpha.leg to=P/ alpha||r,r alpha 2 @1"},
+        {none, copy + "answer yes; saveas P/alpha.leg/copy.leg",
+         "from=P/alpha.leg to=P/alpha.leg/ alpha 2 @1 folder? 5001"},
         // A name that becomes an existing legend by its ".leg" is asked about.
         {none,
          copy + "type new; answer no; saveas P/alpha; disk P/alpha.leg; answer yes; saveas P/alpha; disk P/alpha.leg",
@@ -100,11 +102,12 @@ TEST(EditorFlow, Scripts)
          "write S/old 2 " + cp1252 +
              "; mv S/old.leg S/g\xc3\xa9ol \xe2\x86\x92.leg; open; save; disk S/g\xc3\xa9ol \xe2\x86\x92.leg",
          "g\xc3\xa9ol \xe2\x86\x92|" + cp1252 + "|r,r g\xc3\xa9ol \xe2\x86\x92 2 \'d\xc3\xa9j\xc3\xa0\' @1"},
-        // New: the dialog writes the file, which is loaded, ramped from blue to red and saved.
+        // New: the dialog writes the file, which is loaded, ramped from blue to red and saved; without it, nothing is.
         {q3pid,
          "write S/alpha 2; open; new a 0; fills S/a.leg; new b 1; fills S/b.leg; disk S/b.leg; new c 3; fills S/c.leg; "
          "disk S/c.leg",
          "S/||42  S/||42 ff0000/2/2, b||x S/||42 ff0000/2/2,ff00/2/2,ff/2/2, c||x,x,x c 3 @3 tworows tworows"},
+        {none, "write S/alpha 2; open; new never -; disk S/never.leg", "S/|P/|-1 none file= alpha 2 @-1 noload"},
         // Import asks about the edits before another legend is replaced; replacing the edited one drops them.
         {none, rocks + "import W/t/all.tab rocks rocks_copy; disk P/rocks_copy.leg",
          "rocks|| file=rocks_copy.leg rocks 3 @3"},
@@ -133,6 +136,9 @@ TEST(EditorFlow, Scripts)
         CEditorBench b(flags);
         EXPECT_EQ(b.Run(script), expected) << script;
     }
+    CEditorBench b; // other programs read the legend chosen last from the profile
+    b.Run("write S/solo 1; open; close");
+    EXPECT_EQ(CSettingsStore::GetProfileString("Settings", "LastLegend"), "solo");
 }
 
 TEST(EditorFlow, AWriteProtectedLegendIsShownReadOnlyAndIsNotDeleted)

@@ -131,6 +131,7 @@ TEST(ExportAllToTAB, EveryLegendGoesInNamedAfterItsFileAndSideFilesAreRemoved)
     for (const char* extension : {"tab", "dat", "id", "map"})
         files += std::to_string(fs::exists(dir.File(std::string("xs_colr.") + extension)));
     EXPECT_EQ(files, "1100");
+    EXPECT_EQ(ReplaceExtension("/a.b/table", ".id"), "/a.b/table.id"); // never a file outside the table's folder
     // Name, From, To, Value, Bpat, Bfcol, Bbcol, Psty, Ppat, Pcol, Comments. Pattern 0 is left
     // empty, which the table holds as 0.
     const std::vector<std::string> soilRow{"soil", "0", "0", "clay", "2", "6307872", "16777215", "1", "1", "0", ""};
