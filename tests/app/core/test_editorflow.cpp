@@ -108,6 +108,7 @@ TEST(EditorFlow, Scripts)
          "disk S/c.leg",
          "S/||42  S/||42 ff0000/2/2, b||x S/||42 ff0000/2/2,ff00/2/2,ff/2/2, c||x,x,x c 3 @3 tworows tworows"},
         {none, "write S/alpha 2; open; new never -; disk S/never.leg", "S/|P/|-1 none file= alpha 2 @-1 noload"},
+        {none, "write S/alpha 2; open; new - -", "S/|P/|-1 alpha 2 @1"}, // the dialog cancelled
         // Import asks about the edits before another legend is replaced; replacing the edited one drops them.
         {none, rocks + "import W/t/all.tab rocks rocks_copy; disk P/rocks_copy.leg",
          "rocks|| file=rocks_copy.leg rocks 3 @3"},
