@@ -100,6 +100,7 @@ TEST(CliFailures, ExitCodeMessageAndNothingTouched)
         {"tab-names %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/none.tab", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab2leg %/w/other.tab", "%/w/other.tab: You must choose an input TAB file\n"},
+        {"tab-import %/w/none.tab '' %/w/kept.leg", "Could not open %/w/none.tab: ENOENT\n"},
         {"tab-import %/w/names.tab '' %/w/no/o.leg", "Could not create %/w/no/o.leg: ENOENT\n"},
         {"tab-import %/w/other.tab A %/w/kept.leg", "Could not find all the standard fields in %/w/other.tab\n"},
         {"tab-import %/w/names.tab C %/w/kept.leg", "no legend named \"C\" in %/w/names.tab\n"},

@@ -60,6 +60,9 @@ TEST(LegFile, ReadThenSaveGivesTheExactText)
          "# say \n\n" + Leg(NC, "1 2 \"a\" 0 1 0 0 0 1\n")},
         {"a NUL in a comment", 1, "#\0\r\n"s, "#\0 \n\n"s + Leg(NC, "")},
         {"empty", 1, "", Leg(NC, "")},
+        {"a row past the 64 KiB the writer gathers", 1,
+         Leg("TEXT", "\"v\" \"" + std::string(70000, 'x') + "\" 0 0 0\n"),
+         Leg("TEXT", "\"v\" \"" + std::string(70000, 'x') + "\" 0 0 0 0 0 1\n")},
     };
     CTempDir dir;
     const std::string in = dir.File("in.leg"), out = dir.File("out.leg");

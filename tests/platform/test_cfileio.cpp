@@ -49,7 +49,7 @@ TEST(CFileIOWrite, ReplacesContentKeepsPermissionsFollowsLinksAndLeavesNothingOn
                  CFileIO::WriteAtomically(dir.Path(), "a folder is not a file"));
     const bool root = ::geteuid() == 0; // root may write anything
     EXPECT_EQ(CFileIO::WriteAtomically(dir.File("ro.leg"), "changed"), root);
-    const mode_t oldMask = ::umask(077);
+    const mode_t oldMask = ::umask(002);
     EXPECT_TRUE(CFileIO::WriteAtomically(dir.File("new.leg"), "n"));
     ::umask(oldMask);
     // A symbolic link is saved through, relative targets and chains included.
@@ -65,7 +65,7 @@ TEST(CFileIOWrite, ReplacesContentKeepsPermissionsFollowsLinksAndLeavesNothingOn
     EXPECT_EQ(fifo.IsOpen() ? "open" : fifo.Result().Reason(), "not a regular file");
     // Only the files made above, links still links: no temporary file is left.
     EXPECT_EQ(Listing(dir.Path(), true, true), "a.leg=the old legend 640; fifo.leg; hard.leg=both 644; link1.leg; "
-                                               "link2.leg; new.leg=n 600; " +
+                                               "link2.leg; new.leg=n 664; " +
                                                    longName + "=long 644; ro.leg=" + (root ? "changed" : "keep") +
                                                    " 444; target.leg=both 644; ");
     EXPECT_EQ(std::filesystem::hard_link_count(dir.File("hard.leg")), 2u);

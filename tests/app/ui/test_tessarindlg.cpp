@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -125,14 +126,20 @@ TEST(TessarinWindow, TheListShowsTheLegendsSaveWritesWhatWasTypedUndoAndCloseAsk
     EXPECT_EQ(sheet.GetItemText(2, fg), "65280");
     EXPECT_FALSE(w.dlg->Flow().IsModified());
 
-    // The close button asks about unsaved changes: Cancel keeps the window open, No closes.
+    // A failed save says so and keeps the changes; Close then asks: Cancel keeps the window open, No closes.
     QTest::keyClicks(description, "Y");
-    w.prompt.m_Answers = {CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
+    w.prompt.m_Answers = {CUserPrompt::Answer::Ok, CUserPrompt::Answer::Cancel, CUserPrompt::Answer::No};
+    {
+        const CFileSizeLimit full(512);
+        w.Click(ControlId::Save);
+    }
     w.Click(ControlId::Close);
     EXPECT_TRUE(w.dlg->isVisible());
     w.Click(ControlId::Close);
     EXPECT_FALSE(w.dlg->isVisible());
-    EXPECT_EQ(w.prompt.Texts(), std::vector<std::string>(2, CStringTable::Load(Str::SaveChanges)));
+    const std::string ask = CStringTable::Load(Str::SaveChanges);
+    EXPECT_EQ(w.prompt.Texts(), (std::vector<std::string>{
+                                    "Could not save " + w.folder + "chert.leg: " + std::strerror(EFBIG), ask, ask}));
 }
 
 TEST(TessarinWindow, StartArgumentsChooseTheLegendShownAndTheControlsOffered)
