@@ -42,7 +42,7 @@ CStartupResources PrepareStartup(const CStartupOptions& options, const std::stri
         report(Str::ConversionSkipped, resources.conversion->skipped, true);
         std::vector<std::string> failed;
         for (const CFailedWrite& f : resources.conversion->failed)
-            failed.push_back(f.reason.empty() ? f.path : f.path + ": " + f.reason);
+            failed.push_back(f.path + ": " + f.reason);
         report(Str::ConversionNotWritten, failed, false);
     }
 

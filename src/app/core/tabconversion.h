@@ -10,7 +10,7 @@
 
 class CUserPrompt;
 
-// A legend file the conversion could not write, and why (the system's words).
+// A legend file the conversion could not write, and why (CFileResult::Reason, never empty).
 struct CFailedWrite {
     std::string path;
     std::string reason;
